@@ -1,0 +1,12 @@
+# Developer shortcuts; the scripts do the work.
+.PHONY: all run test bench clean
+all:
+	scripts/build
+run:
+	scripts/run
+test:
+	scripts/test
+bench:
+	scripts/build && build/bench/vellumark_bench
+clean:
+	rm -rf build

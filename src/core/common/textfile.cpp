@@ -1,0 +1,159 @@
+#include "textfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace TextFile {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TextFile", text);
+}
+
+QString nativePath(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
+WriteResult writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return WriteResult::failure(tr("Could not write the file \"%1\": %2")
+                                        .arg(nativePath(path), file.errorString()));
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return WriteResult::failure(
+            tr("Could not write the file \"%1\": %2").arg(nativePath(path), reason));
+    }
+    if (!file.commit()) {
+        return WriteResult::failure(tr("Could not write the file \"%1\": %2")
+                                        .arg(nativePath(path), file.errorString()));
+    }
+    return {};
+}
+
+bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+{
+    bytes->clear();
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = tr("Could not read the file \"%1\": %2").arg(nativePath(path), file.errorString());
+        return false;
+    }
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = tr("Could not read the file \"%1\": %2").arg(nativePath(path), file.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        QStringDecoder ansi("windows-1252");
+        if (ansi.isValid()) {
+            text = ansi.decode(bytes);
+        } else {
+            text = QString::fromLatin1(bytes);
+        }
+    } else if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    return text;
+}
+
+QString normaliseLineEnds(const QString &text)
+{
+    if (!text.contains(QLatin1Char('\r')))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r')) {
+            out += QLatin1Char('\n');
+            if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString readText(const QString &path, QString *error)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return {};
+    return normaliseLineEnds(decode(bytes));
+}
+
+QByteArray encodeText(const QString &text)
+{
+    QString crlf = normaliseLineEnds(text);
+    crlf.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    // Paragraph and line separators can come from rich clipboard content.
+    crlf.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    crlf.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+    return crlf.toUtf8();
+}
+
+WriteResult writeText(const QString &path, const QString &text)
+{
+    return writeBytes(path, encodeText(text));
+}
+
+QStringList splitLines(const QString &text)
+{
+    const QString normal = normaliseLineEnds(text);
+    if (normal.isEmpty())
+        return {};
+    QStringList lines = normal.split(QLatin1Char('\n'));
+    if (normal.endsWith(QLatin1Char('\n')))
+        lines.removeLast();
+    return lines;
+}
+
+QStringList readLines(const QString &path, QString *error)
+{
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, error))
+        return {};
+    return splitLines(decode(bytes));
+}
+
+QByteArray encodeLines(const QStringList &lines)
+{
+    QByteArray out;
+    for (const QString &line : lines) {
+        out += line.toUtf8();
+        out += "\r\n";
+    }
+    return out;
+}
+
+WriteResult writeLines(const QString &path, const QStringList &lines)
+{
+    return writeBytes(path, encodeLines(lines));
+}
+
+} // namespace TextFile

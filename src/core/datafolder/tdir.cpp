@@ -1,0 +1,212 @@
+#include "tdir.h"
+
+#include "platform/shell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TDir", text);
+}
+
+void createOneLevel(const QString &path)
+{
+    // One level only: a missing parent means the folder stays absent.
+    QDir dir(path);
+    if (dir.exists())
+        return;
+    const QString name = dir.dirName();
+    if (dir.cdUp())
+        dir.mkdir(name);
+}
+
+bool copyRecursively(const QString &source, const QString &destination, QString *error)
+{
+    const QFileInfo info(source);
+    if (info.isDir() && !info.isSymLink()) {
+        if (!QDir().mkdir(destination) && !QFileInfo(destination).isDir()) {
+            if (error)
+                *error = tr("Could not create the folder \"%1\".").arg(destination);
+            return false;
+        }
+        const QDir dir(source);
+        const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries) {
+            if (!copyRecursively(dir.filePath(entry), QDir(destination).filePath(entry), error))
+                return false;
+        }
+        return true;
+    }
+    QFile file(source);
+    if (!file.copy(destination)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TDir::TDir(const QString &root, IShell *shell)
+    : m_shell(shell)
+{
+    RootDir = root;
+    DBDir = RootDir + QStringLiteral("DB/");
+    ConfigDir = RootDir + QStringLiteral("Config/");
+    BuildDir = RootDir + QStringLiteral("Build/");
+    HelpDir = RootDir + QStringLiteral("Help/");
+    FTPDir = RootDir + QStringLiteral("FTP/");
+    FoldersDir = RootDir + QStringLiteral("Folders/");
+    LogDir = RootDir + QStringLiteral("Log/");
+    ReportDir = RootDir + QStringLiteral("Report/");
+    ImagesDir = ReportDir + QStringLiteral("Images/");
+    IconsDir = RootDir + QStringLiteral("Icons/");
+    BrandDir = RootDir + QStringLiteral("Brand/");
+    UserDataDir = RootDir + QStringLiteral("UserData/");
+    ProjectsDir = RootDir + QStringLiteral("Projects/");
+    SummaryDir = ProjectsDir + QStringLiteral("Summary/");
+    JournalDir = RootDir + QStringLiteral("Journal/");
+    DecisionDir = RootDir + QStringLiteral("Decision/");
+
+    // Parents come before their children, so a fresh root gets them all.
+    const QString order[] = {RootDir,     ProjectsDir, SummaryDir, JournalDir, DecisionDir,
+                             LogDir,      UserDataDir, DBDir,      ConfigDir,  BuildDir,
+                             HelpDir,     FTPDir,      ReportDir,  ImagesDir};
+    for (const QString &folder : order)
+        createOneLevel(folder);
+}
+
+void TDir::ShellOpen(const QString &path) const
+{
+    if (m_shell)
+        m_shell->openPath(path);
+}
+
+void TDir::OpenFolder(const QString &path) const
+{
+    if (m_shell)
+        m_shell->openFolder(path);
+}
+
+bool TDir::GetMyDocumentsDir(QString *dir, QString *error) const
+{
+    QString location = m_shell ? m_shell->documentsLocation() : QString();
+    if (location.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Could not find MyDocuments folder location.");
+        return false;
+    }
+    if (!location.endsWith(QLatin1Char('/')))
+        location += QLatin1Char('/');
+    *dir = location;
+    return true;
+}
+
+QString TDir::ProgressTitle(unsigned kind)
+{
+    switch (kind) {
+    case FO_MOVE: return QStringLiteral("Moving...");
+    case FO_COPY: return QStringLiteral("Copying...");
+    case FO_DELETE: return QStringLiteral("Deleting...");
+    case FO_RENAME: return QStringLiteral("Renaming...");
+    default: return {};
+    }
+}
+
+bool TDir::ShellFileOperation(const QString &source, const QString &destination, unsigned kind,
+                              quint16 flags, QString *error) const
+{
+    const QFileInfo info(source);
+    if (source.isEmpty() || (!info.exists() && !info.isSymLink())) {
+        if (error)
+            *error = tr("\"%1\" does not exist.").arg(source);
+        return false;
+    }
+    switch (kind) {
+    case FO_MOVE:
+    case FO_RENAME: {
+        if (destination.isEmpty() || QFileInfo::exists(destination)) {
+            if (error)
+                *error = tr("\"%1\" already exists.").arg(destination);
+            return false;
+        }
+        if (QDir().rename(source, destination))
+            return true;
+        // Across file systems a move is a copy followed by a removal.
+        if (kind == FO_MOVE && copyRecursively(source, destination, error)) {
+            if (info.isDir() ? QDir(source).removeRecursively() : QFile::remove(source))
+                return true;
+        }
+        if (error && error->isEmpty())
+            *error = tr("Could not move \"%1\" to \"%2\".").arg(source, destination);
+        return false;
+    }
+    case FO_COPY:
+        if (destination.isEmpty() || QFileInfo::exists(destination)) {
+            if (error)
+                *error = tr("\"%1\" already exists.").arg(destination);
+            return false;
+        }
+        return copyRecursively(source, destination, error);
+    case FO_DELETE:
+        if (flags & FOF_ALLOWUNDO) {
+            if (!m_shell) {
+                if (error)
+                    *error = tr("There is no trash on this desktop.");
+                return false;
+            }
+            return m_shell->moveToTrash(source, error);
+        }
+        if (info.isDir() && !info.isSymLink() ? QDir(source).removeRecursively()
+                                              : QFile::remove(source))
+            return true;
+        if (error)
+            *error = tr("Could not delete \"%1\".").arg(source);
+        return false;
+    default:
+        if (error)
+            *error = tr("Unknown file operation %1.").arg(kind);
+        return false;
+    }
+}
+
+bool TDir::DeleteFolder(const QString &folder, QString *error) const
+{
+    const QDir dir(folder);
+    const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
+    for (const QString &name : entries) {
+        if (name.startsWith(QLatin1Char('.')))
+            continue;
+        if (!EraseFile(dir.filePath(name), error))
+            return false;
+    }
+    if (::rmdir(QFile::encodeName(folder).constData()) != 0) {
+        if (error)
+            *error = tr("Could not remove the folder \"%1\": %2")
+                         .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
+}
+
+bool EraseFile(const QString &path, QString *error)
+{
+    // unlink() refuses folders, so a subfolder stops the caller as it should.
+    if (::unlink(QFile::encodeName(path).constData()) != 0) {
+        if (error)
+            *error = QCoreApplication::translate("TDir", "Could not erase the file \"%1\": %2")
+                         .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    return true;
+}

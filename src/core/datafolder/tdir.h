@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+
+class IShell;
+
+// The data folder tree. Knows the absolute path of every data subfolder
+// (each ends with "/", so a file name is appended directly), creates the
+// missing folders once at construction, and carries the few shell and
+// file operations the rest of the program uses on files and folders.
+// Paths never change during a run.
+class TDir
+{
+public:
+    // Shell file operation kinds.
+    enum : unsigned { FO_MOVE = 1, FO_COPY = 2, FO_DELETE = 3, FO_RENAME = 4 };
+    // Operation flag: a deletion goes to the desktop's trash instead of
+    // removing the item for good.
+    static constexpr quint16 FOF_ALLOWUNDO = 64;
+
+    // root must end with "/". The shell may be null (no opener, no trash).
+    TDir(const QString &root, IShell *shell);
+
+    QString RootDir;
+    QString DBDir;
+    QString ConfigDir;
+    QString BuildDir;
+    QString HelpDir;
+    QString FTPDir;
+    QString FoldersDir;
+    QString LogDir;
+    QString ReportDir;
+    QString ImagesDir;
+    QString IconsDir;
+    QString BrandDir;
+    QString UserDataDir;
+    QString ProjectsDir;
+    QString SummaryDir;
+    QString JournalDir;
+    QString DecisionDir;
+    // There is no Windows directory here; kept empty for callers that ask.
+    QString WindowsDir;
+
+    // Opens a document, folder or web address with the desktop's opener.
+    void ShellOpen(const QString &path) const;
+    // Shows a folder in the file manager.
+    void OpenFolder(const QString &path) const;
+
+    // The user's documents folder with a trailing "/". Returns false and
+    // sets the error "Could not find MyDocuments folder location." when the
+    // desktop does not tell one.
+    bool GetMyDocumentsDir(QString *dir, QString *error) const;
+
+    // One file operation; true exactly when it succeeded. Kinds 1 move,
+    // 2 copy, 3 delete (to the trash with FOF_ALLOWUNDO), 4 rename; any
+    // other kind fails. The optional error receives the reason.
+    bool ShellFileOperation(const QString &source, const QString &destination, unsigned kind,
+                            quint16 flags, QString *error = nullptr) const;
+
+    // The progress title the desktop would show for a kind; empty for
+    // unknown kinds.
+    static QString ProgressTitle(unsigned kind);
+
+    // Erases every file directly in the folder (names starting with "." are
+    // passed over), then removes the folder. The first failure stops the
+    // operation and is returned; what was erased before it stays erased.
+    bool DeleteFolder(const QString &folder, QString *error) const;
+
+private:
+    IShell *m_shell;
+};
+
+// Erases one file; false with the system's reason when it cannot.
+bool EraseFile(const QString &path, QString *error);

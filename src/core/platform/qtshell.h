@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shell.h"
+
+// The real desktop: QDesktopServices (xdg-open), QFile::moveToTrash and
+// QStandardPaths.
+class QtShell final : public IShell
+{
+public:
+    bool openPath(const QString &pathOrUrl) override;
+    bool openFolder(const QString &path) override;
+    bool moveToTrash(const QString &path, QString *error) override;
+    QString documentsLocation() const override;
+};

@@ -1,0 +1,538 @@
+#include "tform1.h"
+
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "common/daynumber.h"
+#include "common/pictures.h"
+#include "datafolder/tdir.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kBarHeight = 75;
+constexpr int kDesignClientWidth = 860;
+constexpr int kDesignClientHeight = 628;
+// Distance of ">" from the bar's right edge (anchored top-right).
+constexpr int kRightArrowOffset = kDesignClientWidth - 828;
+const QColor kCaptionColor(0xFF, 0x80, 0x80);
+
+QFont pixelFont(const QString &family, int pixels)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QWidget *whitePanel(const QString &name, QWidget *parent)
+{
+    auto *panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(pal);
+    return panel;
+}
+
+} // namespace
+
+TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(services)
+    , m_options(options)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Lumora"));
+    setWindowIcon(svgIcon(QStringLiteral(":/icons/vellumark.svg")));
+    setFont(pixelFont(QStringLiteral("Arial"), 12));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setCentralWidget(central);
+
+    createTopBar();
+    createPages();
+    createMenus();
+    layout->addWidget(bar);
+    layout->addWidget(pg, 1);
+
+    resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        move(available.center() - rect().center());
+    }
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    Timer1->start();
+}
+
+TForm1::~TForm1()
+{
+    if (Week)
+        Week->DestroyEditors();
+    delete Week;
+    delete DataFolder;
+}
+
+void TForm1::createTopBar()
+{
+    bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
+    bar->setObjectName(QStringLiteral("bar"));
+    bar->setFixedHeight(kBarHeight);
+
+    auto arrow = [this](const QString &name, const QString &text, const QString &spoken) {
+        auto *button = new QToolButton(bar);
+        button->setObjectName(name);
+        button->setText(text);
+        button->setAccessibleName(spoken);
+        button->setAutoRaise(true);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 32));
+        button->setStyleSheet(QStringLiteral("QToolButton { color: #FF8080; background: transparent;"
+                                             " border: none; }"
+                                             "QToolButton:focus { border: 1px dotted #FF8080; }"));
+        return button;
+    };
+    Left = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
+    Left->setToolTip(tr("One day back (Alt+Left)"));
+    Left->setGeometry(16, 16, 30, 40);
+    connect(Left, &QToolButton::clicked, this, &TForm1::LeftClick);
+
+    struct SectionButton
+    {
+        QToolButton **button;
+        QLabel **label;
+        const char *name;
+        const char *labelName;
+        const char *resource;
+        QString caption;
+        QRect geometry;
+        QPoint labelAt;
+        void (TForm1::*handler)();
+        const char *shortcut;
+    };
+    const SectionButton sections[] = {
+        {&Image1, &SHoppingList_Label, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
+         tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &TForm1::Image1Click, "Ctrl+1"},
+        {&Image2, &Label1, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
+         QRect(104, 6, 57, 49), QPoint(108, 50), &TForm1::Image2Click, "Ctrl+2"},
+        {&btnGoals, &Label8, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
+         QRect(160, 6, 41, 49), QPoint(164, 50), &TForm1::btnGoalsClick, "Ctrl+3"},
+        {&Image4, &Label5, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
+         QRect(208, 6, 49, 49), QPoint(212, 50), &TForm1::Image4Click, "Ctrl+4"},
+    };
+    for (const SectionButton &s : sections) {
+        auto *button = new PictureButton(QString::fromLatin1(s.resource), s.caption, bar);
+        button->setObjectName(QString::fromLatin1(s.name));
+        button->setGeometry(s.geometry);
+        // Leave room under the picture for its caption.
+        button->setIconSize(QSize(s.geometry.width() - 8, s.geometry.height() - 14));
+        button->setShortcut(QKeySequence(QString::fromLatin1(s.shortcut)));
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            s.caption, QKeySequence(QString::fromLatin1(s.shortcut)).toString(QKeySequence::NativeText)));
+        connect(button, &QToolButton::clicked, this, s.handler);
+        *s.button = button;
+
+        auto *label = new QLabel(s.caption, bar);
+        label->setObjectName(QString::fromLatin1(s.labelName));
+        label->setFont(pixelFont(QStringLiteral("Arial"), 9));
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, kCaptionColor);
+        label->setPalette(pal);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->move(s.labelAt);
+        label->adjustSize();
+        *s.label = label;
+    }
+
+    Date_Picker = new QDateEdit(bar);
+    Date_Picker->setObjectName(QStringLiteral("Date_Picker"));
+    Date_Picker->setAccessibleName(tr("Date"));
+    Date_Picker->setCalendarPopup(true);
+    Date_Picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    Date_Picker->setFont(pixelFont(QStringLiteral("Arial"), 16));
+    // Day number 0 is the first day the program can show.
+    Date_Picker->setDateRange(DayNumber::epoch(), QDate(9999, 12, 31));
+    Date_Picker->setGeometry(272, 24, 281, 26);
+    connect(Date_Picker, &QDateEdit::dateChanged, this, &TForm1::Date_PickerChange);
+
+    Right = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
+    Right->setToolTip(tr("One day forward (Alt+Right)"));
+    Right->resize(30, 40);
+    placeRightArrow();
+    connect(Right, &QToolButton::clicked, this, &TForm1::RightClick);
+
+    Left->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    Right->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+
+    setTabOrder(Left, Image1);
+    setTabOrder(Image1, Image2);
+    setTabOrder(Image2, btnGoals);
+    setTabOrder(btnGoals, Image4);
+    setTabOrder(Image4, Date_Picker);
+    setTabOrder(Date_Picker, Right);
+}
+
+void TForm1::createPages()
+{
+    pg = new QStackedWidget;
+    pg->setObjectName(QStringLiteral("pg"));
+
+    TabSheet1 = whitePanel(QStringLiteral("TabSheet1"), pg);
+    auto *week = new QHBoxLayout(TabSheet1);
+    week->setContentsMargins(0, 0, 0, 0);
+    week->setSpacing(0);
+    // Left to right: the tags 1..7; Panel6 and Panel7 are swapped by name.
+    const struct
+    {
+        QWidget **panel;
+        const char *name;
+        int tag;
+    } panels[] = {{&Panel1, "Panel1", 1}, {&Panel2, "Panel2", 2}, {&Panel3, "Panel3", 3},
+                  {&Panel4, "Panel4", 4}, {&Panel5, "Panel5", 5}, {&Panel7, "Panel7", 6},
+                  {&Panel6, "Panel6", 7}};
+    for (const auto &p : panels) {
+        QWidget *panel = whitePanel(QString::fromLatin1(p.name), TabSheet1);
+        panel->setProperty("tag", p.tag);
+        panel->setFixedWidth(110);
+        week->addWidget(panel);
+        *p.panel = panel;
+    }
+    week->addStretch(1);
+
+    TabSheet2 = whitePanel(QStringLiteral("TabSheet2"), pg);
+    TabSheet13 = whitePanel(QStringLiteral("TabSheet13"), pg);
+    TabSheet14 = whitePanel(QStringLiteral("TabSheet14"), pg);
+    TabSheet3 = whitePanel(QStringLiteral("TabSheet3"), pg);
+
+    auto fill = [](QWidget *page, QWidget *panel) {
+        auto *l = new QVBoxLayout(page);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->addWidget(panel);
+    };
+    pnlGoals = whitePanel(QStringLiteral("pnlGoals"), TabSheet14);
+    fill(TabSheet14, pnlGoals);
+    Decision_Panel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
+    fill(TabSheet3, Decision_Panel);
+
+    for (QWidget *page : {TabSheet1, TabSheet2, TabSheet13, TabSheet14, TabSheet3})
+        pg->addWidget(page);
+}
+
+void TForm1::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(tr("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    file->addSeparator();
+    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &TForm1::PrinterSetup1Click);
+    printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
+    file->addSeparator();
+    QAction *exit = file->addAction(tr("Exit"), this, &TForm1::Exit1Click);
+    exit->setObjectName(QStringLiteral("Exit1"));
+    exit->setShortcut(QKeySequence::Quit);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    const struct
+    {
+        const char *name;
+        QString caption;
+        void (TForm1::*handler)();
+        QKeySequence::StandardKey key;
+        bool separatorAfter;
+    } items[] = {
+        {"Undo1", tr("Undo"), &TForm1::Undo1Click, QKeySequence::Undo, true},
+        {"Cut1", tr("&Cut"), &TForm1::Cut1Click, QKeySequence::Cut, false},
+        {"Copy1", tr("&Copy"), &TForm1::Copy1Click, QKeySequence::Copy, false},
+        {"Paste1", tr("&Paste"), &TForm1::Paste1Click, QKeySequence::Paste, true},
+        {"SelectAll1", tr("Select All"), &TForm1::SelectAll1Click, QKeySequence::SelectAll, false},
+    };
+    for (const auto &item : items) {
+        QAction *action = edit->addAction(item.caption, this, item.handler);
+        action->setObjectName(QString::fromLatin1(item.name));
+        // The editors handle these keys themselves; the menu shows them.
+        action->setShortcut(item.key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        if (item.separatorAfter)
+            edit->addSeparator();
+    }
+
+    QMenu *view = menuBar()->addMenu(tr("View"));
+    view->setObjectName(QStringLiteral("View1"));
+    QAction *small = view->addAction(tr("Small Calendar"), this, &TForm1::SmallCalendar2Click);
+    small->setObjectName(QStringLiteral("SmallCalendar2"));
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    QAction *about = help->addAction(tr("About"));
+    about->setObjectName(QStringLiteral("About1"));
+}
+
+void TForm1::placeRightArrow()
+{
+    Right->move(qMax(0, bar->width() - kRightArrowOffset), 16);
+}
+
+// ---- start-up ----------------------------------------------------------
+
+double TForm1::startDayNumber() const
+{
+    const QString argument = m_options.dayArgument.trimmed();
+    const int today = m_services.clock->todayDayNumber();
+    if (argument.isEmpty())
+        return m_services.clock->nowDayNumber();
+    bool ok = false;
+    const qlonglong day = argument.toLongLong(&ok);
+    // Not a whole number, or a day the picker cannot show: start on today.
+    if (!ok || day < DayNumber::fromDate(Date_Picker->minimumDate())
+        || day > DayNumber::fromDate(Date_Picker->maximumDate()))
+        return today;
+    return static_cast<double>(day);
+}
+
+void TForm1::Timer1Timer()
+{
+    Timer1->stop();
+    if (m_started || Closing)
+        return;
+
+    DataFolder = new TDir(m_options.dataRoot, m_services.shell);
+    pg->setCurrentWidget(TabSheet1);
+
+    Week = new TWeek(DataFolder, m_services, this);
+    for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
+        Week->AddDayEditor(panel, panel->property("tag").toInt());
+
+    const double start = startDayNumber();
+    setPickerDate(start);
+    QString error;
+    reportWeekError(Week->ShowWeekFrom(start, &error), error);
+
+    m_started = true;
+    FormResize();
+    showMaximized();
+}
+
+void TForm1::setPickerDate(double dayNumber)
+{
+    const QSignalBlocker blocker(Date_Picker);
+    Date_Picker->setDate(DayNumber::toDate(dayNumber));
+}
+
+// ---- layout ------------------------------------------------------------
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::FormResize()
+{
+    if (Closing)
+        return;
+    // The column width comes from the client width, so the seven columns
+    // fill the window; the heights count the title and menu bars as the
+    // layout figures do.
+    const int width = this->width();
+    const int height = qMax(frameGeometry().height(), this->height());
+    const int column = width / 7;
+    if (Week)
+        Week->ResizeDayEditors(column, height - 132);
+    Date_Picker->move(qMax((width - Date_Picker->width()) / 2, 270), Date_Picker->y());
+    placeRightArrow();
+}
+
+// ---- sections and menus -------------------------------------------------
+
+void TForm1::Image1Click()
+{
+    pg->setCurrentWidget(TabSheet1);
+}
+
+void TForm1::Image2Click()
+{
+    pg->setCurrentWidget(TabSheet2);
+}
+
+void TForm1::btnGoalsClick()
+{
+    pg->setCurrentWidget(TabSheet14);
+}
+
+void TForm1::Image4Click()
+{
+    pg->setCurrentWidget(TabSheet3);
+}
+
+void TForm1::PrinterSetup1Click()
+{
+    if (m_services.printer)
+        m_services.dialogs->printerSetup(this, m_services.printer);
+}
+
+void TForm1::SmallCalendar2Click()
+{
+    // A maximised window ignores a new size; make it a normal window first.
+    if (isMaximized())
+        showNormal();
+    const QSize frame = frameGeometry().size() - size();
+    move(x(), 5);
+    resize(770 - frame.width(), 550 - frame.height());
+}
+
+QWidget *TForm1::focusedEditor() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (qobject_cast<QPlainTextEdit *>(focus) || qobject_cast<QTextEdit *>(focus)
+        || qobject_cast<QLineEdit *>(focus))
+        return focus;
+    return nullptr;
+}
+
+namespace {
+template<typename Op>
+void onEditor(QWidget *widget, Op op)
+{
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        op(plain);
+    else if (auto *rich = qobject_cast<QTextEdit *>(widget))
+        op(rich);
+    else if (auto *line = qobject_cast<QLineEdit *>(widget))
+        op(line);
+}
+} // namespace
+
+void TForm1::Undo1Click()
+{
+    onEditor(focusedEditor(), [](auto *e) { e->undo(); });
+}
+
+void TForm1::Cut1Click()
+{
+    onEditor(focusedEditor(), [](auto *e) { e->cut(); });
+}
+
+void TForm1::Copy1Click()
+{
+    onEditor(focusedEditor(), [](auto *e) { e->copy(); });
+}
+
+void TForm1::Paste1Click()
+{
+    onEditor(focusedEditor(), [](auto *e) { e->paste(); });
+}
+
+void TForm1::SelectAll1Click()
+{
+    onEditor(focusedEditor(), [](auto *e) { e->selectAll(); });
+}
+
+// ---- week navigation ----------------------------------------------------
+
+void TForm1::reportWeekError(bool ok, const QString &error)
+{
+    if (!ok)
+        m_services.dialogs->error(this, error);
+}
+
+void TForm1::LeftClick()
+{
+    if (!Week)
+        return;
+    setPickerDate(Week->now() + Week->DayOffset - 1);
+    QString error;
+    reportWeekError(Week->MoveBy(-1, &error), error);
+}
+
+void TForm1::RightClick()
+{
+    if (!Week)
+        return;
+    setPickerDate(Week->now() + Week->DayOffset + 1);
+    QString error;
+    reportWeekError(Week->MoveBy(1, &error), error);
+}
+
+void TForm1::Date_PickerChange()
+{
+    if (!Week)
+        return;
+    QString error;
+    reportWeekError(Week->ShowWeekFrom(DayNumber::fromDate(Date_Picker->date()), &error), error);
+}
+
+// ---- closing ------------------------------------------------------------
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    if (m_closed)
+        return true;
+    // Nothing was loaded yet, so there is nothing to save.
+    if (!m_started) {
+        Timer1->stop();
+        m_closed = true;
+        return true;
+    }
+    return SaveAndClose();
+}
+
+bool TForm1::SaveAndClose()
+{
+    Closing = true;
+    if (Week) {
+        QString error;
+        if (!Week->SaveAllNotes(&error)) {
+            const bool leave = m_services.dialogs->yesNo(
+                this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(error));
+            if (!leave) {
+                Closing = false;
+                return false;
+            }
+        }
+        Week->DestroyEditors();
+    }
+    m_closed = true;
+    QCoreApplication::quit();
+    return true;
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QDateEdit;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QTimer;
+class QToolButton;
+class SvgPicture;
+class TDir;
+class TWeek;
+
+// What the program entry hands to the main window.
+struct StartOptions
+{
+    // The data folder root, ending with "/".
+    QString dataRoot;
+    // The first positional argument: the start date as a day number.
+    QString dayArgument;
+};
+
+// The main window: top bar with the section buttons, the arrows and the
+// date picker, the page control holding the four sections, the menus, the
+// deferred start-up step, the layout on resize and the close sequence.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    TForm1(const Services &services, const StartOptions &options, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Top bar.
+    SvgPicture *bar;
+    QToolButton *Left;
+    QToolButton *Right;
+    QToolButton *Image1;
+    QToolButton *Image2;
+    QToolButton *btnGoals;
+    QToolButton *Image4;
+    QLabel *SHoppingList_Label;
+    QLabel *Label1;
+    QLabel *Label8;
+    QLabel *Label5;
+    QDateEdit *Date_Picker;
+
+    // Sections.
+    QStackedWidget *pg;
+    QWidget *TabSheet1;
+    QWidget *TabSheet2;
+    QWidget *TabSheet13;
+    QWidget *TabSheet14;
+    QWidget *TabSheet3;
+    QWidget *Panel1;
+    QWidget *Panel2;
+    QWidget *Panel3;
+    QWidget *Panel4;
+    QWidget *Panel5;
+    QWidget *Panel6;
+    QWidget *Panel7;
+    QWidget *pnlGoals;
+    QWidget *Decision_Panel;
+
+    QTimer *Timer1;
+
+    // Created by the start-up step.
+    TDir *DataFolder = nullptr;
+    TWeek *Week = nullptr;
+
+    bool started() const { return m_started; }
+    bool closing() const { return Closing; }
+
+    // The start-up step; runs once, from Timer1 or directly.
+    void Timer1Timer();
+    void FormResize();
+    // Runs the close sequence; false when the window must stay open.
+    bool FormCloseQuery();
+    bool SaveAndClose();
+
+    void Exit1Click();
+    void Image1Click();
+    void Image2Click();
+    void btnGoalsClick();
+    void Image4Click();
+    void PrinterSetup1Click();
+    void SmallCalendar2Click();
+    void Undo1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void SelectAll1Click();
+
+    void LeftClick();
+    void RightClick();
+    void Date_PickerChange();
+
+    // Sets the picker from code; does not move the week.
+    void setPickerDate(double dayNumber);
+
+    // The day number the start-up step starts the week on.
+    double startDayNumber() const;
+
+    const Services &services() const { return m_services; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createTopBar();
+    void createPages();
+    void createMenus();
+    void placeRightArrow();
+    void reportWeekError(bool ok, const QString &error);
+    QWidget *focusedEditor() const;
+
+    Services m_services;
+    StartOptions m_options;
+    bool Closing = false;
+    bool m_started = false;
+    bool m_closed = false;
+};

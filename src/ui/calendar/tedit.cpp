@@ -1,0 +1,169 @@
+#include "tedit.h"
+
+#include "common/pictures.h"
+#include "notememo.h"
+#include "tweek.h"
+
+#include <QLabel>
+#include <QTextDocument>
+
+namespace {
+constexpr int kBarHeight = 25;
+
+QFont arial13()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    return font;
+}
+} // namespace
+
+TEdit::TEdit(TWeek *week, QWidget *hostPanel)
+    : QWidget(hostPanel)
+    , HostPanel(hostPanel)
+    , m_week(week)
+{
+    setObjectName(QStringLiteral("Edit"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setFont(arial13());
+
+    Top_panel = new QWidget(this);
+    Top_panel->setObjectName(QStringLiteral("Top_panel"));
+    Top_panel->setAutoFillBackground(true);
+    Top_panel->setPalette(pal);
+
+    Date_Label = new QLabel(Top_panel);
+    Date_Label->setObjectName(QStringLiteral("Date_Label"));
+    Date_Label->setFont(arial13());
+    QPalette red = Date_Label->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Date_Label->setPalette(red);
+
+    Shape1 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+
+    Memo1 = new NoteMemo(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setFont(arial13());
+
+    Panel_Bottom = new QWidget(this);
+    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
+    Panel_Bottom->setAutoFillBackground(true);
+
+    Shape2 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), Panel_Bottom);
+    Shape2->setObjectName(QStringLiteral("Shape2"));
+    sepeartor = new QWidget(Panel_Bottom);
+    sepeartor->setObjectName(QStringLiteral("sepeartor"));
+
+    const QString hint = tr("Open Data Folder");
+    FolderCreate = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, Panel_Bottom);
+    FolderCreate->setObjectName(QStringLiteral("FolderCreate"));
+    FolderOpen = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, Panel_Bottom);
+    FolderOpen->setObjectName(QStringLiteral("FolderOpen"));
+    for (QToolButton *b : {FolderCreate, FolderOpen}) {
+        b->setToolTip(hint);
+        b->setIconSize(QSize(18, 25));
+        connect(b, &QToolButton::clicked, this, &TEdit::FolderOpenClick);
+    }
+    FolderOpen->hide();
+
+    print_button = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), Panel_Bottom);
+    print_button->setObjectName(QStringLiteral("print_button"));
+    print_button->setToolTip(tr("Print this note"));
+    print_button->setIconSize(QSize(16, 16));
+    connect(print_button, &QToolButton::clicked, this, &TEdit::print_buttonClick);
+
+    connect(Memo1, &NoteMemo::focusLost, this, &TEdit::Memo1Exit);
+    connect(Memo1, &NoteMemo::clicked, this, &TEdit::Memo1Click);
+
+    setDayColor(Qt::white);
+    setFocusProxy(Memo1);
+    setTabOrder(Memo1, FolderCreate);
+    setTabOrder(FolderCreate, FolderOpen);
+    setTabOrder(FolderOpen, print_button);
+    layoutControls();
+}
+
+QString TEdit::text() const
+{
+    return Memo1->toPlainText();
+}
+
+void TEdit::setText(const QString &text)
+{
+    Memo1->setPlainText(text);
+}
+
+bool TEdit::isModified() const
+{
+    return Memo1->document()->isModified();
+}
+
+void TEdit::setModified(bool modified)
+{
+    Memo1->document()->setModified(modified);
+}
+
+void TEdit::setDayColor(const QColor &color)
+{
+    m_dayColor = color;
+    QPalette memoPal = Memo1->palette();
+    memoPal.setColor(QPalette::Base, color);
+    memoPal.setColor(QPalette::Text, Qt::black);
+    Memo1->setPalette(memoPal);
+    QPalette bottomPal = Panel_Bottom->palette();
+    bottomPal.setColor(QPalette::Window, color);
+    Panel_Bottom->setPalette(bottomPal);
+}
+
+QColor TEdit::dayColor() const
+{
+    return m_dayColor;
+}
+
+void TEdit::Memo1Exit()
+{
+    m_week->SaveAllNotesReporting();
+}
+
+void TEdit::Memo1Click()
+{
+    m_week->CurrentEditor = this;
+}
+
+void TEdit::FolderOpenClick()
+{
+    m_week->FolderOpenClick(this);
+}
+
+void TEdit::print_buttonClick()
+{
+    Q_EMIT printRequested(this);
+}
+
+void TEdit::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void TEdit::layoutControls()
+{
+    const int w = width();
+    const int h = height();
+    Top_panel->setGeometry(0, 0, w, kBarHeight);
+    Date_Label->setGeometry(4, 0, qMax(0, w - 4), 18);
+    Shape1->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
+    // The memo's width is set by the week's resize rule (column width - 2).
+    Memo1->move(1, kBarHeight);
+    Memo1->resize(Memo1->width(), qMax(0, h - 2 * kBarHeight));
+    Panel_Bottom->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
+    Shape2->setGeometry(0, 0, 1, kBarHeight);
+    sepeartor->setGeometry(1, 0, 8, kBarHeight);
+    FolderCreate->setGeometry(9, 0, 18, kBarHeight);
+    FolderOpen->setGeometry(9, 0, 18, kBarHeight);
+    print_button->setGeometry(48, 1, 23, 22);
+}

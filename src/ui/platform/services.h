@@ -1,0 +1,18 @@
+#pragma once
+
+class IClock;
+class IShell;
+class IDialogs;
+class QPrinter;
+
+// The seams to the outside world, handed from the program entry (or a
+// test) to the main window and on to every form that needs one. The
+// pointers are not owned and outlive the forms.
+struct Services
+{
+    IClock *clock = nullptr;
+    IShell *shell = nullptr;
+    IDialogs *dialogs = nullptr;
+    // The printer set up through "Printer Setup", used by every print job.
+    QPrinter *printer = nullptr;
+};

@@ -1,0 +1,68 @@
+#include "fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool FakeShell::openPath(const QString &pathOrUrl)
+{
+    opened.append(pathOrUrl);
+    return true;
+}
+
+bool FakeShell::openFolder(const QString &path)
+{
+    openedFolders.append(path);
+    return true;
+}
+
+bool FakeShell::moveToTrash(const QString &path, QString *error)
+{
+    if (trashFails || !QFileInfo::exists(path)) {
+        if (error)
+            *error = QStringLiteral("The trash refused \"%1\".").arg(path);
+        return false;
+    }
+    trashed.append(path);
+    bool ok;
+    const QFileInfo info(path);
+    if (!trashDir.isEmpty())
+        ok = QDir().rename(path, QDir(trashDir).filePath(info.fileName()));
+    else
+        ok = info.isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
+    if (!ok && error)
+        *error = QStringLiteral("Could not move \"%1\" to the trash.").arg(path);
+    return ok;
+}
+
+void FakeDialogs::message(QWidget *, const QString &text)
+{
+    messages.append(text);
+}
+
+void FakeDialogs::error(QWidget *, const QString &text)
+{
+    errors.append(text);
+}
+
+bool FakeDialogs::answer(const QString &text)
+{
+    questions.append(text);
+    return answers.isEmpty() ? defaultAnswer : answers.dequeue();
+}
+
+bool FakeDialogs::yesNo(QWidget *, const QString &text)
+{
+    return answer(text);
+}
+
+bool FakeDialogs::okCancel(QWidget *, const QString &text)
+{
+    return answer(text);
+}
+
+bool FakeDialogs::printerSetup(QWidget *, QPrinter *)
+{
+    ++printerSetups;
+    return true;
+}

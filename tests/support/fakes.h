@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/services.h"
+#include "platform/shell.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+// A clock pinned to a chosen moment.
+class FakeClock final : public IClock
+{
+public:
+    explicit FakeClock(const QDateTime &at = QDateTime(QDate(2024, 1, 10), QTime(9, 30)))
+        : m_now(at)
+    {
+    }
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime &at) { m_now = at; }
+
+private:
+    QDateTime m_now;
+};
+
+// Records what would have been opened or trashed; never starts a program.
+class FakeShell final : public IShell
+{
+public:
+    bool openPath(const QString &pathOrUrl) override;
+    bool openFolder(const QString &path) override;
+    bool moveToTrash(const QString &path, QString *error) override;
+    QString documentsLocation() const override { return documents; }
+
+    QStringList opened;
+    QStringList openedFolders;
+    QStringList trashed;
+    // Where "trashed" items are moved; empty: they are removed.
+    QString trashDir;
+    QString documents;
+    bool trashFails = false;
+};
+
+// Answers questions from a script and records every text shown.
+class FakeDialogs final : public IDialogs
+{
+public:
+    void message(QWidget *parent, const QString &text) override;
+    void error(QWidget *parent, const QString &text) override;
+    bool yesNo(QWidget *parent, const QString &text) override;
+    bool okCancel(QWidget *parent, const QString &text) override;
+    bool printerSetup(QWidget *parent, QPrinter *printer) override;
+
+    QStringList messages;
+    QStringList errors;
+    QStringList questions;
+    // Answers for yesNo/okCancel in order; when empty, defaultAnswer.
+    QQueue<bool> answers;
+    bool defaultAnswer = false;
+    int printerSetups = 0;
+
+private:
+    bool answer(const QString &text);
+};
+
+// The three fakes wired as services.
+struct FakeServices
+{
+    FakeClock clock;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    Services services() { return Services{&clock, &shell, &dialogs, nullptr}; }
+};
