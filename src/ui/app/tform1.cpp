@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateEdit>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -206,9 +205,9 @@ void TForm1::createPages()
     pg->setObjectName(QStringLiteral("pg"));
 
     TabSheet1 = whitePanel(QStringLiteral("TabSheet1"), pg);
-    auto *week = new QHBoxLayout(TabSheet1);
-    week->setContentsMargins(0, 0, 0, 0);
-    week->setSpacing(0);
+    // The columns are placed by hand: each is as wide as the week rule
+    // says, and none of them may hold the window at a minimum width.
+    TabSheet1->installEventFilter(this);
     // Left to right: the tags 1..7; Panel6 and Panel7 are swapped by name.
     const struct
     {
@@ -221,11 +220,10 @@ void TForm1::createPages()
     for (const auto &p : panels) {
         QWidget *panel = whitePanel(QString::fromLatin1(p.name), TabSheet1);
         panel->setProperty("tag", p.tag);
-        panel->setFixedWidth(110);
-        week->addWidget(panel);
+        panel->resize(110, panel->height());
         *p.panel = panel;
     }
-    week->addStretch(1);
+    packDayPanels();
 
     TabSheet2 = whitePanel(QStringLiteral("TabSheet2"), pg);
     TabSheet13 = whitePanel(QStringLiteral("TabSheet13"), pg);
@@ -295,6 +293,23 @@ void TForm1::createMenus()
     about->setObjectName(QStringLiteral("About1"));
 }
 
+void TForm1::packDayPanels()
+{
+    QList<QWidget *> panels{Panel1, Panel2, Panel3, Panel4, Panel5, Panel7, Panel6};
+    int x = 0;
+    for (QWidget *panel : panels) {
+        panel->setGeometry(x, 0, panel->width(), TabSheet1->height());
+        x += panel->width();
+    }
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == TabSheet1 && event->type() == QEvent::Resize)
+        packDayPanels();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TForm1::placeRightArrow()
 {
     Right->move(qMax(0, bar->width() - kRightArrowOffset), 16);
@@ -358,14 +373,16 @@ void TForm1::FormResize()
 {
     if (Closing)
         return;
-    // The column width comes from the client width, so the seven columns
-    // fill the window; the heights count the title and menu bars as the
-    // layout figures do.
-    const int width = this->width();
-    const int height = qMax(frameGeometry().height(), this->height());
+    // The figures count the window's outer size, title bar and frame
+    // included.
+    const QSize outer = frameGeometry().size().expandedTo(size());
+    const int width = outer.width();
+    const int height = outer.height();
     const int column = width / 7;
-    if (Week)
+    if (Week) {
         Week->ResizeDayEditors(column, height - 132);
+        packDayPanels();
+    }
     Date_Picker->move(qMax((width - Date_Picker->width()) / 2, 270), Date_Picker->y());
     placeRightArrow();
 }

@@ -112,12 +112,14 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createTopBar();
     void createPages();
     void createMenus();
     void placeRightArrow();
+    void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
     QWidget *focusedEditor() const;
 

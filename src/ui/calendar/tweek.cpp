@@ -144,7 +144,7 @@ void TWeek::ResizeDayEditors(int columnWidth, int editorHeight)
 {
     for (TEdit *editor : std::as_const(EditorList)) {
         editor->Memo1->resize(qMax(0, columnWidth - 2), editor->Memo1->height());
-        editor->HostPanel->setFixedWidth(columnWidth);
+        editor->HostPanel->resize(columnWidth, editor->HostPanel->height());
         editor->resize(columnWidth, editorHeight);
     }
 }

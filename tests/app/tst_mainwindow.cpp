@@ -1,0 +1,463 @@
+#include "calendar/notememo.h"
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "mainwindowfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <QToolButton>
+
+namespace {
+
+// The column captions from left to right.
+QStringList captions(TForm1 *form)
+{
+    QStringList out;
+    for (QWidget *panel : {form->Panel1, form->Panel2, form->Panel3, form->Panel4, form->Panel5,
+                           form->Panel7, form->Panel6}) {
+        auto *editor = panel->findChild<TEdit *>();
+        out << (editor ? editor->Date_Label->text() : QStringLiteral("<none>"));
+    }
+    return out;
+}
+
+TEdit *column(TForm1 *form, int tag)
+{
+    for (TEdit *e : form->Week->EditorList)
+        if (e->Tag == tag)
+            return e;
+    return nullptr;
+}
+
+QStringList dbFiles(const QString &root)
+{
+    return QDir(root + "DB").entryList(QDir::Files, QDir::Name);
+}
+
+// Every file below the root with its bytes, to compare before and after.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out.insert(path, fileBytes(path));
+    }
+    return out;
+}
+
+// Gives the window the outer size the layout figures speak of.
+void resizeOuter(QWidget *window, int width, int height)
+{
+    const QSize frame = window->frameGeometry().size() - window->size();
+    window->resize(width - frame.width(), height - frame.height());
+}
+
+void typeInto(TEdit *editor, const QString &text)
+{
+    editor->Memo1->setFocus();
+    QTest::keyClicks(editor->Memo1, text);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+
+    void startsOnDayNumberArgument();
+    void startsOnTodayWithoutArgument();
+    void unusableArgumentStartsOnToday_data();
+    void unusableArgumentStartsOnToday();
+    void weekendColours();
+    void controlsCarryTheirNames();
+    void arrowsMoveWeekAndPicker();
+    void pickerMovesWeekAtAnyTimeOfDay();
+    void pickerSetFromCodeDoesNotMoveWeek();
+    void sectionButtonsChangeNoFile();
+    void layoutFigures();
+    void narrowWindowKeepsPickerRight();
+    void focusLossWritesSevenFiles();
+    void dayWithoutNoteCreatesNoFileUntilSave();
+    void typedTextOnNewDaySurvivesMove();
+    void loadedEditorWritesDateItLeaves();
+    void notesReloadAfterRestart();
+    void closeWritesSevenNotes();
+    void closeBeforeStartWritesNothing();
+    void removedDataFolderReportsAndKeepsText();
+    void closeWithUnwritableNotesAsks();
+    void folderPictureCreatesAndOpensDayFolder();
+    void editMenuActsOnFocusedEditor();
+    void smallCalendar();
+};
+
+void TestMainWindow::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestMainWindow::startsOnDayNumberArgument()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(captions(f.form()),
+             QStringList({"Friday Jan 05", "Saturday Jan 06", "Sunday Jan 07", "Monday Jan 08",
+                          "Tuesday Jan 09", "Wednesday Jan 10", "Thursday Jan 11"}));
+    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet1);
+    QCOMPARE(f.form()->windowTitle(), QString("Lumora"));
+    // Fourteen data folders exist after start-up.
+    QVERIFY(QDir(f.root() + "Report/Images").exists());
+    QVERIFY(QDir(f.root() + "Projects/Summary").exists());
+}
+
+void TestMainWindow::startsOnTodayWithoutArgument()
+{
+    MainWindowFixture f;
+    f.start();
+    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 10));
+    QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
+    QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
+    QCOMPARE(f.form()->Week->DayOffset, 0);
+}
+
+void TestMainWindow::unusableArgumentStartsOnToday_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("text") << "tomorrow";
+    QTest::newRow("fraction") << "45296.5";
+    QTest::newRow("negative") << "-5";
+    QTest::newRow("huge") << "99999999999999";
+    QTest::newRow("past the picker") << "2958466";
+    QTest::newRow("blank") << "   ";
+}
+
+void TestMainWindow::unusableArgumentStartsOnToday()
+{
+    QFETCH(QString, argument);
+    MainWindowFixture f(argument);
+    f.start();
+    QVERIFY(f.form()->started());
+    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 10));
+    QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
+}
+
+void TestMainWindow::weekendColours()
+{
+    MainWindowFixture f;
+    f.start();
+    for (int tag = 1; tag <= 7; ++tag) {
+        TEdit *e = column(f.form(), tag);
+        const bool weekend = tag == 4 || tag == 5; // Sat 13, Sun 14
+        QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
+        QCOMPARE(e->Memo1->palette().color(QPalette::Base), e->dayColor());
+        QCOMPARE(e->Panel_Bottom->palette().color(QPalette::Window), e->dayColor());
+    }
+}
+
+void TestMainWindow::controlsCarryTheirNames()
+{
+    MainWindowFixture f;
+    f.start();
+    const struct
+    {
+        const char *name;
+        const char *spoken;
+    } buttons[] = {{"Image1", "Calendar"}, {"Image2", "Projects"}, {"btnGoals", "My Lists"}, {"Image4", "Decisions"}};
+    for (const auto &b : buttons) {
+        auto *button = f.form()->findChild<QToolButton *>(b.name);
+        QVERIFY2(button, b.name);
+        QCOMPARE(button->accessibleName(), QString(b.spoken));
+        QVERIFY(button->focusPolicy() & Qt::TabFocus);
+    }
+    QCOMPARE(f.form()->findChild<QLabel *>("SHoppingList_Label")->text(), QString("Calendar"));
+    QCOMPARE(f.form()->findChild<QLabel *>("Label5")->text(), QString("Decisions"));
+    for (const char *name : {"Left", "Right", "Date_Picker", "pg", "bar", "Panel6", "Panel7",
+                             "TabSheet13", "pnlGoals", "Decision_Panel"})
+        QVERIFY2(f.form()->findChild<QWidget *>(name), name);
+    TEdit *e = column(f.form(), 1);
+    for (const char *name : {"Top_panel", "Date_Label", "Memo1", "Panel_Bottom", "sepeartor",
+                             "FolderCreate", "FolderOpen", "print_button"})
+        QVERIFY2(e->findChild<QWidget *>(name), name);
+    QVERIFY(f.form()->findChild<QAction *>("PrinterSetup1"));
+    QVERIFY(f.form()->findChild<QAction *>("SmallCalendar2"));
+}
+
+void TestMainWindow::arrowsMoveWeekAndPicker()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form()->Date_Picker->setDate(QDate(2024, 1, 5)); // the user's choice
+    QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
+    f.form()->Right->click();
+    QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
+    QCOMPARE(captions(f.form()).last(), QString("Friday Jan 12"));
+    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
+
+    for (int i = 0; i < 3; ++i)
+        f.form()->Left->click();
+    for (int i = 0; i < 3; ++i)
+        f.form()->Right->click();
+    QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
+    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
+
+    // The keyboard does the same.
+    QApplication::setActiveWindow(f.form());
+    QVERIFY(QTest::qWaitForWindowActive(f.form()));
+    column(f.form(), 3)->Memo1->setFocus();
+    QTest::keyClick(f.form()->windowHandle(), Qt::Key_Left, Qt::AltModifier);
+    QTRY_COMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
+}
+
+void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
+{
+    MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
+    f.start();
+    f.form()->Date_Picker->setDate(QDate(2024, 1, 5));
+    QCOMPARE(f.form()->Week->DayOffset, -5);
+    QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
+    QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
+}
+
+void TestMainWindow::pickerSetFromCodeDoesNotMoveWeek()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form()->setPickerDate(45300);
+    QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
+    f.form()->Right->click();
+    QCOMPARE(captions(f.form()).first(), QString("Thursday Jan 11"));
+    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 11));
+}
+
+void TestMainWindow::sectionButtonsChangeNoFile()
+{
+    MainWindowFixture f;
+    f.start();
+    const auto before = snapshot(f.root());
+    f.form()->btnGoals->click();
+    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet14);
+    f.form()->Image2->click();
+    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet2);
+    f.form()->Image4->click();
+    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet3);
+    f.form()->Image1->click();
+    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet1);
+    QCOMPARE(snapshot(f.root()), before);
+}
+
+void TestMainWindow::layoutFigures()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form()->showNormal();
+    resizeOuter(f.form(), 1288, 808);
+    QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
+    for (TEdit *e : f.form()->Week->EditorList) {
+        QCOMPARE(e->width(), 184);
+        QCOMPARE(e->HostPanel->width(), 184);
+        QCOMPARE(e->height(), 676);
+        QCOMPARE(e->Memo1->width(), 182);
+    }
+    QCOMPARE(f.form()->Date_Picker->x(), 503);
+    // Columns are packed left to right in tag order.
+    QVERIFY(f.form()->Panel5->x() < f.form()->Panel7->x());
+    QVERIFY(f.form()->Panel7->x() < f.form()->Panel6->x());
+}
+
+void TestMainWindow::narrowWindowKeepsPickerRight()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form()->showNormal();
+    resizeOuter(f.form(), 600, 500);
+    QCOMPARE(f.form()->frameGeometry().width(), 600);
+    QCOMPARE(f.form()->Date_Picker->x(), 270);
+}
+
+void TestMainWindow::focusLossWritesSevenFiles()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    QApplication::setActiveWindow(f.form());
+    QVERIFY(QTest::qWaitForWindowActive(f.form()));
+    QVERIFY(dbFiles(f.root()).isEmpty());
+    typeInto(column(f.form(), 1), "Dentist at 10");
+    column(f.form(), 3)->Memo1->setFocus();
+    QTRY_COMPARE(dbFiles(f.root()).size(), 7);
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Dentist at 10"));
+    QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray());
+}
+
+void TestMainWindow::dayWithoutNoteCreatesNoFileUntilSave()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form()->Right->click();
+    f.form()->Left->click();
+    QVERIFY(dbFiles(f.root()).isEmpty());
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QCOMPARE(dbFiles(f.root()).size(), 7);
+}
+
+void TestMainWindow::typedTextOnNewDaySurvivesMove()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    TEdit *first = column(f.form(), 1);
+    first->Memo1->insertPlainText("Buy milk\nand bread");
+    f.form()->Right->click();
+    // The column now shows 6 January; the note typed for 5 January is on disk.
+    QCOMPARE(first->Date_Label->text(), QString("Saturday Jan 06"));
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Buy milk\r\nand bread"));
+    f.form()->Left->click();
+    QCOMPARE(first->text(), QString("Buy milk\nand bread"));
+    // Untouched columns did not write anything.
+    QVERIFY(!QFile::exists(f.dbFile("Jan-09-2024.txt")));
+}
+
+void TestMainWindow::loadedEditorWritesDateItLeaves()
+{
+    MainWindowFixture f("45296");
+    QDir().mkpath(f.root() + "DB");
+    writeFileBytes(f.dbFile("Jan-05-2024.txt"), "old\r\nnote");
+    f.start();
+    TEdit *first = column(f.form(), 1);
+    QCOMPARE(first->text(), QString("old\nnote"));
+    QVERIFY(first->NoteLoaded);
+    f.form()->Right->click(); // leaves 5 January: written back as it is
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("old\r\nnote"));
+    f.form()->Right->click(); // leaves 6 January, which had no note: an empty file
+    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray());
+}
+
+void TestMainWindow::notesReloadAfterRestart()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    column(f.form(), 2)->Memo1->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
+    f.restart("45297");
+    QCOMPARE(column(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
+}
+
+void TestMainWindow::closeWritesSevenNotes()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    column(f.form(), 7)->Memo1->insertPlainText("last");
+    QVERIFY(f.form()->close());
+    QCOMPARE(dbFiles(f.root()).size(), 7);
+    QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
+    QVERIFY(f.form()->Week->EditorList.isEmpty());
+}
+
+void TestMainWindow::closeBeforeStartWritesNothing()
+{
+    MainWindowFixture f;
+    f.form()->show();
+    QVERIFY(f.form()->close());
+    QVERIFY(!QDir(f.root() + "DB").exists());
+    // The start-up timer does not fire after the close.
+    QVERIFY(!f.form()->Timer1->isActive());
+}
+
+void TestMainWindow::removedDataFolderReportsAndKeepsText()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    TEdit *first = column(f.form(), 1);
+    first->Memo1->insertPlainText("precious words");
+    QVERIFY(QDir(f.root() + "DB").removeRecursively());
+
+    f.form()->Right->click();
+    QCOMPARE(f.fakes.dialogs.errors.size(), 1);
+    QVERIFY2(f.fakes.dialogs.errors.first().contains("Jan-05-2024.txt"),
+             qPrintable(f.fakes.dialogs.errors.first()));
+    // The column did not move away from the unsaved text.
+    QCOMPARE(first->Date_Label->text(), QString("Friday Jan 05"));
+    QCOMPARE(first->text(), QString("precious words"));
+
+    // Once the folder is back, the next save succeeds.
+    QDir().mkpath(f.root() + "DB");
+    QVERIFY(f.form()->Week->SaveAllNotesReporting());
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("precious words"));
+}
+
+void TestMainWindow::closeWithUnwritableNotesAsks()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    column(f.form(), 1)->Memo1->insertPlainText("keep me");
+    QVERIFY(QDir(f.root() + "DB").removeRecursively());
+    f.fakes.dialogs.answers.enqueue(false); // "Close anyway?" No
+    QVERIFY(!f.form()->close());
+    QCOMPARE(f.fakes.dialogs.questions.size(), 1);
+    QVERIFY(f.fakes.dialogs.questions.first().contains("Jan-05-2024.txt"));
+    QCOMPARE(column(f.form(), 1)->text(), QString("keep me"));
+    QVERIFY(!f.form()->closing());
+
+    QDir().mkpath(f.root() + "DB");
+    QVERIFY(f.form()->close());
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("keep me"));
+}
+
+void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    TEdit *e = column(f.form(), 2);
+    QVERIFY(!e->FolderCreate->isHidden());
+    QVERIFY(e->FolderOpen->isHidden());
+    e->FolderCreate->click();
+    const QString folder = f.root() + "UserData/Jan-06-2024";
+    QVERIFY(QFileInfo(folder).isDir());
+    QCOMPARE(f.fakes.shell.openedFolders, QStringList({folder}));
+    QVERIFY(e->FolderCreate->isHidden());
+    QVERIFY(!e->FolderOpen->isHidden());
+    // Shown again later, the date keeps its open folder picture.
+    f.form()->Right->click();
+    QVERIFY(!column(f.form(), 1)->FolderOpen->isHidden());
+    QVERIFY(column(f.form(), 2)->FolderOpen->isHidden());
+}
+
+void TestMainWindow::editMenuActsOnFocusedEditor()
+{
+    MainWindowFixture f;
+    f.start();
+    QApplication::setActiveWindow(f.form());
+    QVERIFY(QTest::qWaitForWindowActive(f.form()));
+    TEdit *e = column(f.form(), 2);
+    typeInto(e, "hello");
+    f.form()->SelectAll1Click();
+    f.form()->Cut1Click();
+    QCOMPARE(e->text(), QString());
+    f.form()->Paste1Click();
+    f.form()->Paste1Click();
+    QCOMPARE(e->text(), QString("hellohello"));
+    f.form()->Undo1Click();
+    QCOMPARE(e->text(), QString("hello"));
+}
+
+void TestMainWindow::smallCalendar()
+{
+    MainWindowFixture f;
+    f.start();
+    f.form()->SmallCalendar2Click();
+    QCOMPARE(f.form()->frameGeometry().size(), QSize(770, 550));
+    QCOMPARE(f.form()->frameGeometry().top(), 5);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

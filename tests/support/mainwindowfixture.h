@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/tform1.h"
+#include "fakes.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A real main window on a fresh temporary data root with pinned clock,
+// fake shell and scripted dialogs. start() runs the start-up step at once.
+class MainWindowFixture
+{
+public:
+    explicit MainWindowFixture(const QString &dayArgument = QString(),
+                               const QDateTime &now = QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
+    ~MainWindowFixture();
+
+    TForm1 *form() const { return m_form.get(); }
+    QString root() const { return m_dir.path() + QLatin1Char('/'); }
+    QString dbFile(const QString &name) const { return root() + QStringLiteral("DB/") + name; }
+
+    // Runs the start-up step and shows the window.
+    void start();
+    // Creates a second window on the same data root (a restart).
+    void restart(const QString &dayArgument = QString());
+
+    FakeServices fakes;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<TForm1> m_form;
+};
+
+// The whole content of a file, or "<missing>".
+QByteArray fileBytes(const QString &path);
+void writeFileBytes(const QString &path, const QByteArray &bytes);
