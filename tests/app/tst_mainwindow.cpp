@@ -94,6 +94,7 @@ private Q_SLOTS:
     void typedTextOnNewDaySurvivesMove();
     void loadedEditorWritesDateItLeaves();
     void notesReloadAfterRestart();
+    void saveRestoresNotesChangedOnDisk();
     void closeWritesSevenNotes();
     void closeBeforeStartWritesNothing();
     void removedDataFolderReportsAndKeepsText();
@@ -350,6 +351,21 @@ void TestMainWindow::notesReloadAfterRestart()
     column(f.form(), 2)->Memo1->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
     f.restart("45297");
     QCOMPARE(column(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
+}
+
+void TestMainWindow::saveRestoresNotesChangedOnDisk()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    column(f.form(), 1)->Memo1->insertPlainText("mine");
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    // Another program deletes one note and rewrites another behind our back:
+    // the next save puts the editors' text back, as it always writes.
+    QVERIFY(QFile::remove(f.dbFile("Jan-05-2024.txt")));
+    writeFileBytes(f.dbFile("Jan-06-2024.txt"), "changed elsewhere, longer");
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("mine"));
+    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray());
 }
 
 void TestMainWindow::closeWritesSevenNotes()

@@ -4,6 +4,7 @@
 #include "notememo.h"
 #include "tweek.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QTextDocument>
 
@@ -105,6 +106,24 @@ bool TEdit::isModified() const
 void TEdit::setModified(bool modified)
 {
     Memo1->document()->setModified(modified);
+}
+
+void TEdit::markStored()
+{
+    const QFileInfo info(DayNoteFile);
+    m_storedText = text();
+    m_storedFile = DayNoteFile;
+    m_storedTime = info.exists() ? info.lastModified() : QDateTime();
+    m_storedSize = info.exists() ? info.size() : -1;
+}
+
+bool TEdit::isStored() const
+{
+    if (m_storedSize < 0 || m_storedFile != DayNoteFile)
+        return false;
+    const QFileInfo info(DayNoteFile);
+    return info.exists() && info.size() == m_storedSize && info.lastModified() == m_storedTime
+           && text() == m_storedText;
 }
 
 void TEdit::setDayColor(const QColor &color)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QWidget>
 
 class QLabel;
@@ -42,6 +43,12 @@ public:
     bool isModified() const;
     void setModified(bool modified);
 
+    // Remembers the text as it now stands in the note file, so a save that
+    // would write the same bytes again can be skipped.
+    void markStored();
+    // True when the note file already holds exactly the editor's text.
+    bool isStored() const;
+
     // Background of the text area and the bottom bar.
     void setDayColor(const QColor &color);
     QColor dayColor() const;
@@ -63,4 +70,8 @@ private:
 
     TWeek *m_week;
     QColor m_dayColor;
+    QString m_storedText;
+    QString m_storedFile;
+    QDateTime m_storedTime;
+    qint64 m_storedSize = -1;
 };

@@ -57,14 +57,8 @@ TEdit *TWeek::AddDayEditor(QWidget *panel, int tag)
 
 bool TWeek::ShowDay(TEdit *editor, double date, QString *error)
 {
-    if (editor->NoteLoaded || editor->isModified()) {
-        const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
-        if (!written) {
-            if (error)
-                *error = written.error;
-            return false;
-        }
-    }
+    if ((editor->NoteLoaded || editor->isModified()) && !writeNote(editor, error))
+        return false;
     editor->NoteDate = date;
     editor->setDayColor(DayNotes::IsWeekend(date) ? kWeekendColor : QColor(Qt::white));
     editor->Date_Label->setText(FormatDateTime(QStringLiteral("dddd mmm dd"), date));
@@ -93,6 +87,7 @@ bool TWeek::ShowDay(TEdit *editor, double date, QString *error)
         editor->setText(QString());
     }
     editor->setModified(false);
+    editor->markStored();
 
     const bool hasFolder = QFileInfo(editor->DayFolder).isDir();
     editor->FolderOpen->setVisible(hasFolder);
@@ -115,13 +110,25 @@ bool TWeek::SaveAllNotes(QString *error)
     for (TEdit *editor : std::as_const(EditorList)) {
         if (!editor->isEnabled())
             continue; // bound to a file that could not be read
-        const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
-        if (!written) {
-            if (error)
-                *error = written.error;
+        if (!writeNote(editor, error))
             return false;
-        }
     }
+    return true;
+}
+
+bool TWeek::writeNote(TEdit *editor, QString *error)
+{
+    // Rewriting a file with the bytes it already holds changes nothing but
+    // costs a disk sync; every other case writes.
+    if (editor->isStored())
+        return true;
+    const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
+    if (!written) {
+        if (error)
+            *error = written.error;
+        return false;
+    }
+    editor->markStored();
     return true;
 }
 

@@ -66,6 +66,10 @@ Q_SIGNALS:
     void printRequested(TEdit *editor);
 
 private:
+    // Writes the editor's text to its note file unless the file already
+    // holds it.
+    bool writeNote(TEdit *editor, QString *error);
+
     TDir *m_dataFolder;
     const Services &m_services;
     QWidget *m_dialogParent;

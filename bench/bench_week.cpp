@@ -1,0 +1,73 @@
+// Start-up and week moves on a data folder holding ten years of day notes.
+#include "calendar/daynotes.h"
+#include "common/daynumber.h"
+#include "calendar/tweek.h"
+#include "common/textfile.h"
+#include "mainwindowfixture.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 1, 10), QTime(9, 30));
+
+// 3,650 notes of a few lines each, ending today.
+void writeTenYearsOfNotes(const QString &root)
+{
+    QDir().mkpath(root + "DB");
+    const int today = DayNumber::fromDate(kNow.date());
+    for (int day = today - 3649; day <= today; ++day) {
+        const QString text = QStringLiteral("Note of day %1\nDentist at 10\nCall the garage about the "
+                                            "brakes and the winter tyres\n- milk\n- bread")
+                                 .arg(day);
+        TextFile::writeText(root + "DB/" + DayNotes::NoteName(day), text);
+    }
+}
+
+void BM_StartupStep(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/";
+    writeTenYearsOfNotes(root);
+    FakeServices fakes;
+    fakes.clock.set(kNow);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<TForm1>(fakes.services(), StartOptions{root, "45000"});
+        form->show();
+        state.ResumeTiming();
+        form->Timer1Timer();
+        state.PauseTiming();
+        form->close();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartupStep)->Unit(benchmark::kMillisecond);
+
+void BM_WeekMove(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/";
+    writeTenYearsOfNotes(root);
+    FakeServices fakes;
+    fakes.clock.set(kNow);
+    TForm1 form(fakes.services(), StartOptions{root, "44000"});
+    form.show();
+    form.Timer1Timer();
+    bool forward = true;
+    for (auto _ : state) {
+        if (forward)
+            form.RightClick();
+        else
+            form.LeftClick();
+        forward = !forward;
+    }
+    form.close();
+}
+BENCHMARK(BM_WeekMove)->Unit(benchmark::kMicrosecond);
+
+} // namespace
