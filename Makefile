@@ -1,5 +1,5 @@
 # Developer shortcuts; the scripts do the work.
-.PHONY: all run test bench clean
+.PHONY: all run test bench fuzz clean
 all:
 	scripts/build
 run:
@@ -10,3 +10,5 @@ bench:
 	scripts/build && build/bench/vellumark_bench
 clean:
 	rm -rf build
+fuzz:
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-300} scripts/fuzz
