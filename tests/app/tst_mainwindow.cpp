@@ -95,6 +95,7 @@ private Q_SLOTS:
     void loadedEditorWritesDateItLeaves();
     void notesReloadAfterRestart();
     void saveRestoresNotesChangedOnDisk();
+    void unchangedNotesAreNotRewritten();
     void closeWritesSevenNotes();
     void closeBeforeStartWritesNothing();
     void removedDataFolderReportsAndKeepsText();
@@ -366,6 +367,27 @@ void TestMainWindow::saveRestoresNotesChangedOnDisk()
     QVERIFY(f.form()->Week->SaveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("mine"));
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray());
+}
+
+void TestMainWindow::unchangedNotesAreNotRewritten()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    column(f.form(), 1)->Memo1->insertPlainText("once");
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
+    // A file the editors hold unchanged is not written again: prove it by
+    // swapping the file's bytes while keeping its size and time.
+    QFile file(f.dbFile("Jan-05-2024.txt"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.write("ONCE");
+    file.flush();
+    file.setFileTime(written, QFileDevice::FileModificationTime);
+    file.close();
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    f.form()->Right->click();
+    f.form()->Left->click();
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("ONCE"));
 }
 
 void TestMainWindow::closeWritesSevenNotes()

@@ -20,7 +20,18 @@ QString nativePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+WriteFault &writeFault()
+{
+    static WriteFault fault;
+    return fault;
+}
+
 } // namespace
+
+void setWriteFault(WriteFault fault)
+{
+    writeFault() = std::move(fault);
+}
 
 WriteResult writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -28,6 +39,13 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly)) {
         return WriteResult::failure(tr("Could not write the file \"%1\": %2")
                                         .arg(nativePath(path), file.errorString()));
+    }
+    const qint64 accepted = writeFault() ? writeFault()(path, bytes.size()) : -1;
+    if (accepted >= 0 && accepted < bytes.size()) {
+        file.write(bytes.constData(), accepted);
+        file.cancelWriting();
+        return WriteResult::failure(tr("Could not write the file \"%1\": %2")
+                                        .arg(nativePath(path), tr("No space left on device")));
     }
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();

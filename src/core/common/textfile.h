@@ -18,7 +18,15 @@ struct WriteResult
     static WriteResult failure(const QString &message) { return {false, message}; }
 };
 
+#include <functional>
+
 namespace TextFile {
+
+// A fault to put behind the safe-write function: given the path and the
+// size of a write, the number of bytes the device takes before it fails
+// (negative: no fault). Tests use it to make writes fail part-way.
+using WriteFault = std::function<qint64(const QString &path, qint64 size)>;
+void setWriteFault(WriteFault fault);
 
 // Writes the bytes to the path through a QSaveFile: either the old or the
 // new content is on disk afterwards, never a mix.

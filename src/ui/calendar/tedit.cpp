@@ -111,7 +111,7 @@ void TEdit::setModified(bool modified)
 void TEdit::markStored()
 {
     const QFileInfo info(DayNoteFile);
-    m_storedText = text();
+    m_storedRevision = Memo1->document()->revision();
     m_storedFile = DayNoteFile;
     m_storedTime = info.exists() ? info.lastModified() : QDateTime();
     m_storedSize = info.exists() ? info.size() : -1;
@@ -123,7 +123,7 @@ bool TEdit::isStored() const
         return false;
     const QFileInfo info(DayNoteFile);
     return info.exists() && info.size() == m_storedSize && info.lastModified() == m_storedTime
-           && text() == m_storedText;
+           && Memo1->document()->revision() == m_storedRevision;
 }
 
 void TEdit::setDayColor(const QColor &color)

@@ -70,7 +70,7 @@ private:
 
     TWeek *m_week;
     QColor m_dayColor;
-    QString m_storedText;
+    int m_storedRevision = -1;
     QString m_storedFile;
     QDateTime m_storedTime;
     qint64 m_storedSize = -1;

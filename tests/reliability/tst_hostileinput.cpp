@@ -1,0 +1,84 @@
+#include "calendar/notememo.h"
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "mainwindowfixture.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace {
+TEdit *column(TForm1 *form, int tag)
+{
+    for (TEdit *e : form->Week->EditorList)
+        if (e->Tag == tag)
+            return e;
+    return nullptr;
+}
+} // namespace
+
+class TestHostileInput : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void hugeDayNoteLoadsAndSaves();
+    void nulAndBinaryBytesInNotes();
+    void folderWhereANoteShouldBe();
+};
+
+void TestHostileInput::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestHostileInput::hugeDayNoteLoadsAndSaves()
+{
+    MainWindowFixture f("45296");
+    QDir().mkpath(f.root() + "DB");
+    QByteArray big;
+    big.reserve(20 * 1024 * 1024);
+    const QByteArray line = "A line of a very long day note, written over many years.\r\n";
+    while (big.size() + line.size() <= 20 * 1024 * 1024)
+        big += line;
+    writeFileBytes(f.dbFile("Jan-06-2024.txt"), big);
+    f.start();
+    TEdit *e = column(f.form(), 2);
+    QCOMPARE(e->text().size(), big.size() - big.count('\r'));
+    e->Memo1->moveCursor(QTextCursor::End);
+    e->Memo1->insertPlainText("tail");
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), big + "tail");
+}
+
+void TestHostileInput::nulAndBinaryBytesInNotes()
+{
+    MainWindowFixture f("45296");
+    QDir().mkpath(f.root() + "DB");
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += char((i * 37) % 256);
+    writeFileBytes(f.dbFile("Jan-05-2024.txt"), binary);
+    f.start();
+    // Not valid UTF-8: read as Windows-1252, never a crash.
+    QVERIFY(!column(f.form(), 1)->text().isEmpty());
+    QVERIFY(f.form()->close());
+    QVERIFY(QFile::exists(f.dbFile("Jan-05-2024.txt")));
+}
+
+void TestHostileInput::folderWhereANoteShouldBe()
+{
+    MainWindowFixture f("45296");
+    QDir().mkpath(f.dbFile("Jan-07-2024.txt"));
+    f.start();
+    // The column cannot read its note: it says so and stays out of the way.
+    QCOMPARE(f.fakes.dialogs.errors.size(), 1);
+    QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
+    QVERIFY(f.form()->close());
+}
+
+QTEST_MAIN(TestHostileInput)
+#include "tst_hostileinput.moc"

@@ -1,0 +1,216 @@
+#include "calendar/notememo.h"
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "common/textfile.h"
+#include "mainwindowfixture.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+TEdit *column(TForm1 *form, int tag)
+{
+    for (TEdit *e : form->Week->EditorList)
+        if (e->Tag == tag)
+            return e;
+    return nullptr;
+}
+
+bool run(const QString &program, const QStringList &args)
+{
+    return QProcess::execute(program, args) == 0;
+}
+
+// A tiny file system of its own, for a real full or read-only disk.
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const QString &size)
+    {
+        if (::geteuid() != 0)
+            return;
+        m_mounted = run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", m_dir.path()});
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            run("umount", {"-l", m_dir.path()});
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const { return m_dir.path(); }
+    bool remount(const QString &mode) { return run("mount", {"-o", "remount," + mode, m_dir.path()}); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+class TestWriteFailures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void partWayFailureKeepsFileAndText();
+    void failedMoveKeepsColumnThenSucceeds();
+    void fullDiskReportsAndRecovers();
+    void readOnlyDiskReportsAndRecovers();
+    void faultsInjectedInBulk();
+};
+
+void TestWriteFailures::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestWriteFailures::cleanup()
+{
+    TextFile::setWriteFault({});
+}
+
+void TestWriteFailures::partWayFailureKeepsFileAndText()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    TEdit *e = column(f.form(), 1);
+    e->Memo1->insertPlainText("first version");
+    QVERIFY(f.form()->Week->SaveAllNotes());
+
+    e->Memo1->selectAll();
+    e->Memo1->insertPlainText("second version, much longer than the first");
+    TextFile::setWriteFault([](const QString &path, qint64 size) {
+        return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
+    });
+    QString error;
+    QVERIFY(!f.form()->Week->SaveAllNotes(&error));
+    QVERIFY2(error.contains("Jan-05-2024.txt") && error.contains("No space left"), qPrintable(error));
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("first version"));
+    QCOMPARE(e->text(), QString("second version, much longer than the first"));
+    // No temporary file is left beside the note.
+    QCOMPARE(QDir(f.root() + "DB").entryList({"*Jan-05*"}, QDir::Files | QDir::Hidden).size(), 1);
+
+    TextFile::setWriteFault({});
+    QVERIFY(f.form()->Week->SaveAllNotesReporting());
+    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("second version, much longer than the first"));
+}
+
+void TestWriteFailures::failedMoveKeepsColumnThenSucceeds()
+{
+    MainWindowFixture f("45296");
+    f.start();
+    column(f.form(), 3)->Memo1->insertPlainText("sunday plans");
+    TextFile::setWriteFault([](const QString &, qint64) { return 0; });
+    f.form()->RightClick();
+    QCOMPARE(f.fakes.dialogs.errors.size(), 1);
+    QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
+    QCOMPARE(column(f.form(), 3)->Date_Label->text(), QString("Sunday Jan 07"));
+    QCOMPARE(column(f.form(), 3)->text(), QString("sunday plans"));
+
+    TextFile::setWriteFault({});
+    f.form()->RightClick();
+    QCOMPARE(fileBytes(f.dbFile("Jan-07-2024.txt")), QByteArray("sunday plans"));
+    QCOMPARE(column(f.form(), 3)->Date_Label->text(), QString("Tuesday Jan 09"));
+}
+
+void TestWriteFailures::fullDiskReportsAndRecovers()
+{
+    SmallDisk disk("256k");
+    if (!disk.mounted())
+        QSKIP("needs root to mount a small file system");
+    FakeServices fakes;
+    fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 0)));
+    TForm1 form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
+    form.show();
+    form.Timer1Timer();
+    TEdit *e = column(&form, 2);
+    e->Memo1->insertPlainText("short note");
+    QVERIFY(form.Week->SaveAllNotes());
+
+    // A note larger than the disk.
+    const QString big = QString(79, QLatin1Char('x')).append(QLatin1Char('\n')).repeated(5 * 1024);
+    e->Memo1->selectAll();
+    e->Memo1->insertPlainText(big);
+    QString error;
+    QVERIFY(!form.Week->SaveAllNotes(&error));
+    QVERIFY2(error.contains("Jan-06-2024.txt"), qPrintable(error));
+    QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt"), QByteArray("short note"));
+    QCOMPARE(e->text().size(), big.size());
+
+    // Closing asks; the answer No keeps the window and the text.
+    fakes.dialogs.answers.enqueue(false);
+    QVERIFY(!form.close());
+    QCOMPARE(e->text().size(), big.size());
+
+    e->Memo1->selectAll();
+    e->Memo1->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
+    QVERIFY(form.Week->SaveAllNotes(&error));
+    QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt").size(), 101 * 1024);
+    QVERIFY(form.close());
+}
+
+void TestWriteFailures::readOnlyDiskReportsAndRecovers()
+{
+    SmallDisk disk("1m");
+    if (!disk.mounted())
+        QSKIP("needs root to mount a small file system");
+    FakeServices fakes;
+    fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 0)));
+    TForm1 form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
+    form.show();
+    form.Timer1Timer();
+    column(&form, 1)->Memo1->insertPlainText("written later");
+    QVERIFY(disk.remount("ro"));
+    QString error;
+    QVERIFY(!form.Week->SaveAllNotes(&error));
+    QVERIFY2(error.contains("Jan-05-2024.txt"), qPrintable(error));
+    QVERIFY(disk.remount("rw"));
+    QVERIFY(form.Week->SaveAllNotes(&error));
+    QCOMPARE(fileBytes(disk.path() + "/DB/Jan-05-2024.txt"), QByteArray("written later"));
+    QVERIFY(form.close());
+}
+
+void TestWriteFailures::faultsInjectedInBulk()
+{
+    // Every note write fails at a different byte; nothing on disk ever
+    // changes while the fault lasts, and nothing is reported as saved.
+    MainWindowFixture f("45296");
+    f.start();
+    for (int tag = 1; tag <= 7; ++tag)
+        column(f.form(), tag)->Memo1->insertPlainText(QStringLiteral("day %1 original").arg(tag));
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(f.root() + "DB").entryList(QDir::Files))
+        before.insert(name, fileBytes(f.dbFile(name)));
+
+    int injected = 0;
+    for (int cut = 0; cut < 40; ++cut) {
+        TextFile::setWriteFault([&](const QString &, qint64 size) {
+            ++injected;
+            return qMin<qint64>(cut, size - 1);
+        });
+        for (int tag = 1; tag <= 7; ++tag) {
+            TEdit *e = column(f.form(), tag);
+            e->Memo1->selectAll();
+            e->Memo1->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
+        }
+        QVERIFY(!f.form()->Week->SaveAllNotes());
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(fileBytes(f.dbFile(it.key())), it.value());
+    }
+    TextFile::setWriteFault({});
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(fileBytes(f.dbFile("Jan-05-2024.txt")).startsWith("day 1 edit 39"));
+    qInfo("write faults injected: %d", injected);
+}
+
+QTEST_MAIN(TestWriteFailures)
+#include "tst_writefailures.moc"
