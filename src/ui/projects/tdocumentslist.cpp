@@ -1,0 +1,252 @@
+#include "tdocumentslist.h"
+
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
+#include "projects/documents.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TDocumentsList::TDocumentsList(TDir *dataFolder, const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , m_dataFolder(dataFolder)
+    , m_services(services)
+    , m_model(new QFileSystemModel(this))
+{
+    setObjectName(QStringLiteral("DocumentsList"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    btnUp = new QToolButton(this);
+    btnUp->setObjectName(QStringLiteral("btnUp"));
+    btnUp->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    btnUp->setAccessibleName(tr("Up"));
+    btnUp->setToolTip(tr("Back up to the enclosing folder (Backspace)"));
+    btnUp->setAutoRaise(true);
+    connect(btnUp, &QToolButton::clicked, this, &TDocumentsList::btnUpClick);
+    lblFolder = new QLabel(this);
+    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bar->addWidget(btnUp);
+    bar->addWidget(lblFolder, 1);
+    layout->addLayout(bar);
+
+    m_model->setReadOnly(false); // rename in place
+    m_model->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    m_model->setResolveSymlinks(false);
+
+    files = new QListView(this);
+    files->setObjectName(QStringLiteral("files"));
+    files->setAccessibleName(tr("Documents"));
+    files->setModel(m_model);
+    files->setViewMode(QListView::ListMode);
+    files->setFlow(QListView::TopToBottom);
+    files->setWrapping(true);
+    files->setResizeMode(QListView::Adjust);
+    files->setUniformItemSizes(true);
+    files->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    files->setSelectionMode(QAbstractItemView::SingleSelection);
+    files->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The selection stays visible when the list loses the focus.
+    QPalette pal = files->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    files->setPalette(pal);
+    layout->addWidget(files, 1);
+    connect(files, &QListView::doubleClicked, this, &TDocumentsList::filesDblClick);
+    connect(files, &QListView::activated, this, [this](const QModelIndex &index) {
+        // Enter opens like a double-click.
+        filesDblClick(index);
+    });
+    connect(files, &QWidget::customContextMenuRequested, this, &TDocumentsList::showPopup);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    OpenThisFolder1 = PopupMenu1->addAction(tr("Open This Folder"), this, &TDocumentsList::OpenThisFolder1Click);
+    OpenThisFolder1->setObjectName(QStringLiteral("OpenThisFolder1"));
+    PopupMenu1->addSeparator();
+    NewFile1 = PopupMenu1->addAction(tr("New Text File"), this, &TDocumentsList::NewFile1Click);
+    NewFile1->setObjectName(QStringLiteral("NewFile1"));
+    PopupMenu1->addSeparator();
+    Rename1 = PopupMenu1->addAction(tr("Rename"), this, [this] {
+        if (files->currentIndex().isValid())
+            files->edit(files->currentIndex());
+    });
+    Rename1->setObjectName(QStringLiteral("Rename1"));
+    Rename1->setVisible(false);
+    Refresh1 = PopupMenu1->addAction(tr("Refresh"), this, &TDocumentsList::Refresh1Click);
+    Refresh1->setObjectName(QStringLiteral("Refresh1"));
+    Refresh1->setShortcut(QKeySequence::Refresh);
+    PopupMenu1->addSeparator();
+    Delete1 = PopupMenu1->addAction(tr("Delete"), this, &TDocumentsList::Delete1Click);
+    Delete1->setObjectName(QStringLiteral("Delete1"));
+    Delete1->setShortcut(QKeySequence::Delete);
+    // The keys work while the list has the focus, not only from the menu.
+    for (QAction *action : {Refresh1, Delete1}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        files->addAction(action);
+    }
+    auto *up = new QAction(this);
+    up->setShortcut(QKeySequence(Qt::Key_Backspace));
+    up->setShortcutContext(Qt::WidgetShortcut);
+    connect(up, &QAction::triggered, this, &TDocumentsList::btnUpClick);
+    files->addAction(up);
+
+    // Before any project is chosen, the list shows the documents folder.
+    QString docs;
+    QString error;
+    if (m_dataFolder && m_dataFolder->GetMyDocumentsDir(&docs, &error) && QFileInfo(docs).isDir()) {
+        m_root = docs;
+        showFolder(docs);
+    } else {
+        btnUp->setEnabled(false);
+    }
+}
+
+bool TDocumentsList::DocumentsFolder(QString *folder)
+{
+    QString docs;
+    QString error;
+    if (!m_dataFolder->GetMyDocumentsDir(&docs, &error)) {
+        m_services.dialogs->error(window(), error);
+        return false;
+    }
+    const QString path = Documents::FolderFor(docs, m_projectName);
+    if (path.isEmpty()) {
+        m_services.dialogs->error(
+            window(), tr("\"%1\" cannot be used as a folder name.").arg(m_projectName.trimmed()));
+        return false;
+    }
+    if (!QFileInfo(path).isDir()) {
+        const QFileInfo info(QDir::cleanPath(path));
+        QDir(info.path()).mkdir(info.fileName());
+    }
+    *folder = path;
+    return true;
+}
+
+bool TDocumentsList::SwitchTo(const QString &projectName)
+{
+    const QString previous = m_projectName;
+    m_projectName = projectName;
+    QString folder;
+    if (!DocumentsFolder(&folder)) {
+        m_projectName = previous;
+        return false;
+    }
+    m_root = folder;
+    showFolder(folder);
+    return true;
+}
+
+void TDocumentsList::showFolder(const QString &folder)
+{
+    m_current = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QModelIndex index = m_model->setRootPath(m_current);
+    files->setRootIndex(index);
+    m_model->sort(0, Qt::AscendingOrder);
+    lblFolder->setText(QDir::toNativeSeparators(QDir::cleanPath(m_current)));
+    btnUp->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
+}
+
+void TDocumentsList::btnUpClick()
+{
+    if (QDir::cleanPath(m_current) == QDir::cleanPath(m_root))
+        return;
+    QDir dir(m_current);
+    if (dir.cdUp())
+        showFolder(dir.absolutePath());
+}
+
+void TDocumentsList::OpenThisFolder1Click()
+{
+    QString folder;
+    if (DocumentsFolder(&folder))
+        m_dataFolder->OpenFolder(folder);
+}
+
+void TDocumentsList::NewFile1Click()
+{
+    if (m_root.isEmpty())
+        return;
+    const QString name = Documents::NextNewFileName(m_root);
+    if (name.isEmpty()) {
+        m_services.dialogs->message(
+            window(), tr("\"New File1.txt\" to \"New File%1.txt\" all exist in %2. Rename or delete "
+                         "one of them to make a new text file.")
+                          .arg(Documents::kMaxNewFiles)
+                          .arg(QDir::toNativeSeparators(m_root)));
+        return;
+    }
+    const WriteResult written = TextFile::writeBytes(name, Documents::NewFileContent());
+    if (!written) {
+        m_services.dialogs->error(window(), written.error);
+        return;
+    }
+    Refresh1Click();
+}
+
+void TDocumentsList::Refresh1Click()
+{
+    if (m_current.isEmpty())
+        return;
+    // A new root path makes the model read the folder again.
+    m_model->setRootPath(QString());
+    showFolder(m_current);
+}
+
+QString TDocumentsList::selectedPath() const
+{
+    const QModelIndex index = files->currentIndex();
+    if (!index.isValid() || !files->selectionModel()->isSelected(index))
+        return {};
+    return m_model->filePath(index);
+}
+
+void TDocumentsList::Delete1Click()
+{
+    const QString path = selectedPath();
+    if (!Documents::MayDelete(path))
+        return;
+    const QString name = QFileInfo(path).fileName();
+    if (!m_services.dialogs->yesNo(window(), tr("Move \"%1\" to the trash?").arg(name)))
+        return;
+    QString error;
+    if (!m_dataFolder->ShellFileOperation(path, QString(), TDir::FO_DELETE, TDir::FOF_ALLOWUNDO, &error)) {
+        m_services.dialogs->error(window(),
+                                  tr("Could not move \"%1\" to the trash: %2").arg(name, error));
+        return;
+    }
+    Refresh1Click();
+}
+
+void TDocumentsList::filesDblClick(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const QString path = m_model->filePath(index);
+    if (m_model->isDir(index))
+        showFolder(path);
+    else
+        m_services.shell->openPath(path);
+}
+
+void TDocumentsList::showPopup(const QPoint &at)
+{
+    PopupMenu1->popup(files->viewport()->mapToGlobal(at));
+}

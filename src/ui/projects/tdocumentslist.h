@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QFileSystemModel;
+class QLabel;
+class QListView;
+class QMenu;
+class QModelIndex;
+class QToolButton;
+class TDir;
+
+// The Documents tab's folder list: one folder of the current project's
+// documents folder with the desktop's icons, double-click into subfolders,
+// a way back up, rename in place, and the context menu with "Open This
+// Folder", "New Text File", "Refresh" and "Delete".
+class TDocumentsList : public QWidget
+{
+    Q_OBJECT
+public:
+    TDocumentsList(TDir *dataFolder, const Services &services, QWidget *parent = nullptr);
+
+    QToolButton *btnUp;
+    QLabel *lblFolder;
+    QListView *files;
+    QMenu *PopupMenu1;
+    QAction *OpenThisFolder1;
+    QAction *NewFile1;
+    QAction *Rename1;
+    QAction *Refresh1;
+    QAction *Delete1;
+
+    // The folder the list starts from (the project's documents folder) and
+    // the folder it shows now (the root or one of its subfolders).
+    QString root() const { return m_root; }
+    QString currentFolder() const { return m_current; }
+
+    // Points the list at a project's documents folder, creating it when
+    // missing. False (after a message) when the documents location is
+    // unknown or the name cannot name a folder; the list then stays.
+    bool SwitchTo(const QString &projectName);
+
+    // The current project's documents folder, computed afresh and created
+    // when missing; false after a message when it cannot be.
+    bool DocumentsFolder(QString *folder);
+
+    void OpenThisFolder1Click();
+    void NewFile1Click();
+    void Refresh1Click();
+    void Delete1Click();
+    void filesDblClick(const QModelIndex &index);
+    void btnUpClick();
+
+    // The full path of the selected item; empty when nothing is selected.
+    QString selectedPath() const;
+    // Shows a folder inside the root.
+    void showFolder(const QString &folder);
+
+private:
+    void showPopup(const QPoint &at);
+
+    TDir *m_dataFolder;
+    Services m_services;
+    QFileSystemModel *m_model;
+    QString m_projectName;
+    QString m_root;
+    QString m_current;
+};

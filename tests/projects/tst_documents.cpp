@@ -1,0 +1,275 @@
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "projects/documents.h"
+#include "projects/tdocumentslist.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+void touch(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+}
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+class TestDocuments : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tmp;
+    FakeServices m_fakes;
+    std::unique_ptr<TDir> m_dir;
+    QString docs() const { return m_tmp.path() + "/Documents/"; }
+
+    // Selects the list entry of a file once the model has read the folder.
+    bool select(TDocumentsList &list, const QString &name)
+    {
+        auto *model = static_cast<QFileSystemModel *>(list.files->model());
+        const QString path = list.currentFolder() + name;
+        if (!QTest::qWaitFor([&] { return model->index(path).isValid(); }, 5000))
+            return false;
+        const QModelIndex index = model->index(path);
+        list.files->setCurrentIndex(index);
+        return list.selectedPath() == path;
+    }
+
+private Q_SLOTS:
+    void init();
+    void newFileNumbering();
+    void twentyFilesAndNoMore();
+    void deleteRefusals();
+    void folderForProjectNames();
+    void linkLines();
+    void listStartsOnDocumentsFolder();
+    void switchCreatesProjectFolder();
+    void unsafeNameKeepsList();
+    void missingDocumentsLocation();
+    void newFileGoesToRootWhileSubfolderShown();
+    void deleteAsksThenTrashes();
+    void deleteSaysWhyWhenTrashFails();
+    void doubleClickOpensFileOrEntersFolder();
+    void openThisFolderOpensDocumentsFolder();
+    void modelIsSound();
+};
+
+void TestDocuments::init()
+{
+    m_fakes.shell = FakeShell();
+    m_fakes.dialogs = FakeDialogs();
+    QDir(docs()).removeRecursively();
+    QDir().mkpath(docs());
+    m_fakes.shell.documents = m_tmp.path() + "/Documents";
+    m_fakes.shell.trashDir = m_tmp.path() + "/Trash";
+    QDir().mkpath(m_fakes.shell.trashDir);
+    m_dir = std::make_unique<TDir>(m_tmp.path() + "/data/", &m_fakes.shell);
+}
+
+void TestDocuments::newFileNumbering()
+{
+    touch(docs() + "New File1.txt");
+    touch(docs() + "New File2.txt");
+    QCOMPARE(Documents::NextNewFileName(docs()), docs() + "New File3.txt");
+    QFile::remove(docs() + "New File1.txt");
+    QCOMPARE(Documents::NextNewFileName(docs()), docs() + "New File1.txt");
+    QCOMPARE(Documents::NewFileContent(), QByteArray(" \r\n"));
+}
+
+void TestDocuments::twentyFilesAndNoMore()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    for (int i = 0; i < 20; ++i)
+        list.NewFile1Click();
+    QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
+    QCOMPARE(bytesOf(docs() + "Garden/New File20.txt"), QByteArray(" \r\n"));
+    // The 21st is refused with a message; nothing is overwritten.
+    QFile f(docs() + "Garden/New File7.txt");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("mine");
+    f.close();
+    list.NewFile1Click();
+    QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
+    QCOMPARE(bytesOf(docs() + "Garden/New File7.txt"), QByteArray("mine"));
+    QCOMPARE(m_fakes.dialogs.messages.size(), 1);
+    QVERIFY(m_fakes.dialogs.messages.first().contains("New File20.txt"));
+}
+
+void TestDocuments::deleteRefusals()
+{
+    QVERIFY(!Documents::MayDelete(""));
+    QVERIFY(!Documents::MayDelete("Control Panel"));
+    QVERIFY(!Documents::MayDelete("Recycle Bin"));
+    QVERIFY(!Documents::MayDelete("/home/x/nethood/share"));
+    QVERIFY(Documents::MayDelete("/home/x/NetHood/share")); // the test is case-sensitive
+    QVERIFY(Documents::MayDelete("/home/x/Documents/Garden/plan.txt"));
+}
+
+void TestDocuments::folderForProjectNames()
+{
+    QCOMPARE(Documents::FolderFor("/d/", "  Garden "), QString("/d/Garden/"));
+    QCOMPARE(Documents::FolderFor("/d/", "@Home"), QString("/d/@Home/"));
+    QCOMPARE(Documents::FolderFor("/d/", "   "), QString("/d/"));
+    QCOMPARE(Documents::FolderFor("/d/", ".."), QString());
+    QCOMPARE(Documents::FolderFor("/d/", "."), QString());
+    QCOMPARE(Documents::FolderFor("/d/", "a/b"), QString());
+    QCOMPARE(Documents::FolderFor("/d/", "a\\b"), QString());
+    QCOMPARE(Documents::FolderFor("/d/", QString("tab\there")), QString());
+    QCOMPARE(Documents::FolderFor("/d/", "..hidden trip"), QString("/d/..hidden trip/"));
+}
+
+void TestDocuments::linkLines()
+{
+    const QString text = "first\n   https://example.org/garden   \n\nthird line";
+    QCOMPARE(Documents::LinkAt(text, 1), QString("https://example.org/garden"));
+    QCOMPARE(Documents::LinkAt(text, 2), QString());
+    QCOMPARE(Documents::LinkAt(text, 3), QString("third line"));
+    QCOMPARE(Documents::LinkAt(text, 9), QString());
+    QCOMPARE(Documents::LinkAt(text, -1), QString());
+}
+
+void TestDocuments::listStartsOnDocumentsFolder()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QCOMPARE(list.root(), docs());
+    QCOMPARE(list.currentFolder(), docs());
+    QVERIFY(!list.btnUp->isEnabled());
+}
+
+void TestDocuments::switchCreatesProjectFolder()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(QDir(docs() + "Garden").exists());
+    QCOMPARE(list.root(), docs() + "Garden/");
+    QVERIFY(list.SwitchTo("@Home"));
+    QVERIFY(QDir(docs() + "@Home").exists());
+}
+
+void TestDocuments::unsafeNameKeepsList()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(!list.SwitchTo(".."));
+    QCOMPARE(list.root(), docs() + "Garden/");
+    QCOMPARE(m_fakes.dialogs.errors.size(), 1);
+    // Opening the folder still means Garden's.
+    list.OpenThisFolder1Click();
+    QCOMPARE(m_fakes.shell.openedFolders, QStringList({docs() + "Garden/"}));
+}
+
+void TestDocuments::missingDocumentsLocation()
+{
+    m_fakes.shell.documents.clear();
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(!list.SwitchTo("Garden"));
+    QCOMPARE(m_fakes.dialogs.errors, QStringList({"Could not find MyDocuments folder location."}));
+    list.NewFile1Click(); // no root: nothing happens
+    QVERIFY(m_fakes.shell.openedFolders.isEmpty());
+}
+
+void TestDocuments::newFileGoesToRootWhileSubfolderShown()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    QDir().mkpath(docs() + "Garden/Plans");
+    list.showFolder(docs() + "Garden/Plans");
+    QVERIFY(list.btnUp->isEnabled());
+    list.NewFile1Click();
+    QVERIFY(QFile::exists(docs() + "Garden/New File1.txt"));
+    QVERIFY(!QFile::exists(docs() + "Garden/Plans/New File1.txt"));
+    QCOMPARE(list.root(), docs() + "Garden/");
+    list.btnUp->click();
+    QCOMPARE(list.currentFolder(), docs() + "Garden/");
+    QVERIFY(!list.btnUp->isEnabled());
+    list.btnUpClick(); // never above the root
+    QCOMPARE(list.currentFolder(), docs() + "Garden/");
+}
+
+void TestDocuments::deleteAsksThenTrashes()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    touch(docs() + "Garden/old plan.txt");
+    list.Delete1Click(); // nothing selected: nothing happens
+    QVERIFY(m_fakes.dialogs.questions.isEmpty());
+    QVERIFY(select(list, "old plan.txt"));
+
+    m_fakes.dialogs.answers.enqueue(false);
+    list.Delete1Click();
+    QVERIFY(QFile::exists(docs() + "Garden/old plan.txt"));
+    QVERIFY(m_fakes.dialogs.questions.first().contains("old plan.txt"));
+
+    m_fakes.dialogs.answers.enqueue(true);
+    list.Delete1Click();
+    QVERIFY(!QFile::exists(docs() + "Garden/old plan.txt"));
+    QVERIFY(QFile::exists(m_fakes.shell.trashDir + "/old plan.txt"));
+    QCOMPARE(m_fakes.shell.trashed, QStringList({docs() + "Garden/old plan.txt"}));
+}
+
+void TestDocuments::deleteSaysWhyWhenTrashFails()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    touch(docs() + "Garden/keep.txt");
+    QVERIFY(select(list, "keep.txt"));
+    m_fakes.shell.trashFails = true;
+    m_fakes.dialogs.defaultAnswer = true;
+    list.Delete1Click();
+    QVERIFY(QFile::exists(docs() + "Garden/keep.txt"));
+    QCOMPARE(m_fakes.dialogs.errors.size(), 1);
+    QVERIFY(m_fakes.dialogs.errors.first().contains("keep.txt"));
+    QVERIFY(m_fakes.dialogs.errors.first().contains("refused"));
+}
+
+void TestDocuments::doubleClickOpensFileOrEntersFolder()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    QDir().mkpath(docs() + "Garden/Photos");
+    touch(docs() + "Garden/list.txt");
+    QVERIFY(select(list, "list.txt"));
+    list.filesDblClick(list.files->currentIndex());
+    QCOMPARE(m_fakes.shell.opened, QStringList({docs() + "Garden/list.txt"}));
+    QVERIFY(select(list, "Photos"));
+    list.filesDblClick(list.files->currentIndex());
+    QCOMPARE(list.currentFolder(), docs() + "Garden/Photos/");
+    QCOMPARE(m_fakes.shell.opened.size(), 1);
+}
+
+void TestDocuments::openThisFolderOpensDocumentsFolder()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    QDir(docs() + "Garden").removeRecursively(); // gone meanwhile: made again
+    list.OpenThisFolder1Click();
+    QCOMPARE(m_fakes.shell.openedFolders, QStringList({docs() + "Garden/"}));
+    QVERIFY(QDir(docs() + "Garden").exists());
+}
+
+void TestDocuments::modelIsSound()
+{
+    TDocumentsList list(m_dir.get(), m_fakes.services());
+    QVERIFY(list.SwitchTo("Garden"));
+    touch(docs() + "Garden/a.txt");
+    QAbstractItemModelTester tester(list.files->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    list.Refresh1Click();
+    QVERIFY(select(list, "a.txt"));
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"
