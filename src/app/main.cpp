@@ -1,4 +1,5 @@
 #include "app/dataroot.h"
+#include "app/screenshottour.h"
 #include "app/tform1.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -8,6 +9,9 @@
 #include <QCommandLineParser>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -15,7 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vellumark"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vellumark"));
     QApplication::setApplicationVersion(QStringLiteral(VELLUMARK_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("vellumark"));
+    QApplication::setDesktopFileName(QStringLiteral(VELLUMARK_APP_ID));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -28,6 +32,11 @@ int main(int argc, char *argv[])
                        "(or, for an installed program, in the user's data folder)."),
         QStringLiteral("dir"));
     parser.addOption(dataDir);
+    const QCommandLineOption screenshots(
+        QStringLiteral("screenshots"),
+        QStringLiteral("Write a PNG picture of each section into <dir>, then close as on Exit."),
+        QStringLiteral("dir"));
+    parser.addOption(screenshots);
     parser.addPositionalArgument(QStringLiteral("day"),
                                  QStringLiteral("Start the week on this day number "
                                                 "(days since 30 December 1899; 45296 is 5 January 2024)."),
@@ -54,5 +63,21 @@ int main(int argc, char *argv[])
 
     TForm1 form(services, options);
     form.show();
-    return app.exec();
+
+    bool picturesFailed = false;
+    if (parser.isSet(screenshots)) {
+        QTimer::singleShot(0, &form, [&] {
+            ScreenshotTour tour(&form, parser.value(screenshots));
+            QString error;
+            picturesFailed = !tour.run(&error);
+            if (picturesFailed)
+                std::fprintf(stderr, "vellumark: %s\n", qPrintable(error));
+            for (const QString &file : tour.written())
+                std::printf("%s\n", qPrintable(file));
+            std::fflush(stdout);
+            form.close();
+        });
+    }
+    const int result = app.exec();
+    return picturesFailed ? 1 : result;
 }
