@@ -43,9 +43,8 @@ set(CPACK_PACKAGE_NAME vellumark)
 set(CPACK_PACKAGE_VENDOR "The Vellumark developers")
 set(CPACK_PACKAGE_CONTACT "The Vellumark developers <vellumark@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop organiser for day notes, projects, lists and decisions")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Vellumark keeps one person's day notes, project notebooks, lists and decisions\n"
-  "in one window, as plain text files in a folder of the user's own.")
+set(CPACK_PACKAGE_DESCRIPTION "Vellumark keeps one person's day notes, project notebooks, \
+lists and decisions in one window, as plain text files in a folder of the user's own.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
