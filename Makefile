@@ -1,5 +1,8 @@
 # Developer shortcuts; the scripts do the work.
-.PHONY: all run test bench fuzz clean
+#   make install [PREFIX=/usr/local] [DESTDIR=/tmp/stage]
+#   make package      -> build/vellumark_<version>_<arch>.deb
+PREFIX ?= /usr/local
+.PHONY: all run test bench screenshots install package fuzz clean
 all:
 	scripts/build
 run:
@@ -8,6 +11,14 @@ test:
 	scripts/test
 bench:
 	scripts/build && build/bench/vellumark_bench
+screenshots:
+	scripts/screenshots
+install:
+	scripts/deps && scripts/build
+	cmake --install build --prefix "$(PREFIX)"
+package:
+	scripts/deps && scripts/build
+	cd build && cpack -G DEB
 clean:
 	rm -rf build
 fuzz:

@@ -11,7 +11,32 @@ QString withSeparator(const QString &dir)
         path += QLatin1Char('/');
     return path;
 }
+
+// The install prefix above bin/, or empty when the folder is not a bin/.
+QString prefixOf(const QString &executableDir)
+{
+    const QString bin = QDir::cleanPath(QDir(executableDir).absolutePath());
+    if (QFileInfo(bin).fileName() != QLatin1String("bin"))
+        return {};
+    return QFileInfo(bin).path();
+}
 } // namespace
+
+bool IsInstalledProgram(const QString &executableDir)
+{
+    const QString prefix = prefixOf(executableDir);
+    if (prefix.isEmpty())
+        return false;
+    return QFileInfo::exists(prefix + QStringLiteral("/share/applications/")
+                             + QStringLiteral(VELLUMARK_APP_ID) + QStringLiteral(".desktop"));
+}
+
+QString InstalledDataDir(const QString &executableDir)
+{
+    if (!IsInstalledProgram(executableDir))
+        return {};
+    return withSeparator(prefixOf(executableDir) + QStringLiteral("/share/vellumark"));
+}
 
 QString ChooseDataRoot(const QString &explicitDir, const QString &executableDir,
                        const QString &appDataDir)
@@ -21,7 +46,7 @@ QString ChooseDataRoot(const QString &explicitDir, const QString &executableDir,
         return withSeparator(explicitDir);
     }
     const QFileInfo exe(executableDir);
-    if (exe.isDir() && exe.isWritable())
+    if (!IsInstalledProgram(executableDir) && exe.isDir() && exe.isWritable())
         return withSeparator(executableDir);
     QDir().mkpath(appDataDir);
     return withSeparator(appDataDir);

@@ -3,8 +3,18 @@
 #include <QString>
 
 // Where the data folder tree lives: the folder given with --data-dir, else
-// the executable's folder when the program may write there (a portable
-// install), else the user's application-data folder (a system install).
+// the user's application-data folder for an installed program, else the
+// executable's folder when the program may write there (a build folder, a
+// portable copy), else the user's application-data folder.
 // The result ends with "/".
 QString ChooseDataRoot(const QString &explicitDir, const QString &executableDir,
                        const QString &appDataDir);
+
+// True when the executable sits in the bin/ folder of an installed prefix:
+// the prefix's share/applications holds the program's desktop entry. Such a
+// program never writes beside itself, not even when run by root.
+bool IsInstalledProgram(const QString &executableDir);
+
+// The folder of the files an installed program ships (the sounds), that is
+// <prefix>/share/vellumark/, ending with "/"; empty when not installed.
+QString InstalledDataDir(const QString &executableDir);

@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "app/keyboardaccess.h"
 #include "calendar/tedit.h"
 #include "calendar/tweek.h"
 #include "common/daynumber.h"
@@ -74,6 +75,7 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     createTopBar();
     createPages();
     createMenus();
+    new KeyboardAccess(this);
     layout->addWidget(bar);
     layout->addWidget(pg, 1);
 
@@ -254,7 +256,8 @@ void TForm1::createMenus()
     file->addSeparator();
     QAction *exit = file->addAction(tr("Exit"), this, &TForm1::Exit1Click);
     exit->setObjectName(QStringLiteral("Exit1"));
-    exit->setShortcut(QKeySequence::Quit);
+    // Not QKeySequence::Quit: that is empty where the platform theme knows no quit key.
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));

@@ -82,6 +82,9 @@ TEdit::TEdit(TWeek *week, QWidget *hostPanel)
 
     setDayColor(Qt::white);
     setFocusProxy(Memo1);
+    // A column takes part in the tab chain as a whole (its text first), so
+    // that the week can order its columns for Tab.
+    setFocusPolicy(Qt::StrongFocus);
     setTabOrder(Memo1, FolderCreate);
     setTabOrder(FolderCreate, FolderOpen);
     setTabOrder(FolderOpen, print_button);

@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 const QColor kWeekendColor(0xFF, 0xFF, 0xF0);
 } // namespace
@@ -52,7 +54,21 @@ TEdit *TWeek::AddDayEditor(QWidget *panel, int tag)
     EditorList.append(editor);
     editor->show();
     CurrentEditor = editor;
+    orderTabChain();
     return editor;
+}
+
+void TWeek::orderTabChain()
+{
+    // Editors are made in panel order, but the columns stand in tag order
+    // (Panel7 left of Panel6); Tab follows what the user sees. Each editor
+    // moves as a whole: itself (its focus goes to the text), then its text
+    // and buttons.
+    QList<TEdit *> columns = EditorList;
+    std::stable_sort(columns.begin(), columns.end(),
+                     [](const TEdit *a, const TEdit *b) { return a->Tag < b->Tag; });
+    for (qsizetype i = 1; i < columns.size(); ++i)
+        QWidget::setTabOrder(columns.at(i - 1), columns.at(i));
 }
 
 bool TWeek::ShowDay(TEdit *editor, double date, QString *error)

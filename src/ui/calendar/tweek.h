@@ -69,6 +69,8 @@ private:
     // Writes the editor's text to its note file unless the file already
     // holds it.
     bool writeNote(TEdit *editor, QString *error);
+    // Chains the editors for Tab: column by column, left to right.
+    void orderTabChain();
 
     TDir *m_dataFolder;
     const Services &m_services;

@@ -1,0 +1,27 @@
+// Section switches from the keyboard (Ctrl+2, then Ctrl+1) on a started
+// main window.
+#include "app/tform1.h"
+#include "fakes.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_SectionSwitch(benchmark::State &state)
+{
+    QTemporaryDir root;
+    FakeServices fakes;
+    TForm1 form(fakes.services(), StartOptions{root.path() + QLatin1Char('/'), QStringLiteral("45296")});
+    form.show();
+    form.Timer1Timer();
+    for (auto _ : state) {
+        form.Image2Click();
+        form.Image1Click();
+    }
+    form.close();
+}
+BENCHMARK(BM_SectionSwitch)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class TForm1;
+
+// Pictures of the main window for the README and the software centres:
+// runs the start-up step at once, shows each section in turn at a fixed
+// window size and writes one PNG per section into a folder.
+class ScreenshotTour
+{
+public:
+    ScreenshotTour(TForm1 *form, const QString &folder, QSize windowSize = QSize(1180, 720));
+
+    // The file names, in the order the sections are shown.
+    static QStringList fileNames();
+
+    // Writes the pictures; on failure returns false with a message naming
+    // the file. The window stays open: the caller decides when to close.
+    bool run(QString *error);
+
+    QStringList written() const { return m_written; }
+
+private:
+    TForm1 *m_form;
+    QString m_folder;
+    QSize m_windowSize;
+    QStringList m_written;
+};

@@ -1,0 +1,247 @@
+// The main window from the keyboard alone: the tab order follows the
+// screen, the shortcuts reach every section and the week, and the keys are
+// shown where a user looks for them.
+#include "app/tform1.h"
+#include "calendar/notememo.h"
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "fakes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QtMath>
+
+#include <algorithm>
+#include <memory>
+
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void tabWalksTheWindowInScreenOrder();
+    void shiftTabWalksBack();
+    void sectionKeysWorkFromAnEditor();
+    void weekKeysMoveTheWeek();
+    void keysAreShownInTooltipsAndMenus();
+    void f10OpensTheMenuBar();
+    void quitKeySavesTheNotes();
+
+private:
+    QWidget *focused() const { return QApplication::focusWidget(); }
+    QList<QWidget *> expectedTabChain() const;
+    // One Tab or Shift+Tab to the next control. In the date picker Tab first
+    // steps through the parts of the date, as in every date field.
+    void step(QKeyCombination key);
+    void press(QKeyCombination key) { QTest::keyClick(focused() ? focused() : m_form.get(), key.key(), key.keyboardModifiers()); }
+
+    std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<TForm1> m_form;
+};
+
+void TestKeyboard::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestKeyboard::init()
+{
+    m_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_root->isValid());
+    m_fakes = std::make_unique<FakeServices>();
+    m_form = std::make_unique<TForm1>(m_fakes->services(),
+                                      StartOptions{m_root->path() + QLatin1Char('/'), QStringLiteral("45296")});
+    m_form->Timer1Timer();
+    m_form->showNormal();
+    m_form->resize(1100, 700);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form->Left->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(focused(), m_form->Left);
+}
+
+void TestKeyboard::cleanup()
+{
+    if (m_form && !m_form->closing())
+        m_form->SaveAndClose();
+    m_form.reset();
+    m_fakes.reset();
+    m_root.reset();
+}
+
+// The top bar left to right, then each day column left to right (by its
+// place on screen, whatever order the editors were made in), top to bottom.
+QList<QWidget *> TestKeyboard::expectedTabChain() const
+{
+    QList<QWidget *> chain = {m_form->Left,  m_form->Image1,      m_form->Image2, m_form->btnGoals,
+                              m_form->Image4, m_form->Date_Picker, m_form->Right};
+    QList<TEdit *> columns = m_form->Week->EditorList;
+    std::sort(columns.begin(), columns.end(), [this](TEdit *a, TEdit *b) {
+        return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
+    });
+    for (TEdit *column : columns) {
+        chain << column->Memo1;
+        chain << (column->FolderCreate->isVisible() ? column->FolderCreate : column->FolderOpen);
+        chain << column->print_button;
+    }
+    return chain;
+}
+
+void TestKeyboard::step(QKeyCombination key)
+{
+    if (focused() != m_form->Date_Picker) {
+        press(key);
+        return;
+    }
+    for (int part = 0; part < 8 && focused() == m_form->Date_Picker; ++part)
+        press(key);
+}
+
+void TestKeyboard::tabWalksTheWindowInScreenOrder()
+{
+    const QList<QWidget *> expected = expectedTabChain();
+    QList<QWidget *> walked = {focused()};
+    for (qsizetype i = 1; i < expected.size() + 1; ++i) {
+        step(Qt::Key_Tab);
+        walked << focused();
+    }
+    auto names = [](const QList<QWidget *> &widgets) {
+        QStringList out;
+        for (QWidget *w : widgets)
+            out << (w ? w->objectName() + QLatin1Char('@')
+                            + QString::number(w->mapToGlobal(QPoint()).x())
+                      : QStringLiteral("null"));
+        return out;
+    };
+    // One more Tab comes back round to the first control.
+    QCOMPARE(names(walked), names(QList<QWidget *>(expected) << expected.first()));
+}
+
+void TestKeyboard::shiftTabWalksBack()
+{
+    QList<QWidget *> expected = expectedTabChain();
+    std::reverse(expected.begin(), expected.end());
+    QList<QWidget *> walked;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        step(Qt::SHIFT | Qt::Key_Backtab);
+        walked << focused();
+    }
+    QCOMPARE(walked, expected);
+}
+
+void TestKeyboard::sectionKeysWorkFromAnEditor()
+{
+    TEdit *column = m_form->Week->EditorList.first();
+    column->Memo1->setFocus(Qt::OtherFocusReason);
+    const struct
+    {
+        Qt::Key key;
+        QWidget *page;
+    } sections[] = {{Qt::Key_2, m_form->TabSheet2},
+                    {Qt::Key_3, m_form->TabSheet14},
+                    {Qt::Key_4, m_form->TabSheet3},
+                    {Qt::Key_1, m_form->TabSheet1}};
+    for (const auto &s : sections) {
+        press(Qt::CTRL | s.key);
+        // A button's shortcut presses it visibly, and clicks a moment later.
+        QTRY_COMPARE(m_form->pg->currentWidget(), s.page);
+    }
+    // The keys switch sections; they type nothing into the note.
+    QCOMPARE(column->text(), QString());
+}
+
+void TestKeyboard::weekKeysMoveTheWeek()
+{
+    m_form->Week->EditorList.first()->Memo1->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 5));
+    press(Qt::ALT | Qt::Key_Right);
+    QTRY_COMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 6));
+    QTRY_COMPARE(qFloor(m_form->Week->EditorList.first()->NoteDate), 45297);
+    press(Qt::ALT | Qt::Key_Left);
+    QTRY_COMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 5));
+    press(Qt::ALT | Qt::Key_Left);
+    QTRY_COMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 4));
+}
+
+void TestKeyboard::keysAreShownInTooltipsAndMenus()
+{
+    const struct
+    {
+        QToolButton *button;
+        QString key;
+    } buttons[] = {{m_form->Image1, QStringLiteral("Ctrl+1")}, {m_form->Image2, QStringLiteral("Ctrl+2")},
+                   {m_form->btnGoals, QStringLiteral("Ctrl+3")}, {m_form->Image4, QStringLiteral("Ctrl+4")},
+                   {m_form->Left, QStringLiteral("Alt+Left")},  {m_form->Right, QStringLiteral("Alt+Right")}};
+    for (const auto &b : buttons) {
+        QVERIFY2(b.button->toolTip().contains(b.key), qPrintable(b.button->toolTip()));
+        QCOMPARE(b.button->shortcut(), QKeySequence(b.key));
+    }
+
+    const struct
+    {
+        const char *action;
+        QKeySequence key;
+    } items[] = {{"Exit1", QKeySequence(QStringLiteral("Ctrl+Q"))},
+                 {"Undo1", QKeySequence(QKeySequence::Undo)},
+                 {"Cut1", QKeySequence(QKeySequence::Cut)},
+                 {"Copy1", QKeySequence(QKeySequence::Copy)},
+                 {"Paste1", QKeySequence(QKeySequence::Paste)},
+                 {"SelectAll1", QKeySequence(QKeySequence::SelectAll)}};
+    for (const auto &item : items) {
+        auto *action = m_form->findChild<QAction *>(QLatin1String(item.action));
+        QVERIFY2(action, item.action);
+        // A menu item shows the key of its shortcut beside its caption.
+        QCOMPARE(action->shortcut(), item.key);
+    }
+}
+
+void TestKeyboard::f10OpensTheMenuBar()
+{
+    press(Qt::Key_F10);
+    QMenuBar *bar = m_form->menuBar();
+    QVERIFY(bar->activeAction());
+    QCOMPARE(bar->activeAction()->menu()->objectName(), QStringLiteral("File1"));
+    // Down into "File": "Printer Setup" is reachable without the mouse.
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    auto *file = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(file);
+    QTest::keyClick(file, Qt::Key_Down);
+    QCOMPARE(file->activeAction()->objectName(), QStringLiteral("PrinterSetup1"));
+    QSignalSpy chosen(file->activeAction(), &QAction::triggered);
+    QTest::keyClick(file, Qt::Key_Return);
+    QTRY_COMPARE(chosen.count(), 1);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+void TestKeyboard::quitKeySavesTheNotes()
+{
+    TEdit *column = m_form->Week->EditorList.first();
+    column->Memo1->setFocus(Qt::OtherFocusReason);
+    const QString noteFile = column->DayNoteFile;
+    QTest::keyClicks(column->Memo1, QStringLiteral("typed, then Ctrl+Q"));
+    press(Qt::CTRL | Qt::Key_Q);
+    // The editors are gone now; the note is on disk.
+    QVERIFY(m_form->closing());
+    QFile note(noteFile);
+    QVERIFY(note.open(QIODevice::ReadOnly));
+    QCOMPARE(note.readAll(), QByteArray("typed, then Ctrl+Q"));
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
