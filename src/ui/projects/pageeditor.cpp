@@ -1,0 +1,43 @@
+#include "pageeditor.h"
+
+#include "common/textfile.h"
+
+#include <QFocusEvent>
+
+PageEditor::PageEditor(const QString &name, const QString &spokenName, const QColor &background,
+                       bool verticalScrollBar, bool border, QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setObjectName(name);
+    setAccessibleName(spokenName);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+    setFont(font);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setFrameShape(border ? QFrame::Box : QFrame::NoFrame);
+    if (border) {
+        setLineWidth(1);
+        setStyleSheet(QStringLiteral("PageEditor { border: 1px solid #A0A0A0; }"));
+    }
+    setVerticalScrollBarPolicy(verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+    if (background.isValid()) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Base, background);
+        pal.setColor(QPalette::Text, Qt::black);
+        setPalette(pal);
+    }
+}
+
+QStringList PageEditor::lines() const
+{
+    return TextFile::splitLines(toPlainText());
+}
+
+void PageEditor::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason)
+        Q_EMIT focusLost(this);
+}
