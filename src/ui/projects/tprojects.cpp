@@ -116,6 +116,7 @@ void TProjects::createListColumn()
     Department->setFrameShape(QFrame::Box);
     Department->setLineWidth(1);
     Department->setUniformItemSizes(true);
+    Department->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Department->setSelectionMode(QAbstractItemView::SingleSelection);
     Department->setItemDelegate(new DepartmentDelegate(Department));
     QPalette pal = Department->palette();
