@@ -203,12 +203,28 @@ private Q_SLOTS:
         for (PageEditor *e : w.editors())
             QCOMPARE(e->OwnerName, QStringLiteral("Summary"));
 
+
         // Not being the first line, the summary line gathers the previous
         // summary too.
         w.select(QStringLiteral("Repairs"));
         w.select(QStringLiteral("Summary"));
         QCOMPARE(w.book()->Projects->toPlainText(),
                  QStringLiteral("[Garden]\n   A\n   B\n\n[Summary]\n   [Garden]\n      A\n      B"));
+    }
+
+    void summaryPagesOffScreenFillWhenShown()
+    {
+        Window w("@Home\r\nRepairs\r\nSummary\r\n", true);
+        // A page off screen fills when its tab is shown, with the same text.
+        write(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
+        w.select(QStringLiteral("Summary"));
+        QCOMPARE(w.book()->Done->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(w.book()->Done->hasPendingText());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
+        w.book()->setCurrentIndex(TProjectNotebook::DoneTab);
+        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(!w.book()->Done->hasPendingText());
+        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
     }
 
     void leavingAPageSavesItUnlessTheFirstLineIsSelected()

@@ -5,11 +5,22 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 
 namespace ProjectPages {
+
+namespace {
+bool isBlankLine(QStringView line)
+{
+    for (const QChar c : line)
+        if (c.unicode() > 0x20)
+            return false;
+    return true;
+}
+} // namespace
 
 QString OwnerFolder(const QString &projectsDir, const QString &owner)
 {
@@ -42,7 +53,17 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
         *written = false;
     if (!QFileInfo(ownerFolder).isDir())
         return {};
-    const WriteResult result = TextFile::writeText(path, text);
+    // A page that already holds exactly this text is left alone: most
+    // switches change nothing, and every real write waits for the disk.
+    const QByteArray bytes = TextFile::encodeText(text);
+    QFile current(path);
+    if (current.size() == bytes.size() && current.open(QIODevice::ReadOnly) && current.readAll() == bytes) {
+        if (written)
+            *written = true;
+        return {};
+    }
+    current.close();
+    const WriteResult result = TextFile::writeBytes(path, bytes);
     if (written)
         *written = result.ok;
     return result;
@@ -60,16 +81,38 @@ QStringList BuildSummary(const QStringList &departmentLines, const QString &proj
             continue;
         // A blank line reads the page of the projects folder itself.
         const QString path = projectsDir + name + QLatin1Char('/') + fileName;
-        const QStringList lines = TextFile::readLines(path);
-        if (lines.isEmpty())
+        // A missing, unreadable or empty file holds no line. Opening
+        // without asking first saves a look-up per file.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        if (bytes.isEmpty())
             continue;
         if (!first)
             out.append(QString());
         first = false;
         out.append(QLatin1Char('[') + name + QLatin1Char(']'));
-        for (const QString &line : lines) {
-            if (!ProjectNames::TrimBlanks(line).isEmpty())
-                out.append(QStringLiteral("   ") + line);
+        const QString text = TextFile::decode(bytes);
+        const QStringView view(text);
+        qsizetype start = 0;
+        const qsizetype n = view.size();
+        while (start < n) {
+            // One line, ended by CR LF, CR or LF.
+            qsizetype end = start;
+            while (end < n && view[end] != QLatin1Char('\n') && view[end] != QLatin1Char('\r'))
+                ++end;
+            const QStringView line = view.mid(start, end - start);
+            if (!isBlankLine(line))
+            {
+                QString indented;
+                indented.reserve(line.size() + 3);
+                indented.append(QLatin1String("   ")).append(line);
+                out.append(std::move(indented));
+            }
+            if (end < n && view[end] == QLatin1Char('\r') && end + 1 < n && view[end + 1] == QLatin1Char('\n'))
+                ++end;
+            start = end + 1;
         }
     }
     return out;

@@ -32,7 +32,40 @@ PageEditor::PageEditor(const QString &name, const QString &spokenName, const QCo
 
 QStringList PageEditor::lines() const
 {
-    return TextFile::splitLines(toPlainText());
+    return TextFile::splitLines(pageText());
+}
+
+void PageEditor::setPageText(const QString &text, bool deferWhileHidden)
+{
+    if (deferWhileHidden && !isVisible()) {
+        m_pendingText = text;
+        m_pending = true;
+        if (!document()->isEmpty())
+            setPlainText(QString());
+        return;
+    }
+    m_pending = false;
+    m_pendingText.clear();
+    setPlainText(text);
+}
+
+QString PageEditor::pageText() const
+{
+    return m_pending ? m_pendingText : toPlainText();
+}
+
+void PageEditor::ensureFilled()
+{
+    if (!m_pending)
+        return;
+    const QString text = m_pendingText;
+    setPageText(text);
+}
+
+void PageEditor::showEvent(QShowEvent *event)
+{
+    ensureFilled();
+    QPlainTextEdit::showEvent(event);
 }
 
 void PageEditor::focusOutEvent(QFocusEvent *event)

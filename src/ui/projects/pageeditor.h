@@ -18,6 +18,17 @@ public:
     bool LoadFailed = false;
 
     QString EditorName() const { return objectName(); }
+
+    // Replaces the page's text. With deferWhileHidden an editor that is not
+    // on screen keeps the text aside and fills itself when it is first
+    // shown or asked for it: a summary of many projects fills seven editors,
+    // and only the one on screen needs to be laid out at once.
+    void setPageText(const QString &text, bool deferWhileHidden = false);
+    // The page's text, also while it waits to be filled.
+    QString pageText() const;
+    bool hasPendingText() const { return m_pending; }
+    // Fills a waiting editor now.
+    void ensureFilled();
     // The editor's text, or its lines, as stored.
     QStringList lines() const;
 
@@ -27,4 +38,9 @@ Q_SIGNALS:
 
 protected:
     void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QString m_pendingText;
+    bool m_pending = false;
 };

@@ -276,7 +276,7 @@ bool TProjects::LoadPage(PageEditor *editor, QString *error)
     const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
     QString text;
     const bool ok = ProjectPages::LoadPageText(path, &text, error);
-    editor->setPlainText(text);
+    editor->setPageText(text);
     editor->LoadFailed = !ok;
     editor->setReadOnly(!ok);
     editor->document()->setModified(false);
@@ -289,7 +289,7 @@ bool TProjects::SavePage(PageEditor *editor, QString *error)
         return true;
     const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
     const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
-    const WriteResult written = ProjectPages::SavePageText(folder, path, editor->toPlainText());
+    const WriteResult written = ProjectPages::SavePageText(folder, path, editor->pageText());
     if (!written) {
         if (error)
             *error = written.error;
@@ -305,10 +305,10 @@ void TProjects::BuildSummary(PageEditor *editor, QString *error)
         ProjectPages::BuildSummary(departmentLines(), m_dataFolder->ProjectsDir, editor->EditorName());
     editor->LoadFailed = false;
     editor->setReadOnly(false);
-    editor->setPlainText(lines.join(QLatin1Char('\n')));
-    const WriteResult written =
-        TextFile::writeText(m_dataFolder->SummaryDir + editor->EditorName() + QStringLiteral(".txt"),
-                            editor->toPlainText());
+    const QString text = lines.join(QLatin1Char('\n'));
+    editor->setPageText(text, true);
+    const WriteResult written = ProjectPages::SavePageText(
+        m_dataFolder->SummaryDir, m_dataFolder->SummaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
     if (!written && error)
         *error = written.error;
 }
@@ -401,6 +401,7 @@ void TProjects::ProjectsExit(PageEditor *editor)
 {
     if (!m_dataFolder || m_reporting || selectedRow(Department) == 0)
         return;
+    editor->ensureFilled();
     const QString text = editor->toPlainText();
     const QString trimmed = ProjectPages::TrimPageText(text);
     if (trimmed != text && !editor->isReadOnly()) {
@@ -467,6 +468,7 @@ void TProjects::Clear_LabelClick()
     PageEditor *editor = pgProject->ActivePageEditor();
     if (!editor || editor->isReadOnly())
         return;
+    editor->ensureFilled();
     if (m_services.dialogs->yesNo(this, QStringLiteral("Clear all text?"))) {
         QTextCursor cursor(editor->document());
         cursor.select(QTextCursor::Document);
@@ -479,6 +481,7 @@ void TProjects::print_buttonClick()
     PageEditor *editor = pgProject->ActivePageEditor();
     if (!editor)
         return;
+    editor->ensureFilled();
     PrintPages(m_services, window(), Projects_Label->text(), DisplayedLines(editor), editor->font(),
                PageLayoutInches{0.25f, 0.5f, 0.75f, 1.0f, 6.0f});
 }
