@@ -399,7 +399,8 @@ void TProjects::DepartmentClick()
 
 void TProjects::ProjectsExit(PageEditor *editor)
 {
-    if (!m_dataFolder || m_reporting || selectedRow(Department) == 0)
+    // A window that is being hidden or torn down has saved at close.
+    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(Department) == 0)
         return;
     editor->ensureFilled();
     const QString text = editor->toPlainText();
