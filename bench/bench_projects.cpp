@@ -1,7 +1,6 @@
 // The Projects section's user actions on a large data folder: switching
 // between projects (seven pages saved and loaded, the folder checked) and
 // selecting "Summary" over 300 projects of seven 50-line pages each.
-#include "benchapp.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
 #include "fakes.h"
@@ -36,7 +35,6 @@ struct Fixture
 {
     explicit Fixture(int projects)
     {
-        EnsureBenchApplication();
         dataFolder = std::make_unique<TDir>(tmp.path() + QLatin1Char('/'), &fakes.shell);
         QStringList lines{QStringLiteral("@Projects")};
         for (int p = 0; p < projects; ++p) {

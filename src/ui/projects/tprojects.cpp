@@ -64,6 +64,9 @@ TProjects::TProjects(const Services &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("ProjectsSection"));
     paintWhite(this);
+    // The section takes the space its page has; it never holds the main
+    // window at a minimum width (a narrow window clips it instead).
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     createListColumn();
     pgProject = new TProjectNotebook(this);
     createBottomBar();
