@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/qtshell.h"
+#include "printing/qtprinting.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -96,12 +97,14 @@ int main(int argc, char *argv[])
     QtShell shell;
     QtDialogs dialogs;
     QPrinter printer(QPrinter::HighResolution);
+    QtPrinting printing(&printer);
 
     Services services;
     services.clock = &clock;
     services.shell = &shell;
     services.dialogs = &dialogs;
     services.printer = &printer;
+    services.printing = &printing;
 
     TForm1 form(services, options);
     form.show();

@@ -8,6 +8,8 @@
 #include "datafolder/tdir.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "printing/pageprintjob.h"
+#include "projects/tprojects.h"
 
 #include <QAction>
 #include <QApplication>
@@ -241,6 +243,8 @@ void TForm1::createPages()
     fill(TabSheet14, pnlGoals);
     Decision_Panel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
     fill(TabSheet3, Decision_Panel);
+    ProjectsSection = new TProjects(m_services, TabSheet2);
+    fill(TabSheet2, ProjectsSection);
 
     for (QWidget *page : {TabSheet1, TabSheet2, TabSheet13, TabSheet14, TabSheet3})
         pg->addWidget(page);
@@ -347,6 +351,10 @@ void TForm1::Timer1Timer()
     Week = new TWeek(DataFolder, m_services, this);
     for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
         Week->AddDayEditor(panel, panel->property("tag").toInt());
+    connect(Week, &TWeek::printRequested, this,
+            [this](TEdit *editor) { PrintDayNote(m_services, this, editor); });
+
+    ProjectsSection->LoadStartPages(DataFolder);
 
     const double start = startDayNumber();
     setPickerDate(start);
@@ -356,6 +364,7 @@ void TForm1::Timer1Timer()
     m_started = true;
     FormResize();
     showMaximized();
+    ProjectsSection->LoadDepartments();
 }
 
 void TForm1::setPickerDate(double dayNumber)
@@ -400,6 +409,7 @@ void TForm1::Image1Click()
 void TForm1::Image2Click()
 {
     pg->setCurrentWidget(TabSheet2);
+    ProjectsSection->SectionEntered();
 }
 
 void TForm1::btnGoalsClick()
@@ -539,6 +549,11 @@ bool TForm1::FormCloseQuery()
 
 bool TForm1::SaveAndClose()
 {
+    QString projectsError;
+    if (!ProjectsSection->SaveAtClose(&projectsError)
+        && !m_services.dialogs->yesNo(
+            this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
+        return false;
     Closing = true;
     if (Week) {
         QString error;

@@ -16,6 +16,7 @@ class QTimer;
 class QToolButton;
 class SvgPicture;
 class TDir;
+class TProjects;
 class TWeek;
 
 // What the program entry hands to the main window.
@@ -73,6 +74,8 @@ public:
     // Created by the start-up step.
     TDir *DataFolder = nullptr;
     TWeek *Week = nullptr;
+    // The Projects section, filling TabSheet2.
+    TProjects *ProjectsSection = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }

@@ -3,6 +3,7 @@
 class IClock;
 class IShell;
 class IDialogs;
+class IPrinting;
 class QPrinter;
 
 // The seams to the outside world, handed from the program entry (or a
@@ -15,4 +16,6 @@ struct Services
     IDialogs *dialogs = nullptr;
     // The printer set up through "Printer Setup", used by every print job.
     QPrinter *printer = nullptr;
+    // Print jobs: the printer above, or a PDF file when there is none.
+    IPrinting *printing = nullptr;
 };

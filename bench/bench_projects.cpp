@@ -1,0 +1,122 @@
+// The Projects section's user actions on a large data folder: switching
+// between projects (seven pages saved and loaded, the folder checked) and
+// selecting "Summary" over 300 projects of seven 50-line pages each.
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "projects/pageeditor.h"
+#include "projects/projectpages.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QStringList kPages = {QStringLiteral("Projects"), QStringLiteral("Done"),    QStringLiteral("OnHold"),
+                            QStringLiteral("BuyItem"),  QStringLiteral("SomeDay"), QStringLiteral("Links"),
+                            QStringLiteral("Actions")};
+
+QString pageText(int project, const QString &page)
+{
+    QStringList lines;
+    for (int i = 0; i < 50; ++i)
+        lines << QStringLiteral("%1 item %2 of project %3, with some words to make a line").arg(page).arg(i).arg(project);
+    return lines.join(QLatin1Char('\n'));
+}
+
+// A data folder of `projects` projects with seven full pages each, and the
+// Projects section on it with "Summary" as the last line.
+struct Fixture
+{
+    explicit Fixture(int projects)
+    {
+        dataFolder = std::make_unique<TDir>(tmp.path() + QLatin1Char('/'), &fakes.shell);
+        QStringList lines{QStringLiteral("@Projects")};
+        for (int p = 0; p < projects; ++p) {
+            const QString name = QStringLiteral("Project %1").arg(p);
+            lines << name;
+            QDir(dataFolder->ProjectsDir).mkdir(name);
+            for (const QString &page : kPages)
+                TextFile::writeText(dataFolder->ProjectsDir + name + QLatin1Char('/') + page + QStringLiteral(".txt"),
+                                    pageText(p, page));
+        }
+        lines << QStringLiteral("Summary");
+        section = std::make_unique<TProjects>(fakes.services(), nullptr);
+        section->resize(1280, 900);
+        section->LoadStartPages(dataFolder.get());
+        section->setDepartmentLines(lines);
+        section->show();
+    }
+
+    FakeServices fakes;
+    QTemporaryDir tmp;
+    std::unique_ptr<TDir> dataFolder;
+    std::unique_ptr<TProjects> section;
+};
+
+void BM_ProjectSwitch(benchmark::State &state)
+{
+    Fixture f(2);
+    int row = 1;
+    for (auto _ : state) {
+        f.section->Department->setCurrentRow(row);
+        row = row == 1 ? 2 : 1;
+    }
+    if (f.section->pgProject->Projects->toPlainText().isEmpty())
+        state.SkipWithError("the switch loaded nothing");
+}
+BENCHMARK(BM_ProjectSwitch)->Unit(benchmark::kMillisecond);
+
+// Selecting the "Summary" line: the seven pages of the project shown are
+// saved, the seven summaries are built from 2,100 page files and written,
+// and the page on screen is filled (the hidden ones fill when shown).
+void BM_SelectSummaryOver300Projects(benchmark::State &state)
+{
+    Fixture f(300);
+    QListWidget *list = f.section->Department;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list->setCurrentRow(1);
+        state.ResumeTiming();
+        list->setCurrentRow(list->count() - 1);
+    }
+    if (f.section->pgProject->Projects->document()->blockCount() < 300 * 51)
+        state.SkipWithError("the summary is short");
+}
+BENCHMARK(BM_SelectSummaryOver300Projects)->Unit(benchmark::kMillisecond);
+
+// Showing another tab of the summary: 15,300 lines laid into its editor.
+void BM_ShowSummaryTab(benchmark::State &state)
+{
+    Fixture f(300);
+    QListWidget *list = f.section->Department;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.section->pgProject->setCurrentIndex(TProjectNotebook::ToDoTab);
+        list->setCurrentRow(1);
+        list->setCurrentRow(list->count() - 1);
+        state.ResumeTiming();
+        f.section->pgProject->setCurrentIndex(TProjectNotebook::DoneTab);
+    }
+    if (f.section->pgProject->Done->document()->blockCount() < 300 * 51)
+        state.SkipWithError("the summary is short");
+}
+BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond);
+
+void BM_BuildSummaryOver300Projects(benchmark::State &state)
+{
+    Fixture f(300);
+    const QStringList lines = f.section->departmentLines();
+    for (auto _ : state) {
+        for (const QString &page : kPages)
+            benchmark::DoNotOptimize(ProjectPages::BuildSummary(lines, f.dataFolder->ProjectsDir, page));
+    }
+}
+BENCHMARK(BM_BuildSummaryOver300Projects)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,200 @@
+#include "tpageprinter.h"
+
+#include "printtarget.h"
+
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPaintDevice>
+#include <QPen>
+
+#include <cmath>
+
+QString PageTitle;
+
+namespace {
+
+const QColor kBandGrey(0x80, 0x80, 0x80);
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("TPagePrinter", text);
+}
+
+// Draws text with its top-left corner at (x, y) in the painter's font.
+void drawTextTopLeft(QPainter *canvas, int x, int y, const QString &text)
+{
+    const QFontMetrics metrics(canvas->font(), canvas->device());
+    canvas->drawText(x, y + metrics.ascent(), text);
+}
+
+int deviceDpiY(QPainter *canvas)
+{
+    return canvas->device() ? canvas->device()->logicalDpiY() : 96;
+}
+
+QPen bandPen(int dpi)
+{
+    QPen pen(kBandGrey);
+    pen.setStyle(Qt::SolidLine);
+    pen.setWidth(NearestWhole(dpi / 72.0));
+    return pen;
+}
+
+QFont bandFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    return font;
+}
+
+} // namespace
+
+int NearestWhole(double x)
+{
+    return static_cast<int>(std::nearbyint(x));
+}
+
+QFont PrintableFont(const QFont &screenFont)
+{
+    QFont font(screenFont);
+    if (screenFont.pixelSize() > 0)
+        font.setPointSizeF(screenFont.pixelSize() * 72.0 / 96.0);
+    return font;
+}
+
+void TPagePrinter::PrintHeader(QPainter *aCanvas, int, QRect aBand, bool &)
+{
+    const int d = deviceDpiY(aCanvas);
+    aCanvas->setPen(bandPen(d));
+    const int ruleY = aBand.bottom() - d / 18;
+    aCanvas->drawLine(aBand.left(), ruleY, aBand.right(), ruleY);
+    aCanvas->setFont(bandFont());
+    const QFontMetrics metrics(aCanvas->font(), aCanvas->device());
+    const int textHeight = metrics.height();
+    drawTextTopLeft(aCanvas, aBand.left(), aBand.bottom() - d / 10 - textHeight, PageTitle);
+}
+
+void TPagePrinter::PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
+{
+    const int d = deviceDpiY(aCanvas);
+    aCanvas->setPen(bandPen(d));
+    aCanvas->drawLine(aBand.left(), aBand.top(), aBand.right(), aBand.top());
+    const QString s = QStringLiteral("Page %1").arg(aPageNumber);
+    aCanvas->setFont(bandFont());
+    const QFontMetrics metrics(aCanvas->font(), aCanvas->device());
+    drawTextTopLeft(aCanvas, aBand.right() - metrics.horizontalAdvance(s), aBand.top() + d / 18, s);
+}
+
+TPageBandProc TPagePrinter::header()
+{
+    return [this](QPainter *canvas, int page, QRect band, bool &go) { PrintHeader(canvas, page, band, go); };
+}
+
+TPageBandProc TPagePrinter::footer()
+{
+    return [this](QPainter *canvas, int page, QRect band, bool &go) { PrintFooter(canvas, page, band, go); };
+}
+
+int PrintString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
+                float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
+                bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
+                QString *error)
+{
+    auto fail = [error](const QString &message) {
+        if (error)
+            *error = message;
+        return -1;
+    };
+    if (!aFont)
+        return fail(QStringLiteral("PrintString: requires a valid aFont parameter! (uPagePrinter)"));
+    if (!(aLinesPerInch > 0))
+        return fail(tr("PrintString: the number of lines per inch must be positive."));
+
+    bool aContinue = true;
+    int pageNumber = 1;
+    qsizetype nextLine = 0;
+
+    QString beginError;
+    if (!aPrinter.beginDocument(&beginError))
+        return fail(beginError);
+    QPainter *canvas = aPrinter.painter();
+
+    const int dpiX = aPrinter.dpiX();
+    const int dpiY = aPrinter.dpiY();
+    const QRect area = aPrinter.printableArea();
+    const QSize paper = aPrinter.paperSize();
+    const int offX = area.left();
+    const int offY = area.top();
+    const int pageW = area.width();
+    const int pageH = area.height();
+
+    int L = qMax(NearestWhole(dpiX * double(aLeftMargin)), offX);
+    int T = qMax(NearestWhole(dpiY * double(aTopMargin)), offY);
+    int R = qMin(paper.width() - NearestWhole(dpiX * double(aRightMargin)), pageW + offX);
+    int B = qMin(paper.height() - NearestWhole(dpiY * double(aBottomMargin)), pageH + offY);
+    if (L >= R || T >= B) {
+        // Nothing can be printed: discard the job rather than send out an
+        // empty page.
+        aPrinter.abortDocument();
+        return fail(QStringLiteral("PrintString: the supplied margins are too large, there is no area "
+                                   "to print left on the page."));
+    }
+    L -= offX;
+    R -= offX;
+    T -= offY;
+    B -= offY;
+    const QRect headerBand(QPoint(L, 0), QPoint(R, T));
+    const QRect footerBand(QPoint(L, B), QPoint(R, pageH));
+    // QRect's right() and bottom() are the coordinates given here, so a band
+    // copy reads back the same four numbers.
+
+    const int lineHeight = NearestWhole(dpiY / double(aLinesPerInch));
+    canvas->setFont(*aFont);
+    const int textHeight = QFontMetrics(*aFont, canvas->device()).height();
+
+    bool pageBroken = true;
+    while (nextLine < aLines.size() && aContinue) {
+        if (!pageBroken && !aPrinter.newPage()) {
+            aPrinter.abortDocument();
+            return fail(tr("The printer could not start page %1.").arg(pageNumber));
+        }
+        pageBroken = false;
+        if (aOnHeader) {
+            aOnHeader(canvas, pageNumber, headerBand, aContinue);
+            canvas->setFont(*aFont);
+            canvas->setPen(QPen(Qt::black));
+        }
+        if (!aContinue)
+            break;
+        int y = T;
+        const qsizetype firstOnPage = nextLine;
+        while (nextLine < aLines.size() && y <= B - textHeight) {
+            drawTextTopLeft(canvas, L, y, aLines.at(nextLine));
+            ++nextLine;
+            y += lineHeight;
+        }
+        if (aOnFooter) {
+            aOnFooter(canvas, pageNumber, footerBand, aContinue);
+            canvas->setFont(*aFont);
+            canvas->setPen(QPen(Qt::black));
+        }
+        if (nextLine == firstOnPage && aContinue) {
+            // Not even one line fits between the margins: more pages would
+            // never get any further.
+            aPrinter.abortDocument();
+            return fail(tr("PrintString: the font is too tall for the space between the margins."));
+        }
+        if (nextLine < aLines.size() && aContinue)
+            ++pageNumber; // the new page starts at the top of the loop
+    }
+
+    if (!aContinue || aMeasureOnly) {
+        aPrinter.abortDocument();
+    } else {
+        QString endError;
+        if (!aPrinter.endDocument(&endError))
+            return fail(endError);
+    }
+    return aContinue ? pageNumber : 0;
+}

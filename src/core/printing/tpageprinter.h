@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class IPrintTarget;
+class QPainter;
+
+// Draws the header or the footer band of one page. The band is a copy;
+// clearing aContinue stops the printing.
+using TPageBandProc = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
+
+// The title that PrintHeader prints; callers set it just before printing.
+extern QString PageTitle;
+
+// The header and footer that the program's print buttons use: a grey rule
+// and the page title above the text, a grey rule and "Page n" below it.
+class TPagePrinter
+{
+public:
+    void PrintHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
+    void PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
+
+    TPageBandProc header();
+    TPageBandProc footer();
+};
+
+// Prints the lines one per printed line, at a pitch of aLinesPerInch,
+// inside margins measured in inches from the paper's edges, with a header
+// and a footer on every page, breaking pages when the next line would not
+// fit. No wrapping and no clipping. Returns the number of pages printed (or
+// counted, with aMeasureOnly, which discards the job), 0 when a callback
+// stopped the printing, or -1 with the reason in *error when the printer
+// refused or the margins leave nothing to print on (the job is then
+// discarded, nothing comes out).
+int PrintString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
+                float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
+                bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
+                QString *error = nullptr);
+
+// x to the nearest whole number, halves to the even neighbour.
+int NearestWhole(double x);
+
+// The font as it should look on paper: a font sized in screen pixels is
+// given the same size in points that it has on a 96 dpi screen, so that it
+// does not shrink to dots on a printer.
+QFont PrintableFont(const QFont &screenFont);

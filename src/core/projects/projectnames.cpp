@@ -1,0 +1,67 @@
+#include "projectnames.h"
+
+#include <QCoreApplication>
+
+namespace ProjectNames {
+
+namespace {
+constexpr qsizetype kMaxNameBytes = 255;
+
+bool isBlankOrControl(QChar c)
+{
+    return c.unicode() <= 0x20;
+}
+} // namespace
+
+QString TrimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size() - 1;
+    while (first <= last && isBlankOrControl(text.at(first)))
+        ++first;
+    while (last >= first && isBlankOrControl(text.at(last)))
+        --last;
+    return text.mid(first, last - first + 1);
+}
+
+bool IsCategoryLine(const QString &line)
+{
+    return line.contains(QLatin1Char('@'));
+}
+
+QStringList BuiltInDepartments()
+{
+    return {QStringLiteral("@Home"),      QStringLiteral("Repairs"),   QStringLiteral("Garden"),
+            QStringLiteral("Organize"),   QStringLiteral("Car"),       QString(),
+            QStringLiteral("@Work"),      QStringLiteral("Birthdays"), QStringLiteral("Projects"),
+            QString(),                    QStringLiteral("@Education"), QStringLiteral("Projects"),
+            QStringLiteral("Read"),       QStringLiteral("Write"),     QStringLiteral("Draw"),
+            QStringLiteral("Research"),   QString(),                   QStringLiteral("@Computer"),
+            QStringLiteral("Upgrade"),    QString(),                   QStringLiteral("@Organize"),
+            QString(),                    QStringLiteral("@Shopping"), QStringLiteral("Groceries"),
+            QStringLiteral("Gifts")};
+}
+
+QString NameProblem(const QString &name)
+{
+    auto refuse = [&name](const char *why) {
+        return QCoreApplication::translate("ProjectNames", "The project name \"%1\" cannot be used: %2")
+            .arg(name, QCoreApplication::translate("ProjectNames", why));
+    };
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return refuse("it would name the folder of the projects themselves or the folder above it. "
+                      "Choose \"Edit\" and rename the line.");
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            return refuse("a project name must not contain \"/\" or \"\\\". "
+                          "Choose \"Edit\" and rename the line.");
+        if (c.category() == QChar::Other_Control)
+            return refuse("a project name must not contain control characters. "
+                          "Choose \"Edit\" and rename the line.");
+    }
+    if (name.toUtf8().size() > kMaxNameBytes)
+        return refuse("the name is too long for a folder name. Choose \"Edit\" and shorten the line.");
+    return {};
+}
+
+} // namespace ProjectNames

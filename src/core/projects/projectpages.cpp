@@ -1,0 +1,153 @@
+#include "projectpages.h"
+
+#include "datafolder/tdir.h"
+#include "projectnames.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace ProjectPages {
+
+namespace {
+bool isBlankLine(QStringView line)
+{
+    for (const QChar c : line)
+        if (c.unicode() > 0x20)
+            return false;
+    return true;
+}
+} // namespace
+
+QString OwnerFolder(const QString &projectsDir, const QString &owner)
+{
+    if (owner.isEmpty())
+        return projectsDir;
+    return projectsDir + owner + QLatin1Char('/');
+}
+
+QString PageFile(const QString &projectsDir, const QString &owner, const QString &editorName)
+{
+    return OwnerFolder(projectsDir, owner) + editorName + QStringLiteral(".txt");
+}
+
+bool LoadPageText(const QString &path, QString *text, QString *error)
+{
+    QString readError;
+    *text = TextFile::readText(path, &readError);
+    if (!readError.isEmpty()) {
+        text->clear();
+        if (error)
+            *error = readError;
+        return false;
+    }
+    return true;
+}
+
+WriteResult SavePageText(const QString &ownerFolder, const QString &path, const QString &text, bool *written)
+{
+    if (written)
+        *written = false;
+    if (!QFileInfo(ownerFolder).isDir())
+        return {};
+    // A page that already holds exactly this text is left alone: most
+    // switches change nothing, and every real write waits for the disk.
+    const QByteArray bytes = TextFile::encodeText(text);
+    QFile current(path);
+    if (current.size() == bytes.size() && current.open(QIODevice::ReadOnly) && current.readAll() == bytes) {
+        if (written)
+            *written = true;
+        return {};
+    }
+    current.close();
+    const WriteResult result = TextFile::writeBytes(path, bytes);
+    if (written)
+        *written = result.ok;
+    return result;
+}
+
+QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
+                         const QString &editorName)
+{
+    QStringList out;
+    bool first = true;
+    const QString fileName = editorName + QStringLiteral(".txt");
+    for (qsizetype i = 1; i < departmentLines.size(); ++i) {
+        const QString name = ProjectNames::TrimBlanks(departmentLines.at(i));
+        if (!name.isEmpty() && !ProjectNames::NameProblem(name).isEmpty())
+            continue;
+        // A blank line reads the page of the projects folder itself.
+        const QString path = projectsDir + name + QLatin1Char('/') + fileName;
+        // A missing, unreadable or empty file holds no line. Opening
+        // without asking first saves a look-up per file.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        if (bytes.isEmpty())
+            continue;
+        if (!first)
+            out.append(QString());
+        first = false;
+        out.append(QLatin1Char('[') + name + QLatin1Char(']'));
+        const QString text = TextFile::decode(bytes);
+        const QStringView view(text);
+        qsizetype start = 0;
+        const qsizetype n = view.size();
+        while (start < n) {
+            // One line, ended by CR LF, CR or LF.
+            qsizetype end = start;
+            while (end < n && view[end] != QLatin1Char('\n') && view[end] != QLatin1Char('\r'))
+                ++end;
+            const QStringView line = view.mid(start, end - start);
+            if (!isBlankLine(line))
+            {
+                QString indented;
+                indented.reserve(line.size() + 3);
+                indented.append(QLatin1String("   ")).append(line);
+                out.append(std::move(indented));
+            }
+            if (end < n && view[end] == QLatin1Char('\r') && end + 1 < n && view[end + 1] == QLatin1Char('\n'))
+                ++end;
+            start = end + 1;
+        }
+    }
+    return out;
+}
+
+QString TrimPageText(const QString &text)
+{
+    return ProjectNames::TrimBlanks(text);
+}
+
+bool DeleteProjectFolder(const TDir &dataFolder, const QString &folder, QString *error)
+{
+    QString path = folder;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return EraseFile(path, error);
+    if (!info.isDir())
+        return true; // nothing on disk: nothing to delete
+
+    QStringList subfolders;
+    QDirIterator it(path, QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        subfolders.append(it.next());
+    // Deepest first, so every folder holds only files when its turn comes.
+    std::stable_sort(subfolders.begin(), subfolders.end(), [](const QString &a, const QString &b) {
+        return a.count(QLatin1Char('/')) > b.count(QLatin1Char('/'));
+    });
+    for (const QString &sub : std::as_const(subfolders)) {
+        if (!dataFolder.DeleteFolder(sub, error))
+            return false;
+    }
+    return dataFolder.DeleteFolder(path, error);
+}
+
+} // namespace ProjectPages

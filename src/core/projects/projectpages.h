@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/textfile.h"
+
+#include <QString>
+#include <QStringList>
+
+class TDir;
+
+// Where the notebook pages of a project live and how they are read,
+// written and gathered into the summary. A page belongs to its owner, the
+// project whose folder is ProjectsDir + owner + "/"; the empty owner is
+// ProjectsDir itself.
+namespace ProjectPages {
+
+QString OwnerFolder(const QString &projectsDir, const QString &owner);
+// Owner folder + editor name + ".txt".
+QString PageFile(const QString &projectsDir, const QString &owner, const QString &editorName);
+
+// The page's text with "\n" line ends; a missing file is an empty page.
+// False with the reason when the file exists but cannot be read.
+bool LoadPageText(const QString &path, QString *text, QString *error);
+
+// Writes the page when its owner folder exists (a deleted project's pages
+// are not written back); *written tells whether it did.
+WriteResult SavePageText(const QString &ownerFolder, const QString &path, const QString &text,
+                         bool *written = nullptr);
+
+// The summary of one page across the list: for each line but the first
+// whose page file holds at least one line, "[" + trimmed line + "]" and
+// the file's non-blank lines after three blanks, sections apart by one
+// empty line. Lines that cannot name a folder are passed over.
+QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
+                         const QString &editorName);
+
+// The text with leading and trailing blanks, control characters and empty
+// lines removed (what leaving a page editor keeps).
+QString TrimPageText(const QString &text);
+
+// Deletes the project folder with everything in it: each subfolder,
+// deepest first, then the folder itself, through TDir::DeleteFolder. A
+// symbolic link is removed, never followed. Stops at the first failure.
+bool DeleteProjectFolder(const TDir &dataFolder, const QString &folder, QString *error);
+
+} // namespace ProjectPages

@@ -1,0 +1,104 @@
+#include "pageprintjob.h"
+
+#include "calendar/tedit.h"
+#include "calendar/notememo.h"
+#include "platform/dialogs.h"
+#include "platform/printing.h"
+#include "platform/services.h"
+#include "printing/printtarget.h"
+#include "printing/tpageprinter.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <memory>
+
+namespace {
+
+QString pdfNameFor(const QString &title)
+{
+    QString name;
+    for (const QChar c : title) {
+        if (c.isLetterOrNumber() || c == QLatin1Char(' ') || c == QLatin1Char('-') || c == QLatin1Char('_'))
+            name += c;
+    }
+    name = name.simplified();
+    if (name.isEmpty())
+        name = QStringLiteral("Pages");
+    return name + QStringLiteral(".pdf");
+}
+
+} // namespace
+
+QStringList DisplayedLines(const QPlainTextEdit *editor)
+{
+    QStringList lines;
+    const QTextDocument *document = editor->document();
+    const qreal margin = document->documentMargin();
+    const qreal width = qMax<qreal>(1, editor->viewport()->width() - 2 * margin);
+    const bool wraps = editor->lineWrapMode() != QPlainTextEdit::NoWrap;
+    QTextOption option(document->defaultTextOption());
+    option.setWrapMode(wraps ? editor->wordWrapMode() : QTextOption::NoWrap);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        if (text.isEmpty()) {
+            lines.append(QString());
+            continue;
+        }
+        QTextLayout layout(text, editor->font(), editor->viewport());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines.append(text.mid(line.textStart(), line.textLength()));
+        }
+        layout.endLayout();
+    }
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
+               const QFont &font, const PageLayoutInches &layout)
+{
+    if (!services.printing)
+        return -1;
+    std::unique_ptr<IPrintTarget> target;
+    if (services.printing->hasPrinter()) {
+        target = services.printing->printerTarget();
+    } else {
+        if (!services.dialogs->yesNo(parent, QObject::tr("No printer is installed. Save the pages as a PDF "
+                                                         "file instead?")))
+            return -1;
+        const QString path = services.printing->askPdfFile(parent, pdfNameFor(title));
+        if (path.isEmpty())
+            return -1;
+        target = services.printing->pdfTarget(path);
+    }
+    if (!target)
+        return -1;
+
+    PageTitle = title;
+    TPagePrinter printer;
+    const QFont paperFont = PrintableFont(font);
+    QString error;
+    const int pages = PrintString(*target, lines, &paperFont, layout.left, layout.right, layout.top,
+                                  layout.bottom, layout.linesPerInch, false, printer.header(),
+                                  printer.footer(), &error);
+    if (pages < 0) {
+        services.dialogs->error(parent, error);
+        return -1;
+    }
+    services.dialogs->message(parent, QStringLiteral("%1 pages printed").arg(pages));
+    return pages;
+}
+
+int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor)
+{
+    return PrintPages(services, parent, editor->Date_Label->text(), DisplayedLines(editor->Memo1),
+                      editor->Memo1->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f});
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+class QPlainTextEdit;
+class QWidget;
+class TEdit;
+struct Services;
+
+// Margins in inches from the paper's edges and the line pitch.
+struct PageLayoutInches
+{
+    float left;
+    float right;
+    float top;
+    float bottom;
+    float linesPerInch;
+};
+
+// The editor's lines as they are displayed: each paragraph broken where the
+// editor wraps it at its present width, without a final empty line.
+QStringList DisplayedLines(const QPlainTextEdit *editor);
+
+// Prints the lines with the program's header (the title) and numbered
+// footer, then tells "%d pages printed". Without a printer it offers to
+// save the same pages as a PDF file. Failures are shown in an error box
+// and no page count is shown. Returns the pages printed, or -1.
+int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
+               const QFont &font, const PageLayoutInches &layout);
+
+// The day editor's print button: its note under its date caption.
+int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// One page editor of the project notebook. Its text belongs to its owner,
+// the project it was last switched to, whatever line is selected in the
+// project list; its page file is named after its objectName.
+class PageEditor : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    PageEditor(const QString &name, const QString &spokenName, const QColor &background,
+               bool verticalScrollBar, bool border, QWidget *parent = nullptr);
+
+    QString OwnerName;
+    // The page file could not be read: the editor is read-only and is not
+    // saved, so the unread file is never replaced by an empty page.
+    bool LoadFailed = false;
+
+    QString EditorName() const { return objectName(); }
+
+    // Replaces the page's text. With deferWhileHidden an editor that is not
+    // on screen keeps the text aside and fills itself when it is first
+    // shown or asked for it: a summary of many projects fills seven editors,
+    // and only the one on screen needs to be laid out at once.
+    void setPageText(const QString &text, bool deferWhileHidden = false);
+    // The page's text, also while it waits to be filled.
+    QString pageText() const;
+    bool hasPendingText() const { return m_pending; }
+    // Fills a waiting editor now.
+    void ensureFilled();
+    // The editor's text, or its lines, as stored.
+    QStringList lines() const;
+
+Q_SIGNALS:
+    // The keyboard focus left the editor (not for its own context menu).
+    void focusLost(PageEditor *editor);
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QString m_pendingText;
+    bool m_pending = false;
+};

@@ -1,0 +1,108 @@
+#include "tfrmprojcat.h"
+
+#include "common/textfile.h"
+#include "platform/dialogs.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QFont pixelFont(const QString &family, int pixels, bool italic = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setItalic(italic);
+    return font;
+}
+
+QLabel *greyNote(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(pixelFont(QStringLiteral("Georgia"), 16, true));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    label->setPalette(pal);
+    return label;
+}
+
+} // namespace
+
+TfrmProjCat::TfrmProjCat(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent)
+    : QDialog(parent)
+    , m_filePath(filePath)
+    , m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmProjCat"));
+    setWindowTitle(tr("Edit Categories"));
+    setFont(pixelFont(QStringLiteral("Arial"), 13));
+    resize(400, 623);
+
+    auto *top = new QWidget(this);
+    top->setObjectName(QStringLiteral("Panel1"));
+    top->setFixedHeight(81);
+    top->setAutoFillBackground(true);
+    QPalette white = top->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    top->setPalette(white);
+    auto *topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(8, 4, 8, 4);
+    topLayout->setSpacing(0);
+    auto *title = new QLabel(tr("Edit Projects"), top);
+    title->setFont(pixelFont(QStringLiteral("Georgia"), 24));
+    topLayout->addWidget(title);
+    topLayout->addWidget(greyNote(tr("List project names on each line."), top));
+    topLayout->addWidget(greyNote(tr("Category names must start with the @ symbol."), top));
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(tr("Project and category lines"));
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setTabChangesFocus(true);
+
+    auto *bottom = new QWidget(this);
+    bottom->setObjectName(QStringLiteral("Panel2"));
+    bottom->setFixedHeight(40);
+    auto *buttons = new QHBoxLayout(bottom);
+    buttons->setContentsMargins(8, 4, 8, 4);
+    buttons->addStretch(1);
+    BitBtn1 = new QPushButton(tr("Save"), bottom);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setAccessibleName(tr("Save"));
+    BitBtn2 = new QPushButton(tr("Cancel"), bottom);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setAccessibleName(tr("Cancel"));
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    connect(BitBtn1, &QPushButton::clicked, this, &TfrmProjCat::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(Memo1, 1);
+    layout->addWidget(bottom);
+
+    FormCreate(lines);
+    Memo1->setFocus();
+}
+
+void TfrmProjCat::FormCreate(const QStringList &lines)
+{
+    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TfrmProjCat::BitBtn1Click()
+{
+    const WriteResult written = TextFile::writeText(m_filePath, Memo1->toPlainText());
+    if (!written) {
+        m_dialogs->error(this, written.error);
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class IDialogs;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Edit Categories": the project list as plain text, one line per line,
+// saved to the category file as typed.
+class TfrmProjCat : public QDialog
+{
+    Q_OBJECT
+public:
+    // lines: what the list shows now; filePath: "departments.txt".
+    TfrmProjCat(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent);
+
+    QPlainTextEdit *Memo1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+
+    void FormCreate(const QStringList &lines);
+    // Writes Memo1's text to the file and closes as accepted; when the file
+    // cannot be written, says so and stays open with the text.
+    void BitBtn1Click();
+
+private:
+    QString m_filePath;
+    IDialogs *m_dialogs;
+};

@@ -1,0 +1,232 @@
+#include "tprojectnotebook.h"
+
+#include "pageeditor.h"
+#include "pageheader.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kHeadingBlue(0x00, 0x80, 0xFF);
+const QColor kGrey(0x80, 0x80, 0x80);
+
+QFont pixelFont(const QString &family, int pixels, bool italic = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setItalic(italic);
+    return font;
+}
+
+QLabel *colouredLabel(const QString &name, const QString &text, const QFont &font, const QColor &color,
+                      QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    label->setFont(font);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, color);
+    label->setPalette(pal);
+    return label;
+}
+
+QLabel *subHeading(const QString &text, QWidget *parent)
+{
+    auto *label = colouredLabel(QString(), text, pixelFont(QStringLiteral("Georgia"), 16, true), kGrey, parent);
+    label->move(4, 32);
+    label->adjustSize();
+    return label;
+}
+
+QVBoxLayout *stacked(QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+QWidget *host(const QString &name, QWidget *parent)
+{
+    auto *widget = new QWidget(parent);
+    widget->setObjectName(name);
+    stacked(widget);
+    return widget;
+}
+
+} // namespace
+
+TProjectNotebook::TProjectNotebook(QWidget *parent)
+    : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("pgProject"));
+    setAccessibleName(tr("Project pages"));
+    setDocumentMode(true);
+
+    const QColor window; // invalid: the system's window colour
+    Projects = new PageEditor(QStringLiteral("Projects"), tr("To Do"), window, true, false);
+    Done = new PageEditor(QStringLiteral("Done"), tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
+    OnHold = new PageEditor(QStringLiteral("OnHold"), tr("Waiting On"), QColor(0xFF, 0xFF, 0xF2), true, false);
+    BuyItem = new PageEditor(QStringLiteral("BuyItem"), tr("Cost notes"), QColor(0xFF, 0xFF, 0xF2), false, true);
+    SomeDay = new PageEditor(QStringLiteral("SomeDay"), tr("Some Day"), QColor(0xFF, 0xFF, 0xF2), true, false);
+    Links = new PageEditor(QStringLiteral("Links"), tr("Links"), window, false, false);
+    Actions = new PageEditor(QStringLiteral("Actions"), tr("Other"), window, false, false);
+
+    addTab(editorPage(Projects, &Todo_Label, "Todo_Label", tr("To Do"),
+                      tr("List of your current to do items for the project")),
+           tr("To Do"));
+    addTab(editorPage(Done, &Done_Label, "Done_Label", tr("Done"),
+                      tr("List of your completed items for the project")),
+           tr("Done"));
+    addTab(editorPage(OnHold, &Waiting_Label, "Waiting_Label", tr("Waiting On"),
+                      tr("List of things the project is waiting for")),
+           tr("Waiting On"));
+    addTab(costsPage(), tr("Costs"));
+    addTab(timePage(), tr("Time"));
+    addTab(editorPage(SomeDay, &Someday_Label, "Someday_Label", tr("Some Day"),
+                      tr("List of items you wish to accomplish when you have the time")),
+           tr("Some Day"));
+    addTab(editorPage(Links, &Links_Label, "Links_Label", tr("Web Links"),
+                      tr("Paste URL Links Here (one on each line) - double click to open"), &LinksHeader),
+           tr("Links"));
+    addTab(editorPage(Actions, &Other_Label, "Other_Label", tr("Other"),
+                      tr("List any concerns or other items for the project")),
+           tr("Other"));
+    addTab(documentsPage(), tr("Documents"));
+}
+
+QWidget *TProjectNotebook::editorPage(PageEditor *editor, QLabel **heading, const char *headingName,
+                                      const QString &headingText, const QString &subHeadingText,
+                                      QWidget **headerOut)
+{
+    auto *page = new QWidget;
+    page->setObjectName(editor->objectName() + QStringLiteral("_Page"));
+    auto *header = new PageHeader(65, true, page);
+    *heading = colouredLabel(QString::fromLatin1(headingName), headingText,
+                             pixelFont(QStringLiteral("Georgia"), 27), kHeadingBlue, header);
+    (*heading)->setGeometry(0, 0, 585, 33);
+    subHeading(subHeadingText, header);
+    if (headerOut)
+        *headerOut = header;
+    QVBoxLayout *layout = stacked(page);
+    layout->addWidget(header);
+    editor->setParent(page);
+    layout->addWidget(editor, 1);
+    return page;
+}
+
+QWidget *TProjectNotebook::costsPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("Costs_Page"));
+    auto *header = new PageHeader(65, true, page);
+    Costs_Label = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
+                                kHeadingBlue, header);
+    Costs_Label->setGeometry(0, 0, 585, 33);
+    subHeading(tr("List of project costs and expenses"), header);
+    subHeading(tr("Notes"), header)->move(432, 32);
+
+    auto *body = new QWidget(page);
+    auto *row = new QHBoxLayout(body);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    moneyHost = host(QStringLiteral("moneyHost"), body);
+    moneyHost->setFixedWidth(433);
+    row->addWidget(moneyHost);
+    BuyItem->setParent(body);
+    row->addWidget(BuyItem, 1);
+
+    QVBoxLayout *layout = stacked(page);
+    layout->addWidget(header);
+    layout->addWidget(body, 1);
+    return page;
+}
+
+QWidget *TProjectNotebook::timePage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("Time_Page"));
+    auto *header = new PageHeader(25, false, page);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(4, 0, 4, 0);
+    Time_Label = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
+                               pixelFont(QStringLiteral("Georgia"), 16), kHeadingBlue, header);
+    row->addWidget(Time_Label);
+    row->addStretch(1);
+    auto button = [header, row](const QString &name, const QString &text) {
+        auto *b = new QToolButton(header);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setAccessibleName(text);
+        b->setAutoRaise(true);
+        row->addWidget(b);
+        return b;
+    };
+    btnChart = button(QStringLiteral("btnChart"), tr("Chart"));
+    btnGraph = button(QStringLiteral("btnGraph"), tr("Graph"));
+
+    pnlTimeTrack = host(QStringLiteral("pnlTimeTrack"), page);
+    QVBoxLayout *layout = stacked(page);
+    layout->addWidget(header);
+    layout->addWidget(pnlTimeTrack, 1);
+    return page;
+}
+
+QWidget *TProjectNotebook::documentsPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("Documents_Page"));
+    auto *header = new PageHeader(33, true, page);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(4, 0, 8, 3);
+    Label2 = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
+                           kHeadingBlue, header);
+    Label3 = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
+                           pixelFont(QStringLiteral("Georgia"), 16, true), kGrey, header);
+    row->addWidget(Label2);
+    row->addStretch(1);
+    row->addWidget(Label3);
+
+    filesHost = host(QStringLiteral("filesHost"), page);
+    QVBoxLayout *layout = stacked(page);
+    layout->addWidget(header);
+    layout->addWidget(filesHost, 1);
+    return page;
+}
+
+QList<PageEditor *> TProjectNotebook::pageEditors() const
+{
+    return {Projects, Done, OnHold, BuyItem, SomeDay, Links, Actions};
+}
+
+PageEditor *TProjectNotebook::ActivePageEditor() const
+{
+    switch (currentIndex()) {
+    case ToDoTab: return Projects;
+    case DoneTab: return Done;
+    case WaitingTab: return OnHold;
+    case CostsTab: return BuyItem;
+    case SomeDayTab: return SomeDay;
+    case LinksTab: return Links;
+    case OtherTab: return Actions;
+    default: return nullptr;
+    }
+}
+
+void TProjectNotebook::SetHeadings(const QString &name)
+{
+    const struct
+    {
+        QLabel *label;
+        QString word;
+    } headings[] = {{Todo_Label, tr("To Do")},      {Done_Label, tr("Done")},
+                    {Waiting_Label, tr("Waiting On")}, {Costs_Label, tr("Costs")},
+                    {Someday_Label, tr("Some Day")}, {Links_Label, tr("Web Links")},
+                    {Other_Label, tr("Other")},     {Time_Label, tr("Time Tracker")}};
+    for (const auto &h : headings)
+        h.label->setText(QStringLiteral("\"%1\"  %2").arg(name, h.word));
+}

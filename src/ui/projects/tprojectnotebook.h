@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QTabWidget>
+
+class PageEditor;
+class QLabel;
+class QToolButton;
+class QVBoxLayout;
+
+// The project notebook: nine tabs, seven of them holding a page editor of
+// the current project under a heading. The Costs tab keeps a host for the
+// ledger beside its notes editor, the Time tab the panel the tracker is
+// placed in, and the Documents tab a host for the documents list.
+class TProjectNotebook : public QTabWidget
+{
+    Q_OBJECT
+public:
+    enum Tab { ToDoTab, DoneTab, WaitingTab, CostsTab, TimeTab, SomeDayTab, LinksTab, OtherTab, DocumentsTab };
+
+    explicit TProjectNotebook(QWidget *parent = nullptr);
+
+    // Page editors, in the order the project switch walks them.
+    PageEditor *Projects;
+    PageEditor *Done;
+    PageEditor *OnHold;
+    PageEditor *BuyItem;
+    PageEditor *SomeDay;
+    PageEditor *Links;
+    PageEditor *Actions;
+
+    QLabel *Todo_Label;
+    QLabel *Done_Label;
+    QLabel *Waiting_Label;
+    QLabel *Costs_Label;
+    QLabel *Someday_Label;
+    QLabel *Links_Label;
+    QLabel *Other_Label;
+    QLabel *Time_Label;
+    QLabel *Label2;
+    QLabel *Label3;
+    QToolButton *btnChart;
+    QToolButton *btnGraph;
+
+    // Hosts for the parts that other sections bring: the ledger grid with
+    // its bottom panel (433 px wide, left of the notes editor), the tracker
+    // form, the documents folder list. Each has an empty QVBoxLayout.
+    QWidget *moneyHost;
+    QWidget *pnlTimeTrack;
+    QWidget *filesHost;
+    // The Links header, where its "Open Link" button belongs.
+    QWidget *LinksHeader;
+
+    QList<PageEditor *> pageEditors() const;
+    // The editor on the tab being shown; none on Time and Documents.
+    PageEditor *ActivePageEditor() const;
+    // The headings for project name: "Name"  To Do, and so on.
+    void SetHeadings(const QString &name);
+
+private:
+    QWidget *editorPage(PageEditor *editor, QLabel **heading, const char *headingName,
+                        const QString &headingText, const QString &subHeading, QWidget **header = nullptr);
+    QWidget *costsPage();
+    QWidget *timePage();
+    QWidget *documentsPage();
+};

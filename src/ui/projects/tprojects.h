@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class PageEditor;
+class QLabel;
+class QListWidget;
+class QToolButton;
+class TDir;
+class TProjectNotebook;
+
+// The Projects section: the list of categories and projects on the left,
+// the project notebook on the right and the command bar along the bottom.
+// Selecting a line makes it the current project: the seven page editors
+// save to the project they showed and load the new one, then the ledger,
+// the documents list and the tracker are told (the signals below, in that
+// order).
+class TProjects : public QWidget
+{
+    Q_OBJECT
+public:
+    TProjects(const Services &services, QWidget *parent);
+
+    // List column.
+    QWidget *Panel13;
+    QWidget *Panel8;
+    QLabel *Projects_Label;
+    QListWidget *Department;
+    // Notebook.
+    TProjectNotebook *pgProject;
+    // Bottom bar.
+    QWidget *Panel9;
+    QToolButton *btnEdit;
+    QToolButton *SpeedButton5;
+    QToolButton *Clear_Label;
+    QToolButton *print_button;
+    QLabel *Folder_Label;
+
+    // Start-up: loads every page editor from the projects folder itself,
+    // before any project is selected.
+    void LoadStartPages(TDir *dataFolder);
+    // Start-up: the list from "departments.txt", or the built-in lines
+    // when the file does not exist. A file that cannot be read is reported
+    // and is then never written over at close.
+    void LoadDepartments();
+    // Close: writes "departments.txt" and every page editor; false with the
+    // reasons when something could not be written.
+    bool SaveAtClose(QString *error);
+    // The "Projects" section button was pressed.
+    void SectionEntered();
+
+    QStringList departmentLines() const;
+    void setDepartmentLines(const QStringList &lines);
+    QString DepartmentsFile() const;
+
+    // The selected line trimmed, or the first line as stored when none is
+    // selected; empty with an empty list.
+    QString CurrentProjectName() const;
+    // ProjectsDir + current project name + "/"; empty when there is no
+    // current project or its name cannot name a folder.
+    QString ProjectFolder() const;
+
+    void DepartmentClick();
+    void btnEditClick();
+    void btnRefreshClick();
+    void Clear_LabelClick();
+    void print_buttonClick();
+    void pgProjectChange(int index);
+    void ProjectsExit(PageEditor *editor);
+
+    // One page editor: load, save (to its owner), switch, summarise.
+    bool LoadPage(PageEditor *editor, QString *error);
+    bool SavePage(PageEditor *editor, QString *error);
+    bool SwitchPage(PageEditor *editor, QString *error);
+    void BuildSummary(PageEditor *editor, QString *error);
+
+Q_SIGNALS:
+    // The selection's later steps, for the ledger, the documents list and
+    // the tracker; emitted in this order.
+    void ledgerSwitchRequested(const QString &projectName);
+    void documentsSwitchRequested(const QString &projectName);
+    // The tracker is bound to the project folder at the day number now
+    // (fraction = time of day); only while the Time tab is shown.
+    void trackerBindRequested(const QString &projectFolder, double now);
+
+private:
+    void createListColumn();
+    void createBottomBar();
+    void showCommandsFor(int tab);
+    void selectNoLine();
+    void reportErrors(const QStringList &errors);
+
+    Services m_services;
+    TDir *m_dataFolder = nullptr;
+    // False when "departments.txt" exists but could not be read.
+    bool m_departmentsLoaded = true;
+    bool m_changingByProgram = false;
+    bool m_reporting = false;
+};

@@ -1,0 +1,592 @@
+#include "app/tform1.h"
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "printing/tpageprinter.h"
+#include "projects/pageeditor.h"
+#include "projects/projectnames.h"
+#include "projects/tfrmprojcat.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "recordingprinter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// One main window on a fresh data folder, started as at a real start.
+struct Window
+{
+    explicit Window(const QByteArray &departments = QByteArray(), bool hasDepartments = false)
+    {
+        if (hasDepartments)
+            write(tmp.path() + QStringLiteral("/Config/departments.txt"), departments);
+        Services services = fakes.services();
+        services.printing = &printing;
+        form = std::make_unique<TForm1>(services, StartOptions{tmp.path() + QLatin1Char('/'), QStringLiteral("45296")});
+        form->Timer1Timer();
+        p = form->ProjectsSection;
+        form->Image2Click();
+    }
+
+    QString projects() const { return form->DataFolder->ProjectsDir; }
+    int row(const QString &text) const
+    {
+        for (int i = 0; i < p->Department->count(); ++i)
+            if (p->Department->item(i)->text() == text)
+                return i;
+        return -1;
+    }
+    void select(int row) { p->Department->setCurrentRow(row); }
+    void select(const QString &text) { select(row(text)); }
+    TProjectNotebook *book() const { return p->pgProject; }
+    QList<PageEditor *> editors() const { return book()->pageEditors(); }
+
+    FakeServices fakes;
+    FakePrinting printing;
+    QTemporaryDir tmp;
+    std::unique_ptr<TForm1> form;
+    TProjects *p = nullptr;
+};
+
+const QStringList kPages = {QStringLiteral("Projects"), QStringLiteral("Done"),    QStringLiteral("OnHold"),
+                            QStringLiteral("BuyItem"),  QStringLiteral("SomeDay"), QStringLiteral("Links"),
+                            QStringLiteral("Actions")};
+
+} // namespace
+
+class TestProjectsFlow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void firstRunShowsBuiltInListAndCloseWritesIt()
+    {
+        Window w;
+        QCOMPARE(w.p->departmentLines(), ProjectNames::BuiltInDepartments());
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Projects"));
+        QVERIFY(w.form->close());
+        QByteArray expected;
+        for (const QString &line : ProjectNames::BuiltInDepartments())
+            expected += line.toUtf8() + "\r\n";
+        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Config/departments.txt")), expected);
+    }
+
+    void listComesFromTheFileWithBlanksKept()
+    {
+        Window w("@Home\r\nGarden  \r\n\r\nCar\r\n", true);
+        QCOMPARE(w.p->departmentLines(),
+                 (QStringList{QStringLiteral("@Home"), QStringLiteral("Garden  "), QString(), QStringLiteral("Car")}));
+        QVERIFY(w.form->close());
+        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Config/departments.txt")),
+                 QByteArray("@Home\r\nGarden  \r\n\r\nCar\r\n"));
+    }
+
+    void selectingANewProjectShowsEmptyPagesAndSwitchingAwayWritesThem()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
+        for (PageEditor *e : w.editors()) {
+            QVERIFY(e->toPlainText().isEmpty());
+            QCOMPARE(e->OwnerName, QStringLiteral("Garden"));
+        }
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Todo_Label->text(), QStringLiteral("\"Garden\"  To Do"));
+        QCOMPARE(w.book()->Links_Label->text(), QStringLiteral("\"Garden\"  Web Links"));
+        QCOMPARE(w.book()->Time_Label->text(), QStringLiteral("\"Garden\"  Time Tracker"));
+        QCOMPARE(w.p->Folder_Label->text(), QStringLiteral("Documents\\Garden\\"));
+
+        w.book()->Projects->setPlainText(QStringLiteral("Dig\nPlant"));
+        w.book()->Links->setPlainText(QStringLiteral("http://example.org"));
+        w.select(QStringLiteral("Car"));
+        for (const QString &page : kPages)
+            QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/") + page + QStringLiteral(".txt")));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("Dig\r\nPlant"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray());
+        QVERIFY(w.book()->Projects->toPlainText().isEmpty());
+
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("Dig\nPlant"));
+        QCOMPARE(w.book()->Links->toPlainText(), QStringLiteral("http://example.org"));
+    }
+
+    void startupLoadsEveryPageOfTheProjectsFolder()
+    {
+        Window w;
+        // The files are there when a second window starts.
+        const QString projects = w.projects();
+        QVERIFY(w.form->close());
+        w.form.reset();
+        write(projects + QStringLiteral("OnHold.txt"), "waiting");
+        write(projects + QStringLiteral("Actions.txt"), "other");
+        write(projects + QStringLiteral("Projects.txt"), "todo");
+        Services services = w.fakes.services();
+        services.printing = &w.printing;
+        TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
+        again.Timer1Timer();
+        TProjects *p = again.ProjectsSection;
+        QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
+        QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
+        QCOMPARE(p->pgProject->Actions->toPlainText(), QStringLiteral("other"));
+        p->Department->setCurrentRow(2);
+        QCOMPARE(bytesOf(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
+        QCOMPARE(bytesOf(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
+        QVERIFY(again.close());
+    }
+
+    void blankLineChangesNothing()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->Done->setPlainText(QStringLiteral("kept"));
+        w.select(5); // blank
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
+    }
+
+    void categoriesTrailingBlanksAndTwinLinesAreProjects()
+    {
+        Window w("@Home\r\nGarden\r\nGarden   \r\nProjects\r\nX\r\nProjects\r\n", true);
+        w.select(QStringLiteral("@Home"));
+        QVERIFY(QFileInfo(w.projects() + QStringLiteral("@Home")).isDir());
+        w.select(QStringLiteral("Garden"));
+        w.book()->SomeDay->setPlainText(QStringLiteral("one day"));
+        w.select(QStringLiteral("Garden   "));
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->SomeDay->toPlainText(), QStringLiteral("one day"));
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden   ")));
+
+        w.select(3);
+        w.book()->Done->setPlainText(QStringLiteral("shared"));
+        w.select(5);
+        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("shared"));
+    }
+
+    void summaryGathersTheOtherProjects()
+    {
+        Window w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
+        write(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
+        w.select(QStringLiteral("Summary"));
+        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
+        for (PageEditor *e : w.editors())
+            QCOMPARE(e->OwnerName, QStringLiteral("Summary"));
+
+
+        // Not being the first line, the summary line gathers the previous
+        // summary too.
+        w.select(QStringLiteral("Repairs"));
+        w.select(QStringLiteral("Summary"));
+        QCOMPARE(w.book()->Projects->toPlainText(),
+                 QStringLiteral("[Garden]\n   A\n   B\n\n[Summary]\n   [Garden]\n      A\n      B"));
+    }
+
+    void summaryPagesOffScreenFillWhenShown()
+    {
+        Window w("@Home\r\nRepairs\r\nSummary\r\n", true);
+        // A page off screen fills when its tab is shown, with the same text.
+        write(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
+        w.select(QStringLiteral("Summary"));
+        QCOMPARE(w.book()->Done->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(w.book()->Done->hasPendingText());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
+        w.book()->setCurrentIndex(TProjectNotebook::DoneTab);
+        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(!w.book()->Done->hasPendingText());
+        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+    }
+
+    void leavingAPageSavesItUnlessTheFirstLineIsSelected()
+    {
+        Window w;
+        w.form->show();
+        QApplication::setActiveWindow(w.form.get());
+        w.select(0); // @Home, the first line
+        w.book()->setCurrentIndex(TProjectNotebook::WaitingTab);
+        PageEditor *onHold = w.book()->OnHold;
+        onHold->setFocus();
+        QTRY_VERIFY(onHold->hasFocus());
+        QTest::keyClicks(onHold, QStringLiteral("parts"));
+        w.p->Department->setFocus();
+        QTRY_VERIFY(!onHold->hasFocus());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("<missing>"));
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("parts"));
+
+        // Another line selected: leaving writes at once, trimmed; To Do too.
+        w.book()->setCurrentIndex(TProjectNotebook::LinksTab);
+        PageEditor *links = w.book()->Links;
+        links->setFocus();
+        QTRY_VERIFY(links->hasFocus());
+        QTest::keyClicks(links, QStringLiteral("http://a.org"));
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(links, Qt::Key_Return);
+        w.p->Department->setFocus();
+        QTRY_VERIFY(!links->hasFocus());
+        QCOMPARE(links->toPlainText(), QStringLiteral("http://a.org"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
+
+        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        PageEditor *todo = w.book()->Projects;
+        todo->setFocus();
+        QTRY_VERIFY(todo->hasFocus());
+        QTest::keyClicks(todo, QStringLiteral("weed"));
+        w.p->Department->setFocus();
+        QTRY_VERIFY(!todo->hasFocus());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("weed"));
+    }
+
+    void keyboardSelectionSwitchesProjects()
+    {
+        Window w;
+        w.form->show();
+        QApplication::setActiveWindow(w.form.get());
+        w.p->Department->setFocus();
+        QTRY_VERIFY(w.p->Department->hasFocus());
+        // Tabbing into the list chooses nothing.
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Projects"));
+        QTest::keyClick(w.p->Department, Qt::Key_Down);
+        QTest::keyClick(w.p->Department, Qt::Key_Down);
+        QVERIFY(w.p->Projects_Label->text() != QStringLiteral("Projects"));
+        const QString chosen = w.p->Projects_Label->text();
+        QVERIFY(QFileInfo(w.projects() + chosen).isDir());
+    }
+
+    void clearTextAsksFirst()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->setCurrentIndex(TProjectNotebook::DoneTab);
+        w.book()->Done->setPlainText(QStringLiteral("finished"));
+        w.fakes.dialogs.answers.enqueue(false);
+        w.p->Clear_Label->click();
+        QCOMPARE(w.fakes.dialogs.questions.last(), QStringLiteral("Clear all text?"));
+        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("finished"));
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->Clear_Label->click();
+        QVERIFY(w.book()->Done->toPlainText().isEmpty());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
+    }
+
+    void tabChangesShowCommandsAndBindTheTracker()
+    {
+        Window w;
+        QSignalSpy binds(w.p, &TProjects::trackerBindRequested);
+        struct Case
+        {
+            int tab;
+            bool visible;
+        };
+        for (const Case c : {Case{TProjectNotebook::DoneTab, true}, Case{TProjectNotebook::TimeTab, false},
+                             Case{TProjectNotebook::CostsTab, true}, Case{TProjectNotebook::OtherTab, false},
+                             Case{TProjectNotebook::LinksTab, true}, Case{TProjectNotebook::DocumentsTab, false},
+                             Case{TProjectNotebook::SomeDayTab, true}}) {
+            w.book()->setCurrentIndex(c.tab);
+            QCOMPARE(w.p->Clear_Label->isVisibleTo(w.p), c.visible);
+            QCOMPARE(w.p->print_button->isVisibleTo(w.p), c.visible);
+        }
+        // No line selected: the first line's folder.
+        QCOMPARE(binds.size(), 1);
+        QCOMPARE(binds.at(0).at(0).toString(), w.projects() + QStringLiteral("@Home/"));
+
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(binds.last().at(0).toString(), w.projects() + QStringLiteral("Garden/"));
+        QCOMPARE(binds.last().at(1).toDouble(), w.fakes.clock.nowDayNumber());
+        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        const int before = binds.size();
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(binds.size(), before);
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        QCOMPARE(binds.last().at(0).toString(), w.projects() + QStringLiteral("Car/"));
+    }
+
+    void selectionTellsLedgerThenDocuments()
+    {
+        Window w;
+        QStringList order;
+        QObject::connect(w.p, &TProjects::ledgerSwitchRequested, w.p,
+                         [&](const QString &n) { order << QStringLiteral("ledger ") + n; });
+        QObject::connect(w.p, &TProjects::documentsSwitchRequested, w.p,
+                         [&](const QString &n) { order << QStringLiteral("documents ") + n; });
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(order, (QStringList{QStringLiteral("ledger Car"), QStringLiteral("documents Car")}));
+    }
+
+    void deleteAsksAndRemovesTheWholeFolder()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->Projects->setPlainText(QStringLiteral("text"));
+        write(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
+        write(w.projects() + QStringLiteral("Garden/money.txt"), "x");
+        const int rows = w.p->Department->count();
+
+        w.fakes.dialogs.answers.enqueue(false);
+        w.p->SpeedButton5->click();
+        QCOMPARE(w.fakes.dialogs.questions.last(),
+                 QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. "));
+        QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt")));
+        QCOMPARE(w.p->Department->count(), rows);
+
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->SpeedButton5->click();
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
+        QCOMPARE(w.p->Department->count(), rows - 1);
+        QCOMPARE(w.row(QStringLiteral("Garden")), -1);
+        QVERIFY(w.p->Department->selectedItems().isEmpty());
+        QCOMPARE(w.book()->currentIndex(), int(TProjectNotebook::ToDoTab));
+        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("text"));
+        QVERIFY(w.fakes.dialogs.errors.isEmpty());
+
+        // Selecting another project does not bring the deleted one back.
+        w.select(QStringLiteral("Car"));
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
+    }
+
+    void deleteOnABlankLineAsksNothing()
+    {
+        Window w;
+        w.select(5);
+        w.p->SpeedButton5->click();
+        QVERIFY(w.fakes.dialogs.questions.isEmpty());
+        QCOMPARE(w.p->Department->count(), 25);
+        // Nothing selected: nothing either.
+        Window v;
+        v.p->SpeedButton5->click();
+        QVERIFY(v.fakes.dialogs.questions.isEmpty());
+    }
+
+    void namesThatLeaveTheProjectsFolderAreRefused()
+    {
+        Window w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
+        write(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
+        w.select(QStringLiteral("Garden"));
+        w.book()->Projects->setPlainText(QStringLiteral("garden text"));
+        w.select(QStringLiteral(".."));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Projects->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
+
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->SpeedButton5->click();
+        QVERIFY(w.fakes.dialogs.questions.isEmpty());
+        QCOMPARE(w.row(QStringLiteral("..")), 1);
+        QVERIFY(QFileInfo::exists(w.tmp.path() + QStringLiteral("/Projects.txt")));
+        QVERIFY(QFileInfo(w.tmp.path() + QStringLiteral("/Config")).isDir());
+
+        w.select(QStringLiteral("a/b"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 3);
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("a")));
+    }
+
+    void pageThatCannotBeWrittenKeepsItsTextAndProject()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        // A folder where the page file should be: the write fails.
+        QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
+        w.book()->Done->setPlainText(QStringLiteral("precious"));
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
+        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("precious"));
+        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+    }
+
+    void unreadableListIsNotReplacedAtClose()
+    {
+        Window w;
+        QVERIFY(w.form->close());
+        w.form.reset();
+        const QString path = w.tmp.path() + QStringLiteral("/Config/departments.txt");
+        QFile::remove(path);
+        QDir().mkdir(path); // exists, cannot be read as a file
+        Services services = w.fakes.services();
+        services.printing = &w.printing;
+        TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
+        again.Timer1Timer();
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QCOMPARE(again.ProjectsSection->departmentLines(), ProjectNames::BuiltInDepartments());
+        QVERIFY(again.close());
+        QVERIFY(QFileInfo(path).isDir());
+    }
+
+    void categoriesDialogEditsTheListOnScreen()
+    {
+        Window w;
+        // No file yet: the dialog shows the list on screen.
+        w.select(QStringLiteral("Garden"));
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->SpeedButton5->click();
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shown = dialog->Memo1->toPlainText();
+            dialog->Memo1->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
+            dialog->BitBtn1->click();
+        });
+        w.p->btnEdit->click();
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(!shown.contains(QLatin1String("Garden")));
+        QVERIFY(shown.startsWith(QLatin1String("@Home\nRepairs\nOrganize")));
+        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("@Garden\r\nShed\r\n\r\nPond"));
+        QCOMPARE(w.p->departmentLines(),
+                 (QStringList{QStringLiteral("@Garden"), QStringLiteral("Shed"), QString(), QStringLiteral("Pond")}));
+        QVERIFY(w.p->Department->selectedItems().isEmpty());
+
+        // Cancel keeps the list.
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->Memo1->setPlainText(QString());
+            dialog->BitBtn2->click();
+        });
+        w.p->btnEdit->click();
+        QCOMPARE(w.p->Department->count(), 4);
+
+        // Saving an empty text empties the list: no current project.
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->Memo1->setPlainText(QString());
+            dialog->BitBtn1->click();
+        });
+        w.p->btnEdit->click();
+        QCOMPARE(w.p->Department->count(), 0);
+        QVERIFY(w.p->CurrentProjectName().isEmpty());
+        QVERIFY(w.p->ProjectFolder().isEmpty());
+    }
+
+    void closeSavesEveryPage()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->Projects->setPlainText(QStringLiteral("typed before closing"));
+        w.book()->BuyItem->setPlainText(QStringLiteral("seeds"));
+        QVERIFY(w.form->close());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
+    }
+
+    void printingTheCostsTabPrintsTheNotes()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->setCurrentIndex(TProjectNotebook::CostsTab);
+        w.book()->BuyItem->setPlainText(QStringLiteral("seeds\nhose"));
+        w.p->print_button->click();
+        QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
+        QCOMPARE(w.printing.jobs.size(), 1);
+        const RecordedJob &job = w.printing.jobs.first();
+        QVERIFY(job.ended);
+        QStringList texts;
+        for (const auto &t : job.texts)
+            texts << t.text;
+        QCOMPARE(texts, (QStringList{QStringLiteral("Garden"), QStringLiteral("seeds"), QStringLiteral("hose"),
+                                     QStringLiteral("Page 1")}));
+        // Left margin a quarter inch at 600 dpi.
+        QCOMPARE(job.texts.at(1).topLeft, QPointF(150, 450));
+        QCOMPARE(PageTitle, QStringLiteral("Garden"));
+    }
+
+    void printingBeforeAnySelectionIsTitledProjects()
+    {
+        Window w;
+        w.book()->Projects->setPlainText(QString());
+        w.p->print_button->click();
+        QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
+        QCOMPARE(PageTitle, QStringLiteral("Projects"));
+    }
+
+    void dayEditorPrintsItsNote()
+    {
+        Window w;
+        TEdit *first = w.form->Week->EditorList.first();
+        first->setText(QStringLiteral("call the plumber"));
+        first->print_button->click();
+        QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
+        const RecordedJob &job = w.printing.jobs.last();
+        QCOMPARE(job.texts.at(0).text, QStringLiteral("Friday Jan 05"));
+        QCOMPARE(job.texts.at(1).text, QStringLiteral("call the plumber"));
+        QCOMPARE(job.texts.at(1).topLeft, QPointF(300, 450));
+    }
+
+    void longNotesWrapAsDisplayedAndSpanPages()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        QStringList many;
+        for (int i = 0; i < 60; ++i)
+            many << QStringLiteral("item %1").arg(i);
+        w.book()->Projects->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        w.p->print_button->click();
+        QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("2 pages printed"));
+    }
+
+    void noPrinterOffersAPdf()
+    {
+        Window w;
+        w.printing.printerInstalled = false;
+        w.select(QStringLiteral("Garden"));
+        w.book()->Projects->setPlainText(QStringLiteral("dig"));
+
+        w.fakes.dialogs.answers.enqueue(false);
+        w.p->print_button->click();
+        QVERIFY(w.fakes.dialogs.messages.isEmpty());
+        QVERIFY(w.printing.pdfSuggestions.isEmpty());
+
+        const QString pdf = w.tmp.path() + QStringLiteral("/garden.pdf");
+        w.printing.pdfAnswer = pdf;
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->print_button->click();
+        QCOMPARE(w.printing.pdfSuggestions.last(), QStringLiteral("Garden.pdf"));
+        QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
+        QVERIFY(bytesOf(pdf).startsWith("%PDF"));
+
+        // Cancelling the save dialog prints nothing.
+        w.printing.pdfAnswer.clear();
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->print_button->click();
+        QCOMPARE(w.fakes.dialogs.messages.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestProjectsFlow)
+#include "tst_projectsflow.moc"

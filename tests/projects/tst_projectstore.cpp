@@ -1,0 +1,208 @@
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "projects/projectnames.h"
+#include "projects/projectpages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestProjectStore : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> tmp;
+    std::unique_ptr<TDir> dir;
+
+private Q_SLOTS:
+    void init()
+    {
+        tmp = std::make_unique<QTemporaryDir>();
+        dir = std::make_unique<TDir>(tmp->path() + QLatin1Char('/'), nullptr);
+    }
+
+    void trimRemovesBlanksAndControlCharacters()
+    {
+        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("  Garden \t\r\n")), QStringLiteral("Garden"));
+        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("\x01" "Car\x1f")), QStringLiteral("Car"));
+        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("Car  Repairs")), QStringLiteral("Car  Repairs"));
+        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("   ")), QString());
+    }
+
+    void categoryLinesHoldAnAtSign()
+    {
+        QVERIFY(ProjectNames::IsCategoryLine(QStringLiteral("@Home")));
+        QVERIFY(ProjectNames::IsCategoryLine(QStringLiteral("Mail me@home")));
+        QVERIFY(!ProjectNames::IsCategoryLine(QStringLiteral("Garden")));
+    }
+
+    void builtInListHas25Lines()
+    {
+        const QStringList lines = ProjectNames::BuiltInDepartments();
+        QCOMPARE(lines.size(), 25);
+        QCOMPARE(lines.first(), QStringLiteral("@Home"));
+        QCOMPARE(lines.at(5), QString());
+        QCOMPARE(lines.at(8), QStringLiteral("Projects"));
+        QCOMPARE(lines.at(11), QStringLiteral("Projects"));
+        QCOMPARE(lines.last(), QStringLiteral("Gifts"));
+        QCOMPARE(lines.count(QString()), 5);
+    }
+
+    void namesThatCannotNameAFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("plain") << QStringLiteral("Garden") << true;
+        QTest::newRow("category") << QStringLiteral("@Home") << true;
+        QTest::newRow("accents") << QStringLiteral("Äpfel & Birnen") << true;
+        QTest::newRow("dots inside") << QStringLiteral("v1.2..3") << true;
+        QTest::newRow("dot") << QStringLiteral(".") << false;
+        QTest::newRow("dot dot") << QStringLiteral("..") << false;
+        QTest::newRow("slash") << QStringLiteral("a/b") << false;
+        QTest::newRow("escape up") << QStringLiteral("../../etc") << false;
+        QTest::newRow("backslash") << QStringLiteral("a\\b") << false;
+        QTest::newRow("control") << QStringLiteral("a\x07z") << false;
+        QTest::newRow("too long") << QString(256, QLatin1Char('x')) << false;
+        QTest::newRow("longest") << QString(255, QLatin1Char('x')) << true;
+    }
+
+    void namesThatCannotNameAFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, usable);
+        const QString problem = ProjectNames::NameProblem(name);
+        QCOMPARE(problem.isEmpty(), usable);
+        if (!usable)
+            QVERIFY(problem.contains(name));
+    }
+
+    void pagePaths()
+    {
+        const QString p = dir->ProjectsDir;
+        QCOMPARE(ProjectPages::OwnerFolder(p, QString()), p);
+        QCOMPARE(ProjectPages::PageFile(p, QString(), QStringLiteral("Done")), p + QStringLiteral("Done.txt"));
+        QCOMPARE(ProjectPages::PageFile(p, QStringLiteral("Garden"), QStringLiteral("OnHold")),
+                 p + QStringLiteral("Garden/OnHold.txt"));
+    }
+
+    void pageSavedOnlyWhileItsFolderExists()
+    {
+        const QString folder = dir->ProjectsDir + QStringLiteral("Gone/");
+        bool written = true;
+        QVERIFY(ProjectPages::SavePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("x"), &written));
+        QVERIFY(!written);
+        QVERIFY(!QFileInfo::exists(folder));
+
+        QDir().mkdir(folder);
+        QVERIFY(ProjectPages::SavePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("a\nb"), &written));
+        QVERIFY(written);
+        QFile file(folder + QStringLiteral("Done.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("a\r\nb"));
+
+        QString text, error;
+        QVERIFY(ProjectPages::LoadPageText(folder + QStringLiteral("Missing.txt"), &text, &error));
+        QVERIFY(text.isEmpty());
+    }
+
+    void summaryExample()
+    {
+        write(dir->ProjectsDir + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
+        write(dir->ProjectsDir + QStringLiteral("@Home/Projects.txt"), "never read");
+        const QStringList lines = ProjectPages::BuildSummary(
+            {QStringLiteral("@Home"), QStringLiteral("Repairs"), QStringLiteral("Garden")}, dir->ProjectsDir,
+            QStringLiteral("Projects"));
+        QCOMPARE(lines, (QStringList{QStringLiteral("[Garden]"), QStringLiteral("   A"), QStringLiteral("   B")}));
+    }
+
+    void summarySectionsBlankLinesAndIndents()
+    {
+        write(dir->ProjectsDir + QStringLiteral("Car/Done.txt"), "  oil\r\n \t \r\ntyres\r\n");
+        write(dir->ProjectsDir + QStringLiteral("Garden/Done.txt"), "beds");
+        write(dir->ProjectsDir + QStringLiteral("Empty/Done.txt"), "");
+        // A blank list line reads the projects folder's own page.
+        write(dir->ProjectsDir + QStringLiteral("Done.txt"), "loose");
+        // An unusable name is never read, even when a file is there.
+        write(dir->RootDir + QStringLiteral("Done.txt"), "outside");
+        const QStringList lines = ProjectPages::BuildSummary(
+            {QStringLiteral("first"), QStringLiteral("  Car  "), QStringLiteral("Empty"), QString(),
+             QStringLiteral(".."), QStringLiteral("Garden"), QStringLiteral("Nothing")},
+            dir->ProjectsDir, QStringLiteral("Done"));
+        QCOMPARE(lines, (QStringList{QStringLiteral("[Car]"), QStringLiteral("     oil"), QStringLiteral("   tyres"),
+                                     QString(), QStringLiteral("[]"), QStringLiteral("   loose"), QString(),
+                                     QStringLiteral("[Garden]"), QStringLiteral("   beds")}));
+    }
+
+    void summaryOfAFileOfBlankLinesIsAHeadingAlone()
+    {
+        write(dir->ProjectsDir + QStringLiteral("Car/Links.txt"), "\r\n  \r\n");
+        const QStringList lines = ProjectPages::BuildSummary({QStringLiteral("x"), QStringLiteral("Car")},
+                                                             dir->ProjectsDir, QStringLiteral("Links"));
+        QCOMPARE(lines, QStringList{QStringLiteral("[Car]")});
+    }
+
+    void leavingTrimsTheWholeText()
+    {
+        QCOMPARE(ProjectPages::TrimPageText(QStringLiteral("\n\n  a\n\n b \n\n\n")), QStringLiteral("a\n\n b"));
+        QCOMPARE(ProjectPages::TrimPageText(QStringLiteral("http://x.org\n\n\n")), QStringLiteral("http://x.org"));
+        QCOMPARE(ProjectPages::TrimPageText(QStringLiteral(" \n\t")), QString());
+    }
+
+    void deleteRemovesMonthSubfoldersDeepestFirst()
+    {
+        const QString folder = dir->ProjectsDir + QStringLiteral("Garden/");
+        write(folder + QStringLiteral("Projects.txt"), "a");
+        write(folder + QStringLiteral("money.txt"), "b");
+        write(folder + QStringLiteral("2024/Jan/time.txt"), "c");
+        write(folder + QStringLiteral("2024/Feb/note.txt"), "d");
+        write(folder + QStringLiteral("2023/Dec/x.txt"), "e");
+        QDir().mkpath(folder + QStringLiteral("empty/deeper/still"));
+        QString error;
+        QVERIFY2(ProjectPages::DeleteProjectFolder(*dir, folder, &error), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(folder));
+        QVERIFY(QFileInfo(dir->ProjectsDir).isDir());
+    }
+
+    void deleteNeverFollowsALinkOutOfTheFolder()
+    {
+        QTemporaryDir outside;
+        write(outside.filePath(QStringLiteral("precious.txt")), "keep");
+        const QString folder = dir->ProjectsDir + QStringLiteral("Car/");
+        write(folder + QStringLiteral("Projects.txt"), "a");
+        QVERIFY(QFile::link(outside.path(), folder + QStringLiteral("link")));
+        QString error;
+        QVERIFY2(ProjectPages::DeleteProjectFolder(*dir, folder, &error), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(folder));
+        QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
+
+        // A project folder that is itself a link: only the link goes.
+        QVERIFY(QFile::link(outside.path(), dir->ProjectsDir + QStringLiteral("Linked")));
+        QVERIFY(ProjectPages::DeleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Linked/"), &error));
+        QVERIFY(!QFileInfo(dir->ProjectsDir + QStringLiteral("Linked")).isSymLink());
+        QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
+    }
+
+    void deleteOfAMissingFolderIsNoError()
+    {
+        QString error;
+        QVERIFY(ProjectPages::DeleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Never/"), &error));
+        QVERIFY(error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectStore)
+#include "tst_projectstore.moc"
