@@ -54,7 +54,17 @@ Qt::ItemFlags StringGrid::flags(const QModelIndex &index) const
         return Qt::NoItemFlags;
     if (index.row() < m_fixedRows)
         return Qt::ItemIsEnabled;
+    if (!m_editable)
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void StringGrid::setEditable(bool editable)
+{
+    if (m_editable == editable)
+        return;
+    m_editable = editable;
+    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, m_columns - 1));
 }
 
 void StringGrid::setRowCount(int rows)

@@ -48,6 +48,10 @@ public:
     int fixedRows() const { return m_fixedRows; }
     void setFixedRows(int rows);
 
+    // A grid that is not editable shows its cells but takes no typing.
+    bool isEditable() const { return m_editable; }
+    void setEditable(bool editable);
+
     // The current cell; kept inside the grid and below the fixed rows when
     // the counts change.
     int currentRow() const { return m_currentRow; }
@@ -74,6 +78,7 @@ private:
     QList<QStringList> m_rows;
     int m_columns = 1;
     int m_fixedRows = 0;
+    bool m_editable = true;
     int m_currentRow = 0;
     int m_currentColumn = 0;
 };

@@ -64,6 +64,16 @@ void StringGridView::setDefaultColumnWidth(int pixels)
     horizontalHeader()->setDefaultSectionSize(pixels);
 }
 
+void StringGridView::finishEditing()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void StringGridView::setCellPainter(CellPainter painter)
 {
     m_painter = std::move(painter);

@@ -35,6 +35,10 @@ public:
     void setDefaultRowHeight(int pixels);
     void setDefaultColumnWidth(int pixels);
 
+    // Ends an edit in progress, keeping what was typed; called before the
+    // grid's rows are saved.
+    void finishEditing();
+
     void setCellPainter(CellPainter painter);
     void paintCell(QPainter *painter, const QRect &rect, int row, int column) const;
 
