@@ -1,5 +1,7 @@
 #include "commatext.h"
 
+#include <algorithm>
+
 namespace CommaText {
 
 namespace {
@@ -31,40 +33,56 @@ bool needsQuotes(const QString &cell)
     return false;
 }
 
-QString encodeRow(const QStringList &cells)
+void appendRow(QString &out, const QStringList &cells, qsizetype count)
 {
-    if (cells.size() == 1 && cells.first().isEmpty())
-        return QStringLiteral("\"\"");
-    QString line;
-    qsizetype length = cells.size();
-    for (const QString &cell : cells)
-        length += cell.size() + 2;
-    line.reserve(length);
-    bool first = true;
-    for (const QString &cell : cells) {
-        if (!first)
-            line += QChar(kComma);
-        first = false;
+    if (count == 1 && (cells.isEmpty() || cells.first().isEmpty())) {
+        out += QLatin1String("\"\"");
+        return;
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0)
+            out += QChar(kComma);
+        if (i >= cells.size())
+            continue;
+        const QString &cell = cells.at(i);
         if (!needsQuotes(cell)) {
-            line += cell;
+            out += cell;
             continue;
         }
-        line += QChar(kQuote);
-        for (const QChar ch : cell) {
-            if (ch.unicode() == kQuote)
-                line += QChar(kQuote);
-            line += isLineBreak(ch.unicode()) ? QChar(u' ') : ch;
+        out += QChar(kQuote);
+        qsizetype run = 0;
+        const qsizetype n = cell.size();
+        for (qsizetype k = 0; k < n; ++k) {
+            const char16_t c = cell.at(k).unicode();
+            if (c != kQuote && !isLineBreak(c))
+                continue;
+            out += QStringView(cell).mid(run, k - run);
+            out += c == kQuote ? QLatin1String("\"\"") : QLatin1String(" ");
+            run = k + 1;
         }
-        line += QChar(kQuote);
+        out += QStringView(cell).mid(run);
+        out += QChar(kQuote);
     }
+}
+
+QString encodeRow(const QStringList &cells)
+{
+    QString line;
+    appendRow(line, cells, cells.size());
     return line;
 }
 
-QStringList decodeLine(const QString &line, qsizetype fieldLimit)
+QStringList decodeLine(QStringView line, qsizetype fieldLimit)
 {
     QStringList fields;
-    const char16_t *p = reinterpret_cast<const char16_t *>(line.constData());
+    const char16_t *p = line.utf16();
     const char16_t *const end = p + line.size();
+    // Most lines have one field more than commas; one pass over the line
+    // saves growing the list field by field.
+    qsizetype commas = 0;
+    for (const char16_t *q = p; q < end; ++q)
+        commas += *q == kComma;
+    fields.reserve(fieldLimit >= 0 ? std::min(commas + 1, fieldLimit + 1) : commas + 1);
 
     while (p < end && isBlankOrControl(*p))
         ++p;

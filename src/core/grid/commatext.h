@@ -23,9 +23,12 @@
 namespace CommaText {
 
 QString encodeRow(const QStringList &cells);
+// Appends the comma text of a row of `count` cells to `out`; cells past
+// the end of the list are empty.
+void appendRow(QString &out, const QStringList &cells, qsizetype count);
 // With a limit, reading stops once the line has given more fields than
 // that, so a caller can refuse a damaged line without reading all of it.
-QStringList decodeLine(const QString &line, qsizetype fieldLimit = -1);
+QStringList decodeLine(QStringView line, qsizetype fieldLimit = -1);
 
 // True when the cell must be written in quotation marks.
 bool needsQuotes(const QString &cell);

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <utility>
@@ -67,7 +68,30 @@ void DeleteGridRow(StringGrid &grid, int row)
     grid.setCurrentRow(current <= 1 ? 1 : current - 1);
 }
 
-bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
+namespace {
+
+// The lines of a text, split at CR LF, CR or LF; a final line end adds no
+// empty line.
+QList<QStringView> splitLineViews(QStringView text)
+{
+    QList<QStringView> lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1).unicode() == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+bool loadLineViews(StringGrid &grid, const QList<QStringView> &lines, const QString &fileName,
                    QString *error)
 {
     if (lines.size() > kMaxGridRows) {
@@ -110,6 +134,18 @@ bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fi
     return true;
 }
 
+} // namespace
+
+bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
+                   QString *error)
+{
+    QList<QStringView> views;
+    views.reserve(lines.size());
+    for (const QString &line : lines)
+        views.append(line);
+    return loadLineViews(grid, views, fileName, error);
+}
+
 bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error)
 {
     const QFileInfo info(fileName);
@@ -126,14 +162,15 @@ bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error)
                          .arg(kMaxGridFileBytes / (1024 * 1024));
         return false;
     }
+    QByteArray bytes;
     QString readError;
-    const QStringList lines = TextFile::readLines(fileName, &readError);
-    if (!readError.isEmpty()) {
+    if (!TextFile::readBytes(fileName, &bytes, &readError)) {
         if (error)
             *error = readError;
         return false;
     }
-    return LoadGridLines(grid, lines, fileName, error);
+    const QString text = TextFile::decode(bytes);
+    return loadLineViews(grid, splitLineViews(text), fileName, error);
 }
 
 QStringList GridRowsToLines(const StringGrid &grid)
@@ -148,14 +185,65 @@ QStringList GridRowsToLines(const StringGrid &grid)
 
 WriteResult SaveGridRows(const StringGrid &grid, const QString &fileName)
 {
-    return TextFile::writeLines(fileName, GridRowsToLines(grid));
+    QString text;
+    const int rows = grid.rowCount();
+    for (int r = 0; r < rows; ++r) {
+        CommaText::appendRow(text, grid.storedRow(r), grid.columnCount());
+        text += QLatin1String("\r\n");
+    }
+    return TextFile::writeBytes(fileName, text.toUtf8());
 }
 
 namespace {
 
 // The numeric cell test with a locale that already rejects group
 // separators.
-std::optional<double> cellValue(const QString &text, const QLocale &strict)
+// The locale's number format, with a quick path for the common plain
+// amounts (digits and at most one decimal separator).
+struct NumberFormat
+{
+    explicit NumberFormat(const QLocale &locale)
+        : strict(numberLocale(locale))
+    {
+        const QString point = strict.decimalPoint();
+        if (point.size() == 1)
+            decimalPoint = point.at(0).unicode();
+    }
+    QLocale strict;
+    char16_t decimalPoint = 0;
+};
+
+std::optional<double> plainAmount(QStringView text, char16_t decimalPoint)
+{
+    constexpr qsizetype kLongest = 32;
+    if (decimalPoint == 0 || text.size() > kLongest)
+        return std::nullopt;
+    char buffer[kLongest];
+    bool digit = false;
+    bool point = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9') {
+            buffer[i] = static_cast<char>(c);
+            digit = true;
+        } else if (c == decimalPoint && !point) {
+            buffer[i] = '.';
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digit)
+        return std::nullopt;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(buffer, buffer + text.size(), value);
+    if (ec != std::errc() || end != buffer + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The numeric cell test.
+std::optional<double> cellValue(const QString &text, const NumberFormat &format)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -165,8 +253,11 @@ std::optional<double> cellValue(const QString &text, const QLocale &strict)
         --end;
     if (begin == end)
         return std::nullopt;
+    const QStringView trimmed = QStringView(text).mid(begin, end - begin);
+    if (const std::optional<double> plain = plainAmount(trimmed, format.decimalPoint))
+        return plain;
     bool ok = false;
-    const double value = strict.toDouble(QStringView(text).mid(begin, end - begin), &ok);
+    const double value = format.strict.toDouble(trimmed, &ok);
     // "inf" and "nan" are words, not amounts.
     if (!ok || !std::isfinite(value))
         return -1.0;
@@ -177,13 +268,13 @@ std::optional<double> cellValue(const QString &text, const QLocale &strict)
 
 std::optional<double> NumericCellValue(const QString &text, const QLocale &locale)
 {
-    return cellValue(text, numberLocale(locale));
+    return cellValue(text, NumberFormat(locale));
 }
 
 double SumGridColumn(const StringGrid &grid, int column, int firstRow, int lastRow,
                      const QLocale &locale)
 {
-    const QLocale strict = numberLocale(locale);
+    const NumberFormat strict(locale);
     const int first = std::max(firstRow, 0);
     const int last = std::min(lastRow, grid.rowCount() - 1);
     double sum = 0;
@@ -198,7 +289,7 @@ double SumGridColumn(const StringGrid &grid, int column, int firstRow, int lastR
 double AverageGridWeekday(const StringGrid &grid, int year, int weekday, int column, int firstRow,
                           int lastRow, const QLocale &locale)
 {
-    const QLocale strict = numberLocale(locale);
+    const NumberFormat strict(locale);
     const qint64 base = DayNumber::fromDate(QDate(year, 1, 1));
     const int first = std::max(firstRow, 0);
     // Rows past the grid's end hold nothing, so they need no visit.

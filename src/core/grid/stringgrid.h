@@ -38,6 +38,9 @@ public:
 
     // The cells of a row, as many as the grid has columns.
     QStringList rowCells(int row) const;
+    // The cells of a row as stored: possibly fewer than the grid has
+    // columns, the missing ones being empty.
+    const QStringList &storedRow(int row) const { return m_rows.at(row); }
     // Replaces the cells of a row: the row is emptied, then filled from
     // column 0 with as many texts as fit into the columns.
     void setRowCells(int row, const QStringList &cells);
