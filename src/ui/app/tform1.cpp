@@ -8,6 +8,7 @@
 #include "datafolder/tdir.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "projects/tcostledger.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,6 +76,7 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     createTopBar();
     createPages();
     createMenus();
+    createLedger();
     new KeyboardAccess(this);
     layout->addWidget(bar);
     layout->addWidget(pg, 1);
@@ -313,6 +315,26 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm1::createLedger()
+{
+    // The Costs page of the project notebook offers "moneyHost"; until
+    // the notebook is there the ledger fills the Projects section.
+    QWidget *host = TabSheet2->findChild<QWidget *>(QStringLiteral("moneyHost"));
+    if (!host)
+        host = TabSheet2;
+    Ledger = new TCostLedger(m_services, host);
+    auto *layout = new QVBoxLayout(host);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Ledger);
+    connect(Ledger, &TCostLedger::projectFolderRequested, this, [this] {
+        if (!DataFolder)
+            return;
+        const QString owner = Ledger->ownerName();
+        DataFolder->OpenFolder(owner.isEmpty() ? DataFolder->ProjectsDir
+                                               : DataFolder->ProjectsDir + owner + QLatin1Char('/'));
+    });
+}
+
 void TForm1::placeRightArrow()
 {
     Right->move(qMax(0, bar->width() - kRightArrowOffset), 16);
@@ -342,6 +364,7 @@ void TForm1::Timer1Timer()
         return;
 
     DataFolder = new TDir(m_options.dataRoot, m_services.shell);
+    Ledger->setProjectsDir(DataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);
 
     Week = new TWeek(DataFolder, m_services, this);
@@ -356,6 +379,7 @@ void TForm1::Timer1Timer()
     m_started = true;
     FormResize();
     showMaximized();
+    Ledger->SetLedgerHeadings();
 }
 
 void TForm1::setPickerDate(double dayNumber)
@@ -539,6 +563,13 @@ bool TForm1::FormCloseQuery()
 
 bool TForm1::SaveAndClose()
 {
+    // The ledger's rows since the last project switch go to its project.
+    QString ledgerError;
+    if (!Ledger->SaveLedger(&ledgerError)
+        && !m_services.dialogs->yesNo(
+            this, tr("%1\n\nClose anyway? The ledger rows that could not be saved will be lost.")
+                      .arg(ledgerError)))
+        return false;
     Closing = true;
     if (Week) {
         QString error;

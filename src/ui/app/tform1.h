@@ -15,6 +15,7 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 class SvgPicture;
+class TCostLedger;
 class TDir;
 class TWeek;
 
@@ -73,6 +74,8 @@ public:
     // Created by the start-up step.
     TDir *DataFolder = nullptr;
     TWeek *Week = nullptr;
+    // The cost ledger of the "Costs" page; created with the window.
+    TCostLedger *Ledger = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }
@@ -118,6 +121,7 @@ private:
     void createTopBar();
     void createPages();
     void createMenus();
+    void createLedger();
     void placeRightArrow();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
