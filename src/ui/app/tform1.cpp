@@ -323,8 +323,11 @@ void TForm1::createLedger()
     if (!host)
         host = TabSheet2;
     Ledger = new TCostLedger(m_services, host);
-    auto *layout = new QVBoxLayout(host);
-    layout->setContentsMargins(0, 0, 0, 0);
+    QLayout *layout = host->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
     layout->addWidget(Ledger);
     connect(Ledger, &TCostLedger::projectFolderRequested, this, [this] {
         if (!DataFolder)
