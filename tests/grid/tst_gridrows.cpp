@@ -132,8 +132,8 @@ void TestGridRows::rentRowRoundTrip()
 void TestGridRows::expectedFiles()
 {
     // Grid -> file.
-    const QString saved = QFINDTESTDATA("data/ledger-saved.txt");
-    const QString resaved = QFINDTESTDATA("data/ledger-resaved.txt");
+    const QString saved = QFINDTESTDATA("grid/data/ledger-saved.txt");
+    const QString resaved = QFINDTESTDATA("grid/data/ledger-resaved.txt");
     QVERIFY(!saved.isEmpty() && !resaved.isEmpty());
     QTemporaryDir dir;
     StringGrid grid(4, 3);
@@ -155,14 +155,14 @@ void TestGridRows::expectedFiles()
     QCOMPARE(fileBytes(out), fileBytes(resaved));
 
     // Quoting rules, blanks, trailing commas and damaged quotes.
-    const QString mixed = QFINDTESTDATA("data/mixed.txt");
+    const QString mixed = QFINDTESTDATA("grid/data/mixed.txt");
     QVERIFY(LoadGridRows(loaded, mixed, &error));
     QCOMPARE(loaded.rowCount(), 10);
     QCOMPARE(loaded.columnCount(), 3);
     QCOMPARE(row(loaded, 0), (QStringList{"two", "words", ""}));
     QCOMPARE(row(loaded, 6), (QStringList{"", "", ""}));
     QVERIFY(SaveGridRows(loaded, out).ok);
-    QCOMPARE(fileBytes(out), fileBytes(QFINDTESTDATA("data/mixed-resaved.txt")));
+    QCOMPARE(fileBytes(out), fileBytes(QFINDTESTDATA("grid/data/mixed-resaved.txt")));
 }
 
 void TestGridRows::emptyFileKeepsOneRow()
