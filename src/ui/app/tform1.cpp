@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "printing/pageprintjob.h"
 #include "projects/tprojects.h"
+#include "projects/tcostledger.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,6 +78,7 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     createTopBar();
     createPages();
     createMenus();
+    createLedger();
     new KeyboardAccess(this);
     layout->addWidget(bar);
     layout->addWidget(pg, 1);
@@ -317,6 +319,30 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm1::createLedger()
+{
+    // The Costs page of the project notebook offers "moneyHost"; until
+    // the notebook is there the ledger fills the Projects section.
+    QWidget *host = TabSheet2->findChild<QWidget *>(QStringLiteral("moneyHost"));
+    if (!host)
+        host = TabSheet2;
+    Ledger = new TCostLedger(m_services, host);
+    QLayout *layout = host->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(Ledger);
+    connect(ProjectsSection, &TProjects::ledgerSwitchRequested, Ledger, &TCostLedger::SwitchLedger);
+    connect(Ledger, &TCostLedger::projectFolderRequested, this, [this] {
+        if (!DataFolder)
+            return;
+        const QString owner = Ledger->ownerName();
+        DataFolder->OpenFolder(owner.isEmpty() ? DataFolder->ProjectsDir
+                                               : DataFolder->ProjectsDir + owner + QLatin1Char('/'));
+    });
+}
+
 void TForm1::placeRightArrow()
 {
     Right->move(qMax(0, bar->width() - kRightArrowOffset), 16);
@@ -346,6 +372,7 @@ void TForm1::Timer1Timer()
         return;
 
     DataFolder = new TDir(m_options.dataRoot, m_services.shell);
+    Ledger->setProjectsDir(DataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);
 
     Week = new TWeek(DataFolder, m_services, this);
@@ -365,6 +392,7 @@ void TForm1::Timer1Timer()
     FormResize();
     showMaximized();
     ProjectsSection->LoadDepartments();
+    Ledger->SetLedgerHeadings();
 }
 
 void TForm1::setPickerDate(double dayNumber)
@@ -553,6 +581,13 @@ bool TForm1::SaveAndClose()
     if (!ProjectsSection->SaveAtClose(&projectsError)
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
+        return false;
+    // The ledger's rows since the last project switch go to its project.
+    QString ledgerError;
+    if (!Ledger->SaveLedger(&ledgerError)
+        && !m_services.dialogs->yesNo(
+            this, tr("%1\n\nClose anyway? The ledger rows that could not be saved will be lost.")
+                      .arg(ledgerError)))
         return false;
     Closing = true;
     if (Week) {

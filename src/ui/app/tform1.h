@@ -15,6 +15,7 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 class SvgPicture;
+class TCostLedger;
 class TDir;
 class TProjects;
 class TWeek;
@@ -76,6 +77,8 @@ public:
     TWeek *Week = nullptr;
     // The Projects section, filling TabSheet2.
     TProjects *ProjectsSection = nullptr;
+    // The cost ledger of the "Costs" page; created with the window.
+    TCostLedger *Ledger = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }
@@ -121,6 +124,7 @@ private:
     void createTopBar();
     void createPages();
     void createMenus();
+    void createLedger();
     void placeRightArrow();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);

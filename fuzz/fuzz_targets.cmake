@@ -1,0 +1,1 @@
+add_fuzz_target(fuzz_gridrows fuzz_gridrows.cpp ${SRC}/grid/commatext.cpp ${SRC}/common/textfile.cpp)

@@ -1,0 +1,234 @@
+#include "tcostledger.h"
+
+#include "common/pictures.h"
+#include "grid/stringgridview.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kGridWidth = 433;
+constexpr int kRowHeight = 20;
+constexpr int kDefaultColumnWidth = 64;
+constexpr int kItemColumnWidth = 175;
+constexpr int kDateColumnWidth = 103;
+constexpr int kPanelHeight = 41;
+
+QFrame *roundedBox(const QString &name, QWidget *parent)
+{
+    auto *box = new QFrame(parent);
+    box->setObjectName(name);
+    box->setStyleSheet(QStringLiteral("QFrame#%1 { border: 1px solid silver; border-radius: 6px;"
+                                      " background: white; }")
+                           .arg(name));
+    return box;
+}
+
+} // namespace
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+TCostLedger::TCostLedger(const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("CostLedger"));
+
+    money = new StringGridView(&m_ledger.money(), this);
+    money->setObjectName(QStringLiteral("money"));
+    money->setAccessibleName(tr("Costs"));
+    money->setFixedWidth(kGridWidth);
+    money->setDefaultRowHeight(kRowHeight);
+    money->setDefaultColumnWidth(kDefaultColumnWidth);
+    money->setBackgroundColor(Qt::white);
+    money->setFontColor(Qt::black);
+    money->setCellPainter([this](QPainter *painter, const QRect &rect, int row, int column) {
+        moneyDrawCell(painter, rect, row, column);
+    });
+
+    Panel11 = new QWidget(this);
+    Panel11->setObjectName(QStringLiteral("Panel11"));
+    Panel11->setFixedHeight(kPanelHeight);
+    Panel11->setAutoFillBackground(true);
+    QPalette white = Panel11->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Panel11->setPalette(white);
+
+    QFont bold = font();
+    bold.setBold(true);
+
+    QFrame *recordBox = roundedBox(QStringLiteral("Shape1"), Panel11);
+    Label6 = new ClickLabel(tr("Record:"), recordBox);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6->setFont(bold);
+    Label6->setCursor(Qt::PointingHandCursor);
+    Label6->setToolTip(tr("Open the project folder"));
+    btnAdd = new PictureButton(QStringLiteral(":/icons/ledger_add.svg"), tr("Add item"), recordBox);
+    btnAdd->setObjectName(QStringLiteral("btnAdd"));
+    btnDel = new PictureButton(QStringLiteral(":/icons/ledger_delete.svg"), tr("Delete item"),
+                               recordBox);
+    btnDel->setObjectName(QStringLiteral("btnDel"));
+    btnAdd->setToolTip(tr("Add an item at the top"));
+    btnDel->setToolTip(tr("Delete the current item"));
+    for (PictureButton *button : {btnAdd, btnDel}) {
+        button->setFixedSize(23, 22);
+        button->setIconSize(QSize(23, 22));
+    }
+    auto *recordLayout = new QHBoxLayout(recordBox);
+    recordLayout->setContentsMargins(8, 2, 6, 2);
+    recordLayout->setSpacing(4);
+    recordLayout->addWidget(Label6);
+    recordLayout->addWidget(btnAdd);
+    recordLayout->addWidget(btnDel);
+
+    QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), Panel11);
+    Balance_Label = new ClickLabel(tr("Balance:"), balanceBox);
+    Balance_Label->setObjectName(QStringLiteral("Balance_Label"));
+    QFont balanceFont(QStringLiteral("Arial"));
+    balanceFont.setPixelSize(16);
+    balanceFont.setBold(true);
+    Balance_Label->setFont(balanceFont);
+    Balance_Label->setCursor(Qt::PointingHandCursor);
+    Balance_Label->setToolTip(tr("Open the project folder"));
+    Balance_Label->setMinimumWidth(150);
+    btnBalance = new QPushButton(tr("Calculate"), balanceBox);
+    btnBalance->setObjectName(QStringLiteral("btnBalance"));
+    btnBalance->setAccessibleName(tr("Calculate"));
+    btnBalance->setToolTip(tr("Show the balance: credits minus debits"));
+    auto *balanceLayout = new QHBoxLayout(balanceBox);
+    balanceLayout->setContentsMargins(8, 2, 6, 2);
+    balanceLayout->setSpacing(8);
+    balanceLayout->addWidget(Balance_Label);
+    balanceLayout->addWidget(btnBalance);
+
+    auto *panelLayout = new QHBoxLayout(Panel11);
+    panelLayout->setContentsMargins(6, 3, 6, 3);
+    panelLayout->setSpacing(10);
+    panelLayout->addWidget(recordBox);
+    panelLayout->addWidget(balanceBox);
+    panelLayout->addStretch(1);
+
+    m_top = new QHBoxLayout;
+    m_top->setContentsMargins(0, 0, 0, 0);
+    m_top->setSpacing(0);
+    m_top->addWidget(money);
+    m_top->addStretch(1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(m_top, 1);
+    layout->addWidget(Panel11);
+
+    connect(btnAdd, &QToolButton::clicked, this, &TCostLedger::btnAddClick);
+    connect(btnDel, &QToolButton::clicked, this, &TCostLedger::btnDelClick);
+    connect(btnBalance, &QPushButton::clicked, this, &TCostLedger::btnBalanceClick);
+    connect(Label6, &ClickLabel::clicked, this, &TCostLedger::projectFolderRequested);
+    connect(Balance_Label, &ClickLabel::clicked, this, &TCostLedger::projectFolderRequested);
+
+    setTabOrder(money, btnAdd);
+    setTabOrder(btnAdd, btnDel);
+    setTabOrder(btnDel, btnBalance);
+    applyColumnWidths();
+}
+
+void TCostLedger::setNotesEditor(QWidget *editor)
+{
+    if (m_notes)
+        m_top->removeWidget(m_notes);
+    // Drop the stretch that holds the place while there is no editor.
+    if (m_top->count() > 1 && m_top->itemAt(1)->spacerItem())
+        delete m_top->takeAt(1);
+    m_notes = editor;
+    m_top->addWidget(editor, 1);
+}
+
+void TCostLedger::setProjectsDir(const QString &dir)
+{
+    m_ledger.setProjectsDir(dir);
+}
+
+void TCostLedger::applyColumnWidths()
+{
+    money->setColumnWidth(0, kItemColumnWidth);
+    money->setColumnWidth(1, kDateColumnWidth);
+}
+
+void TCostLedger::showEditableState()
+{
+    const bool editable = m_ledger.editable();
+    btnAdd->setEnabled(editable);
+    btnDel->setEnabled(editable);
+}
+
+void TCostLedger::SetLedgerHeadings()
+{
+    m_ledger.SetLedgerHeadings();
+    applyColumnWidths();
+}
+
+void TCostLedger::ClearLedger()
+{
+    m_ledger.ClearLedger();
+    applyColumnWidths();
+}
+
+bool TCostLedger::SaveLedger(QString *error)
+{
+    money->finishEditing();
+    return m_ledger.SaveLedger(error);
+}
+
+bool TCostLedger::SwitchLedger(const QString &projectName)
+{
+    QString error;
+    if (!SaveLedger(&error)) {
+        const bool leave = m_services.dialogs->yesNo(
+            this, tr("%1\n\nShow the costs of \"%2\" anyway? The rows of \"%3\" that could not be "
+                     "saved will be lost.")
+                      .arg(error, TrimProjectName(projectName), m_ledger.ownerName()));
+        if (!leave)
+            return false;
+    }
+    error.clear();
+    const bool loaded = m_ledger.SwitchTo(projectName, &error);
+    applyColumnWidths();
+    showEditableState();
+    if (!loaded)
+        m_services.dialogs->error(this, error);
+    return true;
+}
+
+void TCostLedger::btnAddClick()
+{
+    money->finishEditing();
+    m_ledger.AddItem(m_services.clock->now());
+}
+
+void TCostLedger::btnDelClick()
+{
+    money->finishEditing();
+    m_ledger.DeleteCurrentItem();
+}
+
+void TCostLedger::btnBalanceClick()
+{
+    money->finishEditing();
+    Balance_Label->setText(BalanceCaption(m_ledger.Balance()));
+    Balance_Label->setAccessibleName(Balance_Label->text());
+}
+
+void TCostLedger::moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column)
+{
+    DrawStripedCell(painter, *money, rect, row, column);
+}

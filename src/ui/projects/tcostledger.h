@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/services.h"
+#include "projects/costledger.h"
+
+#include <QLabel>
+#include <QWidget>
+
+class PictureButton;
+class QHBoxLayout;
+class QPushButton;
+class StringGridView;
+
+// A label that is also a link: clicking it runs an action.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// The ledger part of the "Costs" page: the grid `money` on the left, a
+// slot on its right for the page's notes editor, and the bottom panel
+// `Panel11` with "Record:", the plus and minus buttons, the balance label
+// and "Calculate".
+//
+// The host creates it once, hands it the notes editor and the projects
+// folder, calls SetLedgerHeadings at start-up, SwitchLedger from the
+// project selection and SaveLedger at close.
+class TCostLedger : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TCostLedger(const Services &services, QWidget *parent = nullptr);
+
+    // Places the page's notes editor beside the grid.
+    void setNotesEditor(QWidget *editor);
+    // The folder holding the project folders, ending with "/".
+    void setProjectsDir(const QString &dir);
+
+    CostLedger &ledger() { return m_ledger; }
+    QString ownerName() const { return m_ledger.ownerName(); }
+
+    StringGridView *money;
+    QWidget *Panel11;
+    ClickLabel *Label6;
+    PictureButton *btnAdd;
+    PictureButton *btnDel;
+    ClickLabel *Balance_Label;
+    QPushButton *btnBalance;
+
+    void SetLedgerHeadings();
+    void ClearLedger();
+    // Writes the rows to the owner's "money.txt" (see CostLedger). False
+    // with the message when the file could not be written; the rows stay.
+    bool SaveLedger(QString *error);
+    // Saves the rows to their project, then shows the given project's.
+    // When the save fails the user is asked whether to switch anyway; on
+    // No the ledger keeps its project and rows and false is returned.
+    bool SwitchLedger(const QString &projectName);
+
+    void btnAddClick();
+    void btnDelClick();
+    void btnBalanceClick();
+    void moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column);
+
+Q_SIGNALS:
+    // "Record:" or the balance label was clicked: open the project folder.
+    void projectFolderRequested();
+
+private:
+    void applyColumnWidths();
+    void showEditableState();
+
+    Services m_services;
+    CostLedger m_ledger;
+    QHBoxLayout *m_top;
+    QWidget *m_notes = nullptr;
+};

@@ -1,0 +1,238 @@
+// The ledger widget: buttons, editing in place, the balance label, and
+// what the user is told when a ledger file cannot be read or written.
+
+#include "common/textfile.h"
+#include "common/pictures.h"
+#include "fakes.h"
+#include "grid/stringgridview.h"
+#include "projects/tcostledger.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestTCostLedger : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void namedControls();
+    void plusTwiceAndMinus();
+    void minusOnHeadingRowDeletesNothing();
+    void typedCellIsSavedOnSwitch();
+    void calculateShowsExactBalance();
+    void labelsAskForTheProjectFolder();
+    void saveFailureAsksBeforeSwitching();
+    void unreadableLedgerIsReadOnly();
+    void notesEditorSitsBesideTheGrid();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    FakeServices *m_fakes = nullptr;
+    TCostLedger *m_ledger = nullptr;
+    QString m_projects;
+    StringGrid &money() { return m_ledger->ledger().money(); }
+    void makeProject(const QString &name) { QVERIFY(QDir().mkpath(m_projects + name)); }
+};
+
+void TestTCostLedger::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestTCostLedger::init()
+{
+    m_dir = new QTemporaryDir;
+    m_projects = m_dir->path() + "/Projects/";
+    QVERIFY(QDir().mkpath(m_projects));
+    m_fakes = new FakeServices;
+    m_fakes->clock.set(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
+    m_ledger = new TCostLedger(m_fakes->services());
+    m_ledger->setProjectsDir(m_projects);
+    m_ledger->SetLedgerHeadings();
+    m_ledger->resize(700, 500);
+    m_ledger->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_ledger));
+}
+
+void TestTCostLedger::cleanup()
+{
+    delete m_ledger;
+    delete m_fakes;
+    delete m_dir;
+}
+
+void TestTCostLedger::namedControls()
+{
+    for (const char *name : {"money", "Panel11", "Label6", "btnAdd", "btnDel", "Balance_Label",
+                             "btnBalance"})
+        QVERIFY2(m_ledger->findChild<QWidget *>(name), name);
+    QCOMPARE(m_ledger->Label6->text(), QString("Record:"));
+    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance:"));
+    QCOMPARE(m_ledger->btnBalance->text(), QString("Calculate"));
+    QCOMPARE(m_ledger->btnAdd->accessibleName(), QString("Add item"));
+    QCOMPARE(m_ledger->Panel11->height(), 41);
+    QCOMPARE(m_ledger->money->width(), 433);
+    QCOMPARE(m_ledger->money->columnWidth(0), 175);
+    QCOMPARE(m_ledger->money->columnWidth(1), 103);
+    QCOMPARE(m_ledger->money->rowHeight(5), 20);
+}
+
+void TestTCostLedger::plusTwiceAndMinus()
+{
+    makeProject("Garden");
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    money().setCurrentRow(40);
+    QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
+    money().setCell(0, 1, "First");
+    QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
+    QCOMPARE(money().rowCount(), 102);
+    QCOMPARE(money().rowCells(1), (QStringList{"New Item Name", "Mar 5, 2024", "0.0", ""}));
+    QCOMPARE(money().cell(0, 2), QString("First"));
+
+    // Minus deletes the current row, without asking.
+    m_ledger->money->setCurrentIndex(money().index(2, 0));
+    QTest::mouseClick(m_ledger->btnDel, Qt::LeftButton);
+    QCOMPARE(money().rowCount(), 101);
+    QCOMPARE(money().cell(0, 1), QString("New Item Name"));
+    QCOMPARE(money().cell(0, 2), QString());
+    QCOMPARE(m_ledger->money->currentIndex().row(), 1);
+    QVERIFY(m_fakes->dialogs.questions.isEmpty());
+
+    // The keyboard reaches the buttons.
+    m_ledger->btnAdd->setFocus();
+    QTest::keyClick(m_ledger->btnAdd, Qt::Key_Space);
+    QCOMPARE(money().rowCount(), 102);
+}
+
+void TestTCostLedger::minusOnHeadingRowDeletesNothing()
+{
+    makeProject("Garden");
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    m_ledger->money->setCurrentIndex(money().index(0, 1));
+    QCOMPARE(money().currentRow(), 0);
+    QTest::mouseClick(m_ledger->btnDel, Qt::LeftButton);
+    QCOMPARE(money().rowCount(), 100);
+    QCOMPARE(money().cell(0, 0), QString("Item name"));
+}
+
+void TestTCostLedger::typedCellIsSavedOnSwitch()
+{
+    makeProject("Garden");
+    makeProject("Car");
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    m_ledger->money->setFocus();
+    m_ledger->money->setCurrentIndex(money().index(1, 2));
+    QTest::keyClick(m_ledger->money, '4');
+    QLineEdit *editor = m_ledger->money->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "2.5");
+    // Still editing when the project changes: what was typed is kept.
+    QVERIFY(m_ledger->SwitchLedger("Car"));
+    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
+    QCOMPARE(lines.size(), 100);
+    QCOMPARE(lines.at(1), QString(",,42.5,"));
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QCOMPARE(money().cell(2, 1), QString("42.5"));
+}
+
+void TestTCostLedger::calculateShowsExactBalance()
+{
+    makeProject("Garden");
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
+    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 0.00"));
+    money().setCell(2, 1, "0.0");
+    money().setCell(2, 2, "12.5");
+    money().setCell(2, 3, "7.75");
+    money().setCell(3, 1, "50");
+    money().setCell(2, 4, "-20");
+    QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
+    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 29.75"));
+    // The caption stays until Calculate is pressed again, whatever project.
+    makeProject("Car");
+    QVERIFY(m_ledger->SwitchLedger("Car"));
+    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 29.75"));
+    money().setCell(2, 1, "9.99");
+    QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
+    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ -9.99"));
+}
+
+void TestTCostLedger::labelsAskForTheProjectFolder()
+{
+    QSignalSpy spy(m_ledger, &TCostLedger::projectFolderRequested);
+    QTest::mouseClick(m_ledger->Label6, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->Balance_Label, Qt::LeftButton);
+    QCOMPARE(spy.count(), 2);
+}
+
+void TestTCostLedger::saveFailureAsksBeforeSwitching()
+{
+    makeProject("Garden");
+    makeProject("Car");
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
+    // A folder where the file should be: the write fails.
+    QVERIFY(QDir().mkpath(m_projects + "Garden/money.txt"));
+
+    m_fakes->dialogs.answers.enqueue(false);
+    QVERIFY(!m_ledger->SwitchLedger("Car"));
+    QCOMPARE(m_fakes->dialogs.questions.size(), 1);
+    QVERIFY(m_fakes->dialogs.questions.first().contains("money.txt"));
+    QVERIFY(m_fakes->dialogs.questions.first().contains("\"Car\""));
+    QCOMPARE(m_ledger->ownerName(), QString("Garden"));
+    QCOMPARE(money().cell(0, 1), QString("New Item Name"));
+
+    m_fakes->dialogs.answers.enqueue(true);
+    QVERIFY(m_ledger->SwitchLedger("Car"));
+    QCOMPARE(m_ledger->ownerName(), QString("Car"));
+}
+
+void TestTCostLedger::unreadableLedgerIsReadOnly()
+{
+    makeProject("Garden");
+    makeProject("Car");
+    const QString path = m_projects + "Garden/money.txt";
+    const QByteArray damaged(200000, ',');
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+    QVERIFY(m_fakes->dialogs.errors.first().contains(path));
+    QVERIFY(!m_ledger->btnAdd->isEnabled());
+    QVERIFY(!m_ledger->btnDel->isEnabled());
+    m_ledger->money->setCurrentIndex(money().index(1, 0));
+    QTest::keyClick(m_ledger->money, 'x');
+    QVERIFY(!m_ledger->money->findChild<QLineEdit *>());
+    QVERIFY(m_ledger->SwitchLedger("Car"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
+    QVERIFY(m_ledger->btnAdd->isEnabled());
+}
+
+void TestTCostLedger::notesEditorSitsBesideTheGrid()
+{
+    auto *notes = new QPlainTextEdit;
+    notes->setObjectName("BuyItem");
+    m_ledger->setNotesEditor(notes);
+    QCOMPARE(notes->parentWidget(), m_ledger);
+    QTRY_VERIFY(notes->isVisible());
+    QCOMPARE(notes->x(), m_ledger->money->geometry().right() + 1);
+    QVERIFY(notes->width() > 200);
+    QVERIFY(notes->geometry().bottom() < m_ledger->Panel11->y());
+}
+
+QTEST_MAIN(TestTCostLedger)
+#include "tst_tcostledger.moc"
