@@ -138,7 +138,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     Topic_list->setFrameShape(QFrame::Box);
     Topic_list->setStyleSheet(QStringLiteral(
         "QListWidget { background: #F4F9FD; border: 1px solid #C8D6E2; }"
-        "QListWidget::item { height: 15px; padding: 0px 2px; }"
+        "QListWidget::item { height: 15px; }"
         "QListWidget::item:selected { background: #0078D7; color: white; }"));
     connect(Topic_list, &QListWidget::itemSelectionChanged, this,
             &TopicWorkspace::listSelectionChanged);
