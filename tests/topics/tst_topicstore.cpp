@@ -283,6 +283,29 @@ private Q_SLOTS:
         QCOMPARE(editors.texts[0], QStringLiteral("one\n"));
     }
 
+    void unchangedTextIsNotRewritten()
+    {
+        FakeEditors editors(1);
+        TopicStore store(journal(), &editors);
+        // Written by another program: LF line ends, no final break.
+        writeFile(file("Bucket List_todo.txt"), "a\nb");
+        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QCOMPARE(editors.texts[0], QStringLiteral("a\nb"));
+        QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
+        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\nb"));
+        // A topic whose file is missing still gets it when left.
+        QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("<missing>"));
+        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray());
+        editors.texts[0] = QStringLiteral("a\nb\nc");
+        QVERIFY(store.Close());
+        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
+        // A file removed behind the program's back is written again.
+        QVERIFY(QFile::remove(file("Bucket List_todo.txt")));
+        QVERIFY(store.Close());
+        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
+    }
+
     void sevenFilesPerDecision()
     {
         FakeEditors editors(7);

@@ -70,9 +70,15 @@ WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
     const TopicEditorSpec &spec = m_setup.editors.at(editor);
     const QString path = TopicFileName(topic, spec.name);
     const QString text = m_editors->editorText(editor);
-    if (spec.kind == TopicEditorKind::Lines)
-        return TextFile::writeLines(path, Topics::EditorLines(text));
-    return TextFile::writeText(path, text);
+    const bool tracked = topic == m_currentTopic && editor < m_storedTexts.size();
+    if (tracked && m_storedTexts.at(editor) == text && QFileInfo::exists(path))
+        return {};
+    const WriteResult written = spec.kind == TopicEditorKind::Lines
+                                    ? TextFile::writeLines(path, Topics::EditorLines(text))
+                                    : TextFile::writeText(path, text);
+    if (written && tracked)
+        m_storedTexts[editor] = text;
+    return written;
 }
 
 WriteResult TopicStore::SaveTopic(const QString &topic)
@@ -110,6 +116,10 @@ WriteResult TopicStore::OpenTopic(const QString &topic)
     for (int i = 0; i < texts.size(); ++i)
         m_editors->setEditorText(i, texts.at(i));
     m_currentTopic = topic;
+    // Read back what the editors now hold: they may normalise the text.
+    m_storedTexts.clear();
+    for (int i = 0; i < texts.size(); ++i)
+        m_storedTexts.append(m_editors->editorText(i));
     return {};
 }
 
@@ -144,6 +154,7 @@ WriteResult TopicStore::DeleteTopic(const QString &topic)
         m_selected = -1;
     }
     m_currentTopic.clear();
+    m_storedTexts.clear();
     // What the editors hold now belongs to no topic.
     for (int i = 0; i < m_setup.editors.size(); ++i)
         m_editors->setEditorText(i, QString());

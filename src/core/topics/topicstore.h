@@ -77,6 +77,8 @@ public:
 
     QString TopicFileName(const QString &topic, const QString &editorName) const;
 
+    // Writes the editor's text to the topic's file. For the open topic a
+    // file that exists and already holds that text is left untouched.
     WriteResult SaveEditor(int editor, const QString &topic);
     WriteResult SaveTopic(const QString &topic);
     // Stores the open topic, then loads every editor of the new one. When
@@ -108,5 +110,8 @@ private:
     QStringList m_topics;
     int m_selected = -1;
     QString m_currentTopic;
+    // What each editor's file of the current topic holds, as far as this
+    // store wrote or read it; an unchanged editor is not written again.
+    QStringList m_storedTexts;
     bool m_topicsFileUnreadable = false;
 };
