@@ -9,7 +9,7 @@
 #include "topics/tjournal.h"
 #include "topics/topicstore.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -18,17 +18,6 @@
 namespace {
 
 constexpr int kTenYearsOfLines = 3650;
-
-QApplication *ensureApplication()
-{
-    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return app;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vellumark_bench";
-    static char *argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-}
 
 QString longText(const QString &prefix, int lines)
 {
@@ -88,7 +77,6 @@ BENCHMARK(BM_DecisionStoreSwitchTopic)->Arg(0)->Arg(1)->Unit(benchmark::kMillise
 // stores the list shown and shows the new one in the line-numbered editor.
 static void BM_JournalPickTopic(benchmark::State &state)
 {
-    ensureApplication();
     QTemporaryDir root;
     FakeServices fakes;
     const Services services = fakes.services();
@@ -114,7 +102,6 @@ BENCHMARK(BM_JournalPickTopic)->Unit(benchmark::kMillisecond);
 // Moving a topic up in a list of two thousand topics.
 static void BM_TopicListMoveUp(benchmark::State &state)
 {
-    ensureApplication();
     QTemporaryDir root;
     FakeServices fakes;
     const Services services = fakes.services();

@@ -498,12 +498,13 @@ private Q_SLOTS:
     void windowResizeReachesTheWorkspaces()
     {
         m_form->showNormal();
-        // The figures count the window's frame.
+        // The figures count the window's frame: make the outer size 1288 x 808.
         m_form->resize(1288, 808);
         QApplication::processEvents();
-        m_form->resize(1288, 808 - (m_form->frameGeometry().height() - m_form->height()));
+        const QSize frame = m_form->frameGeometry().size() - m_form->size();
+        m_form->resize(QSize(1288, 808) - frame);
         QApplication::processEvents();
-        QCOMPARE(m_form->frameGeometry().height(), 808);
+        QCOMPARE(m_form->frameGeometry().size(), QSize(1288, 808));
         QCOMPARE(journal()->Main_Panel->size(), QSize(1288, 638));
         QCOMPARE(decision()->Main_Panel->size(), QSize(1288, 638));
         QCOMPARE(decision()->plus->width(), (1288 - 289) / 2 - 10);
