@@ -54,6 +54,14 @@ int rowOf(TopicWorkspace *workspace, const QString &topic)
     return found.isEmpty() ? -1 : workspace->Topic_list->row(found.first());
 }
 
+QStringList shownTopics(TopicWorkspace *workspace)
+{
+    QStringList shown;
+    for (int i = 0; i < workspace->Topic_list->count(); ++i)
+        shown.append(workspace->Topic_list->item(i)->text());
+    return shown;
+}
+
 // Clicks the topic in the list as the user would.
 void pick(TopicWorkspace *workspace, const QString &topic)
 {
@@ -232,6 +240,7 @@ private Q_SLOTS:
             dialog->OK->click();
         });
         QCOMPARE(journal()->Topic_list->item(87)->text(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(journal()->Topic_list->selectedItems().size(), 0);
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
@@ -322,6 +331,8 @@ private Q_SLOTS:
         QCOMPARE(journal()->Topic_list->selectedItems().size(), 0);
         QCOMPARE(journal()->Title_Label->text(), QStringLiteral("Bucket List"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 86);
+        QCOMPARE(shownTopics(journal()), journal()->store().topics());
+        QCOMPARE(shownTopics(journal()).at(3), QStringLiteral("Celebrities I Hate"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
@@ -350,6 +361,7 @@ private Q_SLOTS:
         QCOMPARE(list->selectedItems().value(0), list->item(0));
         decision()->topic_down_button->click();
         QCOMPARE(list->item(1)->text(), QStringLiteral("Buy a New car"));
+        QCOMPARE(shownTopics(decision()), decision()->store().topics());
         // Moving opens nothing and writes nothing.
         QCOMPARE(decision()->CurrentTopic(), QStringLiteral("Buy a New car"));
         QCOMPARE(m_fakes->dialogs.messages.size(), 2);

@@ -217,15 +217,33 @@ void TopicWorkspace::syncList()
 {
     m_syncing = true;
     const QStringList &topics = m_store.topics();
-    if (Topic_list->count() != topics.size()) {
-        Topic_list->clear();
-        Topic_list->addItems(topics);
-    } else {
+    // Update in place where possible, so the list keeps its scroll position.
+    const int shown = Topic_list->count();
+    bool prefixMatches = shown <= topics.size();
+    for (int i = 0; prefixMatches && i < shown; ++i)
+        prefixMatches = Topic_list->item(i)->text() == topics.at(i);
+    if (prefixMatches) {
+        for (int i = shown; i < topics.size(); ++i)
+            Topic_list->addItem(topics.at(i));
+    } else if (shown == topics.size()) {
         for (int i = 0; i < topics.size(); ++i) {
             QListWidgetItem *item = Topic_list->item(i);
             if (item->text() != topics.at(i))
                 item->setText(topics.at(i));
         }
+    } else if (shown == topics.size() + 1) {
+        // One entry was removed: drop that row alone.
+        int removed = 0;
+        while (removed < topics.size() && Topic_list->item(removed)->text() == topics.at(removed))
+            ++removed;
+        delete Topic_list->takeItem(removed);
+        if (!listMatches(topics)) {
+            Topic_list->clear();
+            Topic_list->addItems(topics);
+        }
+    } else {
+        Topic_list->clear();
+        Topic_list->addItems(topics);
     }
     const int selected = m_store.selectedIndex();
     if (selected >= 0) {
@@ -235,6 +253,17 @@ void TopicWorkspace::syncList()
         Topic_list->clearSelection();
     }
     m_syncing = false;
+}
+
+bool TopicWorkspace::listMatches(const QStringList &topics) const
+{
+    if (Topic_list->count() != topics.size())
+        return false;
+    for (int i = 0; i < topics.size(); ++i) {
+        if (Topic_list->item(i)->text() != topics.at(i))
+            return false;
+    }
+    return true;
 }
 
 void TopicWorkspace::listSelectionChanged()
@@ -271,8 +300,10 @@ void TopicWorkspace::Topic_Add_ButtonClick()
     delete dialog;
     if (!accepted)
         return;
-    m_store.AddTopic(text);
-    syncList();
+    if (m_store.AddTopic(text)) {
+        syncList();
+        Topic_list->scrollToItem(Topic_list->item(Topic_list->count() - 1));
+    }
     showError(m_store.SaveTopicList());
 }
 

@@ -80,6 +80,7 @@ protected:
 
 private:
     void syncList();
+    bool listMatches(const QStringList &topics) const;
     void listSelectionChanged();
 
     Services m_services;
