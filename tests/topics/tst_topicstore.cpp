@@ -426,6 +426,49 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("precious\r\n"));
     }
 
+    void hostileTopicNames()
+    {
+        // A damaged topics file: a NUL inside a name, an endless name,
+        // invalid UTF-8.
+        QByteArray bytes("bad\0name\r\n", 10);
+        bytes += QByteArray(100000, 'x') + "\r\n";
+        bytes += "\xff\xfe\xfd\r\n";
+        writeFile(m_config + "Journal_Topics.txt", bytes);
+        QStringList names;
+        {
+            FakeEditors editors(1);
+            TopicStore store(journal(), &editors);
+            QVERIFY(store.LoadTopicList());
+            names = store.topics();
+        }
+        QCOMPARE(names.size(), 3);
+        for (const QString &name : std::as_const(names)) {
+            TopicWorkspaceSetup setup = journal();
+            setup.builtInTopics = {name, QStringLiteral("Bucket List")};
+            FakeEditors editors(1);
+            TopicStore store(setup, &editors);
+            // Opening reads nothing that is not there; leaving the topic
+            // either stores it inside the folder or reports why it cannot
+            // and keeps the text.
+            QVERIFY(store.OpenTopic(name));
+            QCOMPARE(editors.texts[0], QString());
+            editors.texts[0] = QStringLiteral("text");
+            const WriteResult left = store.OpenTopic(QStringLiteral("Bucket List"));
+            if (!left) {
+                QVERIFY(!left.error.isEmpty());
+                QCOMPARE(editors.texts[0], QStringLiteral("text"));
+                QCOMPARE(store.currentTopic(), name);
+                // The user can still get rid of the topic.
+                store.setSelectedIndex(0);
+                QVERIFY(store.DeleteTopic(name));
+                QCOMPARE(store.topics(), QStringList({"Bucket List"}));
+            }
+        }
+        QVERIFY(QDir(m_root->path()).entryList(QDir::Files).isEmpty());
+        for (const QString &name : QDir(m_folder).entryList(QDir::Files))
+            QVERIFY2(QFileInfo(m_folder + name).absolutePath() == QDir(m_folder).absolutePath(), qPrintable(name));
+    }
+
     void unreadableTopicFileKeepsTheOpenTopic()
     {
         FakeEditors editors(7);
