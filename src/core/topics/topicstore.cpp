@@ -67,13 +67,13 @@ QString TopicStore::TopicFileName(const QString &topic, const QString &editorNam
 
 WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
 {
-    const TopicEditorSpec &spec = m_setup.editors.at(editor);
-    const QString path = TopicFileName(topic, spec.name);
+    const TopicEditor &editorDef = m_setup.editors.at(editor);
+    const QString path = TopicFileName(topic, editorDef.name);
     const QString text = m_editors->editorText(editor);
     const bool tracked = topic == m_currentTopic && editor < m_storedTexts.size();
     if (tracked && m_storedTexts.at(editor) == text && QFileInfo::exists(path))
         return {};
-    const WriteResult written = spec.kind == TopicEditorKind::Lines
+    const WriteResult written = editorDef.kind == TopicEditorKind::Lines
                                     ? TextFile::writeLines(path, Topics::EditorLines(text))
                                     : TextFile::writeText(path, text);
     if (written && tracked)
@@ -101,11 +101,11 @@ WriteResult TopicStore::OpenTopic(const QString &topic)
     // Read everything first, so an unreadable file leaves the editors as
     // they were instead of half replaced.
     QStringList texts;
-    for (const TopicEditorSpec &spec : std::as_const(m_setup.editors)) {
-        const QString path = TopicFileName(topic, spec.name);
+    for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
+        const QString path = TopicFileName(topic, editorDef.name);
         QString error;
         QString text;
-        if (spec.kind == TopicEditorKind::Lines)
+        if (editorDef.kind == TopicEditorKind::Lines)
             text = Topics::EditorText(TextFile::readLines(path, &error));
         else
             text = TextFile::readText(path, &error);
@@ -125,8 +125,8 @@ WriteResult TopicStore::OpenTopic(const QString &topic)
 
 WriteResult TopicStore::DeleteTopicFiles(const QString &topic)
 {
-    for (const TopicEditorSpec &spec : std::as_const(m_setup.editors)) {
-        const QString path = TopicFileName(topic, spec.name);
+    for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
+        const QString path = TopicFileName(topic, editorDef.name);
         QFile file(path);
         if (file.exists() && !file.remove()) {
             return WriteResult::failure(tr("Could not delete the file \"%1\": %2")

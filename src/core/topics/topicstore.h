@@ -15,7 +15,7 @@ enum class TopicEditorKind {
     Text,
 };
 
-struct TopicEditorSpec
+struct TopicEditor
 {
     // The editor's control name; it is part of every topic file name.
     QString name;
@@ -30,7 +30,7 @@ struct TopicWorkspaceSetup
     // Folder of the topic files, ending with "/".
     QString folder;
     // The editor set, in the order files are saved, loaded and deleted.
-    QList<TopicEditorSpec> editors;
+    QList<TopicEditor> editors;
     // The list shown while there is no topics file.
     QStringList builtInTopics;
 };
