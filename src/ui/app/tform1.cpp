@@ -11,6 +11,8 @@
 #include "printing/pageprintjob.h"
 #include "projects/tprojects.h"
 #include "projects/tcostledger.h"
+#include "topics/tdecision.h"
+#include "topics/tjournal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -383,6 +385,11 @@ void TForm1::Timer1Timer()
 
     ProjectsSection->LoadStartPages(DataFolder);
 
+    Journal = new TJournal(*DataFolder, m_services);
+    Journal->EmbedIn(pnlGoals);
+    Decision = new TDecision(*DataFolder, m_services);
+    Decision->EmbedIn(Decision_Panel);
+
     const double start = startDayNumber();
     setPickerDate(start);
     QString error;
@@ -423,6 +430,10 @@ void TForm1::FormResize()
         Week->ResizeDayEditors(column, height - 132);
         packDayPanels();
     }
+    if (Journal)
+        Journal->ResizeTo(width, height - 170);
+    if (Decision)
+        Decision->ResizeTo(width, height - 170);
     Date_Picker->move(qMax((width - Date_Picker->width()) / 2, 270), Date_Picker->y());
     placeRightArrow();
 }
@@ -600,9 +611,36 @@ bool TForm1::SaveAndClose()
                 return false;
             }
         }
-        Week->DestroyEditors();
     }
+    if (!closeTopicWorkspaces()) {
+        Closing = false;
+        return false;
+    }
+    if (Week)
+        Week->DestroyEditors();
+    delete Journal;
+    Journal = nullptr;
+    delete Decision;
+    Decision = nullptr;
     m_closed = true;
     QCoreApplication::quit();
+    return true;
+}
+
+// Stores the open topic and the topic list of both workspaces; false when
+// something could not be written and the user keeps the window open.
+bool TForm1::closeTopicWorkspaces()
+{
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(Journal),
+                                      static_cast<TopicWorkspace *>(Decision)}) {
+        if (!workspace)
+            continue;
+        const WriteResult closed = workspace->FormClose();
+        if (!closed
+            && !m_services.dialogs->yesNo(
+                this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.")
+                          .arg(closed.error)))
+            return false;
+    }
     return true;
 }

@@ -16,7 +16,9 @@ class QTimer;
 class QToolButton;
 class SvgPicture;
 class TCostLedger;
+class TDecision;
 class TDir;
+class TJournal;
 class TProjects;
 class TWeek;
 
@@ -79,6 +81,8 @@ public:
     TProjects *ProjectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     TCostLedger *Ledger = nullptr;
+    TJournal *Journal = nullptr;
+    TDecision *Decision = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }
@@ -128,6 +132,7 @@ private:
     void placeRightArrow();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
+    bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
 
     Services m_services;

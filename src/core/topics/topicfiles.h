@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Naming rules and fixed contents shared by the two topic workspaces
+// ("My Lists" and "Decisions").
+namespace Topics {
+
+// The topic name without the twelve characters " * . / : < > ? [ \ ] |.
+// Everything else stays, blanks and letter case included, so two names
+// that differ only in those characters share their files. The result can
+// never climb out of the topic folder: both separators and "." are gone.
+QString StripTopicName(const QString &topic);
+
+// folder + stripped topic + "_" + editor name + ".txt"; folder ends with "/".
+QString TopicFileName(const QString &folder, const QString &topic, const QString &editorName);
+
+// True when the name holds nothing but blanks and control characters;
+// such an entry can be listed but is never opened by a click.
+bool IsBlankTopic(const QString &topic);
+
+// The confirmation asked before a topic is deleted; single quotes inside
+// the name are doubled.
+QString DeleteQuestion(const QString &topic);
+
+// The lines of a line-numbered editor: an empty editor has none, and every
+// "\n" starts a new line, so a final empty line survives a save and load.
+QStringList EditorLines(const QString &text);
+QString EditorText(const QStringList &lines);
+
+// The topics each list shows until the user has a topics file, in order.
+const QStringList &BuiltInJournalTopics();
+const QStringList &BuiltInDecisionTopics();
+
+} // namespace Topics

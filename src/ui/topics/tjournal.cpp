@@ -1,0 +1,90 @@
+#include "tjournal.h"
+
+#include "datafolder/tdir.h"
+#include "topics/linenumberedit.h"
+#include "topics/topicfiles.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kHeaderHeight = 65;
+constexpr int kTitleWidth = 585;
+const QColor kTitleColor(0x00, 0x80, 0xFF);
+const QColor kLineColor(0xC1, 0xE0, 0xFF);
+
+TopicWorkspaceSetup journalSetup(const TDir &dataFolder)
+{
+    TopicWorkspaceSetup setup;
+    setup.topicsFile = dataFolder.ConfigDir + QStringLiteral("Journal_Topics.txt");
+    setup.folder = dataFolder.JournalDir;
+    setup.editors = {{QStringLiteral("todo"), TopicEditorKind::Lines}};
+    setup.builtInTopics = Topics::BuiltInJournalTopics();
+    return setup;
+}
+
+} // namespace
+
+TJournal::TJournal(const TDir &dataFolder, const Services &services, QWidget *parent)
+    : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString()}, parent)
+{
+    using namespace TopicLook;
+    setObjectName(QStringLiteral("Journal"));
+    setWindowTitle(QStringLiteral("Goals"));
+
+    Panel14 = new QWidget(Write_Panel);
+    Panel14->setObjectName(QStringLiteral("Panel14"));
+    setBackground(Panel14, Qt::white);
+
+    Title_Label->setParent(Panel14);
+    Title_Label->setText(tr("To Do"));
+    Title_Label->setFont(pixelFont(QStringLiteral("Georgia"), 27));
+    setTextColor(Title_Label, kTitleColor);
+
+    Label10 = new QLabel(tr("List as many things  as  you can think of...try to list 100."), Panel14);
+    Label10->setObjectName(QStringLiteral("Label10"));
+    Label10->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
+    setTextColor(Label10, Qt::gray);
+
+    Shape2 = filledShape(QStringLiteral("Shape2"), kLineColor, Panel14);
+
+    pgProject = new QStackedWidget(Write_Panel);
+    pgProject->setObjectName(QStringLiteral("pgProject"));
+    TabSheet5 = new QWidget;
+    TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
+    TabSheet5->setWindowTitle(QStringLiteral("Journal"));
+    pgProject->addWidget(TabSheet5);
+
+    todo = new LineNumberEdit(TabSheet5);
+    todo->setObjectName(QStringLiteral("todo"));
+    todo->setAccessibleName(tr("List"));
+    todo->setFrameShape(QFrame::NoFrame);
+    todo->setFont(fixedFont(15));
+    todo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    todo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
+    todo->setGutterDigits(3);
+    todo->setGutterFont(pixelFont(QStringLiteral("Arial"), 12));
+    auto *page = new QVBoxLayout(TabSheet5);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->addWidget(todo);
+    addEditor(todo);
+
+    setTabOrder(topic_down_button, todo);
+    ResizeTo(865, 561);
+}
+
+void TJournal::layoutWritePanel()
+{
+    const int width = Write_Panel->width();
+    const int height = Write_Panel->height();
+    Panel14->setGeometry(0, 0, width, kHeaderHeight);
+    // A fixed width: a long topic name is cut at the right.
+    Title_Label->setGeometry(8, 0, kTitleWidth, 36);
+    Label10->setGeometry(8, 37, qMax(0, width - 16), 22);
+    Shape2->setGeometry(0, kHeaderHeight - 3, width, 3);
+    pgProject->setGeometry(0, kHeaderHeight, width, qMax(0, height - kHeaderHeight));
+}

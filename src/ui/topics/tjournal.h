@@ -1,0 +1,27 @@
+#pragma once
+
+#include "topics/topicworkspace.h"
+
+class LineNumberEdit;
+class QStackedWidget;
+class TDir;
+
+// "My Lists": one free list per topic, kept in the line-numbered editor
+// todo. Created once at start-up and embedded into the main window's
+// pnlGoals.
+class TJournal : public TopicWorkspace
+{
+    Q_OBJECT
+public:
+    TJournal(const TDir &dataFolder, const Services &services, QWidget *parent = nullptr);
+
+    QWidget *Panel14;
+    QLabel *Label10;
+    QWidget *Shape2;
+    QStackedWidget *pgProject;
+    QWidget *TabSheet5;
+    LineNumberEdit *todo;
+
+protected:
+    void layoutWritePanel() override;
+};

@@ -1,0 +1,344 @@
+#include "topicworkspace.h"
+
+#include "platform/dialogs.h"
+#include "topics/taddtopic.h"
+#include "topics/topicfiles.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QToolButton>
+
+namespace TopicLook {
+
+QFont pixelFont(const QString &family, int pixels, bool bold, bool italic)
+{
+    QFont font(family);
+    font.setStyleHint(family == QLatin1String("Arial") ? QFont::SansSerif : QFont::Serif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QFont fixedFont(int pixels)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+void setBackground(QWidget *widget, const QColor &color)
+{
+    widget->setAutoFillBackground(true);
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::Window, color);
+    pal.setColor(QPalette::Base, color);
+    widget->setPalette(pal);
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(QPalette::WindowText, color);
+    widget->setPalette(pal);
+}
+
+QWidget *filledShape(const QString &name, const QColor &color, QWidget *parent)
+{
+    auto *shape = new QWidget(parent);
+    shape->setObjectName(name);
+    setBackground(shape, color);
+    shape->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return shape;
+}
+
+} // namespace TopicLook
+
+namespace {
+
+constexpr int kButtonWidth = 23;
+constexpr int kButtonHeight = 22;
+constexpr int kButtonGap = 2;
+constexpr int kListLeft = 8;
+constexpr int kListBottomMargin = 8;
+
+QToolButton *topicButton(const QString &name, const QString &hint, const QString &spoken,
+                         QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAccessibleName(spoken);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setFixedSize(kButtonWidth, kButtonHeight);
+    return button;
+}
+
+} // namespace
+
+TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup setup,
+                               const Design &design, QWidget *parent)
+    : QWidget(parent)
+    , m_services(services)
+    , m_design(design)
+    , m_store(std::move(setup), this)
+{
+    using namespace TopicLook;
+    setBackground(this, Qt::white);
+    setFont(pixelFont(QStringLiteral("Arial"), 13));
+
+    Main_Panel = new QWidget(this);
+    Main_Panel->setObjectName(QStringLiteral("Main_Panel"));
+    setBackground(Main_Panel, Qt::white);
+
+    Topic_Panel = new QWidget(Main_Panel);
+    Topic_Panel->setObjectName(QStringLiteral("Topic_Panel"));
+    Panel1 = new QWidget(Topic_Panel);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+
+    // The hints are the ones the list has always shown; the spoken names
+    // say what each button does.
+    const QString deleteHint = QStringLiteral("DeletTopic");
+    Topic_Add_Button = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
+                                   tr("Add Topic"), Panel1);
+    Topic_Add_Button->setText(QStringLiteral("+"));
+    Topic_Delete_Button = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
+                                      tr("Delete Topic"), Panel1);
+    Topic_Delete_Button->setText(QStringLiteral("-"));
+    topic_up_button = topicButton(QStringLiteral("topic_up_button"), deleteHint,
+                                  tr("Move Topic Up"), Panel1);
+    topic_up_button->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    topic_down_button = topicButton(QStringLiteral("topic_down_button"), deleteHint,
+                                    tr("Move Topic Down"), Panel1);
+    topic_down_button->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    int x = 0;
+    for (QToolButton *b : {Topic_Add_Button, Topic_Delete_Button, topic_up_button, topic_down_button}) {
+        b->move(x, 1);
+        x += kButtonWidth + kButtonGap;
+    }
+    Panel1->resize(x, kButtonHeight + 2);
+
+    connect(Topic_Add_Button, &QToolButton::clicked, this, &TopicWorkspace::Topic_Add_ButtonClick);
+    connect(Topic_Delete_Button, &QToolButton::clicked, this,
+            &TopicWorkspace::Topic_Delete_ButtonClick);
+    connect(topic_up_button, &QToolButton::clicked, this, &TopicWorkspace::topic_up_buttonClick);
+    connect(topic_down_button, &QToolButton::clicked, this, &TopicWorkspace::topic_down_buttonClick);
+
+    Topic_list = new QListWidget(Topic_Panel);
+    Topic_list->setObjectName(QStringLiteral("Topic_list"));
+    Topic_list->setAccessibleName(tr("Topics"));
+    Topic_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    Topic_list->setUniformItemSizes(true);
+    Topic_list->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    Topic_list->setFrameShape(QFrame::Box);
+    Topic_list->setStyleSheet(QStringLiteral(
+        "QListWidget { background: #F4F9FD; border: 1px solid #C8D6E2; }"
+        "QListWidget::item { height: 15px; }"
+        "QListWidget::item:selected { background: #0078D7; color: white; }"));
+    connect(Topic_list, &QListWidget::itemSelectionChanged, this,
+            &TopicWorkspace::listSelectionChanged);
+
+    Write_Panel = new QWidget(Main_Panel);
+    Write_Panel->setObjectName(QStringLiteral("Write_Panel"));
+    setBackground(Write_Panel, Qt::white);
+
+    Title_Label = new QLabel(Write_Panel);
+    Title_Label->setObjectName(QStringLiteral("Title_Label"));
+
+    setTabOrder(Topic_list, Topic_Add_Button);
+    setTabOrder(Topic_Add_Button, Topic_Delete_Button);
+    setTabOrder(Topic_Delete_Button, topic_up_button);
+    setTabOrder(topic_up_button, topic_down_button);
+
+    syncList();
+}
+
+void TopicWorkspace::addEditor(QPlainTextEdit *editor)
+{
+    m_editors.append(editor);
+}
+
+QString TopicWorkspace::editorText(int index) const
+{
+    return m_editors.at(index)->toPlainText();
+}
+
+void TopicWorkspace::setEditorText(int index, const QString &text)
+{
+    m_editors.at(index)->setPlainText(text);
+}
+
+void TopicWorkspace::EmbedIn(QWidget *hostPanel)
+{
+    setParent(hostPanel);
+    setWindowFlags(Qt::Widget);
+    move(0, 0);
+    showError(m_store.LoadTopicList());
+    syncList();
+    show();
+}
+
+void TopicWorkspace::ResizeTo(int width, int height)
+{
+    width = qMax(0, width);
+    height = qMax(0, height);
+    Main_Panel->setGeometry(0, 0, width, height);
+    resize(width, height);
+    layoutControls();
+}
+
+void TopicWorkspace::layoutControls()
+{
+    const int width = Main_Panel->width();
+    const int height = Main_Panel->height();
+    Topic_Panel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
+    Panel1->move(kListLeft, m_design.listTop - Panel1->height() - 4);
+    Topic_list->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
+                            qMax(0, height - m_design.listTop - kListBottomMargin));
+    Write_Panel->setGeometry(m_design.topicPanelWidth, 0,
+                             qMax(0, width - m_design.topicPanelWidth), height);
+    layoutWritePanel();
+}
+
+void TopicWorkspace::showError(const WriteResult &result)
+{
+    if (!result)
+        m_services.dialogs->error(this, result.error);
+}
+
+// ---- the list ----------------------------------------------------------
+
+void TopicWorkspace::syncList()
+{
+    m_syncing = true;
+    const QStringList &topics = m_store.topics();
+    // Update in place where possible, so the list keeps its scroll position.
+    const int shown = Topic_list->count();
+    bool prefixMatches = shown <= topics.size();
+    for (int i = 0; prefixMatches && i < shown; ++i)
+        prefixMatches = Topic_list->item(i)->text() == topics.at(i);
+    if (prefixMatches) {
+        for (int i = shown; i < topics.size(); ++i)
+            Topic_list->addItem(topics.at(i));
+    } else if (shown == topics.size()) {
+        for (int i = 0; i < topics.size(); ++i) {
+            QListWidgetItem *item = Topic_list->item(i);
+            if (item->text() != topics.at(i))
+                item->setText(topics.at(i));
+        }
+    } else if (shown == topics.size() + 1) {
+        // One entry was removed: drop that row alone.
+        int removed = 0;
+        while (removed < topics.size() && Topic_list->item(removed)->text() == topics.at(removed))
+            ++removed;
+        delete Topic_list->takeItem(removed);
+        if (!listMatches(topics)) {
+            Topic_list->clear();
+            Topic_list->addItems(topics);
+        }
+    } else {
+        Topic_list->clear();
+        Topic_list->addItems(topics);
+    }
+    const int selected = m_store.selectedIndex();
+    if (selected >= 0) {
+        Topic_list->setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
+        Topic_list->scrollToItem(Topic_list->item(selected));
+    } else {
+        Topic_list->clearSelection();
+    }
+    m_syncing = false;
+}
+
+bool TopicWorkspace::listMatches(const QStringList &topics) const
+{
+    if (Topic_list->count() != topics.size())
+        return false;
+    for (int i = 0; i < topics.size(); ++i) {
+        if (Topic_list->item(i)->text() != topics.at(i))
+            return false;
+    }
+    return true;
+}
+
+void TopicWorkspace::listSelectionChanged()
+{
+    if (m_syncing)
+        return;
+    const QList<QListWidgetItem *> selected = Topic_list->selectedItems();
+    m_store.setSelectedIndex(selected.isEmpty() ? -1 : Topic_list->row(selected.first()));
+    if (m_store.selectedIndex() >= 0)
+        Topic_listClick();
+}
+
+// ---- handlers -----------------------------------------------------------
+
+void TopicWorkspace::Topic_listClick()
+{
+    const QString name = m_store.SelectedTopic();
+    if (Topics::IsBlankTopic(name))
+        return;
+    const WriteResult opened = m_store.OpenTopic(name);
+    if (!opened) {
+        // The editors still hold the open topic; so does the title.
+        showError(opened);
+        return;
+    }
+    Title_Label->setText(name + m_design.titleSuffix);
+}
+
+void TopicWorkspace::Topic_Add_ButtonClick()
+{
+    auto *dialog = new TAddTopic(this);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QString text = dialog->edit1->text();
+    delete dialog;
+    if (!accepted)
+        return;
+    if (m_store.AddTopic(text)) {
+        syncList();
+        Topic_list->scrollToItem(Topic_list->item(Topic_list->count() - 1));
+    }
+    showError(m_store.SaveTopicList());
+}
+
+void TopicWorkspace::Topic_Delete_ButtonClick()
+{
+    // An empty list has no topic to ask about.
+    if (m_store.topics().isEmpty())
+        return;
+    const QString name = m_store.SelectedTopic();
+    if (!m_services.dialogs->yesNo(this, Topics::DeleteQuestion(name)))
+        return;
+    const WriteResult deleted = m_store.DeleteTopic(name);
+    syncList();
+    showError(deleted);
+}
+
+void TopicWorkspace::topic_up_buttonClick()
+{
+    if (m_store.MoveUp() == TopicStore::Move::NothingSelected) {
+        m_services.dialogs->message(this, QStringLiteral("Select a topic to move up"));
+        return;
+    }
+    syncList();
+}
+
+void TopicWorkspace::topic_down_buttonClick()
+{
+    if (m_store.MoveDown() == TopicStore::Move::NothingSelected) {
+        m_services.dialogs->message(this, QStringLiteral("Select a topic to move down"));
+        return;
+    }
+    syncList();
+}
+
+WriteResult TopicWorkspace::FormClose()
+{
+    return m_store.Close();
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/services.h"
+#include "topics/topicstore.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QToolButton;
+class TDir;
+
+// What the two topic workspaces ("My Lists" and "Decisions") share: the
+// topic list on the left with its four buttons, the title, the editors
+// that hold the open topic, embedding into a host panel, sizing, and the
+// close handling. A workspace adds its editors in the order of its editor
+// set and lays out its writing side.
+class TopicWorkspace : public QWidget, public ITopicEditors
+{
+    Q_OBJECT
+public:
+    struct Design
+    {
+        // Width of Topic_Panel, width of Topic_list and its distance from
+        // the top.
+        int topicPanelWidth;
+        int listWidth;
+        int listTop;
+        // Shown after the topic name in the title.
+        QString titleSuffix;
+    };
+
+    TopicWorkspace(const Services &services, TopicWorkspaceSetup setup, const Design &design,
+                   QWidget *parent = nullptr);
+
+    QWidget *Main_Panel;
+    QWidget *Topic_Panel;
+    QWidget *Panel1;
+    QToolButton *Topic_Add_Button;
+    QToolButton *Topic_Delete_Button;
+    QToolButton *topic_up_button;
+    QToolButton *topic_down_button;
+    QListWidget *Topic_list;
+    QWidget *Write_Panel;
+    QLabel *Title_Label;
+
+    TopicStore &store() { return m_store; }
+    const TopicStore &store() const { return m_store; }
+    QString CurrentTopic() const { return m_store.currentTopic(); }
+
+    // Becomes a borderless child of the host at its top-left corner, loads
+    // the topic list and shows itself.
+    void EmbedIn(QWidget *hostPanel);
+    // Sets the size of Main_Panel (and of the form around it).
+    virtual void ResizeTo(int width, int height);
+
+    void Topic_listClick();
+    void Topic_Add_ButtonClick();
+    void Topic_Delete_ButtonClick();
+    void topic_up_buttonClick();
+    void topic_down_buttonClick();
+    // Stores the open topic and the topic list; the result tells the main
+    // window whether anything could not be written.
+    WriteResult FormClose();
+
+    // ITopicEditors
+    QString editorText(int index) const override;
+    void setEditorText(int index, const QString &text) override;
+
+protected:
+    // Adds the next editor of the editor set.
+    void addEditor(QPlainTextEdit *editor);
+    // Places the controls of Write_Panel for its current size.
+    virtual void layoutWritePanel() = 0;
+    void layoutControls();
+    void showError(const WriteResult &result);
+    const Services &services() const { return m_services; }
+
+private:
+    void syncList();
+    bool listMatches(const QStringList &topics) const;
+    void listSelectionChanged();
+
+    Services m_services;
+    Design m_design;
+    TopicStore m_store;
+    QList<QPlainTextEdit *> m_editors;
+    bool m_syncing = false;
+};
+
+// The fonts and colours both workspaces draw with.
+namespace TopicLook {
+QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false);
+QFont fixedFont(int pixels);
+void setBackground(QWidget *widget, const QColor &color);
+void setTextColor(QWidget *widget, const QColor &color);
+// A plain rectangle of one colour with no outline.
+QWidget *filledShape(const QString &name, const QColor &color, QWidget *parent);
+} // namespace TopicLook
