@@ -208,7 +208,11 @@ void TfrmTimeTrack::ShowSleepCycle(double hours, double start)
     const double first = points.first().x();
     const double last = std::max(points.last().x(), SleepTrack::WakeUpLine(start, hours).first().x());
     times->setRange(msecsOf(first), msecsOf(last));
-    times->setStartValue(msecsOf(first));
-    for (double hour = std::ceil(first * 24 - 1e-9) / 24; hour <= last + 1e-9; hour += 1.0 / 24)
-        times->append(FormatDateTime(QStringLiteral("h ampm"), hour), msecsOf(hour));
+    // The first label stands on the bed time itself, so the first
+    // category starts just before it.
+    times->setStartValue(msecsOf(first) - 1);
+    // Whole hours counted, not added up, so that midnight is exact.
+    const auto firstHour = static_cast<qint64>(std::ceil(first * 24 - 1e-6));
+    for (qint64 k = firstHour; k / 24.0 <= last + 1e-9; ++k)
+        times->append(FormatDateTime(QStringLiteral("h ampm"), k / 24.0), msecsOf(k / 24.0));
 }
