@@ -375,7 +375,7 @@ void TfrmTimeTrack::LoadYear(int year)
 void TfrmTimeTrack::LoadNote(double date)
 {
     if (!Record.NoteFile.isEmpty()) {
-        const WriteResult written = TextFile::writeText(Record.NoteFile, Note->toPlainText());
+        const WriteResult written = writeNote();
         if (!written) {
             // The note stays in the memo, bound to its own file.
             reportWrite(written);
@@ -396,12 +396,25 @@ void TfrmTimeTrack::LoadNote(double date)
         return;
     }
     Note->setPlainText(text);
+    m_noteOnDisk = text;
+}
+
+WriteResult TfrmTimeTrack::writeNote()
+{
+    const QString text = Note->toPlainText();
+    // A note already on disk as it stands is not written again.
+    if (text == m_noteOnDisk && QFileInfo::exists(Record.NoteFile))
+        return {};
+    const WriteResult written = TextFile::writeText(Record.NoteFile, text);
+    if (written)
+        m_noteOnDisk = text;
+    return written;
 }
 
 void TfrmTimeTrack::SaveNote()
 {
     if (!Record.NoteFile.isEmpty())
-        reportWrite(TextFile::writeText(Record.NoteFile, Note->toPlainText()));
+        reportWrite(writeNote());
 }
 
 void TfrmTimeTrack::NoteExit()

@@ -119,7 +119,11 @@ private:
     void createBedPage();
     void placeSleepGrids();
     void reportWrite(const WriteResult &result);
+    // Writes the memo to NoteFile unless the file already holds it.
+    WriteResult writeNote();
 
     TDir *m_dataFolder;
     Services m_services;
+    // The text NoteFile held when it was last read or written.
+    QString m_noteOnDisk;
 };
