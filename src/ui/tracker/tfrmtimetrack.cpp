@@ -157,6 +157,21 @@ TfrmTimeTrack::TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget
 
 TfrmTimeTrack::~TfrmTimeTrack() = default;
 
+void TfrmTimeTrack::EmbedIn(QWidget *host)
+{
+    setParent(host);
+    setWindowFlags(Qt::Widget);
+    QLayout *layout = host->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(this);
+    resize(host->size());
+    update();
+    show();
+}
+
 // ---- pages ----------------------------------------------------------------
 
 void TfrmTimeTrack::createSleepPage()

@@ -29,6 +29,10 @@ public:
     TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget *parent = nullptr);
     ~TfrmTimeTrack() override;
 
+    // Places the form as a borderless child filling the host panel and
+    // shows it; it follows the panel's size from then on.
+    void EmbedIn(QWidget *host);
+
     // Binding and files.
     void LoadDay(const QString &folder, double date);
     void SaveTracker();
