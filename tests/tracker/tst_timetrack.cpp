@@ -15,6 +15,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPlainTextEdit>
@@ -337,6 +338,33 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("2024-time.txt")));
         QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+    }
+
+    // A note that cannot be read is reported, and the empty memo is never
+    // written over it.
+    void unreadableNoteIsKept()
+    {
+        const QString a = project("A");
+        QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
+        m_form->LoadDay(a, now());
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(m_form->Note->isReadOnly());
+        m_form->LoadDay(a, day(2024, 5, 8));
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(QFileInfo(a + "Y2024M5D7-note.txt").isDir());
+        QVERIFY(!m_form->Note->isReadOnly());
+    }
+
+    // Days before 30 December 1899 have no grid; nothing breaks.
+    void datesBeforeDayZero()
+    {
+        m_form->LoadDay(project("A"), day(1899, 12, 5));
+        QVERIFY(m_form->Record.FirstDate < 0);
+        QCOMPARE(m_form->DateGrid.cell(0, 0), QString());
+        m_form->Sleep_ChartSelectCell(3, 3);
+        QCOMPARE(m_form->DayHours(3), 0.0);
+        m_form->btnGraphClick();
+        QCOMPARE(m_form->Series1->barSets().at(0)->at(0), 0.0);
     }
 
     void folderOutsideTheDataFolderIsRefused()

@@ -253,7 +253,8 @@ double SleepRecord::DayHours(const StringGrid &sleep, int column)
 SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int row)
 {
     Toggle result;
-    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || YearFile.isEmpty())
+    // A grid that was not built (days before day 0) takes no marks.
+    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || YearFile.isEmpty() || FirstDate < 0)
         return result;
     const int date = ColumnDate(column);
     int d = 0;

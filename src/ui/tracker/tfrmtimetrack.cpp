@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -45,6 +46,7 @@ const QColor kSelectedFrame(0xFF, 0x00, 0x00);
 const QColor kSleepFixed(0xFD, 0xFD, 0xFD);
 const QColor kTimeFixed(0xF4, 0xF4, 0xF4);
 const QColor kRowLine(0xE0, 0xE0, 0xE0);
+const QColor kRangeHighlight(0x33, 0x66, 0xCC, 0x40);
 
 QFont pixelFont(const QString &family, int pixels, bool bold = false)
 {
@@ -515,6 +517,21 @@ void TfrmTimeTrack::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, in
     if (row == 8 && column >= 1) {
         painter->setPen(QPen(kMidnight, 1));
         painter->drawLine(cell.left() - 1, cell.bottom(), cell.right() + 1, cell.bottom());
+    }
+    // A range dragged or extended with Shift stays highlighted, and the
+    // keyboard's cell is framed while the grid has the focus.
+    const QModelIndex index = SleepGrid.index(row, column);
+    const QItemSelectionModel *selection = Sleep_Chart->selectionModel();
+    if (selection && selection->isSelected(index)) {
+        qsizetype selected = 0;
+        for (const QItemSelectionRange &range : selection->selection())
+            selected += qsizetype(range.width()) * range.height();
+        if (selected > 1)
+            painter->fillRect(cell, kRangeHighlight);
+    }
+    if (Sleep_Chart->hasFocus() && selection && selection->currentIndex() == index) {
+        painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter->drawRect(cell.adjusted(0, 0, -1, -1));
     }
 }
 
