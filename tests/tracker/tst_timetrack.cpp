@@ -24,6 +24,7 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -138,6 +139,12 @@ private Q_SLOTS:
         m_form->LoadDay(project("A"), now());
         m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 2)), row);
         QCOMPARE(m_form->Sleep_Chart->toolTip(), hint);
+        // The hint shows wherever the pointer rests on the grid.
+        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        const QPoint at = cellCentre(columnOf(day(2024, 5, 20)), 30);
+        QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &help);
+        QTRY_COMPARE(QToolTip::text(), hint);
     }
 
     // A to B on the Time page: A's marks, totals and note stay in A's
