@@ -19,6 +19,7 @@ class TCostLedger;
 class TDir;
 class TProjects;
 class TWeek;
+class TfrmTimeTrack;
 
 // What the program entry hands to the main window.
 struct StartOptions
@@ -79,6 +80,8 @@ public:
     TProjects *ProjectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     TCostLedger *Ledger = nullptr;
+    // The time tracker in the "Time" page of the project notebook.
+    TfrmTimeTrack *TimeTrack = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }
@@ -121,6 +124,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Start-up: the tracker form in the "Time" page of the notebook.
+    void createTimeTracker();
     void createTopBar();
     void createPages();
     void createMenus();
