@@ -9,10 +9,12 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "printing/pageprintjob.h"
-#include "projects/tprojects.h"
 #include "projects/tcostledger.h"
 #include "topics/tdecision.h"
 #include "topics/tjournal.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "tracker/tfrmtimetrack.h"
 
 #include <QAction>
 #include <QApplication>
@@ -395,11 +397,25 @@ void TForm1::Timer1Timer()
     QString error;
     reportWeekError(Week->ShowWeekFrom(start, &error), error);
 
+    createTimeTracker();
+
     m_started = true;
     FormResize();
     showMaximized();
     ProjectsSection->LoadDepartments();
     Ledger->SetLedgerHeadings();
+}
+
+void TForm1::createTimeTracker()
+{
+    TProjectNotebook *notebook = ProjectsSection->pgProject;
+    TimeTrack = new TfrmTimeTrack(DataFolder, m_services);
+    TimeTrack->EmbedIn(notebook->pnlTimeTrack);
+    connect(ProjectsSection, &TProjects::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
+    connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnChartClick);
+    connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnGraphClick);
+    // A clicked day moves the picker, not the week.
+    connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &TForm1::setPickerDate);
 }
 
 void TForm1::setPickerDate(double dayNumber)

@@ -21,6 +21,7 @@ class TDir;
 class TJournal;
 class TProjects;
 class TWeek;
+class TfrmTimeTrack;
 
 // What the program entry hands to the main window.
 struct StartOptions
@@ -83,6 +84,8 @@ public:
     TCostLedger *Ledger = nullptr;
     TJournal *Journal = nullptr;
     TDecision *Decision = nullptr;
+    // The time tracker in the "Time" page of the project notebook.
+    TfrmTimeTrack *TimeTrack = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }
@@ -125,6 +128,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Start-up: the tracker form in the "Time" page of the notebook.
+    void createTimeTracker();
     void createTopBar();
     void createPages();
     void createMenus();

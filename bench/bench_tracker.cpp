@@ -1,0 +1,85 @@
+// The tracker on a project with a full year of marks: one slot toggle end
+// to end (mark, totals, statistics, year file save, note switch) and one
+// LoadDay (saving the previous binding, loading the year and the note,
+// building the month).
+#include "common/daynumber.h"
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "grid/gridroutines.h"
+#include "tracker/sleeprecord.h"
+#include "tracker/sleeptrack.h"
+#include "tracker/tfrmtimetrack.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+const QDateTime kTrackerNow(QDate(2024, 5, 7), QTime(21, 15));
+
+// Every day of 2024 with a night of 16 marked slots, its total and a note.
+void writeFullYear(const QString &folder)
+{
+    SleepRecord record;
+    record.Bind(folder, DayNumber::fromDate(QDate(2024, 1, 1)));
+    QString error;
+    record.LoadYear(2024, &error);
+    for (int d = 1; d <= 366; ++d) {
+        const QDate date = QDate(2024, 1, 1).addDays(d - 1);
+        record.Year_Chart.setCell(1, d, date.toString(QStringLiteral("MMM d")));
+        record.Year_Chart.setCell(2, d, QStringLiteral("8.0"));
+        for (int s = 5 + d % 4; s < 21 + d % 4; ++s)
+            record.Year_Chart.setCell(SleepTrack::kSlotColumnBase + s, d, QStringLiteral("*"));
+        TextFile::writeText(folder + SleepTrack::NoteFileName(date),
+                            QStringLiteral("Woke twice, fed at 3 am.\nNap after lunch."));
+    }
+    SaveGridRows(record.Year_Chart, record.YearFile);
+}
+
+struct TrackerBench
+{
+    TrackerBench()
+    {
+        root = dir.path() + QLatin1Char('/');
+        fakes.clock.set(kTrackerNow);
+        data = std::make_unique<TDir>(root, &fakes.shell);
+        writeFullYear(data->ProjectsDir + QStringLiteral("Garden/"));
+        writeFullYear(data->ProjectsDir + QStringLiteral("Car/"));
+        form = std::make_unique<TfrmTimeTrack>(data.get(), fakes.services());
+        form->resize(900, 600);
+        form->show();
+    }
+    QString folder(const char *name) const { return data->ProjectsDir + QLatin1String(name) + QLatin1Char('/'); }
+
+    QTemporaryDir dir;
+    QString root;
+    FakeServices fakes;
+    std::unique_ptr<TDir> data;
+    std::unique_ptr<TfrmTimeTrack> form;
+};
+
+void BM_TrackerSlotToggle(benchmark::State &state)
+{
+    TrackerBench bench;
+    bench.form->LoadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
+    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->Record.FirstDate + 1;
+    for (auto _ : state)
+        bench.form->Sleep_ChartSelectCell(column, 30);
+}
+BENCHMARK(BM_TrackerSlotToggle)->Unit(benchmark::kMillisecond);
+
+void BM_TrackerLoadDay(benchmark::State &state)
+{
+    TrackerBench bench;
+    bench.form->LoadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
+    bool garden = false;
+    for (auto _ : state) {
+        bench.form->LoadDay(bench.folder(garden ? "Garden" : "Car"), bench.fakes.clock.nowDayNumber());
+        garden = !garden;
+    }
+}
+BENCHMARK(BM_TrackerLoadDay)->Unit(benchmark::kMillisecond);
+
+} // namespace

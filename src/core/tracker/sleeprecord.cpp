@@ -1,0 +1,293 @@
+#include "sleeprecord.h"
+
+#include "common/dateformat.h"
+#include "common/daynumber.h"
+#include "grid/gridroutines.h"
+#include "sleeptrack.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace SleepTrack;
+
+namespace {
+
+const QString kMark = QStringLiteral("*");
+const QString kMarkedCell = QStringLiteral(" ");
+
+// An empty field of a year file loads as a single blank; both mean "none".
+bool isBlank(const QString &cell)
+{
+    return cell.isEmpty() || cell == kMarkedCell;
+}
+
+QString longDay(const QDate &date)
+{
+    return FormatDateTime(QStringLiteral("mmmm d"), static_cast<double>(DayNumber::fromDate(date)));
+}
+
+} // namespace
+
+SleepRecord::SleepRecord()
+    : Year_Chart(kStoreColumns, kStoreRows)
+    , NextYear_Chart(kStoreColumns, kStoreRows)
+{
+    Year_Chart.setFixedRows(1);
+    NextYear_Chart.setFixedRows(1);
+}
+
+void SleepRecord::Bind(const QString &folder, double date)
+{
+    const QDate day = DayNumber::toDate(date);
+    Year = static_cast<quint16>(day.year());
+    Month = static_cast<quint16>(day.month());
+    Day = static_cast<quint16>(day.day());
+    TrackedFolder = folder;
+    SelectedDate = date;
+    MonthKey = MonthKeyOf(day);
+    MonthText = FormatDateTime(QStringLiteral("mmm"), date);
+}
+
+void SleepRecord::freshStore(StringGrid &store, int year)
+{
+    QList<QStringList> rows;
+    rows.reserve(kStoreRows);
+    rows.append({QStringLiteral("Date"), QStringLiteral("Farenheit"), QStringLiteral("Celsius"),
+                 QStringLiteral("BarHeight"), QStringLiteral("Time")});
+    const QDate first(year, 1, 1);
+    const int days = first.daysInYear();
+    for (int r = 1; r < kStoreRows; ++r) {
+        // Day 366 of a common year has no date.
+        if (r <= days)
+            rows.append({longDay(first.addDays(r - 1))});
+        else
+            rows.append(QStringList());
+    }
+    store.replaceAll(kStoreColumns, std::move(rows));
+    store.setFixedRows(1);
+}
+
+bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QString *error)
+{
+    if (!QFileInfo::exists(file)) {
+        freshStore(store, year);
+        return true;
+    }
+    if (!LoadGridRows(store, file, error)) {
+        freshStore(store, year);
+        return false;
+    }
+    // Files written with fewer rows or columns keep their content; the
+    // store grows to hold every day and every slot.
+    const int loadedRows = store.rowCount();
+    if (store.columnCount() < kStoreColumns)
+        store.setColumnCount(kStoreColumns);
+    if (loadedRows < kStoreRows) {
+        store.setRowCount(kStoreRows);
+        const QDate first(year, 1, 1);
+        for (int r = qMax(1, loadedRows); r <= first.daysInYear(); ++r)
+            store.setCell(0, r, longDay(first.addDays(r - 1)));
+    }
+    store.setFixedRows(1);
+    return true;
+}
+
+bool SleepRecord::LoadYear(int year, QString *error)
+{
+    YearStart = FirstDayOfYear(year);
+    YearFile = TrackedFolder + YearFileName(year);
+    m_nextLoaded = false;
+    m_nextChanged = false;
+    m_nextRefused = false;
+    QString message;
+    m_yearRefused = !loadStore(Year_Chart, YearFile, year, &message);
+    if (m_yearRefused && error)
+        *error = message;
+    return !m_yearRefused;
+}
+
+QString SleepRecord::nextYearFile() const
+{
+    return TrackedFolder + YearFileName(DayNumber::toDate(YearStart).year() + 1);
+}
+
+void SleepRecord::ensureNextYear()
+{
+    if (m_nextLoaded || YearFile.isEmpty())
+        return;
+    QString ignored;
+    m_nextRefused = !loadStore(NextYear_Chart, nextYearFile(), DayNumber::toDate(YearStart).year() + 1, &ignored);
+    m_nextLoaded = true;
+}
+
+WriteResult SleepRecord::SaveYear()
+{
+    if (YearFile.isEmpty() || !Loaded)
+        return {};
+    if (!m_yearRefused) {
+        const WriteResult written = SaveGridRows(Year_Chart, YearFile);
+        if (!written)
+            return written;
+    }
+    if (m_nextLoaded && m_nextChanged && !m_nextRefused) {
+        const WriteResult written = SaveGridRows(NextYear_Chart, nextYearFile());
+        if (!written)
+            return written;
+        m_nextChanged = false;
+    }
+    return {};
+}
+
+bool SleepRecord::EnsureMonthFolder() const
+{
+    if (TrackedFolder.isEmpty())
+        return false;
+    const QString folder = TrackedFolder + MonthKey;
+    return QFileInfo(folder).isDir() || QDir().mkdir(folder);
+}
+
+StringGrid *SleepRecord::storeFor(int dayNumber, int *row)
+{
+    const QDate date = DayNumber::toDate(dayNumber);
+    const int year = DayNumber::toDate(YearStart).year();
+    if (!date.isValid() || YearFile.isEmpty())
+        return nullptr;
+    *row = date.dayOfYear();
+    if (date.year() == year)
+        return &Year_Chart;
+    if (date.year() == year + 1) {
+        ensureNextYear();
+        return &NextYear_Chart;
+    }
+    return nullptr;
+}
+
+const StringGrid *SleepRecord::storeFor(int dayNumber, int *row) const
+{
+    const QDate date = DayNumber::toDate(dayNumber);
+    const int year = DayNumber::toDate(YearStart).year();
+    if (!date.isValid() || YearFile.isEmpty())
+        return nullptr;
+    *row = date.dayOfYear();
+    if (date.year() == year)
+        return &Year_Chart;
+    if (date.year() == year + 1 && m_nextLoaded)
+        return &NextYear_Chart;
+    return nullptr;
+}
+
+bool SleepRecord::isSlotMarked(int dayNumber, int slot) const
+{
+    int row = 0;
+    const StringGrid *store = storeFor(dayNumber, &row);
+    return store && store->cell(kSlotColumnBase + slot, row) == kMark;
+}
+
+QString SleepRecord::dayTotal(int dayNumber) const
+{
+    int row = 0;
+    const StringGrid *store = storeFor(dayNumber, &row);
+    if (!store)
+        return {};
+    const QString total = store->cell(kTotalColumn, row);
+    return isBlank(total) ? QString() : total;
+}
+
+void SleepRecord::ClearSleepGrid(StringGrid &sleep)
+{
+    QList<QStringList> rows(sleep.rowCount());
+    // Column 0 holds nothing; the day columns lose their totals and marks.
+    sleep.replaceAll(sleep.columnCount(), std::move(rows));
+}
+
+void SleepRecord::FillSleepGrid(StringGrid &sleep, StringGrid &dates, int first)
+{
+    if (sleep.columnCount() < kGridDays + 1)
+        sleep.setColumnCount(kGridDays + 1);
+    if (sleep.rowCount() < kSlotRows + 1)
+        sleep.setRowCount(kSlotRows + 1);
+    ClearSleepGrid(sleep);
+    sleep.setFixedRows(1);
+    FirstDate = first;
+    if (first < 0)
+        return;
+
+    QList<QStringList> header(3);
+    for (int c = 0; c <= kGridDays - 1; ++c) {
+        const double day = first + c;
+        header[0].append(FormatDateTime(QStringLiteral("ddd"), day));
+        header[1].append(FormatDateTime(QStringLiteral("mmm"), day));
+        header[2].append(FormatDateTime(QStringLiteral("d"), day));
+    }
+    dates.replaceAll(kGridDays + 1, std::move(header));
+
+    QList<QStringList> rows(sleep.rowCount(), QStringList(sleep.columnCount()));
+    for (int c = 1; c <= kGridDays; ++c) {
+        int d = 0;
+        const StringGrid *store = storeFor(ColumnDate(c), &d);
+        if (!store)
+            continue;
+        const QString total = store->cell(kTotalColumn, d);
+        if (total != kMarkedCell)
+            rows[0][c] = total;
+        const QStringList cells = store->rowCells(d);
+        for (int s = 1; s <= kSlotRows && s < rows.size(); ++s) {
+            if (cells.value(kSlotColumnBase + s) == kMark)
+                rows[s][c] = kMarkedCell;
+        }
+    }
+    sleep.replaceAll(sleep.columnCount(), std::move(rows));
+    sleep.setFixedRows(1);
+}
+
+double SleepRecord::DayHours(const StringGrid &sleep, int column)
+{
+    double hours = 0;
+    for (int s = 1; s <= kSlotRows; ++s) {
+        if (sleep.cell(column, s) == kMarkedCell)
+            hours += 0.5;
+    }
+    return hours;
+}
+
+SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int row)
+{
+    Toggle result;
+    // A grid that was not built (days before day 0) takes no marks.
+    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || YearFile.isEmpty() || FirstDate < 0)
+        return result;
+    const int date = ColumnDate(column);
+    int d = 0;
+    StringGrid *store = storeFor(date, &d);
+    if (!store)
+        return result;
+
+    const bool marked = sleep.cell(column, row) != kMarkedCell;
+    sleep.setCell(column, row, marked ? kMarkedCell : QString());
+    SelectedDate = date;
+
+    result.valid = true;
+    result.hours = DayHours(sleep, column);
+    const QString total = FormatFloat(QStringLiteral("0.0"), result.hours);
+    sleep.setCell(column, 0, total);
+    store->setCell(kShortDateColumn, d, FormatDateTime(QStringLiteral("mmm d"), SelectedDate));
+    store->setCell(kTotalColumn, d, total);
+    // The clicked day and the 7 (then 30) days before it.
+    result.last7 = SumGridColumn(*store, kTotalColumn, d - 7, d);
+    result.last30 = SumGridColumn(*store, kTotalColumn, d - 30, d);
+    store->setCell(kSlotColumnBase + row, d, marked ? kMark : QString());
+    if (store == &NextYear_Chart)
+        m_nextChanged = true;
+    return result;
+}
+
+QList<double> SleepRecord::WeekdayAverages(int dayNumber) const
+{
+    QList<double> averages;
+    int d = 0;
+    const StringGrid *store = storeFor(dayNumber, &d);
+    const int year = DayNumber::toDate(dayNumber).year();
+    for (int w = 1; w <= 7; ++w)
+        averages.append(store ? AverageGridWeekday(*store, year, w, kTotalColumn, d - 30, d) : 0.0);
+    return averages;
+}

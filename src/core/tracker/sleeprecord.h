@@ -1,0 +1,110 @@
+#pragma once
+
+#include "common/textfile.h"
+#include "grid/stringgrid.h"
+
+#include <QString>
+
+// One project's sleep record: the binding to a project folder and a date,
+// the in-memory year store of the bound year and the month of half-hour
+// slots shown in the sleep grid.
+//
+// The year store `Year_Chart` holds a header row and one row per day of the
+// year (row r is day r, 366 days in a leap year); column 2 holds the day's
+// total of marked hours, column 10 + s "*" when slot row s is marked. A
+// December grid also shows 1 and 2 January of the following year; those
+// days live in that year's own store, loaded beside the bound one and
+// written to that year's file once one of them changes.
+class SleepRecord
+{
+public:
+    SleepRecord();
+
+    // The binding.
+    QString TrackedFolder;
+    double SelectedDate = 0;
+    int FirstDate = 0;
+    int YearStart = 0;
+    QString YearFile;
+    QString NoteFile;
+    QString MonthKey;
+    QString MonthText;
+    quint16 Year = 0;
+    quint16 Month = 0;
+    quint16 Day = 0;
+    bool Loaded = false;
+
+    // The year store of the bound year.
+    StringGrid Year_Chart;
+    // The year after it, for the first days of January in a December grid.
+    StringGrid NextYear_Chart;
+
+    // Binding steps without files: keeps the date's parts, the folder, the
+    // selected date, the month key and the month text.
+    void Bind(const QString &folder, double date);
+
+    // Makes the year store for a year of TrackedFolder: loads its year file
+    // or, when there is none, a fresh store with the dates in column 0.
+    // A year file that cannot be read (or is damaged beyond the limits of
+    // a grid rows file) gives a fresh store that is never written over the
+    // file, and false with the message.
+    bool LoadYear(int year, QString *error);
+
+    // Writes the year store (and the following year's store when one of its
+    // days changed). Does nothing before the first binding.
+    WriteResult SaveYear();
+    // Creates TrackedFolder + MonthKey when missing; false when it cannot.
+    bool EnsureMonthFolder() const;
+
+    // The store and row that hold a date, or nullptr for a date in neither
+    // the bound year nor the year after it.
+    StringGrid *storeFor(int dayNumber, int *row);
+    const StringGrid *storeFor(int dayNumber, int *row) const;
+
+    bool isSlotMarked(int dayNumber, int slot) const;
+    // The day total as stored, empty when there is none.
+    QString dayTotal(int dayNumber) const;
+
+    // The sleep grid: Sleep_Chart (34 columns, 52 rows; header cell of a
+    // day column = the day total, slot cell " " when marked) and the date
+    // header Date_Chart (3 rows, 34 columns).
+    static void ClearSleepGrid(StringGrid &sleep);
+    void FillSleepGrid(StringGrid &sleep, StringGrid &dates, int first);
+    int ColumnDate(int column) const { return FirstDate + column - 1; }
+    static double DayHours(const StringGrid &sleep, int column);
+
+    // What a toggled slot changes.
+    struct Toggle
+    {
+        bool valid = false;
+        double hours = 0;
+        double last7 = 0;
+        double last30 = 0;
+    };
+    // Toggles slot `row` of grid column `column` in the sleep grid and the
+    // store, writes the day's short date and total, and sums the totals of
+    // the 7 and 30 days before the day. SelectedDate becomes the column's
+    // date. Header row, column 0 and rows outside the slots are refused.
+    Toggle ToggleSlot(StringGrid &sleep, int column, int row);
+
+    // Mean day total per weekday (Monday first) over the 31 days ending
+    // with the date.
+    QList<double> WeekdayAverages(int dayNumber) const;
+
+    // True when the year file could not be read this binding (it is then
+    // never overwritten).
+    bool yearFileRefused() const { return m_yearRefused; }
+
+private:
+    static void freshStore(StringGrid &store, int year);
+    static bool loadStore(StringGrid &store, const QString &file, int year, QString *error);
+    // Loads the year after the bound one the first time a day of it is
+    // needed.
+    void ensureNextYear();
+    QString nextYearFile() const;
+
+    bool m_nextLoaded = false;
+    bool m_nextChanged = false;
+    bool m_yearRefused = false;
+    bool m_nextRefused = false;
+};

@@ -1,0 +1,573 @@
+#include "tfrmtimetrack.h"
+
+#include "common/dateformat.h"
+#include "common/daynumber.h"
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "grid/stringgridview.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "sleepgridview.h"
+#include "tracker/sleeptrack.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+using namespace SleepTrack;
+
+namespace {
+
+// The page "Baby Sleep Tracker". Cell sizes count the one-pixel grid line
+// below (and right of) each cell.
+constexpr int kGridLeft = 8;
+constexpr int kGridTop = 4;
+constexpr int kDayColumnWidth = 19;     // 18 px cell + line
+constexpr int kSleepHeaderHeight = 18;  // 17 px + line
+constexpr int kSlotRowHeight = 8;       // 7 px + line
+constexpr int kHourRowHeight = 16;      // 15 px + line: two slot rows
+constexpr int kDateRowHeight = 13;      // 12 px + line
+constexpr int kTimeColumnWidth = 63;
+
+const QColor kOddColumn(0xF7, 0xF7, 0xF7);
+const QColor kMarked(0x91, 0xC8, 0xFF);
+const QColor kDayLine(0xC0, 0xC0, 0xC0);
+const QColor kMidnight(0x00, 0x40, 0x80);
+const QColor kDateCell(0xCC, 0xE4, 0xFF);
+const QColor kSelectedFrame(0xFF, 0x00, 0x00);
+const QColor kSleepFixed(0xFD, 0xFD, 0xFD);
+const QColor kTimeFixed(0xF4, 0xF4, 0xF4);
+const QColor kRowLine(0xE0, 0xE0, 0xE0);
+const QColor kRangeHighlight(0x33, 0x66, 0xCC, 0x40);
+
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QWidget *whitePage(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *page = new QWidget(parent);
+    page->setObjectName(name);
+    page->setAccessibleName(caption);
+    page->setAutoFillBackground(true);
+    QPalette pal = page->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    page->setPalette(pal);
+    return page;
+}
+
+QLabel *label(const QString &name, const QString &text, const QFont &font, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAccessibleName(text);
+    l->setFont(font);
+    l->adjustSize();
+    return l;
+}
+
+QWidget *box(const QString &name, const QColor &colour, QWidget *parent)
+{
+    auto *b = new QWidget(parent);
+    b->setObjectName(name);
+    b->setAutoFillBackground(true);
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::Window, colour);
+    b->setPalette(pal);
+    b->resize(12, 12);
+    return b;
+}
+
+void fixedGridLook(StringGridView *view)
+{
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+} // namespace
+
+TfrmTimeTrack::TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget *parent)
+    : QWidget(parent)
+    , DateGrid(kGridDays + 1, 3)
+    , TimeGrid(1, 26)
+    , SleepGrid(kGridDays + 1, kSlotRows + 1)
+    , m_dataFolder(dataFolder)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("frmTimeTrack"));
+    setWindowTitle(tr("Baby"));
+    setAccessibleName(tr("Time tracker"));
+    setFont(pixelFont(QStringLiteral("Arial"), 11));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    Panel1 = whitePage(QStringLiteral("Panel1"), tr("Tracker"), this);
+    auto *fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(Panel1);
+
+    // The form's own page buttons lie under the page control, which covers
+    // them; the notebook's header carries the ones the user presses.
+    btnChart = new QPushButton(tr("Chart"), Panel1);
+    btnChart->setObjectName(QStringLiteral("btnChart"));
+    btnChart->setAccessibleName(tr("Chart"));
+    btnGraph = new QPushButton(tr("Graph"), Panel1);
+    btnGraph->setObjectName(QStringLiteral("btnGraph"));
+    btnGraph->setAccessibleName(tr("Graph"));
+    btnGraph->move(80, 0);
+    connect(btnChart, &QPushButton::clicked, this, &TfrmTimeTrack::btnChartClick);
+    connect(btnGraph, &QPushButton::clicked, this, &TfrmTimeTrack::btnGraphClick);
+
+    pgSleep = new QStackedWidget(Panel1);
+    pgSleep->setObjectName(QStringLiteral("pgSleep"));
+    auto *pages = new QVBoxLayout(Panel1);
+    pages->setContentsMargins(0, 0, 0, 0);
+    pages->addWidget(pgSleep);
+
+    TabSheet6 = whitePage(QStringLiteral("TabSheet6"), tr("Go to Bed"), pgSleep);
+    TabSheet3 = whitePage(QStringLiteral("TabSheet3"), tr("Baby Sleep Tracker"), pgSleep);
+    TabSheet4 = whitePage(QStringLiteral("TabSheet4"), tr("Data"), pgSleep);
+    TabSheet2 = whitePage(QStringLiteral("TabSheet2"), tr("Baby Journal"), pgSleep);
+    TabSheet5 = whitePage(QStringLiteral("TabSheet5"), tr("Sleep Graph"), pgSleep);
+    TabSheet1 = whitePage(QStringLiteral("TabSheet1"), tr("Feeding Alarm"), pgSleep);
+    for (QWidget *page : {TabSheet6, TabSheet3, TabSheet4, TabSheet2, TabSheet5, TabSheet1})
+        pgSleep->addWidget(page);
+
+    createBedPage();
+    createSleepPage();
+    createDataPage();
+    createJournalPage();
+    createGraphPage();
+    pgSleep->setCurrentIndex(1);
+}
+
+TfrmTimeTrack::~TfrmTimeTrack() = default;
+
+void TfrmTimeTrack::EmbedIn(QWidget *host)
+{
+    setParent(host);
+    setWindowFlags(Qt::Widget);
+    QLayout *layout = host->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(host);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(this);
+    resize(host->size());
+    update();
+    show();
+}
+
+// ---- pages ----------------------------------------------------------------
+
+void TfrmTimeTrack::createSleepPage()
+{
+    Date_Chart = new StringGridView(&DateGrid, TabSheet3);
+    Date_Chart->setObjectName(QStringLiteral("Date_Chart"));
+    Date_Chart->setAccessibleName(tr("Dates"));
+    fixedGridLook(Date_Chart);
+    Date_Chart->setFont(pixelFont(QStringLiteral("Arial Narrow"), 9));
+    Date_Chart->setBackgroundColor(QColor(0xF4, 0xFA, 0xFF));
+    Date_Chart->setDefaultColumnWidth(kDayColumnWidth);
+    Date_Chart->setDefaultRowHeight(kDateRowHeight);
+    Date_Chart->setEnabled(false);
+    Date_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
+        Date_ChartDrawCell(p, r, row, column);
+    });
+
+    Time_Chart = new StringGridView(&TimeGrid, TabSheet3);
+    Time_Chart->setObjectName(QStringLiteral("Time_Chart"));
+    Time_Chart->setAccessibleName(tr("Hours"));
+    fixedGridLook(Time_Chart);
+    Time_Chart->setFocusPolicy(Qt::NoFocus);
+    Time_Chart->setSelectionMode(QAbstractItemView::NoSelection);
+    TimeGrid.setFixedRows(1);
+    Time_Chart->setDefaultColumnWidth(kTimeColumnWidth);
+    Time_Chart->setDefaultRowHeight(kHourRowHeight);
+    Time_Chart->setRowHeight(0, kSleepHeaderHeight);
+    Time_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
+        Time_ChartDrawCell(p, r, row, column);
+    });
+
+    SleepGrid.setFixedRows(1);
+    Sleep_Chart = new SleepGridView(&SleepGrid, TabSheet3);
+    Sleep_Chart->setObjectName(QStringLiteral("Sleep_Chart"));
+    Sleep_Chart->setAccessibleName(tr("Sleep grid"));
+    Sleep_Chart->setFrameShape(QFrame::NoFrame);
+    Sleep_Chart->setFont(pixelFont(QStringLiteral("Arial"), 9));
+    Sleep_Chart->setShowGrid(false);
+    Sleep_Chart->setDefaultColumnWidth(kDayColumnWidth);
+    Sleep_Chart->setDefaultRowHeight(kSlotRowHeight);
+    Sleep_Chart->setRowHeight(0, kSleepHeaderHeight);
+    Sleep_Chart->setColumnHidden(0, true);
+    Sleep_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
+        Sleep_ChartDrawCell(p, r, row, column);
+    });
+    connect(Sleep_Chart, &SleepGridView::cellSelected, this, &TfrmTimeTrack::Sleep_ChartSelectCell);
+
+    const QFont bold = pixelFont(QStringLiteral("Arial"), 11, true);
+    Time_Label = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, TabSheet3);
+    Sleep_Label = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, TabSheet3);
+    Sleep_7 = label(QStringLiteral("Sleep_7"), QStringLiteral("."),
+                    pixelFont(QStringLiteral("Times New Roman"), 11, true), TabSheet3);
+
+    Panel2 = new QWidget(TabSheet3);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Box_Dream = box(QStringLiteral("Box_Dream"), Qt::white, Panel2);
+    Box_Sleep = box(QStringLiteral("Box_Sleep"), Qt::white, Panel2);
+    Box_DeepSleep = box(QStringLiteral("Box_DeepSleep"), Qt::white, Panel2);
+    const QString captions[] = {tr("Dreaming"), tr("Sleep"), tr("Deep Sleep")};
+    int x = 0;
+    int i = 0;
+    for (QWidget *b : {Box_Dream, Box_Sleep, Box_DeepSleep}) {
+        b->move(x, 2);
+        auto *caption = new QLabel(captions[i++], Panel2);
+        caption->move(x + 16, 0);
+        caption->adjustSize();
+        x += 16 + caption->width() + 12;
+    }
+    Panel2->resize(x, 16);
+    Panel2->hide();
+
+    ClearSleepGrid();
+    placeSleepGrids();
+}
+
+void TfrmTimeTrack::placeSleepGrids()
+{
+    Date_Chart->resize(626, 3 * kDateRowHeight - 1);
+    Sleep_Chart->resize(629, 403);
+    Date_Chart->move(0, kGridTop);
+    Time_Chart->setGeometry(kGridLeft, Date_Chart->y() + 38, kTimeColumnWidth + 1, 403);
+    Sleep_Chart->move(Time_Chart->x() + 62, Time_Chart->y());
+    // Column 0 of the sleep grid takes no room, so the date header's
+    // column 0 stands over the first day column.
+    Date_Chart->move(Sleep_Chart->x(), kGridTop);
+    Time_Chart->setRowHeight(0, kSleepHeaderHeight);
+    Sleep_Chart->setRowHeight(0, kSleepHeaderHeight);
+    Sleep_Chart->setColumnHidden(0, true);
+
+    const int labelsTop = Sleep_Chart->y() + Sleep_Chart->height() + 6;
+    Time_Label->move(kGridLeft, labelsTop);
+    Sleep_Label->move(136 + kGridLeft, labelsTop);
+    Sleep_7->move(272 + kGridLeft, labelsTop);
+    Panel2->move(kGridLeft, labelsTop + 24);
+
+    for (auto [b, colour] : {std::pair{Box_Dream, QColor(0xFF, 0x80, 0x80)},
+                             std::pair{Box_Sleep, QColor(0xCA, 0xE4, 0xFF)},
+                             std::pair{Box_DeepSleep, QColor(0x91, 0xC8, 0xFF)}}) {
+        QPalette pal = b->palette();
+        pal.setColor(QPalette::Window, colour);
+        b->setPalette(pal);
+    }
+}
+
+void TfrmTimeTrack::createDataPage()
+{
+    Year_Chart = new StringGridView(&Record.Year_Chart, TabSheet4);
+    Year_Chart->setObjectName(QStringLiteral("Year_Chart"));
+    Year_Chart->setAccessibleName(tr("Year data"));
+    Year_Chart->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Year_Chart->setDefaultRowHeight(18);
+    auto *l = new QVBoxLayout(TabSheet4);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(Year_Chart);
+}
+
+void TfrmTimeTrack::createJournalPage()
+{
+    Label1 = label(QStringLiteral("Label1"), tr("Baby Journal"), pixelFont(QStringLiteral("Georgia"), 19),
+                   TabSheet2);
+    Label1->move(8, 8);
+    Date_Label = label(QStringLiteral("Date_Label"), QString(), pixelFont(QStringLiteral("Arial"), 13),
+                       TabSheet2);
+    Date_Label->setAccessibleName(tr("Date"));
+    Date_Label->setGeometry(8, 36, 400, 18);
+    Note = new QPlainTextEdit(TabSheet2);
+    Note->setObjectName(QStringLiteral("Note"));
+    Note->setAccessibleName(tr("Note"));
+    Note->setFont(pixelFont(QStringLiteral("Arial"), 13));
+    Note->setGeometry(8, 60, 620, 380);
+    Note->installEventFilter(this);
+}
+
+bool TfrmTimeTrack::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Note && event->type() == QEvent::FocusOut)
+        NoteExit();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmTimeTrack::reportWrite(const WriteResult &result)
+{
+    if (!result && m_services.dialogs)
+        m_services.dialogs->error(this, result.error);
+}
+
+// ---- binding and files ------------------------------------------------------
+
+int TfrmTimeTrack::LastDayOfMonth(int year, int month)
+{
+    return SleepTrack::LastDayOfMonth(year, month);
+}
+
+QString TfrmTimeTrack::SlotLabel(int row)
+{
+    return SleepTrack::SlotLabel(row);
+}
+
+void TfrmTimeTrack::LoadDay(const QString &folder, double date)
+{
+    if (!DayNumber::isRepresentable(date) || folder.isEmpty())
+        return;
+    // Every binding stays inside the data folder, whatever the project's
+    // name made of the path.
+    if (m_dataFolder) {
+        const QString root = QDir::cleanPath(m_dataFolder->RootDir) + QLatin1Char('/');
+        const QString wanted = QDir::cleanPath(folder) + QLatin1Char('/');
+        if (!wanted.startsWith(root) || wanted == root) {
+            if (m_services.dialogs)
+                m_services.dialogs->error(this, tr("The tracker cannot use the folder \"%1\": it lies "
+                                                   "outside the data folder.").arg(folder));
+            return;
+        }
+    }
+
+    if (Record.Loaded)
+        SaveTracker();
+    Record.Bind(folder, date);
+    // A project that never stored anything has no folder yet.
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder) && m_services.dialogs)
+        m_services.dialogs->error(this, tr("The folder \"%1\" could not be created.").arg(folder));
+
+    LoadNote(date);
+    LoadYear(Record.Year);
+    BuildSleepGrid(LastDayOfMonth(Record.Year, Record.Month) - 30);
+    Date_Label->setText(FormatDateTime(QStringLiteral("mmmm d, yyyy"), date));
+    Record.Loaded = true;
+    Date_Chart->viewport()->update();
+}
+
+void TfrmTimeTrack::SaveTracker()
+{
+    if (Record.YearFile.isEmpty())
+        return;
+    EnsureMonthFolder();
+    if (!Record.Loaded)
+        return;
+    reportWrite(Record.SaveYear());
+}
+
+void TfrmTimeTrack::EnsureMonthFolder()
+{
+    // A month folder that cannot be made is passed over: nothing is
+    // written into it.
+    Record.EnsureMonthFolder();
+}
+
+void TfrmTimeTrack::LoadYear(int year)
+{
+    QString error;
+    if (!Record.LoadYear(year, &error) && m_services.dialogs)
+        m_services.dialogs->error(
+            this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
+}
+
+void TfrmTimeTrack::LoadNote(double date)
+{
+    if (!Record.NoteFile.isEmpty()) {
+        const WriteResult written = writeNote();
+        if (!written) {
+            // The note stays in the memo, bound to its own file.
+            reportWrite(written);
+            return;
+        }
+    }
+    Record.NoteFile = Record.TrackedFolder + NoteFileName(DayNumber::toDate(date));
+    QString error;
+    const QString text = TextFile::readText(Record.NoteFile, &error);
+    Note->setReadOnly(false);
+    if (!error.isEmpty()) {
+        // A note that cannot be read is never overwritten with an empty one.
+        Note->setPlainText(QString());
+        Note->setReadOnly(true);
+        Record.NoteFile.clear();
+        if (m_services.dialogs)
+            m_services.dialogs->error(this, error);
+        return;
+    }
+    Note->setPlainText(text);
+    m_noteOnDisk = text;
+}
+
+WriteResult TfrmTimeTrack::writeNote()
+{
+    const QString text = Note->toPlainText();
+    // A note already on disk as it stands is not written again.
+    if (text == m_noteOnDisk && QFileInfo::exists(Record.NoteFile))
+        return {};
+    const WriteResult written = TextFile::writeText(Record.NoteFile, text);
+    if (written)
+        m_noteOnDisk = text;
+    return written;
+}
+
+void TfrmTimeTrack::SaveNote()
+{
+    if (!Record.NoteFile.isEmpty())
+        reportWrite(writeNote());
+}
+
+void TfrmTimeTrack::NoteExit()
+{
+    SaveNote();
+}
+
+// ---- the sleep grid ---------------------------------------------------------
+
+void TfrmTimeTrack::ClearSleepGrid()
+{
+    Sleep_Chart->setQuiet(true);
+    SleepRecord::ClearSleepGrid(SleepGrid);
+    Sleep_Chart->setQuiet(false);
+}
+
+void TfrmTimeTrack::BuildSleepGrid(double first)
+{
+    Sleep_Chart->setQuiet(true);
+    Record.FillSleepGrid(SleepGrid, DateGrid, DayNumber::wholeDay(first));
+    TimeGrid.setCell(0, 0, tr("Time Spent"));
+    const QStringList hours = HourLabels();
+    for (int r = 0; r < hours.size(); ++r)
+        TimeGrid.setCell(0, r + 1, hours.at(r));
+    placeSleepGrids();
+    // The cursor starts on the bound day, without marking anything.
+    const int column = qBound(1, DayNumber::wholeDay(Record.SelectedDate) - Record.FirstDate + 1, kGridDays);
+    SleepGrid.setCurrentCell(column, 1);
+    Sleep_Chart->setQuiet(false);
+    Sleep_Chart->viewport()->update();
+    Date_Chart->viewport()->update();
+}
+
+double TfrmTimeTrack::DayHours(int column) const
+{
+    return SleepRecord::DayHours(SleepGrid, column);
+}
+
+void TfrmTimeTrack::Sleep_ChartSelectCell(int column, int row)
+{
+    const SleepRecord::Toggle toggle = Record.ToggleSlot(SleepGrid, column, row);
+    if (!toggle.valid)
+        return;
+    const double selected = Record.SelectedDate;
+    Q_EMIT selectedDateChanged(selected);
+    Time_Label->setText(FormatDateTime(QStringLiteral("mmm d, yyyy"), selected) + tr(" Time Total: "));
+    Time_Label->adjustSize();
+    Sleep_7->setText(tr("Last 7 days: ") + FormatFloat(QStringLiteral("0.0"), toggle.last7) + tr(" hours")
+                     + tr("   30 days : ") + FormatFloat(QStringLiteral("0.0"), toggle.last30) + tr(" hours"));
+    Sleep_7->adjustSize();
+    SaveTracker();
+    Date_Label->setText(FormatDateTime(QStringLiteral("dddddd"), selected));
+    Sleep_Label->setText(FormatFloat(QStringLiteral("0.0"), toggle.hours) + tr(" hours"));
+    Sleep_Label->adjustSize();
+    Sleep_Chart->setToolTip(SlotLabel(row) + QStringLiteral(" - ") + SlotLabel(row + 1));
+    Sleep_Chart->viewport()->update();
+    LoadNote(selected);
+    Date_Chart->viewport()->update();
+}
+
+void TfrmTimeTrack::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+{
+    // The cell proper; the pixel row below it is the line between rows.
+    const QRect cell = rect.adjusted(0, 0, -1, -1);
+    painter->fillRect(rect, row == 0 ? kSleepFixed : Qt::white);
+    painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), kRowLine);
+    const QString text = SleepGrid.cell(column, row);
+    if (column >= 1 && row >= 1 && column % 2 == 1)
+        painter->fillRect(cell, kOddColumn);
+    if (text == QLatin1String(" "))
+        painter->fillRect(cell.adjusted(0, -1, 0, 1), kMarked);
+    if (row == 0 && !text.isEmpty()) {
+        painter->setPen(Qt::black);
+        painter->drawText(cell.adjusted(1, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+    const int date = ColumnDate(column);
+    const int today = m_services.clock ? m_services.clock->todayDayNumber() : date - 1;
+    const QDate day = DayNumber::toDate(date);
+    if (column >= 1 && (date == today || (day.isValid() && day.dayOfWeek() == Qt::Monday))) {
+        painter->setPen(QPen(kDayLine, 1));
+        painter->drawLine(rect.left(), rect.top(), rect.left(), rect.bottom());
+    }
+    if (row == 8 && column >= 1) {
+        painter->setPen(QPen(kMidnight, 1));
+        painter->drawLine(cell.left() - 1, cell.bottom(), cell.right() + 1, cell.bottom());
+    }
+    // A range dragged or extended with Shift stays highlighted, and the
+    // keyboard's cell is framed while the grid has the focus.
+    const QModelIndex index = SleepGrid.index(row, column);
+    const QItemSelectionModel *selection = Sleep_Chart->selectionModel();
+    if (selection && selection->isSelected(index)) {
+        qsizetype selected = 0;
+        for (const QItemSelectionRange &range : selection->selection())
+            selected += qsizetype(range.width()) * range.height();
+        if (selected > 1)
+            painter->fillRect(cell, kRangeHighlight);
+    }
+    if (Sleep_Chart->hasFocus() && selection && selection->currentIndex() == index) {
+        painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter->drawRect(cell.adjusted(0, 0, -1, -1));
+    }
+}
+
+void TfrmTimeTrack::Date_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+{
+    const QRect grown = rect.adjusted(-1, -1, 1, 1);
+    painter->fillRect(grown, kDateCell);
+    painter->setPen(Qt::black);
+    painter->drawText(grown.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      DateGrid.cell(column, row));
+    if (Record.Loaded || !Record.YearFile.isEmpty()) {
+        if (Record.FirstDate + column == DayNumber::wholeDay(Record.SelectedDate)) {
+            painter->setPen(QPen(kSelectedFrame, 2));
+            painter->drawLine(grown.left() + 1, grown.top(), grown.left() + 1, grown.bottom());
+            painter->drawLine(grown.right() - 2, grown.top(), grown.right() - 2, grown.bottom());
+        }
+    }
+}
+
+void TfrmTimeTrack::Time_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+{
+    painter->fillRect(rect, row == 0 ? kTimeFixed : Qt::white);
+    painter->setPen(Qt::black);
+    painter->drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      TimeGrid.cell(column, row));
+}
+
+// ---- pages -----------------------------------------------------------------
+
+void TfrmTimeTrack::btnChartClick()
+{
+    pgSleep->setCurrentIndex(1);
+}
+
+void TfrmTimeTrack::btnGraphClick()
+{
+    pgSleep->setCurrentIndex(4);
+    ShowWeekChart(Record.SelectedDate);
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "platform/services.h"
+#include "tracker/sleeprecord.h"
+
+#include <QWidget>
+
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedBarSeries;
+class QStackedWidget;
+class SleepGridView;
+class StringGridView;
+class TDir;
+
+// The time and sleep tracker, embedded in the "Time" page of the project
+// notebook. It works on one project folder at a time: LoadDay binds it to a
+// folder and a date, a click in the sleep grid toggles a half-hour slot and
+// saves, and the "Chart" and "Graph" buttons switch between the grid and the
+// weekday chart.
+class TfrmTimeTrack : public QWidget
+{
+    Q_OBJECT
+public:
+    // The data folder keeps every binding inside the data root.
+    TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget *parent = nullptr);
+    ~TfrmTimeTrack() override;
+
+    // Places the form as a borderless child filling the host panel and
+    // shows it; it follows the panel's size from then on.
+    void EmbedIn(QWidget *host);
+
+    // Binding and files.
+    void LoadDay(const QString &folder, double date);
+    void SaveTracker();
+    void LoadYear(int year);
+    void LoadNote(double date);
+    void SaveNote();
+    void NoteExit();
+    void EnsureMonthFolder();
+    static int LastDayOfMonth(int year, int month);
+    int ColumnDate(int column) const { return Record.ColumnDate(column); }
+
+    // The sleep grid.
+    void BuildSleepGrid(double first);
+    void ClearSleepGrid();
+    double DayHours(int column) const;
+    static QString SlotLabel(int row);
+    void Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void Date_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void Time_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void Sleep_ChartSelectCell(int column, int row);
+
+    // Pages and charts.
+    void btnChartClick();
+    void btnGraphClick();
+    void ShowWeekChart(double date);
+    void ShowSleepCycle(double hours, double start);
+
+    SleepRecord Record;
+
+    QWidget *Panel1;
+    QStackedWidget *pgSleep;
+    QWidget *TabSheet6;
+    QWidget *TabSheet3;
+    QWidget *TabSheet4;
+    QWidget *TabSheet2;
+    QWidget *TabSheet5;
+    QWidget *TabSheet1;
+    QPushButton *btnChart;
+    QPushButton *btnGraph;
+
+    // "Baby Sleep Tracker"
+    StringGrid DateGrid;
+    StringGrid TimeGrid;
+    StringGrid SleepGrid;
+    StringGridView *Date_Chart;
+    StringGridView *Time_Chart;
+    SleepGridView *Sleep_Chart;
+    QLabel *Time_Label;
+    QLabel *Sleep_Label;
+    QLabel *Sleep_7;
+    QWidget *Panel2;
+    QWidget *Box_Dream;
+    QWidget *Box_Sleep;
+    QWidget *Box_DeepSleep;
+
+    // "Data"
+    StringGridView *Year_Chart;
+
+    // "Baby Journal"
+    QLabel *Label1;
+    QLabel *Date_Label;
+    QPlainTextEdit *Note;
+
+    // "Sleep Graph"
+    QLabel *Label10;
+    QLabel *Label13;
+    QLabel *Label_Range;
+    QChartView *Week_chart;
+    QStackedBarSeries *Series1;
+
+    // "Go to Bed"
+    QChartView *Cycle_graph;
+    QLineSeries *Series3;
+    QLineSeries *Series4;
+
+Q_SIGNALS:
+    // The main window's date picker follows a clicked day (the week stays).
+    void selectedDateChanged(double date);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createSleepPage();
+    void createDataPage();
+    void createJournalPage();
+    void createGraphPage();
+    void createBedPage();
+    void placeSleepGrids();
+    void reportWrite(const WriteResult &result);
+    // Writes the memo to NoteFile unless the file already holds it.
+    WriteResult writeNote();
+
+    TDir *m_dataFolder;
+    Services m_services;
+    // The text NoteFile held when it was last read or written.
+    QString m_noteOnDisk;
+};

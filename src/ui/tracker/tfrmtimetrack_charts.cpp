@@ -1,0 +1,218 @@
+// The two charts of the tracker: averages per weekday and the sleep cycle.
+#include "tfrmtimetrack.h"
+
+#include "common/dateformat.h"
+#include "common/daynumber.h"
+#include "tracker/sleeptrack.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace {
+
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel *caption(const QString &name, const QString &text, const QFont &font, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAccessibleName(text);
+    l->setFont(font);
+    l->adjustSize();
+    return l;
+}
+
+qreal msecsOf(double dayNumber)
+{
+    return static_cast<qreal>(DayNumber::toDateTime(dayNumber).toMSecsSinceEpoch());
+}
+
+QString rangeText(double date)
+{
+    return FormatDateTime(QStringLiteral("mmm d"), date - 30) + QStringLiteral(" - ")
+           + FormatDateTime(QStringLiteral("mmm d"), date);
+}
+
+} // namespace
+
+void TfrmTimeTrack::createGraphPage()
+{
+    Label10 = caption(QStringLiteral("Label10"), tr("Time Per Weekday"), pixelFont(QStringLiteral("Arial"), 19),
+                      TabSheet5);
+    Label10->move(8, 8);
+    Label13 = caption(QStringLiteral("Label13"), tr("30 Day Averrage"), pixelFont(QStringLiteral("Arial"), 13),
+                      TabSheet5);
+    Label13->move(8, 36);
+    Label_Range = caption(QStringLiteral("Label_Range"), QStringLiteral("."),
+                          pixelFont(QStringLiteral("Arial"), 13), TabSheet5);
+    Label_Range->setAccessibleName(tr("Date range"));
+    Label_Range->setGeometry(Label13->x() + Label13->width() + 16, 36, 220, Label13->height());
+
+    auto *chart = new QChart;
+    chart->legend()->hide();
+    chart->setBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    Series1 = new QStackedBarSeries;
+    Series1->setObjectName(QStringLiteral("Series1"));
+    const QStringList days = {QStringLiteral("Mon"), QStringLiteral("Tue"), QStringLiteral("Wed"),
+                              QStringLiteral("Thu"), QStringLiteral("Fri"), QStringLiteral("Sat"),
+                              QStringLiteral("Sun")};
+    // One set per weekday, each holding only its own bar, so that every
+    // bar takes the next colour of the chart's theme.
+    for (int w = 0; w < 7; ++w) {
+        auto *set = new QBarSet(days.at(w));
+        for (int i = 0; i < 7; ++i)
+            set->append(0.0);
+        Series1->append(set);
+    }
+    Series1->setLabelsVisible(false);
+    Series1->setBarWidth(0.6);
+    chart->addSeries(Series1);
+    auto *weekdays = new QBarCategoryAxis;
+    weekdays->append(days);
+    chart->addAxis(weekdays, Qt::AlignBottom);
+    Series1->attachAxis(weekdays);
+    auto *hours = new QValueAxis;
+    hours->setTitleText(tr("Hours of Sleep"));
+    hours->setRange(0, 1);
+    hours->setLabelFormat(QStringLiteral("%.1f"));
+    chart->addAxis(hours, Qt::AlignLeft);
+    Series1->attachAxis(hours);
+
+    Week_chart = new QChartView(chart, TabSheet5);
+    Week_chart->setObjectName(QStringLiteral("Week_chart"));
+    Week_chart->setAccessibleName(tr("Time per weekday"));
+    Week_chart->setRenderHint(QPainter::Antialiasing);
+    Week_chart->setGeometry(8, 60, 465, 241);
+}
+
+void TfrmTimeTrack::createBedPage()
+{
+    const QFont bold = pixelFont(QStringLiteral("Arial"), 11, true);
+    const char *names[] = {"Label_Awake", "Label_Dreaming", "Label_Light", "Label_Deep"};
+    const QString texts[] = {tr("Awake"), tr("Dreaming"), tr("Light Sleep"), tr("Deep Sleep")};
+    for (int i = 0; i < 4; ++i)
+        caption(QString::fromLatin1(names[i]), texts[i], bold, TabSheet6)->move(8, 40 + i * 30);
+
+    auto *chart = new QChart;
+    chart->setTitle(tr("Adult Sleep Cycle (7.5 hours)"));
+    chart->setTitleFont(pixelFont(QStringLiteral("Arial"), 13));
+    chart->setTitleBrush(QColor(0x80, 0x80, 0x80));
+    chart->legend()->hide();
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    // The plot area's picture: night blue fading to the morning.
+    QLinearGradient night(0, 0, 1, 0);
+    night.setCoordinateMode(QGradient::ObjectBoundingMode);
+    night.setColorAt(0, QColor(0xE4, 0xEC, 0xFA));
+    night.setColorAt(1, QColor(0xFF, 0xF6, 0xE0));
+    chart->setPlotAreaBackgroundBrush(night);
+    chart->setPlotAreaBackgroundVisible(true);
+
+    Series3 = new QLineSeries;
+    Series3->setObjectName(QStringLiteral("Series3"));
+    QPen curve(QColor(0x00, 0x80, 0xFF));
+    curve.setWidth(2);
+    Series3->setPen(curve);
+    Series3->setPointsVisible(false);
+    Series4 = new QLineSeries;
+    Series4->setObjectName(QStringLiteral("Series4"));
+    Series4->setName(tr("  Wake Up"));
+    QPen wake(QColor(0xFF, 0x00, 0x00));
+    wake.setWidth(3);
+    Series4->setPen(wake);
+    chart->addSeries(Series3);
+    chart->addSeries(Series4);
+
+    auto *times = new QCategoryAxis;
+    times->setObjectName(QStringLiteral("CycleTimes"));
+    times->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    chart->addAxis(times, Qt::AlignBottom);
+    auto *depth = new QValueAxis;
+    depth->setRange(-4.5, 1.5);
+    depth->setVisible(false);
+    chart->addAxis(depth, Qt::AlignLeft);
+    for (QLineSeries *s : {Series3, Series4}) {
+        s->attachAxis(times);
+        s->attachAxis(depth);
+    }
+
+    Cycle_graph = new QChartView(chart, TabSheet6);
+    Cycle_graph->setObjectName(QStringLiteral("Cycle_graph"));
+    Cycle_graph->setAccessibleName(tr("Sleep cycle"));
+    Cycle_graph->setRenderHint(QPainter::Antialiasing);
+    Cycle_graph->setGeometry(100, 20, 689, 185);
+    auto *awake = caption(QStringLiteral("Label_AwakeTop"), tr("Awake"), bold, Cycle_graph);
+    awake->move(Cycle_graph->width() - awake->width() - 24, 28);
+}
+
+void TfrmTimeTrack::ShowWeekChart(double date)
+{
+    Label_Range->setText(rangeText(date));
+    const QList<double> averages = Record.WeekdayAverages(DayNumber::wholeDay(date));
+    const QList<QBarSet *> sets = Series1->barSets();
+    double top = 0;
+    for (int w = 0; w < 7 && w < sets.size(); ++w) {
+        const double v = averages.value(w);
+        for (int i = 0; i < 7; ++i)
+            sets.at(w)->replace(i, i == w ? v : 0.0);
+        top = std::max(top, v);
+    }
+    const QList<QAbstractAxis *> axes = Week_chart->chart()->axes(Qt::Vertical);
+    if (auto *hours = axes.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(axes.first()))
+        hours->setRange(0, top > 0 ? std::ceil(top * 1.1) : 1.0);
+}
+
+void TfrmTimeTrack::ShowSleepCycle(double hours, double start)
+{
+    if (!DayNumber::isRepresentable(start) || !std::isfinite(hours) || hours < 0 || hours > 24)
+        return;
+    Label_Range->setText(rangeText(start));
+    const QList<QPointF> points = SleepTrack::SleepCyclePoints(start);
+    // Stairs: each value holds until the next quarter hour.
+    QList<QPointF> stairs;
+    for (int k = 0; k < points.size(); ++k) {
+        const QPointF p(msecsOf(points.at(k).x()), points.at(k).y());
+        if (k > 0)
+            stairs.append(QPointF(p.x(), stairs.last().y()));
+        stairs.append(p);
+    }
+    Series3->replace(stairs);
+    QList<QPointF> wake;
+    for (const QPointF &p : SleepTrack::WakeUpLine(start, hours))
+        wake.append(QPointF(msecsOf(p.x()), p.y()));
+    Series4->replace(wake);
+
+    // The time axis spans the curve and is labelled on every whole hour.
+    auto *times = qobject_cast<QCategoryAxis *>(Cycle_graph->chart()->axes(Qt::Horizontal).value(0));
+    if (!times || stairs.isEmpty())
+        return;
+    for (const QString &label : times->categoriesLabels())
+        times->remove(label);
+    const double first = points.first().x();
+    const double last = std::max(points.last().x(), SleepTrack::WakeUpLine(start, hours).first().x());
+    times->setRange(msecsOf(first), msecsOf(last));
+    // The first label stands on the bed time itself, so the first
+    // category starts just before it.
+    times->setStartValue(msecsOf(first) - 1);
+    // Whole hours counted, not added up, so that midnight is exact.
+    const auto firstHour = static_cast<qint64>(std::ceil(first * 24 - 1e-6));
+    for (qint64 k = firstHour; k / 24.0 <= last + 1e-9; ++k)
+        times->append(FormatDateTime(QStringLiteral("h ampm"), k / 24.0), msecsOf(k / 24.0));
+}

@@ -1,0 +1,405 @@
+// The tracker form offscreen: binding to project folders, clicks, keys and
+// the wheel on the sleep grid, what is drawn, the statistics and the charts,
+// and the files left in the project folders.
+#include "common/daynumber.h"
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "grid/stringgrid.h"
+#include "tracker/sleeptrack.h"
+#include "tracker/sleepgridview.h"
+#include "tracker/tfrmtimetrack.h"
+
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QStackedBarSeries>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+#include <memory>
+
+namespace {
+
+int day(int y, int m, int d)
+{
+    return DayNumber::fromDate(QDate(y, m, d));
+}
+
+QStringList yearFields(const QString &file, int dayRow)
+{
+    const QStringList lines = TextFile::readLines(file);
+    return lines.value(dayRow).split(QLatin1Char(','));
+}
+
+} // namespace
+
+class TestTimeTrack : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_fakes = std::make_unique<FakeServices>();
+        m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
+        m_data = std::make_unique<TDir>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell);
+        m_form = std::make_unique<TfrmTimeTrack>(m_data.get(), m_fakes->services());
+        m_form->resize(900, 600);
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        m_data.reset();
+        m_fakes.reset();
+        m_dir.reset();
+    }
+
+    // A project that never used the tracker: an empty month, an empty
+    // note, the bare year store, and nothing written into its folder.
+    void neverUsedProjectWritesNothing()
+    {
+        const QString a = project("A");
+        QVERIFY(!QDir(a).exists());
+        m_form->LoadDay(a, now());
+        QVERIFY(QDir(a).exists());
+        QVERIFY(QDir(a).isEmpty());
+        QCOMPARE(m_form->Record.Year_Chart.cell(2, 0), QStringLiteral("Celsius"));
+        QCOMPARE(m_form->Record.Year_Chart.cell(0, 128), QStringLiteral("May 7"));
+        QCOMPARE(m_form->Note->toPlainText(), QString());
+        for (int c = 1; c <= 33; ++c)
+            QCOMPARE(m_form->DayHours(c), 0.0);
+        QCOMPARE(m_form->Date_Label->text(), QStringLiteral("May 7, 2024"));
+        QCOMPARE(m_form->pgSleep->currentIndex(), 1);
+        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
+        QVERIFY(m_fakes->dialogs.errors.isEmpty());
+    }
+
+    void clickTogglesAndSaves()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        QSignalSpy picked(m_form.get(), &TfrmTimeTrack::selectedDateChanged);
+        const int column = columnOf(day(2024, 5, 7));
+        click(column, 3);
+
+        QCOMPARE(m_form->SleepGrid.cell(column, 0), QStringLiteral("0.5"));
+        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.5 hours"));
+        QCOMPARE(m_form->Time_Label->text(), QStringLiteral("May 7, 2024 Time Total: "));
+        QCOMPARE(m_form->Date_Label->text(), QStringLiteral("Tuesday, May 7, 2024"));
+        QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
+        QCOMPARE(m_form->Sleep_Chart->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
+        QCOMPARE(picked.size(), 1);
+        QCOMPARE(picked.first().first().toDouble(), double(day(2024, 5, 7)));
+        QVERIFY(QDir(a + "Y2024M5").exists());
+        QStringList fields = yearFields(a + "2024-time.txt", 128);
+        QCOMPARE(fields.value(1), QStringLiteral("\"May 7\""));
+        QCOMPARE(fields.value(2), QStringLiteral("0.5"));
+        QCOMPARE(fields.value(13), QStringLiteral("*"));
+
+        click(column, 3);
+        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.0 hours"));
+        fields = yearFields(a + "2024-time.txt", 128);
+        QCOMPARE(fields.value(2), QStringLiteral("0.0"));
+        QCOMPARE(fields.value(13), QString());
+        QVERIFY(m_fakes->dialogs.errors.isEmpty());
+    }
+
+    void hints_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("row 3") << 3 << "9 pm - 9:30 pm";
+        QTest::newRow("row 48") << 48 << "7:30 pm - ";
+        QTest::newRow("row 49") << 49 << " - ";
+    }
+
+    void hints()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, hint);
+        m_form->LoadDay(project("A"), now());
+        m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 2)), row);
+        QCOMPARE(m_form->Sleep_Chart->toolTip(), hint);
+        // The hint shows wherever the pointer rests on the grid.
+        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        const QPoint at = cellCentre(columnOf(day(2024, 5, 20)), 30);
+        QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &help);
+        QTRY_COMPARE(QToolTip::text(), hint);
+    }
+
+    // A to B on the Time page: A's marks, totals and note stay in A's
+    // folder, B shows none of them, and coming back shows them again.
+    void switchingProjectsKeepsEachOwnData()
+    {
+        const QString a = project("A");
+        const QString b = project("B");
+        m_form->LoadDay(a, now());
+        const int column = columnOf(day(2024, 5, 7));
+        click(column, 10);
+        click(column, 11);
+        m_form->Note->setPlainText(QStringLiteral("Slept well"));
+
+        m_form->LoadDay(b, now());
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Slept well"));
+        QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("1.0"));
+        QCOMPARE(m_form->Note->toPlainText(), QString());
+        QCOMPARE(m_form->DayHours(column), 0.0);
+        QCOMPARE(m_form->SleepGrid.cell(column, 0), QString());
+        QCOMPARE(m_form->Record.Year_Chart.cell(2, 128), QString());
+        QVERIFY(!QFile::exists(b + "2024-time.txt"));
+
+        m_form->LoadDay(a, now());
+        QCOMPARE(m_form->DayHours(column), 1.0);
+        QCOMPARE(m_form->SleepGrid.cell(column, 0), QStringLiteral("1.0"));
+        QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("Slept well"));
+        // B got its files at the rebinding that left it, none of A's data.
+        QCOMPARE(yearFields(b + "2024-time.txt", 128).value(2), QString());
+        QCOMPARE(TextFile::readText(b + "Y2024M5D7-note.txt"), QString());
+    }
+
+    void noteOfTheClickedDay()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        m_form->Note->setPlainText(QStringLiteral("Tuesday"));
+        click(columnOf(day(2024, 5, 3)), 5);
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
+        QCOMPARE(m_form->Record.NoteFile, a + "Y2024M5D3-note.txt");
+        QCOMPARE(m_form->Note->toPlainText(), QString());
+        // Leaving an empty memo still writes that day's note, empty.
+        click(columnOf(day(2024, 5, 4)), 5);
+        QVERIFY(QFile::exists(a + "Y2024M5D3-note.txt"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D3-note.txt"), QString());
+    }
+
+    void laterDayMovesTheMonth()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        m_form->LoadDay(a, day(2024, 6, 3) + 0.5);
+        QCOMPARE(m_form->ColumnDate(1), day(2024, 5, 31));
+        QCOMPARE(m_form->ColumnDate(31), day(2024, 6, 30));
+        QCOMPARE(m_form->DateGrid.cell(0, 2), QStringLiteral("31"));
+        QCOMPARE(m_form->Record.MonthKey, QStringLiteral("Y2024M6"));
+    }
+
+    // Arrow keys toggle every slot they land on; Shift only extends the
+    // range; the wheel changes nothing; a drag toggles the first cell only.
+    void keysWheelAndDrag()
+    {
+        m_form->LoadDay(project("A"), now());
+        const int column = columnOf(day(2024, 5, 7));
+        click(column, 3);
+        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
+        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
+        QCOMPARE(m_form->SleepGrid.cell(column, 4), QStringLiteral(" "));
+        QCOMPARE(m_form->SleepGrid.cell(column, 5), QStringLiteral(" "));
+        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(m_form->SleepGrid.cell(column, 6), QString());
+        QCOMPARE(m_form->DayHours(column), 1.5);
+
+        QWheelEvent wheel(cellCentre(column, 10), m_form->Sleep_Chart->viewport()->mapToGlobal(cellCentre(column, 10)),
+                          QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(m_form->Sleep_Chart->viewport(), &wheel);
+        QCOMPARE(m_form->DayHours(column), 1.5);
+
+        const int other = column + 2;
+        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, cellCentre(other, 20));
+        QMouseEvent move(QEvent::MouseMove, cellCentre(other, 24), viewport->mapToGlobal(cellCentre(other, 24)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, cellCentre(other, 24));
+        QCOMPARE(m_form->DayHours(other), 0.5);
+        QCOMPARE(m_form->SleepGrid.cell(other, 20), QStringLiteral(" "));
+        // The keyboard never reaches the header row or the hidden column.
+        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(m_form->SleepGrid.cell(1, 0), QString());
+        QVERIFY(m_form->SleepGrid.currentRow() >= 1);
+        QVERIFY(m_form->SleepGrid.currentColumn() >= 1);
+    }
+
+    // Drawing: three marked slots one below the other form one bar; the
+    // Monday and today lines; the red frame on the selected day.
+    void drawing()
+    {
+        m_form->LoadDay(project("A"), now());
+        const int column = columnOf(day(2024, 5, 2));
+        for (int row : {5, 6, 7})
+            m_form->Sleep_ChartSelectCell(column, row);
+        const QImage image = m_form->Sleep_Chart->viewport()->grab().toImage();
+        const QRect top = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(5, column));
+        const QRect bottom = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(7, column));
+        const int x = top.center().x();
+        for (int y = top.top(); y <= bottom.bottom(); ++y)
+            QCOMPARE(image.pixelColor(x, y), QColor(0x91, 0xC8, 0xFF));
+        // Above and below the bar: no mark.
+        QVERIFY(image.pixelColor(x, top.top() - 3) != QColor(0x91, 0xC8, 0xFF));
+        QVERIFY(image.pixelColor(x, bottom.bottom() + 3) != QColor(0x91, 0xC8, 0xFF));
+
+        // 6 May 2024 is a Monday, 7 May today: grey at their left edges, in
+        // the header row too.
+        for (int date : {day(2024, 5, 6), day(2024, 5, 7)}) {
+            for (int row : {0, 20}) {
+                const QRect r = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(row, columnOf(date)));
+                QCOMPARE(image.pixelColor(r.left(), r.center().y()), QColor(0xC0, 0xC0, 0xC0));
+            }
+        }
+        const QRect plain = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(20, columnOf(day(2024, 5, 9))));
+        QVERIFY(image.pixelColor(plain.left(), plain.center().y()) != QColor(0xC0, 0xC0, 0xC0));
+        // The midnight line under the 11:30 pm slot.
+        const QRect eight = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(8, columnOf(day(2024, 5, 9))));
+        QCOMPARE(image.pixelColor(eight.center().x(), eight.bottom() - 1), QColor(0x00, 0x40, 0x80));
+
+        // The red frame moved to the clicked day: date header column c shows
+        // the grid's column c + 1.
+        const QImage dates = m_form->Date_Chart->viewport()->grab().toImage();
+        const QRect framed = m_form->Date_Chart->visualRect(m_form->DateGrid.index(1, column - 1));
+        QCOMPARE(dates.pixelColor(framed.left(), framed.center().y()), QColor(0xFF, 0, 0));
+        QCOMPARE(dates.pixelColor(framed.right() - 1, framed.center().y()), QColor(0xFF, 0, 0));
+        const QRect other = m_form->Date_Chart->visualRect(m_form->DateGrid.index(1, column + 2));
+        QCOMPARE(dates.pixelColor(other.left(), other.center().y()), QColor(0xCC, 0xE4, 0xFF));
+    }
+
+    void weekChart()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        // Two hours on Monday 6 May, a Tuesday at 0.0 that counts.
+        for (int row : {1, 2, 3, 4})
+            m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 6)), row);
+        // 30 April lies before the May grid: its 0.0 comes from the store.
+        m_form->Record.Year_Chart.setCell(2, SleepTrack::DayOfYear(day(2024, 4, 30)), QStringLiteral("0.0"));
+        m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 7)), 1);
+
+        m_form->btnGraphClick();
+        QCOMPARE(m_form->pgSleep->currentIndex(), 4);
+        QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));
+        const QList<QBarSet *> sets = m_form->Series1->barSets();
+        QCOMPARE(sets.size(), 7);
+        QCOMPARE(sets.at(0)->at(0), 2.0);
+        QCOMPARE(sets.at(1)->at(1), 0.25);
+        QCOMPARE(sets.at(2)->at(2), 0.0);
+        QCOMPARE(sets.at(6)->at(6), 0.0);
+        QCOMPARE(sets.at(0)->label(), QStringLiteral("Mon"));
+        m_form->btnChartClick();
+        QCOMPARE(m_form->pgSleep->currentIndex(), 1);
+
+        // After a click on another day, "Graph" ends its range there.
+        m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 20)), 1);
+        m_form->btnGraphClick();
+        QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 20 - May 20"));
+    }
+
+    void sleepCycleChart()
+    {
+        const double start = day(2024, 5, 7) + 21.0 / 24;
+        m_form->ShowSleepCycle(7.5, start);
+        const QList<QPointF> curve = m_form->Series3->points();
+        const qreal startMs = DayNumber::toDateTime(start).toMSecsSinceEpoch();
+        QCOMPARE(curve.first(), QPointF(startMs, 1.0));
+        QCOMPARE(curve.last().y(), 0.5);
+        QCOMPARE(curve.last().x(), startMs + 8.75 * 3600 * 1000);
+        const QList<QPointF> wake = m_form->Series4->points();
+        QCOMPARE(wake.size(), 2);
+        QCOMPARE(wake.first().x(), startMs + 7.5 * 3600 * 1000);
+        QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));
+        auto *times = qobject_cast<QCategoryAxis *>(m_form->Cycle_graph->chart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(times);
+        QCOMPARE(times->categoriesLabels().first(), QStringLiteral("9 PM"));
+        QCOMPARE(times->categoriesLabels().last(), QStringLiteral("5 AM"));
+        QCOMPARE(times->count(), 9);
+        QCOMPARE(times->categoriesLabels().at(3), QStringLiteral("12 AM"));
+    }
+
+    // A year file that cannot be written: the message names it and the
+    // marks stay on screen.
+    void writeFailureIsReported()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        // Something else took the file's place.
+        QVERIFY(QDir().mkpath(a + "2024-time.txt"));
+        const int column = columnOf(day(2024, 5, 7));
+        click(column, 3);
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("2024-time.txt")));
+        QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+    }
+
+    // A note that cannot be read is reported, and the empty memo is never
+    // written over it.
+    void unreadableNoteIsKept()
+    {
+        const QString a = project("A");
+        QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
+        m_form->LoadDay(a, now());
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(m_form->Note->isReadOnly());
+        m_form->LoadDay(a, day(2024, 5, 8));
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(QFileInfo(a + "Y2024M5D7-note.txt").isDir());
+        QVERIFY(!m_form->Note->isReadOnly());
+    }
+
+    // Days before 30 December 1899 have no grid; nothing breaks.
+    void datesBeforeDayZero()
+    {
+        m_form->LoadDay(project("A"), day(1899, 12, 5));
+        QVERIFY(m_form->Record.FirstDate < 0);
+        QCOMPARE(m_form->DateGrid.cell(0, 0), QString());
+        m_form->Sleep_ChartSelectCell(3, 3);
+        QCOMPARE(m_form->DayHours(3), 0.0);
+        m_form->btnGraphClick();
+        QCOMPARE(m_form->Series1->barSets().at(0)->at(0), 0.0);
+    }
+
+    void folderOutsideTheDataFolderIsRefused()
+    {
+        m_form->LoadDay(m_dir->path() + QStringLiteral("/Projects/../../elsewhere/"), now());
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(!m_form->Record.Loaded);
+        QVERIFY(m_form->Record.YearFile.isEmpty());
+    }
+
+private:
+    QString project(const QString &name) const { return m_data->ProjectsDir + name + QLatin1Char('/'); }
+    double now() const { return m_fakes->clock.nowDayNumber(); }
+    int columnOf(int date) const { return date - m_form->Record.FirstDate + 1; }
+    QPoint cellCentre(int column, int row) const
+    {
+        return m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(row, column)).center();
+    }
+    void click(int column, int row)
+    {
+        QTest::mouseClick(m_form->Sleep_Chart->viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(column, row));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<TDir> m_data;
+    std::unique_ptr<TfrmTimeTrack> m_form;
+};
+
+QTEST_MAIN(TestTimeTrack)
+#include "tst_timetrack.moc"

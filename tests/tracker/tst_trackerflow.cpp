@@ -1,0 +1,145 @@
+// The tracker inside the real main window: created at start-up in the
+// "Time" page, bound when that page is shown and when a project is chosen
+// on it, moving the date picker without moving the week, and switched by
+// the page header's "Chart" and "Graph" buttons.
+#include "app/tform1.h"
+#include "calendar/tweek.h"
+#include "common/daynumber.h"
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "grid/stringgrid.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "tracker/sleepgridview.h"
+#include "tracker/tfrmtimetrack.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+int day(int y, int m, int d)
+{
+    return DayNumber::fromDate(QDate(y, m, d));
+}
+
+struct Window
+{
+    Window()
+    {
+        fakes.clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
+        QDir().mkpath(tmp.path() + QStringLiteral("/Config"));
+        TextFile::writeLines(tmp.path() + QStringLiteral("/Config/departments.txt"),
+                             {QStringLiteral("@Home"), QStringLiteral("Garden"), QStringLiteral("Car")});
+        form = std::make_unique<TForm1>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
+        form->show();
+        form->Timer1Timer();
+        form->Image2Click();
+    }
+    TProjects *projects() const { return form->ProjectsSection; }
+    TProjectNotebook *book() const { return projects()->pgProject; }
+    TfrmTimeTrack *tracker() const { return form->TimeTrack; }
+    void select(const QString &name)
+    {
+        const QList<QListWidgetItem *> found = projects()->Department->findItems(name, Qt::MatchExactly);
+        QVERIFY(!found.isEmpty());
+        projects()->Department->setCurrentItem(found.first());
+    }
+    QString folder(const QString &name) const { return form->DataFolder->ProjectsDir + name + QLatin1Char('/'); }
+    int column(int date) const { return date - tracker()->Record.FirstDate + 1; }
+
+    FakeServices fakes;
+    QTemporaryDir tmp;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+class TestTrackerFlow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void createdAtStartUpUnbound()
+    {
+        Window w;
+        QVERIFY(w.tracker());
+        QCOMPARE(w.tracker()->parentWidget(), w.book()->pnlTimeTrack);
+        QVERIFY(!w.tracker()->Record.Loaded);
+        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
+        // Unbound, a click marks nothing.
+        w.tracker()->Sleep_ChartSelectCell(3, 3);
+        QCOMPARE(w.tracker()->DayHours(3), 0.0);
+    }
+
+    // Showing "Time" binds; choosing another project on it rebinds; a
+    // project chosen on another tab binds only when "Time" is shown again.
+    void bindingFollowsTheTimePage()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        QVERIFY(!w.tracker()->Record.Loaded);
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
+        QCOMPARE(w.tracker()->Record.SelectedDate, w.fakes.clock.nowDayNumber());
+
+        const int column = w.column(day(2024, 5, 7));
+        w.tracker()->Sleep_ChartSelectCell(column, 4);
+        w.tracker()->Sleep_ChartSelectCell(column, 5);
+
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
+        QCOMPARE(w.tracker()->DayHours(column), 0.0);
+        QVERIFY(QFile::exists(w.folder(QStringLiteral("Garden")) + QStringLiteral("2024-time.txt")));
+
+        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
+        QCOMPARE(w.tracker()->DayHours(column), 1.0);
+    }
+
+    void clickMovesThePickerNotTheWeek()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        const int offset = w.form->Week->DayOffset;
+        const int column = w.column(day(2024, 5, 20));
+        const QRect cell = w.tracker()->Sleep_Chart->visualRect(w.tracker()->SleepGrid.index(10, column));
+        QTest::mouseClick(w.tracker()->Sleep_Chart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        QCOMPARE(w.form->Date_Picker->date(), QDate(2024, 5, 20));
+        QCOMPARE(w.form->Week->DayOffset, offset);
+        QCOMPARE(w.tracker()->Sleep_Label->text(), QStringLiteral("0.5 hours"));
+    }
+
+    void headerButtonsSwitchPages()
+    {
+        Window w;
+        w.select(QStringLiteral("Garden"));
+        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        QTest::mouseClick(w.book()->btnGraph, Qt::LeftButton);
+        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 4);
+        QCOMPARE(w.tracker()->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));
+        QTest::mouseClick(w.book()->btnChart, Qt::LeftButton);
+        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
+    }
+};
+
+QTEST_MAIN(TestTrackerFlow)
+#include "tst_trackerflow.moc"
