@@ -32,6 +32,7 @@ private Q_SLOTS:
     void missingCheckByteLeavesEntryUnchecked();
     void cutInsideTheLastEntryKeepsItsReadFields();
     void windows1252Caption();
+    void byteOrderMarkInCaptionSurvives();
     void saveAndLoadFile();
     void unreadableFileReportsItsName();
     void oversizedFileIsRefused();
@@ -207,6 +208,15 @@ void TestListViewStream::windows1252Caption()
     ListViewData list;
     QVERIFY(DecodeListView(hex("0101000000" "01" "03000000" "E97465" "00000000"), &list).clean);
     QCOMPARE(list.items.first().caption, QStringLiteral("\u00e9te"));
+}
+
+void TestListViewStream::byteOrderMarkInCaptionSurvives()
+{
+    ListViewData list;
+    list.items.append(entry(true, QStringLiteral("\ufeffA"), {QStringLiteral("\ufeff")}));
+    ListViewData back;
+    QVERIFY(LoadListView(&back, EncodeListView(list)).clean);
+    QCOMPARE(back, list);
 }
 
 void TestListViewStream::saveAndLoadFile()

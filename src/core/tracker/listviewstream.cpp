@@ -3,9 +3,28 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
+
+namespace {
+
+// A stored string: UTF-8, or Windows-1252 when the bytes are not valid
+// UTF-8. Unlike a whole file, a string keeps a leading byte-order mark, so
+// that what is read is written back unchanged.
+QString decodeString(const QByteArray &bytes)
+{
+    const auto flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    QStringDecoder utf8(QStringConverter::Utf8, flags);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder ansi("windows-1252", flags);
+    return ansi.isValid() ? QString(ansi.decode(bytes)) : QString::fromLatin1(bytes);
+}
+
+} // namespace
 
 void WriteByte(QByteArray &out, quint8 value)
 {
@@ -63,7 +82,7 @@ QString ListViewReader::ReadStr()
     }
     const QByteArray text = m_bytes.mid(m_pos, take);
     m_pos += take;
-    return TextFile::decode(text);
+    return decodeString(text);
 }
 
 QByteArray EncodeListView(const ListViewData &list)

@@ -104,3 +104,10 @@ constexpr qint64 MaxListViewFileSize = 16 * 1024 * 1024;
 // the save that replaces it destroys nothing. Returns the copy's path, or
 // an empty string with the reason in error.
 QString KeepDamagedCopy(const QString &path, QString *error);
+
+// The same reader over bytes in memory, for callers (and fuzz targets)
+// that hold the file's content already.
+inline ListViewLoad LoadListView(ListViewData *list, const QByteArray &bytes)
+{
+    return DecodeListView(bytes, list);
+}
