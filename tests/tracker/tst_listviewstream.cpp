@@ -172,6 +172,13 @@ void TestListViewStream::missingCheckByteLeavesEntryUnchecked()
     QCOMPARE(list.items.size(), 1);
     QVERIFY(list.items.first().checked);
 
+    // Any flag or check byte other than 0 means "on", as it always did;
+    // such a file is not damaged and is written back with 1.
+    QVERIFY(DecodeListView(hex("05" "01000000" "07" "00000000" "00000000"), &list).clean);
+    QVERIFY(list.checkBoxes);
+    QVERIFY(list.items.first().checked);
+    QCOMPARE(EncodeListView(list), hex("01" "01000000" "01" "00000000" "00000000"));
+
     // A list with no check box flag at all reads as one with check boxes.
     QVERIFY(!DecodeListView(QByteArray(), &list).clean);
     QVERIFY(list.checkBoxes);
