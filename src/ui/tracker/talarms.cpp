@@ -167,27 +167,27 @@ void TAlarms::buildFeedPage(QWidget *page)
     Button6->setGeometry(108, 228, 90, 28);
 
     auto *picture = new SvgPicture(QStringLiteral(":/icons/bottle.svg"), page);
-    picture->setGeometry(336, 16, 30, 60);
+    picture->setGeometry(326, 16, 30, 60);
     QLabel *caption = label(tr("When it's time to feed, play this sound"),
                             pixelFont(QStringLiteral("Arial"), 13), page);
-    caption->move(376, 16);
+    caption->move(362, 16);
     feed_Sound = named(new QComboBox(page), QStringLiteral("feed_Sound"),
                        tr("When it's time to feed, play this sound"));
     feed_Sound->addItems(AlarmSounds::FeedSounds());
     feed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    feed_Sound->setGeometry(376, 40, 240, 36);
+    feed_Sound->setGeometry(362, 40, 200, 36);
     caption->setBuddy(feed_Sound);
     wakeup_play = button(QStringLiteral("wakeup_play"), tr("Play"), page);
     wakeup_play->setAccessibleName(tr("Play feeding sound"));
-    wakeup_play->setGeometry(624, 44, 80, 28);
+    wakeup_play->setGeometry(570, 44, 72, 28);
     Alarm_StopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
     Alarm_StopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    Alarm_StopButton->setGeometry(376, 96, 160, 64);
+    Alarm_StopButton->setGeometry(362, 96, 136, 64);
     Alarm_SnoozeButton = button(QStringLiteral("Alarm_SnoozeButton"), tr("Snooze"), page);
     Alarm_SnoozeButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
     Alarm_SnoozeButton->setToolTip(tr("Snooze 5 Minutes"));
     Alarm_SnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
-    Alarm_SnoozeButton->setGeometry(544, 96, 160, 64);
+    Alarm_SnoozeButton->setGeometry(506, 96, 136, 64);
 
     connect(Button5, &QPushButton::clicked, this, &TAlarms::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TAlarms::Button6Click);
