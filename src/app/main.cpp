@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/qtshell.h"
 #include "printing/qtprinting.h"
+#include "platform/sound.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -96,6 +97,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtShell shell;
     QtDialogs dialogs;
+    QtSound sound;
     QPrinter printer(QPrinter::HighResolution);
     QtPrinting printing(&printer);
 
@@ -105,6 +107,7 @@ int main(int argc, char *argv[])
     services.dialogs = &dialogs;
     services.printer = &printer;
     services.printing = &printing;
+    services.sound = &sound;
 
     TForm1 form(services, options);
     form.show();

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 
 #include <QDateTime>
 #include <QList>
@@ -65,11 +66,37 @@ private:
     bool answer(const QString &text);
 };
 
-// The three fakes wired as services.
+// Records every play and stop instead of making a sound.
+class FakeSound final : public ISound
+{
+public:
+    void playLooping(const QString &path) override
+    {
+        played.append(path);
+        playing = path;
+    }
+    void stop() override
+    {
+        ++stops;
+        playing.clear();
+    }
+
+    QStringList played;
+    QString playing; // empty when silent
+    int stops = 0;
+};
+
+// The fakes wired as services.
 struct FakeServices
 {
     FakeClock clock;
     FakeShell shell;
     FakeDialogs dialogs;
-    Services services() { return Services{&clock, &shell, &dialogs, nullptr}; }
+    FakeSound sound;
+    Services services()
+    {
+        Services s{&clock, &shell, &dialogs, nullptr};
+        s.sound = &sound;
+        return s;
+    }
 };

@@ -4,6 +4,7 @@ class IClock;
 class IShell;
 class IDialogs;
 class IPrinting;
+class ISound;
 class QPrinter;
 
 // The seams to the outside world, handed from the program entry (or a
@@ -18,4 +19,6 @@ struct Services
     QPrinter *printer = nullptr;
     // Print jobs: the printer above, or a PDF file when there is none.
     IPrinting *printing = nullptr;
+    // The alarm sounds; may be null (nothing plays).
+    ISound *sound = nullptr;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The alarm sounds: the items of the two sound choices and where their
+// wave files are found. A sound's file is its name followed by ".wav";
+// "Silence" has none.
+namespace AlarmSounds {
+
+QStringList BedSounds();  // "Silence", "Wind", "Rain", ...
+QStringList FeedSounds(); // "Silence", "DrinkGulp", "BabyCrying", ...
+
+// The first of these folders that exists, with a trailing "/":
+//   <program folder>/sounds/               a portable install or a build
+//   <program folder>/../share/vellumark/sounds/   a system install
+//   the source tree's sounds/ folder (builtIn)    running from a build folder
+// Empty when none exists (then no sound plays).
+QString FindFolder(const QString &programDir, const QString &builtIn);
+
+} // namespace AlarmSounds

@@ -1,0 +1,462 @@
+#include "tracker/talarms.h"
+
+#include "common/pictures.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/sound.h"
+#include "tracker/alarmsounds.h"
+#include "tracker/talarmset_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#ifndef VELLUMARK_SOURCE_SOUNDS
+#define VELLUMARK_SOURCE_SOUNDS ""
+#endif
+
+namespace {
+
+const QString BedFile = QStringLiteral("bedtimes.txt");
+const QString FeedFile = QStringLiteral("wakeuptimes.txt");
+constexpr int SubItemsRole = Qt::UserRole;
+
+QFont pixelFont(const QString &family, int pixels, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename W>
+W *named(W *widget, const QString &name, const QString &spoken)
+{
+    widget->setObjectName(name);
+    widget->setAccessibleName(spoken);
+    return widget;
+}
+
+QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
+{
+    return named(new QPushButton(caption, parent), name, caption);
+}
+
+QLabel *label(const QString &text, const QFont &font, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setFont(font);
+    l->adjustSize();
+    return l;
+}
+
+} // namespace
+
+TAlarms::TAlarms(QWidget *bedPage, QWidget *feedPage, const Services &services, QWidget *owner)
+    : QObject(owner), m_services(services), m_owner(owner)
+{
+    SoundFolder = AlarmSounds::FindFolder(QCoreApplication::applicationDirPath(),
+                                          QStringLiteral(VELLUMARK_SOURCE_SOUNDS));
+    buildBedPage(bedPage);
+    buildFeedPage(feedPage);
+
+    Clock = new QTimer(this);
+    Clock->setObjectName(QStringLiteral("Clock"));
+    Clock->setInterval(ClockInterval);
+    connect(Clock, &QTimer::timeout, this, &TAlarms::ClockTimer);
+    Alarm_Snooze = new QTimer(this);
+    Alarm_Snooze->setObjectName(QStringLiteral("Alarm_Snooze"));
+    Alarm_Snooze->setInterval(SnoozeInterval);
+    connect(Alarm_Snooze, &QTimer::timeout, this, &TAlarms::Alarm_SnoozeTimer);
+    StartClock();
+}
+
+TAlarms::~TAlarms()
+{
+    if (m_playing != Source::None && m_services.sound)
+        m_services.sound->stop();
+}
+
+QTreeWidget *TAlarms::makeList(const QString &name, const QString &column, QWidget *parent)
+{
+    auto *list = new QTreeWidget(parent);
+    list->setObjectName(name);
+    list->setColumnCount(1);
+    list->setHeaderLabels({column});
+    list->setColumnWidth(0, 285);
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setUniformRowHeights(true);
+    m_checkBoxes.insert(list, true);
+    connect(list, &QTreeWidget::clicked, this, &TAlarms::List_BedTimesClick);
+    connect(list, &QTreeWidget::activated, this, &TAlarms::List_BedTimesClick);
+    return list;
+}
+
+void TAlarms::buildBedPage(QWidget *page)
+{
+    // The sleep-cycle chart takes the top of this page; the list and the
+    // sounds sit below it.
+    constexpr int top = 215;
+    auto *picture = new SvgPicture(QStringLiteral(":/icons/moon.svg"), page);
+    picture->setGeometry(8, top + 2, 26, 26);
+    QLabel *heading = label(tr("Bed Times"), pixelFont(QStringLiteral("Arial"), 24, true), page);
+    heading->setObjectName(QStringLiteral("Label_BedTimes"));
+    heading->move(40, top);
+    List_BedTimes = makeList(QStringLiteral("List_BedTimes"), tr("Go to Bed"), page);
+    List_BedTimes->setAccessibleName(tr("Bed Times"));
+    List_BedTimes->setGeometry(8, top + 36, 291, 150);
+    heading->setBuddy(List_BedTimes);
+    Button3 = button(QStringLiteral("Button3"), tr("Add"), page);
+    Button3->setAccessibleName(tr("Add bed time"));
+    Button3->setGeometry(8, top + 192, 90, 28);
+    Button4 = button(QStringLiteral("Button4"), tr("Delete"), page);
+    Button4->setAccessibleName(tr("Delete bed time"));
+    Button4->setGeometry(106, top + 192, 90, 28);
+
+    QLabel *caption = label(tr("Go to bed to the sound of"), pixelFont(QStringLiteral("Arial"), 13),
+                            page);
+    caption->move(330, top + 8);
+    Bed_Sound = named(new QComboBox(page), QStringLiteral("Bed_Sound"),
+                      tr("Go to bed to the sound of"));
+    Bed_Sound->addItems(AlarmSounds::BedSounds());
+    Bed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21, true));
+    Bed_Sound->setGeometry(330, top + 32, 260, 36);
+    caption->setBuddy(Bed_Sound);
+    Bed_Play = button(QStringLiteral("Bed_Play"), tr("Play"), page);
+    Bed_Play->setAccessibleName(tr("Play bed sound"));
+    Bed_Play->setGeometry(330, top + 78, 90, 28);
+    Button2 = button(QStringLiteral("Button2"), tr("Stop"), page);
+    Button2->setAccessibleName(tr("Stop sound"));
+    Button2->setGeometry(428, top + 78, 90, 28);
+
+    connect(Button3, &QPushButton::clicked, this, &TAlarms::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TAlarms::Button4Click);
+    connect(Bed_Play, &QPushButton::clicked, this, &TAlarms::Bed_PlayClick);
+    connect(Button2, &QPushButton::clicked, this, &TAlarms::Alarm_StopButtonClick);
+}
+
+void TAlarms::buildFeedPage(QWidget *page)
+{
+    auto *frame = new QFrame(page);
+    frame->setObjectName(QStringLiteral("FeedFrame"));
+    frame->setGeometry(8, 8, 311, 268);
+    frame->setStyleSheet(QStringLiteral("QFrame#FeedFrame { border: 1px solid #C0C0C0; }"));
+    QLabel *heading = label(tr("Feeding Times"), pixelFont(QStringLiteral("Arial"), 19, true),
+                            frame);
+    heading->setObjectName(QStringLiteral("Label_FeedingTimes"));
+    heading->move(10, 8);
+    List_WakeUp = makeList(QStringLiteral("List_WakeUp"), tr("Get up"), frame);
+    List_WakeUp->setAccessibleName(tr("Feeding Times"));
+    List_WakeUp->setGeometry(10, 40, 291, 180);
+    heading->setBuddy(List_WakeUp);
+    Button5 = button(QStringLiteral("Button5"), tr("Add"), frame);
+    Button5->setAccessibleName(tr("Add feeding time"));
+    Button5->setGeometry(10, 228, 90, 28);
+    Button6 = button(QStringLiteral("Button6"), tr("Delete"), frame);
+    Button6->setAccessibleName(tr("Delete feeding time"));
+    Button6->setGeometry(108, 228, 90, 28);
+
+    auto *picture = new SvgPicture(QStringLiteral(":/icons/bottle.svg"), page);
+    picture->setGeometry(326, 16, 30, 60);
+    QLabel *caption = label(tr("When it's time to feed, play this sound"),
+                            pixelFont(QStringLiteral("Arial"), 13), page);
+    caption->move(362, 16);
+    feed_Sound = named(new QComboBox(page), QStringLiteral("feed_Sound"),
+                       tr("When it's time to feed, play this sound"));
+    feed_Sound->addItems(AlarmSounds::FeedSounds());
+    feed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    feed_Sound->setGeometry(362, 40, 200, 36);
+    caption->setBuddy(feed_Sound);
+    wakeup_play = button(QStringLiteral("wakeup_play"), tr("Play"), page);
+    wakeup_play->setAccessibleName(tr("Play feeding sound"));
+    wakeup_play->setGeometry(570, 44, 72, 28);
+    Alarm_StopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
+    Alarm_StopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    Alarm_StopButton->setGeometry(362, 96, 136, 64);
+    Alarm_SnoozeButton = button(QStringLiteral("Alarm_SnoozeButton"), tr("Snooze"), page);
+    Alarm_SnoozeButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    Alarm_SnoozeButton->setToolTip(tr("Snooze 5 Minutes"));
+    Alarm_SnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
+    Alarm_SnoozeButton->setGeometry(506, 96, 136, 64);
+
+    connect(Button5, &QPushButton::clicked, this, &TAlarms::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TAlarms::Button6Click);
+    connect(wakeup_play, &QPushButton::clicked, this, &TAlarms::wakeup_playClick);
+    connect(Alarm_StopButton, &QPushButton::clicked, this, &TAlarms::Alarm_StopButtonClick);
+    connect(Alarm_SnoozeButton, &QPushButton::clicked, this, &TAlarms::Alarm_SnoozeButtonClick);
+}
+
+// Binding and saving ------------------------------------------------------
+
+void TAlarms::LoadLists(const QString &trackedFolder)
+{
+    TrackedFolder = trackedFolder;
+    loadList(List_BedTimes, BedFile);
+    loadList(List_WakeUp, FeedFile);
+}
+
+bool TAlarms::SaveLists()
+{
+    const bool bed = saveList(List_BedTimes, BedFile);
+    const bool feed = saveList(List_WakeUp, FeedFile);
+    return bed && feed;
+}
+
+void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
+{
+    const QString path = TrackedFolder + fileName;
+    if (TrackedFolder.isEmpty() || !QFileInfo::exists(path)) {
+        m_damaged.remove(path);
+        setEntries(list, ListViewData{});
+        return;
+    }
+    ListViewData data;
+    const ListViewLoad load = LoadListView(&data, path);
+    setEntries(list, data);
+    if (load.clean) {
+        m_damaged.remove(path);
+        return;
+    }
+    m_damaged.insert(path);
+    if (m_services.dialogs) {
+        m_services.dialogs->error(
+            m_owner, load.error
+                         + tr("\nThe entries that could be read are shown. Before the list is "
+                              "saved again, the file is kept as a copy beside it."));
+    }
+}
+
+bool TAlarms::saveList(QTreeWidget *list, const QString &fileName)
+{
+    // An unbound tracker has no folder to write into.
+    if (TrackedFolder.isEmpty())
+        return true;
+    const QString path = TrackedFolder + fileName;
+    if (m_damaged.contains(path) && QFileInfo::exists(path)) {
+        QString error;
+        if (KeepDamagedCopy(path, &error).isEmpty()) {
+            if (m_services.dialogs)
+                m_services.dialogs->error(m_owner, error + tr("\nThe list was not saved."));
+            return false;
+        }
+    }
+    m_damaged.remove(path);
+    const WriteResult result = SaveListView(ListData(list, m_checkBoxes.value(list, true)), path);
+    if (!result.ok && m_services.dialogs)
+        m_services.dialogs->error(m_owner, result.error);
+    return result.ok;
+}
+
+void TAlarms::setEntries(QTreeWidget *list, const ListViewData &data)
+{
+    list->clear();
+    m_checkBoxes.insert(list, data.checkBoxes);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(data.items.size());
+    for (const ListViewItem &entry : data.items) {
+        auto *item = new QTreeWidgetItem(QStringList{entry.caption});
+        item->setData(0, SubItemsRole, entry.subItems);
+        if (data.checkBoxes)
+            item->setCheckState(0, entry.checked ? Qt::Checked : Qt::Unchecked);
+        else
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        items.append(item);
+    }
+    // One insertion, one redraw.
+    list->addTopLevelItems(items);
+}
+
+ListViewData TAlarms::ListData(const QTreeWidget *list, bool checkBoxes)
+{
+    ListViewData data;
+    data.checkBoxes = checkBoxes;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        data.items.append(ListViewItem{checkBoxes && item->checkState(0) == Qt::Checked,
+                                       item->text(0),
+                                       item->data(0, SubItemsRole).toStringList()});
+    }
+    return data;
+}
+
+QList<AlarmEntry> TAlarms::Entries(const QTreeWidget *list)
+{
+    QList<AlarmEntry> entries;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        const QStringList subs = item->data(0, SubItemsRole).toStringList();
+        const QVariant check = item->data(0, Qt::CheckStateRole);
+        entries.append(AlarmEntry{check.isValid() && item->checkState(0) == Qt::Checked,
+                                  subs.value(0), subs.value(1)});
+    }
+    return entries;
+}
+
+// Adding, deleting, clicking ------------------------------------------------
+
+void TAlarms::Button3Click()
+{
+    addEntry(List_BedTimes, BedFile);
+}
+
+void TAlarms::Button5Click()
+{
+    addEntry(List_WakeUp, FeedFile);
+}
+
+void TAlarms::Button4Click()
+{
+    deleteEntry(List_BedTimes, BedFile);
+}
+
+void TAlarms::Button6Click()
+{
+    deleteEntry(List_WakeUp, FeedFile);
+}
+
+void TAlarms::addEntry(QTreeWidget *list, const QString &fileName)
+{
+    TAlarmSet_Form dialog(m_services.clock, m_owner);
+    const int answer = ExecAlarmSet ? ExecAlarmSet(dialog) : dialog.exec();
+    if (answer == QDialog::Accepted) {
+        const double value = dialog.TimeValue();
+        const QString timeText = AlarmRule::TimeText(value);
+        QString schedule = QStringLiteral("Daily");
+        if (dialog.Weekly->isChecked()) {
+            schedule = AlarmRule::WeeklySchedule(
+                {dialog.Mon->isChecked(), dialog.Tue->isChecked(), dialog.Wed->isChecked(),
+                 dialog.Thu->isChecked(), dialog.Fri->isChecked(), dialog.Sat->isChecked(),
+                 dialog.Sun->isChecked()});
+            if (schedule.isEmpty()) {
+                if (m_services.dialogs)
+                    m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
+                return;
+            }
+        }
+        if (dialog.FixedDate->isChecked())
+            schedule = AlarmRule::FixedDateSchedule(dialog.Date_Picker->date());
+
+        auto *item = new QTreeWidgetItem(QStringList{AlarmRule::Caption(schedule, timeText)});
+        item->setData(0, SubItemsRole,
+                      QStringList{schedule, AlarmRule::TimeValueText(value)});
+        if (m_checkBoxes.value(list, true))
+            item->setCheckState(0, Qt::Checked);
+        list->insertTopLevelItem(0, item);
+        list->setCurrentItem(item);
+    }
+    // Written either way: a cancelled dialog rewrites the unchanged list.
+    saveList(list, fileName);
+}
+
+void TAlarms::deleteEntry(QTreeWidget *list, const QString &fileName)
+{
+    const QList<QTreeWidgetItem *> selected = list->selectedItems();
+    if (!selected.isEmpty())
+        delete selected.first();
+    saveList(list, fileName);
+}
+
+void TAlarms::List_BedTimesClick()
+{
+    const QList<QTreeWidgetItem *> selected = List_BedTimes->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QStringList subs = selected.first()->data(0, SubItemsRole).toStringList();
+    Q_EMIT sleepCycleRequested(7.5, AlarmRule::TimeValue(subs.value(1)));
+}
+
+// The clock and the sounds ----------------------------------------------------
+
+void TAlarms::StartClock()
+{
+    if (!Clock->isActive())
+        Clock->start();
+}
+
+void TAlarms::ClockTimer()
+{
+    const QDateTime now = m_services.clock ? m_services.clock->now()
+                                           : QDateTime::currentDateTime();
+    const AlarmTicker::Actions actions =
+        Ticker.Tick(Entries(List_BedTimes), Entries(List_WakeUp), now);
+    if (actions.playBed)
+        PlayBedSound();
+    if (actions.playFeed)
+        PlayFeedSound();
+    if (actions.stop)
+        stopSound();
+}
+
+void TAlarms::PlayBedSound()
+{
+    stopSound();
+    SoundFile = Bed_Sound->currentText() + QStringLiteral(".wav");
+    playFile(SoundFile, Source::Bed, false);
+}
+
+void TAlarms::PlayFeedSound()
+{
+    stopSound();
+    SoundFile = feed_Sound->currentText() + QStringLiteral(".wav");
+    playFile(SoundFile, Source::Feed, true);
+}
+
+void TAlarms::playFile(const QString &fileName, Source source, bool allowSilence)
+{
+    if (!allowSilence && fileName == QLatin1String("Silence.wav"))
+        return;
+    if (SoundFolder.isEmpty() || !m_services.sound)
+        return;
+    const QString path = SoundFolder + fileName;
+    if (!QFileInfo(path).isFile())
+        return;
+    m_services.sound->playLooping(path);
+    m_playing = source;
+}
+
+void TAlarms::stopSound()
+{
+    if (m_services.sound)
+        m_services.sound->stop();
+    m_playing = Source::None;
+}
+
+void TAlarms::Alarm_StopButtonClick()
+{
+    stopSound();
+    Alarm_Snooze->stop();
+    m_snoozed = Source::None;
+}
+
+void TAlarms::Alarm_SnoozeButtonClick()
+{
+    // Only a sound that was playing comes back.
+    m_snoozed = m_playing;
+    stopSound();
+    Alarm_Snooze->start();
+}
+
+void TAlarms::Alarm_SnoozeTimer()
+{
+    Alarm_Snooze->stop();
+    const Source again = m_snoozed;
+    m_snoozed = Source::None;
+    if (again == Source::Bed)
+        PlayBedSound();
+    else if (again == Source::Feed)
+        PlayFeedSound();
+    else
+        return;
+    // It rings like an alarm: the tick counter ends it if nobody does.
+    Ticker.Fire();
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "platform/services.h"
+#include "tracker/alarmrule.h"
+#include "tracker/listviewstream.h"
+
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+class TAlarmSet_Form;
+
+// The tracker's two alarm lists with their clock and sounds. Builds its
+// controls on the tracker's pages "Go to Bed" (bed times, bed sounds) and
+// "Feeding Alarm" (feeding times, feeding sounds, Stop and Snooze). The
+// lists belong to the tracker's bound project folder: LoadLists and
+// SaveLists are the alarm steps of the tracker's binding and saving.
+class TAlarms : public QObject
+{
+    Q_OBJECT
+public:
+    TAlarms(QWidget *bedPage, QWidget *feedPage, const Services &services,
+            QWidget *owner = nullptr);
+    ~TAlarms() override;
+
+    // Binding: both lists from "bedtimes.txt" and "wakeuptimes.txt" in the
+    // folder, or emptied where a file is missing. A damaged file loads
+    // what can be read and is copied aside before it is next written.
+    void LoadLists(const QString &trackedFolder);
+    // Saving: both lists to their files. False when one could not be
+    // written (the reason was shown).
+    bool SaveLists();
+    QString TrackedFolder;
+
+    // Adding, deleting, clicking.
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void List_BedTimesClick();
+
+    // The clock and the sounds.
+    void ClockTimer();
+    void PlayBedSound();
+    void PlayFeedSound();
+    void Bed_PlayClick() { PlayBedSound(); }
+    void wakeup_playClick() { PlayFeedSound(); }
+    void Alarm_StopButtonClick();
+    void Alarm_SnoozeButtonClick();
+    void Alarm_SnoozeTimer();
+    // Starts the alarm clock; it runs for the rest of the run.
+    void StartClock();
+
+    // The entries of a list as the clock reads them.
+    static QList<AlarmEntry> Entries(const QTreeWidget *list);
+    static ListViewData ListData(const QTreeWidget *list, bool checkBoxes);
+
+    QTreeWidget *List_BedTimes;
+    QTreeWidget *List_WakeUp;
+    QPushButton *Button3;
+    QPushButton *Button4;
+    QPushButton *Button5;
+    QPushButton *Button6;
+    QComboBox *Bed_Sound;
+    QPushButton *Bed_Play;
+    QPushButton *Button2;
+    QComboBox *feed_Sound;
+    QPushButton *wakeup_play;
+    QPushButton *Alarm_StopButton;
+    QPushButton *Alarm_SnoozeButton;
+    QTimer *Clock;
+    QTimer *Alarm_Snooze;
+
+    // The clock's tick counter (its Tag).
+    AlarmTicker Ticker;
+    // The file name of the sound last asked for ("Rain.wav").
+    QString SoundFile;
+    // Where the wave files are looked for, ending with "/"; empty: nowhere.
+    QString SoundFolder;
+
+    // Shows the dialog and returns its result; tests answer it directly.
+    std::function<int(TAlarmSet_Form &)> ExecAlarmSet;
+
+    static constexpr int ClockInterval = 59000;
+    static constexpr int SnoozeInterval = 5 * 60 * 1000;
+
+Q_SIGNALS:
+    // A bed time was clicked: draw the sleep cycle from that moment.
+    void sleepCycleRequested(double hours, double start);
+
+private:
+    enum class Source { None, Bed, Feed };
+
+    void buildBedPage(QWidget *page);
+    void buildFeedPage(QWidget *page);
+    QTreeWidget *makeList(const QString &name, const QString &column, QWidget *parent);
+    void addEntry(QTreeWidget *list, const QString &fileName);
+    void deleteEntry(QTreeWidget *list, const QString &fileName);
+    void loadList(QTreeWidget *list, const QString &fileName);
+    bool saveList(QTreeWidget *list, const QString &fileName);
+    void setEntries(QTreeWidget *list, const ListViewData &data);
+    void playFile(const QString &fileName, Source source, bool allowSilence);
+    void stopSound();
+
+    Services m_services;
+    QWidget *m_owner;
+    // Whether each list shows check boxes (as its file says).
+    QHash<const QTreeWidget *, bool> m_checkBoxes;
+    // Files that did not read cleanly and are copied aside before the
+    // next write over them.
+    QSet<QString> m_damaged;
+    Source m_playing = Source::None;
+    Source m_snoozed = Source::None;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+class IClock;
+class QCheckBox;
+class QDateEdit;
+class QPushButton;
+class QRadioButton;
+class QTimeEdit;
+
+// "Alarm Set": the time of a new alarm and how often it rings (every day,
+// on chosen weekdays, or on one date). Made for each new entry and
+// discarded afterwards.
+class TAlarmSet_Form : public QDialog
+{
+    Q_OBJECT
+public:
+    TAlarmSet_Form(IClock *clock, QWidget *parent = nullptr);
+
+    // Both pickers start at the present moment (to the minute).
+    void FormCreate();
+    // Enables the weekday boxes exactly when Weekly is chosen.
+    void DailyClick();
+    void WeeklyClick();
+
+    // The time picker as a whole date and time: the date the dialog was
+    // opened with the chosen time of day.
+    double TimeValue() const;
+
+    QTimeEdit *Bed_Time;
+    QRadioButton *Daily;
+    QRadioButton *Weekly;
+    QWidget *Weekly_Panel;
+    QCheckBox *Mon;
+    QCheckBox *Tue;
+    QCheckBox *Wed;
+    QCheckBox *Thu;
+    QCheckBox *Fri;
+    QCheckBox *Sat;
+    QCheckBox *Sun;
+    QRadioButton *FixedDate;
+    QDateEdit *Date_Picker;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+
+private:
+    IClock *m_clock;
+    QDate m_openedOn;
+};

@@ -1,0 +1,150 @@
+#include "tracker/tsleepreport.h"
+
+#include "common/dateformat.h"
+#include "common/textfile.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTimer>
+#include <QUrl>
+
+#include <memory>
+
+TSleepReport::TSleepReport(const QString &buildDir, const Services &services, QWidget *owner)
+    : QObject(owner), m_buildDir(buildDir), m_services(services), m_owner(owner)
+{
+}
+
+TSleepReport::~TSleepReport()
+{
+    if (m_document) {
+        delete m_document;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+QString TSleepReport::ReportPath() const
+{
+    return m_buildDir + SleepReport::FileName();
+}
+
+SleepReport::Result TSleepReport::WriteSleepReport(const Source &source)
+{
+    if (source.trackedFolder.isEmpty() || m_buildDir.isEmpty())
+        return {};
+    const QDateTime now = m_services.clock ? m_services.clock->now() : QDateTime::currentDateTime();
+    return SleepReport::Write(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
+                              ReportPath(), source.monthText,
+                              FormatDateTime(QStringLiteral("ddddd"), now));
+}
+
+void TSleepReport::SpeedButton7Click(const Source &source)
+{
+    const SleepReport::Result result = WriteSleepReport(source);
+    if (!result.write.ok) {
+        showError(result.write.error);
+        return;
+    }
+    if (!QFileInfo::exists(ReportPath())) {
+        showError(tr("There is no sleep report yet. It is written when the month folder \"%1\" "
+                     "holds a readings file \"time.txt\".")
+                      .arg(QDir::toNativeSeparators(source.trackedFolder + source.monthKey)));
+        return;
+    }
+    if (m_services.shell && !m_services.shell->openPath(ReportPath()))
+        showError(tr("Could not open \"%1\".").arg(QDir::toNativeSeparators(ReportPath())));
+}
+
+void TSleepReport::PrintSleepReport()
+{
+    if (m_document)
+        return; // one print job at a time
+    QByteArray html;
+    QString error;
+    if (!QFileInfo::exists(ReportPath())) {
+        showError(tr("There is no sleep report to print yet (\"%1\").")
+                      .arg(QDir::toNativeSeparators(ReportPath())));
+        Q_EMIT printFinished(false);
+        return;
+    }
+    if (!TextFile::readBytes(ReportPath(), &html, &error)) {
+        showError(error);
+        Q_EMIT printFinished(false);
+        return;
+    }
+    // The page carries no header or footer: the document is printed with
+    // its own page size, which leaves out the page numbers.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_document = new QTextDocument;
+    m_document->setBaseUrl(QUrl::fromLocalFile(m_buildDir));
+    m_document->setHtml(TextFile::decode(html));
+    m_printed = false;
+    QTimer::singleShot(LoadWait, this, &TSleepReport::printLoaded);
+}
+
+void TSleepReport::printLoaded()
+{
+    if (!m_document)
+        return;
+    QPrinter *target = m_services.printer;
+    std::unique_ptr<QPrinter> pdf;
+    QString savedAs;
+    // Without an installed printer Qt quietly makes a PDF printer with no
+    // file; the report then goes into a PDF beside it.
+    if (!target || (target->outputFormat() == QPrinter::PdfFormat
+                    && target->outputFileName().isEmpty())) {
+        pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        pdf->setOutputFormat(QPrinter::PdfFormat);
+        savedAs = m_buildDir + QStringLiteral("DedoDurid.pdf");
+        pdf->setOutputFileName(savedAs);
+        target = pdf.get();
+    }
+    const QRectF paint = target->pageLayout().paintRect(QPageLayout::Inch);
+    m_document->setPageSize(paint.size() * 96.0);
+    m_document->print(target);
+    m_printed = target->printerState() != QPrinter::Error;
+    if (!m_printed)
+        showError(tr("The sleep report could not be printed."));
+    else if (!savedAs.isEmpty() && m_services.dialogs)
+        m_services.dialogs->message(m_owner, tr("No printer is installed. The sleep report was "
+                                                "saved as \"%1\".")
+                                                 .arg(QDir::toNativeSeparators(savedAs)));
+    QTimer::singleShot(CloseWait, this, [this] { finishPrint(m_printed); });
+}
+
+void TSleepReport::finishPrint(bool ok)
+{
+    delete m_document;
+    m_document = nullptr;
+    QApplication::restoreOverrideCursor();
+    Q_EMIT printFinished(ok);
+}
+
+void TSleepReport::showError(const QString &text)
+{
+    if (m_services.dialogs)
+        m_services.dialogs->error(m_owner, text);
+}
+
+void TSleepReport::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)
+{
+    SpeedButton7 = new QPushButton(tr("Show Report"), parent);
+    SpeedButton7->setObjectName(QStringLiteral("SpeedButton7"));
+    SpeedButton7->setAccessibleName(tr("Show sleep report"));
+    SpeedButton7->setGeometry(x, y, 110, 28);
+    SpeedButton5 = new QPushButton(tr("Print Report"), parent);
+    SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
+    SpeedButton5->setAccessibleName(tr("Print sleep report"));
+    SpeedButton5->setGeometry(x + 118, y, 110, 28);
+    connect(SpeedButton7, &QPushButton::clicked, this,
+            [this, source] { SpeedButton7Click(source()); });
+    connect(SpeedButton5, &QPushButton::clicked, this, &TSleepReport::SpeedButton5Click);
+}

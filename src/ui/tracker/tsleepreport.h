@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/services.h"
+#include "tracker/sleepreport.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QPrinter;
+class QPushButton;
+class QTextDocument;
+class QWidget;
+
+// The tracker's report actions: writing "DedoDurid.html" into the build
+// folder, showing it with the desktop's opener and printing it on the
+// current printer without a prompt and without page header or footer.
+class TSleepReport : public QObject
+{
+    Q_OBJECT
+public:
+    // What the report describes: the bound project's folder, its month
+    // folder name (Y2024M5) and the month's short name (May).
+    struct Source
+    {
+        QString trackedFolder;
+        QString monthKey;
+        QString monthText;
+    };
+
+    TSleepReport(const QString &buildDir, const Services &services, QWidget *owner);
+    ~TSleepReport() override;
+
+    // The report from the month folder's "time.txt"; without that file
+    // nothing is written. A failed write is returned, not shown.
+    SleepReport::Result WriteSleepReport(const Source &source);
+    // Writes the report and opens it.
+    void SpeedButton7Click(const Source &source);
+    void SpeedButton5Click() { PrintSleepReport(); }
+    // Prints the report: load it, wait, print it, wait, release it. The
+    // waits run on timers, so the window answers meanwhile.
+    void PrintSleepReport();
+
+    QString ReportPath() const;
+    bool isPrinting() const { return m_document != nullptr; }
+
+    // The two waits of the print job, in milliseconds.
+    int LoadWait = 3000;
+    int CloseWait = 2000;
+
+    // The show and print buttons, made by addButtons.
+    QPushButton *SpeedButton7 = nullptr;
+    QPushButton *SpeedButton5 = nullptr;
+    // Puts "Show Report" and "Print Report" on the parent at a place; the
+    // source is asked for when "Show Report" is pressed.
+    void addButtons(QWidget *parent, int x, int y, std::function<Source()> source);
+
+Q_SIGNALS:
+    // The print job has ended; ok is false when nothing was printed.
+    void printFinished(bool ok);
+
+private:
+    void printLoaded();
+    void finishPrint(bool ok);
+    void showError(const QString &text);
+
+    QString m_buildDir;
+    Services m_services;
+    QPointer<QWidget> m_owner;
+    QTextDocument *m_document = nullptr;
+    bool m_printed = false;
+};

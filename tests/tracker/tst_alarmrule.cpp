@@ -1,0 +1,187 @@
+#include "common/daynumber.h"
+#include "tracker/alarmrule.h"
+
+#include <QTest>
+
+// When an alarm entry rings, and the clock's tick counter, on a pinned clock.
+class TestAlarmRule : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QDateTime at(int y, int m, int d, int h, int min, int s = 0)
+    {
+        return QDateTime(QDate(y, m, d), QTime(h, min, s));
+    }
+    // An entry made on some other day at the given time of day.
+    static AlarmEntry entry(const QString &schedule, int h, int min, bool checked = true)
+    {
+        const double value = DayNumber::fromDateTime(at(2020, 2, 3, h, min));
+        return AlarmEntry{checked, schedule, AlarmRule::TimeValueText(value)};
+    }
+    static bool rings(const AlarmEntry &e, const QDateTime &now)
+    {
+        return AlarmRule::Matches(e, AlarmRule::Now(now));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void texts();
+    void timeValueReading_data();
+    void timeValueReading();
+    void dailyRingsEveryDayAtItsMinute();
+    void uncheckedNeverRings();
+    void weekdaysRingOnTheirDaysOnly();
+    void fixedDateRingsOnEverySuchWeekday();
+    void firstMatchWins();
+    void tickCounterStopsAtThe59thTick();
+    void matchingAgainRestartsTheCount();
+    void bothListsMatchingPlayBoth();
+};
+
+void TestAlarmRule::texts()
+{
+    const double value = DayNumber::fromDateTime(at(2024, 1, 5, 21, 30));
+    QCOMPARE(AlarmRule::TimeValueText(value), QStringLiteral("45296.8958333333"));
+    QCOMPARE(AlarmRule::TimeValueText(45296.0), QStringLiteral("45296"));
+    QCOMPARE(AlarmRule::TimeValueText(45296.5, QLocale(QLocale::German, QLocale::Germany)),
+             QStringLiteral("45296,5"));
+    QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
+    QCOMPARE(AlarmRule::WeeklySchedule({true, false, true, false, true, false, false}),
+             QStringLiteral("Mon Wed Fri "));
+    QCOMPARE(AlarmRule::WeeklySchedule({false, false, false, false, false, true, true}),
+             QStringLiteral("Sat Sun "));
+    QCOMPARE(AlarmRule::WeeklySchedule(QList<bool>(7, false)), QString());
+    QCOMPARE(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)),
+             QStringLiteral("Saturday April, 5, 2008"));
+    QCOMPARE(AlarmRule::Caption(QStringLiteral("Mon Wed Fri "), QStringLiteral("07:00 AM")),
+             QStringLiteral("Mon Wed Fri at 07:00 AM"));
+    const AlarmRule::NowTexts now = AlarmRule::Now(at(2008, 4, 5, 22, 0));
+    QCOMPARE(now.time, QStringLiteral("10:00 PM"));
+    QCOMPARE(now.day, QStringLiteral("Sat"));
+    QCOMPARE(now.date, QStringLiteral("Saturday April, 5, 2008"));
+}
+
+void TestAlarmRule::timeValueReading_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("locale form") << QStringLiteral("45296.8958333333") << 45296.8958333333;
+    QTest::newRow("blank around") << QStringLiteral(" 2.5 ") << 2.5;
+    QTest::newRow("not a number") << QStringLiteral("soon") << 0.0;
+    QTest::newRow("empty") << QString() << 0.0;
+    QTest::newRow("infinite") << QStringLiteral("inf") << 0.0;
+    QTest::newRow("not a date any more") << QStringLiteral("1e300") << 0.0;
+}
+
+void TestAlarmRule::timeValueReading()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(AlarmRule::TimeValue(text), value);
+}
+
+void TestAlarmRule::dailyRingsEveryDayAtItsMinute()
+{
+    const AlarmEntry daily = entry(QStringLiteral("Daily"), 21, 30);
+    QVERIFY(rings(daily, at(2024, 5, 7, 21, 30)));
+    QVERIFY(rings(daily, at(2024, 5, 8, 21, 30, 59)));
+    QVERIFY(rings(daily, at(1999, 12, 31, 21, 30, 1)));
+    QVERIFY(!rings(daily, at(2024, 5, 7, 21, 31)));
+    QVERIFY(!rings(daily, at(2024, 5, 7, 9, 30)));
+    // A time value that is not a number rings at midnight.
+    AlarmEntry broken{true, QStringLiteral("Daily"), QStringLiteral("x")};
+    QVERIFY(rings(broken, at(2024, 5, 7, 0, 0)));
+}
+
+void TestAlarmRule::uncheckedNeverRings()
+{
+    QVERIFY(!rings(entry(QStringLiteral("Daily"), 21, 30, false), at(2024, 5, 7, 21, 30)));
+}
+
+void TestAlarmRule::weekdaysRingOnTheirDaysOnly()
+{
+    const AlarmEntry e = entry(QStringLiteral("Mon Wed Fri "), 7, 0);
+    // 6 May 2024 is a Monday.
+    const bool expected[] = {true, false, true, false, true, false, false};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(rings(e, at(2024, 5, 6 + i, 7, 0)), expected[i]);
+}
+
+void TestAlarmRule::fixedDateRingsOnEverySuchWeekday()
+{
+    const AlarmEntry e = entry(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), 22, 0);
+    QVERIFY(rings(e, at(2008, 4, 5, 22, 0)));
+    QVERIFY(rings(e, at(2008, 4, 12, 22, 0)));
+    QVERIFY(rings(e, at(2024, 5, 11, 22, 0)));
+    QVERIFY(!rings(e, at(2008, 4, 6, 22, 0)));
+    QVERIFY(!rings(e, at(2008, 4, 5, 21, 59)));
+}
+
+void TestAlarmRule::firstMatchWins()
+{
+    const QList<AlarmEntry> list{entry(QStringLiteral("Daily"), 6, 0),
+                                 entry(QStringLiteral("Daily"), 7, 0, false),
+                                 entry(QStringLiteral("Tue "), 7, 0),
+                                 entry(QStringLiteral("Daily"), 7, 0)};
+    QCOMPARE(AlarmRule::FirstMatch(list, AlarmRule::Now(at(2024, 5, 7, 7, 0))), 2);
+    QCOMPARE(AlarmRule::FirstMatch(list, AlarmRule::Now(at(2024, 5, 8, 7, 0))), 3);
+    QCOMPARE(AlarmRule::FirstMatch(list, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
+    QCOMPARE(AlarmRule::FirstMatch({}, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
+}
+
+void TestAlarmRule::tickCounterStopsAtThe59thTick()
+{
+    const QList<AlarmEntry> bed{entry(QStringLiteral("Daily"), 21, 30)};
+    AlarmTicker clock;
+    QDateTime now = at(2024, 5, 7, 21, 29, 30);
+    AlarmTicker::Actions a = clock.Tick(bed, {}, now);
+    QVERIFY(!a.playBed && !a.stop);
+    QCOMPARE(clock.Tag, 0);
+
+    now = now.addSecs(59); // 21:30:29
+    a = clock.Tick(bed, {}, now);
+    QVERIFY(a.playBed);
+    QVERIFY(!a.playFeed);
+    QCOMPARE(clock.Tag, 2);
+
+    // 21:31:28 and on: no match any more.
+    for (int tick = 1; tick <= 58; ++tick) {
+        now = now.addSecs(59);
+        a = clock.Tick(bed, {}, now);
+        QVERIFY(!a.playBed);
+        QVERIFY2(!a.stop, qPrintable(QString::number(tick)));
+    }
+    now = now.addSecs(59);
+    a = clock.Tick(bed, {}, now);
+    QVERIFY(a.stop);
+    QCOMPARE(clock.Tag, 0);
+    now = now.addSecs(59);
+    a = clock.Tick(bed, {}, now);
+    QVERIFY(!a.stop);
+}
+
+void TestAlarmRule::matchingAgainRestartsTheCount()
+{
+    const QList<AlarmEntry> bed{entry(QStringLiteral("Daily"), 21, 30)};
+    AlarmTicker clock;
+    // Two ticks in the same minute: both play afresh.
+    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 7, 21, 30, 0)).playBed);
+    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 7, 21, 30, 59)).playBed);
+    QCOMPARE(clock.Tag, 2);
+    clock.Fire();
+    QCOMPARE(clock.Tag, 1);
+}
+
+void TestAlarmRule::bothListsMatchingPlayBoth()
+{
+    AlarmTicker clock;
+    const AlarmTicker::Actions a =
+        clock.Tick({entry(QStringLiteral("Daily"), 6, 0)}, {entry(QStringLiteral("Daily"), 6, 0)},
+                   at(2024, 5, 7, 6, 0));
+    QVERIFY(a.playBed);
+    QVERIFY(a.playFeed);
+}
+
+QTEST_GUILESS_MAIN(TestAlarmRule)
+#include "tst_alarmrule.moc"

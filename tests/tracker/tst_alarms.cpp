@@ -1,0 +1,522 @@
+#include "fakes.h"
+#include "tracker/listviewstream.h"
+#include "tracker/talarms.h"
+#include "tracker/talarmset_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+// The alarm lists and the clock on the tracker's two alarm pages, driven
+// with a pinned clock, a scripted alarm dialog and a recording player.
+class TestAlarms : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Dialog
+    {
+        bool ok = true;
+        QTime time{21, 30};
+        enum { Daily, Weekly, Fixed } kind = Daily;
+        QList<bool> days = QList<bool>(7, false);
+        QDate date;
+    };
+
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<QWidget> m_bed;
+    std::unique_ptr<QWidget> m_feed;
+    std::unique_ptr<TAlarms> m_alarms;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_sounds;
+    QList<Dialog> m_script;
+    int m_dialogsShown = 0;
+
+    QString folder(const QString &name) const
+    {
+        const QString path = m_dir->filePath(name) + QLatin1Char('/');
+        QDir().mkpath(path);
+        return path;
+    }
+    static QByteArray bytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static void put(const QString &path, const QByteArray &content)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    static QStringList captions(const QTreeWidget *list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            out << list->topLevelItem(i)->text(0);
+        return out;
+    }
+    static Dialog daily(int hour, int minute)
+    {
+        Dialog d;
+        d.time = QTime(hour, minute);
+        return d;
+    }
+    void add(QPushButton *button, const Dialog &d)
+    {
+        m_script.append(d);
+        button->click();
+    }
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void controlsAreNamed();
+    void dailyEntryFileBytes();
+    void weeklyAndFixedDateEntries();
+    void weeklyWithoutDaysAddsNothing();
+    void newestFirstAndDelete();
+    void cancelStillRewrites();
+    void feedingAddLeavesBedTimesAlone();
+    void bindingEmptiesListsWithoutFiles();
+    void uncheckedStateIsSavedWithTheList();
+    void damagedFileIsKeptBeforeTheFirstSave();
+    void unwritableFolderReportsAndKeepsTheList();
+    void clickDrawsTheSleepCycle();
+    void playButtons();
+    void clockRingsAndStops();
+    void stopThenNextMatchingMinute();
+    void snoozeRingsAgainAfterFiveMinutes();
+    void clockRunsFromTheStart();
+    void alarmSetDialog();
+};
+
+void TestAlarms::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_sounds = QFINDTESTDATA("../../sounds");
+    QVERIFY(!m_sounds.isEmpty());
+}
+
+void TestAlarms::init()
+{
+    m_fakes = std::make_unique<FakeServices>();
+    m_fakes->clock.set(QDateTime(QDate(2024, 1, 5), QTime(10, 15, 42)));
+    m_bed = std::make_unique<QWidget>();
+    m_feed = std::make_unique<QWidget>();
+    m_bed->resize(800, 460);
+    m_feed->resize(800, 460);
+    m_alarms = std::make_unique<TAlarms>(m_bed.get(), m_feed.get(), m_fakes->services());
+    m_alarms->SoundFolder = QDir(m_sounds).absolutePath() + QLatin1Char('/');
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_script.clear();
+    m_dialogsShown = 0;
+    m_alarms->ExecAlarmSet = [this](TAlarmSet_Form &form) {
+        ++m_dialogsShown;
+        if (m_script.isEmpty())
+            return int(QDialog::Rejected);
+        const Dialog d = m_script.takeFirst();
+        form.Bed_Time->setTime(d.time);
+        if (d.kind == Dialog::Weekly) {
+            form.Weekly->click();
+            QCheckBox *boxes[] = {form.Mon, form.Tue, form.Wed, form.Thu,
+                                  form.Fri, form.Sat, form.Sun};
+            for (int i = 0; i < 7; ++i)
+                boxes[i]->setChecked(d.days.at(i));
+        } else if (d.kind == Dialog::Fixed) {
+            form.FixedDate->click();
+            form.Date_Picker->setDate(d.date);
+        }
+        return int(d.ok ? QDialog::Accepted : QDialog::Rejected);
+    };
+    m_alarms->LoadLists(folder(QStringLiteral("Garden")));
+}
+
+void TestAlarms::cleanup()
+{
+    m_alarms.reset();
+    m_bed.reset();
+    m_feed.reset();
+    m_fakes.reset();
+    m_dir.reset();
+}
+
+void TestAlarms::controlsAreNamed()
+{
+    for (const char *name : {"List_BedTimes", "Button3", "Button4", "Bed_Sound", "Bed_Play",
+                             "Button2"})
+        QVERIFY2(m_bed->findChild<QWidget *>(QString::fromLatin1(name)), name);
+    for (const char *name : {"List_WakeUp", "Button5", "Button6", "feed_Sound", "wakeup_play",
+                             "Alarm_StopButton", "Alarm_SnoozeButton"})
+        QVERIFY2(m_feed->findChild<QWidget *>(QString::fromLatin1(name)), name);
+    QCOMPARE(m_alarms->List_BedTimes->headerItem()->text(0), QStringLiteral("Go to Bed"));
+    QCOMPARE(m_alarms->List_WakeUp->headerItem()->text(0), QStringLiteral("Get up"));
+    QCOMPARE(m_alarms->Bed_Sound->currentText(), QStringLiteral("Silence"));
+    QCOMPARE(m_alarms->feed_Sound->count(), 7);
+    QCOMPARE(m_alarms->Alarm_SnoozeButton->toolTip(), QStringLiteral("Snooze 5 Minutes"));
+    QVERIFY(!m_alarms->List_BedTimes->accessibleName().isEmpty());
+}
+
+void TestAlarms::dailyEntryFileBytes()
+{
+    add(m_alarms->Button3, Dialog{});
+    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+    QByteArray expected = QByteArray::fromHex("01" "01000000" "01" "11000000");
+    expected += "Daily at 09:30 PM";
+    expected += QByteArray::fromHex("02000000" "05000000");
+    expected += "Daily";
+    // 5 January 2024 is day 45296; 9:30 PM adds 21.5 / 24.
+    expected += QByteArray::fromHex("10000000");
+    expected += "45296.8958333333";
+    QCOMPARE(bytes(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")), expected);
+    QVERIFY(m_alarms->List_BedTimes->topLevelItem(0)->checkState(0) == Qt::Checked);
+}
+
+void TestAlarms::weeklyAndFixedDateEntries()
+{
+    Dialog weekly;
+    weekly.kind = Dialog::Weekly;
+    weekly.time = QTime(7, 0);
+    weekly.days = {true, false, true, false, true, false, false};
+    add(m_alarms->Button3, weekly);
+    Dialog fixed;
+    fixed.kind = Dialog::Fixed;
+    fixed.time = QTime(22, 0);
+    fixed.date = QDate(2008, 4, 5);
+    add(m_alarms->Button3, fixed);
+
+    QCOMPARE(captions(m_alarms->List_BedTimes),
+             (QStringList{QStringLiteral("Saturday April, 5, 2008 at 10:00 PM"),
+                          QStringLiteral("Mon Wed Fri at 07:00 AM")}));
+    ListViewData data;
+    QVERIFY(LoadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")).clean);
+    QCOMPARE(data.items.at(1).subItems.at(0), QStringLiteral("Mon Wed Fri "));
+    QCOMPARE(data.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
+    // The time value keeps the day the dialog was opened, not the fixed date.
+    QCOMPARE(data.items.at(0).subItems.at(1), QStringLiteral("45296.9166666667"));
+}
+
+void TestAlarms::weeklyWithoutDaysAddsNothing()
+{
+    const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
+    Dialog weekly;
+    weekly.kind = Dialog::Weekly;
+    add(m_alarms->Button3, weekly);
+    QCOMPARE(m_fakes->dialogs.messages, QStringList{QStringLiteral("No Days of the Week Selected")});
+    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 0);
+    QCOMPARE(bytes(file), QByteArray("<missing>"));
+}
+
+void TestAlarms::newestFirstAndDelete()
+{
+    add(m_alarms->Button3, daily(21, 0));
+    add(m_alarms->Button3, daily(22, 0));
+    QCOMPARE(captions(m_alarms->List_BedTimes),
+             (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
+    m_alarms->List_BedTimes->setCurrentItem(m_alarms->List_BedTimes->topLevelItem(0));
+    m_alarms->Button4->click();
+    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
+    ListViewData data;
+    LoadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
+    QCOMPARE(data.items.size(), 1);
+    add(m_alarms->Button3, daily(22, 0));
+    QCOMPARE(captions(m_alarms->List_BedTimes).first(), QStringLiteral("Daily at 10:00 PM"));
+
+    // Delete with nothing selected deletes nothing but still writes.
+    m_alarms->List_BedTimes->clearSelection();
+    QFile::remove(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
+    m_alarms->Button4->click();
+    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 2);
+    QVERIFY(QFile::exists(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")));
+}
+
+void TestAlarms::cancelStillRewrites()
+{
+    const QString file = m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt");
+    Dialog cancel;
+    cancel.ok = false;
+    add(m_alarms->Button5, cancel);
+    QCOMPARE(m_dialogsShown, 1);
+    QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
+}
+
+void TestAlarms::feedingAddLeavesBedTimesAlone()
+{
+    add(m_alarms->Button5, daily(3, 0));
+    QCOMPARE(captions(m_alarms->List_WakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+    QVERIFY(QFile::exists(m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt")));
+    QVERIFY(!QFile::exists(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")));
+}
+
+void TestAlarms::bindingEmptiesListsWithoutFiles()
+{
+    add(m_alarms->Button5, daily(3, 0));
+    add(m_alarms->Button3, daily(21, 0));
+    const QString other = folder(QStringLiteral("Kitchen"));
+    ListViewData bedOnly;
+    bedOnly.items.append(ListViewItem{false, QStringLiteral("Sun at 08:00 PM"),
+                                      {QStringLiteral("Sun "), QStringLiteral("45000.8333333333")}});
+    QVERIFY(SaveListView(bedOnly, other + QStringLiteral("bedtimes.txt")).ok);
+
+    m_alarms->SaveLists();
+    m_alarms->LoadLists(other);
+    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Sun at 08:00 PM")});
+    QVERIFY(m_alarms->List_BedTimes->topLevelItem(0)->checkState(0) == Qt::Unchecked);
+    QCOMPARE(m_alarms->List_WakeUp->topLevelItemCount(), 0);
+    QVERIFY(m_alarms->SaveLists());
+    QCOMPARE(bytes(other + QStringLiteral("wakeuptimes.txt")), QByteArray::fromHex("0100000000"));
+    QCOMPARE(bytes(other + QStringLiteral("bedtimes.txt")), EncodeListView(bedOnly));
+
+    // Back to the first folder: its entries return (a restart reads the same).
+    m_alarms->LoadLists(folder(QStringLiteral("Garden")));
+    QCOMPARE(captions(m_alarms->List_WakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
+    QVERIFY(m_fakes->dialogs.errors.isEmpty());
+}
+
+void TestAlarms::uncheckedStateIsSavedWithTheList()
+{
+    add(m_alarms->Button3, daily(21, 0));
+    const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
+    const QByteArray before = bytes(file);
+    m_alarms->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(bytes(file), before); // nothing is written at once
+    QVERIFY(m_alarms->SaveLists());
+    QCOMPARE(bytes(file).at(5), '\0');
+}
+
+void TestAlarms::damagedFileIsKeptBeforeTheFirstSave()
+{
+    const QString other = folder(QStringLiteral("Damaged"));
+    const QString file = other + QStringLiteral("bedtimes.txt");
+    ListViewData two;
+    two.items.append(ListViewItem{true, QStringLiteral("Daily at 09:30 PM"),
+                                  {QStringLiteral("Daily"), QStringLiteral("45296.8958333333")}});
+    two.items.append(ListViewItem{true, QStringLiteral("Sat at 10:00 PM"),
+                                  {QStringLiteral("Sat "), QStringLiteral("45296.9166666667")}});
+    const QByteArray whole = EncodeListView(two);
+    const QByteArray cut = whole.left(whole.size() - 6);
+    put(file, cut);
+
+    m_alarms->LoadLists(other);
+    QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+    QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
+    QCOMPARE(captions(m_alarms->List_BedTimes),
+             (QStringList{QStringLiteral("Daily at 09:30 PM"), QStringLiteral("Sat at 10:00 PM")}));
+
+    QVERIFY(m_alarms->SaveLists());
+    QCOMPARE(bytes(file + QStringLiteral(".damaged")), cut);
+    QVERIFY(bytes(file) != cut);
+    // Only before the first save.
+    QVERIFY(m_alarms->SaveLists());
+    QVERIFY(!QFile::exists(file + QStringLiteral(".damaged-2")));
+
+    // Random bytes: no crash, and the copy is kept as well.
+    put(file, QByteArray::fromHex("FF7F0000FF7F0000FFFF"));
+    m_alarms->LoadLists(other);
+    QVERIFY(m_alarms->SaveLists());
+    QCOMPARE(bytes(file + QStringLiteral(".damaged-2")), QByteArray::fromHex("FF7F0000FF7F0000FFFF"));
+}
+
+void TestAlarms::unwritableFolderReportsAndKeepsTheList()
+{
+    m_alarms->LoadLists(m_dir->filePath(QStringLiteral("gone/")));
+    add(m_alarms->Button3, daily(21, 0));
+    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 1);
+    QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+    QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
+}
+
+void TestAlarms::clickDrawsTheSleepCycle()
+{
+    QSignalSpy spy(m_alarms.get(), &TAlarms::sleepCycleRequested);
+    m_alarms->List_BedTimesClick();
+    QCOMPARE(spy.count(), 0); // nothing selected
+    add(m_alarms->Button3, daily(21, 30));
+    m_alarms->List_BedTimes->topLevelItem(0)->setSelected(true);
+    m_alarms->List_BedTimesClick();
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toDouble(), 7.5);
+    QCOMPARE(spy.at(0).at(1).toDouble(), 45296.8958333333);
+
+    // A time value that is not a number starts the cycle at day 0.
+    m_alarms->List_BedTimes->topLevelItem(0)->setData(
+        0, Qt::UserRole, QStringList{QStringLiteral("Daily"), QStringLiteral("never")});
+    m_alarms->List_BedTimesClick();
+    QCOMPARE(spy.at(1).at(1).toDouble(), 0.0);
+
+    // A click in the feeding list works on the bed-time selection.
+    add(m_alarms->Button5, daily(3, 0));
+    const QRect row = m_alarms->List_WakeUp->visualItemRect(m_alarms->List_WakeUp->topLevelItem(0));
+    m_feed->show();
+    QTest::mouseClick(m_alarms->List_WakeUp->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(spy.count(), 3);
+}
+
+void TestAlarms::playButtons()
+{
+    FakeSound &sound = m_fakes->sound;
+    m_alarms->Bed_Play->click();
+    QVERIFY(sound.played.isEmpty()); // "Silence" plays nothing
+    QCOMPARE(sound.stops, 1);
+    QCOMPARE(m_alarms->SoundFile, QStringLiteral("Silence.wav"));
+
+    m_alarms->Bed_Sound->setCurrentText(QStringLiteral("Rain"));
+    m_alarms->Bed_Play->click();
+    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Rain.wav"));
+
+    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Klaxon"));
+    m_alarms->wakeup_play->click();
+    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Klaxon.wav"));
+    m_alarms->Button2->click();
+    QVERIFY(sound.playing.isEmpty());
+
+    // A missing file: the sound stops and nothing plays, without a message.
+    m_alarms->wakeup_play->click();
+    m_alarms->SoundFolder = m_dir->path() + QLatin1Char('/');
+    m_alarms->wakeup_play->click();
+    QVERIFY(sound.playing.isEmpty());
+    QVERIFY(m_fakes->dialogs.errors.isEmpty() && m_fakes->dialogs.messages.isEmpty());
+}
+
+void TestAlarms::clockRingsAndStops()
+{
+    FakeSound &sound = m_fakes->sound;
+    m_alarms->Bed_Sound->setCurrentText(QStringLiteral("Wind"));
+    m_alarms->feed_Sound->setCurrentText(QStringLiteral("BabyCrying"));
+    add(m_alarms->Button3, daily(21, 30));
+    add(m_alarms->Button5, daily(21, 30));
+    m_alarms->List_WakeUp->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 29, 50)));
+    m_alarms->ClockTimer();
+    QVERIFY(sound.played.isEmpty());
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 49)));
+    m_alarms->ClockTimer();
+    QCOMPARE(sound.played, QStringList{m_alarms->SoundFolder + QStringLiteral("Wind.wav")});
+
+    // Both lists at once: the feeding sound replaces the bed sound.
+    m_alarms->List_WakeUp->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
+    m_alarms->ClockTimer();
+    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("BabyCrying.wav"));
+
+    QDateTime now = m_fakes->clock.now();
+    for (int tick = 1; tick <= 58; ++tick) {
+        now = now.addSecs(59);
+        m_fakes->clock.set(now);
+        m_alarms->ClockTimer();
+    }
+    QVERIFY(!sound.playing.isEmpty());
+    m_fakes->clock.set(now.addSecs(59));
+    m_alarms->ClockTimer();
+    QVERIFY(sound.playing.isEmpty());
+    QCOMPARE(m_alarms->Ticker.Tag, 0);
+}
+
+void TestAlarms::stopThenNextMatchingMinute()
+{
+    FakeSound &sound = m_fakes->sound;
+    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Chirps"));
+    Dialog weekly;
+    weekly.kind = Dialog::Weekly;
+    weekly.time = QTime(6, 0);
+    weekly.days = {true, false, true, false, true, false, false};
+    add(m_alarms->Button5, weekly);
+
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 0, 1))); // Monday
+    m_alarms->ClockTimer();
+    QVERIFY(!sound.playing.isEmpty());
+    m_alarms->Alarm_StopButton->click();
+    QVERIFY(sound.playing.isEmpty());
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 1, 0)));
+    m_alarms->ClockTimer();
+    QVERIFY(sound.playing.isEmpty());
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 0))); // Tuesday
+    m_alarms->ClockTimer();
+    QVERIFY(sound.playing.isEmpty());
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(6, 0, 30))); // Wednesday
+    m_alarms->ClockTimer();
+    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Chirps.wav"));
+}
+
+void TestAlarms::snoozeRingsAgainAfterFiveMinutes()
+{
+    FakeSound &sound = m_fakes->sound;
+    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Buzz"));
+    add(m_alarms->Button5, daily(3, 0));
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(3, 0, 10)));
+    m_alarms->ClockTimer();
+    QVERIFY(!sound.playing.isEmpty());
+
+    m_alarms->Alarm_SnoozeButton->click();
+    QVERIFY(sound.playing.isEmpty());
+    QVERIFY(m_alarms->Alarm_Snooze->isActive());
+    QCOMPARE(m_alarms->Alarm_Snooze->interval(), 5 * 60 * 1000);
+    m_alarms->Alarm_SnoozeTimer();
+    QVERIFY(!m_alarms->Alarm_Snooze->isActive());
+    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Buzz.wav"));
+    QCOMPARE(m_alarms->Ticker.Tag, 1);
+
+    // Snooze, then Stop: nothing comes back.
+    m_alarms->Alarm_SnoozeButton->click();
+    m_alarms->Alarm_StopButton->click();
+    QVERIFY(!m_alarms->Alarm_Snooze->isActive());
+    const int plays = sound.played.size();
+    m_alarms->Alarm_SnoozeTimer();
+    QCOMPARE(sound.played.size(), plays);
+
+    // Snooze while nothing plays: nothing rings later.
+    m_alarms->Alarm_SnoozeButton->click();
+    m_alarms->Alarm_SnoozeTimer();
+    QCOMPARE(sound.played.size(), plays);
+    QVERIFY(sound.playing.isEmpty());
+}
+
+void TestAlarms::clockRunsFromTheStart()
+{
+    QVERIFY(m_alarms->Clock->isActive());
+    QCOMPARE(m_alarms->Clock->interval(), 59000);
+    QVERIFY(!m_alarms->Alarm_Snooze->isActive());
+}
+
+void TestAlarms::alarmSetDialog()
+{
+    TAlarmSet_Form form(&m_fakes->clock);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Alarm Set"));
+    QCOMPARE(form.Bed_Time->time(), QTime(10, 15));
+    QCOMPARE(form.Date_Picker->date(), QDate(2024, 1, 5));
+    QVERIFY(form.Daily->isChecked());
+    QVERIFY(!form.Weekly_Panel->isEnabled());
+    form.Mon->setChecked(true);
+    form.Weekly->click();
+    QVERIFY(form.Weekly_Panel->isEnabled());
+    form.FixedDate->click();
+    QVERIFY(!form.Weekly_Panel->isEnabled());
+    QVERIFY(form.Mon->isChecked()); // the marks stay while disabled
+    form.Bed_Time->setTime(QTime(7, 45));
+    QCOMPARE(form.TimeValue(), 45296.0 + 7.75 / 24);
+
+    // OK and Cancel end the dialog with their results.
+    QTimer::singleShot(0, &form, [&form] { form.BitBtn1->click(); });
+    QCOMPARE(form.exec(), int(QDialog::Accepted));
+    QTimer::singleShot(0, &form, [&form] { form.BitBtn2->click(); });
+    QCOMPARE(form.exec(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(TestAlarms)
+#include "tst_alarms.moc"
