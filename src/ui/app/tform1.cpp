@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "printing/pageprintjob.h"
 #include "projects/tcostledger.h"
+#include "projects/tdocumentscommands.h"
 #include "topics/tdecision.h"
 #include "topics/tjournal.h"
 #include "projects/tprojectnotebook.h"
@@ -398,6 +399,7 @@ void TForm1::Timer1Timer()
     reportWeekError(Week->ShowWeekFrom(start, &error), error);
 
     createTimeTracker();
+    Documents = new TDocumentsCommands(ProjectsSection, DataFolder, m_services);
 
     m_started = true;
     FormResize();

@@ -18,6 +18,7 @@ class SvgPicture;
 class TCostLedger;
 class TDecision;
 class TDir;
+class TDocumentsCommands;
 class TJournal;
 class TProjects;
 class TWeek;
@@ -86,6 +87,8 @@ public:
     TDecision *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.
     TfrmTimeTrack *TimeTrack = nullptr;
+    // The documents list and the project folder and link commands.
+    TDocumentsCommands *Documents = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }

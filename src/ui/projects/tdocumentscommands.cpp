@@ -1,0 +1,120 @@
+#include "tdocumentscommands.h"
+
+#include "common/pictures.h"
+#include "datafolder/tdir.h"
+#include "pageeditor.h"
+#include "projects/documents.h"
+#include "tdocumentslist.h"
+#include "tprojectnotebook.h"
+#include "tprojects.h"
+
+#include <QBoxLayout>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QToolButton>
+
+TDocumentsCommands::TDocumentsCommands(TProjects *projects, TDir *dataFolder, const Services &services)
+    : QObject(projects)
+    , m_projects(projects)
+    , m_dataFolder(dataFolder)
+    , m_services(services)
+{
+    TProjectNotebook *notebook = projects->pgProject;
+    m_files = new TDocumentsList(dataFolder, services, notebook->filesHost);
+    if (!notebook->filesHost->layout())
+        new QVBoxLayout(notebook->filesHost);
+    notebook->filesHost->layout()->addWidget(m_files);
+    connect(projects, &TProjects::documentsSwitchRequested, m_files, &TDocumentsList::SwitchTo);
+
+    // Bottom bar: the folder picture before "Documents", "Data Files" at the right.
+    auto *bar = qobject_cast<QBoxLayout *>(projects->Panel9->layout());
+    Image3 = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"),
+                               projects->Panel9);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setToolTip(tr("Open Data Folder"));
+    Image3->setIconSize(QSize(18, 22));
+    connect(Image3, &QToolButton::clicked, this, &TDocumentsCommands::FolderCreateClick);
+    Data_label = new QLabel(tr("Data Files"), projects->Panel9);
+    Data_label->setObjectName(QStringLiteral("Data_label"));
+    QFont underlined(QStringLiteral("Arial"));
+    underlined.setPixelSize(12);
+    underlined.setUnderline(true);
+    Data_label->setFont(underlined);
+    for (QLabel *label : {projects->Folder_Label, Data_label}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+    }
+    Data_label->setToolTip(tr("Open the project's data folder"));
+    projects->Folder_Label->setToolTip(tr("Open the project's documents folder"));
+    if (bar) {
+        const int at = bar->indexOf(projects->Folder_Label);
+        bar->insertWidget(at < 0 ? bar->count() : at, Image3);
+        bar->addWidget(Data_label);
+    }
+
+    // Links page: "Open Link" in its header and double-click on a line.
+    SpeedButton1 = new QToolButton(notebook->LinksHeader);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setText(tr("Open Link"));
+    SpeedButton1->setToolTip(tr("Open the link on the line with the cursor"));
+    SpeedButton1->adjustSize();
+    SpeedButton1->move(600, 36);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TDocumentsCommands::SpeedButton1Click);
+    notebook->Links->viewport()->installEventFilter(this);
+}
+
+bool TDocumentsCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == m_projects->Folder_Label)
+            Folder_LabelClick();
+        else if (watched == Data_label)
+            Data_labelClick();
+    } else if (event->type() == QEvent::MouseButtonDblClick
+               && watched == m_projects->pgProject->Links->viewport()) {
+        // Let the editor place the caret on the clicked line first.
+        QObject::eventFilter(watched, event);
+        auto *links = m_projects->pgProject->Links;
+        links->setTextCursor(links->cursorForPosition(static_cast<QMouseEvent *>(event)->position().toPoint()));
+        LinksDblClick();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TDocumentsCommands::Folder_LabelClick()
+{
+    m_files->OpenThisFolder1Click();
+}
+
+void TDocumentsCommands::FolderCreateClick()
+{
+    m_files->OpenThisFolder1Click();
+}
+
+void TDocumentsCommands::Data_labelClick()
+{
+    const QString folder = m_projects->ProjectFolder();
+    m_dataFolder->OpenFolder(folder.isEmpty() ? m_dataFolder->ProjectsDir : folder);
+}
+
+void TDocumentsCommands::LinksDblClick()
+{
+    openLinkAtCaret();
+}
+
+void TDocumentsCommands::SpeedButton1Click()
+{
+    openLinkAtCaret();
+}
+
+void TDocumentsCommands::openLinkAtCaret()
+{
+    auto *links = m_projects->pgProject->Links;
+    const QString link = links->textCursor().block().text().trimmed();
+    if (!link.isEmpty())
+        m_dataFolder->ShellOpen(link);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QObject>
+
+class QLabel;
+class QToolButton;
+class TDir;
+class TDocumentsList;
+class TProjects;
+
+// Joins the documents list and the Links page to the Projects section:
+// the list in the Documents tab follows the project selection; the bottom
+// bar's folder picture, "Documents" label and "Data Files" open the
+// project's folders; "Open Link" and a double-click on the Links page open
+// the line under the caret.
+class TDocumentsCommands : public QObject
+{
+    Q_OBJECT
+public:
+    TDocumentsCommands(TProjects *projects, TDir *dataFolder, const Services &services);
+
+    TDocumentsList *files() const { return m_files; }
+    QToolButton *Image3;
+    QLabel *Data_label;
+    QToolButton *SpeedButton1;
+
+    void Folder_LabelClick();
+    void FolderCreateClick();
+    void Data_labelClick();
+    void LinksDblClick();
+    void SpeedButton1Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void openLinkAtCaret();
+
+    TProjects *m_projects;
+    TDir *m_dataFolder;
+    Services m_services;
+    TDocumentsList *m_files;
+};

@@ -1,0 +1,84 @@
+// The ledger driven by the project list in the real main window: each
+// selected project shows its own rows on the "Costs" page.
+
+#include "common/pictures.h"
+#include "common/textfile.h"
+#include "fakes.h"
+#include "grid/stringgridview.h"
+#include "projects/tcostledger.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "app/tform1.h"
+#include "datafolder/tdir.h"
+
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+int lineOf(TProjects *projects, const QString &text)
+{
+    for (int i = 0; i < projects->Department->count(); ++i)
+        if (projects->Department->item(i)->text() == text)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+class TestLedgerFlow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void projectsKeepTheirOwnRows()
+    {
+        FakeServices fakes;
+        QTemporaryDir tmp;
+        auto form = std::make_unique<TForm1>(fakes.services(),
+                                             StartOptions{tmp.path() + "/", QStringLiteral("45296")});
+        form->show();
+        form->Timer1Timer();
+        form->Image2Click();
+        TProjects *projects = form->ProjectsSection;
+        TCostLedger *ledger = form->Ledger;
+        projects->pgProject->setCurrentIndex(TProjectNotebook::CostsTab);
+        // The ledger sits on the Costs page, left of the notes editor.
+        QVERIFY(projects->pgProject->moneyHost->isAncestorOf(ledger));
+        QTRY_VERIFY(ledger->money->isVisible());
+
+        projects->Department->setCurrentRow(lineOf(projects, "Garden"));
+        QCOMPARE(ledger->ownerName(), QString("Garden"));
+        QCOMPARE(ledger->money->grid()->rowCount(), 100);
+        QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
+        QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
+        ledger->money->grid()->setCell(2, 1, "12.5");
+
+        projects->Department->setCurrentRow(lineOf(projects, "Car"));
+        QCOMPARE(ledger->ownerName(), QString("Car"));
+        QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
+        const QString gardenFile = form->DataFolder->ProjectsDir + "Garden/money.txt";
+        QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
+
+        projects->Department->setCurrentRow(lineOf(projects, "Garden"));
+        QCOMPARE(ledger->money->grid()->rowCount(), 102);
+        QCOMPARE(ledger->money->grid()->cell(2, 1), QString("12.5"));
+        QCOMPARE(ledger->money->grid()->cell(0, 2), QString("New Item Name"));
+
+        // A blank line changes nothing.
+        ledger->money->grid()->setCell(0, 3, "typed");
+        projects->Department->setCurrentRow(lineOf(projects, ""));
+        QCOMPARE(ledger->ownerName(), QString("Garden"));
+        QCOMPARE(ledger->money->grid()->cell(0, 3), QString("typed"));
+
+        // Closing keeps what was typed since the last switch.
+        QVERIFY(form->close());
+        QCOMPARE(TextFile::readLines(gardenFile).at(3), QString("typed,\" \",\" \",\" \""));
+    }
+};
+
+QTEST_MAIN(TestLedgerFlow)
+#include "tst_ledgerflow.moc"
