@@ -416,6 +416,11 @@ void TForm1::createTimeTracker()
     connect(ProjectsSection, &TProjects::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
     connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnChartClick);
     connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnGraphClick);
+    connect(notebook->btnBed, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnBedClick);
+    connect(notebook->btnFeed, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnFeedClick);
+    connect(notebook->btnReport, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::SpeedButton7Click);
+    connect(notebook->btnPrintReport, &QToolButton::clicked, TimeTrack,
+            &TfrmTimeTrack::SpeedButton5Click);
     // A clicked day moves the picker, not the week.
     connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &TForm1::setPickerDate);
 }

@@ -168,6 +168,10 @@ QWidget *TProjectNotebook::timePage()
     };
     btnChart = button(QStringLiteral("btnChart"), tr("Chart"));
     btnGraph = button(QStringLiteral("btnGraph"), tr("Graph"));
+    btnBed = button(QStringLiteral("btnBed"), tr("Bed Times"));
+    btnFeed = button(QStringLiteral("btnFeed"), tr("Feeding"));
+    btnReport = button(QStringLiteral("btnReport"), tr("Report"));
+    btnPrintReport = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
 
     pnlTimeTrack = host(QStringLiteral("pnlTimeTrack"), page);
     QVBoxLayout *layout = stacked(page);

@@ -41,6 +41,10 @@ public:
     QLabel *Label3;
     QToolButton *btnChart;
     QToolButton *btnGraph;
+    QToolButton *btnBed;
+    QToolButton *btnFeed;
+    QToolButton *btnReport;
+    QToolButton *btnPrintReport;
 
     // Hosts for the parts that other sections bring: the ledger grid with
     // its bottom panel (433 px wide, left of the notes editor), the tracker

@@ -9,6 +9,8 @@
 #include "platform/dialogs.h"
 #include "sleepgridview.h"
 #include "tracker/sleeptrack.h"
+#include "tracker/talarms.h"
+#include "tracker/tsleepreport.h"
 
 #include <QDir>
 #include <QEvent>
@@ -155,6 +157,11 @@ TfrmTimeTrack::TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget
     createJournalPage();
     createGraphPage();
     pgSleep->setCurrentIndex(1);
+
+    // The alarm lists and their clock, which runs from now on.
+    Alarms = new TAlarms(TabSheet6, TabSheet1, m_services, this);
+    connect(Alarms, &TAlarms::sleepCycleRequested, this, &TfrmTimeTrack::ShowSleepCycle);
+    Report = new TSleepReport(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
 }
 
 TfrmTimeTrack::~TfrmTimeTrack() = default;
@@ -362,6 +369,7 @@ void TfrmTimeTrack::LoadDay(const QString &folder, double date)
     Date_Label->setText(FormatDateTime(QStringLiteral("mmmm d, yyyy"), date));
     Record.Loaded = true;
     Date_Chart->viewport()->update();
+    Alarms->LoadLists(Record.TrackedFolder);
 }
 
 void TfrmTimeTrack::SaveTracker()
@@ -371,7 +379,39 @@ void TfrmTimeTrack::SaveTracker()
     EnsureMonthFolder();
     if (!Record.Loaded)
         return;
+    WriteSleepReport();
     reportWrite(Record.SaveYear());
+    Alarms->SaveLists();
+}
+
+void TfrmTimeTrack::btnBedClick()
+{
+    pgSleep->setCurrentWidget(TabSheet6);
+}
+
+void TfrmTimeTrack::btnFeedClick()
+{
+    pgSleep->setCurrentWidget(TabSheet1);
+}
+
+void TfrmTimeTrack::WriteSleepReport()
+{
+    reportWrite(Report->WriteSleepReport({Record.TrackedFolder, Record.MonthKey, Record.MonthText}).write);
+}
+
+void TfrmTimeTrack::SpeedButton7Click()
+{
+    Report->SpeedButton7Click({Record.TrackedFolder, Record.MonthKey, Record.MonthText});
+}
+
+void TfrmTimeTrack::SpeedButton5Click()
+{
+    PrintSleepReport();
+}
+
+void TfrmTimeTrack::PrintSleepReport()
+{
+    Report->PrintSleepReport();
 }
 
 void TfrmTimeTrack::EnsureMonthFolder()

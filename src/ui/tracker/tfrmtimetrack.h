@@ -14,6 +14,8 @@ class QStackedBarSeries;
 class QStackedWidget;
 class SleepGridView;
 class StringGridView;
+class TAlarms;
+class TSleepReport;
 class TDir;
 
 // The time and sleep tracker, embedded in the "Time" page of the project
@@ -59,6 +61,16 @@ public:
     void btnGraphClick();
     void ShowWeekChart(double date);
     void ShowSleepCycle(double hours, double start);
+
+    // Alarm pages and the sleep report.
+    void btnBedClick();
+    void btnFeedClick();
+    void WriteSleepReport();
+    void SpeedButton7Click();
+    void SpeedButton5Click();
+    void PrintSleepReport();
+    TAlarms *Alarms;
+    TSleepReport *Report;
 
     SleepRecord Record;
 
