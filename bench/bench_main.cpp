@@ -1,5 +1,7 @@
 // The benchmark program: Google Benchmark inside a Qt application, so that
 // the real windows can be measured offscreen.
+#include "platform/memorytuning.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    KeepLargeBuffersInProcess();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

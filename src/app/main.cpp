@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/memorytuning.h"
 #include "platform/qtshell.h"
 #include "printing/qtprinting.h"
 #include "platform/sound.h"
@@ -68,6 +69,7 @@ bool asksTheTerminal(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    KeepLargeBuffersInProcess();
     if (asksTheTerminal(argc, argv)) {
         QCoreApplication terminal(argc, argv);
         nameApplication();

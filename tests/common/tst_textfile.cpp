@@ -30,6 +30,8 @@ private Q_SLOTS:
     void emptyContentWritesEmptyFile();
     void readAcceptsAnyLineEnd_data();
     void readAcceptsAnyLineEnd();
+    void everyLineEndIsWrittenAsCrLf_data();
+    void everyLineEndIsWrittenAsCrLf();
     void readLinesSplitting_data();
     void readLinesSplitting();
     void missingFileReadsEmpty();
@@ -88,6 +90,36 @@ void TestTextFile::readAcceptsAnyLineEnd()
     // Written back, every line end is CR LF.
     QVERIFY(TextFile::writeText(path("ends.txt"), text));
     QCOMPARE(bytesOf("ends.txt"), text.toUtf8().replace("\n", "\r\n"));
+}
+
+void TestTextFile::everyLineEndIsWrittenAsCrLf_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("lone cr") << QStringLiteral("a\rb") << QByteArray("a\r\nb");
+    QTest::newRow("cr lf stays one break") << QStringLiteral("a\r\nb") << QByteArray("a\r\nb");
+    QTest::newRow("lf cr is two breaks") << QStringLiteral("a\n\rb") << QByteArray("a\r\n\r\nb");
+    QTest::newRow("paragraph separator") << (QStringLiteral("a") + QChar::ParagraphSeparator + "b")
+                                         << QByteArray("a\r\nb");
+    QTest::newRow("line separator at the end") << (QStringLiteral("a") + QChar::LineSeparator)
+                                               << QByteArray("a\r\n");
+    QTest::newRow("breaks only") << QStringLiteral("\n\r\r\n") << QByteArray("\r\n\r\n\r\n");
+    QTest::newRow("no break, not ascii") << QStringLiteral("caf\u00e9") << QByteArray("caf\xc3\xa9");
+}
+
+void TestTextFile::everyLineEndIsWrittenAsCrLf()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(TextFile::encodeText(text), bytes);
+    // A long text of many short lines comes out whole, line for line.
+    QString many;
+    QByteArray expected;
+    for (int i = 0; i < 20000; ++i) {
+        many += text;
+        expected += bytes;
+    }
+    QCOMPARE(TextFile::encodeText(many), expected);
 }
 
 void TestTextFile::readLinesSplitting_data()

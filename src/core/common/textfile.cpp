@@ -127,11 +127,26 @@ QString readText(const QString &path, QString *error)
 
 QByteArray encodeText(const QString &text)
 {
-    QString crlf = normaliseLineEnds(text);
-    crlf.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    // Paragraph and line separators can come from rich clipboard content.
-    crlf.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    crlf.replace(QChar::LineSeparator, QLatin1String("\r\n"));
+    // One pass over the text: CR LF, a lone CR, LF and the paragraph and
+    // line separators (they come from rich clipboard content) all end a
+    // line with CR LF. Replacing in place would move the rest of a long
+    // text once per line.
+    const QStringView view(text);
+    const qsizetype n = view.size();
+    QString crlf;
+    crlf.reserve(n + n / 32 + 2);
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = view[i].unicode();
+        if (c != u'\n' && c != u'\r' && c != QChar::ParagraphSeparator && c != QChar::LineSeparator)
+            continue;
+        crlf.append(view.mid(runStart, i - runStart));
+        crlf.append(QLatin1String("\r\n"));
+        if (c == u'\r' && i + 1 < n && view[i + 1] == QLatin1Char('\n'))
+            ++i;
+        runStart = i + 1;
+    }
+    crlf.append(view.mid(runStart));
     return crlf.toUtf8();
 }
 

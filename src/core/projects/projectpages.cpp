@@ -1,6 +1,7 @@
 #include "projectpages.h"
 
 #include "datafolder/tdir.h"
+#include "pagecache.h"
 #include "projectnames.h"
 
 #include <QDir>
@@ -69,53 +70,65 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
     return result;
 }
 
-QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
-                         const QString &editorName)
+QString IndentedLines(QStringView text)
 {
-    QStringList out;
-    bool first = true;
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        // One line, ended by CR LF, CR or LF.
+        qsizetype end = start;
+        while (end < n && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+            ++end;
+        const QStringView line = text.mid(start, end - start);
+        if (!isBlankLine(line))
+            out.append(QLatin1String("\n   ")).append(line);
+        if (end < n && text[end] == QLatin1Char('\r') && end + 1 < n && text[end + 1] == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+    }
+    return out;
+}
+
+QString BuildSummaryText(const QStringList &departmentLines, const QString &projectsDir,
+                         const QString &editorName, PageCache *cache)
+{
+    PageCache scratch;
+    PageCache &pages = cache ? *cache : scratch;
     const QString fileName = editorName + QStringLiteral(".txt");
+    // Gathered first, so that the summary is laid out in one allocation.
+    QList<std::pair<QString, QString>> sections;
+    qsizetype size = 0;
     for (qsizetype i = 1; i < departmentLines.size(); ++i) {
         const QString name = ProjectNames::TrimBlanks(departmentLines.at(i));
         if (!name.isEmpty() && !ProjectNames::NameProblem(name).isEmpty())
             continue;
-        // A blank line reads the page of the projects folder itself.
-        const QString path = projectsDir + name + QLatin1Char('/') + fileName;
-        // A missing, unreadable or empty file holds no line. Opening
-        // without asking first saves a look-up per file.
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        // A blank line reads the page of the projects folder itself. A
+        // missing, unreadable or empty file holds no line.
+        const PageCache::Section &section = pages.section(projectsDir + name + QLatin1Char('/') + fileName);
+        if (!section.exists)
             continue;
-        const QByteArray bytes = file.readAll();
-        if (bytes.isEmpty())
-            continue;
-        if (!first)
-            out.append(QString());
-        first = false;
-        out.append(QLatin1Char('[') + name + QLatin1Char(']'));
-        const QString text = TextFile::decode(bytes);
-        const QStringView view(text);
-        qsizetype start = 0;
-        const qsizetype n = view.size();
-        while (start < n) {
-            // One line, ended by CR LF, CR or LF.
-            qsizetype end = start;
-            while (end < n && view[end] != QLatin1Char('\n') && view[end] != QLatin1Char('\r'))
-                ++end;
-            const QStringView line = view.mid(start, end - start);
-            if (!isBlankLine(line))
-            {
-                QString indented;
-                indented.reserve(line.size() + 3);
-                indented.append(QLatin1String("   ")).append(line);
-                out.append(std::move(indented));
-            }
-            if (end < n && view[end] == QLatin1Char('\r') && end + 1 < n && view[end + 1] == QLatin1Char('\n'))
-                ++end;
-            start = end + 1;
-        }
+        size += name.size() + section.body.size() + 4;
+        sections.append({name, section.body});
+    }
+    QString out;
+    out.reserve(size);
+    for (const auto &[name, body] : std::as_const(sections)) {
+        if (!out.isEmpty())
+            out.append(QLatin1String("\n\n"));
+        out.append(QLatin1Char('[')).append(name).append(QLatin1Char(']')).append(body);
     }
     return out;
+}
+
+QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
+                         const QString &editorName)
+{
+    const QString text = BuildSummaryText(departmentLines, projectsDir, editorName, nullptr);
+    if (text.isEmpty())
+        return {};
+    return text.split(QLatin1Char('\n'));
 }
 
 QString TrimPageText(const QString &text)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class PageCache;
 class TDir;
 
 // Where the notebook pages of a project live and how they are read,
@@ -32,6 +33,13 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
 // empty line. Lines that cannot name a folder are passed over.
 QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
                          const QString &editorName);
+// The same summary as one text, lines apart by "\n". With a cache, page
+// files unchanged since the last call are not read again.
+QString BuildSummaryText(const QStringList &departmentLines, const QString &projectsDir,
+                         const QString &editorName, PageCache *cache);
+// "\n   " + line for each non-blank line of the text (lines end with
+// CR LF, CR or LF): the body of one summary section.
+QString IndentedLines(QStringView text);
 
 // The text with leading and trailing blanks, control characters and empty
 // lines removed (what leaving a page editor keeps).

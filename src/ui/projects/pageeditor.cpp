@@ -3,6 +3,10 @@
 #include "common/textfile.h"
 
 #include <QFocusEvent>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <utility>
 
 PageEditor::PageEditor(const QString &name, const QString &spokenName, const QColor &background,
                        bool verticalScrollBar, bool border, QWidget *parent)
@@ -37,6 +41,7 @@ QStringList PageEditor::lines() const
 
 void PageEditor::setPageText(const QString &text, bool deferWhileHidden)
 {
+    stopFilling();
     if (deferWhileHidden && !isVisible()) {
         m_pendingText = text;
         m_pending = true;
@@ -46,7 +51,10 @@ void PageEditor::setPageText(const QString &text, bool deferWhileHidden)
     }
     m_pending = false;
     m_pendingText.clear();
-    setPlainText(text);
+    if (text.size() > SliceChars && isVisible())
+        startFilling(text);
+    else
+        setPlainText(text);
 }
 
 QString PageEditor::pageText() const
@@ -58,13 +66,95 @@ void PageEditor::ensureFilled()
 {
     if (!m_pending)
         return;
+    if (m_filling) {
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(QStringView(m_pendingText).mid(m_filled).toString());
+        finishFilling();
+        return;
+    }
     const QString text = m_pendingText;
     setPageText(text);
+    if (m_filling) // asked for the text now: no slices
+        ensureFilled();
+}
+
+qsizetype PageEditor::sliceEnd(qsizetype from) const
+{
+    // Slices end before a line break, so each later slice starts a line.
+    const qsizetype target = from + SliceChars;
+    if (target >= m_pendingText.size())
+        return m_pendingText.size();
+    const qsizetype lineEnd = m_pendingText.indexOf(QLatin1Char('\n'), target);
+    return lineEnd < 0 ? m_pendingText.size() : lineEnd;
+}
+
+void PageEditor::startFilling(const QString &text)
+{
+    if (!m_fillTimer) {
+        m_fillTimer = new QTimer(this);
+        m_fillTimer->setSingleShot(true);
+        m_fillTimer->setInterval(0);
+        connect(m_fillTimer, &QTimer::timeout, this, &PageEditor::fillSlice);
+    }
+    m_pendingText = text;
+    m_pending = true;
+    m_filling = true;
+    m_readOnlyAfterFill = isReadOnly();
+    setReadOnly(true);
+    document()->setUndoRedoEnabled(false);
+    m_filled = sliceEnd(0);
+    setPlainText(m_pendingText.left(m_filled));
+    m_fillTimer->start();
+}
+
+void PageEditor::fillSlice()
+{
+    if (!m_filling)
+        return;
+    const qsizetype end = sliceEnd(m_filled);
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringView(m_pendingText).mid(m_filled, end - m_filled).toString());
+    m_filled = end;
+    if (m_filled >= m_pendingText.size())
+        finishFilling();
+    else
+        m_fillTimer->start();
+}
+
+void PageEditor::finishFilling()
+{
+    m_fillTimer->stop();
+    m_filling = false;
+    m_pending = false;
+    m_pendingText.clear();
+    m_filled = 0;
+    document()->setUndoRedoEnabled(true);
+    document()->setModified(false);
+    setReadOnly(m_readOnlyAfterFill);
+}
+
+void PageEditor::stopFilling()
+{
+    if (!m_filling)
+        return;
+    m_fillTimer->stop();
+    m_filling = false;
+    document()->setUndoRedoEnabled(true);
+    setReadOnly(m_readOnlyAfterFill);
 }
 
 void PageEditor::showEvent(QShowEvent *event)
 {
-    ensureFilled();
+    if (m_pending && !m_filling) {
+        const QString text = std::exchange(m_pendingText, QString());
+        m_pending = false;
+        if (text.size() > SliceChars)
+            startFilling(text);
+        else
+            setPlainText(text);
+    }
     QPlainTextEdit::showEvent(event);
 }
 

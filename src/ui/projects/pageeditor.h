@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 
+class QTimer;
+
 // One page editor of the project notebook. Its text belongs to its owner,
 // the project it was last switched to, whatever line is selected in the
 // project list; its page file is named after its objectName.
@@ -22,13 +24,20 @@ public:
     // Replaces the page's text. With deferWhileHidden an editor that is not
     // on screen keeps the text aside and fills itself when it is first
     // shown or asked for it: a summary of many projects fills seven editors,
-    // and only the one on screen needs to be laid out at once.
+    // and only the one on screen needs to be laid out at once. A long text
+    // shows its first screens at once and the rest a slice at a time from
+    // the event loop, read-only until it is all in, so the window never
+    // waits for a megabyte to be laid out.
     void setPageText(const QString &text, bool deferWhileHidden = false);
     // The page's text, also while it waits to be filled.
     QString pageText() const;
     bool hasPendingText() const { return m_pending; }
+    bool isFilling() const { return m_filling; }
     // Fills a waiting editor now.
     void ensureFilled();
+
+    // Texts up to this many characters are laid out in one go.
+    static constexpr qsizetype SliceChars = 32 * 1024;
     // The editor's text, or its lines, as stored.
     QStringList lines() const;
 
@@ -41,6 +50,17 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void startFilling(const QString &text);
+    void fillSlice();
+    void finishFilling();
+    void stopFilling();
+    qsizetype sliceEnd(qsizetype from) const;
+
     QString m_pendingText;
     bool m_pending = false;
+    // Slices of m_pendingText from m_filled on are still to be appended.
+    bool m_filling = false;
+    bool m_readOnlyAfterFill = false;
+    qsizetype m_filled = 0;
+    QTimer *m_fillTimer = nullptr;
 };

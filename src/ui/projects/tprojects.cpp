@@ -279,9 +279,9 @@ bool TProjects::LoadPage(PageEditor *editor, QString *error)
     const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
     QString text;
     const bool ok = ProjectPages::LoadPageText(path, &text, error);
-    editor->setPageText(text);
     editor->LoadFailed = !ok;
     editor->setReadOnly(!ok);
+    editor->setPageText(text);
     editor->document()->setModified(false);
     return ok;
 }
@@ -304,13 +304,12 @@ bool TProjects::SavePage(PageEditor *editor, QString *error)
 void TProjects::BuildSummary(PageEditor *editor, QString *error)
 {
     editor->OwnerName = ProjectNames::SummaryName;
-    const QStringList lines =
-        ProjectPages::BuildSummary(departmentLines(), m_dataFolder->ProjectsDir, editor->EditorName());
+    const QString text = ProjectPages::BuildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
+                                                        editor->EditorName(), &m_pageCache);
     editor->LoadFailed = false;
     editor->setReadOnly(false);
-    const QString text = lines.join(QLatin1Char('\n'));
     editor->setPageText(text, true);
-    const WriteResult written = ProjectPages::SavePageText(
+    const WriteResult written = m_pageCache.saveText(
         m_dataFolder->SummaryDir, m_dataFolder->SummaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
     if (!written && error)
         *error = written.error;

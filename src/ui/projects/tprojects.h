@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "projects/pagecache.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -95,6 +96,8 @@ private:
 
     Services m_services;
     TDir *m_dataFolder = nullptr;
+    // What the page files held when the summary last gathered them.
+    PageCache m_pageCache;
     // False when "departments.txt" exists but could not be read.
     bool m_departmentsLoaded = true;
     bool m_changingByProgram = false;
