@@ -132,9 +132,11 @@ bool TDocumentsList::DocumentsFolder(QString *folder)
             window(), tr("\"%1\" cannot be used as a folder name.").arg(m_projectName.trimmed()));
         return false;
     }
-    if (!QFileInfo(path).isDir()) {
-        const QFileInfo info(QDir::cleanPath(path));
-        QDir(info.path()).mkdir(info.fileName());
+    // The documents folder itself may not exist yet on a fresh desktop.
+    if (!QFileInfo(path).isDir() && !QDir().mkpath(path)) {
+        m_services.dialogs->error(window(), tr("Could not create the folder \"%1\".")
+                                                .arg(QDir::toNativeSeparators(QDir::cleanPath(path))));
+        return false;
     }
     *folder = path;
     return true;
