@@ -6,6 +6,10 @@
 #include "calendar/tedit.h"
 #include "calendar/tweek.h"
 #include "fakes.h"
+#include "projects/pageeditor.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "recordingprinter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +44,7 @@ private Q_SLOTS:
     void keysAreShownInTooltipsAndMenus();
     void f10OpensTheMenuBar();
     void quitKeySavesTheNotes();
+    void printKeyPrintsWhatIsShown();
 
 private:
     QWidget *focused() const { return QApplication::focusWidget(); }
@@ -51,6 +56,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_root;
     std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<FakePrinting> m_printing;
     std::unique_ptr<TForm1> m_form;
 };
 
@@ -65,7 +71,10 @@ void TestKeyboard::init()
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(m_root->isValid());
     m_fakes = std::make_unique<FakeServices>();
-    m_form = std::make_unique<TForm1>(m_fakes->services(),
+    m_printing = std::make_unique<FakePrinting>();
+    Services services = m_fakes->services();
+    services.printing = m_printing.get();
+    m_form = std::make_unique<TForm1>(services,
                                       StartOptions{m_root->path() + QLatin1Char('/'), QStringLiteral("45296")});
     m_form->Timer1Timer();
     m_form->showNormal();
@@ -82,6 +91,7 @@ void TestKeyboard::cleanup()
         m_form->SaveAndClose();
     m_form.reset();
     m_fakes.reset();
+    m_printing.reset();
     m_root.reset();
 }
 
@@ -241,6 +251,46 @@ void TestKeyboard::quitKeySavesTheNotes()
     QFile note(noteFile);
     QVERIFY(note.open(QIODevice::ReadOnly));
     QCOMPARE(note.readAll(), QByteArray("typed, then Ctrl+Q"));
+}
+
+void TestKeyboard::printKeyPrintsWhatIsShown()
+{
+    // The day note with the keyboard focus.
+    TEdit *column = m_form->Week->EditorList.at(2);
+    column->Memo1->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(column->Memo1, QStringLiteral("third column"));
+    press(Qt::CTRL | Qt::Key_P);
+    QCOMPARE(m_printing->jobs.size(), 1);
+    QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("third column"));
+    QCOMPARE(m_fakes->dialogs.messages.last(), QStringLiteral("1 pages printed"));
+    QCOMPARE(column->text(), QStringLiteral("third column")); // nothing typed
+
+    // With the focus on the top bar, the week's first note.
+    m_form->Week->EditorList.first()->setText(QStringLiteral("first column"));
+    m_form->Image1->setFocus(Qt::OtherFocusReason);
+    press(Qt::CTRL | Qt::Key_P);
+    QCOMPARE(m_printing->jobs.size(), 2);
+    QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("first column"));
+
+    // In the Projects section, the page shown, where "Print" is offered.
+    press(Qt::CTRL | Qt::Key_2);
+    QTRY_COMPARE(m_form->pg->currentWidget(), m_form->TabSheet2);
+    TProjects *projects = m_form->ProjectsSection;
+    projects->pgProject->Done->setPlainText(QStringLiteral("done page"));
+    projects->pgProject->setCurrentIndex(TProjectNotebook::DoneTab);
+    press(Qt::CTRL | Qt::Key_P);
+    QCOMPARE(m_printing->jobs.size(), 3);
+    QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("done page"));
+    projects->pgProject->setCurrentIndex(TProjectNotebook::TimeTab);
+    QVERIFY(projects->print_button->isHidden());
+    press(Qt::CTRL | Qt::Key_P);
+    QCOMPARE(m_printing->jobs.size(), 3);
+
+    // My Lists has nothing to print.
+    press(Qt::CTRL | Qt::Key_3);
+    QTRY_COMPARE(m_form->pg->currentWidget(), m_form->TabSheet14);
+    press(Qt::CTRL | Qt::Key_P);
+    QCOMPARE(m_printing->jobs.size(), 3);
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -85,6 +86,9 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     createMenus();
     createLedger();
     new KeyboardAccess(this);
+    auto *printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    printKey->setObjectName(QStringLiteral("PrintShortcut"));
+    connect(printKey, &QShortcut::activated, this, &TForm1::PrintShown);
     layout->addWidget(bar);
     layout->addWidget(pg, 1);
 
@@ -482,6 +486,25 @@ void TForm1::btnGoalsClick()
 void TForm1::Image4Click()
 {
     pg->setCurrentWidget(TabSheet3);
+}
+
+void TForm1::PrintShown()
+{
+    if (!m_started)
+        return;
+    if (pg->currentWidget() == TabSheet1 && Week && !Week->EditorList.isEmpty()) {
+        TEdit *editor = Week->EditorList.first();
+        for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+            if (auto *focused = qobject_cast<TEdit *>(w)) {
+                editor = focused;
+                break;
+            }
+        }
+        editor->print_buttonClick();
+    } else if (pg->currentWidget() == TabSheet2 && ProjectsSection
+               && !ProjectsSection->print_button->isHidden()) {
+        ProjectsSection->print_buttonClick();
+    }
 }
 
 void TForm1::PrinterSetup1Click()

@@ -106,6 +106,9 @@ public:
     void btnGoalsClick();
     void Image4Click();
     void PrinterSetup1Click();
+    // Ctrl+P: prints what is in front of the user, the day note with the
+    // keyboard focus (else the week's first) or the project page shown.
+    void PrintShown();
     void SmallCalendar2Click();
     void Undo1Click();
     void Cut1Click();
