@@ -37,6 +37,7 @@ private Q_SLOTS:
     void tickCounterStopsAtThe59thTick();
     void matchingAgainRestartsTheCount();
     void bothListsMatchingPlayBoth();
+    void retimedEntryRingsAtItsNewMinute();
 };
 
 void TestAlarmRule::texts()
@@ -181,6 +182,30 @@ void TestAlarmRule::bothListsMatchingPlayBoth()
                    at(2024, 5, 7, 6, 0));
     QVERIFY(a.playBed);
     QVERIFY(a.playFeed);
+}
+
+// The clock remembers the time texts of the values it has seen; an entry
+// edited to another time, or another language, must not ring on the old.
+void TestAlarmRule::retimedEntryRingsAtItsNewMinute()
+{
+    QList<AlarmEntry> bed{entry(QStringLiteral("Daily"), 21, 30)};
+    AlarmTicker clock;
+    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 7, 21, 30)).playBed);
+    bed[0] = entry(QStringLiteral("Daily"), 22, 0);
+    QVERIFY(!clock.Tick(bed, {}, at(2024, 5, 8, 21, 30)).playBed);
+    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 8, 22, 0)).playBed);
+    // The same value read in another language: its time text in that
+    // language is compared, not the one remembered.
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const AlarmRule::NowTexts nowInGerman = AlarmRule::Now(at(2024, 5, 9, 22, 0), german);
+    QCOMPARE(clock.Tick(bed, {}, at(2024, 5, 9, 22, 0), german).playBed,
+             AlarmRule::Matches(bed[0], nowInGerman, german));
+    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 9, 22, 0)).playBed);
+    // Many different values seen over time do not pile up without end.
+    for (int i = 0; i < 6000; ++i)
+        clock.Tick({AlarmEntry{true, QStringLiteral("Daily"), QString::number(45000 + i / 7000.0, 'f', 9)}}, {},
+                   at(2024, 5, 9, 3, 0));
+    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 10, 22, 0)).playBed);
 }
 
 QTEST_GUILESS_MAIN(TestAlarmRule)

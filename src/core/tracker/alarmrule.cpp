@@ -61,21 +61,32 @@ NowTexts Now(const QDateTime &now, const QLocale &locale)
                     FormatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), now, locale)};
 }
 
-bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale)
+bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale, TimeTexts *timeTexts)
 {
     if (!entry.checked)
         return false;
-    if (TimeText(TimeValue(entry.timeValue, locale), locale) != now.time)
+    // The schedule first: it is a plain search, the time text a formatting.
+    const bool today = entry.schedule.contains(QLatin1String("Daily"))
+                       || (!now.day.isEmpty() && entry.schedule.contains(now.day))
+                       || (!now.date.isEmpty() && entry.schedule.contains(now.date));
+    if (!today)
         return false;
-    return entry.schedule.contains(QLatin1String("Daily"))
-           || (!now.day.isEmpty() && entry.schedule.contains(now.day))
-           || (!now.date.isEmpty() && entry.schedule.contains(now.date));
+    if (!timeTexts)
+        return TimeText(TimeValue(entry.timeValue, locale), locale) == now.time;
+    auto it = timeTexts->constFind(entry.timeValue);
+    if (it == timeTexts->cend()) {
+        if (timeTexts->size() > 4096) // lists come and go; keep it small
+            timeTexts->clear();
+        it = timeTexts->insert(entry.timeValue, TimeText(TimeValue(entry.timeValue, locale), locale));
+    }
+    return *it == now.time;
 }
 
-int FirstMatch(const QList<AlarmEntry> &entries, const NowTexts &now, const QLocale &locale)
+int FirstMatch(const QList<AlarmEntry> &entries, const NowTexts &now, const QLocale &locale,
+               TimeTexts *timeTexts)
 {
     for (int i = 0; i < entries.size(); ++i) {
-        if (Matches(entries.at(i), now, locale))
+        if (Matches(entries.at(i), now, locale, timeTexts))
             return i;
     }
     return -1;
@@ -88,12 +99,16 @@ AlarmTicker::Actions AlarmTicker::Tick(const QList<AlarmEntry> &bedTimes,
                                        const QLocale &locale)
 {
     Actions actions;
+    if (locale != m_timeTextsLocale) {
+        m_timeTexts.clear();
+        m_timeTextsLocale = locale;
+    }
     const AlarmRule::NowTexts texts = AlarmRule::Now(now, locale);
-    if (AlarmRule::FirstMatch(bedTimes, texts, locale) >= 0) {
+    if (AlarmRule::FirstMatch(bedTimes, texts, locale, &m_timeTexts) >= 0) {
         actions.playBed = true;
         Tag = 1;
     }
-    if (AlarmRule::FirstMatch(feedTimes, texts, locale) >= 0) {
+    if (AlarmRule::FirstMatch(feedTimes, texts, locale, &m_timeTexts) >= 0) {
         actions.playFeed = true;
         Tag = 1;
     }

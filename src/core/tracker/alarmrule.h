@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -51,10 +52,14 @@ NowTexts Now(const QDateTime &now, const QLocale &locale = QLocale());
 // full date (case-sensitive). So a date schedule, which starts with the
 // full weekday name, also rings on that weekday every week where the full
 // name contains the short one.
-bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale = QLocale());
+// With timeTexts, the time texts of stored values already seen are
+// looked up instead of formatted again (the clock asks every second).
+using TimeTexts = QHash<QString, QString>;
+bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale = QLocale(),
+             TimeTexts *timeTexts = nullptr);
 // The index of the first entry from the top that rings, or -1.
 int FirstMatch(const QList<AlarmEntry> &entries, const NowTexts &now,
-               const QLocale &locale = QLocale());
+               const QLocale &locale = QLocale(), TimeTexts *timeTexts = nullptr);
 
 } // namespace AlarmRule
 
@@ -79,4 +84,8 @@ public:
     void Fire() { Tag = 1; }
 
     int Tag = 0;
+
+private:
+    AlarmRule::TimeTexts m_timeTexts;
+    QLocale m_timeTextsLocale;
 };
