@@ -1,32 +1,74 @@
 // Drives the real main window on a data folder with edits that save all the
-// time, until it is killed. Every text it types is self-checking: a header
-// line with the length and checksum of the body, so a checker can tell a
-// whole note from a torn one.
+// time, until it is killed: day notes, project pages with project switches,
+// ledger rows with switches, slot toggles in the time tracker and topic
+// switches in My Lists and Decisions.
+//
+// Every text it types is self-checking: a header line with the length and
+// checksum of the body, so a checker can tell a whole text from a torn one.
+// Ledger rows carry a generation mark in their first cell ("G<serial>/<row>/
+// <rows>"), so a whole ledger file is one generation from its first row to
+// its last.
 #include "app/tform1.h"
 #include "calendar/notememo.h"
 #include "calendar/tedit.h"
 #include "calendar/tweek.h"
 #include "fakes.h"
+#include "grid/stringgrid.h"
+#include "grid/stringgridview.h"
 #include "platform/clock.h"
+#include "projects/pageeditor.h"
+#include "projects/tcostledger.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "topics/tdecision.h"
+#include "topics/tjournal.h"
+#include "tracker/tfrmtimetrack.h"
 
 #include <QApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTimer>
 
 #include <cstdio>
 
-QString checkedText(quint32 serial, QRandomGenerator &random)
+namespace {
+
+QString checkedText(quint32 serial, QRandomGenerator &random, int maxLength)
 {
-    const int length = static_cast<int>(random.bounded(1, 40000));
+    const int length = static_cast<int>(random.bounded(1, maxLength));
     QString body;
     body.reserve(length);
     for (int i = 0; i < length; ++i) {
         const quint32 r = random.bounded(64);
         body += r == 0 ? QChar(QLatin1Char('\n')) : QChar(static_cast<char16_t>(u'a' + r % 26));
     }
+    // The body never ends with a line break, so a list writer's final
+    // break is the only one after it.
+    body += QLatin1Char('z');
     const QByteArray bytes = body.toUtf8().replace("\n", "\r\n");
     return QStringLiteral("CHECK %1 %2 %3\n").arg(serial).arg(bytes.size()).arg(qChecksum(bytes)) + body;
 }
+
+void replaceText(QPlainTextEdit *editor, const QString &text)
+{
+    editor->selectAll();
+    editor->insertPlainText(text);
+}
+
+// Any row of the list but the current one.
+void switchRow(QListWidget *list, int rows, QRandomGenerator &random)
+{
+    const int count = qMin(rows, list->count());
+    if (count < 2)
+        return;
+    int row = list->currentRow();
+    while (row == list->currentRow())
+        row = static_cast<int>(random.bounded(count));
+    list->setCurrentRow(row);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -47,19 +89,75 @@ int main(int argc, char **argv)
     form.show();
     form.Timer1Timer();
 
+    // The projects section with the tracker bound to a project.
+    form.Image2Click();
+    TProjects *projects = form.ProjectsSection;
+    TProjectNotebook *book = projects->pgProject;
+    switchRow(projects->Department, 4, random);
+    book->setCurrentIndex(TProjectNotebook::TimeTab);
+
     quint32 serial = seed * 100000;
     QTimer edits;
     QObject::connect(&edits, &QTimer::timeout, [&] {
-        TWeek *week = form.Week;
-        if (!week)
-            return;
-        TEdit *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
-        editor->Memo1->selectAll();
-        editor->Memo1->insertPlainText(checkedText(++serial, random));
-        switch (random.bounded(3)) {
-        case 0: week->SaveAllNotes(); break;
-        case 1: form.RightClick(); break;
-        default: form.LeftClick(); break;
+        switch (random.bounded(5)) {
+        case 0: { // a day note, saved by a save or a week turn
+            TWeek *week = form.Week;
+            if (!week)
+                return;
+            TEdit *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
+            replaceText(editor->Memo1, checkedText(++serial, random, 40000));
+            switch (random.bounded(3)) {
+            case 0: week->SaveAllNotes(); break;
+            case 1: form.RightClick(); break;
+            default: form.LeftClick(); break;
+            }
+            break;
+        }
+        case 1: { // project pages, saved by a project switch
+            const QList<PageEditor *> pages = book->pageEditors();
+            for (int i = 0, n = static_cast<int>(random.bounded(1, 3)); i < n; ++i)
+                replaceText(pages.at(static_cast<int>(random.bounded(pages.size()))),
+                            checkedText(++serial, random, 20000));
+            switchRow(projects->Department, 4, random);
+            break;
+        }
+        case 2: { // ledger rows, saved by a project switch
+            StringGrid *grid = form.Ledger->money->grid();
+            if (random.bounded(4) == 0)
+                form.Ledger->btnAddClick();
+            const quint32 generation = ++serial;
+            const int rows = grid->rowCount();
+            for (int r = 0; r < rows; ++r) {
+                grid->setCell(0, r, QStringLiteral("G%1/%2/%3").arg(generation).arg(r).arg(rows));
+                grid->setCell(2, r, QString::number(random.bounded(100000) / 100.0, 'f', 2));
+            }
+            switchRow(projects->Department, 4, random);
+            break;
+        }
+        case 3: { // a slot of the sleep grid, saved with the year store
+            TfrmTimeTrack *tracker = form.TimeTrack;
+            if (book->currentIndex() != TProjectNotebook::TimeTab)
+                book->setCurrentIndex(TProjectNotebook::TimeTab);
+            for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)
+                tracker->Sleep_ChartSelectCell(static_cast<int>(random.bounded(1, 32)),
+                                               static_cast<int>(random.bounded(1, 49)));
+            break;
+        }
+        default: { // a topic, saved by a topic switch
+            TopicWorkspace *workspace = random.bounded(2) == 0 ? static_cast<TopicWorkspace *>(form.Journal)
+                                                               : static_cast<TopicWorkspace *>(form.Decision);
+            if (workspace == form.Journal)
+                form.btnGoalsClick();
+            else
+                form.Image4Click();
+            const QList<QPlainTextEdit *> editors = workspace->findChildren<QPlainTextEdit *>();
+            if (!workspace->CurrentTopic().isEmpty() && !editors.isEmpty())
+                replaceText(editors.at(static_cast<int>(random.bounded(editors.size()))),
+                            checkedText(++serial, random, 8000));
+            switchRow(workspace->Topic_list, 5, random);
+            form.Image2Click();
+            break;
+        }
         }
     });
     edits.start(0);
