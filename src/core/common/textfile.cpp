@@ -20,6 +20,18 @@ QString nativePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+// The system cuts a path at its first NUL: such a path would name another
+// file than the one asked for.
+bool hasNul(const QString &path)
+{
+    return path.contains(QChar(u'\0'));
+}
+
+QString nulReason()
+{
+    return tr("the name holds a NUL character");
+}
+
 WriteFault &writeFault()
 {
     static WriteFault fault;
@@ -35,6 +47,8 @@ void setWriteFault(WriteFault fault)
 
 WriteResult writeBytes(const QString &path, const QByteArray &bytes)
 {
+    if (hasNul(path))
+        return WriteResult::failure(tr("Could not write the file \"%1\": %2").arg(nativePath(path), nulReason()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return WriteResult::failure(tr("Could not write the file \"%1\": %2")
@@ -63,6 +77,11 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
 bool readBytes(const QString &path, QByteArray *bytes, QString *error)
 {
     bytes->clear();
+    if (hasNul(path)) {
+        if (error)
+            *error = tr("Could not read the file \"%1\": %2").arg(nativePath(path), nulReason());
+        return false;
+    }
     QFile file(path);
     if (!file.exists())
         return true;

@@ -7,8 +7,9 @@ namespace Topics {
 namespace {
 
 // The characters a file name cannot hold on the systems the data folder
-// travels between; they are dropped from a topic name, not replaced.
-constexpr std::u16string_view kStripped = u"\"*./:<>?[\\]|";
+// travels between, and NUL, which ends a name for the system; they are
+// dropped from a topic name, not replaced.
+constexpr std::u16string_view kStripped{u"\"*./:<>?[\\]|\0", 13};
 
 } // namespace
 

@@ -7,7 +7,8 @@
 // ("My Lists" and "Decisions").
 namespace Topics {
 
-// The topic name without the twelve characters " * . / : < > ? [ \ ] |.
+// The topic name without the twelve characters " * . / : < > ? [ \ ] | and
+// without NUL.
 // Everything else stays, blanks and letter case included, so two names
 // that differ only in those characters share their files. The result can
 // never climb out of the topic folder: both separators and "." are gone.

@@ -1,0 +1,294 @@
+// Hostile names and contents in the files a user may edit by hand: very
+// long and strange project and topic names, a huge project list, NUL bytes
+// in pages, topic lists and the ledger. None may crash or hang the window,
+// write outside the data folder, or lose what was typed.
+#include "app/tform1.h"
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "grid/stringgrid.h"
+#include "grid/stringgridview.h"
+#include "mainwindowfixture.h"
+#include "projects/tcostledger.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+#include "projects/pageeditor.h"
+#include "topics/linenumberedit.h"
+#include "topics/tjournal.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QTest>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    writeFileBytes(path, bytes);
+}
+
+// A literal with its NUL bytes.
+template <qsizetype N>
+QByteArray bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
+int rowOf(QListWidget *list, const QString &text)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == text)
+            return i;
+    return -1;
+}
+
+// Every file below the folder, relative to it.
+QStringList filesBelow(const QString &folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(folder).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+// A window on a data folder whose project list is written first.
+struct Projects
+{
+    explicit Projects(const QByteArray &departments)
+    {
+        writeFile(f.root() + "Config/departments.txt", departments);
+        f.start();
+        f.form()->Image2Click();
+    }
+    TProjects *p() const { return f.form()->ProjectsSection; }
+    TProjectNotebook *book() const { return p()->pgProject; }
+    QString dir() const { return f.form()->DataFolder->ProjectsDir; }
+    void select(const QString &name) { p()->Department->setCurrentRow(rowOf(p()->Department, name)); }
+
+    MainWindowFixture f{"45296"};
+};
+
+} // namespace
+
+class TestHostileNames : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    // A name no folder can carry: the switch is refused with a message and
+    // the text typed for the previous project is kept on disk and on screen.
+    void projectNameOfTenThousandCharacters()
+    {
+        const QString longName(10000, QLatin1Char('p'));
+        Projects w("Garden\r\n" + longName.toUtf8() + "\r\nCar\r\n");
+        QCOMPARE(w.p()->Department->count(), 3);
+        w.select("Garden");
+        w.book()->Projects->setPlainText("dig");
+        w.select(longName);
+        QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
+        QCOMPARE(w.p()->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("dig"));
+        w.select("Car");
+        QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt"), QStringLiteral("dig"));
+        w.select("Garden");
+        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("dig"));
+        QVERIFY(w.f.form()->close());
+    }
+
+    // "." and "\" and control characters: each either names a folder of its
+    // own inside the projects folder or is refused; nothing lands beside it.
+    void projectNamesWithDotsSlashesAndControlCharacters()
+    {
+        Projects w(bytes("Garden\r\n.\r\n\\\r\na\\b\r\nx\x01y\r\n...\r\n./x\r\nn\0ul\r\n"));
+        const QStringList outside = filesBelow(w.f.root());
+        const QStringList names = {".", "\\", "a\\b", QStringLiteral("x\x01y"), "...", "./x", QString::fromUtf8(bytes("n\0ul"))};
+        for (const QString &name : names) {
+            w.select("Garden");
+            w.book()->Projects->setPlainText("garden");
+            w.select(name);
+            if (w.p()->Projects_Label->text() != name) {
+                // Refused: the pages still belong to the project before.
+                QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
+                QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("garden"));
+                continue;
+            }
+            w.book()->Projects->setPlainText("typed for " + name);
+            w.select("Garden");
+            QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("garden"));
+        }
+        QVERIFY(w.f.form()->close());
+        // The pages of the projects folder itself were not written over.
+        for (const char *page : {"Projects.txt", "Done.txt", "Links.txt"})
+            QVERIFY2(!TextFile::readText(w.dir() + QLatin1String(page)).startsWith("typed for"), page);
+        // Every new file is inside a project folder below the projects folder.
+        for (const QString &file : filesBelow(w.f.root())) {
+            if (outside.contains(file))
+                continue;
+            const QString path = QFileInfo(w.f.root() + file).canonicalFilePath();
+            QVERIFY2(path.startsWith(QFileInfo(w.dir()).canonicalFilePath() + "/") || file.startsWith("Config/")
+                         || file.startsWith("DB/"),
+                     qPrintable(file));
+        }
+    }
+
+    // 100,000 projects: read and listed at once, the window stays usable.
+    void hundredThousandProjects()
+    {
+        QByteArray list;
+        for (int i = 0; i < 100000; ++i)
+            list += "Project " + QByteArray::number(i) + "\r\n";
+        MainWindowFixture f("45296");
+        writeFile(f.root() + "Config/departments.txt", list);
+        QElapsedTimer timer;
+        timer.start();
+        f.start();
+        f.form()->Image2Click();
+        const qint64 elapsed = timer.elapsed();
+        TProjects *p = f.form()->ProjectsSection;
+        QCOMPARE(p->Department->count(), 100000);
+        QCOMPARE(p->Department->item(99999)->text(), QStringLiteral("Project 99999"));
+        p->Department->setCurrentRow(99999);
+        QCOMPARE(p->Projects_Label->text(), QStringLiteral("Project 99999"));
+        qInfo("100000 projects: start and section shown in %lld ms", elapsed);
+#if defined(__SANITIZE_ADDRESS__)
+        const qint64 limit = 5000; // the sanitizers slow everything down
+#else
+        const qint64 limit = 1000;
+#endif
+        QVERIFY2(elapsed < limit, qPrintable(QString::number(elapsed)));
+        QVERIFY(f.form()->close());
+        QCOMPARE(TextFile::readLines(f.root() + "Config/departments.txt").size(), 100000);
+    }
+
+    // A topic name of 10,000 characters cannot name a file: switching away
+    // says so, naming the file, and the text stays in the editor.
+    void topicNameOfTenThousandCharacters()
+    {
+        const QString longName(10000, QLatin1Char('t'));
+        MainWindowFixture f("45296");
+        writeFile(f.root() + "Config/Journal_Topics.txt", "Short\r\n" + longName.toUtf8() + "\r\n");
+        f.start();
+        f.form()->btnGoalsClick();
+        TJournal *journal = f.form()->Journal;
+        QCOMPARE(journal->Topic_list->count(), 2);
+        journal->Topic_list->setCurrentRow(1);
+        QCOMPARE(journal->CurrentTopic(), longName);
+        journal->todo->setPlainText("long kept");
+        journal->Topic_list->setCurrentRow(0);
+        QCOMPARE(f.fakes.dialogs.errors.size(), 1);
+        QVERIFY(f.fakes.dialogs.errors.first().contains("_todo.txt"));
+        QCOMPARE(journal->todo->toPlainText(), QStringLiteral("long kept"));
+        QCOMPARE(journal->CurrentTopic(), longName);
+        f.fakes.dialogs.errors.clear();
+        journal->todo->setPlainText(QString());
+        f.form()->close();
+    }
+
+    // Topic names with separators, dots and control characters keep their
+    // texts apart or share them by the stripping rule, all inside the
+    // topic folder.
+    void topicNamesWithSeparatorsDotsAndControlCharacters()
+    {
+        MainWindowFixture f("45296");
+        const QStringList names = {"a/b", "..", ".", "\\", QStringLiteral("x\x01y"), "../../escape", "tab\there"};
+        writeFile(f.root() + "Config/Journal_Topics.txt", names.join("\r\n").toUtf8() + "\r\nLast\r\n");
+        const QStringList before = filesBelow(f.root());
+        f.start();
+        f.form()->btnGoalsClick();
+        TJournal *journal = f.form()->Journal;
+        QCOMPARE(journal->Topic_list->count(), names.size() + 1);
+        for (int i = 0; i < names.size(); ++i) {
+            journal->Topic_list->setCurrentRow(i);
+            if (journal->CurrentTopic() != names.at(i))
+                continue; // ".." and "." strip to nothing and open no file
+            journal->todo->setPlainText("text of " + QString::number(i));
+            journal->Topic_list->setCurrentRow(names.size());
+        }
+        QVERIFY(f.form()->close());
+        const QString journalDir = QFileInfo(f.form()->DataFolder->JournalDir).canonicalFilePath() + "/";
+        for (const QString &file : filesBelow(f.root())) {
+            if (before.contains(file) || file.startsWith("Config/") || file.startsWith("DB/")
+                || file.startsWith("Projects/") || file.startsWith("Decision/"))
+                continue;
+            QVERIFY2(QFileInfo(f.root() + file).canonicalFilePath().startsWith(journalDir), qPrintable(file));
+        }
+        QVERIFY(!QFileInfo::exists(f.root() + "escape_todo.txt"));
+        QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/../escape_todo.txt"));
+    }
+
+    // A path with a NUL would be cut short by the system and name another
+    // file: reading and writing refuse it with a message naming the reason.
+    void pathWithANulIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString cut = dir.path() + "/Other";
+        writeFile(cut, "kept");
+        const QString path = cut + QChar(u'\0') + "_todo.txt";
+        const WriteResult written = TextFile::writeBytes(path, "new");
+        QVERIFY(!written.ok);
+        QVERIFY(written.error.contains("NUL"));
+        QCOMPARE(fileBytes(cut), QByteArray("kept"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Other"});
+        QString error;
+        QVERIFY(TextFile::readLines(path, &error).isEmpty());
+        QVERIFY(error.contains("NUL"));
+    }
+
+    // NUL bytes in a page, a topic list and a ledger: read without a crash,
+    // and the text after the NUL is not cut off when it is written back.
+    void nulBytesInPagesListsAndLedger()
+    {
+        MainWindowFixture f("45296");
+        writeFile(f.root() + "Config/departments.txt", QByteArray("Garden\r\nCar\r\n"));
+        writeFile(f.root() + "Projects/Garden/Projects.txt", bytes("before\0after"));
+        writeFile(f.root() + "Projects/Garden/money.txt",
+                  bytes("Item name,Date,Debit,Credit\r\nse\0ed,\"Jan 1, 2024\",12.50,\r\ntail,,,\r\n"));
+        writeFile(f.root() + "Config/Journal_Topics.txt", bytes("Bucket\0List\r\nOther\r\n"));
+        writeFile(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
+        f.start();
+        f.form()->Image2Click();
+        TProjects *p = f.form()->ProjectsSection;
+        p->Department->setCurrentRow(0);
+        QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
+        StringGrid *money = f.form()->Ledger->money->grid();
+        QCOMPARE(money->rowCount(), 3);
+        QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
+        // Unquoted, a NUL parts two fields as a blank does; the row keeps
+        // the rest of its fields.
+        QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
+        p->pgProject->Projects->appendPlainText("more");
+        p->Department->setCurrentRow(1);
+        QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").contains("after"));
+        QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").endsWith("more"));
+        const QStringList rows = TextFile::readLines(f.root() + "Projects/Garden/money.txt");
+        QCOMPARE(rows.size(), 3);
+        QVERIFY(rows.at(2).startsWith("tail"));
+
+        f.form()->btnGoalsClick();
+        TJournal *journal = f.form()->Journal;
+        QCOMPARE(journal->Topic_list->count(), 2);
+        journal->Topic_list->setCurrentRow(1);
+        QCOMPARE(journal->todo->lines().size(), 3);
+        QCOMPARE(journal->todo->lines().last(), QStringLiteral("three"));
+        journal->Topic_list->setCurrentRow(0);
+        journal->todo->setPlainText("typed");
+        QVERIFY(f.form()->close());
+        // The NUL is dropped from the file name like the characters no file
+        // name may hold; nothing is written to the name cut at the NUL.
+        QVERIFY(f.fakes.dialogs.errors.isEmpty());
+        QCOMPARE(QDir(f.root() + "Journal").entryList(QDir::Files),
+                 QStringList({"BucketList_todo.txt", "Other_todo.txt"}));
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/BucketList_todo.txt"), QStringList{"typed"});
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/Other_todo.txt").last(), QStringLiteral("three"));
+        QCOMPARE(TextFile::readLines(f.root() + "Config/Journal_Topics.txt").size(), 2);
+    }
+};
+
+QTEST_MAIN(TestHostileNames)
+#include "tst_hostilenames.moc"
