@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 QByteArray fileBytes(const QString &path)
@@ -47,7 +49,7 @@ private Q_SLOTS:
     void writeFailureKeepsRows();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
     QString m_projects;
     QString folder(const QString &name) const { return m_projects + name + "/"; }
     void makeProject(const QString &name) { QVERIFY(QDir().mkpath(folder(name))); }
@@ -60,8 +62,8 @@ void TestCostLedger::initTestCase()
 
 void TestCostLedger::init()
 {
-    delete m_dir;
-    m_dir = new QTemporaryDir;
+    // The folder of the previous case goes with its owner.
+    m_dir = std::make_unique<QTemporaryDir>();
     m_projects = m_dir->path() + "/Projects/";
     QVERIFY(QDir().mkpath(m_projects));
 }
