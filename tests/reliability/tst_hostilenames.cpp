@@ -190,9 +190,9 @@ private Q_SLOTS:
         f.form()->close();
     }
 
-    // Topic names with separators, dots and control characters keep their
-    // texts apart or share them by the stripping rule, all inside the
-    // topic folder.
+    // Topic names with separators, dots and control characters all open;
+    // their files stay inside the topic folder, apart or shared by the
+    // stripping rule.
     void topicNamesWithSeparatorsDotsAndControlCharacters()
     {
         MainWindowFixture f("45296");
@@ -205,8 +205,7 @@ private Q_SLOTS:
         QCOMPARE(journal->Topic_list->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
             journal->Topic_list->setCurrentRow(i);
-            if (journal->CurrentTopic() != names.at(i))
-                continue; // ".." and "." strip to nothing and open no file
+            QCOMPARE(journal->CurrentTopic(), names.at(i));
             journal->todo->setPlainText("text of " + QString::number(i));
             journal->Topic_list->setCurrentRow(names.size());
         }
@@ -218,6 +217,14 @@ private Q_SLOTS:
                 continue;
             QVERIFY2(QFileInfo(f.root() + file).canonicalFilePath().startsWith(journalDir), qPrintable(file));
         }
+        // "..", "." and "\\" strip to the same empty name and share its file.
+        QStringList written = QDir(f.root() + "Journal").entryList(QDir::Files);
+        written.sort();
+        QStringList expected = {"Last_todo.txt", "_todo.txt", "ab_todo.txt", "escape_todo.txt",
+                                "tab\there_todo.txt", QStringLiteral("x\x01y_todo.txt")};
+        expected.sort();
+        QCOMPARE(written, expected);
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/_todo.txt"), QStringList{"text of 3"});
         QVERIFY(!QFileInfo::exists(f.root() + "escape_todo.txt"));
         QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/../escape_todo.txt"));
     }
