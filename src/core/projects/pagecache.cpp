@@ -57,9 +57,3 @@ WriteResult PageCache::saveText(const QString &ownerFolder, const QString &path,
         m_written.remove(path);
     return result;
 }
-
-void PageCache::clear()
-{
-    m_sections.clear();
-    m_written.clear();
-}

@@ -26,7 +26,6 @@ public:
     // the file is known to hold it already.
     WriteResult saveText(const QString &ownerFolder, const QString &path, const QString &text);
 
-    void clear();
     qsizetype readsDone() const { return m_reads; }
 
 private:

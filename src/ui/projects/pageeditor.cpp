@@ -51,6 +51,11 @@ void PageEditor::setPageText(const QString &text, bool deferWhileHidden)
     }
     m_pending = false;
     m_pendingText.clear();
+    layText(text);
+}
+
+void PageEditor::layText(const QString &text)
+{
     if (text.size() > SliceChars && isVisible())
         startFilling(text);
     else
@@ -73,10 +78,9 @@ void PageEditor::ensureFilled()
         finishFilling();
         return;
     }
-    const QString text = m_pendingText;
-    setPageText(text);
-    if (m_filling) // asked for the text now: no slices
-        ensureFilled();
+    // Asked for the text now: no slices.
+    m_pending = false;
+    setPlainText(std::exchange(m_pendingText, QString()));
 }
 
 qsizetype PageEditor::sliceEnd(qsizetype from) const
@@ -148,12 +152,8 @@ void PageEditor::stopFilling()
 void PageEditor::showEvent(QShowEvent *event)
 {
     if (m_pending && !m_filling) {
-        const QString text = std::exchange(m_pendingText, QString());
         m_pending = false;
-        if (text.size() > SliceChars)
-            startFilling(text);
-        else
-            setPlainText(text);
+        layText(std::exchange(m_pendingText, QString()));
     }
     QPlainTextEdit::showEvent(event);
 }

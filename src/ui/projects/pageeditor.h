@@ -50,6 +50,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Lays the text in at once, or in slices when it is long and on screen.
+    void layText(const QString &text);
     void startFilling(const QString &text);
     void fillSlice();
     void finishFilling();
