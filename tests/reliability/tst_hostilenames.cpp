@@ -156,7 +156,7 @@ private Q_SLOTS:
         p->Department->setCurrentRow(99999);
         QCOMPARE(p->Projects_Label->text(), QStringLiteral("Project 99999"));
         qInfo("100000 projects: start and section shown in %lld ms", elapsed);
-// Speed is measured by the benchmark program; here only a hang fails,
+        // Speed is measured by the benchmark program; here only a hang fails,
         // so that a loaded machine cannot make the suite flaky.
         const qint64 limit = 60000;
         QVERIFY2(elapsed < limit, qPrintable(QString::number(elapsed)));
