@@ -1,9 +1,18 @@
 #include "common/textfile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 
 class TestTextFile : public QObject
 {
@@ -42,6 +51,17 @@ private Q_SLOTS:
     void atomicReplaceKeepsOldContentOnFailure();
     void unwritableFolderNamesTheFile();
     void unreadableFileReportsError();
+
+    void eachLineDecodesOnItsOwn_data();
+    void eachLineDecodesOnItsOwn();
+    void wholeUtf8FileStaysFast();
+    void entriesThatAreNotFilesAreRefused_data();
+    void entriesThatAreNotFilesAreRefused();
+    void linksFollowTheDataFolderRule();
+    void linksWithoutADataFolder();
+    void damagedBytes_data();
+    void damagedBytes();
+    void damagedFileKeptAsideUnderAFreeName();
 };
 
 void TestTextFile::editorTextHasNoFinalBreak()
@@ -215,6 +235,192 @@ void TestTextFile::unreadableFileReportsError()
     QString error;
     TextFile::readText(path("adir.txt"), &error);
     QVERIFY2(error.contains("adir.txt"), qPrintable(error));
+}
+
+void TestTextFile::eachLineDecodesOnItsOwn_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("one 1252 line among UTF-8 lines")
+        << QByteArray("Caf\xC3\xA9 au lait\r\nCaf\xE9 \x96 old\r\n\xE6\x97\xA5\xE6\x9C\xAC")
+        << QString::fromUtf8("Café au lait\nCafé – old\n日本");
+    QTest::newRow("1252 first, UTF-8 after") << QByteArray("\x93quoted\x94\nna\xC3\xAFve\n")
+                                             << QString::fromUtf8("“quoted”\nnaïve\n");
+    QTest::newRow("byte-order mark, then a 1252 line") << QByteArray("\xEF\xBB\xBF\xC3\xA9\r\n\xE9")
+                                                       << QString::fromUtf8("é\né");
+    QTest::newRow("lone CR ends a line too") << QByteArray("\xC3\xA9\r\xE9\n\xC3\xA9")
+                                                   << QString::fromUtf8("é\né\né");
+}
+
+void TestTextFile::eachLineDecodesOnItsOwn()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    put("mixed.txt", bytes);
+    QCOMPARE(TextFile::readText(path("mixed.txt")), text);
+}
+
+void TestTextFile::wholeUtf8FileStaysFast()
+{
+    // 20 MB of UTF-8: one pass, no line-by-line work.
+    const QByteArray line = QString::fromUtf8("Grüße aus Köln, 日本 — line of a long note\r\n").toUtf8();
+    QByteArray big;
+    big.reserve(20 * 1024 * 1024 + line.size());
+    while (big.size() < 20 * 1024 * 1024)
+        big += line;
+    QElapsedTimer clock;
+    clock.start();
+    const QString text = TextFile::decode(big);
+    const qint64 ms = clock.elapsed();
+    QVERIFY(text.startsWith(QString::fromUtf8("Grüße")));
+    QVERIFY2(ms < 1500, qPrintable(QStringLiteral("%1 ms").arg(ms)));
+}
+
+void TestTextFile::entriesThatAreNotFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("socket") << "socket";
+}
+
+void TestTextFile::entriesThatAreNotFilesAreRefused()
+{
+    QFETCH(QString, kind);
+    const QString entry = path(kind + ".txt");
+    const QByteArray native = QFile::encodeName(entry);
+    int listener = -1;
+    if (kind == "pipe") {
+        QVERIFY(::mkfifo(native.constData(), 0600) == 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(entry));
+    } else {
+        listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (native.size() >= static_cast<int>(sizeof address.sun_path))
+            QSKIP("the temporary path is too long for a socket");
+        std::strcpy(address.sun_path, native.constData());
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    }
+    struct stat before;
+    QVERIFY(::lstat(native.constData(), &before) == 0);
+
+    QElapsedTimer clock;
+    clock.start();
+    QString error;
+    QCOMPARE(TextFile::readText(entry, &error), QString());
+    QVERIFY(clock.elapsed() < 2000);
+    QVERIFY2(error.contains(kind + ".txt") && error.contains("not a regular file"), qPrintable(error));
+    error.clear();
+    TextFile::readLines(entry, &error);
+    QVERIFY2(error.contains("not a regular file"), qPrintable(error));
+
+    const WriteResult written = TextFile::writeText(entry, "text");
+    QVERIFY(!written.ok);
+    QVERIFY2(written.error.contains(kind + ".txt") && written.error.contains("not a regular file"),
+             qPrintable(written.error));
+    struct stat after;
+    QVERIFY(::lstat(native.constData(), &after) == 0);
+    QCOMPARE(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+    QCOMPARE(after.st_ino, before.st_ino);
+    if (listener >= 0)
+        ::close(listener);
+}
+
+void TestTextFile::linksFollowTheDataFolderRule()
+{
+    QDir(m_dir.path()).mkpath("data/Config");
+    QDir(m_dir.path()).mkpath("outside");
+    TextFile::setDataRoot(path("data"));
+    put("data/Config/real.txt", "inside");
+    put("outside/other.txt", "outside");
+    QVERIFY(QFile::link(path("data/Config/real.txt"), path("data/Config/inside.txt")));
+    QVERIFY(QFile::link("../../outside/other.txt", path("data/Config/outside.txt")));
+    QVERIFY(QFile::link(path("outside/none.txt"), path("data/Config/broken.txt")));
+
+    // Inside: read and written through; the link stays a link.
+    QCOMPARE(TextFile::readText(path("data/Config/inside.txt")), QString("inside"));
+    QVERIFY(TextFile::writeText(path("data/Config/inside.txt"), "changed"));
+    QCOMPARE(bytesOf("data/Config/real.txt"), QByteArray("changed"));
+    QVERIFY(QFileInfo(path("data/Config/inside.txt")).isSymLink());
+
+    // Outside or nowhere: neither read nor written, and said so.
+    QString error;
+    TextFile::readText(path("data/Config/outside.txt"), &error);
+    QVERIFY2(error.contains("outside.txt") && error.contains("outside the data folder"), qPrintable(error));
+    WriteResult written = TextFile::writeText(path("data/Config/outside.txt"), "changed");
+    QVERIFY(!written.ok);
+    QVERIFY2(written.error.contains("outside the data folder"), qPrintable(written.error));
+    QCOMPARE(bytesOf("outside/other.txt"), QByteArray("outside"));
+
+    error.clear();
+    TextFile::readText(path("data/Config/broken.txt"), &error);
+    QVERIFY2(error.contains("broken.txt") && error.contains("does not exist"), qPrintable(error));
+    written = TextFile::writeLines(path("data/Config/broken.txt"), {"a"});
+    QVERIFY(!written.ok);
+    QVERIFY(!QFileInfo::exists(path("outside/none.txt")));
+    QVERIFY(QFileInfo(path("data/Config/broken.txt")).isSymLink());
+    TextFile::setDataRoot(QString());
+}
+
+void TestTextFile::linksWithoutADataFolder()
+{
+    TextFile::setDataRoot(QString());
+    put("target.txt", "there");
+    QVERIFY(QFile::link(path("target.txt"), path("link.txt")));
+    QVERIFY(QFile::link(path("nowhere.txt"), path("dangling.txt")));
+    QCOMPARE(TextFile::readText(path("link.txt")), QString("there"));
+    QVERIFY(TextFile::writeText(path("link.txt"), "here"));
+    QCOMPARE(bytesOf("target.txt"), QByteArray("here"));
+    QVERIFY(!TextFile::writeText(path("dangling.txt"), "x").ok);
+    QVERIFY(!QFileInfo::exists(path("nowhere.txt")));
+}
+
+void TestTextFile::damagedBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("UTF-8") << QByteArray("Caf\xC3\xA9\r\n\ttab\f\v") << false;
+    QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x80 \x96\r\n") << false;
+    QTest::newRow("terminal colours") << QByteArray("\x1B[1mbold\x1B[0m") << false;
+    QTest::newRow("final Ctrl-Z") << QByteArray("old editor\r\n\x1A") << false;
+    QTest::newRow("NUL") << QByteArray("a\0b", 3) << true;
+    QTest::newRow("control character") << QByteArray("a\x01" "b") << true;
+    QTest::newRow("Ctrl-Z inside") << QByteArray("a\x1A b") << true;
+    QTest::newRow("zip header") << QByteArray("PK\x03\x04") << true;
+}
+
+void TestTextFile::damagedBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, damaged);
+    QCOMPARE(TextFile::looksDamaged(bytes), damaged);
+}
+
+void TestTextFile::damagedFileKeptAsideUnderAFreeName()
+{
+    put("money.txt", QByteArray("\0\1\2", 3));
+    put("money.txt.damaged", "first");
+    put("money.txt.damaged-2", "second");
+    QByteArray bytes;
+    QString error;
+    QString notice;
+    QVERIFY(TextFile::readTextBytes(path("money.txt"), &bytes, &error, &notice));
+    QVERIFY(bytes.isEmpty());
+    QVERIFY2(notice.contains("money.txt\"") && notice.contains("money.txt.damaged-3"), qPrintable(notice));
+    QCOMPARE(bytesOf("money.txt.damaged-3"), QByteArray("\0\1\2", 3));
+    QCOMPARE(bytesOf("money.txt.damaged"), QByteArray("first"));
+    QCOMPARE(bytesOf("money.txt.damaged-2"), QByteArray("second"));
+    QVERIFY(!QFileInfo::exists(path("money.txt")));
+
+    // Text is read as it is, with no notice.
+    put("list.txt", "Caf\xE9\r\n");
+    notice.clear();
+    QVERIFY(TextFile::readTextBytes(path("list.txt"), &bytes, &error, &notice));
+    QVERIFY(notice.isEmpty());
+    QCOMPARE(bytes, QByteArray("Caf\xE9\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

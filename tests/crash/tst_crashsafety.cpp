@@ -260,9 +260,10 @@ void TestCrashSafety::killedAtRandomNeverTearsAFile()
             QVERIFY2(torn.isEmpty(), qPrintable(QStringLiteral("round %1: %2 is torn (%3 bytes): %4")
                                                     .arg(round).arg(it.key()).arg(now.size()).arg(torn)));
         }
+        // The next start removes the temporary files earlier runs left.
         for (auto it = before.cbegin(); it != before.cend(); ++it)
-            QVERIFY2(after.contains(it.key()), qPrintable(QStringLiteral("round %1: %2 vanished")
-                                                              .arg(round).arg(it.key())));
+            QVERIFY2(after.contains(it.key()) || temporary.match(it.key()).hasMatch(),
+                     qPrintable(QStringLiteral("round %1: %2 vanished").arg(round).arg(it.key())));
         if (round == kills)
             for (auto it = after.cbegin(); it != after.cend(); ++it)
                 if (!temporary.match(it.key()).hasMatch())

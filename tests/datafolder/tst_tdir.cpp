@@ -4,7 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QLocale>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
 
 class TestTDir : public QObject
 {
@@ -35,6 +42,8 @@ private Q_SLOTS:
     void deleteFolderMissing();
     void deleteFolderSkipsDotNames();
     void eraseFileReportsReason();
+    void unfinishedWritesOfEarlierRunsRemoved();
+    void unfinishedWritesScanIsQuickOnTenYears();
 };
 
 void TestTDir::freshRootGetsFourteenFolders()
@@ -253,6 +262,89 @@ void TestTDir::eraseFileReportsReason()
     touch(tmp.path() + "/present.txt");
     QVERIFY(EraseFile(tmp.path() + "/present.txt", &error));
     QVERIFY(!QFile::exists(tmp.path() + "/present.txt"));
+}
+
+namespace {
+
+// Dates a file an hour back, before this run started.
+void makeOld(const QString &path)
+{
+    struct timespec times[2];
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= 3600;
+    times[1] = times[0];
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
+}
+
+} // namespace
+
+void TestTDir::unfinishedWritesOfEarlierRunsRemoved()
+{
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + "/";
+    TDir dir(root, nullptr);
+    QDir().mkpath(root + "Projects/Garden/2024-01");
+    const QStringList leftovers = {"DB/Jan-07-2024.txt.qWbXzA", "Config/departments.txt.XyZabc",
+                                   "Journal/Garden_Goals.txt.AbcDef", "Decision/Car_Pros.txt.mNoPQr",
+                                   "Projects/Garden/money.txt.GhIjkL", "Projects/Garden/2024-01/time.txt.tUvWxY",
+                                   "Projects/Summary/Projects.txt.ZzYyXx", "Projects/Garden/DedoDurid.html.PpQqRr"};
+    const QStringList kept = {
+        "DB/Jan-07-2024.txt",            // the file itself
+        "DB/notes.txt.backup",           // a name of one case: a person's
+        "DB/NOTES.txt.BACKUP",           //
+        "Projects/Garden/plan.odt.AbCdEf", // not a kind this program writes
+        "DB/Jan-08-2024.txt.AbCdE",      // five letters
+        "DB/Jan-09-2024.txt.AbC1Ef",     // a digit
+        "x.txt.AbCdEf",                  // the data folder itself is not searched
+        "UserData/x.txt.AbCdEf",         // nor folders the program does not write
+    };
+    for (const QString &name : leftovers + kept) {
+        touch(root + name);
+        makeOld(root + name);
+    }
+    // This run's own writes may be under way: a fresh one stays.
+    touch(root + "DB/Jan-10-2024.txt.FrEsHa");
+    // Links and folders are never removed.
+    QVERIFY(QFile::link(root + "DB/Jan-07-2024.txt", root + "DB/link.txt.LiNkSa"));
+    QVERIFY(QDir().mkdir(root + "DB/folder.txt.FoLdEr"));
+
+    QCOMPARE(dir.RemoveUnfinishedWrites(), leftovers.size());
+    for (const QString &name : leftovers)
+        QVERIFY2(!QFileInfo::exists(root + name), qPrintable(name));
+    for (const QString &name : kept)
+        QVERIFY2(QFileInfo::exists(root + name), qPrintable(name));
+    QVERIFY(QFileInfo::exists(root + "DB/Jan-10-2024.txt.FrEsHa"));
+    QVERIFY(QFileInfo(root + "DB/link.txt.LiNkSa").isSymLink());
+    QVERIFY(QFileInfo(root + "DB/folder.txt.FoLdEr").isDir());
+}
+
+void TestTDir::unfinishedWritesScanIsQuickOnTenYears()
+{
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + "/";
+    TDir dir(root, nullptr);
+    QDate day(2015, 1, 1);
+    for (int i = 0; i < 3650; ++i, day = day.addDays(1))
+        touch(root + "DB/" + QLocale::c().toString(day, "MMM-dd-yyyy") + ".txt");
+    for (int p = 0; p < 20; ++p) {
+        const QString folder = root + QStringLiteral("Projects/Project %1/").arg(p);
+        QDir().mkpath(folder);
+        for (const char *page : {"Projects", "Done", "OnHold", "BuyItem", "SomeDay", "Links", "Actions", "money"})
+            touch(folder + page + ".txt");
+        for (int m = 1; m <= 12; ++m) {
+            QDir().mkpath(folder + QStringLiteral("2024-%1").arg(m));
+            touch(folder + QStringLiteral("2024-%1/time.txt").arg(m));
+        }
+    }
+    touch(root + "DB/Mar-03-2020.txt.AbCdEf");
+    makeOld(root + "DB/Mar-03-2020.txt.AbCdEf");
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(dir.RemoveUnfinishedWrites(), 1);
+    const qint64 ms = clock.elapsed();
+    qInfo("clean-up of unfinished writes over 3,650 notes and 20 projects: %lld ms", ms);
+    QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
 }
 
 QTEST_GUILESS_MAIN(TestTDir)

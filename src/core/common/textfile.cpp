@@ -1,10 +1,20 @@
 #include "textfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TextFile {
 
@@ -45,55 +55,245 @@ void setWriteFault(WriteFault fault)
     writeFault() = std::move(fault);
 }
 
+namespace {
+
+struct DataRoot
+{
+    QString absolute;  // as registered, cleaned, no trailing "/"
+    QString canonical; // with every symbolic link resolved
+};
+
+std::mutex &dataRootMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+DataRoot &registeredRoot()
+{
+    static DataRoot root;
+    return root;
+}
+
+DataRoot currentRoot()
+{
+    std::lock_guard<std::mutex> lock(dataRootMutex());
+    return registeredRoot();
+}
+
+bool isInside(const QString &path, const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    if (folder == QLatin1String("/"))
+        return path.startsWith(QLatin1Char('/'));
+    return path.size() > folder.size() && path.startsWith(folder) && path.at(folder.size()) == QLatin1Char('/');
+}
+
+QString errnoText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// What kind of entry a mode that is not a regular file stands for.
+QString entryKind(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return tr("it is not a regular file but a folder");
+    if (S_ISFIFO(mode))
+        return tr("it is not a regular file but a named pipe");
+    if (S_ISSOCK(mode))
+        return tr("it is not a regular file but a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return tr("it is not a regular file but a device");
+    return tr("it is not a regular file");
+}
+
+QString readFailure(const QString &path, const QString &reason)
+{
+    return tr("Could not read the file \"%1\": %2").arg(nativePath(path), reason);
+}
+
+QString writeFailure(const QString &path, const QString &reason)
+{
+    return tr("Could not write the file \"%1\": %2").arg(nativePath(path), reason);
+}
+
+} // namespace
+
+void setDataRoot(const QString &root)
+{
+    DataRoot registered;
+    if (!root.isEmpty()) {
+        const QFileInfo info(root);
+        registered.absolute = QDir::cleanPath(info.absoluteFilePath());
+        registered.canonical = info.canonicalFilePath();
+        if (registered.canonical.isEmpty())
+            registered.canonical = registered.absolute;
+    }
+    std::lock_guard<std::mutex> lock(dataRootMutex());
+    registeredRoot() = registered;
+}
+
+QString dataRoot()
+{
+    return currentRoot().absolute;
+}
+
+bool entryExists(const QString &path)
+{
+    struct stat info;
+    return !hasNul(path) && ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+bool resolveStoredPath(const QString &path, QString *target, QString *reason)
+{
+    *target = path;
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return true; // not a link: whatever is there is opened (or found missing) as it is
+    const QFileInfo link(path);
+    const QString resolved = link.canonicalFilePath();
+    if (resolved.isEmpty()) {
+        *reason = tr("it is a symbolic link to \"%1\", which does not exist")
+                      .arg(QDir::toNativeSeparators(link.symLinkTarget()));
+        return false;
+    }
+    const DataRoot root = currentRoot();
+    const QString absolute = QDir::cleanPath(link.absoluteFilePath());
+    const bool linkInside = isInside(absolute, root.absolute) || isInside(absolute, root.canonical);
+    if (linkInside && !isInside(resolved, root.canonical)) {
+        *reason = tr("it is a symbolic link to \"%1\", outside the data folder")
+                      .arg(QDir::toNativeSeparators(resolved));
+        return false;
+    }
+    *target = resolved;
+    return true;
+}
+
 WriteResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     if (hasNul(path))
-        return WriteResult::failure(tr("Could not write the file \"%1\": %2").arg(nativePath(path), nulReason()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return WriteResult::failure(tr("Could not write the file \"%1\": %2")
-                                        .arg(nativePath(path), file.errorString()));
-    }
+        return WriteResult::failure(writeFailure(path, nulReason()));
+    QString target;
+    QString reason;
+    if (!resolveStoredPath(path, &target, &reason))
+        return WriteResult::failure(writeFailure(path, reason));
+    // A folder, a named pipe or a device stays as it is: the rename at the
+    // end would replace it with a file.
+    struct stat info;
+    if (::stat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return WriteResult::failure(writeFailure(path, entryKind(info.st_mode)));
+
+    // Unbuffered: every write reaches the system at once and its failure is
+    // seen here. A buffered QSaveFile flushes at commit(), and a failing
+    // flush there does not stop the rename of a short file over the old one.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return WriteResult::failure(writeFailure(path, file.errorString()));
     const qint64 accepted = writeFault() ? writeFault()(path, bytes.size()) : -1;
     if (accepted >= 0 && accepted < bytes.size()) {
         file.write(bytes.constData(), accepted);
         file.cancelWriting();
-        return WriteResult::failure(tr("Could not write the file \"%1\": %2")
-                                        .arg(nativePath(path), tr("No space left on device")));
+        return WriteResult::failure(writeFailure(path, tr("No space left on device")));
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    errno = 0;
+    const qint64 written = bytes.isEmpty() ? 0 : file.write(bytes);
+    if (written != bytes.size()) {
+        // A short write that reports no error of its own still stopped on one.
+        const int code = errno;
+        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                 : errnoText(code ? code : EIO);
         file.cancelWriting();
-        return WriteResult::failure(
-            tr("Could not write the file \"%1\": %2").arg(nativePath(path), reason));
+        return WriteResult::failure(writeFailure(path, why));
     }
-    if (!file.commit()) {
-        return WriteResult::failure(tr("Could not write the file \"%1\": %2")
-                                        .arg(nativePath(path), file.errorString()));
+    // commit() syncs too but passes over a failing sync; a file that did
+    // not reach the disk must not replace the old one.
+    if (::fsync(file.handle()) != 0) {
+        const int code = errno;
+        if (code != EINVAL && code != EROFS) { // a file system that cannot sync at all
+            file.cancelWriting();
+            return WriteResult::failure(writeFailure(path, errnoText(code)));
+        }
     }
+    if (!file.commit())
+        return WriteResult::failure(writeFailure(path, file.errorString()));
     return {};
+}
+
+OpenOutcome openForReading(const QString &path, QFile *file, QString *error)
+{
+    if (hasNul(path)) {
+        if (error)
+            *error = readFailure(path, nulReason());
+        return OpenOutcome::Failed;
+    }
+    QString target;
+    QString reason;
+    if (!resolveStoredPath(path, &target, &reason)) {
+        if (error)
+            *error = readFailure(path, reason);
+        return OpenOutcome::Failed;
+    }
+    // Whatever is not a regular file is refused before it is opened.
+    struct stat info;
+    const QByteArray native = QFile::encodeName(target);
+    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (error)
+            *error = readFailure(path, entryKind(info.st_mode));
+        return OpenOutcome::Failed;
+    }
+    // Non-blocking all the same, so that an entry replaced meanwhile by a
+    // named pipe or a device cannot stop the program in open(); the check
+    // of what was opened refuses it.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == ENOENT && !entryExists(path))
+            return OpenOutcome::Missing;
+        if (error)
+            *error = readFailure(path, errnoText(code));
+        return OpenOutcome::Failed;
+    }
+    if (::fstat(fd, &info) != 0) {
+        const int code = errno;
+        ::close(fd);
+        if (error)
+            *error = readFailure(path, errnoText(code));
+        return OpenOutcome::Failed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (error)
+            *error = readFailure(path, entryKind(info.st_mode));
+        return OpenOutcome::Failed;
+    }
+    // Reads of a regular file never wait for a writer; back to the plain mode.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file->setFileName(target);
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        if (error)
+            *error = readFailure(path, file->errorString());
+        return OpenOutcome::Failed;
+    }
+    return OpenOutcome::Opened;
 }
 
 bool readBytes(const QString &path, QByteArray *bytes, QString *error)
 {
     bytes->clear();
-    if (hasNul(path)) {
-        if (error)
-            *error = tr("Could not read the file \"%1\": %2").arg(nativePath(path), nulReason());
-        return false;
-    }
-    QFile file(path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = tr("Could not read the file \"%1\": %2").arg(nativePath(path), file.errorString());
-        return false;
+    QFile file;
+    switch (openForReading(path, &file, error)) {
+    case OpenOutcome::Missing: return true;
+    case OpenOutcome::Failed: return false;
+    case OpenOutcome::Opened: break;
     }
     *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
+        bytes->clear();
         if (error)
-            *error = tr("Could not read the file \"%1\": %2").arg(nativePath(path), file.errorString());
+            *error = readFailure(path, file.errorString());
         return false;
     }
     return true;
@@ -101,19 +301,127 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        QStringDecoder ansi("windows-1252");
-        if (ansi.isValid()) {
-            text = ansi.decode(bytes);
-        } else {
-            text = QString::fromLatin1(bytes);
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    // Most files are UTF-8 throughout: one pass over the whole of it.
+    if (view.isValidUtf8())
+        return QString::fromUtf8(view);
+    // Otherwise each line on its own: one line pasted from an older file
+    // must not turn every other line into Windows-1252. Runs of lines of
+    // one kind are decoded together.
+    QStringDecoder ansi("windows-1252", QStringConverter::Flag::Stateless);
+    QString text;
+    text.reserve(view.size());
+    const qsizetype n = view.size();
+    qsizetype runStart = 0;
+    bool runIsUtf8 = true;
+    auto decodeRun = [&](qsizetype runEnd) {
+        const QByteArrayView run = view.sliced(runStart, runEnd - runStart);
+        if (runIsUtf8)
+            text += QString::fromUtf8(run);
+        else if (ansi.isValid())
+            text += ansi.decode(run);
+        else
+            text += QString::fromLatin1(run);
+    };
+    qsizetype start = 0;
+    while (start < n) {
+        // A line with its end: CR, LF or CR LF.
+        qsizetype end = start;
+        while (end < n && view[end] != '\n' && view[end] != '\r')
+            ++end;
+        if (end < n && view[end] == '\r' && end + 1 < n && view[end + 1] == '\n')
+            ++end;
+        end = qMin(end + 1, n);
+        const bool utf8 = view.sliced(start, end - start).isValidUtf8();
+        if (utf8 != runIsUtf8) {
+            decodeRun(start);
+            runStart = start;
+            runIsUtf8 = utf8;
         }
-    } else if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
+        start = end;
     }
+    decodeRun(n);
     return text;
+}
+
+bool looksDamaged(QByteArrayView bytes)
+{
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20)
+            continue;
+        switch (c) {
+        case '\t': case '\n': case '\v': case '\f': case '\r':
+        case 0x1B: // ESC, kept by text pasted from a terminal
+            continue;
+        case 0x1A: // an old editor's end-of-file mark
+            if (i == n - 1)
+                continue;
+            return true;
+        default:
+            return true;
+        }
+    }
+    return false;
+}
+
+QString keepDamagedAside(const QString &path, QString *error)
+{
+    QString copy = path + QStringLiteral(".damaged");
+    for (int n = 2; entryExists(copy); ++n) {
+        if (n > 999) {
+            if (error)
+                *error = tr("There are too many damaged copies of \"%1\" already.").arg(nativePath(path));
+            return {};
+        }
+        copy = path + QStringLiteral(".damaged-%1").arg(n);
+    }
+    // Moved, never replacing an entry that appeared meanwhile; a file
+    // system without that kind of rename gets a hard link and an unlink.
+    const QByteArray from = QFile::encodeName(path);
+    const QByteArray to = QFile::encodeName(copy);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return copy;
+    int code = errno;
+    if (code == EINVAL || code == ENOSYS || code == ENOTSUP) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            if (::unlink(from.constData()) == 0)
+                return copy;
+            code = errno;
+            ::unlink(to.constData());
+        } else {
+            code = errno;
+        }
+    }
+    if (error)
+        *error = tr("Could not keep \"%1\" as \"%2\": %3").arg(nativePath(path), nativePath(copy), errnoText(code));
+    return {};
+}
+
+bool readTextBytes(const QString &path, QByteArray *bytes, QString *error, QString *notice)
+{
+    if (!readBytes(path, bytes, error))
+        return false;
+    if (!looksDamaged(*bytes))
+        return true;
+    bytes->clear();
+    QString why;
+    const QString copy = keepDamagedAside(path, &why);
+    if (copy.isEmpty()) {
+        if (error)
+            *error = tr("The file \"%1\" could not be read as text. %2 It is left as it is and "
+                        "nothing is written over it.")
+                         .arg(nativePath(path), why);
+        return false;
+    }
+    if (notice)
+        *notice = tr("The file \"%1\" could not be read as text. It is kept as \"%2\", and a new "
+                     "one is started.")
+                      .arg(nativePath(path), nativePath(copy));
+    return true;
 }
 
 QString normaliseLineEnds(const QString &text)

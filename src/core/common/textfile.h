@@ -20,6 +20,8 @@ struct WriteResult
 
 #include <functional>
 
+class QFile;
+
 namespace TextFile {
 
 // A fault to put behind the safe-write function: given the path and the
@@ -28,17 +30,63 @@ namespace TextFile {
 using WriteFault = std::function<qint64(const QString &path, qint64 size)>;
 void setWriteFault(WriteFault fault);
 
+// The data folder. A symbolic link inside it is followed only when its
+// target lies inside it too; a link leading out of it or nowhere is never
+// opened, and its target is never written. Registered once by the data
+// folder at start-up; without one (or for a path outside it) a link is
+// followed when its target exists. An empty root forgets the registration.
+void setDataRoot(const QString &root);
+QString dataRoot();
+
+// Where a read or a write of the path goes: the path itself, or the target
+// of a symbolic link the rule above lets through. False with the reason
+// when the entry must not be opened.
+bool resolveStoredPath(const QString &path, QString *target, QString *reason);
+
+// True when something is at the path, a broken symbolic link included
+// (QFileInfo::exists follows links and calls a broken one missing).
+bool entryExists(const QString &path);
+
 // Writes the bytes to the path through a QSaveFile: either the old or the
-// new content is on disk afterwards, never a mix.
+// new content is on disk afterwards, never a mix. Every failure of a write,
+// the flush to disk or the rename is reported with a message naming the
+// file; an entry that is not a regular file (a folder, a named pipe…) is
+// never replaced.
 WriteResult writeBytes(const QString &path, const QByteArray &bytes);
+
+enum class OpenOutcome { Opened, Missing, Failed };
+
+// Opens a stored file for reading: only a regular file, and never blocking
+// (a named pipe or a device is refused, not opened). Missing: nothing is
+// at the path. Failed: the message names the file and the reason.
+OpenOutcome openForReading(const QString &path, QFile *file, QString *error = nullptr);
 
 // Reads the bytes; a missing file gives empty bytes and ok. A file that
 // exists but cannot be read fails with a message naming it.
 bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr);
 
-// Decodes stored bytes: UTF-8 (a leading byte-order mark is dropped), or
-// Windows-1252 when the bytes are not valid UTF-8.
+// Decodes stored bytes line by line: a line that is valid UTF-8 is read as
+// UTF-8, any other line as Windows-1252 (files from older installs). A
+// leading byte-order mark is dropped.
 QString decode(const QByteArray &bytes);
+
+// True when the bytes cannot be a text file of this program: they hold a
+// NUL or a control character other than TAB, LF, VT, FF, CR, ESC and a
+// final Ctrl-Z. Windows-1252 and UTF-8 text are never damaged.
+bool looksDamaged(QByteArrayView bytes);
+
+// Moves a damaged file aside to "NAME.damaged" (or "NAME.damaged-2", …:
+// an existing copy is never replaced), so that a new file can be started
+// under its name. Returns the copy's path, or empty with the reason.
+QString keepDamagedAside(const QString &path, QString *error);
+
+// Reads a file that must hold text (a list or a table). Bytes that cannot
+// be text (see looksDamaged) are not taken: the file is moved aside first,
+// *bytes is empty and *notice says which file could not be read as text
+// and where it is kept, so that the caller starts a new one. When it
+// cannot be moved aside, the read fails (and the caller must not write
+// over it).
+bool readTextBytes(const QString &path, QByteArray *bytes, QString *error, QString *notice);
 
 // Editor text: lines joined by CR LF, no line break after the last line,
 // so the file holds exactly what the editor holds. Reading turns every

@@ -1,17 +1,26 @@
 #include "tdir.h"
 
+#include "common/textfile.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Taken when the program is loaded, before anything is written.
+const qint64 runStartMs = QDateTime::currentMSecsSinceEpoch();
 
 QString tr(const char *text)
 {
@@ -84,6 +93,50 @@ TDir::TDir(const QString &root, IShell *shell)
                              HelpDir,     FTPDir,      ReportDir,  ImagesDir};
     for (const QString &folder : order)
         createOneLevel(folder);
+    TextFile::setDataRoot(RootDir);
+}
+
+int TDir::RemoveUnfinishedWrites() const
+{
+    // The name a safe write gives its temporary file: the target's name,
+    // a dot and six letters. Human names with such an ending ("a.txt.backup")
+    // are one case throughout; random ones almost never are, so a name of
+    // one case is left alone.
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.(txt|html)\\.[A-Za-z]{6}$"));
+    const QStringList globs{QStringLiteral("*.txt.??????"), QStringLiteral("*.html.??????")};
+    const QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks;
+    const struct
+    {
+        QString folder;
+        bool nested;
+    } folders[] = {{DBDir, false}, {ConfigDir, false}, {JournalDir, false}, {DecisionDir, false}, {ProjectsDir, true}};
+    int removed = 0;
+    for (const auto &[folder, nested] : folders) {
+        if (folder.isEmpty())
+            continue;
+        QDirIterator it(folder, globs, filters, nested ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString name = it.fileName();
+            if (!pattern.match(name).hasMatch())
+                continue;
+            const QStringView suffix = QStringView(name).right(6);
+            const bool bothCases = std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLower(); })
+                                   && std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isUpper(); });
+            if (!bothCases)
+                continue;
+            struct stat info;
+            const QByteArray native = QFile::encodeName(path);
+            if (::lstat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+                continue;
+            const qint64 modifiedMs = static_cast<qint64>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+            if (modifiedMs >= runStartMs)
+                continue;
+            if (::unlink(native.constData()) == 0)
+                ++removed;
+        }
+    }
+    return removed;
 }
 
 void TDir::ShellOpen(const QString &path) const

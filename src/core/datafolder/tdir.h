@@ -66,6 +66,14 @@ public:
     // operation and is returned; what was erased before it stays erased.
     bool DeleteFolder(const QString &folder, QString *error) const;
 
+    // Removes what safe writes killed half-way left behind: a file named
+    // like the one it was to replace plus "." and six random letters of
+    // both cases ("money.txt.qWbXzA"), beside a ".txt" or ".html" file in
+    // the data subfolders, modified before this run started. Anything
+    // else, and anything this run may be writing, stays. Returns how many
+    // were removed.
+    int RemoveUnfinishedWrites() const;
+
 private:
     IShell *m_shell;
 };

@@ -146,15 +146,10 @@ bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fi
     return loadLineViews(grid, views, fileName, error);
 }
 
-bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error)
+bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error, QString *notice)
 {
     const QFileInfo info(fileName);
-    if (info.exists() && !info.isFile()) {
-        if (error)
-            *error = tr("Could not read the file \"%1\": it is not a file.").arg(shownPath(fileName));
-        return false;
-    }
-    if (info.size() > kMaxGridFileBytes) {
+    if (info.isFile() && info.size() > kMaxGridFileBytes) {
         if (error)
             *error = tr("The file \"%1\" is larger than %2 MB; it looks damaged. It was not "
                         "loaded and is left as it is.")
@@ -164,10 +159,28 @@ bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error)
     }
     QByteArray bytes;
     QString readError;
-    if (!TextFile::readBytes(fileName, &bytes, &readError)) {
-        if (error)
-            *error = readError;
-        return false;
+    if (!notice) {
+        if (!TextFile::readBytes(fileName, &bytes, &readError)) {
+            if (error)
+                *error = readError;
+            return false;
+        }
+        if (TextFile::looksDamaged(bytes)) {
+            if (error)
+                *error = tr("The file \"%1\" could not be read as text; it looks damaged. It was not "
+                            "loaded and is left as it is.")
+                             .arg(shownPath(fileName));
+            return false;
+        }
+    } else {
+        notice->clear();
+        if (!TextFile::readTextBytes(fileName, &bytes, &readError, notice)) {
+            if (error)
+                *error = readError;
+            return false;
+        }
+        if (!notice->isEmpty())
+            return true; // kept aside: the caller starts a new one
     }
     const QString text = TextFile::decode(bytes);
     return loadLineViews(grid, splitLineViews(text), fileName, error);

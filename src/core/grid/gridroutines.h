@@ -41,9 +41,13 @@ bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fi
                    QString *error);
 
 // Reads a grid rows file into the grid (see LoadGridLines). A file that
-// cannot be read or is too large leaves the grid unchanged and gives false
-// and a message naming the file.
-bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error);
+// cannot be read, is too large or does not hold text leaves the grid
+// unchanged and gives false and a message naming the file. With a notice,
+// a file that does not hold text is moved aside instead (see
+// TextFile::readTextBytes): true, the grid unchanged and the notice saying
+// so; the caller then starts a new grid.
+bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error,
+                  QString *notice = nullptr);
 
 // One comma-text line per row, from row 0 to the last.
 QStringList GridRowsToLines(const StringGrid &grid);

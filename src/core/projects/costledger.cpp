@@ -102,10 +102,18 @@ bool CostLedger::SwitchTo(const QString &projectName, QString *error)
                                                  "The project name \"%1\" cannot be used as a "
                                                  "folder name, so its costs cannot be kept.")
                          .arg(m_owner);
-    } else if (!fileName.isEmpty() && QFileInfo::exists(fileName)) {
-        ok = LoadGridRows(m_money, fileName, error);
+    } else if (!fileName.isEmpty() && TextFile::entryExists(fileName)) {
+        QString notice;
+        ok = LoadGridRows(m_money, fileName, error, &notice);
         // Never write over a file that could not be read.
         m_readOnly = !ok;
+        if (ok && !notice.isEmpty()) {
+            // The file did not hold text and was moved aside: a new ledger
+            // starts, and the caller shows where the old one is kept.
+            ok = false;
+            if (error)
+                *error = notice;
+        }
     }
     m_money.setEditable(!m_readOnly);
     SetLedgerHeadings();

@@ -48,7 +48,9 @@ public:
     // Makes the project the owner (trimmed) and shows its rows: steps 2 to
     // 5 of a switch; the caller saves the previous owner first. False with
     // a message when the project's file exists but cannot be loaded; the
-    // ledger is then empty and read-only.
+    // ledger is then empty and read-only. A file that does not hold text
+    // is moved aside (see TextFile::readTextBytes): false with the message
+    // saying where it is kept, and an empty ledger that can be edited.
     bool SwitchTo(const QString &projectName, QString *error);
 
     // A new item at row 1, under the headings, whatever row is current.

@@ -28,8 +28,8 @@ const PageCache::Section &PageCache::section(const QString &path)
         return it->section;
 
     SectionEntry entry;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (TextFile::openForReading(path, &file) == TextFile::OpenOutcome::Opened) {
         ++m_reads;
         const QByteArray bytes = file.readAll();
         // Stamp the entry with what was read: a file growing while it is

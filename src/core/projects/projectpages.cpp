@@ -57,8 +57,9 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
     // A page that already holds exactly this text is left alone: most
     // switches change nothing, and every real write waits for the disk.
     const QByteArray bytes = TextFile::encodeText(text);
-    QFile current(path);
-    if (current.size() == bytes.size() && current.open(QIODevice::ReadOnly) && current.readAll() == bytes) {
+    QFile current;
+    if (TextFile::openForReading(path, &current) == TextFile::OpenOutcome::Opened
+        && current.size() == bytes.size() && current.readAll() == bytes) {
         if (written)
             *written = true;
         return {};

@@ -29,16 +29,22 @@ void TopicStore::setSelectedIndex(int index)
 
 WriteResult TopicStore::LoadTopicList()
 {
-    if (!QFileInfo::exists(m_setup.topicsFile))
+    if (!TextFile::entryExists(m_setup.topicsFile))
         return {};
     QString error;
+    QString notice;
     QByteArray bytes;
-    if (!TextFile::readBytes(m_setup.topicsFile, &bytes, &error)) {
+    if (!TextFile::readTextBytes(m_setup.topicsFile, &bytes, &error, &notice)) {
         m_topicsFileUnreadable = true;
         return WriteResult::failure(
             tr("%1\n\nThe built-in topics are shown instead; changes to the list are not saved "
                "until the program is started again.")
                 .arg(error));
+    }
+    if (!notice.isEmpty()) {
+        // The file did not hold text and was moved aside: the built-in
+        // list starts a new one.
+        return WriteResult::failure(notice);
     }
     m_topics = TextFile::splitLines(TextFile::decode(bytes));
     m_selected = -1;

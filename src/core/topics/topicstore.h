@@ -68,6 +68,9 @@ public:
     // Replaces the list by the topics file's lines when the file exists.
     // A file that exists but cannot be read keeps the built-in list and
     // makes SaveTopicList leave that file alone for the rest of the run.
+    // A file that does not hold text is moved aside (see
+    // TextFile::readTextBytes): the built-in list is kept and saved as
+    // usual, and the failure carries the notice saying where it is kept.
     WriteResult LoadTopicList();
     // Writes the whole list to the topics file, creating it when missing.
     WriteResult SaveTopicList();

@@ -141,13 +141,16 @@ WriteResult SaveListView(const ListViewData &list, const QString &path)
 ListViewLoad LoadListView(ListViewData *list, const QString &path)
 {
     ListViewLoad result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString openError;
+    if (TextFile::openForReading(path, &file, &openError) != TextFile::OpenOutcome::Opened) {
         list->items.clear();
         result.ok = false;
         result.clean = false;
-        result.error = QStringLiteral("Could not read \"%1\": %2").arg(QDir::toNativeSeparators(path),
-                                                                      file.errorString());
+        result.error = openError.isEmpty()
+                           ? QStringLiteral("Could not read \"%1\": %2")
+                                 .arg(QDir::toNativeSeparators(path), QStringLiteral("No such file or directory"))
+                           : openError;
         return result;
     }
     if (file.size() > MaxListViewFileSize) {
@@ -169,7 +172,7 @@ ListViewLoad LoadListView(ListViewData *list, const QString &path)
 QString KeepDamagedCopy(const QString &path, QString *error)
 {
     QString copy = path + QStringLiteral(".damaged");
-    for (int n = 2; QFileInfo::exists(copy); ++n) {
+    for (int n = 2; TextFile::entryExists(copy); ++n) {
         if (n > 999) {
             if (error)
                 *error = QStringLiteral("Too many damaged copies of \"%1\".")
@@ -178,12 +181,16 @@ QString KeepDamagedCopy(const QString &path, QString *error)
         }
         copy = path + QStringLiteral(".damaged-%1").arg(n);
     }
-    QFile file(path);
-    if (!file.copy(copy)) {
+    // Read under the rules of every stored file: a named pipe or a link
+    // leading out of the data folder is not read for a copy either.
+    QByteArray bytes;
+    QString reason;
+    const bool read = TextFile::readBytes(path, &bytes, &reason);
+    const WriteResult written = read ? TextFile::writeBytes(copy, bytes) : WriteResult::failure(reason);
+    if (!written) {
         if (error)
             *error = QStringLiteral("Could not keep a copy of \"%1\" as \"%2\": %3")
-                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy),
-                              file.errorString());
+                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy), written.error);
         return QString();
     }
     return copy;

@@ -67,15 +67,26 @@ void SleepRecord::freshStore(StringGrid &store, int year)
     store.setFixedRows(1);
 }
 
-bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QString *error)
+bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QString *error,
+                            QString *notice)
 {
-    if (!QFileInfo::exists(file)) {
+    if (!TextFile::entryExists(file)) {
         freshStore(store, year);
         return true;
     }
-    if (!LoadGridRows(store, file, error)) {
+    // Only a load that can say so moves a damaged file aside; any other
+    // refuses it and leaves it as it is.
+    QString keptAside;
+    if (!LoadGridRows(store, file, error, notice ? &keptAside : nullptr)) {
         freshStore(store, year);
         return false;
+    }
+    if (!keptAside.isEmpty()) {
+        // The file did not hold text and was moved aside: a new year starts.
+        freshStore(store, year);
+        if (notice)
+            *notice = keptAside;
+        return true;
     }
     // Files written with fewer rows or columns keep their content; the
     // store grows to hold every day and every slot.
@@ -92,7 +103,7 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
     return true;
 }
 
-bool SleepRecord::LoadYear(int year, QString *error)
+bool SleepRecord::LoadYear(int year, QString *error, QString *notice)
 {
     YearStart = FirstDayOfYear(year);
     YearFile = TrackedFolder + YearFileName(year);
@@ -100,7 +111,7 @@ bool SleepRecord::LoadYear(int year, QString *error)
     m_nextChanged = false;
     m_nextRefused = false;
     QString message;
-    m_yearRefused = !loadStore(Year_Chart, YearFile, year, &message);
+    m_yearRefused = !loadStore(Year_Chart, YearFile, year, &message, notice);
     if (m_yearRefused && error)
         *error = message;
     return !m_yearRefused;

@@ -47,8 +47,10 @@ public:
     // or, when there is none, a fresh store with the dates in column 0.
     // A year file that cannot be read (or is damaged beyond the limits of
     // a grid rows file) gives a fresh store that is never written over the
-    // file, and false with the message.
-    bool LoadYear(int year, QString *error);
+    // file, and false with the message. A year file that does not hold
+    // text is moved aside (see TextFile::readTextBytes): a fresh store that
+    // is saved as usual, true, and the notice saying where it is kept.
+    bool LoadYear(int year, QString *error, QString *notice = nullptr);
 
     // Writes the year store (and the following year's store when one of its
     // days changed). Does nothing before the first binding.
@@ -97,7 +99,8 @@ public:
 
 private:
     static void freshStore(StringGrid &store, int year);
-    static bool loadStore(StringGrid &store, const QString &file, int year, QString *error);
+    static bool loadStore(StringGrid &store, const QString &file, int year, QString *error,
+                          QString *notice = nullptr);
     // Loads the year after the bound one the first time a day of it is
     // needed.
     void ensureNextYear();

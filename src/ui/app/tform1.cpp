@@ -381,6 +381,7 @@ void TForm1::Timer1Timer()
         return;
 
     DataFolder = new TDir(m_options.dataRoot, m_services.shell);
+    DataFolder->RemoveUnfinishedWrites();
     Ledger->setProjectsDir(DataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);
 

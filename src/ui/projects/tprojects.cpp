@@ -223,10 +223,17 @@ void TProjects::LoadDepartments()
     if (!m_dataFolder)
         return;
     const QString path = DepartmentsFile();
-    if (!QFileInfo::exists(path))
+    if (!TextFile::entryExists(path))
         return;
     QString error;
-    const QStringList lines = TextFile::readLines(path, &error);
+    QString notice;
+    QByteArray bytes;
+    if (TextFile::readTextBytes(path, &bytes, &error, &notice) && !notice.isEmpty()) {
+        // Moved aside: the built-in list starts a new file, as when there is none.
+        m_services.dialogs->error(this, notice);
+        return;
+    }
+    const QStringList lines = TextFile::splitLines(TextFile::decode(bytes));
     if (!error.isEmpty()) {
         m_departmentsLoaded = false;
         m_services.dialogs->error(

@@ -215,7 +215,7 @@ bool TAlarms::SaveLists()
 void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
 {
     const QString path = TrackedFolder + fileName;
-    if (TrackedFolder.isEmpty() || !QFileInfo::exists(path)) {
+    if (TrackedFolder.isEmpty() || !TextFile::entryExists(path)) {
         m_damaged.remove(path);
         setEntries(list, ListViewData{});
         return;
@@ -242,7 +242,7 @@ bool TAlarms::saveList(QTreeWidget *list, const QString &fileName)
     if (TrackedFolder.isEmpty())
         return true;
     const QString path = TrackedFolder + fileName;
-    if (m_damaged.contains(path) && QFileInfo::exists(path)) {
+    if (m_damaged.contains(path) && TextFile::entryExists(path)) {
         QString error;
         if (KeepDamagedCopy(path, &error).isEmpty()) {
             if (m_services.dialogs)

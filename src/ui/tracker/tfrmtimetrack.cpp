@@ -424,9 +424,12 @@ void TfrmTimeTrack::EnsureMonthFolder()
 void TfrmTimeTrack::LoadYear(int year)
 {
     QString error;
-    if (!Record.LoadYear(year, &error) && m_services.dialogs)
+    QString notice;
+    if (!Record.LoadYear(year, &error, &notice) && m_services.dialogs)
         m_services.dialogs->error(
             this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
+    else if (!notice.isEmpty() && m_services.dialogs)
+        m_services.dialogs->error(this, notice);
 }
 
 void TfrmTimeTrack::LoadNote(double date)

@@ -1,0 +1,78 @@
+// Saves one kind of stored file through the program's own store code and
+// prints what the store reported: "saved", or "failed: <message>". The
+// full-disk tests run it with a preloaded library that makes the disk look
+// full, so that the whole path down to the system calls is the real one.
+//
+//   vellumark_savedriver KIND DATA_ROOT
+//
+// KIND is note, page, ledger, list or alarms; DATA_ROOT ends without "/".
+#include "common/textfile.h"
+#include "datafolder/tdir.h"
+#include "grid/gridroutines.h"
+#include "projects/costledger.h"
+#include "projects/projectpages.h"
+#include "tracker/listviewstream.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <cstdio>
+
+namespace {
+
+QString longText()
+{
+    // About 5 KB: more than one block of the disk, less than the 16 KB a
+    // buffered Qt file keeps before its first write to the system.
+    QString text;
+    for (int i = 0; i < 80; ++i)
+        text += QStringLiteral("Line %1 of the new text, typed before the disk filled up.\n").arg(i);
+    return text;
+}
+
+WriteResult save(const QString &kind, const TDir &dir)
+{
+    if (kind == QLatin1String("note"))
+        return TextFile::writeText(dir.DBDir + QStringLiteral("Jan-07-2024.txt"), longText());
+    if (kind == QLatin1String("page")) {
+        const QString folder = dir.ProjectsDir + QStringLiteral("Garden/");
+        return ProjectPages::SavePageText(folder, folder + QStringLiteral("Projects.txt"), longText());
+    }
+    if (kind == QLatin1String("ledger")) {
+        CostLedger ledger;
+        ledger.setProjectsDir(dir.ProjectsDir);
+        QString error;
+        if (!ledger.SwitchTo(QStringLiteral("Garden"), &error))
+            return WriteResult::failure(QStringLiteral("load: ") + error);
+        for (int i = 0; i < 40; ++i)
+            ledger.AddItem(QDateTime(QDate(2024, 1, 7), QTime(9, 0)), QLocale::c());
+        if (!ledger.SaveLedger(&error))
+            return WriteResult::failure(error);
+        return {};
+    }
+    if (kind == QLatin1String("list"))
+        return TextFile::writeLines(dir.ConfigDir + QStringLiteral("departments.txt"),
+                                    longText().split(QLatin1Char('\n')));
+    if (kind == QLatin1String("alarms")) {
+        ListViewData list;
+        for (int i = 0; i < 200; ++i)
+            list.items.append(ListViewItem{true, QStringLiteral("Alarm %1").arg(i), {QStringLiteral("7:30 AM")}});
+        return SaveListView(list, dir.ProjectsDir + QStringLiteral("Garden/bedtimes.txt"));
+    }
+    return WriteResult::failure(QStringLiteral("unknown kind ") + kind);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: vellumark_savedriver KIND DATA_ROOT\n");
+        return 2;
+    }
+    const TDir dir(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/'), nullptr);
+    const WriteResult result = save(QString::fromLocal8Bit(argv[1]), dir);
+    std::printf("%s\n", result ? "saved" : qPrintable(QStringLiteral("failed: ") + result.error));
+    return 0;
+}
