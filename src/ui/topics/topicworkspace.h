@@ -30,6 +30,8 @@ public:
         int listTop;
         // Shown after the topic name in the title.
         QString titleSuffix;
+        // The title while no topic is open.
+        QString idleTitle;
     };
 
     TopicWorkspace(const Services &services, TopicWorkspaceSetup setup, const Design &design,
@@ -42,6 +44,8 @@ public:
     QToolButton *Topic_Delete_Button;
     QToolButton *topic_up_button;
     QToolButton *topic_down_button;
+    // Renames the selected topic and its files (also F2 in the list).
+    QToolButton *renameTopicButton;
     QListWidget *Topic_list;
     QWidget *Write_Panel;
     QLabel *Title_Label;
@@ -61,13 +65,22 @@ public:
     void Topic_Delete_ButtonClick();
     void topic_up_buttonClick();
     void topic_down_buttonClick();
+    // Asks for a new name for the selected topic and renames its files.
+    void renameSelectedTopic();
     // Stores the open topic and the topic list; the result tells the main
     // window whether anything could not be written.
     WriteResult FormClose();
 
+    // Writes what was edited in the open topic since it was loaded or last
+    // saved, and nothing else; the failure names every file not written,
+    // whose text stays in the editors. For saving while the program runs.
+    WriteResult saveEditedTopic();
+    bool hasUnsavedEdits() const;
+
     // ITopicEditors
     QString editorText(int index) const override;
     void setEditorText(int index, const QString &text) override;
+    void setEditorLocked(int index, const QString &reason) override;
 
 protected:
     // Adds the next editor of the editor set.
@@ -80,6 +93,8 @@ protected:
 
 private:
     void syncList();
+    void updateTitle();
+    void showLoadErrors();
     bool listMatches(const QStringList &topics) const;
     void listSelectionChanged();
 
