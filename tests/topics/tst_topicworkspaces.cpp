@@ -816,9 +816,22 @@ private Q_SLOTS:
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Get married_Links.txt")));
         decision()->plus->moveCursor(QTextCursor::End);
         typeLines(decision()->plus, {"", "company"});
-        QVERIFY(m_form->close());
+        // A click on another topic stores the edit, never the folder's place.
+        pick(decision(), "Switch Job");
         QVERIFY(QFileInfo(decisionFile("Get married_Links.txt")).isDir());
         QCOMPARE(fileBytes(decisionFile("Get married_plus.txt")), QByteArray("love\r\ncompany\r\n"));
+
+        // Once the file can be read, a click on the open topic loads it.
+        pick(decision(), "Get married");
+        QCOMPARE(m_fakes->dialogs.errors.size(), 2);
+        QVERIFY(QDir().rmdir(decisionFile("Get married_Links.txt")));
+        writeFile(decisionFile("Get married_Links.txt"), "https://example.com/venue");
+        pick(decision(), "Get married");
+        QCOMPARE(m_fakes->dialogs.errors.size(), 2);
+        QVERIFY(!decision()->Links->isReadOnly());
+        QCOMPARE(decision()->Links->toPlainText(), QStringLiteral("https://example.com/venue"));
+        QVERIFY(m_form->close());
+        QCOMPARE(fileBytes(decisionFile("Get married_Links.txt")), QByteArray("https://example.com/venue"));
     }
 
     void closeAnywayNamesEveryFileNotSaved()

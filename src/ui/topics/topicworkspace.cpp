@@ -4,6 +4,7 @@
 #include "topics/taddtopic.h"
 #include "topics/topicfiles.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -172,6 +173,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
         "QListWidget::item:selected { background: #0078D7; color: white; }"));
     connect(Topic_list, &QListWidget::itemSelectionChanged, this,
             &TopicWorkspace::listSelectionChanged);
+    connect(Topic_list, &QListWidget::pressed, this, &TopicWorkspace::listPressed);
     auto *renameKey = new QShortcut(QKeySequence(Qt::Key_F2), Topic_list);
     renameKey->setContext(Qt::WidgetShortcut);
     connect(renameKey, &QShortcut::activated, this, &TopicWorkspace::renameSelectedTopic);
@@ -325,7 +327,21 @@ void TopicWorkspace::listSelectionChanged()
         return;
     }
     m_store.setSelectedIndex(Topic_list->row(selected.first()));
+    m_pressOpened = QGuiApplication::mouseButtons() != Qt::NoButton;
     Topic_listClick();
+}
+
+void TopicWorkspace::listPressed(const QModelIndex &index)
+{
+    // A click on the entry already open stores it and loads it back (and
+    // so retries a file that could not be read); a press that has just
+    // opened it does nothing more.
+    if (m_pressOpened) {
+        m_pressOpened = false;
+        return;
+    }
+    if (QGuiApplication::mouseButtons() == Qt::LeftButton && index.row() == m_store.selectedIndex())
+        Topic_listClick();
 }
 
 void TopicWorkspace::updateTitle()
@@ -415,10 +431,15 @@ void TopicWorkspace::renameSelectedTopic()
     delete dialog;
     if (!accepted)
         return;
+    const bool wasOpen = m_store.currentIndex() == entry && !m_store.currentTopic().isEmpty();
     const WriteResult renamed = m_store.RenameSelectedTopic(text);
     syncList();
     updateTitle();
     showError(renamed);
+    // Load the topic under its new name, so what the editors say about
+    // their files names the files they now have.
+    if (renamed && (wasOpen || m_store.currentTopic().isEmpty()))
+        Topic_listClick();
 }
 
 void TopicWorkspace::Topic_Delete_ButtonClick()

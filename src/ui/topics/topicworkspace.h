@@ -8,6 +8,7 @@
 
 class QLabel;
 class QListWidget;
+class QModelIndex;
 class QPlainTextEdit;
 class QToolButton;
 class TDir;
@@ -97,12 +98,15 @@ private:
     void showLoadErrors();
     bool listMatches(const QStringList &topics) const;
     void listSelectionChanged();
+    void listPressed(const QModelIndex &index);
 
     Services m_services;
     Design m_design;
     TopicStore m_store;
     QList<QPlainTextEdit *> m_editors;
     bool m_syncing = false;
+    // The selection changed under a mouse press that is not yet reported.
+    bool m_pressOpened = false;
 };
 
 // The fonts and colours both workspaces draw with.
