@@ -282,6 +282,9 @@ private Q_SLOTS:
         // Bytes count, not characters: "\u20ac" takes three.
         QVERIFY(lists.CheckNewName(QString(82, QChar(0x20AC))).accepted());
         QCOMPARE(lists.CheckNewName(QString(83, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
+        // The name is quoted as typed, whatever it holds.
+        const TopicNameCheck percent = lists.CheckNewName(QStringLiteral("50%2 off ") + QString(240, QLatin1Char('x')));
+        QVERIFY2(percent.message.contains(QStringLiteral("\"50%2 off x")), qPrintable(percent.message));
         // Stripped characters take no room.
         QVERIFY(lists.CheckNewName(QString(246, QLatin1Char('x')) + QStringLiteral("???")).accepted());
 

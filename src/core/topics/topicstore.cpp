@@ -102,10 +102,8 @@ QString TopicStore::tooLongMessage(const QString &name) const
     return tr("The topic name \"%1\" is too long to name its files: the longest would take %2 "
               "bytes, and a file name holds at most %3. Shorten the name by at least %4 bytes "
               "(letters such as \u00e9 take two bytes, \u20ac three).")
-        .arg(shown)
-        .arg(bytes)
-        .arg(Topics::kMaxFileNameBytes)
-        .arg(bytes - Topics::kMaxFileNameBytes);
+        .arg(shown, QString::number(bytes), QString::number(Topics::kMaxFileNameBytes),
+             QString::number(bytes - Topics::kMaxFileNameBytes));
 }
 
 WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
@@ -146,10 +144,8 @@ WriteResult TopicStore::SaveTopic(const QString &topic)
     if (m_setup.editors.size() == 1)
         return WriteResult::failure(failures.first());
     return WriteResult::failure(
-        QCoreApplication::translate(
-            "TopicStore",
-            "%n part(s) of the topic \"%1\" could not be saved; the text is still in the editors.\n\n%2",
-            nullptr, int(failures.size()))
+        tr("Not every part of the topic \"%1\" could be saved; what could not be saved is still "
+           "in its editor.\n\n%2")
             .arg(topic, failures.join(QStringLiteral("\n\n"))));
 }
 
