@@ -21,7 +21,13 @@ public:
     }
     QString editorText(int index) const override { return texts.at(index); }
     void setEditorText(int index, const QString &text) override { texts[index] = text; }
+    void setEditorLocked(int index, const QString &reason) override
+    {
+        locks.resize(texts.size());
+        locks[index] = reason;
+    }
     QStringList texts;
+    QStringList locks;
 };
 
 QByteArray fileBytes(const QString &path)
@@ -212,7 +218,7 @@ private Q_SLOTS:
         QVERIFY(!loaded);
         QVERIFY(loaded.error.contains(QStringLiteral("Journal_Topics.txt")));
         QCOMPARE(store.topics(), Topics::BuiltInJournalTopics());
-        QVERIFY(store.AddTopic(QStringLiteral("New")));
+        QVERIFY(store.AddTopic(QStringLiteral("New")).accepted());
         QVERIFY(store.SaveTopicList());
         QVERIFY(QFileInfo(m_config + "Journal_Topics.txt").isDir());
     }
@@ -221,18 +227,104 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        QVERIFY(!store.AddTopic(QStringLiteral("bucket list")));
-        QVERIFY(!store.AddTopic(QStringLiteral("BUCKET LIST")));
-        QVERIFY(!store.AddTopic(QString()));
+        QCOMPARE(store.AddTopic(QStringLiteral("bucket list")).verdict, TopicNameCheck::Duplicate);
+        QCOMPARE(store.AddTopic(QStringLiteral("BUCKET LIST")).verdict, TopicNameCheck::Duplicate);
+        QCOMPARE(store.AddTopic(QString()).verdict, TopicNameCheck::Blank);
+        QCOMPARE(store.AddTopic(QStringLiteral("   ")).verdict, TopicNameCheck::Blank);
+        QCOMPARE(store.AddTopic(QStringLiteral(" \r\n\t")).verdict, TopicNameCheck::Blank);
         QCOMPARE(store.topics().size(), 87);
-        QVERIFY(store.AddTopic(QStringLiteral("Topic Name")));
-        QVERIFY(store.AddTopic(QStringLiteral("   ")));
-        QVERIFY(store.AddTopic(QStringLiteral(" Bucket List ")));
-        QCOMPARE(store.topics().mid(87), QStringList({"Topic Name", "   ", " Bucket List "}));
+        QVERIFY(store.AddTopic(QStringLiteral("Topic Name")).accepted());
+        QVERIFY(store.AddTopic(QStringLiteral(" Bucket List ")).accepted());
+        QVERIFY(store.AddTopic(QStringLiteral("Garden ideas\r\n")).accepted());
+        QCOMPARE(store.topics().mid(87), QStringList({"Topic Name", " Bucket List ", "Garden ideas"}));
         // Not selected, not opened, no file.
         QCOMPARE(store.selectedIndex(), -1);
         QVERIFY(store.currentTopic().isEmpty());
         QVERIFY(folderFiles().isEmpty());
+        // The topics file keeps one line per topic.
+        QVERIFY(store.SaveTopicList());
+        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").mid(87),
+                 QStringList({"Topic Name", " Bucket List ", "Garden ideas"}));
+    }
+
+    void cleaningNames_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("listed");
+        QTest::newRow("pasted line end") << "Garden ideas\r\n" << "Garden ideas";
+        QTest::newRow("leading break") << "\nGarden ideas" << "Garden ideas";
+        QTest::newRow("break between words") << "Garden\r\nideas" << "Garden ideas";
+        QTest::newRow("break after a blank") << "Garden \nideas" << "Garden ideas";
+        QTest::newRow("tab") << "Garden\tideas" << "Garden ideas";
+        QTest::newRow("line separator") << QString::fromUtf8("Garden\u2028ideas") << "Garden ideas";
+        QTest::newRow("bell and escape") << "Gar\adenA\x1b" << "GardenA";
+        QTest::newRow("C1 control") << QString::fromUtf8("Garden\u0085ideas\u009b") << "Garden ideas";
+        QTest::newRow("blanks stay") << "  Tricks I Want  To Learn " << "  Tricks I Want  To Learn ";
+        QTest::newRow("only breaks") << "\r\n\r\n" << "";
+    }
+
+    void cleaningNames()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, listed);
+        QCOMPARE(Topics::CleanTopicName(typed), listed);
+    }
+
+    void namesTooLongForFiles()
+    {
+        FakeEditors one(1);
+        TopicStore lists(journal(), &one);
+        // "_todo.txt" takes 9 of the 255 bytes.
+        QVERIFY(lists.CheckNewName(QString(246, QLatin1Char('x'))).accepted());
+        const TopicNameCheck tooLong = lists.CheckNewName(QString(247, QLatin1Char('x')));
+        QCOMPARE(tooLong.verdict, TopicNameCheck::TooLong);
+        QVERIFY2(tooLong.message.contains(QStringLiteral("255")), qPrintable(tooLong.message));
+        // Bytes count, not characters: "\u20ac" takes three.
+        QVERIFY(lists.CheckNewName(QString(82, QChar(0x20AC))).accepted());
+        QCOMPARE(lists.CheckNewName(QString(83, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
+        // The name is quoted as typed, whatever it holds.
+        const TopicNameCheck percent = lists.CheckNewName(QStringLiteral("50%2 off ") + QString(240, QLatin1Char('x')));
+        QVERIFY2(percent.message.contains(QStringLiteral("\"50%2 off x")), qPrintable(percent.message));
+        // Stripped characters take no room.
+        QVERIFY(lists.CheckNewName(QString(246, QLatin1Char('x')) + QStringLiteral("???")).accepted());
+
+        // Decisions: the longest of seven files is "_NextStep.txt".
+        FakeEditors seven(7);
+        TopicStore decisions(decision(), &seven);
+        QVERIFY(decisions.CheckNewName(QString(80, QChar(0x20AC))).accepted());
+        QCOMPARE(decisions.AddTopic(QString(81, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
+        QCOMPARE(decisions.topics().size(), 9);
+        // Such a name is never opened, so no text can be typed that has no
+        // file to go to; the open topic stays.
+        QVERIFY(decisions.OpenTopic(QStringLiteral("Switch Job")));
+        seven.texts[0] = QStringLiteral("more pay");
+        const WriteResult opened = decisions.OpenTopic(QString(81, QChar(0x20AC)));
+        QVERIFY(!opened);
+        QVERIFY(opened.error.contains(QStringLiteral("too long")));
+        QCOMPARE(decisions.currentTopic(), QStringLiteral("Switch Job"));
+        QCOMPARE(seven.texts[0], QStringLiteral("more pay"));
+        QVERIFY(folderFiles().isEmpty());
+    }
+
+    void namesSharingFiles()
+    {
+        FakeEditors one(1);
+        TopicStore lists(journal(), &one);
+        QVERIFY(lists.AddTopic(QStringLiteral("A.B")).accepted());
+        const TopicNameCheck ab = lists.AddTopic(QStringLiteral("AB"));
+        QCOMPARE(ab.verdict, TopicNameCheck::SharesFiles);
+        QVERIFY2(ab.message.contains(QStringLiteral("\"A.B\"")), qPrintable(ab.message));
+        QCOMPARE(lists.AddTopic(QStringLiteral("a:b")).verdict, TopicNameCheck::SharesFiles);
+        QCOMPARE(lists.AddTopic(QStringLiteral("My Life Highlights")).verdict, TopicNameCheck::SharesFiles);
+
+        FakeEditors seven(7);
+        TopicStore decisions(decision(), &seven);
+        const TopicNameCheck car = decisions.AddTopic(QStringLiteral("Buy a New car?"));
+        QCOMPARE(car.verdict, TopicNameCheck::SharesFiles);
+        QVERIFY2(car.message.contains(QStringLiteral("\"Buy a New car\"")), qPrintable(car.message));
+        QCOMPARE(decisions.topics().size(), 9);
+        // The entry being renamed does not count against itself.
+        QVERIFY(decisions.CheckNewName(QStringLiteral("Buy a New car?"), 1).accepted());
     }
 
     void movingTopics()
@@ -273,7 +365,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(file("Dream Dates_todo.txt")));
         QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QStringLiteral("one\ntwo\nthree"));
-        QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray());
+        // Dream Dates was never touched, so nothing was written for it.
+        QVERIFY(!QFile::exists(file("Dream Dates_todo.txt")));
         QCOMPARE(store.currentTopic(), QStringLiteral("Bucket List"));
 
         // Opening the open topic stores it and reads it back.
@@ -283,7 +376,7 @@ private Q_SLOTS:
         QCOMPARE(editors.texts[0], QStringLiteral("one\n"));
     }
 
-    void unchangedTextIsNotRewritten()
+    void untouchedEditorsAreNeverWritten()
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
@@ -291,19 +384,30 @@ private Q_SLOTS:
         writeFile(file("Bucket List_todo.txt"), "a\nb");
         QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QStringLiteral("a\nb"));
+        QVERIFY(!store.HasUnsavedEdits());
+        // Another program changes the file while it is shown untouched.
+        writeFile(file("Bucket List_todo.txt"), "a\nb\nfrom elsewhere");
+        QVERIFY(store.SaveEdits());
         QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
-        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\nb"));
-        // A topic whose file is missing still gets it when left.
-        QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("<missing>"));
+        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\nb\nfrom elsewhere"));
+        // A topic whose file is missing gets none while it is untouched,
+        // so a file another program writes meanwhile is not emptied.
+        writeFile(file("Dream Dates_todo.txt"), "dinner\r\n");
         QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
-        QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray());
+        QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("dinner\r\n"));
+        // Only an edit is written, once.
         editors.texts[0] = QStringLiteral("a\nb\nc");
-        QVERIFY(store.Close());
+        QVERIFY(store.HasUnsavedEdits());
+        QVERIFY(store.SaveEdits());
+        QVERIFY(!store.HasUnsavedEdits());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
-        // A file removed behind the program's back is written again.
+        writeFile(file("Bucket List_todo.txt"), "changed again");
+        QVERIFY(store.Close());
+        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("changed again"));
+        // Removed behind the program's back while untouched: not rewritten.
         QVERIFY(QFile::remove(file("Bucket List_todo.txt")));
         QVERIFY(store.Close());
-        QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
+        QVERIFY(!QFile::exists(file("Bucket List_todo.txt")));
     }
 
     void sevenFilesPerDecision()
@@ -313,14 +417,12 @@ private Q_SLOTS:
         QVERIFY(store.OpenTopic(QStringLiteral("Buy a New car")));
         editors.texts = {"fast\ncheap", "", "Buy it", "", "Call the dealer\nSign", "", "x\n"};
         QVERIFY(store.OpenTopic(QStringLiteral("Get married")));
+        // The editors left empty were never touched and get no file.
         QCOMPARE(folderFiles(),
-                 QStringList({"Buy a New car_Done.txt", "Buy a New car_Links.txt",
-                              "Buy a New car_NextStep.txt", "Buy a New car_Other.txt",
-                              "Buy a New car_made.txt", "Buy a New car_minus.txt",
-                              "Buy a New car_plus.txt"}));
+                 QStringList({"Buy a New car_NextStep.txt", "Buy a New car_Other.txt",
+                              "Buy a New car_made.txt", "Buy a New car_plus.txt"}));
         // The columns are lists; the memos are stored exactly as held.
         QCOMPARE(fileBytes(file("Buy a New car_plus.txt")), QByteArray("fast\r\ncheap\r\n"));
-        QCOMPARE(fileBytes(file("Buy a New car_minus.txt")), QByteArray());
         QCOMPARE(fileBytes(file("Buy a New car_made.txt")), QByteArray("Buy it"));
         QCOMPARE(fileBytes(file("Buy a New car_NextStep.txt")), QByteArray("Call the dealer\r\nSign"));
         QCOMPARE(fileBytes(file("Buy a New car_Other.txt")), QByteArray("x\r\n"));
@@ -352,7 +454,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(file("Bucket List_todo.txt")));
         QCOMPARE(store.topics().size(), 86);
         QVERIFY(!store.topics().contains(QStringLiteral("Bucket List")));
-        QCOMPARE(store.selectedIndex(), -1);
+        // The first entry is open and selected: selection and editors agree.
+        QCOMPARE(store.selectedIndex(), 0);
+        QCOMPARE(store.currentIndex(), 0);
         QCOMPARE(store.currentTopic(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(editors.texts[0], QStringLiteral("first"));
         QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").size(), 86);
@@ -365,14 +469,15 @@ private Q_SLOTS:
         writeFile(file("Best Childhood Memories_todo.txt"), "first\r\n");
         writeFile(file("Dream Dates_todo.txt"), "kept\r\n");
         QCOMPARE(store.SelectedTopic(), QStringLiteral("Best Childhood Memories"));
-        QVERIFY(store.DeleteTopic(store.SelectedTopic()));
-        // The entry stays and reopens empty; only its file went.
-        QCOMPARE(store.topics().first(), QStringLiteral("Best Childhood Memories"));
+        // Nothing is selected: nothing is deleted, nothing written.
+        const WriteResult deleted = store.DeleteTopic(store.SelectedTopic());
+        QVERIFY(!deleted);
+        QCOMPARE(deleted.error, QStringLiteral("Select a topic to delete"));
         QCOMPARE(store.topics().size(), 87);
-        QCOMPARE(store.currentTopic(), QStringLiteral("Best Childhood Memories"));
-        QCOMPARE(editors.texts[0], QString());
-        QCOMPARE(folderFiles(), QStringList({"Dream Dates_todo.txt"}));
+        QVERIFY(store.currentTopic().isEmpty());
+        QCOMPARE(fileBytes(file("Best Childhood Memories_todo.txt")), QByteArray("first\r\n"));
         QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("kept\r\n"));
+        QVERIFY(!QFile::exists(m_config + "Journal_Topics.txt"));
     }
 
     void deletingAnotherTopicStoresTheOpenOne()
@@ -447,40 +552,197 @@ private Q_SLOTS:
             setup.builtInTopics = {name, QStringLiteral("Bucket List")};
             FakeEditors editors(1);
             TopicStore store(setup, &editors);
-            // Opening reads nothing that is not there; leaving the topic
-            // either stores it inside the folder or reports why it cannot
-            // and keeps the text.
-            QVERIFY(store.OpenTopic(name));
-            QCOMPARE(editors.texts[0], QString());
-            editors.texts[0] = QStringLiteral("text");
-            const WriteResult left = store.OpenTopic(QStringLiteral("Bucket List"));
-            if (!left) {
-                QVERIFY(!left.error.isEmpty());
-                QCOMPARE(editors.texts[0], QStringLiteral("text"));
-                QCOMPARE(store.currentTopic(), name);
-                // The user can still get rid of the topic.
-                store.setSelectedIndex(0);
-                QVERIFY(store.DeleteTopic(name));
+            store.setSelectedIndex(0);
+            if (!store.FitsFileName(name)) {
+                // Too long to name a file: chosen, it opens nothing and says
+                // why, so no text is typed that could not be kept.
+                QVERIFY(store.OpenSelected());
+                QVERIFY(store.currentTopic().isEmpty());
+                QCOMPARE(store.currentIndex(), 0);
+                QVERIFY(editors.locks.value(0).contains(QStringLiteral("too long")));
+                // The user can still rename it or get rid of it.
+                QVERIFY(store.RenameSelectedTopic(QStringLiteral("Short")));
+                QCOMPARE(store.topics().first(), QStringLiteral("Short"));
+                QVERIFY(store.DeleteTopic(QStringLiteral("Short")));
                 QCOMPARE(store.topics(), QStringList({"Bucket List"}));
+                continue;
             }
+            // Opening reads nothing that is not there; leaving the topic
+            // stores it inside the folder.
+            QVERIFY(store.OpenSelected());
+            QCOMPARE(editors.texts[0], QString());
+            QVERIFY(editors.locks.value(0).isEmpty());
+            editors.texts[0] = QStringLiteral("text");
+            QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
         }
         QVERIFY(QDir(m_root->path()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), 2);
         for (const QString &name : QDir(m_folder).entryList(QDir::Files))
             QVERIFY2(QFileInfo(m_folder + name).absolutePath() == QDir(m_folder).absolutePath(), qPrintable(name));
     }
 
-    void unreadableTopicFileKeepsTheOpenTopic()
+    void unreadableTopicFileIsNeverWritten()
     {
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
         QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
         editors.texts[0] = QStringLiteral("more pay");
+        writeFile(file("Get married_plus.txt"), "love\r\n");
+        // A folder where the Links file should be cannot be read.
         QVERIFY(QDir().mkpath(file("Get married_Links.txt")));
-        const WriteResult opened = store.OpenTopic(QStringLiteral("Get married"));
+        QVERIFY(store.OpenTopic(QStringLiteral("Get married")));
+        QCOMPARE(fileBytes(file("Switch Job_plus.txt")), QByteArray("more pay\r\n"));
+        QCOMPARE(store.currentTopic(), QStringLiteral("Get married"));
+        // The readable parts open as usual; the unreadable one is locked
+        // with the reason and empty.
+        QCOMPARE(editors.texts[0], QStringLiteral("love"));
+        QVERIFY(store.loadErrors().at(0).isEmpty());
+        QVERIFY(store.loadErrors().at(5).contains(QStringLiteral("Get married_Links.txt")));
+        QCOMPARE(editors.locks.at(5), store.loadErrors().at(5));
+        QVERIFY(editors.locks.at(0).isEmpty());
+        QCOMPARE(editors.texts[5], QString());
+        // Whatever that editor holds, its file is never written.
+        editors.texts[5] = QStringLiteral("typed anyway");
+        editors.texts[1] = QStringLiteral("cost");
+        QVERIFY(store.HasUnsavedEdits());
+        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        QVERIFY(QFileInfo(file("Get married_Links.txt")).isDir());
+        QCOMPARE(fileBytes(file("Get married_minus.txt")), QByteArray("cost\r\n"));
+        QVERIFY(editors.locks.at(5).isEmpty());
+    }
+
+    void switchIsAllOrNothing()
+    {
+        FakeEditors editors(7);
+        TopicStore store(decision(), &editors);
+        QVERIFY(store.OpenTopic(QStringLiteral("Buy a New car")));
+        editors.texts = {"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"};
+        // Two of the seven cannot be written.
+        TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
+            return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
+        });
+        const WriteResult opened = store.OpenTopic(QStringLiteral("Switch Job"));
+        const WriteResult closed = store.Close();
+        TextFile::setWriteFault({});
         QVERIFY(!opened);
-        QVERIFY(opened.error.contains(QStringLiteral("Get married_Links.txt")));
-        QCOMPARE(editors.texts[0], QStringLiteral("more pay"));
-        QCOMPARE(store.currentTopic(), QStringLiteral("Switch Job"));
+        // Both are named, not only the first that failed.
+        QVERIFY2(opened.error.contains(QStringLiteral("Buy a New car_Links.txt")), qPrintable(opened.error));
+        QVERIFY2(opened.error.contains(QStringLiteral("Buy a New car_Other.txt")), qPrintable(opened.error));
+        QVERIFY(!closed);
+        QVERIFY(closed.error.contains(QStringLiteral("Buy a New car_Other.txt")));
+        // Nothing switched and nothing is lost.
+        QCOMPARE(store.currentTopic(), QStringLiteral("Buy a New car"));
+        QCOMPARE(editors.texts, QStringList({"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"}));
+        QCOMPARE(fileBytes(file("Buy a New car_NextStep.txt")), QByteArray("Call"));
+        QVERIFY(!QFile::exists(file("Buy a New car_Links.txt")));
+        // The topics file was still written at the failed close.
+        QVERIFY(QFile::exists(m_config + "Decision_Topics.txt"));
+        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        QCOMPARE(fileBytes(file("Buy a New car_Links.txt")), QByteArray("https://cars"));
+        QCOMPARE(fileBytes(file("Buy a New car_Other.txt")), QByteArray("none"));
+    }
+
+    void failedSwitchKeepsTheSelectionOnTheOpenTopic()
+    {
+        FakeEditors editors(1);
+        TopicStore store(journal(), &editors);
+        store.setSelectedIndex(3);
+        QVERIFY(store.OpenSelected());
+        QCOMPARE(store.currentTopic(), QStringLiteral("Bucket List"));
+        editors.texts[0] = QStringLiteral("precious");
+        QVERIFY(QDir(m_folder).removeRecursively());
+        store.setSelectedIndex(10);
+        QVERIFY(!store.OpenSelected());
+        QCOMPARE(store.selectedIndex(), 3);
+        QCOMPARE(store.currentIndex(), 3);
+        QCOMPARE(store.SelectedTopic(), store.currentTopic());
+        // A move keeps the selection on the open topic.
+        QVERIFY(QDir().mkpath(m_folder));
+        QCOMPARE(store.MoveUp(), TopicStore::Move::Moved);
+        QCOMPARE(store.currentIndex(), 2);
+        QCOMPARE(store.SelectedTopic(), store.currentTopic());
+    }
+
+    void blankEntryOpensNothing()
+    {
+        TopicWorkspaceSetup setup = journal();
+        setup.builtInTopics = {"A", "  ", "B"};
+        FakeEditors editors(1);
+        TopicStore store(setup, &editors);
+        store.setSelectedIndex(0);
+        QVERIFY(store.OpenSelected());
+        editors.texts[0] = QStringLiteral("kept");
+        // Chosen, a blank entry stores the open topic and leaves the editors
+        // empty and locked; the selection stays on it.
+        store.setSelectedIndex(1);
+        QVERIFY(store.OpenSelected());
+        QCOMPARE(fileBytes(file("A_todo.txt")), QByteArray("kept\r\n"));
+        QVERIFY(store.currentTopic().isEmpty());
+        QCOMPARE(store.currentIndex(), 1);
+        QCOMPARE(store.selectedIndex(), 1);
+        QCOMPARE(editors.texts[0], QString());
+        QVERIFY(!editors.locks.value(0).isEmpty());
+        editors.texts[0] = QStringLiteral("typed into a locked editor");
+        QVERIFY(store.Close());
+        QCOMPARE(folderFiles(), QStringList({"A_todo.txt"}));
+        store.setSelectedIndex(2);
+        QVERIFY(store.OpenSelected());
+        QVERIFY(editors.locks.value(0).isEmpty());
+    }
+
+    void renamingTopics()
+    {
+        FakeEditors editors(7);
+        TopicStore store(decision(), &editors);
+        store.setSelectedIndex(1);
+        QVERIFY(store.OpenSelected());
+        editors.texts = {"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"};
+        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        store.setSelectedIndex(1);
+        QVERIFY(store.OpenSelected());
+        editors.texts[0] = QStringLiteral("faster");
+
+        // Refused names change nothing.
+        const WriteResult clash = store.RenameSelectedTopic(QStringLiteral("switch job"));
+        QVERIFY(!clash);
+        QVERIFY(clash.error.contains(QStringLiteral("Switch Job")));
+        QVERIFY(!store.RenameSelectedTopic(QStringLiteral("Buy a New House?")));
+        QVERIFY(!store.RenameSelectedTopic(QString(81, QChar(0x20AC))));
+        QVERIFY(!store.RenameSelectedTopic(QStringLiteral("\r\n")));
+        QCOMPARE(store.topics().at(1), QStringLiteral("Buy a New car"));
+        QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car_")).size(), 7);
+
+        // Accepted: the edit is stored, all seven files move with the name.
+        QVERIFY(store.RenameSelectedTopic(QStringLiteral("Buy an electric car\r\n")));
+        QCOMPARE(store.topics().at(1), QStringLiteral("Buy an electric car"));
+        QCOMPARE(store.currentTopic(), QStringLiteral("Buy an electric car"));
+        QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car_")), QStringList());
+        QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
+        QCOMPARE(fileBytes(file("Buy an electric car_plus.txt")), QByteArray("faster\r\n"));
+        QCOMPARE(TextFile::readLines(m_config + "Decision_Topics.txt").at(1), QStringLiteral("Buy an electric car"));
+        QVERIFY(!store.HasUnsavedEdits());
+
+        // Only stripped characters change: the files stay.
+        QVERIFY(store.RenameSelectedTopic(QStringLiteral("Buy an electric car?")));
+        QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
+
+        // A file of that name left by some earlier topic is never replaced.
+        writeFile(file("Lease a car_Other.txt"), "old notes");
+        const WriteResult taken = store.RenameSelectedTopic(QStringLiteral("Lease a car"));
+        QVERIFY(!taken);
+        QVERIFY(taken.error.contains(QStringLiteral("Lease a car_Other.txt")));
+        QCOMPARE(fileBytes(file("Lease a car_Other.txt")), QByteArray("old notes"));
+        QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
+
+        // When the list cannot be written, the files go back: all or nothing.
+        QVERIFY(QFile::remove(m_config + "Decision_Topics.txt"));
+        QVERIFY(QDir().mkpath(m_config + "Decision_Topics.txt"));
+        const WriteResult unlisted = store.RenameSelectedTopic(QStringLiteral("Rent a car"));
+        QVERIFY(!unlisted);
+        QCOMPARE(store.topics().at(1), QStringLiteral("Buy an electric car?"));
+        QCOMPARE(folderFiles().filter(QStringLiteral("Rent a car_")), QStringList());
+        QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
+        QCOMPARE(store.currentTopic(), QStringLiteral("Buy an electric car?"));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "topicfiles.h"
 
+#include <QFile>
+
 #include <string_view>
 
 namespace Topics {
@@ -27,6 +29,60 @@ QString StripTopicName(const QString &topic)
 QString TopicFileName(const QString &folder, const QString &topic, const QString &editorName)
 {
     return folder + StripTopicName(topic) + QLatin1Char('_') + editorName + QStringLiteral(".txt");
+}
+
+namespace {
+
+// Characters that break a line or move to a tab stop: pasted with a name,
+// they stand between words.
+bool isBreakOrTab(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028: case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control || isBreakOrTab(c);
+}
+
+} // namespace
+
+QString CleanTopicName(const QString &typed)
+{
+    QString cleaned;
+    cleaned.reserve(typed.size());
+    bool pendingBlank = false;
+    for (const QChar c : typed) {
+        if (isControl(c)) {
+            if (isBreakOrTab(c))
+                pendingBlank = true;
+            continue;
+        }
+        // A break between two words keeps them apart; one next to a blank,
+        // or at either end, is simply dropped.
+        if (pendingBlank && !cleaned.isEmpty() && c != QLatin1Char(' ')
+            && !cleaned.endsWith(QLatin1Char(' ')))
+            cleaned += QLatin1Char(' ');
+        pendingBlank = false;
+        cleaned += c;
+    }
+    return cleaned;
+}
+
+int LongestFileNameBytes(const QString &topic, const QStringList &editorNames)
+{
+    const QString stripped = StripTopicName(topic);
+    int longest = 0;
+    for (const QString &editor : editorNames) {
+        const QString name = stripped + QLatin1Char('_') + editor + QStringLiteral(".txt");
+        longest = qMax(longest, int(QFile::encodeName(name).size()));
+    }
+    return longest;
 }
 
 bool IsBlankTopic(const QString &topic)

@@ -17,6 +17,18 @@ QString StripTopicName(const QString &topic);
 // folder + stripped topic + "_" + editor name + ".txt"; folder ends with "/".
 QString TopicFileName(const QString &folder, const QString &topic, const QString &editorName);
 
+// A name as typed or pasted, made fit to be a list entry and a line of the
+// topics file: line breaks and tabs between two other characters become
+// one blank, every other control character (line breaks and tabs at either
+// end included) is dropped. Blanks and everything else stay as typed.
+QString CleanTopicName(const QString &typed);
+
+// The largest size in bytes, as the file system counts it, of the file
+// names (without folder) of the topic for the given editor names.
+int LongestFileNameBytes(const QString &topic, const QStringList &editorNames);
+// File names longer than this are refused by the file systems in use.
+constexpr int kMaxFileNameBytes = 255;
+
 // True when the name holds nothing but blanks and control characters;
 // such an entry can be listed but is never opened by a click.
 bool IsBlankTopic(const QString &topic);

@@ -48,6 +48,7 @@ WriteResult TopicStore::LoadTopicList()
     }
     m_topics = TextFile::splitLines(TextFile::decode(bytes));
     m_selected = -1;
+    m_currentIndex = -1;
     return {};
 }
 
@@ -71,14 +72,61 @@ QString TopicStore::TopicFileName(const QString &topic, const QString &editorNam
     return Topics::TopicFileName(m_setup.folder, topic, editorName);
 }
 
+bool TopicStore::FitsFileName(const QString &topic) const
+{
+    QStringList names;
+    for (const TopicEditor &editorDef : m_setup.editors)
+        names.append(editorDef.name);
+    return Topics::LongestFileNameBytes(topic, names) <= Topics::kMaxFileNameBytes;
+}
+
+QString TopicStore::editorCaption(int editor) const
+{
+    return m_setup.editors.at(editor).caption;
+}
+
+QString TopicStore::NoTopicReason()
+{
+    return tr("Choose a topic in the list to write here.");
+}
+
+void TopicStore::lockAll(const QString &reason)
+{
+    for (int i = 0; i < m_setup.editors.size(); ++i)
+        m_editors->setEditorLocked(i, reason);
+}
+
+QString TopicStore::tooLongMessage(const QString &name) const
+{
+    QStringList names;
+    for (const TopicEditor &editorDef : m_setup.editors)
+        names.append(editorDef.name);
+    const int bytes = Topics::LongestFileNameBytes(name, names);
+    QString shown = name;
+    if (shown.size() > 60)
+        shown = shown.left(60) + QChar(0x2026);
+    return tr("The topic name \"%1\" is too long to name its files: the longest would take %2 "
+              "bytes, and a file name holds at most %3. Shorten the name by at least %4 bytes "
+              "(letters such as \u00e9 take two bytes, \u20ac three).")
+        .arg(shown, QString::number(bytes), QString::number(Topics::kMaxFileNameBytes),
+             QString::number(bytes - Topics::kMaxFileNameBytes));
+}
+
 WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
 {
     const TopicEditor &editorDef = m_setup.editors.at(editor);
     const QString path = TopicFileName(topic, editorDef.name);
     const QString text = m_editors->editorText(editor);
     const bool tracked = topic == m_currentTopic && editor < m_storedTexts.size();
-    if (tracked && m_storedTexts.at(editor) == text && QFileInfo::exists(path))
-        return {};
+    if (tracked) {
+        // A file that could not be read is never replaced by its editor.
+        if (!m_loadErrors.value(editor).isEmpty())
+            return {};
+        // Untouched since loaded or saved: the file may have been changed
+        // by someone else meanwhile, and is left as it is.
+        if (m_storedTexts.at(editor) == text)
+            return {};
+    }
     const WriteResult written = editorDef.kind == TopicEditorKind::Lines
                                     ? TextFile::writeLines(path, Topics::EditorLines(text))
                                     : TextFile::writeText(path, text);
@@ -89,24 +137,55 @@ WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
 
 WriteResult TopicStore::SaveTopic(const QString &topic)
 {
+    QStringList failures;
     for (int i = 0; i < m_setup.editors.size(); ++i) {
         const WriteResult result = SaveEditor(i, topic);
-        if (!result)
-            return result;
+        if (!result) {
+            const QString caption = editorCaption(i);
+            failures.append(caption.isEmpty() ? result.error : caption + QStringLiteral(": ") + result.error);
+        }
     }
-    return {};
+    if (failures.isEmpty())
+        return {};
+    if (m_setup.editors.size() == 1)
+        return WriteResult::failure(failures.first());
+    return WriteResult::failure(
+        tr("Not every part of the topic \"%1\" could be saved; what could not be saved is still "
+           "in its editor.\n\n%2")
+            .arg(topic, failures.join(QStringLiteral("\n\n"))));
+}
+
+WriteResult TopicStore::SaveEdits()
+{
+    if (m_currentTopic.isEmpty())
+        return {};
+    return SaveTopic(m_currentTopic);
+}
+
+bool TopicStore::HasUnsavedEdits() const
+{
+    if (m_currentTopic.isEmpty())
+        return false;
+    for (int i = 0; i < m_storedTexts.size(); ++i) {
+        if (m_loadErrors.value(i).isEmpty() && m_editors->editorText(i) != m_storedTexts.at(i))
+            return true;
+    }
+    return false;
 }
 
 WriteResult TopicStore::OpenTopic(const QString &topic)
 {
+    // Refused before anything is stored: the editors could never keep the
+    // text of such a topic.
+    if (!FitsFileName(topic))
+        return WriteResult::failure(tooLongMessage(topic));
     if (!m_currentTopic.isEmpty()) {
         const WriteResult saved = SaveTopic(m_currentTopic);
         if (!saved)
             return saved;
     }
-    // Read everything first, so an unreadable file leaves the editors as
-    // they were instead of half replaced.
     QStringList texts;
+    QStringList errors;
     for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
         const QString path = TopicFileName(topic, editorDef.name);
         QString error;
@@ -115,18 +194,65 @@ WriteResult TopicStore::OpenTopic(const QString &topic)
             text = Topics::EditorText(TextFile::readLines(path, &error));
         else
             text = TextFile::readText(path, &error);
-        if (!error.isEmpty())
-            return WriteResult::failure(error);
+        if (!error.isEmpty()) {
+            text.clear();
+            error = tr("%1\n\nThis part of the topic is read-only and is not saved until the "
+                       "file can be read; choose the topic again to retry.")
+                        .arg(error);
+        }
         texts.append(text);
+        errors.append(error);
     }
-    for (int i = 0; i < texts.size(); ++i)
+    for (int i = 0; i < texts.size(); ++i) {
         m_editors->setEditorText(i, texts.at(i));
+        m_editors->setEditorLocked(i, errors.at(i));
+    }
     m_currentTopic = topic;
+    m_currentIndex = (m_selected >= 0 && m_topics.at(m_selected) == topic) ? m_selected
+                                                                          : int(m_topics.indexOf(topic));
+    m_loadErrors = errors;
     // Read back what the editors now hold: they may normalise the text.
     m_storedTexts.clear();
     for (int i = 0; i < texts.size(); ++i)
         m_storedTexts.append(m_editors->editorText(i));
     return {};
+}
+
+WriteResult TopicStore::LeaveTopic(int entry, const QString &reason)
+{
+    if (!m_currentTopic.isEmpty()) {
+        const WriteResult saved = SaveTopic(m_currentTopic);
+        if (!saved)
+            return saved;
+    }
+    m_currentTopic.clear();
+    m_storedTexts.clear();
+    m_loadErrors.clear();
+    m_currentIndex = (entry >= 0 && entry < m_topics.size()) ? entry : -1;
+    for (int i = 0; i < m_setup.editors.size(); ++i)
+        m_editors->setEditorText(i, QString());
+    lockAll(reason);
+    return {};
+}
+
+WriteResult TopicStore::OpenSelected()
+{
+    if (m_selected < 0)
+        return {};
+    const int entry = m_selected;
+    const QString name = m_topics.at(entry);
+    WriteResult result;
+    if (Topics::IsBlankTopic(name))
+        result = LeaveTopic(entry, tr("This entry has no name. Rename it to write in it, or delete it."));
+    else if (!FitsFileName(name))
+        result = LeaveTopic(entry, tooLongMessage(name) + QLatin1Char(' ') + tr("Rename it to write in it."));
+    else
+        result = OpenTopic(name);
+    if (result)
+        m_currentIndex = entry;
+    else
+        m_selected = m_currentIndex;
+    return result;
 }
 
 WriteResult TopicStore::DeleteTopicFiles(const QString &topic)
@@ -145,7 +271,10 @@ WriteResult TopicStore::DeleteTopicFiles(const QString &topic)
 
 WriteResult TopicStore::DeleteTopic(const QString &topic)
 {
-    if (!m_currentTopic.isEmpty() && m_currentTopic != topic) {
+    if (m_selected < 0 || m_topics.at(m_selected) != topic)
+        return WriteResult::failure(tr("Select a topic to delete"));
+    const int entry = m_selected;
+    if (!m_currentTopic.isEmpty() && m_currentIndex != entry) {
         const WriteResult saved = SaveTopic(m_currentTopic);
         if (!saved)
             return saved;
@@ -155,37 +284,175 @@ WriteResult TopicStore::DeleteTopic(const QString &topic)
     const WriteResult removed = DeleteTopicFiles(topic);
     if (!removed)
         return removed;
-    if (m_selected >= 0) {
-        m_topics.removeAt(m_selected);
+    m_topics.removeAt(entry);
+    if (m_currentIndex == entry) {
+        // Its text is gone with its files; nothing is written for it again.
+        m_currentTopic.clear();
+        m_storedTexts.clear();
+        m_loadErrors.clear();
+        m_currentIndex = -1;
+    } else if (m_currentIndex > entry) {
+        --m_currentIndex;
+    }
+    WriteResult opened;
+    if (m_topics.isEmpty()) {
         m_selected = -1;
+        opened = LeaveTopic(-1, NoTopicReason());
+    } else {
+        m_selected = 0;
+        opened = OpenSelected();
     }
-    m_currentTopic.clear();
-    m_storedTexts.clear();
-    // What the editors hold now belongs to no topic.
-    for (int i = 0; i < m_setup.editors.size(); ++i)
-        m_editors->setEditorText(i, QString());
-    if (!m_topics.isEmpty()) {
-        const WriteResult opened = OpenTopic(SelectedTopic());
-        if (!opened) {
-            // Keep the list on disk in step with what is shown.
-            SaveTopicList();
-            return opened;
-        }
-    }
-    return SaveTopicList();
+    const WriteResult listed = SaveTopicList();
+    return opened ? listed : opened;
 }
 
-bool TopicStore::AddTopic(const QString &name)
+TopicNameCheck TopicStore::CheckNewName(const QString &typed, int renamed) const
 {
-    if (name.isEmpty() || m_topics.contains(name, Qt::CaseInsensitive))
-        return false;
-    m_topics.append(name);
-    return true;
+    TopicNameCheck check;
+    check.name = Topics::CleanTopicName(typed);
+    if (Topics::IsBlankTopic(check.name)) {
+        check.verdict = TopicNameCheck::Blank;
+        check.message = tr("A topic needs a name.");
+        return check;
+    }
+    for (int i = 0; i < m_topics.size(); ++i) {
+        if (i != renamed && m_topics.at(i).compare(check.name, Qt::CaseInsensitive) == 0) {
+            check.verdict = TopicNameCheck::Duplicate;
+            check.message = tr("There is already a topic \"%1\".").arg(m_topics.at(i));
+            return check;
+        }
+    }
+    if (!FitsFileName(check.name)) {
+        check.verdict = TopicNameCheck::TooLong;
+        check.message = tooLongMessage(check.name);
+        return check;
+    }
+    // Letter case counts as the same too: the data folder may be kept on a
+    // file system that ignores it.
+    const QString files = Topics::StripTopicName(check.name);
+    for (int i = 0; i < m_topics.size(); ++i) {
+        if (i != renamed && Topics::StripTopicName(m_topics.at(i)).compare(files, Qt::CaseInsensitive) == 0) {
+            check.verdict = TopicNameCheck::SharesFiles;
+            check.message = tr("The name \"%1\" would keep its text in the same files as the topic "
+                               "\"%2\": names that differ only in the characters \" * . / : < > ? "
+                               "[ \\ ] | or in letter case share their files. Choose another name.")
+                                .arg(check.name, m_topics.at(i));
+            return check;
+        }
+    }
+    return check;
+}
+
+TopicNameCheck TopicStore::AddTopic(const QString &typed)
+{
+    const TopicNameCheck check = CheckNewName(typed);
+    if (check.accepted())
+        m_topics.append(check.name);
+    return check;
+}
+
+WriteResult TopicStore::RenameSelectedTopic(const QString &typed)
+{
+    if (m_selected < 0)
+        return WriteResult::failure(tr("Select a topic to rename"));
+    const int entry = m_selected;
+    const QString oldName = m_topics.at(entry);
+    const QString newName = Topics::CleanTopicName(typed);
+    if (newName == oldName)
+        return {};
+    const TopicNameCheck check = CheckNewName(typed, entry);
+    if (!check.accepted())
+        return WriteResult::failure(check.message);
+
+    // The open topic's edits reach its files before they move.
+    const WriteResult saved = SaveEdits();
+    if (!saved)
+        return saved;
+
+    // Names that differ only in stripped characters keep their files.
+    const bool sameFiles = Topics::StripTopicName(oldName) == Topics::StripTopicName(newName);
+    struct Move
+    {
+        QString from;
+        QString to;
+    };
+    QList<Move> moves;
+    if (!sameFiles) {
+        for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
+            const Move move{TopicFileName(oldName, editorDef.name), TopicFileName(newName, editorDef.name)};
+            const QFileInfo from(move.from);
+            if (!from.exists() && !from.isSymLink())
+                continue;
+            // A file left behind by some earlier topic is never replaced.
+            // Only a change of letter case may find its own file there.
+            const QFileInfo to(move.to);
+            if ((to.exists() || to.isSymLink())
+                && move.from.compare(move.to, Qt::CaseInsensitive) != 0) {
+                return WriteResult::failure(
+                    tr("The topic cannot be renamed: the file \"%1\" exists already. Move it away "
+                       "or choose another name.")
+                        .arg(to.absoluteFilePath()));
+            }
+            moves.append(move);
+        }
+    }
+    QList<Move> done;
+    for (const Move &move : std::as_const(moves)) {
+        QFile file(move.from);
+        if (file.rename(move.to)) {
+            done.append(move);
+            continue;
+        }
+        QString message = tr("Could not rename the file \"%1\" to \"%2\": %3")
+                              .arg(QFileInfo(move.from).absoluteFilePath(),
+                                   QFileInfo(move.to).fileName(), file.errorString());
+        // Put back what was moved, so the topic keeps all its files.
+        QStringList stuck;
+        for (auto it = done.crbegin(); it != done.crend(); ++it) {
+            if (!QFile::rename(it->to, it->from))
+                stuck.append(QFileInfo(it->to).absoluteFilePath());
+        }
+        if (!stuck.isEmpty()) {
+            message += QStringLiteral("\n\n")
+                       + tr("These files already had the new name and could not be given back "
+                            "the old one; rename them by hand:\n%1")
+                             .arg(stuck.join(QLatin1Char('\n')));
+        }
+        return WriteResult::failure(message);
+    }
+
+    m_topics[entry] = newName;
+    const WriteResult listed = SaveTopicList();
+    if (!listed) {
+        // The list on disk still names the old files: give them back.
+        m_topics[entry] = oldName;
+        QStringList stuck;
+        for (auto it = done.crbegin(); it != done.crend(); ++it) {
+            if (!QFile::rename(it->to, it->from))
+                stuck.append(QFileInfo(it->to).absoluteFilePath());
+        }
+        QString message = listed.error + QStringLiteral("\n\n") + tr("The topic keeps its old name.");
+        if (!stuck.isEmpty()) {
+            message += QStringLiteral("\n\n")
+                       + tr("These files already had the new name and could not be given back "
+                            "the old one; rename them by hand:\n%1")
+                             .arg(stuck.join(QLatin1Char('\n')));
+        }
+        return WriteResult::failure(message);
+    }
+    if (m_currentIndex == entry && !m_currentTopic.isEmpty())
+        m_currentTopic = newName;
+    return {};
 }
 
 void TopicStore::SwapItems(int i, int j)
 {
     m_topics.swapItemsAt(i, j);
+    // The editors stay with their entry.
+    if (m_currentIndex == i)
+        m_currentIndex = j;
+    else if (m_currentIndex == j)
+        m_currentIndex = i;
 }
 
 TopicStore::Move TopicStore::MoveUp()
@@ -212,10 +479,16 @@ TopicStore::Move TopicStore::MoveDown()
 
 WriteResult TopicStore::Close()
 {
-    if (!m_currentTopic.isEmpty()) {
-        const WriteResult saved = SaveTopic(m_currentTopic);
-        if (!saved)
-            return saved;
+    // Both are tried: a topic that cannot be stored does not keep the
+    // list's new order from its file.
+    const WriteResult saved = SaveEdits();
+    const WriteResult listed = SaveTopicList();
+    if (saved && listed)
+        return {};
+    QStringList errors;
+    for (const WriteResult &result : {saved, listed}) {
+        if (!result)
+            errors.append(result.error);
     }
-    return SaveTopicList();
+    return WriteResult::failure(errors.join(QStringLiteral("\n\n")));
 }

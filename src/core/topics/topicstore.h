@@ -20,6 +20,9 @@ struct TopicEditor
     // The editor's control name; it is part of every topic file name.
     QString name;
     TopicEditorKind kind = TopicEditorKind::Lines;
+    // What the user calls the editor ("Reasons For"), used in messages;
+    // empty for a workspace with a single editor.
+    QString caption = {};
 };
 
 // What makes one workspace different from the other.
@@ -43,6 +46,35 @@ public:
     virtual ~ITopicEditors() = default;
     virtual QString editorText(int index) const = 0;
     virtual void setEditorText(int index, const QString &text) = 0;
+    // A non-empty reason makes the editor read-only and shows the reason in
+    // it; an empty one makes it editable again.
+    virtual void setEditorLocked(int index, const QString &reason)
+    {
+        Q_UNUSED(index);
+        Q_UNUSED(reason);
+    }
+};
+
+// What became of a name typed for a new or renamed topic.
+struct TopicNameCheck
+{
+    enum Verdict {
+        Accepted,
+        // Nothing left once control characters are gone.
+        Blank,
+        // An entry of that name, ignoring letter case, is listed already.
+        Duplicate,
+        // One of its file names would not fit in a file name.
+        TooLong,
+        // Its files would be those of another listed topic.
+        SharesFiles,
+    };
+    Verdict verdict = Accepted;
+    // The name as it would be listed.
+    QString name;
+    // Why it was refused, for the user.
+    QString message;
+    bool accepted() const { return verdict == Accepted; }
 };
 
 // The topic list of a workspace and the topic whose text the editors
@@ -61,9 +93,15 @@ public:
     int selectedIndex() const { return m_selected; }
     // Out-of-range rows clear the selection.
     void setSelectedIndex(int index);
-    // The topic in the editors; empty before the first open and after a
-    // delete.
+    // The topic in the editors; empty while no topic is open.
     const QString &currentTopic() const { return m_currentTopic; }
+    // The entry the editors belong to: the open topic's, or the one chosen
+    // while it cannot be opened (no name, a name too long); -1 for none.
+    int currentIndex() const { return m_currentIndex; }
+    // Why each editor's file of the open topic could not be read; an empty
+    // string for a file that loaded. Such an editor is read-only and its
+    // file is never written.
+    const QStringList &loadErrors() const { return m_loadErrors; }
 
     // Replaces the list by the topics file's lines when the file exists.
     // A file that exists but cannot be read keeps the built-in list and
@@ -79,24 +117,54 @@ public:
     QString SelectedTopic() const;
 
     QString TopicFileName(const QString &topic, const QString &editorName) const;
+    // True when every file name of the topic fits the file system's limit.
+    bool FitsFileName(const QString &topic) const;
 
-    // Writes the editor's text to the topic's file. For the open topic a
-    // file that exists and already holds that text is left untouched.
+    // Writes the editor's text to the topic's file. For the open topic only
+    // an edited editor is written: one whose text differs from what was
+    // loaded or last saved; an editor whose file could not be read is never
+    // written.
     WriteResult SaveEditor(int editor, const QString &topic);
+    // Saves every editor, also after one failed; the failure names each file
+    // that could not be written.
     WriteResult SaveTopic(const QString &topic);
+    // Saves what was edited in the open topic (nothing when none is open).
+    WriteResult SaveEdits();
+    // True when an editor of the open topic holds text not yet saved.
+    bool HasUnsavedEdits() const;
     // Stores the open topic, then loads every editor of the new one. When
-    // a file cannot be written or read, the editors keep the open topic.
+    // the open topic cannot be stored, or the name cannot name files,
+    // nothing changes. A file that cannot be read leaves its editor empty
+    // and locked (see loadErrors()).
     WriteResult OpenTopic(const QString &topic);
+    // What a pick in the list does: opens the selected entry, or, for an
+    // entry with no name or a name too long for its files, stores the open
+    // topic and leaves the editors empty and locked with the reason. When
+    // the open topic cannot be stored, the selection returns to its entry.
+    WriteResult OpenSelected();
+    // Stores the open topic, then empties and locks the editors with the
+    // reason; entry becomes currentIndex().
+    WriteResult LeaveTopic(int entry, const QString &reason);
+    // The reason shown in the editors while no topic is chosen.
+    static QString NoTopicReason();
     // Removes every file of the topic that exists.
     WriteResult DeleteTopicFiles(const QString &topic);
-    // Stores the open topic unless it is the one deleted, removes the
-    // selected entry and the topic's files, then opens the first entry
-    // (an empty list leaves the editors empty) and writes the list.
+    // Deletes the selected entry, which must be the topic named: stores the
+    // open topic unless it is the one deleted, removes the topic's files and
+    // the entry, then selects and opens the first entry (an empty list
+    // leaves the editors empty and locked) and writes the list. With nothing
+    // selected nothing happens and the result says so.
     WriteResult DeleteTopic(const QString &topic);
 
-    // Appends the name unless it is empty or equal, ignoring letter case,
-    // to an entry already listed. Returns true when it was appended.
-    bool AddTopic(const QString &name);
+    // Checks a typed name for a new topic, or for renaming the entry
+    // renamed (its own name and files do not count as taken).
+    TopicNameCheck CheckNewName(const QString &typed, int renamed = -1) const;
+    // Appends the cleaned name unless the check refuses it.
+    TopicNameCheck AddTopic(const QString &typed);
+    // Renames the selected entry and its files, all or nothing, after the
+    // same checks as a new name and after storing the open topic. A name
+    // that stays the same changes nothing.
+    WriteResult RenameSelectedTopic(const QString &typed);
 
     enum class Move { NothingSelected, Moved, AtEnd };
     // Swap the selected entry with its neighbour; the selection follows.
@@ -112,9 +180,15 @@ private:
     ITopicEditors *m_editors;
     QStringList m_topics;
     int m_selected = -1;
+    void lockAll(const QString &reason);
+    QString editorCaption(int editor) const;
+    QString tooLongMessage(const QString &name) const;
+
     QString m_currentTopic;
-    // What each editor's file of the current topic holds, as far as this
-    // store wrote or read it; an unchanged editor is not written again.
+    int m_currentIndex = -1;
+    // What each editor held when its topic was loaded or last saved; an
+    // editor still holding that is not written.
     QStringList m_storedTexts;
+    QStringList m_loadErrors;
     bool m_topicsFileUnreadable = false;
 };

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -72,20 +71,34 @@ TAddTopic::TAddTopic(QWidget *owner)
 
     setTabOrder(edit1, OK);
     setTabOrder(OK, Cancel);
-    OK->setFocus();
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TAddTopic::Timer1Timer);
-    Timer1->start();
+    // Typing goes into the name from the first moment; nothing moves the
+    // focus later.
+    edit1->setFocus();
+    edit1->selectAll();
 }
 
-void TAddTopic::Timer1Timer()
+void TAddTopic::setRenaming(const QString &currentName)
 {
-    Timer1->stop();
-    edit1->setFocus(Qt::OtherFocusReason);
+    setWindowTitle(tr("Rename Topic"));
+    Label1->setText(tr("Rename Topic"));
+    Label2->setText(tr("Enter a new name for the topic"));
+    edit1->setAccessibleName(tr("New name"));
+    edit1->setText(currentName);
     edit1->selectAll();
+}
+
+void TAddTopic::setNameCheck(std::function<bool(const QString &)> check)
+{
+    m_check = std::move(check);
+}
+
+void TAddTopic::accept()
+{
+    if (m_check && !m_check(edit1->text())) {
+        edit1->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 void TAddTopic::showEvent(QShowEvent *event)

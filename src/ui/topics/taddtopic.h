@@ -2,14 +2,15 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
-// The small window that asks for the name of a new topic. It opens with
-// the focus on OK; a second later Timer1 moves the focus into edit1 and
-// selects "Topic Name", so typing replaces it.
+// The small window that asks for the name of a new topic, or a new name
+// for one. It opens with the focus in edit1 and its text selected, so
+// typing replaces it at once; Enter accepts.
 class TAddTopic : public QDialog
 {
     Q_OBJECT
@@ -21,13 +22,18 @@ public:
     QLineEdit *edit1;
     QPushButton *OK;
     QPushButton *Cancel;
-    QTimer *Timer1;
 
-    void Timer1Timer();
+    // Asks for a new name for the topic instead of a new topic.
+    void setRenaming(const QString &currentName);
+    // Run on OK with the typed text: false keeps the dialog open (the check
+    // has told the user why).
+    void setNameCheck(std::function<bool(const QString &)> check);
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     QWidget *m_owner;
+    std::function<bool(const QString &)> m_check;
 };

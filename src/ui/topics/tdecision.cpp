@@ -5,6 +5,7 @@
 #include "topics/splitterbar.h"
 #include "topics/topicfiles.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -24,6 +25,7 @@ constexpr int kFinalStripHeight = 75;
 constexpr int kMadeHeight = 49;
 constexpr int kSplitterWidth = 3;
 constexpr int kMinColumn = 30;
+constexpr int kLabelGap = 6;
 constexpr int kLinksStripHeight = 33;
 const QColor kLineColor(0xC1, 0xE0, 0xFF);
 const QColor kLinkColor(0x00, 0x80, 0xFF);
@@ -35,10 +37,14 @@ TopicWorkspaceSetup decisionSetup(const TDir &dataFolder)
     setup.folder = dataFolder.DecisionDir;
     const TopicEditorKind lines = TopicEditorKind::Lines;
     const TopicEditorKind text = TopicEditorKind::Text;
-    setup.editors = {{QStringLiteral("plus"), lines},   {QStringLiteral("minus"), lines},
-                     {QStringLiteral("made"), text},    {QStringLiteral("Done"), text},
-                     {QStringLiteral("NextStep"), text}, {QStringLiteral("Links"), text},
-                     {QStringLiteral("Other"), text}};
+    auto caption = [](const char *text) { return QCoreApplication::translate("TDecision", text); };
+    setup.editors = {{QStringLiteral("plus"), lines, caption("Reasons For")},
+                     {QStringLiteral("minus"), lines, caption("Reasons Against")},
+                     {QStringLiteral("made"), text, caption("Final Decision")},
+                     {QStringLiteral("Done"), text, caption("Done")},
+                     {QStringLiteral("NextStep"), text, caption("Next Step")},
+                     {QStringLiteral("Links"), text, caption("Links")},
+                     {QStringLiteral("Other"), text, caption("Other")}};
     setup.builtInTopics = Topics::BuiltInDecisionTopics();
     return setup;
 }
@@ -89,7 +95,7 @@ QVBoxLayout *fillLayout(QWidget *sheet)
 } // namespace
 
 TDecision::TDecision(const TDir &dataFolder, const Services &services, QWidget *parent)
-    : TopicWorkspace(services, decisionSetup(dataFolder), Design{289, 264, 56, QStringLiteral("?")},
+    : TopicWorkspace(services, decisionSetup(dataFolder), Design{289, 264, 56, QStringLiteral("?"), tr("Title")},
                      parent)
     , m_dataFolder(dataFolder)
 {
@@ -97,7 +103,6 @@ TDecision::TDecision(const TDir &dataFolder, const Services &services, QWidget *
     setObjectName(QStringLiteral("Decision"));
     setWindowTitle(QStringLiteral("Decision"));
 
-    Title_Label->setText(tr("Title"));
     Title_Label->setFont(pixelFont(QStringLiteral("Arial"), 21, true));
     setTextColor(Title_Label, Qt::gray);
 
@@ -229,7 +234,7 @@ TDecision::TDecision(const TDir &dataFolder, const Services &services, QWidget *
         pgProjectTabs->setCurrentIndex((pgProjectTabs->currentIndex() + count - 1) % count);
     });
 
-    setTabOrder(topic_down_button, plus);
+    setTabOrder(renameTopicButton, plus);
     setTabOrder(plus, minus);
     setTabOrder(minus, made);
     setTabOrder(made, pgProjectTabs);
@@ -285,21 +290,28 @@ void TDecision::layoutColumns()
     Panel2->setGeometry(0, columnsHeight, pageWidth, kFinalStripHeight);
     Label2->setGeometry(8, 0, qMax(0, pageWidth - 16), 24);
     made->setGeometry(8, 24, qMax(0, pageWidth - 16), kMadeHeight);
-    Against_Label->move(Edit_Splitter->x(), 4);
+    Against_Label->move(qMax(Edit_Splitter->x(), againstLabelLeast()), 4);
+}
+
+int TDecision::againstLabelLeast() const
+{
+    // "Reasons Against" starts after "Reasons For", never on it.
+    return Label1->x() + Label1->width() + kLabelGap;
 }
 
 void TDecision::dragSplitterTo(int left)
 {
     const int pageWidth = TabSheet5->width();
-    const int most = qMax(kMinColumn, pageWidth - kSplitterWidth - kMinColumn);
-    plus->resize(qBound(kMinColumn, left, most), plus->height());
+    const int least = qMax(kMinColumn, againstLabelLeast());
+    const int most = qMax(least, pageWidth - kSplitterWidth - qMax(kMinColumn, Against_Label->width()));
+    plus->resize(qBound(least, left, most), plus->height());
     layoutColumns();
     Edit_SplitterMoved();
 }
 
 void TDecision::Edit_SplitterMoved()
 {
-    Against_Label->move(Edit_Splitter->x(), Against_Label->y());
+    Against_Label->move(qMax(Edit_Splitter->x(), againstLabelLeast()), Against_Label->y());
 }
 
 void TDecision::pgProjectChange()

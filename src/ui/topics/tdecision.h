@@ -66,6 +66,7 @@ protected:
 
 private:
     void layoutColumns();
+    int againstLabelLeast() const;
     void dragSplitterTo(int left);
     void openLink(const QString &line);
 

@@ -29,7 +29,7 @@ TopicWorkspaceSetup journalSetup(const TDir &dataFolder)
 } // namespace
 
 TJournal::TJournal(const TDir &dataFolder, const Services &services, QWidget *parent)
-    : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString()}, parent)
+    : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString(), tr("To Do")}, parent)
 {
     using namespace TopicLook;
     setObjectName(QStringLiteral("Journal"));
@@ -73,7 +73,7 @@ TJournal::TJournal(const TDir &dataFolder, const Services &services, QWidget *pa
     page->addWidget(todo);
     addEditor(todo);
 
-    setTabOrder(topic_down_button, todo);
+    setTabOrder(renameTopicButton, todo);
     ResizeTo(865, 561);
 }
 

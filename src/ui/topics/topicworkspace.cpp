@@ -4,10 +4,14 @@
 #include "topics/taddtopic.h"
 #include "topics/topicfiles.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 
@@ -79,6 +83,28 @@ QToolButton *topicButton(const QString &name, const QString &hint, const QString
     return button;
 }
 
+// A small pencil, drawn in the text colour so it matches "+" and "-".
+QIcon pencilIcon(const QColor &color)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(16, 16);
+    painter.rotate(-45);
+    painter.setPen(QPen(color, 2.2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(-8, -3.5, 15, 7));
+    QPainterPath tip;
+    tip.moveTo(-8, -3.5);
+    tip.lineTo(-13, 0);
+    tip.lineTo(-8, 3.5);
+    painter.setBrush(color);
+    painter.drawPath(tip);
+    painter.end();
+    return QIcon(pixmap);
+}
+
 } // namespace
 
 TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup setup,
@@ -116,8 +142,12 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     topic_down_button = topicButton(QStringLiteral("topic_down_button"), deleteHint,
                                     tr("Move Topic Down"), Panel1);
     topic_down_button->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    renameTopicButton = topicButton(QStringLiteral("renameTopicButton"), tr("Rename Topic (F2)"),
+                                    tr("Rename Topic"), Panel1);
+    renameTopicButton->setIcon(pencilIcon(palette().color(QPalette::ButtonText)));
     int x = 0;
-    for (QToolButton *b : {Topic_Add_Button, Topic_Delete_Button, topic_up_button, topic_down_button}) {
+    for (QToolButton *b : {Topic_Add_Button, Topic_Delete_Button, topic_up_button, topic_down_button,
+                           renameTopicButton}) {
         b->move(x, 1);
         x += kButtonWidth + kButtonGap;
     }
@@ -128,6 +158,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
             &TopicWorkspace::Topic_Delete_ButtonClick);
     connect(topic_up_button, &QToolButton::clicked, this, &TopicWorkspace::topic_up_buttonClick);
     connect(topic_down_button, &QToolButton::clicked, this, &TopicWorkspace::topic_down_buttonClick);
+    connect(renameTopicButton, &QToolButton::clicked, this, &TopicWorkspace::renameSelectedTopic);
 
     Topic_list = new QListWidget(Topic_Panel);
     Topic_list->setObjectName(QStringLiteral("Topic_list"));
@@ -142,6 +173,10 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
         "QListWidget::item:selected { background: #0078D7; color: white; }"));
     connect(Topic_list, &QListWidget::itemSelectionChanged, this,
             &TopicWorkspace::listSelectionChanged);
+    connect(Topic_list, &QListWidget::pressed, this, &TopicWorkspace::listPressed);
+    auto *renameKey = new QShortcut(QKeySequence(Qt::Key_F2), Topic_list);
+    renameKey->setContext(Qt::WidgetShortcut);
+    connect(renameKey, &QShortcut::activated, this, &TopicWorkspace::renameSelectedTopic);
 
     Write_Panel = new QWidget(Main_Panel);
     Write_Panel->setObjectName(QStringLiteral("Write_Panel"));
@@ -149,18 +184,24 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
 
     Title_Label = new QLabel(Write_Panel);
     Title_Label->setObjectName(QStringLiteral("Title_Label"));
+    Title_Label->setText(m_design.idleTitle);
 
     setTabOrder(Topic_list, Topic_Add_Button);
     setTabOrder(Topic_Add_Button, Topic_Delete_Button);
     setTabOrder(Topic_Delete_Button, topic_up_button);
     setTabOrder(topic_up_button, topic_down_button);
+    setTabOrder(topic_down_button, renameTopicButton);
 
     syncList();
 }
 
 void TopicWorkspace::addEditor(QPlainTextEdit *editor)
 {
+    // Tab moves on to the next control, so the keyboard reaches the list.
+    editor->setTabChangesFocus(true);
     m_editors.append(editor);
+    // Nothing is open yet: typing here would belong to no topic.
+    setEditorLocked(int(m_editors.size()) - 1, TopicStore::NoTopicReason());
 }
 
 QString TopicWorkspace::editorText(int index) const
@@ -171,6 +212,13 @@ QString TopicWorkspace::editorText(int index) const
 void TopicWorkspace::setEditorText(int index, const QString &text)
 {
     m_editors.at(index)->setPlainText(text);
+}
+
+void TopicWorkspace::setEditorLocked(int index, const QString &reason)
+{
+    QPlainTextEdit *editor = m_editors.at(index);
+    editor->setReadOnly(!reason.isEmpty());
+    editor->setPlaceholderText(reason);
 }
 
 void TopicWorkspace::EmbedIn(QWidget *hostPanel)
@@ -271,40 +319,127 @@ void TopicWorkspace::listSelectionChanged()
     if (m_syncing)
         return;
     const QList<QListWidgetItem *> selected = Topic_list->selectedItems();
-    m_store.setSelectedIndex(selected.isEmpty() ? -1 : Topic_list->row(selected.first()));
-    if (m_store.selectedIndex() >= 0)
+    if (selected.isEmpty()) {
+        // The highlight always names the entry the editors belong to.
+        m_store.setSelectedIndex(m_store.currentIndex());
+        if (m_store.selectedIndex() >= 0)
+            syncList();
+        return;
+    }
+    m_store.setSelectedIndex(Topic_list->row(selected.first()));
+    m_pressOpened = QGuiApplication::mouseButtons() != Qt::NoButton;
+    Topic_listClick();
+}
+
+void TopicWorkspace::listPressed(const QModelIndex &index)
+{
+    // A click on the entry already open stores it and loads it back (and
+    // so retries a file that could not be read); a press that has just
+    // opened it does nothing more.
+    if (m_pressOpened) {
+        m_pressOpened = false;
+        return;
+    }
+    if (QGuiApplication::mouseButtons() == Qt::LeftButton && index.row() == m_store.selectedIndex())
         Topic_listClick();
+}
+
+void TopicWorkspace::updateTitle()
+{
+    if (!m_store.currentTopic().isEmpty())
+        Title_Label->setText(m_store.currentTopic() + m_design.titleSuffix);
+    else if (m_store.currentIndex() >= 0 && !Topics::IsBlankTopic(m_store.topics().at(m_store.currentIndex())))
+        Title_Label->setText(m_store.topics().at(m_store.currentIndex()) + m_design.titleSuffix);
+    else
+        Title_Label->setText(m_design.idleTitle);
+}
+
+void TopicWorkspace::showLoadErrors()
+{
+    QStringList errors;
+    for (const QString &error : m_store.loadErrors()) {
+        if (!error.isEmpty())
+            errors.append(error);
+    }
+    if (!errors.isEmpty())
+        m_services.dialogs->error(this, errors.join(QStringLiteral("\n\n")));
 }
 
 // ---- handlers -----------------------------------------------------------
 
 void TopicWorkspace::Topic_listClick()
 {
-    const QString name = m_store.SelectedTopic();
-    if (Topics::IsBlankTopic(name))
-        return;
-    const WriteResult opened = m_store.OpenTopic(name);
+    const WriteResult opened = m_store.OpenSelected();
     if (!opened) {
-        // The editors still hold the open topic; so does the title.
+        // Nothing switched: the highlight goes back to the topic in the
+        // editors, which keep their text.
+        syncList();
         showError(opened);
         return;
     }
-    Title_Label->setText(name + m_design.titleSuffix);
+    updateTitle();
+    showLoadErrors();
 }
 
 void TopicWorkspace::Topic_Add_ButtonClick()
 {
     auto *dialog = new TAddTopic(this);
+    // A name that cannot name files is refused with the dialog still open,
+    // so it can be corrected; an empty or listed name closes it unheard.
+    dialog->setNameCheck([this, dialog](const QString &typed) {
+        const TopicNameCheck check = m_store.CheckNewName(typed);
+        if (check.verdict == TopicNameCheck::TooLong || check.verdict == TopicNameCheck::SharesFiles) {
+            m_services.dialogs->error(dialog, check.message);
+            return false;
+        }
+        return true;
+    });
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QString text = dialog->edit1->text();
     delete dialog;
     if (!accepted)
         return;
-    if (m_store.AddTopic(text)) {
+    const TopicNameCheck added = m_store.AddTopic(text);
+    if (added.accepted()) {
         syncList();
         Topic_list->scrollToItem(Topic_list->item(Topic_list->count() - 1));
+    } else if (added.verdict == TopicNameCheck::TooLong || added.verdict == TopicNameCheck::SharesFiles) {
+        showError(WriteResult::failure(added.message));
     }
     showError(m_store.SaveTopicList());
+}
+
+void TopicWorkspace::renameSelectedTopic()
+{
+    const int entry = m_store.selectedIndex();
+    if (entry < 0) {
+        m_services.dialogs->message(this, tr("Select a topic to rename"));
+        return;
+    }
+    const QString oldName = m_store.topics().at(entry);
+    auto *dialog = new TAddTopic(this);
+    dialog->setRenaming(oldName);
+    dialog->setNameCheck([this, dialog, entry, oldName](const QString &typed) {
+        const TopicNameCheck check = m_store.CheckNewName(typed, entry);
+        if (check.accepted() || check.name == oldName)
+            return true;
+        m_services.dialogs->error(dialog, check.message);
+        return false;
+    });
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QString text = dialog->edit1->text();
+    delete dialog;
+    if (!accepted)
+        return;
+    const bool wasOpen = m_store.currentIndex() == entry && !m_store.currentTopic().isEmpty();
+    const WriteResult renamed = m_store.RenameSelectedTopic(text);
+    syncList();
+    updateTitle();
+    showError(renamed);
+    // Load the topic under its new name, so what the editors say about
+    // their files names the files they now have.
+    if (renamed && (wasOpen || m_store.currentTopic().isEmpty()))
+        Topic_listClick();
 }
 
 void TopicWorkspace::Topic_Delete_ButtonClick()
@@ -312,12 +447,19 @@ void TopicWorkspace::Topic_Delete_ButtonClick()
     // An empty list has no topic to ask about.
     if (m_store.topics().isEmpty())
         return;
+    if (m_store.selectedIndex() < 0) {
+        m_services.dialogs->message(this, tr("Select a topic to delete"));
+        return;
+    }
     const QString name = m_store.SelectedTopic();
     if (!m_services.dialogs->yesNo(this, Topics::DeleteQuestion(name)))
         return;
     const WriteResult deleted = m_store.DeleteTopic(name);
     syncList();
+    updateTitle();
     showError(deleted);
+    if (deleted)
+        showLoadErrors();
 }
 
 void TopicWorkspace::topic_up_buttonClick()
@@ -336,6 +478,16 @@ void TopicWorkspace::topic_down_buttonClick()
         return;
     }
     syncList();
+}
+
+WriteResult TopicWorkspace::saveEditedTopic()
+{
+    return m_store.SaveEdits();
+}
+
+bool TopicWorkspace::hasUnsavedEdits() const
+{
+    return m_store.HasUnsavedEdits();
 }
 
 WriteResult TopicWorkspace::FormClose()

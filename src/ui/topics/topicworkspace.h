@@ -8,6 +8,7 @@
 
 class QLabel;
 class QListWidget;
+class QModelIndex;
 class QPlainTextEdit;
 class QToolButton;
 class TDir;
@@ -30,6 +31,8 @@ public:
         int listTop;
         // Shown after the topic name in the title.
         QString titleSuffix;
+        // The title while no topic is open.
+        QString idleTitle;
     };
 
     TopicWorkspace(const Services &services, TopicWorkspaceSetup setup, const Design &design,
@@ -42,6 +45,8 @@ public:
     QToolButton *Topic_Delete_Button;
     QToolButton *topic_up_button;
     QToolButton *topic_down_button;
+    // Renames the selected topic and its files (also F2 in the list).
+    QToolButton *renameTopicButton;
     QListWidget *Topic_list;
     QWidget *Write_Panel;
     QLabel *Title_Label;
@@ -61,13 +66,22 @@ public:
     void Topic_Delete_ButtonClick();
     void topic_up_buttonClick();
     void topic_down_buttonClick();
+    // Asks for a new name for the selected topic and renames its files.
+    void renameSelectedTopic();
     // Stores the open topic and the topic list; the result tells the main
     // window whether anything could not be written.
     WriteResult FormClose();
 
+    // Writes what was edited in the open topic since it was loaded or last
+    // saved, and nothing else; the failure names every file not written,
+    // whose text stays in the editors. For saving while the program runs.
+    WriteResult saveEditedTopic();
+    bool hasUnsavedEdits() const;
+
     // ITopicEditors
     QString editorText(int index) const override;
     void setEditorText(int index, const QString &text) override;
+    void setEditorLocked(int index, const QString &reason) override;
 
 protected:
     // Adds the next editor of the editor set.
@@ -80,14 +94,19 @@ protected:
 
 private:
     void syncList();
+    void updateTitle();
+    void showLoadErrors();
     bool listMatches(const QStringList &topics) const;
     void listSelectionChanged();
+    void listPressed(const QModelIndex &index);
 
     Services m_services;
     Design m_design;
     TopicStore m_store;
     QList<QPlainTextEdit *> m_editors;
     bool m_syncing = false;
+    // The selection changed under a mouse press that is not yet reported.
+    bool m_pressOpened = false;
 };
 
 // The fonts and colours both workspaces draw with.
