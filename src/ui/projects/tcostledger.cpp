@@ -33,6 +33,35 @@ QFrame *roundedBox(const QString &name, QWidget *parent)
 
 } // namespace
 
+void ClickLabel::setFittedText(const QString &text, int largestPixelSize)
+{
+    m_largestPixelSize = largestPixelSize;
+    setText(text);
+    setToolTip(text);
+    fitText();
+}
+
+void ClickLabel::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    fitText();
+}
+
+void ClickLabel::fitText()
+{
+    if (m_largestPixelSize <= 0)
+        return;
+    QFont fitted = font();
+    const int room = contentsRect().width();
+    for (int pixels = m_largestPixelSize; pixels >= 9; --pixels) {
+        fitted.setPixelSize(pixels);
+        if (QFontMetrics(fitted).horizontalAdvance(text()) <= room || pixels == 9)
+            break;
+    }
+    if (fitted != font())
+        setFont(fitted);
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
@@ -103,6 +132,7 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     Balance_Label->setCursor(Qt::PointingHandCursor);
     Balance_Label->setToolTip(tr("Open the project folder"));
     Balance_Label->setMinimumWidth(150);
+    Balance_Label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     btnBalance = new QPushButton(tr("Calculate"), balanceBox);
     btnBalance->setObjectName(QStringLiteral("btnBalance"));
     btnBalance->setAccessibleName(tr("Calculate"));
@@ -110,15 +140,14 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     auto *balanceLayout = new QHBoxLayout(balanceBox);
     balanceLayout->setContentsMargins(8, 2, 6, 2);
     balanceLayout->setSpacing(8);
-    balanceLayout->addWidget(Balance_Label);
+    balanceLayout->addWidget(Balance_Label, 1);
     balanceLayout->addWidget(btnBalance);
 
     auto *panelLayout = new QHBoxLayout(Panel11);
     panelLayout->setContentsMargins(6, 3, 6, 3);
     panelLayout->setSpacing(10);
     panelLayout->addWidget(recordBox);
-    panelLayout->addWidget(balanceBox);
-    panelLayout->addStretch(1);
+    panelLayout->addWidget(balanceBox, 1);
 
     noteLabel = new QLabel(this);
     noteLabel->setObjectName(QStringLiteral("ledgerNote"));
@@ -219,7 +248,7 @@ void TCostLedger::cellsChanged()
 void TCostLedger::showBalance()
 {
     const Amount::Balance balance = m_ledger.Balance();
-    Balance_Label->setText(BalanceCaption(balance));
+    Balance_Label->setFittedText(BalanceCaption(balance), 16);
     Balance_Label->setAccessibleName(Balance_Label->text());
     m_marked.clear();
     for (const Amount::SkippedCell &cell : balance.skipped)

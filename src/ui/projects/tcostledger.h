@@ -19,11 +19,20 @@ class ClickLabel : public QLabel
 public:
     using QLabel::QLabel;
 
+    // With a largest pixel size set, the font shrinks (down to 9 px) so that
+    // the whole text fits the label's width: a long balance stays readable.
+    void setFittedText(const QString &text, int largestPixelSize);
+
 Q_SIGNALS:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void fitText();
+    int m_largestPixelSize = 0;
 };
 
 // The ledger part of the "Costs" page: the grid `money` on the left, a
