@@ -297,10 +297,13 @@ void TestGridRoutines::decimalCommaLocale()
 {
     const QLocale german(QLocale::German, QLocale::Germany);
     StringGrid grid(1, 1);
+    // The fixed form (a point, no grouping) reads first in every language,
+    // then the locale's form; a German group separator is not read.
     fillColumn(grid, 0, {"2,5", "3,75", "1.000"});
-    QCOMPARE(SumGridColumn(grid, 0, 1, 3, german), 6.25);
-    QCOMPARE(SumGridColumnFloor(grid, 0, 1, german), 6);
-    QCOMPARE(*NumericCellValue("2.5", german), -1.0);
+    QCOMPARE(SumGridColumn(grid, 0, 1, 3, german), 7.25);
+    QCOMPARE(SumGridColumnFloor(grid, 0, 1, german), 7);
+    QCOMPARE(*NumericCellValue("2.5", german), 2.5);
+    QCOMPARE(*NumericCellValue("1.000,5", german), -1.0);
 }
 
 void TestGridRoutines::stripedText()

@@ -157,10 +157,10 @@ void TestTCostLedger::calculateShowsExactBalance()
     money().setCell(2, 4, "-20");
     QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
     QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 29.75"));
-    // The caption stays until Calculate is pressed again, whatever project.
+    // After a switch the caption is the new project's at once.
     makeProject("Car");
     QVERIFY(m_ledger->SwitchLedger("Car"));
-    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 29.75"));
+    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "9.99");
     QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
     QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ -9.99"));

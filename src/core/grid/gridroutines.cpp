@@ -223,6 +223,7 @@ struct NumberFormat
             decimalPoint = point.at(0).unicode();
     }
     QLocale strict;
+    QLocale fixed = numberLocale(QLocale::c());
     char16_t decimalPoint = 0;
 };
 
@@ -267,6 +268,14 @@ std::optional<double> cellValue(const QString &text, const NumberFormat &format)
     if (begin == end)
         return std::nullopt;
     const QStringView trimmed = QStringView(text).mid(begin, end - begin);
+    // The fixed form first, the same in every language (a point, no
+    // grouping), then the locale's.
+    if (const std::optional<double> plain = plainAmount(trimmed, u'.'))
+        return plain;
+    bool fixedOk = false;
+    const double fixed = format.fixed.toDouble(trimmed, &fixedOk);
+    if (fixedOk && std::isfinite(fixed))
+        return fixed;
     if (const std::optional<double> plain = plainAmount(trimmed, format.decimalPoint))
         return plain;
     bool ok = false;

@@ -1,10 +1,15 @@
 #include "costledger.h"
 
 #include "common/dateformat.h"
+#include "common/textfile.h"
 #include "grid/gridroutines.h"
+#include "projectnames.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopedValueRollback>
 
 #include <climits>
 #include <cmath>
@@ -31,9 +36,20 @@ QString TrimProjectName(const QString &name)
     return name.mid(begin, end - begin);
 }
 
-QString BalanceCaption(double balance, const QLocale &locale)
+QString BalanceCaption(const Amount::Balance &balance, const QLocale &locale)
 {
-    return QStringLiteral("Balance: $ ") + FormatFloat(QStringLiteral("0.00"), balance, locale);
+    if (balance.overflow)
+        return QCoreApplication::translate("CostLedger", "Balance: too large to add up exactly");
+    return QStringLiteral("Balance: $ ") + Amount::format(balance.balance, locale);
+}
+
+QString SkippedRowsNote(const Amount::Balance &balance)
+{
+    if (balance.skipped.isEmpty())
+        return {};
+    return QCoreApplication::translate("CostLedger", "Not added: %1.")
+        .arg(Amount::describeSkipped(balance.skipped, {QStringLiteral("Item name"), QStringLiteral("Date"),
+                                                       QStringLiteral("Debit"), QStringLiteral("Credit")}));
 }
 
 CostLedger::CostLedger()
@@ -41,21 +57,70 @@ CostLedger::CostLedger()
 {
     m_money.setFixedRows(1);
     m_money.setCurrentCell(0, 1);
+    auto anyChange = [this] {
+        if (!m_layingIn)
+            m_edited = true;
+    };
+    QObject::connect(&m_money, &StringGrid::dataChanged, &m_money,
+                     [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+                         gridChanged(topLeft, bottomRight);
+                     });
+    QObject::connect(&m_money, &StringGrid::rowsInserted, &m_money, anyChange);
+    QObject::connect(&m_money, &StringGrid::rowsRemoved, &m_money, anyChange);
+    QObject::connect(&m_money, &StringGrid::columnsInserted, &m_money, anyChange);
+    QObject::connect(&m_money, &StringGrid::modelReset, &m_money, anyChange);
+}
+
+void CostLedger::gridChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+{
+    if (m_layingIn)
+        return;
+    m_edited = true;
+    // A pasted cell of several lines would break the file's one line per
+    // row: its lines are joined with a blank, and the user is told.
+    if (topLeft != bottomRight)
+        return;
+    const QString text = m_money.cell(topLeft.column(), topLeft.row());
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))
+        && !text.contains(QChar::LineSeparator) && !text.contains(QChar::ParagraphSeparator))
+        return;
+    QStringList parts = text.split(QRegularExpression(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}]+")),
+                                   Qt::SkipEmptyParts);
+    m_money.setCell(topLeft.column(), topLeft.row(), parts.join(QLatin1Char(' ')));
+    m_notice = QCoreApplication::translate("CostLedger",
+                                           "The cell in row %1 held several lines; a ledger cell keeps "
+                                           "one line, so they were joined with a blank.")
+                   .arg(topLeft.row() + 1);
+}
+
+void CostLedger::setReadOnly(const QString &reason)
+{
+    m_readOnly = true;
+    m_readOnlyReason = reason;
+    const QScopedValueRollback layingIn(m_layingIn, true);
+    m_money.setEditable(false);
+}
+
+void CostLedger::ownerDeleted()
+{
+    m_edited = false;
+    setReadOnly(QCoreApplication::translate("CostLedger", "The project \"%1\" was deleted.").arg(m_owner));
 }
 
 QString CostLedger::ledgerFileName() const
 {
     if (m_owner.isEmpty() || m_projectsDir.isEmpty())
         return {};
-    // A name that would lead out of the projects folder names no ledger.
-    if (m_owner.contains(QLatin1Char('/')) || m_owner.contains(QLatin1Char('\\'))
-        || m_owner == QLatin1String(".") || m_owner == QLatin1String(".."))
+    // A name that would lead out of the projects folder, or that cannot
+    // name a folder there, names no ledger.
+    if (m_owner.contains(QLatin1Char('\\')) || !ProjectNames::NameProblem(m_owner).isEmpty())
         return {};
     return m_projectsDir + m_owner + QStringLiteral("/money.txt");
 }
 
 void CostLedger::SetLedgerHeadings()
 {
+    const QScopedValueRollback layingIn(m_layingIn, true);
     if (m_money.columnCount() < kColumns)
         m_money.setColumnCount(kColumns);
     m_money.setCell(0, 0, QStringLiteral("Item name"));
@@ -66,6 +131,7 @@ void CostLedger::SetLedgerHeadings()
 
 void CostLedger::ClearLedger()
 {
+    const QScopedValueRollback layingIn(m_layingIn, true);
     m_money.setRowCount(1);
     m_money.setFixedRows(0);
     m_money.setColumnCount(kColumns);
@@ -75,49 +141,81 @@ void CostLedger::ClearLedger()
 
 bool CostLedger::SaveLedger(QString *error)
 {
-    if (m_readOnly)
+    if (m_readOnly || !m_edited)
         return true;
     const QString fileName = ledgerFileName();
-    if (fileName.isEmpty() || !QFileInfo(m_projectsDir + m_owner).isDir())
+    if (fileName.isEmpty())
         return true;
+    const QString folder = m_projectsDir + m_owner;
+    if (!QFileInfo(folder).isDir() && !(QFileInfo(m_projectsDir).isDir() && QDir(m_projectsDir).mkdir(m_owner))) {
+        if (error)
+            *error = QCoreApplication::translate("CostLedger",
+                                                 "Could not write the file \"%1\": its folder \"%2\" is not "
+                                                 "there and could not be made (is the data folder's disk "
+                                                 "still there?).")
+                         .arg(QFileInfo(fileName).absoluteFilePath(), QFileInfo(folder).absoluteFilePath());
+        return false;
+    }
     const WriteResult result = SaveGridRows(m_money, fileName);
     if (!result.ok && error)
         *error = result.error;
+    if (result.ok)
+        m_edited = false;
     return result.ok;
 }
 
 bool CostLedger::SwitchTo(const QString &projectName, QString *error)
 {
+    const QScopedValueRollback layingIn(m_layingIn, true);
     m_owner = TrimProjectName(projectName);
     m_readOnly = false;
+    m_readOnlyReason.clear();
+    m_edited = false;
+    m_notice.clear();
     ClearLedger();
     const QString fileName = ledgerFileName();
-    bool ok = true;
+    QString reason;
     if (!m_owner.isEmpty() && fileName.isEmpty()) {
         // Rows typed here could never be stored; do not let them be typed.
-        m_readOnly = true;
-        ok = false;
-        if (error)
-            *error = QCoreApplication::translate("CostLedger",
-                                                 "The project name \"%1\" cannot be used as a "
-                                                 "folder name, so its costs cannot be kept.")
-                         .arg(m_owner);
+        reason = QCoreApplication::translate("CostLedger",
+                                             "The project name \"%1\" cannot be used as a "
+                                             "folder name, so its costs cannot be kept.")
+                     .arg(m_owner);
+    } else if (!fileName.isEmpty() && !QFileInfo(m_projectsDir + m_owner).isDir()) {
+        // The folder (or the whole data folder) is not there: an empty
+        // ledger now says nothing about the file, so it must not replace
+        // it when the folder comes back.
+        reason = QCoreApplication::translate("CostLedger",
+                                             "The costs of \"%1\" could not be read: the folder \"%2\" "
+                                             "is not there.")
+                     .arg(m_owner, QFileInfo(m_projectsDir + m_owner).absoluteFilePath());
     } else if (!fileName.isEmpty() && TextFile::entryExists(fileName)) {
-        QString notice;
-        ok = LoadGridRows(m_money, fileName, error, &notice);
         // Never write over a file that could not be read.
-        m_readOnly = !ok;
-        if (ok && !notice.isEmpty()) {
+        QString movedAside;
+        if (!LoadGridRows(m_money, fileName, &reason, &movedAside)) {
+            if (reason.isEmpty())
+                reason = QCoreApplication::translate("CostLedger", "Could not read the file \"%1\".")
+                             .arg(QFileInfo(fileName).absoluteFilePath());
+        } else if (!movedAside.isEmpty()) {
             // The file did not hold text and was moved aside: a new ledger
-            // starts, and the caller shows where the old one is kept.
-            ok = false;
+            // starts that can be edited, and the caller shows where the old
+            // one is kept.
+            m_money.setEditable(true);
+            SetLedgerHeadings();
             if (error)
-                *error = notice;
+                *error = movedAside;
+            return false;
         }
     }
-    m_money.setEditable(!m_readOnly);
+    if (!reason.isEmpty()) {
+        setReadOnly(reason);
+        if (error)
+            *error = reason;
+    } else {
+        m_money.setEditable(true);
+    }
     SetLedgerHeadings();
-    return ok;
+    return reason.isEmpty();
 }
 
 void CostLedger::AddItem(const QDateTime &now, const QLocale &locale)
@@ -137,14 +235,7 @@ void CostLedger::DeleteCurrentItem()
     DeleteGridRow(m_money, m_money.currentRow());
 }
 
-double CostLedger::Balance(const QLocale &locale) const
+Amount::Balance CostLedger::Balance(const QLocale &locale) const
 {
-    const double debit = SumGridColumn(m_money, kDebitColumn, 1, INT_MAX, locale);
-    const double credit = SumGridColumn(m_money, kCreditColumn, 1, INT_MAX, locale);
-    double balance = credit - debit;
-    // Amounts are kept to the cent; drop the binary noise of the sums so
-    // that 0.1 + 0.2 - 0.3 reads 0.00, never -0.00.
-    if (std::fabs(balance) < 1e13)
-        balance = std::round(balance * 100.0) / 100.0;
-    return balance == 0.0 ? 0.0 : balance;
+    return Amount::balanceOf(m_money, kDebitColumn, kCreditColumn, 1, locale);
 }

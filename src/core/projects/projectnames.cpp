@@ -42,6 +42,13 @@ QStringList BuiltInDepartments()
             QStringLiteral("Gifts")};
 }
 
+QStringList PageEditorNames()
+{
+    return {QStringLiteral("Projects"), QStringLiteral("Done"),    QStringLiteral("OnHold"),
+            QStringLiteral("BuyItem"),  QStringLiteral("SomeDay"), QStringLiteral("Links"),
+            QStringLiteral("Actions")};
+}
+
 QString NameProblem(const QString &name)
 {
     auto refuse = [&name](const char *why) {
@@ -61,7 +68,30 @@ QString NameProblem(const QString &name)
     }
     if (name.toUtf8().size() > kMaxNameBytes)
         return refuse("the name is too long for a folder name. Choose \"Edit\" and shorten the line.");
+    // The projects folder holds the pages of the empty project under these
+    // names, so no project folder can be made under them (and on a disk
+    // that ignores case, not under any spelling of them either).
+    for (const QString &page : PageEditorNames()) {
+        if (name.compare(page + QStringLiteral(".txt"), Qt::CaseInsensitive) == 0)
+            return refuse("it is the name of a page file that the projects folder itself holds, so the "
+                          "project's folder could not be made and nothing typed could be kept. "
+                          "Choose \"Edit\" and rename the line.");
+    }
     return {};
+}
+
+QString ListProblems(const QStringList &lines)
+{
+    QStringList problems;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString name = TrimBlanks(lines.at(i));
+        if (name.isEmpty())
+            continue;
+        const QString problem = NameProblem(name);
+        if (!problem.isEmpty())
+            problems.append(QCoreApplication::translate("ProjectNames", "Line %1: %2").arg(i + 1).arg(problem));
+    }
+    return problems.join(QLatin1Char('\n'));
 }
 
 } // namespace ProjectNames

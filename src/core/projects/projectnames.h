@@ -19,9 +19,19 @@ bool IsCategoryLine(const QString &line);
 // The 25 lines of a first run, blank separators included.
 QStringList BuiltInDepartments();
 
+// The names of the seven page editors, in the order a project switch
+// walks them; each page is stored as name + ".txt".
+QStringList PageEditorNames();
+
 // Why a trimmed project name cannot name a folder inside the projects
-// folder ("." or "..", a path separator, a control character, or longer
-// than a file name may be); empty when the name is usable.
+// folder ("." or "..", a path separator, a control character, longer than
+// a file name may be, or the name of a page file that the projects folder
+// itself holds, compared without regard to case); empty when the name is
+// usable.
 QString NameProblem(const QString &name);
+
+// Why the lines of an edited project list cannot be stored: one line per
+// refused project line, naming its line number; empty when all are usable.
+QString ListProblems(const QStringList &lines);
 
 } // namespace ProjectNames

@@ -105,6 +105,10 @@ QString BuildSummaryText(const QStringList &departmentLines, const QString &proj
         const QString name = ProjectNames::TrimBlanks(departmentLines.at(i));
         if (!name.isEmpty() && !ProjectNames::NameProblem(name).isEmpty())
             continue;
+        // The summary's own files hold the previous summary: gathering them
+        // would nest every summary inside the next one.
+        if (name == ProjectNames::SummaryName)
+            continue;
         // A blank line reads the page of the projects folder itself. A
         // missing, unreadable or empty file holds no line.
         const PageCache::Section &section = pages.section(projectsDir + name + QLatin1Char('/') + fileName);

@@ -30,7 +30,8 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
 // The summary of one page across the list: for each line but the first
 // whose page file holds at least one line, "[" + trimmed line + "]" and
 // the file's non-blank lines after three blanks, sections apart by one
-// empty line. Lines that cannot name a folder are passed over.
+// empty line. Lines that cannot name a folder and the summary line itself
+// are passed over.
 QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
                          const QString &editorName);
 // The same summary as one text, lines apart by "\n". With a cache, page

@@ -342,7 +342,8 @@ void TForm1::createLedger()
         layout->setContentsMargins(0, 0, 0, 0);
     }
     layout->addWidget(Ledger);
-    connect(ProjectsSection, &TProjects::ledgerSwitchRequested, Ledger, &TCostLedger::SwitchLedger);
+    // The ledger switches and saves with the project pages, all or nothing.
+    ProjectsSection->attachLedger(Ledger);
     connect(Ledger, &TCostLedger::projectFolderRequested, this, [this] {
         if (!DataFolder)
             return;
@@ -635,17 +636,12 @@ bool TForm1::FormCloseQuery()
 
 bool TForm1::SaveAndClose()
 {
+    // The project list, the pages and the ledger: one question for all
+    // the files that could not be saved.
     QString projectsError;
     if (!ProjectsSection->SaveAtClose(&projectsError)
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
-        return false;
-    // The ledger's rows since the last project switch go to its project.
-    QString ledgerError;
-    if (!Ledger->SaveLedger(&ledgerError)
-        && !m_services.dialogs->yesNo(
-            this, tr("%1\n\nClose anyway? The ledger rows that could not be saved will be lost.")
-                      .arg(ledgerError)))
         return false;
     Closing = true;
     if (Week) {

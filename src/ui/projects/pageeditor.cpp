@@ -3,6 +3,7 @@
 #include "common/textfile.h"
 
 #include <QFocusEvent>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -26,6 +27,10 @@ PageEditor::PageEditor(const QString &name, const QString &spokenName, const QCo
     setVerticalScrollBarPolicy(verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (!m_layingIn && (removed != 0 || added != 0))
+            m_edited = true;
+    });
     if (background.isValid()) {
         QPalette pal = palette();
         pal.setColor(QPalette::Base, background);
@@ -41,6 +46,8 @@ QStringList PageEditor::lines() const
 
 void PageEditor::setPageText(const QString &text, bool deferWhileHidden)
 {
+    const QScopedValueRollback layingIn(m_layingIn, true);
+    m_edited = false;
     stopFilling();
     if (deferWhileHidden && !isVisible()) {
         m_pendingText = text;
@@ -71,6 +78,7 @@ void PageEditor::ensureFilled()
 {
     if (!m_pending)
         return;
+    const QScopedValueRollback layingIn(m_layingIn, true);
     if (m_filling) {
         QTextCursor end(document());
         end.movePosition(QTextCursor::End);
@@ -116,6 +124,7 @@ void PageEditor::fillSlice()
 {
     if (!m_filling)
         return;
+    const QScopedValueRollback layingIn(m_layingIn, true);
     const qsizetype end = sliceEnd(m_filled);
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
@@ -152,6 +161,7 @@ void PageEditor::stopFilling()
 void PageEditor::showEvent(QShowEvent *event)
 {
     if (m_pending && !m_filling) {
+        const QScopedValueRollback layingIn(m_layingIn, true);
         m_pending = false;
         layText(std::exchange(m_pendingText, QString()));
     }

@@ -21,6 +21,13 @@ public:
 
     QString EditorName() const { return objectName(); }
 
+    // True once the text was changed by anything but setPageText (typing,
+    // pasting, "Clear Text", a program's setPlainText) since it was loaded
+    // or last saved. An editor that is not edited is never written back,
+    // so a file changed meanwhile by someone else is left as it is.
+    bool isEdited() const { return m_edited; }
+    void markSaved() { m_edited = false; }
+
     // Replaces the page's text. With deferWhileHidden an editor that is not
     // on screen keeps the text aside and fills itself when it is first
     // shown or asked for it: a summary of many projects fills seven editors,
@@ -60,6 +67,9 @@ private:
 
     QString m_pendingText;
     bool m_pending = false;
+    bool m_edited = false;
+    // Set while the editor lays in a text it was given, which is no edit.
+    bool m_layingIn = false;
     // Slices of m_pendingText from m_filled on are still to be appended.
     bool m_filling = false;
     bool m_readOnlyAfterFill = false;

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -31,6 +32,35 @@ QFrame *roundedBox(const QString &name, QWidget *parent)
 }
 
 } // namespace
+
+void ClickLabel::setFittedText(const QString &text, int largestPixelSize)
+{
+    m_largestPixelSize = largestPixelSize;
+    setText(text);
+    setToolTip(text);
+    fitText();
+}
+
+void ClickLabel::resizeEvent(QResizeEvent *event)
+{
+    QLabel::resizeEvent(event);
+    fitText();
+}
+
+void ClickLabel::fitText()
+{
+    if (m_largestPixelSize <= 0)
+        return;
+    QFont fitted = font();
+    const int room = contentsRect().width();
+    for (int pixels = m_largestPixelSize; pixels >= 9; --pixels) {
+        fitted.setPixelSize(pixels);
+        if (QFontMetrics(fitted).horizontalAdvance(text()) <= room || pixels == 9)
+            break;
+    }
+    if (fitted != font())
+        setFont(fitted);
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
@@ -102,6 +132,7 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     Balance_Label->setCursor(Qt::PointingHandCursor);
     Balance_Label->setToolTip(tr("Open the project folder"));
     Balance_Label->setMinimumWidth(150);
+    Balance_Label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     btnBalance = new QPushButton(tr("Calculate"), balanceBox);
     btnBalance->setObjectName(QStringLiteral("btnBalance"));
     btnBalance->setAccessibleName(tr("Calculate"));
@@ -109,15 +140,24 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     auto *balanceLayout = new QHBoxLayout(balanceBox);
     balanceLayout->setContentsMargins(8, 2, 6, 2);
     balanceLayout->setSpacing(8);
-    balanceLayout->addWidget(Balance_Label);
+    balanceLayout->addWidget(Balance_Label, 1);
     balanceLayout->addWidget(btnBalance);
 
     auto *panelLayout = new QHBoxLayout(Panel11);
     panelLayout->setContentsMargins(6, 3, 6, 3);
     panelLayout->setSpacing(10);
     panelLayout->addWidget(recordBox);
-    panelLayout->addWidget(balanceBox);
-    panelLayout->addStretch(1);
+    panelLayout->addWidget(balanceBox, 1);
+
+    noteLabel = new QLabel(this);
+    noteLabel->setObjectName(QStringLiteral("ledgerNote"));
+    noteLabel->setWordWrap(true);
+    noteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    noteLabel->setContentsMargins(4, 2, 4, 2);
+    QPalette red = noteLabel->palette();
+    red.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+    noteLabel->setPalette(red);
+    noteLabel->hide();
 
     m_top = new QHBoxLayout;
     m_top->setContentsMargins(0, 0, 0, 0);
@@ -128,7 +168,9 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(m_top, 1);
+    layout->addWidget(noteLabel);
     layout->addWidget(Panel11);
+    connect(&m_ledger.money(), &StringGrid::dataChanged, this, &TCostLedger::cellsChanged);
 
     connect(btnAdd, &QToolButton::clicked, this, &TCostLedger::btnAddClick);
     connect(btnDel, &QToolButton::clicked, this, &TCostLedger::btnDelClick);
@@ -189,6 +231,56 @@ bool TCostLedger::SaveLedger(QString *error)
     return m_ledger.SaveLedger(error);
 }
 
+void TCostLedger::showNote(const QString &note)
+{
+    noteLabel->setText(note);
+    noteLabel->setAccessibleName(note);
+    noteLabel->setVisible(!note.isEmpty());
+}
+
+void TCostLedger::cellsChanged()
+{
+    const QString notice = m_ledger.takeNotice();
+    if (!notice.isEmpty())
+        showNote(notice);
+}
+
+void TCostLedger::showBalance()
+{
+    const Amount::Balance balance = m_ledger.Balance();
+    Balance_Label->setFittedText(BalanceCaption(balance), 16);
+    Balance_Label->setAccessibleName(Balance_Label->text());
+    m_marked.clear();
+    for (const Amount::SkippedCell &cell : balance.skipped)
+        m_marked.insert(qint64(cell.row) * 4 + cell.column);
+    money->viewport()->update();
+    QStringList notes;
+    if (!m_ledger.editable())
+        notes.append(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
+    if (!balance.skipped.isEmpty())
+        notes.append(SkippedRowsNote(balance));
+    showNote(notes.join(QLatin1Char('\n')));
+}
+
+bool TCostLedger::ShowProject(const QString &projectName, QString *error)
+{
+    money->finishEditing();
+    const bool loaded = m_ledger.SwitchTo(projectName, error);
+    applyColumnWidths();
+    showEditableState();
+    // The balance shown is always the shown project's.
+    showBalance();
+    return loaded;
+}
+
+void TCostLedger::OwnerDeleted()
+{
+    money->finishEditing();
+    m_ledger.ownerDeleted();
+    showEditableState();
+    showNote(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
+}
+
 bool TCostLedger::SwitchLedger(const QString &projectName)
 {
     QString error;
@@ -201,9 +293,7 @@ bool TCostLedger::SwitchLedger(const QString &projectName)
             return false;
     }
     error.clear();
-    const bool loaded = m_ledger.SwitchTo(projectName, &error);
-    applyColumnWidths();
-    showEditableState();
+    const bool loaded = ShowProject(projectName, &error);
     if (!loaded)
         m_services.dialogs->error(this, error);
     return true;
@@ -224,11 +314,18 @@ void TCostLedger::btnDelClick()
 void TCostLedger::btnBalanceClick()
 {
     money->finishEditing();
-    Balance_Label->setText(BalanceCaption(m_ledger.Balance()));
-    Balance_Label->setAccessibleName(Balance_Label->text());
+    showBalance();
 }
 
 void TCostLedger::moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column)
 {
     DrawStripedCell(painter, *money, rect, row, column);
+    // A cell the balance passed over is framed in red.
+    if (m_marked.contains(qint64(row) * 4 + column)) {
+        painter->save();
+        painter->setPen(QPen(QColor(0xD0, 0x00, 0x00), 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
 }

@@ -4,6 +4,7 @@
 #include "projects/costledger.h"
 
 #include <QLabel>
+#include <QSet>
 #include <QWidget>
 
 class PictureButton;
@@ -18,11 +19,20 @@ class ClickLabel : public QLabel
 public:
     using QLabel::QLabel;
 
+    // With a largest pixel size set, the font shrinks (down to 9 px) so that
+    // the whole text fits the label's width: a long balance stays readable.
+    void setFittedText(const QString &text, int largestPixelSize);
+
 Q_SIGNALS:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void fitText();
+    int m_largestPixelSize = 0;
 };
 
 // The ledger part of the "Costs" page: the grid `money` on the left, a
@@ -54,6 +64,9 @@ public:
     PictureButton *btnDel;
     ClickLabel *Balance_Label;
     QPushButton *btnBalance;
+    // Under the grid: why the ledger is read-only, which rows the balance
+    // passed over, or what was changed in a pasted cell; hidden when empty.
+    QLabel *noteLabel;
 
     void SetLedgerHeadings();
     void ClearLedger();
@@ -64,6 +77,12 @@ public:
     // When the save fails the user is asked whether to switch anyway; on
     // No the ledger keeps its project and rows and false is returned.
     bool SwitchLedger(const QString &projectName);
+    // Shows the given project's rows and balance without saving the rows
+    // shown (the caller saved them); false with the message when its file
+    // could not be read (the ledger is then read-only and says so).
+    bool ShowProject(const QString &projectName, QString *error);
+    // The owner project was deleted: its rows stay, read-only, unsaved.
+    void OwnerDeleted();
 
     void btnAddClick();
     void btnDelClick();
@@ -77,9 +96,14 @@ Q_SIGNALS:
 private:
     void applyColumnWidths();
     void showEditableState();
+    void showBalance();
+    void showNote(const QString &note);
+    void cellsChanged();
 
     Services m_services;
     CostLedger m_ledger;
     QHBoxLayout *m_top;
     QWidget *m_notes = nullptr;
+    // The cells the last balance passed over, painted marked: row * 4 + column.
+    QSet<qint64> m_marked;
 };

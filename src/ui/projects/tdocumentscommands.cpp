@@ -8,7 +8,14 @@
 #include "tprojectnotebook.h"
 #include "tprojects.h"
 
+#include "platform/dialogs.h"
+#include "platform/shell.h"
+
 #include <QBoxLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QUrl>
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -45,7 +52,13 @@ TDocumentsCommands::TDocumentsCommands(TProjects *projects, TDir *dataFolder, co
     for (QLabel *label : {projects->Folder_Label, Data_label}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
+        // Reached with Tab and opened with Enter or Space, like a link.
+        label->setFocusPolicy(Qt::StrongFocus);
+        label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
     }
+    Data_label->setAccessibleName(tr("Data Files"));
+    Data_label->setAccessibleDescription(tr("Opens the project's data folder"));
+    projects->Folder_Label->setAccessibleDescription(tr("Opens the project's documents folder"));
     Data_label->setToolTip(tr("Open the project's data folder"));
     projects->Folder_Label->setToolTip(tr("Open the project's documents folder"));
     if (bar) {
@@ -73,6 +86,16 @@ bool TDocumentsCommands::eventFilter(QObject *watched, QEvent *event)
             Folder_LabelClick();
         else if (watched == Data_label)
             Data_labelClick();
+    } else if (event->type() == QEvent::KeyPress
+               && (watched == m_projects->Folder_Label || watched == Data_label)) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            if (watched == Data_label)
+                Data_labelClick();
+            else
+                Folder_LabelClick();
+            return true;
+        }
     } else if (event->type() == QEvent::MouseButtonDblClick
                && watched == m_projects->pgProject->Links->viewport()) {
         // Let the editor place the caret on the clicked line first.
@@ -115,6 +138,26 @@ void TDocumentsCommands::openLinkAtCaret()
 {
     auto *links = m_projects->pgProject->Links;
     const QString link = links->textCursor().block().text().trimmed();
-    if (!link.isEmpty())
-        m_dataFolder->ShellOpen(link);
+    if (link.isEmpty())
+        return;
+    // A line naming a file on this computer that is not there says so,
+    // rather than leaving the desktop to do nothing.
+    const QUrl url(link);
+    const bool hasScheme = url.isValid() && url.scheme().size() > 1;
+    QString localPath;
+    if (url.isLocalFile())
+        localPath = url.toLocalFile();
+    else if (!hasScheme && (link.startsWith(QLatin1Char('/')) || link.startsWith(QLatin1String("~/"))))
+        localPath = link.startsWith(QLatin1Char('~')) ? QDir::homePath() + link.mid(1) : link;
+    if (!localPath.isEmpty() && !QFileInfo::exists(localPath)) {
+        m_services.dialogs->error(m_projects->window(),
+                                  tr("The link \"%1\" could not be opened: the file \"%2\" does not exist.")
+                                      .arg(link, localPath));
+        return;
+    }
+    if (!m_services.shell || !m_services.shell->openPath(localPath.isEmpty() ? link : localPath))
+        m_services.dialogs->error(m_projects->window(),
+                                  tr("The link \"%1\" could not be opened: the desktop found no program "
+                                     "to open it, or it is not a web address or a file.")
+                                      .arg(link));
 }

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +49,12 @@ TDocumentsList::TDocumentsList(TDir *dataFolder, const Services &services, QWidg
     m_model->setReadOnly(false); // rename in place
     m_model->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     m_model->setResolveSymlinks(false);
+    // The desktop's icon theme, with an icon per file type, instead of the
+    // one generic file icon the model draws on its own.
+    // The model's file-information thread may ask it for icons until the
+    // model is gone, so the provider lives as long as the program.
+    static QFileIconProvider *const iconProvider = new QFileIconProvider;
+    m_model->setIconProvider(iconProvider);
 
     files = new QListView(this);
     files->setObjectName(QStringLiteral("files"));
@@ -57,7 +64,10 @@ TDocumentsList::TDocumentsList(TDir *dataFolder, const Services &services, QWidg
     files->setFlow(QListView::TopToBottom);
     files->setWrapping(true);
     files->setResizeMode(QListView::Adjust);
-    files->setUniformItemSizes(true);
+    // Each name takes the width it needs: uniform sizes would cut every
+    // name to the width of the first one while the list has room to spare.
+    files->setUniformItemSizes(false);
+    files->setTextElideMode(Qt::ElideMiddle);
     files->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     files->setSelectionMode(QAbstractItemView::SingleSelection);
     files->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -2,6 +2,7 @@
 
 #include "common/textfile.h"
 #include "platform/dialogs.h"
+#include "projects/projectnames.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -99,6 +100,13 @@ void TfrmProjCat::FormCreate(const QStringList &lines)
 
 void TfrmProjCat::BitBtn1Click()
 {
+    // A line that cannot name a project folder would take typed text that
+    // could never be stored: it is refused here, before the list holds it.
+    const QString problems = ProjectNames::ListProblems(TextFile::splitLines(Memo1->toPlainText()));
+    if (!problems.isEmpty()) {
+        m_dialogs->error(this, tr("The list was not saved:\n\n%1").arg(problems));
+        return;
+    }
     const WriteResult written = TextFile::writeText(m_filePath, Memo1->toPlainText());
     if (!written) {
         m_dialogs->error(this, written.error);

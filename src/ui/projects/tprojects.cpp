@@ -8,9 +8,13 @@
 #include "printing/pageprintjob.h"
 #include "projects/projectnames.h"
 #include "projects/projectpages.h"
+#include "common/pictures.h"
+#include "grid/stringgridview.h"
+#include "tcostledger.h"
 #include "tfrmprojcat.h"
 #include "tprojectnotebook.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -202,6 +206,7 @@ void TProjects::setDepartmentLines(const QStringList &lines)
     Department->clear();
     Department->addItems(lines);
     Department->setCurrentRow(-1);
+    m_shownRow = -1;
     m_changingByProgram = false;
 }
 
@@ -210,7 +215,31 @@ void TProjects::selectNoLine()
     m_changingByProgram = true;
     Department->clearSelection();
     Department->setCurrentRow(-1);
+    m_shownRow = -1;
     m_changingByProgram = false;
+}
+
+void TProjects::restoreSelection()
+{
+    m_changingByProgram = true;
+    if (m_shownRow >= 0 && m_shownRow < Department->count()) {
+        Department->setCurrentRow(m_shownRow);
+    } else {
+        Department->clearSelection();
+        Department->setCurrentRow(-1);
+    }
+    m_changingByProgram = false;
+}
+
+void TProjects::attachLedger(TCostLedger *ledger)
+{
+    m_ledger = ledger;
+    // Tab follows the Costs page as it is seen: the grid, the plus and
+    // minus buttons and "Calculate" under it, then the notes on the right.
+    setTabOrder(ledger->money, ledger->btnAdd);
+    setTabOrder(ledger->btnAdd, ledger->btnDel);
+    setTabOrder(ledger->btnDel, ledger->btnBalance);
+    setTabOrder(ledger->btnBalance, pgProject->BuyItem);
 }
 
 QString TProjects::DepartmentsFile() const
@@ -223,6 +252,7 @@ void TProjects::LoadDepartments()
     if (!m_dataFolder)
         return;
     const QString path = DepartmentsFile();
+    m_departmentsStored = departmentLines();
     if (!TextFile::entryExists(path))
         return;
     QString error;
@@ -243,6 +273,7 @@ void TProjects::LoadDepartments()
         return;
     }
     setDepartmentLines(lines);
+    m_departmentsStored = lines;
 }
 
 QString TProjects::CurrentProjectName() const
@@ -281,31 +312,93 @@ void TProjects::reportErrors(const QStringList &errors)
 
 // ---- pages ----------------------------------------------------------------
 
+void TProjects::markLoadFailed(PageEditor *editor, const QString &reason)
+{
+    editor->LoadFailed = true;
+    editor->setReadOnly(true);
+    editor->setPlaceholderText(reason);
+    editor->setToolTip(reason);
+}
+
 bool TProjects::LoadPage(PageEditor *editor, QString *error)
 {
+    const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
     const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
     QString text;
-    const bool ok = ProjectPages::LoadPageText(path, &text, error);
-    editor->LoadFailed = !ok;
-    editor->setReadOnly(!ok);
+    QString reason;
+    // Without its folder a page reads as empty, but that says nothing about
+    // the file: a disk that comes back would have its pages written over.
+    const bool ok = QFileInfo(folder).isDir()
+                        ? ProjectPages::LoadPageText(path, &text, &reason)
+                        : (reason = tr("Could not read the file \"%1\": its folder is not there.")
+                                        .arg(QFileInfo(path).absoluteFilePath()),
+                           false);
     editor->setPageText(text);
-    editor->document()->setModified(false);
+    if (ok) {
+        editor->LoadFailed = false;
+        editor->setReadOnly(false);
+        editor->setPlaceholderText(QString());
+        editor->setToolTip(QString());
+    } else {
+        markLoadFailed(editor, tr("%1\nThis page is read-only and will not be saved.").arg(reason));
+        if (error)
+            *error = reason;
+    }
     return ok;
 }
 
 bool TProjects::SavePage(PageEditor *editor, QString *error)
 {
-    if (!m_dataFolder || editor->LoadFailed)
+    // A page that failed to load is never written over; one that nobody
+    // edited is left as it is on disk.
+    if (!m_dataFolder || editor->LoadFailed || !editor->isEdited())
         return true;
-    const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
-    const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
+    const QString projectsDir = m_dataFolder->ProjectsDir;
+    const QString folder = ProjectPages::OwnerFolder(projectsDir, editor->OwnerName);
+    const QString path = ProjectPages::PageFile(projectsDir, editor->OwnerName, editor->EditorName());
+    // A project folder that went away while its page was being edited is
+    // made again, so the text is kept; without the projects folder itself
+    // (a removed disk) the save fails and says so.
+    if (!QFileInfo(folder).isDir()
+        && !(!editor->OwnerName.isEmpty() && QFileInfo(projectsDir).isDir() && QDir(projectsDir).mkdir(editor->OwnerName))) {
+        if (error)
+            *error = tr("Could not write the file \"%1\": its folder is not there and could not be made "
+                        "(is the data folder's disk still there?).")
+                         .arg(QFileInfo(path).absoluteFilePath());
+        return false;
+    }
     const WriteResult written = ProjectPages::SavePageText(folder, path, editor->pageText());
     if (!written) {
         if (error)
             *error = written.error;
         return false;
     }
+    editor->markSaved();
     return true;
+}
+
+bool TProjects::SaveEdited(QStringList *errors)
+{
+    if (!m_dataFolder)
+        return true;
+    bool ok = true;
+    for (PageEditor *editor : pgProject->pageEditors()) {
+        QString error;
+        if (!SavePage(editor, &error)) {
+            ok = false;
+            if (errors)
+                errors->append(error);
+        }
+    }
+    if (m_ledger) {
+        QString error;
+        if (!m_ledger->SaveLedger(&error)) {
+            ok = false;
+            if (errors)
+                errors->append(error);
+        }
+    }
+    return ok;
 }
 
 void TProjects::BuildSummary(PageEditor *editor, QString *error)
@@ -315,6 +408,8 @@ void TProjects::BuildSummary(PageEditor *editor, QString *error)
                                                         editor->EditorName(), &m_pageCache);
     editor->LoadFailed = false;
     editor->setReadOnly(false);
+    editor->setPlaceholderText(QString());
+    editor->setToolTip(QString());
     editor->setPageText(text, true);
     const WriteResult written = m_pageCache.saveText(
         m_dataFolder->SummaryDir, m_dataFolder->SummaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
@@ -327,22 +422,19 @@ bool TProjects::SwitchPage(PageEditor *editor, QString *error)
     if (!SavePage(editor, error))
         return false; // the text stays with its owner
     editor->OwnerName = CurrentProjectName();
-    bool ok = true;
-    if (editor->OwnerName == ProjectNames::SummaryName) {
-        QString summaryError;
-        BuildSummary(editor, &summaryError);
-        if (!summaryError.isEmpty()) {
-            ok = false;
-            if (error)
-                *error = summaryError;
-        }
-    } else {
-        ok = LoadPage(editor, error);
-    }
     const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
     if (!QFileInfo(folder).isDir())
         QDir(m_dataFolder->ProjectsDir).mkdir(editor->OwnerName);
-    return ok;
+    if (editor->OwnerName == ProjectNames::SummaryName) {
+        QString summaryError;
+        BuildSummary(editor, &summaryError);
+        if (summaryError.isEmpty())
+            return true;
+        if (error)
+            *error = summaryError;
+        return false;
+    }
+    return LoadPage(editor, error);
 }
 
 void TProjects::LoadStartPages(TDir *dataFolder)
@@ -362,6 +454,24 @@ void TProjects::LoadStartPages(TDir *dataFolder)
 
 // ---- handlers -------------------------------------------------------------
 
+QString TProjects::openProblem(const QString &name) const
+{
+    const QString problem = ProjectNames::NameProblem(name);
+    if (!problem.isEmpty())
+        return problem;
+    const QString projectsDir = m_dataFolder->ProjectsDir;
+    if (!QFileInfo(projectsDir).isDir())
+        return tr("The project \"%1\" cannot be opened: the projects folder \"%2\" is not there "
+                  "(was the data folder's disk removed?).")
+            .arg(name, QFileInfo(projectsDir).absoluteFilePath());
+    const QFileInfo folder(projectsDir + name);
+    if ((folder.exists() || folder.isSymLink()) && !folder.isDir())
+        return tr("The project \"%1\" cannot be opened: \"%2\" is a file, not a folder, so nothing "
+                  "typed for it could be kept. Choose \"Edit\" and rename the line.")
+            .arg(name, folder.absoluteFilePath());
+    return {};
+}
+
 void TProjects::DepartmentClick()
 {
     if (!m_dataFolder)
@@ -369,35 +479,42 @@ void TProjects::DepartmentClick()
     const QString name = CurrentProjectName();
     if (name.isEmpty())
         return;
-    const QString problem = ProjectNames::NameProblem(name);
-    if (!problem.isEmpty()) {
-        reportErrors({problem});
-        return;
-    }
-    // Every page goes back to its owner first; when one cannot be written,
-    // nothing is switched and no typed text is lost.
-    QStringList errors;
+    // A switch is all or nothing: the project on screen stays, with its
+    // line selected again, unless the new one can be opened and every
+    // edited page and the ledger went back to their project first.
     const QList<PageEditor *> editors = pgProject->pageEditors();
-    for (PageEditor *editor : editors) {
-        QString error;
-        if (!SavePage(editor, &error))
-            errors.append(error);
-    }
+    QStringList errors;
+    const bool saved = SaveEdited(&errors);
+    const QString problem = openProblem(name);
+    if (!problem.isEmpty())
+        errors.append(problem);
     if (!errors.isEmpty()) {
-        errors.append(tr("The pages still show \"%1\"; the project \"%2\" was not opened.")
-                          .arg(editors.first()->OwnerName, name));
+        restoreSelection();
+        if (!saved)
+            errors.append(tr("The pages still show \"%1\"; the project \"%2\" was not opened.")
+                              .arg(editors.first()->OwnerName, name));
         reportErrors(errors);
         return;
     }
+    m_shownRow = selectedRow(Department);
 
     Projects_Label->setText(name);
     pgProject->SetHeadings(name);
     Folder_Label->setText(QStringLiteral("Documents\\%1\\").arg(name));
+    if (!QFileInfo(m_dataFolder->ProjectsDir + name).isDir())
+        QDir(m_dataFolder->ProjectsDir).mkdir(name);
     for (PageEditor *editor : editors) {
         QString error;
         if (!SwitchPage(editor, &error))
             errors.append(error);
     }
+    if (m_ledger) {
+        QString error;
+        if (!m_ledger->ShowProject(name, &error))
+            errors.append(error);
+    }
+    if (!errors.isEmpty())
+        errors.append(tr("What could not be read is shown read-only and will not be saved."));
     reportErrors(errors);
 
     Q_EMIT ledgerSwitchRequested(name);
@@ -408,8 +525,13 @@ void TProjects::DepartmentClick()
 
 void TProjects::ProjectsExit(PageEditor *editor)
 {
-    // A window that is being hidden or torn down has saved at close.
-    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(Department) == 0)
+    // A window that is being hidden or torn down has saved at close. A box
+    // or dialog that takes the focus belongs to an operation that saves and
+    // reports for itself: one message, never a second one on top of it.
+    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(Department) == 0
+        || QApplication::activeModalWidget())
+        return;
+    if (editor->LoadFailed || !editor->isEdited())
         return;
     editor->ensureFilled();
     const QString text = editor->toPlainText();
@@ -437,6 +559,7 @@ void TProjects::btnEditClick()
         const QStringList lines = TextFile::readLines(DepartmentsFile(), &error);
         if (error.isEmpty()) {
             setDepartmentLines(lines);
+            m_departmentsStored = lines;
             m_departmentsLoaded = true;
         } else {
             reportErrors({error});
@@ -464,7 +587,16 @@ void TProjects::btnRefreshClick()
     QString error;
     if (!ProjectPages::DeleteProjectFolder(*m_dataFolder, m_dataFolder->ProjectsDir + name + QLatin1Char('/'), &error))
         reportErrors({error});
+    // The deleted project's text stays on screen, read-only: it has no
+    // folder to go back to, and must not make one again.
+    for (PageEditor *editor : pgProject->pageEditors()) {
+        if (editor->OwnerName == name)
+            markLoadFailed(editor, tr("The project \"%1\" was deleted.").arg(name));
+    }
+    if (m_ledger && m_ledger->ownerName() == name)
+        m_ledger->OwnerDeleted();
     m_changingByProgram = true;
+    m_shownRow = -1;
     delete Department->takeItem(row);
     Department->clearSelection();
     Department->setCurrentRow(-1);
@@ -521,16 +653,15 @@ bool TProjects::SaveAtClose(QString *error)
     if (!m_dataFolder)
         return true;
     QStringList errors;
-    if (m_departmentsLoaded) {
-        const WriteResult written = TextFile::writeLines(DepartmentsFile(), departmentLines());
-        if (!written)
+    const QStringList lines = departmentLines();
+    if (m_departmentsLoaded && (lines != m_departmentsStored || !TextFile::entryExists(DepartmentsFile()))) {
+        const WriteResult written = TextFile::writeLines(DepartmentsFile(), lines);
+        if (written)
+            m_departmentsStored = lines;
+        else
             errors.append(written.error);
     }
-    for (PageEditor *editor : pgProject->pageEditors()) {
-        QString pageError;
-        if (!SavePage(editor, &pageError))
-            errors.append(pageError);
-    }
+    SaveEdited(&errors);
     if (!errors.isEmpty() && error)
         *error = errors.join(QStringLiteral("\n\n"));
     return errors.isEmpty();

@@ -10,6 +10,7 @@ class PageEditor;
 class QLabel;
 class QListWidget;
 class QToolButton;
+class TCostLedger;
 class TDir;
 class TProjectNotebook;
 
@@ -47,8 +48,18 @@ public:
     // when the file does not exist. A file that cannot be read is reported
     // and is then never written over at close.
     void LoadDepartments();
-    // Close: writes "departments.txt" and every page editor; false with the
-    // reasons when something could not be written.
+    // The ledger of the Costs page: it switches with the pages, all or
+    // nothing, and is saved with them.
+    void attachLedger(TCostLedger *ledger);
+    // Saves every page editor and the ledger that were edited since they
+    // were loaded or last saved, each to the project it belongs to; what is
+    // not edited is not written. The text stays on screen whatever
+    // happens. False with one message per file that could not be written,
+    // appended to errors. Shows nothing.
+    bool SaveEdited(QStringList *errors);
+    // Close: SaveEdited and "departments.txt" (when the list changed since
+    // it was read, or the file is not there yet); false with every reason,
+    // one per file, when something could not be written. Shows nothing.
     bool SaveAtClose(QString *error);
     // The "Projects" section button was pressed.
     void SectionEntered();
@@ -93,6 +104,12 @@ private:
     void showCommandsFor(int tab);
     void selectNoLine();
     void reportErrors(const QStringList &errors);
+    // Why the project cannot be opened (its name, or what is in the place
+    // of its folder); empty when it can.
+    QString openProblem(const QString &name) const;
+    // Puts the selection back on the line of the project on screen.
+    void restoreSelection();
+    void markLoadFailed(PageEditor *editor, const QString &reason);
 
     Services m_services;
     TDir *m_dataFolder = nullptr;
@@ -100,6 +117,11 @@ private:
     PageCache m_pageCache;
     // False when "departments.txt" exists but could not be read.
     bool m_departmentsLoaded = true;
+    // The list as last read or written: an unchanged list is not written.
+    QStringList m_departmentsStored;
+    // The row of the project the pages show; -1 when none is selected.
+    int m_shownRow = -1;
+    TCostLedger *m_ledger = nullptr;
     bool m_changingByProgram = false;
     bool m_reporting = false;
 };

@@ -1,0 +1,467 @@
+// The Projects section never loses a word: names that cannot hold a
+// folder, switches that cannot save, a data folder that goes away and
+// comes back, editors nobody touched, and the commands around the pages,
+// driven through the real main window.
+
+#include "app/tform1.h"
+#include "common/pictures.h"
+#include "datafolder/tdir.h"
+#include "fakes.h"
+#include "grid/stringgridview.h"
+#include "projects/pageeditor.h"
+#include "projects/tcostledger.h"
+#include "projects/tdocumentscommands.h"
+#include "projects/tdocumentslist.h"
+#include "projects/tfrmprojcat.h"
+#include "projects/tprojectnotebook.h"
+#include "projects/tprojects.h"
+
+#include <QApplication>
+#include <QFileIconProvider>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A shell whose opener finds no program for anything.
+class RefusingShell final : public IShell
+{
+public:
+    bool openPath(const QString &pathOrUrl) override
+    {
+        opened.append(pathOrUrl);
+        return false;
+    }
+    bool openFolder(const QString &) override { return false; }
+    bool moveToTrash(const QString &, QString *) override { return false; }
+    QString documentsLocation() const override { return documents; }
+    QStringList opened;
+    QString documents;
+};
+
+// One main window on a data folder that outlives it, so that a restart
+// finds what the first window left.
+struct Window
+{
+    explicit Window(QTemporaryDir *dir, IShell *shell = nullptr)
+        : tmp(dir)
+    {
+        fakes.shell.documents = tmp->path() + QStringLiteral("/Documents");
+        Services services = fakes.services();
+        if (shell)
+            services.shell = shell;
+        form = std::make_unique<TForm1>(services, StartOptions{tmp->path() + QLatin1Char('/'), QStringLiteral("45296")});
+        form->Timer1Timer();
+        p = form->ProjectsSection;
+        form->Image2Click();
+    }
+
+    QString projects() const { return tmp->path() + QStringLiteral("/Projects/"); }
+    int row(const QString &text) const
+    {
+        for (int i = 0; i < p->Department->count(); ++i)
+            if (p->Department->item(i)->text() == text)
+                return i;
+        return -1;
+    }
+    int selected() const
+    {
+        const QList<QListWidgetItem *> items = p->Department->selectedItems();
+        return items.isEmpty() ? -1 : p->Department->row(items.first());
+    }
+    void select(const QString &text) { p->Department->setCurrentRow(row(text)); }
+    TProjectNotebook *book() const { return p->pgProject; }
+    TCostLedger *ledger() const { return form->Ledger; }
+
+    QTemporaryDir *tmp;
+    FakeServices fakes;
+    std::unique_ptr<TForm1> form;
+    TProjects *p = nullptr;
+};
+
+void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
+{
+    QTimer::singleShot(0, [=] {
+        auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->Memo1->setPlainText(text);
+        dialog->BitBtn1->click();
+        if (dialog->isVisible()) {
+            if (shownError)
+                *shownError = QStringLiteral("still open");
+            dialog->BitBtn2->click();
+        }
+    });
+}
+
+} // namespace
+
+class TestProjectSafety : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void pageFileNamesAreRefusedAtEntry_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"Done.txt", "Projects.txt", "OnHold.txt", "BuyItem.txt", "SomeDay.txt", "Links.txt",
+                                 "Actions.txt", "done.TXT"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void pageFileNamesAreRefusedAtEntry()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        const QStringList before = w.p->departmentLines();
+        QString stillOpen;
+        answerCategoriesDialog(QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
+        w.p->btnEdit->click();
+        QCOMPARE(stillOpen, QStringLiteral("still open"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Line 3")));
+        QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("page file")));
+        QCOMPARE(bytesOf(tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("<missing>"));
+        QCOMPARE(w.p->departmentLines(), before);
+    }
+
+    // A list written by hand (or by an older version) that holds such a
+    // name: selecting it says why and opens nothing, and the text on
+    // screen is kept across the next switch and a restart.
+    void aListHoldingAPageFileNameKeepsEveryWord_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"Done.txt", "Projects.txt", "OnHold.txt", "BuyItem.txt", "SomeDay.txt", "Links.txt",
+                                 "Actions.txt"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void aListHoldingAPageFileNameKeepsEveryWord()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\n" + name.toUtf8() + "\r\nCar\r\n");
+        // The page of the projects folder itself, typed before any project
+        // was chosen, sits where the project's folder would go.
+        write(tmp.path() + QStringLiteral("/Projects/") + name, "start page");
+        {
+            Window w(&tmp);
+            w.select(QStringLiteral("Garden"));
+            w.select(name);
+            QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+            QVERIFY(w.fakes.dialogs.errors.first().contains(name));
+            QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
+            QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+            // What is typed now goes to the project on screen.
+            w.book()->Projects->setPlainText(QStringLiteral("typed after the refusal"));
+            w.select(QStringLiteral("Car"));
+            QVERIFY(w.form->close());
+        }
+        QCOMPARE(bytesOf(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt")),
+                 QByteArray("typed after the refusal"));
+        Window again(&tmp);
+        again.select(QStringLiteral("Garden"));
+        QCOMPARE(again.book()->Projects->toPlainText(), QStringLiteral("typed after the refusal"));
+        // The page files of the projects folder itself are untouched.
+        QCOMPARE(bytesOf(tmp.path() + QStringLiteral("/Projects/") + name), QByteArray("start page"));
+    }
+
+    void aFileInThePlaceOfTheFolderRefusesTheSwitch()
+    {
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nShed\r\n");
+        write(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        w.book()->Done->setPlainText(QStringLiteral("kept"));
+        w.select(QStringLiteral("Shed"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
+        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QVERIFY(w.form->close());
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
+    }
+
+    void aRefusedSwitchPutsTheSelectionBackWithOneMessage()
+    {
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        const int garden = w.selected();
+        // Neither a page nor the ledger can be written.
+        QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
+        QDir().mkpath(w.projects() + QStringLiteral("Garden/money.txt"));
+        w.book()->Done->setPlainText(QStringLiteral("precious"));
+        w.ledger()->btnAdd->click();
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.questions.isEmpty());
+        QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Done.txt")));
+        QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("money.txt")));
+        QCOMPARE(w.selected(), garden);
+        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.ledger()->ownerName(), QStringLiteral("Garden"));
+        QCOMPARE(w.ledger()->money->grid()->cell(0, 1), QStringLiteral("New Item Name"));
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Car")));
+
+        // "Delete" now names the project on screen.
+        w.fakes.dialogs.answers.enqueue(false);
+        w.p->SpeedButton5->click();
+        QCOMPARE(w.fakes.dialogs.questions.size(), 1);
+        QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
+
+        // At quit: one question naming every file, no box on top of it.
+        w.fakes.dialogs.answers.enqueue(false);
+        QVERIFY(!w.form->close());
+        QCOMPARE(w.fakes.dialogs.questions.size(), 2);
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.questions.last().contains(QStringLiteral("Done.txt")));
+        QVERIFY(w.fakes.dialogs.questions.last().contains(QStringLiteral("money.txt")));
+
+        // Freed again, the switch goes through and saves both.
+        QDir(w.projects() + QStringLiteral("Garden/Done.txt")).removeRecursively();
+        QDir(w.projects() + QStringLiteral("Garden/money.txt")).removeRecursively();
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Car"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("precious"));
+        QVERIFY(bytesOf(w.projects() + QStringLiteral("Garden/money.txt")).contains("New Item Name"));
+    }
+
+    // The data folder goes away (a removed disk) and comes back while the
+    // program runs: what could not be read is never saved over the files.
+    void aDataFolderThatComesBackIsNotWrittenOver()
+    {
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "todo");
+        write(tmp.path() + QStringLiteral("/Projects/Garden/BuyItem.txt"), "notes");
+        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\nSeeds,,3,\r\n");
+        Window w(&tmp);
+        w.select(QStringLiteral("Car"));
+        const QString projects = w.projects();
+        QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QCOMPARE(w.selected(), w.row(QStringLiteral("Car")));
+        QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
+        w.select(QStringLiteral("Repairs"));
+        w.select(QStringLiteral("Car"));
+        QVERIFY(w.form->close());
+        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/Projects.txt")), QByteArray("todo"));
+        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/BuyItem.txt")), QByteArray("notes"));
+        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/money.txt")),
+                 QByteArray("\"Item name\",Date,Debit,Credit\r\nSeeds,,3,\r\n"));
+    }
+
+    // Typed while the folder is away: the save fails and says so, the text
+    // stays, and it is saved once the folder is back.
+    void textTypedWhileTheFolderIsAwayIsReportedThenSaved()
+    {
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        const QString projects = w.projects();
+        QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
+        w.book()->SomeDay->setPlainText(QStringLiteral("one day"));
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("SomeDay.txt")));
+        QCOMPARE(w.book()->SomeDay->toPlainText(), QStringLiteral("one day"));
+        QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
+    }
+
+    // Only what was edited is written: a page or ledger another program
+    // changed meanwhile keeps that program's text.
+    void untouchedPagesAndLedgerAreNeverWrittenBack()
+    {
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "old");
+        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\n");
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        write(w.projects() + QStringLiteral("Garden/Projects.txt"), "changed elsewhere");
+        write(w.projects() + QStringLiteral("Garden/money.txt"), "elsewhere\r\n");
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("changed elsewhere"));
+        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/money.txt")), QByteArray("elsewhere\r\n"));
+        // Nothing of Car is written for only looking at it.
+        QVERIFY(w.form->close());
+        QCOMPARE(QDir(w.projects() + QStringLiteral("Car")).entryList(QDir::Files), QStringList());
+    }
+
+    void theSummaryNeverIncludesItself()
+    {
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nSummary\r\nCar\r\n");
+        write(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "dig");
+        Window w(&tmp);
+        w.select(QStringLiteral("Summary"));
+        const QString file = w.projects() + QStringLiteral("Summary/Projects.txt");
+        const QByteArray first = bytesOf(file);
+        QCOMPARE(first, QByteArray("[Garden]\r\n   dig"));
+        w.select(QStringLiteral("Car"));
+        w.select(QStringLiteral("Summary"));
+        QCOMPARE(bytesOf(file), first);
+        QVERIFY(!w.book()->Projects->toPlainText().contains(QStringLiteral("[Summary]")));
+    }
+
+    void theBalanceShownIsTheShownProjects()
+    {
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
+              "\"Item name\",Date,Debit,Credit\r\nSeeds,,,50\r\n");
+        write(tmp.path() + QStringLiteral("/Projects/Car/money.txt"),
+              "\"Item name\",Date,Debit,Credit\r\nBig,,,99999999999999.99\r\nSmall,,,0.01\r\n");
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 50.00"));
+        w.select(QStringLiteral("Repairs"));
+        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 0.00"));
+        w.select(QStringLiteral("Car"));
+        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        w.ledger()->btnBalance->click();
+        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+    }
+
+    void skippedAmountsAreNamedUnderTheGrid()
+    {
+        QTemporaryDir tmp;
+        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
+              "\"Item name\",Date,Debit,Credit\r\nA,,12.5,\r\nB,,7.75,\r\nC,,,\"1,50\"\r\n");
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ -20.25"));
+        QVERIFY(!w.ledger()->noteLabel->isHidden());
+        QVERIFY(w.ledger()->noteLabel->text().contains(QStringLiteral("row 3 (Credit \"1,50\": not an amount)")));
+        // The cell keeps its text as typed.
+        QCOMPARE(w.ledger()->money->grid()->cell(3, 3), QStringLiteral("1,50"));
+    }
+
+    void deletedProjectIsNeverWrittenAgain()
+    {
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        w.select(QStringLiteral("Garden"));
+        w.book()->Projects->setPlainText(QStringLiteral("text"));
+        w.ledger()->btnAdd->click();
+        w.fakes.dialogs.answers.enqueue(true);
+        w.p->SpeedButton5->click();
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
+        QVERIFY(w.book()->Projects->isReadOnly());
+        QVERIFY(!w.ledger()->ledger().editable());
+        w.select(QStringLiteral("Car"));
+        QVERIFY(w.form->close());
+        QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
+        QVERIFY(w.fakes.dialogs.errors.isEmpty());
+    }
+
+    void costsPageTabFollowsTheScreen()
+    {
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        w.form->show();
+        QApplication::setActiveWindow(w.form.get());
+        w.select(QStringLiteral("Garden"));
+        w.book()->setCurrentIndex(TProjectNotebook::CostsTab);
+        w.ledger()->money->setFocus();
+        QTRY_VERIFY(w.ledger()->money->hasFocus());
+        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->btnAdd), w.ledger()->btnDel,
+                                        w.ledger()->btnBalance, w.book()->BuyItem};
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTRY_COMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void dataFilesOpensFromTheKeyboard()
+    {
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        w.form->show();
+        QApplication::setActiveWindow(w.form.get());
+        w.select(QStringLiteral("Garden"));
+        QLabel *data = w.form->Documents->Data_label;
+        QVERIFY(data->focusPolicy() & Qt::TabFocus);
+        data->setFocus();
+        QTRY_VERIFY(data->hasFocus());
+        QTest::keyClick(data, Qt::Key_Return);
+        QCOMPARE(w.fakes.shell.openedFolders.size(), 1);
+        QCOMPARE(QDir(w.fakes.shell.openedFolders.first()).canonicalPath(),
+                 QDir(w.projects() + QStringLiteral("Garden")).canonicalPath());
+    }
+
+    void openLinkSaysWhatFailed()
+    {
+        QTemporaryDir tmp;
+        RefusingShell shell;
+        shell.documents = tmp.path() + QStringLiteral("/Documents");
+        Window w(&tmp, &shell);
+        w.select(QStringLiteral("Garden"));
+        PageEditor *links = w.book()->Links;
+        links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
+        QToolButton *open = w.form->Documents->SpeedButton1;
+        links->moveCursor(QTextCursor::Start);
+        open->click();
+        QCOMPARE(w.fakes.dialogs.errors.size(), 1);
+        QVERIFY(w.fakes.dialogs.errors.last().contains(QStringLiteral("/no/such/file.pdf")));
+        QVERIFY(w.fakes.dialogs.errors.last().contains(QStringLiteral("does not exist")));
+        QVERIFY(shell.opened.isEmpty());
+        links->moveCursor(QTextCursor::End);
+        open->click();
+        QCOMPARE(shell.opened, QStringList{QStringLiteral("https://example.invalid/page")});
+        QCOMPARE(w.fakes.dialogs.errors.size(), 2);
+        QVERIFY(w.fakes.dialogs.errors.last().contains(QStringLiteral("could not be opened")));
+    }
+
+    void documentNamesAreShownWholeWithTheirTypeIcons()
+    {
+        QTemporaryDir tmp;
+        Window w(&tmp);
+        const QString longName = QStringLiteral("A rather long document name about the garden shed plans.txt");
+        write(tmp.path() + QStringLiteral("/Documents/Garden/") + longName, "x");
+        write(tmp.path() + QStringLiteral("/Documents/Garden/a.txt"), "x");
+        w.form->resize(1200, 800);
+        w.form->show();
+        w.select(QStringLiteral("Garden"));
+        w.book()->setCurrentIndex(TProjectNotebook::DocumentsTab);
+        TDocumentsList *list = w.form->Documents->files();
+        auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
+        QVERIFY(model);
+        QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));
+        QModelIndex index;
+        QTRY_VERIFY((index = model->index(list->currentFolder() + longName)).isValid()
+                    && model->rowCount(index.parent()) == 2);
+        QTRY_VERIFY(list->files->visualRect(index).width()
+                    >= list->files->fontMetrics().horizontalAdvance(longName));
+    }
+};
+
+QTEST_MAIN(TestProjectSafety)
+#include "tst_projectsafety.moc"
