@@ -103,7 +103,7 @@ void TEdit::setText(const QString &text)
 
 bool TEdit::isModified() const
 {
-    return Memo1->document()->isModified();
+    return !loadFailed() && Memo1->document()->isModified();
 }
 
 void TEdit::setModified(bool modified)
@@ -111,22 +111,55 @@ void TEdit::setModified(bool modified)
     Memo1->document()->setModified(modified);
 }
 
-void TEdit::markStored()
+void TEdit::setLoadError(const QString &reason)
 {
-    const QFileInfo info(DayNoteFile);
-    m_storedRevision = Memo1->document()->revision();
-    m_storedFile = DayNoteFile;
-    m_storedTime = info.exists() ? info.lastModified() : QDateTime();
-    m_storedSize = info.exists() ? info.size() : -1;
+    m_loadError = reason;
+    const bool failed = !reason.isEmpty();
+    if (failed) {
+        setText(QString());
+        setModified(false);
+    }
+    Memo1->setReadOnly(failed);
+    const QString notice = failed ? tr("This note cannot be read.\n\n%1\n\nIt stays as it is on disk, "
+                                       "and nothing is saved over it until it can be read.")
+                                        .arg(reason)
+                                  : QString();
+    Memo1->setPlaceholderText(notice);
+    Memo1->setToolTip(failed ? reason : QString());
+    Memo1->setAccessibleDescription(notice);
+    print_button->setEnabled(!failed);
 }
 
-bool TEdit::isStored() const
+void TEdit::recordFileState()
 {
-    if (m_storedSize < 0 || m_storedFile != DayNoteFile)
-        return false;
     const QFileInfo info(DayNoteFile);
-    return info.exists() && info.size() == m_storedSize && info.lastModified() == m_storedTime
-           && Memo1->document()->revision() == m_storedRevision;
+    m_fileExisted = info.exists();
+    m_fileSize = m_fileExisted ? info.size() : -1;
+    m_fileTime = m_fileExisted ? info.lastModified() : QDateTime();
+}
+
+bool TEdit::fileUnchanged() const
+{
+    const QFileInfo info(DayNoteFile);
+    if (info.exists() != m_fileExisted)
+        return false;
+    return !m_fileExisted || (info.size() == m_fileSize && info.lastModified() == m_fileTime);
+}
+
+QTextDocument *TEdit::lendDocument(QObject *holder)
+{
+    QTextDocument *document = Memo1->document();
+    // A document whose parent is not the editor's text control is not
+    // deleted when the editor is given another one.
+    document->setParent(holder);
+    return document;
+}
+
+void TEdit::takeDocument(QTextDocument *document)
+{
+    document->setParent(Memo1);
+    if (Memo1->document() != document)
+        Memo1->setDocument(document);
 }
 
 void TEdit::setDayColor(const QColor &color)
