@@ -1,6 +1,7 @@
 #include "tedit.h"
 
 #include "common/pictures.h"
+#include "notefiller.h"
 #include "notememo.h"
 #include "tweek.h"
 
@@ -93,17 +94,45 @@ TEdit::TEdit(TWeek *week, QWidget *hostPanel)
 
 QString TEdit::text() const
 {
+    if (const NoteFiller *filler = NoteFiller::of(Memo1->document()))
+        return filler->fullText();
     return Memo1->toPlainText();
 }
 
 void TEdit::setText(const QString &text)
 {
-    Memo1->setPlainText(text);
+    if (text.size() <= NoteFiller::SliceChars) {
+        NoteFiller::stop(Memo1->document());
+        Memo1->setPlainText(text);
+    } else {
+        NoteFiller::fill(Memo1->document(), text);
+        Memo1->moveCursor(QTextCursor::Start);
+    }
+    followFiller();
+}
+
+bool TEdit::isFilling() const
+{
+    return NoteFiller::of(Memo1->document()) != nullptr;
+}
+
+void TEdit::followFiller()
+{
+    if (NoteFiller *filler = NoteFiller::of(Memo1->document()))
+        filler->setOnFinished([this] { updateEditable(); });
+    updateEditable();
+}
+
+void TEdit::updateEditable()
+{
+    const bool fixed = loadFailed() || isFilling();
+    Memo1->setReadOnly(fixed);
+    print_button->setEnabled(!fixed);
 }
 
 bool TEdit::isModified() const
 {
-    return !loadFailed() && Memo1->document()->isModified();
+    return !loadFailed() && !isFilling() && Memo1->document()->isModified();
 }
 
 void TEdit::setModified(bool modified)
@@ -119,7 +148,7 @@ void TEdit::setLoadError(const QString &reason)
         setText(QString());
         setModified(false);
     }
-    Memo1->setReadOnly(failed);
+    updateEditable();
     const QString notice = failed ? tr("This note cannot be read.\n\n%1\n\nIt stays as it is on disk, "
                                        "and nothing is saved over it until it can be read.")
                                         .arg(reason)
@@ -127,7 +156,6 @@ void TEdit::setLoadError(const QString &reason)
     Memo1->setPlaceholderText(notice);
     Memo1->setToolTip(failed ? reason : QString());
     Memo1->setAccessibleDescription(notice);
-    print_button->setEnabled(!failed);
 }
 
 void TEdit::recordFileState()
@@ -152,6 +180,8 @@ QTextDocument *TEdit::lendDocument(QObject *holder)
     // A document whose parent is not the editor's text control is not
     // deleted when the editor is given another one.
     document->setParent(holder);
+    if (NoteFiller *filler = NoteFiller::of(document))
+        filler->setOnFinished({});
     return document;
 }
 
@@ -160,6 +190,7 @@ void TEdit::takeDocument(QTextDocument *document)
     document->setParent(Memo1);
     if (Memo1->document() != document)
         Memo1->setDocument(document);
+    followFiller();
 }
 
 void TEdit::setDayColor(const QColor &color)

@@ -46,6 +46,10 @@ public:
     bool isModified() const;
     void setModified(bool modified);
 
+    // A long note is still being laid in (read-only, never saved, until
+    // it is all in).
+    bool isFilling() const;
+
     // The note file could not be read (not a regular file, no permission,
     // an I/O error): the column shows why and stays read-only, and nothing
     // is ever saved over that file from it. An empty reason clears it.
@@ -83,6 +87,9 @@ protected:
 
 private:
     void layoutControls();
+    // Read-only while the note cannot be read or is still being laid in.
+    void updateEditable();
+    void followFiller();
 
     TWeek *m_week;
     QColor m_dayColor;
