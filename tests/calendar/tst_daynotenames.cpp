@@ -8,6 +8,7 @@
 #include "common/dateformat.h"
 #include "common/daynumber.h"
 #include "mainwindowfixture.h"
+#include "recordingprinter.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void noteUnderTheLocaleNameIsMovedOnce();
     void bothNamesHoldingTextAreBothKept();
     void dayFolderUnderTheLocaleNameIsMoved();
+    void printedNotePdfIsNamedLikeTheNote();
 };
 
 void TestDayNoteNames::cleanup()
@@ -255,6 +257,27 @@ void TestDayNoteNames::dayFolderUnderTheLocaleNameIsMoved()
     // A new day folder gets the fixed name.
     column(f.form(), 3)->FolderCreate->click();
     QCOMPARE(namesIn(f.root() + "UserData"), QStringList({"Jan-06-2024", "Jan-07-2024"}));
+}
+
+void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
+{
+    QLocale::setDefault(QLocale("de_DE"));
+    QTemporaryDir dir;
+    FakeServices fakes;
+    fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
+    FakePrinting printing;
+    printing.printerInstalled = false;
+    Services services = fakes.services();
+    services.printing = &printing;
+    TForm1 form(services, StartOptions{dir.path() + "/", QString::number(kJan05)});
+    form.show();
+    form.Timer1Timer();
+    column(&form, 1)->setText("Zahnarzt");
+    fakes.dialogs.answers.enqueue(true); // save as PDF
+    printing.pdfAnswer = dir.filePath("out.pdf");
+    column(&form, 1)->print_button->click();
+    QCOMPARE(printing.pdfSuggestions, QStringList({"Jan-05-2024.pdf"}));
+    QVERIFY(form.close());
 }
 
 QTEST_MAIN(TestDayNoteNames)

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void secondWindowDoesNotWriteStaleCopies();
     void noteThatStaysInTheWeekIsNotReadAgain();
     void noteChangedOnDiskIsReadAgainAtTheNextMove();
+    void halfLaidNoteIsNeverSaved();
 };
 
 void TestWeekView::initTestCase()
@@ -448,6 +449,36 @@ void TestWeekView::noteChangedOnDiskIsReadAgainAtTheNextMove()
     QVERIFY(QFile::remove(f.dbFile("Jan-06-2024.txt")));
     f.form()->Left->click();
     QCOMPARE(column(f.form(), 2)->text(), QString());
+}
+
+void TestWeekView::halfLaidNoteIsNeverSaved()
+{
+    MainWindowFixture f("45296");
+    QVERIFY(QDir().mkpath(f.root() + "DB"));
+    QByteArray note;
+    for (int i = 0; i < 40000; ++i)
+        note += "line " + QByteArray::number(i) + " of a long note\r\n";
+    writeFileBytes(f.dbFile("Jan-06-2024.txt"), note);
+    const QString expected = QString::fromLatin1(note).replace("\r\n", "\n");
+    f.start();
+    TEdit *saturday = column(f.form(), 2);
+    QVERIFY(saturday->isFilling());
+    QCOMPARE(saturday->text(), expected);
+    // Saved, moved away and back, and closed while it is being laid in: the
+    // file never changes, and the note comes back whole.
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    f.form()->Right->click();
+    QVERIFY(column(f.form(), 1)->isFilling());
+    choose(f.form(), QDate(2024, 2, 1));
+    choose(f.form(), QDate(2024, 1, 5));
+    QCOMPARE(column(f.form(), 2)->text(), expected);
+    QTRY_VERIFY(!column(f.form(), 2)->isFilling());
+    QCOMPARE(column(f.form(), 2)->Memo1->toPlainText(), expected);
+    QVERIFY(!column(f.form(), 2)->isModified());
+    f.form()->Right->click();
+    QVERIFY(f.form()->close());
+    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), note);
+    QCOMPARE(dbContents(f.root()).size(), 1);
 }
 
 QTEST_MAIN(TestWeekView)

@@ -46,6 +46,8 @@ void TestHostileInput::hugeDayNoteLoadsAndSaves()
     f.start();
     TEdit *e = column(f.form(), 2);
     QCOMPARE(e->text().size(), big.size() - big.count('\r'));
+    // Laid in a slice at a time: typing waits until it is all in.
+    QTRY_VERIFY_WITH_TIMEOUT(!e->Memo1->isReadOnly(), 60000);
     e->Memo1->moveCursor(QTextCursor::End);
     e->Memo1->insertPlainText("tail");
     QVERIFY(f.form()->Week->SaveAllNotes());
