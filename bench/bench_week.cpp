@@ -1,12 +1,14 @@
 // Start-up and week moves on a data folder holding ten years of day notes.
 #include "calendar/daynotes.h"
 #include "common/daynumber.h"
+#include "calendar/tedit.h"
 #include "calendar/tweek.h"
 #include "common/textfile.h"
 #include "mainwindowfixture.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -73,5 +75,88 @@ void BM_WeekMove(benchmark::State &state)
     form.close();
 }
 BENCHMARK(BM_WeekMove)->Unit(benchmark::kMicrosecond);
+
+// A data folder with one 5 MB note, on Tuesday 9 January 2024.
+QString oneLargeNote()
+{
+    static QTemporaryDir dir;
+    static bool written = false;
+    const QString root = dir.path() + "/";
+    if (written)
+        return root;
+    written = true;
+    QDir().mkpath(root + "DB");
+    const QString line = QString(79, QLatin1Char('x')) + QLatin1Char('\n');
+    TextFile::writeText(root + "DB/" + DayNotes::NoteName(45300), line.repeated(5 * 1024 * 1024 / 80));
+    return root;
+}
+
+// "<" and ">" with the large note in the week all the time: it moves from
+// column to column.
+void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
+{
+    FakeServices fakes;
+    fakes.clock.set(kNow);
+    TForm1 form(fakes.services(), StartOptions{oneLargeNote(), "45296"});
+    form.show();
+    form.Timer1Timer();
+    // The note is all laid in before the moves are timed.
+    auto filling = [&form] {
+        for (TEdit *editor : form.Week->EditorList)
+            if (editor->isFilling())
+                return true;
+        return false;
+    };
+    while (filling())
+        QCoreApplication::processEvents();
+    bool forward = true;
+    for (auto _ : state) {
+        if (forward)
+            form.RightClick();
+        else
+            form.LeftClick();
+        forward = !forward;
+    }
+    form.close();
+}
+BENCHMARK(BM_WeekMoveLargeNoteInWeek)->Unit(benchmark::kMillisecond);
+
+// A jump that brings the large note into the week, and one that takes it
+// out again: the note is read and laid out each time it comes in.
+void BM_WeekJumpToLargeNote(benchmark::State &state)
+{
+    FakeServices fakes;
+    fakes.clock.set(kNow);
+    TForm1 form(fakes.services(), StartOptions{oneLargeNote(), "45310"});
+    form.show();
+    form.Timer1Timer();
+    for (auto _ : state) {
+        form.Week->ShowWeekFrom(45296);
+        state.PauseTiming();
+        form.Week->ShowWeekFrom(45310);
+        state.ResumeTiming();
+    }
+    form.close();
+}
+BENCHMARK(BM_WeekJumpToLargeNote)->Unit(benchmark::kMillisecond);
+
+// Closing the window with the large note shown and untouched.
+void BM_CloseWithLargeNote(benchmark::State &state)
+{
+    FakeServices fakes;
+    fakes.clock.set(kNow);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<TForm1>(fakes.services(), StartOptions{oneLargeNote(), "45296"});
+        form->show();
+        form->Timer1Timer();
+        state.ResumeTiming();
+        form->close();
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CloseWithLargeNote)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -62,6 +62,13 @@ void resizeOuter(QWidget *window, int width, int height)
     window->resize(width - frame.width(), height - frame.height());
 }
 
+// The user settles on a date in the picker (Enter).
+void choose(TForm1 *form, const QDate &date)
+{
+    form->Date_Picker->setDate(date);
+    QTest::keyClick(form->Date_Picker, Qt::Key_Return);
+}
+
 void typeInto(TEdit *editor, const QString &text)
 {
     editor->Memo1->setFocus();
@@ -89,14 +96,14 @@ private Q_SLOTS:
     void sectionButtonsChangeNoFile();
     void layoutFigures();
     void narrowWindowKeepsPickerRight();
-    void focusLossWritesSevenFiles();
-    void dayWithoutNoteCreatesNoFileUntilSave();
+    void focusLossWritesTheEditedNote();
+    void dayWithoutNoteCreatesNoFileUntilTyped();
     void typedTextOnNewDaySurvivesMove();
-    void loadedEditorWritesDateItLeaves();
+    void loadedEditorLeavesItsFileAlone();
     void notesReloadAfterRestart();
-    void saveRestoresNotesChangedOnDisk();
+    void saveKeepsNotesChangedOnDisk();
     void unchangedNotesAreNotRewritten();
-    void closeWritesSevenNotes();
+    void closeWritesTheEditedNotes();
     void closeBeforeStartWritesNothing();
     void removedDataFolderReportsAndKeepsText();
     void closeWithUnwritableNotesAsks();
@@ -201,7 +208,7 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
 {
     MainWindowFixture f;
     f.start();
-    f.form()->Date_Picker->setDate(QDate(2024, 1, 5)); // the user's choice
+    choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     f.form()->Right->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
@@ -227,7 +234,7 @@ void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
 {
     MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
     f.start();
-    f.form()->Date_Picker->setDate(QDate(2024, 1, 5));
+    choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(f.form()->Week->DayOffset, -5);
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
@@ -289,7 +296,7 @@ void TestMainWindow::narrowWindowKeepsPickerRight()
     QCOMPARE(f.form()->Date_Picker->x(), 270);
 }
 
-void TestMainWindow::focusLossWritesSevenFiles()
+void TestMainWindow::focusLossWritesTheEditedNote()
 {
     MainWindowFixture f("45296");
     f.start();
@@ -298,12 +305,12 @@ void TestMainWindow::focusLossWritesSevenFiles()
     QVERIFY(dbFiles(f.root()).isEmpty());
     typeInto(column(f.form(), 1), "Dentist at 10");
     column(f.form(), 3)->Memo1->setFocus();
-    QTRY_COMPARE(dbFiles(f.root()).size(), 7);
+    // Only the edited note is written; untouched days get no file.
+    QTRY_COMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Dentist at 10"));
-    QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray());
 }
 
-void TestMainWindow::dayWithoutNoteCreatesNoFileUntilSave()
+void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
 {
     MainWindowFixture f;
     f.start();
@@ -311,7 +318,10 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilSave()
     f.form()->Left->click();
     QVERIFY(dbFiles(f.root()).isEmpty());
     QVERIFY(f.form()->Week->SaveAllNotes());
-    QCOMPARE(dbFiles(f.root()).size(), 7);
+    QVERIFY(dbFiles(f.root()).isEmpty());
+    column(f.form(), 2)->Memo1->insertPlainText("x");
+    QVERIFY(f.form()->Week->SaveAllNotes());
+    QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
 
 void TestMainWindow::typedTextOnNewDaySurvivesMove()
@@ -330,7 +340,7 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
     QVERIFY(!QFile::exists(f.dbFile("Jan-09-2024.txt")));
 }
 
-void TestMainWindow::loadedEditorWritesDateItLeaves()
+void TestMainWindow::loadedEditorLeavesItsFileAlone()
 {
     MainWindowFixture f("45296");
     QDir().mkpath(f.root() + "DB");
@@ -339,10 +349,12 @@ void TestMainWindow::loadedEditorWritesDateItLeaves()
     TEdit *first = column(f.form(), 1);
     QCOMPARE(first->text(), QString("old\nnote"));
     QVERIFY(first->NoteLoaded);
-    f.form()->Right->click(); // leaves 5 January: written back as it is
+    const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
+    f.form()->Right->click(); // leaves 5 January untouched: not written
+    f.form()->Right->click(); // leaves 6 January, which had no note: no file
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("old\r\nnote"));
-    f.form()->Right->click(); // leaves 6 January, which had no note: an empty file
-    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray());
+    QCOMPARE(QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified(), written);
+    QCOMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
 }
 
 void TestMainWindow::notesReloadAfterRestart()
@@ -354,19 +366,22 @@ void TestMainWindow::notesReloadAfterRestart()
     QCOMPARE(column(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
 }
 
-void TestMainWindow::saveRestoresNotesChangedOnDisk()
+void TestMainWindow::saveKeepsNotesChangedOnDisk()
 {
     MainWindowFixture f("45296");
     f.start();
     column(f.form(), 1)->Memo1->insertPlainText("mine");
     QVERIFY(f.form()->Week->SaveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
-    // the next save puts the editors' text back, as it always writes.
+    // the editors hold nothing edited since, so nothing is written over it.
     QVERIFY(QFile::remove(f.dbFile("Jan-05-2024.txt")));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "changed elsewhere, longer");
     QVERIFY(f.form()->Week->SaveAllNotes());
-    QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("mine"));
-    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray());
+    QVERIFY(!QFile::exists(f.dbFile("Jan-05-2024.txt")));
+    QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray("changed elsewhere, longer"));
+    // The next move shows what is on disk now.
+    f.form()->Right->click();
+    QCOMPARE(column(f.form(), 1)->text(), QString("changed elsewhere, longer"));
 }
 
 void TestMainWindow::unchangedNotesAreNotRewritten()
@@ -390,13 +405,13 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("ONCE"));
 }
 
-void TestMainWindow::closeWritesSevenNotes()
+void TestMainWindow::closeWritesTheEditedNotes()
 {
     MainWindowFixture f("45296");
     f.start();
     column(f.form(), 7)->Memo1->insertPlainText("last");
     QVERIFY(f.form()->close());
-    QCOMPARE(dbFiles(f.root()).size(), 7);
+    QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
     QVERIFY(f.form()->Week->EditorList.isEmpty());
 }

@@ -1,6 +1,8 @@
 #include "tform1.h"
 
 #include "app/keyboardaccess.h"
+#include "calendar/datecommitter.h"
+#include "calendar/pickercursorkeeper.h"
 #include "calendar/tedit.h"
 #include "calendar/tweek.h"
 #include "common/daynumber.h"
@@ -192,10 +194,14 @@ void TForm1::createTopBar()
     Date_Picker->setCalendarPopup(true);
     Date_Picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
     Date_Picker->setFont(pixelFont(QStringLiteral("Arial"), 16));
-    // Day number 0 is the first day the program can show.
-    Date_Picker->setDateRange(DayNumber::epoch(), QDate(9999, 12, 31));
+    // The picker names the week's first day; all seven days stay nameable.
+    Date_Picker->setDateRange(DayNumber::toDate(TWeek::earliestFirstDay()),
+                              DayNumber::toDate(TWeek::latestFirstDay()));
     Date_Picker->setGeometry(272, 24, 281, 26);
-    connect(Date_Picker, &QDateEdit::dateChanged, this, &TForm1::Date_PickerChange);
+    // The week follows a date the user settled on, not every keystroke.
+    m_pickerCommitter = new DateCommitter(Date_Picker);
+    new PickerCursorKeeper(Date_Picker);
+    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &TForm1::Date_PickerChange);
 
     Right = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
     Right->setToolTip(tr("One day forward (Alt+Right)"));
@@ -402,7 +408,9 @@ void TForm1::Timer1Timer()
     const double start = startDayNumber();
     setPickerDate(start);
     QString error;
-    reportWeekError(Week->ShowWeekFrom(start, &error), error);
+    const bool shown = Week->ShowWeekFrom(start, &error);
+    showWeekInPicker();
+    reportWeekError(shown, error);
 
     createTimeTracker();
     Documents = new TDocumentsCommands(ProjectsSection, DataFolder, m_services);
@@ -433,6 +441,7 @@ void TForm1::createTimeTracker()
 
 void TForm1::setPickerDate(double dayNumber)
 {
+    m_pickerCommitter->cancelPending();
     const QSignalBlocker blocker(Date_Picker);
     Date_Picker->setDate(DayNumber::toDate(dayNumber));
 }
@@ -580,22 +589,34 @@ void TForm1::reportWeekError(bool ok, const QString &error)
         m_services.dialogs->error(this, error);
 }
 
+void TForm1::showWeekInPicker()
+{
+    // Setting the same date again would move the cursor of a user still
+    // typing in the picker.
+    if (Date_Picker->date() != DayNumber::toDate(Week->firstDay()))
+        setPickerDate(Week->firstDay());
+    else
+        m_pickerCommitter->cancelPending();
+}
+
 void TForm1::LeftClick()
 {
     if (!Week)
         return;
-    setPickerDate(Week->now() + Week->DayOffset - 1);
     QString error;
-    reportWeekError(Week->MoveBy(-1, &error), error);
+    const bool moved = Week->MoveBy(-1, &error);
+    showWeekInPicker();
+    reportWeekError(moved, error);
 }
 
 void TForm1::RightClick()
 {
     if (!Week)
         return;
-    setPickerDate(Week->now() + Week->DayOffset + 1);
     QString error;
-    reportWeekError(Week->MoveBy(1, &error), error);
+    const bool moved = Week->MoveBy(1, &error);
+    showWeekInPicker();
+    reportWeekError(moved, error);
 }
 
 void TForm1::Date_PickerChange()
@@ -603,7 +624,10 @@ void TForm1::Date_PickerChange()
     if (!Week)
         return;
     QString error;
-    reportWeekError(Week->ShowWeekFrom(DayNumber::fromDate(Date_Picker->date()), &error), error);
+    const bool moved = Week->ShowWeekFrom(DayNumber::fromDate(Date_Picker->date()), &error);
+    // A failed move leaves the week where it was: so does the picker.
+    showWeekInPicker();
+    reportWeekError(moved, error);
 }
 
 // ---- closing ------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class DateCommitter;
 class QDateEdit;
 class QLabel;
 class QMenu;
@@ -143,11 +144,14 @@ private:
     void placeRightArrow();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
+    // Shows the week's first day in the picker after a move, done or not.
+    void showWeekInPicker();
     bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
 
     Services m_services;
     StartOptions m_options;
+    DateCommitter *m_pickerCommitter = nullptr;
     bool Closing = false;
     bool m_started = false;
     bool m_closed = false;

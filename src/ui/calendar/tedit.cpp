@@ -1,6 +1,7 @@
 #include "tedit.h"
 
 #include "common/pictures.h"
+#include "notefiller.h"
 #include "notememo.h"
 #include "tweek.h"
 
@@ -93,17 +94,45 @@ TEdit::TEdit(TWeek *week, QWidget *hostPanel)
 
 QString TEdit::text() const
 {
+    if (const NoteFiller *filler = NoteFiller::of(Memo1->document()))
+        return filler->fullText();
     return Memo1->toPlainText();
 }
 
 void TEdit::setText(const QString &text)
 {
-    Memo1->setPlainText(text);
+    if (text.size() <= NoteFiller::SliceChars) {
+        NoteFiller::stop(Memo1->document());
+        Memo1->setPlainText(text);
+    } else {
+        NoteFiller::fill(Memo1->document(), text);
+        Memo1->moveCursor(QTextCursor::Start);
+    }
+    followFiller();
+}
+
+bool TEdit::isFilling() const
+{
+    return NoteFiller::of(Memo1->document()) != nullptr;
+}
+
+void TEdit::followFiller()
+{
+    if (NoteFiller *filler = NoteFiller::of(Memo1->document()))
+        filler->setOnFinished([this] { updateEditable(); });
+    updateEditable();
+}
+
+void TEdit::updateEditable()
+{
+    const bool fixed = loadFailed() || isFilling();
+    Memo1->setReadOnly(fixed);
+    print_button->setEnabled(!fixed);
 }
 
 bool TEdit::isModified() const
 {
-    return Memo1->document()->isModified();
+    return !loadFailed() && !isFilling() && Memo1->document()->isModified();
 }
 
 void TEdit::setModified(bool modified)
@@ -111,22 +140,57 @@ void TEdit::setModified(bool modified)
     Memo1->document()->setModified(modified);
 }
 
-void TEdit::markStored()
+void TEdit::setLoadError(const QString &reason)
 {
-    const QFileInfo info(DayNoteFile);
-    m_storedRevision = Memo1->document()->revision();
-    m_storedFile = DayNoteFile;
-    m_storedTime = info.exists() ? info.lastModified() : QDateTime();
-    m_storedSize = info.exists() ? info.size() : -1;
+    m_loadError = reason;
+    const bool failed = !reason.isEmpty();
+    if (failed) {
+        setText(QString());
+        setModified(false);
+    }
+    updateEditable();
+    const QString notice = failed ? tr("This note cannot be read.\n\n%1\n\nIt stays as it is on disk, "
+                                       "and nothing is saved over it until it can be read.")
+                                        .arg(reason)
+                                  : QString();
+    Memo1->setPlaceholderText(notice);
+    Memo1->setToolTip(failed ? reason : QString());
+    Memo1->setAccessibleDescription(notice);
 }
 
-bool TEdit::isStored() const
+void TEdit::recordFileState()
 {
-    if (m_storedSize < 0 || m_storedFile != DayNoteFile)
-        return false;
     const QFileInfo info(DayNoteFile);
-    return info.exists() && info.size() == m_storedSize && info.lastModified() == m_storedTime
-           && Memo1->document()->revision() == m_storedRevision;
+    m_fileExisted = info.exists();
+    m_fileSize = m_fileExisted ? info.size() : -1;
+    m_fileTime = m_fileExisted ? info.lastModified() : QDateTime();
+}
+
+bool TEdit::fileUnchanged() const
+{
+    const QFileInfo info(DayNoteFile);
+    if (info.exists() != m_fileExisted)
+        return false;
+    return !m_fileExisted || (info.size() == m_fileSize && info.lastModified() == m_fileTime);
+}
+
+QTextDocument *TEdit::lendDocument(QObject *holder)
+{
+    QTextDocument *document = Memo1->document();
+    // A document whose parent is not the editor's text control is not
+    // deleted when the editor is given another one.
+    document->setParent(holder);
+    if (NoteFiller *filler = NoteFiller::of(document))
+        filler->setOnFinished({});
+    return document;
+}
+
+void TEdit::takeDocument(QTextDocument *document)
+{
+    document->setParent(Memo1);
+    if (Memo1->document() != document)
+        Memo1->setDocument(document);
+    followFiller();
 }
 
 void TEdit::setDayColor(const QColor &color)

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QTextDocument;
 class QToolButton;
 class DottedLine;
 class NoteMemo;
@@ -39,15 +40,34 @@ public:
     // The note's text as stored.
     QString text() const;
     void setText(const QString &text);
-    // True when the text changed since the editor was last bound to a date.
+    // True when the user edited the text since it was loaded or last saved.
+    // Only such a note is ever written: an untouched one is left as the
+    // file on disk has it, whoever changed that file since.
     bool isModified() const;
     void setModified(bool modified);
 
-    // Remembers the text as it now stands in the note file, so a save that
-    // would write the same bytes again can be skipped.
-    void markStored();
-    // True when the note file already holds exactly the editor's text.
-    bool isStored() const;
+    // A long note is still being laid in (read-only, never saved, until
+    // it is all in).
+    bool isFilling() const;
+
+    // The note file could not be read (not a regular file, no permission,
+    // an I/O error): the column shows why and stays read-only, and nothing
+    // is ever saved over that file from it. An empty reason clears it.
+    void setLoadError(const QString &reason);
+    bool loadFailed() const { return !m_loadError.isEmpty(); }
+    QString loadError() const { return m_loadError; }
+
+    // Remembers the note file's size and time as they stand after a load or
+    // a save, and tells whether the file still has them, so that a note
+    // that stays in the week can keep its loaded text.
+    void recordFileState();
+    bool fileUnchanged() const;
+
+    // Hands the text document over to the week while it rebinds the columns
+    // (a note that stays in the week moves to its new column without being
+    // read and laid out again), and takes one back.
+    QTextDocument *lendDocument(QObject *holder);
+    void takeDocument(QTextDocument *document);
 
     // Background of the text area and the bottom bar.
     void setDayColor(const QColor &color);
@@ -67,11 +87,14 @@ protected:
 
 private:
     void layoutControls();
+    // Read-only while the note cannot be read or is still being laid in.
+    void updateEditable();
+    void followFiller();
 
     TWeek *m_week;
     QColor m_dayColor;
-    int m_storedRevision = -1;
-    QString m_storedFile;
-    QDateTime m_storedTime;
-    qint64 m_storedSize = -1;
+    QString m_loadError;
+    bool m_fileExisted = false;
+    qint64 m_fileSize = -1;
+    QDateTime m_fileTime;
 };

@@ -15,8 +15,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolButton>
+#include <QHash>
+#include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const QColor kWeekendColor(0xFF, 0xFF, 0xF0);
@@ -41,13 +44,32 @@ int TWeek::today() const
     return m_services.clock->todayDayNumber();
 }
 
+int TWeek::earliestFirstDay()
+{
+    return 0; // 30 December 1899
+}
+
+int TWeek::latestFirstDay()
+{
+    return DayNumber::fromDate(QDate(9999, 12, 31)) - 6;
+}
+
 TEdit *TWeek::AddDayEditor(QWidget *panel, int tag)
 {
+    if (EditorList.isEmpty()) {
+        // Notes and day folders named under this desktop's language by an
+        // older install get the names every language shares, once.
+        for (const DayNotes::Adoption &adoption :
+             DayNotes::adoptAllLocaleNamed(m_dataFolder->DBDir, m_dataFolder->UserDataDir, QLocale()))
+            noteAdoption(adoption);
+        m_firstDay = std::clamp(today(), earliestFirstDay(), latestFirstDay());
+        DayOffset = m_firstDay - today();
+    }
     auto *editor = new TEdit(this, panel);
     editor->move(0, 0);
     editor->Tag = tag;
     editor->setObjectName(QStringLiteral("Edit%1").arg(tag));
-    ShowDay(editor, now() + tag - 1);
+    bindEditor(editor, m_firstDay + tag - 1, nullptr);
     editor->resize(panel->width(), panel->height());
     editor->Memo1->resize(qMax(0, panel->width() - 2), editor->Memo1->height());
     connect(editor, &TEdit::printRequested, this, &TWeek::printRequested);
@@ -71,80 +93,189 @@ void TWeek::orderTabChain()
         QWidget::setTabOrder(columns.at(i - 1), columns.at(i));
 }
 
-bool TWeek::ShowDay(TEdit *editor, double date, QString *error)
+void TWeek::noteAdoption(const DayNotes::Adoption &adoption)
 {
-    if ((editor->NoteLoaded || editor->isModified()) && !writeNote(editor, error))
-        return false;
-    editor->NoteDate = date;
-    editor->setDayColor(DayNotes::IsWeekend(date) ? kWeekendColor : QColor(Qt::white));
-    editor->Date_Label->setText(FormatDateTime(QStringLiteral("dddd mmm dd"), date));
-    editor->DayNoteName = DayNotes::NoteName(date);
-    editor->DayNoteFile = m_dataFolder->DBDir + editor->DayNoteName;
-    editor->DayFolder = m_dataFolder->UserDataDir + DayNotes::FolderName(date);
-
-    if (QFileInfo::exists(editor->DayNoteFile)) {
-        QString readError;
-        const QString text = TextFile::readText(editor->DayNoteFile, &readError);
-        if (!readError.isEmpty()) {
-            // Keep the editor away from a file it cannot read, so that a
-            // later save does not replace that file with an empty note.
-            editor->setText(QString());
-            editor->setEnabled(false);
-            editor->setModified(false);
-            if (error)
-                *error = readError;
-            return false;
-        }
-        editor->setEnabled(true);
-        editor->setText(text);
-        editor->NoteLoaded = true;
-    } else {
-        editor->setEnabled(true);
-        editor->setText(QString());
+    if (adoption.outcome == DayNotes::Adoption::Nothing)
+        return;
+    if (adoption.outcome != DayNotes::Adoption::Moved) {
+        // Told once per run; the entries stay as they are.
+        if (m_reportedConflicts.contains(adoption.localePath))
+            return;
+        m_reportedConflicts.insert(adoption.localePath);
     }
-    editor->setModified(false);
-    editor->markStored();
+    m_adoptions.append(adoption);
+}
+
+void TWeek::reportAdoptions()
+{
+    if (m_adoptions.isEmpty())
+        return;
+    const QList<DayNotes::Adoption> adoptions = std::exchange(m_adoptions, {});
+    QStringList lines;
+    lines << tr("Day notes and day folders are named with the English month abbreviations "
+                "(Jan ... Dec), the same under every language of the desktop.");
+    constexpr int kListed = 12;
+    int listed = 0;
+    for (const DayNotes::Adoption &a : adoptions) {
+        if (listed++ == kListed) {
+            lines << tr("... and %1 more.").arg(adoptions.size() - kListed);
+            break;
+        }
+        const QString from = QFileInfo(a.localePath).fileName();
+        const QString to = QFileInfo(a.fixedPath).fileName();
+        switch (a.outcome) {
+        case DayNotes::Adoption::Moved:
+            lines << tr("\"%1\" is now named \"%2\".").arg(from, to);
+            break;
+        case DayNotes::Adoption::Kept:
+            lines << tr("\"%1\" could not be renamed to \"%2\" (%3); it is used under its old name.")
+                         .arg(from, to, a.error);
+            break;
+        case DayNotes::Adoption::BothHoldText:
+            lines << tr("\"%1\" and \"%2\" both hold a note for the same day. Both are kept; "
+                        "the week shows \"%2\", the other stays in the folder \"%3\".")
+                         .arg(from, to, QDir::toNativeSeparators(QFileInfo(a.localePath).absolutePath()));
+            break;
+        case DayNotes::Adoption::Nothing:
+            break;
+        }
+    }
+    m_services.dialogs->message(m_dialogParent, lines.join(QLatin1Char('\n')));
+}
+
+QString TWeek::notePathFor(int day)
+{
+    const QString fixed = m_dataFolder->DBDir + DayNotes::NoteName(day);
+    const QString own = m_dataFolder->DBDir + DayNotes::LocaleNoteName(day, QLocale());
+    if (own == fixed)
+        return fixed;
+    const DayNotes::Adoption adoption = DayNotes::adoptLocaleNamed(fixed, own, false);
+    noteAdoption(adoption);
+    return adoption.outcome == DayNotes::Adoption::Kept ? own : fixed;
+}
+
+QString TWeek::folderPathFor(int day)
+{
+    const QString fixed = m_dataFolder->UserDataDir + DayNotes::FolderName(day);
+    const QString own = m_dataFolder->UserDataDir + DayNotes::LocaleFolderName(day, QLocale());
+    if (own == fixed)
+        return fixed;
+    const DayNotes::Adoption adoption = DayNotes::adoptLocaleNamed(fixed, own, true);
+    noteAdoption(adoption);
+    return adoption.outcome == DayNotes::Adoption::Kept ? own : fixed;
+}
+
+void TWeek::bindEditor(TEdit *editor, int day, QTextDocument *loaded)
+{
+    editor->NoteDate = day;
+    editor->setDayColor(DayNotes::IsWeekend(day) ? kWeekendColor : QColor(Qt::white));
+    editor->Date_Label->setText(FormatDateTime(QStringLiteral("dddd mmm dd"), day));
+    editor->DayNoteFile = notePathFor(day);
+    editor->DayNoteName = QFileInfo(editor->DayNoteFile).fileName();
+    editor->DayFolder = folderPathFor(day);
+
+    if (loaded) {
+        editor->takeDocument(loaded);
+        editor->setLoadError(QString());
+    } else {
+        const QFileInfo info(editor->DayNoteFile);
+        if (info.exists() || info.isSymLink()) {
+            QString text;
+            QString readError;
+            if (DayNotes::readNote(editor->DayNoteFile, &text, &readError)) {
+                editor->setLoadError(QString());
+                editor->setText(text);
+                editor->NoteLoaded = true;
+            } else {
+                editor->setLoadError(readError);
+            }
+        } else {
+            editor->setLoadError(QString());
+            editor->setText(QString());
+        }
+        editor->setModified(false);
+    }
+    editor->recordFileState();
 
     const bool hasFolder = QFileInfo(editor->DayFolder).isDir();
     editor->FolderOpen->setVisible(hasFolder);
     editor->FolderCreate->setVisible(!hasFolder);
+}
+
+bool TWeek::showWeek(int firstDay, QString *error)
+{
+    firstDay = std::clamp(firstDay, earliestFirstDay(), latestFirstDay());
+    // Phase one: every edited note reaches its own date's file, or nothing
+    // moves.
+    if (!SaveAllNotes(error))
+        return false;
+
+    // Phase two: bind all seven columns. A note that stays in the week keeps
+    // its document (moved to its new column) unless its file changed on
+    // disk meanwhile; the documents of days that leave the week are reused
+    // for the days that come in.
+    QHash<int, QTextDocument *> byDay;
+    QList<QTextDocument *> spare;
+    for (TEdit *editor : std::as_const(EditorList)) {
+        QTextDocument *document = editor->lendDocument(this);
+        const int day = DayNumber::wholeDay(editor->NoteDate);
+        if (!editor->loadFailed() && !editor->isModified() && editor->fileUnchanged()
+            && !byDay.contains(day))
+            byDay.insert(day, document);
+        else
+            spare.append(document);
+    }
+    QList<TEdit *> toRead;
+    for (TEdit *editor : std::as_const(EditorList)) {
+        const int day = firstDay + editor->Tag - 1;
+        if (QTextDocument *document = byDay.take(day))
+            bindEditor(editor, day, document);
+        else
+            toRead.append(editor);
+    }
+    spare.append(byDay.values());
+    for (TEdit *editor : std::as_const(toRead)) {
+        editor->takeDocument(spare.takeLast());
+        bindEditor(editor, firstDay + editor->Tag - 1, nullptr);
+    }
+    qDeleteAll(spare); // none left: seven documents for seven columns
+
+    m_firstDay = firstDay;
+    DayOffset = m_firstDay - today();
+    reportAdoptions();
     return true;
 }
 
 bool TWeek::ReloadWeek(QString *error)
 {
-    const double base = now() + DayOffset;
-    for (TEdit *editor : std::as_const(EditorList)) {
-        if (!ShowDay(editor, base + editor->Tag - 1, error))
-            return false;
-    }
-    return true;
+    return showWeek(m_firstDay, error);
 }
 
 bool TWeek::SaveAllNotes(QString *error)
 {
+    QStringList failures;
     for (TEdit *editor : std::as_const(EditorList)) {
-        if (!editor->isEnabled())
-            continue; // bound to a file that could not be read
-        if (!writeNote(editor, error))
-            return false;
+        if (!editor->isModified())
+            continue; // untouched, or bound to a file that could not be read
+        QString failure;
+        if (!writeNote(editor, &failure))
+            failures << failure;
     }
-    return true;
+    if (!failures.isEmpty() && error)
+        *error = failures.join(QLatin1Char('\n'));
+    return failures.isEmpty();
 }
 
 bool TWeek::writeNote(TEdit *editor, QString *error)
 {
-    // Rewriting a file with the bytes it already holds changes nothing but
-    // costs a disk sync; every other case writes.
-    if (editor->isStored())
-        return true;
     const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
     if (!written) {
         if (error)
             *error = written.error;
         return false;
     }
-    editor->markStored();
+    editor->setModified(false);
+    editor->recordFileState();
     return true;
 }
 
@@ -174,14 +305,14 @@ void TWeek::ResizeDayEditors(int columnWidth, int editorHeight)
 
 bool TWeek::ShowWeekFrom(double date, QString *error)
 {
-    DayOffset = DayNumber::wholeDay(date) - today();
-    return ReloadWeek(error);
+    if (!DayNumber::isRepresentable(date))
+        return showWeek(date < 0 ? earliestFirstDay() : latestFirstDay(), error);
+    return showWeek(DayNumber::wholeDay(date), error);
 }
 
 bool TWeek::MoveBy(int days, QString *error)
 {
-    DayOffset += days;
-    return ReloadWeek(error);
+    return showWeek(m_firstDay + days, error);
 }
 
 void TWeek::FolderOpenClick(TEdit *editor)

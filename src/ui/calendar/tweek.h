@@ -1,9 +1,13 @@
 #pragma once
 
+#include "calendar/daynotes.h"
+
 #include <QList>
+#include <QSet>
 #include <QObject>
 #include <QString>
 
+class QTextDocument;
 class QWidget;
 class TDir;
 class TEdit;
@@ -20,26 +24,40 @@ public:
 
     // The editors in creation order (Panel1 ... Panel7).
     QList<TEdit *> EditorList;
-    // The leftmost column shows today + DayOffset.
+    // Days from today to the leftmost column, as of the last move. The week
+    // itself is held as its first day, so that a window left open past
+    // midnight keeps moving one day at a time.
     int DayOffset = 0;
     // The editor whose text area was clicked last.
     TEdit *CurrentEditor = nullptr;
 
-    // Creates one day editor in the host panel with the given column tag.
+    // The first days a week can start on: every column must show a date
+    // the program can name, from 30 December 1899 to 31 December 9999.
+    static int earliestFirstDay();
+    static int latestFirstDay();
+
+    // The day number of the leftmost column.
+    int firstDay() const { return m_firstDay; }
+
+    // Creates one day editor in the host panel with the given column tag,
+    // showing today + tag - 1.
     TEdit *AddDayEditor(QWidget *panel, int tag);
 
-    // Binds an editor to a date. An editor that once loaded a note file, or
-    // whose text changed since it was bound, first writes the date it
-    // leaves; when that write fails the editor keeps its date and text and
-    // the error is returned.
-    bool ShowDay(TEdit *editor, double date, QString *error = nullptr);
+    // Shows the week starting on the day (kept inside the nameable range),
+    // in two phases: first every edited note is written to the date it
+    // shows; only when all of them are on disk are the seven columns bound
+    // to the new dates. When a write fails nothing moves: every column keeps
+    // its date and text, and the failure is returned. A note that cannot be
+    // read does not stop the move: its column is bound to its date and says
+    // why it is read-only.
+    bool showWeek(int firstDay, QString *error = nullptr);
 
-    // Binds every editor to today + DayOffset + tag - 1; stops at the first
-    // editor that cannot write the date it leaves.
+    // Rebinds the shown week, reading every note again.
     bool ReloadWeek(QString *error = nullptr);
 
-    // Writes every editor's text to its note file; stops at the first
-    // failure, which is returned.
+    // Saves the edited notes: writes every note edited since it was loaded
+    // or last saved, and nothing else. All are tried; the failures are
+    // returned, one line each, and their text stays in the editors.
     bool SaveAllNotes(QString *error = nullptr);
 
     // SaveAllNotes, showing a failure in a message box.
@@ -50,7 +68,7 @@ public:
     // Makes the date the leftmost column.
     bool ShowWeekFrom(double date, QString *error = nullptr);
 
-    // Moves the week one day back (-1) or forward (+1).
+    // Moves the week one day back (-1) or forward (+1) from the week shown.
     bool MoveBy(int days, QString *error = nullptr);
 
     // Creates (when missing) and opens the editor's day folder.
@@ -66,8 +84,17 @@ Q_SIGNALS:
     void printRequested(TEdit *editor);
 
 private:
-    // Writes the editor's text to its note file unless the file already
-    // holds it.
+    // Binds the editor to the day, giving it the document when it already
+    // holds that day's note, and reading the note otherwise.
+    void bindEditor(TEdit *editor, int day, QTextDocument *loaded);
+    // The note file of the day, after adopting one stored under the
+    // locale's month name.
+    QString notePathFor(int day);
+    QString folderPathFor(int day);
+    void noteAdoption(const DayNotes::Adoption &adoption);
+    // Shows what was renamed, or kept under two names, since the last call.
+    void reportAdoptions();
+    // Writes the editor's text to its note file.
     bool writeNote(TEdit *editor, QString *error);
     // Chains the editors for Tab: column by column, left to right.
     void orderTabChain();
@@ -76,4 +103,7 @@ private:
     const Services &m_services;
     QWidget *m_dialogParent;
     bool m_saving = false;
+    int m_firstDay = 0;
+    QList<DayNotes::Adoption> m_adoptions;
+    QSet<QString> m_reportedConflicts;
 };

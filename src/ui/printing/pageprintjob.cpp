@@ -1,5 +1,6 @@
 #include "pageprintjob.h"
 
+#include "calendar/daynotes.h"
 #include "calendar/tedit.h"
 #include "calendar/notememo.h"
 #include "platform/dialogs.h"
@@ -63,7 +64,7 @@ QStringList DisplayedLines(const QPlainTextEdit *editor)
 }
 
 int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
-               const QFont &font, const PageLayoutInches &layout)
+               const QFont &font, const PageLayoutInches &layout, const QString &pdfName)
 {
     if (!services.printing)
         return -1;
@@ -74,7 +75,7 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
         if (!services.dialogs->yesNo(parent, QObject::tr("No printer is installed. Save the pages as a PDF "
                                                          "file instead?")))
             return -1;
-        const QString path = services.printing->askPdfFile(parent, pdfNameFor(title));
+        const QString path = services.printing->askPdfFile(parent, pdfName.isEmpty() ? pdfNameFor(title) : pdfName);
         if (path.isEmpty())
             return -1;
         target = services.printing->pdfTarget(path);
@@ -100,5 +101,6 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
 int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor)
 {
     return PrintPages(services, parent, editor->Date_Label->text(), DisplayedLines(editor->Memo1),
-                      editor->Memo1->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f});
+                      editor->Memo1->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f},
+                      DayNotes::FolderName(editor->NoteDate) + QStringLiteral(".pdf"));
 }
