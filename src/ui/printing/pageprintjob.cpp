@@ -2,6 +2,7 @@
 
 #include "calendar/tedit.h"
 #include "calendar/notememo.h"
+#include "common/daynumber.h"
 #include "platform/dialogs.h"
 #include "platform/printing.h"
 #include "platform/services.h"
@@ -63,7 +64,7 @@ QStringList DisplayedLines(const QPlainTextEdit *editor)
 }
 
 int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
-               const QFont &font, const PageLayoutInches &layout)
+               const QFont &font, const PageLayoutInches &layout, const QString &pdfName)
 {
     if (!services.printing)
         return -1;
@@ -74,7 +75,7 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
         if (!services.dialogs->yesNo(parent, QObject::tr("No printer is installed. Save the pages as a PDF "
                                                          "file instead?")))
             return -1;
-        const QString path = services.printing->askPdfFile(parent, pdfNameFor(title));
+        const QString path = services.printing->askPdfFile(parent, pdfNameFor(pdfName.isEmpty() ? title : pdfName));
         if (path.isEmpty())
             return -1;
         target = services.printing->pdfTarget(path);
@@ -99,6 +100,9 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
 
 int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor)
 {
-    return PrintPages(services, parent, editor->Date_Label->text(), DisplayedLines(editor->Memo1),
-                      editor->Memo1->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f});
+    const QString title = editor->Date_Label->text();
+    const int year = DayNumber::toDate(editor->NoteDate).year();
+    return PrintPages(services, parent, title, DisplayedLines(editor->Memo1), editor->Memo1->font(),
+                      PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f},
+                      QStringLiteral("%1 %2").arg(title).arg(year));
 }

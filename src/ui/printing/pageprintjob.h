@@ -26,9 +26,12 @@ QStringList DisplayedLines(const QPlainTextEdit *editor);
 // Prints the lines with the program's header (the title) and numbered
 // footer, then tells "%d pages printed". Without a printer it offers to
 // save the same pages as a PDF file. Failures are shown in an error box
-// and no page count is shown. Returns the pages printed, or -1.
+// and no page count is shown. Returns the pages printed, or -1. The PDF
+// file offered is named after pdfName, or after the title when it is empty.
 int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
-               const QFont &font, const PageLayoutInches &layout);
+               const QFont &font, const PageLayoutInches &layout, const QString &pdfName = QString());
 
-// The day editor's print button: its note under its date caption.
+// The day editor's print button: its note under its date caption. The PDF
+// file offered carries the year as well, so that the same day of another
+// year does not replace it.
 int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor);

@@ -385,7 +385,7 @@ void TProjects::DepartmentClick()
 
     Projects_Label->setText(name);
     pgProject->SetHeadings(name);
-    Folder_Label->setText(QStringLiteral("Documents\\%1\\").arg(name));
+    Folder_Label->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
     for (PageEditor *editor : editors) {
         QString error;
         if (!SwitchPage(editor, &error))
