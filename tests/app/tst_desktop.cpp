@@ -1,13 +1,18 @@
 // Where an installed or portable program keeps its data, and the pictures
 // of the sections that the screenshot mode writes.
+#include "app/datafoldermove.h"
 #include "app/dataroot.h"
+#include "app/singleinstance.h"
 #include "app/screenshottour.h"
 #include "app/tform1.h"
 #include "fakes.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QLockFile>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -28,11 +33,20 @@ private Q_SLOTS:
     void installedProgramUsesTheUserFolder_data();
     void installedProgramUsesTheUserFolder();
     void installedDataFolderIsBesideTheDesktopEntry();
+    void buildTreeUsesTheUserFolder();
+    void dataOfEarlierRunsMoveOutOfTheBuildTree();
+    void emptyTargetFolderIsFilledUnderItsLock();
+    void whereBothHoldDataNothingMoves();
+    void failedMoveChangesNothing();
+    void buildTreeWithoutDataMovesNothing();
 
     void tourWritesOnePicturePerSection();
     void tourReportsAFolderItCannotMake();
 
 private:
+    // A build tree with CMake's files and, when given, data files left by
+    // earlier runs (relative path -> content). Returns its folder with "/".
+    QString makeBuildTree(const QMap<QString, QByteArray> &files);
     // A prefix with bin/ and, when installed, the desktop entry.
     QString makePrefix(const QString &name, bool withDesktopEntry);
 
@@ -122,6 +136,172 @@ void TestDesktop::installedDataFolderIsBesideTheDesktopEntry()
     QCOMPARE(InstalledDataDir(portable + QStringLiteral("/bin")), QString());
 }
 
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Every file and folder below the folder, with the files' bytes.
+QMap<QString, QByteArray> treeOf(const QString &folder)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        const QString name = QDir(folder).relativeFilePath(path);
+        if (it.fileInfo().isDir())
+            out.insert(name + QLatin1Char('/'), QByteArray());
+        else if (!it.fileInfo().isFile())
+            out.insert(name, QByteArrayLiteral("<not a file>"));
+        else if (file.open(QIODevice::ReadOnly))
+            out.insert(name, file.readAll());
+        else
+            out.insert(name, QByteArrayLiteral("<unreadable>"));
+    }
+    return out;
+}
+
+const QMap<QString, QByteArray> kEarlierRuns{
+    {QStringLiteral("DB/Jan-05-2024.txt"), QByteArrayLiteral("Dentist 9:30")},
+    {QStringLiteral("Config/departments.txt"), QByteArrayLiteral("@Home\r\nGarden\r\n")},
+    {QStringLiteral("Projects/Garden/Projects.txt"), QByteArrayLiteral("Dig\r\nPlant")},
+    {QStringLiteral("Journal/Bucket List_todo.txt"), QByteArrayLiteral("See the sea\r\n")},
+};
+
+} // namespace
+
+QString TestDesktop::makeBuildTree(const QMap<QString, QByteArray> &files)
+{
+    const QString build = m_tmp->filePath(QStringLiteral("src/build/"));
+    writeFile(build + QStringLiteral("CMakeCache.txt"), "CMAKE_BUILD_TYPE:STRING=Release\n");
+    writeFile(build + QStringLiteral("CMakeFiles/rules.ninja"), "rule CXX\n");
+    writeFile(build + QStringLiteral("vellumark"), "program");
+    for (const QString &folder : {QStringLiteral("Report/Images"), QStringLiteral("Help")})
+        QDir().mkpath(build + folder);
+    for (auto it = files.begin(); it != files.end(); ++it)
+        writeFile(build + it.key(), it.value());
+    return build;
+}
+
+void TestDesktop::buildTreeUsesTheUserFolder()
+{
+    const QString build = makeBuildTree({});
+    const QString appData = m_tmp->filePath(QStringLiteral("home/.local/share/Vellumark"));
+    QVERIFY(IsBuildTree(build));
+    // A program further down the tree (tests/, bin/) is in it as well.
+    QDir().mkpath(build + QStringLiteral("tests/app"));
+    QVERIFY(IsBuildTree(build + QStringLiteral("tests/app")));
+    QVERIFY(!IsBuildTree(m_tmp->path()));
+    QCOMPARE(ChooseDataRoot(QString(), build, appData), appData + QLatin1Char('/'));
+    QCOMPARE(ChooseDataRoot(QString(), build + QStringLiteral("tests/app"), appData), appData + QLatin1Char('/'));
+    // --data-dir still wins.
+    const QString chosen = m_tmp->filePath(QStringLiteral("notes"));
+    QCOMPARE(ChooseDataRoot(chosen, build, appData), chosen + QLatin1Char('/'));
+}
+
+void TestDesktop::dataOfEarlierRunsMoveOutOfTheBuildTree()
+{
+    const QString build = makeBuildTree(kEarlierRuns);
+    const QString target = m_tmp->filePath(QStringLiteral("home/.local/share/Vellumark/"));
+
+    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    QCOMPARE(move.outcome, DataFolderMove::Moved);
+    for (auto it = kEarlierRuns.begin(); it != kEarlierRuns.end(); ++it) {
+        QCOMPARE(treeOf(target).value(it.key()), it.value());
+        QVERIFY2(!QFileInfo::exists(build + it.key()), qPrintable(it.key()));
+    }
+    QVERIFY(QFileInfo(target + QStringLiteral("Report/Images")).isDir());
+    // The build tree keeps what is its own, and no data folder.
+    const QMap<QString, QByteArray> left = treeOf(build);
+    QCOMPARE(left.keys(), QStringList({QStringLiteral("CMakeCache.txt"), QStringLiteral("CMakeFiles/"),
+                                       QStringLiteral("CMakeFiles/rules.ninja"), QStringLiteral("vellumark")}));
+    // Said, with both places.
+    QVERIFY2(move.message.contains(QDir::cleanPath(build)), qPrintable(move.message));
+    QVERIFY2(move.message.contains(QDir::cleanPath(target)), qPrintable(move.message));
+    // No copy left half-way.
+    QCOMPARE(QDir(QFileInfo(QDir::cleanPath(target)).path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Vellumark")});
+
+    // Once: the next start finds nothing to move.
+    const DataFolderMove again = MoveDataFolderOutOfBuildTree(build, target);
+    QCOMPARE(again.outcome, DataFolderMove::NothingToMove);
+    QVERIFY(again.message.isEmpty());
+}
+
+void TestDesktop::emptyTargetFolderIsFilledUnderItsLock()
+{
+    const QString build = makeBuildTree(kEarlierRuns);
+    // A first start made the empty tree and holds the folder's lock.
+    const QString target = m_tmp->filePath(QStringLiteral("data/Vellumark/"));
+    for (const QString &folder : {QStringLiteral("DB"), QStringLiteral("Projects/Summary"), QStringLiteral("Config")})
+        QDir().mkpath(target + folder);
+    QLockFile lock(target + SingleInstance::lockFileName());
+    QVERIFY(lock.tryLock(0));
+
+    QCOMPARE(MoveDataFolderOutOfBuildTree(build, target).outcome, DataFolderMove::Moved);
+    QCOMPARE(treeOf(target).value(QStringLiteral("DB/Jan-05-2024.txt")), QByteArray("Dentist 9:30"));
+    QVERIFY(QFileInfo::exists(target + SingleInstance::lockFileName()));
+    QVERIFY(!QFileInfo::exists(build + QStringLiteral("DB")));
+}
+
+void TestDesktop::whereBothHoldDataNothingMoves()
+{
+    const QString build = makeBuildTree(kEarlierRuns);
+    const QString target = m_tmp->filePath(QStringLiteral("data/Vellumark/"));
+    writeFile(target + QStringLiteral("DB/Jan-06-2024.txt"), "Newer note");
+    const auto buildBefore = treeOf(build);
+    const auto targetBefore = treeOf(target);
+
+    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    QCOMPARE(move.outcome, DataFolderMove::BothHoldData);
+    QCOMPARE(treeOf(build), buildBefore);
+    QCOMPARE(treeOf(target), targetBefore);
+    // The user is told where each is.
+    QVERIFY2(move.message.contains(QDir::cleanPath(build)), qPrintable(move.message));
+    QVERIFY2(move.message.contains(QDir::cleanPath(target)), qPrintable(move.message));
+}
+
+void TestDesktop::failedMoveChangesNothing()
+{
+    QMap<QString, QByteArray> files = kEarlierRuns;
+    const QString build = makeBuildTree(files);
+    // Something that cannot be copied: a named pipe among the notes.
+    QVERIFY(QProcess::execute(QStringLiteral("mkfifo"), {build + QStringLiteral("DB/Jan-07-2024.txt")}) == 0);
+    const QString target = m_tmp->filePath(QStringLiteral("data/Vellumark/"));
+    QDir().mkpath(target + QStringLiteral("DB"));
+    const auto buildBefore = treeOf(build);
+    const auto targetBefore = treeOf(target);
+
+    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    QCOMPARE(move.outcome, DataFolderMove::Failed);
+    QCOMPARE(treeOf(build), buildBefore);
+    QCOMPARE(treeOf(target), targetBefore);
+    QVERIFY2(move.message.contains(QStringLiteral("Jan-07-2024.txt")), qPrintable(move.message));
+    QCOMPARE(QDir(m_tmp->filePath(QStringLiteral("data")))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Vellumark")});
+}
+
+void TestDesktop::buildTreeWithoutDataMovesNothing()
+{
+    // Only the empty folders of a start that saved nothing.
+    const QString build = makeBuildTree({});
+    QDir().mkpath(build + QStringLiteral("DB"));
+    const QString target = m_tmp->filePath(QStringLiteral("data/Vellumark/"));
+    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    QCOMPARE(move.outcome, DataFolderMove::NothingToMove);
+    QVERIFY(move.message.isEmpty());
+    QVERIFY(!QFileInfo::exists(target));
+}
+
 void TestDesktop::tourWritesOnePicturePerSection()
 {
     const QString root = m_tmp->filePath(QStringLiteral("data/"));
@@ -152,9 +332,11 @@ void TestDesktop::tourWritesOnePicturePerSection()
         QCOMPARE(picture.size() / picture.devicePixelRatio(), QSize(900, 600));
         pictures << picture;
     }
-    // The Calendar shows the week's notes; the other sections look different.
-    QVERIFY(pictures.at(0) != pictures.at(1));
-    QVERIFY(pictures.at(0) != pictures.at(3));
+    // Each section has a picture of its own.
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        for (qsizetype j = i + 1; j < pictures.size(); ++j)
+            QVERIFY2(pictures.at(i) != pictures.at(j), qPrintable(expected.at(i) + " = " + expected.at(j)));
+    }
     // The tour ends where the program starts: on the Calendar.
     QCOMPARE(form.pg->currentWidget(), form.TabSheet1);
     // Taking pictures changes no note.

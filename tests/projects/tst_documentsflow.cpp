@@ -85,7 +85,7 @@ private Q_SLOTS:
         w.select("Garden");
         QCOMPARE(clean(files->root()), clean(w.documents() + "/Garden"));
         QVERIFY(QFileInfo(w.documents() + "/Garden").isDir());
-        QCOMPARE(w.projects()->Folder_Label->text(), QStringLiteral("Documents\\Garden\\"));
+        QCOMPARE(w.projects()->Folder_Label->text(), QStringLiteral("Documents/Garden/"));
 
         // A subfolder shown, then another project: the list starts at its root.
         QVERIFY(QDir().mkpath(w.documents() + "/Garden/Plans"));

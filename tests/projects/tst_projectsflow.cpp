@@ -124,7 +124,7 @@ private Q_SLOTS:
         QCOMPARE(w.book()->Todo_Label->text(), QStringLiteral("\"Garden\"  To Do"));
         QCOMPARE(w.book()->Links_Label->text(), QStringLiteral("\"Garden\"  Web Links"));
         QCOMPARE(w.book()->Time_Label->text(), QStringLiteral("\"Garden\"  Time Tracker"));
-        QCOMPARE(w.p->Folder_Label->text(), QStringLiteral("Documents\\Garden\\"));
+        QCOMPARE(w.p->Folder_Label->text(), QStringLiteral("Documents/Garden/"));
 
         w.book()->Projects->setPlainText(QStringLiteral("Dig\nPlant"));
         w.book()->Links->setPlainText(QStringLiteral("http://example.org"));

@@ -22,6 +22,16 @@ QString prefixOf(const QString &executableDir)
 }
 } // namespace
 
+bool IsBuildTree(const QString &executableDir)
+{
+    QDir dir(QDir::cleanPath(QDir(executableDir).absolutePath()));
+    do {
+        if (QFileInfo(dir.filePath(QStringLiteral("CMakeCache.txt"))).isFile())
+            return true;
+    } while (dir.cdUp());
+    return false;
+}
+
 bool IsInstalledProgram(const QString &executableDir)
 {
     const QString prefix = prefixOf(executableDir);
@@ -46,7 +56,8 @@ QString ChooseDataRoot(const QString &explicitDir, const QString &executableDir,
         return withSeparator(explicitDir);
     }
     const QFileInfo exe(executableDir);
-    if (!IsInstalledProgram(executableDir) && exe.isDir() && exe.isWritable())
+    if (!IsInstalledProgram(executableDir) && !IsBuildTree(executableDir) && exe.isDir()
+        && exe.isWritable())
         return withSeparator(executableDir);
     QDir().mkpath(appDataDir);
     return withSeparator(appDataDir);

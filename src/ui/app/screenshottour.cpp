@@ -1,12 +1,64 @@
 #include "screenshottour.h"
 
+#include "datafolder/tdir.h"
+#include "projects/tprojects.h"
 #include "tform1.h"
+#include "topics/tdecision.h"
+#include "topics/tjournal.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QListWidget>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QToolButton>
+
+namespace {
+
+// Lets a section that was just chosen finish: its layout requests, the
+// window system's answer to the window's size, and its first paint. Waits
+// until the page is shown, and a little longer for what it posts itself.
+void settle(QWidget *page)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    } while ((!page->isVisible() && clock.elapsed() < 3000) || clock.elapsed() < 250);
+}
+
+// The first project line whose folder holds data files.
+int projectInUse(const TForm1 *form)
+{
+    const QListWidget *list = form->ProjectsSection->Department;
+    for (int row = 0; row < list->count(); ++row) {
+        const QString name = list->item(row)->text().trimmed();
+        if (name.isEmpty())
+            continue;
+        const QString folder = form->DataFolder->ProjectsDir + name;
+        if (QFileInfo(folder).isDir() && !QDir(folder).entryList(QDir::Files).isEmpty())
+            return row;
+    }
+    return -1;
+}
+
+// The first topic with a file of its own.
+int topicInUse(TopicWorkspace *workspace)
+{
+    const TopicStore &store = workspace->store();
+    for (int row = 0; row < store.topics().size(); ++row) {
+        for (const TopicEditor &editor : store.setup().editors) {
+            if (QFileInfo(store.TopicFileName(store.topics().at(row), editor.name)).isFile())
+                return row;
+        }
+    }
+    return -1;
+}
+
+} // namespace
 
 ScreenshotTour::ScreenshotTour(TForm1 *form, const QString &folder, QSize windowSize)
     : m_form(form)
@@ -19,6 +71,24 @@ QStringList ScreenshotTour::fileNames()
 {
     return {QStringLiteral("calendar.png"), QStringLiteral("projects.png"),
             QStringLiteral("lists.png"), QStringLiteral("decisions.png")};
+}
+
+void ScreenshotTour::showInUse(int section)
+{
+    // What a user of the data folder would have open: a project with its
+    // pages, a list, a decision. A data folder without any shows the
+    // sections as they start.
+    if (section == 1) {
+        const int row = projectInUse(m_form);
+        if (row >= 0)
+            m_form->ProjectsSection->Department->setCurrentRow(row);
+    } else if (section == 2 || section == 3) {
+        TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_form->Journal)
+                                                 : static_cast<TopicWorkspace *>(m_form->Decision);
+        const int row = workspace ? topicInUse(workspace) : -1;
+        if (row >= 0)
+            workspace->Topic_list->setCurrentRow(row);
+    }
 }
 
 bool ScreenshotTour::run(QString *error)
@@ -34,14 +104,18 @@ bool ScreenshotTour::run(QString *error)
     // compare better from run to run.
     m_form->showNormal();
     m_form->resize(m_windowSize);
+    settle(m_form->TabSheet1);
 
     // The section buttons, pressed as a user would.
     const QList<QToolButton *> sections = {m_form->Image1, m_form->Image2, m_form->btnGoals,
                                                m_form->Image4};
+    const QList<QWidget *> pages = {m_form->TabSheet1, m_form->TabSheet2, m_form->TabSheet14,
+                                    m_form->TabSheet3};
     const QStringList names = fileNames();
     for (qsizetype i = 0; i < sections.size(); ++i) {
         sections.at(i)->click();
-        QApplication::processEvents();
+        showInUse(static_cast<int>(i));
+        settle(pages.at(i));
         const QPixmap picture = m_form->grab();
         const QString path = QDir(m_folder).filePath(names.at(i));
         QSaveFile file(path);

@@ -8,7 +8,9 @@ class TForm1;
 
 // Pictures of the main window for the README and the software centres:
 // runs the start-up step at once, shows each section in turn at a fixed
-// window size and writes one PNG per section into a folder.
+// window size, with the first project, list and decision that hold data
+// open, waits until it is built and shown, and writes one PNG per section
+// into a folder.
 class ScreenshotTour
 {
 public:
@@ -24,6 +26,8 @@ public:
     QStringList written() const { return m_written; }
 
 private:
+    void showInUse(int section);
+
     TForm1 *m_form;
     QString m_folder;
     QSize m_windowSize;

@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "app/autosave.h"
 #include "app/keyboardaccess.h"
 #include "calendar/datecommitter.h"
 #include "calendar/pickercursorkeeper.h"
@@ -11,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "printing/pageprintjob.h"
+#include "grid/stringgridview.h"
 #include "projects/tcostledger.h"
 #include "projects/tdocumentscommands.h"
 #include "topics/tdecision.h"
@@ -84,6 +86,9 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     setCentralWidget(central);
 
     createTopBar();
+    // The picker shows the start day from the first moment, not the
+    // control's default date until the start-up step runs.
+    setPickerDate(startDayNumber());
     createPages();
     createMenus();
     createLedger();
@@ -121,6 +126,7 @@ void TForm1::createTopBar()
     bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
     bar->setObjectName(QStringLiteral("bar"));
     bar->setFixedHeight(kBarHeight);
+    bar->installEventFilter(this);
 
     auto arrow = [this](const QString &name, const QString &text, const QString &spoken) {
         auto *button = new QToolButton(bar);
@@ -331,6 +337,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == TabSheet1 && event->type() == QEvent::Resize)
         packDayPanels();
+    // The bar takes its width from the layout, which runs after the
+    // window's own resize: ">" follows the bar itself.
+    if (watched == bar && event->type() == QEvent::Resize)
+        placeRightArrow();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -368,7 +378,12 @@ void TForm1::placeRightArrow()
 
 double TForm1::startDayNumber() const
 {
-    const QString argument = m_options.dayArgument.trimmed();
+    return dayNumberFor(m_options.dayArgument);
+}
+
+double TForm1::dayNumberFor(const QString &dayArgument) const
+{
+    const QString argument = dayArgument.trimmed();
     const int today = m_services.clock->todayDayNumber();
     if (argument.isEmpty())
         return m_services.clock->nowDayNumber();
@@ -420,6 +435,31 @@ void TForm1::Timer1Timer()
     showMaximized();
     ProjectsSection->LoadDepartments();
     Ledger->SetLedgerHeadings();
+    m_autoSave = new AutoSave(this, [this] { AutoSaveEdits(); }, this);
+    Q_EMIT startupFinished();
+}
+
+void TForm1::showRequestedDay(const QString &dayArgument)
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+    if (dayArgument.trimmed().isEmpty() || Closing || m_closed)
+        return;
+    if (!m_started) {
+        m_options.dayArgument = dayArgument;
+        setPickerDate(startDayNumber());
+        return;
+    }
+    // A question or dialog is open: the code that opened it expects the
+    // week to stay where it is.
+    if (QApplication::activeModalWidget())
+        return;
+    const double day = dayNumberFor(dayArgument);
+    setPickerDate(day);
+    QString error;
+    reportWeekError(Week->ShowWeekFrom(day, &error), error);
 }
 
 void TForm1::createTimeTracker()
@@ -691,6 +731,85 @@ bool TForm1::SaveAndClose()
     Decision = nullptr;
     m_closed = true;
     QCoreApplication::quit();
+    return true;
+}
+
+bool TForm1::ledgerCellIsOpen() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && focus != Ledger->money && Ledger->money->isAncestorOf(focus);
+}
+
+bool TForm1::SaveEdits(QStringList *errors, bool finishOpenEdits)
+{
+    if (!m_started || m_closed)
+        return true;
+    const qsizetype before = errors->size();
+    QString error;
+    if (!ProjectsSection->SaveAtClose(&error))
+        errors->append(error);
+    // Saving the ledger ends an edit open in a cell; typing there goes on
+    // undisturbed and the cell is saved once it is left.
+    error.clear();
+    if ((finishOpenEdits || !ledgerCellIsOpen()) && !Ledger->SaveLedger(&error))
+        errors->append(error);
+    error.clear();
+    if (Week && !Week->SaveAllNotes(&error))
+        errors->append(error);
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(Journal),
+                                      static_cast<TopicWorkspace *>(Decision)}) {
+        if (!workspace)
+            continue;
+        const WriteResult stored = workspace->FormClose();
+        if (!stored)
+            errors->append(stored.error);
+    }
+    return errors->size() == before;
+}
+
+void TForm1::AutoSaveEdits()
+{
+    if (!m_started || Closing || m_closed)
+        return;
+    QStringList errors;
+    if (SaveEdits(&errors, false)) {
+        m_autoSaveReported.clear();
+        return;
+    }
+    const QString failure = errors.join(QStringLiteral("\n\n"));
+    // A failure that lasts is told once, not after every pause.
+    if (failure == m_autoSaveReported)
+        return;
+    m_autoSaveReported = failure;
+    m_services.dialogs->error(
+        this, tr("%1\n\nThe text stays in the window; it is saved as soon as that can be done.").arg(failure));
+}
+
+bool TForm1::SaveAndEnd(QStringList *errors)
+{
+    const bool saved = SaveEdits(errors, true);
+    Closing = true;
+    m_closed = true;
+    Timer1->stop();
+    // Leaves every event loop, also that of a dialog that is open: the
+    // code waiting on it returns first, and no new dialog waits for an
+    // answer any more.
+    QCoreApplication::exit(saved ? 0 : 1);
+    return saved;
+}
+
+bool TForm1::CommitDataForSessionEnd(bool userCanBeAsked)
+{
+    QStringList errors;
+    if (!SaveEdits(&errors, true) && userCanBeAsked) {
+        m_services.dialogs->error(
+            this, tr("%1\n\nThe session was not ended, so that this text is not lost. Make room or "
+                     "fix the folder, then log out again.")
+                      .arg(errors.join(QStringLiteral("\n\n"))));
+        return false;
+    }
+    errors.clear();
+    SaveAndEnd(&errors);
     return true;
 }
 

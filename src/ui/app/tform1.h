@@ -15,6 +15,7 @@ class QMenu;
 class QStackedWidget;
 class QTimer;
 class QToolButton;
+class AutoSave;
 class SvgPicture;
 class TCostLedger;
 class TDecision;
@@ -126,6 +127,39 @@ public:
 
     // The day number the start-up step starts the week on.
     double startDayNumber() const;
+    // The day a day argument names: now without an argument, today for
+    // one that names no day the picker can show.
+    double dayNumberFor(const QString &dayArgument) const;
+
+    // Another start on this data folder asked for this window: comes to
+    // the front and, given a day argument, moves the week to that day.
+    void showRequestedDay(const QString &dayArgument);
+
+    // Writes every store the close sequence writes, without a question and
+    // without closing; each failure's message goes into errors. An edit
+    // still open in a ledger cell is finished first only when asked to.
+    bool SaveEdits(QStringList *errors, bool finishOpenEdits);
+    // The automatic save after a pause in typing: SaveEdits, with each
+    // distinct failure reported once.
+    void AutoSaveEdits();
+    AutoSave *autoSave() const { return m_autoSave; }
+
+    // The session ends or the process was told to end: saves like the
+    // close sequence, without questions, and ends the event loop. Returns
+    // false when something could not be saved (the messages go to
+    // errors).
+    bool SaveAndEnd(QStringList *errors);
+    // The desktop's session manager asks to commit the data before the
+    // session ends. Saves; when something could not be saved and the user
+    // can be asked, says so and returns false (the logout is cancelled),
+    // otherwise ends the program.
+    bool CommitDataForSessionEnd(bool userCanBeAsked);
+
+Q_SIGNALS:
+    // The start-up step has run.
+    void startupFinished();
+
+public:
 
     const Services &services() const { return m_services; }
 
@@ -146,6 +180,7 @@ private:
     void reportWeekError(bool ok, const QString &error);
     // Shows the week's first day in the picker after a move, done or not.
     void showWeekInPicker();
+    bool ledgerCellIsOpen() const;
     bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
 
@@ -155,4 +190,7 @@ private:
     bool Closing = false;
     bool m_started = false;
     bool m_closed = false;
+    AutoSave *m_autoSave = nullptr;
+    // The autosave failure last shown; the same failure is not shown again.
+    QString m_autoSaveReported;
 };

@@ -500,7 +500,7 @@ void TProjects::DepartmentClick()
 
     Projects_Label->setText(name);
     pgProject->SetHeadings(name);
-    Folder_Label->setText(QStringLiteral("Documents\\%1\\").arg(name));
+    Folder_Label->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
     if (!QFileInfo(m_dataFolder->ProjectsDir + name).isDir())
         QDir(m_dataFolder->ProjectsDir).mkdir(name);
     for (PageEditor *editor : editors) {

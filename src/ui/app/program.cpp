@@ -1,0 +1,227 @@
+#include "program.h"
+
+#include "app/commandline.h"
+#include "app/datafoldermove.h"
+#include "app/dataroot.h"
+#include "app/screenshottour.h"
+#include "app/singleinstance.h"
+#include "app/terminationsignals.h"
+#include "app/tform1.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/qtshell.h"
+#include "platform/sound.h"
+#include "printing/qtprinting.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QSessionManager>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// How long a later start waits for the program that holds its data folder.
+constexpr int kAnswerTimeoutMs = 2000;
+
+QString withSeparator(const QString &dir)
+{
+    QString path = QDir::cleanPath(QDir(dir).absolutePath());
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+void printError(const QString &text)
+{
+    std::fprintf(stderr, "vellumark: %s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+const char *signalName(int number)
+{
+    switch (number) {
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    case SIGINT: return "SIGINT";
+    default: return "a signal";
+    }
+}
+
+// Claims the data folder, or hands the day argument to the program that
+// holds it. Returns the instance for a program that goes on, else null with
+// the exit status set.
+std::unique_ptr<SingleInstance> claimDataFolder(const QString &root, const QString &dayArgument,
+                                                bool quiet, int *exitStatus)
+{
+    auto instance = std::make_unique<SingleInstance>(root);
+    QString error;
+    switch (instance->claim({dayArgument}, kAnswerTimeoutMs, &error)) {
+    case SingleInstance::Role::First:
+        return instance;
+    case SingleInstance::Role::Handed:
+        *exitStatus = 0;
+        return nullptr;
+    case SingleInstance::Role::NoAnswer:
+        break;
+    }
+    const QString text =
+        QObject::tr("Vellumark is already running on the data folder %1, but it does not answer (%2). "
+                    "Close that window, or end that program, then start Vellumark again.")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(root)), error);
+    printError(text);
+    if (!quiet)
+        QMessageBox::warning(nullptr, QStringLiteral("Vellumark"), text);
+    *exitStatus = 1;
+    return nullptr;
+}
+
+} // namespace
+
+void NameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Vellumark"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELLUMARK_VERSION));
+}
+
+bool AsksTheTerminal(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--")
+            break;
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v"
+            || arg == "--version")
+            return true;
+    }
+    return false;
+}
+
+void AnswerOnTerminal(int argc, char *argv[])
+{
+    QCoreApplication terminal(argc, argv);
+    NameApplication();
+    CommandLine commandLine;
+    // Prints and exits, unless the flag was the value of an option.
+    commandLine.process(QCoreApplication::arguments());
+}
+
+int RunProgram(QApplication &app, const ProgramHooks &hooks)
+{
+    NameApplication();
+    QApplication::setDesktopFileName(QStringLiteral(VELLUMARK_APP_ID));
+
+    CommandLine commandLine;
+    commandLine.process(QCoreApplication::arguments());
+    const bool screenshots = commandLine.wantsScreenshots();
+
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    const QString userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QString root = ChooseDataRoot(commandLine.dataDir(), executableDir, userDataDir);
+
+    int exitStatus = 0;
+    std::unique_ptr<SingleInstance> instance =
+        claimDataFolder(root, commandLine.dayArgument(), screenshots, &exitStatus);
+    if (!instance)
+        return exitStatus;
+
+    // A program started from a build tree used to keep its data there,
+    // where cleaning the build folder deletes them: they move, once.
+    DataFolderMove move;
+    if (commandLine.dataDir().isEmpty() && IsBuildTree(executableDir)) {
+        move = MoveDataFolderOutOfBuildTree(withSeparator(executableDir), root);
+        if (move.outcome == DataFolderMove::Failed) {
+            root = withSeparator(executableDir);
+            instance = claimDataFolder(root, commandLine.dayArgument(), screenshots, &exitStatus);
+            if (!instance)
+                return exitStatus;
+        }
+        if (!move.message.isEmpty())
+            printError(move.message);
+    }
+
+    SystemClock clock;
+    QtShell shell;
+    QtDialogs dialogs;
+    QtSound sound;
+    QPrinter printer(QPrinter::HighResolution);
+    QtPrinting printing(&printer);
+
+    Services services;
+    services.clock = &clock;
+    services.shell = &shell;
+    services.dialogs = &dialogs;
+    services.printer = &printer;
+    services.printing = &printing;
+    services.sound = &sound;
+
+    StartOptions options;
+    options.dataRoot = root;
+    options.dayArgument = commandLine.dayArgument();
+    TForm1 form(services, options);
+
+    QObject::connect(instance.get(), &SingleInstance::messageReceived, &form,
+                     [&form](const QStringList &message) {
+                         form.showRequestedDay(message.isEmpty() ? QString() : message.first());
+                     });
+
+    // From here on SIGTERM, SIGHUP and SIGINT end the program through the
+    // event loop, after saving.
+    TerminationSignals termination;
+    bool ending = false;
+    auto endOnSignal = [&form, &ending](int number) {
+        if (ending)
+            return;
+        ending = true;
+        QStringList errors;
+        if (!form.SaveAndEnd(&errors)) {
+            for (const QString &error : std::as_const(errors))
+                printError(error);
+        }
+        std::fprintf(stderr, "vellumark: ended by %s%s\n", signalName(number),
+                     errors.isEmpty() ? ", everything saved" : "");
+    };
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &form, endOnSignal);
+
+    // Logout or shutdown: the session manager asks for the data first.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager &manager) {
+        if (!form.CommitDataForSessionEnd(manager.allowsInteraction()))
+            manager.cancel();
+    });
+
+    QObject::connect(&form, &TForm1::startupFinished, &form, [&] {
+        if (!move.message.isEmpty() && !screenshots) {
+            if (move.outcome == DataFolderMove::Moved)
+                dialogs.message(&form, move.message);
+            else
+                dialogs.error(&form, move.message);
+        }
+        if (hooks.started)
+            hooks.started(form);
+    });
+
+    form.show();
+
+    bool picturesFailed = false;
+    if (screenshots) {
+        QTimer::singleShot(0, &form, [&] {
+            ScreenshotTour tour(&form, commandLine.screenshotsDir());
+            QString error;
+            picturesFailed = !tour.run(&error);
+            if (picturesFailed)
+                printError(error);
+            for (const QString &file : tour.written())
+                std::printf("%s\n", qPrintable(file));
+            std::fflush(stdout);
+            form.close();
+        });
+    }
+    const int result = app.exec();
+    return picturesFailed ? 1 : result;
+}

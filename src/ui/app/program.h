@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+class QApplication;
+class TForm1;
+
+// What a test driver may add to a run of the program.
+struct ProgramHooks
+{
+    // Called once the main window's start-up step has run.
+    std::function<void(TForm1 &)> started;
+};
+
+// The program after its QApplication exists: names, command line, the data
+// folder (moved out of a build tree once), one program per data folder,
+// the main window, the ends of the session (logout, SIGTERM, SIGHUP,
+// SIGINT) and the screenshot mode. Returns the exit status.
+int RunProgram(QApplication &app, const ProgramHooks &hooks = {});
+
+// Sets the names the desktop knows the program by. No display name is set:
+// the platform would append it to every window caption.
+void NameApplication();
+
+// True when the arguments ask only for --help or --version, which are
+// answered on the terminal without a display.
+bool AsksTheTerminal(int argc, char *argv[]);
+// Prints the help or the version and ends the program.
+void AnswerOnTerminal(int argc, char *argv[]);

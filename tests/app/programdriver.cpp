@@ -1,0 +1,77 @@
+// The real program, started the way the process tests start it, with a few
+// commands read from standard input so a test can act as the user:
+//   type TEXT   types TEXT into the week's first column, then says "typed"
+//   week        says "week YYYY-MM-DD", the date of the week's first column
+// It says "started" once the start-up step has run.
+#include "app/program.h"
+#include "app/tform1.h"
+#include "calendar/notememo.h"
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+#include "common/daynumber.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+TEdit *firstColumn(TForm1 &form)
+{
+    for (TEdit *editor : form.Week->EditorList) {
+        if (editor->Tag == 1)
+            return editor;
+    }
+    return nullptr;
+}
+
+void runCommand(TForm1 &form, const QString &line)
+{
+    if (line.startsWith(QLatin1String("type "))) {
+        TEdit *column = firstColumn(form);
+        column->Memo1->setFocus();
+        QTest::keyClicks(column->Memo1, line.mid(5));
+        say(QStringLiteral("typed"));
+    } else if (line == QLatin1String("week")) {
+        const double first = form.Week->now() + form.Week->DayOffset;
+        say(QStringLiteral("week ") + DayNumber::toDate(first).toString(Qt::ISODate));
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QByteArray pending;
+    ProgramHooks hooks;
+    hooks.started = [&pending](TForm1 &form) {
+        auto *input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &form);
+        QObject::connect(input, &QSocketNotifier::activated, &form, [&form, &pending, input] {
+            char buffer[4096];
+            const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (got <= 0) {
+                input->setEnabled(false);
+                return;
+            }
+            pending.append(buffer, got);
+            qsizetype end;
+            while ((end = pending.indexOf('\n')) >= 0) {
+                const QString line = QString::fromUtf8(pending.left(end));
+                pending.remove(0, end + 1);
+                runCommand(form, line);
+            }
+        });
+        say(QStringLiteral("started"));
+    };
+    return RunProgram(app, hooks);
+}
