@@ -1,6 +1,7 @@
 #include "app/dataroot.h"
 #include "app/screenshottour.h"
 #include "app/tform1.h"
+#include "platform/alarmnotifier.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/memorytuning.h"
@@ -110,6 +111,8 @@ int main(int argc, char *argv[])
     services.printer = &printer;
     services.printing = &printing;
     services.sound = &sound;
+    DesktopAlarmNotifier alarmNotifier;
+    services.alarmNotifier = &alarmNotifier;
 
     TForm1 form(services, options);
     form.show();
