@@ -427,6 +427,8 @@ void TForm1::createTimeTracker()
             &TfrmTimeTrack::SpeedButton5Click);
     // A clicked day moves the picker, not the week.
     connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &TForm1::setPickerDate);
+    // The alarms ring from the start, before the "Time" page is opened.
+    TimeTrack->LoadLastTrackedAlarms();
 }
 
 void TForm1::setPickerDate(double dayNumber)
@@ -645,6 +647,12 @@ bool TForm1::SaveAndClose()
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The ledger rows that could not be saved will be lost.")
                       .arg(ledgerError)))
+        return false;
+    // The tracker's edited note and alarm lists (a ticked or unticked alarm).
+    QString trackerError;
+    if (TimeTrack && !TimeTrack->SaveEdited(&trackerError)
+        && !m_services.dialogs->yesNo(
+            this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
         return false;
     Closing = true;
     if (Week) {
