@@ -717,21 +717,27 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
 // typed "A" that turns back into PM.
 void TestAlarms::amAndPmKeysInTheAlarmTime()
 {
-    TAlarmSet_Form form(&m_fakes->clock);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.Bed_Time->setTime(QTime(21, 30));
-    form.Bed_Time->setFocus();
-    form.Bed_Time->setCurrentSection(QDateTimeEdit::AmPmSection);
-    QTest::keyClick(form.Bed_Time, Qt::Key_A);
-    QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
-    QTest::keyClick(form.Bed_Time, Qt::Key_A);
-    QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
-    form.BitBtn1->setFocus(); // leaving the field keeps it
-    QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
-    QTest::keyClick(form.Bed_Time, Qt::Key_P);
-    QCOMPARE(form.Bed_Time->time(), QTime(21, 30));
-    QVERIFY(form.Bed_Time->text().endsWith(QStringLiteral("PM")));
+    const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+    for (const char *name : {"en_US", "de_DE", "ja_JP"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        TAlarmSet_Form form(&m_fakes->clock);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Bed_Time->setTime(QTime(21, 30));
+        form.Bed_Time->setFocus();
+        form.Bed_Time->setCurrentSection(QDateTimeEdit::AmPmSection);
+        QTest::keyClick(form.Bed_Time, Qt::Key_A);
+        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
+        QTest::keyClick(form.Bed_Time, Qt::Key_A);
+        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
+        QTest::keyClick(form.Bed_Time, Qt::Key_Tab);
+        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
+        form.Bed_Time->setFocus();
+        form.Bed_Time->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(form.Bed_Time, Qt::Key_P);
+        QCOMPARE(form.Bed_Time->time(), QTime(21, 30));
+        QVERIFY(form.Bed_Time->hasAcceptableInput());
+    }
 }
 
 QTEST_MAIN(TestAlarms)
