@@ -3,11 +3,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 class QDBusPendingCallWatcher;
 class QLabel;
 class QSystemTrayIcon;
-class QWidget;
 
 // Shows the user that an alarm rings, whether or not a sound can be heard,
 // and offers "Snooze" and "Stop". Tests put a recording fake behind it.
