@@ -133,7 +133,7 @@ bool isWholeReport(const QByteArray &bytes)
     return bytes.startsWith("<html><head>\r\n") && bytes.endsWith("</center></body></html>\r\n");
 }
 
-enum class Kind { Text, Ledger, YearStore, AlarmList, Report, Leftover, Other };
+enum class Kind { Text, Ledger, YearStore, AlarmList, Report, LastTracked, Leftover, Other };
 
 Kind kindOf(const QString &relative)
 {
@@ -147,6 +147,8 @@ Kind kindOf(const QString &relative)
         return Kind::Report;
     if (name == QLatin1String("bedtimes.txt") || name == QLatin1String("wakeuptimes.txt"))
         return Kind::AlarmList;
+    if (relative == QLatin1String("Config/lasttracked.txt"))
+        return Kind::LastTracked;
     if (relative.startsWith(QLatin1String("DB/")) || relative.startsWith(QLatin1String("Projects/"))
         || relative.startsWith(QLatin1String("Journal/")) || relative.startsWith(QLatin1String("Decision/")))
         return Kind::Text;
@@ -161,6 +163,7 @@ const char *kindName(Kind kind)
     case Kind::YearStore: return "year stores";
     case Kind::AlarmList: return "alarm lists";
     case Kind::Report: return "sleep reports";
+    case Kind::LastTracked: return "names of the project last tracked";
     case Kind::Leftover: return "unfinished temporary files";
     case Kind::Other: break;
     }
@@ -183,6 +186,14 @@ QString tornReason(const QString &root, const QString &relative, const QByteArra
         return isWholeAlarmList(now) ? QString() : QStringLiteral("not a whole alarm list");
     case Kind::Report:
         return isWholeReport(now) ? QString() : QStringLiteral("not a whole report");
+    case Kind::LastTracked: {
+        // The whole name of a project folder that exists.
+        const QString name = QString::fromUtf8(now);
+        return !name.isEmpty() && !name.contains(QLatin1Char('\n'))
+                       && QFileInfo(root + QStringLiteral("Projects/") + name).isDir()
+                   ? QString()
+                   : QStringLiteral("not the name of a project folder");
+    }
     case Kind::Leftover:
         return {};
     case Kind::Other:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/alarmnotifier.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/services.h"
@@ -86,6 +87,29 @@ public:
     int stops = 0;
 };
 
+// Records the alarms shown instead of asking the desktop; a test answers
+// with snooze() or stop() as the user would.
+class FakeAlarmNotifier final : public IAlarmNotifier
+{
+public:
+    void showAlarm(const QString &title, const QString &text) override
+    {
+        shown.append(title + QLatin1Char('|') + text);
+        showing = true;
+    }
+    void closeAlarm() override
+    {
+        ++closes;
+        showing = false;
+    }
+    void snooze() { Q_EMIT snoozeRequested(); }
+    void stop() { Q_EMIT stopRequested(); }
+
+    QStringList shown; // "title|text" of each alarm shown
+    bool showing = false;
+    int closes = 0;
+};
+
 // The fakes wired as services.
 struct FakeServices
 {
@@ -93,10 +117,12 @@ struct FakeServices
     FakeShell shell;
     FakeDialogs dialogs;
     FakeSound sound;
+    FakeAlarmNotifier notifier;
     Services services()
     {
         Services s{&clock, &shell, &dialogs, nullptr};
         s.sound = &sound;
+        s.alarmNotifier = &notifier;
         return s;
     }
 };

@@ -6,6 +6,7 @@
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
 #include "fakes.h"
+#include "mainwindowfixture.h"
 #include "projects/tprojectnotebook.h"
 #include "projects/tprojects.h"
 #include "tracker/talarms.h"
@@ -160,6 +161,57 @@ private Q_SLOTS:
         w.alarms()->List_BedTimes->topLevelItem(0)->setSelected(true);
         w.alarms()->List_BedTimesClick();
         QCOMPARE(w.tracker()->Series3->count() > 0, true);
+    }
+
+    // After a restart the alarms of the project last tracked ring, and
+    // show themselves, before the "Time" page is ever opened.
+    void alarmsRingAfterARestartWithoutTheTimePage()
+    {
+        Window w;
+        w.showTime(QStringLiteral("Car"));
+        w.showTime(QStringLiteral("Garden"));
+        w.answerAlarmSet(QTime(21, 30));
+        w.alarms()->Button3->click();
+        w.restart();
+        QVERIFY(!w.tracker()->Record.Loaded);
+        QCOMPARE(captions(w.alarms()->List_BedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
+        w.alarms()->ClockTimer();
+        QCOMPARE(w.fakes.notifier.shown.size(), 1);
+        QVERIFY2(w.fakes.notifier.shown.first().contains(QStringLiteral("Garden")),
+                 qPrintable(w.fakes.notifier.shown.first()));
+        w.fakes.notifier.stop();
+        QVERIFY(!w.alarms()->isRinging());
+
+        // Opening the page binds as before; nothing of Garden goes to Car.
+        const QByteArray garden = fileBytes(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt"));
+        w.showTime(QStringLiteral("Car"));
+        QCOMPARE(w.alarms()->List_BedTimes->topLevelItemCount(), 0);
+        QCOMPARE(fileBytes(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")), garden);
+
+        // A name in the file that leads out of the projects folder is
+        // not followed.
+        TextFile::writeText(w.tracker()->LastTrackedFile(), QStringLiteral("../../Config"));
+        w.restart();
+        QCOMPARE(w.alarms()->List_BedTimes->topLevelItemCount(), 0);
+        QVERIFY(w.alarms()->TrackedFolder.isEmpty());
+    }
+
+    // An alarm ticked off is kept when the program closes, as every
+    // other change is.
+    void untickingIsSavedAtClose()
+    {
+        Window w;
+        w.showTime(QStringLiteral("Garden"));
+        w.answerAlarmSet(QTime(21, 30));
+        w.alarms()->Button3->click();
+        w.alarms()->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        w.restart();
+        w.showTime(QStringLiteral("Garden"));
+        QCOMPARE(w.alarms()->List_BedTimes->topLevelItem(0)->checkState(0), Qt::Unchecked);
+        w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
+        w.alarms()->ClockTimer();
+        QVERIFY(w.fakes.notifier.shown.isEmpty());
     }
 
     void everySaveRewritesTheReport()

@@ -1,5 +1,9 @@
 #include "common/daynumber.h"
+#include "common/dateformat.h"
 #include "tracker/alarmrule.h"
+#include "tracker/listviewstream.h"
+
+#include <QScopeGuard>
 
 #include <QTest>
 
@@ -32,7 +36,10 @@ private Q_SLOTS:
     void dailyRingsEveryDayAtItsMinute();
     void uncheckedNeverRings();
     void weekdaysRingOnTheirDaysOnly();
-    void fixedDateRingsOnEverySuchWeekday();
+    void fixedDateRingsOnItsDateOnly();
+    void anyLanguage_data();
+    void anyLanguage();
+    void listsOfTheLocaleAreTurnedIntoTheFixedForm();
     void firstMatchWins();
     void tickCounterStopsAtThe59thTick();
     void matchingAgainRestartsTheCount();
@@ -45,8 +52,11 @@ void TestAlarmRule::texts()
     const double value = DayNumber::fromDateTime(at(2024, 1, 5, 21, 30));
     QCOMPARE(AlarmRule::TimeValueText(value), QStringLiteral("45296.8958333333"));
     QCOMPARE(AlarmRule::TimeValueText(45296.0), QStringLiteral("45296"));
-    QCOMPARE(AlarmRule::TimeValueText(45296.5, QLocale(QLocale::German, QLocale::Germany)),
-             QStringLiteral("45296,5"));
+    // Stored with a point in every language.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(AlarmRule::TimeValueText(45296.5), QStringLiteral("45296.5"));
+    QCOMPARE(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
     QCOMPARE(AlarmRule::WeeklySchedule({true, false, true, false, true, false, false}),
              QStringLiteral("Mon Wed Fri "));
@@ -109,14 +119,97 @@ void TestAlarmRule::weekdaysRingOnTheirDaysOnly()
         QCOMPARE(rings(e, at(2024, 5, 6 + i, 7, 0)), expected[i]);
 }
 
-void TestAlarmRule::fixedDateRingsOnEverySuchWeekday()
+// A date rings on that date only, not on the same weekday of other weeks.
+void TestAlarmRule::fixedDateRingsOnItsDateOnly()
 {
     const AlarmEntry e = entry(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), 22, 0);
     QVERIFY(rings(e, at(2008, 4, 5, 22, 0)));
-    QVERIFY(rings(e, at(2008, 4, 12, 22, 0)));
-    QVERIFY(rings(e, at(2024, 5, 11, 22, 0)));
+    QVERIFY(!rings(e, at(2008, 4, 12, 22, 0)));
+    QVERIFY(!rings(e, at(2024, 5, 11, 22, 0)));
     QVERIFY(!rings(e, at(2008, 4, 6, 22, 0)));
     QVERIFY(!rings(e, at(2008, 4, 5, 21, 59)));
+    // Wednesday 2 December does not ring on Wednesday 9 December.
+    const AlarmEntry wednesday = entry(AlarmRule::FixedDateSchedule(QDate(2026, 12, 2)), 7, 0);
+    QVERIFY(rings(wednesday, at(2026, 12, 2, 7, 0)));
+    QVERIFY(!rings(wednesday, at(2026, 12, 9, 7, 0)));
+}
+
+// The same entries ring the same whatever the desktop's language, and an
+// entry made under one language is stored as under any other.
+void TestAlarmRule::anyLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << QStringLiteral("C");
+    QTest::newRow("de_DE") << QStringLiteral("de_DE");
+    QTest::newRow("fr_FR") << QStringLiteral("fr_FR");
+    QTest::newRow("ja_JP") << QStringLiteral("ja_JP");
+    QTest::newRow("en_US") << QStringLiteral("en_US");
+}
+
+void TestAlarmRule::anyLanguage()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+
+    // What an entry made now stores.
+    const double value = DayNumber::fromDateTime(at(2024, 1, 5, 21, 30));
+    QCOMPARE(AlarmRule::TimeValueText(value), QStringLiteral("45296.8958333333"));
+    QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
+    QCOMPARE(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
+    QCOMPARE(AlarmRule::WeeklySchedule({true, false, true, false, true, false, false}),
+             QStringLiteral("Mon Wed Fri "));
+
+    // A weekly alarm for today's weekday rings (Tuesday 7 May 2024), and
+    // not on other days.
+    const AlarmEntry weekly = entry(QStringLiteral("Tue "), 21, 30);
+    QVERIFY(AlarmRule::Matches(weekly, AlarmRule::Now(at(2024, 5, 7, 21, 30))));
+    QVERIFY(!AlarmRule::Matches(weekly, AlarmRule::Now(at(2024, 5, 8, 21, 30))));
+    AlarmTicker clock;
+    QVERIFY(clock.Tick({weekly}, {}, at(2024, 5, 7, 21, 30, 10)).playBed);
+
+    // A date and a time value in the stored form ring on their date.
+    const AlarmEntry date{true, QStringLiteral("Saturday April, 5, 2008"), QStringLiteral("39543.9166666667")};
+    QVERIFY(AlarmRule::Matches(date, AlarmRule::Now(at(2008, 4, 5, 22, 0))));
+    QVERIFY(!AlarmRule::Matches(date, AlarmRule::Now(at(2008, 4, 12, 22, 0))));
+    // A time value with a point is never read as midnight.
+    QVERIFY(!AlarmRule::Matches(AlarmEntry{true, QStringLiteral("Daily"), QStringLiteral("0.9375")},
+                                AlarmRule::Now(at(2024, 5, 7, 0, 0))));
+    QVERIFY(AlarmRule::Matches(AlarmEntry{true, QStringLiteral("Daily"), QStringLiteral("0.9375")},
+                               AlarmRule::Now(at(2024, 5, 7, 22, 30))));
+
+    // A date and a time value written in this language's own form (as
+    // older lists hold them) are read too.
+    const QLocale here;
+    const QString localDate = FormatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(QDate(2008, 4, 5)), here);
+    QString localValue = QString::number(39543.9166666667, 'g', 15);
+    localValue.replace(QLatin1Char('.'), here.decimalPoint());
+    const AlarmEntry local{true, localDate, localValue};
+    QVERIFY(AlarmRule::Matches(local, AlarmRule::Now(at(2008, 4, 5, 22, 0))));
+    QVERIFY(!AlarmRule::Matches(local, AlarmRule::Now(at(2008, 4, 12, 22, 0))));
+    QCOMPARE(AlarmRule::ParseSchedule(localDate).date, QDate(2008, 4, 5));
+}
+
+void TestAlarmRule::listsOfTheLocaleAreTurnedIntoTheFixedForm()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+
+    ListViewItem old{true, QStringLiteral("Samstag April, 5, 2008 at 10:00 PM"),
+                     {QStringLiteral("Samstag April, 5, 2008"), QStringLiteral("39543,9166666667")}};
+    QVERIFY(AlarmRule::ToStoredForm(&old));
+    QCOMPARE(old.subItems, (QStringList{QStringLiteral("Saturday April, 5, 2008"),
+                                        QStringLiteral("39543.9166666667")}));
+    QCOMPARE(old.caption, QStringLiteral("Saturday April, 5, 2008 at 10:00 PM"));
+    QVERIFY(old.checked);
+    // Already in the fixed form: left as it is.
+    QVERIFY(!AlarmRule::ToStoredForm(&old));
+    ListViewItem daily{false, QStringLiteral("Daily at 09:30 PM"), {QStringLiteral("Daily"), QStringLiteral("45296.8958333333")}};
+    QVERIFY(!AlarmRule::ToStoredForm(&daily));
+    // Not understood: left as it is.
+    ListViewItem odd{false, QStringLiteral("x"), {QStringLiteral("whenever"), QStringLiteral("soon")}};
+    QVERIFY(!AlarmRule::ToStoredForm(&odd));
+    QCOMPARE(odd.subItems.first(), QStringLiteral("whenever"));
 }
 
 void TestAlarmRule::firstMatchWins()

@@ -16,6 +16,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QScopeGuard>
 
 #include <memory>
 
@@ -103,6 +104,12 @@ private Q_SLOTS:
     void snoozeRingsAgainAfterFiveMinutes();
     void clockRunsFromTheStart();
     void alarmSetDialog();
+    void silentAlarmShowsItself();
+    void untickedEntryIsWrittenWhenEditedListsAreSaved();
+    void secondDeleteRemovesNothing();
+    void longDateCaptionKeepsItsTime();
+    void listOfAnotherLanguageRingsAndIsWrittenBack();
+    void amAndPmKeysInTheAlarmTime();
 };
 
 void TestAlarms::initTestCase()
@@ -516,6 +523,221 @@ void TestAlarms::alarmSetDialog()
     QCOMPARE(form.exec(), int(QDialog::Accepted));
     QTimer::singleShot(0, &form, [&form] { form.BitBtn2->click(); });
     QCOMPARE(form.exec(), int(QDialog::Rejected));
+}
+
+// With no sound to hear (the sound "Silence" here), a ringing alarm is
+// shown: named with its time, highlighted in its list, with Snooze and
+// Stop answered from the notification.
+void TestAlarms::silentAlarmShowsItself()
+{
+    FakeAlarmNotifier &notifier = m_fakes->notifier;
+    m_alarms->Bed_Sound->setCurrentText(QStringLiteral("Silence"));
+    add(m_alarms->Button3, daily(22, 0));
+    add(m_alarms->Button3, daily(21, 30));
+    QTreeWidgetItem *entry = m_alarms->List_BedTimes->topLevelItem(0);
+
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 10)));
+    m_alarms->ClockTimer();
+    QVERIFY(m_fakes->sound.played.isEmpty());
+    QCOMPARE(notifier.shown.size(), 1);
+    QVERIFY(notifier.showing);
+    QVERIFY2(notifier.shown.first().contains(QStringLiteral("09:30 PM")), qPrintable(notifier.shown.first()));
+    QVERIFY(notifier.shown.first().contains(QStringLiteral("Daily at 09:30 PM")));
+    QVERIFY(m_alarms->isRinging());
+    QCOMPARE(m_alarms->ringingEntry(), entry);
+    QVERIFY(entry->font(0).bold());
+    QVERIFY(entry->background(0).style() != Qt::NoBrush);
+    QVERIFY(m_alarms->List_BedTimes->topLevelItem(1)->background(0).style() == Qt::NoBrush);
+    // Highlighting is not an edit of the list.
+    QVERIFY(!m_alarms->isEdited(m_alarms->List_BedTimes));
+
+    // A second tick in the same minute rings on without a second notice.
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 59)));
+    m_alarms->ClockTimer();
+    QCOMPARE(notifier.shown.size(), 1);
+
+    // "Stop" in the notification.
+    notifier.stop();
+    QVERIFY(!m_alarms->isRinging());
+    QVERIFY(!notifier.showing);
+    QVERIFY(!entry->font(0).bold());
+    QVERIFY(entry->background(0).style() == Qt::NoBrush);
+
+    // "Snooze": the silent alarm comes back after the pause.
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 1)));
+    m_alarms->ClockTimer();
+    QCOMPARE(notifier.shown.size(), 2);
+    notifier.snooze();
+    QVERIFY(!notifier.showing);
+    QVERIFY(m_alarms->Alarm_Snooze->isActive());
+    m_alarms->Alarm_SnoozeTimer();
+    QCOMPARE(notifier.shown.size(), 3);
+    QVERIFY(notifier.showing);
+    m_alarms->Alarm_StopButton->click();
+    QVERIFY(!notifier.showing);
+
+    // A feeding alarm with no sound device at all shows itself too.
+    m_alarms->SoundFolder.clear();
+    add(m_alarms->Button5, daily(3, 0));
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 9), QTime(3, 0, 30)));
+    m_alarms->ClockTimer();
+    QCOMPARE(notifier.shown.size(), 4);
+    QCOMPARE(m_alarms->ringingEntry(), m_alarms->List_WakeUp->topLevelItem(0));
+    // Left ringing, it ends by itself and its notice goes with it.
+    QDateTime now = m_fakes->clock.now();
+    for (int tick = 0; tick < 60 && notifier.showing; ++tick) {
+        now = now.addSecs(59);
+        m_fakes->clock.set(now);
+        m_alarms->ClockTimer();
+    }
+    QVERIFY(!notifier.showing);
+    QVERIFY(!m_alarms->ringingEntry());
+}
+
+// A ticked or unticked entry is a change of the list: the close sequence
+// (and the autosave) write it; an untouched list is never written.
+void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
+{
+    add(m_alarms->Button3, daily(21, 0));
+    const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
+    const QString feedFile = m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt");
+    QVERIFY(!m_alarms->isEdited(m_alarms->List_BedTimes));
+    m_alarms->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QVERIFY(m_alarms->isEdited(m_alarms->List_BedTimes));
+    QString error;
+    QVERIFY(m_alarms->SaveEditedLists(&error));
+    QCOMPARE(bytes(file).at(5), '\0');
+    QVERIFY(!m_alarms->isEdited(m_alarms->List_BedTimes));
+    QVERIFY(!QFile::exists(feedFile));
+
+    // Saved once, not again: a list changed on disk meanwhile stays.
+    put(file, EncodeListView(ListViewData{}));
+    QVERIFY(m_alarms->SaveEditedLists(&error));
+    QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
+
+    // A write that fails says which file and keeps the change for later.
+    m_alarms->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    QVERIFY(QFile::remove(file));
+    QVERIFY(QDir().mkpath(file));
+    QVERIFY(!m_alarms->SaveEditedLists(&error));
+    QVERIFY2(error.contains(QStringLiteral("bedtimes.txt")), qPrintable(error));
+    QVERIFY(m_alarms->isEdited(m_alarms->List_BedTimes));
+    QVERIFY(m_fakes->dialogs.errors.isEmpty()); // returned, not shown
+}
+
+void TestAlarms::secondDeleteRemovesNothing()
+{
+    add(m_alarms->Button3, daily(21, 0));
+    add(m_alarms->Button3, daily(22, 0));
+    add(m_alarms->Button3, daily(23, 0));
+    m_alarms->List_BedTimes->setCurrentItem(m_alarms->List_BedTimes->topLevelItem(0));
+    m_alarms->Button4->click();
+    QCOMPARE(captions(m_alarms->List_BedTimes),
+             (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
+    QVERIFY(m_alarms->List_BedTimes->selectedItems().isEmpty());
+    m_alarms->Button4->click();
+    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 2);
+    QCOMPARE(m_fakes->dialogs.messages.size(), 1);
+}
+
+void TestAlarms::longDateCaptionKeepsItsTime()
+{
+    Dialog fixed;
+    fixed.kind = Dialog::Fixed;
+    fixed.time = QTime(21, 30);
+    fixed.date = QDate(2026, 9, 30);
+    add(m_alarms->Button3, fixed);
+    QTreeWidgetItem *item = m_alarms->List_BedTimes->topLevelItem(0);
+    const QString caption = QStringLiteral("Wednesday September, 30, 2026 at 09:30 PM");
+    QCOMPARE(item->text(0), caption);
+    QCOMPARE(item->toolTip(0), caption);
+    QCOMPARE(m_alarms->List_BedTimes->textElideMode(), Qt::ElideMiddle);
+    // In a column narrower than the caption the time stays in view.
+    const QFontMetrics metrics(m_alarms->List_BedTimes->font());
+    const QString shown = metrics.elidedText(caption, m_alarms->List_BedTimes->textElideMode(),
+                                             metrics.horizontalAdvance(caption) / 2);
+    QVERIFY2(shown.endsWith(QStringLiteral("09:30 PM")), qPrintable(shown));
+    // Reloaded from the file, it keeps its tooltip.
+    m_alarms->LoadLists(m_alarms->TrackedFolder);
+    QCOMPARE(m_alarms->List_BedTimes->topLevelItem(0)->toolTip(0), caption);
+}
+
+// A list written under German (a date in German, a time value with a
+// comma) rings under German, and is written back in the fixed form.
+void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Chirps"));
+    const QString other = folder(QStringLiteral("Kitchen"));
+    ListViewData old;
+    old.items.append(ListViewItem{true, QStringLiteral("Dienstag Mai, 7, 2024 at 09:30 PM"),
+                                  {QStringLiteral("Dienstag Mai, 7, 2024"), QStringLiteral("45419,8958333333")}});
+    old.items.append(ListViewItem{true, QStringLiteral("Tue at 06:00 AM"),
+                                  {QStringLiteral("Tue "), QStringLiteral("45419.25")}});
+    QVERIFY(SaveListView(old, other + QStringLiteral("wakeuptimes.txt")).ok);
+    m_alarms->LoadLists(other);
+    QVERIFY(m_alarms->isEdited(m_alarms->List_WakeUp));
+
+    // Tuesday 7 May 2024: the weekly entry at 6:00, the dated one at 21:30.
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 20)));
+    m_alarms->ClockTimer();
+    QCOMPARE(m_alarms->ringingEntry(), m_alarms->List_WakeUp->topLevelItem(1));
+    m_alarms->Alarm_StopButtonClick();
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 20)));
+    m_alarms->ClockTimer();
+    QCOMPARE(m_alarms->ringingEntry(), m_alarms->List_WakeUp->topLevelItem(0));
+    m_alarms->Alarm_StopButtonClick();
+    // Not at midnight, not a week later.
+    m_fakes->clock.set(QDateTime(QDate(2024, 5, 14), QTime(21, 30, 20)));
+    m_alarms->ClockTimer();
+    QVERIFY(!m_alarms->isRinging());
+
+    QString error;
+    QVERIFY(m_alarms->SaveEditedLists(&error));
+    ListViewData stored;
+    QVERIFY(LoadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
+    QCOMPARE(stored.items.at(0).subItems,
+             (QStringList{QStringLiteral("Tuesday May, 7, 2024"), QStringLiteral("45419.8958333333")}));
+    QCOMPARE(stored.items.at(0).caption, QStringLiteral("Tuesday May, 7, 2024 at 09:30 PM"));
+    QCOMPARE(stored.items.at(1), old.items.at(1));
+
+    // A new entry made under German is stored in the same fixed form.
+    Dialog fixed;
+    fixed.kind = Dialog::Fixed;
+    fixed.time = QTime(21, 30);
+    fixed.date = QDate(2008, 4, 5);
+    add(m_alarms->Button5, fixed);
+    QVERIFY(LoadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
+    QCOMPARE(stored.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
+    QVERIFY(!stored.items.at(0).subItems.at(1).contains(QLatin1Char(',')));
+}
+
+// "a" and "p" choose AM and PM at once; the editor never keeps a half
+// typed "A" that turns back into PM.
+void TestAlarms::amAndPmKeysInTheAlarmTime()
+{
+    const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+    for (const char *name : {"en_US", "de_DE", "ja_JP"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        TAlarmSet_Form form(&m_fakes->clock);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Bed_Time->setTime(QTime(21, 30));
+        form.Bed_Time->setFocus();
+        form.Bed_Time->setCurrentSection(QDateTimeEdit::AmPmSection);
+        QTest::keyClick(form.Bed_Time, Qt::Key_A);
+        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
+        QTest::keyClick(form.Bed_Time, Qt::Key_A);
+        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
+        QTest::keyClick(form.Bed_Time, Qt::Key_Tab);
+        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
+        form.Bed_Time->setFocus();
+        form.Bed_Time->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(form.Bed_Time, Qt::Key_P);
+        QCOMPARE(form.Bed_Time->time(), QTime(21, 30));
+        QVERIFY(form.Bed_Time->hasAcceptableInput());
+    }
 }
 
 QTEST_MAIN(TestAlarms)

@@ -25,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
+#include <QScrollBar>
+#include <QMouseEvent>
 
 #include <memory>
 
@@ -186,10 +188,12 @@ private Q_SLOTS:
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
         QCOMPARE(m_form->Record.NoteFile, a + "Y2024M5D3-note.txt");
         QCOMPARE(m_form->Note->toPlainText(), QString());
-        // Leaving an empty memo still writes that day's note, empty.
+        // Leaving a day whose note was not touched writes nothing: no
+        // empty note file is left in the project folder.
         click(columnOf(day(2024, 5, 4)), 5);
-        QVERIFY(QFile::exists(a + "Y2024M5D3-note.txt"));
-        QCOMPARE(TextFile::readText(a + "Y2024M5D3-note.txt"), QString());
+        QVERIFY(!QFile::exists(a + "Y2024M5D3-note.txt"));
+        m_form->LoadDay(project("B"), now());
+        QCOMPARE(QDir(a).entryList({QStringLiteral("*-note.txt")}), QStringList{QStringLiteral("Y2024M5D7-note.txt")});
     }
 
     void laterDayMovesTheMonth()
@@ -380,6 +384,158 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(!m_form->Record.Loaded);
         QVERIFY(m_form->Record.YearFile.isEmpty());
+    }
+
+    // Down from the last visible row (7:30 pm) never scrolls the grid:
+    // the totals row stays, each hour label stays beside its cells, and a
+    // click beside "8 pm" marks the 8 pm slot.
+    void keyboardNeverShiftsLabelsAgainstCells()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        const int column = columnOf(day(2024, 5, 7));
+        const QRect firstSlot = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(1, column));
+        click(column, 48);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
+        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_PageDown);
+        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(m_form->Sleep_Chart->verticalScrollBar()->value(), 0);
+        QCOMPARE(m_form->Sleep_Chart->rowViewportPosition(0), 0);
+        QCOMPARE(m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(1, column)), firstSlot);
+        // The rows below the visible ones still take marks from the keys.
+        QCOMPARE(m_form->SleepGrid.cell(column, 49), QStringLiteral(" "));
+
+        const int other = column - 1;
+        click(other, 1);
+        QCOMPARE(m_form->SleepGrid.cell(other, 1), QStringLiteral(" "));
+        QCOMPARE(yearFields(a + "2024-time.txt", 127).value(11), QStringLiteral("*"));
+        QCOMPARE(m_form->Sleep_Chart->toolTip(), QStringLiteral("8 pm - 8:30 pm"));
+    }
+
+    // Each click of a quick double click toggles.
+    void doubleClickTogglesTwice()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        const int column = columnOf(day(2024, 5, 7));
+        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        const QPoint at = cellCentre(column, 6);
+        const QPoint global = viewport->mapToGlobal(at);
+        // As the window system delivers it: the second press comes as a
+        // double click.
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+            if (type == QEvent::MouseButtonPress)
+                QCOMPARE(m_form->SleepGrid.cell(column, 6), QStringLiteral(" "));
+        }
+        QCOMPARE(m_form->SleepGrid.cell(column, 6), QString());
+        QCOMPARE(yearFields(a + "2024-time.txt", 128).value(16), QString());
+        QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("0.0"));
+    }
+
+    // A year file that cannot be loaded (here a folder in its place): the
+    // grid takes no marks, says why, and the file is never written.
+    void unloadableYearFileMakesTheGridReadOnly()
+    {
+        const QString a = project("A");
+        QVERIFY(QDir().mkpath(a + "2024-time.txt"));
+        m_form->LoadDay(a, now());
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(m_form->YearError->isVisibleTo(m_form.get()));
+        QVERIFY2(m_form->YearError->text().contains(QStringLiteral("2024")), qPrintable(m_form->YearError->text()));
+        const int column = columnOf(day(2024, 5, 7));
+        click(column, 3);
+        QCOMPARE(m_form->SleepGrid.cell(column, 3), QString());
+        QCOMPARE(m_form->DayHours(column), 0.0);
+        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
+        QString error;
+        QVERIFY(m_form->SaveEdited(&error));
+        m_form->LoadDay(project("B"), now());
+        QVERIFY(QFileInfo(a + "2024-time.txt").isDir());
+        QVERIFY(!m_form->YearError->isVisibleTo(m_form.get()));
+        click(column, 3);
+        QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+
+        // A December grid shows two days of a next year that cannot be
+        // read: those two columns take no marks, the others do.
+        const QString c = project("C");
+        QVERIFY(QDir().mkpath(c + "2025-time.txt"));
+        m_form->LoadDay(c, day(2024, 12, 10));
+        const int january = columnOf(day(2025, 1, 1));
+        click(january, 3);
+        QCOMPARE(m_form->SleepGrid.cell(january, 3), QString());
+        click(january - 1, 3);
+        QCOMPARE(m_form->SleepGrid.cell(january - 1, 3), QStringLiteral(" "));
+        QVERIFY(QFileInfo(c + "2025-time.txt").isDir());
+    }
+
+    // The statistics of one project are not shown under the next.
+    void statisticsStartAfreshAtEachBinding()
+    {
+        m_form->LoadDay(project("A"), now());
+        click(columnOf(day(2024, 5, 7)), 3);
+        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.5 hours"));
+        m_form->LoadDay(project("B"), now());
+        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
+        QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("."));
+        QCOMPARE(m_form->Time_Label->text(), QStringLiteral("Total Time "));
+    }
+
+    // A rebinding whose note cannot be written leaves everything bound as
+    // it was: the note stays in the memo, the project and its marks stay.
+    void rebindingIsAllOrNothing()
+    {
+        const QString a = project("A");
+        m_form->LoadDay(a, now());
+        const int column = columnOf(day(2024, 5, 7));
+        click(column, 3);
+        m_form->Note->setPlainText(QStringLiteral("Teething"));
+        QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt")); // something took its place
+        m_form->LoadDay(project("B"), now());
+        QCOMPARE(m_fakes->dialogs.errors.size(), 1);
+        QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Y2024M5D7-note.txt")));
+        QCOMPARE(m_form->Record.TrackedFolder, a);
+        QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("Teething"));
+        QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+        QVERIFY(!QDir(project("B")).exists() || QDir(project("B")).isEmpty());
+
+        // Once the place is free again, the same move succeeds.
+        QVERIFY(QDir().rmdir(a + "Y2024M5D7-note.txt"));
+        m_form->LoadDay(project("B"), now());
+        QCOMPARE(m_form->Record.TrackedFolder, project("B"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Teething"));
+    }
+
+    // "Save what is edited" (the close sequence, the autosave): the edited
+    // note only; a failure names the file and keeps the text.
+    void saveEditedWritesOnlyWhatWasEdited()
+    {
+        const QString a = project("A");
+        QVERIFY(QDir().mkpath(a));
+        QVERIFY(TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("on disk")).ok);
+        m_form->LoadDay(a, now());
+        QString error;
+        // Changed by another program meanwhile: an untouched note stays.
+        TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("changed elsewhere"));
+        QVERIFY(m_form->SaveEdited(&error));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("changed elsewhere"));
+        QVERIFY(!QFile::exists(a + "2024-time.txt"));
+
+        m_form->Note->setPlainText(QStringLiteral("typed"));
+        QVERIFY(m_form->SaveEdited(&error));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("typed"));
+
+        m_form->Note->setPlainText(QStringLiteral("typed again"));
+        QVERIFY(QFile::remove(a + "Y2024M5D7-note.txt"));
+        QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
+        QVERIFY(!m_form->SaveEdited(&error));
+        QVERIFY2(error.contains(QStringLiteral("Y2024M5D7-note.txt")), qPrintable(error));
+        QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("typed again"));
+        QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
 private:

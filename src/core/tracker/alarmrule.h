@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QString>
 
+struct ListViewItem;
+
 // One alarm entry as the clock sees it: its check box, its schedule text
 // ("Daily", weekday texts such as "Mon Wed Fri ", or a date such as
 // "Saturday April, 5, 2008") and its stored time value as text.
@@ -18,48 +20,82 @@ struct AlarmEntry
 };
 
 // The texts of an alarm entry and the rule that decides when it rings.
+//
+// Entries are stored in one fixed form whatever the desktop's language:
+// English day and month names, the time value with a point. Lists written
+// in the current locale's form (a date "Samstag April, 5, 2008", a time
+// value "45296,5") are read too and turned into the fixed form.
 namespace AlarmRule {
 
-// The stored time value read as a day number; 0 when it is not a number
-// or lies outside the dates the program can show. Accepts the locale's
-// decimal separator and the point.
+// The locale of the stored texts (English, United States).
+QLocale StoredLocale();
+
+// The stored time value read as a day number: the fixed form with a point
+// first, then the locale's form; neither accepts group separators. 0 when
+// it is not a number or lies outside the dates the program can show.
 double TimeValue(const QString &text, const QLocale &locale = QLocale());
-// A day number in the general form with up to 15 significant digits and
-// the locale's decimal separator (45296.8958333333).
-QString TimeValueText(double value, const QLocale &locale = QLocale());
-// "hh:mm ampm" of a day number (09:30 PM).
-QString TimeText(double value, const QLocale &locale = QLocale());
+// A day number in the general form with up to 15 significant digits and a
+// point (45296.8958333333).
+QString TimeValueText(double value);
+// "hh:mm ampm" of a day number (09:30 PM), in the stored form by default.
+QString TimeText(double value, const QLocale &locale = StoredLocale());
 
 // The weekday schedule: "Mon " ... "Sun " for each chosen day, Monday
 // first, each with its trailing blank; empty when no day is chosen.
 QString WeeklySchedule(const QList<bool> &mondayToSunday);
-// The schedule of one date: "dddd mmmm, d, yyyy".
-QString FixedDateSchedule(const QDate &date, const QLocale &locale = QLocale());
+// The schedule of one date: "dddd mmmm, d, yyyy" with English names.
+QString FixedDateSchedule(const QDate &date);
 // The visible caption: the trimmed schedule, " at ", the time text.
 QString Caption(const QString &schedule, const QString &timeText);
 
-// The three texts of the present moment an entry is compared with.
+// What a schedule text means.
+struct Schedule
+{
+    enum Kind { Unknown, Daily, Weekdays, Date };
+    Kind kind = Unknown;
+    quint8 weekdays = 0; // bit (dayOfWeek - 1) for each chosen day
+    QDate date;
+};
+// Reads a schedule written in the fixed form or in the locale's form.
+Schedule ParseSchedule(const QString &text, const QLocale &locale = QLocale());
+
+// Turns an entry read from a list file into the fixed form: its schedule,
+// its time value and, when either changed, its caption. False when the
+// entry was in the fixed form already (or is not understood).
+bool ToStoredForm(ListViewItem *item, const QLocale &locale = QLocale());
+
+// The present moment an entry is compared with, and its texts in the
+// locale (used for schedules that are not understood).
 struct NowTexts
 {
     QString time; // "hh:mm ampm"
     QString day;  // "ddd"
     QString date; // "dddd mmmm, d, yyyy"
+    QDateTime moment;
 };
 NowTexts Now(const QDateTime &now, const QLocale &locale = QLocale());
 
 // A checked entry rings when its time of day, to the minute, is now and
-// its schedule contains "Daily", today's short weekday name or today's
-// full date (case-sensitive). So a date schedule, which starts with the
-// full weekday name, also rings on that weekday every week where the full
-// name contains the short one.
-// With timeTexts, the time texts of stored values already seen are
-// looked up instead of formatted again (the clock asks every second).
-using TimeTexts = QHash<QString, QString>;
+// its schedule is "Daily", names today's weekday, or is today's date. A
+// schedule that is not understood rings as it always did: when it
+// contains today's short weekday name or today's full date.
+// With a cache, schedules and times already read are looked up instead of
+// read again (the clock asks every tick over every entry).
+struct ParseCache
+{
+    QHash<QString, Schedule> schedules;
+    QHash<QString, int> minutes;
+    void clear()
+    {
+        schedules.clear();
+        minutes.clear();
+    }
+};
 bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale = QLocale(),
-             TimeTexts *timeTexts = nullptr);
+             ParseCache *cache = nullptr);
 // The index of the first entry from the top that rings, or -1.
 int FirstMatch(const QList<AlarmEntry> &entries, const NowTexts &now,
-               const QLocale &locale = QLocale(), TimeTexts *timeTexts = nullptr);
+               const QLocale &locale = QLocale(), ParseCache *cache = nullptr);
 
 } // namespace AlarmRule
 
@@ -75,6 +111,8 @@ public:
         bool playBed = false;
         bool playFeed = false; // played after the bed sound, which it replaces
         bool stop = false;
+        int bedEntry = -1;  // the entry that rang, from the top
+        int feedEntry = -1;
     };
 
     // One tick at the given moment over the lists as they are now.
@@ -86,6 +124,6 @@ public:
     int Tag = 0;
 
 private:
-    AlarmRule::TimeTexts m_timeTexts;
-    QLocale m_timeTextsLocale;
+    AlarmRule::ParseCache m_cache;
+    QLocale m_cacheLocale;
 };

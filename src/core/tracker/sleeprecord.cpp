@@ -110,6 +110,7 @@ bool SleepRecord::LoadYear(int year, QString *error, QString *notice)
     m_nextLoaded = false;
     m_nextChanged = false;
     m_nextRefused = false;
+    m_yearChanged = false;
     QString message;
     m_yearRefused = !loadStore(Year_Chart, YearFile, year, &message, notice);
     if (m_yearRefused && error)
@@ -139,6 +140,7 @@ WriteResult SleepRecord::SaveYear()
         const WriteResult written = SaveGridRows(Year_Chart, YearFile);
         if (!written)
             return written;
+        m_yearChanged = false;
     }
     if (m_nextLoaded && m_nextChanged && !m_nextRefused) {
         const WriteResult written = SaveGridRows(NextYear_Chart, nextYearFile());
@@ -270,7 +272,9 @@ SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int r
     const int date = ColumnDate(column);
     int d = 0;
     StringGrid *store = storeFor(date, &d);
-    if (!store)
+    // A store whose file could not be read takes no marks: they could
+    // never be saved.
+    if (!store || isReadOnly(date))
         return result;
 
     const bool marked = sleep.cell(column, row) != kMarkedCell;
@@ -289,7 +293,18 @@ SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int r
     store->setCell(kSlotColumnBase + row, d, marked ? kMark : QString());
     if (store == &NextYear_Chart)
         m_nextChanged = true;
+    else
+        m_yearChanged = true;
     return result;
+}
+
+bool SleepRecord::isReadOnly(int dayNumber) const
+{
+    const QDate date = DayNumber::toDate(dayNumber);
+    const int year = DayNumber::toDate(YearStart).year();
+    if (date.year() == year)
+        return m_yearRefused;
+    return date.year() == year + 1 && m_nextRefused;
 }
 
 QList<double> SleepRecord::WeekdayAverages(int dayNumber) const

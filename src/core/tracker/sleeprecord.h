@@ -94,8 +94,14 @@ public:
     QList<double> WeekdayAverages(int dayNumber) const;
 
     // True when the year file could not be read this binding (it is then
-    // never overwritten).
+    // never overwritten, and its days take no marks).
     bool yearFileRefused() const { return m_yearRefused; }
+    // True when a day of that date lies in a store whose file could not
+    // be read: its slots cannot be toggled.
+    bool isReadOnly(int dayNumber) const;
+    // True when a toggle has not reached the year file yet (its write
+    // failed).
+    bool hasUnsavedChanges() const { return m_yearChanged || m_nextChanged; }
 
 private:
     static void freshStore(StringGrid &store, int year);
@@ -107,6 +113,7 @@ private:
     QString nextYearFile() const;
 
     bool m_nextLoaded = false;
+    bool m_yearChanged = false;
     bool m_nextChanged = false;
     bool m_yearRefused = false;
     bool m_nextRefused = false;

@@ -160,6 +160,8 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
     services.printer = &printer;
     services.printing = &printing;
     services.sound = &sound;
+    DesktopAlarmNotifier alarmNotifier;
+    services.alarmNotifier = &alarmNotifier;
 
     StartOptions options;
     options.dataRoot = root;

@@ -477,6 +477,8 @@ void TForm1::createTimeTracker()
             &TfrmTimeTrack::SpeedButton5Click);
     // A clicked day moves the picker, not the week.
     connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &TForm1::setPickerDate);
+    // The alarms ring from the start, before the "Time" page is opened.
+    TimeTrack->LoadLastTrackedAlarms();
 }
 
 void TForm1::setPickerDate(double dayNumber)
@@ -707,6 +709,12 @@ bool TForm1::SaveAndClose()
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
         return false;
+    // The tracker's edited note and alarm lists (a ticked or unticked alarm).
+    QString trackerError;
+    if (TimeTrack && !TimeTrack->SaveEdited(&trackerError)
+        && !m_services.dialogs->yesNo(
+            this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
+        return false;
     Closing = true;
     if (Week) {
         QString error;
@@ -746,12 +754,13 @@ bool TForm1::SaveEdits(QStringList *errors, bool finishOpenEdits)
         return true;
     const qsizetype before = errors->size();
     QString error;
-    if (!ProjectsSection->SaveAtClose(&error))
+    // The project list, the pages and the ledger. Saving the ledger ends an
+    // edit open in one of its cells: typing there goes on undisturbed and
+    // the section is saved after the next pause once the cell is left.
+    if ((finishOpenEdits || !ledgerCellIsOpen()) && !ProjectsSection->SaveAtClose(&error))
         errors->append(error);
-    // Saving the ledger ends an edit open in a cell; typing there goes on
-    // undisturbed and the cell is saved once it is left.
     error.clear();
-    if ((finishOpenEdits || !ledgerCellIsOpen()) && !Ledger->SaveLedger(&error))
+    if (TimeTrack && !TimeTrack->SaveEdited(&error))
         errors->append(error);
     error.clear();
     if (Week && !Week->SaveAllNotes(&error))

@@ -5,6 +5,7 @@ class IShell;
 class IDialogs;
 class IPrinting;
 class ISound;
+class IAlarmNotifier;
 class QPrinter;
 
 // The seams to the outside world, handed from the program entry (or a
@@ -21,4 +22,6 @@ struct Services
     IPrinting *printing = nullptr;
     // The alarm sounds; may be null (nothing plays).
     ISound *sound = nullptr;
+    // Shows a ringing alarm with "Snooze" and "Stop"; may be null.
+    IAlarmNotifier *alarmNotifier = nullptr;
 };

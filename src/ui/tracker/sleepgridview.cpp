@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 SleepGridView::SleepGridView(StringGrid *grid, QWidget *parent)
@@ -12,6 +13,23 @@ SleepGridView::SleepGridView(StringGrid *grid, QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAutoScroll(false);
+    for (QScrollBar *bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, [bar](int value) {
+            if (value != 0)
+                bar->setValue(0);
+        });
+    }
+}
+
+void SleepGridView::scrollTo(const QModelIndex &, ScrollHint)
+{
+}
+
+void SleepGridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click arrives as this event alone.
+    mousePressEvent(event);
 }
 
 bool SleepGridView::isSlot(const QModelIndex &index) const

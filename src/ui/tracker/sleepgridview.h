@@ -5,7 +5,8 @@
 // The sleep grid's view: a StringGridView whose day cells are chosen, not
 // edited. A click on a slot selects it, and so does every arrow-key move
 // onto a slot; a drag or a move with Shift held only extends the
-// highlighted range, and the mouse wheel changes nothing. The hidden column
+// highlighted range, and the mouse wheel changes nothing. Each click of a
+// quick double click toggles. The hidden column
 // 0 and the header row are never reached.
 class SleepGridView : public StringGridView
 {
@@ -22,10 +23,15 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    // The grid never scrolls: the hour labels beside it stand still, so a
+    // cell reached with the keyboard below the last visible row stays out
+    // of view rather than shifting the rows against their labels.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:

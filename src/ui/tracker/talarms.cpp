@@ -1,6 +1,7 @@
 #include "tracker/talarms.h"
 
 #include "common/pictures.h"
+#include "platform/alarmnotifier.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/sound.h"
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QFrame>
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -29,6 +32,8 @@ namespace {
 const QString BedFile = QStringLiteral("bedtimes.txt");
 const QString FeedFile = QStringLiteral("wakeuptimes.txt");
 constexpr int SubItemsRole = Qt::UserRole;
+constexpr int RingingRole = Qt::UserRole + 1;
+const QColor RingingColour(0xFF, 0xD8, 0x6E);
 
 QFont pixelFont(const QString &family, int pixels, bool bold = false)
 {
@@ -77,6 +82,12 @@ TAlarms::TAlarms(QWidget *bedPage, QWidget *feedPage, const Services &services, 
     Alarm_Snooze->setObjectName(QStringLiteral("Alarm_Snooze"));
     Alarm_Snooze->setInterval(SnoozeInterval);
     connect(Alarm_Snooze, &QTimer::timeout, this, &TAlarms::Alarm_SnoozeTimer);
+    if (m_services.alarmNotifier) {
+        connect(m_services.alarmNotifier, &IAlarmNotifier::stopRequested, this,
+                &TAlarms::Alarm_StopButtonClick);
+        connect(m_services.alarmNotifier, &IAlarmNotifier::snoozeRequested, this,
+                &TAlarms::Alarm_SnoozeButtonClick);
+    }
     StartClock();
 }
 
@@ -84,6 +95,8 @@ TAlarms::~TAlarms()
 {
     if (m_playing != Source::None && m_services.sound)
         m_services.sound->stop();
+    if (m_ringing != Source::None && m_services.alarmNotifier)
+        m_services.alarmNotifier->closeAlarm();
 }
 
 QTreeWidget *TAlarms::makeList(const QString &name, const QString &column, QWidget *parent)
@@ -96,7 +109,11 @@ QTreeWidget *TAlarms::makeList(const QString &name, const QString &column, QWidg
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformRowHeights(true);
+    // A long date keeps its time in view: the middle of the caption gives
+    // way, and the whole caption is the entry's tooltip.
+    list->setTextElideMode(Qt::ElideMiddle);
     m_checkBoxes.insert(list, true);
+    connect(list, &QTreeWidget::itemChanged, this, &TAlarms::entryChanged);
     connect(list, &QTreeWidget::clicked, this, &TAlarms::List_BedTimesClick);
     connect(list, &QTreeWidget::activated, this, &TAlarms::List_BedTimesClick);
     return list;
@@ -212,9 +229,33 @@ bool TAlarms::SaveLists()
     return bed && feed;
 }
 
+bool TAlarms::SaveEditedLists(QString *error)
+{
+    QStringList errors;
+    for (auto [list, fileName] : {std::pair{List_BedTimes, BedFile}, std::pair{List_WakeUp, FeedFile}}) {
+        QString listError;
+        if (m_edited.contains(list) && !saveList(list, fileName, &listError))
+            errors.append(listError);
+    }
+    if (error)
+        *error = errors.join(QLatin1Char('\n'));
+    return errors.isEmpty();
+}
+
+void TAlarms::entryChanged(QTreeWidgetItem *item)
+{
+    if (m_updating || !item)
+        return;
+    // A ticked or unticked entry is written by the next save of the
+    // tracker, the autosave or the close sequence.
+    if (QTreeWidget *list = item->treeWidget())
+        m_edited.insert(list);
+}
+
 void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
 {
     const QString path = TrackedFolder + fileName;
+    m_edited.remove(list);
     if (TrackedFolder.isEmpty() || !TextFile::entryExists(path)) {
         m_damaged.remove(path);
         setEntries(list, ListViewData{});
@@ -222,6 +263,13 @@ void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
     }
     ListViewData data;
     const ListViewLoad load = LoadListView(&data, path);
+    // Entries written in the locale's form are written back in the fixed
+    // form at the next save.
+    bool older = false;
+    for (ListViewItem &item : data.items)
+        older = AlarmRule::ToStoredForm(&item) || older;
+    if (older)
+        m_edited.insert(list);
     setEntries(list, data);
     if (load.clean) {
         m_damaged.remove(path);
@@ -236,35 +284,45 @@ void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
     }
 }
 
-bool TAlarms::saveList(QTreeWidget *list, const QString &fileName)
+bool TAlarms::saveList(QTreeWidget *list, const QString &fileName, QString *error)
 {
     // An unbound tracker has no folder to write into.
     if (TrackedFolder.isEmpty())
         return true;
+    const auto fail = [&](const QString &text) {
+        m_edited.insert(list);
+        if (error)
+            *error = text;
+        else if (m_services.dialogs)
+            m_services.dialogs->error(m_owner, text);
+        return false;
+    };
     const QString path = TrackedFolder + fileName;
     if (m_damaged.contains(path) && TextFile::entryExists(path)) {
-        QString error;
-        if (KeepDamagedCopy(path, &error).isEmpty()) {
-            if (m_services.dialogs)
-                m_services.dialogs->error(m_owner, error + tr("\nThe list was not saved."));
-            return false;
-        }
+        QString copyError;
+        if (KeepDamagedCopy(path, &copyError).isEmpty())
+            return fail(copyError + tr("\nThe list was not saved."));
     }
     m_damaged.remove(path);
     const WriteResult result = SaveListView(ListData(list, m_checkBoxes.value(list, true)), path);
-    if (!result.ok && m_services.dialogs)
-        m_services.dialogs->error(m_owner, result.error);
-    return result.ok;
+    if (!result.ok)
+        return fail(result.error);
+    m_edited.remove(list);
+    return true;
 }
 
 void TAlarms::setEntries(QTreeWidget *list, const ListViewData &data)
 {
+    const QScopedValueRollback<bool> quiet(m_updating, true);
+    if (list->topLevelItemCount() > 0 && ringingEntry() && ringingEntry()->treeWidget() == list)
+        endRinging();
     list->clear();
     m_checkBoxes.insert(list, data.checkBoxes);
     QList<QTreeWidgetItem *> items;
     items.reserve(data.items.size());
     for (const ListViewItem &entry : data.items) {
         auto *item = new QTreeWidgetItem(QStringList{entry.caption});
+        item->setToolTip(0, entry.caption);
         item->setData(0, SubItemsRole, entry.subItems);
         if (data.checkBoxes)
             item->setCheckState(0, entry.checked ? Qt::Checked : Qt::Unchecked);
@@ -346,11 +404,14 @@ void TAlarms::addEntry(QTreeWidget *list, const QString &fileName)
         if (dialog.FixedDate->isChecked())
             schedule = AlarmRule::FixedDateSchedule(dialog.Date_Picker->date());
 
-        auto *item = new QTreeWidgetItem(QStringList{AlarmRule::Caption(schedule, timeText)});
+        const QString caption = AlarmRule::Caption(schedule, timeText);
+        auto *item = new QTreeWidgetItem(QStringList{caption});
+        item->setToolTip(0, caption);
         item->setData(0, SubItemsRole,
                       QStringList{schedule, AlarmRule::TimeValueText(value)});
         if (m_checkBoxes.value(list, true))
             item->setCheckState(0, Qt::Checked);
+        const QScopedValueRollback<bool> quiet(m_updating, true);
         list->insertTopLevelItem(0, item);
         list->setCurrentItem(item);
     }
@@ -361,8 +422,22 @@ void TAlarms::addEntry(QTreeWidget *list, const QString &fileName)
 void TAlarms::deleteEntry(QTreeWidget *list, const QString &fileName)
 {
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
-    if (!selected.isEmpty())
+    if (selected.isEmpty()) {
+        if (m_services.dialogs)
+            m_services.dialogs->message(m_owner, tr("Select the alarm to delete first."));
+        saveList(list, fileName);
+        return;
+    }
+    if (selected.first() == ringingEntry())
+        Alarm_StopButtonClick();
+    {
+        const QScopedValueRollback<bool> quiet(m_updating, true);
         delete selected.first();
+        // The next entry is not chosen in its place: a second Delete must
+        // not remove an alarm the user never picked.
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+    }
     saveList(list, fileName);
 }
 
@@ -389,12 +464,75 @@ void TAlarms::ClockTimer()
                                            : QDateTime::currentDateTime();
     const AlarmTicker::Actions actions =
         Ticker.Tick(Entries(List_BedTimes), Entries(List_WakeUp), now);
-    if (actions.playBed)
+    if (actions.playBed) {
         PlayBedSound();
-    if (actions.playFeed)
+        ring(Source::Bed, List_BedTimes->topLevelItem(actions.bedEntry));
+    }
+    if (actions.playFeed) {
         PlayFeedSound();
-    if (actions.stop)
+        ring(Source::Feed, List_WakeUp->topLevelItem(actions.feedEntry));
+    }
+    if (actions.stop) {
         stopSound();
+        endRinging();
+    }
+}
+
+QTreeWidgetItem *TAlarms::ringingEntry() const
+{
+    for (const QTreeWidget *list : {List_BedTimes, List_WakeUp}) {
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            if (list->topLevelItem(i)->data(0, RingingRole).toBool())
+                return list->topLevelItem(i);
+        }
+    }
+    return nullptr;
+}
+
+void TAlarms::setHighlight(QTreeWidgetItem *entry, bool on)
+{
+    const QScopedValueRollback<bool> quiet(m_updating, true);
+    QFont font = entry->font(0);
+    font.setBold(on);
+    entry->setFont(0, font);
+    entry->setData(0, RingingRole, on ? QVariant(true) : QVariant());
+    entry->setBackground(0, on ? QBrush(RingingColour) : QBrush());
+}
+
+void TAlarms::ring(Source source, QTreeWidgetItem *entry)
+{
+    QTreeWidgetItem *before = ringingEntry();
+    const bool again = m_ringing == source && entry && before == entry;
+    if (before && before != entry)
+        setHighlight(before, false);
+    m_ringing = source;
+    if (entry) {
+        setHighlight(entry, true);
+        entry->treeWidget()->scrollToItem(entry);
+        const QStringList subs = entry->data(0, SubItemsRole).toStringList();
+        const QString time = AlarmRule::TimeText(AlarmRule::TimeValue(subs.value(1)), QLocale());
+        const QString project = QDir(TrackedFolder).dirName();
+        m_ringTitle = (source == Source::Bed ? tr("Bed time at %1") : tr("Feeding time at %1")).arg(time);
+        m_ringText = project.isEmpty() ? entry->text(0)
+                                       : tr("%1: %2").arg(project, entry->text(0));
+    }
+    if (m_ringTitle.isEmpty())
+        m_ringTitle = tr("Alarm");
+    // A second matching tick in the same minute rings on, shown once.
+    if (again || !m_services.alarmNotifier)
+        return;
+    m_services.alarmNotifier->showAlarm(m_ringTitle, m_ringText);
+}
+
+void TAlarms::endRinging()
+{
+    if (QTreeWidgetItem *entry = ringingEntry())
+        setHighlight(entry, false);
+    if (m_ringing == Source::None)
+        return;
+    m_ringing = Source::None;
+    if (m_services.alarmNotifier)
+        m_services.alarmNotifier->closeAlarm();
 }
 
 void TAlarms::PlayBedSound()
@@ -434,15 +572,18 @@ void TAlarms::stopSound()
 void TAlarms::Alarm_StopButtonClick()
 {
     stopSound();
+    endRinging();
     Alarm_Snooze->stop();
     m_snoozed = Source::None;
 }
 
 void TAlarms::Alarm_SnoozeButtonClick()
 {
-    // Only a sound that was playing comes back.
-    m_snoozed = m_playing;
+    // Only an alarm that was ringing, or a sound that was playing, comes
+    // back; a silent alarm rings again all the same.
+    m_snoozed = m_ringing != Source::None ? m_ringing : m_playing;
     stopSound();
+    endRinging();
     Alarm_Snooze->start();
 }
 
@@ -457,6 +598,7 @@ void TAlarms::Alarm_SnoozeTimer()
         PlayFeedSound();
     else
         return;
+    ring(again, nullptr);
     // It rings like an alarm: the tick counter ends it if nobody does.
     Ticker.Fire();
 }

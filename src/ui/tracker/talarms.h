@@ -15,6 +15,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 class TAlarmSet_Form;
 
 // The tracker's two alarm lists with their clock and sounds. Builds its
@@ -37,6 +38,12 @@ public:
     // Saving: both lists to their files. False when one could not be
     // written (the reason was shown).
     bool SaveLists();
+    // Writes the lists changed since they were loaded or last written (a
+    // ticked or unticked entry, a list read in an older form); an
+    // untouched list is not written. False with the reason, not shown,
+    // when one could not be written; it stays changed.
+    bool SaveEditedLists(QString *error);
+    bool isEdited(const QTreeWidget *list) const { return m_edited.contains(list); }
     QString TrackedFolder;
 
     // Adding, deleting, clicking.
@@ -57,6 +64,10 @@ public:
     void Alarm_SnoozeTimer();
     // Starts the alarm clock; it runs for the rest of the run.
     void StartClock();
+    // True while an alarm rings (shown, with or without a sound).
+    bool isRinging() const { return m_ringing != Source::None; }
+    // The entry that rings, or null.
+    QTreeWidgetItem *ringingEntry() const;
 
     // The entries of a list as the clock reads them.
     static QList<AlarmEntry> Entries(const QTreeWidget *list);
@@ -104,7 +115,13 @@ private:
     void addEntry(QTreeWidget *list, const QString &fileName);
     void deleteEntry(QTreeWidget *list, const QString &fileName);
     void loadList(QTreeWidget *list, const QString &fileName);
-    bool saveList(QTreeWidget *list, const QString &fileName);
+    // Shows the reason when error is null.
+    bool saveList(QTreeWidget *list, const QString &fileName, QString *error = nullptr);
+    void entryChanged(QTreeWidgetItem *item);
+    // An alarm rings: the entry is highlighted and the user is shown it.
+    void ring(Source source, QTreeWidgetItem *entry);
+    void endRinging();
+    void setHighlight(QTreeWidgetItem *entry, bool on);
     void setEntries(QTreeWidget *list, const ListViewData &data);
     void playFile(const QString &fileName, Source source, bool allowSilence);
     void stopSound();
@@ -116,6 +133,13 @@ private:
     // Files that did not read cleanly and are copied aside before the
     // next write over them.
     QSet<QString> m_damaged;
+    // Lists changed since they were loaded or written.
+    QSet<const QTreeWidget *> m_edited;
+    // Set while the program itself changes entries.
+    bool m_updating = false;
     Source m_playing = Source::None;
     Source m_snoozed = Source::None;
+    Source m_ringing = Source::None;
+    QString m_ringTitle;
+    QString m_ringText;
 };

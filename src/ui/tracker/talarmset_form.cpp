@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -53,6 +54,7 @@ TAlarmSet_Form::TAlarmSet_Form(IClock *clock, QWidget *parent)
     Bed_Time->setFont(pixelFont(QStringLiteral("Arial Black"), 19, true));
     Bed_Time->setGeometry(24, 38, 170, 36);
     heading->setBuddy(Bed_Time);
+    Bed_Time->installEventFilter(this);
 
     auto *frequency = new QLabel(tr("Frequency"), this);
     frequency->setFont(pixelFont(QStringLiteral("Arial"), 15, true));
@@ -111,6 +113,24 @@ TAlarmSet_Form::TAlarmSet_Form(IClock *clock, QWidget *parent)
     setTabOrder(Bed_Time, Daily);
     Weekly_Panel->setEnabled(false);
     FormCreate();
+}
+
+bool TAlarmSet_Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Bed_Time && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text().toLower();
+        // The time editor would take "a" as the start of "AM" and keep an
+        // incomplete "A" that goes back to PM when left.
+        if (text == QLatin1String("a") || text == QLatin1String("p")) {
+            const QTime time = Bed_Time->time();
+            const bool wantPm = text == QLatin1String("p");
+            if (wantPm != (time.hour() >= 12))
+                Bed_Time->setTime(time.addSecs(wantPm ? 12 * 3600 : -12 * 3600));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TAlarmSet_Form::FormCreate()

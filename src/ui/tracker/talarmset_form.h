@@ -45,6 +45,10 @@ public:
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
 
+protected:
+    // "a" and "p" typed in the time choose AM and PM at once.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     IClock *m_clock;
     QDate m_openedOn;

@@ -162,6 +162,10 @@ TfrmTimeTrack::TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget
     Alarms = new TAlarms(TabSheet6, TabSheet1, m_services, this);
     connect(Alarms, &TAlarms::sleepCycleRequested, this, &TfrmTimeTrack::ShowSleepCycle);
     Report = new TSleepReport(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
+    connect(Report, &TSleepReport::reportOpened, this, [this](const QString &where) {
+        ReportWhere->setText(where);
+        ReportWhere->show();
+    });
 }
 
 TfrmTimeTrack::~TfrmTimeTrack() = default;
@@ -233,6 +237,13 @@ void TfrmTimeTrack::createSleepPage()
     Sleep_Label = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, TabSheet3);
     Sleep_7 = label(QStringLiteral("Sleep_7"), QStringLiteral("."),
                     pixelFont(QStringLiteral("Times New Roman"), 11, true), TabSheet3);
+    YearError = label(QStringLiteral("YearError"), QString(), bold, TabSheet3);
+    YearError->setWordWrap(true);
+    YearError->setStyleSheet(QStringLiteral("color: #B00000;"));
+    YearError->hide();
+    ReportWhere = label(QStringLiteral("ReportWhere"), QString(), pixelFont(QStringLiteral("Arial"), 11), TabSheet3);
+    ReportWhere->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ReportWhere->hide();
 
     Panel2 = new QWidget(TabSheet3);
     Panel2->setObjectName(QStringLiteral("Panel2"));
@@ -275,6 +286,8 @@ void TfrmTimeTrack::placeSleepGrids()
     Sleep_Label->move(136 + kGridLeft, labelsTop);
     Sleep_7->move(272 + kGridLeft, labelsTop);
     Panel2->move(kGridLeft, labelsTop + 24);
+    YearError->setGeometry(kGridLeft, labelsTop + 22, Sleep_Chart->x() + Sleep_Chart->width() - kGridLeft, 48);
+    ReportWhere->setGeometry(kGridLeft, labelsTop + 72, Sleep_Chart->x() + Sleep_Chart->width() - kGridLeft, 18);
 
     for (auto [b, colour] : {std::pair{Box_Dream, QColor(0xFF, 0x80, 0x80)},
                              std::pair{Box_Sleep, QColor(0xCA, 0xE4, 0xFF)},
@@ -356,9 +369,27 @@ void TfrmTimeTrack::LoadDay(const QString &folder, double date)
         }
     }
 
-    if (Record.Loaded)
+    if (Record.Loaded) {
         SaveTracker();
+        // Marks or alarm lists that could not be written keep the binding
+        // they belong to; the reason was shown.
+        if (Record.hasUnsavedChanges() || Alarms->isEdited(Alarms->List_BedTimes)
+            || Alarms->isEdited(Alarms->List_WakeUp))
+            return;
+    }
+    // The note of the date being left is written (when edited) before
+    // anything of the new binding is set: a note that cannot be written
+    // keeps the old binding whole.
+    if (!Record.NoteFile.isEmpty()) {
+        const WriteResult written = writeNote();
+        if (!written) {
+            reportWrite(written);
+            return;
+        }
+    }
     Record.Bind(folder, date);
+    rememberTrackedProject(folder);
+    resetStatistics();
     // A project that never stored anything has no folder yet.
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder) && m_services.dialogs)
         m_services.dialogs->error(this, tr("The folder \"%1\" could not be created.").arg(folder));
@@ -425,11 +456,22 @@ void TfrmTimeTrack::LoadYear(int year)
 {
     QString error;
     QString notice;
-    if (!Record.LoadYear(year, &error, &notice) && m_services.dialogs)
+    const bool loaded = Record.LoadYear(year, &error, &notice);
+    YearError->setVisible(!loaded);
+    if (loaded) {
+        // A year file that did not hold text was moved aside; a new year
+        // starts and the message says where the old file is kept.
+        if (!notice.isEmpty() && m_services.dialogs)
+            m_services.dialogs->error(this, notice);
+        return;
+    }
+    YearError->setText(tr("The marks of %1 cannot be shown: %2 The grid takes no marks until the "
+                          "file can be read, and the file is left as it is.")
+                           .arg(year)
+                           .arg(error.simplified()));
+    if (m_services.dialogs)
         m_services.dialogs->error(
             this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
-    else if (!notice.isEmpty() && m_services.dialogs)
-        m_services.dialogs->error(this, notice);
 }
 
 void TfrmTimeTrack::LoadNote(double date)
@@ -461,14 +503,93 @@ void TfrmTimeTrack::LoadNote(double date)
 
 WriteResult TfrmTimeTrack::writeNote()
 {
+    // Only an edited note is written: a day merely visited leaves no
+    // file, and a note changed on disk meanwhile is not overwritten with
+    // what was shown.
     const QString text = Note->toPlainText();
-    // A note already on disk as it stands is not written again.
-    if (text == m_noteOnDisk && QFileInfo::exists(Record.NoteFile))
+    if (Record.NoteFile.isEmpty() || Note->isReadOnly() || text == m_noteOnDisk)
         return {};
     const WriteResult written = TextFile::writeText(Record.NoteFile, text);
     if (written)
         m_noteOnDisk = text;
     return written;
+}
+
+bool TfrmTimeTrack::SaveEdited(QString *error)
+{
+    QStringList errors;
+    const WriteResult note = writeNote();
+    if (!note)
+        errors.append(note.error);
+    if (Record.Loaded && Record.hasUnsavedChanges()) {
+        const WriteResult year = Record.SaveYear();
+        if (!year)
+            errors.append(year.error);
+    }
+    QString listsError;
+    if (!Alarms->SaveEditedLists(&listsError))
+        errors.append(listsError);
+    if (error)
+        *error = errors.join(QLatin1Char('\n'));
+    return errors.isEmpty();
+}
+
+QString TfrmTimeTrack::LastTrackedFile() const
+{
+    return m_dataFolder ? m_dataFolder->ConfigDir + QStringLiteral("lasttracked.txt") : QString();
+}
+
+void TfrmTimeTrack::rememberTrackedProject(const QString &folder)
+{
+    if (!m_dataFolder)
+        return;
+    // The project's folder name, relative to the projects folder.
+    const QString projects = QDir::cleanPath(m_dataFolder->ProjectsDir);
+    const QString cleaned = QDir::cleanPath(folder);
+    if (!cleaned.startsWith(projects + QLatin1Char('/')))
+        return;
+    const QString name = cleaned.mid(projects.size() + 1);
+    if (!m_lastTrackedRead) {
+        m_lastTracked = TextFile::readText(LastTrackedFile()).trimmed();
+        m_lastTrackedRead = true;
+    }
+    if (name == m_lastTracked)
+        return;
+    // A start-up convenience: a failure costs nothing but that.
+    if (TextFile::writeText(LastTrackedFile(), name))
+        m_lastTracked = name;
+}
+
+void TfrmTimeTrack::LoadLastTrackedAlarms()
+{
+    if (!m_dataFolder || Record.Loaded)
+        return;
+    const QString file = LastTrackedFile();
+    if (!QFileInfo(file).isFile())
+        return;
+    QString error;
+    const QString name = TextFile::readText(file, &error).trimmed();
+    m_lastTracked = name;
+    m_lastTrackedRead = true;
+    if (!error.isEmpty() || name.isEmpty() || name.contains(QLatin1Char('\n')))
+        return;
+    const QString projects = QDir::cleanPath(m_dataFolder->ProjectsDir);
+    const QString folder = QDir::cleanPath(projects + QLatin1Char('/') + name);
+    // Only a project folder inside the projects folder.
+    if (!folder.startsWith(projects + QLatin1Char('/')) || !QFileInfo(folder).isDir())
+        return;
+    Alarms->LoadLists(folder + QLatin1Char('/'));
+}
+
+void TfrmTimeTrack::resetStatistics()
+{
+    // The figures of the previous binding do not belong to this one.
+    Time_Label->setText(tr("Total Time "));
+    Time_Label->adjustSize();
+    Sleep_Label->setText(QStringLiteral("."));
+    Sleep_Label->adjustSize();
+    Sleep_7->setText(QStringLiteral("."));
+    Sleep_7->adjustSize();
 }
 
 void TfrmTimeTrack::SaveNote()

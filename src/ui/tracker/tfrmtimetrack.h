@@ -42,6 +42,18 @@ public:
     void LoadNote(double date);
     void SaveNote();
     void NoteExit();
+    // Saves what was edited and not yet written: the note when it was
+    // changed, the alarm lists when they were, the year store when its
+    // last write failed. Nothing untouched, and no file that failed to
+    // load, is written. False with the reasons (naming the files) when a
+    // write failed; the edited text and marks stay. The close sequence
+    // and the autosave call it.
+    bool SaveEdited(QString *error);
+    // At start-up: loads the alarm lists of the project last tracked, so
+    // that they ring before the "Time" page is opened.
+    void LoadLastTrackedAlarms();
+    // The file that names the project last tracked.
+    QString LastTrackedFile() const;
     void EnsureMonthFolder();
     static int LastDayOfMonth(int year, int month);
     int ColumnDate(int column) const { return Record.ColumnDate(column); }
@@ -95,6 +107,10 @@ public:
     QLabel *Time_Label;
     QLabel *Sleep_Label;
     QLabel *Sleep_7;
+    // Says why the grid takes no marks while the year file cannot be read.
+    QLabel *YearError;
+    // Where the sleep report was written, once it was opened.
+    QLabel *ReportWhere;
     QWidget *Panel2;
     QWidget *Box_Dream;
     QWidget *Box_Sleep;
@@ -135,11 +151,17 @@ private:
     void createBedPage();
     void placeSleepGrids();
     void reportWrite(const WriteResult &result);
-    // Writes the memo to NoteFile unless the file already holds it.
+    // Writes the memo to NoteFile when it was edited since it was loaded
+    // or last written.
     WriteResult writeNote();
+    void rememberTrackedProject(const QString &folder);
+    void resetStatistics();
 
     TDir *m_dataFolder;
     Services m_services;
     // The text NoteFile held when it was last read or written.
     QString m_noteOnDisk;
+    // The project folder named in LastTrackedFile, as last read or written.
+    QString m_lastTracked;
+    bool m_lastTrackedRead = false;
 };

@@ -59,8 +59,16 @@ void TSleepReport::SpeedButton7Click(const Source &source)
                       .arg(QDir::toNativeSeparators(source.trackedFolder + source.monthKey)));
         return;
     }
-    if (m_services.shell && !m_services.shell->openPath(ReportPath()))
-        showError(tr("Could not open \"%1\".").arg(QDir::toNativeSeparators(ReportPath())));
+    const QString where = QDir::toNativeSeparators(ReportPath());
+    if (!m_services.shell || !m_services.shell->openPath(ReportPath())) {
+        showError(tr("No program could open the sleep report. It is saved as \"%1\"; open that file "
+                     "with a web browser.")
+                      .arg(where));
+        return;
+    }
+    // The desktop may still find no browser without telling: say where
+    // the page is all the same.
+    Q_EMIT reportOpened(tr("Sleep report: %1").arg(where));
 }
 
 void TSleepReport::PrintSleepReport()

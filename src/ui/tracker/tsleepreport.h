@@ -58,6 +58,9 @@ public:
     void addButtons(QWidget *parent, int x, int y, std::function<Source()> source);
 
 Q_SIGNALS:
+    // The report was handed to the desktop's opener; the text says where
+    // the file is.
+    void reportOpened(const QString &where);
     // The print job has ended; ok is false when nothing was printed.
     void printFinished(bool ok);
 
