@@ -384,12 +384,17 @@ void TestTextFile::damagedBytes_data()
     QTest::newRow("empty") << QByteArray() << false;
     QTest::newRow("UTF-8") << QByteArray("Caf\xC3\xA9\r\n\ttab\f\v") << false;
     QTest::newRow("Windows-1252") << QByteArray("Caf\xE9 \x80 \x96\r\n") << false;
-    QTest::newRow("terminal colours") << QByteArray("\x1B[1mbold\x1B[0m") << false;
-    QTest::newRow("final Ctrl-Z") << QByteArray("old editor\r\n\x1A") << false;
-    QTest::newRow("NUL") << QByteArray("a\0b", 3) << true;
-    QTest::newRow("control character") << QByteArray("a\x01" "b") << true;
-    QTest::newRow("Ctrl-Z inside") << QByteArray("a\x1A b") << true;
-    QTest::newRow("zip header") << QByteArray("PK\x03\x04") << true;
+    QTest::newRow("terminal colours") << QByteArray("\x1B[1mbold\x1B[0m \xE9") << false;
+    QTest::newRow("final Ctrl-Z") << QByteArray("old editor \xE9\r\n\x1A") << false;
+    QTest::newRow("a NUL typed into UTF-8 text") << QByteArray("a\0b \xC3\xA9", 6) << false;
+    QTest::newRow("a control character in UTF-8 text") << QByteArray("a\x01" "b") << false;
+    QTest::newRow("NUL, not UTF-8") << QByteArray("a\0b\xE9", 4) << true;
+    QTest::newRow("control character, not UTF-8") << QByteArray("\xFF\x01" "b") << true;
+    QTest::newRow("one control character in a long older file")
+        << QByteArray("Caf\xE9 ").repeated(40) + QByteArray("\0", 1) << false;
+    QTest::newRow("Ctrl-Z inside, not UTF-8") << QByteArray("a\x1A\xE9 b") << true;
+    QTest::newRow("zip file") << QByteArray("PK\x03\x04\x14\x00\x08\x00\x8B\xE4\xC1\xFF", 12) << true;
+    QTest::newRow("lost blocks") << QByteArray(4096, '\0') << true;
 }
 
 void TestTextFile::damagedBytes()
@@ -401,7 +406,7 @@ void TestTextFile::damagedBytes()
 
 void TestTextFile::damagedFileKeptAsideUnderAFreeName()
 {
-    put("money.txt", QByteArray("\0\1\2", 3));
+    put("money.txt", QByteArray("\0\1\2\xFF", 4));
     put("money.txt.damaged", "first");
     put("money.txt.damaged-2", "second");
     QByteArray bytes;
@@ -410,7 +415,7 @@ void TestTextFile::damagedFileKeptAsideUnderAFreeName()
     QVERIFY(TextFile::readTextBytes(path("money.txt"), &bytes, &error, &notice));
     QVERIFY(bytes.isEmpty());
     QVERIFY2(notice.contains("money.txt\"") && notice.contains("money.txt.damaged-3"), qPrintable(notice));
-    QCOMPARE(bytesOf("money.txt.damaged-3"), QByteArray("\0\1\2", 3));
+    QCOMPARE(bytesOf("money.txt.damaged-3"), QByteArray("\0\1\2\xFF", 4));
     QCOMPARE(bytesOf("money.txt.damaged"), QByteArray("first"));
     QCOMPARE(bytesOf("money.txt.damaged-2"), QByteArray("second"));
     QVERIFY(!QFileInfo::exists(path("money.txt")));

@@ -326,8 +326,8 @@ void TestCostLedger::damagedFileIsNeverWrittenOver()
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 101);
 
-    // Binary bytes with unbalanced quotes load as text, and nothing is
-    // written until the ledger is switched away.
+    // Binary bytes are not read as text: the file is moved aside whole,
+    // the message says where, and a new, editable ledger starts.
     QByteArray binary;
     for (int i = 0; i < 4096; ++i)
         binary.append(static_cast<char>((i * 37 + 11) % 256));
@@ -338,9 +338,16 @@ void TestCostLedger::damagedFileIsNeverWrittenOver()
         file.write(binary);
     }
     QVERIFY(ledger.SaveLedger(&error));
-    QVERIFY2(ledger.SwitchTo("Garden", &error), qPrintable(error));
-    QCOMPARE(fileBytes(path), binary);
+    error.clear();
+    QVERIFY(!ledger.SwitchTo("Garden", &error));
+    QVERIFY2(error.contains("could not be read as text") && error.contains(path + ".damaged"), qPrintable(error));
+    QCOMPARE(fileBytes(path + ".damaged"), binary);
+    QVERIFY(ledger.editable());
     QCOMPARE(ledger.money().cell(0, 0), QString("Item name"));
+    ledger.AddItem(kNow);
+    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(fileBytes(path).contains("Item name"));
+    QCOMPARE(fileBytes(path + ".damaged"), binary);
 }
 
 void TestCostLedger::unreadableNameIsReadOnly()

@@ -216,6 +216,7 @@ private Q_SLOTS:
     void windows1252FileIsNotDamaged_data();
     void windows1252FileIsNotDamaged();
     void binaryProjectListIsKeptAside();
+    void topicsFileWithOneOlderLineKeepsItsNames();
 };
 
 void TestStoredEntries::linkInsideIsReadAndWrittenThrough()
@@ -352,7 +353,7 @@ void TestStoredEntries::binaryFileIsKeptAsideAndANewOneStarted()
     QFETCH(QString, kind);
     Folders f;
     Store store(kind, *f.dir);
-    const QByteArray binary("PK\x03\x04\x14\x00\x00\x00\x08\x00garden.xlsx\x00\x01\x02", 24);
+    const QByteArray binary("PK\x03\x04\x14\x00\x00\x00\x08\x00garden.xlsx\x8B\xE4\xC1\xFF", 25);
     put(store.file(), binary);
     // An earlier copy is never replaced.
     put(store.file() + QStringLiteral(".damaged"), "earlier");
@@ -400,7 +401,7 @@ void TestStoredEntries::binaryProjectListIsKeptAside()
     QTemporaryDir tmp;
     const QString root = tmp.path() + QLatin1Char('/');
     const QString list = root + QStringLiteral("Config/departments.txt");
-    const QByteArray binary("\x7F" "ELF\x02\x01\x01\x00\x00\x00", 10);
+    const QByteArray binary("\x7F" "ELF\x02\x01\x01\x00\x00\x00\xB0\x8F\xFE", 13);
     put(list, binary);
     FakeServices fakes;
     {
@@ -417,6 +418,27 @@ void TestStoredEntries::binaryProjectListIsKeptAside()
     const QByteArray now = bytesOf(list);
     QVERIFY(now != "<missing>");
     QVERIFY(!TextFile::looksDamaged(now));
+}
+
+void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
+{
+    // One line pasted from an older Windows-1252 file among UTF-8 names:
+    // through a start and a close every name is the same, now all UTF-8.
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + QLatin1Char('/');
+    const QString topics = root + QStringLiteral("Config/Journal_Topics.txt");
+    put(topics, "Garden ideas\r\nCaf\xC3\xA9 plans\r\nOld caf\xE9 list\r\n\xE6\x97\xA5\xE6\x9C\xAC trip\r\n");
+    FakeServices fakes;
+    {
+        TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
+        form.Timer1Timer();
+        form.close();
+    }
+    QCOMPARE(TextFile::readLines(topics),
+             QStringList({QStringLiteral("Garden ideas"), QString::fromUtf8("Café plans"),
+                          QString::fromUtf8("Old café list"), QString::fromUtf8("日本 trip")}));
+    QCOMPARE(bytesOf(topics),
+             QByteArray("Garden ideas\r\nCaf\xC3\xA9 plans\r\nOld caf\xC3\xA9 list\r\n\xE6\x97\xA5\xE6\x9C\xAC trip\r\n"));
 }
 
 QTEST_MAIN(TestStoredEntries)

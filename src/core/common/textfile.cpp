@@ -249,7 +249,9 @@ OpenOutcome openForReading(const QString &path, QFile *file, QString *error)
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int code = errno;
-        if (code == ENOENT && !entryExists(path))
+        // A name too long, or under a file instead of a folder, names
+        // nothing that could exist: missing, as a plain missing file.
+        if ((code == ENOENT || code == ENOTDIR || code == ENAMETOOLONG) && !entryExists(path))
             return OpenOutcome::Missing;
         if (error)
             *error = readFailure(path, errnoText(code));
@@ -348,7 +350,15 @@ QString decode(const QByteArray &bytes)
 
 bool looksDamaged(QByteArrayView bytes)
 {
+    // The program writes UTF-8 only, and keeps what users type, a stray
+    // control character included: such a file is text, and so is an older
+    // file with a control character here and there. Bytes that are not
+    // UTF-8 and of which more than one in a hundred is a control character
+    // are not, and neither is a file that is mostly NUL bytes (blocks lost
+    // in a crash).
     const qsizetype n = bytes.size();
+    qsizetype nuls = 0;
+    qsizetype controls = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const auto c = static_cast<unsigned char>(bytes[i]);
         if (c >= 0x20)
@@ -360,12 +370,20 @@ bool looksDamaged(QByteArrayView bytes)
         case 0x1A: // an old editor's end-of-file mark
             if (i == n - 1)
                 continue;
-            return true;
+            ++controls;
+            break;
+        case 0:
+            ++nuls;
+            ++controls;
+            break;
         default:
-            return true;
+            ++controls;
+            break;
         }
     }
-    return false;
+    if (nuls * 2 > n)
+        return true;
+    return controls > 0 && controls * 100 > n && !bytes.isValidUtf8();
 }
 
 QString keepDamagedAside(const QString &path, QString *error)

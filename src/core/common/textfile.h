@@ -70,9 +70,11 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr)
 // leading byte-order mark is dropped.
 QString decode(const QByteArray &bytes);
 
-// True when the bytes cannot be a text file of this program: they hold a
-// NUL or a control character other than TAB, LF, VT, FF, CR, ESC and a
-// final Ctrl-Z. Windows-1252 and UTF-8 text are never damaged.
+// True when the bytes cannot be a text file of this program: more than
+// one in a hundred is a NUL or a control character other than TAB, LF, VT,
+// FF, CR, ESC and a final Ctrl-Z, and they are not valid UTF-8 either (what
+// this program writes always is); or they are mostly NUL bytes.
+// Windows-1252 text, and text with a stray control character, are not.
 bool looksDamaged(QByteArrayView bytes);
 
 // Moves a damaged file aside to "NAME.damaged" (or "NAME.damaged-2", …:

@@ -185,7 +185,11 @@ QString KeepDamagedCopy(const QString &path, QString *error)
     // leading out of the data folder is not read for a copy either.
     QByteArray bytes;
     QString reason;
-    const bool read = TextFile::readBytes(path, &bytes, &reason);
+    bool read = TextFile::readBytes(path, &bytes, &reason);
+    if (read && !TextFile::entryExists(path)) {
+        read = false;
+        reason = QStringLiteral("No such file or directory");
+    }
     const WriteResult written = read ? TextFile::writeBytes(copy, bytes) : WriteResult::failure(reason);
     if (!written) {
         if (error)
