@@ -2,15 +2,17 @@
 #   make install [PREFIX=/usr/local] [DESTDIR=/tmp/stage]
 #   make package      -> build/vellumark_<version>_<arch>.deb
 PREFIX ?= /usr/local
-.PHONY: all run test bench screenshots install package fuzz clean
+.PHONY: all run test test-deep bench screenshots install package fuzz clean
 all:
 	scripts/build
 run:
 	scripts/run
 test:
 	scripts/test
+test-deep:
+	scripts/test-deep
 bench:
-	scripts/build && build/bench/vellumark_bench
+	scripts/deps && BUILD_TARGET=vellumark_bench scripts/build && build/bench/vellumark_bench
 screenshots:
 	scripts/screenshots
 install:
@@ -20,6 +22,6 @@ package:
 	scripts/deps && scripts/build
 	cd build && cpack -G DEB
 clean:
-	rm -rf build
+	scripts/clean
 fuzz:
 	FUZZ_SECONDS=$${FUZZ_SECONDS:-300} scripts/fuzz

@@ -7,6 +7,7 @@
 #include "app/singleinstance.h"
 #include "app/terminationsignals.h"
 #include "app/tform1.h"
+#include "platform/alarmnotifier.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/qtshell.h"

@@ -7,6 +7,7 @@
 #include "calendar/tedit.h"
 #include "calendar/tweek.h"
 #include "common/daynumber.h"
+#include "common/fonts.h"
 #include "common/pictures.h"
 #include "datafolder/tdir.h"
 #include "platform/clock.h"
@@ -45,13 +46,6 @@ constexpr int kDesignClientHeight = 628;
 // Distance of ">" from the bar's right edge (anchored top-right).
 constexpr int kRightArrowOffset = kDesignClientWidth - 828;
 const QColor kCaptionColor(0xFF, 0x80, 0x80);
-
-QFont pixelFont(const QString &family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 QWidget *whitePanel(const QString &name, QWidget *parent)
 {

@@ -1,5 +1,6 @@
 #include "tfrmprojcat.h"
 
+#include "common/fonts.h"
 #include "common/textfile.h"
 #include "platform/dialogs.h"
 #include "projects/projectnames.h"
@@ -12,18 +13,10 @@
 
 namespace {
 
-QFont pixelFont(const QString &family, int pixels, bool italic = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setItalic(italic);
-    return font;
-}
-
 QLabel *greyNote(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setFont(pixelFont(QStringLiteral("Georgia"), 16, true));
+    label->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     label->setPalette(pal);

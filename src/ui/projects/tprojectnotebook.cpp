@@ -1,5 +1,6 @@
 #include "tprojectnotebook.h"
 
+#include "common/fonts.h"
 #include "pageeditor.h"
 #include "pageheader.h"
 
@@ -12,14 +13,6 @@ namespace {
 
 const QColor kHeadingBlue(0x00, 0x80, 0xFF);
 const QColor kGrey(0x80, 0x80, 0x80);
-
-QFont pixelFont(const QString &family, int pixels, bool italic = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setItalic(italic);
-    return font;
-}
 
 QLabel *colouredLabel(const QString &name, const QString &text, const QFont &font, const QColor &color,
                       QWidget *parent)
@@ -36,7 +29,7 @@ QLabel *colouredLabel(const QString &name, const QString &text, const QFont &fon
 
 QLabel *subHeading(const QString &text, QWidget *parent)
 {
-    auto *label = colouredLabel(QString(), text, pixelFont(QStringLiteral("Georgia"), 16, true), kGrey, parent);
+    auto *label = colouredLabel(QString(), text, pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic), kGrey, parent);
     label->move(4, 32);
     label->adjustSize();
     return label;
@@ -190,7 +183,7 @@ QWidget *TProjectNotebook::documentsPage()
     Label2 = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
                            kHeadingBlue, header);
     Label3 = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
-                           pixelFont(QStringLiteral("Georgia"), 16, true), kGrey, header);
+                           pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic), kGrey, header);
     row->addWidget(Label2);
     row->addStretch(1);
     row->addWidget(Label3);

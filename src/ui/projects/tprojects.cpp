@@ -1,5 +1,6 @@
 #include "tprojects.h"
 
+#include "common/fonts.h"
 #include "datafolder/tdir.h"
 #include "departmentdelegate.h"
 #include "pageeditor.h"
@@ -26,14 +27,6 @@
 
 namespace {
 
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 void paintWhite(QWidget *widget)
 {
     widget->setAutoFillBackground(true);
@@ -50,7 +43,7 @@ QToolButton *flatButton(const QString &name, const QString &text, QWidget *paren
     button->setAccessibleName(text);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::StrongFocus);
-    button->setFont(pixelFont(QStringLiteral("Arial"), 12, true));
+    button->setFont(pixelFont(QStringLiteral("Arial"), 12, FontStyle::Bold));
     return button;
 }
 
@@ -109,7 +102,7 @@ void TProjects::createListColumn()
     paintWhite(Panel8);
     Projects_Label = new QLabel(tr("Projects"), Panel8);
     Projects_Label->setObjectName(QStringLiteral("Projects_Label"));
-    Projects_Label->setFont(pixelFont(QStringLiteral("Georgia"), 16, true));
+    Projects_Label->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
     Projects_Label->setAlignment(Qt::AlignCenter);
     auto *labelLayout = new QVBoxLayout(Panel8);
     labelLayout->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,7 @@
 #include "taddtopic.h"
 
+#include "topicworkspace.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,14 +11,6 @@ namespace {
 constexpr int kWidth = 581;
 constexpr int kHeight = 213;
 constexpr int kEditWidth = 369;
-
-QFont pixelFont(const QString &family, int pixels, QFont::StyleHint hint)
-{
-    QFont font(family);
-    font.setStyleHint(hint);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 } // namespace
 
@@ -35,7 +29,7 @@ TAddTopic::TAddTopic(QWidget *owner)
 
     Label1 = new QLabel(tr("New Topic"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont heading = pixelFont(QStringLiteral("Garamond"), 35, QFont::Serif);
+    QFont heading = TopicLook::pixelFont(QStringLiteral("Garamond"), 35);
     heading.setBold(true);
     Label1->setFont(heading);
     Label1->setAlignment(Qt::AlignCenter);
@@ -43,7 +37,7 @@ TAddTopic::TAddTopic(QWidget *owner)
 
     Label2 = new QLabel(tr("Enter a new topic"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    QFont line = pixelFont(QStringLiteral("Georgia"), 16, QFont::Serif);
+    QFont line = TopicLook::pixelFont(QStringLiteral("Georgia"), 16);
     line.setItalic(true);
     Label2->setFont(line);
     QPalette grey = Label2->palette();

@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr int kHeaderHeight = 65;
+constexpr int kJournalHeaderHeight = 65;
 constexpr int kTitleWidth = 585;
 const QColor kTitleColor(0x00, 0x80, 0xFF);
-const QColor kLineColor(0xC1, 0xE0, 0xFF);
+const QColor kJournalLineColor(0xC1, 0xE0, 0xFF);
 
 TopicWorkspaceSetup journalSetup(const TDir &dataFolder)
 {
@@ -49,7 +49,7 @@ TJournal::TJournal(const TDir &dataFolder, const Services &services, QWidget *pa
     Label10->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
     setTextColor(Label10, Qt::gray);
 
-    Shape2 = filledShape(QStringLiteral("Shape2"), kLineColor, Panel14);
+    Shape2 = filledShape(QStringLiteral("Shape2"), kJournalLineColor, Panel14);
 
     pgProject = new QStackedWidget(Write_Panel);
     pgProject->setObjectName(QStringLiteral("pgProject"));
@@ -81,10 +81,10 @@ void TJournal::layoutWritePanel()
 {
     const int width = Write_Panel->width();
     const int height = Write_Panel->height();
-    Panel14->setGeometry(0, 0, width, kHeaderHeight);
+    Panel14->setGeometry(0, 0, width, kJournalHeaderHeight);
     // A fixed width: a long topic name is cut at the right.
     Title_Label->setGeometry(8, 0, kTitleWidth, 36);
     Label10->setGeometry(8, 37, qMax(0, width - 16), 22);
-    Shape2->setGeometry(0, kHeaderHeight - 3, width, 3);
-    pgProject->setGeometry(0, kHeaderHeight, width, qMax(0, height - kHeaderHeight));
+    Shape2->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
+    pgProject->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
 }

@@ -1,5 +1,6 @@
 #include "tracker/talarms.h"
 
+#include "common/fonts.h"
 #include "common/pictures.h"
 #include "platform/alarmnotifier.h"
 #include "platform/clock.h"
@@ -23,9 +24,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#ifndef VELLUMARK_SOURCE_SOUNDS
-#define VELLUMARK_SOURCE_SOUNDS ""
-#endif
+// VELLUMARK_SOURCE_SOUNDS: the sounds of the source tree (generated).
+#include "sourcetree.h"
 
 namespace {
 
@@ -34,14 +34,6 @@ const QString FeedFile = QStringLiteral("wakeuptimes.txt");
 constexpr int SubItemsRole = Qt::UserRole;
 constexpr int RingingRole = Qt::UserRole + 1;
 const QColor RingingColour(0xFF, 0xD8, 0x6E);
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 template <typename W>
 W *named(W *widget, const QString &name, const QString &spoken)
@@ -126,7 +118,7 @@ void TAlarms::buildBedPage(QWidget *page)
     constexpr int top = 215;
     auto *picture = new SvgPicture(QStringLiteral(":/icons/moon.svg"), page);
     picture->setGeometry(8, top + 2, 26, 26);
-    QLabel *heading = label(tr("Bed Times"), pixelFont(QStringLiteral("Arial"), 24, true), page);
+    QLabel *heading = label(tr("Bed Times"), pixelFont(QStringLiteral("Arial"), 24, FontStyle::Bold), page);
     heading->setObjectName(QStringLiteral("Label_BedTimes"));
     heading->move(40, top);
     List_BedTimes = makeList(QStringLiteral("List_BedTimes"), tr("Go to Bed"), page);
@@ -146,7 +138,7 @@ void TAlarms::buildBedPage(QWidget *page)
     Bed_Sound = named(new QComboBox(page), QStringLiteral("Bed_Sound"),
                       tr("Go to bed to the sound of"));
     Bed_Sound->addItems(AlarmSounds::BedSounds());
-    Bed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21, true));
+    Bed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
     Bed_Sound->setGeometry(330, top + 32, 260, 36);
     caption->setBuddy(Bed_Sound);
     Bed_Play = button(QStringLiteral("Bed_Play"), tr("Play"), page);
@@ -168,7 +160,7 @@ void TAlarms::buildFeedPage(QWidget *page)
     frame->setObjectName(QStringLiteral("FeedFrame"));
     frame->setGeometry(8, 8, 311, 268);
     frame->setStyleSheet(QStringLiteral("QFrame#FeedFrame { border: 1px solid #C0C0C0; }"));
-    QLabel *heading = label(tr("Feeding Times"), pixelFont(QStringLiteral("Arial"), 19, true),
+    QLabel *heading = label(tr("Feeding Times"), pixelFont(QStringLiteral("Arial"), 19, FontStyle::Bold),
                             frame);
     heading->setObjectName(QStringLiteral("Label_FeedingTimes"));
     heading->move(10, 8);

@@ -1,6 +1,7 @@
 #include "tracker/talarmset_form.h"
 
 #include "common/daynumber.h"
+#include "common/fonts.h"
 #include "platform/clock.h"
 
 #include <QButtonGroup>
@@ -14,14 +15,6 @@
 #include <QTimeEdit>
 
 namespace {
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 template <typename W>
 W *named(W *widget, const QString &name, const QString &spoken)
@@ -46,18 +39,18 @@ TAlarmSet_Form::TAlarmSet_Form(IClock *clock, QWidget *parent)
     resize(429, 365);
 
     auto *heading = new QLabel(tr("Alarm Time"), this);
-    heading->setFont(pixelFont(QStringLiteral("Arial"), 13, true));
+    heading->setFont(pixelFont(QStringLiteral("Arial"), 13, FontStyle::Bold));
     heading->setGeometry(24, 16, 300, 18);
 
     Bed_Time = named(new QTimeEdit(this), QStringLiteral("Bed_Time"), tr("Alarm Time"));
     Bed_Time->setDisplayFormat(QStringLiteral("hh:mm AP"));
-    Bed_Time->setFont(pixelFont(QStringLiteral("Arial Black"), 19, true));
+    Bed_Time->setFont(pixelFont(QStringLiteral("Arial Black"), 19, FontStyle::Bold));
     Bed_Time->setGeometry(24, 38, 170, 36);
     heading->setBuddy(Bed_Time);
     Bed_Time->installEventFilter(this);
 
     auto *frequency = new QLabel(tr("Frequency"), this);
-    frequency->setFont(pixelFont(QStringLiteral("Arial"), 15, true));
+    frequency->setFont(pixelFont(QStringLiteral("Arial"), 15, FontStyle::Bold));
     frequency->setGeometry(24, 92, 300, 20);
 
     Daily = named(new QRadioButton(tr("Daily"), this), QStringLiteral("Daily"), tr("Daily"));

@@ -2,6 +2,7 @@
 
 #include "common/dateformat.h"
 #include "common/daynumber.h"
+#include "common/fonts.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
 #include "grid/stringgridview.h"
@@ -49,14 +50,6 @@ const QColor kSleepFixed(0xFD, 0xFD, 0xFD);
 const QColor kTimeFixed(0xF4, 0xF4, 0xF4);
 const QColor kRowLine(0xE0, 0xE0, 0xE0);
 const QColor kRangeHighlight(0x33, 0x66, 0xCC, 0x40);
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QWidget *whitePage(const QString &name, const QString &caption, QWidget *parent)
 {
@@ -232,11 +225,11 @@ void TfrmTimeTrack::createSleepPage()
     });
     connect(Sleep_Chart, &SleepGridView::cellSelected, this, &TfrmTimeTrack::Sleep_ChartSelectCell);
 
-    const QFont bold = pixelFont(QStringLiteral("Arial"), 11, true);
+    const QFont bold = pixelFont(QStringLiteral("Arial"), 11, FontStyle::Bold);
     Time_Label = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, TabSheet3);
     Sleep_Label = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, TabSheet3);
     Sleep_7 = label(QStringLiteral("Sleep_7"), QStringLiteral("."),
-                    pixelFont(QStringLiteral("Times New Roman"), 11, true), TabSheet3);
+                    pixelFont(QStringLiteral("Times New Roman"), 11, FontStyle::Bold), TabSheet3);
     YearError = label(QStringLiteral("YearError"), QString(), bold, TabSheet3);
     YearError->setWordWrap(true);
     YearError->setStyleSheet(QStringLiteral("color: #B00000;"));

@@ -1,4 +1,5 @@
 // The two charts of the tracker: averages per weekday and the sleep cycle.
+#include "common/fonts.h"
 #include "tfrmtimetrack.h"
 
 #include "common/dateformat.h"
@@ -18,14 +19,6 @@
 #include <cmath>
 
 namespace {
-
-QFont pixelFont(const QString &family, int pixels, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QLabel *caption(const QString &name, const QString &text, const QFont &font, QWidget *parent)
 {
@@ -105,7 +98,7 @@ void TfrmTimeTrack::createGraphPage()
 
 void TfrmTimeTrack::createBedPage()
 {
-    const QFont bold = pixelFont(QStringLiteral("Arial"), 11, true);
+    const QFont bold = pixelFont(QStringLiteral("Arial"), 11, FontStyle::Bold);
     const char *names[] = {"Label_Awake", "Label_Dreaming", "Label_Light", "Label_Deep"};
     const QString texts[] = {tr("Awake"), tr("Dreaming"), tr("Light Sleep"), tr("Deep Sleep")};
     for (int i = 0; i < 4; ++i)
