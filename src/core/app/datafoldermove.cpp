@@ -10,7 +10,7 @@
 
 namespace {
 
-QString tr(const char *text)
+QString moveText(const char *text)
 {
     return QCoreApplication::translate("DataFolderMove", text);
 }
@@ -45,14 +45,14 @@ bool copyTree(const QString &source, const QString &destination, QString *error)
     if (info.isSymLink()) {
         // A link stays a link; where it points is not ours to copy.
         if (!QFile::link(info.symLinkTarget(), destination)) {
-            *error = tr("could not copy the link %1").arg(shown(source));
+            *error = moveText("could not copy the link %1").arg(shown(source));
             return false;
         }
         return true;
     }
     if (info.isDir()) {
         if (!QDir().mkdir(destination)) {
-            *error = tr("could not create the folder %1").arg(shown(destination));
+            *error = moveText("could not create the folder %1").arg(shown(destination));
             return false;
         }
         const QDir dir(source);
@@ -65,16 +65,16 @@ bool copyTree(const QString &source, const QString &destination, QString *error)
         return true;
     }
     if (!info.isFile()) {
-        *error = tr("%1 is not a regular file").arg(shown(source));
+        *error = moveText("%1 is not a regular file").arg(shown(source));
         return false;
     }
     QFile file(source);
     if (!file.copy(destination)) {
-        *error = tr("could not copy %1: %2").arg(shown(source), file.errorString());
+        *error = moveText("could not copy %1: %2").arg(shown(source), file.errorString());
         return false;
     }
     if (QFileInfo(destination).size() != info.size()) {
-        *error = tr("the copy of %1 is incomplete").arg(shown(source));
+        *error = moveText("the copy of %1 is incomplete").arg(shown(source));
         return false;
     }
     return true;
@@ -127,7 +127,7 @@ DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const 
     if (FolderHoldsFiles(target)) {
         result.outcome = DataFolderMove::BothHoldData;
         result.message =
-            tr("Vellumark keeps its data in %1, where cleaning a build folder cannot delete them. "
+            moveText("Vellumark keeps its data in %1, where cleaning a build folder cannot delete them. "
                "Data from earlier runs were also found in the build folder %2 and were not moved, "
                "because %1 already holds data. The notes in %2 are not shown: move what you need "
                "by hand before the build folder is cleaned.")
@@ -145,7 +145,7 @@ DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const 
             QDir().rename(target + QLatin1Char('/') + name, staging + QLatin1Char('/') + name);
         QDir(staging).removeRecursively();
         result.outcome = DataFolderMove::Failed;
-        result.message = tr("Data from earlier runs were found in the build folder %1 but could not be "
+        result.message = moveText("Data from earlier runs were found in the build folder %1 but could not be "
                             "moved to %2 (%3). Nothing was moved, and this run uses the data in %1: "
                             "keep a copy of them before the build folder is cleaned.")
                              .arg(shown(buildDataRoot), shown(target), reason);
@@ -156,7 +156,7 @@ DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const 
     // still holds everything.
     QDir(staging).removeRecursively();
     if (!QDir().mkpath(staging))
-        return failed(tr("could not create the folder %1").arg(shown(staging)));
+        return failed(moveText("could not create the folder %1").arg(shown(staging)));
     for (const QString &name : folders) {
         QString error;
         if (!copyTree(buildDataRoot + name, staging + QLatin1Char('/') + name, &error))
@@ -168,9 +168,9 @@ DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const 
     for (const QString &name : folders) {
         const QString place = target + QLatin1Char('/') + name;
         if (!removeEmptyTree(place))
-            return failed(tr("%1 could not be replaced").arg(shown(place)));
+            return failed(moveText("%1 could not be replaced").arg(shown(place)));
         if (!QDir().rename(staging + QLatin1Char('/') + name, place))
-            return failed(tr("could not move %1 into %2").arg(name, shown(target)));
+            return failed(moveText("could not move %1 into %2").arg(name, shown(target)));
         placed << name;
     }
     QDir().rmdir(staging);
@@ -183,12 +183,12 @@ DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const 
             leftBehind << shown(old);
     }
     result.outcome = DataFolderMove::Moved;
-    result.message = tr("Your data were moved from the build folder %1 to %2, where cleaning a build "
+    result.message = moveText("Your data were moved from the build folder %1 to %2, where cleaning a build "
                         "folder cannot delete them.")
                          .arg(shown(buildDataRoot), shown(target));
     if (!leftBehind.isEmpty())
         result.message += QLatin1Char(' ')
-                          + tr("These old copies could not be removed and are no longer used: %1")
+                          + moveText("These old copies could not be removed and are no longer used: %1")
                                 .arg(leftBehind.join(QStringLiteral(", ")));
     return result;
 }
