@@ -46,37 +46,37 @@ public:
     ~TForm1() override;
 
     // Top bar.
-    SvgPicture *bar;
-    QToolButton *Left;
-    QToolButton *Right;
-    QToolButton *Image1;
-    QToolButton *Image2;
-    QToolButton *btnGoals;
-    QToolButton *Image4;
-    QLabel *SHoppingList_Label;
-    QLabel *Label1;
-    QLabel *Label8;
-    QLabel *Label5;
-    QDateEdit *Date_Picker;
+    SvgPicture *bar = nullptr;
+    QToolButton *Left = nullptr;
+    QToolButton *Right = nullptr;
+    QToolButton *Image1 = nullptr;
+    QToolButton *Image2 = nullptr;
+    QToolButton *btnGoals = nullptr;
+    QToolButton *Image4 = nullptr;
+    QLabel *SHoppingList_Label = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label5 = nullptr;
+    QDateEdit *Date_Picker = nullptr;
 
     // Sections.
-    QStackedWidget *pg;
-    QWidget *TabSheet1;
-    QWidget *TabSheet2;
-    QWidget *TabSheet13;
-    QWidget *TabSheet14;
-    QWidget *TabSheet3;
-    QWidget *Panel1;
-    QWidget *Panel2;
-    QWidget *Panel3;
-    QWidget *Panel4;
-    QWidget *Panel5;
-    QWidget *Panel6;
-    QWidget *Panel7;
-    QWidget *pnlGoals;
-    QWidget *Decision_Panel;
+    QStackedWidget *pg = nullptr;
+    QWidget *TabSheet1 = nullptr;
+    QWidget *TabSheet2 = nullptr;
+    QWidget *TabSheet13 = nullptr;
+    QWidget *TabSheet14 = nullptr;
+    QWidget *TabSheet3 = nullptr;
+    QWidget *Panel1 = nullptr;
+    QWidget *Panel2 = nullptr;
+    QWidget *Panel3 = nullptr;
+    QWidget *Panel4 = nullptr;
+    QWidget *Panel5 = nullptr;
+    QWidget *Panel6 = nullptr;
+    QWidget *Panel7 = nullptr;
+    QWidget *pnlGoals = nullptr;
+    QWidget *Decision_Panel = nullptr;
 
-    QTimer *Timer1;
+    QTimer *Timer1 = nullptr;
 
     // Created by the start-up step.
     TDir *DataFolder = nullptr;
