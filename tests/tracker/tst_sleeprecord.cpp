@@ -202,6 +202,29 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), before);
     }
 
+    // The year file reads the same in every language: the dates and totals
+    // it stores do not follow the desktop's locale; the grid on screen does.
+    void storedTextsIgnoreTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        SleepRecord record;
+        StringGrid sleep(34, 52), dates(34, 3);
+        bind(record, m_folder, day(2024, 5, 7));
+        build(record, sleep, dates);
+        const int column = columnOf(record, day(2024, 5, 7));
+        const int d = DayOfYear(day(2024, 5, 7));
+        QVERIFY(record.ToggleSlot(sleep, column, 3).valid);
+        const QString shown = sleep.cell(column, 0);
+        const QString firstDay = record.Year_Chart.cell(0, 1);
+        const QString shortDate = record.Year_Chart.cell(1, d);
+        const QString total = record.Year_Chart.cell(2, d);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(shown, QStringLiteral("0,5"));
+        QCOMPARE(firstDay, QStringLiteral("January 1"));
+        QCOMPARE(shortDate, QStringLiteral("May 7"));
+        QCOMPARE(total, QStringLiteral("0.5"));
+    }
+
     void toggleWritesTotalAndMark()
     {
         SleepRecord record;

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 using namespace SleepTrack;
 
@@ -21,9 +22,17 @@ bool isBlank(const QString &cell)
     return cell.isEmpty() || cell == kMarkedCell;
 }
 
+// Texts stored in the year file are the same whatever the desktop's
+// language: English month names and a point in numbers.
+QLocale storedLocale()
+{
+    return QLocale::c();
+}
+
 QString longDay(const QDate &date)
 {
-    return FormatDateTime(QStringLiteral("mmmm d"), static_cast<double>(DayNumber::fromDate(date)));
+    return FormatDateTime(QStringLiteral("mmmm d"), static_cast<double>(DayNumber::fromDate(date)),
+                          storedLocale());
 }
 
 } // namespace
@@ -283,10 +292,9 @@ SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int r
 
     result.valid = true;
     result.hours = DayHours(sleep, column);
-    const QString total = FormatFloat(QStringLiteral("0.0"), result.hours);
-    sleep.setCell(column, 0, total);
-    store->setCell(kShortDateColumn, d, FormatDateTime(QStringLiteral("mmm d"), SelectedDate));
-    store->setCell(kTotalColumn, d, total);
+    sleep.setCell(column, 0, FormatFloat(QStringLiteral("0.0"), result.hours));
+    store->setCell(kShortDateColumn, d, FormatDateTime(QStringLiteral("mmm d"), SelectedDate, storedLocale()));
+    store->setCell(kTotalColumn, d, FormatFloat(QStringLiteral("0.0"), result.hours, storedLocale()));
     // The clicked day and the 7 (then 30) days before it.
     result.last7 = SumGridColumn(*store, kTotalColumn, d - 7, d);
     result.last30 = SumGridColumn(*store, kTotalColumn, d - 30, d);
