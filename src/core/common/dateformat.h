@@ -13,7 +13,8 @@
 //   h hh                         hour, hour with zero
 //   ampm                         12-hour clock with the locale's AM/PM text
 // Every other character is copied. Names and designators come from the
-// locale, so texts that name files follow the user's locale.
+// locale given: texts on screen use the user's, texts that are stored or
+// name files pass QLocale::c(), so they read the same in every language.
 QString FormatDateTime(const QString &pattern, const QDateTime &dateTime,
                        const QLocale &locale = QLocale());
 QString FormatDateTime(const QString &pattern, double dayNumber,
