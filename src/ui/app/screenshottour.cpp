@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPixmap>
+#include <QBuffer>
 #include <QSaveFile>
 #include <QToolButton>
 
@@ -118,8 +119,14 @@ bool ScreenshotTour::run(QString *error)
         settle(pages.at(i));
         const QPixmap picture = m_form->grab();
         const QString path = QDir(m_folder).filePath(names.at(i));
+        // Encoded in memory and written in one unbuffered write, so that a
+        // full disk is reported instead of leaving a short picture behind.
+        QByteArray png;
+        QBuffer buffer(&png);
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+        if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")
+            || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(png) != png.size()
+            || !file.commit()) {
             *error = QObject::tr("Cannot write the picture %1: %2")
                          .arg(QDir::toNativeSeparators(path), file.errorString());
             return false;
