@@ -1,5 +1,6 @@
 // Where an installed or portable program keeps its data, and the pictures
 // of the sections that the screenshot mode writes.
+#include "testhelpers.h"
 #include "app/datafoldermove.h"
 #include "app/dataroot.h"
 #include "app/singleinstance.h"
@@ -138,13 +139,6 @@ void TestDesktop::installedDataFolderIsBesideTheDesktopEntry()
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Every file and folder below the folder, with the files' bytes.
 QMap<QString, QByteArray> treeOf(const QString &folder)
@@ -180,13 +174,13 @@ const QMap<QString, QByteArray> kEarlierRuns{
 QString TestDesktop::makeBuildTree(const QMap<QString, QByteArray> &files)
 {
     const QString build = m_tmp->filePath(QStringLiteral("src/build/"));
-    writeFile(build + QStringLiteral("CMakeCache.txt"), "CMAKE_BUILD_TYPE:STRING=Release\n");
-    writeFile(build + QStringLiteral("CMakeFiles/rules.ninja"), "rule CXX\n");
-    writeFile(build + QStringLiteral("vellumark"), "program");
+    writeFileBytes(build + QStringLiteral("CMakeCache.txt"), "CMAKE_BUILD_TYPE:STRING=Release\n");
+    writeFileBytes(build + QStringLiteral("CMakeFiles/rules.ninja"), "rule CXX\n");
+    writeFileBytes(build + QStringLiteral("vellumark"), "program");
     for (const QString &folder : {QStringLiteral("Report/Images"), QStringLiteral("Help")})
         QDir().mkpath(build + folder);
     for (auto it = files.begin(); it != files.end(); ++it)
-        writeFile(build + it.key(), it.value());
+        writeFileBytes(build + it.key(), it.value());
     return build;
 }
 
@@ -256,7 +250,7 @@ void TestDesktop::whereBothHoldDataNothingMoves()
 {
     const QString build = makeBuildTree(kEarlierRuns);
     const QString target = m_tmp->filePath(QStringLiteral("data/Vellumark/"));
-    writeFile(target + QStringLiteral("DB/Jan-06-2024.txt"), "Newer note");
+    writeFileBytes(target + QStringLiteral("DB/Jan-06-2024.txt"), "Newer note");
     const auto buildBefore = treeOf(build);
     const auto targetBefore = treeOf(target);
 

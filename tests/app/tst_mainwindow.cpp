@@ -30,13 +30,6 @@ QStringList captions(TForm1 *form)
     return out;
 }
 
-TEdit *column(TForm1 *form, int tag)
-{
-    for (TEdit *e : form->Week->EditorList)
-        if (e->Tag == tag)
-            return e;
-    return nullptr;
-}
 
 QStringList dbFiles(const QString &root)
 {
@@ -168,7 +161,7 @@ void TestMainWindow::weekendColours()
     MainWindowFixture f;
     f.start();
     for (int tag = 1; tag <= 7; ++tag) {
-        TEdit *e = column(f.form(), tag);
+        TEdit *e = dayColumn(f.form(), tag);
         const bool weekend = tag == 4 || tag == 5; // Sat 13, Sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
         QCOMPARE(e->Memo1->palette().color(QPalette::Base), e->dayColor());
@@ -196,7 +189,7 @@ void TestMainWindow::controlsCarryTheirNames()
     for (const char *name : {"Left", "Right", "Date_Picker", "pg", "bar", "Panel6", "Panel7",
                              "TabSheet13", "pnlGoals", "Decision_Panel"})
         QVERIFY2(f.form()->findChild<QWidget *>(name), name);
-    TEdit *e = column(f.form(), 1);
+    TEdit *e = dayColumn(f.form(), 1);
     for (const char *name : {"Top_panel", "Date_Label", "Memo1", "Panel_Bottom", "sepeartor",
                              "FolderCreate", "FolderOpen", "print_button"})
         QVERIFY2(e->findChild<QWidget *>(name), name);
@@ -225,7 +218,7 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
     // The keyboard does the same.
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    column(f.form(), 3)->Memo1->setFocus();
+    dayColumn(f.form(), 3)->Memo1->setFocus();
     QTest::keyClick(f.form()->windowHandle(), Qt::Key_Left, Qt::AltModifier);
     QTRY_COMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
 }
@@ -303,8 +296,8 @@ void TestMainWindow::focusLossWritesTheEditedNote()
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
     QVERIFY(dbFiles(f.root()).isEmpty());
-    typeInto(column(f.form(), 1), "Dentist at 10");
-    column(f.form(), 3)->Memo1->setFocus();
+    typeInto(dayColumn(f.form(), 1), "Dentist at 10");
+    dayColumn(f.form(), 3)->Memo1->setFocus();
     // Only the edited note is written; untouched days get no file.
     QTRY_COMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Dentist at 10"));
@@ -319,7 +312,7 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
     QVERIFY(dbFiles(f.root()).isEmpty());
     QVERIFY(f.form()->Week->SaveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
-    column(f.form(), 2)->Memo1->insertPlainText("x");
+    dayColumn(f.form(), 2)->Memo1->insertPlainText("x");
     QVERIFY(f.form()->Week->SaveAllNotes());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
@@ -328,7 +321,7 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *first = column(f.form(), 1);
+    TEdit *first = dayColumn(f.form(), 1);
     first->Memo1->insertPlainText("Buy milk\nand bread");
     f.form()->Right->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
@@ -346,7 +339,7 @@ void TestMainWindow::loadedEditorLeavesItsFileAlone()
     QDir().mkpath(f.root() + "DB");
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "old\r\nnote");
     f.start();
-    TEdit *first = column(f.form(), 1);
+    TEdit *first = dayColumn(f.form(), 1);
     QCOMPARE(first->text(), QString("old\nnote"));
     QVERIFY(first->NoteLoaded);
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
@@ -361,16 +354,16 @@ void TestMainWindow::notesReloadAfterRestart()
 {
     MainWindowFixture f("45296");
     f.start();
-    column(f.form(), 2)->Memo1->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
+    dayColumn(f.form(), 2)->Memo1->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
     f.restart("45297");
-    QCOMPARE(column(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
 }
 
 void TestMainWindow::saveKeepsNotesChangedOnDisk()
 {
     MainWindowFixture f("45296");
     f.start();
-    column(f.form(), 1)->Memo1->insertPlainText("mine");
+    dayColumn(f.form(), 1)->Memo1->insertPlainText("mine");
     QVERIFY(f.form()->Week->SaveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
     // the editors hold nothing edited since, so nothing is written over it.
@@ -381,14 +374,14 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray("changed elsewhere, longer"));
     // The next move shows what is on disk now.
     f.form()->Right->click();
-    QCOMPARE(column(f.form(), 1)->text(), QString("changed elsewhere, longer"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("changed elsewhere, longer"));
 }
 
 void TestMainWindow::unchangedNotesAreNotRewritten()
 {
     MainWindowFixture f("45296");
     f.start();
-    column(f.form(), 1)->Memo1->insertPlainText("once");
+    dayColumn(f.form(), 1)->Memo1->insertPlainText("once");
     QVERIFY(f.form()->Week->SaveAllNotes());
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     // A file the editors hold unchanged is not written again: prove it by
@@ -409,7 +402,7 @@ void TestMainWindow::closeWritesTheEditedNotes()
 {
     MainWindowFixture f("45296");
     f.start();
-    column(f.form(), 7)->Memo1->insertPlainText("last");
+    dayColumn(f.form(), 7)->Memo1->insertPlainText("last");
     QVERIFY(f.form()->close());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
@@ -430,7 +423,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *first = column(f.form(), 1);
+    TEdit *first = dayColumn(f.form(), 1);
     first->Memo1->insertPlainText("precious words");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
 
@@ -452,13 +445,13 @@ void TestMainWindow::closeWithUnwritableNotesAsks()
 {
     MainWindowFixture f("45296");
     f.start();
-    column(f.form(), 1)->Memo1->insertPlainText("keep me");
+    dayColumn(f.form(), 1)->Memo1->insertPlainText("keep me");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
     f.fakes.dialogs.answers.enqueue(false); // "Close anyway?" No
     QVERIFY(!f.form()->close());
     QCOMPARE(f.fakes.dialogs.questions.size(), 1);
     QVERIFY(f.fakes.dialogs.questions.first().contains("Jan-05-2024.txt"));
-    QCOMPARE(column(f.form(), 1)->text(), QString("keep me"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("keep me"));
     QVERIFY(!f.form()->closing());
 
     QDir().mkpath(f.root() + "DB");
@@ -470,7 +463,7 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *e = column(f.form(), 2);
+    TEdit *e = dayColumn(f.form(), 2);
     QVERIFY(!e->FolderCreate->isHidden());
     QVERIFY(e->FolderOpen->isHidden());
     e->FolderCreate->click();
@@ -481,8 +474,8 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
     QVERIFY(!e->FolderOpen->isHidden());
     // Shown again later, the date keeps its open folder picture.
     f.form()->Right->click();
-    QVERIFY(!column(f.form(), 1)->FolderOpen->isHidden());
-    QVERIFY(column(f.form(), 2)->FolderOpen->isHidden());
+    QVERIFY(!dayColumn(f.form(), 1)->FolderOpen->isHidden());
+    QVERIFY(dayColumn(f.form(), 2)->FolderOpen->isHidden());
 }
 
 void TestMainWindow::editMenuActsOnFocusedEditor()
@@ -491,7 +484,7 @@ void TestMainWindow::editMenuActsOnFocusedEditor()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    TEdit *e = column(f.form(), 2);
+    TEdit *e = dayColumn(f.form(), 2);
     typeInto(e, "hello");
     f.form()->SelectAll1Click();
     f.form()->Cut1Click();

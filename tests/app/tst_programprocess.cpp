@@ -2,6 +2,8 @@
 // told to end (SIGTERM, SIGHUP, SIGINT), a SIGKILL after a pause in typing,
 // the day argument as typed on a command line, and where a program started
 // from a build tree keeps its data.
+#include "testhelpers.h"
+
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,13 +19,6 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return file.readAll();
-}
 
 // One run of the program on a data folder.
 class Program

@@ -31,20 +31,13 @@ const QStringList kJan05Week{"Friday Jan 05",  "Saturday Jan 06", "Sunday Jan 07
 const QStringList kJan06Week{"Saturday Jan 06", "Sunday Jan 07",   "Monday Jan 08",  "Tuesday Jan 09",
                              "Wednesday Jan 10", "Thursday Jan 11", "Friday Jan 12"};
 
-TEdit *column(TForm1 *form, int tag)
-{
-    for (TEdit *e : form->Week->EditorList)
-        if (e->Tag == tag)
-            return e;
-    return nullptr;
-}
 
 // The captions from left to right, as the columns stand on screen.
 QStringList captions(TForm1 *form)
 {
     QStringList out;
     for (int tag = 1; tag <= 7; ++tag)
-        out << column(form, tag)->Date_Label->text();
+        out << dayColumn(form, tag)->Date_Label->text();
     return out;
 }
 
@@ -137,17 +130,17 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
-    TEdit *sunday = column(f.form(), 3);
+    TEdit *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
     QVERIFY(sunday->Memo1->isReadOnly());
     QVERIFY2(sunday->Memo1->placeholderText().contains("cannot be read"),
              qPrintable(sunday->Memo1->placeholderText()));
     QVERIFY(sunday->Memo1->placeholderText().contains("Jan-07-2024.txt"));
     // The other columns are editable.
-    QVERIFY(!column(f.form(), 4)->Memo1->isReadOnly());
+    QVERIFY(!dayColumn(f.form(), 4)->Memo1->isReadOnly());
 
     if (typeFirst)
-        typeInto(column(f.form(), 2), "saturday");
+        typeInto(dayColumn(f.form(), 2), "saturday");
     // Typing into the unreadable day does nothing.
     sunday->Memo1->setFocus();
     QTest::keyClicks(sunday->Memo1, "lost?");
@@ -157,9 +150,9 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QVERIFY(f.fakes.dialogs.errors.isEmpty());
     QCOMPARE(captions(f.form()), kJan06Week);
     QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
-    QVERIFY(column(f.form(), 2)->loadFailed()); // Sunday, now second
-    QVERIFY(!column(f.form(), 3)->loadFailed());
-    QCOMPARE(column(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
+    QVERIFY(dayColumn(f.form(), 2)->loadFailed()); // Sunday, now second
+    QVERIFY(!dayColumn(f.form(), 3)->loadFailed());
+    QCOMPARE(dayColumn(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
 
     QVERIFY(f.form()->Week->SaveAllNotes());
     QVERIFY(f.form()->close());
@@ -175,12 +168,12 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     MainWindowFixture f("45296");
     QVERIFY(QDir().mkpath(f.dbFile("Jan-08-2024.txt")));
     f.start();
-    QVERIFY(column(f.form(), 4)->Memo1->isReadOnly());
+    QVERIFY(dayColumn(f.form(), 4)->Memo1->isReadOnly());
     // The folder goes away and a real note takes its place.
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
     f.form()->Right->click();
-    TEdit *monday = column(f.form(), 3);
+    TEdit *monday = dayColumn(f.form(), 3);
     QCOMPARE(monday->Date_Label->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
     QVERIFY(!monday->Memo1->isReadOnly());
@@ -198,9 +191,9 @@ void TestWeekView::namedPipeInANotesPlaceNeitherBlocksNorIsReplaced()
     QVERIFY(::mkfifo(QFile::encodeName(f.dbFile("Jan-07-2024.txt")).constData(), 0600) == 0);
     f.start(); // would block for ever in open()
     QCOMPARE(captions(f.form()), kJan05Week);
-    QVERIFY(column(f.form(), 3)->loadFailed());
-    QVERIFY(column(f.form(), 3)->Memo1->placeholderText().contains("not a regular file"));
-    typeInto(column(f.form(), 1), "friday");
+    QVERIFY(dayColumn(f.form(), 3)->loadFailed());
+    QVERIFY(dayColumn(f.form(), 3)->Memo1->placeholderText().contains("not a regular file"));
+    typeInto(dayColumn(f.form(), 1), "friday");
     f.form()->Right->click();
     f.form()->Left->click();
     QVERIFY(f.form()->close());
@@ -214,8 +207,8 @@ void TestWeekView::failedWriteMovesNothing()
 {
     MainWindowFixture f("45296");
     f.start();
-    typeInto(column(f.form(), 1), "friday");
-    typeInto(column(f.form(), 3), "sunday");
+    typeInto(dayColumn(f.form(), 1), "friday");
+    typeInto(dayColumn(f.form(), 3), "sunday");
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-07-2024.txt") ? 0 : -1; });
 
     f.form()->Right->click();
@@ -223,8 +216,8 @@ void TestWeekView::failedWriteMovesNothing()
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
-    QCOMPARE(column(f.form(), 1)->text(), QString("friday"));
-    QCOMPARE(column(f.form(), 3)->text(), QString("sunday"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
+    QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
     QCOMPARE(f.form()->Week->DayOffset, -5);
 
     // The picker goes back to the week shown when a move from it fails.
@@ -240,7 +233,7 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     MainWindowFixture f("45296");
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
-        typeInto(column(f.form(), tag), QStringLiteral("note %1").arg(tag));
+        typeInto(dayColumn(f.form(), tag), QStringLiteral("note %1").arg(tag));
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-08-2024.txt") ? 0 : -1; });
     f.form()->Right->click();
     f.form()->Left->click();
@@ -251,8 +244,8 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     f.form()->Right->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     for (int tag = 1; tag <= 6; ++tag)
-        QCOMPARE(column(f.form(), tag)->text(), QStringLiteral("note %1").arg(tag + 1));
-    QCOMPARE(column(f.form(), 7)->text(), QString());
+        QCOMPARE(dayColumn(f.form(), tag)->text(), QStringLiteral("note %1").arg(tag + 1));
+    QCOMPARE(dayColumn(f.form(), 7)->text(), QString());
     f.form()->Right->click();
     f.form()->Left->click();
     f.form()->Left->click();
@@ -279,7 +272,7 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(captions(f.form()), last);
     QCOMPARE(f.form()->Date_Picker->date(), QDate(9999, 12, 25));
     for (int tag = 1; tag <= 7; ++tag)
-        typeInto(column(f.form(), tag), QStringLiteral("day %1").arg(tag));
+        typeInto(dayColumn(f.form(), tag), QStringLiteral("day %1").arg(tag));
     QVERIFY(f.form()->Week->SaveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-31-9999.txt")), QByteArray("day 7"));
     QCOMPARE(fileBytes(f.dbFile("Dec-25-9999.txt")), QByteArray("day 1"));
@@ -293,7 +286,7 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(captions(f.form()).first(), QString("Saturday Dec 30"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 05"));
     QCOMPARE(f.form()->Date_Picker->date(), QDate(1899, 12, 30));
-    typeInto(column(f.form(), 1), "first");
+    typeInto(dayColumn(f.form(), 1), "first");
     QVERIFY(f.form()->Week->SaveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-30-1899.txt")), QByteArray("first"));
 }
@@ -316,7 +309,7 @@ void TestWeekView::typingInThePickerMovesOnlyOnCompleteDate()
     QCOMPARE(captions(f.form()), kJan05Week);
     QTest::keyClick(picker, Qt::Key_Return);
     QCOMPARE(captions(f.form()).first(), QString("Tuesday Jan 23"));
-    QCOMPARE(column(f.form(), 1)->text(), QString());
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString());
 
     // A pause in typing moves the week too.
     selectDayField(picker);
@@ -373,13 +366,13 @@ void TestWeekView::untouchedNotesAreNeverWritten()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    QCOMPARE(column(f.form(), 1)->text(), QString("first"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("first"));
     // Another program changes the shown note and adds one.
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "changed elsewhere");
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), "added elsewhere");
     // Focus moves through the columns, the week moves, the window closes.
-    column(f.form(), 1)->Memo1->setFocus();
-    column(f.form(), 2)->Memo1->setFocus();
+    dayColumn(f.form(), 1)->Memo1->setFocus();
+    dayColumn(f.form(), 2)->Memo1->setFocus();
     f.form()->Right->click();
     f.form()->Left->click();
     QVERIFY(f.form()->close());
@@ -397,8 +390,8 @@ void TestWeekView::secondWindowDoesNotWriteStaleCopies()
     second.show();
     second.Timer1Timer();
 
-    typeInto(column(first.form(), 1), "typed in the first window");
-    typeInto(column(&second, 2), "typed in the second window");
+    typeInto(dayColumn(first.form(), 1), "typed in the first window");
+    typeInto(dayColumn(&second, 2), "typed in the second window");
     QVERIFY(first.form()->close());
     QVERIFY(second.close());
     QCOMPARE(dbContents(first.root()),
@@ -414,24 +407,24 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     const QByteArray line = QByteArray(79, 'x') + "\r\n";
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), line.repeated(5 * 1024 * 1024 / line.size()));
     f.start();
-    QTextDocument *big = column(f.form(), 5)->Memo1->document();
-    QVERIFY(column(f.form(), 5)->Memo1->isReadOnly()); // still being laid in
-    QVERIFY(!column(f.form(), 5)->isModified());
-    QCOMPARE(column(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
+    QTextDocument *big = dayColumn(f.form(), 5)->Memo1->document();
+    QVERIFY(dayColumn(f.form(), 5)->Memo1->isReadOnly()); // still being laid in
+    QVERIFY(!dayColumn(f.form(), 5)->isModified());
+    QCOMPARE(dayColumn(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
     QElapsedTimer clock;
     clock.start();
     f.form()->Right->click();
     f.form()->Left->click();
     f.form()->Left->click();
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(column(f.form(), 6)->Date_Label->text(), QString("Tuesday Jan 09"));
-    QCOMPARE(column(f.form(), 6)->Memo1->document(), big);
+    QCOMPARE(dayColumn(f.form(), 6)->Date_Label->text(), QString("Tuesday Jan 09"));
+    QCOMPARE(dayColumn(f.form(), 6)->Memo1->document(), big);
     qInfo("three moves with a 5 MB note in the week: %lld ms", elapsed);
     // Laid in a slice at a time; editable once it is all in.
-    QTRY_VERIFY(!column(f.form(), 6)->Memo1->isReadOnly());
-    QCOMPARE(column(f.form(), 6)->Memo1->toPlainText(), column(f.form(), 6)->text());
+    QTRY_VERIFY(!dayColumn(f.form(), 6)->Memo1->isReadOnly());
+    QCOMPARE(dayColumn(f.form(), 6)->Memo1->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
-    typeInto(column(f.form(), 6), "!");
+    typeInto(dayColumn(f.form(), 6), "!");
     QVERIFY(f.form()->Week->SaveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-09-2024.txt")).endsWith("xx\r\n!"));
 }
@@ -442,13 +435,13 @@ void TestWeekView::noteChangedOnDiskIsReadAgainAtTheNextMove()
     QVERIFY(QDir().mkpath(f.root() + "DB"));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "old");
     f.start();
-    QCOMPARE(column(f.form(), 2)->text(), QString("old"));
+    QCOMPARE(dayColumn(f.form(), 2)->text(), QString("old"));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "new, from elsewhere");
     f.form()->Right->click();
-    QCOMPARE(column(f.form(), 1)->text(), QString("new, from elsewhere"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("new, from elsewhere"));
     QVERIFY(QFile::remove(f.dbFile("Jan-06-2024.txt")));
     f.form()->Left->click();
-    QCOMPARE(column(f.form(), 2)->text(), QString());
+    QCOMPARE(dayColumn(f.form(), 2)->text(), QString());
 }
 
 void TestWeekView::halfLaidNoteIsNeverSaved()
@@ -461,20 +454,20 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), note);
     const QString expected = QString::fromLatin1(note).replace("\r\n", "\n");
     f.start();
-    TEdit *saturday = column(f.form(), 2);
+    TEdit *saturday = dayColumn(f.form(), 2);
     QVERIFY(saturday->isFilling());
     QCOMPARE(saturday->text(), expected);
     // Saved, moved away and back, and closed while it is being laid in: the
     // file never changes, and the note comes back whole.
     QVERIFY(f.form()->Week->SaveAllNotes());
     f.form()->Right->click();
-    QVERIFY(column(f.form(), 1)->isFilling());
+    QVERIFY(dayColumn(f.form(), 1)->isFilling());
     choose(f.form(), QDate(2024, 2, 1));
     choose(f.form(), QDate(2024, 1, 5));
-    QCOMPARE(column(f.form(), 2)->text(), expected);
-    QTRY_VERIFY(!column(f.form(), 2)->isFilling());
-    QCOMPARE(column(f.form(), 2)->Memo1->toPlainText(), expected);
-    QVERIFY(!column(f.form(), 2)->isModified());
+    QCOMPARE(dayColumn(f.form(), 2)->text(), expected);
+    QTRY_VERIFY(!dayColumn(f.form(), 2)->isFilling());
+    QCOMPARE(dayColumn(f.form(), 2)->Memo1->toPlainText(), expected);
+    QVERIFY(!dayColumn(f.form(), 2)->isModified());
     f.form()->Right->click();
     QVERIFY(f.form()->close());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), note);

@@ -1,6 +1,7 @@
 // The grid rows file: comma text of single rows, expected files, damaged
 // and hostile files, and a fuzz round trip.
 
+#include "testhelpers.h"
 #include "common/textfile.h"
 #include "grid/commatext.h"
 #include "grid/gridroutines.h"
@@ -13,20 +14,7 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList row(const StringGrid &grid, int r)
 {
@@ -169,7 +157,7 @@ void TestGridRows::emptyFileKeepsOneRow()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("empty.txt");
-    writeFile(path, QByteArray());
+    writeFileBytes(path, QByteArray());
     StringGrid grid(4, 5);
     grid.setRowCells(0, {"a", "b"});
     grid.setCell(0, 3, "gone");
@@ -191,7 +179,7 @@ void TestGridRows::damagedFilesLoadSafely()
     for (int i = 0; i < 20000; ++i)
         binary.append(static_cast<char>(random.bounded(256)));
     const QString binaryPath = dir.filePath("binary.txt");
-    writeFile(binaryPath, binary);
+    writeFileBytes(binaryPath, binary);
     StringGrid grid;
     if (LoadGridRows(grid, binaryPath, &error))
         QVERIFY(grid.columnCount() <= kMaxGridColumns);
@@ -202,7 +190,7 @@ void TestGridRows::damagedFilesLoadSafely()
     // A line of a megabyte of text is one cell, kept whole.
     const QByteArray longCell(1024 * 1024, 'x');
     const QString longPath = dir.filePath("long.txt");
-    writeFile(longPath, "a," + longCell + "\r\n");
+    writeFileBytes(longPath, "a," + longCell + "\r\n");
     QVERIFY(LoadGridRows(grid, longPath, &error));
     QCOMPARE(grid.cell(1, 0).size(), longCell.size());
 
@@ -211,14 +199,14 @@ void TestGridRows::damagedFilesLoadSafely()
     for (int i = 0; i < 100000; ++i)
         many += "Item,\"Jan 1, 2024\",1.5,\r\n";
     const QString manyPath = dir.filePath("many.txt");
-    writeFile(manyPath, many);
+    writeFileBytes(manyPath, many);
     QVERIFY(LoadGridRows(grid, manyPath, &error));
     QCOMPARE(grid.rowCount(), 100000);
     QCOMPARE(grid.cell(3, 99999), QString(" "));
 
     // Unbalanced quotes on every line.
     const QString quotesPath = dir.filePath("quotes.txt");
-    writeFile(quotesPath, "\"a,b\r\n\"\"\"\r\nc\"d,\"e\r\n");
+    writeFileBytes(quotesPath, "\"a,b\r\n\"\"\"\r\nc\"d,\"e\r\n");
     QVERIFY(LoadGridRows(grid, quotesPath, &error));
     QCOMPARE(row(grid, 0), (QStringList{"a,b", ""}));
     QCOMPARE(row(grid, 1), (QStringList{"\"", ""}));
@@ -235,7 +223,7 @@ void TestGridRows::refusedFilesLeaveGridUnchanged()
     // A megabyte of commas would be a million columns.
     const QString commas = dir.filePath("commas.txt");
     const QByteArray bytes(1024 * 1024, ',');
-    writeFile(commas, bytes);
+    writeFileBytes(commas, bytes);
     QVERIFY(!LoadGridRows(grid, commas, &error));
     QVERIFY(error.contains(commas));
     QCOMPARE(grid.cell(1, 1), QString("kept"));

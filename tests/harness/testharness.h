@@ -29,7 +29,7 @@ bool add(const char *className, const char *file, RunFunction run);
 // The body is that of QTest's own main(), without the coverage hook.
 #undef QTEST_MAIN_WRAPPER
 #define QTEST_MAIN_WRAPPER(TestObject, ...)                                       \
-    static int runRegisteredTestClass(int argc, char *argv[])                    \
+    static int runRegisteredTestClass_##TestObject(int argc, char *argv[])       \
     {                                                                            \
         QT_PREPEND_NAMESPACE(QTest::Internal::callInitMain)<TestObject>();       \
         __VA_ARGS__                                                              \
@@ -37,5 +37,5 @@ bool add(const char *className, const char *file, RunFunction run);
         QTEST_SET_MAIN_SOURCE_PATH                                               \
         return QTest::qExec(&tc, argc, argv);                                    \
     }                                                                            \
-    [[maybe_unused]] static const bool registeredTestClass =                     \
-        TestRegistry::add(#TestObject, __FILE__, &runRegisteredTestClass);
+    [[maybe_unused]] static const bool registeredTestClass_##TestObject =        \
+        TestRegistry::add(#TestObject, __FILE__, &runRegisteredTestClass_##TestObject);

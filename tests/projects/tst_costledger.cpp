@@ -1,6 +1,7 @@
 // The cost ledger without a window: its shape over time, switching between
 // projects, the balance, and files that are damaged or cannot be written.
 
+#include "testhelpers.h"
 #include "common/textfile.h"
 #include "grid/gridroutines.h"
 #include "projects/costledger.h"
@@ -14,13 +15,6 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 const QDateTime kNow(QDate(2024, 3, 5), QTime(10, 0));
 

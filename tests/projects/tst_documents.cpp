@@ -1,3 +1,4 @@
+#include "testhelpers.h"
 #include "datafolder/tdir.h"
 #include "fakes.h"
 #include "projects/documents.h"
@@ -18,11 +19,6 @@ void touch(const QString &path)
 {
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-}
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 } // namespace
 
@@ -96,7 +92,7 @@ void TestDocuments::twentyFilesAndNoMore()
     for (int i = 0; i < 20; ++i)
         list.NewFile1Click();
     QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
-    QCOMPARE(bytesOf(docs() + "Garden/New File20.txt"), QByteArray(" \r\n"));
+    QCOMPARE(fileBytes(docs() + "Garden/New File20.txt"), QByteArray(" \r\n"));
     // The 21st is refused with a message; nothing is overwritten.
     QFile f(docs() + "Garden/New File7.txt");
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -104,7 +100,7 @@ void TestDocuments::twentyFilesAndNoMore()
     f.close();
     list.NewFile1Click();
     QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
-    QCOMPARE(bytesOf(docs() + "Garden/New File7.txt"), QByteArray("mine"));
+    QCOMPARE(fileBytes(docs() + "Garden/New File7.txt"), QByteArray("mine"));
     QCOMPARE(m_fakes.dialogs.messages.size(), 1);
     QVERIFY(m_fakes.dialogs.messages.first().contains("New File20.txt"));
 }

@@ -1,5 +1,6 @@
 // The summary's memory of page files, and page editors that take a long
 // text a slice at a time.
+#include "testhelpers.h"
 #include "common/textfile.h"
 #include "projects/pagecache.h"
 #include "projects/pageeditor.h"
@@ -15,13 +16,6 @@
 
 namespace {
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // Gives the file another modification time, as a later edit would.
 void touchLater(const QString &path, int seconds)
@@ -59,8 +53,8 @@ void TestPageCache::summaryReadsOnlyChangedFiles()
 {
     QTemporaryDir dir;
     const QString projects = dir.path() + "/";
-    write(projects + "A/Done.txt", "one\r\n\r\n  two");
-    write(projects + "B/Done.txt", "three");
+    writeFileBytes(projects + "A/Done.txt", "one\r\n\r\n  two");
+    writeFileBytes(projects + "B/Done.txt", "three");
     const QStringList lines{"@Home", "A", "B", "C"};
     PageCache cache;
 
@@ -71,16 +65,16 @@ void TestPageCache::summaryReadsOnlyChangedFiles()
     QCOMPARE(cache.readsDone(), 2);
 
     // Same size, new content and time: read again.
-    write(projects + "B/Done.txt", "THREE");
+    writeFileBytes(projects + "B/Done.txt", "THREE");
     touchLater(projects + "B/Done.txt", 5);
     QCOMPARE(ProjectPages::BuildSummaryText(lines, projects, "Done", &cache),
              QStringLiteral("[A]\n   one\n     two\n\n[B]\n   THREE"));
     QCOMPARE(cache.readsDone(), 3);
 
     // A new page appears, a page vanishes, a page is emptied.
-    write(projects + "C/Done.txt", "four");
+    writeFileBytes(projects + "C/Done.txt", "four");
     QFile::remove(projects + "A/Done.txt");
-    write(projects + "B/Done.txt", "");
+    writeFileBytes(projects + "B/Done.txt", "");
     QCOMPARE(ProjectPages::BuildSummaryText(lines, projects, "Done", &cache), QStringLiteral("[C]\n   four"));
     // A folder where the page should be holds no line either.
     QFile::remove(projects + "C/Done.txt");
@@ -92,10 +86,10 @@ void TestPageCache::cachedSummaryMatchesAFreshOne()
 {
     QTemporaryDir dir;
     const QString projects = dir.path() + "/";
-    write(projects + "Garden/Projects.txt", "A\r\n\r\nB");
-    write(projects + "Notes/Projects.txt", " \t \r\n");   // blank lines only: a heading alone
-    write(projects + "Odd/Projects.txt", "x\ry\n\rz"); // any line end
-    write(projects + "Projects.txt", "root page");      // the blank line's page
+    writeFileBytes(projects + "Garden/Projects.txt", "A\r\n\r\nB");
+    writeFileBytes(projects + "Notes/Projects.txt", " \t \r\n");   // blank lines only: a heading alone
+    writeFileBytes(projects + "Odd/Projects.txt", "x\ry\n\rz"); // any line end
+    writeFileBytes(projects + "Projects.txt", "root page");      // the blank line's page
     const QStringList lines{"@Home", "Repairs", "Garden", "", "Notes", "..", "Odd"};
     PageCache cache;
     const QString cached = ProjectPages::BuildSummaryText(lines, projects, "Projects", &cache);
@@ -116,7 +110,7 @@ void TestPageCache::summaryFileIsWrittenOnlyWhenItDiffers()
     QCOMPARE(TextFile::readText(file), QStringLiteral("[A]\n   one"));
 
     // Changed behind the program's back: written again even for the same text.
-    write(file, "edited by hand");
+    writeFileBytes(file, "edited by hand");
     touchLater(file, 5);
     QVERIFY(cache.saveText(folder, file, "[A]\n   one"));
     QCOMPARE(TextFile::readText(file), QStringLiteral("[A]\n   one"));

@@ -3,6 +3,7 @@
 // comes back, editors nobody touched, and the commands around the pages,
 // driven through the real main window.
 
+#include "testhelpers.h"
 #include "app/tform1.h"
 #include "common/pictures.h"
 #include "datafolder/tdir.h"
@@ -31,21 +32,7 @@
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A shell whose opener finds no program for anything.
 class RefusingShell final : public IShell
@@ -147,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Line 3")));
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("page file")));
-        QCOMPARE(bytesOf(tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("<missing>"));
+        QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("<missing>"));
         QCOMPARE(w.p->departmentLines(), before);
     }
 
@@ -165,10 +152,10 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\n" + name.toUtf8() + "\r\nCar\r\n");
+        writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\n" + name.toUtf8() + "\r\nCar\r\n");
         // The page of the projects folder itself, typed before any project
         // was chosen, sits where the project's folder would go.
-        write(tmp.path() + QStringLiteral("/Projects/") + name, "start page");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/") + name, "start page");
         {
             Window w(&tmp);
             w.select(QStringLiteral("Garden"));
@@ -182,20 +169,20 @@ private Q_SLOTS:
             w.select(QStringLiteral("Car"));
             QVERIFY(w.form->close());
         }
-        QCOMPARE(bytesOf(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt")),
+        QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt")),
                  QByteArray("typed after the refusal"));
         Window again(&tmp);
         again.select(QStringLiteral("Garden"));
         QCOMPARE(again.book()->Projects->toPlainText(), QStringLiteral("typed after the refusal"));
         // The page files of the projects folder itself are untouched.
-        QCOMPARE(bytesOf(tmp.path() + QStringLiteral("/Projects/") + name), QByteArray("start page"));
+        QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Projects/") + name), QByteArray("start page"));
     }
 
     void aFileInThePlaceOfTheFolderRefusesTheSwitch()
     {
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nShed\r\n");
-        write(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
+        writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nShed\r\n");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
         Window w(&tmp);
         w.select(QStringLiteral("Garden"));
         w.book()->Done->setPlainText(QStringLiteral("kept"));
@@ -204,8 +191,8 @@ private Q_SLOTS:
         QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
         QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
         QVERIFY(w.form->close());
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
     }
 
     void aRefusedSwitchPutsTheSelectionBackWithOneMessage()
@@ -249,8 +236,8 @@ private Q_SLOTS:
         QDir(w.projects() + QStringLiteral("Garden/money.txt")).removeRecursively();
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Car"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("precious"));
-        QVERIFY(bytesOf(w.projects() + QStringLiteral("Garden/money.txt")).contains("New Item Name"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("precious"));
+        QVERIFY(fileBytes(w.projects() + QStringLiteral("Garden/money.txt")).contains("New Item Name"));
     }
 
     // The data folder goes away (a removed disk) and comes back while the
@@ -258,9 +245,9 @@ private Q_SLOTS:
     void aDataFolderThatComesBackIsNotWrittenOver()
     {
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "todo");
-        write(tmp.path() + QStringLiteral("/Projects/Garden/BuyItem.txt"), "notes");
-        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\nSeeds,,3,\r\n");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "todo");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/BuyItem.txt"), "notes");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\nSeeds,,3,\r\n");
         Window w(&tmp);
         w.select(QStringLiteral("Car"));
         const QString projects = w.projects();
@@ -272,9 +259,9 @@ private Q_SLOTS:
         w.select(QStringLiteral("Repairs"));
         w.select(QStringLiteral("Car"));
         QVERIFY(w.form->close());
-        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/Projects.txt")), QByteArray("todo"));
-        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/BuyItem.txt")), QByteArray("notes"));
-        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/money.txt")),
+        QCOMPARE(fileBytes(projects + QStringLiteral("Garden/Projects.txt")), QByteArray("todo"));
+        QCOMPARE(fileBytes(projects + QStringLiteral("Garden/BuyItem.txt")), QByteArray("notes"));
+        QCOMPARE(fileBytes(projects + QStringLiteral("Garden/money.txt")),
                  QByteArray("\"Item name\",Date,Debit,Credit\r\nSeeds,,3,\r\n"));
     }
 
@@ -294,7 +281,7 @@ private Q_SLOTS:
         QCOMPARE(w.book()->SomeDay->toPlainText(), QStringLiteral("one day"));
         QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
         w.select(QStringLiteral("Car"));
-        QCOMPARE(bytesOf(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
+        QCOMPARE(fileBytes(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
     }
 
     // Only what was edited is written: a page or ledger another program
@@ -302,15 +289,15 @@ private Q_SLOTS:
     void untouchedPagesAndLedgerAreNeverWrittenBack()
     {
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "old");
-        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\n");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "old");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\n");
         Window w(&tmp);
         w.select(QStringLiteral("Garden"));
-        write(w.projects() + QStringLiteral("Garden/Projects.txt"), "changed elsewhere");
-        write(w.projects() + QStringLiteral("Garden/money.txt"), "elsewhere\r\n");
+        writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "changed elsewhere");
+        writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "elsewhere\r\n");
         w.select(QStringLiteral("Car"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("changed elsewhere"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/money.txt")), QByteArray("elsewhere\r\n"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("changed elsewhere"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/money.txt")), QByteArray("elsewhere\r\n"));
         // Nothing of Car is written for only looking at it.
         QVERIFY(w.form->close());
         QCOMPARE(QDir(w.projects() + QStringLiteral("Car")).entryList(QDir::Files), QStringList());
@@ -319,25 +306,25 @@ private Q_SLOTS:
     void theSummaryNeverIncludesItself()
     {
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nSummary\r\nCar\r\n");
-        write(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "dig");
+        writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nSummary\r\nCar\r\n");
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "dig");
         Window w(&tmp);
         w.select(QStringLiteral("Summary"));
         const QString file = w.projects() + QStringLiteral("Summary/Projects.txt");
-        const QByteArray first = bytesOf(file);
+        const QByteArray first = fileBytes(file);
         QCOMPARE(first, QByteArray("[Garden]\r\n   dig"));
         w.select(QStringLiteral("Car"));
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(bytesOf(file), first);
+        QCOMPARE(fileBytes(file), first);
         QVERIFY(!w.book()->Projects->toPlainText().contains(QStringLiteral("[Summary]")));
     }
 
     void theBalanceShownIsTheShownProjects()
     {
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
               "\"Item name\",Date,Debit,Credit\r\nSeeds,,,50\r\n");
-        write(tmp.path() + QStringLiteral("/Projects/Car/money.txt"),
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Car/money.txt"),
               "\"Item name\",Date,Debit,Credit\r\nBig,,,99999999999999.99\r\nSmall,,,0.01\r\n");
         Window w(&tmp);
         w.select(QStringLiteral("Garden"));
@@ -353,7 +340,7 @@ private Q_SLOTS:
     void skippedAmountsAreNamedUnderTheGrid()
     {
         QTemporaryDir tmp;
-        write(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
+        writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
               "\"Item name\",Date,Debit,Credit\r\nA,,12.5,\r\nB,,7.75,\r\nC,,,\"1,50\"\r\n");
         Window w(&tmp);
         w.select(QStringLiteral("Garden"));
@@ -445,8 +432,8 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         Window w(&tmp);
         const QString longName = QStringLiteral("A rather long document name about the garden shed plans.txt");
-        write(tmp.path() + QStringLiteral("/Documents/Garden/") + longName, "x");
-        write(tmp.path() + QStringLiteral("/Documents/Garden/a.txt"), "x");
+        writeFileBytes(tmp.path() + QStringLiteral("/Documents/Garden/") + longName, "x");
+        writeFileBytes(tmp.path() + QStringLiteral("/Documents/Garden/a.txt"), "x");
         w.form->resize(1200, 800);
         w.form->show();
         w.select(QStringLiteral("Garden"));

@@ -1,3 +1,4 @@
+#include "testhelpers.h"
 #include "app/tform1.h"
 #include "calendar/tedit.h"
 #include "calendar/tweek.h"
@@ -24,21 +25,7 @@
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // One main window on a fresh data folder, started as at a real start.
 struct Window
@@ -46,7 +33,7 @@ struct Window
     explicit Window(const QByteArray &departments = QByteArray(), bool hasDepartments = false)
     {
         if (hasDepartments)
-            write(tmp.path() + QStringLiteral("/Config/departments.txt"), departments);
+            writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), departments);
         fakes.shell.documents = tmp.path() + QStringLiteral("/Documents");
         Services services = fakes.services();
         services.printing = &printing;
@@ -98,7 +85,7 @@ private Q_SLOTS:
         QByteArray expected;
         for (const QString &line : ProjectNames::BuiltInDepartments())
             expected += line.toUtf8() + "\r\n";
-        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Config/departments.txt")), expected);
+        QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")), expected);
     }
 
     void listComesFromTheFileWithBlanksKept()
@@ -107,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(w.p->departmentLines(),
                  (QStringList{QStringLiteral("@Home"), QStringLiteral("Garden  "), QString(), QStringLiteral("Car")}));
         QVERIFY(w.form->close());
-        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Config/departments.txt")),
+        QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")),
                  QByteArray("@Home\r\nGarden  \r\n\r\nCar\r\n"));
     }
 
@@ -130,9 +117,9 @@ private Q_SLOTS:
         w.book()->Links->setPlainText(QStringLiteral("http://example.org"));
         w.select(QStringLiteral("Car"));
         // Only the pages that were edited are written.
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("Dig\r\nPlant"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://example.org"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("Dig\r\nPlant"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://example.org"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
         QVERIFY(w.book()->Projects->toPlainText().isEmpty());
 
         w.select(QStringLiteral("Garden"));
@@ -147,9 +134,9 @@ private Q_SLOTS:
         const QString projects = w.projects();
         QVERIFY(w.form->close());
         w.form.reset();
-        write(projects + QStringLiteral("OnHold.txt"), "waiting");
-        write(projects + QStringLiteral("Actions.txt"), "other");
-        write(projects + QStringLiteral("Projects.txt"), "todo");
+        writeFileBytes(projects + QStringLiteral("OnHold.txt"), "waiting");
+        writeFileBytes(projects + QStringLiteral("Actions.txt"), "other");
+        writeFileBytes(projects + QStringLiteral("Projects.txt"), "todo");
         Services services = w.fakes.services();
         services.printing = &w.printing;
         TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
@@ -159,8 +146,8 @@ private Q_SLOTS:
         QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
         QCOMPARE(p->pgProject->Actions->toPlainText(), QStringLiteral("other"));
         p->Department->setCurrentRow(2);
-        QCOMPARE(bytesOf(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
-        QCOMPARE(bytesOf(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
+        QCOMPARE(fileBytes(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
+        QCOMPARE(fileBytes(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
         QVERIFY(again.close());
     }
 
@@ -173,7 +160,7 @@ private Q_SLOTS:
         QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("kept"));
         QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
     void categoriesTrailingBlanksAndTwinLinesAreProjects()
@@ -197,10 +184,10 @@ private Q_SLOTS:
     void summaryGathersTheOtherProjects()
     {
         Window w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
-        write(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
+        writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
         w.select(QStringLiteral("Summary"));
         QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
         for (PageEditor *e : w.editors())
             QCOMPARE(e->OwnerName, QStringLiteral("Summary"));
 
@@ -215,11 +202,11 @@ private Q_SLOTS:
     {
         Window w("@Home\r\nRepairs\r\nSummary\r\n", true);
         // A page off screen fills when its tab is shown, with the same text.
-        write(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
+        writeFileBytes(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
         w.select(QStringLiteral("Summary"));
         QCOMPARE(w.book()->Done->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
         QVERIFY(w.book()->Done->hasPendingText());
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
         w.book()->setCurrentIndex(TProjectNotebook::DoneTab);
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
         QVERIFY(!w.book()->Done->hasPendingText());
@@ -239,9 +226,9 @@ private Q_SLOTS:
         QTest::keyClicks(onHold, QStringLiteral("parts"));
         w.p->Department->setFocus();
         QTRY_VERIFY(!onHold->hasFocus());
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("<missing>"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("<missing>"));
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("parts"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("parts"));
 
         // Another line selected: leaving writes at once, trimmed; To Do too.
         w.book()->setCurrentIndex(TProjectNotebook::LinksTab);
@@ -254,7 +241,7 @@ private Q_SLOTS:
         w.p->Department->setFocus();
         QTRY_VERIFY(!links->hasFocus());
         QCOMPARE(links->toPlainText(), QStringLiteral("http://a.org"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
 
         w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
         PageEditor *todo = w.book()->Projects;
@@ -263,7 +250,7 @@ private Q_SLOTS:
         QTest::keyClicks(todo, QStringLiteral("weed"));
         w.p->Department->setFocus();
         QTRY_VERIFY(!todo->hasFocus());
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("weed"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("weed"));
     }
 
     void keyboardSelectionSwitchesProjects()
@@ -295,7 +282,7 @@ private Q_SLOTS:
         w.fakes.dialogs.answers.enqueue(true);
         w.p->Clear_Label->click();
         QVERIFY(w.book()->Done->toPlainText().isEmpty());
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
     void tabChangesShowCommandsAndBindTheTracker()
@@ -348,8 +335,8 @@ private Q_SLOTS:
         Window w;
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("text"));
-        write(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
-        write(w.projects() + QStringLiteral("Garden/money.txt"), "x");
+        writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
+        writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "x");
         const int rows = w.p->Department->count();
 
         w.fakes.dialogs.answers.enqueue(false);
@@ -391,7 +378,7 @@ private Q_SLOTS:
     void namesThatLeaveTheProjectsFolderAreRefused()
     {
         Window w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
-        write(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
+        writeFileBytes(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("garden text"));
         w.select(QStringLiteral(".."));
@@ -399,7 +386,7 @@ private Q_SLOTS:
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
         QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->Projects->OwnerName, QStringLiteral("Garden"));
-        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
+        QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
         QCOMPARE(w.p->Department->currentRow(), w.row(QStringLiteral("Garden")));
@@ -464,7 +451,7 @@ private Q_SLOTS:
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(QLatin1String("Garden")));
         QVERIFY(shown.startsWith(QLatin1String("@Home\nRepairs\nOrganize")));
-        QCOMPARE(bytesOf(w.tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("@Garden\r\nShed\r\n\r\nPond"));
+        QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("@Garden\r\nShed\r\n\r\nPond"));
         QCOMPARE(w.p->departmentLines(),
                  (QStringList{QStringLiteral("@Garden"), QStringLiteral("Shed"), QString(), QStringLiteral("Pond")}));
         QVERIFY(w.p->Department->selectedItems().isEmpty());
@@ -499,8 +486,8 @@ private Q_SLOTS:
         w.book()->Projects->setPlainText(QStringLiteral("typed before closing"));
         w.book()->BuyItem->setPlainText(QStringLiteral("seeds"));
         QVERIFY(w.form->close());
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
-        QCOMPARE(bytesOf(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
+        QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
     }
 
     void printingTheCostsTabPrintsTheNotes()
@@ -576,7 +563,7 @@ private Q_SLOTS:
         w.p->print_button->click();
         QCOMPARE(w.printing.pdfSuggestions.last(), QStringLiteral("Garden.pdf"));
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
-        QVERIFY(bytesOf(pdf).startsWith("%PDF"));
+        QVERIFY(fileBytes(pdf).startsWith("%PDF"));
 
         // Cancelling the save dialog prints nothing.
         w.printing.pdfAnswer.clear();

@@ -1,3 +1,4 @@
+#include "testhelpers.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
 #include "projects/projectnames.h"
@@ -10,13 +11,6 @@
 
 namespace {
 
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -121,8 +115,8 @@ private Q_SLOTS:
 
     void summaryExample()
     {
-        write(dir->ProjectsDir + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
-        write(dir->ProjectsDir + QStringLiteral("@Home/Projects.txt"), "never read");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("@Home/Projects.txt"), "never read");
         const QStringList lines = ProjectPages::BuildSummary(
             {QStringLiteral("@Home"), QStringLiteral("Repairs"), QStringLiteral("Garden")}, dir->ProjectsDir,
             QStringLiteral("Projects"));
@@ -131,13 +125,13 @@ private Q_SLOTS:
 
     void summarySectionsBlankLinesAndIndents()
     {
-        write(dir->ProjectsDir + QStringLiteral("Car/Done.txt"), "  oil\r\n \t \r\ntyres\r\n");
-        write(dir->ProjectsDir + QStringLiteral("Garden/Done.txt"), "beds");
-        write(dir->ProjectsDir + QStringLiteral("Empty/Done.txt"), "");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("Car/Done.txt"), "  oil\r\n \t \r\ntyres\r\n");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("Garden/Done.txt"), "beds");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("Empty/Done.txt"), "");
         // A blank list line reads the projects folder's own page.
-        write(dir->ProjectsDir + QStringLiteral("Done.txt"), "loose");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("Done.txt"), "loose");
         // An unusable name is never read, even when a file is there.
-        write(dir->RootDir + QStringLiteral("Done.txt"), "outside");
+        writeFileBytes(dir->RootDir + QStringLiteral("Done.txt"), "outside");
         const QStringList lines = ProjectPages::BuildSummary(
             {QStringLiteral("first"), QStringLiteral("  Car  "), QStringLiteral("Empty"), QString(),
              QStringLiteral(".."), QStringLiteral("Garden"), QStringLiteral("Nothing")},
@@ -149,7 +143,7 @@ private Q_SLOTS:
 
     void summaryOfAFileOfBlankLinesIsAHeadingAlone()
     {
-        write(dir->ProjectsDir + QStringLiteral("Car/Links.txt"), "\r\n  \r\n");
+        writeFileBytes(dir->ProjectsDir + QStringLiteral("Car/Links.txt"), "\r\n  \r\n");
         const QStringList lines = ProjectPages::BuildSummary({QStringLiteral("x"), QStringLiteral("Car")},
                                                              dir->ProjectsDir, QStringLiteral("Links"));
         QCOMPARE(lines, QStringList{QStringLiteral("[Car]")});
@@ -165,11 +159,11 @@ private Q_SLOTS:
     void deleteRemovesMonthSubfoldersDeepestFirst()
     {
         const QString folder = dir->ProjectsDir + QStringLiteral("Garden/");
-        write(folder + QStringLiteral("Projects.txt"), "a");
-        write(folder + QStringLiteral("money.txt"), "b");
-        write(folder + QStringLiteral("2024/Jan/time.txt"), "c");
-        write(folder + QStringLiteral("2024/Feb/note.txt"), "d");
-        write(folder + QStringLiteral("2023/Dec/x.txt"), "e");
+        writeFileBytes(folder + QStringLiteral("Projects.txt"), "a");
+        writeFileBytes(folder + QStringLiteral("money.txt"), "b");
+        writeFileBytes(folder + QStringLiteral("2024/Jan/time.txt"), "c");
+        writeFileBytes(folder + QStringLiteral("2024/Feb/note.txt"), "d");
+        writeFileBytes(folder + QStringLiteral("2023/Dec/x.txt"), "e");
         QDir().mkpath(folder + QStringLiteral("empty/deeper/still"));
         QString error;
         QVERIFY2(ProjectPages::DeleteProjectFolder(*dir, folder, &error), qPrintable(error));
@@ -180,9 +174,9 @@ private Q_SLOTS:
     void deleteNeverFollowsALinkOutOfTheFolder()
     {
         QTemporaryDir outside;
-        write(outside.filePath(QStringLiteral("precious.txt")), "keep");
+        writeFileBytes(outside.filePath(QStringLiteral("precious.txt")), "keep");
         const QString folder = dir->ProjectsDir + QStringLiteral("Car/");
-        write(folder + QStringLiteral("Projects.txt"), "a");
+        writeFileBytes(folder + QStringLiteral("Projects.txt"), "a");
         QVERIFY(QFile::link(outside.path(), folder + QStringLiteral("link")));
         QString error;
         QVERIFY2(ProjectPages::DeleteProjectFolder(*dir, folder, &error), qPrintable(error));

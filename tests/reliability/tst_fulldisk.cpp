@@ -1,6 +1,7 @@
 // A full disk, down to the system calls: a store's save either replaces its
 // file whole or fails with a message naming the file and the system's
 // reason, and the old file stays exactly as it was.
+#include "testhelpers.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
 #include "tracker/listviewstream.h"
@@ -15,19 +16,7 @@
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
-void put(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QString longText()
 {
@@ -88,7 +77,7 @@ void TestFullDisk::storeSaveOnFullDiskKeepsTheFile()
     QVERIFY(dir.isValid());
     const QString root = QFileInfo(dir.path()).canonicalFilePath();
     const QString path = root + QLatin1Char('/') + file;
-    put(path, old);
+    writeFileBytes(path, old);
 
     QProcess driver;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -104,7 +93,7 @@ void TestFullDisk::storeSaveOnFullDiskKeepsTheFile()
     QVERIFY2(report.startsWith(QLatin1String("failed: ")), qPrintable(report));
     QVERIFY2(report.contains(QLatin1String("No space left on device")), qPrintable(report));
     QVERIFY2(report.contains(QFileInfo(path).fileName()), qPrintable(report));
-    QCOMPARE(bytesOf(path), old);
+    QCOMPARE(fileBytes(path), old);
     // Nothing half-written is left beside it.
     const QStringList beside = QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : beside)
@@ -117,7 +106,7 @@ void TestFullDisk::storeSaveOnFullDiskKeepsTheFile()
     control.start(QStringLiteral(SAVEDRIVER), {kind, root});
     QVERIFY(control.waitForFinished(30000));
     QCOMPARE(QString::fromLocal8Bit(control.readAllStandardOutput()).trimmed(), QStringLiteral("saved"));
-    QVERIFY(bytesOf(path) != old);
+    QVERIFY(fileBytes(path) != old);
 #endif
 }
 
@@ -138,7 +127,7 @@ void TestFullDisk::smallFileSystemFillsUp()
 
     const TDir data(point + QLatin1Char('/'), nullptr);
     const QString note = data.DBDir + QStringLiteral("Jan-07-2024.txt");
-    put(note, "The note as it was.");
+    writeFileBytes(note, "The note as it was.");
     // Fill the rest of the file system.
     const QString filler = point + QStringLiteral("/filler");
     {
@@ -153,7 +142,7 @@ void TestFullDisk::smallFileSystemFillsUp()
     QVERIFY2(!full.ok, "a save on a full disk reported success");
     QVERIFY2(full.error.contains(QLatin1String("No space left on device")), qPrintable(full.error));
     QVERIFY2(full.error.contains(QLatin1String("Jan-07-2024.txt")), qPrintable(full.error));
-    QCOMPARE(bytesOf(note), QByteArray("The note as it was."));
+    QCOMPARE(fileBytes(note), QByteArray("The note as it was."));
 
     // Once there is room again the same save lands whole.
     QVERIFY(QFile::remove(filler));

@@ -23,11 +23,6 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    writeFileBytes(path, bytes);
-}
 
 // A literal with its NUL bytes.
 template <qsizetype N>
@@ -60,7 +55,7 @@ struct Projects
 {
     explicit Projects(const QByteArray &departments)
     {
-        writeFile(f.root() + "Config/departments.txt", departments);
+        writeFileBytes(f.root() + "Config/departments.txt", departments);
         f.start();
         f.form()->Image2Click();
     }
@@ -144,7 +139,7 @@ private Q_SLOTS:
         for (int i = 0; i < 100000; ++i)
             list += "Project " + QByteArray::number(i) + "\r\n";
         MainWindowFixture f("45296");
-        writeFile(f.root() + "Config/departments.txt", list);
+        writeFileBytes(f.root() + "Config/departments.txt", list);
         QElapsedTimer timer;
         timer.start();
         f.start();
@@ -171,7 +166,7 @@ private Q_SLOTS:
     {
         const QString longName(10000, QLatin1Char('t'));
         MainWindowFixture f("45296");
-        writeFile(f.root() + "Config/Journal_Topics.txt", "Short\r\n" + longName.toUtf8() + "\r\n");
+        writeFileBytes(f.root() + "Config/Journal_Topics.txt", "Short\r\n" + longName.toUtf8() + "\r\n");
         f.start();
         f.form()->btnGoalsClick();
         TJournal *journal = f.form()->Journal;
@@ -199,7 +194,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f("45296");
         const QStringList names = {"a/b", "..", ".", "\\", QStringLiteral("x\x01y"), "../../escape", "tab\there"};
-        writeFile(f.root() + "Config/Journal_Topics.txt", names.join("\r\n").toUtf8() + "\r\nLast\r\n");
+        writeFileBytes(f.root() + "Config/Journal_Topics.txt", names.join("\r\n").toUtf8() + "\r\nLast\r\n");
         const QStringList before = filesBelow(f.root());
         f.start();
         f.form()->btnGoalsClick();
@@ -238,7 +233,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString cut = dir.path() + "/Other";
-        writeFile(cut, "kept");
+        writeFileBytes(cut, "kept");
         const QString path = cut + QChar(u'\0') + "_todo.txt";
         const WriteResult written = TextFile::writeBytes(path, "new");
         QVERIFY(!written.ok);
@@ -255,12 +250,12 @@ private Q_SLOTS:
     void nulBytesInPagesListsAndLedger()
     {
         MainWindowFixture f("45296");
-        writeFile(f.root() + "Config/departments.txt", QByteArray("Garden\r\nCar\r\n"));
-        writeFile(f.root() + "Projects/Garden/Projects.txt", bytes("before\0after"));
-        writeFile(f.root() + "Projects/Garden/money.txt",
+        writeFileBytes(f.root() + "Config/departments.txt", QByteArray("Garden\r\nCar\r\n"));
+        writeFileBytes(f.root() + "Projects/Garden/Projects.txt", bytes("before\0after"));
+        writeFileBytes(f.root() + "Projects/Garden/money.txt",
                   bytes("Item name,Date,Debit,Credit\r\nse\0ed,\"Jan 1, 2024\",12.50,\r\ntail,,,\r\n"));
-        writeFile(f.root() + "Config/Journal_Topics.txt", bytes("Bucket\0List\r\nOther\r\n"));
-        writeFile(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
+        writeFileBytes(f.root() + "Config/Journal_Topics.txt", bytes("Bucket\0List\r\nOther\r\n"));
+        writeFileBytes(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
         f.start();
         f.form()->Image2Click();
         TProjects *p = f.form()->ProjectsSection;

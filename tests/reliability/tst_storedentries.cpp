@@ -3,6 +3,7 @@
 // inside the data folder), a named pipe or a folder (refused at once and
 // never replaced), and bytes that cannot be text (kept aside as
 // NAME.damaged before a new file is started).
+#include "testhelpers.h"
 #include "app/tform1.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
@@ -26,19 +27,7 @@
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
-void put(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 bool isLink(const QString &path)
 {
@@ -225,7 +214,7 @@ void TestStoredEntries::linkInsideIsReadAndWrittenThrough()
     Folders f;
     Store store(kind, *f.dir);
     const QString target = f.dir->UserDataDir + QStringLiteral("kept.txt");
-    put(target, store.sample());
+    writeFileBytes(target, store.sample());
     QVERIFY(QFile::link(target, store.file()));
 
     QString message;
@@ -233,7 +222,7 @@ void TestStoredEntries::linkInsideIsReadAndWrittenThrough()
     const WriteResult saved = store.save();
     QVERIFY2(saved.ok, qPrintable(saved.error));
     QVERIFY(isLink(store.file()));
-    QVERIFY(bytesOf(target) != store.sample());
+    QVERIFY(fileBytes(target) != store.sample());
 }
 
 void TestStoredEntries::linkOutsideIsNeitherReadNorWritten()
@@ -242,7 +231,7 @@ void TestStoredEntries::linkOutsideIsNeitherReadNorWritten()
     Folders f;
     Store store(kind, *f.dir);
     const QString target = f.outside(QStringLiteral("elsewhere.txt"));
-    put(target, store.sample());
+    writeFileBytes(target, store.sample());
     QVERIFY(QFile::link(target, store.file()));
 
     QString message;
@@ -250,7 +239,7 @@ void TestStoredEntries::linkOutsideIsNeitherReadNorWritten()
     QVERIFY2(message.contains(QLatin1String("outside the data folder")), qPrintable(message));
     QVERIFY2(message.contains(QFileInfo(store.file()).fileName()), qPrintable(message));
     store.save();
-    QCOMPARE(bytesOf(target), store.sample());
+    QCOMPARE(fileBytes(target), store.sample());
     QVERIFY(isLink(store.file()));
 }
 
@@ -315,7 +304,7 @@ void TestStoredEntries::projectListLinksFollowTheSameRule()
                                         : tmp.path() + QStringLiteral("/outside.txt");
         const QByteArray lines = "\r\nGarden\r\nShed\r\n";
         if (!c.broken)
-            put(target, lines);
+            writeFileBytes(target, lines);
         const QString link = root + QStringLiteral("Config/departments.txt");
         QVERIFY(QFile::link(target, link));
 
@@ -337,7 +326,7 @@ void TestStoredEntries::projectListLinksFollowTheSameRule()
         if (c.broken)
             QVERIFY2(!QFileInfo::exists(target), c.name);
         else
-            QCOMPARE(bytesOf(target), lines);
+            QCOMPARE(fileBytes(target), lines);
     }
 }
 
@@ -354,25 +343,25 @@ void TestStoredEntries::binaryFileIsKeptAsideAndANewOneStarted()
     Folders f;
     Store store(kind, *f.dir);
     const QByteArray binary("PK\x03\x04\x14\x00\x00\x00\x08\x00garden.xlsx\x8B\xE4\xC1\xFF", 25);
-    put(store.file(), binary);
+    writeFileBytes(store.file(), binary);
     // An earlier copy is never replaced.
-    put(store.file() + QStringLiteral(".damaged"), "earlier");
+    writeFileBytes(store.file() + QStringLiteral(".damaged"), "earlier");
 
     QString message;
     store.load(&message);
     const QString copy = store.file() + QStringLiteral(".damaged-2");
     QVERIFY2(message.contains(QLatin1String("could not be read as text")), qPrintable(message));
     QVERIFY2(message.contains(QFileInfo(copy).fileName()), qPrintable(message));
-    QCOMPARE(bytesOf(copy), binary);
-    QCOMPARE(bytesOf(store.file() + QStringLiteral(".damaged")), QByteArray("earlier"));
+    QCOMPARE(fileBytes(copy), binary);
+    QCOMPARE(fileBytes(store.file() + QStringLiteral(".damaged")), QByteArray("earlier"));
 
     // The store starts a new file, which is written as text.
     const WriteResult saved = store.save();
     QVERIFY2(saved.ok, qPrintable(saved.error));
-    const QByteArray now = bytesOf(store.file());
+    const QByteArray now = fileBytes(store.file());
     QVERIFY(!TextFile::looksDamaged(now));
     QVERIFY(now != "<missing>");
-    QCOMPARE(bytesOf(copy), binary);
+    QCOMPARE(fileBytes(copy), binary);
 }
 
 void TestStoredEntries::windows1252FileIsNotDamaged_data()
@@ -389,7 +378,7 @@ void TestStoredEntries::windows1252FileIsNotDamaged()
     Store store(kind, *f.dir);
     const QByteArray ansi = kind == QLatin1String("topics") ? QByteArray("Caf\xE9\r\nna\xEFve\r\n")
                                                              : QByteArray("Item,Date\r\nCaf\xE9 \x80,Jan 5\r\n");
-    put(store.file(), ansi);
+    writeFileBytes(store.file(), ansi);
     QString message;
     QVERIFY2(store.load(&message), qPrintable(message));
     QVERIFY(message.isEmpty());
@@ -402,7 +391,7 @@ void TestStoredEntries::binaryProjectListIsKeptAside()
     const QString root = tmp.path() + QLatin1Char('/');
     const QString list = root + QStringLiteral("Config/departments.txt");
     const QByteArray binary("\x7F" "ELF\x02\x01\x01\x00\x00\x00\xB0\x8F\xFE", 13);
-    put(list, binary);
+    writeFileBytes(list, binary);
     FakeServices fakes;
     {
         TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
@@ -413,9 +402,9 @@ void TestStoredEntries::binaryProjectListIsKeptAside()
                  qPrintable(shown));
         form.close();
     }
-    QCOMPARE(bytesOf(list + QStringLiteral(".damaged")), binary);
+    QCOMPARE(fileBytes(list + QStringLiteral(".damaged")), binary);
     // A new list, written as text at close.
-    const QByteArray now = bytesOf(list);
+    const QByteArray now = fileBytes(list);
     QVERIFY(now != "<missing>");
     QVERIFY(!TextFile::looksDamaged(now));
 }
@@ -427,7 +416,7 @@ void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
     QTemporaryDir tmp;
     const QString root = tmp.path() + QLatin1Char('/');
     const QString topics = root + QStringLiteral("Config/Journal_Topics.txt");
-    put(topics, "Garden ideas\r\nCaf\xC3\xA9 plans\r\nOld caf\xE9 list\r\n\xE6\x97\xA5\xE6\x9C\xAC trip\r\n");
+    writeFileBytes(topics, "Garden ideas\r\nCaf\xC3\xA9 plans\r\nOld caf\xE9 list\r\n\xE6\x97\xA5\xE6\x9C\xAC trip\r\n");
     FakeServices fakes;
     {
         TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
@@ -437,7 +426,7 @@ void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
     QCOMPARE(TextFile::readLines(topics),
              QStringList({QStringLiteral("Garden ideas"), QString::fromUtf8("Café plans"),
                           QString::fromUtf8("Old café list"), QString::fromUtf8("日本 trip")}));
-    QCOMPARE(bytesOf(topics),
+    QCOMPARE(fileBytes(topics),
              QByteArray("Garden ideas\r\nCaf\xC3\xA9 plans\r\nOld caf\xC3\xA9 list\r\n\xE6\x97\xA5\xE6\x9C\xAC trip\r\n"));
 }
 

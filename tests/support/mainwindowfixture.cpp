@@ -1,5 +1,8 @@
 #include "mainwindowfixture.h"
 
+#include "calendar/tedit.h"
+#include "calendar/tweek.h"
+
 #include <QFile>
 #include <QTest>
 
@@ -29,17 +32,10 @@ void MainWindowFixture::restart(const QString &dayArgument)
     start();
 }
 
-QByteArray fileBytes(const QString &path)
+TEdit *dayColumn(TForm1 *form, int tag)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArrayLiteral("<missing>");
-    return f.readAll();
-}
-
-void writeFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    for (TEdit *column : form->Week->EditorList)
+        if (column->Tag == tag)
+            return column;
+    return nullptr;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/tform1.h"
+
+class TEdit;
 #include "fakes.h"
+#include "testhelpers.h"
 
 #include <QTemporaryDir>
 
@@ -32,6 +35,5 @@ private:
     std::unique_ptr<TForm1> m_form;
 };
 
-// The whole content of a file, or "<missing>".
-QByteArray fileBytes(const QString &path);
-void writeFileBytes(const QString &path, const QByteArray &bytes);
+// The day column showing the given position (0 to 6, the Tag), or null.
+TEdit *dayColumn(TForm1 *form, int tag);

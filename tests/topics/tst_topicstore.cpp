@@ -1,6 +1,7 @@
 // The topic list store without a window: file names, the topics file, and
 // opening, saving and deleting a topic's files through a fake editor set.
 
+#include "testhelpers.h"
 #include "common/textfile.h"
 #include "topics/topicfiles.h"
 #include "topics/topicstore.h"
@@ -30,20 +31,7 @@ public:
     QStringList locks;
 };
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -172,20 +160,20 @@ private Q_SLOTS:
             QVERIFY(store.LoadTopicList());
             QCOMPARE(store.topics(), Topics::BuiltInJournalTopics());
         }
-        writeFile(m_config + "Journal_Topics.txt", "One\r\n\r\nThree\nFour");
+        writeFileBytes(m_config + "Journal_Topics.txt", "One\r\n\r\nThree\nFour");
         {
             TopicStore store(journal(), &editors);
             QVERIFY(store.LoadTopicList());
             QCOMPARE(store.topics(), QStringList({"One", "", "Three", "Four"}));
         }
         // A file from an older install: the quotation mark as byte 0x92.
-        writeFile(m_config + "Journal_Topics.txt", "Reasons I\x92M Depressed\r\n");
+        writeFileBytes(m_config + "Journal_Topics.txt", "Reasons I\x92M Depressed\r\n");
         {
             TopicStore store(journal(), &editors);
             QVERIFY(store.LoadTopicList());
             QCOMPARE(store.topics(), QStringList({QString::fromUtf8("Reasons I\u2019M Depressed")}));
         }
-        writeFile(m_config + "Journal_Topics.txt", "");
+        writeFileBytes(m_config + "Journal_Topics.txt", "");
         {
             TopicStore store(journal(), &editors);
             QVERIFY(store.LoadTopicList());
@@ -381,18 +369,18 @@ private Q_SLOTS:
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
         // Written by another program: LF line ends, no final break.
-        writeFile(file("Bucket List_todo.txt"), "a\nb");
+        writeFileBytes(file("Bucket List_todo.txt"), "a\nb");
         QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QStringLiteral("a\nb"));
         QVERIFY(!store.HasUnsavedEdits());
         // Another program changes the file while it is shown untouched.
-        writeFile(file("Bucket List_todo.txt"), "a\nb\nfrom elsewhere");
+        writeFileBytes(file("Bucket List_todo.txt"), "a\nb\nfrom elsewhere");
         QVERIFY(store.SaveEdits());
         QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\nb\nfrom elsewhere"));
         // A topic whose file is missing gets none while it is untouched,
         // so a file another program writes meanwhile is not emptied.
-        writeFile(file("Dream Dates_todo.txt"), "dinner\r\n");
+        writeFileBytes(file("Dream Dates_todo.txt"), "dinner\r\n");
         QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
         QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("dinner\r\n"));
         // Only an edit is written, once.
@@ -401,7 +389,7 @@ private Q_SLOTS:
         QVERIFY(store.SaveEdits());
         QVERIFY(!store.HasUnsavedEdits());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
-        writeFile(file("Bucket List_todo.txt"), "changed again");
+        writeFileBytes(file("Bucket List_todo.txt"), "changed again");
         QVERIFY(store.Close());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("changed again"));
         // Removed behind the program's back while untouched: not rewritten.
@@ -441,7 +429,7 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        writeFile(file("Best Childhood Memories_todo.txt"), "first\r\n");
+        writeFileBytes(file("Best Childhood Memories_todo.txt"), "first\r\n");
         store.setSelectedIndex(3);
         QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
         editors.texts[0] = QStringLiteral("left behind");
@@ -466,8 +454,8 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        writeFile(file("Best Childhood Memories_todo.txt"), "first\r\n");
-        writeFile(file("Dream Dates_todo.txt"), "kept\r\n");
+        writeFileBytes(file("Best Childhood Memories_todo.txt"), "first\r\n");
+        writeFileBytes(file("Dream Dates_todo.txt"), "kept\r\n");
         QCOMPARE(store.SelectedTopic(), QStringLiteral("Best Childhood Memories"));
         // Nothing is selected: nothing is deleted, nothing written.
         const WriteResult deleted = store.DeleteTopic(store.SelectedTopic());
@@ -538,7 +526,7 @@ private Q_SLOTS:
         QByteArray bytes("bad\0name\r\n", 10);
         bytes += QByteArray(100000, 'x') + "\r\n";
         bytes += "\xff\xfe\xfd\r\n";
-        writeFile(m_config + "Journal_Topics.txt", bytes);
+        writeFileBytes(m_config + "Journal_Topics.txt", bytes);
         QStringList names;
         {
             FakeEditors editors(1);
@@ -587,7 +575,7 @@ private Q_SLOTS:
         TopicStore store(decision(), &editors);
         QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
         editors.texts[0] = QStringLiteral("more pay");
-        writeFile(file("Get married_plus.txt"), "love\r\n");
+        writeFileBytes(file("Get married_plus.txt"), "love\r\n");
         // A folder where the Links file should be cannot be read.
         QVERIFY(QDir().mkpath(file("Get married_Links.txt")));
         QVERIFY(store.OpenTopic(QStringLiteral("Get married")));
@@ -727,7 +715,7 @@ private Q_SLOTS:
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
 
         // A file of that name left by some earlier topic is never replaced.
-        writeFile(file("Lease a car_Other.txt"), "old notes");
+        writeFileBytes(file("Lease a car_Other.txt"), "old notes");
         const WriteResult taken = store.RenameSelectedTopic(QStringLiteral("Lease a car"));
         QVERIFY(!taken);
         QVERIFY(taken.error.contains(QStringLiteral("Lease a car_Other.txt")));

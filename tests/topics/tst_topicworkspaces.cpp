@@ -2,6 +2,7 @@
 // topics, typing, the add dialog, deleting and moving, the decision pages
 // and columns, links, resizing and closing; then the files on disk.
 
+#include "testhelpers.h"
 #include "app/tform1.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
@@ -34,20 +35,7 @@
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 int rowOf(TopicWorkspace *workspace, const QString &topic)
 {
@@ -328,7 +316,7 @@ private Q_SLOTS:
         pick(journal(), "Dream Dates");
         pick(journal(), "Bucket List");
         QVERIFY(QFile::exists(journalFile("Bucket List_todo.txt")));
-        writeFile(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
+        writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
         m_fakes->dialogs.answers.enqueue(true);
         journal()->Topic_Delete_Button->click();
         QCOMPARE(journal()->Topic_list->count(), 86);
@@ -389,7 +377,7 @@ private Q_SLOTS:
         delete m_form;
         m_form = nullptr;
         QVERIFY(QDir().mkpath(m_root->path() + "/Config"));
-        writeFile(m_root->path() + "/Config/Journal_Topics.txt", "");
+        writeFileBytes(m_root->path() + "/Config/Journal_Topics.txt", "");
         m_form = start();
         QCOMPARE(journal()->Topic_list->count(), 0);
         journal()->Topic_Delete_Button->click();
@@ -535,7 +523,7 @@ private Q_SLOTS:
     void linksOpenOnlyWhenAsked()
     {
         m_form->Image4Click();
-        writeFile(decisionFile("Get married_Links.txt"),
+        writeFileBytes(decisionFile("Get married_Links.txt"),
                   "  https://example.com/venue  \r\n\r\n/tmp/guest list.txt\r\nlast");
         pick(decision(), "Get married");
         QCOMPARE(decision()->Links->toPlainText(),
@@ -690,7 +678,7 @@ private Q_SLOTS:
     void deleteWithNothingSelectedOnlySaysSo()
     {
         m_form->btnGoalsClick();
-        writeFile(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
+        writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
         journal()->Topic_Delete_Button->click();
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to delete"}));
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
@@ -803,7 +791,7 @@ private Q_SLOTS:
     void unreadableTopicFileIsReadOnly()
     {
         m_form->Image4Click();
-        writeFile(decisionFile("Get married_plus.txt"), "love\r\n");
+        writeFileBytes(decisionFile("Get married_plus.txt"), "love\r\n");
         QVERIFY(QDir().mkpath(decisionFile("Get married_Links.txt")));
         pick(decision(), "Get married");
         QCOMPARE(decision()->CurrentTopic(), QStringLiteral("Get married"));
@@ -825,7 +813,7 @@ private Q_SLOTS:
         pick(decision(), "Get married");
         QCOMPARE(m_fakes->dialogs.errors.size(), 2);
         QVERIFY(QDir().rmdir(decisionFile("Get married_Links.txt")));
-        writeFile(decisionFile("Get married_Links.txt"), "https://example.com/venue");
+        writeFileBytes(decisionFile("Get married_Links.txt"), "https://example.com/venue");
         pick(decision(), "Get married");
         QCOMPARE(m_fakes->dialogs.errors.size(), 2);
         QVERIFY(!decision()->Links->isReadOnly());
@@ -868,11 +856,11 @@ private Q_SLOTS:
     void untouchedTopicIsNeverWrittenBack()
     {
         m_form->btnGoalsClick();
-        writeFile(journalFile("Bucket List_todo.txt"), "mine\r\n");
+        writeFileBytes(journalFile("Bucket List_todo.txt"), "mine\r\n");
         pick(journal(), "Bucket List");
         QVERIFY(!journal()->hasUnsavedEdits());
         // Another program writes the file while it is shown untouched.
-        writeFile(journalFile("Bucket List_todo.txt"), "mine\r\ntheirs\r\n");
+        writeFileBytes(journalFile("Bucket List_todo.txt"), "mine\r\ntheirs\r\n");
         QVERIFY(journal()->saveEditedTopic());
         QVERIFY(m_form->close());
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")), QByteArray("mine\r\ntheirs\r\n"));

@@ -1,5 +1,6 @@
 // The sleep record without a window: names, slots, the year store on disk,
 // toggling slots, the running totals and the chart values.
+#include "testhelpers.h"
 #include "common/daynumber.h"
 #include "common/textfile.h"
 #include "grid/gridroutines.h"
@@ -15,10 +16,6 @@ using namespace SleepTrack;
 
 namespace {
 
-int day(int y, int m, int d)
-{
-    return DayNumber::fromDate(QDate(y, m, d));
-}
 
 // A record bound to a folder and a date, its year loaded and its grid built
 // for the month, as LoadDay leaves it.
@@ -102,20 +99,20 @@ private Q_SLOTS:
         QCOMPARE(YearFileName(2024), QStringLiteral("2024-time.txt"));
         QCOMPARE(NoteFileName(QDate(2024, 5, 7)), QStringLiteral("Y2024M5D7-note.txt"));
         QCOMPARE(MonthKeyOf(QDate(2024, 5, 7)), QStringLiteral("Y2024M5"));
-        QCOMPARE(LastDayOfMonth(2024, 2), day(2024, 2, 29));
-        QCOMPARE(LastDayOfMonth(2023, 2), day(2023, 2, 28));
-        QCOMPARE(LastDayOfMonth(2024, 12), day(2024, 12, 31));
-        QCOMPARE(DayOfYear(day(2024, 12, 31)), 366);
-        QCOMPARE(DayOfYear(day(2023, 12, 31)), 365);
+        QCOMPARE(LastDayOfMonth(2024, 2), dayNumberOf(2024, 2, 29));
+        QCOMPARE(LastDayOfMonth(2023, 2), dayNumberOf(2023, 2, 28));
+        QCOMPARE(LastDayOfMonth(2024, 12), dayNumberOf(2024, 12, 31));
+        QCOMPARE(DayOfYear(dayNumberOf(2024, 12, 31)), 366);
+        QCOMPARE(DayOfYear(dayNumberOf(2023, 12, 31)), 365);
 
         SleepRecord record;
-        record.Bind(m_folder, day(2024, 5, 7) + 0.75);
+        record.Bind(m_folder, dayNumberOf(2024, 5, 7) + 0.75);
         QCOMPARE(record.MonthKey, QStringLiteral("Y2024M5"));
         QCOMPARE(record.MonthText, QStringLiteral("May"));
         QCOMPARE(int(record.Year), 2024);
         QCOMPARE(int(record.Month), 5);
         QCOMPARE(int(record.Day), 7);
-        QCOMPARE(record.SelectedDate, day(2024, 5, 7) + 0.75);
+        QCOMPARE(record.SelectedDate, dayNumberOf(2024, 5, 7) + 0.75);
     }
 
     // A project that never used the tracker: header texts and dates, every
@@ -123,7 +120,7 @@ private Q_SLOTS:
     void freshStore()
     {
         SleepRecord record;
-        bind(record, m_folder, day(2024, 5, 7));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
         const StringGrid &store = record.Year_Chart;
         QCOMPARE(store.rowCount(), 367);
         QCOMPARE(store.columnCount(), 62);
@@ -136,7 +133,7 @@ private Q_SLOTS:
 
         // A common year has no 366th date.
         SleepRecord common;
-        bind(common, m_folder, day(2023, 5, 7));
+        bind(common, m_folder, dayNumberOf(2023, 5, 7));
         QCOMPARE(common.Year_Chart.cell(0, 365), QStringLiteral("December 31"));
         QCOMPARE(common.Year_Chart.cell(0, 366), QString());
     }
@@ -144,7 +141,7 @@ private Q_SLOTS:
     void savedHeaderLine()
     {
         SleepRecord record;
-        bind(record, m_folder, day(2024, 5, 7));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
         QVERIFY(record.SaveYear().ok);
         const QStringList lines = TextFile::readLines(record.YearFile);
         QCOMPARE(lines.size(), 367);
@@ -172,15 +169,15 @@ private Q_SLOTS:
         QVERIFY(TextFile::writeLines(m_folder + "2024-time.txt", lines).ok);
 
         SleepRecord record;
-        bind(record, m_folder, day(2024, 5, 7));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
         QCOMPARE(record.Year_Chart.rowCount(), 367);
         QCOMPARE(record.Year_Chart.columnCount(), 62);
         QCOMPARE(record.Year_Chart.cell(0, 366), QStringLiteral("December 31"));
         QCOMPARE(record.Year_Chart.cell(0, 5), QStringLiteral("Day 5"));
-        QVERIFY(record.isSlotMarked(day(2024, 5, 7), 1));
-        QVERIFY(record.isSlotMarked(day(2024, 5, 7), 2));
-        QCOMPARE(record.dayTotal(day(2024, 5, 7)), QStringLiteral("1.0"));
-        QCOMPARE(record.dayTotal(day(2024, 5, 8)), QString());
+        QVERIFY(record.isSlotMarked(dayNumberOf(2024, 5, 7), 1));
+        QVERIFY(record.isSlotMarked(dayNumberOf(2024, 5, 7), 2));
+        QCOMPARE(record.dayTotal(dayNumberOf(2024, 5, 7)), QStringLiteral("1.0"));
+        QCOMPARE(record.dayTotal(dayNumberOf(2024, 5, 8)), QString());
     }
 
     // A damaged year file is reported and never replaced by an empty store.
@@ -191,7 +188,7 @@ private Q_SLOTS:
         QVERIFY(TextFile::writeLines(m_folder + "2024-time.txt", lines).ok);
         const QByteArray before = TextFile::encodeLines(lines);
         SleepRecord record;
-        record.Bind(m_folder, day(2024, 5, 7));
+        record.Bind(m_folder, dayNumberOf(2024, 5, 7));
         QString error;
         QVERIFY(!record.LoadYear(2024, &error));
         QVERIFY(error.contains(QStringLiteral("2024-time.txt")));
@@ -209,10 +206,10 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 5, 7));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
         build(record, sleep, dates);
-        const int column = columnOf(record, day(2024, 5, 7));
-        const int d = DayOfYear(day(2024, 5, 7));
+        const int column = columnOf(record, dayNumberOf(2024, 5, 7));
+        const int d = DayOfYear(dayNumberOf(2024, 5, 7));
         QVERIFY(record.ToggleSlot(sleep, column, 3).valid);
         const QString shown = sleep.cell(column, 0);
         const QString firstDay = record.Year_Chart.cell(0, 1);
@@ -229,10 +226,10 @@ private Q_SLOTS:
     {
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 5, 7));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
         build(record, sleep, dates);
-        const int column = columnOf(record, day(2024, 5, 7));
-        const int d = DayOfYear(day(2024, 5, 7));
+        const int column = columnOf(record, dayNumberOf(2024, 5, 7));
+        const int d = DayOfYear(dayNumberOf(2024, 5, 7));
 
         SleepRecord::Toggle t = record.ToggleSlot(sleep, column, 3);
         QVERIFY(t.valid);
@@ -242,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(record.Year_Chart.cell(1, d), QStringLiteral("May 7"));
         QCOMPARE(record.Year_Chart.cell(2, d), QStringLiteral("0.5"));
         QCOMPARE(record.Year_Chart.cell(13, d), QStringLiteral("*"));
-        QCOMPARE(record.SelectedDate, double(day(2024, 5, 7)));
+        QCOMPARE(record.SelectedDate, double(dayNumberOf(2024, 5, 7)));
 
         t = record.ToggleSlot(sleep, column, 3);
         QCOMPARE(t.hours, 0.0);
@@ -266,13 +263,13 @@ private Q_SLOTS:
     {
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 5, 7));
-        for (int date = day(2024, 4, 30); date < day(2024, 5, 7); ++date)
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
+        for (int date = dayNumberOf(2024, 4, 30); date < dayNumberOf(2024, 5, 7); ++date)
             record.Year_Chart.setCell(2, DayOfYear(date), QStringLiteral("1.0"));
         // A total far outside both ranges is not counted.
-        record.Year_Chart.setCell(2, DayOfYear(day(2024, 3, 1)), QStringLiteral("5.0"));
+        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
         build(record, sleep, dates);
-        const int column = columnOf(record, day(2024, 5, 7));
+        const int column = columnOf(record, dayNumberOf(2024, 5, 7));
         record.ToggleSlot(sleep, column, 10);
         const SleepRecord::Toggle t = record.ToggleSlot(sleep, column, 11);
         QCOMPARE(t.hours, 1.0);
@@ -284,11 +281,11 @@ private Q_SLOTS:
     {
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 1, 3));
+        bind(record, m_folder, dayNumberOf(2024, 1, 3));
         record.Year_Chart.setCell(2, 1, QStringLiteral("2.0"));
         record.Year_Chart.setCell(2, 2, QStringLiteral("3.0"));
         build(record, sleep, dates);
-        QCOMPARE(record.FirstDate, day(2024, 1, 1));
+        QCOMPARE(record.FirstDate, dayNumberOf(2024, 1, 1));
         const SleepRecord::Toggle t = record.ToggleSlot(sleep, 3, 5);
         QCOMPARE(t.last7, 5.5);
         QCOMPARE(t.last30, 5.5);
@@ -325,14 +322,14 @@ private Q_SLOTS:
     {
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 5, 7));
-        const int d = DayOfYear(day(2024, 5, 9));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
+        const int d = DayOfYear(dayNumberOf(2024, 5, 9));
         record.Year_Chart.setCell(2, d, QStringLiteral("1.0"));
         record.Year_Chart.setCell(10 + 4, d, QStringLiteral("*"));
         record.Year_Chart.setCell(10 + 5, d, QStringLiteral(" "));
         record.Year_Chart.setCell(2, d + 1, QStringLiteral(" "));
         build(record, sleep, dates);
-        const int column = columnOf(record, day(2024, 5, 9));
+        const int column = columnOf(record, dayNumberOf(2024, 5, 9));
         QCOMPARE(sleep.cell(column, 0), QStringLiteral("1.0"));
         QCOMPARE(sleep.cell(column, 4), QStringLiteral(" "));
         QCOMPARE(sleep.cell(column, 5), QString());
@@ -346,29 +343,29 @@ private Q_SLOTS:
     {
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 12, 20));
+        bind(record, m_folder, dayNumberOf(2024, 12, 20));
         build(record, sleep, dates);
-        QCOMPARE(record.ColumnDate(31), day(2024, 12, 31));
-        QCOMPARE(record.ColumnDate(33), day(2025, 1, 2));
+        QCOMPARE(record.ColumnDate(31), dayNumberOf(2024, 12, 31));
+        QCOMPARE(record.ColumnDate(33), dayNumberOf(2025, 1, 2));
 
         record.ToggleSlot(sleep, 31, 2);
         const SleepRecord::Toggle t = record.ToggleSlot(sleep, 33, 4);
         QVERIFY(t.valid);
         QCOMPARE(t.last7, 0.5);
-        QCOMPARE(record.SelectedDate, double(day(2025, 1, 2)));
+        QCOMPARE(record.SelectedDate, double(dayNumberOf(2025, 1, 2)));
         QCOMPARE(record.Year_Chart.cell(14, 2), QString());
         QVERIFY(record.SaveYear().ok);
 
         SleepRecord again;
-        bind(again, m_folder, day(2024, 12, 1));
-        QVERIFY(again.isSlotMarked(day(2024, 12, 31), 2));
+        bind(again, m_folder, dayNumberOf(2024, 12, 1));
+        QVERIFY(again.isSlotMarked(dayNumberOf(2024, 12, 31), 2));
         QCOMPARE(again.Year_Chart.cell(12, 366), QStringLiteral("*"));
-        QVERIFY(!again.isSlotMarked(day(2024, 1, 2), 4));
+        QVERIFY(!again.isSlotMarked(dayNumberOf(2024, 1, 2), 4));
 
         SleepRecord next;
-        bind(next, m_folder, day(2025, 1, 5));
-        QVERIFY(next.isSlotMarked(day(2025, 1, 2), 4));
-        QCOMPARE(next.dayTotal(day(2025, 1, 2)), QStringLiteral("0.5"));
+        bind(next, m_folder, dayNumberOf(2025, 1, 5));
+        QVERIFY(next.isSlotMarked(dayNumberOf(2025, 1, 2), 4));
+        QCOMPARE(next.dayTotal(dayNumberOf(2025, 1, 2)), QStringLiteral("0.5"));
 
         // A December grid shows what the next year's file holds.
         StringGrid sleep2(34, 52), dates2(34, 3);
@@ -382,7 +379,7 @@ private Q_SLOTS:
     {
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
-        bind(record, m_folder, day(2024, 12, 20));
+        bind(record, m_folder, dayNumberOf(2024, 12, 20));
         build(record, sleep, dates);
         record.ToggleSlot(sleep, 5, 2);
         QVERIFY(record.SaveYear().ok);
@@ -393,16 +390,16 @@ private Q_SLOTS:
     void weekdayAverages()
     {
         SleepRecord record;
-        bind(record, m_folder, day(2024, 5, 7));
+        bind(record, m_folder, dayNumberOf(2024, 5, 7));
         // Mondays of the range: 8 and 6 hours; one Tuesday at 0.0 counts,
         // Wednesdays never clicked do not.
-        record.Year_Chart.setCell(2, DayOfYear(day(2024, 4, 29)), QStringLiteral("8.0"));
-        record.Year_Chart.setCell(2, DayOfYear(day(2024, 5, 6)), QStringLiteral("6.0"));
-        record.Year_Chart.setCell(2, DayOfYear(day(2024, 4, 30)), QStringLiteral("4.0"));
-        record.Year_Chart.setCell(2, DayOfYear(day(2024, 5, 7)), QStringLiteral("0.0"));
+        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
+        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
+        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
+        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
         // A Monday one day before the 31-day range.
-        record.Year_Chart.setCell(2, DayOfYear(day(2024, 4, 6)), QStringLiteral("9.0"));
-        const QList<double> averages = record.WeekdayAverages(day(2024, 5, 7));
+        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
+        const QList<double> averages = record.WeekdayAverages(dayNumberOf(2024, 5, 7));
         QCOMPARE(averages.size(), 7);
         QCOMPARE(averages.at(0), 7.0);
         QCOMPARE(averages.at(1), 2.0);
@@ -412,7 +409,7 @@ private Q_SLOTS:
 
     void sleepCycle()
     {
-        const double start = day(2024, 5, 7) + 21.0 / 24;
+        const double start = dayNumberOf(2024, 5, 7) + 21.0 / 24;
         const QList<QPointF> points = SleepCyclePoints(start);
         QCOMPARE(points.size(), 36);
         QCOMPARE(points.first(), QPointF(start, 1.0));

@@ -1,6 +1,7 @@
 // The tracker form offscreen: binding to project folders, clicks, keys and
 // the wheel on the sleep grid, what is drawn, the statistics and the charts,
 // and the files left in the project folders.
+#include "testhelpers.h"
 #include "common/daynumber.h"
 #include "common/textfile.h"
 #include "datafolder/tdir.h"
@@ -32,10 +33,6 @@
 
 namespace {
 
-int day(int y, int m, int d)
-{
-    return DayNumber::fromDate(QDate(y, m, d));
-}
 
 QStringList yearFields(const QString &file, int dayRow)
 {
@@ -100,7 +97,7 @@ private Q_SLOTS:
         const QString a = project("A");
         m_form->LoadDay(a, now());
         QSignalSpy picked(m_form.get(), &TfrmTimeTrack::selectedDateChanged);
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
 
         QCOMPARE(m_form->SleepGrid.cell(column, 0), QStringLiteral("0.5"));
@@ -110,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
         QCOMPARE(m_form->Sleep_Chart->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
         QCOMPARE(picked.size(), 1);
-        QCOMPARE(picked.first().first().toDouble(), double(day(2024, 5, 7)));
+        QCOMPARE(picked.first().first().toDouble(), double(dayNumberOf(2024, 5, 7)));
         QVERIFY(QDir(a + "Y2024M5").exists());
         QStringList fields = yearFields(a + "2024-time.txt", 128);
         QCOMPARE(fields.value(1), QStringLiteral("\"May 7\""));
@@ -139,11 +136,11 @@ private Q_SLOTS:
         QFETCH(int, row);
         QFETCH(QString, hint);
         m_form->LoadDay(project("A"), now());
-        m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 2)), row);
+        m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 2)), row);
         QCOMPARE(m_form->Sleep_Chart->toolTip(), hint);
         // The hint shows wherever the pointer rests on the grid.
         QWidget *viewport = m_form->Sleep_Chart->viewport();
-        const QPoint at = cellCentre(columnOf(day(2024, 5, 20)), 30);
+        const QPoint at = cellCentre(columnOf(dayNumberOf(2024, 5, 20)), 30);
         QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
         QApplication::sendEvent(viewport, &help);
         QTRY_COMPARE(QToolTip::text(), hint);
@@ -156,7 +153,7 @@ private Q_SLOTS:
         const QString a = project("A");
         const QString b = project("B");
         m_form->LoadDay(a, now());
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 10);
         click(column, 11);
         m_form->Note->setPlainText(QStringLiteral("Slept well"));
@@ -184,13 +181,13 @@ private Q_SLOTS:
         const QString a = project("A");
         m_form->LoadDay(a, now());
         m_form->Note->setPlainText(QStringLiteral("Tuesday"));
-        click(columnOf(day(2024, 5, 3)), 5);
+        click(columnOf(dayNumberOf(2024, 5, 3)), 5);
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
         QCOMPARE(m_form->Record.NoteFile, a + "Y2024M5D3-note.txt");
         QCOMPARE(m_form->Note->toPlainText(), QString());
         // Leaving a day whose note was not touched writes nothing: no
         // empty note file is left in the project folder.
-        click(columnOf(day(2024, 5, 4)), 5);
+        click(columnOf(dayNumberOf(2024, 5, 4)), 5);
         QVERIFY(!QFile::exists(a + "Y2024M5D3-note.txt"));
         m_form->LoadDay(project("B"), now());
         QCOMPARE(QDir(a).entryList({QStringLiteral("*-note.txt")}), QStringList{QStringLiteral("Y2024M5D7-note.txt")});
@@ -200,9 +197,9 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->LoadDay(a, now());
-        m_form->LoadDay(a, day(2024, 6, 3) + 0.5);
-        QCOMPARE(m_form->ColumnDate(1), day(2024, 5, 31));
-        QCOMPARE(m_form->ColumnDate(31), day(2024, 6, 30));
+        m_form->LoadDay(a, dayNumberOf(2024, 6, 3) + 0.5);
+        QCOMPARE(m_form->ColumnDate(1), dayNumberOf(2024, 5, 31));
+        QCOMPARE(m_form->ColumnDate(31), dayNumberOf(2024, 6, 30));
         QCOMPARE(m_form->DateGrid.cell(0, 2), QStringLiteral("31"));
         QCOMPARE(m_form->Record.MonthKey, QStringLiteral("Y2024M6"));
     }
@@ -212,7 +209,7 @@ private Q_SLOTS:
     void keysWheelAndDrag()
     {
         m_form->LoadDay(project("A"), now());
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
         QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
@@ -248,7 +245,7 @@ private Q_SLOTS:
     void drawing()
     {
         m_form->LoadDay(project("A"), now());
-        const int column = columnOf(day(2024, 5, 2));
+        const int column = columnOf(dayNumberOf(2024, 5, 2));
         for (int row : {5, 6, 7})
             m_form->Sleep_ChartSelectCell(column, row);
         const QImage image = m_form->Sleep_Chart->viewport()->grab().toImage();
@@ -263,16 +260,16 @@ private Q_SLOTS:
 
         // 6 May 2024 is a Monday, 7 May today: grey at their left edges, in
         // the header row too.
-        for (int date : {day(2024, 5, 6), day(2024, 5, 7)}) {
+        for (int date : {dayNumberOf(2024, 5, 6), dayNumberOf(2024, 5, 7)}) {
             for (int row : {0, 20}) {
                 const QRect r = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(row, columnOf(date)));
                 QCOMPARE(image.pixelColor(r.left(), r.center().y()), QColor(0xC0, 0xC0, 0xC0));
             }
         }
-        const QRect plain = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(20, columnOf(day(2024, 5, 9))));
+        const QRect plain = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(20, columnOf(dayNumberOf(2024, 5, 9))));
         QVERIFY(image.pixelColor(plain.left(), plain.center().y()) != QColor(0xC0, 0xC0, 0xC0));
         // The midnight line under the 11:30 pm slot.
-        const QRect eight = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(8, columnOf(day(2024, 5, 9))));
+        const QRect eight = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(8, columnOf(dayNumberOf(2024, 5, 9))));
         QCOMPARE(image.pixelColor(eight.center().x(), eight.bottom() - 1), QColor(0x00, 0x40, 0x80));
 
         // The red frame moved to the clicked day: date header column c shows
@@ -291,10 +288,10 @@ private Q_SLOTS:
         m_form->LoadDay(a, now());
         // Two hours on Monday 6 May, a Tuesday at 0.0 that counts.
         for (int row : {1, 2, 3, 4})
-            m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 6)), row);
+            m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 6)), row);
         // 30 April lies before the May grid: its 0.0 comes from the store.
-        m_form->Record.Year_Chart.setCell(2, SleepTrack::DayOfYear(day(2024, 4, 30)), QStringLiteral("0.0"));
-        m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 7)), 1);
+        m_form->Record.Year_Chart.setCell(2, SleepTrack::DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("0.0"));
+        m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 7)), 1);
 
         m_form->btnGraphClick();
         QCOMPARE(m_form->pgSleep->currentIndex(), 4);
@@ -310,14 +307,14 @@ private Q_SLOTS:
         QCOMPARE(m_form->pgSleep->currentIndex(), 1);
 
         // After a click on another day, "Graph" ends its range there.
-        m_form->Sleep_ChartSelectCell(columnOf(day(2024, 5, 20)), 1);
+        m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 20)), 1);
         m_form->btnGraphClick();
         QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 20 - May 20"));
     }
 
     void sleepCycleChart()
     {
-        const double start = day(2024, 5, 7) + 21.0 / 24;
+        const double start = dayNumberOf(2024, 5, 7) + 21.0 / 24;
         m_form->ShowSleepCycle(7.5, start);
         const QList<QPointF> curve = m_form->Series3->points();
         const qreal startMs = DayNumber::toDateTime(start).toMSecsSinceEpoch();
@@ -344,7 +341,7 @@ private Q_SLOTS:
         m_form->LoadDay(a, now());
         // Something else took the file's place.
         QVERIFY(QDir().mkpath(a + "2024-time.txt"));
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("2024-time.txt")));
@@ -360,7 +357,7 @@ private Q_SLOTS:
         m_form->LoadDay(a, now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_form->Note->isReadOnly());
-        m_form->LoadDay(a, day(2024, 5, 8));
+        m_form->LoadDay(a, dayNumberOf(2024, 5, 8));
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(QFileInfo(a + "Y2024M5D7-note.txt").isDir());
         QVERIFY(!m_form->Note->isReadOnly());
@@ -369,7 +366,7 @@ private Q_SLOTS:
     // Days before 30 December 1899 have no grid; nothing breaks.
     void datesBeforeDayZero()
     {
-        m_form->LoadDay(project("A"), day(1899, 12, 5));
+        m_form->LoadDay(project("A"), dayNumberOf(1899, 12, 5));
         QVERIFY(m_form->Record.FirstDate < 0);
         QCOMPARE(m_form->DateGrid.cell(0, 0), QString());
         m_form->Sleep_ChartSelectCell(3, 3);
@@ -393,7 +390,7 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->LoadDay(a, now());
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         const QRect firstSlot = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(1, column));
         click(column, 48);
         for (int i = 0; i < 4; ++i)
@@ -418,7 +415,7 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->LoadDay(a, now());
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         QWidget *viewport = m_form->Sleep_Chart->viewport();
         const QPoint at = cellCentre(column, 6);
         const QPoint global = viewport->mapToGlobal(at);
@@ -447,7 +444,7 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_form->YearError->isVisibleTo(m_form.get()));
         QVERIFY2(m_form->YearError->text().contains(QStringLiteral("2024")), qPrintable(m_form->YearError->text()));
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         QCOMPARE(m_form->SleepGrid.cell(column, 3), QString());
         QCOMPARE(m_form->DayHours(column), 0.0);
@@ -464,8 +461,8 @@ private Q_SLOTS:
         // read: those two columns take no marks, the others do.
         const QString c = project("C");
         QVERIFY(QDir().mkpath(c + "2025-time.txt"));
-        m_form->LoadDay(c, day(2024, 12, 10));
-        const int january = columnOf(day(2025, 1, 1));
+        m_form->LoadDay(c, dayNumberOf(2024, 12, 10));
+        const int january = columnOf(dayNumberOf(2025, 1, 1));
         click(january, 3);
         QCOMPARE(m_form->SleepGrid.cell(january, 3), QString());
         click(january - 1, 3);
@@ -477,7 +474,7 @@ private Q_SLOTS:
     void statisticsStartAfreshAtEachBinding()
     {
         m_form->LoadDay(project("A"), now());
-        click(columnOf(day(2024, 5, 7)), 3);
+        click(columnOf(dayNumberOf(2024, 5, 7)), 3);
         QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.5 hours"));
         m_form->LoadDay(project("B"), now());
         QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
@@ -491,7 +488,7 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->LoadDay(a, now());
-        const int column = columnOf(day(2024, 5, 7));
+        const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         m_form->Note->setPlainText(QStringLiteral("Teething"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt")); // something took its place

@@ -2,6 +2,7 @@
 // "Time" page, bound when that page is shown and when a project is chosen
 // on it, moving the date picker without moving the week, and switched by
 // the page header's "Chart" and "Graph" buttons.
+#include "testhelpers.h"
 #include "app/tform1.h"
 #include "calendar/tweek.h"
 #include "common/daynumber.h"
@@ -27,10 +28,6 @@
 
 namespace {
 
-int day(int y, int m, int d)
-{
-    return DayNumber::fromDate(QDate(y, m, d));
-}
 
 struct Window
 {
@@ -97,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
         QCOMPARE(w.tracker()->Record.SelectedDate, w.fakes.clock.nowDayNumber());
 
-        const int column = w.column(day(2024, 5, 7));
+        const int column = w.column(dayNumberOf(2024, 5, 7));
         w.tracker()->Sleep_ChartSelectCell(column, 4);
         w.tracker()->Sleep_ChartSelectCell(column, 5);
 
@@ -120,7 +117,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
         const int offset = w.form->Week->DayOffset;
-        const int column = w.column(day(2024, 5, 20));
+        const int column = w.column(dayNumberOf(2024, 5, 20));
         const QRect cell = w.tracker()->Sleep_Chart->visualRect(w.tracker()->SleepGrid.index(10, column));
         QTest::mouseClick(w.tracker()->Sleep_Chart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
         QCOMPARE(w.form->Date_Picker->date(), QDate(2024, 5, 20));
