@@ -3,7 +3,9 @@
 # paths on compile lines are rewritten relative to the checkout and the build
 # folder is left out of the key, so a second clone on the machine finds what
 # the first compiled; the sloppiness lets ccache keep what is compiled against
-# a precompiled header. `launcher` holds the CMake argument that turns the
+# a precompiled header; depend mode takes the included files from the
+# compiler's own dependency output instead of running the preprocessor a
+# second time on every miss. `launcher` holds the CMake argument that turns the
 # cache on (empty without ccache).
 
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -18,6 +20,7 @@ if command -v ccache >/dev/null 2>&1; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$top}"
   export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+  export CCACHE_DEPEND="${CCACHE_DEPEND:-1}"
   export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}"
 fi
 
