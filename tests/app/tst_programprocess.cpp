@@ -29,7 +29,7 @@ public:
         if (!environment.isEmpty())
             m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_process.start(QStringLiteral(PROGRAMDRIVER), arguments);
+        m_process.start(testBuildFile(QStringLiteral(PROGRAMDRIVER)), arguments);
     }
     ~Program()
     {
@@ -207,7 +207,7 @@ void TestProgramProcess::negativeDayStartsOnToday()
 void TestProgramProcess::buildTreeKeepsDataInTheUserFolder()
 {
     // The driver lies in the build tree, like build/vellumark.
-    const QString programDir = QFileInfo(QStringLiteral(PROGRAMDRIVER)).absolutePath();
+    const QString programDir = QFileInfo(testBuildFile(QStringLiteral(PROGRAMDRIVER))).absolutePath();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const QString home = m_tmp->filePath(QStringLiteral("home"));
     environment.insert(QStringLiteral("HOME"), home);

@@ -6,6 +6,7 @@
 #include "grid/stringgrid.h"
 #include "tracker/listviewstream.h"
 #include "tracker/sleeptrack.h"
+#include "testhelpers.h"
 
 #include <QDate>
 #include <QDir>
@@ -235,7 +236,7 @@ void TestCrashSafety::killedAtRandomNeverTearsAFile()
         const auto before = snapshot(root);
         QProcess driver;
         driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        driver.start(QStringLiteral(CRASHDRIVER), {dir.path(), QString::number(round)});
+        driver.start(testBuildFile(QStringLiteral(CRASHDRIVER)), {dir.path(), QString::number(round)});
         QVERIFY2(driver.waitForStarted(10000), qPrintable(driver.errorString()));
         QVERIFY(driver.waitForReadyRead(30000)); // "ready": the window is up
         QTest::qWait(static_cast<int>(random.bounded(50, 600)));

@@ -81,11 +81,11 @@ void TestFullDisk::storeSaveOnFullDiskKeepsTheFile()
 
     QProcess driver;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(NOSPACE_PRELOAD));
+    environment.insert(QStringLiteral("LD_PRELOAD"), testBuildFile(QStringLiteral(NOSPACE_PRELOAD)));
     environment.insert(QStringLiteral("VELLUMARK_NOSPACE_DIR"), root);
     driver.setProcessEnvironment(environment);
     driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    driver.start(QStringLiteral(SAVEDRIVER), {kind, root});
+    driver.start(testBuildFile(QStringLiteral(SAVEDRIVER)), {kind, root});
     QVERIFY(driver.waitForFinished(30000));
     QCOMPARE(driver.exitCode(), 0);
     const QString report = QString::fromLocal8Bit(driver.readAllStandardOutput()).trimmed();
@@ -103,7 +103,7 @@ void TestFullDisk::storeSaveOnFullDiskKeepsTheFile()
     // came from the full disk.
     QProcess control;
     control.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    control.start(QStringLiteral(SAVEDRIVER), {kind, root});
+    control.start(testBuildFile(QStringLiteral(SAVEDRIVER)), {kind, root});
     QVERIFY(control.waitForFinished(30000));
     QCOMPARE(QString::fromLocal8Bit(control.readAllStandardOutput()).trimmed(), QStringLiteral("saved"));
     QVERIFY(fileBytes(path) != old);

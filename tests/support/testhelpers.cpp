@@ -1,4 +1,5 @@
 #include "testhelpers.h"
+#include "testharness.h"
 
 #include "common/daynumber.h"
 
@@ -22,6 +23,11 @@ void writeFileBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QString testBuildFile(const QString &relativePath)
+{
+    return QString::fromLocal8Bit(vellumarkTestBuildDir()) + QLatin1Char('/') + relativePath;
 }
 
 int dayNumberOf(int year, int month, int day)

@@ -10,5 +10,9 @@ QByteArray fileBytes(const QString &path);
 // that cannot be written fails the running test.
 void writeFileBytes(const QString &path, const QByteArray &bytes);
 
+// A file of the build folder, such as a helper program, given by its place
+// in that folder.
+QString testBuildFile(const QString &relativePath);
+
 // The day number of a calendar date.
 int dayNumberOf(int year, int month, int day);
