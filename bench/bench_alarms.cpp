@@ -1,10 +1,10 @@
 // The alarm clock's tick, loading and saving an alarm list, and the sleep
 // report, on lists and readings far larger than anyone keeps.
 #include "fakes.h"
-#include "tracker/alarmrule.h"
-#include "tracker/listviewstream.h"
-#include "tracker/sleepreport.h"
-#include "tracker/talarms.h"
+#include "core/tracker/alarmrule.h"
+#include "core/tracker/listviewstream.h"
+#include "core/tracker/sleepreport.h"
+#include "ui/tracker/talarms.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // tracker year store (367 rows, 62 columns); switching the ledger widget
 // between two such ledgers and calculating the balance.
 #include "fakes.h"
-#include "grid/gridroutines.h"
-#include "grid/stringgrid.h"
-#include "projects/tcostledger.h"
+#include "core/grid/gridroutines.h"
+#include "core/grid/stringgrid.h"
+#include "ui/projects/tcostledger.h"
 
 #include <benchmark/benchmark.h>
 

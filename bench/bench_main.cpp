@@ -1,6 +1,6 @@
 // The benchmark program: Google Benchmark inside a Qt application, so that
 // the real windows can be measured offscreen.
-#include "platform/memorytuning.h"
+#include "core/platform/memorytuning.h"
 
 #include <benchmark/benchmark.h>
 

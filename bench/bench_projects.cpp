@@ -1,14 +1,14 @@
 // The Projects section's user actions on a large data folder: switching
 // between projects (seven pages saved and loaded, the folder checked) and
 // selecting "Summary" over 300 projects of seven 50-line pages each.
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "projects/pagecache.h"
-#include "projects/pageeditor.h"
-#include "projects/projectpages.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
+#include "core/projects/pagecache.h"
+#include "ui/projects/pageeditor.h"
+#include "core/projects/projectpages.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 // Topic workspaces on a large data folder: switching between topics whose
 // files hold ten years of lines, and moving a topic in a long list.
 
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "topics/linenumberedit.h"
-#include "topics/tdecision.h"
-#include "topics/tjournal.h"
-#include "topics/topicstore.h"
+#include "ui/topics/linenumberedit.h"
+#include "ui/topics/tdecision.h"
+#include "ui/topics/tjournal.h"
+#include "core/topics/topicstore.h"
 
 #include <QCoreApplication>
 #include <QListWidget>

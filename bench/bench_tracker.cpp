@@ -2,14 +2,14 @@
 // to end (mark, totals, statistics, year file save, note switch) and one
 // LoadDay (saving the previous binding, loading the year and the note,
 // building the month).
-#include "common/daynumber.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "core/common/daynumber.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "grid/gridroutines.h"
-#include "tracker/sleeprecord.h"
-#include "tracker/sleeptrack.h"
-#include "tracker/tfrmtimetrack.h"
+#include "core/grid/gridroutines.h"
+#include "core/tracker/sleeprecord.h"
+#include "core/tracker/sleeptrack.h"
+#include "ui/tracker/tfrmtimetrack.h"
 
 #include <benchmark/benchmark.h>
 

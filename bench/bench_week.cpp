@@ -1,9 +1,9 @@
 // Start-up and week moves on a data folder holding ten years of day notes.
-#include "calendar/daynotes.h"
-#include "common/daynumber.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
-#include "common/textfile.h"
+#include "core/calendar/daynotes.h"
+#include "core/common/daynumber.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
+#include "core/common/textfile.h"
 #include "mainwindowfixture.h"
 
 #include <benchmark/benchmark.h>

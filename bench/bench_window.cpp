@@ -1,6 +1,6 @@
 // Section switches from the keyboard (Ctrl+2, then Ctrl+1) on a started
 // main window.
-#include "app/tform1.h"
+#include "ui/app/tform1.h"
 #include "fakes.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The date-pattern formatter: any pattern with any day number, in two
 // locales, gives a bounded text and never crashes.
-#include "common/dateformat.h"
-#include "common/daynumber.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Grid rows files: any line reads as some fields without a hang, and the
 // row made of those fields (empty ones stored as a single blank) is
 // written as a line that reads back as exactly the same cells.
-#include "common/textfile.h"
-#include "grid/commatext.h"
+#include "core/common/textfile.h"
+#include "core/grid/commatext.h"
 
 #include <cstdint>
 #include <cstdlib>

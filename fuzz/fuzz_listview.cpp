@@ -1,6 +1,6 @@
 // Alarm list files: any bytes load without a crash, a hang or an
 // allocation beyond the input, and what loads saves and loads back the same.
-#include "tracker/listviewstream.h"
+#include "core/tracker/listviewstream.h"
 
 #include <cstdint>
 #include <cstdlib>

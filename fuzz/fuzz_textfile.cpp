@@ -1,7 +1,7 @@
 // Stored text files: decoding (UTF-8 with the Windows-1252 fallback), line
 // splitting and the editor/list encodings must accept any bytes and keep
 // their round-trip promises.
-#include "common/textfile.h"
+#include "core/common/textfile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
-#include "app/program.h"
-#include "platform/memorytuning.h"
+#include "ui/app/program.h"
+#include "core/platform/memorytuning.h"
 
 #include <QApplication>
 

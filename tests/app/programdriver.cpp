@@ -3,12 +3,12 @@
 //   type TEXT   types TEXT into the week's first column, then says "typed"
 //   week        says "week YYYY-MM-DD", the date of the week's first column
 // It says "started" once the start-up step has run.
-#include "app/program.h"
-#include "app/tform1.h"
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
-#include "common/daynumber.h"
+#include "ui/app/program.h"
+#include "ui/app/tform1.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
+#include "core/common/daynumber.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

@@ -1,11 +1,11 @@
 // Saving without being asked: after a pause in typing, while typing goes on,
 // before the session ends; failures told once.
-#include "app/autosave.h"
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
+#include "ui/app/autosave.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
 #include "mainwindowfixture.h"
-#include "topics/tjournal.h"
+#include "ui/topics/tjournal.h"
 
 #include <QApplication>
 #include <QDir>

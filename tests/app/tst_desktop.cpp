@@ -1,11 +1,11 @@
 // Where an installed or portable program keeps its data, and the pictures
 // of the sections that the screenshot mode writes.
 #include "testhelpers.h"
-#include "app/datafoldermove.h"
-#include "app/dataroot.h"
-#include "app/singleinstance.h"
-#include "app/screenshottour.h"
-#include "app/tform1.h"
+#include "core/app/datafoldermove.h"
+#include "core/app/dataroot.h"
+#include "core/app/singleinstance.h"
+#include "ui/app/screenshottour.h"
+#include "ui/app/tform1.h"
 #include "fakes.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 // The main window from the keyboard alone: the tab order follows the
 // screen, the shortcuts reach every section and the week, and the keys are
 // shown where a user looks for them.
-#include "app/tform1.h"
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
+#include "ui/app/tform1.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
 #include "fakes.h"
-#include "projects/pageeditor.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
+#include "ui/projects/pageeditor.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
 #include "recordingprinter.h"
 
 #include <QAction>

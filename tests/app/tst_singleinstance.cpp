@@ -1,6 +1,6 @@
 // One program per data folder: the lock, the socket and what a later start
 // hands over, in one process (the later start runs on a thread of its own).
-#include "app/singleinstance.h"
+#include "core/app/singleinstance.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 // The command line as the program reads it, the window's frame from its
 // first moment, and the file name offered for a printed day note.
-#include "app/commandline.h"
-#include "app/program.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
-#include "common/pictures.h"
+#include "core/app/commandline.h"
+#include "ui/app/program.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
+#include "ui/common/pictures.h"
 #include "mainwindowfixture.h"
 #include "recordingprinter.h"
 

@@ -1,12 +1,12 @@
 // Day notes and day folders are stored under one name whatever the
 // desktop's language; notes named under a language by older installs are
 // found, adopted once, and never written over.
-#include "calendar/daynotes.h"
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
-#include "common/dateformat.h"
-#include "common/daynumber.h"
+#include "core/calendar/daynotes.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
 #include "mainwindowfixture.h"
 #include "recordingprinter.h"
 

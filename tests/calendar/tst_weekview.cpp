@@ -2,10 +2,10 @@
 // files, failed writes in the middle of a move, the ends of the calendar,
 // typing in the date picker, midnight, notes changed by another program,
 // and large notes.
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
-#include "common/textfile.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
+#include "core/common/textfile.h"
 #include "mainwindowfixture.h"
 
 #include <QApplication>

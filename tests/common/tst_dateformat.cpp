@@ -1,5 +1,5 @@
-#include "common/dateformat.h"
-#include "common/daynumber.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
 
 #include <QTest>
 

@@ -8,21 +8,21 @@
 // Ledger rows carry a generation mark in their first cell ("G<serial>/<row>/
 // <rows>"), so a whole ledger file is one generation from its first row to
 // its last.
-#include "app/tform1.h"
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
+#include "ui/app/tform1.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
 #include "fakes.h"
-#include "grid/stringgrid.h"
-#include "grid/stringgridview.h"
-#include "platform/clock.h"
-#include "projects/pageeditor.h"
-#include "projects/tcostledger.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
-#include "topics/tdecision.h"
-#include "topics/tjournal.h"
-#include "tracker/tfrmtimetrack.h"
+#include "core/grid/stringgrid.h"
+#include "ui/grid/stringgridview.h"
+#include "core/platform/clock.h"
+#include "ui/projects/pageeditor.h"
+#include "ui/projects/tcostledger.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
+#include "ui/topics/tdecision.h"
+#include "ui/topics/tjournal.h"
+#include "ui/tracker/tfrmtimetrack.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -2,10 +2,10 @@
 // SIGKILL at a random moment and checks every file under the folder after
 // each kill: unchanged, or a whole file of its kind. A file that had
 // content is never found empty, and no file vanishes.
-#include "grid/gridroutines.h"
-#include "grid/stringgrid.h"
-#include "tracker/listviewstream.h"
-#include "tracker/sleeptrack.h"
+#include "core/grid/gridroutines.h"
+#include "core/grid/stringgrid.h"
+#include "core/tracker/listviewstream.h"
+#include "core/tracker/sleeptrack.h"
 #include "testhelpers.h"
 
 #include <QDate>

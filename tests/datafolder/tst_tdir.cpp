@@ -1,4 +1,4 @@
-#include "datafolder/tdir.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 // Row insertion and deletion, the summing routines and the striped cell
 // rules over the string grid model.
 
-#include "common/daynumber.h"
-#include "grid/gridroutines.h"
-#include "grid/stringgrid.h"
+#include "core/common/daynumber.h"
+#include "core/grid/gridroutines.h"
+#include "core/grid/stringgrid.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

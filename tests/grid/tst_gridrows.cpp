@@ -2,10 +2,10 @@
 // and hostile files, and a fuzz round trip.
 
 #include "testhelpers.h"
-#include "common/textfile.h"
-#include "grid/commatext.h"
-#include "grid/gridroutines.h"
-#include "grid/stringgrid.h"
+#include "core/common/textfile.h"
+#include "core/grid/commatext.h"
+#include "core/grid/gridroutines.h"
+#include "core/grid/stringgrid.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
 // The grid view: striped painting, the current cell kept in step with the
 // grid, editing in place.
 
-#include "grid/stringgrid.h"
-#include "grid/stringgridview.h"
+#include "core/grid/stringgrid.h"
+#include "ui/grid/stringgridview.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "printing/tpageprinter.h"
+#include "core/printing/tpageprinter.h"
 #include "recordingprinter.h"
 
 #include <QFile>

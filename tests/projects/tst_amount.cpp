@@ -1,8 +1,8 @@
 // Ledger amounts added as exact decimals, read the same way whatever the
 // desktop's language, and the cells the balance passes over named.
 
-#include "projects/amount.h"
-#include "projects/costledger.h"
+#include "core/projects/amount.h"
+#include "core/projects/costledger.h"
 
 #include <QDir>
 #include <QFile>

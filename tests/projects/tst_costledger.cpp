@@ -2,9 +2,9 @@
 // projects, the balance, and files that are damaged or cannot be written.
 
 #include "testhelpers.h"
-#include "common/textfile.h"
-#include "grid/gridroutines.h"
-#include "projects/costledger.h"
+#include "core/common/textfile.h"
+#include "core/grid/gridroutines.h"
+#include "core/projects/costledger.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "testhelpers.h"
-#include "datafolder/tdir.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "projects/documents.h"
-#include "projects/tdocumentslist.h"
+#include "core/projects/documents.h"
+#include "ui/projects/tdocumentslist.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>

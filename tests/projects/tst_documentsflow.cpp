@@ -2,14 +2,14 @@
 // the Links page, driven through the real main window.
 #include "mainwindowfixture.h"
 
-#include "common/pictures.h"
-#include "datafolder/tdir.h"
-#include "projects/pageeditor.h"
-#include "projects/tcostledger.h"
-#include "projects/tdocumentscommands.h"
-#include "projects/tdocumentslist.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
+#include "ui/common/pictures.h"
+#include "core/datafolder/tdir.h"
+#include "ui/projects/pageeditor.h"
+#include "ui/projects/tcostledger.h"
+#include "ui/projects/tdocumentscommands.h"
+#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
 
 #include <QDir>
 #include <QLabel>

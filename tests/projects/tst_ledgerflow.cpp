@@ -1,15 +1,15 @@
 // The ledger driven by the project list in the real main window: each
 // selected project shows its own rows on the "Costs" page.
 
-#include "common/pictures.h"
-#include "common/textfile.h"
+#include "ui/common/pictures.h"
+#include "core/common/textfile.h"
 #include "fakes.h"
-#include "grid/stringgridview.h"
-#include "projects/tcostledger.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
-#include "app/tform1.h"
-#include "datafolder/tdir.h"
+#include "ui/grid/stringgridview.h"
+#include "ui/projects/tcostledger.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
+#include "ui/app/tform1.h"
+#include "core/datafolder/tdir.h"
 
 #include <QListWidget>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // The ledger inside the real main window: start-up shape, saving at
 // close, a restart that brings the rows back, and the project folder.
 
-#include "common/pictures.h"
-#include "common/textfile.h"
-#include "grid/stringgridview.h"
+#include "ui/common/pictures.h"
+#include "core/common/textfile.h"
+#include "ui/grid/stringgridview.h"
 #include "mainwindowfixture.h"
-#include "projects/tcostledger.h"
+#include "ui/projects/tcostledger.h"
 
 #include <QDir>
 #include <QLabel>

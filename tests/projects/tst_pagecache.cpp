@@ -1,10 +1,10 @@
 // The summary's memory of page files, and page editors that take a long
 // text a slice at a time.
 #include "testhelpers.h"
-#include "common/textfile.h"
-#include "projects/pagecache.h"
-#include "projects/pageeditor.h"
-#include "projects/projectpages.h"
+#include "core/common/textfile.h"
+#include "core/projects/pagecache.h"
+#include "ui/projects/pageeditor.h"
+#include "core/projects/projectpages.h"
 
 #include <QApplication>
 #include <QDir>

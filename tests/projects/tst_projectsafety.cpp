@@ -4,18 +4,18 @@
 // driven through the real main window.
 
 #include "testhelpers.h"
-#include "app/tform1.h"
-#include "common/pictures.h"
-#include "datafolder/tdir.h"
+#include "ui/app/tform1.h"
+#include "ui/common/pictures.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "grid/stringgridview.h"
-#include "projects/pageeditor.h"
-#include "projects/tcostledger.h"
-#include "projects/tdocumentscommands.h"
-#include "projects/tdocumentslist.h"
-#include "projects/tfrmprojcat.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
+#include "ui/grid/stringgridview.h"
+#include "ui/projects/pageeditor.h"
+#include "ui/projects/tcostledger.h"
+#include "ui/projects/tdocumentscommands.h"
+#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/tfrmprojcat.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
 
 #include <QApplication>
 #include <QFileIconProvider>

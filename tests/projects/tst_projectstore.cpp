@@ -1,8 +1,8 @@
 #include "testhelpers.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
-#include "projects/projectnames.h"
-#include "projects/projectpages.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
+#include "core/projects/projectnames.h"
+#include "core/projects/projectpages.h"
 
 #include <QDir>
 #include <QFile>

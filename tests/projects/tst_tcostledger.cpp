@@ -1,11 +1,11 @@
 // The ledger widget: buttons, editing in place, the balance label, and
 // what the user is told when a ledger file cannot be read or written.
 
-#include "common/textfile.h"
-#include "common/pictures.h"
+#include "core/common/textfile.h"
+#include "ui/common/pictures.h"
 #include "fakes.h"
-#include "grid/stringgridview.h"
-#include "projects/tcostledger.h"
+#include "ui/grid/stringgridview.h"
+#include "ui/projects/tcostledger.h"
 
 #include <QDir>
 #include <QHeaderView>

@@ -6,12 +6,12 @@
 //   vellumark_savedriver KIND DATA_ROOT
 //
 // KIND is note, page, ledger, list or alarms; DATA_ROOT ends without "/".
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
-#include "grid/gridroutines.h"
-#include "projects/costledger.h"
-#include "projects/projectpages.h"
-#include "tracker/listviewstream.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
+#include "core/grid/gridroutines.h"
+#include "core/projects/costledger.h"
+#include "core/projects/projectpages.h"
+#include "core/tracker/listviewstream.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,9 +2,9 @@
 // file whole or fails with a message naming the file and the system's
 // reason, and the old file stays exactly as it was.
 #include "testhelpers.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
-#include "tracker/listviewstream.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
+#include "core/tracker/listviewstream.h"
 
 #include <QDir>
 #include <QFile>

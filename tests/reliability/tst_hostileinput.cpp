@@ -1,6 +1,6 @@
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
 #include "mainwindowfixture.h"
 
 #include <QDir>

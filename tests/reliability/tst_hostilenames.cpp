@@ -2,18 +2,18 @@
 // long and strange project and topic names, a huge project list, NUL bytes
 // in pages, topic lists and the ledger. None may crash or hang the window,
 // write outside the data folder, or lose what was typed.
-#include "app/tform1.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
-#include "grid/stringgrid.h"
-#include "grid/stringgridview.h"
+#include "ui/app/tform1.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
+#include "core/grid/stringgrid.h"
+#include "ui/grid/stringgridview.h"
 #include "mainwindowfixture.h"
-#include "projects/tcostledger.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
-#include "projects/pageeditor.h"
-#include "topics/linenumberedit.h"
-#include "topics/tjournal.h"
+#include "ui/projects/tcostledger.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
+#include "ui/projects/pageeditor.h"
+#include "ui/topics/linenumberedit.h"
+#include "ui/topics/tjournal.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -4,17 +4,17 @@
 // never replaced), and bytes that cannot be text (kept aside as
 // NAME.damaged before a new file is started).
 #include "testhelpers.h"
-#include "app/tform1.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "ui/app/tform1.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "grid/stringgrid.h"
-#include "projects/costledger.h"
-#include "projects/projectpages.h"
-#include "projects/tprojects.h"
-#include "topics/topicstore.h"
-#include "tracker/listviewstream.h"
-#include "tracker/sleeprecord.h"
+#include "core/grid/stringgrid.h"
+#include "core/projects/costledger.h"
+#include "core/projects/projectpages.h"
+#include "ui/projects/tprojects.h"
+#include "core/topics/topicstore.h"
+#include "core/tracker/listviewstream.h"
+#include "core/tracker/sleeprecord.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "calendar/notememo.h"
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
-#include "common/textfile.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
+#include "core/common/textfile.h"
 #include "mainwindowfixture.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/alarmnotifier.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "platform/shell.h"
-#include "platform/sound.h"
+#include "ui/platform/alarmnotifier.h"
+#include "core/platform/clock.h"
+#include "ui/platform/dialogs.h"
+#include "ui/platform/services.h"
+#include "core/platform/shell.h"
+#include "ui/platform/sound.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "mainwindowfixture.h"
 
-#include "calendar/tedit.h"
-#include "calendar/tweek.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/tweek.h"
 
 #include <QFile>
 #include <QTest>

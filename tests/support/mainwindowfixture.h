@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/tform1.h"
+#include "ui/app/tform1.h"
 
 class TEdit;
 #include "fakes.h"

@@ -1,6 +1,6 @@
 #include "recordingprinter.h"
 
-#include "printing/qtprinting.h"
+#include "ui/printing/qtprinting.h"
 
 #include <QFontMetrics>
 #include <QPaintEngine>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/printing.h"
-#include "printing/printtarget.h"
+#include "ui/platform/printing.h"
+#include "core/printing/printtarget.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "testhelpers.h"
 #include "testharness.h"
 
-#include "common/daynumber.h"
+#include "core/common/daynumber.h"
 
 #include <QDate>
 #include <QDir>

@@ -2,9 +2,9 @@
 // opening, saving and deleting a topic's files through a fake editor set.
 
 #include "testhelpers.h"
-#include "common/textfile.h"
-#include "topics/topicfiles.h"
-#include "topics/topicstore.h"
+#include "core/common/textfile.h"
+#include "core/topics/topicfiles.h"
+#include "core/topics/topicstore.h"
 
 #include <QDir>
 #include <QFile>

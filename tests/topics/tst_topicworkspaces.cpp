@@ -3,15 +3,15 @@
 // and columns, links, resizing and closing; then the files on disk.
 
 #include "testhelpers.h"
-#include "app/tform1.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "ui/app/tform1.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "topics/linenumberedit.h"
-#include "topics/splitterbar.h"
-#include "topics/taddtopic.h"
-#include "topics/tdecision.h"
-#include "topics/tjournal.h"
+#include "ui/topics/linenumberedit.h"
+#include "ui/topics/splitterbar.h"
+#include "ui/topics/taddtopic.h"
+#include "ui/topics/tdecision.h"
+#include "ui/topics/tjournal.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,17 +2,17 @@
 // "Time" page header leads to them, the lists follow the project's binding
 // and survive a restart, the clock rings from the start, and every save of
 // the tracker rewrites the report when the month has readings.
-#include "app/tform1.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "ui/app/tform1.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
 #include "mainwindowfixture.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
-#include "tracker/talarms.h"
-#include "tracker/talarmset_form.h"
-#include "tracker/tfrmtimetrack.h"
-#include "tracker/tsleepreport.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
+#include "ui/tracker/talarms.h"
+#include "ui/tracker/talarmset_form.h"
+#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/tsleepreport.h"
 
 #include <QComboBox>
 #include <QDir>

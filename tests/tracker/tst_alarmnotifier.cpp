@@ -1,6 +1,6 @@
 // The desktop notifier of a ringing alarm where no notification service
 // answers: its own window shows the alarm, and its buttons answer.
-#include "platform/alarmnotifier.h"
+#include "ui/platform/alarmnotifier.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
-#include "common/daynumber.h"
-#include "common/dateformat.h"
-#include "tracker/alarmrule.h"
-#include "tracker/listviewstream.h"
+#include "core/common/daynumber.h"
+#include "core/common/dateformat.h"
+#include "core/tracker/alarmrule.h"
+#include "core/tracker/listviewstream.h"
 
 #include <QScopeGuard>
 

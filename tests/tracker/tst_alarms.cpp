@@ -1,7 +1,7 @@
 #include "fakes.h"
-#include "tracker/listviewstream.h"
-#include "tracker/talarms.h"
-#include "tracker/talarmset_form.h"
+#include "core/tracker/listviewstream.h"
+#include "ui/tracker/talarms.h"
+#include "ui/tracker/talarmset_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>

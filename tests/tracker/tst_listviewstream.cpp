@@ -1,4 +1,4 @@
-#include "tracker/listviewstream.h"
+#include "core/tracker/listviewstream.h"
 
 #include <QDir>
 #include <QFile>

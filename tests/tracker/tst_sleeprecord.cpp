@@ -1,11 +1,11 @@
 // The sleep record without a window: names, slots, the year store on disk,
 // toggling slots, the running totals and the chart values.
 #include "testhelpers.h"
-#include "common/daynumber.h"
-#include "common/textfile.h"
-#include "grid/gridroutines.h"
-#include "tracker/sleeprecord.h"
-#include "tracker/sleeptrack.h"
+#include "core/common/daynumber.h"
+#include "core/common/textfile.h"
+#include "core/grid/gridroutines.h"
+#include "core/tracker/sleeprecord.h"
+#include "core/tracker/sleeptrack.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "fakes.h"
-#include "tracker/tsleepreport.h"
+#include "ui/tracker/tsleepreport.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,14 +2,14 @@
 // the wheel on the sleep grid, what is drawn, the statistics and the charts,
 // and the files left in the project folders.
 #include "testhelpers.h"
-#include "common/daynumber.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "core/common/daynumber.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "grid/stringgrid.h"
-#include "tracker/sleeptrack.h"
-#include "tracker/sleepgridview.h"
-#include "tracker/tfrmtimetrack.h"
+#include "core/grid/stringgrid.h"
+#include "core/tracker/sleeptrack.h"
+#include "ui/tracker/sleepgridview.h"
+#include "ui/tracker/tfrmtimetrack.h"
 
 #include <QBarSet>
 #include <QCategoryAxis>

@@ -3,17 +3,17 @@
 // on it, moving the date picker without moving the week, and switched by
 // the page header's "Chart" and "Graph" buttons.
 #include "testhelpers.h"
-#include "app/tform1.h"
-#include "calendar/tweek.h"
-#include "common/daynumber.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
+#include "ui/app/tform1.h"
+#include "ui/calendar/tweek.h"
+#include "core/common/daynumber.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
 #include "fakes.h"
-#include "grid/stringgrid.h"
-#include "projects/tprojectnotebook.h"
-#include "projects/tprojects.h"
-#include "tracker/sleepgridview.h"
-#include "tracker/tfrmtimetrack.h"
+#include "core/grid/stringgrid.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
+#include "ui/tracker/sleepgridview.h"
+#include "ui/tracker/tfrmtimetrack.h"
 
 #include <QDateEdit>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "core/app/commandline.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "datafoldermove.h"
+#include "core/app/datafoldermove.h"
 
-#include "app/singleinstance.h"
+#include "core/app/singleinstance.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "dataroot.h"
+#include "core/app/dataroot.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "singleinstance.h"
+#include "core/app/singleinstance.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

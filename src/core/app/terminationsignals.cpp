@@ -1,4 +1,4 @@
-#include "terminationsignals.h"
+#include "core/app/terminationsignals.h"
 
 #include <QSocketNotifier>
 

@@ -1,8 +1,8 @@
-#include "daynotes.h"
+#include "core/calendar/daynotes.h"
 
-#include "common/dateformat.h"
-#include "common/daynumber.h"
-#include "common/textfile.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
+#include "core/common/textfile.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "dateformat.h"
+#include "core/common/dateformat.h"
 
-#include "daynumber.h"
+#include "core/common/daynumber.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "daynumber.h"
+#include "core/common/daynumber.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "textfile.h"
+#include "core/common/textfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "tdir.h"
+#include "core/datafolder/tdir.h"
 
-#include "common/textfile.h"
-#include "platform/shell.h"
+#include "core/common/textfile.h"
+#include "core/platform/shell.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

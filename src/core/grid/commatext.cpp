@@ -1,4 +1,4 @@
-#include "commatext.h"
+#include "core/grid/commatext.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "gridroutines.h"
+#include "core/grid/gridroutines.h"
 
-#include "commatext.h"
-#include "common/daynumber.h"
-#include "stringgrid.h"
+#include "core/grid/commatext.h"
+#include "core/common/daynumber.h"
+#include "core/grid/stringgrid.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "stringgrid.h"
+#include "core/grid/stringgrid.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "clock.h"
+#include "core/platform/clock.h"
 
-#include "common/daynumber.h"
+#include "core/common/daynumber.h"
 
 double IClock::nowDayNumber() const
 {

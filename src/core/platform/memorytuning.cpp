@@ -1,4 +1,4 @@
-#include "memorytuning.h"
+#include "core/platform/memorytuning.h"
 
 #include <cstdlib> // defines __GLIBC__ where it applies
 

@@ -1,4 +1,4 @@
-#include "qtshell.h"
+#include "core/platform/qtshell.h"
 
 #include <QDesktopServices>
 #include <QDir>

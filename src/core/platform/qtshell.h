@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell.h"
+#include "core/platform/shell.h"
 
 // The real desktop: QDesktopServices (xdg-open), QFile::moveToTrash and
 // QStandardPaths.

@@ -1,6 +1,6 @@
-#include "tpageprinter.h"
+#include "core/printing/tpageprinter.h"
 
-#include "printtarget.h"
+#include "core/printing/printtarget.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>

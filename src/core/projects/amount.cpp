@@ -1,6 +1,6 @@
-#include "amount.h"
+#include "core/projects/amount.h"
 
-#include "grid/stringgrid.h"
+#include "core/grid/stringgrid.h"
 
 #include <QCoreApplication>
 

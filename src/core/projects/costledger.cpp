@@ -1,9 +1,9 @@
-#include "costledger.h"
+#include "core/projects/costledger.h"
 
-#include "common/dateformat.h"
-#include "common/textfile.h"
-#include "grid/gridroutines.h"
-#include "projectnames.h"
+#include "core/common/dateformat.h"
+#include "core/common/textfile.h"
+#include "core/grid/gridroutines.h"
+#include "core/projects/projectnames.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "amount.h"
-#include "grid/stringgrid.h"
+#include "core/projects/amount.h"
+#include "core/grid/stringgrid.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "documents.h"
+#include "core/projects/documents.h"
 
 #include <QFileInfo>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "pagecache.h"
+#include "core/projects/pagecache.h"
 
-#include "projectpages.h"
+#include "core/projects/projectpages.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "projectnames.h"
+#include "core/projects/projectnames.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "projectpages.h"
+#include "core/projects/projectpages.h"
 
-#include "datafolder/tdir.h"
-#include "pagecache.h"
-#include "projectnames.h"
+#include "core/datafolder/tdir.h"
+#include "core/projects/pagecache.h"
+#include "core/projects/projectnames.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,4 +1,4 @@
-#include "topicfiles.h"
+#include "core/topics/topicfiles.h"
 
 #include <QFile>
 

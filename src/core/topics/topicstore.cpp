@@ -1,6 +1,6 @@
-#include "topicstore.h"
+#include "core/topics/topicstore.h"
 
-#include "topicfiles.h"
+#include "core/topics/topicfiles.h"
 
 #include <QCoreApplication>
 #include <QFile>

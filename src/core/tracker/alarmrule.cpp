@@ -1,8 +1,8 @@
-#include "tracker/alarmrule.h"
+#include "core/tracker/alarmrule.h"
 
-#include "common/dateformat.h"
-#include "common/daynumber.h"
-#include "tracker/listviewstream.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
+#include "core/tracker/listviewstream.h"
 
 #include <QRegularExpression>
 

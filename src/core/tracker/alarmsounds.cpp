@@ -1,4 +1,4 @@
-#include "tracker/alarmsounds.h"
+#include "core/tracker/alarmsounds.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "sleeprecord.h"
+#include "core/tracker/sleeprecord.h"
 
-#include "common/dateformat.h"
-#include "common/daynumber.h"
-#include "grid/gridroutines.h"
-#include "sleeptrack.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
+#include "core/grid/gridroutines.h"
+#include "core/tracker/sleeptrack.h"
 
 #include <QDir>
 #include <QFileInfo>

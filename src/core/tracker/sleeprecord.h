@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/textfile.h"
-#include "grid/stringgrid.h"
+#include "core/common/textfile.h"
+#include "core/grid/stringgrid.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "tracker/sleepreport.h"
+#include "core/tracker/sleepreport.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "sleeptrack.h"
+#include "core/tracker/sleeptrack.h"
 
-#include "common/daynumber.h"
+#include "core/common/daynumber.h"
 
 #include <QLocale>
 

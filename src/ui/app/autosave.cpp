@@ -1,4 +1,4 @@
-#include "autosave.h"
+#include "ui/app/autosave.h"
 
 #include <QApplication>
 #include <QEvent>

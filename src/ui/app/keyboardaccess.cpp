@@ -1,4 +1,4 @@
-#include "keyboardaccess.h"
+#include "ui/app/keyboardaccess.h"
 
 #include <QAction>
 #include <QMainWindow>

@@ -1,10 +1,10 @@
-#include "screenshottour.h"
+#include "ui/app/screenshottour.h"
 
-#include "datafolder/tdir.h"
-#include "projects/tprojects.h"
-#include "tform1.h"
-#include "topics/tdecision.h"
-#include "topics/tjournal.h"
+#include "core/datafolder/tdir.h"
+#include "ui/projects/tprojects.h"
+#include "ui/app/tform1.h"
+#include "ui/topics/tdecision.h"
+#include "ui/topics/tjournal.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "datecommitter.h"
+#include "ui/calendar/datecommitter.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>

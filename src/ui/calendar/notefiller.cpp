@@ -1,4 +1,4 @@
-#include "notefiller.h"
+#include "ui/calendar/notefiller.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

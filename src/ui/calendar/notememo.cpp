@@ -1,4 +1,4 @@
-#include "notememo.h"
+#include "ui/calendar/notememo.h"
 
 #include <QFocusEvent>
 

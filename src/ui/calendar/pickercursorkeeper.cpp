@@ -1,4 +1,4 @@
-#include "pickercursorkeeper.h"
+#include "ui/calendar/pickercursorkeeper.h"
 
 #include <QDateEdit>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
-#include "tedit.h"
+#include "ui/calendar/tedit.h"
 
-#include "common/pictures.h"
-#include "notefiller.h"
-#include "notememo.h"
-#include "tweek.h"
+#include "ui/common/pictures.h"
+#include "ui/calendar/notefiller.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/tweek.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -1,15 +1,15 @@
-#include "tweek.h"
+#include "ui/calendar/tweek.h"
 
-#include "calendar/daynotes.h"
-#include "common/dateformat.h"
-#include "common/daynumber.h"
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
-#include "notememo.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/services.h"
-#include "tedit.h"
+#include "core/calendar/daynotes.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
+#include "ui/calendar/notememo.h"
+#include "core/platform/clock.h"
+#include "ui/platform/dialogs.h"
+#include "ui/platform/services.h"
+#include "ui/calendar/tedit.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendar/daynotes.h"
+#include "core/calendar/daynotes.h"
 
 #include <QList>
 #include <QSet>

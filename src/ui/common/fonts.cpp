@@ -1,4 +1,4 @@
-#include "fonts.h"
+#include "ui/common/fonts.h"
 
 QFont pixelFont(const QString &family, int pixels, FontStyle style)
 {

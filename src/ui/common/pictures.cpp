@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "ui/common/pictures.h"
 
 #include <QKeyEvent>
 #include <QPainter>

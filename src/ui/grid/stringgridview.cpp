@@ -1,7 +1,7 @@
-#include "stringgridview.h"
+#include "ui/grid/stringgridview.h"
 
-#include "grid/gridroutines.h"
-#include "grid/stringgrid.h"
+#include "core/grid/gridroutines.h"
+#include "core/grid/stringgrid.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

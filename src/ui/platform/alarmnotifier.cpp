@@ -1,4 +1,4 @@
-#include "platform/alarmnotifier.h"
+#include "ui/platform/alarmnotifier.h"
 
 #include <QApplication>
 #include <QDBusConnection>

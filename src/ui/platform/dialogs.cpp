@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "ui/platform/dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "platform/sound.h"
+#include "ui/platform/sound.h"
 
 #include <QSoundEffect>
 #include <QUrl>

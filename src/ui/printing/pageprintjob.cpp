@@ -1,13 +1,13 @@
-#include "pageprintjob.h"
+#include "ui/printing/pageprintjob.h"
 
-#include "calendar/daynotes.h"
-#include "calendar/tedit.h"
-#include "calendar/notememo.h"
-#include "platform/dialogs.h"
-#include "platform/printing.h"
-#include "platform/services.h"
-#include "printing/printtarget.h"
-#include "printing/tpageprinter.h"
+#include "core/calendar/daynotes.h"
+#include "ui/calendar/tedit.h"
+#include "ui/calendar/notememo.h"
+#include "ui/platform/dialogs.h"
+#include "ui/platform/printing.h"
+#include "ui/platform/services.h"
+#include "core/printing/printtarget.h"
+#include "core/printing/tpageprinter.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

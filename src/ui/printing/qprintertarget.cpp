@@ -1,4 +1,4 @@
-#include "qprintertarget.h"
+#include "ui/printing/qprintertarget.h"
 
 #include <QCoreApplication>
 #include <QPrinter>

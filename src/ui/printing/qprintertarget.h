@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/printtarget.h"
+#include "core/printing/printtarget.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "qtprinting.h"
+#include "ui/printing/qtprinting.h"
 
-#include "qprintertarget.h"
+#include "ui/printing/qprintertarget.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/printing.h"
+#include "ui/platform/printing.h"
 
 class QPrinter;
 

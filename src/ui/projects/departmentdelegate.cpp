@@ -1,6 +1,6 @@
-#include "departmentdelegate.h"
+#include "ui/projects/departmentdelegate.h"
 
-#include "projects/projectnames.h"
+#include "core/projects/projectnames.h"
 
 #include <QApplication>
 #include <QPainter>

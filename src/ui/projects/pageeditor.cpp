@@ -1,6 +1,6 @@
-#include "pageeditor.h"
+#include "ui/projects/pageeditor.h"
 
-#include "common/textfile.h"
+#include "core/common/textfile.h"
 
 #include <QFocusEvent>
 #include <QScopedValueRollback>

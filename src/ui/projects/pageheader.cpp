@@ -1,4 +1,4 @@
-#include "pageheader.h"
+#include "ui/projects/pageheader.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
-#include "tcostledger.h"
+#include "ui/projects/tcostledger.h"
 
-#include "common/pictures.h"
-#include "grid/stringgridview.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
+#include "ui/common/pictures.h"
+#include "ui/grid/stringgridview.h"
+#include "core/platform/clock.h"
+#include "ui/platform/dialogs.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/services.h"
-#include "projects/costledger.h"
+#include "ui/platform/services.h"
+#include "core/projects/costledger.h"
 
 #include <QLabel>
 #include <QSet>

@@ -1,15 +1,15 @@
-#include "tdocumentscommands.h"
+#include "ui/projects/tdocumentscommands.h"
 
-#include "common/pictures.h"
-#include "datafolder/tdir.h"
-#include "pageeditor.h"
-#include "projects/documents.h"
-#include "tdocumentslist.h"
-#include "tprojectnotebook.h"
-#include "tprojects.h"
+#include "ui/common/pictures.h"
+#include "core/datafolder/tdir.h"
+#include "ui/projects/pageeditor.h"
+#include "core/projects/documents.h"
+#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/tprojects.h"
 
-#include "platform/dialogs.h"
-#include "platform/shell.h"
+#include "ui/platform/dialogs.h"
+#include "core/platform/shell.h"
 
 #include <QBoxLayout>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/services.h"
+#include "ui/platform/services.h"
 
 #include <QObject>
 

@@ -1,10 +1,10 @@
-#include "tdocumentslist.h"
+#include "ui/projects/tdocumentslist.h"
 
-#include "common/textfile.h"
-#include "datafolder/tdir.h"
-#include "platform/dialogs.h"
-#include "platform/shell.h"
-#include "projects/documents.h"
+#include "core/common/textfile.h"
+#include "core/datafolder/tdir.h"
+#include "ui/platform/dialogs.h"
+#include "core/platform/shell.h"
+#include "core/projects/documents.h"
 
 #include <QAction>
 #include <QDir>

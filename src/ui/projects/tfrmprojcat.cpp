@@ -1,9 +1,9 @@
-#include "tfrmprojcat.h"
+#include "ui/projects/tfrmprojcat.h"
 
-#include "common/fonts.h"
-#include "common/textfile.h"
-#include "platform/dialogs.h"
-#include "projects/projectnames.h"
+#include "ui/common/fonts.h"
+#include "core/common/textfile.h"
+#include "ui/platform/dialogs.h"
+#include "core/projects/projectnames.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

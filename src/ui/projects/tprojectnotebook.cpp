@@ -1,8 +1,8 @@
-#include "tprojectnotebook.h"
+#include "ui/projects/tprojectnotebook.h"
 
-#include "common/fonts.h"
-#include "pageeditor.h"
-#include "pageheader.h"
+#include "ui/common/fonts.h"
+#include "ui/projects/pageeditor.h"
+#include "ui/projects/pageheader.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/services.h"
-#include "projects/pagecache.h"
+#include "ui/platform/services.h"
+#include "core/projects/pagecache.h"
 
 #include <QStringList>
 #include <QWidget>

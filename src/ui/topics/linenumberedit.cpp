@@ -1,6 +1,6 @@
-#include "linenumberedit.h"
+#include "ui/topics/linenumberedit.h"
 
-#include "topics/topicfiles.h"
+#include "core/topics/topicfiles.h"
 
 #include <QPainter>
 #include <QTextBlock>

@@ -1,4 +1,4 @@
-#include "splitterbar.h"
+#include "ui/topics/splitterbar.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "taddtopic.h"
+#include "ui/topics/taddtopic.h"
 
-#include "topicworkspace.h"
+#include "ui/topics/topicworkspace.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "tdecision.h"
+#include "ui/topics/tdecision.h"
 
-#include "datafolder/tdir.h"
-#include "topics/linenumberedit.h"
-#include "topics/splitterbar.h"
-#include "topics/topicfiles.h"
+#include "core/datafolder/tdir.h"
+#include "ui/topics/linenumberedit.h"
+#include "ui/topics/splitterbar.h"
+#include "core/topics/topicfiles.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,8 +1,8 @@
-#include "tjournal.h"
+#include "ui/topics/tjournal.h"
 
-#include "datafolder/tdir.h"
-#include "topics/linenumberedit.h"
-#include "topics/topicfiles.h"
+#include "core/datafolder/tdir.h"
+#include "ui/topics/linenumberedit.h"
+#include "core/topics/topicfiles.h"
 
 #include <QLabel>
 #include <QStackedWidget>

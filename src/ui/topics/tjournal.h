@@ -1,6 +1,6 @@
 #pragma once
 
-#include "topics/topicworkspace.h"
+#include "ui/topics/topicworkspace.h"
 
 class LineNumberEdit;
 class QStackedWidget;

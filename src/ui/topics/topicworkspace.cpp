@@ -1,8 +1,8 @@
-#include "topicworkspace.h"
+#include "ui/topics/topicworkspace.h"
 
-#include "platform/dialogs.h"
-#include "topics/taddtopic.h"
-#include "topics/topicfiles.h"
+#include "ui/platform/dialogs.h"
+#include "ui/topics/taddtopic.h"
+#include "core/topics/topicfiles.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/services.h"
-#include "topics/topicstore.h"
+#include "ui/platform/services.h"
+#include "core/topics/topicstore.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "sleepgridview.h"
+#include "ui/tracker/sleepgridview.h"
 
-#include "grid/stringgrid.h"
+#include "core/grid/stringgrid.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

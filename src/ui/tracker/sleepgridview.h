@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/stringgridview.h"
+#include "ui/grid/stringgridview.h"
 
 // The sleep grid's view: a StringGridView whose day cells are chosen, not
 // edited. A click on a slot selects it, and so does every arrow-key move

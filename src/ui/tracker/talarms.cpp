@@ -1,13 +1,13 @@
-#include "tracker/talarms.h"
+#include "ui/tracker/talarms.h"
 
-#include "common/fonts.h"
-#include "common/pictures.h"
-#include "platform/alarmnotifier.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/sound.h"
-#include "tracker/alarmsounds.h"
-#include "tracker/talarmset_form.h"
+#include "ui/common/fonts.h"
+#include "ui/common/pictures.h"
+#include "ui/platform/alarmnotifier.h"
+#include "core/platform/clock.h"
+#include "ui/platform/dialogs.h"
+#include "ui/platform/sound.h"
+#include "core/tracker/alarmsounds.h"
+#include "ui/tracker/talarmset_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/services.h"
-#include "tracker/alarmrule.h"
-#include "tracker/listviewstream.h"
+#include "ui/platform/services.h"
+#include "core/tracker/alarmrule.h"
+#include "core/tracker/listviewstream.h"
 
 #include <QObject>
 #include <QSet>

@@ -1,8 +1,8 @@
-#include "tracker/talarmset_form.h"
+#include "ui/tracker/talarmset_form.h"
 
-#include "common/daynumber.h"
-#include "common/fonts.h"
-#include "platform/clock.h"
+#include "core/common/daynumber.h"
+#include "ui/common/fonts.h"
+#include "core/platform/clock.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

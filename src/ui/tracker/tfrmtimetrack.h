@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/services.h"
-#include "tracker/sleeprecord.h"
+#include "ui/platform/services.h"
+#include "core/tracker/sleeprecord.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 // The two charts of the tracker: averages per weekday and the sleep cycle.
-#include "common/fonts.h"
-#include "tfrmtimetrack.h"
+#include "ui/common/fonts.h"
+#include "ui/tracker/tfrmtimetrack.h"
 
-#include "common/dateformat.h"
-#include "common/daynumber.h"
-#include "tracker/sleeptrack.h"
+#include "core/common/dateformat.h"
+#include "core/common/daynumber.h"
+#include "core/tracker/sleeptrack.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>

@@ -1,10 +1,10 @@
-#include "tracker/tsleepreport.h"
+#include "ui/tracker/tsleepreport.h"
 
-#include "common/dateformat.h"
-#include "common/textfile.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/shell.h"
+#include "core/common/dateformat.h"
+#include "core/common/textfile.h"
+#include "core/platform/clock.h"
+#include "ui/platform/dialogs.h"
+#include "core/platform/shell.h"
 
 #include <QApplication>
 #include <QDir>

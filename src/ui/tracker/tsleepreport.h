@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/services.h"
-#include "tracker/sleepreport.h"
+#include "ui/platform/services.h"
+#include "core/tracker/sleepreport.h"
 
 #include <QObject>
 #include <QPointer>
