@@ -91,7 +91,7 @@ int main(int argc, char **argv)
 
     // The projects section with the tracker bound to a project.
     form.Image2Click();
-    TProjects *projects = form.ProjectsSection;
+    TProjects *projects = form.projectsSection;
     TProjectNotebook *book = projects->pgProject;
     switchRow(projects->Department, 4, random);
     book->setCurrentIndex(TProjectNotebook::TimeTab);

@@ -47,7 +47,7 @@ private:
             fixture.start();
             fixture.form()->Image2Click();
         }
-        TProjects *projects() const { return fixture.form()->ProjectsSection; }
+        TProjects *projects() const { return fixture.form()->projectsSection; }
         TDocumentsCommands *commands() const { return fixture.form()->Documents; }
         QString documents() const { return fixture.fakes.shell.documents; }
         void select(const QString &name)
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(shell.openedFolders.size(), 2);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
 
-        const QString projectsDir = w.fixture.form()->DataFolder->ProjectsDir;
+        const QString projectsDir = w.fixture.form()->dataFolder->ProjectsDir;
         clickLabel(commands->Data_label);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 

@@ -43,7 +43,7 @@ private Q_SLOTS:
         form->show();
         form->Timer1Timer();
         form->Image2Click();
-        TProjects *projects = form->ProjectsSection;
+        TProjects *projects = form->projectsSection;
         TCostLedger *ledger = form->Ledger;
         projects->pgProject->setCurrentIndex(TProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
@@ -60,7 +60,7 @@ private Q_SLOTS:
         projects->Department->setCurrentRow(lineOf(projects, "Car"));
         QCOMPARE(ledger->ownerName(), QString("Car"));
         QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
-        const QString gardenFile = form->DataFolder->ProjectsDir + "Garden/money.txt";
+        const QString gardenFile = form->dataFolder->ProjectsDir + "Garden/money.txt";
         QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
 
         projects->Department->setCurrentRow(lineOf(projects, "Garden"));

@@ -63,7 +63,7 @@ struct Window
             services.shell = shell;
         form = std::make_unique<TForm1>(services, StartOptions{tmp->path() + QLatin1Char('/'), QStringLiteral("45296")});
         form->Timer1Timer();
-        p = form->ProjectsSection;
+        p = form->projectsSection;
         form->Image2Click();
     }
 

@@ -39,11 +39,11 @@ struct Window
         services.printing = &printing;
         form = std::make_unique<TForm1>(services, StartOptions{tmp.path() + QLatin1Char('/'), QStringLiteral("45296")});
         form->Timer1Timer();
-        p = form->ProjectsSection;
+        p = form->projectsSection;
         form->Image2Click();
     }
 
-    QString projects() const { return form->DataFolder->ProjectsDir; }
+    QString projects() const { return form->dataFolder->ProjectsDir; }
     int row(const QString &text) const
     {
         for (int i = 0; i < p->Department->count(); ++i)
@@ -141,7 +141,7 @@ private Q_SLOTS:
         services.printing = &w.printing;
         TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.Timer1Timer();
-        TProjects *p = again.ProjectsSection;
+        TProjects *p = again.projectsSection;
         QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
         QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
         QCOMPARE(p->pgProject->Actions->toPlainText(), QStringLiteral("other"));
@@ -427,7 +427,7 @@ private Q_SLOTS:
         TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.Timer1Timer();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
-        QCOMPARE(again.ProjectsSection->departmentLines(), ProjectNames::BuiltInDepartments());
+        QCOMPARE(again.projectsSection->departmentLines(), ProjectNames::BuiltInDepartments());
         QVERIFY(again.close());
         QVERIFY(QFileInfo(path).isDir());
     }

@@ -59,9 +59,9 @@ struct Projects
         f.start();
         f.form()->Image2Click();
     }
-    TProjects *p() const { return f.form()->ProjectsSection; }
+    TProjects *p() const { return f.form()->projectsSection; }
     TProjectNotebook *book() const { return p()->pgProject; }
-    QString dir() const { return f.form()->DataFolder->ProjectsDir; }
+    QString dir() const { return f.form()->dataFolder->ProjectsDir; }
     void select(const QString &name) { p()->Department->setCurrentRow(rowOf(p()->Department, name)); }
 
     MainWindowFixture f{"45296"};
@@ -145,7 +145,7 @@ private Q_SLOTS:
         f.start();
         f.form()->Image2Click();
         const qint64 elapsed = timer.elapsed();
-        TProjects *p = f.form()->ProjectsSection;
+        TProjects *p = f.form()->projectsSection;
         QCOMPARE(p->Department->count(), 100000);
         QCOMPARE(p->Department->item(99999)->text(), QStringLiteral("Project 99999"));
         p->Department->setCurrentRow(99999);
@@ -207,7 +207,7 @@ private Q_SLOTS:
             journal->Topic_list->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
-        const QString journalDir = QFileInfo(f.form()->DataFolder->JournalDir).canonicalFilePath() + "/";
+        const QString journalDir = QFileInfo(f.form()->dataFolder->JournalDir).canonicalFilePath() + "/";
         for (const QString &file : filesBelow(f.root())) {
             if (before.contains(file) || file.startsWith("Config/") || file.startsWith("DB/")
                 || file.startsWith("Projects/") || file.startsWith("Decision/"))
@@ -258,7 +258,7 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
         f.start();
         f.form()->Image2Click();
-        TProjects *p = f.form()->ProjectsSection;
+        TProjects *p = f.form()->projectsSection;
         p->Department->setCurrentRow(0);
         QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
         StringGrid *money = f.form()->Ledger->money->grid();

@@ -101,9 +101,9 @@ private:
 
     TJournal *journal() { return m_form->Journal; }
     TDecision *decision() { return m_form->Decision; }
-    QString journalFile(const QString &name) { return m_form->DataFolder->JournalDir + name; }
-    QString decisionFile(const QString &name) { return m_form->DataFolder->DecisionDir + name; }
-    QString configFile(const QString &name) { return m_form->DataFolder->ConfigDir + name; }
+    QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
+    QString decisionFile(const QString &name) { return m_form->dataFolder->DecisionDir + name; }
+    QString configFile(const QString &name) { return m_form->dataFolder->ConfigDir + name; }
 
     // Runs the add-topic dialog with what the user does in it.
     void addTopic(TopicWorkspace *workspace, const std::function<void(TAddTopic *)> &act)
@@ -181,8 +181,8 @@ private Q_SLOTS:
         // before they are used.
         m_form->btnGoalsClick();
         m_form->Image4Click();
-        QVERIFY(QDir(m_form->DataFolder->JournalDir).isEmpty());
-        QVERIFY(QDir(m_form->DataFolder->DecisionDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->DecisionDir).isEmpty());
     }
 
     void listFlow()
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")),
                  QByteArray("Skydiving\r\nSee the aurora\r\nRun a marathon\r\n"));
         // Dream Dates was left untouched: nothing was written for it.
-        QCOMPARE(QDir(m_form->DataFolder->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
                  QStringList({"Bucket List_todo.txt"}));
     }
 
@@ -240,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->Topic_list->selectedItems().size(), 0);
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
-        QVERIFY(QDir(m_form->DataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
 
         restart();
         QCOMPARE(journal()->Topic_list->count(), 88);
@@ -384,7 +384,7 @@ private Q_SLOTS:
         journal()->Topic_listClick();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
-        QVERIFY(QDir(m_form->DataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
 
         // Deleting the last topic leaves an empty list and empty editors.
         addTopic(journal(), [](TAddTopic *dialog) {
@@ -401,7 +401,7 @@ private Q_SLOTS:
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QCOMPARE(fileBytes(configFile("Journal_Topics.txt")), QByteArray());
-        QVERIFY(QDir(m_form->DataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
     }
 
     void decisionTopics()
@@ -414,7 +414,7 @@ private Q_SLOTS:
         typeLines(decision()->made, {"Buy in spring"});
         pick(decision(), "Switch Job");
         // Only the three edited notes are written.
-        const QStringList files = QDir(m_form->DataFolder->DecisionDir).entryList(QDir::Files, QDir::Name);
+        const QStringList files = QDir(m_form->dataFolder->DecisionDir).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"Buy a New car_made.txt", "Buy a New car_minus.txt",
                                      "Buy a New car_plus.txt"}));
         QCOMPARE(fileBytes(decisionFile("Buy a New car_plus.txt")), QByteArray("Reliable\r\nSafer\r\n"));
@@ -424,8 +424,8 @@ private Q_SLOTS:
         QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
         decision()->Topic_Delete_Button->click();
-        QVERIFY(QDir(m_form->DataFolder->DecisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
-        QVERIFY(QDir(m_form->DataFolder->DecisionDir).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->DecisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->DecisionDir).entryList(QDir::Files).isEmpty());
     }
 
     void decisionPagesAreReachable()
@@ -576,7 +576,7 @@ private Q_SLOTS:
         m_form->btnGoalsClick();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
-        const QString folder = m_form->DataFolder->JournalDir;
+        const QString folder = m_form->dataFolder->JournalDir;
         QVERIFY(QDir(folder).removeRecursively());
         m_fakes->dialogs.answers.enqueue(false);
         QVERIFY(!m_form->close());
@@ -610,7 +610,7 @@ private Q_SLOTS:
         m_form->btnGoalsClick();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
-        QCOMPARE(QDir(m_form->DataFolder->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
                  QStringList({"Garden ideas_todo.txt"}));
     }
 
@@ -656,7 +656,7 @@ private Q_SLOTS:
         m_form->btnGoalsClick();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"precious"});
-        const QString folder = m_form->DataFolder->JournalDir;
+        const QString folder = m_form->dataFolder->JournalDir;
         QVERIFY(QDir(folder).removeRecursively());
         pick(journal(), "Dream Dates");
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
@@ -779,7 +779,7 @@ private Q_SLOTS:
         QCOMPARE(d->CurrentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(d->Title_Label->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
-        QCOMPARE(QDir(m_form->DataFolder->DecisionDir).entryList(QDir::Files, QDir::Name),
+        QCOMPARE(QDir(m_form->dataFolder->DecisionDir).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
         restart();
@@ -875,7 +875,7 @@ private Q_SLOTS:
         QVERIFY(journal()->saveEditedTopic());
         QVERIFY(!journal()->hasUnsavedEdits());
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")), QByteArray("Skydiving\r\n"));
-        QVERIFY(QDir(m_form->DataFolder->JournalDir).removeRecursively());
+        QVERIFY(QDir(m_form->dataFolder->JournalDir).removeRecursively());
         typeLines(journal()->todo, {"", "Aurora"});
         const WriteResult failed = journal()->saveEditedTopic();
         QVERIFY(!failed);

@@ -50,7 +50,7 @@ struct Window
         form.reset();
         start();
     }
-    TProjects *projects() const { return form->ProjectsSection; }
+    TProjects *projects() const { return form->projectsSection; }
     TProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
     TAlarms *alarms() const { return form->TimeTrack->Alarms; }
@@ -65,7 +65,7 @@ struct Window
         select(project);
         book()->setCurrentIndex(TProjectNotebook::TimeTab);
     }
-    QString folder(const QString &name) const { return form->DataFolder->ProjectsDir + name + QLatin1Char('/'); }
+    QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)
     {
         alarms()->ExecAlarmSet = [time](TAlarmSet_Form &dialog) {
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QDir().mkpath(QFileInfo(readings).path());
         TextFile::writeLines(readings, {QStringLiteral("F=98.6")});
         w.showTime(QStringLiteral("Garden"));
-        const QString report = w.form->DataFolder->BuildDir + QStringLiteral("DedoDurid.html");
+        const QString report = w.form->dataFolder->BuildDir + QStringLiteral("DedoDurid.html");
         QVERIFY(!QFile::exists(report)); // binding alone saves nothing yet
         w.tracker()->Sleep_ChartSelectCell(5, 3);
         QVERIFY(TextFile::readLines(report).contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));

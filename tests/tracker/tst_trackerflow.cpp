@@ -42,7 +42,7 @@ struct Window
         form->Timer1Timer();
         form->Image2Click();
     }
-    TProjects *projects() const { return form->ProjectsSection; }
+    TProjects *projects() const { return form->projectsSection; }
     TProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
     void select(const QString &name)
@@ -51,7 +51,7 @@ struct Window
         QVERIFY(!found.isEmpty());
         projects()->Department->setCurrentItem(found.first());
     }
-    QString folder(const QString &name) const { return form->DataFolder->ProjectsDir + name + QLatin1Char('/'); }
+    QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
     int column(int date) const { return date - tracker()->Record.FirstDate + 1; }
 
     FakeServices fakes;

@@ -34,12 +34,12 @@ void settle(QWidget *page)
 // The first project line whose folder holds data files.
 int projectInUse(const TForm1 *form)
 {
-    const QListWidget *list = form->ProjectsSection->Department;
+    const QListWidget *list = form->projectsSection->Department;
     for (int row = 0; row < list->count(); ++row) {
         const QString name = list->item(row)->text().trimmed();
         if (name.isEmpty())
             continue;
-        const QString folder = form->DataFolder->ProjectsDir + name;
+        const QString folder = form->dataFolder->ProjectsDir + name;
         if (QFileInfo(folder).isDir() && !QDir(folder).entryList(QDir::Files).isEmpty())
             return row;
     }
@@ -82,7 +82,7 @@ void ScreenshotTour::showInUse(int section)
     if (section == 1) {
         const int row = projectInUse(m_form);
         if (row >= 0)
-            m_form->ProjectsSection->Department->setCurrentRow(row);
+            m_form->projectsSection->Department->setCurrentRow(row);
     } else if (section == 2 || section == 3) {
         TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_form->Journal)
                                                  : static_cast<TopicWorkspace *>(m_form->Decision);

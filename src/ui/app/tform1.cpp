@@ -112,7 +112,7 @@ TForm1::~TForm1()
     if (Week)
         Week->DestroyEditors();
     delete Week;
-    delete DataFolder;
+    delete dataFolder;
 }
 
 void TForm1::createTopBar()
@@ -260,8 +260,8 @@ void TForm1::createPages()
     fill(TabSheet14, pnlGoals);
     Decision_Panel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
     fill(TabSheet3, Decision_Panel);
-    ProjectsSection = new TProjects(m_services, TabSheet2);
-    fill(TabSheet2, ProjectsSection);
+    projectsSection = new TProjects(m_services, TabSheet2);
+    fill(TabSheet2, projectsSection);
 
     for (QWidget *page : {TabSheet1, TabSheet2, TabSheet13, TabSheet14, TabSheet3})
         pg->addWidget(page);
@@ -353,13 +353,13 @@ void TForm1::createLedger()
     }
     layout->addWidget(Ledger);
     // The ledger switches and saves with the project pages, all or nothing.
-    ProjectsSection->attachLedger(Ledger);
+    projectsSection->attachLedger(Ledger);
     connect(Ledger, &TCostLedger::projectFolderRequested, this, [this] {
-        if (!DataFolder)
+        if (!dataFolder)
             return;
         const QString owner = Ledger->ownerName();
-        DataFolder->OpenFolder(owner.isEmpty() ? DataFolder->ProjectsDir
-                                               : DataFolder->ProjectsDir + owner + QLatin1Char('/'));
+        dataFolder->OpenFolder(owner.isEmpty() ? dataFolder->ProjectsDir
+                                               : dataFolder->ProjectsDir + owner + QLatin1Char('/'));
     });
 }
 
@@ -396,22 +396,22 @@ void TForm1::Timer1Timer()
     if (m_started || Closing)
         return;
 
-    DataFolder = new TDir(m_options.dataRoot, m_services.shell);
-    DataFolder->RemoveUnfinishedWrites();
-    Ledger->setProjectsDir(DataFolder->ProjectsDir);
+    dataFolder = new TDir(m_options.dataRoot, m_services.shell);
+    dataFolder->RemoveUnfinishedWrites();
+    Ledger->setProjectsDir(dataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);
 
-    Week = new TWeek(DataFolder, m_services, this);
+    Week = new TWeek(dataFolder, m_services, this);
     for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
         Week->AddDayEditor(panel, panel->property("tag").toInt());
     connect(Week, &TWeek::printRequested, this,
             [this](TEdit *editor) { PrintDayNote(m_services, this, editor); });
 
-    ProjectsSection->LoadStartPages(DataFolder);
+    projectsSection->LoadStartPages(dataFolder);
 
-    Journal = new TJournal(*DataFolder, m_services);
+    Journal = new TJournal(*dataFolder, m_services);
     Journal->EmbedIn(pnlGoals);
-    Decision = new TDecision(*DataFolder, m_services);
+    Decision = new TDecision(*dataFolder, m_services);
     Decision->EmbedIn(Decision_Panel);
 
     const double start = startDayNumber();
@@ -422,12 +422,12 @@ void TForm1::Timer1Timer()
     reportWeekError(shown, error);
 
     createTimeTracker();
-    Documents = new TDocumentsCommands(ProjectsSection, DataFolder, m_services);
+    Documents = new TDocumentsCommands(projectsSection, dataFolder, m_services);
 
     m_started = true;
     FormResize();
     showMaximized();
-    ProjectsSection->LoadDepartments();
+    projectsSection->LoadDepartments();
     Ledger->SetLedgerHeadings();
     m_autoSave = new AutoSave(this, [this] { AutoSaveEdits(); }, this);
     Q_EMIT startupFinished();
@@ -458,10 +458,10 @@ void TForm1::showRequestedDay(const QString &dayArgument)
 
 void TForm1::createTimeTracker()
 {
-    TProjectNotebook *notebook = ProjectsSection->pgProject;
-    TimeTrack = new TfrmTimeTrack(DataFolder, m_services);
+    TProjectNotebook *notebook = projectsSection->pgProject;
+    TimeTrack = new TfrmTimeTrack(dataFolder, m_services);
     TimeTrack->EmbedIn(notebook->pnlTimeTrack);
-    connect(ProjectsSection, &TProjects::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
+    connect(projectsSection, &TProjects::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
     connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnChartClick);
     connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnGraphClick);
     connect(notebook->btnBed, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnBedClick);
@@ -522,7 +522,7 @@ void TForm1::Image1Click()
 void TForm1::Image2Click()
 {
     pg->setCurrentWidget(TabSheet2);
-    ProjectsSection->SectionEntered();
+    projectsSection->SectionEntered();
 }
 
 void TForm1::btnGoalsClick()
@@ -548,9 +548,9 @@ void TForm1::PrintShown()
             }
         }
         editor->print_buttonClick();
-    } else if (pg->currentWidget() == TabSheet2 && ProjectsSection
-               && !ProjectsSection->print_button->isHidden()) {
-        ProjectsSection->print_buttonClick();
+    } else if (pg->currentWidget() == TabSheet2 && projectsSection
+               && !projectsSection->print_button->isHidden()) {
+        projectsSection->print_buttonClick();
     }
 }
 
@@ -699,7 +699,7 @@ bool TForm1::SaveAndClose()
     // The project list, the pages and the ledger: one question for all
     // the files that could not be saved.
     QString projectsError;
-    if (!ProjectsSection->SaveAtClose(&projectsError)
+    if (!projectsSection->SaveAtClose(&projectsError)
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
         return false;
@@ -751,7 +751,7 @@ bool TForm1::SaveEdits(QStringList *errors, bool finishOpenEdits)
     // The project list, the pages and the ledger. Saving the ledger ends an
     // edit open in one of its cells: typing there goes on undisturbed and
     // the section is saved after the next pause once the cell is left.
-    if ((finishOpenEdits || !ledgerCellIsOpen()) && !ProjectsSection->SaveAtClose(&error))
+    if ((finishOpenEdits || !ledgerCellIsOpen()) && !projectsSection->SaveAtClose(&error))
         errors->append(error);
     error.clear();
     if (TimeTrack && !TimeTrack->SaveEdited(&error))

@@ -79,10 +79,10 @@ public:
     QTimer *Timer1 = nullptr;
 
     // Created by the start-up step.
-    TDir *DataFolder = nullptr;
+    TDir *dataFolder = nullptr;
     TWeek *Week = nullptr;
     // The Projects section, filling TabSheet2.
-    TProjects *ProjectsSection = nullptr;
+    TProjects *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     TCostLedger *Ledger = nullptr;
     TJournal *Journal = nullptr;
