@@ -2,7 +2,7 @@
 // between projects (seven pages saved and loaded, the folder checked) and
 // selecting "Summary" over 300 projects of seven 50-line pages each.
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/projects/pagecache.h"
 #include "ui/projects/pageeditor.h"
@@ -37,7 +37,7 @@ struct Fixture
 {
     explicit Fixture(int projects)
     {
-        dataFolder = std::make_unique<TDir>(tmp.path() + QLatin1Char('/'), &fakes.shell);
+        dataFolder = std::make_unique<DataFolder>(tmp.path() + QLatin1Char('/'), &fakes.shell);
         // "Summary" as the first line: a summary line further down would
         // gather the previous summary too, growing with every selection.
         QStringList lines{QStringLiteral("Summary")};
@@ -58,7 +58,7 @@ struct Fixture
 
     FakeServices fakes;
     QTemporaryDir tmp;
-    std::unique_ptr<TDir> dataFolder;
+    std::unique_ptr<DataFolder> dataFolder;
     std::unique_ptr<TProjects> section;
 };
 

@@ -2,7 +2,7 @@
 // files hold ten years of lines, and moving a topic in a long list.
 
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/tdecision.h"
@@ -81,7 +81,7 @@ static void BM_JournalPickTopic(benchmark::State &state)
     QTemporaryDir root;
     FakeServices fakes;
     const Services services = fakes.services();
-    const TDir folder(root.path() + QStringLiteral("/"), nullptr);
+    const DataFolder folder(root.path() + QStringLiteral("/"), nullptr);
     TJournal journal(folder, services);
     journal.ResizeTo(1280, 850);
     journal.show();
@@ -107,7 +107,7 @@ static void BM_TopicListMoveUp(benchmark::State &state)
     QTemporaryDir root;
     FakeServices fakes;
     const Services services = fakes.services();
-    const TDir folder(root.path() + QStringLiteral("/"), nullptr);
+    const DataFolder folder(root.path() + QStringLiteral("/"), nullptr);
     QStringList topics;
     for (int i = 0; i < 2000; ++i)
         topics.append(QStringLiteral("Decision number %1").arg(i));

@@ -4,7 +4,7 @@
 // building the month).
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/grid/gridroutines.h"
 #include "core/tracker/sleeprecord.h"
@@ -44,7 +44,7 @@ struct TrackerBench
     {
         root = dir.path() + QLatin1Char('/');
         fakes.clock.set(kTrackerNow);
-        data = std::make_unique<TDir>(root, &fakes.shell);
+        data = std::make_unique<DataFolder>(root, &fakes.shell);
         writeFullYear(data->ProjectsDir + QStringLiteral("Garden/"));
         writeFullYear(data->ProjectsDir + QStringLiteral("Car/"));
         form = std::make_unique<TfrmTimeTrack>(data.get(), fakes.services());
@@ -56,7 +56,7 @@ struct TrackerBench
     QTemporaryDir dir;
     QString root;
     FakeServices fakes;
-    std::unique_ptr<TDir> data;
+    std::unique_ptr<DataFolder> data;
     std::unique_ptr<TfrmTimeTrack> form;
 };
 

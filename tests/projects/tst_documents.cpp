@@ -1,5 +1,5 @@
 #include "testhelpers.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/projects/documents.h"
 #include "ui/projects/tdocumentslist.h"
@@ -29,7 +29,7 @@ class TestDocuments : public QObject
 private:
     QTemporaryDir m_tmp;
     FakeServices m_fakes;
-    std::unique_ptr<TDir> m_dir;
+    std::unique_ptr<DataFolder> m_dir;
     QString docs() const { return m_tmp.path() + "/Documents/"; }
 
     // Selects the list entry of a file once the model has read the folder.
@@ -72,7 +72,7 @@ void TestDocuments::init()
     m_fakes.shell.documents = m_tmp.path() + "/Documents";
     m_fakes.shell.trashDir = m_tmp.path() + "/Trash";
     QDir().mkpath(m_fakes.shell.trashDir);
-    m_dir = std::make_unique<TDir>(m_tmp.path() + "/data/", &m_fakes.shell);
+    m_dir = std::make_unique<DataFolder>(m_tmp.path() + "/data/", &m_fakes.shell);
 }
 
 void TestDocuments::newFileNumbering()

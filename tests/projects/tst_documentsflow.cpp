@@ -3,7 +3,7 @@
 #include "mainwindowfixture.h"
 
 #include "ui/common/pictures.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/tcostledger.h"
 #include "ui/projects/tdocumentscommands.h"

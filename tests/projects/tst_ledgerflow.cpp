@@ -9,7 +9,7 @@
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/app/tform1.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 
 #include <QListWidget>
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "testhelpers.h"
 #include "ui/app/tform1.h"
 #include "ui/common/pictures.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/pageeditor.h"

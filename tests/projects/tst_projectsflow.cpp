@@ -2,7 +2,7 @@
 #include "ui/app/tform1.h"
 #include "ui/calendar/tedit.h"
 #include "ui/calendar/tweek.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/printing/tpageprinter.h"
 #include "ui/projects/pageeditor.h"

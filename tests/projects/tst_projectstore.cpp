@@ -1,6 +1,6 @@
 #include "testhelpers.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "core/projects/projectnames.h"
 #include "core/projects/projectpages.h"
 
@@ -20,13 +20,13 @@ class TestProjectStore : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> tmp;
-    std::unique_ptr<TDir> dir;
+    std::unique_ptr<DataFolder> dir;
 
 private Q_SLOTS:
     void init()
     {
         tmp = std::make_unique<QTemporaryDir>();
-        dir = std::make_unique<TDir>(tmp->path() + QLatin1Char('/'), nullptr);
+        dir = std::make_unique<DataFolder>(tmp->path() + QLatin1Char('/'), nullptr);
     }
 
     void trimRemovesBlanksAndControlCharacters()

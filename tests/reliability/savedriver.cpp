@@ -7,7 +7,7 @@
 //
 // KIND is note, page, ledger, list or alarms; DATA_ROOT ends without "/".
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "core/grid/gridroutines.h"
 #include "core/projects/costledger.h"
 #include "core/projects/projectpages.h"
@@ -30,7 +30,7 @@ QString longText()
     return text;
 }
 
-WriteResult save(const QString &kind, const TDir &dir)
+WriteResult save(const QString &kind, const DataFolder &dir)
 {
     if (kind == QLatin1String("note"))
         return TextFile::writeText(dir.DBDir + QStringLiteral("Jan-07-2024.txt"), longText());
@@ -71,7 +71,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: vellumark_savedriver KIND DATA_ROOT\n");
         return 2;
     }
-    const TDir dir(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/'), nullptr);
+    const DataFolder dir(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/'), nullptr);
     const WriteResult result = save(QString::fromLocal8Bit(argv[1]), dir);
     std::printf("%s\n", result ? "saved" : qPrintable(QStringLiteral("failed: ") + result.error));
     return 0;

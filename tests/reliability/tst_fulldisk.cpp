@@ -3,7 +3,7 @@
 // reason, and the old file stays exactly as it was.
 #include "testhelpers.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "core/tracker/listviewstream.h"
 
 #include <QDir>
@@ -125,7 +125,7 @@ void TestFullDisk::smallFileSystemFillsUp()
         QSKIP("A small tmpfs cannot be mounted here.");
     mount.point = point;
 
-    const TDir data(point + QLatin1Char('/'), nullptr);
+    const DataFolder data(point + QLatin1Char('/'), nullptr);
     const QString note = data.DBDir + QStringLiteral("Jan-07-2024.txt");
     writeFileBytes(note, "The note as it was.");
     // Fill the rest of the file system.

@@ -4,7 +4,7 @@
 // write outside the data folder, or lose what was typed.
 #include "ui/app/tform1.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "core/grid/stringgrid.h"
 #include "ui/grid/stringgridview.h"
 #include "mainwindowfixture.h"

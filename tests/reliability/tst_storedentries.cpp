@@ -6,7 +6,7 @@
 #include "testhelpers.h"
 #include "ui/app/tform1.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
 #include "core/projects/costledger.h"
@@ -58,7 +58,7 @@ public:
 class Store
 {
 public:
-    Store(const QString &kind, const TDir &dir) : m_kind(kind), m_dir(dir)
+    Store(const QString &kind, const DataFolder &dir) : m_kind(kind), m_dir(dir)
     {
         m_setup.topicsFile = dir.ConfigDir + QStringLiteral("Journal_Topics.txt");
         m_setup.folder = dir.JournalDir;
@@ -151,7 +151,7 @@ public:
 
 private:
     QString m_kind;
-    const TDir &m_dir;
+    const DataFolder &m_dir;
     TopicWorkspaceSetup m_setup;
     Editors m_editors;
     std::unique_ptr<TopicStore> m_topics;
@@ -166,11 +166,11 @@ struct Folders
     {
         QDir().mkpath(tmp.path() + QStringLiteral("/data/Projects/Garden"));
         QDir().mkpath(tmp.path() + QStringLiteral("/outside"));
-        dir = std::make_unique<TDir>(tmp.path() + QStringLiteral("/data/"), nullptr);
+        dir = std::make_unique<DataFolder>(tmp.path() + QStringLiteral("/data/"), nullptr);
     }
     QString outside(const QString &name) const { return tmp.path() + QStringLiteral("/outside/") + name; }
     QTemporaryDir tmp;
-    std::unique_ptr<TDir> dir;
+    std::unique_ptr<DataFolder> dir;
 };
 
 void addStores()

@@ -5,7 +5,7 @@
 #include "testhelpers.h"
 #include "ui/app/tform1.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/splitterbar.h"

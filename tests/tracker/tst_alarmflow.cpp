@@ -4,7 +4,7 @@
 // the tracker rewrites the report when the month has readings.
 #include "ui/app/tform1.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "mainwindowfixture.h"
 #include "ui/projects/tprojectnotebook.h"

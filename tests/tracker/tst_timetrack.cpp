@@ -4,7 +4,7 @@
 #include "testhelpers.h"
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
 #include "core/tracker/sleeptrack.h"
@@ -57,7 +57,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_fakes = std::make_unique<FakeServices>();
         m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
-        m_data = std::make_unique<TDir>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell);
+        m_data = std::make_unique<DataFolder>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell);
         m_form = std::make_unique<TfrmTimeTrack>(m_data.get(), m_fakes->services());
         m_form->resize(900, 600);
         m_form->show();
@@ -550,7 +550,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
-    std::unique_ptr<TDir> m_data;
+    std::unique_ptr<DataFolder> m_data;
     std::unique_ptr<TfrmTimeTrack> m_form;
 };
 

@@ -7,7 +7,7 @@
 #include "ui/calendar/tweek.h"
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
 #include "ui/projects/tprojectnotebook.h"

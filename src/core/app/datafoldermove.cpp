@@ -20,7 +20,7 @@ QString shown(const QString &folder)
     return QDir::toNativeSeparators(QDir::cleanPath(folder));
 }
 
-// The folders at the top of a data folder tree (see TDir), created or only
+// The folders at the top of a data folder tree (see DataFolder), created or only
 // named there.
 const char *const kDataFolderNames[] = {"DB",  "Config", "Build", "Help",     "FTP",      "Folders", "Log",
                                         "Report", "Icons", "Brand", "UserData", "Projects", "Journal",

@@ -1,6 +1,6 @@
 #include "core/projects/projectpages.h"
 
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "core/projects/pagecache.h"
 #include "core/projects/projectnames.h"
 
@@ -141,7 +141,7 @@ QString TrimPageText(const QString &text)
     return ProjectNames::TrimBlanks(text);
 }
 
-bool DeleteProjectFolder(const TDir &dataFolder, const QString &folder, QString *error)
+bool DeleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error)
 {
     QString path = folder;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))

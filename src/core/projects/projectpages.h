@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class PageCache;
-class TDir;
+class DataFolder;
 
 // Where the notebook pages of a project live and how they are read,
 // written and gathered into the summary. A page belongs to its owner, the
@@ -47,8 +47,8 @@ QString IndentedLines(QStringView text);
 QString TrimPageText(const QString &text);
 
 // Deletes the project folder with everything in it: each subfolder,
-// deepest first, then the folder itself, through TDir::DeleteFolder. A
+// deepest first, then the folder itself, through DataFolder::DeleteFolder. A
 // symbolic link is removed, never followed. Stops at the first failure.
-bool DeleteProjectFolder(const TDir &dataFolder, const QString &folder, QString *error);
+bool DeleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error);
 
 } // namespace ProjectPages

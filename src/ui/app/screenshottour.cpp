@@ -1,6 +1,6 @@
 #include "ui/app/screenshottour.h"
 
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/projects/tprojects.h"
 #include "ui/app/tform1.h"
 #include "ui/topics/tdecision.h"

@@ -9,7 +9,7 @@
 #include "core/common/daynumber.h"
 #include "ui/common/fonts.h"
 #include "ui/common/pictures.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
 #include "ui/printing/pageprintjob.h"
@@ -396,7 +396,7 @@ void TForm1::Timer1Timer()
     if (m_started || Closing)
         return;
 
-    dataFolder = new TDir(m_options.dataRoot, m_services.shell);
+    dataFolder = new DataFolder(m_options.dataRoot, m_services.shell);
     dataFolder->RemoveUnfinishedWrites();
     Ledger->setProjectsDir(dataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);

@@ -19,7 +19,7 @@ class AutoSave;
 class SvgPicture;
 class TCostLedger;
 class TDecision;
-class TDir;
+class DataFolder;
 class TDocumentsCommands;
 class TJournal;
 class TProjects;
@@ -79,7 +79,7 @@ public:
     QTimer *Timer1 = nullptr;
 
     // Created by the start-up step.
-    TDir *dataFolder = nullptr;
+    DataFolder *dataFolder = nullptr;
     TWeek *Week = nullptr;
     // The Projects section, filling TabSheet2.
     TProjects *projectsSection = nullptr;

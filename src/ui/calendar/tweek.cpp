@@ -4,7 +4,7 @@
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/calendar/notememo.h"
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
@@ -25,7 +25,7 @@ namespace {
 const QColor kWeekendColor(0xFF, 0xFF, 0xF0);
 } // namespace
 
-TWeek::TWeek(TDir *dataFolder, const Services &services, QWidget *dialogParent)
+TWeek::TWeek(DataFolder *dataFolder, const Services &services, QWidget *dialogParent)
     : m_dataFolder(dataFolder)
     , m_services(services)
     , m_dialogParent(dialogParent)

@@ -9,7 +9,7 @@
 
 class QTextDocument;
 class QWidget;
-class TDir;
+class DataFolder;
 class TEdit;
 struct Services;
 
@@ -19,7 +19,7 @@ class TWeek : public QObject
 {
     Q_OBJECT
 public:
-    TWeek(TDir *dataFolder, const Services &services, QWidget *dialogParent);
+    TWeek(DataFolder *dataFolder, const Services &services, QWidget *dialogParent);
     ~TWeek() override;
 
     // The editors in creation order (Panel1 ... Panel7).
@@ -99,7 +99,7 @@ private:
     // Chains the editors for Tab: column by column, left to right.
     void orderTabChain();
 
-    TDir *m_dataFolder;
+    DataFolder *m_dataFolder;
     const Services &m_services;
     QWidget *m_dialogParent;
     bool m_saving = false;

@@ -1,7 +1,7 @@
 #include "ui/projects/tdocumentscommands.h"
 
 #include "ui/common/pictures.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/projects/pageeditor.h"
 #include "core/projects/documents.h"
 #include "ui/projects/tdocumentslist.h"
@@ -22,7 +22,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-TDocumentsCommands::TDocumentsCommands(TProjects *projects, TDir *dataFolder, const Services &services)
+TDocumentsCommands::TDocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services)
     : QObject(projects)
     , m_projects(projects)
     , m_dataFolder(dataFolder)

@@ -6,7 +6,7 @@
 
 class QLabel;
 class QToolButton;
-class TDir;
+class DataFolder;
 class TDocumentsList;
 class TProjects;
 
@@ -19,7 +19,7 @@ class TDocumentsCommands : public QObject
 {
     Q_OBJECT
 public:
-    TDocumentsCommands(TProjects *projects, TDir *dataFolder, const Services &services);
+    TDocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services);
 
     TDocumentsList *files() const { return m_files; }
     QToolButton *Image3;
@@ -39,7 +39,7 @@ private:
     void openLinkAtCaret();
 
     TProjects *m_projects;
-    TDir *m_dataFolder;
+    DataFolder *m_dataFolder;
     Services m_services;
     TDocumentsList *m_files;
 };

@@ -1,7 +1,7 @@
 #include "ui/projects/tdocumentslist.h"
 
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/platform/dialogs.h"
 #include "core/platform/shell.h"
 #include "core/projects/documents.h"
@@ -19,7 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TDocumentsList::TDocumentsList(TDir *dataFolder, const Services &services, QWidget *parent)
+TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_dataFolder(dataFolder)
     , m_services(services)
@@ -239,7 +239,7 @@ void TDocumentsList::Delete1Click()
     if (!m_services.dialogs->yesNo(window(), tr("Move \"%1\" to the trash?").arg(name)))
         return;
     QString error;
-    if (!m_dataFolder->ShellFileOperation(path, QString(), TDir::FO_DELETE, TDir::FOF_ALLOWUNDO, &error)) {
+    if (!m_dataFolder->ShellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO, &error)) {
         m_services.dialogs->error(window(),
                                   tr("Could not move \"%1\" to the trash: %2").arg(name, error));
         return;

@@ -12,7 +12,7 @@ class QListView;
 class QMenu;
 class QModelIndex;
 class QToolButton;
-class TDir;
+class DataFolder;
 
 // The Documents tab's folder list: one folder of the current project's
 // documents folder with the desktop's icons, double-click into subfolders,
@@ -22,7 +22,7 @@ class TDocumentsList : public QWidget
 {
     Q_OBJECT
 public:
-    TDocumentsList(TDir *dataFolder, const Services &services, QWidget *parent = nullptr);
+    TDocumentsList(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
 
     QToolButton *btnUp;
     QLabel *lblFolder;
@@ -63,7 +63,7 @@ public:
 private:
     void showPopup(const QPoint &at);
 
-    TDir *m_dataFolder;
+    DataFolder *m_dataFolder;
     Services m_services;
     QFileSystemModel *m_model;
     QString m_projectName;

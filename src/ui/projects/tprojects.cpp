@@ -1,7 +1,7 @@
 #include "ui/projects/tprojects.h"
 
 #include "ui/common/fonts.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/projects/departmentdelegate.h"
 #include "ui/projects/pageeditor.h"
 #include "core/platform/clock.h"
@@ -430,7 +430,7 @@ bool TProjects::SwitchPage(PageEditor *editor, QString *error)
     return LoadPage(editor, error);
 }
 
-void TProjects::LoadStartPages(TDir *dataFolder)
+void TProjects::LoadStartPages(DataFolder *dataFolder)
 {
     m_dataFolder = dataFolder;
     // Every editor starts on the pages of the projects folder itself, so

@@ -11,7 +11,7 @@ class QLabel;
 class QListWidget;
 class QToolButton;
 class TCostLedger;
-class TDir;
+class DataFolder;
 class TProjectNotebook;
 
 // The Projects section: the list of categories and projects on the left,
@@ -43,7 +43,7 @@ public:
 
     // Start-up: loads every page editor from the projects folder itself,
     // before any project is selected.
-    void LoadStartPages(TDir *dataFolder);
+    void LoadStartPages(DataFolder *dataFolder);
     // Start-up: the list from "departments.txt", or the built-in lines
     // when the file does not exist. A file that cannot be read is reported
     // and is then never written over at close.
@@ -112,7 +112,7 @@ private:
     void markLoadFailed(PageEditor *editor, const QString &reason);
 
     Services m_services;
-    TDir *m_dataFolder = nullptr;
+    DataFolder *m_dataFolder = nullptr;
     // What the page files held when the summary last gathered them.
     PageCache m_pageCache;
     // False when "departments.txt" exists but could not be read.

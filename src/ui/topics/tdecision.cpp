@@ -1,6 +1,6 @@
 #include "ui/topics/tdecision.h"
 
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/splitterbar.h"
 #include "core/topics/topicfiles.h"
@@ -30,7 +30,7 @@ constexpr int kLinksStripHeight = 33;
 const QColor kLineColor(0xC1, 0xE0, 0xFF);
 const QColor kLinkColor(0x00, 0x80, 0xFF);
 
-TopicWorkspaceSetup decisionSetup(const TDir &dataFolder)
+TopicWorkspaceSetup decisionSetup(const DataFolder &dataFolder)
 {
     TopicWorkspaceSetup setup;
     setup.topicsFile = dataFolder.ConfigDir + QStringLiteral("Decision_Topics.txt");
@@ -94,7 +94,7 @@ QVBoxLayout *fillLayout(QWidget *sheet)
 
 } // namespace
 
-TDecision::TDecision(const TDir &dataFolder, const Services &services, QWidget *parent)
+TDecision::TDecision(const DataFolder &dataFolder, const Services &services, QWidget *parent)
     : TopicWorkspace(services, decisionSetup(dataFolder), Design{289, 264, 56, QStringLiteral("?"), tr("Title")},
                      parent)
     , m_dataFolder(dataFolder)

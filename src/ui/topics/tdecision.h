@@ -8,7 +8,7 @@ class QStackedWidget;
 class QTabBar;
 class QToolButton;
 class SplitterBar;
-class TDir;
+class DataFolder;
 
 // "Decisions": per topic the reasons for (plus) and against (minus) side
 // by side, the final decision (made), and four further notes (Done,
@@ -18,7 +18,7 @@ class TDecision : public TopicWorkspace
 {
     Q_OBJECT
 public:
-    TDecision(const TDir &dataFolder, const Services &services, QWidget *parent = nullptr);
+    TDecision(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
     QLabel *Label10;
     // The header strip over the two columns (not the main window's host
@@ -70,7 +70,7 @@ private:
     void dragSplitterTo(int left);
     void openLink(const QString &line);
 
-    const TDir &m_dataFolder;
+    const DataFolder &m_dataFolder;
     // Page of pgProject shown by each tab.
     QList<int> m_tabPages;
 };

@@ -1,6 +1,6 @@
 #include "ui/topics/tjournal.h"
 
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/topics/linenumberedit.h"
 #include "core/topics/topicfiles.h"
 
@@ -16,7 +16,7 @@ constexpr int kTitleWidth = 585;
 const QColor kTitleColor(0x00, 0x80, 0xFF);
 const QColor kJournalLineColor(0xC1, 0xE0, 0xFF);
 
-TopicWorkspaceSetup journalSetup(const TDir &dataFolder)
+TopicWorkspaceSetup journalSetup(const DataFolder &dataFolder)
 {
     TopicWorkspaceSetup setup;
     setup.topicsFile = dataFolder.ConfigDir + QStringLiteral("Journal_Topics.txt");
@@ -28,7 +28,7 @@ TopicWorkspaceSetup journalSetup(const TDir &dataFolder)
 
 } // namespace
 
-TJournal::TJournal(const TDir &dataFolder, const Services &services, QWidget *parent)
+TJournal::TJournal(const DataFolder &dataFolder, const Services &services, QWidget *parent)
     : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString(), tr("To Do")}, parent)
 {
     using namespace TopicLook;

@@ -4,7 +4,7 @@
 
 class LineNumberEdit;
 class QStackedWidget;
-class TDir;
+class DataFolder;
 
 // "My Lists": one free list per topic, kept in the line-numbered editor
 // todo. Created once at start-up and embedded into the main window's
@@ -13,7 +13,7 @@ class TJournal : public TopicWorkspace
 {
     Q_OBJECT
 public:
-    TJournal(const TDir &dataFolder, const Services &services, QWidget *parent = nullptr);
+    TJournal(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
     QWidget *Panel14;
     QLabel *Label10;

@@ -11,7 +11,7 @@ class QListWidget;
 class QModelIndex;
 class QPlainTextEdit;
 class QToolButton;
-class TDir;
+class DataFolder;
 
 // What the two topic workspaces ("My Lists" and "Decisions") share: the
 // topic list on the left with its four buttons, the title, the editors

@@ -4,7 +4,7 @@
 #include "core/common/daynumber.h"
 #include "ui/common/fonts.h"
 #include "core/common/textfile.h"
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "ui/grid/stringgridview.h"
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
@@ -95,7 +95,7 @@ void fixedGridLook(StringGridView *view)
 
 } // namespace
 
-TfrmTimeTrack::TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget *parent)
+TfrmTimeTrack::TfrmTimeTrack(DataFolder *dataFolder, const Services &services, QWidget *parent)
     : QWidget(parent)
     , DateGrid(kGridDays + 1, 3)
     , TimeGrid(1, 26)

@@ -16,7 +16,7 @@ class SleepGridView;
 class StringGridView;
 class TAlarms;
 class TSleepReport;
-class TDir;
+class DataFolder;
 
 // The time and sleep tracker, embedded in the "Time" page of the project
 // notebook. It works on one project folder at a time: LoadDay binds it to a
@@ -28,7 +28,7 @@ class TfrmTimeTrack : public QWidget
     Q_OBJECT
 public:
     // The data folder keeps every binding inside the data root.
-    TfrmTimeTrack(TDir *dataFolder, const Services &services, QWidget *parent = nullptr);
+    TfrmTimeTrack(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
     ~TfrmTimeTrack() override;
 
     // Places the form as a borderless child filling the host panel and
@@ -157,7 +157,7 @@ private:
     void rememberTrackedProject(const QString &folder);
     void resetStatistics();
 
-    TDir *m_dataFolder;
+    DataFolder *m_dataFolder;
     Services m_services;
     // The text NoteFile held when it was last read or written.
     QString m_noteOnDisk;

@@ -9,7 +9,7 @@ class IShell;
 // missing folders once at construction, and carries the few shell and
 // file operations the rest of the program uses on files and folders.
 // Paths never change during a run.
-class TDir
+class DataFolder
 {
 public:
     // Shell file operation kinds.
@@ -19,7 +19,7 @@ public:
     static constexpr quint16 FOF_ALLOWUNDO = 64;
 
     // root must end with "/". The shell may be null (no opener, no trash).
-    TDir(const QString &root, IShell *shell);
+    DataFolder(const QString &root, IShell *shell);
 
     QString RootDir;
     QString DBDir;

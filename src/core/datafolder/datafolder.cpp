@@ -1,4 +1,4 @@
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 
 #include "core/common/textfile.h"
 #include "core/platform/shell.h"
@@ -24,7 +24,7 @@ const qint64 runStartMs = QDateTime::currentMSecsSinceEpoch();
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("TDir", text);
+    return QCoreApplication::translate("DataFolder", text);
 }
 
 void createOneLevel(const QString &path)
@@ -66,7 +66,7 @@ bool copyRecursively(const QString &source, const QString &destination, QString 
 
 } // namespace
 
-TDir::TDir(const QString &root, IShell *shell)
+DataFolder::DataFolder(const QString &root, IShell *shell)
     : m_shell(shell)
 {
     RootDir = root;
@@ -96,7 +96,7 @@ TDir::TDir(const QString &root, IShell *shell)
     TextFile::setDataRoot(RootDir);
 }
 
-int TDir::RemoveUnfinishedWrites() const
+int DataFolder::RemoveUnfinishedWrites() const
 {
     // The name a safe write gives its temporary file: the target's name,
     // a dot and six letters. Human names with such an ending ("a.txt.backup")
@@ -139,19 +139,19 @@ int TDir::RemoveUnfinishedWrites() const
     return removed;
 }
 
-void TDir::ShellOpen(const QString &path) const
+void DataFolder::ShellOpen(const QString &path) const
 {
     if (m_shell)
         m_shell->openPath(path);
 }
 
-void TDir::OpenFolder(const QString &path) const
+void DataFolder::OpenFolder(const QString &path) const
 {
     if (m_shell)
         m_shell->openFolder(path);
 }
 
-bool TDir::GetMyDocumentsDir(QString *dir, QString *error) const
+bool DataFolder::GetMyDocumentsDir(QString *dir, QString *error) const
 {
     QString location = m_shell ? m_shell->documentsLocation() : QString();
     if (location.isEmpty()) {
@@ -165,7 +165,7 @@ bool TDir::GetMyDocumentsDir(QString *dir, QString *error) const
     return true;
 }
 
-QString TDir::ProgressTitle(unsigned kind)
+QString DataFolder::ProgressTitle(unsigned kind)
 {
     switch (kind) {
     case FO_MOVE: return QStringLiteral("Moving...");
@@ -176,7 +176,7 @@ QString TDir::ProgressTitle(unsigned kind)
     }
 }
 
-bool TDir::ShellFileOperation(const QString &source, const QString &destination, unsigned kind,
+bool DataFolder::ShellFileOperation(const QString &source, const QString &destination, unsigned kind,
                               quint16 flags, QString *error) const
 {
     const QFileInfo info(source);
@@ -233,7 +233,7 @@ bool TDir::ShellFileOperation(const QString &source, const QString &destination,
     }
 }
 
-bool TDir::DeleteFolder(const QString &folder, QString *error) const
+bool DataFolder::DeleteFolder(const QString &folder, QString *error) const
 {
     const QDir dir(folder);
     const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
@@ -257,7 +257,7 @@ bool EraseFile(const QString &path, QString *error)
     // unlink() refuses folders, so a subfolder stops the caller as it should.
     if (::unlink(QFile::encodeName(path).constData()) != 0) {
         if (error)
-            *error = QCoreApplication::translate("TDir", "Could not erase the file \"%1\": %2")
+            *error = QCoreApplication::translate("DataFolder", "Could not erase the file \"%1\": %2")
                          .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }

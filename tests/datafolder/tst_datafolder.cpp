@@ -1,4 +1,4 @@
-#include "core/datafolder/tdir.h"
+#include "core/datafolder/datafolder.h"
 #include "fakes.h"
 
 #include <QDir>
@@ -50,7 +50,7 @@ void TestTDir::freshRootGetsFourteenFolders()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/data/";
-    TDir dir(root, nullptr);
+    DataFolder dir(root, nullptr);
     QStringList top = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QCOMPARE(top, QStringList({"Build", "Config", "DB", "Decision", "FTP", "Help", "Journal",
                                "Log", "Projects", "Report", "UserData"}));
@@ -67,7 +67,7 @@ void TestTDir::existingFoldersAndFilesUntouched()
     const QString root = tmp.path() + "/";
     QDir(root).mkpath("DB");
     touch(root + "DB/Jan-05-2024.txt", "kept");
-    TDir dir(root, nullptr);
+    DataFolder dir(root, nullptr);
     QFile f(root + "DB/Jan-05-2024.txt");
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("kept"));
@@ -78,7 +78,7 @@ void TestTDir::examplePaths()
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/Apps/Planner/";
     QDir().mkpath(root);
-    TDir dir(root, nullptr);
+    DataFolder dir(root, nullptr);
     QCOMPARE(dir.RootDir, root);
     QCOMPARE(dir.DBDir, root + "DB/");
     QCOMPARE(dir.ConfigDir, root + "Config/");
@@ -97,7 +97,7 @@ void TestTDir::missingParentIsSkippedSilently()
     QTemporaryDir tmp;
     // Two missing levels: the root is created one level only, so nothing is.
     const QString root = tmp.path() + "/a/b/";
-    TDir dir(root, nullptr);
+    DataFolder dir(root, nullptr);
     QVERIFY(!QDir(root).exists());
     QVERIFY(!QDir(tmp.path() + "/a").exists());
 }
@@ -107,7 +107,7 @@ void TestTDir::documentsDirEndsWithSeparator()
     FakeShell shell;
     shell.documents = "/home/someone/Documents";
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell);
     QString docs, error;
     QVERIFY(dir.GetMyDocumentsDir(&docs, &error));
     QCOMPARE(docs, QString("/home/someone/Documents/"));
@@ -117,7 +117,7 @@ void TestTDir::documentsDirMissingGivesMessage()
 {
     FakeShell shell;
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell);
     QString docs, error;
     QVERIFY(!dir.GetMyDocumentsDir(&docs, &error));
     QCOMPARE(error, QString("Could not find MyDocuments folder location."));
@@ -127,7 +127,7 @@ void TestTDir::shellOpenAndOpenFolderGoToTheShell()
 {
     FakeShell shell;
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell);
     dir.ShellOpen("https://example.org/");
     dir.OpenFolder(dir.UserDataDir);
     QCOMPARE(shell.opened, QStringList({"https://example.org/"}));
@@ -140,9 +140,9 @@ void TestTDir::deleteToTrash()
     QTemporaryDir tmp;
     shell.trashDir = tmp.path() + "/trash";
     QDir().mkpath(shell.trashDir);
-    TDir dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell);
     touch(tmp.path() + "/gone.txt");
-    QVERIFY(dir.ShellFileOperation(tmp.path() + "/gone.txt", "", TDir::FO_DELETE, TDir::FOF_ALLOWUNDO));
+    QVERIFY(dir.ShellFileOperation(tmp.path() + "/gone.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
     QVERIFY(!QFile::exists(tmp.path() + "/gone.txt"));
     QVERIFY(QFile::exists(shell.trashDir + "/gone.txt"));
     QCOMPARE(shell.trashed.size(), 1);
@@ -151,8 +151,8 @@ void TestTDir::deleteToTrash()
     shell.trashFails = true;
     touch(tmp.path() + "/kept.txt");
     QString error;
-    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/kept.txt", "", TDir::FO_DELETE,
-                                    TDir::FOF_ALLOWUNDO, &error));
+    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/kept.txt", "", DataFolder::FO_DELETE,
+                                    DataFolder::FOF_ALLOWUNDO, &error));
     QVERIFY(QFile::exists(tmp.path() + "/kept.txt"));
     QVERIFY(!error.isEmpty());
 }
@@ -161,8 +161,8 @@ void TestTDir::deleteMissingPathFails()
 {
     FakeShell shell;
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", &shell);
-    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/nothing.txt", "", TDir::FO_DELETE, TDir::FOF_ALLOWUNDO));
+    DataFolder dir(tmp.path() + "/", &shell);
+    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/nothing.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
     QVERIFY(shell.trashed.isEmpty());
 }
 
@@ -170,42 +170,42 @@ void TestTDir::moveCopyRename()
 {
     QTemporaryDir tmp;
     const QString r = tmp.path() + "/";
-    TDir dir(r, nullptr);
+    DataFolder dir(r, nullptr);
     touch(r + "a.txt", "A");
-    QVERIFY(dir.ShellFileOperation(r + "a.txt", r + "b.txt", TDir::FO_COPY, 0));
+    QVERIFY(dir.ShellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
     QVERIFY(QFile::exists(r + "a.txt") && QFile::exists(r + "b.txt"));
     // Nothing is overwritten.
-    QVERIFY(!dir.ShellFileOperation(r + "a.txt", r + "b.txt", TDir::FO_COPY, 0));
-    QVERIFY(dir.ShellFileOperation(r + "b.txt", r + "c.txt", TDir::FO_RENAME, 0));
+    QVERIFY(!dir.ShellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
+    QVERIFY(dir.ShellFileOperation(r + "b.txt", r + "c.txt", DataFolder::FO_RENAME, 0));
     QVERIFY(!QFile::exists(r + "b.txt") && QFile::exists(r + "c.txt"));
-    QVERIFY(dir.ShellFileOperation(r + "c.txt", r + "DB/c.txt", TDir::FO_MOVE, 0));
+    QVERIFY(dir.ShellFileOperation(r + "c.txt", r + "DB/c.txt", DataFolder::FO_MOVE, 0));
     QVERIFY(QFile::exists(r + "DB/c.txt"));
     // Folders copy with their content.
     touch(r + "DB/d.txt");
-    QVERIFY(dir.ShellFileOperation(r + "DB", r + "DBcopy", TDir::FO_COPY, 0));
+    QVERIFY(dir.ShellFileOperation(r + "DB", r + "DBcopy", DataFolder::FO_COPY, 0));
     QVERIFY(QFile::exists(r + "DBcopy/c.txt") && QFile::exists(r + "DBcopy/d.txt"));
-    QVERIFY(dir.ShellFileOperation(r + "DBcopy", "", TDir::FO_DELETE, 0));
+    QVERIFY(dir.ShellFileOperation(r + "DBcopy", "", DataFolder::FO_DELETE, 0));
     QVERIFY(!QDir(r + "DBcopy").exists());
 }
 
 void TestTDir::unknownKindFails()
 {
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr);
     touch(tmp.path() + "/a.txt");
     QVERIFY(!dir.ShellFileOperation(tmp.path() + "/a.txt", tmp.path() + "/b.txt", 7, 0));
     QVERIFY(QFile::exists(tmp.path() + "/a.txt"));
-    QCOMPARE(TDir::ProgressTitle(7), QString());
-    QCOMPARE(TDir::ProgressTitle(1), QString("Moving..."));
-    QCOMPARE(TDir::ProgressTitle(2), QString("Copying..."));
-    QCOMPARE(TDir::ProgressTitle(3), QString("Deleting..."));
-    QCOMPARE(TDir::ProgressTitle(4), QString("Renaming..."));
+    QCOMPARE(DataFolder::ProgressTitle(7), QString());
+    QCOMPARE(DataFolder::ProgressTitle(1), QString("Moving..."));
+    QCOMPARE(DataFolder::ProgressTitle(2), QString("Copying..."));
+    QCOMPARE(DataFolder::ProgressTitle(3), QString("Deleting..."));
+    QCOMPARE(DataFolder::ProgressTitle(4), QString("Renaming..."));
 }
 
 void TestTDir::deleteFolderPlainFiles()
 {
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr);
     const QString f = dir.ProjectsDir + "Garden/";
     QDir().mkpath(f);
     touch(f + "todo.txt");
@@ -218,7 +218,7 @@ void TestTDir::deleteFolderPlainFiles()
 void TestTDir::deleteFolderWithSubfolderStops()
 {
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr);
     const QString f = dir.ProjectsDir + "Garden/";
     QDir().mkpath(f + "Jan-2024");
     touch(f + "todo.txt");
@@ -232,7 +232,7 @@ void TestTDir::deleteFolderWithSubfolderStops()
 void TestTDir::deleteFolderMissing()
 {
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr);
     QString error;
     QVERIFY(!dir.DeleteFolder(dir.ProjectsDir + "Nothing/", &error));
     QVERIFY(error.contains("Nothing"));
@@ -241,7 +241,7 @@ void TestTDir::deleteFolderMissing()
 void TestTDir::deleteFolderSkipsDotNames()
 {
     QTemporaryDir tmp;
-    TDir dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr);
     const QString f = dir.ProjectsDir + "Dots/";
     QDir().mkpath(f);
     touch(f + ".hidden");
@@ -282,7 +282,7 @@ void TestTDir::unfinishedWritesOfEarlierRunsRemoved()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
-    TDir dir(root, nullptr);
+    DataFolder dir(root, nullptr);
     QDir().mkpath(root + "Projects/Garden/2024-01");
     const QStringList leftovers = {"DB/Jan-07-2024.txt.qWbXzA", "Config/departments.txt.XyZabc",
                                    "Journal/Garden_Goals.txt.AbcDef", "Decision/Car_Pros.txt.mNoPQr",
@@ -322,7 +322,7 @@ void TestTDir::unfinishedWritesScanIsQuickOnTenYears()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
-    TDir dir(root, nullptr);
+    DataFolder dir(root, nullptr);
     QDate day(2015, 1, 1);
     for (int i = 0; i < 3650; ++i, day = day.addDays(1))
         touch(root + "DB/" + QLocale::c().toString(day, "MMM-dd-yyyy") + ".txt");
@@ -348,4 +348,4 @@ void TestTDir::unfinishedWritesScanIsQuickOnTenYears()
 }
 
 QTEST_GUILESS_MAIN(TestTDir)
-#include "tst_tdir.moc"
+#include "tst_datafolder.moc"
