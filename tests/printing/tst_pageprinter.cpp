@@ -1,4 +1,4 @@
-#include "core/printing/tpageprinter.h"
+#include "core/printing/pageprinter.h"
 #include "recordingprinter.h"
 
 #include <QFile>
@@ -50,7 +50,7 @@ private:
               QString *error = nullptr, float left = 0.5f, float top = 0.75f, float right = 0.5f,
               float bottom = 1.0f)
     {
-        TPagePrinter printer;
+        PagePrinter printer;
         return PrintString(target, lines, &font, left, right, top, bottom, 6.0f, measure, printer.header(),
                            printer.footer(), error);
     }

@@ -4,7 +4,7 @@
 #include "ui/calendar/tweek.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
-#include "core/printing/tpageprinter.h"
+#include "core/printing/pageprinter.h"
 #include "ui/projects/pageeditor.h"
 #include "core/projects/projectnames.h"
 #include "ui/projects/tfrmprojcat.h"

@@ -7,7 +7,7 @@
 #include "ui/platform/printing.h"
 #include "ui/platform/services.h"
 #include "core/printing/printtarget.h"
-#include "core/printing/tpageprinter.h"
+#include "core/printing/pageprinter.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -84,7 +84,7 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
         return -1;
 
     PageTitle = title;
-    TPagePrinter printer;
+    PagePrinter printer;
     const QFont paperFont = PrintableFont(font);
     QString error;
     const int pages = PrintString(*target, lines, &paperFont, layout.left, layout.right, layout.top,

@@ -19,7 +19,7 @@ extern QString PageTitle;
 
 // The header and footer that the program's print buttons use: a grey rule
 // and the page title above the text, a grey rule and "Page n" below it.
-class TPagePrinter
+class PagePrinter
 {
 public:
     void PrintHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);

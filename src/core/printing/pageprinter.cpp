@@ -1,4 +1,4 @@
-#include "core/printing/tpageprinter.h"
+#include "core/printing/pageprinter.h"
 
 #include "core/printing/printtarget.h"
 
@@ -18,7 +18,7 @@ const QColor kBandGrey(0x80, 0x80, 0x80);
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("TPagePrinter", text);
+    return QCoreApplication::translate("PagePrinter", text);
 }
 
 // Draws text with its top-left corner at (x, y) in the painter's font.
@@ -63,7 +63,7 @@ QFont PrintableFont(const QFont &screenFont)
     return font;
 }
 
-void TPagePrinter::PrintHeader(QPainter *aCanvas, int, QRect aBand, bool &)
+void PagePrinter::PrintHeader(QPainter *aCanvas, int, QRect aBand, bool &)
 {
     const int d = deviceDpiY(aCanvas);
     aCanvas->setPen(bandPen(d));
@@ -75,7 +75,7 @@ void TPagePrinter::PrintHeader(QPainter *aCanvas, int, QRect aBand, bool &)
     drawTextTopLeft(aCanvas, aBand.left(), aBand.bottom() - d / 10 - textHeight, PageTitle);
 }
 
-void TPagePrinter::PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
+void PagePrinter::PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
 {
     const int d = deviceDpiY(aCanvas);
     aCanvas->setPen(bandPen(d));
@@ -86,12 +86,12 @@ void TPagePrinter::PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, 
     drawTextTopLeft(aCanvas, aBand.right() - metrics.horizontalAdvance(s), aBand.top() + d / 18, s);
 }
 
-TPageBandProc TPagePrinter::header()
+TPageBandProc PagePrinter::header()
 {
     return [this](QPainter *canvas, int page, QRect band, bool &go) { PrintHeader(canvas, page, band, go); };
 }
 
-TPageBandProc TPagePrinter::footer()
+TPageBandProc PagePrinter::footer()
 {
     return [this](QPainter *canvas, int page, QRect band, bool &go) { PrintFooter(canvas, page, band, go); };
 }
