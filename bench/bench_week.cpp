@@ -44,7 +44,7 @@ void BM_StartupStep(benchmark::State &state)
     fakes.clock.set(kNow);
     for (auto _ : state) {
         state.PauseTiming();
-        auto form = std::make_unique<TForm1>(fakes.services(), StartOptions{root, "45000"});
+        auto form = std::make_unique<MainWindow>(fakes.services(), StartOptions{root, "45000"});
         form->show();
         state.ResumeTiming();
         form->Timer1Timer();
@@ -61,7 +61,7 @@ void BM_WeekMove(benchmark::State &state)
     const QString root = tenYearsOfNotes();
     FakeServices fakes;
     fakes.clock.set(kNow);
-    TForm1 form(fakes.services(), StartOptions{root, "44000"});
+    MainWindow form(fakes.services(), StartOptions{root, "44000"});
     form.show();
     form.Timer1Timer();
     bool forward = true;
@@ -97,7 +97,7 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
 {
     FakeServices fakes;
     fakes.clock.set(kNow);
-    TForm1 form(fakes.services(), StartOptions{oneLargeNote(), "45296"});
+    MainWindow form(fakes.services(), StartOptions{oneLargeNote(), "45296"});
     form.show();
     form.Timer1Timer();
     // The note is all laid in before the moves are timed.
@@ -127,7 +127,7 @@ void BM_WeekJumpToLargeNote(benchmark::State &state)
 {
     FakeServices fakes;
     fakes.clock.set(kNow);
-    TForm1 form(fakes.services(), StartOptions{oneLargeNote(), "45310"});
+    MainWindow form(fakes.services(), StartOptions{oneLargeNote(), "45310"});
     form.show();
     form.Timer1Timer();
     for (auto _ : state) {
@@ -147,7 +147,7 @@ void BM_CloseWithLargeNote(benchmark::State &state)
     fakes.clock.set(kNow);
     for (auto _ : state) {
         state.PauseTiming();
-        auto form = std::make_unique<TForm1>(fakes.services(), StartOptions{oneLargeNote(), "45296"});
+        auto form = std::make_unique<MainWindow>(fakes.services(), StartOptions{oneLargeNote(), "45296"});
         form->show();
         form->Timer1Timer();
         state.ResumeTiming();

@@ -1,6 +1,6 @@
 // Section switches from the keyboard (Ctrl+2, then Ctrl+1) on a started
 // main window.
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "fakes.h"
 
 #include <QTemporaryDir>
@@ -13,7 +13,7 @@ void BM_SectionSwitch(benchmark::State &state)
 {
     QTemporaryDir root;
     FakeServices fakes;
-    TForm1 form(fakes.services(), StartOptions{root.path() + QLatin1Char('/'), QStringLiteral("45296")});
+    MainWindow form(fakes.services(), StartOptions{root.path() + QLatin1Char('/'), QStringLiteral("45296")});
     form.show();
     form.Timer1Timer();
     for (auto _ : state) {

@@ -4,7 +4,7 @@
 //   week        says "week YYYY-MM-DD", the date of the week's first column
 // It says "started" once the start-up step has run.
 #include "ui/app/program.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/tedit.h"
 #include "ui/calendar/tweek.h"
@@ -25,7 +25,7 @@ void say(const QString &line)
     std::fflush(stdout);
 }
 
-TEdit *firstColumn(TForm1 &form)
+TEdit *firstColumn(MainWindow &form)
 {
     for (TEdit *editor : form.Week->EditorList) {
         if (editor->Tag == 1)
@@ -34,7 +34,7 @@ TEdit *firstColumn(TForm1 &form)
     return nullptr;
 }
 
-void runCommand(TForm1 &form, const QString &line)
+void runCommand(MainWindow &form, const QString &line)
 {
     if (line.startsWith(QLatin1String("type "))) {
         TEdit *column = firstColumn(form);
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QByteArray pending;
     ProgramHooks hooks;
-    hooks.started = [&pending](TForm1 &form) {
+    hooks.started = [&pending](MainWindow &form) {
         auto *input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &form);
         QObject::connect(input, &QSocketNotifier::activated, &form, [&form, &pending, input] {
             char buffer[4096];

@@ -19,7 +19,7 @@
 
 namespace {
 
-TEdit *column(TForm1 *form, int tag)
+TEdit *column(MainWindow *form, int tag)
 {
     for (TEdit *editor : form->Week->EditorList)
         if (editor->Tag == tag)

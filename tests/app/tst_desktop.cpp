@@ -5,7 +5,7 @@
 #include "core/app/dataroot.h"
 #include "core/app/singleinstance.h"
 #include "ui/app/screenshottour.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "fakes.h"
 
 #include <QDir>
@@ -306,7 +306,7 @@ void TestDesktop::tourWritesOnePicturePerSection()
     note.close();
 
     FakeServices fakes;
-    TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
+    MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
     form.show();
     const QString shots = m_tmp->filePath(QStringLiteral("shots"));
     ScreenshotTour tour(&form, shots, QSize(900, 600));
@@ -349,7 +349,7 @@ void TestDesktop::tourReportsAFolderItCannotMake()
     file.close();
 
     FakeServices fakes;
-    TForm1 form(fakes.services(), StartOptions{m_tmp->filePath(QStringLiteral("data/")), QString()});
+    MainWindow form(fakes.services(), StartOptions{m_tmp->filePath(QStringLiteral("data/")), QString()});
     ScreenshotTour tour(&form, blocker + QStringLiteral("/inside"));
     QString error;
     QVERIFY(!tour.run(&error));

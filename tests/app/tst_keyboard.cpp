@@ -1,7 +1,7 @@
 // The main window from the keyboard alone: the tab order follows the
 // screen, the shortcuts reach every section and the week, and the keys are
 // shown where a user looks for them.
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/tedit.h"
 #include "ui/calendar/tweek.h"
@@ -57,7 +57,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_root;
     std::unique_ptr<FakeServices> m_fakes;
     std::unique_ptr<FakePrinting> m_printing;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
 void TestKeyboard::initTestCase()
@@ -74,7 +74,7 @@ void TestKeyboard::init()
     m_printing = std::make_unique<FakePrinting>();
     Services services = m_fakes->services();
     services.printing = m_printing.get();
-    m_form = std::make_unique<TForm1>(services,
+    m_form = std::make_unique<MainWindow>(services,
                                       StartOptions{m_root->path() + QLatin1Char('/'), QStringLiteral("45296")});
     m_form->Timer1Timer();
     m_form->showNormal();

@@ -19,7 +19,7 @@
 namespace {
 
 // The column captions from left to right.
-QStringList captions(TForm1 *form)
+QStringList captions(MainWindow *form)
 {
     QStringList out;
     for (QWidget *panel : {form->Panel1, form->Panel2, form->Panel3, form->Panel4, form->Panel5,
@@ -56,7 +56,7 @@ void resizeOuter(QWidget *window, int width, int height)
 }
 
 // The user settles on a date in the picker (Enter).
-void choose(TForm1 *form, const QDate &date)
+void choose(MainWindow *form, const QDate &date)
 {
     form->Date_Picker->setDate(date);
     QTest::keyClick(form->Date_Picker, Qt::Key_Return);

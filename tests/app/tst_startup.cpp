@@ -125,7 +125,7 @@ void TestStartup::captionIsTheWindowsOwn()
 void TestStartup::barIsLaidOutBeforeTheStartUpStep()
 {
     MainWindowFixture f(QStringLiteral("45296"));
-    TForm1 *form = f.form();
+    MainWindow *form = f.form();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     // The start-up step has not run yet...
@@ -149,7 +149,7 @@ void TestStartup::printedDayNoteIsOfferedWithItsYear()
     services.printing = &printing;
     fakes.dialogs.defaultAnswer = true;
     QTemporaryDir dir;
-    TForm1 form(services, StartOptions{dir.path() + QLatin1Char('/'), QStringLiteral("45296")});
+    MainWindow form(services, StartOptions{dir.path() + QLatin1Char('/'), QStringLiteral("45296")});
     form.show();
     form.Timer1Timer();
 

@@ -21,7 +21,7 @@ namespace {
 
 constexpr int kJan05 = 45296;
 
-TEdit *column(TForm1 *form, int tag)
+TEdit *column(MainWindow *form, int tag)
 {
     for (TEdit *e : form->Week->EditorList)
         if (e->Tag == tag)
@@ -269,7 +269,7 @@ void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
     printing.printerInstalled = false;
     Services services = fakes.services();
     services.printing = &printing;
-    TForm1 form(services, StartOptions{dir.path() + "/", QString::number(kJan05)});
+    MainWindow form(services, StartOptions{dir.path() + "/", QString::number(kJan05)});
     form.show();
     form.Timer1Timer();
     column(&form, 1)->setText("Zahnarzt");

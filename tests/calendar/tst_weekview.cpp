@@ -33,7 +33,7 @@ const QStringList kJan06Week{"Saturday Jan 06", "Sunday Jan 07",   "Monday Jan 0
 
 
 // The captions from left to right, as the columns stand on screen.
-QStringList captions(TForm1 *form)
+QStringList captions(MainWindow *form)
 {
     QStringList out;
     for (int tag = 1; tag <= 7; ++tag)
@@ -72,7 +72,7 @@ void selectDayField(QDateEdit *picker)
 }
 
 // The user settles on a date in the picker (Enter).
-void choose(TForm1 *form, const QDate &date)
+void choose(MainWindow *form, const QDate &date)
 {
     form->Date_Picker->setDate(date);
     QTest::keyClick(form->Date_Picker, Qt::Key_Return);
@@ -386,7 +386,7 @@ void TestWeekView::secondWindowDoesNotWriteStaleCopies()
     first.start();
     FakeServices fakes;
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
-    TForm1 second(fakes.services(), StartOptions{first.root(), "45296"});
+    MainWindow second(fakes.services(), StartOptions{first.root(), "45296"});
     second.show();
     second.Timer1Timer();
 

@@ -8,7 +8,7 @@
 // Ledger rows carry a generation mark in their first cell ("G<serial>/<row>/
 // <rows>"), so a whole ledger file is one generation from its first row to
 // its last.
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/tedit.h"
 #include "ui/calendar/tweek.h"
@@ -85,7 +85,7 @@ int main(int argc, char **argv)
     FakeShell shell;
     FakeDialogs dialogs; // no modal boxes: errors are recorded, questions answered No
     Services services{&clock, &shell, &dialogs, nullptr};
-    TForm1 form(services, StartOptions{root, QStringLiteral("45296")});
+    MainWindow form(services, StartOptions{root, QStringLiteral("45296")});
     form.show();
     form.Timer1Timer();
 

@@ -8,7 +8,7 @@
 #include "ui/projects/tcostledger.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "core/datafolder/datafolder.h"
 
 #include <QListWidget>
@@ -38,7 +38,7 @@ private Q_SLOTS:
     {
         FakeServices fakes;
         QTemporaryDir tmp;
-        auto form = std::make_unique<TForm1>(fakes.services(),
+        auto form = std::make_unique<MainWindow>(fakes.services(),
                                              StartOptions{tmp.path() + "/", QStringLiteral("45296")});
         form->show();
         form->Timer1Timer();

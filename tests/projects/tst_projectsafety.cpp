@@ -4,7 +4,7 @@
 // driven through the real main window.
 
 #include "testhelpers.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/common/pictures.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
@@ -61,7 +61,7 @@ struct Window
         Services services = fakes.services();
         if (shell)
             services.shell = shell;
-        form = std::make_unique<TForm1>(services, StartOptions{tmp->path() + QLatin1Char('/'), QStringLiteral("45296")});
+        form = std::make_unique<MainWindow>(services, StartOptions{tmp->path() + QLatin1Char('/'), QStringLiteral("45296")});
         form->Timer1Timer();
         p = form->projectsSection;
         form->Image2Click();
@@ -86,7 +86,7 @@ struct Window
 
     QTemporaryDir *tmp;
     FakeServices fakes;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     TProjects *p = nullptr;
 };
 

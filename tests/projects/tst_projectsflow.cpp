@@ -1,5 +1,5 @@
 #include "testhelpers.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/calendar/tedit.h"
 #include "ui/calendar/tweek.h"
 #include "core/datafolder/datafolder.h"
@@ -37,7 +37,7 @@ struct Window
         fakes.shell.documents = tmp.path() + QStringLiteral("/Documents");
         Services services = fakes.services();
         services.printing = &printing;
-        form = std::make_unique<TForm1>(services, StartOptions{tmp.path() + QLatin1Char('/'), QStringLiteral("45296")});
+        form = std::make_unique<MainWindow>(services, StartOptions{tmp.path() + QLatin1Char('/'), QStringLiteral("45296")});
         form->Timer1Timer();
         p = form->projectsSection;
         form->Image2Click();
@@ -59,7 +59,7 @@ struct Window
     FakeServices fakes;
     FakePrinting printing;
     QTemporaryDir tmp;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     TProjects *p = nullptr;
 };
 
@@ -139,7 +139,7 @@ private Q_SLOTS:
         writeFileBytes(projects + QStringLiteral("Projects.txt"), "todo");
         Services services = w.fakes.services();
         services.printing = &w.printing;
-        TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
+        MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.Timer1Timer();
         TProjects *p = again.projectsSection;
         QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
@@ -424,7 +424,7 @@ private Q_SLOTS:
         QDir().mkdir(path); // exists, cannot be read as a file
         Services services = w.fakes.services();
         services.printing = &w.printing;
-        TForm1 again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
+        MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.Timer1Timer();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QCOMPARE(again.projectsSection->departmentLines(), ProjectNames::BuiltInDepartments());

@@ -8,7 +8,7 @@
 #include <QTest>
 
 namespace {
-TEdit *column(TForm1 *form, int tag)
+TEdit *column(MainWindow *form, int tag)
 {
     for (TEdit *e : form->Week->EditorList)
         if (e->Tag == tag)

@@ -2,7 +2,7 @@
 // long and strange project and topic names, a huge project list, NUL bytes
 // in pages, topic lists and the ledger. None may crash or hang the window,
 // write outside the data folder, or lose what was typed.
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "core/grid/stringgrid.h"

@@ -4,7 +4,7 @@
 // never replaced), and bytes that cannot be text (kept aside as
 // NAME.damaged before a new file is started).
 #include "testhelpers.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
@@ -310,7 +310,7 @@ void TestStoredEntries::projectListLinksFollowTheSameRule()
 
         FakeServices fakes;
         {
-            TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
+            MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
             form.Timer1Timer();
             form.Image2Click();
             if (c.reason) {
@@ -394,7 +394,7 @@ void TestStoredEntries::binaryProjectListIsKeptAside()
     writeFileBytes(list, binary);
     FakeServices fakes;
     {
-        TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
+        MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
         form.Timer1Timer();
         form.Image2Click();
         const QString shown = fakes.dialogs.errors.join('\n');
@@ -419,7 +419,7 @@ void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
     writeFileBytes(topics, "Garden ideas\r\nCaf\xC3\xA9 plans\r\nOld caf\xE9 list\r\n\xE6\x97\xA5\xE6\x9C\xAC trip\r\n");
     FakeServices fakes;
     {
-        TForm1 form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
+        MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
         form.Timer1Timer();
         form.close();
     }

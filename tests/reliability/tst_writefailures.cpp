@@ -14,7 +14,7 @@
 
 namespace {
 
-TEdit *column(TForm1 *form, int tag)
+TEdit *column(MainWindow *form, int tag)
 {
     for (TEdit *e : form->Week->EditorList)
         if (e->Tag == tag)
@@ -130,7 +130,7 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
         QSKIP("needs root to mount a small file system");
     FakeServices fakes;
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 0)));
-    TForm1 form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
+    MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.Timer1Timer();
     TEdit *e = column(&form, 2);
@@ -166,7 +166,7 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
         QSKIP("needs root to mount a small file system");
     FakeServices fakes;
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 0)));
-    TForm1 form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
+    MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.Timer1Timer();
     column(&form, 1)->Memo1->insertPlainText("written later");

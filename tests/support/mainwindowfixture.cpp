@@ -10,7 +10,7 @@ MainWindowFixture::MainWindowFixture(const QString &dayArgument, const QDateTime
 {
     fakes.clock.set(now);
     fakes.shell.documents = m_dir.path() + QStringLiteral("/Documents");
-    m_form = std::make_unique<TForm1>(fakes.services(), StartOptions{root(), dayArgument});
+    m_form = std::make_unique<MainWindow>(fakes.services(), StartOptions{root(), dayArgument});
 }
 
 MainWindowFixture::~MainWindowFixture()
@@ -28,11 +28,11 @@ void MainWindowFixture::start()
 void MainWindowFixture::restart(const QString &dayArgument)
 {
     m_form->close();
-    m_form = std::make_unique<TForm1>(fakes.services(), StartOptions{root(), dayArgument});
+    m_form = std::make_unique<MainWindow>(fakes.services(), StartOptions{root(), dayArgument});
     start();
 }
 
-TEdit *dayColumn(TForm1 *form, int tag)
+TEdit *dayColumn(MainWindow *form, int tag)
 {
     for (TEdit *column : form->Week->EditorList)
         if (column->Tag == tag)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 
 class TEdit;
 #include "fakes.h"
@@ -19,7 +19,7 @@ public:
                                const QDateTime &now = QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
     ~MainWindowFixture();
 
-    TForm1 *form() const { return m_form.get(); }
+    MainWindow *form() const { return m_form.get(); }
     QString root() const { return m_dir.path() + QLatin1Char('/'); }
     QString dbFile(const QString &name) const { return root() + QStringLiteral("DB/") + name; }
 
@@ -32,8 +32,8 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 };
 
 // The day column showing the given position (0 to 6, the Tag), or null.
-TEdit *dayColumn(TForm1 *form, int tag);
+TEdit *dayColumn(MainWindow *form, int tag);

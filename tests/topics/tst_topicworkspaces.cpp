@@ -3,7 +3,7 @@
 // and columns, links, resizing and closing; then the files on disk.
 
 #include "testhelpers.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
@@ -83,11 +83,11 @@ class TstTopicWorkspaces : public QObject
 private:
     QTemporaryDir *m_root = nullptr;
     FakeServices *m_fakes = nullptr;
-    TForm1 *m_form = nullptr;
+    MainWindow *m_form = nullptr;
 
-    TForm1 *start()
+    MainWindow *start()
     {
-        auto *form = new TForm1(m_fakes->services(), StartOptions{m_root->path() + "/", "45296"});
+        auto *form = new MainWindow(m_fakes->services(), StartOptions{m_root->path() + "/", "45296"});
         form->Timer1Timer();
         return form;
     }

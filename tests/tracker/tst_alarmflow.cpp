@@ -2,7 +2,7 @@
 // "Time" page header leads to them, the lists follow the project's binding
 // and survive a restart, the clock rings from the start, and every save of
 // the tracker rewrites the report when the month has readings.
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
@@ -39,7 +39,7 @@ struct Window
         fakes.clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
         TextFile::writeLines(tmp.path() + QStringLiteral("/Config/departments.txt"),
                              {QStringLiteral("@Home"), QStringLiteral("Garden"), QStringLiteral("Car")});
-        form = std::make_unique<TForm1>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
+        form = std::make_unique<MainWindow>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
         form->show();
         form->Timer1Timer();
         form->Image2Click();
@@ -76,7 +76,7 @@ struct Window
 
     FakeServices fakes;
     QTemporaryDir tmp;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 QStringList captions(const QTreeWidget *list)

@@ -3,7 +3,7 @@
 // on it, moving the date picker without moving the week, and switched by
 // the page header's "Chart" and "Graph" buttons.
 #include "testhelpers.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
@@ -37,7 +37,7 @@ struct Window
         QDir().mkpath(tmp.path() + QStringLiteral("/Config"));
         TextFile::writeLines(tmp.path() + QStringLiteral("/Config/departments.txt"),
                              {QStringLiteral("@Home"), QStringLiteral("Garden"), QStringLiteral("Car")});
-        form = std::make_unique<TForm1>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
+        form = std::make_unique<MainWindow>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
         form->show();
         form->Timer1Timer();
         form->Image2Click();
@@ -56,7 +56,7 @@ struct Window
 
     FakeServices fakes;
     QTemporaryDir tmp;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "ui/app/screenshottour.h"
 #include "core/app/singleinstance.h"
 #include "core/app/terminationsignals.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/platform/alarmnotifier.h"
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
@@ -167,7 +167,7 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
     StartOptions options;
     options.dataRoot = root;
     options.dayArgument = commandLine.dayArgument();
-    TForm1 form(services, options);
+    MainWindow form(services, options);
 
     QObject::connect(instance.get(), &SingleInstance::messageReceived, &form,
                      [&form](const QStringList &message) {
@@ -198,7 +198,7 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
             manager.cancel();
     });
 
-    QObject::connect(&form, &TForm1::startupFinished, &form, [&] {
+    QObject::connect(&form, &MainWindow::startupFinished, &form, [&] {
         if (!move.message.isEmpty() && !screenshots) {
             if (move.outcome == DataFolderMove::Moved)
                 dialogs.message(&form, move.message);

@@ -3,13 +3,13 @@
 #include <functional>
 
 class QApplication;
-class TForm1;
+class MainWindow;
 
 // What a test driver may add to a run of the program.
 struct ProgramHooks
 {
     // Called once the main window's start-up step has run.
-    std::function<void(TForm1 &)> started;
+    std::function<void(MainWindow &)> started;
 };
 
 // The program after its QApplication exists: names, command line, the data

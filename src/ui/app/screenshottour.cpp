@@ -2,7 +2,7 @@
 
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/tprojects.h"
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
 
@@ -32,7 +32,7 @@ void settle(QWidget *page)
 }
 
 // The first project line whose folder holds data files.
-int projectInUse(const TForm1 *form)
+int projectInUse(const MainWindow *form)
 {
     const QListWidget *list = form->projectsSection->Department;
     for (int row = 0; row < list->count(); ++row) {
@@ -61,7 +61,7 @@ int topicInUse(TopicWorkspace *workspace)
 
 } // namespace
 
-ScreenshotTour::ScreenshotTour(TForm1 *form, const QString &folder, QSize windowSize)
+ScreenshotTour::ScreenshotTour(MainWindow *form, const QString &folder, QSize windowSize)
     : m_form(form)
     , m_folder(folder)
     , m_windowSize(windowSize)

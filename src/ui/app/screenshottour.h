@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-class TForm1;
+class MainWindow;
 
 // Pictures of the main window for the README and the software centres:
 // runs the start-up step at once, shows each section in turn at a fixed
@@ -14,7 +14,7 @@ class TForm1;
 class ScreenshotTour
 {
 public:
-    ScreenshotTour(TForm1 *form, const QString &folder, QSize windowSize = QSize(1180, 720));
+    ScreenshotTour(MainWindow *form, const QString &folder, QSize windowSize = QSize(1180, 720));
 
     // The file names, in the order the sections are shown.
     static QStringList fileNames();
@@ -28,7 +28,7 @@ public:
 private:
     void showInUse(int section);
 
-    TForm1 *m_form;
+    MainWindow *m_form;
     QString m_folder;
     QSize m_windowSize;
     QStringList m_written;

@@ -1,4 +1,4 @@
-#include "ui/app/tform1.h"
+#include "ui/app/mainwindow.h"
 
 #include "ui/app/autosave.h"
 #include "ui/app/keyboardaccess.h"
@@ -60,7 +60,7 @@ QWidget *whitePanel(const QString &name, QWidget *parent)
 
 } // namespace
 
-TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *parent)
+MainWindow::MainWindow(const Services &services, const StartOptions &options, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
     , m_options(options)
@@ -89,7 +89,7 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     new KeyboardAccess(this);
     auto *printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     printKey->setObjectName(QStringLiteral("PrintShortcut"));
-    connect(printKey, &QShortcut::activated, this, &TForm1::PrintShown);
+    connect(printKey, &QShortcut::activated, this, &MainWindow::PrintShown);
     layout->addWidget(bar);
     layout->addWidget(pg, 1);
 
@@ -103,11 +103,11 @@ TForm1::TForm1(const Services &services, const StartOptions &options, QWidget *p
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     Timer1->start();
 }
 
-TForm1::~TForm1()
+MainWindow::~MainWindow()
 {
     if (Week)
         Week->DestroyEditors();
@@ -115,7 +115,7 @@ TForm1::~TForm1()
     delete dataFolder;
 }
 
-void TForm1::createTopBar()
+void MainWindow::createTopBar()
 {
     bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
     bar->setObjectName(QStringLiteral("bar"));
@@ -139,7 +139,7 @@ void TForm1::createTopBar()
     Left = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
     Left->setToolTip(tr("One day back (Alt+Left)"));
     Left->setGeometry(16, 16, 30, 40);
-    connect(Left, &QToolButton::clicked, this, &TForm1::LeftClick);
+    connect(Left, &QToolButton::clicked, this, &MainWindow::LeftClick);
 
     struct SectionButton
     {
@@ -151,18 +151,18 @@ void TForm1::createTopBar()
         QString caption;
         QRect geometry;
         QPoint labelAt;
-        void (TForm1::*handler)();
+        void (MainWindow::*handler)();
         const char *shortcut;
     };
     const SectionButton sections[] = {
         {&Image1, &SHoppingList_Label, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
-         tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &TForm1::Image1Click, "Ctrl+1"},
+         tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &MainWindow::Image1Click, "Ctrl+1"},
         {&Image2, &Label1, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
-         QRect(104, 6, 57, 49), QPoint(108, 50), &TForm1::Image2Click, "Ctrl+2"},
+         QRect(104, 6, 57, 49), QPoint(108, 50), &MainWindow::Image2Click, "Ctrl+2"},
         {&btnGoals, &Label8, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
-         QRect(160, 6, 41, 49), QPoint(164, 50), &TForm1::btnGoalsClick, "Ctrl+3"},
+         QRect(160, 6, 41, 49), QPoint(164, 50), &MainWindow::btnGoalsClick, "Ctrl+3"},
         {&Image4, &Label5, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
-         QRect(208, 6, 49, 49), QPoint(212, 50), &TForm1::Image4Click, "Ctrl+4"},
+         QRect(208, 6, 49, 49), QPoint(212, 50), &MainWindow::Image4Click, "Ctrl+4"},
     };
     for (const SectionButton &s : sections) {
         auto *button = new PictureButton(QString::fromLatin1(s.resource), s.caption, bar);
@@ -201,13 +201,13 @@ void TForm1::createTopBar()
     // The week follows a date the user settled on, not every keystroke.
     m_pickerCommitter = new DateCommitter(Date_Picker);
     new PickerCursorKeeper(Date_Picker);
-    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &TForm1::Date_PickerChange);
+    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::Date_PickerChange);
 
     Right = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
     Right->setToolTip(tr("One day forward (Alt+Right)"));
     Right->resize(30, 40);
     placeRightArrow();
-    connect(Right, &QToolButton::clicked, this, &TForm1::RightClick);
+    connect(Right, &QToolButton::clicked, this, &MainWindow::RightClick);
 
     Left->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
     Right->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
@@ -220,7 +220,7 @@ void TForm1::createTopBar()
     setTabOrder(Date_Picker, Right);
 }
 
-void TForm1::createPages()
+void MainWindow::createPages()
 {
     pg = new QStackedWidget;
     pg->setObjectName(QStringLiteral("pg"));
@@ -267,15 +267,15 @@ void TForm1::createPages()
         pg->addWidget(page);
 }
 
-void TForm1::createMenus()
+void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
     file->addSeparator();
-    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &TForm1::PrinterSetup1Click);
+    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::PrinterSetup1Click);
     printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
     file->addSeparator();
-    QAction *exit = file->addAction(tr("Exit"), this, &TForm1::Exit1Click);
+    QAction *exit = file->addAction(tr("Exit"), this, &MainWindow::Exit1Click);
     exit->setObjectName(QStringLiteral("Exit1"));
     // Not QKeySequence::Quit: that is empty where the platform theme knows no quit key.
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -286,15 +286,15 @@ void TForm1::createMenus()
     {
         const char *name;
         QString caption;
-        void (TForm1::*handler)();
+        void (MainWindow::*handler)();
         QKeySequence::StandardKey key;
         bool separatorAfter;
     } items[] = {
-        {"Undo1", tr("Undo"), &TForm1::Undo1Click, QKeySequence::Undo, true},
-        {"Cut1", tr("&Cut"), &TForm1::Cut1Click, QKeySequence::Cut, false},
-        {"Copy1", tr("&Copy"), &TForm1::Copy1Click, QKeySequence::Copy, false},
-        {"Paste1", tr("&Paste"), &TForm1::Paste1Click, QKeySequence::Paste, true},
-        {"SelectAll1", tr("Select All"), &TForm1::SelectAll1Click, QKeySequence::SelectAll, false},
+        {"Undo1", tr("Undo"), &MainWindow::Undo1Click, QKeySequence::Undo, true},
+        {"Cut1", tr("&Cut"), &MainWindow::Cut1Click, QKeySequence::Cut, false},
+        {"Copy1", tr("&Copy"), &MainWindow::Copy1Click, QKeySequence::Copy, false},
+        {"Paste1", tr("&Paste"), &MainWindow::Paste1Click, QKeySequence::Paste, true},
+        {"SelectAll1", tr("Select All"), &MainWindow::SelectAll1Click, QKeySequence::SelectAll, false},
     };
     for (const auto &item : items) {
         QAction *action = edit->addAction(item.caption, this, item.handler);
@@ -308,7 +308,7 @@ void TForm1::createMenus()
 
     QMenu *view = menuBar()->addMenu(tr("View"));
     view->setObjectName(QStringLiteral("View1"));
-    QAction *small = view->addAction(tr("Small Calendar"), this, &TForm1::SmallCalendar2Click);
+    QAction *small = view->addAction(tr("Small Calendar"), this, &MainWindow::SmallCalendar2Click);
     small->setObjectName(QStringLiteral("SmallCalendar2"));
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
@@ -317,7 +317,7 @@ void TForm1::createMenus()
     about->setObjectName(QStringLiteral("About1"));
 }
 
-void TForm1::packDayPanels()
+void MainWindow::packDayPanels()
 {
     QList<QWidget *> panels{Panel1, Panel2, Panel3, Panel4, Panel5, Panel7, Panel6};
     int x = 0;
@@ -327,7 +327,7 @@ void TForm1::packDayPanels()
     }
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == TabSheet1 && event->type() == QEvent::Resize)
         packDayPanels();
@@ -338,7 +338,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::createLedger()
+void MainWindow::createLedger()
 {
     // The Costs page of the project notebook offers "moneyHost"; until
     // the notebook is there the ledger fills the Projects section.
@@ -363,19 +363,19 @@ void TForm1::createLedger()
     });
 }
 
-void TForm1::placeRightArrow()
+void MainWindow::placeRightArrow()
 {
     Right->move(qMax(0, bar->width() - kRightArrowOffset), 16);
 }
 
 // ---- start-up ----------------------------------------------------------
 
-double TForm1::startDayNumber() const
+double MainWindow::startDayNumber() const
 {
     return dayNumberFor(m_options.dayArgument);
 }
 
-double TForm1::dayNumberFor(const QString &dayArgument) const
+double MainWindow::dayNumberFor(const QString &dayArgument) const
 {
     const QString argument = dayArgument.trimmed();
     const int today = m_services.clock->todayDayNumber();
@@ -390,7 +390,7 @@ double TForm1::dayNumberFor(const QString &dayArgument) const
     return static_cast<double>(day);
 }
 
-void TForm1::Timer1Timer()
+void MainWindow::Timer1Timer()
 {
     Timer1->stop();
     if (m_started || Closing)
@@ -433,7 +433,7 @@ void TForm1::Timer1Timer()
     Q_EMIT startupFinished();
 }
 
-void TForm1::showRequestedDay(const QString &dayArgument)
+void MainWindow::showRequestedDay(const QString &dayArgument)
 {
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     show();
@@ -456,7 +456,7 @@ void TForm1::showRequestedDay(const QString &dayArgument)
     reportWeekError(Week->ShowWeekFrom(day, &error), error);
 }
 
-void TForm1::createTimeTracker()
+void MainWindow::createTimeTracker()
 {
     TProjectNotebook *notebook = projectsSection->pgProject;
     TimeTrack = new TfrmTimeTrack(dataFolder, m_services);
@@ -470,12 +470,12 @@ void TForm1::createTimeTracker()
     connect(notebook->btnPrintReport, &QToolButton::clicked, TimeTrack,
             &TfrmTimeTrack::SpeedButton5Click);
     // A clicked day moves the picker, not the week.
-    connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &TForm1::setPickerDate);
+    connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &MainWindow::setPickerDate);
     // The alarms ring from the start, before the "Time" page is opened.
     TimeTrack->LoadLastTrackedAlarms();
 }
 
-void TForm1::setPickerDate(double dayNumber)
+void MainWindow::setPickerDate(double dayNumber)
 {
     m_pickerCommitter->cancelPending();
     const QSignalBlocker blocker(Date_Picker);
@@ -484,13 +484,13 @@ void TForm1::setPickerDate(double dayNumber)
 
 // ---- layout ------------------------------------------------------------
 
-void TForm1::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
 }
 
-void TForm1::FormResize()
+void MainWindow::FormResize()
 {
     if (Closing)
         return;
@@ -514,28 +514,28 @@ void TForm1::FormResize()
 
 // ---- sections and menus -------------------------------------------------
 
-void TForm1::Image1Click()
+void MainWindow::Image1Click()
 {
     pg->setCurrentWidget(TabSheet1);
 }
 
-void TForm1::Image2Click()
+void MainWindow::Image2Click()
 {
     pg->setCurrentWidget(TabSheet2);
     projectsSection->SectionEntered();
 }
 
-void TForm1::btnGoalsClick()
+void MainWindow::btnGoalsClick()
 {
     pg->setCurrentWidget(TabSheet14);
 }
 
-void TForm1::Image4Click()
+void MainWindow::Image4Click()
 {
     pg->setCurrentWidget(TabSheet3);
 }
 
-void TForm1::PrintShown()
+void MainWindow::PrintShown()
 {
     if (!m_started)
         return;
@@ -554,13 +554,13 @@ void TForm1::PrintShown()
     }
 }
 
-void TForm1::PrinterSetup1Click()
+void MainWindow::PrinterSetup1Click()
 {
     if (m_services.printer)
         m_services.dialogs->printerSetup(this, m_services.printer);
 }
 
-void TForm1::SmallCalendar2Click()
+void MainWindow::SmallCalendar2Click()
 {
     // A maximised window ignores a new size; make it a normal window first.
     if (isMaximized())
@@ -570,7 +570,7 @@ void TForm1::SmallCalendar2Click()
     resize(770 - frame.width(), 550 - frame.height());
 }
 
-QWidget *TForm1::focusedEditor() const
+QWidget *MainWindow::focusedEditor() const
 {
     QWidget *focus = QApplication::focusWidget();
     if (qobject_cast<QPlainTextEdit *>(focus) || qobject_cast<QTextEdit *>(focus)
@@ -592,40 +592,40 @@ void onEditor(QWidget *widget, Op op)
 }
 } // namespace
 
-void TForm1::Undo1Click()
+void MainWindow::Undo1Click()
 {
     onEditor(focusedEditor(), [](auto *e) { e->undo(); });
 }
 
-void TForm1::Cut1Click()
+void MainWindow::Cut1Click()
 {
     onEditor(focusedEditor(), [](auto *e) { e->cut(); });
 }
 
-void TForm1::Copy1Click()
+void MainWindow::Copy1Click()
 {
     onEditor(focusedEditor(), [](auto *e) { e->copy(); });
 }
 
-void TForm1::Paste1Click()
+void MainWindow::Paste1Click()
 {
     onEditor(focusedEditor(), [](auto *e) { e->paste(); });
 }
 
-void TForm1::SelectAll1Click()
+void MainWindow::SelectAll1Click()
 {
     onEditor(focusedEditor(), [](auto *e) { e->selectAll(); });
 }
 
 // ---- week navigation ----------------------------------------------------
 
-void TForm1::reportWeekError(bool ok, const QString &error)
+void MainWindow::reportWeekError(bool ok, const QString &error)
 {
     if (!ok)
         m_services.dialogs->error(this, error);
 }
 
-void TForm1::showWeekInPicker()
+void MainWindow::showWeekInPicker()
 {
     // Setting the same date again would move the cursor of a user still
     // typing in the picker.
@@ -635,7 +635,7 @@ void TForm1::showWeekInPicker()
         m_pickerCommitter->cancelPending();
 }
 
-void TForm1::LeftClick()
+void MainWindow::LeftClick()
 {
     if (!Week)
         return;
@@ -645,7 +645,7 @@ void TForm1::LeftClick()
     reportWeekError(moved, error);
 }
 
-void TForm1::RightClick()
+void MainWindow::RightClick()
 {
     if (!Week)
         return;
@@ -655,7 +655,7 @@ void TForm1::RightClick()
     reportWeekError(moved, error);
 }
 
-void TForm1::Date_PickerChange()
+void MainWindow::Date_PickerChange()
 {
     if (!Week)
         return;
@@ -668,12 +668,12 @@ void TForm1::Date_PickerChange()
 
 // ---- closing ------------------------------------------------------------
 
-void TForm1::Exit1Click()
+void MainWindow::Exit1Click()
 {
     close();
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (FormCloseQuery())
         event->accept();
@@ -681,7 +681,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-bool TForm1::FormCloseQuery()
+bool MainWindow::FormCloseQuery()
 {
     if (m_closed)
         return true;
@@ -694,7 +694,7 @@ bool TForm1::FormCloseQuery()
     return SaveAndClose();
 }
 
-bool TForm1::SaveAndClose()
+bool MainWindow::SaveAndClose()
 {
     // The project list, the pages and the ledger: one question for all
     // the files that could not be saved.
@@ -736,13 +736,13 @@ bool TForm1::SaveAndClose()
     return true;
 }
 
-bool TForm1::ledgerCellIsOpen() const
+bool MainWindow::ledgerCellIsOpen() const
 {
     const QWidget *focus = QApplication::focusWidget();
     return focus && focus != Ledger->money && Ledger->money->isAncestorOf(focus);
 }
 
-bool TForm1::SaveEdits(QStringList *errors, bool finishOpenEdits)
+bool MainWindow::SaveEdits(QStringList *errors, bool finishOpenEdits)
 {
     if (!m_started || m_closed)
         return true;
@@ -770,7 +770,7 @@ bool TForm1::SaveEdits(QStringList *errors, bool finishOpenEdits)
     return errors->size() == before;
 }
 
-void TForm1::AutoSaveEdits()
+void MainWindow::AutoSaveEdits()
 {
     if (!m_started || Closing || m_closed)
         return;
@@ -788,7 +788,7 @@ void TForm1::AutoSaveEdits()
         this, tr("%1\n\nThe text stays in the window; it is saved as soon as that can be done.").arg(failure));
 }
 
-bool TForm1::SaveAndEnd(QStringList *errors)
+bool MainWindow::SaveAndEnd(QStringList *errors)
 {
     const bool saved = SaveEdits(errors, true);
     Closing = true;
@@ -801,7 +801,7 @@ bool TForm1::SaveAndEnd(QStringList *errors)
     return saved;
 }
 
-bool TForm1::CommitDataForSessionEnd(bool userCanBeAsked)
+bool MainWindow::CommitDataForSessionEnd(bool userCanBeAsked)
 {
     QStringList errors;
     if (!SaveEdits(&errors, true) && userCanBeAsked) {
@@ -818,7 +818,7 @@ bool TForm1::CommitDataForSessionEnd(bool userCanBeAsked)
 
 // Stores the open topic and the topic list of both workspaces; false when
 // something could not be written and the user keeps the window open.
-bool TForm1::closeTopicWorkspaces()
+bool MainWindow::closeTopicWorkspaces()
 {
     for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(Journal),
                                       static_cast<TopicWorkspace *>(Decision)}) {

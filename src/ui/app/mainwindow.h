@@ -38,12 +38,12 @@ struct StartOptions
 // The main window: top bar with the section buttons, the arrows and the
 // date picker, the page control holding the four sections, the menus, the
 // deferred start-up step, the layout on resize and the close sequence.
-class TForm1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    TForm1(const Services &services, const StartOptions &options, QWidget *parent = nullptr);
-    ~TForm1() override;
+    MainWindow(const Services &services, const StartOptions &options, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Top bar.
     SvgPicture *bar = nullptr;
