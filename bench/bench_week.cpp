@@ -1,7 +1,7 @@
 // Start-up and week moves on a data folder holding ten years of day notes.
 #include "core/calendar/daynotes.h"
 #include "core/common/daynumber.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/textfile.h"
 #include "mainwindowfixture.h"
@@ -102,7 +102,7 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
     form.Timer1Timer();
     // The note is all laid in before the moves are timed.
     auto filling = [&form] {
-        for (TEdit *editor : form.Week->EditorList)
+        for (DayNoteColumn *editor : form.Week->EditorList)
             if (editor->isFilling())
                 return true;
         return false;

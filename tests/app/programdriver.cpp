@@ -6,7 +6,7 @@
 #include "ui/app/program.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/daynumber.h"
 
@@ -25,9 +25,9 @@ void say(const QString &line)
     std::fflush(stdout);
 }
 
-TEdit *firstColumn(MainWindow &form)
+DayNoteColumn *firstColumn(MainWindow &form)
 {
-    for (TEdit *editor : form.Week->EditorList) {
+    for (DayNoteColumn *editor : form.Week->EditorList) {
         if (editor->Tag == 1)
             return editor;
     }
@@ -37,7 +37,7 @@ TEdit *firstColumn(MainWindow &form)
 void runCommand(MainWindow &form, const QString &line)
 {
     if (line.startsWith(QLatin1String("type "))) {
-        TEdit *column = firstColumn(form);
+        DayNoteColumn *column = firstColumn(form);
         column->Memo1->setFocus();
         QTest::keyClicks(column->Memo1, line.mid(5));
         say(QStringLiteral("typed"));

@@ -2,7 +2,7 @@
 // before the session ends; failures told once.
 #include "ui/app/autosave.h"
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "mainwindowfixture.h"
 #include "ui/topics/tjournal.h"
@@ -19,9 +19,9 @@
 
 namespace {
 
-TEdit *column(MainWindow *form, int tag)
+DayNoteColumn *column(MainWindow *form, int tag)
 {
-    for (TEdit *editor : form->Week->EditorList)
+    for (DayNoteColumn *editor : form->Week->EditorList)
         if (editor->Tag == tag)
             return editor;
     return nullptr;
@@ -90,7 +90,7 @@ void TestAutoSave::endlessTypingIsSavedOnTheWay()
     f.start();
     // The pause never comes: a key every 20 ms, against a pause of 200 ms.
     f.form()->autoSave()->setIntervals(200, 500);
-    TEdit *first = column(f.form(), 1);
+    DayNoteColumn *first = column(f.form(), 1);
     first->Memo1->setFocus();
     QElapsedTimer clock;
     clock.start();
@@ -169,7 +169,7 @@ void TestAutoSave::lastingFailureIsToldOnce()
     QVERIFY(QDir(f.root() + QStringLiteral("DB")).removeRecursively());
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");
 
-    TEdit *first = column(f.form(), 1);
+    DayNoteColumn *first = column(f.form(), 1);
     for (const QString &text : {QStringLiteral("One"), QStringLiteral(" two"), QStringLiteral(" three")}) {
         typeInto(first->Memo1, text);
         QTRY_VERIFY(!f.form()->autoSave()->isPending());
@@ -211,7 +211,7 @@ void TestAutoSave::sessionEndWithAFailureAsksToStay()
 {
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
-    TEdit *first = column(f.form(), 1);
+    DayNoteColumn *first = column(f.form(), 1);
     typeInto(first->Memo1, QStringLiteral("Keep me"));
     QVERIFY(QDir(f.root() + QStringLiteral("DB")).removeRecursively());
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");

@@ -3,7 +3,7 @@
 // shown where a user looks for them.
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "fakes.h"
 #include "ui/projects/pageeditor.h"
@@ -101,11 +101,11 @@ QList<QWidget *> TestKeyboard::expectedTabChain() const
 {
     QList<QWidget *> chain = {m_form->Left,  m_form->Image1,      m_form->Image2, m_form->btnGoals,
                               m_form->Image4, m_form->Date_Picker, m_form->Right};
-    QList<TEdit *> columns = m_form->Week->EditorList;
-    std::sort(columns.begin(), columns.end(), [this](TEdit *a, TEdit *b) {
+    QList<DayNoteColumn *> columns = m_form->Week->EditorList;
+    std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
     });
-    for (TEdit *column : columns) {
+    for (DayNoteColumn *column : columns) {
         chain << column->Memo1;
         chain << (column->FolderCreate->isVisible() ? column->FolderCreate : column->FolderOpen);
         chain << column->print_button;
@@ -157,7 +157,7 @@ void TestKeyboard::shiftTabWalksBack()
 
 void TestKeyboard::sectionKeysWorkFromAnEditor()
 {
-    TEdit *column = m_form->Week->EditorList.first();
+    DayNoteColumn *column = m_form->Week->EditorList.first();
     column->Memo1->setFocus(Qt::OtherFocusReason);
     const struct
     {
@@ -241,7 +241,7 @@ void TestKeyboard::f10OpensTheMenuBar()
 
 void TestKeyboard::quitKeySavesTheNotes()
 {
-    TEdit *column = m_form->Week->EditorList.first();
+    DayNoteColumn *column = m_form->Week->EditorList.first();
     column->Memo1->setFocus(Qt::OtherFocusReason);
     const QString noteFile = column->DayNoteFile;
     QTest::keyClicks(column->Memo1, QStringLiteral("typed, then Ctrl+Q"));
@@ -256,7 +256,7 @@ void TestKeyboard::quitKeySavesTheNotes()
 void TestKeyboard::printKeyPrintsWhatIsShown()
 {
     // The day note with the keyboard focus.
-    TEdit *column = m_form->Week->EditorList.at(2);
+    DayNoteColumn *column = m_form->Week->EditorList.at(2);
     column->Memo1->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(column->Memo1, QStringLiteral("third column"));
     press(Qt::CTRL | Qt::Key_P);

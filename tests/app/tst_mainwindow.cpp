@@ -1,5 +1,5 @@
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "mainwindowfixture.h"
 
@@ -24,7 +24,7 @@ QStringList captions(MainWindow *form)
     QStringList out;
     for (QWidget *panel : {form->Panel1, form->Panel2, form->Panel3, form->Panel4, form->Panel5,
                            form->Panel7, form->Panel6}) {
-        auto *editor = panel->findChild<TEdit *>();
+        auto *editor = panel->findChild<DayNoteColumn *>();
         out << (editor ? editor->Date_Label->text() : QStringLiteral("<none>"));
     }
     return out;
@@ -62,7 +62,7 @@ void choose(MainWindow *form, const QDate &date)
     QTest::keyClick(form->Date_Picker, Qt::Key_Return);
 }
 
-void typeInto(TEdit *editor, const QString &text)
+void typeInto(DayNoteColumn *editor, const QString &text)
 {
     editor->Memo1->setFocus();
     QTest::keyClicks(editor->Memo1, text);
@@ -161,7 +161,7 @@ void TestMainWindow::weekendColours()
     MainWindowFixture f;
     f.start();
     for (int tag = 1; tag <= 7; ++tag) {
-        TEdit *e = dayColumn(f.form(), tag);
+        DayNoteColumn *e = dayColumn(f.form(), tag);
         const bool weekend = tag == 4 || tag == 5; // Sat 13, Sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
         QCOMPARE(e->Memo1->palette().color(QPalette::Base), e->dayColor());
@@ -189,7 +189,7 @@ void TestMainWindow::controlsCarryTheirNames()
     for (const char *name : {"Left", "Right", "Date_Picker", "pg", "bar", "Panel6", "Panel7",
                              "TabSheet13", "pnlGoals", "Decision_Panel"})
         QVERIFY2(f.form()->findChild<QWidget *>(name), name);
-    TEdit *e = dayColumn(f.form(), 1);
+    DayNoteColumn *e = dayColumn(f.form(), 1);
     for (const char *name : {"Top_panel", "Date_Label", "Memo1", "Panel_Bottom", "sepeartor",
                              "FolderCreate", "FolderOpen", "print_button"})
         QVERIFY2(e->findChild<QWidget *>(name), name);
@@ -267,7 +267,7 @@ void TestMainWindow::layoutFigures()
     f.form()->showNormal();
     resizeOuter(f.form(), 1288, 808);
     QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
-    for (TEdit *e : f.form()->Week->EditorList) {
+    for (DayNoteColumn *e : f.form()->Week->EditorList) {
         QCOMPARE(e->width(), 184);
         QCOMPARE(e->HostPanel->width(), 184);
         QCOMPARE(e->height(), 676);
@@ -321,7 +321,7 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *first = dayColumn(f.form(), 1);
+    DayNoteColumn *first = dayColumn(f.form(), 1);
     first->Memo1->insertPlainText("Buy milk\nand bread");
     f.form()->Right->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
@@ -339,7 +339,7 @@ void TestMainWindow::loadedEditorLeavesItsFileAlone()
     QDir().mkpath(f.root() + "DB");
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "old\r\nnote");
     f.start();
-    TEdit *first = dayColumn(f.form(), 1);
+    DayNoteColumn *first = dayColumn(f.form(), 1);
     QCOMPARE(first->text(), QString("old\nnote"));
     QVERIFY(first->NoteLoaded);
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
@@ -423,7 +423,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *first = dayColumn(f.form(), 1);
+    DayNoteColumn *first = dayColumn(f.form(), 1);
     first->Memo1->insertPlainText("precious words");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
 
@@ -463,7 +463,7 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *e = dayColumn(f.form(), 2);
+    DayNoteColumn *e = dayColumn(f.form(), 2);
     QVERIFY(!e->FolderCreate->isHidden());
     QVERIFY(e->FolderOpen->isHidden());
     e->FolderCreate->click();
@@ -484,7 +484,7 @@ void TestMainWindow::editMenuActsOnFocusedEditor()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    TEdit *e = dayColumn(f.form(), 2);
+    DayNoteColumn *e = dayColumn(f.form(), 2);
     typeInto(e, "hello");
     f.form()->SelectAll1Click();
     f.form()->Cut1Click();

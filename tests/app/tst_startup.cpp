@@ -2,7 +2,7 @@
 // first moment, and the file name offered for a printed day note.
 #include "core/app/commandline.h"
 #include "ui/app/program.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "ui/common/pictures.h"
 #include "mainwindowfixture.h"
@@ -153,8 +153,8 @@ void TestStartup::printedDayNoteIsOfferedWithItsYear()
     form.show();
     form.Timer1Timer();
 
-    TEdit *first = nullptr;
-    for (TEdit *editor : form.Week->EditorList)
+    DayNoteColumn *first = nullptr;
+    for (DayNoteColumn *editor : form.Week->EditorList)
         if (editor->Tag == 1)
             first = editor;
     QVERIFY(first);

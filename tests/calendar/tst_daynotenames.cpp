@@ -3,7 +3,7 @@
 // found, adopted once, and never written over.
 #include "core/calendar/daynotes.h"
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
@@ -21,9 +21,9 @@ namespace {
 
 constexpr int kJan05 = 45296;
 
-TEdit *column(MainWindow *form, int tag)
+DayNoteColumn *column(MainWindow *form, int tag)
 {
-    for (TEdit *e : form->Week->EditorList)
+    for (DayNoteColumn *e : form->Week->EditorList)
         if (e->Tag == tag)
             return e;
     return nullptr;
@@ -173,7 +173,7 @@ void TestDayNoteNames::noteUnderTheFixedNameIsShownAndSaved()
     QVERIFY(QDir().mkpath(f.root() + "DB"));
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "written in English");
     f.start();
-    TEdit *friday = column(f.form(), 1);
+    DayNoteColumn *friday = column(f.form(), 1);
     // Captions follow the locale; the file does not.
     QCOMPARE(friday->Date_Label->text(), FormatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
     QCOMPARE(friday->text(), QString("written in English"));
@@ -249,7 +249,7 @@ void TestDayNoteNames::dayFolderUnderTheLocaleNameIsMoved()
     QVERIFY(QDir().mkpath(f.root() + "UserData/janv.-06-2024"));
     writeFileBytes(f.root() + "UserData/janv.-06-2024/photo.jpg", "jpg");
     f.start();
-    TEdit *saturday = column(f.form(), 2);
+    DayNoteColumn *saturday = column(f.form(), 2);
     QVERIFY(!saturday->FolderOpen->isHidden());
     saturday->FolderOpen->click();
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({f.root() + "UserData/Jan-06-2024"}));

@@ -3,7 +3,7 @@
 // typing in the date picker, midnight, notes changed by another program,
 // and large notes.
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/textfile.h"
 #include "mainwindowfixture.h"
@@ -55,7 +55,7 @@ QMap<QString, QByteArray> dbContents(const QString &root)
     return out;
 }
 
-void typeInto(TEdit *editor, const QString &text)
+void typeInto(DayNoteColumn *editor, const QString &text)
 {
     editor->Memo1->moveCursor(QTextCursor::End);
     editor->Memo1->insertPlainText(text);
@@ -130,7 +130,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
-    TEdit *sunday = dayColumn(f.form(), 3);
+    DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
     QVERIFY(sunday->Memo1->isReadOnly());
     QVERIFY2(sunday->Memo1->placeholderText().contains("cannot be read"),
@@ -173,7 +173,7 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
     f.form()->Right->click();
-    TEdit *monday = dayColumn(f.form(), 3);
+    DayNoteColumn *monday = dayColumn(f.form(), 3);
     QCOMPARE(monday->Date_Label->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
     QVERIFY(!monday->Memo1->isReadOnly());
@@ -454,7 +454,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), note);
     const QString expected = QString::fromLatin1(note).replace("\r\n", "\n");
     f.start();
-    TEdit *saturday = dayColumn(f.form(), 2);
+    DayNoteColumn *saturday = dayColumn(f.form(), 2);
     QVERIFY(saturday->isFilling());
     QCOMPARE(saturday->text(), expected);
     // Saved, moved away and back, and closed while it is being laid in: the

@@ -10,7 +10,7 @@
 // its last.
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
@@ -104,7 +104,7 @@ int main(int argc, char **argv)
             TWeek *week = form.Week;
             if (!week)
                 return;
-            TEdit *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
+            DayNoteColumn *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
             replaceText(editor->Memo1, checkedText(++serial, random, 40000));
             switch (random.bounded(3)) {
             case 0: week->SaveAllNotes(); break;

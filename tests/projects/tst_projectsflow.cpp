@@ -1,6 +1,6 @@
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
@@ -523,7 +523,7 @@ private Q_SLOTS:
     void dayEditorPrintsItsNote()
     {
         Window w;
-        TEdit *first = w.form->Week->EditorList.first();
+        DayNoteColumn *first = w.form->Week->EditorList.first();
         first->setText(QStringLiteral("call the plumber"));
         first->print_button->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));

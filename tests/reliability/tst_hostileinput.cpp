@@ -1,5 +1,5 @@
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "mainwindowfixture.h"
 
@@ -8,9 +8,9 @@
 #include <QTest>
 
 namespace {
-TEdit *column(MainWindow *form, int tag)
+DayNoteColumn *column(MainWindow *form, int tag)
 {
-    for (TEdit *e : form->Week->EditorList)
+    for (DayNoteColumn *e : form->Week->EditorList)
         if (e->Tag == tag)
             return e;
     return nullptr;
@@ -44,7 +44,7 @@ void TestHostileInput::hugeDayNoteLoadsAndSaves()
         big += line;
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), big);
     f.start();
-    TEdit *e = column(f.form(), 2);
+    DayNoteColumn *e = column(f.form(), 2);
     QCOMPARE(e->text().size(), big.size() - big.count('\r'));
     // Laid in a slice at a time: typing waits until it is all in.
     QTRY_VERIFY_WITH_TIMEOUT(!e->Memo1->isReadOnly(), 60000);
@@ -75,7 +75,7 @@ void TestHostileInput::folderWhereANoteShouldBe()
     QDir().mkpath(f.dbFile("Jan-07-2024.txt"));
     f.start();
     // The column cannot read its note: it says so and stays out of the way.
-    TEdit *sunday = column(f.form(), 3);
+    DayNoteColumn *sunday = column(f.form(), 3);
     QVERIFY(sunday->Memo1->isReadOnly());
     QVERIFY(sunday->Memo1->placeholderText().contains("Jan-07-2024.txt"));
     QVERIFY(f.form()->Week->SaveAllNotes());

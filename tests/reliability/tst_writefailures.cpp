@@ -1,5 +1,5 @@
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/textfile.h"
 #include "mainwindowfixture.h"
@@ -14,9 +14,9 @@
 
 namespace {
 
-TEdit *column(MainWindow *form, int tag)
+DayNoteColumn *column(MainWindow *form, int tag)
 {
-    for (TEdit *e : form->Week->EditorList)
+    for (DayNoteColumn *e : form->Week->EditorList)
         if (e->Tag == tag)
             return e;
     return nullptr;
@@ -81,7 +81,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
 {
     MainWindowFixture f("45296");
     f.start();
-    TEdit *e = column(f.form(), 1);
+    DayNoteColumn *e = column(f.form(), 1);
     e->Memo1->insertPlainText("first version");
     QVERIFY(f.form()->Week->SaveAllNotes());
 
@@ -133,7 +133,7 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.Timer1Timer();
-    TEdit *e = column(&form, 2);
+    DayNoteColumn *e = column(&form, 2);
     e->Memo1->insertPlainText("short note");
     QVERIFY(form.Week->SaveAllNotes());
 
@@ -200,7 +200,7 @@ void TestWriteFailures::faultsInjectedInBulk()
             return qMin<qint64>(cut, size - 1);
         });
         for (int tag = 1; tag <= 7; ++tag) {
-            TEdit *e = column(f.form(), tag);
+            DayNoteColumn *e = column(f.form(), tag);
             e->Memo1->selectAll();
             e->Memo1->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
         }

@@ -1,6 +1,6 @@
 #include "mainwindowfixture.h"
 
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 
 #include <QFile>
@@ -32,9 +32,9 @@ void MainWindowFixture::restart(const QString &dayArgument)
     start();
 }
 
-TEdit *dayColumn(MainWindow *form, int tag)
+DayNoteColumn *dayColumn(MainWindow *form, int tag)
 {
-    for (TEdit *column : form->Week->EditorList)
+    for (DayNoteColumn *column : form->Week->EditorList)
         if (column->Tag == tag)
             return column;
     return nullptr;

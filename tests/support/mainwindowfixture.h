@@ -2,7 +2,7 @@
 
 #include "ui/app/mainwindow.h"
 
-class TEdit;
+class DayNoteColumn;
 #include "fakes.h"
 #include "testhelpers.h"
 
@@ -36,4 +36,4 @@ private:
 };
 
 // The day column showing the given position (0 to 6, the Tag), or null.
-TEdit *dayColumn(MainWindow *form, int tag);
+DayNoteColumn *dayColumn(MainWindow *form, int tag);

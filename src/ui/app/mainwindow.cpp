@@ -4,7 +4,7 @@
 #include "ui/app/keyboardaccess.h"
 #include "ui/calendar/datecommitter.h"
 #include "ui/calendar/pickercursorkeeper.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/tweek.h"
 #include "core/common/daynumber.h"
 #include "ui/common/fonts.h"
@@ -405,7 +405,7 @@ void MainWindow::Timer1Timer()
     for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
         Week->AddDayEditor(panel, panel->property("tag").toInt());
     connect(Week, &TWeek::printRequested, this,
-            [this](TEdit *editor) { PrintDayNote(m_services, this, editor); });
+            [this](DayNoteColumn *editor) { PrintDayNote(m_services, this, editor); });
 
     projectsSection->LoadStartPages(dataFolder);
 
@@ -540,9 +540,9 @@ void MainWindow::PrintShown()
     if (!m_started)
         return;
     if (pg->currentWidget() == TabSheet1 && Week && !Week->EditorList.isEmpty()) {
-        TEdit *editor = Week->EditorList.first();
+        DayNoteColumn *editor = Week->EditorList.first();
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
-            if (auto *focused = qobject_cast<TEdit *>(w)) {
+            if (auto *focused = qobject_cast<DayNoteColumn *>(w)) {
                 editor = focused;
                 break;
             }

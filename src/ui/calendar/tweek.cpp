@@ -9,7 +9,7 @@
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
 #include "ui/platform/services.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -54,7 +54,7 @@ int TWeek::latestFirstDay()
     return DayNumber::fromDate(QDate(9999, 12, 31)) - 6;
 }
 
-TEdit *TWeek::AddDayEditor(QWidget *panel, int tag)
+DayNoteColumn *TWeek::AddDayEditor(QWidget *panel, int tag)
 {
     if (EditorList.isEmpty()) {
         // Notes and day folders named under this desktop's language by an
@@ -65,14 +65,14 @@ TEdit *TWeek::AddDayEditor(QWidget *panel, int tag)
         m_firstDay = std::clamp(today(), earliestFirstDay(), latestFirstDay());
         DayOffset = m_firstDay - today();
     }
-    auto *editor = new TEdit(this, panel);
+    auto *editor = new DayNoteColumn(this, panel);
     editor->move(0, 0);
     editor->Tag = tag;
     editor->setObjectName(QStringLiteral("Edit%1").arg(tag));
     bindEditor(editor, m_firstDay + tag - 1, nullptr);
     editor->resize(panel->width(), panel->height());
     editor->Memo1->resize(qMax(0, panel->width() - 2), editor->Memo1->height());
-    connect(editor, &TEdit::printRequested, this, &TWeek::printRequested);
+    connect(editor, &DayNoteColumn::printRequested, this, &TWeek::printRequested);
     EditorList.append(editor);
     editor->show();
     CurrentEditor = editor;
@@ -86,9 +86,9 @@ void TWeek::orderTabChain()
     // (Panel7 left of Panel6); Tab follows what the user sees. Each editor
     // moves as a whole: itself (its focus goes to the text), then its text
     // and buttons.
-    QList<TEdit *> columns = EditorList;
+    QList<DayNoteColumn *> columns = EditorList;
     std::stable_sort(columns.begin(), columns.end(),
-                     [](const TEdit *a, const TEdit *b) { return a->Tag < b->Tag; });
+                     [](const DayNoteColumn *a, const DayNoteColumn *b) { return a->Tag < b->Tag; });
     for (qsizetype i = 1; i < columns.size(); ++i)
         QWidget::setTabOrder(columns.at(i - 1), columns.at(i));
 }
@@ -165,7 +165,7 @@ QString TWeek::folderPathFor(int day)
     return adoption.outcome == DayNotes::Adoption::Kept ? own : fixed;
 }
 
-void TWeek::bindEditor(TEdit *editor, int day, QTextDocument *loaded)
+void TWeek::bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded)
 {
     editor->NoteDate = day;
     editor->setDayColor(DayNotes::IsWeekend(day) ? kWeekendColor : QColor(Qt::white));
@@ -216,7 +216,7 @@ bool TWeek::showWeek(int firstDay, QString *error)
     // for the days that come in.
     QHash<int, QTextDocument *> byDay;
     QList<QTextDocument *> spare;
-    for (TEdit *editor : std::as_const(EditorList)) {
+    for (DayNoteColumn *editor : std::as_const(EditorList)) {
         QTextDocument *document = editor->lendDocument(this);
         const int day = DayNumber::wholeDay(editor->NoteDate);
         if (!editor->loadFailed() && !editor->isModified() && editor->fileUnchanged()
@@ -225,8 +225,8 @@ bool TWeek::showWeek(int firstDay, QString *error)
         else
             spare.append(document);
     }
-    QList<TEdit *> toRead;
-    for (TEdit *editor : std::as_const(EditorList)) {
+    QList<DayNoteColumn *> toRead;
+    for (DayNoteColumn *editor : std::as_const(EditorList)) {
         const int day = firstDay + editor->Tag - 1;
         if (QTextDocument *document = byDay.take(day))
             bindEditor(editor, day, document);
@@ -234,7 +234,7 @@ bool TWeek::showWeek(int firstDay, QString *error)
             toRead.append(editor);
     }
     spare.append(byDay.values());
-    for (TEdit *editor : std::as_const(toRead)) {
+    for (DayNoteColumn *editor : std::as_const(toRead)) {
         editor->takeDocument(spare.takeLast());
         bindEditor(editor, firstDay + editor->Tag - 1, nullptr);
     }
@@ -254,7 +254,7 @@ bool TWeek::ReloadWeek(QString *error)
 bool TWeek::SaveAllNotes(QString *error)
 {
     QStringList failures;
-    for (TEdit *editor : std::as_const(EditorList)) {
+    for (DayNoteColumn *editor : std::as_const(EditorList)) {
         if (!editor->isModified())
             continue; // untouched, or bound to a file that could not be read
         QString failure;
@@ -266,7 +266,7 @@ bool TWeek::SaveAllNotes(QString *error)
     return failures.isEmpty();
 }
 
-bool TWeek::writeNote(TEdit *editor, QString *error)
+bool TWeek::writeNote(DayNoteColumn *editor, QString *error)
 {
     const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
     if (!written) {
@@ -296,7 +296,7 @@ bool TWeek::SaveAllNotesReporting()
 
 void TWeek::ResizeDayEditors(int columnWidth, int editorHeight)
 {
-    for (TEdit *editor : std::as_const(EditorList)) {
+    for (DayNoteColumn *editor : std::as_const(EditorList)) {
         editor->Memo1->resize(qMax(0, columnWidth - 2), editor->Memo1->height());
         editor->HostPanel->resize(columnWidth, editor->HostPanel->height());
         editor->resize(columnWidth, editorHeight);
@@ -315,7 +315,7 @@ bool TWeek::MoveBy(int days, QString *error)
     return showWeek(m_firstDay + days, error);
 }
 
-void TWeek::FolderOpenClick(TEdit *editor)
+void TWeek::FolderOpenClick(DayNoteColumn *editor)
 {
     if (!QFileInfo(editor->DayFolder).isDir()) {
         const QFileInfo info(editor->DayFolder);
@@ -328,10 +328,10 @@ void TWeek::FolderOpenClick(TEdit *editor)
 
 void TWeek::DestroyEditors()
 {
-    const QList<TEdit *> editors = EditorList;
+    const QList<DayNoteColumn *> editors = EditorList;
     EditorList.clear();
     CurrentEditor = nullptr;
-    for (TEdit *editor : editors) {
+    for (DayNoteColumn *editor : editors) {
         editor->blockSignals(true);
         editor->Memo1->blockSignals(true);
         editor->close();

@@ -10,7 +10,7 @@
 class QTextDocument;
 class QWidget;
 class DataFolder;
-class TEdit;
+class DayNoteColumn;
 struct Services;
 
 // The week view: seven day editors side by side, the day offset of the
@@ -23,13 +23,13 @@ public:
     ~TWeek() override;
 
     // The editors in creation order (Panel1 ... Panel7).
-    QList<TEdit *> EditorList;
+    QList<DayNoteColumn *> EditorList;
     // Days from today to the leftmost column, as of the last move. The week
     // itself is held as its first day, so that a window left open past
     // midnight keeps moving one day at a time.
     int DayOffset = 0;
     // The editor whose text area was clicked last.
-    TEdit *CurrentEditor = nullptr;
+    DayNoteColumn *CurrentEditor = nullptr;
 
     // The first days a week can start on: every column must show a date
     // the program can name, from 30 December 1899 to 31 December 9999.
@@ -41,7 +41,7 @@ public:
 
     // Creates one day editor in the host panel with the given column tag,
     // showing today + tag - 1.
-    TEdit *AddDayEditor(QWidget *panel, int tag);
+    DayNoteColumn *AddDayEditor(QWidget *panel, int tag);
 
     // Shows the week starting on the day (kept inside the nameable range),
     // in two phases: first every edited note is written to the date it
@@ -72,7 +72,7 @@ public:
     bool MoveBy(int days, QString *error = nullptr);
 
     // Creates (when missing) and opens the editor's day folder.
-    void FolderOpenClick(TEdit *editor);
+    void FolderOpenClick(DayNoteColumn *editor);
 
     // Closes and destroys the editors.
     void DestroyEditors();
@@ -81,12 +81,12 @@ public:
     int today() const;
 
 Q_SIGNALS:
-    void printRequested(TEdit *editor);
+    void printRequested(DayNoteColumn *editor);
 
 private:
     // Binds the editor to the day, giving it the document when it already
     // holds that day's note, and reading the note otherwise.
-    void bindEditor(TEdit *editor, int day, QTextDocument *loaded);
+    void bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded);
     // The note file of the day, after adopting one stored under the
     // locale's month name.
     QString notePathFor(int day);
@@ -95,7 +95,7 @@ private:
     // Shows what was renamed, or kept under two names, since the last call.
     void reportAdoptions();
     // Writes the editor's text to its note file.
-    bool writeNote(TEdit *editor, QString *error);
+    bool writeNote(DayNoteColumn *editor, QString *error);
     // Chains the editors for Tab: column by column, left to right.
     void orderTabChain();
 

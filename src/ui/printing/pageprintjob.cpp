@@ -1,7 +1,7 @@
 #include "ui/printing/pageprintjob.h"
 
 #include "core/calendar/daynotes.h"
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/notememo.h"
 #include "ui/platform/dialogs.h"
 #include "ui/platform/printing.h"
@@ -98,7 +98,7 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
     return pages;
 }
 
-int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor)
+int PrintDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor)
 {
     return PrintPages(services, parent, editor->Date_Label->text(), DisplayedLines(editor->Memo1),
                       editor->Memo1->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f},

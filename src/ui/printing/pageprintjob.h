@@ -6,7 +6,7 @@
 
 class QPlainTextEdit;
 class QWidget;
-class TEdit;
+class DayNoteColumn;
 struct Services;
 
 // Margins in inches from the paper's edges and the line pitch.
@@ -34,4 +34,4 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
 // The day editor's print button: its note under its date caption. The PDF
 // file offered is named after the date as the note file is ("Jan-05-2024.pdf"),
 // whatever the desktop's language.
-int PrintDayNote(const Services &services, QWidget *parent, TEdit *editor);
+int PrintDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor);

@@ -1,4 +1,4 @@
-#include "ui/calendar/tedit.h"
+#include "ui/calendar/daynotecolumn.h"
 
 #include "ui/common/pictures.h"
 #include "ui/calendar/notefiller.h"
@@ -20,7 +20,7 @@ QFont arial13()
 }
 } // namespace
 
-TEdit::TEdit(TWeek *week, QWidget *hostPanel)
+DayNoteColumn::DayNoteColumn(TWeek *week, QWidget *hostPanel)
     : QWidget(hostPanel)
     , HostPanel(hostPanel)
     , m_week(week)
@@ -68,7 +68,7 @@ TEdit::TEdit(TWeek *week, QWidget *hostPanel)
     for (QToolButton *b : {FolderCreate, FolderOpen}) {
         b->setToolTip(hint);
         b->setIconSize(QSize(18, 25));
-        connect(b, &QToolButton::clicked, this, &TEdit::FolderOpenClick);
+        connect(b, &QToolButton::clicked, this, &DayNoteColumn::FolderOpenClick);
     }
     FolderOpen->hide();
 
@@ -76,10 +76,10 @@ TEdit::TEdit(TWeek *week, QWidget *hostPanel)
     print_button->setObjectName(QStringLiteral("print_button"));
     print_button->setToolTip(tr("Print this note"));
     print_button->setIconSize(QSize(16, 16));
-    connect(print_button, &QToolButton::clicked, this, &TEdit::print_buttonClick);
+    connect(print_button, &QToolButton::clicked, this, &DayNoteColumn::print_buttonClick);
 
-    connect(Memo1, &NoteMemo::focusLost, this, &TEdit::Memo1Exit);
-    connect(Memo1, &NoteMemo::clicked, this, &TEdit::Memo1Click);
+    connect(Memo1, &NoteMemo::focusLost, this, &DayNoteColumn::Memo1Exit);
+    connect(Memo1, &NoteMemo::clicked, this, &DayNoteColumn::Memo1Click);
 
     setDayColor(Qt::white);
     setFocusProxy(Memo1);
@@ -92,14 +92,14 @@ TEdit::TEdit(TWeek *week, QWidget *hostPanel)
     layoutControls();
 }
 
-QString TEdit::text() const
+QString DayNoteColumn::text() const
 {
     if (const NoteFiller *filler = NoteFiller::of(Memo1->document()))
         return filler->fullText();
     return Memo1->toPlainText();
 }
 
-void TEdit::setText(const QString &text)
+void DayNoteColumn::setText(const QString &text)
 {
     if (text.size() <= NoteFiller::SliceChars) {
         NoteFiller::stop(Memo1->document());
@@ -111,36 +111,36 @@ void TEdit::setText(const QString &text)
     followFiller();
 }
 
-bool TEdit::isFilling() const
+bool DayNoteColumn::isFilling() const
 {
     return NoteFiller::of(Memo1->document()) != nullptr;
 }
 
-void TEdit::followFiller()
+void DayNoteColumn::followFiller()
 {
     if (NoteFiller *filler = NoteFiller::of(Memo1->document()))
         filler->setOnFinished([this] { updateEditable(); });
     updateEditable();
 }
 
-void TEdit::updateEditable()
+void DayNoteColumn::updateEditable()
 {
     const bool fixed = loadFailed() || isFilling();
     Memo1->setReadOnly(fixed);
     print_button->setEnabled(!fixed);
 }
 
-bool TEdit::isModified() const
+bool DayNoteColumn::isModified() const
 {
     return !loadFailed() && !isFilling() && Memo1->document()->isModified();
 }
 
-void TEdit::setModified(bool modified)
+void DayNoteColumn::setModified(bool modified)
 {
     Memo1->document()->setModified(modified);
 }
 
-void TEdit::setLoadError(const QString &reason)
+void DayNoteColumn::setLoadError(const QString &reason)
 {
     m_loadError = reason;
     const bool failed = !reason.isEmpty();
@@ -158,7 +158,7 @@ void TEdit::setLoadError(const QString &reason)
     Memo1->setAccessibleDescription(notice);
 }
 
-void TEdit::recordFileState()
+void DayNoteColumn::recordFileState()
 {
     const QFileInfo info(DayNoteFile);
     m_fileExisted = info.exists();
@@ -166,7 +166,7 @@ void TEdit::recordFileState()
     m_fileTime = m_fileExisted ? info.lastModified() : QDateTime();
 }
 
-bool TEdit::fileUnchanged() const
+bool DayNoteColumn::fileUnchanged() const
 {
     const QFileInfo info(DayNoteFile);
     if (info.exists() != m_fileExisted)
@@ -174,7 +174,7 @@ bool TEdit::fileUnchanged() const
     return !m_fileExisted || (info.size() == m_fileSize && info.lastModified() == m_fileTime);
 }
 
-QTextDocument *TEdit::lendDocument(QObject *holder)
+QTextDocument *DayNoteColumn::lendDocument(QObject *holder)
 {
     QTextDocument *document = Memo1->document();
     // A document whose parent is not the editor's text control is not
@@ -185,7 +185,7 @@ QTextDocument *TEdit::lendDocument(QObject *holder)
     return document;
 }
 
-void TEdit::takeDocument(QTextDocument *document)
+void DayNoteColumn::takeDocument(QTextDocument *document)
 {
     document->setParent(Memo1);
     if (Memo1->document() != document)
@@ -193,7 +193,7 @@ void TEdit::takeDocument(QTextDocument *document)
     followFiller();
 }
 
-void TEdit::setDayColor(const QColor &color)
+void DayNoteColumn::setDayColor(const QColor &color)
 {
     m_dayColor = color;
     QPalette memoPal = Memo1->palette();
@@ -205,38 +205,38 @@ void TEdit::setDayColor(const QColor &color)
     Panel_Bottom->setPalette(bottomPal);
 }
 
-QColor TEdit::dayColor() const
+QColor DayNoteColumn::dayColor() const
 {
     return m_dayColor;
 }
 
-void TEdit::Memo1Exit()
+void DayNoteColumn::Memo1Exit()
 {
     m_week->SaveAllNotesReporting();
 }
 
-void TEdit::Memo1Click()
+void DayNoteColumn::Memo1Click()
 {
     m_week->CurrentEditor = this;
 }
 
-void TEdit::FolderOpenClick()
+void DayNoteColumn::FolderOpenClick()
 {
     m_week->FolderOpenClick(this);
 }
 
-void TEdit::print_buttonClick()
+void DayNoteColumn::print_buttonClick()
 {
     Q_EMIT printRequested(this);
 }
 
-void TEdit::resizeEvent(QResizeEvent *event)
+void DayNoteColumn::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutControls();
 }
 
-void TEdit::layoutControls()
+void DayNoteColumn::layoutControls()
 {
     const int w = width();
     const int h = height();

@@ -12,11 +12,11 @@ class TWeek;
 
 // One column of the week: the note of one date, its date caption, and the
 // buttons for the day folder and for printing. Bound to dates by TWeek.
-class TEdit : public QWidget
+class DayNoteColumn : public QWidget
 {
     Q_OBJECT
 public:
-    TEdit(TWeek *week, QWidget *hostPanel);
+    DayNoteColumn(TWeek *week, QWidget *hostPanel);
 
     QWidget *Top_panel;
     QLabel *Date_Label;
@@ -80,7 +80,7 @@ public:
 
 Q_SIGNALS:
     // The print button was pressed; the week view prints the note.
-    void printRequested(TEdit *editor);
+    void printRequested(DayNoteColumn *editor);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
