@@ -2,7 +2,7 @@
 #include "core/calendar/daynotes.h"
 #include "core/common/daynumber.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "core/common/textfile.h"
 #include "mainwindowfixture.h"
 

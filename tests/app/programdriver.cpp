@@ -7,7 +7,7 @@
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "core/common/daynumber.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "ui/app/autosave.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "mainwindowfixture.h"
 #include "ui/topics/tjournal.h"
 

@@ -4,7 +4,7 @@
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "fakes.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/tprojectnotebook.h"

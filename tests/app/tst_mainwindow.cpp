@@ -1,6 +1,6 @@
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "mainwindowfixture.h"
 
 #include <QAction>

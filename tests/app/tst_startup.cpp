@@ -3,7 +3,7 @@
 #include "core/app/commandline.h"
 #include "ui/app/program.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "ui/common/pictures.h"
 #include "mainwindowfixture.h"
 #include "recordingprinter.h"

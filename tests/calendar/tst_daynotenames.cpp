@@ -4,7 +4,7 @@
 #include "core/calendar/daynotes.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
 #include "mainwindowfixture.h"

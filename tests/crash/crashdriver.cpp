@@ -11,7 +11,7 @@
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
 #include "ui/grid/stringgridview.h"
@@ -101,7 +101,7 @@ int main(int argc, char **argv)
     QObject::connect(&edits, &QTimer::timeout, [&] {
         switch (random.bounded(5)) {
         case 0: { // a day note, saved by a save or a week turn
-            TWeek *week = form.Week;
+            WeekController *week = form.Week;
             if (!week)
                 return;
             DayNoteColumn *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));

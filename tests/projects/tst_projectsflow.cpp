@@ -1,7 +1,7 @@
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/printing/pageprinter.h"

@@ -1,7 +1,7 @@
 #include "mainwindowfixture.h"
 
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 
 #include <QFile>
 #include <QTest>

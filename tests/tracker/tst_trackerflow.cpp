@@ -4,7 +4,7 @@
 // the page header's "Chart" and "Graph" buttons.
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"

@@ -5,7 +5,7 @@
 #include "ui/calendar/datecommitter.h"
 #include "ui/calendar/pickercursorkeeper.h"
 #include "ui/calendar/daynotecolumn.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 #include "core/common/daynumber.h"
 #include "ui/common/fonts.h"
 #include "ui/common/pictures.h"
@@ -195,8 +195,8 @@ void MainWindow::createTopBar()
     Date_Picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
     Date_Picker->setFont(pixelFont(QStringLiteral("Arial"), 16));
     // The picker names the week's first day; all seven days stay nameable.
-    Date_Picker->setDateRange(DayNumber::toDate(TWeek::earliestFirstDay()),
-                              DayNumber::toDate(TWeek::latestFirstDay()));
+    Date_Picker->setDateRange(DayNumber::toDate(WeekController::earliestFirstDay()),
+                              DayNumber::toDate(WeekController::latestFirstDay()));
     Date_Picker->setGeometry(272, 24, 281, 26);
     // The week follows a date the user settled on, not every keystroke.
     m_pickerCommitter = new DateCommitter(Date_Picker);
@@ -401,10 +401,10 @@ void MainWindow::Timer1Timer()
     Ledger->setProjectsDir(dataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);
 
-    Week = new TWeek(dataFolder, m_services, this);
+    Week = new WeekController(dataFolder, m_services, this);
     for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
         Week->AddDayEditor(panel, panel->property("tag").toInt());
-    connect(Week, &TWeek::printRequested, this,
+    connect(Week, &WeekController::printRequested, this,
             [this](DayNoteColumn *editor) { PrintDayNote(m_services, this, editor); });
 
     projectsSection->LoadStartPages(dataFolder);

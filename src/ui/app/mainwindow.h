@@ -23,7 +23,7 @@ class DataFolder;
 class TDocumentsCommands;
 class TJournal;
 class TProjects;
-class TWeek;
+class WeekController;
 class TfrmTimeTrack;
 
 // What the program entry hands to the main window.
@@ -80,7 +80,7 @@ public:
 
     // Created by the start-up step.
     DataFolder *dataFolder = nullptr;
-    TWeek *Week = nullptr;
+    WeekController *Week = nullptr;
     // The Projects section, filling TabSheet2.
     TProjects *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.

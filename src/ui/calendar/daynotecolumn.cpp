@@ -3,7 +3,7 @@
 #include "ui/common/pictures.h"
 #include "ui/calendar/notefiller.h"
 #include "ui/calendar/notememo.h"
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -20,7 +20,7 @@ QFont arial13()
 }
 } // namespace
 
-DayNoteColumn::DayNoteColumn(TWeek *week, QWidget *hostPanel)
+DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *hostPanel)
     : QWidget(hostPanel)
     , HostPanel(hostPanel)
     , m_week(week)

@@ -8,15 +8,15 @@ class QTextDocument;
 class QToolButton;
 class DottedLine;
 class NoteMemo;
-class TWeek;
+class WeekController;
 
 // One column of the week: the note of one date, its date caption, and the
-// buttons for the day folder and for printing. Bound to dates by TWeek.
+// buttons for the day folder and for printing. Bound to dates by WeekController.
 class DayNoteColumn : public QWidget
 {
     Q_OBJECT
 public:
-    DayNoteColumn(TWeek *week, QWidget *hostPanel);
+    DayNoteColumn(WeekController *week, QWidget *hostPanel);
 
     QWidget *Top_panel;
     QLabel *Date_Label;
@@ -91,7 +91,7 @@ private:
     void updateEditable();
     void followFiller();
 
-    TWeek *m_week;
+    WeekController *m_week;
     QColor m_dayColor;
     QString m_loadError;
     bool m_fileExisted = false;

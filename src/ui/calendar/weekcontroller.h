@@ -15,12 +15,12 @@ struct Services;
 
 // The week view: seven day editors side by side, the day offset of the
 // leftmost column from today, and the operations that move and save them.
-class TWeek : public QObject
+class WeekController : public QObject
 {
     Q_OBJECT
 public:
-    TWeek(DataFolder *dataFolder, const Services &services, QWidget *dialogParent);
-    ~TWeek() override;
+    WeekController(DataFolder *dataFolder, const Services &services, QWidget *dialogParent);
+    ~WeekController() override;
 
     // The editors in creation order (Panel1 ... Panel7).
     QList<DayNoteColumn *> EditorList;

@@ -1,4 +1,4 @@
-#include "ui/calendar/tweek.h"
+#include "ui/calendar/weekcontroller.h"
 
 #include "core/calendar/daynotes.h"
 #include "core/common/dateformat.h"
@@ -25,36 +25,36 @@ namespace {
 const QColor kWeekendColor(0xFF, 0xFF, 0xF0);
 } // namespace
 
-TWeek::TWeek(DataFolder *dataFolder, const Services &services, QWidget *dialogParent)
+WeekController::WeekController(DataFolder *dataFolder, const Services &services, QWidget *dialogParent)
     : m_dataFolder(dataFolder)
     , m_services(services)
     , m_dialogParent(dialogParent)
 {
 }
 
-TWeek::~TWeek() = default;
+WeekController::~WeekController() = default;
 
-double TWeek::now() const
+double WeekController::now() const
 {
     return m_services.clock->nowDayNumber();
 }
 
-int TWeek::today() const
+int WeekController::today() const
 {
     return m_services.clock->todayDayNumber();
 }
 
-int TWeek::earliestFirstDay()
+int WeekController::earliestFirstDay()
 {
     return 0; // 30 December 1899
 }
 
-int TWeek::latestFirstDay()
+int WeekController::latestFirstDay()
 {
     return DayNumber::fromDate(QDate(9999, 12, 31)) - 6;
 }
 
-DayNoteColumn *TWeek::AddDayEditor(QWidget *panel, int tag)
+DayNoteColumn *WeekController::AddDayEditor(QWidget *panel, int tag)
 {
     if (EditorList.isEmpty()) {
         // Notes and day folders named under this desktop's language by an
@@ -72,7 +72,7 @@ DayNoteColumn *TWeek::AddDayEditor(QWidget *panel, int tag)
     bindEditor(editor, m_firstDay + tag - 1, nullptr);
     editor->resize(panel->width(), panel->height());
     editor->Memo1->resize(qMax(0, panel->width() - 2), editor->Memo1->height());
-    connect(editor, &DayNoteColumn::printRequested, this, &TWeek::printRequested);
+    connect(editor, &DayNoteColumn::printRequested, this, &WeekController::printRequested);
     EditorList.append(editor);
     editor->show();
     CurrentEditor = editor;
@@ -80,7 +80,7 @@ DayNoteColumn *TWeek::AddDayEditor(QWidget *panel, int tag)
     return editor;
 }
 
-void TWeek::orderTabChain()
+void WeekController::orderTabChain()
 {
     // Editors are made in panel order, but the columns stand in tag order
     // (Panel7 left of Panel6); Tab follows what the user sees. Each editor
@@ -93,7 +93,7 @@ void TWeek::orderTabChain()
         QWidget::setTabOrder(columns.at(i - 1), columns.at(i));
 }
 
-void TWeek::noteAdoption(const DayNotes::Adoption &adoption)
+void WeekController::noteAdoption(const DayNotes::Adoption &adoption)
 {
     if (adoption.outcome == DayNotes::Adoption::Nothing)
         return;
@@ -106,7 +106,7 @@ void TWeek::noteAdoption(const DayNotes::Adoption &adoption)
     m_adoptions.append(adoption);
 }
 
-void TWeek::reportAdoptions()
+void WeekController::reportAdoptions()
 {
     if (m_adoptions.isEmpty())
         return;
@@ -143,7 +143,7 @@ void TWeek::reportAdoptions()
     m_services.dialogs->message(m_dialogParent, lines.join(QLatin1Char('\n')));
 }
 
-QString TWeek::notePathFor(int day)
+QString WeekController::notePathFor(int day)
 {
     const QString fixed = m_dataFolder->DBDir + DayNotes::NoteName(day);
     const QString own = m_dataFolder->DBDir + DayNotes::LocaleNoteName(day, QLocale());
@@ -154,7 +154,7 @@ QString TWeek::notePathFor(int day)
     return adoption.outcome == DayNotes::Adoption::Kept ? own : fixed;
 }
 
-QString TWeek::folderPathFor(int day)
+QString WeekController::folderPathFor(int day)
 {
     const QString fixed = m_dataFolder->UserDataDir + DayNotes::FolderName(day);
     const QString own = m_dataFolder->UserDataDir + DayNotes::LocaleFolderName(day, QLocale());
@@ -165,7 +165,7 @@ QString TWeek::folderPathFor(int day)
     return adoption.outcome == DayNotes::Adoption::Kept ? own : fixed;
 }
 
-void TWeek::bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded)
+void WeekController::bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded)
 {
     editor->NoteDate = day;
     editor->setDayColor(DayNotes::IsWeekend(day) ? kWeekendColor : QColor(Qt::white));
@@ -202,7 +202,7 @@ void TWeek::bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded)
     editor->FolderCreate->setVisible(!hasFolder);
 }
 
-bool TWeek::showWeek(int firstDay, QString *error)
+bool WeekController::showWeek(int firstDay, QString *error)
 {
     firstDay = std::clamp(firstDay, earliestFirstDay(), latestFirstDay());
     // Phase one: every edited note reaches its own date's file, or nothing
@@ -246,12 +246,12 @@ bool TWeek::showWeek(int firstDay, QString *error)
     return true;
 }
 
-bool TWeek::ReloadWeek(QString *error)
+bool WeekController::ReloadWeek(QString *error)
 {
     return showWeek(m_firstDay, error);
 }
 
-bool TWeek::SaveAllNotes(QString *error)
+bool WeekController::SaveAllNotes(QString *error)
 {
     QStringList failures;
     for (DayNoteColumn *editor : std::as_const(EditorList)) {
@@ -266,7 +266,7 @@ bool TWeek::SaveAllNotes(QString *error)
     return failures.isEmpty();
 }
 
-bool TWeek::writeNote(DayNoteColumn *editor, QString *error)
+bool WeekController::writeNote(DayNoteColumn *editor, QString *error)
 {
     const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
     if (!written) {
@@ -279,7 +279,7 @@ bool TWeek::writeNote(DayNoteColumn *editor, QString *error)
     return true;
 }
 
-bool TWeek::SaveAllNotesReporting()
+bool WeekController::SaveAllNotesReporting()
 {
     // A message box takes the focus from the editor, which asks for another
     // save; one report at a time is enough.
@@ -294,7 +294,7 @@ bool TWeek::SaveAllNotesReporting()
     return ok;
 }
 
-void TWeek::ResizeDayEditors(int columnWidth, int editorHeight)
+void WeekController::ResizeDayEditors(int columnWidth, int editorHeight)
 {
     for (DayNoteColumn *editor : std::as_const(EditorList)) {
         editor->Memo1->resize(qMax(0, columnWidth - 2), editor->Memo1->height());
@@ -303,19 +303,19 @@ void TWeek::ResizeDayEditors(int columnWidth, int editorHeight)
     }
 }
 
-bool TWeek::ShowWeekFrom(double date, QString *error)
+bool WeekController::ShowWeekFrom(double date, QString *error)
 {
     if (!DayNumber::isRepresentable(date))
         return showWeek(date < 0 ? earliestFirstDay() : latestFirstDay(), error);
     return showWeek(DayNumber::wholeDay(date), error);
 }
 
-bool TWeek::MoveBy(int days, QString *error)
+bool WeekController::MoveBy(int days, QString *error)
 {
     return showWeek(m_firstDay + days, error);
 }
 
-void TWeek::FolderOpenClick(DayNoteColumn *editor)
+void WeekController::FolderOpenClick(DayNoteColumn *editor)
 {
     if (!QFileInfo(editor->DayFolder).isDir()) {
         const QFileInfo info(editor->DayFolder);
@@ -326,7 +326,7 @@ void TWeek::FolderOpenClick(DayNoteColumn *editor)
     m_dataFolder->OpenFolder(editor->DayFolder);
 }
 
-void TWeek::DestroyEditors()
+void WeekController::DestroyEditors()
 {
     const QList<DayNoteColumn *> editors = EditorList;
     EditorList.clear();
