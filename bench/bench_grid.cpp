@@ -4,7 +4,7 @@
 #include "fakes.h"
 #include "core/grid/gridroutines.h"
 #include "core/grid/stringgrid.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 
 #include <benchmark/benchmark.h>
 
@@ -113,7 +113,7 @@ void BM_LedgerSwitch10k(benchmark::State &state)
         SaveGridRows(grid, projects + name + "/money.txt");
     }
     FakeServices fakes;
-    TCostLedger ledger(fakes.services());
+    CostLedgerWidget ledger(fakes.services());
     ledger.setProjectsDir(projects);
     ledger.resize(800, 600);
     ledger.show();
@@ -130,7 +130,7 @@ BENCHMARK(BM_LedgerSwitch10k)->Unit(benchmark::kMillisecond);
 void BM_LedgerBalance10k(benchmark::State &state)
 {
     FakeServices fakes;
-    TCostLedger ledger(fakes.services());
+    CostLedgerWidget ledger(fakes.services());
     fillLedger(ledger.ledger().money(), 10000);
     for (auto _ : state)
         ledger.btnBalanceClick();

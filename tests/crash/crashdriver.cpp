@@ -17,7 +17,7 @@
 #include "ui/grid/stringgridview.h"
 #include "core/platform/clock.h"
 #include "ui/projects/pageeditor.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/topics/tdecision.h"

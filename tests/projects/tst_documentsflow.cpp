@@ -5,7 +5,7 @@
 #include "ui/common/pictures.h"
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/pageeditor.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tdocumentscommands.h"
 #include "ui/projects/tdocumentslist.h"
 #include "ui/projects/tprojectnotebook.h"
@@ -140,7 +140,7 @@ private Q_SLOTS:
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 
         // "Record:" and the balance on the Costs page open the project folder.
-        TCostLedger *ledger = w.fixture.form()->Ledger;
+        CostLedgerWidget *ledger = w.fixture.form()->Ledger;
         w.projects()->pgProject->setCurrentIndex(TProjectNotebook::CostsTab);
         clickLabel(ledger->Label6);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));

@@ -5,7 +5,7 @@
 #include "core/common/textfile.h"
 #include "fakes.h"
 #include "ui/grid/stringgridview.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/app/mainwindow.h"
@@ -44,7 +44,7 @@ private Q_SLOTS:
         form->Timer1Timer();
         form->Image2Click();
         TProjects *projects = form->projectsSection;
-        TCostLedger *ledger = form->Ledger;
+        CostLedgerWidget *ledger = form->Ledger;
         projects->pgProject->setCurrentIndex(TProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
         QVERIFY(projects->pgProject->moneyHost->isAncestorOf(ledger));

@@ -5,7 +5,7 @@
 #include "core/common/textfile.h"
 #include "ui/grid/stringgridview.h"
 #include "mainwindowfixture.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 
 #include <QDir>
 #include <QLabel>
@@ -53,7 +53,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->Image2Click();
-    TCostLedger *ledger = fixture.form()->Ledger;
+    CostLedgerWidget *ledger = fixture.form()->Ledger;
     QVERIFY(ledger->SwitchLedger("Garden"));
     QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
     // Typing into the item name; still being edited when the window closes.
@@ -84,7 +84,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->Image2Click();
-    TCostLedger *ledger = fixture.form()->Ledger;
+    CostLedgerWidget *ledger = fixture.form()->Ledger;
     QVERIFY(ledger->SwitchLedger("Garden"));
     QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
     QVERIFY(QDir().mkpath(garden + "money.txt"));

@@ -10,7 +10,7 @@
 #include "fakes.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/pageeditor.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tdocumentscommands.h"
 #include "ui/projects/tdocumentslist.h"
 #include "ui/projects/tfrmprojcat.h"
@@ -82,7 +82,7 @@ struct Window
     }
     void select(const QString &text) { p->Department->setCurrentRow(row(text)); }
     TProjectNotebook *book() const { return p->pgProject; }
-    TCostLedger *ledger() const { return form->Ledger; }
+    CostLedgerWidget *ledger() const { return form->Ledger; }
 
     QTemporaryDir *tmp;
     FakeServices fakes;

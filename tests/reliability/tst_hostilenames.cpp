@@ -8,7 +8,7 @@
 #include "core/grid/stringgrid.h"
 #include "ui/grid/stringgridview.h"
 #include "mainwindowfixture.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/projects/pageeditor.h"

@@ -14,7 +14,7 @@
 #include "ui/platform/dialogs.h"
 #include "ui/printing/pageprintjob.h"
 #include "ui/grid/stringgridview.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tdocumentscommands.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
@@ -345,7 +345,7 @@ void MainWindow::createLedger()
     QWidget *host = TabSheet2->findChild<QWidget *>(QStringLiteral("moneyHost"));
     if (!host)
         host = TabSheet2;
-    Ledger = new TCostLedger(m_services, host);
+    Ledger = new CostLedgerWidget(m_services, host);
     QLayout *layout = host->layout();
     if (!layout) {
         layout = new QVBoxLayout(host);
@@ -354,7 +354,7 @@ void MainWindow::createLedger()
     layout->addWidget(Ledger);
     // The ledger switches and saves with the project pages, all or nothing.
     projectsSection->attachLedger(Ledger);
-    connect(Ledger, &TCostLedger::projectFolderRequested, this, [this] {
+    connect(Ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
         if (!dataFolder)
             return;
         const QString owner = Ledger->ownerName();

@@ -17,7 +17,7 @@ class QTimer;
 class QToolButton;
 class AutoSave;
 class SvgPicture;
-class TCostLedger;
+class CostLedgerWidget;
 class TDecision;
 class DataFolder;
 class TDocumentsCommands;
@@ -84,7 +84,7 @@ public:
     // The Projects section, filling TabSheet2.
     TProjects *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
-    TCostLedger *Ledger = nullptr;
+    CostLedgerWidget *Ledger = nullptr;
     TJournal *Journal = nullptr;
     TDecision *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.

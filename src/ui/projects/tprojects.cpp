@@ -11,7 +11,7 @@
 #include "core/projects/projectpages.h"
 #include "ui/common/pictures.h"
 #include "ui/grid/stringgridview.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/tfrmprojcat.h"
 #include "ui/projects/tprojectnotebook.h"
 
@@ -224,7 +224,7 @@ void TProjects::restoreSelection()
     m_changingByProgram = false;
 }
 
-void TProjects::attachLedger(TCostLedger *ledger)
+void TProjects::attachLedger(CostLedgerWidget *ledger)
 {
     m_ledger = ledger;
     // Tab follows the Costs page as it is seen: the grid, the plus and

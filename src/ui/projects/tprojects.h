@@ -10,7 +10,7 @@ class PageEditor;
 class QLabel;
 class QListWidget;
 class QToolButton;
-class TCostLedger;
+class CostLedgerWidget;
 class DataFolder;
 class TProjectNotebook;
 
@@ -50,7 +50,7 @@ public:
     void LoadDepartments();
     // The ledger of the Costs page: it switches with the pages, all or
     // nothing, and is saved with them.
-    void attachLedger(TCostLedger *ledger);
+    void attachLedger(CostLedgerWidget *ledger);
     // Saves every page editor and the ledger that were edited since they
     // were loaded or last saved, each to the project it belongs to; what is
     // not edited is not written. The text stays on screen whatever
@@ -121,7 +121,7 @@ private:
     QStringList m_departmentsStored;
     // The row of the project the pages show; -1 when none is selected.
     int m_shownRow = -1;
-    TCostLedger *m_ledger = nullptr;
+    CostLedgerWidget *m_ledger = nullptr;
     bool m_changingByProgram = false;
     bool m_reporting = false;
 };

@@ -43,11 +43,11 @@ private:
 // The host creates it once, hands it the notes editor and the projects
 // folder, calls SetLedgerHeadings at start-up, SwitchLedger from the
 // project selection and SaveLedger at close.
-class TCostLedger : public QWidget
+class CostLedgerWidget : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TCostLedger(const Services &services, QWidget *parent = nullptr);
+    explicit CostLedgerWidget(const Services &services, QWidget *parent = nullptr);
 
     // Places the page's notes editor beside the grid.
     void setNotesEditor(QWidget *editor);

@@ -5,7 +5,7 @@
 #include "ui/common/pictures.h"
 #include "fakes.h"
 #include "ui/grid/stringgridview.h"
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -37,7 +37,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir *m_dir = nullptr;
     FakeServices *m_fakes = nullptr;
-    TCostLedger *m_ledger = nullptr;
+    CostLedgerWidget *m_ledger = nullptr;
     QString m_projects;
     StringGrid &money() { return m_ledger->ledger().money(); }
     void makeProject(const QString &name) { QVERIFY(QDir().mkpath(m_projects + name)); }
@@ -55,7 +55,7 @@ void TestTCostLedger::init()
     QVERIFY(QDir().mkpath(m_projects));
     m_fakes = new FakeServices;
     m_fakes->clock.set(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
-    m_ledger = new TCostLedger(m_fakes->services());
+    m_ledger = new CostLedgerWidget(m_fakes->services());
     m_ledger->setProjectsDir(m_projects);
     m_ledger->SetLedgerHeadings();
     m_ledger->resize(700, 500);
@@ -168,7 +168,7 @@ void TestTCostLedger::calculateShowsExactBalance()
 
 void TestTCostLedger::labelsAskForTheProjectFolder()
 {
-    QSignalSpy spy(m_ledger, &TCostLedger::projectFolderRequested);
+    QSignalSpy spy(m_ledger, &CostLedgerWidget::projectFolderRequested);
     QTest::mouseClick(m_ledger->Label6, Qt::LeftButton);
     QTest::mouseClick(m_ledger->Balance_Label, Qt::LeftButton);
     QCOMPARE(spy.count(), 2);
@@ -235,4 +235,4 @@ void TestTCostLedger::notesEditorSitsBesideTheGrid()
 }
 
 QTEST_MAIN(TestTCostLedger)
-#include "tst_tcostledger.moc"
+#include "tst_costledgerwidget.moc"

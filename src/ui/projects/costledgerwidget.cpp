@@ -1,4 +1,4 @@
-#include "ui/projects/tcostledger.h"
+#include "ui/projects/costledgerwidget.h"
 
 #include "ui/common/pictures.h"
 #include "ui/grid/stringgridview.h"
@@ -69,7 +69,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
-TCostLedger::TCostLedger(const Services &services, QWidget *parent)
+CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_services(services)
 {
@@ -170,13 +170,13 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     layout->addLayout(m_top, 1);
     layout->addWidget(noteLabel);
     layout->addWidget(Panel11);
-    connect(&m_ledger.money(), &StringGrid::dataChanged, this, &TCostLedger::cellsChanged);
+    connect(&m_ledger.money(), &StringGrid::dataChanged, this, &CostLedgerWidget::cellsChanged);
 
-    connect(btnAdd, &QToolButton::clicked, this, &TCostLedger::btnAddClick);
-    connect(btnDel, &QToolButton::clicked, this, &TCostLedger::btnDelClick);
-    connect(btnBalance, &QPushButton::clicked, this, &TCostLedger::btnBalanceClick);
-    connect(Label6, &ClickLabel::clicked, this, &TCostLedger::projectFolderRequested);
-    connect(Balance_Label, &ClickLabel::clicked, this, &TCostLedger::projectFolderRequested);
+    connect(btnAdd, &QToolButton::clicked, this, &CostLedgerWidget::btnAddClick);
+    connect(btnDel, &QToolButton::clicked, this, &CostLedgerWidget::btnDelClick);
+    connect(btnBalance, &QPushButton::clicked, this, &CostLedgerWidget::btnBalanceClick);
+    connect(Label6, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
+    connect(Balance_Label, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
 
     setTabOrder(money, btnAdd);
     setTabOrder(btnAdd, btnDel);
@@ -184,7 +184,7 @@ TCostLedger::TCostLedger(const Services &services, QWidget *parent)
     applyColumnWidths();
 }
 
-void TCostLedger::setNotesEditor(QWidget *editor)
+void CostLedgerWidget::setNotesEditor(QWidget *editor)
 {
     if (m_notes)
         m_top->removeWidget(m_notes);
@@ -195,57 +195,57 @@ void TCostLedger::setNotesEditor(QWidget *editor)
     m_top->addWidget(editor, 1);
 }
 
-void TCostLedger::setProjectsDir(const QString &dir)
+void CostLedgerWidget::setProjectsDir(const QString &dir)
 {
     m_ledger.setProjectsDir(dir);
 }
 
-void TCostLedger::applyColumnWidths()
+void CostLedgerWidget::applyColumnWidths()
 {
     money->setColumnWidth(0, kItemColumnWidth);
     money->setColumnWidth(1, kDateColumnWidth);
 }
 
-void TCostLedger::showEditableState()
+void CostLedgerWidget::showEditableState()
 {
     const bool editable = m_ledger.editable();
     btnAdd->setEnabled(editable);
     btnDel->setEnabled(editable);
 }
 
-void TCostLedger::SetLedgerHeadings()
+void CostLedgerWidget::SetLedgerHeadings()
 {
     m_ledger.SetLedgerHeadings();
     applyColumnWidths();
 }
 
-void TCostLedger::ClearLedger()
+void CostLedgerWidget::ClearLedger()
 {
     m_ledger.ClearLedger();
     applyColumnWidths();
 }
 
-bool TCostLedger::SaveLedger(QString *error)
+bool CostLedgerWidget::SaveLedger(QString *error)
 {
     money->finishEditing();
     return m_ledger.SaveLedger(error);
 }
 
-void TCostLedger::showNote(const QString &note)
+void CostLedgerWidget::showNote(const QString &note)
 {
     noteLabel->setText(note);
     noteLabel->setAccessibleName(note);
     noteLabel->setVisible(!note.isEmpty());
 }
 
-void TCostLedger::cellsChanged()
+void CostLedgerWidget::cellsChanged()
 {
     const QString notice = m_ledger.takeNotice();
     if (!notice.isEmpty())
         showNote(notice);
 }
 
-void TCostLedger::showBalance()
+void CostLedgerWidget::showBalance()
 {
     const Amount::Balance balance = m_ledger.Balance();
     Balance_Label->setFittedText(BalanceCaption(balance), 16);
@@ -262,7 +262,7 @@ void TCostLedger::showBalance()
     showNote(notes.join(QLatin1Char('\n')));
 }
 
-bool TCostLedger::ShowProject(const QString &projectName, QString *error)
+bool CostLedgerWidget::ShowProject(const QString &projectName, QString *error)
 {
     money->finishEditing();
     const bool loaded = m_ledger.SwitchTo(projectName, error);
@@ -273,7 +273,7 @@ bool TCostLedger::ShowProject(const QString &projectName, QString *error)
     return loaded;
 }
 
-void TCostLedger::OwnerDeleted()
+void CostLedgerWidget::OwnerDeleted()
 {
     money->finishEditing();
     m_ledger.ownerDeleted();
@@ -281,7 +281,7 @@ void TCostLedger::OwnerDeleted()
     showNote(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
 }
 
-bool TCostLedger::SwitchLedger(const QString &projectName)
+bool CostLedgerWidget::SwitchLedger(const QString &projectName)
 {
     QString error;
     if (!SaveLedger(&error)) {
@@ -299,25 +299,25 @@ bool TCostLedger::SwitchLedger(const QString &projectName)
     return true;
 }
 
-void TCostLedger::btnAddClick()
+void CostLedgerWidget::btnAddClick()
 {
     money->finishEditing();
     m_ledger.AddItem(m_services.clock->now());
 }
 
-void TCostLedger::btnDelClick()
+void CostLedgerWidget::btnDelClick()
 {
     money->finishEditing();
     m_ledger.DeleteCurrentItem();
 }
 
-void TCostLedger::btnBalanceClick()
+void CostLedgerWidget::btnBalanceClick()
 {
     money->finishEditing();
     showBalance();
 }
 
-void TCostLedger::moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column)
+void CostLedgerWidget::moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column)
 {
     DrawStripedCell(painter, *money, rect, row, column);
     // A cell the balance passed over is framed in red.
