@@ -6,7 +6,7 @@
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tdocumentscommands.h"
+#include "ui/projects/documentscommands.h"
 #include "ui/projects/tdocumentslist.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
@@ -48,7 +48,7 @@ private:
             fixture.form()->Image2Click();
         }
         TProjects *projects() const { return fixture.form()->projectsSection; }
-        TDocumentsCommands *commands() const { return fixture.form()->Documents; }
+        DocumentsCommands *commands() const { return fixture.form()->Documents; }
         QString documents() const { return fixture.fakes.shell.documents; }
         void select(const QString &name)
         {
@@ -127,7 +127,7 @@ private Q_SLOTS:
         Window w;
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
-        TDocumentsCommands *commands = w.commands();
+        DocumentsCommands *commands = w.commands();
 
         clickLabel(w.projects()->Folder_Label);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));

@@ -11,7 +11,7 @@
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tdocumentscommands.h"
+#include "ui/projects/documentscommands.h"
 #include "ui/projects/tdocumentslist.h"
 #include "ui/projects/tfrmprojcat.h"
 #include "ui/projects/tprojectnotebook.h"

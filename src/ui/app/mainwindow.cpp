@@ -15,7 +15,7 @@
 #include "ui/printing/pageprintjob.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tdocumentscommands.h"
+#include "ui/projects/documentscommands.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
 #include "ui/projects/tprojectnotebook.h"
@@ -422,7 +422,7 @@ void MainWindow::Timer1Timer()
     reportWeekError(shown, error);
 
     createTimeTracker();
-    Documents = new TDocumentsCommands(projectsSection, dataFolder, m_services);
+    Documents = new DocumentsCommands(projectsSection, dataFolder, m_services);
 
     m_started = true;
     FormResize();

@@ -20,7 +20,7 @@ class SvgPicture;
 class CostLedgerWidget;
 class TDecision;
 class DataFolder;
-class TDocumentsCommands;
+class DocumentsCommands;
 class TJournal;
 class TProjects;
 class WeekController;
@@ -90,7 +90,7 @@ public:
     // The time tracker in the "Time" page of the project notebook.
     TfrmTimeTrack *TimeTrack = nullptr;
     // The documents list and the project folder and link commands.
-    TDocumentsCommands *Documents = nullptr;
+    DocumentsCommands *Documents = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }

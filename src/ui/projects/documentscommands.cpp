@@ -1,4 +1,4 @@
-#include "ui/projects/tdocumentscommands.h"
+#include "ui/projects/documentscommands.h"
 
 #include "ui/common/pictures.h"
 #include "core/datafolder/datafolder.h"
@@ -22,7 +22,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-TDocumentsCommands::TDocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services)
+DocumentsCommands::DocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services)
     : QObject(projects)
     , m_projects(projects)
     , m_dataFolder(dataFolder)
@@ -42,7 +42,7 @@ TDocumentsCommands::TDocumentsCommands(TProjects *projects, DataFolder *dataFold
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setToolTip(tr("Open Data Folder"));
     Image3->setIconSize(QSize(18, 22));
-    connect(Image3, &QToolButton::clicked, this, &TDocumentsCommands::FolderCreateClick);
+    connect(Image3, &QToolButton::clicked, this, &DocumentsCommands::FolderCreateClick);
     Data_label = new QLabel(tr("Data Files"), projects->Panel9);
     Data_label->setObjectName(QStringLiteral("Data_label"));
     QFont underlined(QStringLiteral("Arial"));
@@ -74,11 +74,11 @@ TDocumentsCommands::TDocumentsCommands(TProjects *projects, DataFolder *dataFold
     SpeedButton1->setToolTip(tr("Open the link on the line with the cursor"));
     SpeedButton1->adjustSize();
     SpeedButton1->move(600, 36);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TDocumentsCommands::SpeedButton1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &DocumentsCommands::SpeedButton1Click);
     notebook->Links->viewport()->installEventFilter(this);
 }
 
-bool TDocumentsCommands::eventFilter(QObject *watched, QEvent *event)
+bool DocumentsCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
@@ -108,33 +108,33 @@ bool TDocumentsCommands::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void TDocumentsCommands::Folder_LabelClick()
+void DocumentsCommands::Folder_LabelClick()
 {
     m_files->OpenThisFolder1Click();
 }
 
-void TDocumentsCommands::FolderCreateClick()
+void DocumentsCommands::FolderCreateClick()
 {
     m_files->OpenThisFolder1Click();
 }
 
-void TDocumentsCommands::Data_labelClick()
+void DocumentsCommands::Data_labelClick()
 {
     const QString folder = m_projects->ProjectFolder();
     m_dataFolder->OpenFolder(folder.isEmpty() ? m_dataFolder->ProjectsDir : folder);
 }
 
-void TDocumentsCommands::LinksDblClick()
+void DocumentsCommands::LinksDblClick()
 {
     openLinkAtCaret();
 }
 
-void TDocumentsCommands::SpeedButton1Click()
+void DocumentsCommands::SpeedButton1Click()
 {
     openLinkAtCaret();
 }
 
-void TDocumentsCommands::openLinkAtCaret()
+void DocumentsCommands::openLinkAtCaret()
 {
     auto *links = m_projects->pgProject->Links;
     const QString link = links->textCursor().block().text().trimmed();

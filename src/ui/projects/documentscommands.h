@@ -15,11 +15,11 @@ class TProjects;
 // bar's folder picture, "Documents" label and "Data Files" open the
 // project's folders; "Open Link" and a double-click on the Links page open
 // the line under the caret.
-class TDocumentsCommands : public QObject
+class DocumentsCommands : public QObject
 {
     Q_OBJECT
 public:
-    TDocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services);
+    DocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services);
 
     TDocumentsList *files() const { return m_files; }
     QToolButton *Image3;
