@@ -2,7 +2,7 @@
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/projects/documents.h"
-#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/documentsbrowser.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -33,7 +33,7 @@ private:
     QString docs() const { return m_tmp.path() + "/Documents/"; }
 
     // Selects the list entry of a file once the model has read the folder.
-    bool select(TDocumentsList &list, const QString &name)
+    bool select(DocumentsBrowser &list, const QString &name)
     {
         auto *model = static_cast<QFileSystemModel *>(list.files->model());
         const QString path = list.currentFolder() + name;
@@ -87,7 +87,7 @@ void TestDocuments::newFileNumbering()
 
 void TestDocuments::twentyFilesAndNoMore()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     for (int i = 0; i < 20; ++i)
         list.NewFile1Click();
@@ -140,7 +140,7 @@ void TestDocuments::linkLines()
 
 void TestDocuments::listStartsOnDocumentsFolder()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QCOMPARE(list.root(), docs());
     QCOMPARE(list.currentFolder(), docs());
     QVERIFY(!list.btnUp->isEnabled());
@@ -148,7 +148,7 @@ void TestDocuments::listStartsOnDocumentsFolder()
 
 void TestDocuments::switchCreatesProjectFolder()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     QVERIFY(QDir(docs() + "Garden").exists());
     QCOMPARE(list.root(), docs() + "Garden/");
@@ -158,7 +158,7 @@ void TestDocuments::switchCreatesProjectFolder()
 
 void TestDocuments::unsafeNameKeepsList()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     QVERIFY(!list.SwitchTo(".."));
     QCOMPARE(list.root(), docs() + "Garden/");
@@ -171,7 +171,7 @@ void TestDocuments::unsafeNameKeepsList()
 void TestDocuments::missingDocumentsLocation()
 {
     m_fakes.shell.documents.clear();
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(!list.SwitchTo("Garden"));
     QCOMPARE(m_fakes.dialogs.errors, QStringList({"Could not find MyDocuments folder location."}));
     list.NewFile1Click(); // no root: nothing happens
@@ -180,7 +180,7 @@ void TestDocuments::missingDocumentsLocation()
 
 void TestDocuments::newFileGoesToRootWhileSubfolderShown()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     QDir().mkpath(docs() + "Garden/Plans");
     list.showFolder(docs() + "Garden/Plans");
@@ -198,7 +198,7 @@ void TestDocuments::newFileGoesToRootWhileSubfolderShown()
 
 void TestDocuments::deleteAsksThenTrashes()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     touch(docs() + "Garden/old plan.txt");
     list.Delete1Click(); // nothing selected: nothing happens
@@ -219,7 +219,7 @@ void TestDocuments::deleteAsksThenTrashes()
 
 void TestDocuments::deleteSaysWhyWhenTrashFails()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     touch(docs() + "Garden/keep.txt");
     QVERIFY(select(list, "keep.txt"));
@@ -234,7 +234,7 @@ void TestDocuments::deleteSaysWhyWhenTrashFails()
 
 void TestDocuments::doubleClickOpensFileOrEntersFolder()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     QDir().mkpath(docs() + "Garden/Photos");
     touch(docs() + "Garden/list.txt");
@@ -249,7 +249,7 @@ void TestDocuments::doubleClickOpensFileOrEntersFolder()
 
 void TestDocuments::openThisFolderOpensDocumentsFolder()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     QDir(docs() + "Garden").removeRecursively(); // gone meanwhile: made again
     list.OpenThisFolder1Click();
@@ -259,7 +259,7 @@ void TestDocuments::openThisFolderOpensDocumentsFolder()
 
 void TestDocuments::modelIsSound()
 {
-    TDocumentsList list(m_dir.get(), m_fakes.services());
+    DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.SwitchTo("Garden"));
     touch(docs() + "Garden/a.txt");
     QAbstractItemModelTester tester(list.files->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);

@@ -7,7 +7,7 @@
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/documentscommands.h"
-#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/documentsbrowser.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 
@@ -77,7 +77,7 @@ private Q_SLOTS:
     void listFollowsTheSelectedProject()
     {
         Window w;
-        TDocumentsList *files = w.commands()->files();
+        DocumentsBrowser *files = w.commands()->files();
         QVERIFY(w.projects()->pgProject->filesHost->isAncestorOf(files));
         // Before any selection: the documents folder itself.
         QCOMPARE(clean(files->root()), clean(w.documents()));

@@ -12,7 +12,7 @@
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/documentscommands.h"
-#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/documentsbrowser.h"
 #include "ui/projects/tfrmprojcat.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
@@ -438,7 +438,7 @@ private Q_SLOTS:
         w.form->show();
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(TProjectNotebook::DocumentsTab);
-        TDocumentsList *list = w.form->Documents->files();
+        DocumentsBrowser *list = w.form->Documents->files();
         auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
         QVERIFY(model);
         QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));

@@ -4,7 +4,7 @@
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/pageeditor.h"
 #include "core/projects/documents.h"
-#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/documentsbrowser.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 
@@ -29,11 +29,11 @@ DocumentsCommands::DocumentsCommands(TProjects *projects, DataFolder *dataFolder
     , m_services(services)
 {
     TProjectNotebook *notebook = projects->pgProject;
-    m_files = new TDocumentsList(dataFolder, services, notebook->filesHost);
+    m_files = new DocumentsBrowser(dataFolder, services, notebook->filesHost);
     if (!notebook->filesHost->layout())
         new QVBoxLayout(notebook->filesHost);
     notebook->filesHost->layout()->addWidget(m_files);
-    connect(projects, &TProjects::documentsSwitchRequested, m_files, &TDocumentsList::SwitchTo);
+    connect(projects, &TProjects::documentsSwitchRequested, m_files, &DocumentsBrowser::SwitchTo);
 
     // Bottom bar: the folder picture before "Documents", "Data Files" at the right.
     auto *bar = qobject_cast<QBoxLayout *>(projects->Panel9->layout());

@@ -7,7 +7,7 @@
 class QLabel;
 class QToolButton;
 class DataFolder;
-class TDocumentsList;
+class DocumentsBrowser;
 class TProjects;
 
 // Joins the documents list and the Links page to the Projects section:
@@ -21,7 +21,7 @@ class DocumentsCommands : public QObject
 public:
     DocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services);
 
-    TDocumentsList *files() const { return m_files; }
+    DocumentsBrowser *files() const { return m_files; }
     QToolButton *Image3;
     QLabel *Data_label;
     QToolButton *SpeedButton1;
@@ -41,5 +41,5 @@ private:
     TProjects *m_projects;
     DataFolder *m_dataFolder;
     Services m_services;
-    TDocumentsList *m_files;
+    DocumentsBrowser *m_files;
 };

@@ -18,11 +18,11 @@ class DataFolder;
 // documents folder with the desktop's icons, double-click into subfolders,
 // a way back up, rename in place, and the context menu with "Open This
 // Folder", "New Text File", "Refresh" and "Delete".
-class TDocumentsList : public QWidget
+class DocumentsBrowser : public QWidget
 {
     Q_OBJECT
 public:
-    TDocumentsList(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
+    DocumentsBrowser(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
 
     QToolButton *btnUp;
     QLabel *lblFolder;

@@ -1,4 +1,4 @@
-#include "ui/projects/tdocumentslist.h"
+#include "ui/projects/documentsbrowser.h"
 
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
@@ -19,7 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services, QWidget *parent)
+DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_dataFolder(dataFolder)
     , m_services(services)
@@ -38,7 +38,7 @@ TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services,
     btnUp->setAccessibleName(tr("Up"));
     btnUp->setToolTip(tr("Back up to the enclosing folder (Backspace)"));
     btnUp->setAutoRaise(true);
-    connect(btnUp, &QToolButton::clicked, this, &TDocumentsList::btnUpClick);
+    connect(btnUp, &QToolButton::clicked, this, &DocumentsBrowser::btnUpClick);
     lblFolder = new QLabel(this);
     lblFolder->setObjectName(QStringLiteral("lblFolder"));
     lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -78,19 +78,19 @@ TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services,
                  pal.color(QPalette::Active, QPalette::HighlightedText));
     files->setPalette(pal);
     layout->addWidget(files, 1);
-    connect(files, &QListView::doubleClicked, this, &TDocumentsList::filesDblClick);
+    connect(files, &QListView::doubleClicked, this, &DocumentsBrowser::filesDblClick);
     connect(files, &QListView::activated, this, [this](const QModelIndex &index) {
         // Enter opens like a double-click.
         filesDblClick(index);
     });
-    connect(files, &QWidget::customContextMenuRequested, this, &TDocumentsList::showPopup);
+    connect(files, &QWidget::customContextMenuRequested, this, &DocumentsBrowser::showPopup);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    OpenThisFolder1 = PopupMenu1->addAction(tr("Open This Folder"), this, &TDocumentsList::OpenThisFolder1Click);
+    OpenThisFolder1 = PopupMenu1->addAction(tr("Open This Folder"), this, &DocumentsBrowser::OpenThisFolder1Click);
     OpenThisFolder1->setObjectName(QStringLiteral("OpenThisFolder1"));
     PopupMenu1->addSeparator();
-    NewFile1 = PopupMenu1->addAction(tr("New Text File"), this, &TDocumentsList::NewFile1Click);
+    NewFile1 = PopupMenu1->addAction(tr("New Text File"), this, &DocumentsBrowser::NewFile1Click);
     NewFile1->setObjectName(QStringLiteral("NewFile1"));
     PopupMenu1->addSeparator();
     Rename1 = PopupMenu1->addAction(tr("Rename"), this, [this] {
@@ -99,11 +99,11 @@ TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services,
     });
     Rename1->setObjectName(QStringLiteral("Rename1"));
     Rename1->setVisible(false);
-    Refresh1 = PopupMenu1->addAction(tr("Refresh"), this, &TDocumentsList::Refresh1Click);
+    Refresh1 = PopupMenu1->addAction(tr("Refresh"), this, &DocumentsBrowser::Refresh1Click);
     Refresh1->setObjectName(QStringLiteral("Refresh1"));
     Refresh1->setShortcut(QKeySequence::Refresh);
     PopupMenu1->addSeparator();
-    Delete1 = PopupMenu1->addAction(tr("Delete"), this, &TDocumentsList::Delete1Click);
+    Delete1 = PopupMenu1->addAction(tr("Delete"), this, &DocumentsBrowser::Delete1Click);
     Delete1->setObjectName(QStringLiteral("Delete1"));
     Delete1->setShortcut(QKeySequence::Delete);
     // The keys work while the list has the focus, not only from the menu.
@@ -114,7 +114,7 @@ TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services,
     auto *up = new QAction(this);
     up->setShortcut(QKeySequence(Qt::Key_Backspace));
     up->setShortcutContext(Qt::WidgetShortcut);
-    connect(up, &QAction::triggered, this, &TDocumentsList::btnUpClick);
+    connect(up, &QAction::triggered, this, &DocumentsBrowser::btnUpClick);
     files->addAction(up);
 
     // Before any project is chosen, the list shows the documents folder.
@@ -128,7 +128,7 @@ TDocumentsList::TDocumentsList(DataFolder *dataFolder, const Services &services,
     }
 }
 
-bool TDocumentsList::DocumentsFolder(QString *folder)
+bool DocumentsBrowser::DocumentsFolder(QString *folder)
 {
     QString docs;
     QString error;
@@ -152,7 +152,7 @@ bool TDocumentsList::DocumentsFolder(QString *folder)
     return true;
 }
 
-bool TDocumentsList::SwitchTo(const QString &projectName)
+bool DocumentsBrowser::SwitchTo(const QString &projectName)
 {
     const QString previous = m_projectName;
     m_projectName = projectName;
@@ -166,7 +166,7 @@ bool TDocumentsList::SwitchTo(const QString &projectName)
     return true;
 }
 
-void TDocumentsList::showFolder(const QString &folder)
+void DocumentsBrowser::showFolder(const QString &folder)
 {
     m_current = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     const QModelIndex index = m_model->setRootPath(m_current);
@@ -176,7 +176,7 @@ void TDocumentsList::showFolder(const QString &folder)
     btnUp->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
 }
 
-void TDocumentsList::btnUpClick()
+void DocumentsBrowser::btnUpClick()
 {
     if (QDir::cleanPath(m_current) == QDir::cleanPath(m_root))
         return;
@@ -185,14 +185,14 @@ void TDocumentsList::btnUpClick()
         showFolder(dir.absolutePath());
 }
 
-void TDocumentsList::OpenThisFolder1Click()
+void DocumentsBrowser::OpenThisFolder1Click()
 {
     QString folder;
     if (DocumentsFolder(&folder))
         m_dataFolder->OpenFolder(folder);
 }
 
-void TDocumentsList::NewFile1Click()
+void DocumentsBrowser::NewFile1Click()
 {
     if (m_root.isEmpty())
         return;
@@ -213,7 +213,7 @@ void TDocumentsList::NewFile1Click()
     Refresh1Click();
 }
 
-void TDocumentsList::Refresh1Click()
+void DocumentsBrowser::Refresh1Click()
 {
     if (m_current.isEmpty())
         return;
@@ -222,7 +222,7 @@ void TDocumentsList::Refresh1Click()
     showFolder(m_current);
 }
 
-QString TDocumentsList::selectedPath() const
+QString DocumentsBrowser::selectedPath() const
 {
     const QModelIndex index = files->currentIndex();
     if (!index.isValid() || !files->selectionModel()->isSelected(index))
@@ -230,7 +230,7 @@ QString TDocumentsList::selectedPath() const
     return m_model->filePath(index);
 }
 
-void TDocumentsList::Delete1Click()
+void DocumentsBrowser::Delete1Click()
 {
     const QString path = selectedPath();
     if (!Documents::MayDelete(path))
@@ -247,7 +247,7 @@ void TDocumentsList::Delete1Click()
     Refresh1Click();
 }
 
-void TDocumentsList::filesDblClick(const QModelIndex &index)
+void DocumentsBrowser::filesDblClick(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
@@ -258,7 +258,7 @@ void TDocumentsList::filesDblClick(const QModelIndex &index)
         m_services.shell->openPath(path);
 }
 
-void TDocumentsList::showPopup(const QPoint &at)
+void DocumentsBrowser::showPopup(const QPoint &at)
 {
     PopupMenu1->popup(files->viewport()->mapToGlobal(at));
 }
