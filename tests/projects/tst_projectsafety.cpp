@@ -13,7 +13,7 @@
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/documentscommands.h"
 #include "ui/projects/documentsbrowser.h"
-#include "ui/projects/tfrmprojcat.h"
+#include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 
@@ -93,7 +93,7 @@ struct Window
 void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
 {
     QTimer::singleShot(0, [=] {
-        auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         dialog->Memo1->setPlainText(text);
         dialog->BitBtn1->click();

@@ -7,7 +7,7 @@
 #include "core/printing/pageprinter.h"
 #include "ui/projects/pageeditor.h"
 #include "core/projects/projectnames.h"
-#include "ui/projects/tfrmprojcat.h"
+#include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/tprojectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "recordingprinter.h"
@@ -441,7 +441,7 @@ private Q_SLOTS:
         w.p->SpeedButton5->click();
         QString shown;
         QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             shown = dialog->Memo1->toPlainText();
             dialog->Memo1->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
@@ -458,7 +458,7 @@ private Q_SLOTS:
 
         // Cancel keeps the list.
         QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             dialog->Memo1->setPlainText(QString());
             dialog->BitBtn2->click();
@@ -468,7 +468,7 @@ private Q_SLOTS:
 
         // Saving an empty text empties the list: no current project.
         QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<TfrmProjCat *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             dialog->Memo1->setPlainText(QString());
             dialog->BitBtn1->click();

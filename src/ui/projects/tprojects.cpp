@@ -12,7 +12,7 @@
 #include "ui/common/pictures.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tfrmprojcat.h"
+#include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/tprojectnotebook.h"
 
 #include <QApplication>
@@ -546,7 +546,7 @@ void TProjects::btnEditClick()
         return;
     // The dialog starts from the list on screen, so that a project deleted
     // since the file was last written does not come back.
-    TfrmProjCat dialog(departmentLines(), DepartmentsFile(), m_services.dialogs, window());
+    EditCategoriesDialog dialog(departmentLines(), DepartmentsFile(), m_services.dialogs, window());
     if (dialog.exec() == QDialog::Accepted) {
         QString error;
         const QStringList lines = TextFile::readLines(DepartmentsFile(), &error);

@@ -9,12 +9,12 @@ class QPushButton;
 
 // "Edit Categories": the project list as plain text, one line per line,
 // saved to the category file as typed.
-class TfrmProjCat : public QDialog
+class EditCategoriesDialog : public QDialog
 {
     Q_OBJECT
 public:
     // lines: what the list shows now; filePath: "departments.txt".
-    TfrmProjCat(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent);
+    EditCategoriesDialog(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent);
 
     QPlainTextEdit *Memo1;
     QPushButton *BitBtn1;

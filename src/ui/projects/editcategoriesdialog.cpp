@@ -1,4 +1,4 @@
-#include "ui/projects/tfrmprojcat.h"
+#include "ui/projects/editcategoriesdialog.h"
 
 #include "ui/common/fonts.h"
 #include "core/common/textfile.h"
@@ -25,7 +25,7 @@ QLabel *greyNote(const QString &text, QWidget *parent)
 
 } // namespace
 
-TfrmProjCat::TfrmProjCat(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent)
+EditCategoriesDialog::EditCategoriesDialog(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent)
     : QDialog(parent)
     , m_filePath(filePath)
     , m_dialogs(dialogs)
@@ -72,7 +72,7 @@ TfrmProjCat::TfrmProjCat(const QStringList &lines, const QString &filePath, IDia
     BitBtn2->setAccessibleName(tr("Cancel"));
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
-    connect(BitBtn1, &QPushButton::clicked, this, &TfrmProjCat::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &EditCategoriesDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
@@ -86,12 +86,12 @@ TfrmProjCat::TfrmProjCat(const QStringList &lines, const QString &filePath, IDia
     Memo1->setFocus();
 }
 
-void TfrmProjCat::FormCreate(const QStringList &lines)
+void EditCategoriesDialog::FormCreate(const QStringList &lines)
 {
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-void TfrmProjCat::BitBtn1Click()
+void EditCategoriesDialog::BitBtn1Click()
 {
     // A line that cannot name a project folder would take typed text that
     // could never be stored: it is refused here, before the list holds it.
