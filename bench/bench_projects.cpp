@@ -7,7 +7,7 @@
 #include "core/projects/pagecache.h"
 #include "ui/projects/pageeditor.h"
 #include "core/projects/projectpages.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 
 #include <QCoreApplication>
@@ -100,11 +100,11 @@ void BM_ShowSummaryTab(benchmark::State &state)
     QListWidget *list = f.section->Department;
     for (auto _ : state) {
         state.PauseTiming();
-        f.section->pgProject->setCurrentIndex(TProjectNotebook::ToDoTab);
+        f.section->pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
         list->setCurrentRow(1);
         list->setCurrentRow(0);
         state.ResumeTiming();
-        f.section->pgProject->setCurrentIndex(TProjectNotebook::DoneTab);
+        f.section->pgProject->setCurrentIndex(ProjectNotebook::DoneTab);
     }
     if (f.section->pgProject->Done->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");

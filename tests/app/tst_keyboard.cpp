@@ -7,7 +7,7 @@
 #include "ui/calendar/weekcontroller.h"
 #include "fakes.h"
 #include "ui/projects/pageeditor.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "recordingprinter.h"
 
@@ -277,11 +277,11 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     QTRY_COMPARE(m_form->pg->currentWidget(), m_form->TabSheet2);
     TProjects *projects = m_form->projectsSection;
     projects->pgProject->Done->setPlainText(QStringLiteral("done page"));
-    projects->pgProject->setCurrentIndex(TProjectNotebook::DoneTab);
+    projects->pgProject->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("done page"));
-    projects->pgProject->setCurrentIndex(TProjectNotebook::TimeTab);
+    projects->pgProject->setCurrentIndex(ProjectNotebook::TimeTab);
     QVERIFY(projects->print_button->isHidden());
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);

@@ -18,7 +18,7 @@
 #include "core/platform/clock.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
@@ -92,9 +92,9 @@ int main(int argc, char **argv)
     // The projects section with the tracker bound to a project.
     form.Image2Click();
     TProjects *projects = form.projectsSection;
-    TProjectNotebook *book = projects->pgProject;
+    ProjectNotebook *book = projects->pgProject;
     switchRow(projects->Department, 4, random);
-    book->setCurrentIndex(TProjectNotebook::TimeTab);
+    book->setCurrentIndex(ProjectNotebook::TimeTab);
 
     quint32 serial = seed * 100000;
     QTimer edits;
@@ -136,8 +136,8 @@ int main(int argc, char **argv)
         }
         case 3: { // a slot of the sleep grid, saved with the year store
             TfrmTimeTrack *tracker = form.TimeTrack;
-            if (book->currentIndex() != TProjectNotebook::TimeTab)
-                book->setCurrentIndex(TProjectNotebook::TimeTab);
+            if (book->currentIndex() != ProjectNotebook::TimeTab)
+                book->setCurrentIndex(ProjectNotebook::TimeTab);
             for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)
                 tracker->Sleep_ChartSelectCell(static_cast<int>(random.bounded(1, 32)),
                                                static_cast<int>(random.bounded(1, 49)));

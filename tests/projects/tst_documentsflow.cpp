@@ -8,7 +8,7 @@
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/documentscommands.h"
 #include "ui/projects/documentsbrowser.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 
 #include <QDir>
@@ -141,7 +141,7 @@ private Q_SLOTS:
 
         // "Record:" and the balance on the Costs page open the project folder.
         CostLedgerWidget *ledger = w.fixture.form()->Ledger;
-        w.projects()->pgProject->setCurrentIndex(TProjectNotebook::CostsTab);
+        w.projects()->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
         clickLabel(ledger->Label6);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
         clickLabel(ledger->Balance_Label);
@@ -164,7 +164,7 @@ private Q_SLOTS:
         Window w;
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
-        w.projects()->pgProject->setCurrentIndex(TProjectNotebook::LinksTab);
+        w.projects()->pgProject->setCurrentIndex(ProjectNotebook::LinksTab);
         PageEditor *links = w.projects()->pgProject->Links;
         links->setPlainText("  https://example.org/plans \t\n\n   \nthird line");
         QToolButton *open = w.commands()->SpeedButton1;

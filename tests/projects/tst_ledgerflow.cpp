@@ -6,7 +6,7 @@
 #include "fakes.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/app/mainwindow.h"
 #include "core/datafolder/datafolder.h"
@@ -45,7 +45,7 @@ private Q_SLOTS:
         form->Image2Click();
         TProjects *projects = form->projectsSection;
         CostLedgerWidget *ledger = form->Ledger;
-        projects->pgProject->setCurrentIndex(TProjectNotebook::CostsTab);
+        projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
         QVERIFY(projects->pgProject->moneyHost->isAncestorOf(ledger));
         QTRY_VERIFY(ledger->money->isVisible());

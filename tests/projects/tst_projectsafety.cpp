@@ -14,7 +14,7 @@
 #include "ui/projects/documentscommands.h"
 #include "ui/projects/documentsbrowser.h"
 #include "ui/projects/editcategoriesdialog.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 
 #include <QApplication>
@@ -81,7 +81,7 @@ struct Window
         return items.isEmpty() ? -1 : p->Department->row(items.first());
     }
     void select(const QString &text) { p->Department->setCurrentRow(row(text)); }
-    TProjectNotebook *book() const { return p->pgProject; }
+    ProjectNotebook *book() const { return p->pgProject; }
     CostLedgerWidget *ledger() const { return form->Ledger; }
 
     QTemporaryDir *tmp;
@@ -376,7 +376,7 @@ private Q_SLOTS:
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
-        w.book()->setCurrentIndex(TProjectNotebook::CostsTab);
+        w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
         w.ledger()->money->setFocus();
         QTRY_VERIFY(w.ledger()->money->hasFocus());
         const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->btnAdd), w.ledger()->btnDel,
@@ -437,7 +437,7 @@ private Q_SLOTS:
         w.form->resize(1200, 800);
         w.form->show();
         w.select(QStringLiteral("Garden"));
-        w.book()->setCurrentIndex(TProjectNotebook::DocumentsTab);
+        w.book()->setCurrentIndex(ProjectNotebook::DocumentsTab);
         DocumentsBrowser *list = w.form->Documents->files();
         auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
         QVERIFY(model);

@@ -8,7 +8,7 @@
 #include "ui/projects/pageeditor.h"
 #include "core/projects/projectnames.h"
 #include "ui/projects/editcategoriesdialog.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "recordingprinter.h"
 
@@ -53,7 +53,7 @@ struct Window
     }
     void select(int row) { p->Department->setCurrentRow(row); }
     void select(const QString &text) { select(row(text)); }
-    TProjectNotebook *book() const { return p->pgProject; }
+    ProjectNotebook *book() const { return p->pgProject; }
     QList<PageEditor *> editors() const { return book()->pageEditors(); }
 
     FakeServices fakes;
@@ -207,10 +207,10 @@ private Q_SLOTS:
         QCOMPARE(w.book()->Done->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
         QVERIFY(w.book()->Done->hasPendingText());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
-        w.book()->setCurrentIndex(TProjectNotebook::DoneTab);
+        w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
         QVERIFY(!w.book()->Done->hasPendingText());
-        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
     }
 
     void leavingAPageSavesItUnlessTheFirstLineIsSelected()
@@ -219,7 +219,7 @@ private Q_SLOTS:
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(0); // @Home, the first line
-        w.book()->setCurrentIndex(TProjectNotebook::WaitingTab);
+        w.book()->setCurrentIndex(ProjectNotebook::WaitingTab);
         PageEditor *onHold = w.book()->OnHold;
         onHold->setFocus();
         QTRY_VERIFY(onHold->hasFocus());
@@ -231,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("parts"));
 
         // Another line selected: leaving writes at once, trimmed; To Do too.
-        w.book()->setCurrentIndex(TProjectNotebook::LinksTab);
+        w.book()->setCurrentIndex(ProjectNotebook::LinksTab);
         PageEditor *links = w.book()->Links;
         links->setFocus();
         QTRY_VERIFY(links->hasFocus());
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(links->toPlainText(), QStringLiteral("http://a.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
 
-        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
         PageEditor *todo = w.book()->Projects;
         todo->setFocus();
         QTRY_VERIFY(todo->hasFocus());
@@ -273,7 +273,7 @@ private Q_SLOTS:
     {
         Window w;
         w.select(QStringLiteral("Garden"));
-        w.book()->setCurrentIndex(TProjectNotebook::DoneTab);
+        w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
         w.book()->Done->setPlainText(QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(false);
         w.p->Clear_Label->click();
@@ -294,10 +294,10 @@ private Q_SLOTS:
             int tab;
             bool visible;
         };
-        for (const Case c : {Case{TProjectNotebook::DoneTab, true}, Case{TProjectNotebook::TimeTab, false},
-                             Case{TProjectNotebook::CostsTab, true}, Case{TProjectNotebook::OtherTab, false},
-                             Case{TProjectNotebook::LinksTab, true}, Case{TProjectNotebook::DocumentsTab, false},
-                             Case{TProjectNotebook::SomeDayTab, true}}) {
+        for (const Case c : {Case{ProjectNotebook::DoneTab, true}, Case{ProjectNotebook::TimeTab, false},
+                             Case{ProjectNotebook::CostsTab, true}, Case{ProjectNotebook::OtherTab, false},
+                             Case{ProjectNotebook::LinksTab, true}, Case{ProjectNotebook::DocumentsTab, false},
+                             Case{ProjectNotebook::SomeDayTab, true}}) {
             w.book()->setCurrentIndex(c.tab);
             QCOMPARE(w.p->Clear_Label->isVisibleTo(w.p), c.visible);
             QCOMPARE(w.p->print_button->isVisibleTo(w.p), c.visible);
@@ -306,15 +306,15 @@ private Q_SLOTS:
         QCOMPARE(binds.size(), 1);
         QCOMPARE(binds.at(0).at(0).toString(), w.projects() + QStringLiteral("@Home/"));
 
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         w.select(QStringLiteral("Garden"));
         QCOMPARE(binds.last().at(0).toString(), w.projects() + QStringLiteral("Garden/"));
         QCOMPARE(binds.last().at(1).toDouble(), w.fakes.clock.nowDayNumber());
-        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
         const int before = binds.size();
         w.select(QStringLiteral("Car"));
         QCOMPARE(binds.size(), before);
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QCOMPARE(binds.last().at(0).toString(), w.projects() + QStringLiteral("Car/"));
     }
 
@@ -346,14 +346,14 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt")));
         QCOMPARE(w.p->Department->count(), rows);
 
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         w.fakes.dialogs.answers.enqueue(true);
         w.p->SpeedButton5->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
         QCOMPARE(w.p->Department->count(), rows - 1);
         QCOMPARE(w.row(QStringLiteral("Garden")), -1);
         QVERIFY(w.p->Department->selectedItems().isEmpty());
-        QCOMPARE(w.book()->currentIndex(), int(TProjectNotebook::ToDoTab));
+        QCOMPARE(w.book()->currentIndex(), int(ProjectNotebook::ToDoTab));
         QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("text"));
         QVERIFY(w.fakes.dialogs.errors.isEmpty());
 
@@ -494,7 +494,7 @@ private Q_SLOTS:
     {
         Window w;
         w.select(QStringLiteral("Garden"));
-        w.book()->setCurrentIndex(TProjectNotebook::CostsTab);
+        w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
         w.book()->BuyItem->setPlainText(QStringLiteral("seeds\nhose"));
         w.p->print_button->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));

@@ -9,7 +9,7 @@
 #include "ui/grid/stringgridview.h"
 #include "mainwindowfixture.h"
 #include "ui/projects/costledgerwidget.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/topics/linenumberedit.h"
@@ -60,7 +60,7 @@ struct Projects
         f.form()->Image2Click();
     }
     TProjects *p() const { return f.form()->projectsSection; }
-    TProjectNotebook *book() const { return p()->pgProject; }
+    ProjectNotebook *book() const { return p()->pgProject; }
     QString dir() const { return f.form()->dataFolder->ProjectsDir; }
     void select(const QString &name) { p()->Department->setCurrentRow(rowOf(p()->Department, name)); }
 

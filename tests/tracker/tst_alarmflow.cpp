@@ -7,7 +7,7 @@
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "mainwindowfixture.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/tracker/talarms.h"
 #include "ui/tracker/talarmset_form.h"
@@ -51,7 +51,7 @@ struct Window
         start();
     }
     TProjects *projects() const { return form->projectsSection; }
-    TProjectNotebook *book() const { return projects()->pgProject; }
+    ProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
     TAlarms *alarms() const { return form->TimeTrack->Alarms; }
     void select(const QString &name)
@@ -63,7 +63,7 @@ struct Window
     void showTime(const QString &project)
     {
         select(project);
-        book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        book()->setCurrentIndex(ProjectNotebook::TimeTab);
     }
     QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)

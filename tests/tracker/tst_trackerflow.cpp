@@ -10,7 +10,7 @@
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/tracker/sleepgridview.h"
 #include "ui/tracker/tfrmtimetrack.h"
@@ -43,7 +43,7 @@ struct Window
         form->Image2Click();
     }
     TProjects *projects() const { return form->projectsSection; }
-    TProjectNotebook *book() const { return projects()->pgProject; }
+    ProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
     void select(const QString &name)
     {
@@ -90,7 +90,7 @@ private Q_SLOTS:
         Window w;
         w.select(QStringLiteral("Garden"));
         QVERIFY(!w.tracker()->Record.Loaded);
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
         QCOMPARE(w.tracker()->Record.SelectedDate, w.fakes.clock.nowDayNumber());
 
@@ -103,10 +103,10 @@ private Q_SLOTS:
         QCOMPARE(w.tracker()->DayHours(column), 0.0);
         QVERIFY(QFile::exists(w.folder(QStringLiteral("Garden")) + QStringLiteral("2024-time.txt")));
 
-        w.book()->setCurrentIndex(TProjectNotebook::ToDoTab);
+        w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
         w.select(QStringLiteral("Garden"));
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
         QCOMPARE(w.tracker()->DayHours(column), 1.0);
     }
@@ -115,7 +115,7 @@ private Q_SLOTS:
     {
         Window w;
         w.select(QStringLiteral("Garden"));
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         const int offset = w.form->Week->DayOffset;
         const int column = w.column(dayNumberOf(2024, 5, 20));
         const QRect cell = w.tracker()->Sleep_Chart->visualRect(w.tracker()->SleepGrid.index(10, column));
@@ -129,7 +129,7 @@ private Q_SLOTS:
     {
         Window w;
         w.select(QStringLiteral("Garden"));
-        w.book()->setCurrentIndex(TProjectNotebook::TimeTab);
+        w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QTest::mouseClick(w.book()->btnGraph, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 4);
         QCOMPARE(w.tracker()->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));

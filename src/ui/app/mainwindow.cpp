@@ -18,7 +18,7 @@
 #include "ui/projects/documentscommands.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 #include "ui/tracker/tfrmtimetrack.h"
 
@@ -458,7 +458,7 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
 
 void MainWindow::createTimeTracker()
 {
-    TProjectNotebook *notebook = projectsSection->pgProject;
+    ProjectNotebook *notebook = projectsSection->pgProject;
     TimeTrack = new TfrmTimeTrack(dataFolder, m_services);
     TimeTrack->EmbedIn(notebook->pnlTimeTrack);
     connect(projectsSection, &TProjects::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);

@@ -5,7 +5,7 @@
 #include "ui/projects/pageeditor.h"
 #include "core/projects/documents.h"
 #include "ui/projects/documentsbrowser.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 #include "ui/projects/tprojects.h"
 
 #include "ui/platform/dialogs.h"
@@ -28,7 +28,7 @@ DocumentsCommands::DocumentsCommands(TProjects *projects, DataFolder *dataFolder
     , m_dataFolder(dataFolder)
     , m_services(services)
 {
-    TProjectNotebook *notebook = projects->pgProject;
+    ProjectNotebook *notebook = projects->pgProject;
     m_files = new DocumentsBrowser(dataFolder, services, notebook->filesHost);
     if (!notebook->filesHost->layout())
         new QVBoxLayout(notebook->filesHost);

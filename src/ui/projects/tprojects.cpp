@@ -13,7 +13,7 @@
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/editcategoriesdialog.h"
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,7 +65,7 @@ TProjects::TProjects(const Services &services, QWidget *parent)
     // window at a minimum width (a narrow window clips it instead).
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     createListColumn();
-    pgProject = new TProjectNotebook(this);
+    pgProject = new ProjectNotebook(this);
     createBottomBar();
 
     auto *row = new QHBoxLayout;
@@ -512,7 +512,7 @@ void TProjects::DepartmentClick()
 
     Q_EMIT ledgerSwitchRequested(name);
     Q_EMIT documentsSwitchRequested(name);
-    if (pgProject->currentIndex() == TProjectNotebook::TimeTab)
+    if (pgProject->currentIndex() == ProjectNotebook::TimeTab)
         Q_EMIT trackerBindRequested(ProjectFolder(), m_services.clock->nowDayNumber());
 }
 
@@ -593,9 +593,9 @@ void TProjects::btnRefreshClick()
     delete Department->takeItem(row);
     Department->clearSelection();
     Department->setCurrentRow(-1);
-    pgProject->setCurrentIndex(TProjectNotebook::ToDoTab);
+    pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
     m_changingByProgram = false;
-    showCommandsFor(TProjectNotebook::ToDoTab);
+    showCommandsFor(ProjectNotebook::ToDoTab);
 }
 
 void TProjects::Clear_LabelClick()
@@ -623,8 +623,8 @@ void TProjects::print_buttonClick()
 
 void TProjects::showCommandsFor(int tab)
 {
-    const bool show = tab != TProjectNotebook::TimeTab && tab != TProjectNotebook::OtherTab
-                      && tab != TProjectNotebook::DocumentsTab;
+    const bool show = tab != ProjectNotebook::TimeTab && tab != ProjectNotebook::OtherTab
+                      && tab != ProjectNotebook::DocumentsTab;
     Clear_Label->setVisible(show);
     print_button->setVisible(show);
 }

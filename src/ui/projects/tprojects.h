@@ -12,7 +12,7 @@ class QListWidget;
 class QToolButton;
 class CostLedgerWidget;
 class DataFolder;
-class TProjectNotebook;
+class ProjectNotebook;
 
 // The Projects section: the list of categories and projects on the left,
 // the project notebook on the right and the command bar along the bottom.
@@ -32,7 +32,7 @@ public:
     QLabel *Projects_Label;
     QListWidget *Department;
     // Notebook.
-    TProjectNotebook *pgProject;
+    ProjectNotebook *pgProject;
     // Bottom bar.
     QWidget *Panel9;
     QToolButton *btnEdit;

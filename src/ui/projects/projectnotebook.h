@@ -12,13 +12,13 @@ class QVBoxLayout;
 // the current project under a heading. The Costs tab keeps a host for the
 // ledger beside its notes editor, the Time tab the panel the tracker is
 // placed in, and the Documents tab a host for the documents list.
-class TProjectNotebook : public QTabWidget
+class ProjectNotebook : public QTabWidget
 {
     Q_OBJECT
 public:
     enum Tab { ToDoTab, DoneTab, WaitingTab, CostsTab, TimeTab, SomeDayTab, LinksTab, OtherTab, DocumentsTab };
 
-    explicit TProjectNotebook(QWidget *parent = nullptr);
+    explicit ProjectNotebook(QWidget *parent = nullptr);
 
     // Page editors, in the order the project switch walks them.
     PageEditor *Projects;

@@ -1,4 +1,4 @@
-#include "ui/projects/tprojectnotebook.h"
+#include "ui/projects/projectnotebook.h"
 
 #include "ui/common/fonts.h"
 #include "ui/projects/pageeditor.h"
@@ -53,7 +53,7 @@ QWidget *host(const QString &name, QWidget *parent)
 
 } // namespace
 
-TProjectNotebook::TProjectNotebook(QWidget *parent)
+ProjectNotebook::ProjectNotebook(QWidget *parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("pgProject"));
@@ -92,7 +92,7 @@ TProjectNotebook::TProjectNotebook(QWidget *parent)
     addTab(documentsPage(), tr("Documents"));
 }
 
-QWidget *TProjectNotebook::editorPage(PageEditor *editor, QLabel **heading, const char *headingName,
+QWidget *ProjectNotebook::editorPage(PageEditor *editor, QLabel **heading, const char *headingName,
                                       const QString &headingText, const QString &subHeadingText,
                                       QWidget **headerOut)
 {
@@ -112,7 +112,7 @@ QWidget *TProjectNotebook::editorPage(PageEditor *editor, QLabel **heading, cons
     return page;
 }
 
-QWidget *TProjectNotebook::costsPage()
+QWidget *ProjectNotebook::costsPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("Costs_Page"));
@@ -139,7 +139,7 @@ QWidget *TProjectNotebook::costsPage()
     return page;
 }
 
-QWidget *TProjectNotebook::timePage()
+QWidget *ProjectNotebook::timePage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("Time_Page"));
@@ -173,7 +173,7 @@ QWidget *TProjectNotebook::timePage()
     return page;
 }
 
-QWidget *TProjectNotebook::documentsPage()
+QWidget *ProjectNotebook::documentsPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("Documents_Page"));
@@ -195,12 +195,12 @@ QWidget *TProjectNotebook::documentsPage()
     return page;
 }
 
-QList<PageEditor *> TProjectNotebook::pageEditors() const
+QList<PageEditor *> ProjectNotebook::pageEditors() const
 {
     return {Projects, Done, OnHold, BuyItem, SomeDay, Links, Actions};
 }
 
-PageEditor *TProjectNotebook::ActivePageEditor() const
+PageEditor *ProjectNotebook::ActivePageEditor() const
 {
     switch (currentIndex()) {
     case ToDoTab: return Projects;
@@ -214,7 +214,7 @@ PageEditor *TProjectNotebook::ActivePageEditor() const
     }
 }
 
-void TProjectNotebook::SetHeadings(const QString &name)
+void ProjectNotebook::SetHeadings(const QString &name)
 {
     const struct
     {
