@@ -8,7 +8,7 @@
 #include "ui/projects/pageeditor.h"
 #include "core/projects/projectpages.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +49,7 @@ struct Fixture
                 TextFile::writeText(dataFolder->ProjectsDir + name + QLatin1Char('/') + page + QStringLiteral(".txt"),
                                     pageText(p, page));
         }
-        section = std::make_unique<TProjects>(fakes.services(), nullptr);
+        section = std::make_unique<ProjectsSection>(fakes.services(), nullptr);
         section->resize(1280, 900);
         section->LoadStartPages(dataFolder.get());
         section->setDepartmentLines(lines);
@@ -59,7 +59,7 @@ struct Fixture
     FakeServices fakes;
     QTemporaryDir tmp;
     std::unique_ptr<DataFolder> dataFolder;
-    std::unique_ptr<TProjects> section;
+    std::unique_ptr<ProjectsSection> section;
 };
 
 void BM_ProjectSwitch(benchmark::State &state)

@@ -8,7 +8,7 @@
 #include "fakes.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "recordingprinter.h"
 
 #include <QAction>
@@ -275,7 +275,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     // In the Projects section, the page shown, where "Print" is offered.
     press(Qt::CTRL | Qt::Key_2);
     QTRY_COMPARE(m_form->pg->currentWidget(), m_form->TabSheet2);
-    TProjects *projects = m_form->projectsSection;
+    ProjectsSection *projects = m_form->projectsSection;
     projects->pgProject->Done->setPlainText(QStringLiteral("done page"));
     projects->pgProject->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);

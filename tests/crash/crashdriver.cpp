@@ -19,7 +19,7 @@
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
 #include "ui/tracker/tfrmtimetrack.h"
@@ -91,7 +91,7 @@ int main(int argc, char **argv)
 
     // The projects section with the tracker bound to a project.
     form.Image2Click();
-    TProjects *projects = form.projectsSection;
+    ProjectsSection *projects = form.projectsSection;
     ProjectNotebook *book = projects->pgProject;
     switchRow(projects->Department, 4, random);
     book->setCurrentIndex(ProjectNotebook::TimeTab);

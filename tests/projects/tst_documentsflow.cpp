@@ -9,7 +9,7 @@
 #include "ui/projects/documentscommands.h"
 #include "ui/projects/documentsbrowser.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 
 #include <QDir>
 #include <QLabel>
@@ -47,7 +47,7 @@ private:
             fixture.start();
             fixture.form()->Image2Click();
         }
-        TProjects *projects() const { return fixture.form()->projectsSection; }
+        ProjectsSection *projects() const { return fixture.form()->projectsSection; }
         DocumentsCommands *commands() const { return fixture.form()->Documents; }
         QString documents() const { return fixture.fakes.shell.documents; }
         void select(const QString &name)

@@ -7,7 +7,7 @@
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/app/mainwindow.h"
 #include "core/datafolder/datafolder.h"
 
@@ -17,7 +17,7 @@
 
 namespace {
 
-int lineOf(TProjects *projects, const QString &text)
+int lineOf(ProjectsSection *projects, const QString &text)
 {
     for (int i = 0; i < projects->Department->count(); ++i)
         if (projects->Department->item(i)->text() == text)
@@ -43,7 +43,7 @@ private Q_SLOTS:
         form->show();
         form->Timer1Timer();
         form->Image2Click();
-        TProjects *projects = form->projectsSection;
+        ProjectsSection *projects = form->projectsSection;
         CostLedgerWidget *ledger = form->Ledger;
         projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.

@@ -15,7 +15,7 @@
 #include "ui/projects/documentsbrowser.h"
 #include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 
 #include <QApplication>
 #include <QFileIconProvider>
@@ -87,7 +87,7 @@ struct Window
     QTemporaryDir *tmp;
     FakeServices fakes;
     std::unique_ptr<MainWindow> form;
-    TProjects *p = nullptr;
+    ProjectsSection *p = nullptr;
 };
 
 void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)

@@ -9,7 +9,7 @@
 #include "core/projects/projectnames.h"
 #include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "recordingprinter.h"
 
 #include <QApplication>
@@ -60,7 +60,7 @@ struct Window
     FakePrinting printing;
     QTemporaryDir tmp;
     std::unique_ptr<MainWindow> form;
-    TProjects *p = nullptr;
+    ProjectsSection *p = nullptr;
 };
 
 const QStringList kPages = {QStringLiteral("Projects"), QStringLiteral("Done"),    QStringLiteral("OnHold"),
@@ -141,7 +141,7 @@ private Q_SLOTS:
         services.printing = &w.printing;
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.Timer1Timer();
-        TProjects *p = again.projectsSection;
+        ProjectsSection *p = again.projectsSection;
         QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
         QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
         QCOMPARE(p->pgProject->Actions->toPlainText(), QStringLiteral("other"));
@@ -288,7 +288,7 @@ private Q_SLOTS:
     void tabChangesShowCommandsAndBindTheTracker()
     {
         Window w;
-        QSignalSpy binds(w.p, &TProjects::trackerBindRequested);
+        QSignalSpy binds(w.p, &ProjectsSection::trackerBindRequested);
         struct Case
         {
             int tab;
@@ -322,9 +322,9 @@ private Q_SLOTS:
     {
         Window w;
         QStringList order;
-        QObject::connect(w.p, &TProjects::ledgerSwitchRequested, w.p,
+        QObject::connect(w.p, &ProjectsSection::ledgerSwitchRequested, w.p,
                          [&](const QString &n) { order << QStringLiteral("ledger ") + n; });
-        QObject::connect(w.p, &TProjects::documentsSwitchRequested, w.p,
+        QObject::connect(w.p, &ProjectsSection::documentsSwitchRequested, w.p,
                          [&](const QString &n) { order << QStringLiteral("documents ") + n; });
         w.select(QStringLiteral("Car"));
         QCOMPARE(order, (QStringList{QStringLiteral("ledger Car"), QStringLiteral("documents Car")}));

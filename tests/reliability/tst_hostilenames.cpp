@@ -10,7 +10,7 @@
 #include "mainwindowfixture.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/tjournal.h"
@@ -59,7 +59,7 @@ struct Projects
         f.start();
         f.form()->Image2Click();
     }
-    TProjects *p() const { return f.form()->projectsSection; }
+    ProjectsSection *p() const { return f.form()->projectsSection; }
     ProjectNotebook *book() const { return p()->pgProject; }
     QString dir() const { return f.form()->dataFolder->ProjectsDir; }
     void select(const QString &name) { p()->Department->setCurrentRow(rowOf(p()->Department, name)); }
@@ -145,7 +145,7 @@ private Q_SLOTS:
         f.start();
         f.form()->Image2Click();
         const qint64 elapsed = timer.elapsed();
-        TProjects *p = f.form()->projectsSection;
+        ProjectsSection *p = f.form()->projectsSection;
         QCOMPARE(p->Department->count(), 100000);
         QCOMPARE(p->Department->item(99999)->text(), QStringLiteral("Project 99999"));
         p->Department->setCurrentRow(99999);
@@ -258,7 +258,7 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
         f.start();
         f.form()->Image2Click();
-        TProjects *p = f.form()->projectsSection;
+        ProjectsSection *p = f.form()->projectsSection;
         p->Department->setCurrentRow(0);
         QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
         StringGrid *money = f.form()->Ledger->money->grid();

@@ -11,7 +11,7 @@
 #include "core/grid/stringgrid.h"
 #include "core/projects/costledger.h"
 #include "core/projects/projectpages.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "core/topics/topicstore.h"
 #include "core/tracker/listviewstream.h"
 #include "core/tracker/sleeprecord.h"

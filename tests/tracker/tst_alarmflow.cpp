@@ -8,7 +8,7 @@
 #include "fakes.h"
 #include "mainwindowfixture.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/tracker/talarms.h"
 #include "ui/tracker/talarmset_form.h"
 #include "ui/tracker/tfrmtimetrack.h"
@@ -50,7 +50,7 @@ struct Window
         form.reset();
         start();
     }
-    TProjects *projects() const { return form->projectsSection; }
+    ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
     TAlarms *alarms() const { return form->TimeTrack->Alarms; }

@@ -11,7 +11,7 @@
 #include "fakes.h"
 #include "core/grid/stringgrid.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/tracker/sleepgridview.h"
 #include "ui/tracker/tfrmtimetrack.h"
 
@@ -42,7 +42,7 @@ struct Window
         form->Timer1Timer();
         form->Image2Click();
     }
-    TProjects *projects() const { return form->projectsSection; }
+    ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
     void select(const QString &name)

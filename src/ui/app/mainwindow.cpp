@@ -19,7 +19,7 @@
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/tracker/tfrmtimetrack.h"
 
 #include <QAction>
@@ -260,7 +260,7 @@ void MainWindow::createPages()
     fill(TabSheet14, pnlGoals);
     Decision_Panel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
     fill(TabSheet3, Decision_Panel);
-    projectsSection = new TProjects(m_services, TabSheet2);
+    projectsSection = new ProjectsSection(m_services, TabSheet2);
     fill(TabSheet2, projectsSection);
 
     for (QWidget *page : {TabSheet1, TabSheet2, TabSheet13, TabSheet14, TabSheet3})
@@ -461,7 +461,7 @@ void MainWindow::createTimeTracker()
     ProjectNotebook *notebook = projectsSection->pgProject;
     TimeTrack = new TfrmTimeTrack(dataFolder, m_services);
     TimeTrack->EmbedIn(notebook->pnlTimeTrack);
-    connect(projectsSection, &TProjects::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
+    connect(projectsSection, &ProjectsSection::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
     connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnChartClick);
     connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnGraphClick);
     connect(notebook->btnBed, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnBedClick);

@@ -22,7 +22,7 @@ class TDecision;
 class DataFolder;
 class DocumentsCommands;
 class TJournal;
-class TProjects;
+class ProjectsSection;
 class WeekController;
 class TfrmTimeTrack;
 
@@ -82,7 +82,7 @@ public:
     DataFolder *dataFolder = nullptr;
     WeekController *Week = nullptr;
     // The Projects section, filling TabSheet2.
-    TProjects *projectsSection = nullptr;
+    ProjectsSection *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     CostLedgerWidget *Ledger = nullptr;
     TJournal *Journal = nullptr;

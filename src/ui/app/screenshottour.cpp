@@ -1,7 +1,7 @@
 #include "ui/app/screenshottour.h"
 
 #include "core/datafolder/datafolder.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 #include "ui/app/mainwindow.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"

@@ -6,7 +6,7 @@
 #include "core/projects/documents.h"
 #include "ui/projects/documentsbrowser.h"
 #include "ui/projects/projectnotebook.h"
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 
 #include "ui/platform/dialogs.h"
 #include "core/platform/shell.h"
@@ -22,7 +22,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 
-DocumentsCommands::DocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services)
+DocumentsCommands::DocumentsCommands(ProjectsSection *projects, DataFolder *dataFolder, const Services &services)
     : QObject(projects)
     , m_projects(projects)
     , m_dataFolder(dataFolder)
@@ -33,7 +33,7 @@ DocumentsCommands::DocumentsCommands(TProjects *projects, DataFolder *dataFolder
     if (!notebook->filesHost->layout())
         new QVBoxLayout(notebook->filesHost);
     notebook->filesHost->layout()->addWidget(m_files);
-    connect(projects, &TProjects::documentsSwitchRequested, m_files, &DocumentsBrowser::SwitchTo);
+    connect(projects, &ProjectsSection::documentsSwitchRequested, m_files, &DocumentsBrowser::SwitchTo);
 
     // Bottom bar: the folder picture before "Documents", "Data Files" at the right.
     auto *bar = qobject_cast<QBoxLayout *>(projects->Panel9->layout());

@@ -8,7 +8,7 @@ class QLabel;
 class QToolButton;
 class DataFolder;
 class DocumentsBrowser;
-class TProjects;
+class ProjectsSection;
 
 // Joins the documents list and the Links page to the Projects section:
 // the list in the Documents tab follows the project selection; the bottom
@@ -19,7 +19,7 @@ class DocumentsCommands : public QObject
 {
     Q_OBJECT
 public:
-    DocumentsCommands(TProjects *projects, DataFolder *dataFolder, const Services &services);
+    DocumentsCommands(ProjectsSection *projects, DataFolder *dataFolder, const Services &services);
 
     DocumentsBrowser *files() const { return m_files; }
     QToolButton *Image3;
@@ -38,7 +38,7 @@ protected:
 private:
     void openLinkAtCaret();
 
-    TProjects *m_projects;
+    ProjectsSection *m_projects;
     DataFolder *m_dataFolder;
     Services m_services;
     DocumentsBrowser *m_files;

@@ -1,4 +1,4 @@
-#include "ui/projects/tprojects.h"
+#include "ui/projects/projectssection.h"
 
 #include "ui/common/fonts.h"
 #include "core/datafolder/datafolder.h"
@@ -55,7 +55,7 @@ int selectedRow(const QListWidget *list)
 
 } // namespace
 
-TProjects::TProjects(const Services &services, QWidget *parent)
+ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     : QWidget(parent)
     , m_services(services)
 {
@@ -80,7 +80,7 @@ TProjects::TProjects(const Services &services, QWidget *parent)
     layout->addWidget(Panel9);
 
     for (PageEditor *editor : pgProject->pageEditors())
-        connect(editor, &PageEditor::focusLost, this, &TProjects::ProjectsExit);
+        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::ProjectsExit);
     connect(pgProject, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_changingByProgram)
             pgProjectChange(index);
@@ -89,7 +89,7 @@ TProjects::TProjects(const Services &services, QWidget *parent)
     showCommandsFor(pgProject->currentIndex());
 }
 
-void TProjects::createListColumn()
+void ProjectsSection::createListColumn()
 {
     Panel13 = new QWidget(this);
     Panel13->setObjectName(QStringLiteral("Panel13"));
@@ -136,7 +136,7 @@ void TProjects::createListColumn()
     column->addWidget(Department, 1, Qt::AlignLeft);
 }
 
-void TProjects::createBottomBar()
+void ProjectsSection::createBottomBar()
 {
     Panel9 = new QWidget(this);
     Panel9->setObjectName(QStringLiteral("Panel9"));
@@ -148,10 +148,10 @@ void TProjects::createBottomBar()
 
     btnEdit = flatButton(QStringLiteral("btnEdit"), tr("Edit"), Panel9);
     btnEdit->setToolTip(tr("Edit the list of categories and projects"));
-    connect(btnEdit, &QToolButton::clicked, this, &TProjects::btnEditClick);
+    connect(btnEdit, &QToolButton::clicked, this, &ProjectsSection::btnEditClick);
     SpeedButton5 = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), Panel9);
     SpeedButton5->setToolTip(tr("Delete the selected project and all its data"));
-    connect(SpeedButton5, &QToolButton::clicked, this, &TProjects::btnRefreshClick);
+    connect(SpeedButton5, &QToolButton::clicked, this, &ProjectsSection::btnRefreshClick);
     auto *separator = new QFrame(Panel9);
     separator->setObjectName(QStringLiteral("Bevel1"));
     separator->setFrameShape(QFrame::VLine);
@@ -163,10 +163,10 @@ void TProjects::createBottomBar()
     Clear_Label->setFont(underlined);
     Clear_Label->setCursor(Qt::PointingHandCursor);
     Clear_Label->setToolTip(tr("Clear the text of the page shown"));
-    connect(Clear_Label, &QToolButton::clicked, this, &TProjects::Clear_LabelClick);
+    connect(Clear_Label, &QToolButton::clicked, this, &ProjectsSection::Clear_LabelClick);
     print_button = flatButton(QStringLiteral("print_button"), tr("Print"), Panel9);
     print_button->setToolTip(tr("Print the page shown"));
-    connect(print_button, &QToolButton::clicked, this, &TProjects::print_buttonClick);
+    connect(print_button, &QToolButton::clicked, this, &ProjectsSection::print_buttonClick);
 
     Folder_Label = new QLabel(tr("Documents"), Panel9);
     Folder_Label->setObjectName(QStringLiteral("Folder_Label"));
@@ -184,7 +184,7 @@ void TProjects::createBottomBar()
 
 // ---- the list -----------------------------------------------------------
 
-QStringList TProjects::departmentLines() const
+QStringList ProjectsSection::departmentLines() const
 {
     QStringList lines;
     lines.reserve(Department->count());
@@ -193,7 +193,7 @@ QStringList TProjects::departmentLines() const
     return lines;
 }
 
-void TProjects::setDepartmentLines(const QStringList &lines)
+void ProjectsSection::setDepartmentLines(const QStringList &lines)
 {
     m_changingByProgram = true;
     Department->clear();
@@ -203,7 +203,7 @@ void TProjects::setDepartmentLines(const QStringList &lines)
     m_changingByProgram = false;
 }
 
-void TProjects::selectNoLine()
+void ProjectsSection::selectNoLine()
 {
     m_changingByProgram = true;
     Department->clearSelection();
@@ -212,7 +212,7 @@ void TProjects::selectNoLine()
     m_changingByProgram = false;
 }
 
-void TProjects::restoreSelection()
+void ProjectsSection::restoreSelection()
 {
     m_changingByProgram = true;
     if (m_shownRow >= 0 && m_shownRow < Department->count()) {
@@ -224,7 +224,7 @@ void TProjects::restoreSelection()
     m_changingByProgram = false;
 }
 
-void TProjects::attachLedger(CostLedgerWidget *ledger)
+void ProjectsSection::attachLedger(CostLedgerWidget *ledger)
 {
     m_ledger = ledger;
     // Tab follows the Costs page as it is seen: the grid, the plus and
@@ -235,12 +235,12 @@ void TProjects::attachLedger(CostLedgerWidget *ledger)
     setTabOrder(ledger->btnBalance, pgProject->BuyItem);
 }
 
-QString TProjects::DepartmentsFile() const
+QString ProjectsSection::DepartmentsFile() const
 {
     return m_dataFolder ? m_dataFolder->ConfigDir + QStringLiteral("departments.txt") : QString();
 }
 
-void TProjects::LoadDepartments()
+void ProjectsSection::LoadDepartments()
 {
     if (!m_dataFolder)
         return;
@@ -269,7 +269,7 @@ void TProjects::LoadDepartments()
     m_departmentsStored = lines;
 }
 
-QString TProjects::CurrentProjectName() const
+QString ProjectsSection::CurrentProjectName() const
 {
     const int row = selectedRow(Department);
     if (row >= 0)
@@ -279,7 +279,7 @@ QString TProjects::CurrentProjectName() const
     return {};
 }
 
-QString TProjects::ProjectFolder() const
+QString ProjectsSection::ProjectFolder() const
 {
     const QString name = CurrentProjectName();
     if (!m_dataFolder || ProjectNames::TrimBlanks(name).isEmpty()
@@ -288,12 +288,12 @@ QString TProjects::ProjectFolder() const
     return m_dataFolder->ProjectsDir + name + QLatin1Char('/');
 }
 
-void TProjects::SectionEntered()
+void ProjectsSection::SectionEntered()
 {
     Projects_Label->setText(tr("Projects"));
 }
 
-void TProjects::reportErrors(const QStringList &errors)
+void ProjectsSection::reportErrors(const QStringList &errors)
 {
     if (errors.isEmpty() || m_reporting)
         return;
@@ -305,7 +305,7 @@ void TProjects::reportErrors(const QStringList &errors)
 
 // ---- pages ----------------------------------------------------------------
 
-void TProjects::markLoadFailed(PageEditor *editor, const QString &reason)
+void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 {
     editor->LoadFailed = true;
     editor->setReadOnly(true);
@@ -313,7 +313,7 @@ void TProjects::markLoadFailed(PageEditor *editor, const QString &reason)
     editor->setToolTip(reason);
 }
 
-bool TProjects::LoadPage(PageEditor *editor, QString *error)
+bool ProjectsSection::LoadPage(PageEditor *editor, QString *error)
 {
     const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
     const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
@@ -340,7 +340,7 @@ bool TProjects::LoadPage(PageEditor *editor, QString *error)
     return ok;
 }
 
-bool TProjects::SavePage(PageEditor *editor, QString *error)
+bool ProjectsSection::SavePage(PageEditor *editor, QString *error)
 {
     // A page that failed to load is never written over; one that nobody
     // edited is left as it is on disk.
@@ -370,7 +370,7 @@ bool TProjects::SavePage(PageEditor *editor, QString *error)
     return true;
 }
 
-bool TProjects::SaveEdited(QStringList *errors)
+bool ProjectsSection::SaveEdited(QStringList *errors)
 {
     if (!m_dataFolder)
         return true;
@@ -394,7 +394,7 @@ bool TProjects::SaveEdited(QStringList *errors)
     return ok;
 }
 
-void TProjects::BuildSummary(PageEditor *editor, QString *error)
+void ProjectsSection::BuildSummary(PageEditor *editor, QString *error)
 {
     editor->OwnerName = ProjectNames::SummaryName;
     const QString text = ProjectPages::BuildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
@@ -410,7 +410,7 @@ void TProjects::BuildSummary(PageEditor *editor, QString *error)
         *error = written.error;
 }
 
-bool TProjects::SwitchPage(PageEditor *editor, QString *error)
+bool ProjectsSection::SwitchPage(PageEditor *editor, QString *error)
 {
     if (!SavePage(editor, error))
         return false; // the text stays with its owner
@@ -430,7 +430,7 @@ bool TProjects::SwitchPage(PageEditor *editor, QString *error)
     return LoadPage(editor, error);
 }
 
-void TProjects::LoadStartPages(DataFolder *dataFolder)
+void ProjectsSection::LoadStartPages(DataFolder *dataFolder)
 {
     m_dataFolder = dataFolder;
     // Every editor starts on the pages of the projects folder itself, so
@@ -447,7 +447,7 @@ void TProjects::LoadStartPages(DataFolder *dataFolder)
 
 // ---- handlers -------------------------------------------------------------
 
-QString TProjects::openProblem(const QString &name) const
+QString ProjectsSection::openProblem(const QString &name) const
 {
     const QString problem = ProjectNames::NameProblem(name);
     if (!problem.isEmpty())
@@ -465,7 +465,7 @@ QString TProjects::openProblem(const QString &name) const
     return {};
 }
 
-void TProjects::DepartmentClick()
+void ProjectsSection::DepartmentClick()
 {
     if (!m_dataFolder)
         return;
@@ -516,7 +516,7 @@ void TProjects::DepartmentClick()
         Q_EMIT trackerBindRequested(ProjectFolder(), m_services.clock->nowDayNumber());
 }
 
-void TProjects::ProjectsExit(PageEditor *editor)
+void ProjectsSection::ProjectsExit(PageEditor *editor)
 {
     // A window that is being hidden or torn down has saved at close. A box
     // or dialog that takes the focus belongs to an operation that saves and
@@ -540,7 +540,7 @@ void TProjects::ProjectsExit(PageEditor *editor)
         reportErrors({error});
 }
 
-void TProjects::btnEditClick()
+void ProjectsSection::btnEditClick()
 {
     if (!m_dataFolder)
         return;
@@ -561,7 +561,7 @@ void TProjects::btnEditClick()
     selectNoLine();
 }
 
-void TProjects::btnRefreshClick()
+void ProjectsSection::btnRefreshClick()
 {
     const int row = selectedRow(Department);
     if (!m_dataFolder || row < 0)
@@ -598,7 +598,7 @@ void TProjects::btnRefreshClick()
     showCommandsFor(ProjectNotebook::ToDoTab);
 }
 
-void TProjects::Clear_LabelClick()
+void ProjectsSection::Clear_LabelClick()
 {
     PageEditor *editor = pgProject->ActivePageEditor();
     if (!editor || editor->isReadOnly())
@@ -611,7 +611,7 @@ void TProjects::Clear_LabelClick()
     }
 }
 
-void TProjects::print_buttonClick()
+void ProjectsSection::print_buttonClick()
 {
     PageEditor *editor = pgProject->ActivePageEditor();
     if (!editor)
@@ -621,7 +621,7 @@ void TProjects::print_buttonClick()
                PageLayoutInches{0.25f, 0.5f, 0.75f, 1.0f, 6.0f});
 }
 
-void TProjects::showCommandsFor(int tab)
+void ProjectsSection::showCommandsFor(int tab)
 {
     const bool show = tab != ProjectNotebook::TimeTab && tab != ProjectNotebook::OtherTab
                       && tab != ProjectNotebook::DocumentsTab;
@@ -629,7 +629,7 @@ void TProjects::showCommandsFor(int tab)
     print_button->setVisible(show);
 }
 
-void TProjects::pgProjectChange(int index)
+void ProjectsSection::pgProjectChange(int index)
 {
     showCommandsFor(index);
     if (pgProject->tabText(index) == QLatin1String("Time")) {
@@ -641,7 +641,7 @@ void TProjects::pgProjectChange(int index)
 
 // ---- close ----------------------------------------------------------------
 
-bool TProjects::SaveAtClose(QString *error)
+bool ProjectsSection::SaveAtClose(QString *error)
 {
     if (!m_dataFolder)
         return true;

@@ -20,11 +20,11 @@ class ProjectNotebook;
 // save to the project they showed and load the new one, then the ledger,
 // the documents list and the tracker are told (the signals below, in that
 // order).
-class TProjects : public QWidget
+class ProjectsSection : public QWidget
 {
     Q_OBJECT
 public:
-    TProjects(const Services &services, QWidget *parent);
+    ProjectsSection(const Services &services, QWidget *parent);
 
     // List column.
     QWidget *Panel13;
