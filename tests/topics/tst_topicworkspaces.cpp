@@ -9,7 +9,7 @@
 #include "fakes.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/splitterbar.h"
-#include "ui/topics/taddtopic.h"
+#include "ui/topics/addtopicdialog.h"
 #include "ui/topics/tdecision.h"
 #include "ui/topics/tjournal.h"
 
@@ -106,11 +106,11 @@ private:
     QString configFile(const QString &name) { return m_form->dataFolder->ConfigDir + name; }
 
     // Runs the add-topic dialog with what the user does in it.
-    void addTopic(TopicWorkspace *workspace, const std::function<void(TAddTopic *)> &act)
+    void addTopic(TopicWorkspace *workspace, const std::function<void(AddTopicDialog *)> &act)
     {
         bool seen = false;
         QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<TAddTopic *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<AddTopicDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             seen = true;
@@ -231,7 +231,7 @@ private Q_SLOTS:
     void addedTopicSurvivesRestart()
     {
         m_form->btnGoalsClick();
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("Garden Ideas"));
             dialog->OK->click();
         });
@@ -249,28 +249,28 @@ private Q_SLOTS:
 
     void addRefusesDuplicatesButWrites()
     {
-        addTopic(decision(), [](TAddTopic *dialog) {
+        addTopic(decision(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("buy a new CAR"));
             dialog->OK->click();
         });
         QCOMPARE(decision()->Topic_list->count(), 9);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
-        addTopic(decision(), [](TAddTopic *dialog) { dialog->OK->click(); });
+        addTopic(decision(), [](AddTopicDialog *dialog) { dialog->OK->click(); });
         QCOMPARE(decision()->Topic_list->item(9)->text(), QStringLiteral("Topic Name"));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
     }
 
     void cancelWritesNothing()
     {
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("Not wanted"));
             dialog->Cancel->click();
         });
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("Not wanted either"));
             dialog->close();
         });
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
         QCOMPARE(journal()->Topic_list->count(), 87);
@@ -279,7 +279,7 @@ private Q_SLOTS:
 
     void addDialogTakesTypingAtOnce()
     {
-        TAddTopic dialog(journal());
+        AddTopicDialog dialog(journal());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Topic"));
         QCOMPARE(dialog.size(), QSize(581, 213));
         QCOMPARE(dialog.edit1->text(), QStringLiteral("Topic Name"));
@@ -387,7 +387,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
 
         // Deleting the last topic leaves an empty list and empty editors.
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("Only"));
             dialog->OK->click();
         });
@@ -595,7 +595,7 @@ private Q_SLOTS:
     {
         m_form->btnGoalsClick();
         QApplication::clipboard()->setText(QStringLiteral("Garden ideas\r\n"));
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             QTest::keyClick(dialog->edit1, Qt::Key_V, Qt::ControlModifier);
             QTest::keyClick(dialog->edit1, Qt::Key_Return);
         });
@@ -619,7 +619,7 @@ private Q_SLOTS:
         m_form->Image4Click();
         const QString tooLong(81, QChar(0x20AC));
         bool stayedOpen = false;
-        addTopic(decision(), [&](TAddTopic *dialog) {
+        addTopic(decision(), [&](AddTopicDialog *dialog) {
             dialog->edit1->setText(tooLong);
             dialog->OK->click();
             // Refused with the dialog still open, so the name can be mended.
@@ -638,11 +638,11 @@ private Q_SLOTS:
         QCOMPARE(decision()->Topic_list->count(), 9);
 
         m_form->btnGoalsClick();
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("A.B"));
             dialog->OK->click();
         });
-        addTopic(journal(), [](TAddTopic *dialog) {
+        addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("AB"));
             dialog->OK->click();
             dialog->Cancel->click();
@@ -757,7 +757,7 @@ private Q_SLOTS:
         // F2 in the list opens the dialog with the name selected.
         bool seen = false;
         QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<TAddTopic *>(QApplication::activeModalWidget());
+            auto *dialog = qobject_cast<AddTopicDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             seen = true;

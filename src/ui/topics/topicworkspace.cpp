@@ -1,7 +1,7 @@
 #include "ui/topics/topicworkspace.h"
 
 #include "ui/platform/dialogs.h"
-#include "ui/topics/taddtopic.h"
+#include "ui/topics/addtopicdialog.h"
 #include "core/topics/topicfiles.h"
 
 #include <QGuiApplication>
@@ -383,7 +383,7 @@ void TopicWorkspace::Topic_listClick()
 
 void TopicWorkspace::Topic_Add_ButtonClick()
 {
-    auto *dialog = new TAddTopic(this);
+    auto *dialog = new AddTopicDialog(this);
     // A name that cannot name files is refused with the dialog still open,
     // so it can be corrected; an empty or listed name closes it unheard.
     dialog->setNameCheck([this, dialog](const QString &typed) {
@@ -417,7 +417,7 @@ void TopicWorkspace::renameSelectedTopic()
         return;
     }
     const QString oldName = m_store.topics().at(entry);
-    auto *dialog = new TAddTopic(this);
+    auto *dialog = new AddTopicDialog(this);
     dialog->setRenaming(oldName);
     dialog->setNameCheck([this, dialog, entry, oldName](const QString &typed) {
         const TopicNameCheck check = m_store.CheckNewName(typed, entry);

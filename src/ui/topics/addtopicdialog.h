@@ -11,11 +11,11 @@ class QPushButton;
 // The small window that asks for the name of a new topic, or a new name
 // for one. It opens with the focus in edit1 and its text selected, so
 // typing replaces it at once; Enter accepts.
-class TAddTopic : public QDialog
+class AddTopicDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TAddTopic(QWidget *owner);
+    explicit AddTopicDialog(QWidget *owner);
 
     QLabel *Label1;
     QLabel *Label2;

@@ -1,4 +1,4 @@
-#include "ui/topics/taddtopic.h"
+#include "ui/topics/addtopicdialog.h"
 
 #include "ui/topics/topicworkspace.h"
 
@@ -14,7 +14,7 @@ constexpr int kEditWidth = 369;
 
 } // namespace
 
-TAddTopic::TAddTopic(QWidget *owner)
+AddTopicDialog::AddTopicDialog(QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                          | Qt::WindowCloseButtonHint)
     , m_owner(owner)
@@ -71,7 +71,7 @@ TAddTopic::TAddTopic(QWidget *owner)
     edit1->selectAll();
 }
 
-void TAddTopic::setRenaming(const QString &currentName)
+void AddTopicDialog::setRenaming(const QString &currentName)
 {
     setWindowTitle(tr("Rename Topic"));
     Label1->setText(tr("Rename Topic"));
@@ -81,12 +81,12 @@ void TAddTopic::setRenaming(const QString &currentName)
     edit1->selectAll();
 }
 
-void TAddTopic::setNameCheck(std::function<bool(const QString &)> check)
+void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
 {
     m_check = std::move(check);
 }
 
-void TAddTopic::accept()
+void AddTopicDialog::accept()
 {
     if (m_check && !m_check(edit1->text())) {
         edit1->setFocus();
@@ -95,7 +95,7 @@ void TAddTopic::accept()
     QDialog::accept();
 }
 
-void TAddTopic::showEvent(QShowEvent *event)
+void AddTopicDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (m_owner) {
