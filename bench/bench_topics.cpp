@@ -5,7 +5,7 @@
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
 #include "ui/topics/linenumberedit.h"
-#include "ui/topics/tdecision.h"
+#include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/tjournal.h"
 #include "core/topics/topicstore.h"
 
@@ -113,7 +113,7 @@ static void BM_TopicListMoveUp(benchmark::State &state)
         topics.append(QStringLiteral("Decision number %1").arg(i));
     TextFile::writeLines(folder.ConfigDir + QStringLiteral("Decision_Topics.txt"), topics);
     QWidget host;
-    TDecision *decision = new TDecision(folder, services);
+    DecisionsWorkspace *decision = new DecisionsWorkspace(folder, services);
     decision->EmbedIn(&host);
     decision->ResizeTo(1280, 850);
     host.resize(1280, 850);

@@ -20,7 +20,7 @@
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
-#include "ui/topics/tdecision.h"
+#include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/tjournal.h"
 #include "ui/tracker/tfrmtimetrack.h"
 

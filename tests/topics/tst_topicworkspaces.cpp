@@ -10,7 +10,7 @@
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/splitterbar.h"
 #include "ui/topics/addtopicdialog.h"
-#include "ui/topics/tdecision.h"
+#include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/tjournal.h"
 
 #include <QApplication>
@@ -100,7 +100,7 @@ private:
     }
 
     TJournal *journal() { return m_form->Journal; }
-    TDecision *decision() { return m_form->Decision; }
+    DecisionsWorkspace *decision() { return m_form->Decision; }
     QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
     QString decisionFile(const QString &name) { return m_form->dataFolder->DecisionDir + name; }
     QString configFile(const QString &name) { return m_form->dataFolder->ConfigDir + name; }
@@ -431,7 +431,7 @@ private Q_SLOTS:
     void decisionPagesAreReachable()
     {
         m_form->Image4Click();
-        TDecision *d = decision();
+        DecisionsWorkspace *d = decision();
         QCOMPARE(d->pgProject->count(), 6);
         QCOMPARE(d->pgProject->currentWidget(), d->TabSheet5);
         QVERIFY(d->Decision_Panel->isVisible());
@@ -473,7 +473,7 @@ private Q_SLOTS:
     void splitterFigures()
     {
         m_form->Image4Click();
-        TDecision *d = decision();
+        DecisionsWorkspace *d = decision();
         // The page control spans the writing side, which starts at 289.
         d->ResizeTo(289 + 600, 500);
         QCOMPARE(d->pgProject->width(), 600);
@@ -725,7 +725,7 @@ private Q_SLOTS:
     void againstLabelNeverCoversForLabel()
     {
         m_form->Image4Click();
-        TDecision *d = decision();
+        DecisionsWorkspace *d = decision();
         d->ResizeTo(289 + 600, 500);
         const int forRight = d->Label1->x() + d->Label1->width();
         for (int dx : {-100, -200, -1000}) {
@@ -744,7 +744,7 @@ private Q_SLOTS:
     void renameTopic()
     {
         m_form->Image4Click();
-        TDecision *d = decision();
+        DecisionsWorkspace *d = decision();
         QCOMPARE(d->renameTopicButton->accessibleName(), QStringLiteral("Rename Topic"));
         QVERIFY(!d->renameTopicButton->toolTip().isEmpty());
         // Nothing selected: said so, nothing asked.
@@ -825,7 +825,7 @@ private Q_SLOTS:
     void closeAnywayNamesEveryFileNotSaved()
     {
         m_form->Image4Click();
-        TDecision *d = decision();
+        DecisionsWorkspace *d = decision();
         pick(d, "Buy a New car");
         typeLines(d->plus, {"Reliable"});
         for (QPlainTextEdit *memo : {d->NextStep, d->Links, d->Other})

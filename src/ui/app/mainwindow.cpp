@@ -16,7 +16,7 @@
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/documentscommands.h"
-#include "ui/topics/tdecision.h"
+#include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/tjournal.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
@@ -411,7 +411,7 @@ void MainWindow::Timer1Timer()
 
     Journal = new TJournal(*dataFolder, m_services);
     Journal->EmbedIn(pnlGoals);
-    Decision = new TDecision(*dataFolder, m_services);
+    Decision = new DecisionsWorkspace(*dataFolder, m_services);
     Decision->EmbedIn(Decision_Panel);
 
     const double start = startDayNumber();

@@ -18,7 +18,7 @@ class QToolButton;
 class AutoSave;
 class SvgPicture;
 class CostLedgerWidget;
-class TDecision;
+class DecisionsWorkspace;
 class DataFolder;
 class DocumentsCommands;
 class TJournal;
@@ -86,7 +86,7 @@ public:
     // The cost ledger of the "Costs" page; created with the window.
     CostLedgerWidget *Ledger = nullptr;
     TJournal *Journal = nullptr;
-    TDecision *Decision = nullptr;
+    DecisionsWorkspace *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.
     TfrmTimeTrack *TimeTrack = nullptr;
     // The documents list and the project folder and link commands.

@@ -3,7 +3,7 @@
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/projectssection.h"
 #include "ui/app/mainwindow.h"
-#include "ui/topics/tdecision.h"
+#include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/tjournal.h"
 
 #include <QApplication>

@@ -14,11 +14,11 @@ class DataFolder;
 // by side, the final decision (made), and four further notes (Done,
 // NextStep, Links, Other) on pages of their own. Created once at start-up
 // and embedded into the main window's Decision_Panel.
-class TDecision : public TopicWorkspace
+class DecisionsWorkspace : public TopicWorkspace
 {
     Q_OBJECT
 public:
-    TDecision(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
+    DecisionsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
     QLabel *Label10;
     // The header strip over the two columns (not the main window's host

@@ -1,4 +1,4 @@
-#include "ui/topics/tdecision.h"
+#include "ui/topics/decisionsworkspace.h"
 
 #include "core/datafolder/datafolder.h"
 #include "ui/topics/linenumberedit.h"
@@ -37,7 +37,7 @@ TopicWorkspaceSetup decisionSetup(const DataFolder &dataFolder)
     setup.folder = dataFolder.DecisionDir;
     const TopicEditorKind lines = TopicEditorKind::Lines;
     const TopicEditorKind text = TopicEditorKind::Text;
-    auto caption = [](const char *text) { return QCoreApplication::translate("TDecision", text); };
+    auto caption = [](const char *text) { return QCoreApplication::translate("DecisionsWorkspace", text); };
     setup.editors = {{QStringLiteral("plus"), lines, caption("Reasons For")},
                      {QStringLiteral("minus"), lines, caption("Reasons Against")},
                      {QStringLiteral("made"), text, caption("Final Decision")},
@@ -94,7 +94,7 @@ QVBoxLayout *fillLayout(QWidget *sheet)
 
 } // namespace
 
-TDecision::TDecision(const DataFolder &dataFolder, const Services &services, QWidget *parent)
+DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent)
     : TopicWorkspace(services, decisionSetup(dataFolder), Design{289, 264, 56, QStringLiteral("?"), tr("Title")},
                      parent)
     , m_dataFolder(dataFolder)
@@ -154,7 +154,7 @@ TDecision::TDecision(const DataFolder &dataFolder, const Services &services, QWi
     made->setFrameShape(QFrame::Box);
     made->setStyleSheet(QStringLiteral("QPlainTextEdit#made { border: 1px solid #C8D6E2; }"));
     Label2->setBuddy(made);
-    connect(Edit_Splitter, &SplitterBar::draggedTo, this, &TDecision::dragSplitterTo);
+    connect(Edit_Splitter, &SplitterBar::draggedTo, this, &DecisionsWorkspace::dragSplitterTo);
 
     Done = memo(QStringLiteral("Done"), tr("Done"), TabSheet11);
     fillLayout(TabSheet11)->addWidget(Done);
@@ -187,7 +187,7 @@ TDecision::TDecision(const DataFolder &dataFolder, const Services &services, QWi
     linksPage->addWidget(Panel10);
     linksPage->addWidget(Links, 1);
     Links->viewport()->installEventFilter(this);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TDecision::SpeedButton1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &DecisionsWorkspace::SpeedButton1Click);
 
     Other = memo(QStringLiteral("Other"), tr("Other"), TabSheet10);
     fillLayout(TabSheet10)->addWidget(Other);
@@ -221,7 +221,7 @@ TDecision::TDecision(const DataFolder &dataFolder, const Services &services, QWi
     }
     connect(pgProjectTabs, &QTabBar::currentChanged, this,
             [this](int tab) { pgProject->setCurrentIndex(m_tabPages.value(tab, 0)); });
-    connect(pgProject, &QStackedWidget::currentChanged, this, &TDecision::pgProjectChange);
+    connect(pgProject, &QStackedWidget::currentChanged, this, &DecisionsWorkspace::pgProjectChange);
     auto *next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
     next->setContext(Qt::WidgetWithChildrenShortcut);
     connect(next, &QShortcut::activated, this, [this] {
@@ -241,7 +241,7 @@ TDecision::TDecision(const DataFolder &dataFolder, const Services &services, QWi
     ResizeTo(865, 561);
 }
 
-void TDecision::ResizeTo(int width, int height)
+void DecisionsWorkspace::ResizeTo(int width, int height)
 {
     TopicWorkspace::ResizeTo(width, height);
     // Half the page less 10, rounded toward zero; the page control spans
@@ -251,7 +251,7 @@ void TDecision::ResizeTo(int width, int height)
     layoutColumns();
 }
 
-void TDecision::layoutWritePanel()
+void DecisionsWorkspace::layoutWritePanel()
 {
     const int width = Write_Panel->width();
     const int height = Write_Panel->height();
@@ -272,7 +272,7 @@ void TDecision::layoutWritePanel()
     layoutColumns();
 }
 
-void TDecision::layoutColumns()
+void DecisionsWorkspace::layoutColumns()
 {
     // The page is placed here as well, so the columns follow at once even
     // while the section is hidden.
@@ -293,13 +293,13 @@ void TDecision::layoutColumns()
     Against_Label->move(qMax(Edit_Splitter->x(), againstLabelLeast()), 4);
 }
 
-int TDecision::againstLabelLeast() const
+int DecisionsWorkspace::againstLabelLeast() const
 {
     // "Reasons Against" starts after "Reasons For", never on it.
     return Label1->x() + Label1->width() + kLabelGap;
 }
 
-void TDecision::dragSplitterTo(int left)
+void DecisionsWorkspace::dragSplitterTo(int left)
 {
     const int pageWidth = TabSheet5->width();
     const int least = qMax(kMinColumn, againstLabelLeast());
@@ -309,12 +309,12 @@ void TDecision::dragSplitterTo(int left)
     Edit_SplitterMoved();
 }
 
-void TDecision::Edit_SplitterMoved()
+void DecisionsWorkspace::Edit_SplitterMoved()
 {
     Against_Label->move(qMax(Edit_Splitter->x(), againstLabelLeast()), Against_Label->y());
 }
 
-void TDecision::pgProjectChange()
+void DecisionsWorkspace::pgProjectChange()
 {
     const int tab = m_tabPages.indexOf(pgProject->currentIndex());
     if (tab >= 0 && tab != pgProjectTabs->currentIndex())
@@ -322,7 +322,7 @@ void TDecision::pgProjectChange()
     layoutWritePanel();
 }
 
-bool TDecision::eventFilter(QObject *watched, QEvent *event)
+bool DecisionsWorkspace::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Links->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         auto *mouse = static_cast<QMouseEvent *>(event);
@@ -332,17 +332,17 @@ bool TDecision::eventFilter(QObject *watched, QEvent *event)
     return TopicWorkspace::eventFilter(watched, event);
 }
 
-void TDecision::LinksDblClick(const QPoint &viewportPos)
+void DecisionsWorkspace::LinksDblClick(const QPoint &viewportPos)
 {
     openLink(Links->cursorForPosition(viewportPos).block().text());
 }
 
-void TDecision::SpeedButton1Click()
+void DecisionsWorkspace::SpeedButton1Click()
 {
     openLink(Links->textCursor().block().text());
 }
 
-void TDecision::openLink(const QString &line)
+void DecisionsWorkspace::openLink(const QString &line)
 {
     const QString link = line.trimmed();
     if (!link.isEmpty())
