@@ -6,7 +6,7 @@
 #include "fakes.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/decisionsworkspace.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 #include "core/topics/topicstore.h"
 
 #include <QCoreApplication>
@@ -82,7 +82,7 @@ static void BM_JournalPickTopic(benchmark::State &state)
     FakeServices fakes;
     const Services services = fakes.services();
     const DataFolder folder(root.path() + QStringLiteral("/"), nullptr);
-    TJournal journal(folder, services);
+    ListsWorkspace journal(folder, services);
     journal.ResizeTo(1280, 850);
     journal.show();
     journal.Topic_list->setCurrentRow(3);

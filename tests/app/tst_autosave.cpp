@@ -5,7 +5,7 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/weekcontroller.h"
 #include "mainwindowfixture.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -124,7 +124,7 @@ void TestAutoSave::topicTextIsSavedToo()
     f.start();
     f.form()->autoSave()->setIntervals(100, 60000);
     f.form()->btnGoalsClick();
-    TJournal *lists = f.form()->Journal;
+    ListsWorkspace *lists = f.form()->Journal;
     lists->Topic_list->setCurrentRow(0);
     const QString topic = lists->CurrentTopic();
     QVERIFY(!topic.isEmpty());
@@ -141,7 +141,7 @@ void TestAutoSave::openDialogPostponesTheSave()
     f.start();
     f.form()->autoSave()->setIntervals(100, 200);
     f.form()->btnGoalsClick();
-    TJournal *lists = f.form()->Journal;
+    ListsWorkspace *lists = f.form()->Journal;
     lists->Topic_list->setCurrentRow(0);
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);

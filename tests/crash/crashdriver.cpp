@@ -21,7 +21,7 @@
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
 #include "ui/topics/decisionsworkspace.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 #include "ui/tracker/tfrmtimetrack.h"
 
 #include <QApplication>

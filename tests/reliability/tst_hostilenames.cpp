@@ -13,7 +13,7 @@
 #include "ui/projects/projectssection.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/topics/linenumberedit.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -169,7 +169,7 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Config/Journal_Topics.txt", "Short\r\n" + longName.toUtf8() + "\r\n");
         f.start();
         f.form()->btnGoalsClick();
-        TJournal *journal = f.form()->Journal;
+        ListsWorkspace *journal = f.form()->Journal;
         QCOMPARE(journal->Topic_list->count(), 2);
         journal->Topic_list->setCurrentRow(0);
         journal->todo->setPlainText("short kept");
@@ -198,7 +198,7 @@ private Q_SLOTS:
         const QStringList before = filesBelow(f.root());
         f.start();
         f.form()->btnGoalsClick();
-        TJournal *journal = f.form()->Journal;
+        ListsWorkspace *journal = f.form()->Journal;
         QCOMPARE(journal->Topic_list->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
             journal->Topic_list->setCurrentRow(i);
@@ -276,7 +276,7 @@ private Q_SLOTS:
         QVERIFY(rows.at(2).startsWith("tail"));
 
         f.form()->btnGoalsClick();
-        TJournal *journal = f.form()->Journal;
+        ListsWorkspace *journal = f.form()->Journal;
         QCOMPARE(journal->Topic_list->count(), 2);
         journal->Topic_list->setCurrentRow(1);
         QCOMPARE(journal->todo->lines().size(), 3);

@@ -11,7 +11,7 @@
 #include "ui/topics/splitterbar.h"
 #include "ui/topics/addtopicdialog.h"
 #include "ui/topics/decisionsworkspace.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -99,7 +99,7 @@ private:
         m_form = start();
     }
 
-    TJournal *journal() { return m_form->Journal; }
+    ListsWorkspace *journal() { return m_form->Journal; }
     DecisionsWorkspace *decision() { return m_form->Decision; }
     QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
     QString decisionFile(const QString &name) { return m_form->dataFolder->DecisionDir + name; }

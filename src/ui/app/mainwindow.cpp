@@ -17,7 +17,7 @@
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/documentscommands.h"
 #include "ui/topics/decisionsworkspace.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
 #include "ui/tracker/tfrmtimetrack.h"
@@ -409,7 +409,7 @@ void MainWindow::Timer1Timer()
 
     projectsSection->LoadStartPages(dataFolder);
 
-    Journal = new TJournal(*dataFolder, m_services);
+    Journal = new ListsWorkspace(*dataFolder, m_services);
     Journal->EmbedIn(pnlGoals);
     Decision = new DecisionsWorkspace(*dataFolder, m_services);
     Decision->EmbedIn(Decision_Panel);

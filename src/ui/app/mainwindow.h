@@ -21,7 +21,7 @@ class CostLedgerWidget;
 class DecisionsWorkspace;
 class DataFolder;
 class DocumentsCommands;
-class TJournal;
+class ListsWorkspace;
 class ProjectsSection;
 class WeekController;
 class TfrmTimeTrack;
@@ -85,7 +85,7 @@ public:
     ProjectsSection *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     CostLedgerWidget *Ledger = nullptr;
-    TJournal *Journal = nullptr;
+    ListsWorkspace *Journal = nullptr;
     DecisionsWorkspace *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.
     TfrmTimeTrack *TimeTrack = nullptr;

@@ -4,7 +4,7 @@
 #include "ui/projects/projectssection.h"
 #include "ui/app/mainwindow.h"
 #include "ui/topics/decisionsworkspace.h"
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 
 #include <QApplication>
 #include <QDir>

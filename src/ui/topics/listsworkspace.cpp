@@ -1,4 +1,4 @@
-#include "ui/topics/tjournal.h"
+#include "ui/topics/listsworkspace.h"
 
 #include "core/datafolder/datafolder.h"
 #include "ui/topics/linenumberedit.h"
@@ -28,7 +28,7 @@ TopicWorkspaceSetup journalSetup(const DataFolder &dataFolder)
 
 } // namespace
 
-TJournal::TJournal(const DataFolder &dataFolder, const Services &services, QWidget *parent)
+ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent)
     : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString(), tr("To Do")}, parent)
 {
     using namespace TopicLook;
@@ -77,7 +77,7 @@ TJournal::TJournal(const DataFolder &dataFolder, const Services &services, QWidg
     ResizeTo(865, 561);
 }
 
-void TJournal::layoutWritePanel()
+void ListsWorkspace::layoutWritePanel()
 {
     const int width = Write_Panel->width();
     const int height = Write_Panel->height();

@@ -9,11 +9,11 @@ class DataFolder;
 // "My Lists": one free list per topic, kept in the line-numbered editor
 // todo. Created once at start-up and embedded into the main window's
 // pnlGoals.
-class TJournal : public TopicWorkspace
+class ListsWorkspace : public TopicWorkspace
 {
     Q_OBJECT
 public:
-    TJournal(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
+    ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
     QWidget *Panel14;
     QLabel *Label10;
