@@ -10,7 +10,7 @@
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
 #include "ui/tracker/talarms.h"
-#include "ui/tracker/talarmset_form.h"
+#include "ui/tracker/alarmsetdialog.h"
 #include "ui/tracker/tfrmtimetrack.h"
 #include "ui/tracker/tsleepreport.h"
 
@@ -68,7 +68,7 @@ struct Window
     QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)
     {
-        alarms()->ExecAlarmSet = [time](TAlarmSet_Form &dialog) {
+        alarms()->ExecAlarmSet = [time](AlarmSetDialog &dialog) {
             dialog.Bed_Time->setTime(time);
             return int(QDialog::Accepted);
         };

@@ -1,7 +1,7 @@
 #include "fakes.h"
 #include "core/tracker/listviewstream.h"
 #include "ui/tracker/talarms.h"
-#include "ui/tracker/talarmset_form.h"
+#include "ui/tracker/alarmsetdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -132,7 +132,7 @@ void TestAlarms::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_script.clear();
     m_dialogsShown = 0;
-    m_alarms->ExecAlarmSet = [this](TAlarmSet_Form &form) {
+    m_alarms->ExecAlarmSet = [this](AlarmSetDialog &form) {
         ++m_dialogsShown;
         if (m_script.isEmpty())
             return int(QDialog::Rejected);
@@ -503,7 +503,7 @@ void TestAlarms::clockRunsFromTheStart()
 
 void TestAlarms::alarmSetDialog()
 {
-    TAlarmSet_Form form(&m_fakes->clock);
+    AlarmSetDialog form(&m_fakes->clock);
     QCOMPARE(form.windowTitle(), QStringLiteral("Alarm Set"));
     QCOMPARE(form.Bed_Time->time(), QTime(10, 15));
     QCOMPARE(form.Date_Picker->date(), QDate(2024, 1, 5));
@@ -720,7 +720,7 @@ void TestAlarms::amAndPmKeysInTheAlarmTime()
     const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
     for (const char *name : {"en_US", "de_DE", "ja_JP"}) {
         QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-        TAlarmSet_Form form(&m_fakes->clock);
+        AlarmSetDialog form(&m_fakes->clock);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.Bed_Time->setTime(QTime(21, 30));

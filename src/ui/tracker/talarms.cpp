@@ -7,7 +7,7 @@
 #include "ui/platform/dialogs.h"
 #include "ui/platform/sound.h"
 #include "core/tracker/alarmsounds.h"
-#include "ui/tracker/talarmset_form.h"
+#include "ui/tracker/alarmsetdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -376,7 +376,7 @@ void TAlarms::Button6Click()
 
 void TAlarms::addEntry(QTreeWidget *list, const QString &fileName)
 {
-    TAlarmSet_Form dialog(m_services.clock, m_owner);
+    AlarmSetDialog dialog(m_services.clock, m_owner);
     const int answer = ExecAlarmSet ? ExecAlarmSet(dialog) : dialog.exec();
     if (answer == QDialog::Accepted) {
         const double value = dialog.TimeValue();

@@ -16,7 +16,7 @@ class QPushButton;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TAlarmSet_Form;
+class AlarmSetDialog;
 
 // The tracker's two alarm lists with their clock and sounds. Builds its
 // controls on the tracker's pages "Go to Bed" (bed times, bed sounds) and
@@ -97,7 +97,7 @@ public:
     QString SoundFolder;
 
     // Shows the dialog and returns its result; tests answer it directly.
-    std::function<int(TAlarmSet_Form &)> ExecAlarmSet;
+    std::function<int(AlarmSetDialog &)> ExecAlarmSet;
 
     static constexpr int ClockInterval = 59000;
     static constexpr int SnoozeInterval = 5 * 60 * 1000;

@@ -1,4 +1,4 @@
-#include "ui/tracker/talarmset_form.h"
+#include "ui/tracker/alarmsetdialog.h"
 
 #include "core/common/daynumber.h"
 #include "ui/common/fonts.h"
@@ -26,7 +26,7 @@ W *named(W *widget, const QString &name, const QString &spoken)
 
 } // namespace
 
-TAlarmSet_Form::TAlarmSet_Form(IClock *clock, QWidget *parent)
+AlarmSetDialog::AlarmSetDialog(IClock *clock, QWidget *parent)
     : QDialog(parent), m_clock(clock)
 {
     setObjectName(QStringLiteral("AlarmSet_Form"));
@@ -95,9 +95,9 @@ TAlarmSet_Form::TAlarmSet_Form(IClock *clock, QWidget *parent)
     BitBtn2 = named(new QPushButton(tr("Cancel"), this), QStringLiteral("BitBtn2"), tr("Cancel"));
     BitBtn2->setGeometry(325, 318, 85, 28);
 
-    connect(Daily, &QRadioButton::clicked, this, &TAlarmSet_Form::DailyClick);
-    connect(FixedDate, &QRadioButton::clicked, this, &TAlarmSet_Form::DailyClick);
-    connect(Weekly, &QRadioButton::clicked, this, &TAlarmSet_Form::WeeklyClick);
+    connect(Daily, &QRadioButton::clicked, this, &AlarmSetDialog::DailyClick);
+    connect(FixedDate, &QRadioButton::clicked, this, &AlarmSetDialog::DailyClick);
+    connect(Weekly, &QRadioButton::clicked, this, &AlarmSetDialog::WeeklyClick);
     // Keyboard moves between the radio buttons change the choice too.
     connect(Weekly, &QRadioButton::toggled, Weekly_Panel, &QWidget::setEnabled);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
@@ -108,7 +108,7 @@ TAlarmSet_Form::TAlarmSet_Form(IClock *clock, QWidget *parent)
     FormCreate();
 }
 
-bool TAlarmSet_Form::eventFilter(QObject *watched, QEvent *event)
+bool AlarmSetDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Bed_Time && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -126,7 +126,7 @@ bool TAlarmSet_Form::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TAlarmSet_Form::FormCreate()
+void AlarmSetDialog::FormCreate()
 {
     QDateTime now = m_clock ? m_clock->now() : QDateTime::currentDateTime();
     now.setTime(QTime(now.time().hour(), now.time().minute()));
@@ -135,17 +135,17 @@ void TAlarmSet_Form::FormCreate()
     Date_Picker->setDate(now.date());
 }
 
-void TAlarmSet_Form::DailyClick()
+void AlarmSetDialog::DailyClick()
 {
     Weekly_Panel->setEnabled(Weekly->isChecked());
 }
 
-void TAlarmSet_Form::WeeklyClick()
+void AlarmSetDialog::WeeklyClick()
 {
     Weekly_Panel->setEnabled(Weekly->isChecked());
 }
 
-double TAlarmSet_Form::TimeValue() const
+double AlarmSetDialog::TimeValue() const
 {
     const QTime time(Bed_Time->time().hour(), Bed_Time->time().minute());
     return DayNumber::fromDateTime(QDateTime(m_openedOn, time));

@@ -13,11 +13,11 @@ class QTimeEdit;
 // "Alarm Set": the time of a new alarm and how often it rings (every day,
 // on chosen weekdays, or on one date). Made for each new entry and
 // discarded afterwards.
-class TAlarmSet_Form : public QDialog
+class AlarmSetDialog : public QDialog
 {
     Q_OBJECT
 public:
-    TAlarmSet_Form(IClock *clock, QWidget *parent = nullptr);
+    AlarmSetDialog(IClock *clock, QWidget *parent = nullptr);
 
     // Both pickers start at the present moment (to the minute).
     void FormCreate();
