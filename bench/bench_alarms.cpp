@@ -4,7 +4,7 @@
 #include "core/tracker/alarmrule.h"
 #include "core/tracker/listviewstream.h"
 #include "core/tracker/sleepreport.h"
-#include "ui/tracker/talarms.h"
+#include "ui/tracker/alarmpages.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,7 +40,7 @@ void BM_ClockTick(benchmark::State &state)
     FakeServices fakes;
     fakes.clock.set(QDateTime(QDate(2024, 5, 7), QTime(23, 59, 30)));
     QWidget bed, feed;
-    TAlarms alarms(&bed, &feed, fakes.services());
+    AlarmPages alarms(&bed, &feed, fakes.services());
     alarms.LoadLists(dir.path() + QLatin1Char('/'));
     for (auto _ : state)
         alarms.ClockTimer();
@@ -55,7 +55,7 @@ void BM_LoadAndSaveAlarmLists(benchmark::State &state)
     SaveListView(list, dir.filePath(QStringLiteral("wakeuptimes.txt")));
     FakeServices fakes;
     QWidget bed, feed;
-    TAlarms alarms(&bed, &feed, fakes.services());
+    AlarmPages alarms(&bed, &feed, fakes.services());
     for (auto _ : state) {
         alarms.LoadLists(dir.path() + QLatin1Char('/'));
         alarms.SaveLists();

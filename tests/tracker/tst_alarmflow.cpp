@@ -9,7 +9,7 @@
 #include "mainwindowfixture.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
-#include "ui/tracker/talarms.h"
+#include "ui/tracker/alarmpages.h"
 #include "ui/tracker/alarmsetdialog.h"
 #include "ui/tracker/tfrmtimetrack.h"
 #include "ui/tracker/tsleepreport.h"
@@ -53,7 +53,7 @@ struct Window
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
     TfrmTimeTrack *tracker() const { return form->TimeTrack; }
-    TAlarms *alarms() const { return form->TimeTrack->Alarms; }
+    AlarmPages *alarms() const { return form->TimeTrack->Alarms; }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->Department->findItems(name, Qt::MatchExactly);

@@ -1,6 +1,6 @@
 #include "fakes.h"
 #include "core/tracker/listviewstream.h"
-#include "ui/tracker/talarms.h"
+#include "ui/tracker/alarmpages.h"
 #include "ui/tracker/alarmsetdialog.h"
 
 #include <QCheckBox>
@@ -39,7 +39,7 @@ private:
     std::unique_ptr<FakeServices> m_fakes;
     std::unique_ptr<QWidget> m_bed;
     std::unique_ptr<QWidget> m_feed;
-    std::unique_ptr<TAlarms> m_alarms;
+    std::unique_ptr<AlarmPages> m_alarms;
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_sounds;
     QList<Dialog> m_script;
@@ -127,7 +127,7 @@ void TestAlarms::init()
     m_feed = std::make_unique<QWidget>();
     m_bed->resize(800, 460);
     m_feed->resize(800, 460);
-    m_alarms = std::make_unique<TAlarms>(m_bed.get(), m_feed.get(), m_fakes->services());
+    m_alarms = std::make_unique<AlarmPages>(m_bed.get(), m_feed.get(), m_fakes->services());
     m_alarms->SoundFolder = QDir(m_sounds).absolutePath() + QLatin1Char('/');
     m_dir = std::make_unique<QTemporaryDir>();
     m_script.clear();
@@ -350,7 +350,7 @@ void TestAlarms::unwritableFolderReportsAndKeepsTheList()
 
 void TestAlarms::clickDrawsTheSleepCycle()
 {
-    QSignalSpy spy(m_alarms.get(), &TAlarms::sleepCycleRequested);
+    QSignalSpy spy(m_alarms.get(), &AlarmPages::sleepCycleRequested);
     m_alarms->List_BedTimesClick();
     QCOMPARE(spy.count(), 0); // nothing selected
     add(m_alarms->Button3, daily(21, 30));

@@ -10,7 +10,7 @@
 #include "ui/platform/dialogs.h"
 #include "ui/tracker/sleepgridview.h"
 #include "core/tracker/sleeptrack.h"
-#include "ui/tracker/talarms.h"
+#include "ui/tracker/alarmpages.h"
 #include "ui/tracker/tsleepreport.h"
 
 #include <QDir>
@@ -152,8 +152,8 @@ TfrmTimeTrack::TfrmTimeTrack(DataFolder *dataFolder, const Services &services, Q
     pgSleep->setCurrentIndex(1);
 
     // The alarm lists and their clock, which runs from now on.
-    Alarms = new TAlarms(TabSheet6, TabSheet1, m_services, this);
-    connect(Alarms, &TAlarms::sleepCycleRequested, this, &TfrmTimeTrack::ShowSleepCycle);
+    Alarms = new AlarmPages(TabSheet6, TabSheet1, m_services, this);
+    connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TfrmTimeTrack::ShowSleepCycle);
     Report = new TSleepReport(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
     connect(Report, &TSleepReport::reportOpened, this, [this](const QString &where) {
         ReportWhere->setText(where);

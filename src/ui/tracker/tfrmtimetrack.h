@@ -14,7 +14,7 @@ class QStackedBarSeries;
 class QStackedWidget;
 class SleepGridView;
 class StringGridView;
-class TAlarms;
+class AlarmPages;
 class TSleepReport;
 class DataFolder;
 
@@ -81,7 +81,7 @@ public:
     void SpeedButton7Click();
     void SpeedButton5Click();
     void PrintSleepReport();
-    TAlarms *Alarms;
+    AlarmPages *Alarms;
     TSleepReport *Report;
 
     SleepRecord Record;

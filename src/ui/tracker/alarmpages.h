@@ -23,13 +23,13 @@ class AlarmSetDialog;
 // "Feeding Alarm" (feeding times, feeding sounds, Stop and Snooze). The
 // lists belong to the tracker's bound project folder: LoadLists and
 // SaveLists are the alarm steps of the tracker's binding and saving.
-class TAlarms : public QObject
+class AlarmPages : public QObject
 {
     Q_OBJECT
 public:
-    TAlarms(QWidget *bedPage, QWidget *feedPage, const Services &services,
+    AlarmPages(QWidget *bedPage, QWidget *feedPage, const Services &services,
             QWidget *owner = nullptr);
-    ~TAlarms() override;
+    ~AlarmPages() override;
 
     // Binding: both lists from "bedtimes.txt" and "wakeuptimes.txt" in the
     // folder, or emptied where a file is missing. A damaged file loads

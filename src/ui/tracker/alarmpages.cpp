@@ -1,4 +1,4 @@
-#include "ui/tracker/talarms.h"
+#include "ui/tracker/alarmpages.h"
 
 #include "ui/common/fonts.h"
 #include "ui/common/pictures.h"
@@ -58,7 +58,7 @@ QLabel *label(const QString &text, const QFont &font, QWidget *parent)
 
 } // namespace
 
-TAlarms::TAlarms(QWidget *bedPage, QWidget *feedPage, const Services &services, QWidget *owner)
+AlarmPages::AlarmPages(QWidget *bedPage, QWidget *feedPage, const Services &services, QWidget *owner)
     : QObject(owner), m_services(services), m_owner(owner)
 {
     SoundFolder = AlarmSounds::FindFolder(QCoreApplication::applicationDirPath(),
@@ -69,21 +69,21 @@ TAlarms::TAlarms(QWidget *bedPage, QWidget *feedPage, const Services &services, 
     Clock = new QTimer(this);
     Clock->setObjectName(QStringLiteral("Clock"));
     Clock->setInterval(ClockInterval);
-    connect(Clock, &QTimer::timeout, this, &TAlarms::ClockTimer);
+    connect(Clock, &QTimer::timeout, this, &AlarmPages::ClockTimer);
     Alarm_Snooze = new QTimer(this);
     Alarm_Snooze->setObjectName(QStringLiteral("Alarm_Snooze"));
     Alarm_Snooze->setInterval(SnoozeInterval);
-    connect(Alarm_Snooze, &QTimer::timeout, this, &TAlarms::Alarm_SnoozeTimer);
+    connect(Alarm_Snooze, &QTimer::timeout, this, &AlarmPages::Alarm_SnoozeTimer);
     if (m_services.alarmNotifier) {
         connect(m_services.alarmNotifier, &IAlarmNotifier::stopRequested, this,
-                &TAlarms::Alarm_StopButtonClick);
+                &AlarmPages::Alarm_StopButtonClick);
         connect(m_services.alarmNotifier, &IAlarmNotifier::snoozeRequested, this,
-                &TAlarms::Alarm_SnoozeButtonClick);
+                &AlarmPages::Alarm_SnoozeButtonClick);
     }
     StartClock();
 }
 
-TAlarms::~TAlarms()
+AlarmPages::~AlarmPages()
 {
     if (m_playing != Source::None && m_services.sound)
         m_services.sound->stop();
@@ -91,7 +91,7 @@ TAlarms::~TAlarms()
         m_services.alarmNotifier->closeAlarm();
 }
 
-QTreeWidget *TAlarms::makeList(const QString &name, const QString &column, QWidget *parent)
+QTreeWidget *AlarmPages::makeList(const QString &name, const QString &column, QWidget *parent)
 {
     auto *list = new QTreeWidget(parent);
     list->setObjectName(name);
@@ -105,13 +105,13 @@ QTreeWidget *TAlarms::makeList(const QString &name, const QString &column, QWidg
     // way, and the whole caption is the entry's tooltip.
     list->setTextElideMode(Qt::ElideMiddle);
     m_checkBoxes.insert(list, true);
-    connect(list, &QTreeWidget::itemChanged, this, &TAlarms::entryChanged);
-    connect(list, &QTreeWidget::clicked, this, &TAlarms::List_BedTimesClick);
-    connect(list, &QTreeWidget::activated, this, &TAlarms::List_BedTimesClick);
+    connect(list, &QTreeWidget::itemChanged, this, &AlarmPages::entryChanged);
+    connect(list, &QTreeWidget::clicked, this, &AlarmPages::List_BedTimesClick);
+    connect(list, &QTreeWidget::activated, this, &AlarmPages::List_BedTimesClick);
     return list;
 }
 
-void TAlarms::buildBedPage(QWidget *page)
+void AlarmPages::buildBedPage(QWidget *page)
 {
     // The sleep-cycle chart takes the top of this page; the list and the
     // sounds sit below it.
@@ -148,13 +148,13 @@ void TAlarms::buildBedPage(QWidget *page)
     Button2->setAccessibleName(tr("Stop sound"));
     Button2->setGeometry(428, top + 78, 90, 28);
 
-    connect(Button3, &QPushButton::clicked, this, &TAlarms::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TAlarms::Button4Click);
-    connect(Bed_Play, &QPushButton::clicked, this, &TAlarms::Bed_PlayClick);
-    connect(Button2, &QPushButton::clicked, this, &TAlarms::Alarm_StopButtonClick);
+    connect(Button3, &QPushButton::clicked, this, &AlarmPages::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &AlarmPages::Button4Click);
+    connect(Bed_Play, &QPushButton::clicked, this, &AlarmPages::Bed_PlayClick);
+    connect(Button2, &QPushButton::clicked, this, &AlarmPages::Alarm_StopButtonClick);
 }
 
-void TAlarms::buildFeedPage(QWidget *page)
+void AlarmPages::buildFeedPage(QWidget *page)
 {
     auto *frame = new QFrame(page);
     frame->setObjectName(QStringLiteral("FeedFrame"));
@@ -198,30 +198,30 @@ void TAlarms::buildFeedPage(QWidget *page)
     Alarm_SnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
     Alarm_SnoozeButton->setGeometry(506, 96, 136, 64);
 
-    connect(Button5, &QPushButton::clicked, this, &TAlarms::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TAlarms::Button6Click);
-    connect(wakeup_play, &QPushButton::clicked, this, &TAlarms::wakeup_playClick);
-    connect(Alarm_StopButton, &QPushButton::clicked, this, &TAlarms::Alarm_StopButtonClick);
-    connect(Alarm_SnoozeButton, &QPushButton::clicked, this, &TAlarms::Alarm_SnoozeButtonClick);
+    connect(Button5, &QPushButton::clicked, this, &AlarmPages::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &AlarmPages::Button6Click);
+    connect(wakeup_play, &QPushButton::clicked, this, &AlarmPages::wakeup_playClick);
+    connect(Alarm_StopButton, &QPushButton::clicked, this, &AlarmPages::Alarm_StopButtonClick);
+    connect(Alarm_SnoozeButton, &QPushButton::clicked, this, &AlarmPages::Alarm_SnoozeButtonClick);
 }
 
 // Binding and saving ------------------------------------------------------
 
-void TAlarms::LoadLists(const QString &trackedFolder)
+void AlarmPages::LoadLists(const QString &trackedFolder)
 {
     TrackedFolder = trackedFolder;
     loadList(List_BedTimes, BedFile);
     loadList(List_WakeUp, FeedFile);
 }
 
-bool TAlarms::SaveLists()
+bool AlarmPages::SaveLists()
 {
     const bool bed = saveList(List_BedTimes, BedFile);
     const bool feed = saveList(List_WakeUp, FeedFile);
     return bed && feed;
 }
 
-bool TAlarms::SaveEditedLists(QString *error)
+bool AlarmPages::SaveEditedLists(QString *error)
 {
     QStringList errors;
     for (auto [list, fileName] : {std::pair{List_BedTimes, BedFile}, std::pair{List_WakeUp, FeedFile}}) {
@@ -234,7 +234,7 @@ bool TAlarms::SaveEditedLists(QString *error)
     return errors.isEmpty();
 }
 
-void TAlarms::entryChanged(QTreeWidgetItem *item)
+void AlarmPages::entryChanged(QTreeWidgetItem *item)
 {
     if (m_updating || !item)
         return;
@@ -244,7 +244,7 @@ void TAlarms::entryChanged(QTreeWidgetItem *item)
         m_edited.insert(list);
 }
 
-void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
+void AlarmPages::loadList(QTreeWidget *list, const QString &fileName)
 {
     const QString path = TrackedFolder + fileName;
     m_edited.remove(list);
@@ -276,7 +276,7 @@ void TAlarms::loadList(QTreeWidget *list, const QString &fileName)
     }
 }
 
-bool TAlarms::saveList(QTreeWidget *list, const QString &fileName, QString *error)
+bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *error)
 {
     // An unbound tracker has no folder to write into.
     if (TrackedFolder.isEmpty())
@@ -303,7 +303,7 @@ bool TAlarms::saveList(QTreeWidget *list, const QString &fileName, QString *erro
     return true;
 }
 
-void TAlarms::setEntries(QTreeWidget *list, const ListViewData &data)
+void AlarmPages::setEntries(QTreeWidget *list, const ListViewData &data)
 {
     const QScopedValueRollback<bool> quiet(m_updating, true);
     if (list->topLevelItemCount() > 0 && ringingEntry() && ringingEntry()->treeWidget() == list)
@@ -326,7 +326,7 @@ void TAlarms::setEntries(QTreeWidget *list, const ListViewData &data)
     list->addTopLevelItems(items);
 }
 
-ListViewData TAlarms::ListData(const QTreeWidget *list, bool checkBoxes)
+ListViewData AlarmPages::ListData(const QTreeWidget *list, bool checkBoxes)
 {
     ListViewData data;
     data.checkBoxes = checkBoxes;
@@ -339,7 +339,7 @@ ListViewData TAlarms::ListData(const QTreeWidget *list, bool checkBoxes)
     return data;
 }
 
-QList<AlarmEntry> TAlarms::Entries(const QTreeWidget *list)
+QList<AlarmEntry> AlarmPages::Entries(const QTreeWidget *list)
 {
     QList<AlarmEntry> entries;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
@@ -354,27 +354,27 @@ QList<AlarmEntry> TAlarms::Entries(const QTreeWidget *list)
 
 // Adding, deleting, clicking ------------------------------------------------
 
-void TAlarms::Button3Click()
+void AlarmPages::Button3Click()
 {
     addEntry(List_BedTimes, BedFile);
 }
 
-void TAlarms::Button5Click()
+void AlarmPages::Button5Click()
 {
     addEntry(List_WakeUp, FeedFile);
 }
 
-void TAlarms::Button4Click()
+void AlarmPages::Button4Click()
 {
     deleteEntry(List_BedTimes, BedFile);
 }
 
-void TAlarms::Button6Click()
+void AlarmPages::Button6Click()
 {
     deleteEntry(List_WakeUp, FeedFile);
 }
 
-void TAlarms::addEntry(QTreeWidget *list, const QString &fileName)
+void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
 {
     AlarmSetDialog dialog(m_services.clock, m_owner);
     const int answer = ExecAlarmSet ? ExecAlarmSet(dialog) : dialog.exec();
@@ -411,7 +411,7 @@ void TAlarms::addEntry(QTreeWidget *list, const QString &fileName)
     saveList(list, fileName);
 }
 
-void TAlarms::deleteEntry(QTreeWidget *list, const QString &fileName)
+void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
 {
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
     if (selected.isEmpty()) {
@@ -433,7 +433,7 @@ void TAlarms::deleteEntry(QTreeWidget *list, const QString &fileName)
     saveList(list, fileName);
 }
 
-void TAlarms::List_BedTimesClick()
+void AlarmPages::List_BedTimesClick()
 {
     const QList<QTreeWidgetItem *> selected = List_BedTimes->selectedItems();
     if (selected.isEmpty())
@@ -444,13 +444,13 @@ void TAlarms::List_BedTimesClick()
 
 // The clock and the sounds ----------------------------------------------------
 
-void TAlarms::StartClock()
+void AlarmPages::StartClock()
 {
     if (!Clock->isActive())
         Clock->start();
 }
 
-void TAlarms::ClockTimer()
+void AlarmPages::ClockTimer()
 {
     const QDateTime now = m_services.clock ? m_services.clock->now()
                                            : QDateTime::currentDateTime();
@@ -470,7 +470,7 @@ void TAlarms::ClockTimer()
     }
 }
 
-QTreeWidgetItem *TAlarms::ringingEntry() const
+QTreeWidgetItem *AlarmPages::ringingEntry() const
 {
     for (const QTreeWidget *list : {List_BedTimes, List_WakeUp}) {
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
@@ -481,7 +481,7 @@ QTreeWidgetItem *TAlarms::ringingEntry() const
     return nullptr;
 }
 
-void TAlarms::setHighlight(QTreeWidgetItem *entry, bool on)
+void AlarmPages::setHighlight(QTreeWidgetItem *entry, bool on)
 {
     const QScopedValueRollback<bool> quiet(m_updating, true);
     QFont font = entry->font(0);
@@ -491,7 +491,7 @@ void TAlarms::setHighlight(QTreeWidgetItem *entry, bool on)
     entry->setBackground(0, on ? QBrush(RingingColour) : QBrush());
 }
 
-void TAlarms::ring(Source source, QTreeWidgetItem *entry)
+void AlarmPages::ring(Source source, QTreeWidgetItem *entry)
 {
     QTreeWidgetItem *before = ringingEntry();
     const bool again = m_ringing == source && entry && before == entry;
@@ -516,7 +516,7 @@ void TAlarms::ring(Source source, QTreeWidgetItem *entry)
     m_services.alarmNotifier->showAlarm(m_ringTitle, m_ringText);
 }
 
-void TAlarms::endRinging()
+void AlarmPages::endRinging()
 {
     if (QTreeWidgetItem *entry = ringingEntry())
         setHighlight(entry, false);
@@ -527,21 +527,21 @@ void TAlarms::endRinging()
         m_services.alarmNotifier->closeAlarm();
 }
 
-void TAlarms::PlayBedSound()
+void AlarmPages::PlayBedSound()
 {
     stopSound();
     SoundFile = Bed_Sound->currentText() + QStringLiteral(".wav");
     playFile(SoundFile, Source::Bed, false);
 }
 
-void TAlarms::PlayFeedSound()
+void AlarmPages::PlayFeedSound()
 {
     stopSound();
     SoundFile = feed_Sound->currentText() + QStringLiteral(".wav");
     playFile(SoundFile, Source::Feed, true);
 }
 
-void TAlarms::playFile(const QString &fileName, Source source, bool allowSilence)
+void AlarmPages::playFile(const QString &fileName, Source source, bool allowSilence)
 {
     if (!allowSilence && fileName == QLatin1String("Silence.wav"))
         return;
@@ -554,14 +554,14 @@ void TAlarms::playFile(const QString &fileName, Source source, bool allowSilence
     m_playing = source;
 }
 
-void TAlarms::stopSound()
+void AlarmPages::stopSound()
 {
     if (m_services.sound)
         m_services.sound->stop();
     m_playing = Source::None;
 }
 
-void TAlarms::Alarm_StopButtonClick()
+void AlarmPages::Alarm_StopButtonClick()
 {
     stopSound();
     endRinging();
@@ -569,7 +569,7 @@ void TAlarms::Alarm_StopButtonClick()
     m_snoozed = Source::None;
 }
 
-void TAlarms::Alarm_SnoozeButtonClick()
+void AlarmPages::Alarm_SnoozeButtonClick()
 {
     // Only an alarm that was ringing, or a sound that was playing, comes
     // back; a silent alarm rings again all the same.
@@ -579,7 +579,7 @@ void TAlarms::Alarm_SnoozeButtonClick()
     Alarm_Snooze->start();
 }
 
-void TAlarms::Alarm_SnoozeTimer()
+void AlarmPages::Alarm_SnoozeTimer()
 {
     Alarm_Snooze->stop();
     const Source again = m_snoozed;
