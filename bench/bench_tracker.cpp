@@ -9,7 +9,7 @@
 #include "core/grid/gridroutines.h"
 #include "core/tracker/sleeprecord.h"
 #include "core/tracker/sleeptrack.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,7 +47,7 @@ struct TrackerBench
         data = std::make_unique<DataFolder>(root, &fakes.shell);
         writeFullYear(data->ProjectsDir + QStringLiteral("Garden/"));
         writeFullYear(data->ProjectsDir + QStringLiteral("Car/"));
-        form = std::make_unique<TfrmTimeTrack>(data.get(), fakes.services());
+        form = std::make_unique<TimeTracker>(data.get(), fakes.services());
         form->resize(900, 600);
         form->show();
     }
@@ -57,7 +57,7 @@ struct TrackerBench
     QString root;
     FakeServices fakes;
     std::unique_ptr<DataFolder> data;
-    std::unique_ptr<TfrmTimeTrack> form;
+    std::unique_ptr<TimeTracker> form;
 };
 
 void BM_TrackerSlotToggle(benchmark::State &state)

@@ -22,7 +22,7 @@
 #include "ui/projects/projectssection.h"
 #include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/listsworkspace.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
             break;
         }
         case 3: { // a slot of the sleep grid, saved with the year store
-            TfrmTimeTrack *tracker = form.TimeTrack;
+            TimeTracker *tracker = form.TimeTrack;
             if (book->currentIndex() != ProjectNotebook::TimeTab)
                 book->setCurrentIndex(ProjectNotebook::TimeTab);
             for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)

@@ -11,7 +11,7 @@
 #include "ui/projects/projectssection.h"
 #include "ui/tracker/alarmpages.h"
 #include "ui/tracker/alarmsetdialog.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 #include "ui/tracker/tsleepreport.h"
 
 #include <QComboBox>
@@ -52,7 +52,7 @@ struct Window
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
-    TfrmTimeTrack *tracker() const { return form->TimeTrack; }
+    TimeTracker *tracker() const { return form->TimeTrack; }
     AlarmPages *alarms() const { return form->TimeTrack->Alarms; }
     void select(const QString &name)
     {

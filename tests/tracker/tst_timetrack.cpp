@@ -9,7 +9,7 @@
 #include "core/grid/stringgrid.h"
 #include "core/tracker/sleeptrack.h"
 #include "ui/tracker/sleepgridview.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -58,7 +58,7 @@ private Q_SLOTS:
         m_fakes = std::make_unique<FakeServices>();
         m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
         m_data = std::make_unique<DataFolder>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell);
-        m_form = std::make_unique<TfrmTimeTrack>(m_data.get(), m_fakes->services());
+        m_form = std::make_unique<TimeTracker>(m_data.get(), m_fakes->services());
         m_form->resize(900, 600);
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -96,7 +96,7 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->LoadDay(a, now());
-        QSignalSpy picked(m_form.get(), &TfrmTimeTrack::selectedDateChanged);
+        QSignalSpy picked(m_form.get(), &TimeTracker::selectedDateChanged);
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
 
@@ -551,7 +551,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
     std::unique_ptr<DataFolder> m_data;
-    std::unique_ptr<TfrmTimeTrack> m_form;
+    std::unique_ptr<TimeTracker> m_form;
 };
 
 QTEST_MAIN(TestTimeTrack)

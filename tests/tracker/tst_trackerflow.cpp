@@ -13,7 +13,7 @@
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
 #include "ui/tracker/sleepgridview.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -44,7 +44,7 @@ struct Window
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
-    TfrmTimeTrack *tracker() const { return form->TimeTrack; }
+    TimeTracker *tracker() const { return form->TimeTrack; }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->Department->findItems(name, Qt::MatchExactly);

@@ -20,7 +20,7 @@
 #include "ui/topics/listsworkspace.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -459,18 +459,18 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
 void MainWindow::createTimeTracker()
 {
     ProjectNotebook *notebook = projectsSection->pgProject;
-    TimeTrack = new TfrmTimeTrack(dataFolder, m_services);
+    TimeTrack = new TimeTracker(dataFolder, m_services);
     TimeTrack->EmbedIn(notebook->pnlTimeTrack);
-    connect(projectsSection, &ProjectsSection::trackerBindRequested, TimeTrack, &TfrmTimeTrack::LoadDay);
-    connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnChartClick);
-    connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnGraphClick);
-    connect(notebook->btnBed, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnBedClick);
-    connect(notebook->btnFeed, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::btnFeedClick);
-    connect(notebook->btnReport, &QToolButton::clicked, TimeTrack, &TfrmTimeTrack::SpeedButton7Click);
+    connect(projectsSection, &ProjectsSection::trackerBindRequested, TimeTrack, &TimeTracker::LoadDay);
+    connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TimeTracker::btnChartClick);
+    connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TimeTracker::btnGraphClick);
+    connect(notebook->btnBed, &QToolButton::clicked, TimeTrack, &TimeTracker::btnBedClick);
+    connect(notebook->btnFeed, &QToolButton::clicked, TimeTrack, &TimeTracker::btnFeedClick);
+    connect(notebook->btnReport, &QToolButton::clicked, TimeTrack, &TimeTracker::SpeedButton7Click);
     connect(notebook->btnPrintReport, &QToolButton::clicked, TimeTrack,
-            &TfrmTimeTrack::SpeedButton5Click);
+            &TimeTracker::SpeedButton5Click);
     // A clicked day moves the picker, not the week.
-    connect(TimeTrack, &TfrmTimeTrack::selectedDateChanged, this, &MainWindow::setPickerDate);
+    connect(TimeTrack, &TimeTracker::selectedDateChanged, this, &MainWindow::setPickerDate);
     // The alarms ring from the start, before the "Time" page is opened.
     TimeTrack->LoadLastTrackedAlarms();
 }

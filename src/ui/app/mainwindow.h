@@ -24,7 +24,7 @@ class DocumentsCommands;
 class ListsWorkspace;
 class ProjectsSection;
 class WeekController;
-class TfrmTimeTrack;
+class TimeTracker;
 
 // What the program entry hands to the main window.
 struct StartOptions
@@ -88,7 +88,7 @@ public:
     ListsWorkspace *Journal = nullptr;
     DecisionsWorkspace *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.
-    TfrmTimeTrack *TimeTrack = nullptr;
+    TimeTracker *TimeTrack = nullptr;
     // The documents list and the project folder and link commands.
     DocumentsCommands *Documents = nullptr;
 

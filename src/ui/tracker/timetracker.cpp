@@ -1,4 +1,4 @@
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
@@ -95,7 +95,7 @@ void fixedGridLook(StringGridView *view)
 
 } // namespace
 
-TfrmTimeTrack::TfrmTimeTrack(DataFolder *dataFolder, const Services &services, QWidget *parent)
+TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidget *parent)
     : QWidget(parent)
     , DateGrid(kGridDays + 1, 3)
     , TimeGrid(1, 26)
@@ -126,8 +126,8 @@ TfrmTimeTrack::TfrmTimeTrack(DataFolder *dataFolder, const Services &services, Q
     btnGraph->setObjectName(QStringLiteral("btnGraph"));
     btnGraph->setAccessibleName(tr("Graph"));
     btnGraph->move(80, 0);
-    connect(btnChart, &QPushButton::clicked, this, &TfrmTimeTrack::btnChartClick);
-    connect(btnGraph, &QPushButton::clicked, this, &TfrmTimeTrack::btnGraphClick);
+    connect(btnChart, &QPushButton::clicked, this, &TimeTracker::btnChartClick);
+    connect(btnGraph, &QPushButton::clicked, this, &TimeTracker::btnGraphClick);
 
     pgSleep = new QStackedWidget(Panel1);
     pgSleep->setObjectName(QStringLiteral("pgSleep"));
@@ -153,7 +153,7 @@ TfrmTimeTrack::TfrmTimeTrack(DataFolder *dataFolder, const Services &services, Q
 
     // The alarm lists and their clock, which runs from now on.
     Alarms = new AlarmPages(TabSheet6, TabSheet1, m_services, this);
-    connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TfrmTimeTrack::ShowSleepCycle);
+    connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TimeTracker::ShowSleepCycle);
     Report = new TSleepReport(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
     connect(Report, &TSleepReport::reportOpened, this, [this](const QString &where) {
         ReportWhere->setText(where);
@@ -161,9 +161,9 @@ TfrmTimeTrack::TfrmTimeTrack(DataFolder *dataFolder, const Services &services, Q
     });
 }
 
-TfrmTimeTrack::~TfrmTimeTrack() = default;
+TimeTracker::~TimeTracker() = default;
 
-void TfrmTimeTrack::EmbedIn(QWidget *host)
+void TimeTracker::EmbedIn(QWidget *host)
 {
     setParent(host);
     setWindowFlags(Qt::Widget);
@@ -180,7 +180,7 @@ void TfrmTimeTrack::EmbedIn(QWidget *host)
 
 // ---- pages ----------------------------------------------------------------
 
-void TfrmTimeTrack::createSleepPage()
+void TimeTracker::createSleepPage()
 {
     Date_Chart = new StringGridView(&DateGrid, TabSheet3);
     Date_Chart->setObjectName(QStringLiteral("Date_Chart"));
@@ -223,7 +223,7 @@ void TfrmTimeTrack::createSleepPage()
     Sleep_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
         Sleep_ChartDrawCell(p, r, row, column);
     });
-    connect(Sleep_Chart, &SleepGridView::cellSelected, this, &TfrmTimeTrack::Sleep_ChartSelectCell);
+    connect(Sleep_Chart, &SleepGridView::cellSelected, this, &TimeTracker::Sleep_ChartSelectCell);
 
     const QFont bold = pixelFont(QStringLiteral("Arial"), 11, FontStyle::Bold);
     Time_Label = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, TabSheet3);
@@ -260,7 +260,7 @@ void TfrmTimeTrack::createSleepPage()
     placeSleepGrids();
 }
 
-void TfrmTimeTrack::placeSleepGrids()
+void TimeTracker::placeSleepGrids()
 {
     Date_Chart->resize(626, 3 * kDateRowHeight - 1);
     Sleep_Chart->resize(629, 403);
@@ -291,7 +291,7 @@ void TfrmTimeTrack::placeSleepGrids()
     }
 }
 
-void TfrmTimeTrack::createDataPage()
+void TimeTracker::createDataPage()
 {
     Year_Chart = new StringGridView(&Record.Year_Chart, TabSheet4);
     Year_Chart->setObjectName(QStringLiteral("Year_Chart"));
@@ -303,7 +303,7 @@ void TfrmTimeTrack::createDataPage()
     l->addWidget(Year_Chart);
 }
 
-void TfrmTimeTrack::createJournalPage()
+void TimeTracker::createJournalPage()
 {
     Label1 = label(QStringLiteral("Label1"), tr("Baby Journal"), pixelFont(QStringLiteral("Georgia"), 19),
                    TabSheet2);
@@ -320,14 +320,14 @@ void TfrmTimeTrack::createJournalPage()
     Note->installEventFilter(this);
 }
 
-bool TfrmTimeTrack::eventFilter(QObject *watched, QEvent *event)
+bool TimeTracker::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Note && event->type() == QEvent::FocusOut)
         NoteExit();
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmTimeTrack::reportWrite(const WriteResult &result)
+void TimeTracker::reportWrite(const WriteResult &result)
 {
     if (!result && m_services.dialogs)
         m_services.dialogs->error(this, result.error);
@@ -335,17 +335,17 @@ void TfrmTimeTrack::reportWrite(const WriteResult &result)
 
 // ---- binding and files ------------------------------------------------------
 
-int TfrmTimeTrack::LastDayOfMonth(int year, int month)
+int TimeTracker::LastDayOfMonth(int year, int month)
 {
     return SleepTrack::LastDayOfMonth(year, month);
 }
 
-QString TfrmTimeTrack::SlotLabel(int row)
+QString TimeTracker::SlotLabel(int row)
 {
     return SleepTrack::SlotLabel(row);
 }
 
-void TfrmTimeTrack::LoadDay(const QString &folder, double date)
+void TimeTracker::LoadDay(const QString &folder, double date)
 {
     if (!DayNumber::isRepresentable(date) || folder.isEmpty())
         return;
@@ -396,7 +396,7 @@ void TfrmTimeTrack::LoadDay(const QString &folder, double date)
     Alarms->LoadLists(Record.TrackedFolder);
 }
 
-void TfrmTimeTrack::SaveTracker()
+void TimeTracker::SaveTracker()
 {
     if (Record.YearFile.isEmpty())
         return;
@@ -408,44 +408,44 @@ void TfrmTimeTrack::SaveTracker()
     Alarms->SaveLists();
 }
 
-void TfrmTimeTrack::btnBedClick()
+void TimeTracker::btnBedClick()
 {
     pgSleep->setCurrentWidget(TabSheet6);
 }
 
-void TfrmTimeTrack::btnFeedClick()
+void TimeTracker::btnFeedClick()
 {
     pgSleep->setCurrentWidget(TabSheet1);
 }
 
-void TfrmTimeTrack::WriteSleepReport()
+void TimeTracker::WriteSleepReport()
 {
     reportWrite(Report->WriteSleepReport({Record.TrackedFolder, Record.MonthKey, Record.MonthText}).write);
 }
 
-void TfrmTimeTrack::SpeedButton7Click()
+void TimeTracker::SpeedButton7Click()
 {
     Report->SpeedButton7Click({Record.TrackedFolder, Record.MonthKey, Record.MonthText});
 }
 
-void TfrmTimeTrack::SpeedButton5Click()
+void TimeTracker::SpeedButton5Click()
 {
     PrintSleepReport();
 }
 
-void TfrmTimeTrack::PrintSleepReport()
+void TimeTracker::PrintSleepReport()
 {
     Report->PrintSleepReport();
 }
 
-void TfrmTimeTrack::EnsureMonthFolder()
+void TimeTracker::EnsureMonthFolder()
 {
     // A month folder that cannot be made is passed over: nothing is
     // written into it.
     Record.EnsureMonthFolder();
 }
 
-void TfrmTimeTrack::LoadYear(int year)
+void TimeTracker::LoadYear(int year)
 {
     QString error;
     QString notice;
@@ -467,7 +467,7 @@ void TfrmTimeTrack::LoadYear(int year)
             this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
 }
 
-void TfrmTimeTrack::LoadNote(double date)
+void TimeTracker::LoadNote(double date)
 {
     if (!Record.NoteFile.isEmpty()) {
         const WriteResult written = writeNote();
@@ -494,7 +494,7 @@ void TfrmTimeTrack::LoadNote(double date)
     m_noteOnDisk = text;
 }
 
-WriteResult TfrmTimeTrack::writeNote()
+WriteResult TimeTracker::writeNote()
 {
     // Only an edited note is written: a day merely visited leaves no
     // file, and a note changed on disk meanwhile is not overwritten with
@@ -508,7 +508,7 @@ WriteResult TfrmTimeTrack::writeNote()
     return written;
 }
 
-bool TfrmTimeTrack::SaveEdited(QString *error)
+bool TimeTracker::SaveEdited(QString *error)
 {
     QStringList errors;
     const WriteResult note = writeNote();
@@ -527,12 +527,12 @@ bool TfrmTimeTrack::SaveEdited(QString *error)
     return errors.isEmpty();
 }
 
-QString TfrmTimeTrack::LastTrackedFile() const
+QString TimeTracker::LastTrackedFile() const
 {
     return m_dataFolder ? m_dataFolder->ConfigDir + QStringLiteral("lasttracked.txt") : QString();
 }
 
-void TfrmTimeTrack::rememberTrackedProject(const QString &folder)
+void TimeTracker::rememberTrackedProject(const QString &folder)
 {
     if (!m_dataFolder)
         return;
@@ -553,7 +553,7 @@ void TfrmTimeTrack::rememberTrackedProject(const QString &folder)
         m_lastTracked = name;
 }
 
-void TfrmTimeTrack::LoadLastTrackedAlarms()
+void TimeTracker::LoadLastTrackedAlarms()
 {
     if (!m_dataFolder || Record.Loaded)
         return;
@@ -574,7 +574,7 @@ void TfrmTimeTrack::LoadLastTrackedAlarms()
     Alarms->LoadLists(folder + QLatin1Char('/'));
 }
 
-void TfrmTimeTrack::resetStatistics()
+void TimeTracker::resetStatistics()
 {
     // The figures of the previous binding do not belong to this one.
     Time_Label->setText(tr("Total Time "));
@@ -585,27 +585,27 @@ void TfrmTimeTrack::resetStatistics()
     Sleep_7->adjustSize();
 }
 
-void TfrmTimeTrack::SaveNote()
+void TimeTracker::SaveNote()
 {
     if (!Record.NoteFile.isEmpty())
         reportWrite(writeNote());
 }
 
-void TfrmTimeTrack::NoteExit()
+void TimeTracker::NoteExit()
 {
     SaveNote();
 }
 
 // ---- the sleep grid ---------------------------------------------------------
 
-void TfrmTimeTrack::ClearSleepGrid()
+void TimeTracker::ClearSleepGrid()
 {
     Sleep_Chart->setQuiet(true);
     SleepRecord::ClearSleepGrid(SleepGrid);
     Sleep_Chart->setQuiet(false);
 }
 
-void TfrmTimeTrack::BuildSleepGrid(double first)
+void TimeTracker::BuildSleepGrid(double first)
 {
     Sleep_Chart->setQuiet(true);
     Record.FillSleepGrid(SleepGrid, DateGrid, DayNumber::wholeDay(first));
@@ -622,12 +622,12 @@ void TfrmTimeTrack::BuildSleepGrid(double first)
     Date_Chart->viewport()->update();
 }
 
-double TfrmTimeTrack::DayHours(int column) const
+double TimeTracker::DayHours(int column) const
 {
     return SleepRecord::DayHours(SleepGrid, column);
 }
 
-void TfrmTimeTrack::Sleep_ChartSelectCell(int column, int row)
+void TimeTracker::Sleep_ChartSelectCell(int column, int row)
 {
     const SleepRecord::Toggle toggle = Record.ToggleSlot(SleepGrid, column, row);
     if (!toggle.valid)
@@ -649,7 +649,7 @@ void TfrmTimeTrack::Sleep_ChartSelectCell(int column, int row)
     Date_Chart->viewport()->update();
 }
 
-void TfrmTimeTrack::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     // The cell proper; the pixel row below it is the line between rows.
     const QRect cell = rect.adjusted(0, 0, -1, -1);
@@ -692,7 +692,7 @@ void TfrmTimeTrack::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, in
     }
 }
 
-void TfrmTimeTrack::Date_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::Date_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     const QRect grown = rect.adjusted(-1, -1, 1, 1);
     painter->fillRect(grown, kDateCell);
@@ -708,7 +708,7 @@ void TfrmTimeTrack::Date_ChartDrawCell(QPainter *painter, const QRect &rect, int
     }
 }
 
-void TfrmTimeTrack::Time_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::Time_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     painter->fillRect(rect, row == 0 ? kTimeFixed : Qt::white);
     painter->setPen(Qt::black);
@@ -718,12 +718,12 @@ void TfrmTimeTrack::Time_ChartDrawCell(QPainter *painter, const QRect &rect, int
 
 // ---- pages -----------------------------------------------------------------
 
-void TfrmTimeTrack::btnChartClick()
+void TimeTracker::btnChartClick()
 {
     pgSleep->setCurrentIndex(1);
 }
 
-void TfrmTimeTrack::btnGraphClick()
+void TimeTracker::btnGraphClick()
 {
     pgSleep->setCurrentIndex(4);
     ShowWeekChart(Record.SelectedDate);

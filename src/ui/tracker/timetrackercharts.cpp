@@ -1,6 +1,6 @@
 // The two charts of the tracker: averages per weekday and the sleep cycle.
 #include "ui/common/fonts.h"
-#include "ui/tracker/tfrmtimetrack.h"
+#include "ui/tracker/timetracker.h"
 
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
@@ -43,7 +43,7 @@ QString rangeText(double date)
 
 } // namespace
 
-void TfrmTimeTrack::createGraphPage()
+void TimeTracker::createGraphPage()
 {
     Label10 = caption(QStringLiteral("Label10"), tr("Time Per Weekday"), pixelFont(QStringLiteral("Arial"), 19),
                       TabSheet5);
@@ -96,7 +96,7 @@ void TfrmTimeTrack::createGraphPage()
     Week_chart->setGeometry(8, 60, 465, 241);
 }
 
-void TfrmTimeTrack::createBedPage()
+void TimeTracker::createBedPage()
 {
     const QFont bold = pixelFont(QStringLiteral("Arial"), 11, FontStyle::Bold);
     const char *names[] = {"Label_Awake", "Label_Dreaming", "Label_Light", "Label_Deep"};
@@ -155,7 +155,7 @@ void TfrmTimeTrack::createBedPage()
     awake->move(Cycle_graph->width() - awake->width() - 24, 28);
 }
 
-void TfrmTimeTrack::ShowWeekChart(double date)
+void TimeTracker::ShowWeekChart(double date)
 {
     Label_Range->setText(rangeText(date));
     const QList<double> averages = Record.WeekdayAverages(DayNumber::wholeDay(date));
@@ -172,7 +172,7 @@ void TfrmTimeTrack::ShowWeekChart(double date)
         hours->setRange(0, top > 0 ? std::ceil(top * 1.1) : 1.0);
 }
 
-void TfrmTimeTrack::ShowSleepCycle(double hours, double start)
+void TimeTracker::ShowSleepCycle(double hours, double start)
 {
     if (!DayNumber::isRepresentable(start) || !std::isfinite(hours) || hours < 0 || hours > 24)
         return;

@@ -23,13 +23,13 @@ class DataFolder;
 // folder and a date, a click in the sleep grid toggles a half-hour slot and
 // saves, and the "Chart" and "Graph" buttons switch between the grid and the
 // weekday chart.
-class TfrmTimeTrack : public QWidget
+class TimeTracker : public QWidget
 {
     Q_OBJECT
 public:
     // The data folder keeps every binding inside the data root.
-    TfrmTimeTrack(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
-    ~TfrmTimeTrack() override;
+    TimeTracker(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
+    ~TimeTracker() override;
 
     // Places the form as a borderless child filling the host panel and
     // shows it; it follows the panel's size from then on.
