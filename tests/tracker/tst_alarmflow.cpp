@@ -12,7 +12,7 @@
 #include "ui/tracker/alarmpages.h"
 #include "ui/tracker/alarmsetdialog.h"
 #include "ui/tracker/timetracker.h"
-#include "ui/tracker/tsleepreport.h"
+#include "ui/tracker/sleepreportwindow.h"
 
 #include <QComboBox>
 #include <QDir>

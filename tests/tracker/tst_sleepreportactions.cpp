@@ -1,5 +1,5 @@
 #include "fakes.h"
-#include "ui/tracker/tsleepreport.h"
+#include "ui/tracker/sleepreportwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,7 +44,7 @@ void TestSleepReportActions::writeUsesTheBoundMonth()
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     QDir().mkpath(build);
-    TSleepReport report(build, fakes.services(), &owner);
+    SleepReportWindow report(build, fakes.services(), &owner);
     const QString project = dir.filePath(QStringLiteral("Projects/Baby/"));
     put(project + QStringLiteral("Y2024M5/time.txt"), "Mon=98.2\r\n");
     const SleepReport::Result r =
@@ -73,11 +73,11 @@ void TestSleepReportActions::showWritesAndOpensTheReport()
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     QDir().mkpath(build);
-    TSleepReport report(build, fakes.services(), &owner);
+    SleepReportWindow report(build, fakes.services(), &owner);
     const QString project = dir.filePath(QStringLiteral("P/"));
     put(project + QStringLiteral("Y2024M1/time.txt"), "a=1.5\r\n");
     report.addButtons(&owner, 0, 0, [project] {
-        return TSleepReport::Source{project, QStringLiteral("Y2024M1"), QStringLiteral("Jan")};
+        return SleepReportWindow::Source{project, QStringLiteral("Y2024M1"), QStringLiteral("Jan")};
     });
     QCOMPARE(report.SpeedButton7->objectName(), QStringLiteral("SpeedButton7"));
     report.SpeedButton7->click();
@@ -91,7 +91,7 @@ void TestSleepReportActions::showWithoutReadingsExplains()
     QTemporaryDir dir;
     FakeServices fakes;
     QWidget owner;
-    TSleepReport report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
+    SleepReportWindow report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
     report.SpeedButton7Click({dir.filePath(QStringLiteral("P/")), QStringLiteral("Y2024M1"),
                               QStringLiteral("Jan")});
     QVERIFY(fakes.shell.opened.isEmpty());
@@ -114,10 +114,10 @@ void TestSleepReportActions::printGoesToTheCurrentPrinterWithoutBlocking()
     put(build + QStringLiteral("DedoDurid.html"),
         "<html><body><table><tr><td>a&nbsp;&nbsp;=&nbsp;97.1 &deg; F</td></tr></table>"
         "</body></html>\r\n");
-    TSleepReport report(build, services, &owner);
+    SleepReportWindow report(build, services, &owner);
     report.LoadWait = 50;
     report.CloseWait = 50;
-    QSignalSpy done(&report, &TSleepReport::printFinished);
+    QSignalSpy done(&report, &SleepReportWindow::printFinished);
 
     report.PrintSleepReport();
     // The job waits on timers: nothing is printed yet, the call returned,
@@ -142,8 +142,8 @@ void TestSleepReportActions::printWithoutReportExplains()
     QTemporaryDir dir;
     FakeServices fakes;
     QWidget owner;
-    TSleepReport report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
-    QSignalSpy done(&report, &TSleepReport::printFinished);
+    SleepReportWindow report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
+    QSignalSpy done(&report, &SleepReportWindow::printFinished);
     report.PrintSleepReport();
     QCOMPARE(done.count(), 1);
     QCOMPARE(fakes.dialogs.errors.size(), 1);
@@ -158,10 +158,10 @@ void TestSleepReportActions::printWithoutPrinterSavesAPdf()
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     put(build + QStringLiteral("DedoDurid.html"), "<html><body>x</body></html>\r\n");
-    TSleepReport report(build, fakes.services(), &owner);
+    SleepReportWindow report(build, fakes.services(), &owner);
     report.LoadWait = 0;
     report.CloseWait = 0;
-    QSignalSpy done(&report, &TSleepReport::printFinished);
+    QSignalSpy done(&report, &SleepReportWindow::printFinished);
     report.PrintSleepReport();
     QTRY_COMPARE(done.count(), 1);
     QVERIFY(QFile::exists(build + QStringLiteral("DedoDurid.pdf")));

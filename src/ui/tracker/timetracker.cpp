@@ -11,7 +11,7 @@
 #include "ui/tracker/sleepgridview.h"
 #include "core/tracker/sleeptrack.h"
 #include "ui/tracker/alarmpages.h"
-#include "ui/tracker/tsleepreport.h"
+#include "ui/tracker/sleepreportwindow.h"
 
 #include <QDir>
 #include <QEvent>
@@ -154,8 +154,8 @@ TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidg
     // The alarm lists and their clock, which runs from now on.
     Alarms = new AlarmPages(TabSheet6, TabSheet1, m_services, this);
     connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TimeTracker::ShowSleepCycle);
-    Report = new TSleepReport(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
-    connect(Report, &TSleepReport::reportOpened, this, [this](const QString &where) {
+    Report = new SleepReportWindow(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
+    connect(Report, &SleepReportWindow::reportOpened, this, [this](const QString &where) {
         ReportWhere->setText(where);
         ReportWhere->show();
     });

@@ -15,7 +15,7 @@ class QStackedWidget;
 class SleepGridView;
 class StringGridView;
 class AlarmPages;
-class TSleepReport;
+class SleepReportWindow;
 class DataFolder;
 
 // The time and sleep tracker, embedded in the "Time" page of the project
@@ -82,7 +82,7 @@ public:
     void SpeedButton5Click();
     void PrintSleepReport();
     AlarmPages *Alarms;
-    TSleepReport *Report;
+    SleepReportWindow *Report;
 
     SleepRecord Record;
 

@@ -17,7 +17,7 @@ class QWidget;
 // The tracker's report actions: writing "DedoDurid.html" into the build
 // folder, showing it with the desktop's opener and printing it on the
 // current printer without a prompt and without page header or footer.
-class TSleepReport : public QObject
+class SleepReportWindow : public QObject
 {
     Q_OBJECT
 public:
@@ -30,8 +30,8 @@ public:
         QString monthText;
     };
 
-    TSleepReport(const QString &buildDir, const Services &services, QWidget *owner);
-    ~TSleepReport() override;
+    SleepReportWindow(const QString &buildDir, const Services &services, QWidget *owner);
+    ~SleepReportWindow() override;
 
     // The report from the month folder's "time.txt"; without that file
     // nothing is written. A failed write is returned, not shown.

@@ -1,4 +1,4 @@
-#include "ui/tracker/tsleepreport.h"
+#include "ui/tracker/sleepreportwindow.h"
 
 #include "core/common/dateformat.h"
 #include "core/common/textfile.h"
@@ -18,12 +18,12 @@
 
 #include <memory>
 
-TSleepReport::TSleepReport(const QString &buildDir, const Services &services, QWidget *owner)
+SleepReportWindow::SleepReportWindow(const QString &buildDir, const Services &services, QWidget *owner)
     : QObject(owner), m_buildDir(buildDir), m_services(services), m_owner(owner)
 {
 }
 
-TSleepReport::~TSleepReport()
+SleepReportWindow::~SleepReportWindow()
 {
     if (m_document) {
         delete m_document;
@@ -31,12 +31,12 @@ TSleepReport::~TSleepReport()
     }
 }
 
-QString TSleepReport::ReportPath() const
+QString SleepReportWindow::ReportPath() const
 {
     return m_buildDir + SleepReport::FileName();
 }
 
-SleepReport::Result TSleepReport::WriteSleepReport(const Source &source)
+SleepReport::Result SleepReportWindow::WriteSleepReport(const Source &source)
 {
     if (source.trackedFolder.isEmpty() || m_buildDir.isEmpty())
         return {};
@@ -46,7 +46,7 @@ SleepReport::Result TSleepReport::WriteSleepReport(const Source &source)
                               FormatDateTime(QStringLiteral("ddddd"), now));
 }
 
-void TSleepReport::SpeedButton7Click(const Source &source)
+void SleepReportWindow::SpeedButton7Click(const Source &source)
 {
     const SleepReport::Result result = WriteSleepReport(source);
     if (!result.write.ok) {
@@ -71,7 +71,7 @@ void TSleepReport::SpeedButton7Click(const Source &source)
     Q_EMIT reportOpened(tr("Sleep report: %1").arg(where));
 }
 
-void TSleepReport::PrintSleepReport()
+void SleepReportWindow::PrintSleepReport()
 {
     if (m_document)
         return; // one print job at a time
@@ -95,10 +95,10 @@ void TSleepReport::PrintSleepReport()
     m_document->setBaseUrl(QUrl::fromLocalFile(m_buildDir));
     m_document->setHtml(TextFile::decode(html));
     m_printed = false;
-    QTimer::singleShot(LoadWait, this, &TSleepReport::printLoaded);
+    QTimer::singleShot(LoadWait, this, &SleepReportWindow::printLoaded);
 }
 
-void TSleepReport::printLoaded()
+void SleepReportWindow::printLoaded()
 {
     if (!m_document)
         return;
@@ -128,7 +128,7 @@ void TSleepReport::printLoaded()
     QTimer::singleShot(CloseWait, this, [this] { finishPrint(m_printed); });
 }
 
-void TSleepReport::finishPrint(bool ok)
+void SleepReportWindow::finishPrint(bool ok)
 {
     delete m_document;
     m_document = nullptr;
@@ -136,13 +136,13 @@ void TSleepReport::finishPrint(bool ok)
     Q_EMIT printFinished(ok);
 }
 
-void TSleepReport::showError(const QString &text)
+void SleepReportWindow::showError(const QString &text)
 {
     if (m_services.dialogs)
         m_services.dialogs->error(m_owner, text);
 }
 
-void TSleepReport::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)
+void SleepReportWindow::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)
 {
     SpeedButton7 = new QPushButton(tr("Show Report"), parent);
     SpeedButton7->setObjectName(QStringLiteral("SpeedButton7"));
@@ -154,5 +154,5 @@ void TSleepReport::addButtons(QWidget *parent, int x, int y, std::function<Sourc
     SpeedButton5->setGeometry(x + 118, y, 110, 28);
     connect(SpeedButton7, &QPushButton::clicked, this,
             [this, source] { SpeedButton7Click(source()); });
-    connect(SpeedButton5, &QPushButton::clicked, this, &TSleepReport::SpeedButton5Click);
+    connect(SpeedButton5, &QPushButton::clicked, this, &SleepReportWindow::SpeedButton5Click);
 }
