@@ -19,13 +19,6 @@
 
 namespace {
 
-DayNoteColumn *column(MainWindow *form, int tag)
-{
-    for (DayNoteColumn *editor : form->Week->EditorList)
-        if (editor->Tag == tag)
-            return editor;
-    return nullptr;
-}
 
 void typeInto(QWidget *editor, const QString &text)
 {
@@ -76,7 +69,7 @@ void TestAutoSave::pauseInTypingSaves()
     QVERIFY(f.form()->autoSave());
     QCOMPARE(f.form()->autoSave()->isPending(), false);
     f.form()->autoSave()->setIntervals(100, 60000);
-    typeInto(column(f.form(), 1)->Memo1, QStringLiteral("Dentist 9:30"));
+    typeInto(dayColumn(f.form(), 1)->Memo1, QStringLiteral("Dentist 9:30"));
     QVERIFY(f.form()->autoSave()->isPending());
     // No focus change, no week move, no close: only the pause saves.
     QTRY_COMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("Dentist 9:30"));
@@ -90,7 +83,7 @@ void TestAutoSave::endlessTypingIsSavedOnTheWay()
     f.start();
     // The pause never comes: a key every 20 ms, against a pause of 200 ms.
     f.form()->autoSave()->setIntervals(200, 500);
-    DayNoteColumn *first = column(f.form(), 1);
+    DayNoteColumn *first = dayColumn(f.form(), 1);
     first->Memo1->setFocus();
     QElapsedTimer clock;
     clock.start();
@@ -109,9 +102,9 @@ void TestAutoSave::nothingIsSavedBeforeThePause()
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
     f.form()->autoSave()->setIntervals(400, 60000);
-    typeInto(column(f.form(), 1)->Memo1, QStringLiteral("Half a"));
+    typeInto(dayColumn(f.form(), 1)->Memo1, QStringLiteral("Half a"));
     QTest::qWait(200);
-    typeInto(column(f.form(), 1)->Memo1, QStringLiteral(" thought"));
+    typeInto(dayColumn(f.form(), 1)->Memo1, QStringLiteral(" thought"));
     QTest::qWait(250);
     // 450 ms after the first key, but only 250 ms after the last one.
     QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("<missing>"));
@@ -169,7 +162,7 @@ void TestAutoSave::lastingFailureIsToldOnce()
     QVERIFY(QDir(f.root() + QStringLiteral("DB")).removeRecursively());
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");
 
-    DayNoteColumn *first = column(f.form(), 1);
+    DayNoteColumn *first = dayColumn(f.form(), 1);
     for (const QString &text : {QStringLiteral("One"), QStringLiteral(" two"), QStringLiteral(" three")}) {
         typeInto(first->Memo1, text);
         QTRY_VERIFY(!f.form()->autoSave()->isPending());
@@ -198,7 +191,7 @@ void TestAutoSave::sessionEndSavesAndEnds()
 {
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
-    typeInto(column(f.form(), 1)->Memo1, QStringLiteral("Logged out"));
+    typeInto(dayColumn(f.form(), 1)->Memo1, QStringLiteral("Logged out"));
     bool ended = false;
     // The event loop it runs in ends.
     QCOMPARE(exitStatusOf([&] { ended = f.form()->CommitDataForSessionEnd(true); }), 0);
@@ -211,7 +204,7 @@ void TestAutoSave::sessionEndWithAFailureAsksToStay()
 {
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
-    DayNoteColumn *first = column(f.form(), 1);
+    DayNoteColumn *first = dayColumn(f.form(), 1);
     typeInto(first->Memo1, QStringLiteral("Keep me"));
     QVERIFY(QDir(f.root() + QStringLiteral("DB")).removeRecursively());
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");

@@ -21,13 +21,6 @@ namespace {
 
 constexpr int kJan05 = 45296;
 
-DayNoteColumn *column(MainWindow *form, int tag)
-{
-    for (DayNoteColumn *e : form->Week->EditorList)
-        if (e->Tag == tag)
-            return e;
-    return nullptr;
-}
 
 QStringList namesIn(const QString &dir)
 {
@@ -173,13 +166,13 @@ void TestDayNoteNames::noteUnderTheFixedNameIsShownAndSaved()
     QVERIFY(QDir().mkpath(f.root() + "DB"));
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "written in English");
     f.start();
-    DayNoteColumn *friday = column(f.form(), 1);
+    DayNoteColumn *friday = dayColumn(f.form(), 1);
     // Captions follow the locale; the file does not.
     QCOMPARE(friday->Date_Label->text(), FormatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
     QCOMPARE(friday->text(), QString("written in English"));
     friday->Memo1->moveCursor(QTextCursor::End);
     friday->Memo1->insertPlainText("\nund mehr");
-    column(f.form(), 6)->Memo1->insertPlainText("wednesday");
+    dayColumn(f.form(), 6)->Memo1->insertPlainText("wednesday");
     QVERIFY(f.form()->close());
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt", "Jan-10-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("written in English\r\nund mehr"));
@@ -204,14 +197,14 @@ void TestDayNoteNames::noteUnderTheLocaleNameIsMovedOnce()
     QVERIFY(QDir().mkpath(f.root() + "DB"));
     writeFileBytes(f.dbFile(oldName), "from an older install");
     f.start();
-    QCOMPARE(column(f.form(), 1)->text(), QString("from an older install"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("from an older install"));
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt"}));
     // Said once.
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QVERIFY2(f.fakes.dialogs.messages.first().contains(oldName)
                  && f.fakes.dialogs.messages.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.messages.first()));
-    column(f.form(), 1)->Memo1->insertPlainText("> ");
+    dayColumn(f.form(), 1)->Memo1->insertPlainText("> ");
     f.form()->Right->click();
     f.form()->Left->click();
     QVERIFY(f.form()->close());
@@ -228,11 +221,11 @@ void TestDayNoteNames::bothNamesHoldingTextAreBothKept()
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "english name");
     writeFileBytes(f.dbFile("Jan.-05-2024.txt"), "german name");
     f.start();
-    QCOMPARE(column(f.form(), 1)->text(), QString("english name"));
+    QCOMPARE(dayColumn(f.form(), 1)->text(), QString("english name"));
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QVERIFY(f.fakes.dialogs.messages.first().contains("Jan.-05-2024.txt"));
     QVERIFY(f.fakes.dialogs.messages.first().contains("Both are kept"));
-    column(f.form(), 1)->Memo1->insertPlainText("edited ");
+    dayColumn(f.form(), 1)->Memo1->insertPlainText("edited ");
     f.form()->Right->click();
     f.form()->Left->click();
     QVERIFY(f.form()->close());
@@ -249,13 +242,13 @@ void TestDayNoteNames::dayFolderUnderTheLocaleNameIsMoved()
     QVERIFY(QDir().mkpath(f.root() + "UserData/janv.-06-2024"));
     writeFileBytes(f.root() + "UserData/janv.-06-2024/photo.jpg", "jpg");
     f.start();
-    DayNoteColumn *saturday = column(f.form(), 2);
+    DayNoteColumn *saturday = dayColumn(f.form(), 2);
     QVERIFY(!saturday->FolderOpen->isHidden());
     saturday->FolderOpen->click();
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({f.root() + "UserData/Jan-06-2024"}));
     QCOMPARE(fileBytes(f.root() + "UserData/Jan-06-2024/photo.jpg"), QByteArray("jpg"));
     // A new day folder gets the fixed name.
-    column(f.form(), 3)->FolderCreate->click();
+    dayColumn(f.form(), 3)->FolderCreate->click();
     QCOMPARE(namesIn(f.root() + "UserData"), QStringList({"Jan-06-2024", "Jan-07-2024"}));
 }
 
@@ -272,10 +265,10 @@ void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
     MainWindow form(services, StartOptions{dir.path() + "/", QString::number(kJan05)});
     form.show();
     form.Timer1Timer();
-    column(&form, 1)->setText("Zahnarzt");
+    dayColumn(&form, 1)->setText("Zahnarzt");
     fakes.dialogs.answers.enqueue(true); // save as PDF
     printing.pdfAnswer = dir.filePath("out.pdf");
-    column(&form, 1)->print_button->click();
+    dayColumn(&form, 1)->print_button->click();
     QCOMPARE(printing.pdfSuggestions, QStringList({"Jan-05-2024.pdf"}));
     QVERIFY(form.close());
 }

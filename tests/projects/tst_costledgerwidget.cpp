@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestTCostLedger : public QObject
+class TestCostLedgerWidget : public QObject
 {
     Q_OBJECT
 
@@ -43,12 +43,12 @@ private:
     void makeProject(const QString &name) { QVERIFY(QDir().mkpath(m_projects + name)); }
 };
 
-void TestTCostLedger::initTestCase()
+void TestCostLedgerWidget::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-void TestTCostLedger::init()
+void TestCostLedgerWidget::init()
 {
     m_dir = new QTemporaryDir;
     m_projects = m_dir->path() + "/Projects/";
@@ -63,14 +63,14 @@ void TestTCostLedger::init()
     QVERIFY(QTest::qWaitForWindowExposed(m_ledger));
 }
 
-void TestTCostLedger::cleanup()
+void TestCostLedgerWidget::cleanup()
 {
     delete m_ledger;
     delete m_fakes;
     delete m_dir;
 }
 
-void TestTCostLedger::namedControls()
+void TestCostLedgerWidget::namedControls()
 {
     for (const char *name : {"money", "Panel11", "Label6", "btnAdd", "btnDel", "Balance_Label",
                              "btnBalance"})
@@ -86,7 +86,7 @@ void TestTCostLedger::namedControls()
     QCOMPARE(m_ledger->money->rowHeight(5), 20);
 }
 
-void TestTCostLedger::plusTwiceAndMinus()
+void TestCostLedgerWidget::plusTwiceAndMinus()
 {
     makeProject("Garden");
     QVERIFY(m_ledger->SwitchLedger("Garden"));
@@ -113,7 +113,7 @@ void TestTCostLedger::plusTwiceAndMinus()
     QCOMPARE(money().rowCount(), 102);
 }
 
-void TestTCostLedger::minusOnHeadingRowDeletesNothing()
+void TestCostLedgerWidget::minusOnHeadingRowDeletesNothing()
 {
     makeProject("Garden");
     QVERIFY(m_ledger->SwitchLedger("Garden"));
@@ -124,7 +124,7 @@ void TestTCostLedger::minusOnHeadingRowDeletesNothing()
     QCOMPARE(money().cell(0, 0), QString("Item name"));
 }
 
-void TestTCostLedger::typedCellIsSavedOnSwitch()
+void TestCostLedgerWidget::typedCellIsSavedOnSwitch()
 {
     makeProject("Garden");
     makeProject("Car");
@@ -144,7 +144,7 @@ void TestTCostLedger::typedCellIsSavedOnSwitch()
     QCOMPARE(money().cell(2, 1), QString("42.5"));
 }
 
-void TestTCostLedger::calculateShowsExactBalance()
+void TestCostLedgerWidget::calculateShowsExactBalance()
 {
     makeProject("Garden");
     QVERIFY(m_ledger->SwitchLedger("Garden"));
@@ -166,7 +166,7 @@ void TestTCostLedger::calculateShowsExactBalance()
     QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ -9.99"));
 }
 
-void TestTCostLedger::labelsAskForTheProjectFolder()
+void TestCostLedgerWidget::labelsAskForTheProjectFolder()
 {
     QSignalSpy spy(m_ledger, &CostLedgerWidget::projectFolderRequested);
     QTest::mouseClick(m_ledger->Label6, Qt::LeftButton);
@@ -174,7 +174,7 @@ void TestTCostLedger::labelsAskForTheProjectFolder()
     QCOMPARE(spy.count(), 2);
 }
 
-void TestTCostLedger::saveFailureAsksBeforeSwitching()
+void TestCostLedgerWidget::saveFailureAsksBeforeSwitching()
 {
     makeProject("Garden");
     makeProject("Car");
@@ -196,7 +196,7 @@ void TestTCostLedger::saveFailureAsksBeforeSwitching()
     QCOMPARE(m_ledger->ownerName(), QString("Car"));
 }
 
-void TestTCostLedger::unreadableLedgerIsReadOnly()
+void TestCostLedgerWidget::unreadableLedgerIsReadOnly()
 {
     makeProject("Garden");
     makeProject("Car");
@@ -222,7 +222,7 @@ void TestTCostLedger::unreadableLedgerIsReadOnly()
     QVERIFY(m_ledger->btnAdd->isEnabled());
 }
 
-void TestTCostLedger::notesEditorSitsBesideTheGrid()
+void TestCostLedgerWidget::notesEditorSitsBesideTheGrid()
 {
     auto *notes = new QPlainTextEdit;
     notes->setObjectName("BuyItem");
@@ -234,5 +234,5 @@ void TestTCostLedger::notesEditorSitsBesideTheGrid()
     QVERIFY(notes->geometry().bottom() < m_ledger->Panel11->y());
 }
 
-QTEST_MAIN(TestTCostLedger)
+QTEST_MAIN(TestCostLedgerWidget)
 #include "tst_costledgerwidget.moc"

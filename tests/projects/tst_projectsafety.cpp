@@ -52,9 +52,9 @@ public:
 
 // One main window on a data folder that outlives it, so that a restart
 // finds what the first window left.
-struct Window
+struct SafetyWindow
 {
-    explicit Window(QTemporaryDir *dir, IShell *shell = nullptr)
+    explicit SafetyWindow(QTemporaryDir *dir, IShell *shell = nullptr)
         : tmp(dir)
     {
         fakes.shell.documents = tmp->path() + QStringLiteral("/Documents");
@@ -125,7 +125,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         const QStringList before = w.p->departmentLines();
         QString stillOpen;
         answerCategoriesDialog(QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
@@ -157,7 +157,7 @@ private Q_SLOTS:
         // was chosen, sits where the project's folder would go.
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/") + name, "start page");
         {
-            Window w(&tmp);
+            SafetyWindow w(&tmp);
             w.select(QStringLiteral("Garden"));
             w.select(name);
             QCOMPARE(w.fakes.dialogs.errors.size(), 1);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         }
         QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt")),
                  QByteArray("typed after the refusal"));
-        Window again(&tmp);
+        SafetyWindow again(&tmp);
         again.select(QStringLiteral("Garden"));
         QCOMPARE(again.book()->Projects->toPlainText(), QStringLiteral("typed after the refusal"));
         // The page files of the projects folder itself are untouched.
@@ -183,7 +183,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nShed\r\n");
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         w.book()->Done->setPlainText(QStringLiteral("kept"));
         w.select(QStringLiteral("Shed"));
@@ -198,7 +198,7 @@ private Q_SLOTS:
     void aRefusedSwitchPutsTheSelectionBackWithOneMessage()
     {
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         const int garden = w.selected();
         // Neither a page nor the ledger can be written.
@@ -248,7 +248,7 @@ private Q_SLOTS:
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "todo");
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/BuyItem.txt"), "notes");
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\nSeeds,,3,\r\n");
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Car"));
         const QString projects = w.projects();
         QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
@@ -270,7 +270,7 @@ private Q_SLOTS:
     void textTypedWhileTheFolderIsAwayIsReportedThenSaved()
     {
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         const QString projects = w.projects();
         QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
@@ -291,7 +291,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "old");
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"), "\"Item name\",Date,Debit,Credit\r\n");
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "changed elsewhere");
         writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "elsewhere\r\n");
@@ -308,7 +308,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), "@Home\r\nGarden\r\nSummary\r\nCar\r\n");
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/Projects.txt"), "dig");
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Summary"));
         const QString file = w.projects() + QStringLiteral("Summary/Projects.txt");
         const QByteArray first = fileBytes(file);
@@ -326,7 +326,7 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nSeeds,,,50\r\n");
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Car/money.txt"),
               "\"Item name\",Date,Debit,Credit\r\nBig,,,99999999999999.99\r\nSmall,,,0.01\r\n");
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 50.00"));
         w.select(QStringLiteral("Repairs"));
@@ -342,7 +342,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Garden/money.txt"),
               "\"Item name\",Date,Debit,Credit\r\nA,,12.5,\r\nB,,7.75,\r\nC,,,\"1,50\"\r\n");
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ -20.25"));
         QVERIFY(!w.ledger()->noteLabel->isHidden());
@@ -354,7 +354,7 @@ private Q_SLOTS:
     void deletedProjectIsNeverWrittenAgain()
     {
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("text"));
         w.ledger()->btnAdd->click();
@@ -372,7 +372,7 @@ private Q_SLOTS:
     void costsPageTabFollowsTheScreen()
     {
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
@@ -390,7 +390,7 @@ private Q_SLOTS:
     void dataFilesOpensFromTheKeyboard()
     {
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
@@ -409,7 +409,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         RefusingShell shell;
         shell.documents = tmp.path() + QStringLiteral("/Documents");
-        Window w(&tmp, &shell);
+        SafetyWindow w(&tmp, &shell);
         w.select(QStringLiteral("Garden"));
         PageEditor *links = w.book()->Links;
         links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
@@ -430,7 +430,7 @@ private Q_SLOTS:
     void documentNamesAreShownWholeWithTheirTypeIcons()
     {
         QTemporaryDir tmp;
-        Window w(&tmp);
+        SafetyWindow w(&tmp);
         const QString longName = QStringLiteral("A rather long document name about the garden shed plans.txt");
         writeFileBytes(tmp.path() + QStringLiteral("/Documents/Garden/") + longName, "x");
         writeFileBytes(tmp.path() + QStringLiteral("/Documents/Garden/a.txt"), "x");

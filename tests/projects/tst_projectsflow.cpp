@@ -28,9 +28,9 @@ namespace {
 
 
 // One main window on a fresh data folder, started as at a real start.
-struct Window
+struct ProjectsWindow
 {
-    explicit Window(const QByteArray &departments = QByteArray(), bool hasDepartments = false)
+    explicit ProjectsWindow(const QByteArray &departments = QByteArray(), bool hasDepartments = false)
     {
         if (hasDepartments)
             writeFileBytes(tmp.path() + QStringLiteral("/Config/departments.txt"), departments);
@@ -78,7 +78,7 @@ private Q_SLOTS:
 
     void firstRunShowsBuiltInListAndCloseWritesIt()
     {
-        Window w;
+        ProjectsWindow w;
         QCOMPARE(w.p->departmentLines(), ProjectNames::BuiltInDepartments());
         QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Projects"));
         QVERIFY(w.form->close());
@@ -90,7 +90,7 @@ private Q_SLOTS:
 
     void listComesFromTheFileWithBlanksKept()
     {
-        Window w("@Home\r\nGarden  \r\n\r\nCar\r\n", true);
+        ProjectsWindow w("@Home\r\nGarden  \r\n\r\nCar\r\n", true);
         QCOMPARE(w.p->departmentLines(),
                  (QStringList{QStringLiteral("@Home"), QStringLiteral("Garden  "), QString(), QStringLiteral("Car")}));
         QVERIFY(w.form->close());
@@ -100,7 +100,7 @@ private Q_SLOTS:
 
     void selectingANewProjectShowsEmptyPagesAndSwitchingAwayWritesThem()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
         for (PageEditor *e : w.editors()) {
@@ -129,7 +129,7 @@ private Q_SLOTS:
 
     void startupLoadsEveryPageOfTheProjectsFolder()
     {
-        Window w;
+        ProjectsWindow w;
         // The files are there when a second window starts.
         const QString projects = w.projects();
         QVERIFY(w.form->close());
@@ -153,7 +153,7 @@ private Q_SLOTS:
 
     void blankLineChangesNothing()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->Done->setPlainText(QStringLiteral("kept"));
         w.select(5); // blank
@@ -165,7 +165,7 @@ private Q_SLOTS:
 
     void categoriesTrailingBlanksAndTwinLinesAreProjects()
     {
-        Window w("@Home\r\nGarden\r\nGarden   \r\nProjects\r\nX\r\nProjects\r\n", true);
+        ProjectsWindow w("@Home\r\nGarden\r\nGarden   \r\nProjects\r\nX\r\nProjects\r\n", true);
         w.select(QStringLiteral("@Home"));
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("@Home")).isDir());
         w.select(QStringLiteral("Garden"));
@@ -183,7 +183,7 @@ private Q_SLOTS:
 
     void summaryGathersTheOtherProjects()
     {
-        Window w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
+        ProjectsWindow w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
         writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
         w.select(QStringLiteral("Summary"));
         QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
@@ -200,7 +200,7 @@ private Q_SLOTS:
 
     void summaryPagesOffScreenFillWhenShown()
     {
-        Window w("@Home\r\nRepairs\r\nSummary\r\n", true);
+        ProjectsWindow w("@Home\r\nRepairs\r\nSummary\r\n", true);
         // A page off screen fills when its tab is shown, with the same text.
         writeFileBytes(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
         w.select(QStringLiteral("Summary"));
@@ -215,7 +215,7 @@ private Q_SLOTS:
 
     void leavingAPageSavesItUnlessTheFirstLineIsSelected()
     {
-        Window w;
+        ProjectsWindow w;
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(0); // @Home, the first line
@@ -255,7 +255,7 @@ private Q_SLOTS:
 
     void keyboardSelectionSwitchesProjects()
     {
-        Window w;
+        ProjectsWindow w;
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.p->Department->setFocus();
@@ -271,7 +271,7 @@ private Q_SLOTS:
 
     void clearTextAsksFirst()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
         w.book()->Done->setPlainText(QStringLiteral("finished"));
@@ -287,7 +287,7 @@ private Q_SLOTS:
 
     void tabChangesShowCommandsAndBindTheTracker()
     {
-        Window w;
+        ProjectsWindow w;
         QSignalSpy binds(w.p, &ProjectsSection::trackerBindRequested);
         struct Case
         {
@@ -320,7 +320,7 @@ private Q_SLOTS:
 
     void selectionTellsLedgerThenDocuments()
     {
-        Window w;
+        ProjectsWindow w;
         QStringList order;
         QObject::connect(w.p, &ProjectsSection::ledgerSwitchRequested, w.p,
                          [&](const QString &n) { order << QStringLiteral("ledger ") + n; });
@@ -332,7 +332,7 @@ private Q_SLOTS:
 
     void deleteAsksAndRemovesTheWholeFolder()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("text"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
@@ -364,20 +364,20 @@ private Q_SLOTS:
 
     void deleteOnABlankLineAsksNothing()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(5);
         w.p->SpeedButton5->click();
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
         QCOMPARE(w.p->Department->count(), 25);
         // Nothing selected: nothing either.
-        Window v;
+        ProjectsWindow v;
         v.p->SpeedButton5->click();
         QVERIFY(v.fakes.dialogs.questions.isEmpty());
     }
 
     void namesThatLeaveTheProjectsFolderAreRefused()
     {
-        Window w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
+        ProjectsWindow w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
         writeFileBytes(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("garden text"));
@@ -401,7 +401,7 @@ private Q_SLOTS:
 
     void pageThatCannotBeWrittenKeepsItsTextAndProject()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         // A folder where the page file should be: the write fails.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
@@ -416,7 +416,7 @@ private Q_SLOTS:
 
     void unreadableListIsNotReplacedAtClose()
     {
-        Window w;
+        ProjectsWindow w;
         QVERIFY(w.form->close());
         w.form.reset();
         const QString path = w.tmp.path() + QStringLiteral("/Config/departments.txt");
@@ -434,7 +434,7 @@ private Q_SLOTS:
 
     void categoriesDialogEditsTheListOnScreen()
     {
-        Window w;
+        ProjectsWindow w;
         // No file yet: the dialog shows the list on screen.
         w.select(QStringLiteral("Garden"));
         w.fakes.dialogs.answers.enqueue(true);
@@ -481,7 +481,7 @@ private Q_SLOTS:
 
     void closeSavesEveryPage()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("typed before closing"));
         w.book()->BuyItem->setPlainText(QStringLiteral("seeds"));
@@ -492,7 +492,7 @@ private Q_SLOTS:
 
     void printingTheCostsTabPrintsTheNotes()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
         w.book()->BuyItem->setPlainText(QStringLiteral("seeds\nhose"));
@@ -513,7 +513,7 @@ private Q_SLOTS:
 
     void printingBeforeAnySelectionIsTitledProjects()
     {
-        Window w;
+        ProjectsWindow w;
         w.book()->Projects->setPlainText(QString());
         w.p->print_button->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
@@ -522,7 +522,7 @@ private Q_SLOTS:
 
     void dayEditorPrintsItsNote()
     {
-        Window w;
+        ProjectsWindow w;
         DayNoteColumn *first = w.form->Week->EditorList.first();
         first->setText(QStringLiteral("call the plumber"));
         first->print_button->click();
@@ -535,7 +535,7 @@ private Q_SLOTS:
 
     void longNotesWrapAsDisplayedAndSpanPages()
     {
-        Window w;
+        ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         QStringList many;
         for (int i = 0; i < 60; ++i)
@@ -547,7 +547,7 @@ private Q_SLOTS:
 
     void noPrinterOffersAPdf()
     {
-        Window w;
+        ProjectsWindow w;
         w.printing.printerInstalled = false;
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("dig"));

@@ -8,13 +8,6 @@
 #include <QTest>
 
 namespace {
-DayNoteColumn *column(MainWindow *form, int tag)
-{
-    for (DayNoteColumn *e : form->Week->EditorList)
-        if (e->Tag == tag)
-            return e;
-    return nullptr;
-}
 } // namespace
 
 class TestHostileInput : public QObject
@@ -44,7 +37,7 @@ void TestHostileInput::hugeDayNoteLoadsAndSaves()
         big += line;
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), big);
     f.start();
-    DayNoteColumn *e = column(f.form(), 2);
+    DayNoteColumn *e = dayColumn(f.form(), 2);
     QCOMPARE(e->text().size(), big.size() - big.count('\r'));
     // Laid in a slice at a time: typing waits until it is all in.
     QTRY_VERIFY_WITH_TIMEOUT(!e->Memo1->isReadOnly(), 60000);
@@ -64,7 +57,7 @@ void TestHostileInput::nulAndBinaryBytesInNotes()
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), binary);
     f.start();
     // Not valid UTF-8: read as Windows-1252, never a crash.
-    QVERIFY(!column(f.form(), 1)->text().isEmpty());
+    QVERIFY(!dayColumn(f.form(), 1)->text().isEmpty());
     QVERIFY(f.form()->close());
     QVERIFY(QFile::exists(f.dbFile("Jan-05-2024.txt")));
 }
@@ -75,7 +68,7 @@ void TestHostileInput::folderWhereANoteShouldBe()
     QDir().mkpath(f.dbFile("Jan-07-2024.txt"));
     f.start();
     // The column cannot read its note: it says so and stays out of the way.
-    DayNoteColumn *sunday = column(f.form(), 3);
+    DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->Memo1->isReadOnly());
     QVERIFY(sunday->Memo1->placeholderText().contains("Jan-07-2024.txt"));
     QVERIFY(f.form()->Week->SaveAllNotes());

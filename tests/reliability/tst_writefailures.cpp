@@ -14,13 +14,6 @@
 
 namespace {
 
-DayNoteColumn *column(MainWindow *form, int tag)
-{
-    for (DayNoteColumn *e : form->Week->EditorList)
-        if (e->Tag == tag)
-            return e;
-    return nullptr;
-}
 
 bool run(const QString &program, const QStringList &args)
 {
@@ -81,7 +74,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
 {
     MainWindowFixture f("45296");
     f.start();
-    DayNoteColumn *e = column(f.form(), 1);
+    DayNoteColumn *e = dayColumn(f.form(), 1);
     e->Memo1->insertPlainText("first version");
     QVERIFY(f.form()->Week->SaveAllNotes());
 
@@ -107,20 +100,20 @@ void TestWriteFailures::failedMoveKeepsColumnThenSucceeds()
 {
     MainWindowFixture f("45296");
     f.start();
-    column(f.form(), 3)->Memo1->insertPlainText("sunday plans");
+    dayColumn(f.form(), 3)->Memo1->insertPlainText("sunday plans");
     TextFile::setWriteFault([](const QString &, qint64) { return 0; });
     f.form()->RightClick();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
-    QCOMPARE(column(f.form(), 3)->Date_Label->text(), QString("Sunday Jan 07"));
-    QCOMPARE(column(f.form(), 3)->text(), QString("sunday plans"));
+    QCOMPARE(dayColumn(f.form(), 3)->Date_Label->text(), QString("Sunday Jan 07"));
+    QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday plans"));
 
     TextFile::setWriteFault({});
     f.form()->RightClick();
     QCOMPARE(fileBytes(f.dbFile("Jan-07-2024.txt")), QByteArray("sunday plans"));
     // The failed move did not move the week: this one moves it one day.
-    QCOMPARE(column(f.form(), 3)->Date_Label->text(), QString("Monday Jan 08"));
-    QCOMPARE(column(f.form(), 2)->text(), QString("sunday plans"));
+    QCOMPARE(dayColumn(f.form(), 3)->Date_Label->text(), QString("Monday Jan 08"));
+    QCOMPARE(dayColumn(f.form(), 2)->text(), QString("sunday plans"));
 }
 
 void TestWriteFailures::fullDiskReportsAndRecovers()
@@ -133,7 +126,7 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.Timer1Timer();
-    DayNoteColumn *e = column(&form, 2);
+    DayNoteColumn *e = dayColumn(&form, 2);
     e->Memo1->insertPlainText("short note");
     QVERIFY(form.Week->SaveAllNotes());
 
@@ -169,7 +162,7 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.Timer1Timer();
-    column(&form, 1)->Memo1->insertPlainText("written later");
+    dayColumn(&form, 1)->Memo1->insertPlainText("written later");
     QVERIFY(disk.remount("ro"));
     QString error;
     QVERIFY(!form.Week->SaveAllNotes(&error));
@@ -187,7 +180,7 @@ void TestWriteFailures::faultsInjectedInBulk()
     MainWindowFixture f("45296");
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
-        column(f.form(), tag)->Memo1->insertPlainText(QStringLiteral("day %1 original").arg(tag));
+        dayColumn(f.form(), tag)->Memo1->insertPlainText(QStringLiteral("day %1 original").arg(tag));
     QVERIFY(f.form()->Week->SaveAllNotes());
     QMap<QString, QByteArray> before;
     for (const QString &name : QDir(f.root() + "DB").entryList(QDir::Files))
@@ -200,7 +193,7 @@ void TestWriteFailures::faultsInjectedInBulk()
             return qMin<qint64>(cut, size - 1);
         });
         for (int tag = 1; tag <= 7; ++tag) {
-            DayNoteColumn *e = column(f.form(), tag);
+            DayNoteColumn *e = dayColumn(f.form(), tag);
             e->Memo1->selectAll();
             e->Memo1->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
         }

@@ -31,9 +31,9 @@
 
 namespace {
 
-struct Window
+struct AlarmFlowWindow
 {
-    Window() { QDir().mkpath(tmp.path() + QStringLiteral("/Config")); start(); }
+    AlarmFlowWindow() { QDir().mkpath(tmp.path() + QStringLiteral("/Config")); start(); }
     void start()
     {
         fakes.clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
@@ -98,7 +98,7 @@ private Q_SLOTS:
 
     void headerButtonsReachThePages()
     {
-        Window w;
+        AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.book()->findChild<QToolButton *>(QStringLiteral("btnBed"))->click();
         QCOMPARE(w.tracker()->pgSleep->currentWidget(), w.tracker()->TabSheet6);
@@ -113,7 +113,7 @@ private Q_SLOTS:
 
     void listsFollowTheProjectAndSurviveARestart()
     {
-        Window w;
+        AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
@@ -140,7 +140,7 @@ private Q_SLOTS:
 
     void clockRingsTheChosenSound()
     {
-        Window w;
+        AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
@@ -154,7 +154,7 @@ private Q_SLOTS:
 
     void clickingABedTimeDrawsTheCycle()
     {
-        Window w;
+        AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
@@ -167,7 +167,7 @@ private Q_SLOTS:
     // show themselves, before the "Time" page is ever opened.
     void alarmsRingAfterARestartWithoutTheTimePage()
     {
-        Window w;
+        AlarmFlowWindow w;
         w.showTime(QStringLiteral("Car"));
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
@@ -201,7 +201,7 @@ private Q_SLOTS:
     // other change is.
     void untickingIsSavedAtClose()
     {
-        Window w;
+        AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
@@ -216,7 +216,7 @@ private Q_SLOTS:
 
     void everySaveRewritesTheReport()
     {
-        Window w;
+        AlarmFlowWindow w;
         const QString readings = w.folder(QStringLiteral("Garden")) + QStringLiteral("Y2024M5/time.txt");
         QDir().mkpath(QFileInfo(readings).path());
         TextFile::writeLines(readings, {QStringLiteral("F=98.6")});

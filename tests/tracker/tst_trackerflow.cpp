@@ -29,9 +29,9 @@
 namespace {
 
 
-struct Window
+struct TrackerWindow
 {
-    Window()
+    TrackerWindow()
     {
         fakes.clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
         QDir().mkpath(tmp.path() + QStringLiteral("/Config"));
@@ -73,7 +73,7 @@ private Q_SLOTS:
 
     void createdAtStartUpUnbound()
     {
-        Window w;
+        TrackerWindow w;
         QVERIFY(w.tracker());
         QCOMPARE(w.tracker()->parentWidget(), w.book()->pnlTimeTrack);
         QVERIFY(!w.tracker()->Record.Loaded);
@@ -87,7 +87,7 @@ private Q_SLOTS:
     // project chosen on another tab binds only when "Time" is shown again.
     void bindingFollowsTheTimePage()
     {
-        Window w;
+        TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         QVERIFY(!w.tracker()->Record.Loaded);
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
@@ -113,7 +113,7 @@ private Q_SLOTS:
 
     void clickMovesThePickerNotTheWeek()
     {
-        Window w;
+        TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         const int offset = w.form->Week->DayOffset;
@@ -127,7 +127,7 @@ private Q_SLOTS:
 
     void headerButtonsSwitchPages()
     {
-        Window w;
+        TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QTest::mouseClick(w.book()->btnGraph, Qt::LeftButton);
