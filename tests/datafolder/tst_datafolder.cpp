@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <time.h>
 
-class TestTDir : public QObject
+class TestDataFolder : public QObject
 {
     Q_OBJECT
 
@@ -46,7 +46,7 @@ private Q_SLOTS:
     void unfinishedWritesScanIsQuickOnTenYears();
 };
 
-void TestTDir::freshRootGetsFourteenFolders()
+void TestDataFolder::freshRootGetsFourteenFolders()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/data/";
@@ -61,7 +61,7 @@ void TestTDir::freshRootGetsFourteenFolders()
     QVERIFY(!QDir(root + "Brand").exists());
 }
 
-void TestTDir::existingFoldersAndFilesUntouched()
+void TestDataFolder::existingFoldersAndFilesUntouched()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
@@ -73,7 +73,7 @@ void TestTDir::existingFoldersAndFilesUntouched()
     QCOMPARE(f.readAll(), QByteArray("kept"));
 }
 
-void TestTDir::examplePaths()
+void TestDataFolder::examplePaths()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/Apps/Planner/";
@@ -92,7 +92,7 @@ void TestTDir::examplePaths()
     QVERIFY(dir.ImagesDir.startsWith(dir.ReportDir));
 }
 
-void TestTDir::missingParentIsSkippedSilently()
+void TestDataFolder::missingParentIsSkippedSilently()
 {
     QTemporaryDir tmp;
     // Two missing levels: the root is created one level only, so nothing is.
@@ -102,7 +102,7 @@ void TestTDir::missingParentIsSkippedSilently()
     QVERIFY(!QDir(tmp.path() + "/a").exists());
 }
 
-void TestTDir::documentsDirEndsWithSeparator()
+void TestDataFolder::documentsDirEndsWithSeparator()
 {
     FakeShell shell;
     shell.documents = "/home/someone/Documents";
@@ -113,7 +113,7 @@ void TestTDir::documentsDirEndsWithSeparator()
     QCOMPARE(docs, QString("/home/someone/Documents/"));
 }
 
-void TestTDir::documentsDirMissingGivesMessage()
+void TestDataFolder::documentsDirMissingGivesMessage()
 {
     FakeShell shell;
     QTemporaryDir tmp;
@@ -123,7 +123,7 @@ void TestTDir::documentsDirMissingGivesMessage()
     QCOMPARE(error, QString("Could not find MyDocuments folder location."));
 }
 
-void TestTDir::shellOpenAndOpenFolderGoToTheShell()
+void TestDataFolder::shellOpenAndOpenFolderGoToTheShell()
 {
     FakeShell shell;
     QTemporaryDir tmp;
@@ -134,7 +134,7 @@ void TestTDir::shellOpenAndOpenFolderGoToTheShell()
     QCOMPARE(shell.openedFolders, QStringList({dir.UserDataDir}));
 }
 
-void TestTDir::deleteToTrash()
+void TestDataFolder::deleteToTrash()
 {
     FakeShell shell;
     QTemporaryDir tmp;
@@ -157,7 +157,7 @@ void TestTDir::deleteToTrash()
     QVERIFY(!error.isEmpty());
 }
 
-void TestTDir::deleteMissingPathFails()
+void TestDataFolder::deleteMissingPathFails()
 {
     FakeShell shell;
     QTemporaryDir tmp;
@@ -166,7 +166,7 @@ void TestTDir::deleteMissingPathFails()
     QVERIFY(shell.trashed.isEmpty());
 }
 
-void TestTDir::moveCopyRename()
+void TestDataFolder::moveCopyRename()
 {
     QTemporaryDir tmp;
     const QString r = tmp.path() + "/";
@@ -188,7 +188,7 @@ void TestTDir::moveCopyRename()
     QVERIFY(!QDir(r + "DBcopy").exists());
 }
 
-void TestTDir::unknownKindFails()
+void TestDataFolder::unknownKindFails()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
@@ -202,7 +202,7 @@ void TestTDir::unknownKindFails()
     QCOMPARE(DataFolder::ProgressTitle(4), QString("Renaming..."));
 }
 
-void TestTDir::deleteFolderPlainFiles()
+void TestDataFolder::deleteFolderPlainFiles()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
@@ -215,7 +215,7 @@ void TestTDir::deleteFolderPlainFiles()
     QVERIFY(!QDir(f).exists());
 }
 
-void TestTDir::deleteFolderWithSubfolderStops()
+void TestDataFolder::deleteFolderWithSubfolderStops()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
@@ -229,7 +229,7 @@ void TestTDir::deleteFolderWithSubfolderStops()
     QVERIFY(QDir(f + "Jan-2024").exists());
 }
 
-void TestTDir::deleteFolderMissing()
+void TestDataFolder::deleteFolderMissing()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
@@ -238,7 +238,7 @@ void TestTDir::deleteFolderMissing()
     QVERIFY(error.contains("Nothing"));
 }
 
-void TestTDir::deleteFolderSkipsDotNames()
+void TestDataFolder::deleteFolderSkipsDotNames()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
@@ -253,7 +253,7 @@ void TestTDir::deleteFolderSkipsDotNames()
     QVERIFY(!QFile::exists(f + "plain.txt"));
 }
 
-void TestTDir::eraseFileReportsReason()
+void TestDataFolder::eraseFileReportsReason()
 {
     QTemporaryDir tmp;
     QString error;
@@ -278,7 +278,7 @@ void makeOld(const QString &path)
 
 } // namespace
 
-void TestTDir::unfinishedWritesOfEarlierRunsRemoved()
+void TestDataFolder::unfinishedWritesOfEarlierRunsRemoved()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
@@ -318,7 +318,7 @@ void TestTDir::unfinishedWritesOfEarlierRunsRemoved()
     QVERIFY(QFileInfo(root + "DB/folder.txt.FoLdEr").isDir());
 }
 
-void TestTDir::unfinishedWritesScanIsQuickOnTenYears()
+void TestDataFolder::unfinishedWritesScanIsQuickOnTenYears()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
@@ -347,5 +347,5 @@ void TestTDir::unfinishedWritesScanIsQuickOnTenYears()
     QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
 }
 
-QTEST_GUILESS_MAIN(TestTDir)
+QTEST_GUILESS_MAIN(TestDataFolder)
 #include "tst_datafolder.moc"
