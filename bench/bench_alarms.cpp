@@ -23,10 +23,10 @@ ListViewData bigList()
         const double value = 45000 + (i % 1440) / 1440.0;
         const QString schedule = i % 3 == 0   ? QStringLiteral("Daily")
                                  : i % 3 == 1 ? QStringLiteral("Mon Wed Fri ")
-                                              : AlarmRule::FixedDateSchedule(QDate(2008, 4, 5));
+                                              : AlarmRule::fixedDateSchedule(QDate(2008, 4, 5));
         list.items.append(ListViewItem{true,
                                        AlarmRule::Caption(schedule, AlarmRule::TimeText(value)),
-                                       {schedule, AlarmRule::TimeValueText(value)}});
+                                       {schedule, AlarmRule::timeValueText(value)}});
     }
     return list;
 }
@@ -35,15 +35,15 @@ void BM_ClockTick(benchmark::State &state)
 {
     QTemporaryDir dir;
     ListViewData list = bigList();
-    SaveListView(list, dir.filePath(QStringLiteral("bedtimes.txt")));
-    SaveListView(list, dir.filePath(QStringLiteral("wakeuptimes.txt")));
+    saveListView(list, dir.filePath(QStringLiteral("bedtimes.txt")));
+    saveListView(list, dir.filePath(QStringLiteral("wakeuptimes.txt")));
     FakeServices fakes;
     fakes.clock.set(QDateTime(QDate(2024, 5, 7), QTime(23, 59, 30)));
     QWidget bed, feed;
     AlarmPages alarms(&bed, &feed, fakes.services());
-    alarms.LoadLists(dir.path() + QLatin1Char('/'));
+    alarms.loadLists(dir.path() + QLatin1Char('/'));
     for (auto _ : state)
-        alarms.ClockTimer();
+        alarms.clockTimer();
 }
 BENCHMARK(BM_ClockTick)->Unit(benchmark::kMillisecond);
 
@@ -51,14 +51,14 @@ void BM_LoadAndSaveAlarmLists(benchmark::State &state)
 {
     QTemporaryDir dir;
     ListViewData list = bigList();
-    SaveListView(list, dir.filePath(QStringLiteral("bedtimes.txt")));
-    SaveListView(list, dir.filePath(QStringLiteral("wakeuptimes.txt")));
+    saveListView(list, dir.filePath(QStringLiteral("bedtimes.txt")));
+    saveListView(list, dir.filePath(QStringLiteral("wakeuptimes.txt")));
     FakeServices fakes;
     QWidget bed, feed;
     AlarmPages alarms(&bed, &feed, fakes.services());
     for (auto _ : state) {
-        alarms.LoadLists(dir.path() + QLatin1Char('/'));
-        alarms.SaveLists();
+        alarms.loadLists(dir.path() + QLatin1Char('/'));
+        alarms.saveLists();
     }
 }
 BENCHMARK(BM_LoadAndSaveAlarmLists)->Unit(benchmark::kMillisecond);

@@ -48,11 +48,11 @@ void loadBench(benchmark::State &state, void (*fill)(StringGrid &))
     const QString path = dir.filePath("grid.txt");
     StringGrid source;
     fill(source);
-    SaveGridRows(source, path);
+    saveGridRows(source, path);
     StringGrid grid;
     QString error;
     for (auto _ : state) {
-        if (!LoadGridRows(grid, path, &error))
+        if (!loadGridRows(grid, path, &error))
             state.SkipWithError("load failed");
     }
     state.counters["rows"] = grid.rowCount();
@@ -66,7 +66,7 @@ void saveBench(benchmark::State &state, void (*fill)(StringGrid &))
     StringGrid grid;
     fill(grid);
     for (auto _ : state) {
-        if (!SaveGridRows(grid, path).ok)
+        if (!saveGridRows(grid, path).ok)
             state.SkipWithError("save failed");
     }
 }
@@ -110,7 +110,7 @@ void BM_LedgerSwitch10k(benchmark::State &state)
         QDir().mkpath(projects + name);
         StringGrid grid;
         fillLedger(grid, 10000);
-        SaveGridRows(grid, projects + name + "/money.txt");
+        saveGridRows(grid, projects + name + "/money.txt");
     }
     FakeServices fakes;
     CostLedgerWidget ledger(fakes.services());
@@ -119,7 +119,7 @@ void BM_LedgerSwitch10k(benchmark::State &state)
     ledger.show();
     bool garden = true;
     for (auto _ : state) {
-        ledger.SwitchLedger(garden ? "Garden" : "Car");
+        ledger.switchLedger(garden ? "Garden" : "Car");
         garden = !garden;
     }
     if (!fakes.dialogs.errors.isEmpty() || !fakes.dialogs.questions.isEmpty())

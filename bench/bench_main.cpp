@@ -9,7 +9,7 @@
 
 int main(int argc, char **argv)
 {
-    KeepLargeBuffersInProcess();
+    keepLargeBuffersInProcess();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

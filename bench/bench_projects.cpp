@@ -51,7 +51,7 @@ struct Fixture
         }
         section = std::make_unique<ProjectsSection>(fakes.services(), nullptr);
         section->resize(1280, 900);
-        section->LoadStartPages(dataFolder.get());
+        section->loadStartPages(dataFolder.get());
         section->setDepartmentLines(lines);
         section->show();
     }
@@ -67,7 +67,7 @@ void BM_ProjectSwitch(benchmark::State &state)
     Fixture f(2);
     int row = 1;
     for (auto _ : state) {
-        f.section->Department->setCurrentRow(row);
+        f.section->department->setCurrentRow(row);
         row = row == 1 ? 2 : 1;
     }
     if (f.section->pgProject->Projects->toPlainText().isEmpty())
@@ -81,7 +81,7 @@ BENCHMARK(BM_ProjectSwitch)->Unit(benchmark::kMillisecond);
 void BM_SelectSummaryOver300Projects(benchmark::State &state)
 {
     Fixture f(300);
-    QListWidget *list = f.section->Department;
+    QListWidget *list = f.section->department;
     for (auto _ : state) {
         state.PauseTiming();
         list->setCurrentRow(1);
@@ -97,7 +97,7 @@ BENCHMARK(BM_SelectSummaryOver300Projects)->Unit(benchmark::kMillisecond);
 void BM_ShowSummaryTab(benchmark::State &state)
 {
     Fixture f(300);
-    QListWidget *list = f.section->Department;
+    QListWidget *list = f.section->department;
     for (auto _ : state) {
         state.PauseTiming();
         f.section->pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
@@ -116,7 +116,7 @@ BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_SummaryFillSlice(benchmark::State &state)
 {
     Fixture f(300);
-    QListWidget *list = f.section->Department;
+    QListWidget *list = f.section->department;
     PageEditor *editor = f.section->pgProject->Projects;
     int slices = 0;
     for (auto _ : state) {
@@ -142,7 +142,7 @@ void BM_BuildSummaryOver300Projects(benchmark::State &state)
     const QStringList lines = f.section->departmentLines();
     for (auto _ : state) {
         for (const QString &page : kPages)
-            benchmark::DoNotOptimize(ProjectPages::BuildSummary(lines, f.dataFolder->ProjectsDir, page));
+            benchmark::DoNotOptimize(ProjectPages::buildSummary(lines, f.dataFolder->ProjectsDir, page));
     }
 }
 BENCHMARK(BM_BuildSummaryOver300Projects)->Unit(benchmark::kMillisecond);
@@ -154,10 +154,10 @@ void BM_BuildSummaryAgainOver300Projects(benchmark::State &state)
     const QStringList lines = f.section->departmentLines();
     PageCache cache;
     for (const QString &page : kPages)
-        ProjectPages::BuildSummaryText(lines, f.dataFolder->ProjectsDir, page, &cache);
+        ProjectPages::buildSummaryText(lines, f.dataFolder->ProjectsDir, page, &cache);
     for (auto _ : state) {
         for (const QString &page : kPages)
-            benchmark::DoNotOptimize(ProjectPages::BuildSummaryText(lines, f.dataFolder->ProjectsDir, page, &cache));
+            benchmark::DoNotOptimize(ProjectPages::buildSummaryText(lines, f.dataFolder->ProjectsDir, page, &cache));
     }
     if (cache.readsDone() != 300 * 7)
         state.SkipWithError("page files were read again");

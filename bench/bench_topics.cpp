@@ -58,15 +58,15 @@ static void BM_DecisionStoreSwitchTopic(benchmark::State &state)
     TopicStore store(setup, &editors);
     for (QString &text : editors.texts)
         text = longText(QStringLiteral("A"), kTenYearsOfLines);
-    store.OpenTopic(QStringLiteral("B"));
-    store.OpenTopic(QStringLiteral("A"));
+    store.openTopic(QStringLiteral("B"));
+    store.openTopic(QStringLiteral("A"));
     const bool edited = state.range(0) != 0;
     bool toB = true;
     for (auto _ : state) {
         // The user changed one of the seven notes before leaving the topic.
         if (edited)
             editors.texts[0] += QLatin1Char('x');
-        const WriteResult result = store.OpenTopic(toB ? QStringLiteral("B") : QStringLiteral("A"));
+        const WriteResult result = store.openTopic(toB ? QStringLiteral("B") : QStringLiteral("A"));
         benchmark::DoNotOptimize(result.ok);
         toB = !toB;
     }
@@ -83,18 +83,18 @@ static void BM_JournalPickTopic(benchmark::State &state)
     const Services services = fakes.services();
     const DataFolder folder(root.path() + QStringLiteral("/"), nullptr);
     ListsWorkspace journal(folder, services);
-    journal.ResizeTo(1280, 850);
+    journal.resizeTo(1280, 850);
     journal.show();
-    journal.Topic_list->setCurrentRow(3);
+    journal.topicList->setCurrentRow(3);
     const int lines = static_cast<int>(state.range(0));
     journal.todo->setPlainText(longText(QStringLiteral("Bucket"), lines));
-    journal.Topic_list->setCurrentRow(10);
+    journal.topicList->setCurrentRow(10);
     journal.todo->setPlainText(longText(QStringLiteral("Dates"), lines));
     bool toBucket = true;
     for (auto _ : state) {
         // One new line on the list being left, so it is written each time.
         journal.todo->appendPlainText(QStringLiteral("one more"));
-        journal.Topic_list->setCurrentRow(toBucket ? 3 : 10);
+        journal.topicList->setCurrentRow(toBucket ? 3 : 10);
         QCoreApplication::processEvents();
         toBucket = !toBucket;
     }
@@ -111,20 +111,20 @@ static void BM_TopicListMoveUp(benchmark::State &state)
     QStringList topics;
     for (int i = 0; i < 2000; ++i)
         topics.append(QStringLiteral("Decision number %1").arg(i));
-    TextFile::writeLines(folder.ConfigDir + QStringLiteral("Decision_Topics.txt"), topics);
+    TextFile::writeLines(folder.configDir + QStringLiteral("Decision_Topics.txt"), topics);
     QWidget host;
     DecisionsWorkspace *decision = new DecisionsWorkspace(folder, services);
-    decision->EmbedIn(&host);
-    decision->ResizeTo(1280, 850);
+    decision->embedIn(&host);
+    decision->resizeTo(1280, 850);
     host.resize(1280, 850);
     host.show();
-    decision->Topic_list->setCurrentRow(1500);
+    decision->topicList->setCurrentRow(1500);
     bool up = true;
     for (auto _ : state) {
         if (up)
-            decision->topic_up_buttonClick();
+            decision->topicUpButtonClick();
         else
-            decision->topic_down_buttonClick();
+            decision->topicDownButtonClick();
         QCoreApplication::processEvents();
         up = !up;
     }

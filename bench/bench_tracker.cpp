@@ -1,6 +1,6 @@
 // The tracker on a project with a full year of marks: one slot toggle end
 // to end (mark, totals, statistics, year file save, note switch) and one
-// LoadDay (saving the previous binding, loading the year and the note,
+// loadDay (saving the previous binding, loading the year and the note,
 // building the month).
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
@@ -25,17 +25,17 @@ void writeFullYear(const QString &folder)
     SleepRecord record;
     record.Bind(folder, DayNumber::fromDate(QDate(2024, 1, 1)));
     QString error;
-    record.LoadYear(2024, &error);
+    record.loadYear(2024, &error);
     for (int d = 1; d <= 366; ++d) {
         const QDate date = QDate(2024, 1, 1).addDays(d - 1);
-        record.Year_Chart.setCell(1, d, date.toString(QStringLiteral("MMM d")));
-        record.Year_Chart.setCell(2, d, QStringLiteral("8.0"));
+        record.yearChart.setCell(1, d, date.toString(QStringLiteral("MMM d")));
+        record.yearChart.setCell(2, d, QStringLiteral("8.0"));
         for (int s = 5 + d % 4; s < 21 + d % 4; ++s)
-            record.Year_Chart.setCell(SleepTrack::kSlotColumnBase + s, d, QStringLiteral("*"));
-        TextFile::writeText(folder + SleepTrack::NoteFileName(date),
+            record.yearChart.setCell(SleepTrack::kSlotColumnBase + s, d, QStringLiteral("*"));
+        TextFile::writeText(folder + SleepTrack::noteFileName(date),
                             QStringLiteral("Woke twice, fed at 3 am.\nNap after lunch."));
     }
-    SaveGridRows(record.Year_Chart, record.YearFile);
+    saveGridRows(record.yearChart, record.yearFile);
 }
 
 struct TrackerBench
@@ -63,20 +63,20 @@ struct TrackerBench
 void BM_TrackerSlotToggle(benchmark::State &state)
 {
     TrackerBench bench;
-    bench.form->LoadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
-    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->Record.FirstDate + 1;
+    bench.form->loadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
+    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->Record.firstDate + 1;
     for (auto _ : state)
-        bench.form->Sleep_ChartSelectCell(column, 30);
+        bench.form->sleepChartSelectCell(column, 30);
 }
 BENCHMARK(BM_TrackerSlotToggle)->Unit(benchmark::kMillisecond);
 
 void BM_TrackerLoadDay(benchmark::State &state)
 {
     TrackerBench bench;
-    bench.form->LoadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
+    bench.form->loadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
     bool garden = false;
     for (auto _ : state) {
-        bench.form->LoadDay(bench.folder(garden ? "Garden" : "Car"), bench.fakes.clock.nowDayNumber());
+        bench.form->loadDay(bench.folder(garden ? "Garden" : "Car"), bench.fakes.clock.nowDayNumber());
         garden = !garden;
     }
 }

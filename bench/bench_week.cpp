@@ -32,7 +32,7 @@ QString tenYearsOfNotes()
         const QString text = QStringLiteral("Note of day %1\nDentist at 10\nCall the garage about the "
                                             "brakes and the winter tyres\n- milk\n- bread")
                                  .arg(day);
-        TextFile::writeText(root + "DB/" + DayNotes::NoteName(day), text);
+        TextFile::writeText(root + "DB/" + DayNotes::noteName(day), text);
     }
     return root;
 }
@@ -67,9 +67,9 @@ void BM_WeekMove(benchmark::State &state)
     bool forward = true;
     for (auto _ : state) {
         if (forward)
-            form.RightClick();
+            form.rightClick();
         else
-            form.LeftClick();
+            form.leftClick();
         forward = !forward;
     }
     form.close();
@@ -87,7 +87,7 @@ QString oneLargeNote()
     written = true;
     QDir().mkpath(root + "DB");
     const QString line = QString(79, QLatin1Char('x')) + QLatin1Char('\n');
-    TextFile::writeText(root + "DB/" + DayNotes::NoteName(45300), line.repeated(5 * 1024 * 1024 / 80));
+    TextFile::writeText(root + "DB/" + DayNotes::noteName(45300), line.repeated(5 * 1024 * 1024 / 80));
     return root;
 }
 
@@ -112,9 +112,9 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
     bool forward = true;
     for (auto _ : state) {
         if (forward)
-            form.RightClick();
+            form.rightClick();
         else
-            form.LeftClick();
+            form.leftClick();
         forward = !forward;
     }
     form.close();
@@ -131,9 +131,9 @@ void BM_WeekJumpToLargeNote(benchmark::State &state)
     form.show();
     form.Timer1Timer();
     for (auto _ : state) {
-        form.Week->ShowWeekFrom(45296);
+        form.Week->showWeekFrom(45296);
         state.PauseTiming();
-        form.Week->ShowWeekFrom(45310);
+        form.Week->showWeekFrom(45310);
         state.ResumeTiming();
     }
     form.close();

@@ -18,11 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QLocale us(QLocale::English, QLocale::UnitedStates);
     static const QLocale de(QLocale::German, QLocale::Germany);
     for (const QLocale &locale : {us, de}) {
-        const QString text = FormatDateTime(pattern, day, locale);
+        const QString text = formatDateTime(pattern, day, locale);
         // Each pattern character yields at most a long date's worth of text.
         if (text.size() > (pattern.size() + 1) * 64)
             std::abort();
-        FormatFloat(QStringLiteral("0.00"), day, locale);
+        formatFloat(QStringLiteral("0.00"), day, locale);
     }
     (void)DayNumber::toDateTime(day);
     return 0;

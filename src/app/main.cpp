@@ -5,9 +5,9 @@
 
 int main(int argc, char *argv[])
 {
-    KeepLargeBuffersInProcess();
-    if (AsksTheTerminal(argc, argv))
-        AnswerOnTerminal(argc, argv);
+    keepLargeBuffersInProcess();
+    if (asksTheTerminal(argc, argv))
+        answerOnTerminal(argc, argv);
     QApplication app(argc, argv);
-    return RunProgram(app);
+    return runProgram(app);
 }

@@ -42,7 +42,7 @@ void runCommand(MainWindow &form, const QString &line)
         QTest::keyClicks(column->Memo1, line.mid(5));
         say(QStringLiteral("typed"));
     } else if (line == QLatin1String("week")) {
-        const double first = form.Week->now() + form.Week->DayOffset;
+        const double first = form.Week->now() + form.Week->dayOffset;
         say(QStringLiteral("week ") + DayNumber::toDate(first).toString(Qt::ISODate));
     }
 }
@@ -73,5 +73,5 @@ int main(int argc, char *argv[])
         });
         say(QStringLiteral("started"));
     };
-    return RunProgram(app, hooks);
+    return runProgram(app, hooks);
 }

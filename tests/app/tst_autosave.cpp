@@ -118,13 +118,13 @@ void TestAutoSave::topicTextIsSavedToo()
     f.form()->autoSave()->setIntervals(100, 60000);
     f.form()->btnGoalsClick();
     ListsWorkspace *lists = f.form()->Journal;
-    lists->Topic_list->setCurrentRow(0);
+    lists->topicList->setCurrentRow(0);
     const QString topic = lists->CurrentTopic();
     QVERIFY(!topic.isEmpty());
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);
     typeInto(editor, QStringLiteral("Swim in a lake"));
-    const QString file = lists->store().TopicFileName(topic, QStringLiteral("todo"));
+    const QString file = lists->store().topicFileName(topic, QStringLiteral("todo"));
     QTRY_VERIFY(fileBytes(file).startsWith("Swim in a lake"));
 }
 
@@ -135,11 +135,11 @@ void TestAutoSave::openDialogPostponesTheSave()
     f.form()->autoSave()->setIntervals(100, 200);
     f.form()->btnGoalsClick();
     ListsWorkspace *lists = f.form()->Journal;
-    lists->Topic_list->setCurrentRow(0);
+    lists->topicList->setCurrentRow(0);
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);
     typeInto(editor, QStringLiteral("Later"));
-    const QString file = lists->store().TopicFileName(lists->CurrentTopic(), QStringLiteral("todo"));
+    const QString file = lists->store().topicFileName(lists->CurrentTopic(), QStringLiteral("todo"));
     const QByteArray before = fileBytes(file);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Question"), QStringLiteral("Sure?"),
                     QMessageBox::Yes | QMessageBox::No, f.form());
@@ -194,7 +194,7 @@ void TestAutoSave::sessionEndSavesAndEnds()
     typeInto(dayColumn(f.form(), 1)->Memo1, QStringLiteral("Logged out"));
     bool ended = false;
     // The event loop it runs in ends.
-    QCOMPARE(exitStatusOf([&] { ended = f.form()->CommitDataForSessionEnd(true); }), 0);
+    QCOMPARE(exitStatusOf([&] { ended = f.form()->commitDataForSessionEnd(true); }), 0);
     QVERIFY(ended);
     QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("Logged out"));
     QVERIFY(f.fakes.dialogs.errors.isEmpty());
@@ -210,7 +210,7 @@ void TestAutoSave::sessionEndWithAFailureAsksToStay()
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");
 
     // The user can be asked: the session is not ended and nothing is lost.
-    QVERIFY(!f.form()->CommitDataForSessionEnd(true));
+    QVERIFY(!f.form()->commitDataForSessionEnd(true));
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(!f.form()->closing());
     QCOMPARE(first->text(), QStringLiteral("Keep me"));
@@ -219,7 +219,7 @@ void TestAutoSave::sessionEndWithAFailureAsksToStay()
     QFile::remove(f.root() + QStringLiteral("DB"));
     QVERIFY(QDir().mkdir(f.root() + QStringLiteral("DB")));
     bool ended = false;
-    QCOMPARE(exitStatusOf([&] { ended = f.form()->CommitDataForSessionEnd(true); }), 0);
+    QCOMPARE(exitStatusOf([&] { ended = f.form()->commitDataForSessionEnd(true); }), 0);
     QVERIFY(ended);
     QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("Keep me"));
 }

@@ -84,7 +84,7 @@ void TestDesktop::explicitFolderWins()
 {
     const QString chosen = m_tmp->filePath(QStringLiteral("my notes/deeper"));
     const QString prefix = makePrefix(QStringLiteral("usr"), true);
-    QCOMPARE(ChooseDataRoot(chosen, prefix + QStringLiteral("/bin"), m_tmp->filePath(QStringLiteral("appdata"))),
+    QCOMPARE(chooseDataRoot(chosen, prefix + QStringLiteral("/bin"), m_tmp->filePath(QStringLiteral("appdata"))),
              chosen + QLatin1Char('/'));
     // Made when missing, spaces and all.
     QVERIFY(QFileInfo(chosen).isDir());
@@ -95,13 +95,13 @@ void TestDesktop::buildFolderKeepsDataBesideTheProgram()
     // A build folder, or a copy of the program in a folder of its own.
     const QString build = m_tmp->filePath(QStringLiteral("build"));
     QDir().mkpath(build);
-    QVERIFY(!IsInstalledProgram(build));
-    QCOMPARE(ChooseDataRoot(QString(), build, m_tmp->filePath(QStringLiteral("appdata"))),
+    QVERIFY(!isInstalledProgram(build));
+    QCOMPARE(chooseDataRoot(QString(), build, m_tmp->filePath(QStringLiteral("appdata"))),
              build + QLatin1Char('/'));
     // A bin/ folder without the desktop entry beside it is not an install.
     const QString bare = makePrefix(QStringLiteral("portable"), false) + QStringLiteral("/bin");
-    QVERIFY(!IsInstalledProgram(bare));
-    QCOMPARE(ChooseDataRoot(QString(), bare, m_tmp->filePath(QStringLiteral("appdata"))),
+    QVERIFY(!isInstalledProgram(bare));
+    QCOMPARE(chooseDataRoot(QString(), bare, m_tmp->filePath(QStringLiteral("appdata"))),
              bare + QLatin1Char('/'));
     QVERIFY(!QFileInfo::exists(m_tmp->filePath(QStringLiteral("appdata"))));
 }
@@ -120,10 +120,10 @@ void TestDesktop::installedProgramUsesTheUserFolder()
     const QString prefix = makePrefix(QStringLiteral("usr"), true);
     const QString bin = prefix + binSuffix;
     const QString appData = m_tmp->filePath(QStringLiteral("home/.local/share/Vellumark"));
-    QVERIFY(IsInstalledProgram(bin));
+    QVERIFY(isInstalledProgram(bin));
     // Even where the program could write beside itself (as root can).
     QVERIFY(QFileInfo(bin).isWritable());
-    QCOMPARE(ChooseDataRoot(QString(), bin, appData), appData + QLatin1Char('/'));
+    QCOMPARE(chooseDataRoot(QString(), bin, appData), appData + QLatin1Char('/'));
     QVERIFY(QFileInfo(appData).isDir());
     QCOMPARE(QDir(prefix + QStringLiteral("/bin")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
              QStringList());
@@ -132,9 +132,9 @@ void TestDesktop::installedProgramUsesTheUserFolder()
 void TestDesktop::installedDataFolderIsBesideTheDesktopEntry()
 {
     const QString prefix = makePrefix(QStringLiteral("opt/vm"), true);
-    QCOMPARE(InstalledDataDir(prefix + QStringLiteral("/bin")), prefix + QStringLiteral("/share/vellumark/"));
+    QCOMPARE(installedDataDir(prefix + QStringLiteral("/bin")), prefix + QStringLiteral("/share/vellumark/"));
     const QString portable = makePrefix(QStringLiteral("portable"), false);
-    QCOMPARE(InstalledDataDir(portable + QStringLiteral("/bin")), QString());
+    QCOMPARE(installedDataDir(portable + QStringLiteral("/bin")), QString());
 }
 
 namespace {
@@ -188,16 +188,16 @@ void TestDesktop::buildTreeUsesTheUserFolder()
 {
     const QString build = makeBuildTree({});
     const QString appData = m_tmp->filePath(QStringLiteral("home/.local/share/Vellumark"));
-    QVERIFY(IsBuildTree(build));
+    QVERIFY(isBuildTree(build));
     // A program further down the tree (tests/, bin/) is in it as well.
     QDir().mkpath(build + QStringLiteral("tests/app"));
-    QVERIFY(IsBuildTree(build + QStringLiteral("tests/app")));
-    QVERIFY(!IsBuildTree(m_tmp->path()));
-    QCOMPARE(ChooseDataRoot(QString(), build, appData), appData + QLatin1Char('/'));
-    QCOMPARE(ChooseDataRoot(QString(), build + QStringLiteral("tests/app"), appData), appData + QLatin1Char('/'));
+    QVERIFY(isBuildTree(build + QStringLiteral("tests/app")));
+    QVERIFY(!isBuildTree(m_tmp->path()));
+    QCOMPARE(chooseDataRoot(QString(), build, appData), appData + QLatin1Char('/'));
+    QCOMPARE(chooseDataRoot(QString(), build + QStringLiteral("tests/app"), appData), appData + QLatin1Char('/'));
     // --data-dir still wins.
     const QString chosen = m_tmp->filePath(QStringLiteral("notes"));
-    QCOMPARE(ChooseDataRoot(chosen, build, appData), chosen + QLatin1Char('/'));
+    QCOMPARE(chooseDataRoot(chosen, build, appData), chosen + QLatin1Char('/'));
 }
 
 void TestDesktop::dataOfEarlierRunsMoveOutOfTheBuildTree()
@@ -205,7 +205,7 @@ void TestDesktop::dataOfEarlierRunsMoveOutOfTheBuildTree()
     const QString build = makeBuildTree(kEarlierRuns);
     const QString target = m_tmp->filePath(QStringLiteral("home/.local/share/Vellumark/"));
 
-    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    const DataFolderMove move = moveDataFolderOutOfBuildTree(build, target);
     QCOMPARE(move.outcome, DataFolderMove::Moved);
     for (auto it = kEarlierRuns.begin(); it != kEarlierRuns.end(); ++it) {
         QCOMPARE(treeOf(target).value(it.key()), it.value());
@@ -225,7 +225,7 @@ void TestDesktop::dataOfEarlierRunsMoveOutOfTheBuildTree()
              QStringList{QStringLiteral("Vellumark")});
 
     // Once: the next start finds nothing to move.
-    const DataFolderMove again = MoveDataFolderOutOfBuildTree(build, target);
+    const DataFolderMove again = moveDataFolderOutOfBuildTree(build, target);
     QCOMPARE(again.outcome, DataFolderMove::NothingToMove);
     QVERIFY(again.message.isEmpty());
 }
@@ -240,7 +240,7 @@ void TestDesktop::emptyTargetFolderIsFilledUnderItsLock()
     QLockFile lock(target + SingleInstance::lockFileName());
     QVERIFY(lock.tryLock(0));
 
-    QCOMPARE(MoveDataFolderOutOfBuildTree(build, target).outcome, DataFolderMove::Moved);
+    QCOMPARE(moveDataFolderOutOfBuildTree(build, target).outcome, DataFolderMove::Moved);
     QCOMPARE(treeOf(target).value(QStringLiteral("DB/Jan-05-2024.txt")), QByteArray("Dentist 9:30"));
     QVERIFY(QFileInfo::exists(target + SingleInstance::lockFileName()));
     QVERIFY(!QFileInfo::exists(build + QStringLiteral("DB")));
@@ -254,7 +254,7 @@ void TestDesktop::whereBothHoldDataNothingMoves()
     const auto buildBefore = treeOf(build);
     const auto targetBefore = treeOf(target);
 
-    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    const DataFolderMove move = moveDataFolderOutOfBuildTree(build, target);
     QCOMPARE(move.outcome, DataFolderMove::BothHoldData);
     QCOMPARE(treeOf(build), buildBefore);
     QCOMPARE(treeOf(target), targetBefore);
@@ -274,7 +274,7 @@ void TestDesktop::failedMoveChangesNothing()
     const auto buildBefore = treeOf(build);
     const auto targetBefore = treeOf(target);
 
-    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    const DataFolderMove move = moveDataFolderOutOfBuildTree(build, target);
     QCOMPARE(move.outcome, DataFolderMove::Failed);
     QCOMPARE(treeOf(build), buildBefore);
     QCOMPARE(treeOf(target), targetBefore);
@@ -290,7 +290,7 @@ void TestDesktop::buildTreeWithoutDataMovesNothing()
     const QString build = makeBuildTree({});
     QDir().mkpath(build + QStringLiteral("DB"));
     const QString target = m_tmp->filePath(QStringLiteral("data/Vellumark/"));
-    const DataFolderMove move = MoveDataFolderOutOfBuildTree(build, target);
+    const DataFolderMove move = moveDataFolderOutOfBuildTree(build, target);
     QCOMPARE(move.outcome, DataFolderMove::NothingToMove);
     QVERIFY(move.message.isEmpty());
     QVERIFY(!QFileInfo::exists(target));
@@ -337,7 +337,7 @@ void TestDesktop::tourWritesOnePicturePerSection()
     QVERIFY(note.open(QIODevice::ReadOnly));
     QCOMPARE(note.readAll(), QByteArray("Dentist 9:30"));
     note.close();
-    form.SaveAndClose();
+    form.saveAndClose();
 }
 
 void TestDesktop::tourReportsAFolderItCannotMake()

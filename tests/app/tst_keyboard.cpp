@@ -88,7 +88,7 @@ void TestKeyboard::init()
 void TestKeyboard::cleanup()
 {
     if (m_form && !m_form->closing())
-        m_form->SaveAndClose();
+        m_form->saveAndClose();
     m_form.reset();
     m_fakes.reset();
     m_printing.reset();
@@ -100,26 +100,26 @@ void TestKeyboard::cleanup()
 QList<QWidget *> TestKeyboard::expectedTabChain() const
 {
     QList<QWidget *> chain = {m_form->Left,  m_form->Image1,      m_form->Image2, m_form->btnGoals,
-                              m_form->Image4, m_form->Date_Picker, m_form->Right};
+                              m_form->Image4, m_form->datePicker, m_form->Right};
     QList<DayNoteColumn *> columns = m_form->Week->EditorList;
     std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
     });
     for (DayNoteColumn *column : columns) {
         chain << column->Memo1;
-        chain << (column->FolderCreate->isVisible() ? column->FolderCreate : column->FolderOpen);
-        chain << column->print_button;
+        chain << (column->folderCreate->isVisible() ? column->folderCreate : column->folderOpen);
+        chain << column->printButton;
     }
     return chain;
 }
 
 void TestKeyboard::step(QKeyCombination key)
 {
-    if (focused() != m_form->Date_Picker) {
+    if (focused() != m_form->datePicker) {
         press(key);
         return;
     }
-    for (int part = 0; part < 8 && focused() == m_form->Date_Picker; ++part)
+    for (int part = 0; part < 8 && focused() == m_form->datePicker; ++part)
         press(key);
 }
 
@@ -179,14 +179,14 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
 void TestKeyboard::weekKeysMoveTheWeek()
 {
     m_form->Week->EditorList.first()->Memo1->setFocus(Qt::OtherFocusReason);
-    QCOMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Right);
-    QTRY_COMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 6));
-    QTRY_COMPARE(qFloor(m_form->Week->EditorList.first()->NoteDate), 45297);
+    QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 6));
+    QTRY_COMPARE(qFloor(m_form->Week->EditorList.first()->noteDate), 45297);
     press(Qt::ALT | Qt::Key_Left);
-    QTRY_COMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 5));
+    QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Left);
-    QTRY_COMPARE(m_form->Date_Picker->date(), QDate(2024, 1, 4));
+    QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 4));
 }
 
 void TestKeyboard::keysAreShownInTooltipsAndMenus()
@@ -243,7 +243,7 @@ void TestKeyboard::quitKeySavesTheNotes()
 {
     DayNoteColumn *column = m_form->Week->EditorList.first();
     column->Memo1->setFocus(Qt::OtherFocusReason);
-    const QString noteFile = column->DayNoteFile;
+    const QString noteFile = column->dayNoteFile;
     QTest::keyClicks(column->Memo1, QStringLiteral("typed, then Ctrl+Q"));
     press(Qt::CTRL | Qt::Key_Q);
     // The editors are gone now; the note is on disk.
@@ -282,7 +282,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     QCOMPARE(m_printing->jobs.size(), 3);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("done page"));
     projects->pgProject->setCurrentIndex(ProjectNotebook::TimeTab);
-    QVERIFY(projects->print_button->isHidden());
+    QVERIFY(projects->printButton->isHidden());
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
 

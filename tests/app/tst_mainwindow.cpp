@@ -25,7 +25,7 @@ QStringList captions(MainWindow *form)
     for (QWidget *panel : {form->Panel1, form->Panel2, form->Panel3, form->Panel4, form->Panel5,
                            form->Panel7, form->Panel6}) {
         auto *editor = panel->findChild<DayNoteColumn *>();
-        out << (editor ? editor->Date_Label->text() : QStringLiteral("<none>"));
+        out << (editor ? editor->dateLabel->text() : QStringLiteral("<none>"));
     }
     return out;
 }
@@ -58,8 +58,8 @@ void resizeOuter(QWidget *window, int width, int height)
 // The user settles on a date in the picker (Enter).
 void choose(MainWindow *form, const QDate &date)
 {
-    form->Date_Picker->setDate(date);
-    QTest::keyClick(form->Date_Picker, Qt::Key_Return);
+    form->datePicker->setDate(date);
+    QTest::keyClick(form->datePicker, Qt::Key_Return);
 }
 
 void typeInto(DayNoteColumn *editor, const QString &text)
@@ -114,7 +114,7 @@ void TestMainWindow::startsOnDayNumberArgument()
 {
     MainWindowFixture f("45296");
     f.start();
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(captions(f.form()),
              QStringList({"Friday Jan 05", "Saturday Jan 06", "Sunday Jan 07", "Monday Jan 08",
                           "Tuesday Jan 09", "Wednesday Jan 10", "Thursday Jan 11"}));
@@ -129,10 +129,10 @@ void TestMainWindow::startsOnTodayWithoutArgument()
 {
     MainWindowFixture f;
     f.start();
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 10));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
-    QCOMPARE(f.form()->Week->DayOffset, 0);
+    QCOMPARE(f.form()->Week->dayOffset, 0);
 }
 
 void TestMainWindow::unusableArgumentStartsOnToday_data()
@@ -152,7 +152,7 @@ void TestMainWindow::unusableArgumentStartsOnToday()
     MainWindowFixture f(argument);
     f.start();
     QVERIFY(f.form()->started());
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 10));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
 }
 
@@ -162,10 +162,10 @@ void TestMainWindow::weekendColours()
     f.start();
     for (int tag = 1; tag <= 7; ++tag) {
         DayNoteColumn *e = dayColumn(f.form(), tag);
-        const bool weekend = tag == 4 || tag == 5; // Sat 13, Sun 14
+        const bool weekend = tag == 4 || tag == 5; // sat 13, sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
         QCOMPARE(e->Memo1->palette().color(QPalette::Base), e->dayColor());
-        QCOMPARE(e->Panel_Bottom->palette().color(QPalette::Window), e->dayColor());
+        QCOMPARE(e->panelBottom->palette().color(QPalette::Window), e->dayColor());
     }
 }
 
@@ -206,14 +206,14 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
     f.form()->Right->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 12"));
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
 
     for (int i = 0; i < 3; ++i)
         f.form()->Left->click();
     for (int i = 0; i < 3; ++i)
         f.form()->Right->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
 
     // The keyboard does the same.
     QApplication::setActiveWindow(f.form());
@@ -228,7 +228,7 @@ void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
     MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
-    QCOMPARE(f.form()->Week->DayOffset, -5);
+    QCOMPARE(f.form()->Week->dayOffset, -5);
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
 }
@@ -241,7 +241,7 @@ void TestMainWindow::pickerSetFromCodeDoesNotMoveWeek()
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     f.form()->Right->click();
     QCOMPARE(captions(f.form()).first(), QString("Thursday Jan 11"));
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 11));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 11));
 }
 
 void TestMainWindow::sectionButtonsChangeNoFile()
@@ -273,7 +273,7 @@ void TestMainWindow::layoutFigures()
         QCOMPARE(e->height(), 676);
         QCOMPARE(e->Memo1->width(), 182);
     }
-    QCOMPARE(f.form()->Date_Picker->x(), 503);
+    QCOMPARE(f.form()->datePicker->x(), 503);
     // Columns are packed left to right in tag order.
     QVERIFY(f.form()->Panel5->x() < f.form()->Panel7->x());
     QVERIFY(f.form()->Panel7->x() < f.form()->Panel6->x());
@@ -286,7 +286,7 @@ void TestMainWindow::narrowWindowKeepsPickerRight()
     f.form()->showNormal();
     resizeOuter(f.form(), 600, 500);
     QCOMPARE(f.form()->frameGeometry().width(), 600);
-    QCOMPARE(f.form()->Date_Picker->x(), 270);
+    QCOMPARE(f.form()->datePicker->x(), 270);
 }
 
 void TestMainWindow::focusLossWritesTheEditedNote()
@@ -310,10 +310,10 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
     f.form()->Right->click();
     f.form()->Left->click();
     QVERIFY(dbFiles(f.root()).isEmpty());
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
     dayColumn(f.form(), 2)->Memo1->insertPlainText("x");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
 
@@ -325,7 +325,7 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
     first->Memo1->insertPlainText("Buy milk\nand bread");
     f.form()->Right->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
-    QCOMPARE(first->Date_Label->text(), QString("Saturday Jan 06"));
+    QCOMPARE(first->dateLabel->text(), QString("Saturday Jan 06"));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Buy milk\r\nand bread"));
     f.form()->Left->click();
     QCOMPARE(first->text(), QString("Buy milk\nand bread"));
@@ -341,7 +341,7 @@ void TestMainWindow::loadedEditorLeavesItsFileAlone()
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
     QCOMPARE(first->text(), QString("old\nnote"));
-    QVERIFY(first->NoteLoaded);
+    QVERIFY(first->noteLoaded);
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     f.form()->Right->click(); // leaves 5 January untouched: not written
     f.form()->Right->click(); // leaves 6 January, which had no note: no file
@@ -364,12 +364,12 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
     MainWindowFixture f("45296");
     f.start();
     dayColumn(f.form(), 1)->Memo1->insertPlainText("mine");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
     // the editors hold nothing edited since, so nothing is written over it.
     QVERIFY(QFile::remove(f.dbFile("Jan-05-2024.txt")));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "changed elsewhere, longer");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QVERIFY(!QFile::exists(f.dbFile("Jan-05-2024.txt")));
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray("changed elsewhere, longer"));
     // The next move shows what is on disk now.
@@ -382,7 +382,7 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     MainWindowFixture f("45296");
     f.start();
     dayColumn(f.form(), 1)->Memo1->insertPlainText("once");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     // A file the editors hold unchanged is not written again: prove it by
     // swapping the file's bytes while keeping its size and time.
@@ -392,7 +392,7 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     file.flush();
     file.setFileTime(written, QFileDevice::FileModificationTime);
     file.close();
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     f.form()->Right->click();
     f.form()->Left->click();
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("ONCE"));
@@ -432,12 +432,12 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
     QVERIFY2(f.fakes.dialogs.errors.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.errors.first()));
     // The column did not move away from the unsaved text.
-    QCOMPARE(first->Date_Label->text(), QString("Friday Jan 05"));
+    QCOMPARE(first->dateLabel->text(), QString("Friday Jan 05"));
     QCOMPARE(first->text(), QString("precious words"));
 
     // Once the folder is back, the next save succeeds.
     QDir().mkpath(f.root() + "DB");
-    QVERIFY(f.form()->Week->SaveAllNotesReporting());
+    QVERIFY(f.form()->Week->saveAllNotesReporting());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("precious words"));
 }
 
@@ -464,18 +464,18 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 2);
-    QVERIFY(!e->FolderCreate->isHidden());
-    QVERIFY(e->FolderOpen->isHidden());
-    e->FolderCreate->click();
+    QVERIFY(!e->folderCreate->isHidden());
+    QVERIFY(e->folderOpen->isHidden());
+    e->folderCreate->click();
     const QString folder = f.root() + "UserData/Jan-06-2024";
     QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({folder}));
-    QVERIFY(e->FolderCreate->isHidden());
-    QVERIFY(!e->FolderOpen->isHidden());
+    QVERIFY(e->folderCreate->isHidden());
+    QVERIFY(!e->folderOpen->isHidden());
     // Shown again later, the date keeps its open folder picture.
     f.form()->Right->click();
-    QVERIFY(!dayColumn(f.form(), 1)->FolderOpen->isHidden());
-    QVERIFY(dayColumn(f.form(), 2)->FolderOpen->isHidden());
+    QVERIFY(!dayColumn(f.form(), 1)->folderOpen->isHidden());
+    QVERIFY(dayColumn(f.form(), 2)->folderOpen->isHidden());
 }
 
 void TestMainWindow::editMenuActsOnFocusedEditor()

@@ -103,8 +103,8 @@ void TestStartup::negativeDayFromTheParserStartsOnToday()
     MainWindowFixture f(commandLine.dayArgument());
     f.start();
     // The fixture's clock says 10 January 2024.
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 10));
-    QCOMPARE(f.form()->Week->DayOffset, 0);
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
+    QCOMPARE(f.form()->Week->dayOffset, 0);
 }
 
 void TestStartup::captionIsTheWindowsOwn()
@@ -112,11 +112,11 @@ void TestStartup::captionIsTheWindowsOwn()
     // The platform appends a display name that was set to every caption
     // ("Lumora — Vellumark"); the program sets none, so the display name
     // stays the application's name, whatever that is.
-    NameApplication();
+    nameApplication();
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Vellumark"));
     QCoreApplication::setApplicationName(QStringLiteral("Renamed"));
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Renamed"));
-    NameApplication();
+    nameApplication();
 
     MainWindowFixture f;
     QCOMPARE(f.form()->windowTitle(), QStringLiteral("Lumora"));
@@ -131,12 +131,12 @@ void TestStartup::barIsLaidOutBeforeTheStartUpStep()
     // The start-up step has not run yet...
     QVERIFY(!form->started());
     // ...but the picker shows the start day and ">" sits at the bar's end.
-    QCOMPARE(form->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(form->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(form->Right->geometry().right(), form->bar->width() - 3);
-    QVERIFY(form->Right->x() > form->Date_Picker->geometry().right());
+    QVERIFY(form->Right->x() > form->datePicker->geometry().right());
 
     MainWindowFixture today;
-    QCOMPARE(today.form()->Date_Picker->date(), QDate(2024, 1, 10));
+    QCOMPARE(today.form()->datePicker->date(), QDate(2024, 1, 10));
 }
 
 void TestStartup::printedDayNoteIsOfferedWithItsYear()
@@ -158,9 +158,9 @@ void TestStartup::printedDayNoteIsOfferedWithItsYear()
         if (editor->Tag == 1)
             first = editor;
     QVERIFY(first);
-    first->print_button->click();
+    first->printButton->click();
     QCOMPARE(printing.pdfSuggestions, QStringList{QStringLiteral("Jan-05-2024.pdf")});
-    form.SaveAndClose();
+    form.saveAndClose();
 }
 
 QTEST_MAIN(TestStartup)

@@ -72,13 +72,13 @@ void TestDayNoteNames::storedNamesIgnoreTheLocale()
                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     for (int month = 1; month <= 12; ++month) {
         const double day = DayNumber::fromDate(QDate(2024, month, 5));
-        QCOMPARE(DayNotes::NoteName(day), months.at(month - 1) + "-05-2024.txt");
-        QCOMPARE(DayNotes::FolderName(day), months.at(month - 1) + "-05-2024");
+        QCOMPARE(DayNotes::noteName(day), months.at(month - 1) + "-05-2024.txt");
+        QCOMPARE(DayNotes::folderName(day), months.at(month - 1) + "-05-2024");
     }
     // What the locale would have called them.
-    const QString german = DayNotes::LocaleNoteName(DayNumber::fromDate(QDate(2024, 3, 6)), QLocale("de_DE"));
+    const QString german = DayNotes::localeNoteName(DayNumber::fromDate(QDate(2024, 3, 6)), QLocale("de_DE"));
     QCOMPARE(german, QString::fromUtf8("März-06-2024.txt"));
-    QCOMPARE(DayNotes::LocaleNoteName(kJan05, QLocale("fr_FR")), QString("janv.-05-2024.txt"));
+    QCOMPARE(DayNotes::localeNoteName(kJan05, QLocale("fr_FR")), QString("janv.-05-2024.txt"));
 }
 
 void TestDayNoteNames::adoptingOneEntry()
@@ -168,7 +168,7 @@ void TestDayNoteNames::noteUnderTheFixedNameIsShownAndSaved()
     f.start();
     DayNoteColumn *friday = dayColumn(f.form(), 1);
     // Captions follow the locale; the file does not.
-    QCOMPARE(friday->Date_Label->text(), FormatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
+    QCOMPARE(friday->dateLabel->text(), formatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
     QCOMPARE(friday->text(), QString("written in English"));
     friday->Memo1->moveCursor(QTextCursor::End);
     friday->Memo1->insertPlainText("\nund mehr");
@@ -243,12 +243,12 @@ void TestDayNoteNames::dayFolderUnderTheLocaleNameIsMoved()
     writeFileBytes(f.root() + "UserData/janv.-06-2024/photo.jpg", "jpg");
     f.start();
     DayNoteColumn *saturday = dayColumn(f.form(), 2);
-    QVERIFY(!saturday->FolderOpen->isHidden());
-    saturday->FolderOpen->click();
+    QVERIFY(!saturday->folderOpen->isHidden());
+    saturday->folderOpen->click();
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({f.root() + "UserData/Jan-06-2024"}));
     QCOMPARE(fileBytes(f.root() + "UserData/Jan-06-2024/photo.jpg"), QByteArray("jpg"));
     // A new day folder gets the fixed name.
-    dayColumn(f.form(), 3)->FolderCreate->click();
+    dayColumn(f.form(), 3)->folderCreate->click();
     QCOMPARE(namesIn(f.root() + "UserData"), QStringList({"Jan-06-2024", "Jan-07-2024"}));
 }
 
@@ -268,7 +268,7 @@ void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
     dayColumn(&form, 1)->setText("Zahnarzt");
     fakes.dialogs.answers.enqueue(true); // save as PDF
     printing.pdfAnswer = dir.filePath("out.pdf");
-    dayColumn(&form, 1)->print_button->click();
+    dayColumn(&form, 1)->printButton->click();
     QCOMPARE(printing.pdfSuggestions, QStringList({"Jan-05-2024.pdf"}));
     QVERIFY(form.close());
 }

@@ -37,7 +37,7 @@ QStringList captions(MainWindow *form)
 {
     QStringList out;
     for (int tag = 1; tag <= 7; ++tag)
-        out << dayColumn(form, tag)->Date_Label->text();
+        out << dayColumn(form, tag)->dateLabel->text();
     return out;
 }
 
@@ -74,8 +74,8 @@ void selectDayField(QDateEdit *picker)
 // The user settles on a date in the picker (Enter).
 void choose(MainWindow *form, const QDate &date)
 {
-    form->Date_Picker->setDate(date);
-    QTest::keyClick(form->Date_Picker, Qt::Key_Return);
+    form->datePicker->setDate(date);
+    QTest::keyClick(form->datePicker, Qt::Key_Return);
 }
 
 } // namespace
@@ -129,7 +129,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QVERIFY(QDir().mkpath(f.dbFile("Jan-07-2024.txt"))); // a folder in the note's place
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
     QVERIFY(sunday->Memo1->isReadOnly());
@@ -149,12 +149,12 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     f.form()->Right->click();
     QVERIFY(f.fakes.dialogs.errors.isEmpty());
     QCOMPARE(captions(f.form()), kJan06Week);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
     QVERIFY(dayColumn(f.form(), 2)->loadFailed()); // Sunday, now second
     QVERIFY(!dayColumn(f.form(), 3)->loadFailed());
     QCOMPARE(dayColumn(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
 
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QVERIFY(f.form()->close());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QMap<QString, QByteArray> expected{{"Jan-07-2024.txt", "<not a file>"}};
@@ -174,13 +174,13 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
     f.form()->Right->click();
     DayNoteColumn *monday = dayColumn(f.form(), 3);
-    QCOMPARE(monday->Date_Label->text(), QString("Monday Jan 08"));
+    QCOMPARE(monday->dateLabel->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
     QVERIFY(!monday->Memo1->isReadOnly());
     QVERIFY(monday->Memo1->placeholderText().isEmpty());
     QCOMPARE(monday->text(), QString("monday"));
     typeInto(monday, " and more");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-08-2024.txt")), QByteArray("monday and more"));
 }
 
@@ -215,16 +215,16 @@ void TestWeekView::failedWriteMovesNothing()
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
-    QCOMPARE(f.form()->Week->DayOffset, -5);
+    QCOMPARE(f.form()->Week->dayOffset, -5);
 
     // The picker goes back to the week shown when a move from it fails.
     choose(f.form(), QDate(2024, 2, 1));
     QCOMPARE(f.fakes.dialogs.errors.size(), 2);
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QVERIFY(!QFile::exists(f.dbFile("Jan-07-2024.txt")));
 }
 
@@ -250,7 +250,7 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     f.form()->Left->click();
     f.form()->Left->click();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QVERIFY(f.form()->close());
     for (int day = 5; day <= 11; ++day)
         QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-%1-2024.txt").arg(day, 2, 10, QChar('0')))),
@@ -262,32 +262,32 @@ void TestWeekView::weekStaysInsideNameableDates()
 {
     MainWindowFixture f("2958465"); // 31 December 9999
     f.start();
-    QCOMPARE(f.form()->Date_Picker->maximumDate(), QDate(9999, 12, 25));
+    QCOMPARE(f.form()->datePicker->maximumDate(), QDate(9999, 12, 25));
     choose(f.form(), QDate(9999, 12, 31));
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(9999, 12, 25));
+    QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
     f.form()->Right->click();
     f.form()->Right->click();
     const QStringList last{"Saturday Dec 25", "Sunday Dec 26",   "Monday Dec 27", "Tuesday Dec 28",
                            "Wednesday Dec 29", "Thursday Dec 30", "Friday Dec 31"};
     QCOMPARE(captions(f.form()), last);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(9999, 12, 25));
+    QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("day %1").arg(tag));
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-31-9999.txt")), QByteArray("day 7"));
     QCOMPARE(fileBytes(f.dbFile("Dec-25-9999.txt")), QByteArray("day 1"));
     QCOMPARE(dbContents(f.root()).size(), 7);
 
     // The first day: 30 December 1899, where picker and week agree.
-    QCOMPARE(f.form()->Date_Picker->minimumDate(), QDate(1899, 12, 30));
+    QCOMPARE(f.form()->datePicker->minimumDate(), QDate(1899, 12, 30));
     choose(f.form(), QDate(1899, 12, 31));
     f.form()->Left->click();
     f.form()->Left->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Dec 30"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 05"));
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(1899, 12, 30));
+    QCOMPARE(f.form()->datePicker->date(), QDate(1899, 12, 30));
     typeInto(dayColumn(f.form(), 1), "first");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-30-1899.txt")), QByteArray("first"));
 }
 
@@ -299,7 +299,7 @@ void TestWeekView::typingInThePickerMovesOnlyOnCompleteDate()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    QDateEdit *picker = f.form()->Date_Picker;
+    QDateEdit *picker = f.form()->datePicker;
     picker->setFocus();
     selectDayField(picker);
     QTest::keyClick(picker, Qt::Key_2);
@@ -327,7 +327,7 @@ void TestWeekView::typingInThePickerStaysInTheField()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    QDateEdit *picker = f.form()->Date_Picker;
+    QDateEdit *picker = f.form()->datePicker;
     picker->setFocus();
     // Friday → Tuesday → Saturday: the weekday at the front changes length
     // with every digit; the digits still all go to the day.
@@ -351,11 +351,11 @@ void TestWeekView::arrowsMoveOneDayAfterMidnight()
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 11), QTime(0, 0, 30)));
     f.form()->Right->click();
     QCOMPARE(captions(f.form()), kJan06Week);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 6));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 12), QTime(0, 0, 30)));
     f.form()->Left->click();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
 }
 
 void TestWeekView::untouchedNotesAreNeverWritten()
@@ -417,7 +417,7 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     f.form()->Left->click();
     f.form()->Left->click();
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(dayColumn(f.form(), 6)->Date_Label->text(), QString("Tuesday Jan 09"));
+    QCOMPARE(dayColumn(f.form(), 6)->dateLabel->text(), QString("Tuesday Jan 09"));
     QCOMPARE(dayColumn(f.form(), 6)->Memo1->document(), big);
     qInfo("three moves with a 5 MB note in the week: %lld ms", elapsed);
     // Laid in a slice at a time; editable once it is all in.
@@ -425,7 +425,7 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     QCOMPARE(dayColumn(f.form(), 6)->Memo1->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
     typeInto(dayColumn(f.form(), 6), "!");
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-09-2024.txt")).endsWith("xx\r\n!"));
 }
 
@@ -459,7 +459,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     QCOMPARE(saturday->text(), expected);
     // Saved, moved away and back, and closed while it is being laid in: the
     // file never changes, and the note comes back whole.
-    QVERIFY(f.form()->Week->SaveAllNotes());
+    QVERIFY(f.form()->Week->saveAllNotes());
     f.form()->Right->click();
     QVERIFY(dayColumn(f.form(), 1)->isFilling());
     choose(f.form(), QDate(2024, 2, 1));

@@ -98,22 +98,22 @@ void TestDateFormat::patterns()
 {
     QFETCH(QString, pattern);
     QFETCH(QString, expected);
-    QCOMPARE(FormatDateTime(pattern, friday, us), expected);
+    QCOMPARE(formatDateTime(pattern, friday, us), expected);
     // The day-number overload gives the same text.
-    QCOMPARE(FormatDateTime(pattern, DayNumber::fromDateTime(friday), us), expected);
+    QCOMPARE(formatDateTime(pattern, DayNumber::fromDateTime(friday), us), expected);
 }
 
 void TestDateFormat::minutesOnlyAfterHour()
 {
     const QDateTime t(QDate(2024, 3, 7), QTime(8, 5));
-    QCOMPARE(FormatDateTime("h:m", t, us), "8:5");
-    QCOMPARE(FormatDateTime("hh mm", t, us), "08 05");
+    QCOMPARE(formatDateTime("h:m", t, us), "8:5");
+    QCOMPARE(formatDateTime("hh mm", t, us), "08 05");
     // A day or year letter in between ends the hour's claim on "m".
-    QCOMPARE(FormatDateTime("hh d mm", t, us), "08 7 03");
+    QCOMPARE(formatDateTime("hh d mm", t, us), "08 7 03");
     // "mmm" is always the month name, even after an hour.
-    QCOMPARE(FormatDateTime("hh mmm", t, us), "08 Mar");
+    QCOMPARE(formatDateTime("hh mmm", t, us), "08 Mar");
     // "m" before any hour is the month.
-    QCOMPARE(FormatDateTime("m/d h:mm", t, us), "3/7 8:05");
+    QCOMPARE(formatDateTime("m/d h:mm", t, us), "3/7 8:05");
 }
 
 void TestDateFormat::twelveHourClock_data()
@@ -130,17 +130,17 @@ void TestDateFormat::twelveHourClock()
 {
     QFETCH(QTime, time);
     QFETCH(QString, expected);
-    QCOMPARE(FormatDateTime("hh:mm ampm", QDateTime(QDate(2024, 1, 5), time), us), expected);
+    QCOMPARE(formatDateTime("hh:mm ampm", QDateTime(QDate(2024, 1, 5), time), us), expected);
     // The designator switches the hour wherever it stands.
-    QCOMPARE(FormatDateTime("ampm hh:mm", QDateTime(QDate(2024, 1, 5), time), us),
+    QCOMPARE(formatDateTime("ampm hh:mm", QDateTime(QDate(2024, 1, 5), time), us),
              expected.right(2) + " " + expected.left(5));
 }
 
 void TestDateFormat::followsLocale()
 {
     const QLocale german(QLocale::German, QLocale::Germany);
-    QCOMPARE(FormatDateTime("dddd mmmm", friday, german), "Freitag Januar");
-    QCOMPARE(FormatFloat("0.00", 3.14159, german), "3,14");
+    QCOMPARE(formatDateTime("dddd mmmm", friday, german), "Freitag Januar");
+    QCOMPARE(formatFloat("0.00", 3.14159, german), "3,14");
 }
 
 void TestDateFormat::numberPatterns_data()
@@ -163,7 +163,7 @@ void TestDateFormat::numberPatterns()
     QFETCH(QString, pattern);
     QFETCH(double, value);
     QFETCH(QString, expected);
-    QCOMPARE(FormatFloat(pattern, value, us), expected);
+    QCOMPARE(formatFloat(pattern, value, us), expected);
 }
 
 QTEST_GUILESS_MAIN(TestDateFormat)

@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     form.Image2Click();
     ProjectsSection *projects = form.projectsSection;
     ProjectNotebook *book = projects->pgProject;
-    switchRow(projects->Department, 4, random);
+    switchRow(projects->department, 4, random);
     book->setCurrentIndex(ProjectNotebook::TimeTab);
 
     quint32 serial = seed * 100000;
@@ -107,9 +107,9 @@ int main(int argc, char **argv)
             DayNoteColumn *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
             replaceText(editor->Memo1, checkedText(++serial, random, 40000));
             switch (random.bounded(3)) {
-            case 0: week->SaveAllNotes(); break;
-            case 1: form.RightClick(); break;
-            default: form.LeftClick(); break;
+            case 0: week->saveAllNotes(); break;
+            case 1: form.rightClick(); break;
+            default: form.leftClick(); break;
             }
             break;
         }
@@ -118,7 +118,7 @@ int main(int argc, char **argv)
             for (int i = 0, n = static_cast<int>(random.bounded(1, 3)); i < n; ++i)
                 replaceText(pages.at(static_cast<int>(random.bounded(pages.size()))),
                             checkedText(++serial, random, 20000));
-            switchRow(projects->Department, 4, random);
+            switchRow(projects->department, 4, random);
             break;
         }
         case 2: { // ledger rows, saved by a project switch
@@ -131,15 +131,15 @@ int main(int argc, char **argv)
                 grid->setCell(0, r, QStringLiteral("G%1/%2/%3").arg(generation).arg(r).arg(rows));
                 grid->setCell(2, r, QString::number(random.bounded(100000) / 100.0, 'f', 2));
             }
-            switchRow(projects->Department, 4, random);
+            switchRow(projects->department, 4, random);
             break;
         }
         case 3: { // a slot of the sleep grid, saved with the year store
-            TimeTracker *tracker = form.TimeTrack;
+            TimeTracker *tracker = form.timeTrack;
             if (book->currentIndex() != ProjectNotebook::TimeTab)
                 book->setCurrentIndex(ProjectNotebook::TimeTab);
             for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)
-                tracker->Sleep_ChartSelectCell(static_cast<int>(random.bounded(1, 32)),
+                tracker->sleepChartSelectCell(static_cast<int>(random.bounded(1, 32)),
                                                static_cast<int>(random.bounded(1, 49)));
             break;
         }
@@ -154,7 +154,7 @@ int main(int argc, char **argv)
             if (!workspace->CurrentTopic().isEmpty() && !editors.isEmpty())
                 replaceText(editors.at(static_cast<int>(random.bounded(editors.size()))),
                             checkedText(++serial, random, 8000));
-            switchRow(workspace->Topic_list, 5, random);
+            switchRow(workspace->topicList, 5, random);
             form.Image2Click();
             break;
         }

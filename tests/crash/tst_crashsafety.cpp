@@ -59,7 +59,7 @@ bool isWholeLedger(const QString &path, QString *why)
 {
     StringGrid grid;
     QString error;
-    if (!LoadGridRows(grid, path, &error)) {
+    if (!loadGridRows(grid, path, &error)) {
         *why = error;
         return false;
     }
@@ -93,7 +93,7 @@ bool isWholeYearStore(const QString &path, int year, QString *why)
 {
     StringGrid grid;
     QString error;
-    if (!LoadGridRows(grid, path, &error)) {
+    if (!loadGridRows(grid, path, &error)) {
         *why = error;
         return false;
     }
@@ -124,8 +124,8 @@ bool isWholeYearStore(const QString &path, int year, QString *why)
 bool isWholeAlarmList(const QByteArray &bytes)
 {
     ListViewData list;
-    const ListViewLoad load = DecodeListView(bytes, &list);
-    return load.ok && load.clean && EncodeListView(list) == bytes;
+    const ListViewLoad load = decodeListView(bytes, &list);
+    return load.ok && load.clean && encodeListView(list) == bytes;
 }
 
 // The month's sleep report: an HTML page from its first line to its last.

@@ -79,17 +79,17 @@ void TestDataFolder::examplePaths()
     const QString root = tmp.path() + "/Apps/Planner/";
     QDir().mkpath(root);
     DataFolder dir(root, nullptr);
-    QCOMPARE(dir.RootDir, root);
+    QCOMPARE(dir.rootDir, root);
     QCOMPARE(dir.DBDir, root + "DB/");
-    QCOMPARE(dir.ConfigDir, root + "Config/");
-    QCOMPARE(dir.SummaryDir, root + "Projects/Summary/");
-    QCOMPARE(dir.ImagesDir, root + "Report/Images/");
+    QCOMPARE(dir.configDir, root + "Config/");
+    QCOMPARE(dir.summaryDir, root + "Projects/Summary/");
+    QCOMPARE(dir.imagesDir, root + "Report/Images/");
     QCOMPARE(dir.UserDataDir, root + "UserData/");
     QCOMPARE(dir.JournalDir, root + "Journal/");
-    QCOMPARE(dir.DecisionDir, root + "Decision/");
-    QCOMPARE(dir.FoldersDir, root + "Folders/");
-    QVERIFY(dir.SummaryDir.startsWith(dir.ProjectsDir));
-    QVERIFY(dir.ImagesDir.startsWith(dir.ReportDir));
+    QCOMPARE(dir.decisionDir, root + "Decision/");
+    QCOMPARE(dir.foldersDir, root + "Folders/");
+    QVERIFY(dir.summaryDir.startsWith(dir.ProjectsDir));
+    QVERIFY(dir.imagesDir.startsWith(dir.reportDir));
 }
 
 void TestDataFolder::missingParentIsSkippedSilently()
@@ -109,7 +109,7 @@ void TestDataFolder::documentsDirEndsWithSeparator()
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
     QString docs, error;
-    QVERIFY(dir.GetMyDocumentsDir(&docs, &error));
+    QVERIFY(dir.getMyDocumentsDir(&docs, &error));
     QCOMPARE(docs, QString("/home/someone/Documents/"));
 }
 
@@ -119,7 +119,7 @@ void TestDataFolder::documentsDirMissingGivesMessage()
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
     QString docs, error;
-    QVERIFY(!dir.GetMyDocumentsDir(&docs, &error));
+    QVERIFY(!dir.getMyDocumentsDir(&docs, &error));
     QCOMPARE(error, QString("Could not find MyDocuments folder location."));
 }
 
@@ -128,7 +128,7 @@ void TestDataFolder::shellOpenAndOpenFolderGoToTheShell()
     FakeShell shell;
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
-    dir.ShellOpen("https://example.org/");
+    dir.shellOpen("https://example.org/");
     dir.OpenFolder(dir.UserDataDir);
     QCOMPARE(shell.opened, QStringList({"https://example.org/"}));
     QCOMPARE(shell.openedFolders, QStringList({dir.UserDataDir}));
@@ -142,7 +142,7 @@ void TestDataFolder::deleteToTrash()
     QDir().mkpath(shell.trashDir);
     DataFolder dir(tmp.path() + "/", &shell);
     touch(tmp.path() + "/gone.txt");
-    QVERIFY(dir.ShellFileOperation(tmp.path() + "/gone.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
+    QVERIFY(dir.shellFileOperation(tmp.path() + "/gone.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
     QVERIFY(!QFile::exists(tmp.path() + "/gone.txt"));
     QVERIFY(QFile::exists(shell.trashDir + "/gone.txt"));
     QCOMPARE(shell.trashed.size(), 1);
@@ -151,7 +151,7 @@ void TestDataFolder::deleteToTrash()
     shell.trashFails = true;
     touch(tmp.path() + "/kept.txt");
     QString error;
-    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/kept.txt", "", DataFolder::FO_DELETE,
+    QVERIFY(!dir.shellFileOperation(tmp.path() + "/kept.txt", "", DataFolder::FO_DELETE,
                                     DataFolder::FOF_ALLOWUNDO, &error));
     QVERIFY(QFile::exists(tmp.path() + "/kept.txt"));
     QVERIFY(!error.isEmpty());
@@ -162,7 +162,7 @@ void TestDataFolder::deleteMissingPathFails()
     FakeShell shell;
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
-    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/nothing.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
+    QVERIFY(!dir.shellFileOperation(tmp.path() + "/nothing.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
     QVERIFY(shell.trashed.isEmpty());
 }
 
@@ -172,19 +172,19 @@ void TestDataFolder::moveCopyRename()
     const QString r = tmp.path() + "/";
     DataFolder dir(r, nullptr);
     touch(r + "a.txt", "A");
-    QVERIFY(dir.ShellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
+    QVERIFY(dir.shellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
     QVERIFY(QFile::exists(r + "a.txt") && QFile::exists(r + "b.txt"));
     // Nothing is overwritten.
-    QVERIFY(!dir.ShellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
-    QVERIFY(dir.ShellFileOperation(r + "b.txt", r + "c.txt", DataFolder::FO_RENAME, 0));
+    QVERIFY(!dir.shellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
+    QVERIFY(dir.shellFileOperation(r + "b.txt", r + "c.txt", DataFolder::FO_RENAME, 0));
     QVERIFY(!QFile::exists(r + "b.txt") && QFile::exists(r + "c.txt"));
-    QVERIFY(dir.ShellFileOperation(r + "c.txt", r + "DB/c.txt", DataFolder::FO_MOVE, 0));
+    QVERIFY(dir.shellFileOperation(r + "c.txt", r + "DB/c.txt", DataFolder::FO_MOVE, 0));
     QVERIFY(QFile::exists(r + "DB/c.txt"));
     // Folders copy with their content.
     touch(r + "DB/d.txt");
-    QVERIFY(dir.ShellFileOperation(r + "DB", r + "DBcopy", DataFolder::FO_COPY, 0));
+    QVERIFY(dir.shellFileOperation(r + "DB", r + "DBcopy", DataFolder::FO_COPY, 0));
     QVERIFY(QFile::exists(r + "DBcopy/c.txt") && QFile::exists(r + "DBcopy/d.txt"));
-    QVERIFY(dir.ShellFileOperation(r + "DBcopy", "", DataFolder::FO_DELETE, 0));
+    QVERIFY(dir.shellFileOperation(r + "DBcopy", "", DataFolder::FO_DELETE, 0));
     QVERIFY(!QDir(r + "DBcopy").exists());
 }
 
@@ -193,13 +193,13 @@ void TestDataFolder::unknownKindFails()
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
     touch(tmp.path() + "/a.txt");
-    QVERIFY(!dir.ShellFileOperation(tmp.path() + "/a.txt", tmp.path() + "/b.txt", 7, 0));
+    QVERIFY(!dir.shellFileOperation(tmp.path() + "/a.txt", tmp.path() + "/b.txt", 7, 0));
     QVERIFY(QFile::exists(tmp.path() + "/a.txt"));
-    QCOMPARE(DataFolder::ProgressTitle(7), QString());
-    QCOMPARE(DataFolder::ProgressTitle(1), QString("Moving..."));
-    QCOMPARE(DataFolder::ProgressTitle(2), QString("Copying..."));
-    QCOMPARE(DataFolder::ProgressTitle(3), QString("Deleting..."));
-    QCOMPARE(DataFolder::ProgressTitle(4), QString("Renaming..."));
+    QCOMPARE(DataFolder::progressTitle(7), QString());
+    QCOMPARE(DataFolder::progressTitle(1), QString("Moving..."));
+    QCOMPARE(DataFolder::progressTitle(2), QString("Copying..."));
+    QCOMPARE(DataFolder::progressTitle(3), QString("Deleting..."));
+    QCOMPARE(DataFolder::progressTitle(4), QString("Renaming..."));
 }
 
 void TestDataFolder::deleteFolderPlainFiles()
@@ -211,7 +211,7 @@ void TestDataFolder::deleteFolderPlainFiles()
     touch(f + "todo.txt");
     touch(f + "money.txt");
     QString error;
-    QVERIFY2(dir.DeleteFolder(f, &error), qPrintable(error));
+    QVERIFY2(dir.deleteFolder(f, &error), qPrintable(error));
     QVERIFY(!QDir(f).exists());
 }
 
@@ -223,7 +223,7 @@ void TestDataFolder::deleteFolderWithSubfolderStops()
     QDir().mkpath(f + "Jan-2024");
     touch(f + "todo.txt");
     QString error;
-    QVERIFY(!dir.DeleteFolder(f, &error));
+    QVERIFY(!dir.deleteFolder(f, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(QDir(f).exists());
     QVERIFY(QDir(f + "Jan-2024").exists());
@@ -234,7 +234,7 @@ void TestDataFolder::deleteFolderMissing()
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
     QString error;
-    QVERIFY(!dir.DeleteFolder(dir.ProjectsDir + "Nothing/", &error));
+    QVERIFY(!dir.deleteFolder(dir.ProjectsDir + "Nothing/", &error));
     QVERIFY(error.contains("Nothing"));
 }
 
@@ -248,7 +248,7 @@ void TestDataFolder::deleteFolderSkipsDotNames()
     touch(f + "plain.txt");
     QString error;
     // The dot file is passed over, so the folder cannot be removed.
-    QVERIFY(!dir.DeleteFolder(f, &error));
+    QVERIFY(!dir.deleteFolder(f, &error));
     QVERIFY(QFile::exists(f + ".hidden"));
     QVERIFY(!QFile::exists(f + "plain.txt"));
 }
@@ -257,10 +257,10 @@ void TestDataFolder::eraseFileReportsReason()
 {
     QTemporaryDir tmp;
     QString error;
-    QVERIFY(!EraseFile(tmp.path() + "/missing.txt", &error));
+    QVERIFY(!eraseFile(tmp.path() + "/missing.txt", &error));
     QVERIFY(error.contains("missing.txt"));
     touch(tmp.path() + "/present.txt");
-    QVERIFY(EraseFile(tmp.path() + "/present.txt", &error));
+    QVERIFY(eraseFile(tmp.path() + "/present.txt", &error));
     QVERIFY(!QFile::exists(tmp.path() + "/present.txt"));
 }
 
@@ -308,7 +308,7 @@ void TestDataFolder::unfinishedWritesOfEarlierRunsRemoved()
     QVERIFY(QFile::link(root + "DB/Jan-07-2024.txt", root + "DB/link.txt.LiNkSa"));
     QVERIFY(QDir().mkdir(root + "DB/folder.txt.FoLdEr"));
 
-    QCOMPARE(dir.RemoveUnfinishedWrites(), leftovers.size());
+    QCOMPARE(dir.removeUnfinishedWrites(), leftovers.size());
     for (const QString &name : leftovers)
         QVERIFY2(!QFileInfo::exists(root + name), qPrintable(name));
     for (const QString &name : kept)
@@ -341,7 +341,7 @@ void TestDataFolder::unfinishedWritesScanIsQuickOnTenYears()
 
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(dir.RemoveUnfinishedWrites(), 1);
+    QCOMPARE(dir.removeUnfinishedWrites(), 1);
     const qint64 ms = clock.elapsed();
     qInfo("clean-up of unfinished writes over 3,650 notes and 20 projects: %lld ms", ms);
     QVERIFY2(ms < 500, qPrintable(QString::number(ms)));

@@ -59,14 +59,14 @@ void TestGridRoutines::modelIsConsistent()
     StringGrid grid(4, 3);
     QAbstractItemModelTester tester(&grid, QAbstractItemModelTester::FailureReportingMode::QtTest);
     grid.setRowCells(1, {"a", "b", "c", "d"});
-    InsertGridRow(grid, 1);
-    DeleteGridRow(grid, 2);
+    insertGridRow(grid, 1);
+    deleteGridRow(grid, 2);
     grid.setColumnCount(6);
     grid.setColumnCount(2);
     grid.setRowCount(10);
     grid.setRowCount(0);
     QString error;
-    QVERIFY(LoadGridLines(grid, {"a,b,c", "d"}, "x", &error));
+    QVERIFY(loadGridLines(grid, {"a,b,c", "d"}, "x", &error));
     QCOMPARE(grid.columnCount(), 3);
     QVERIFY(grid.setData(grid.index(1, 2), "typed"));
     QCOMPARE(grid.cell(2, 1), QString("typed"));
@@ -96,7 +96,7 @@ void TestGridRoutines::insertRow()
     // Only the heading row: two rows, the second empty.
     StringGrid grid(4, 1);
     grid.setRowCells(0, {"Item name", "Date", "Debit", "Credit"});
-    InsertGridRow(grid, 1);
+    insertGridRow(grid, 1);
     QCOMPARE(grid.rowCount(), 2);
     QCOMPARE(grid.rowCells(1), (QStringList{"", "", "", ""}));
     QCOMPARE(grid.cell(0, 0), QString("Item name"));
@@ -106,7 +106,7 @@ void TestGridRoutines::insertRow()
     ab.setRowCells(1, {"A", "a"});
     ab.setRowCells(2, {"B", "b"});
     ab.setCurrentCell(1, 2);
-    InsertGridRow(ab, 1);
+    insertGridRow(ab, 1);
     QCOMPARE(ab.rowCount(), 4);
     QCOMPARE(ab.rowCells(1), (QStringList{"", ""}));
     QCOMPARE(ab.rowCells(2), (QStringList{"A", "a"}));
@@ -140,7 +140,7 @@ void TestGridRoutines::deleteRow()
     for (int r = 0; r < 4; ++r)
         grid.setCell(0, r, cells.at(r));
     grid.setCurrentRow(current);
-    DeleteGridRow(grid, deleted);
+    deleteGridRow(grid, deleted);
     QCOMPARE(grid.rowCount(), 3);
     QCOMPARE(grid.currentRow(), currentAfter);
     QStringList column;
@@ -155,21 +155,21 @@ void TestGridRoutines::deleteRowLeavesHeadingAndOutsideRowsAlone()
     grid.setCell(0, 0, "H");
     grid.setCurrentRow(3);
     QSignalSpy resets(&grid, &QAbstractItemModel::rowsRemoved);
-    DeleteGridRow(grid, 0);
-    DeleteGridRow(grid, 4);
-    DeleteGridRow(grid, -1);
+    deleteGridRow(grid, 0);
+    deleteGridRow(grid, 4);
+    deleteGridRow(grid, -1);
     QCOMPARE(grid.rowCount(), 4);
     QCOMPARE(grid.currentRow(), 3);
     QCOMPARE(resets.count(), 0);
 
     // A grid of the heading row alone has nothing to delete.
     StringGrid heading(1, 1);
-    DeleteGridRow(heading, 1);
+    deleteGridRow(heading, 1);
     QCOMPARE(heading.rowCount(), 1);
     // Two rows, delete the only item: the current row follows the count.
     StringGrid two(1, 2);
     two.setCurrentRow(1);
-    DeleteGridRow(two, 1);
+    deleteGridRow(two, 1);
     QCOMPARE(two.rowCount(), 1);
     QCOMPARE(two.currentRow(), 0);
 }
@@ -202,7 +202,7 @@ void TestGridRoutines::numericCellTest()
     QFETCH(QString, text);
     QFETCH(bool, hasValue);
     QFETCH(double, value);
-    const std::optional<double> result = NumericCellValue(text);
+    const std::optional<double> result = numericCellValue(text);
     QCOMPARE(result.has_value(), hasValue);
     if (hasValue)
         QCOMPARE(*result, value);
@@ -212,11 +212,11 @@ void TestGridRoutines::sumsSkipUnusableCells()
 {
     StringGrid grid(2, 1);
     fillColumn(grid, 1, {"-5", "abc", " ", "", "0", "2.5", "4"});
-    QCOMPARE(SumGridColumn(grid, 1, 1, 100), 6.5);
-    QCOMPARE(SumGridColumnFloor(grid, 1, 1), 6);
+    QCOMPARE(sumGridColumn(grid, 1, 1, 100), 6.5);
+    QCOMPARE(sumGridColumnFloor(grid, 1, 1), 6);
     // A column with no usable cell sums to 0; a column outside the grid too.
-    QCOMPARE(SumGridColumn(grid, 0, 0, 100), 0.0);
-    QCOMPARE(SumGridColumn(grid, 7, 0, 100), 0.0);
+    QCOMPARE(sumGridColumn(grid, 0, 0, 100), 0.0);
+    QCOMPARE(sumGridColumn(grid, 7, 0, 100), 0.0);
 }
 
 void TestGridRoutines::sumLimitsItsRows()
@@ -226,35 +226,35 @@ void TestGridRoutines::sumLimitsItsRows()
     grid.setCell(0, 1, "1");
     grid.setCell(0, 2, "2");
     grid.setCell(0, 3, "4");
-    QCOMPARE(SumGridColumn(grid, 0, 2, INT_MAX), 6.0);
-    QCOMPARE(SumGridColumn(grid, 0, -10, 1), 101.0);
-    QCOMPARE(SumGridColumn(grid, 0, INT_MIN, INT_MAX), 107.0);
-    QCOMPARE(SumGridColumn(grid, 0, 3, 2), 0.0);
+    QCOMPARE(sumGridColumn(grid, 0, 2, INT_MAX), 6.0);
+    QCOMPARE(sumGridColumn(grid, 0, -10, 1), 101.0);
+    QCOMPARE(sumGridColumn(grid, 0, INT_MIN, INT_MAX), 107.0);
+    QCOMPARE(sumGridColumn(grid, 0, 3, 2), 0.0);
 }
 
 void TestGridRoutines::sumSkipsOverflow()
 {
     StringGrid grid(1, 1);
     fillColumn(grid, 0, {"1e308", "1e308", "5"});
-    QCOMPARE(SumGridColumn(grid, 0, 1, 3), 1e308 + 5);
+    QCOMPARE(sumGridColumn(grid, 0, 1, 3), 1e308 + 5);
     // The floor of a sum beyond the 32-bit range is the largest number.
-    QCOMPARE(SumGridColumnFloor(grid, 0, 1), INT_MAX);
+    QCOMPARE(sumGridColumnFloor(grid, 0, 1), INT_MAX);
 }
 
 void TestGridRoutines::floorSum()
 {
     StringGrid grid(1, 1);
     fillColumn(grid, 0, {"2.5", "3.75"});
-    QCOMPARE(SumGridColumnFloor(grid, 0, 1), 6);
+    QCOMPARE(sumGridColumnFloor(grid, 0, 1), 6);
     // The heading row is never added, whatever the first row asked.
     grid.setCell(0, 0, "100");
-    QCOMPARE(SumGridColumnFloor(grid, 0, 0), 6);
-    QCOMPARE(SumGridColumnFloor(grid, 0, -4), 6);
+    QCOMPARE(sumGridColumnFloor(grid, 0, 0), 6);
+    QCOMPARE(sumGridColumnFloor(grid, 0, -4), 6);
     // The sum is rounded down, not each cell.
     fillColumn(grid, 0, {"9.99"});
-    QCOMPARE(SumGridColumnFloor(grid, 0, 1), 9);
+    QCOMPARE(sumGridColumnFloor(grid, 0, 1), 9);
     fillColumn(grid, 0, {"0.6", "0.6"});
-    QCOMPARE(SumGridColumnFloor(grid, 0, 1), 1);
+    QCOMPARE(sumGridColumnFloor(grid, 0, 1), 1);
 }
 
 void TestGridRoutines::weekdayAverage()
@@ -268,19 +268,19 @@ void TestGridRoutines::weekdayAverage()
     grid.setCell(2, 2, "100"); // a Tuesday
     grid.setCell(2, 7, "-5");  // a Sunday, skipped
     grid.setCell(2, 14, "x");  // a Sunday, skipped
-    QCOMPARE(AverageGridWeekday(grid, 2024, 1, 2, 1, 366), 5.0);
-    QCOMPARE(AverageGridWeekday(grid, 2024, 2, 2, 1, 366), 100.0);
-    QCOMPARE(AverageGridWeekday(grid, 2024, 7, 2, 1, 366), 0.0);
-    QCOMPARE(AverageGridWeekday(grid, 2024, 3, 2, 1, 366), 0.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 1, 2, 1, 366), 5.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 2, 2, 1, 366), 100.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 7, 2, 1, 366), 0.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 3, 2, 1, 366), 0.0);
     // The first row is limited to 0; row 0 stands for 31 December, a
     // Sunday in 2023, and its text is not a number.
     grid.setCell(2, 0, "Celsius");
-    QCOMPARE(AverageGridWeekday(grid, 2024, 7, 2, -50, 366), 0.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 7, 2, -50, 366), 0.0);
     grid.setCell(2, 0, "8");
-    QCOMPARE(AverageGridWeekday(grid, 2024, 7, 2, -50, 366), 8.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 7, 2, -50, 366), 8.0);
     // 2023 began on a Sunday: rows 1, 8 and 15 are now Sundays.
-    QCOMPARE(AverageGridWeekday(grid, 2023, 7, 2, 1, 366), 5.0);
-    QCOMPARE(AverageGridWeekday(grid, 2023, 1, 2, 1, 366), 100.0);
+    QCOMPARE(averageGridWeekday(grid, 2023, 7, 2, 1, 366), 5.0);
+    QCOMPARE(averageGridWeekday(grid, 2023, 1, 2, 1, 366), 100.0);
 }
 
 void TestGridRoutines::weekdayAverageHugeRangeIsQuick()
@@ -289,7 +289,7 @@ void TestGridRoutines::weekdayAverageHugeRangeIsQuick()
     grid.setCell(0, 1, "3");
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(AverageGridWeekday(grid, 2024, 1, 0, 1, INT_MAX), 3.0);
+    QCOMPARE(averageGridWeekday(grid, 2024, 1, 0, 1, INT_MAX), 3.0);
     QVERIFY(timer.elapsed() < 1000);
 }
 
@@ -300,30 +300,30 @@ void TestGridRoutines::decimalCommaLocale()
     // The fixed form (a point, no grouping) reads first in every language,
     // then the locale's form; a German group separator is not read.
     fillColumn(grid, 0, {"2,5", "3,75", "1.000"});
-    QCOMPARE(SumGridColumn(grid, 0, 1, 3, german), 7.25);
-    QCOMPARE(SumGridColumnFloor(grid, 0, 1, german), 7);
-    QCOMPARE(*NumericCellValue("2.5", german), 2.5);
-    QCOMPARE(*NumericCellValue("1.000,5", german), -1.0);
+    QCOMPARE(sumGridColumn(grid, 0, 1, 3, german), 7.25);
+    QCOMPARE(sumGridColumnFloor(grid, 0, 1, german), 7);
+    QCOMPARE(*numericCellValue("2.5", german), 2.5);
+    QCOMPARE(*numericCellValue("1.000,5", german), -1.0);
 }
 
 void TestGridRoutines::stripedText()
 {
     const QString exact(37, QLatin1Char('a'));
-    QCOMPARE(StripedCellText(exact), exact);
+    QCOMPARE(stripedCellText(exact), exact);
     const QString longer = QString(37, QLatin1Char('b')) + QStringLiteral("c");
-    QCOMPARE(StripedCellText(longer), QString(37, QLatin1Char('b')) + QStringLiteral("..."));
-    QCOMPARE(StripedCellText(longer).size(), 40);
-    QCOMPARE(StripedCellText(QString()), QString());
+    QCOMPARE(stripedCellText(longer), QString(37, QLatin1Char('b')) + QStringLiteral("..."));
+    QCOMPARE(stripedCellText(longer).size(), 40);
+    QCOMPARE(stripedCellText(QString()), QString());
 }
 
 void TestGridRoutines::stripedColours()
 {
     const QColor background(Qt::white);
-    QCOMPARE(StripedRowColor(0, background), QColor(0xC0, 0xDC, 0xC0));
-    QCOMPARE(StripedRowColor(1, background), QColor(0xF4, 0xF9, 0xFD));
-    QCOMPARE(StripedRowColor(3, background), QColor(0xF4, 0xF9, 0xFD));
-    QCOMPARE(StripedRowColor(2, background), background);
-    QCOMPARE(StripedRowColor(2, QColor(Qt::yellow)), QColor(Qt::yellow));
+    QCOMPARE(stripedRowColor(0, background), QColor(0xC0, 0xDC, 0xC0));
+    QCOMPARE(stripedRowColor(1, background), QColor(0xF4, 0xF9, 0xFD));
+    QCOMPARE(stripedRowColor(3, background), QColor(0xF4, 0xF9, 0xFD));
+    QCOMPARE(stripedRowColor(2, background), background);
+    QCOMPARE(stripedRowColor(2, QColor(Qt::yellow)), QColor(Qt::yellow));
 }
 
 QTEST_GUILESS_MAIN(TestGridRoutines)

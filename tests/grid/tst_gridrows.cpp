@@ -105,12 +105,12 @@ void TestGridRows::rentRowRoundTrip()
     const QString path = dir.filePath("money.txt");
     StringGrid grid(4, 2);
     grid.setRowCells(1, {"Rent", "Mar 5, 2024", "12.5", ""});
-    QVERIFY(SaveGridRows(grid, path).ok);
+    QVERIFY(saveGridRows(grid, path).ok);
     QCOMPARE(fileBytes(path), QByteArray(",,,\r\nRent,\"Mar 5, 2024\",12.5,\r\n"));
 
     StringGrid loaded;
     QString error;
-    QVERIFY(LoadGridRows(loaded, path, &error));
+    QVERIFY(loadGridRows(loaded, path, &error));
     QCOMPARE(loaded.columnCount(), 4);
     QCOMPARE(loaded.rowCount(), 2);
     QCOMPARE(row(loaded, 1), (QStringList{"Rent", "Mar 5, 2024", "12.5", " "}));
@@ -128,28 +128,28 @@ void TestGridRows::expectedFiles()
     grid.setRowCells(0, {"Item name", "Date", "Debit", "Credit"});
     grid.setRowCells(1, {"Rent", "Mar 5, 2024", "12.5"});
     const QString out = dir.filePath("out.txt");
-    QVERIFY(SaveGridRows(grid, out).ok);
+    QVERIFY(saveGridRows(grid, out).ok);
     QCOMPARE(fileBytes(out), fileBytes(saved));
 
     // File -> grid -> file: empty fields come back as quoted blanks.
     StringGrid loaded;
     QString error;
-    QVERIFY2(LoadGridRows(loaded, saved, &error), qPrintable(error));
-    QVERIFY(SaveGridRows(loaded, out).ok);
+    QVERIFY2(loadGridRows(loaded, saved, &error), qPrintable(error));
+    QVERIFY(saveGridRows(loaded, out).ok);
     QCOMPARE(fileBytes(out), fileBytes(resaved));
     // ... and from then on the file is stable.
-    QVERIFY(LoadGridRows(loaded, out, &error));
-    QVERIFY(SaveGridRows(loaded, out).ok);
+    QVERIFY(loadGridRows(loaded, out, &error));
+    QVERIFY(saveGridRows(loaded, out).ok);
     QCOMPARE(fileBytes(out), fileBytes(resaved));
 
     // Quoting rules, blanks, trailing commas and damaged quotes.
     const QString mixed = QFINDTESTDATA("grid/data/mixed.txt");
-    QVERIFY(LoadGridRows(loaded, mixed, &error));
+    QVERIFY(loadGridRows(loaded, mixed, &error));
     QCOMPARE(loaded.rowCount(), 10);
     QCOMPARE(loaded.columnCount(), 3);
     QCOMPARE(row(loaded, 0), (QStringList{"two", "words", ""}));
     QCOMPARE(row(loaded, 6), (QStringList{"", "", ""}));
-    QVERIFY(SaveGridRows(loaded, out).ok);
+    QVERIFY(saveGridRows(loaded, out).ok);
     QCOMPARE(fileBytes(out), fileBytes(QFINDTESTDATA("grid/data/mixed-resaved.txt")));
 }
 
@@ -162,7 +162,7 @@ void TestGridRows::emptyFileKeepsOneRow()
     grid.setRowCells(0, {"a", "b"});
     grid.setCell(0, 3, "gone");
     QString error;
-    QVERIFY(LoadGridRows(grid, path, &error));
+    QVERIFY(loadGridRows(grid, path, &error));
     QCOMPARE(grid.rowCount(), 1);
     QCOMPARE(grid.columnCount(), 1);
     QCOMPARE(grid.cell(0, 0), QString("a"));
@@ -181,7 +181,7 @@ void TestGridRows::damagedFilesLoadSafely()
     const QString binaryPath = dir.filePath("binary.txt");
     writeFileBytes(binaryPath, binary);
     StringGrid grid;
-    if (LoadGridRows(grid, binaryPath, &error))
+    if (loadGridRows(grid, binaryPath, &error))
         QVERIFY(grid.columnCount() <= kMaxGridColumns);
     else
         QVERIFY(error.contains(binaryPath));
@@ -191,7 +191,7 @@ void TestGridRows::damagedFilesLoadSafely()
     const QByteArray longCell(1024 * 1024, 'x');
     const QString longPath = dir.filePath("long.txt");
     writeFileBytes(longPath, "a," + longCell + "\r\n");
-    QVERIFY(LoadGridRows(grid, longPath, &error));
+    QVERIFY(loadGridRows(grid, longPath, &error));
     QCOMPARE(grid.cell(1, 0).size(), longCell.size());
 
     // A hundred thousand lines.
@@ -200,14 +200,14 @@ void TestGridRows::damagedFilesLoadSafely()
         many += "Item,\"Jan 1, 2024\",1.5,\r\n";
     const QString manyPath = dir.filePath("many.txt");
     writeFileBytes(manyPath, many);
-    QVERIFY(LoadGridRows(grid, manyPath, &error));
+    QVERIFY(loadGridRows(grid, manyPath, &error));
     QCOMPARE(grid.rowCount(), 100000);
     QCOMPARE(grid.cell(3, 99999), QString(" "));
 
     // Unbalanced quotes on every line.
     const QString quotesPath = dir.filePath("quotes.txt");
     writeFileBytes(quotesPath, "\"a,b\r\n\"\"\"\r\nc\"d,\"e\r\n");
-    QVERIFY(LoadGridRows(grid, quotesPath, &error));
+    QVERIFY(loadGridRows(grid, quotesPath, &error));
     QCOMPARE(row(grid, 0), (QStringList{"a,b", ""}));
     QCOMPARE(row(grid, 1), (QStringList{"\"", ""}));
     QCOMPARE(row(grid, 2), (QStringList{"c\"d", "e"}));
@@ -224,7 +224,7 @@ void TestGridRows::refusedFilesLeaveGridUnchanged()
     const QString commas = dir.filePath("commas.txt");
     const QByteArray bytes(1024 * 1024, ',');
     writeFileBytes(commas, bytes);
-    QVERIFY(!LoadGridRows(grid, commas, &error));
+    QVERIFY(!loadGridRows(grid, commas, &error));
     QVERIFY(error.contains(commas));
     QCOMPARE(grid.cell(1, 1), QString("kept"));
     QCOMPARE(grid.columnCount(), 2);
@@ -233,7 +233,7 @@ void TestGridRows::refusedFilesLeaveGridUnchanged()
     // A folder where the file should be.
     error.clear();
     QVERIFY(QDir(dir.path()).mkdir("folder.txt"));
-    QVERIFY(!LoadGridRows(grid, dir.filePath("folder.txt"), &error));
+    QVERIFY(!loadGridRows(grid, dir.filePath("folder.txt"), &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(grid.cell(1, 1), QString("kept"));
 }
@@ -243,7 +243,7 @@ void TestGridRows::unwritableFileReportsIt()
     QTemporaryDir dir;
     StringGrid grid(2, 2);
     const QString path = dir.filePath("missing-folder/money.txt");
-    const WriteResult result = SaveGridRows(grid, path);
+    const WriteResult result = saveGridRows(grid, path);
     QVERIFY(!result.ok);
     QVERIFY(result.error.contains("money.txt"));
 }
@@ -271,16 +271,16 @@ void TestGridRows::fuzzRoundTrip()
 
         StringGrid grid;
         QString error;
-        QVERIFY(LoadGridLines(grid, lines, path, &error));
+        QVERIFY(loadGridLines(grid, lines, path, &error));
         StringGrid back;
         // Through the bytes a file would hold; every tenth time through a
         // real file.
         if (round % 10 == 0) {
-            QVERIFY(SaveGridRows(grid, path).ok);
-            QVERIFY(LoadGridRows(back, path, &error));
+            QVERIFY(saveGridRows(grid, path).ok);
+            QVERIFY(loadGridRows(back, path, &error));
         } else {
-            const QByteArray bytes = TextFile::encodeLines(GridRowsToLines(grid));
-            QVERIFY(LoadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path,
+            const QByteArray bytes = TextFile::encodeLines(gridRowsToLines(grid));
+            QVERIFY(loadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path,
                                   &error));
         }
         QCOMPARE(back.rowCount(), grid.rowCount());
@@ -312,10 +312,10 @@ void TestGridRows::fuzzRoundTrip()
                 grid.setCell(c, r, cell.isEmpty() ? QStringLiteral(" ") : cell);
             }
         }
-        const QByteArray bytes = TextFile::encodeLines(GridRowsToLines(grid));
+        const QByteArray bytes = TextFile::encodeLines(gridRowsToLines(grid));
         StringGrid back;
         QString error;
-        QVERIFY(LoadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path, &error));
+        QVERIFY(loadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path, &error));
         QCOMPARE(back.rowCount(), rows);
         QCOMPARE(back.columnCount(), columns);
         for (int r = 0; r < rows; ++r)

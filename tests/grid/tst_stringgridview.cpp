@@ -21,7 +21,7 @@ QImage paintCell(const StringGridView &view, int row, int column)
     image.fill(Qt::magenta);
     QPainter painter(&image);
     painter.setFont(view.font());
-    DrawStripedCell(&painter, view, QRect(0, 0, kWidth, kHeight), row, column);
+    drawStripedCell(&painter, view, QRect(0, 0, kWidth, kHeight), row, column);
     return image;
 }
 

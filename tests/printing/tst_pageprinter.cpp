@@ -51,7 +51,7 @@ private:
               float bottom = 1.0f)
     {
         PagePrinter printer;
-        return PrintString(target, lines, &font, left, right, top, bottom, 6.0f, measure, printer.header(),
+        return printString(target, lines, &font, left, right, top, bottom, 6.0f, measure, printer.header(),
                            printer.footer(), error);
     }
 
@@ -60,10 +60,10 @@ private Q_SLOTS:
 
     void nearestRoundsHalvesToEven()
     {
-        QCOMPARE(NearestWhole(2.5), 2);
-        QCOMPARE(NearestWhole(3.5), 4);
-        QCOMPARE(NearestWhole(8.333), 8);
-        QCOMPARE(NearestWhole(-0.5), 0);
+        QCOMPARE(nearestWhole(2.5), 2);
+        QCOMPARE(nearestWhole(3.5), 4);
+        QCOMPARE(nearestWhole(8.333), 8);
+        QCOMPARE(nearestWhole(-0.5), 0);
     }
 
     void letterPageGeometry()
@@ -149,7 +149,7 @@ private Q_SLOTS:
         int calls = 0;
         const TPageBandProc count = [&calls](QPainter *, int, QRect, bool &) { ++calls; };
         const QFont font = twelvePoint();
-        const int pages = PrintString(*target, {}, &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, count, count);
+        const int pages = printString(*target, {}, &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, count, count);
         target.reset();
         QCOMPARE(pages, 1);
         QCOMPARE(calls, 0);
@@ -181,7 +181,7 @@ private Q_SLOTS:
                 go = false;
         };
         const QFont font = twelvePoint();
-        const int pages = PrintString(*target, numbered(200), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer);
+        const int pages = printString(*target, numbered(200), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer);
         target.reset();
         QCOMPARE(pages, 0);
         QVERIFY(job.aborted);
@@ -199,7 +199,7 @@ private Q_SLOTS:
         const TPageBandProc header = [&](QPainter *, int, QRect band, bool &) { headerBand = band; };
         const TPageBandProc footer = [&](QPainter *, int, QRect band, bool &) { footerBand = band; };
         const QFont font = twelvePoint();
-        PrintString(*target, numbered(1), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer);
+        printString(*target, numbered(1), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer);
         QCOMPARE(headerBand.left(), 300);
         QCOMPARE(headerBand.top(), 0);
         QCOMPARE(headerBand.right(), 4800);
@@ -252,7 +252,7 @@ private Q_SLOTS:
     {
         auto target = letter600();
         QString error;
-        const int pages = PrintString(*target, numbered(3), nullptr, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, {}, {}, &error);
+        const int pages = printString(*target, numbered(3), nullptr, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, {}, {}, &error);
         target.reset();
         QCOMPARE(pages, -1);
         QVERIFY(error.contains(QLatin1String("PrintString: requires a valid aFont parameter!")));

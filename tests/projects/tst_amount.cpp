@@ -56,7 +56,7 @@ private Q_SLOTS:
         const Amount::Balance balance = ledger.Balance(QLocale::c());
         QVERIFY(!balance.overflow);
         QVERIFY(balance.skipped.isEmpty());
-        QCOMPARE(BalanceCaption(balance, QLocale::c()), caption);
+        QCOMPARE(balanceCaption(balance, QLocale::c()), caption);
     }
 
     void tooLargeIsSaidNeverRounded()
@@ -67,8 +67,8 @@ private Q_SLOTS:
         Amount::Balance balance = ledger.Balance(QLocale::c());
         QCOMPARE(balance.skipped.size(), 1);
         QCOMPARE(balance.skipped.first().reading, Amount::Reading::TooLarge);
-        QCOMPARE(BalanceCaption(balance, QLocale::c()), QString("Balance: $ -5.00"));
-        QVERIFY(SkippedRowsNote(balance).contains("too large"));
+        QCOMPARE(balanceCaption(balance, QLocale::c()), QString("Balance: $ -5.00"));
+        QVERIFY(skippedRowsNote(balance).contains("too large"));
     }
 
     // The ledger of a German user: debits 12.5 and 7.75 and a credit written with a
@@ -96,14 +96,14 @@ private Q_SLOTS:
         CostLedger ledger;
         fill(ledger, {"12.5", "7.75", ""}, {"", "", "1,50"});
         const Amount::Balance balance = ledger.Balance();
-        QCOMPARE(BalanceCaption(balance), caption);
+        QCOMPARE(balanceCaption(balance), caption);
         QCOMPARE(balance.skipped.size(), skipped);
         if (skipped) {
             QCOMPARE(balance.skipped.first().row, 3);
             QCOMPARE(balance.skipped.first().column, 3);
-            QVERIFY(SkippedRowsNote(balance).contains("row 3 (Credit \"1,50\": not an amount)"));
+            QVERIFY(skippedRowsNote(balance).contains("row 3 (Credit \"1,50\": not an amount)"));
         } else {
-            QVERIFY(SkippedRowsNote(balance).isEmpty());
+            QVERIFY(skippedRowsNote(balance).isEmpty());
         }
     }
 
@@ -145,7 +145,7 @@ private Q_SLOTS:
         fill(ledger, {" ", "", "abc", "-3"}, {"\t"});
         const Amount::Balance balance = ledger.Balance(QLocale::c());
         QCOMPARE(balance.skipped.size(), 2);
-        const QString note = SkippedRowsNote(balance);
+        const QString note = skippedRowsNote(balance);
         QVERIFY(note.contains("row 3 (Debit \"abc\": not an amount)"));
         QVERIFY(note.contains("row 4 (Debit \"-3\": below zero)"));
     }
@@ -166,13 +166,13 @@ private Q_SLOTS:
         CostLedger ledger;
         ledger.setProjectsDir(projects);
         QString error;
-        QVERIFY(ledger.SwitchTo("Garden", &error));
+        QVERIFY(ledger.switchTo("Garden", &error));
         // As the grid's editor commits a paste.
         ledger.money().setData(ledger.money().index(1, 0), QString("Seeds\nand\r\nbulbs"));
         QCOMPARE(ledger.money().cell(0, 1), QString("Seeds and bulbs"));
         QVERIFY(ledger.takeNotice().contains("joined"));
         QVERIFY(ledger.takeNotice().isEmpty());
-        QVERIFY(ledger.SaveLedger(&error));
+        QVERIFY(ledger.saveLedger(&error));
         QFile file(projects + "Garden/money.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');

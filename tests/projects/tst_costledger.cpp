@@ -66,7 +66,7 @@ void TestCostLedger::startUpShape()
 {
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
-    ledger.SetLedgerHeadings();
+    ledger.setLedgerHeadings();
     const StringGrid &money = ledger.money();
     QCOMPARE(money.rowCount(), 200);
     QCOMPARE(money.columnCount(), 4);
@@ -83,7 +83,7 @@ void TestCostLedger::firstSwitchShowsAnEmptyLedger()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    QVERIFY(ledger.SwitchTo("Garden", &error));
+    QVERIFY(ledger.switchTo("Garden", &error));
     QCOMPARE(ledger.money().rowCount(), 100);
     QCOMPARE(ledger.money().fixedRows(), 0);
     QCOMPARE(ledger.money().rowCells(0), (QStringList{"Item name", "Date", "Debit", "Credit"}));
@@ -95,12 +95,12 @@ void TestCostLedger::firstSwitchShowsAnEmptyLedger()
     // Switching away untouched writes nothing; once edited, every row,
     // empty rows as three commas.
     makeProject("Car");
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     QVERIFY(!QFile::exists(m_projects + "Garden/money.txt"));
     ledger.money().setCell(0, 5, "x");
     ledger.money().setCell(0, 5, "");
-    QVERIFY(ledger.SaveLedger(&error));
-    QVERIFY(ledger.SwitchTo("Car", &error));
+    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.switchTo("Car", &error));
     const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines.first(), QString("\"Item name\",Date,Debit,Credit"));
@@ -113,7 +113,7 @@ void TestCostLedger::addTwiceAndDelete()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    ledger.SwitchTo("Garden", &error);
+    ledger.switchTo("Garden", &error);
     ledger.money().setCurrentRow(50);
     ledger.AddItem(kNow);
     ledger.money().setCell(0, 1, "Hose");
@@ -125,7 +125,7 @@ void TestCostLedger::addTwiceAndDelete()
     QCOMPARE(ledger.money().currentRow(), 50);
 
     ledger.money().setCurrentRow(1);
-    ledger.DeleteCurrentItem();
+    ledger.deleteCurrentItem();
     QCOMPARE(ledger.money().rowCount(), 101);
     QCOMPARE(ledger.money().cell(0, 1), QString("Hose"));
     QCOMPARE(ledger.money().currentRow(), 1);
@@ -137,11 +137,11 @@ void TestCostLedger::deleteOnHeadingRowDoesNothing()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    ledger.SwitchTo("Garden", &error);
+    ledger.switchTo("Garden", &error);
     // After a switch the heading row is an ordinary row and can be current.
     ledger.money().setCurrentRow(0);
     QCOMPARE(ledger.money().currentRow(), 0);
-    ledger.DeleteCurrentItem();
+    ledger.deleteCurrentItem();
     QCOMPARE(ledger.money().rowCount(), 100);
     QCOMPARE(ledger.money().cell(0, 0), QString("Item name"));
 }
@@ -150,13 +150,13 @@ void TestCostLedger::itemsBeforeAnySelectionVanish()
 {
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
-    ledger.SetLedgerHeadings();
+    ledger.setLedgerHeadings();
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 201);
     QString error;
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     makeProject("Garden");
-    QVERIFY(ledger.SwitchTo("Garden", &error));
+    QVERIFY(ledger.switchTo("Garden", &error));
     QCOMPARE(ledger.money().cell(0, 1), QString());
     // No file was written anywhere for the rows without a project.
     QCOMPARE(QDir(m_projects).entryList(QDir::Files), QStringList());
@@ -171,20 +171,20 @@ void TestCostLedger::gardenCarGardenRoundTrip()
     makeProject("Garden");
     makeProject("Car");
     QString error;
-    ledger.SwitchTo("Garden", &error);
+    ledger.switchTo("Garden", &error);
     ledger.AddItem(kNow);
     ledger.money().setRowCells(1, {"Seeds", "Mar 5, 2024", "12.5", ""});
     ledger.AddItem(kNow);
     ledger.money().setRowCells(1, {"Sold \"old\" mower, blue", "Mar 6, 2024", "", "50"});
 
-    QVERIFY(ledger.SaveLedger(&error));
-    QVERIFY(ledger.SwitchTo("Car", &error));
+    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.switchTo("Car", &error));
     QCOMPARE(ledger.money().cell(0, 1), QString());
     ledger.AddItem(kNow);
     ledger.money().setCell(0, 1, "Tyres");
 
-    QVERIFY(ledger.SaveLedger(&error));
-    QVERIFY(ledger.SwitchTo("Garden", &error));
+    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.switchTo("Garden", &error));
     // The row count is the number of lines Garden's file holds.
     QCOMPARE(ledger.money().rowCount(), TextFile::readLines(m_projects + "Garden/money.txt").size());
     QCOMPARE(ledger.money().rowCount(), 102);
@@ -192,10 +192,10 @@ void TestCostLedger::gardenCarGardenRoundTrip()
              (QStringList{"Sold \"old\" mower, blue", "Mar 6, 2024", " ", "50"}));
     QCOMPARE(ledger.money().rowCells(2), (QStringList{"Seeds", "Mar 5, 2024", "12.5", " "}));
     QCOMPARE(ledger.money().rowCells(0), (QStringList{"Item name", "Date", "Debit", "Credit"}));
-    QCOMPARE(BalanceCaption(ledger.Balance()), QString("Balance: $ 37.50"));
+    QCOMPARE(balanceCaption(ledger.Balance()), QString("Balance: $ 37.50"));
 
-    QVERIFY(ledger.SaveLedger(&error));
-    QVERIFY(ledger.SwitchTo("Car", &error));
+    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.switchTo("Car", &error));
     QCOMPARE(ledger.money().cell(0, 1), QString("Tyres"));
 }
 
@@ -205,7 +205,7 @@ void TestCostLedger::trimmedNamesShareALedger()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    ledger.SwitchTo("  Garden\t ", &error);
+    ledger.switchTo("  Garden\t ", &error);
     QCOMPARE(ledger.ownerName(), QString("Garden"));
     QCOMPARE(ledger.ledgerFileName(), m_projects + "Garden/money.txt");
 }
@@ -216,28 +216,28 @@ void TestCostLedger::deletedProjectIsNotWritten()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    ledger.SwitchTo("Garden", &error);
+    ledger.switchTo("Garden", &error);
     ledger.AddItem(kNow);
     // Deleted through the project list: never written again.
     QVERIFY(QDir(folder("Garden")).removeRecursively());
     ledger.ownerDeleted();
     QVERIFY(!ledger.editable());
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     QVERIFY(!QFile::exists(folder("Garden")));
 
     // Gone behind the program's back while rows were being typed: the
     // folder is made again and the rows are kept.
     makeProject("Car");
-    QVERIFY(ledger.SwitchTo("Car", &error));
+    QVERIFY(ledger.switchTo("Car", &error));
     ledger.AddItem(kNow);
     QVERIFY(QDir(folder("Car")).removeRecursively());
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     QCOMPARE(TextFile::readLines(folder("Car") + "money.txt").size(), 101);
 
     // Without the projects folder itself the save fails and says so.
     ledger.AddItem(kNow);
     QVERIFY(QDir(m_projects).removeRecursively());
-    QVERIFY(!ledger.SaveLedger(&error));
+    QVERIFY(!ledger.saveLedger(&error));
     QVERIFY(error.contains("money.txt"));
 }
 
@@ -271,14 +271,14 @@ void TestCostLedger::balance()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    ledger.SwitchTo("Garden", &error);
+    ledger.switchTo("Garden", &error);
     for (int i = 0; i < debits.size(); ++i)
         ledger.money().setCell(2, i + 1, debits.at(i));
     for (int i = 0; i < credits.size(); ++i)
         ledger.money().setCell(3, i + 1, credits.at(i));
     // The headings are never counted.
     ledger.money().setRowCells(0, {"Item name", "Date", "1000", "2000"});
-    QCOMPARE(BalanceCaption(ledger.Balance()), caption);
+    QCOMPARE(balanceCaption(ledger.Balance()), caption);
 }
 
 void TestCostLedger::balanceInAnotherLocale()
@@ -287,7 +287,7 @@ void TestCostLedger::balanceInAnotherLocale()
     CostLedger ledger;
     ledger.money().setCell(2, 1, "12,5");
     ledger.money().setCell(3, 1, "20");
-    QCOMPARE(BalanceCaption(ledger.Balance(german), german), QString("Balance: $ 7,50"));
+    QCOMPARE(balanceCaption(ledger.Balance(german), german), QString("Balance: $ 7,50"));
 }
 
 void TestCostLedger::damagedFileIsNeverWrittenOver()
@@ -305,17 +305,17 @@ void TestCostLedger::damagedFileIsNeverWrittenOver()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     QString error;
-    QVERIFY(!ledger.SwitchTo("Garden", &error));
+    QVERIFY(!ledger.switchTo("Garden", &error));
     QVERIFY(error.contains(path));
     QVERIFY(!ledger.editable());
     QVERIFY(!(ledger.money().flags(ledger.money().index(1, 0)) & Qt::ItemIsEditable));
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 100);
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     QCOMPARE(fileBytes(path), damaged);
 
     // The next project is an ordinary, editable ledger again.
-    QVERIFY(ledger.SwitchTo("Car", &error));
+    QVERIFY(ledger.switchTo("Car", &error));
     QVERIFY(ledger.editable());
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 101);
@@ -331,15 +331,15 @@ void TestCostLedger::damagedFileIsNeverWrittenOver()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(binary);
     }
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     error.clear();
-    QVERIFY(!ledger.SwitchTo("Garden", &error));
+    QVERIFY(!ledger.switchTo("Garden", &error));
     QVERIFY2(error.contains("could not be read as text") && error.contains(path + ".damaged"), qPrintable(error));
     QCOMPARE(fileBytes(path + ".damaged"), binary);
     QVERIFY(ledger.editable());
     QCOMPARE(ledger.money().cell(0, 0), QString("Item name"));
     ledger.AddItem(kNow);
-    QVERIFY(ledger.SaveLedger(&error));
+    QVERIFY(ledger.saveLedger(&error));
     QVERIFY(fileBytes(path).contains("Item name"));
     QCOMPARE(fileBytes(path + ".damaged"), binary);
 }
@@ -351,11 +351,11 @@ void TestCostLedger::unreadableNameIsReadOnly()
     QString error;
     for (const QString &name : {QString("../Config"), QString(".."), QString("a\\b")}) {
         error.clear();
-        QVERIFY(!ledger.SwitchTo(name, &error));
+        QVERIFY(!ledger.switchTo(name, &error));
         QVERIFY(error.contains(name));
         QCOMPARE(ledger.ledgerFileName(), QString());
         QVERIFY(!ledger.editable());
-        QVERIFY(ledger.SaveLedger(&error));
+        QVERIFY(ledger.saveLedger(&error));
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
 }
@@ -366,11 +366,11 @@ void TestCostLedger::writeFailureKeepsRows()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     QString error;
-    ledger.SwitchTo("Garden", &error);
+    ledger.switchTo("Garden", &error);
     ledger.AddItem(kNow);
     // A folder in the place of the file makes the write fail.
     QVERIFY(QDir().mkpath(m_projects + "Garden/money.txt"));
-    QVERIFY(!ledger.SaveLedger(&error));
+    QVERIFY(!ledger.saveLedger(&error));
     QVERIFY(error.contains("money.txt"));
     QCOMPARE(ledger.money().cell(0, 1), QString("New Item Name"));
 }

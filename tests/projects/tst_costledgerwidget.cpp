@@ -57,7 +57,7 @@ void TestCostLedgerWidget::init()
     m_fakes->clock.set(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
     m_ledger = new CostLedgerWidget(m_fakes->services());
     m_ledger->setProjectsDir(m_projects);
-    m_ledger->SetLedgerHeadings();
+    m_ledger->setLedgerHeadings();
     m_ledger->resize(700, 500);
     m_ledger->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_ledger));
@@ -76,7 +76,7 @@ void TestCostLedgerWidget::namedControls()
                              "btnBalance"})
         QVERIFY2(m_ledger->findChild<QWidget *>(name), name);
     QCOMPARE(m_ledger->Label6->text(), QString("Record:"));
-    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance:"));
+    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance:"));
     QCOMPARE(m_ledger->btnBalance->text(), QString("Calculate"));
     QCOMPARE(m_ledger->btnAdd->accessibleName(), QString("Add item"));
     QCOMPARE(m_ledger->Panel11->height(), 41);
@@ -89,7 +89,7 @@ void TestCostLedgerWidget::namedControls()
 void TestCostLedgerWidget::plusTwiceAndMinus()
 {
     makeProject("Garden");
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     money().setCurrentRow(40);
     QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
     money().setCell(0, 1, "First");
@@ -116,7 +116,7 @@ void TestCostLedgerWidget::plusTwiceAndMinus()
 void TestCostLedgerWidget::minusOnHeadingRowDeletesNothing()
 {
     makeProject("Garden");
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     m_ledger->money->setCurrentIndex(money().index(0, 1));
     QCOMPARE(money().currentRow(), 0);
     QTest::mouseClick(m_ledger->btnDel, Qt::LeftButton);
@@ -128,7 +128,7 @@ void TestCostLedgerWidget::typedCellIsSavedOnSwitch()
 {
     makeProject("Garden");
     makeProject("Car");
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     m_ledger->money->setFocus();
     m_ledger->money->setCurrentIndex(money().index(1, 2));
     QTest::keyClick(m_ledger->money, '4');
@@ -136,41 +136,41 @@ void TestCostLedgerWidget::typedCellIsSavedOnSwitch()
     QVERIFY(editor);
     QTest::keyClicks(editor, "2.5");
     // Still editing when the project changes: what was typed is kept.
-    QVERIFY(m_ledger->SwitchLedger("Car"));
+    QVERIFY(m_ledger->switchLedger("Car"));
     const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines.at(1), QString(",,42.5,"));
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     QCOMPARE(money().cell(2, 1), QString("42.5"));
 }
 
 void TestCostLedgerWidget::calculateShowsExactBalance()
 {
     makeProject("Garden");
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
-    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 0.00"));
+    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "0.0");
     money().setCell(2, 2, "12.5");
     money().setCell(2, 3, "7.75");
     money().setCell(3, 1, "50");
     money().setCell(2, 4, "-20");
     QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
-    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 29.75"));
+    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 29.75"));
     // After a switch the caption is the new project's at once.
     makeProject("Car");
-    QVERIFY(m_ledger->SwitchLedger("Car"));
-    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ 0.00"));
+    QVERIFY(m_ledger->switchLedger("Car"));
+    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "9.99");
     QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
-    QCOMPARE(m_ledger->Balance_Label->text(), QString("Balance: $ -9.99"));
+    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ -9.99"));
 }
 
 void TestCostLedgerWidget::labelsAskForTheProjectFolder()
 {
     QSignalSpy spy(m_ledger, &CostLedgerWidget::projectFolderRequested);
     QTest::mouseClick(m_ledger->Label6, Qt::LeftButton);
-    QTest::mouseClick(m_ledger->Balance_Label, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->balanceLabel, Qt::LeftButton);
     QCOMPARE(spy.count(), 2);
 }
 
@@ -178,13 +178,13 @@ void TestCostLedgerWidget::saveFailureAsksBeforeSwitching()
 {
     makeProject("Garden");
     makeProject("Car");
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
     // A folder where the file should be: the write fails.
     QVERIFY(QDir().mkpath(m_projects + "Garden/money.txt"));
 
     m_fakes->dialogs.answers.enqueue(false);
-    QVERIFY(!m_ledger->SwitchLedger("Car"));
+    QVERIFY(!m_ledger->switchLedger("Car"));
     QCOMPARE(m_fakes->dialogs.questions.size(), 1);
     QVERIFY(m_fakes->dialogs.questions.first().contains("money.txt"));
     QVERIFY(m_fakes->dialogs.questions.first().contains("\"Car\""));
@@ -192,7 +192,7 @@ void TestCostLedgerWidget::saveFailureAsksBeforeSwitching()
     QCOMPARE(money().cell(0, 1), QString("New Item Name"));
 
     m_fakes->dialogs.answers.enqueue(true);
-    QVERIFY(m_ledger->SwitchLedger("Car"));
+    QVERIFY(m_ledger->switchLedger("Car"));
     QCOMPARE(m_ledger->ownerName(), QString("Car"));
 }
 
@@ -207,7 +207,7 @@ void TestCostLedgerWidget::unreadableLedgerIsReadOnly()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(damaged);
     }
-    QVERIFY(m_ledger->SwitchLedger("Garden"));
+    QVERIFY(m_ledger->switchLedger("Garden"));
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(path));
     QVERIFY(!m_ledger->btnAdd->isEnabled());
@@ -215,7 +215,7 @@ void TestCostLedgerWidget::unreadableLedgerIsReadOnly()
     m_ledger->money->setCurrentIndex(money().index(1, 0));
     QTest::keyClick(m_ledger->money, 'x');
     QVERIFY(!m_ledger->money->findChild<QLineEdit *>());
-    QVERIFY(m_ledger->SwitchLedger("Car"));
+    QVERIFY(m_ledger->switchLedger("Car"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), damaged);

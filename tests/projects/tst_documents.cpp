@@ -79,16 +79,16 @@ void TestDocuments::newFileNumbering()
 {
     touch(docs() + "New File1.txt");
     touch(docs() + "New File2.txt");
-    QCOMPARE(Documents::NextNewFileName(docs()), docs() + "New File3.txt");
+    QCOMPARE(Documents::nextNewFileName(docs()), docs() + "New File3.txt");
     QFile::remove(docs() + "New File1.txt");
-    QCOMPARE(Documents::NextNewFileName(docs()), docs() + "New File1.txt");
-    QCOMPARE(Documents::NewFileContent(), QByteArray(" \r\n"));
+    QCOMPARE(Documents::nextNewFileName(docs()), docs() + "New File1.txt");
+    QCOMPARE(Documents::newFileContent(), QByteArray(" \r\n"));
 }
 
 void TestDocuments::twentyFilesAndNoMore()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     for (int i = 0; i < 20; ++i)
         list.NewFile1Click();
     QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
@@ -107,35 +107,35 @@ void TestDocuments::twentyFilesAndNoMore()
 
 void TestDocuments::deleteRefusals()
 {
-    QVERIFY(!Documents::MayDelete(""));
-    QVERIFY(!Documents::MayDelete("Control Panel"));
-    QVERIFY(!Documents::MayDelete("Recycle Bin"));
-    QVERIFY(!Documents::MayDelete("/home/x/nethood/share"));
-    QVERIFY(Documents::MayDelete("/home/x/NetHood/share")); // the test is case-sensitive
-    QVERIFY(Documents::MayDelete("/home/x/Documents/Garden/plan.txt"));
+    QVERIFY(!Documents::mayDelete(""));
+    QVERIFY(!Documents::mayDelete("Control Panel"));
+    QVERIFY(!Documents::mayDelete("Recycle Bin"));
+    QVERIFY(!Documents::mayDelete("/home/x/nethood/share"));
+    QVERIFY(Documents::mayDelete("/home/x/NetHood/share")); // the test is case-sensitive
+    QVERIFY(Documents::mayDelete("/home/x/Documents/Garden/plan.txt"));
 }
 
 void TestDocuments::folderForProjectNames()
 {
-    QCOMPARE(Documents::FolderFor("/d/", "  Garden "), QString("/d/Garden/"));
-    QCOMPARE(Documents::FolderFor("/d/", "@Home"), QString("/d/@Home/"));
-    QCOMPARE(Documents::FolderFor("/d/", "   "), QString("/d/"));
-    QCOMPARE(Documents::FolderFor("/d/", ".."), QString());
-    QCOMPARE(Documents::FolderFor("/d/", "."), QString());
-    QCOMPARE(Documents::FolderFor("/d/", "a/b"), QString());
-    QCOMPARE(Documents::FolderFor("/d/", "a\\b"), QString());
-    QCOMPARE(Documents::FolderFor("/d/", QString("tab\there")), QString());
-    QCOMPARE(Documents::FolderFor("/d/", "..hidden trip"), QString("/d/..hidden trip/"));
+    QCOMPARE(Documents::folderFor("/d/", "  Garden "), QString("/d/Garden/"));
+    QCOMPARE(Documents::folderFor("/d/", "@Home"), QString("/d/@Home/"));
+    QCOMPARE(Documents::folderFor("/d/", "   "), QString("/d/"));
+    QCOMPARE(Documents::folderFor("/d/", ".."), QString());
+    QCOMPARE(Documents::folderFor("/d/", "."), QString());
+    QCOMPARE(Documents::folderFor("/d/", "a/b"), QString());
+    QCOMPARE(Documents::folderFor("/d/", "a\\b"), QString());
+    QCOMPARE(Documents::folderFor("/d/", QString("tab\there")), QString());
+    QCOMPARE(Documents::folderFor("/d/", "..hidden trip"), QString("/d/..hidden trip/"));
 }
 
 void TestDocuments::linkLines()
 {
     const QString text = "first\n   https://example.org/garden   \n\nthird line";
-    QCOMPARE(Documents::LinkAt(text, 1), QString("https://example.org/garden"));
-    QCOMPARE(Documents::LinkAt(text, 2), QString());
-    QCOMPARE(Documents::LinkAt(text, 3), QString("third line"));
-    QCOMPARE(Documents::LinkAt(text, 9), QString());
-    QCOMPARE(Documents::LinkAt(text, -1), QString());
+    QCOMPARE(Documents::linkAt(text, 1), QString("https://example.org/garden"));
+    QCOMPARE(Documents::linkAt(text, 2), QString());
+    QCOMPARE(Documents::linkAt(text, 3), QString("third line"));
+    QCOMPARE(Documents::linkAt(text, 9), QString());
+    QCOMPARE(Documents::linkAt(text, -1), QString());
 }
 
 void TestDocuments::listStartsOnDocumentsFolder()
@@ -149,18 +149,18 @@ void TestDocuments::listStartsOnDocumentsFolder()
 void TestDocuments::switchCreatesProjectFolder()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     QVERIFY(QDir(docs() + "Garden").exists());
     QCOMPARE(list.root(), docs() + "Garden/");
-    QVERIFY(list.SwitchTo("@Home"));
+    QVERIFY(list.switchTo("@Home"));
     QVERIFY(QDir(docs() + "@Home").exists());
 }
 
 void TestDocuments::unsafeNameKeepsList()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
-    QVERIFY(!list.SwitchTo(".."));
+    QVERIFY(list.switchTo("Garden"));
+    QVERIFY(!list.switchTo(".."));
     QCOMPARE(list.root(), docs() + "Garden/");
     QCOMPARE(m_fakes.dialogs.errors.size(), 1);
     // Opening the folder still means Garden's.
@@ -172,7 +172,7 @@ void TestDocuments::missingDocumentsLocation()
 {
     m_fakes.shell.documents.clear();
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(!list.SwitchTo("Garden"));
+    QVERIFY(!list.switchTo("Garden"));
     QCOMPARE(m_fakes.dialogs.errors, QStringList({"Could not find MyDocuments folder location."}));
     list.NewFile1Click(); // no root: nothing happens
     QVERIFY(m_fakes.shell.openedFolders.isEmpty());
@@ -181,7 +181,7 @@ void TestDocuments::missingDocumentsLocation()
 void TestDocuments::newFileGoesToRootWhileSubfolderShown()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     QDir().mkpath(docs() + "Garden/Plans");
     list.showFolder(docs() + "Garden/Plans");
     QVERIFY(list.btnUp->isEnabled());
@@ -199,7 +199,7 @@ void TestDocuments::newFileGoesToRootWhileSubfolderShown()
 void TestDocuments::deleteAsksThenTrashes()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     touch(docs() + "Garden/old plan.txt");
     list.Delete1Click(); // nothing selected: nothing happens
     QVERIFY(m_fakes.dialogs.questions.isEmpty());
@@ -220,7 +220,7 @@ void TestDocuments::deleteAsksThenTrashes()
 void TestDocuments::deleteSaysWhyWhenTrashFails()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     touch(docs() + "Garden/keep.txt");
     QVERIFY(select(list, "keep.txt"));
     m_fakes.shell.trashFails = true;
@@ -235,7 +235,7 @@ void TestDocuments::deleteSaysWhyWhenTrashFails()
 void TestDocuments::doubleClickOpensFileOrEntersFolder()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     QDir().mkpath(docs() + "Garden/Photos");
     touch(docs() + "Garden/list.txt");
     QVERIFY(select(list, "list.txt"));
@@ -250,7 +250,7 @@ void TestDocuments::doubleClickOpensFileOrEntersFolder()
 void TestDocuments::openThisFolderOpensDocumentsFolder()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     QDir(docs() + "Garden").removeRecursively(); // gone meanwhile: made again
     list.OpenThisFolder1Click();
     QCOMPARE(m_fakes.shell.openedFolders, QStringList({docs() + "Garden/"}));
@@ -260,7 +260,7 @@ void TestDocuments::openThisFolderOpensDocumentsFolder()
 void TestDocuments::modelIsSound()
 {
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
-    QVERIFY(list.SwitchTo("Garden"));
+    QVERIFY(list.switchTo("Garden"));
     touch(docs() + "Garden/a.txt");
     QAbstractItemModelTester tester(list.files->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     list.Refresh1Click();

@@ -52,7 +52,7 @@ private:
         QString documents() const { return fixture.fakes.shell.documents; }
         void select(const QString &name)
         {
-            QListWidget *list = projects()->Department;
+            QListWidget *list = projects()->department;
             for (int i = 0; i < list->count(); ++i)
                 if (list->item(i)->text() == name) {
                     list->setCurrentRow(i);
@@ -85,7 +85,7 @@ private Q_SLOTS:
         w.select("Garden");
         QCOMPARE(clean(files->root()), clean(w.documents() + "/Garden"));
         QVERIFY(QFileInfo(w.documents() + "/Garden").isDir());
-        QCOMPARE(w.projects()->Folder_Label->text(), QStringLiteral("Documents/Garden/"));
+        QCOMPARE(w.projects()->folderLabel->text(), QStringLiteral("Documents/Garden/"));
 
         // A subfolder shown, then another project: the list starts at its root.
         QVERIFY(QDir().mkpath(w.documents() + "/Garden/Plans"));
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fixture.fakes.dialogs.errors.last().contains("Garden"));
         // The rest of the selection still happened.
-        QCOMPARE(w.projects()->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.projects()->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.projects()->pgProject->Projects->OwnerName, QStringLiteral("Garden"));
         // Opening the folder says so again instead of opening nothing.
         w.commands()->Image3->click();
@@ -129,14 +129,14 @@ private Q_SLOTS:
         w.select("Garden");
         DocumentsCommands *commands = w.commands();
 
-        clickLabel(w.projects()->Folder_Label);
+        clickLabel(w.projects()->folderLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
         commands->Image3->click();
         QCOMPARE(shell.openedFolders.size(), 2);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
 
         const QString projectsDir = w.fixture.form()->dataFolder->ProjectsDir;
-        clickLabel(commands->Data_label);
+        clickLabel(commands->dataLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 
         // "Record:" and the balance on the Costs page open the project folder.
@@ -144,7 +144,7 @@ private Q_SLOTS:
         w.projects()->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
         clickLabel(ledger->Label6);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
-        clickLabel(ledger->Balance_Label);
+        clickLabel(ledger->balanceLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 
         // Each opener follows the selection: the folders are computed afresh,
@@ -154,7 +154,7 @@ private Q_SLOTS:
         commands->Image3->click();
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Car"));
         QVERIFY(QFileInfo(w.documents() + "/Car").isDir());
-        clickLabel(commands->Data_label);
+        clickLabel(commands->dataLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Car"));
         QVERIFY(shell.opened.isEmpty());
     }

@@ -19,8 +19,8 @@ namespace {
 
 int lineOf(ProjectsSection *projects, const QString &text)
 {
-    for (int i = 0; i < projects->Department->count(); ++i)
-        if (projects->Department->item(i)->text() == text)
+    for (int i = 0; i < projects->department->count(); ++i)
+        if (projects->department->item(i)->text() == text)
             return i;
     return -1;
 }
@@ -50,27 +50,27 @@ private Q_SLOTS:
         QVERIFY(projects->pgProject->moneyHost->isAncestorOf(ledger));
         QTRY_VERIFY(ledger->money->isVisible());
 
-        projects->Department->setCurrentRow(lineOf(projects, "Garden"));
+        projects->department->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
         QCOMPARE(ledger->money->grid()->rowCount(), 100);
         QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
         QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
         ledger->money->grid()->setCell(2, 1, "12.5");
 
-        projects->Department->setCurrentRow(lineOf(projects, "Car"));
+        projects->department->setCurrentRow(lineOf(projects, "Car"));
         QCOMPARE(ledger->ownerName(), QString("Car"));
         QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
         const QString gardenFile = form->dataFolder->ProjectsDir + "Garden/money.txt";
         QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
 
-        projects->Department->setCurrentRow(lineOf(projects, "Garden"));
+        projects->department->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->money->grid()->rowCount(), 102);
         QCOMPARE(ledger->money->grid()->cell(2, 1), QString("12.5"));
         QCOMPARE(ledger->money->grid()->cell(0, 2), QString("New Item Name"));
 
         // A blank line changes nothing.
         ledger->money->grid()->setCell(0, 3, "typed");
-        projects->Department->setCurrentRow(lineOf(projects, ""));
+        projects->department->setCurrentRow(lineOf(projects, ""));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
         QCOMPARE(ledger->money->grid()->cell(0, 3), QString("typed"));
 

@@ -54,7 +54,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->Image2Click();
     CostLedgerWidget *ledger = fixture.form()->Ledger;
-    QVERIFY(ledger->SwitchLedger("Garden"));
+    QVERIFY(ledger->switchLedger("Garden"));
     QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
     // Typing into the item name; still being edited when the window closes.
     ledger->money->setFocus();
@@ -71,7 +71,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     QCOMPARE(lines.at(1), QString("\"Rake, wooden\",\"Jan 10, 2024\",0.0,"));
 
     ledger = fixture.form()->Ledger;
-    QVERIFY(ledger->SwitchLedger("Garden"));
+    QVERIFY(ledger->switchLedger("Garden"));
     QCOMPARE(ledger->money->grid()->rowCount(), 101);
     QCOMPARE(ledger->money->grid()->rowCells(1),
              (QStringList{"Rake, wooden", "Jan 10, 2024", "0.0", " "}));
@@ -85,7 +85,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->Image2Click();
     CostLedgerWidget *ledger = fixture.form()->Ledger;
-    QVERIFY(ledger->SwitchLedger("Garden"));
+    QVERIFY(ledger->switchLedger("Garden"));
     QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
     QVERIFY(QDir().mkpath(garden + "money.txt"));
 
@@ -121,7 +121,7 @@ void TestLedgerWindow::labelsOpenTheProjectFolder()
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->Image2Click();
-    QVERIFY(fixture.form()->Ledger->SwitchLedger("Garden"));
+    QVERIFY(fixture.form()->Ledger->switchLedger("Garden"));
     QTest::mouseClick(fixture.form()->Ledger->Label6, Qt::LeftButton);
     QCOMPARE(fixture.fakes.shell.openedFolders.size(), 1);
     QCOMPARE(QDir(fixture.fakes.shell.openedFolders.first()).canonicalPath(),

@@ -58,16 +58,16 @@ void TestPageCache::summaryReadsOnlyChangedFiles()
     const QStringList lines{"@Home", "A", "B", "C"};
     PageCache cache;
 
-    const QString first = ProjectPages::BuildSummaryText(lines, projects, "Done", &cache);
+    const QString first = ProjectPages::buildSummaryText(lines, projects, "Done", &cache);
     QCOMPARE(first, QStringLiteral("[A]\n   one\n     two\n\n[B]\n   three"));
     QCOMPARE(cache.readsDone(), 2);
-    QCOMPARE(ProjectPages::BuildSummaryText(lines, projects, "Done", &cache), first);
+    QCOMPARE(ProjectPages::buildSummaryText(lines, projects, "Done", &cache), first);
     QCOMPARE(cache.readsDone(), 2);
 
     // Same size, new content and time: read again.
     writeFileBytes(projects + "B/Done.txt", "THREE");
     touchLater(projects + "B/Done.txt", 5);
-    QCOMPARE(ProjectPages::BuildSummaryText(lines, projects, "Done", &cache),
+    QCOMPARE(ProjectPages::buildSummaryText(lines, projects, "Done", &cache),
              QStringLiteral("[A]\n   one\n     two\n\n[B]\n   THREE"));
     QCOMPARE(cache.readsDone(), 3);
 
@@ -75,11 +75,11 @@ void TestPageCache::summaryReadsOnlyChangedFiles()
     writeFileBytes(projects + "C/Done.txt", "four");
     QFile::remove(projects + "A/Done.txt");
     writeFileBytes(projects + "B/Done.txt", "");
-    QCOMPARE(ProjectPages::BuildSummaryText(lines, projects, "Done", &cache), QStringLiteral("[C]\n   four"));
+    QCOMPARE(ProjectPages::buildSummaryText(lines, projects, "Done", &cache), QStringLiteral("[C]\n   four"));
     // A folder where the page should be holds no line either.
     QFile::remove(projects + "C/Done.txt");
     QVERIFY(QDir().mkpath(projects + "C/Done.txt"));
-    QCOMPARE(ProjectPages::BuildSummaryText(lines, projects, "Done", &cache), QString());
+    QCOMPARE(ProjectPages::buildSummaryText(lines, projects, "Done", &cache), QString());
 }
 
 void TestPageCache::cachedSummaryMatchesAFreshOne()
@@ -92,8 +92,8 @@ void TestPageCache::cachedSummaryMatchesAFreshOne()
     writeFileBytes(projects + "Projects.txt", "root page");      // the blank line's page
     const QStringList lines{"@Home", "Repairs", "Garden", "", "Notes", "..", "Odd"};
     PageCache cache;
-    const QString cached = ProjectPages::BuildSummaryText(lines, projects, "Projects", &cache);
-    const QStringList fresh = ProjectPages::BuildSummary(lines, projects, "Projects");
+    const QString cached = ProjectPages::buildSummaryText(lines, projects, "Projects", &cache);
+    const QStringList fresh = ProjectPages::buildSummary(lines, projects, "Projects");
     QCOMPARE(cached, fresh.join(QLatin1Char('\n')));
     QCOMPARE(fresh, (QStringList{"[Garden]", "   A", "   B", "", "[]", "   root page", "", "[Notes]", "",
                                  "[Odd]", "   x", "   y", "   z"}));
@@ -132,7 +132,7 @@ void TestPageCache::longTextFillsInSlicesAndIsNeverLost()
     editor.resize(400, 300);
     editor.show();
     const QString text = longText(20000);
-    QVERIFY(text.size() > 10 * PageEditor::SliceChars);
+    QVERIFY(text.size() > 10 * PageEditor::sliceChars);
 
     editor.setPageText(text);
     QVERIFY(editor.isFilling());

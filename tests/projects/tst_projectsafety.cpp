@@ -70,17 +70,17 @@ struct SafetyWindow
     QString projects() const { return tmp->path() + QStringLiteral("/Projects/"); }
     int row(const QString &text) const
     {
-        for (int i = 0; i < p->Department->count(); ++i)
-            if (p->Department->item(i)->text() == text)
+        for (int i = 0; i < p->department->count(); ++i)
+            if (p->department->item(i)->text() == text)
                 return i;
         return -1;
     }
     int selected() const
     {
-        const QList<QListWidgetItem *> items = p->Department->selectedItems();
-        return items.isEmpty() ? -1 : p->Department->row(items.first());
+        const QList<QListWidgetItem *> items = p->department->selectedItems();
+        return items.isEmpty() ? -1 : p->department->row(items.first());
     }
-    void select(const QString &text) { p->Department->setCurrentRow(row(text)); }
+    void select(const QString &text) { p->department->setCurrentRow(row(text)); }
     ProjectNotebook *book() const { return p->pgProject; }
     CostLedgerWidget *ledger() const { return form->Ledger; }
 
@@ -163,7 +163,7 @@ private Q_SLOTS:
             QCOMPARE(w.fakes.dialogs.errors.size(), 1);
             QVERIFY(w.fakes.dialogs.errors.first().contains(name));
             QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-            QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+            QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
             // What is typed now goes to the project on screen.
             w.book()->Projects->setPlainText(QStringLiteral("typed after the refusal"));
             w.select(QStringLiteral("Car"));
@@ -235,7 +235,7 @@ private Q_SLOTS:
         QDir(w.projects() + QStringLiteral("Garden/Done.txt")).removeRecursively();
         QDir(w.projects() + QStringLiteral("Garden/money.txt")).removeRecursively();
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Car"));
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Car"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("precious"));
         QVERIFY(fileBytes(w.projects() + QStringLiteral("Garden/money.txt")).contains("New Item Name"));
     }
@@ -274,11 +274,11 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         const QString projects = w.projects();
         QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
-        w.book()->SomeDay->setPlainText(QStringLiteral("one day"));
+        w.book()->someDay->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("SomeDay.txt")));
-        QCOMPARE(w.book()->SomeDay->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.book()->someDay->toPlainText(), QStringLiteral("one day"));
         QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
         w.select(QStringLiteral("Car"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
@@ -328,13 +328,13 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nBig,,,99999999999999.99\r\nSmall,,,0.01\r\n");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 50.00"));
+        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 50.00"));
         w.select(QStringLiteral("Repairs"));
-        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 0.00"));
+        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 0.00"));
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
         w.ledger()->btnBalance->click();
-        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
     }
 
     void skippedAmountsAreNamedUnderTheGrid()
@@ -344,7 +344,7 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nA,,12.5,\r\nB,,7.75,\r\nC,,,\"1,50\"\r\n");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->Balance_Label->text(), QStringLiteral("Balance: $ -20.25"));
+        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ -20.25"));
         QVERIFY(!w.ledger()->noteLabel->isHidden());
         QVERIFY(w.ledger()->noteLabel->text().contains(QStringLiteral("row 3 (Credit \"1,50\": not an amount)")));
         // The cell keeps its text as typed.
@@ -380,7 +380,7 @@ private Q_SLOTS:
         w.ledger()->money->setFocus();
         QTRY_VERIFY(w.ledger()->money->hasFocus());
         const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->btnAdd), w.ledger()->btnDel,
-                                        w.ledger()->btnBalance, w.book()->BuyItem};
+                                        w.ledger()->btnBalance, w.book()->buyItem};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);
@@ -394,7 +394,7 @@ private Q_SLOTS:
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
-        QLabel *data = w.form->Documents->Data_label;
+        QLabel *data = w.form->Documents->dataLabel;
         QVERIFY(data->focusPolicy() & Qt::TabFocus);
         data->setFocus();
         QTRY_VERIFY(data->hasFocus());

@@ -46,12 +46,12 @@ struct ProjectsWindow
     QString projects() const { return form->dataFolder->ProjectsDir; }
     int row(const QString &text) const
     {
-        for (int i = 0; i < p->Department->count(); ++i)
-            if (p->Department->item(i)->text() == text)
+        for (int i = 0; i < p->department->count(); ++i)
+            if (p->department->item(i)->text() == text)
                 return i;
         return -1;
     }
-    void select(int row) { p->Department->setCurrentRow(row); }
+    void select(int row) { p->department->setCurrentRow(row); }
     void select(const QString &text) { select(row(text)); }
     ProjectNotebook *book() const { return p->pgProject; }
     QList<PageEditor *> editors() const { return book()->pageEditors(); }
@@ -79,11 +79,11 @@ private Q_SLOTS:
     void firstRunShowsBuiltInListAndCloseWritesIt()
     {
         ProjectsWindow w;
-        QCOMPARE(w.p->departmentLines(), ProjectNames::BuiltInDepartments());
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Projects"));
+        QCOMPARE(w.p->departmentLines(), ProjectNames::builtInDepartments());
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Projects"));
         QVERIFY(w.form->close());
         QByteArray expected;
-        for (const QString &line : ProjectNames::BuiltInDepartments())
+        for (const QString &line : ProjectNames::builtInDepartments())
             expected += line.toUtf8() + "\r\n";
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")), expected);
     }
@@ -107,11 +107,11 @@ private Q_SLOTS:
             QVERIFY(e->toPlainText().isEmpty());
             QCOMPARE(e->OwnerName, QStringLiteral("Garden"));
         }
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->Todo_Label->text(), QStringLiteral("\"Garden\"  To Do"));
-        QCOMPARE(w.book()->Links_Label->text(), QStringLiteral("\"Garden\"  Web Links"));
-        QCOMPARE(w.book()->Time_Label->text(), QStringLiteral("\"Garden\"  Time Tracker"));
-        QCOMPARE(w.p->Folder_Label->text(), QStringLiteral("Documents/Garden/"));
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->todoLabel->text(), QStringLiteral("\"Garden\"  To Do"));
+        QCOMPARE(w.book()->linksLabel->text(), QStringLiteral("\"Garden\"  Web Links"));
+        QCOMPARE(w.book()->timeLabel->text(), QStringLiteral("\"Garden\"  Time Tracker"));
+        QCOMPARE(w.p->folderLabel->text(), QStringLiteral("Documents/Garden/"));
 
         w.book()->Projects->setPlainText(QStringLiteral("Dig\nPlant"));
         w.book()->Links->setPlainText(QStringLiteral("http://example.org"));
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
         QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
         QCOMPARE(p->pgProject->Actions->toPlainText(), QStringLiteral("other"));
-        p->Department->setCurrentRow(2);
+        p->department->setCurrentRow(2);
         QCOMPARE(fileBytes(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
         QVERIFY(again.close());
@@ -157,7 +157,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->Done->setPlainText(QStringLiteral("kept"));
         w.select(5); // blank
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("kept"));
         QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
@@ -169,10 +169,10 @@ private Q_SLOTS:
         w.select(QStringLiteral("@Home"));
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("@Home")).isDir());
         w.select(QStringLiteral("Garden"));
-        w.book()->SomeDay->setPlainText(QStringLiteral("one day"));
+        w.book()->someDay->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Garden   "));
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->SomeDay->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->someDay->toPlainText(), QStringLiteral("one day"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden   ")));
 
         w.select(3);
@@ -224,7 +224,7 @@ private Q_SLOTS:
         onHold->setFocus();
         QTRY_VERIFY(onHold->hasFocus());
         QTest::keyClicks(onHold, QStringLiteral("parts"));
-        w.p->Department->setFocus();
+        w.p->department->setFocus();
         QTRY_VERIFY(!onHold->hasFocus());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("<missing>"));
         w.select(QStringLiteral("Garden"));
@@ -238,7 +238,7 @@ private Q_SLOTS:
         QTest::keyClicks(links, QStringLiteral("http://a.org"));
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(links, Qt::Key_Return);
-        w.p->Department->setFocus();
+        w.p->department->setFocus();
         QTRY_VERIFY(!links->hasFocus());
         QCOMPARE(links->toPlainText(), QStringLiteral("http://a.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
@@ -248,7 +248,7 @@ private Q_SLOTS:
         todo->setFocus();
         QTRY_VERIFY(todo->hasFocus());
         QTest::keyClicks(todo, QStringLiteral("weed"));
-        w.p->Department->setFocus();
+        w.p->department->setFocus();
         QTRY_VERIFY(!todo->hasFocus());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("weed"));
     }
@@ -258,14 +258,14 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
-        w.p->Department->setFocus();
-        QTRY_VERIFY(w.p->Department->hasFocus());
+        w.p->department->setFocus();
+        QTRY_VERIFY(w.p->department->hasFocus());
         // Tabbing into the list chooses nothing.
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Projects"));
-        QTest::keyClick(w.p->Department, Qt::Key_Down);
-        QTest::keyClick(w.p->Department, Qt::Key_Down);
-        QVERIFY(w.p->Projects_Label->text() != QStringLiteral("Projects"));
-        const QString chosen = w.p->Projects_Label->text();
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Projects"));
+        QTest::keyClick(w.p->department, Qt::Key_Down);
+        QTest::keyClick(w.p->department, Qt::Key_Down);
+        QVERIFY(w.p->projectsLabel->text() != QStringLiteral("Projects"));
+        const QString chosen = w.p->projectsLabel->text();
         QVERIFY(QFileInfo(w.projects() + chosen).isDir());
     }
 
@@ -276,11 +276,11 @@ private Q_SLOTS:
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
         w.book()->Done->setPlainText(QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->Clear_Label->click();
+        w.p->clearLabel->click();
         QCOMPARE(w.fakes.dialogs.questions.last(), QStringLiteral("Clear all text?"));
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->Clear_Label->click();
+        w.p->clearLabel->click();
         QVERIFY(w.book()->Done->toPlainText().isEmpty());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
@@ -299,8 +299,8 @@ private Q_SLOTS:
                              Case{ProjectNotebook::LinksTab, true}, Case{ProjectNotebook::DocumentsTab, false},
                              Case{ProjectNotebook::SomeDayTab, true}}) {
             w.book()->setCurrentIndex(c.tab);
-            QCOMPARE(w.p->Clear_Label->isVisibleTo(w.p), c.visible);
-            QCOMPARE(w.p->print_button->isVisibleTo(w.p), c.visible);
+            QCOMPARE(w.p->clearLabel->isVisibleTo(w.p), c.visible);
+            QCOMPARE(w.p->printButton->isVisibleTo(w.p), c.visible);
         }
         // No line selected: the first line's folder.
         QCOMPARE(binds.size(), 1);
@@ -337,22 +337,22 @@ private Q_SLOTS:
         w.book()->Projects->setPlainText(QStringLiteral("text"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
         writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "x");
-        const int rows = w.p->Department->count();
+        const int rows = w.p->department->count();
 
         w.fakes.dialogs.answers.enqueue(false);
         w.p->SpeedButton5->click();
         QCOMPARE(w.fakes.dialogs.questions.last(),
                  QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. "));
         QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt")));
-        QCOMPARE(w.p->Department->count(), rows);
+        QCOMPARE(w.p->department->count(), rows);
 
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         w.fakes.dialogs.answers.enqueue(true);
         w.p->SpeedButton5->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
-        QCOMPARE(w.p->Department->count(), rows - 1);
+        QCOMPARE(w.p->department->count(), rows - 1);
         QCOMPARE(w.row(QStringLiteral("Garden")), -1);
-        QVERIFY(w.p->Department->selectedItems().isEmpty());
+        QVERIFY(w.p->department->selectedItems().isEmpty());
         QCOMPARE(w.book()->currentIndex(), int(ProjectNotebook::ToDoTab));
         QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("text"));
         QVERIFY(w.fakes.dialogs.errors.isEmpty());
@@ -368,7 +368,7 @@ private Q_SLOTS:
         w.select(5);
         w.p->SpeedButton5->click();
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
-        QCOMPARE(w.p->Department->count(), 25);
+        QCOMPARE(w.p->department->count(), 25);
         // Nothing selected: nothing either.
         ProjectsWindow v;
         v.p->SpeedButton5->click();
@@ -384,12 +384,12 @@ private Q_SLOTS:
         w.select(QStringLiteral(".."));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->Projects->OwnerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
-        QCOMPARE(w.p->Department->currentRow(), w.row(QStringLiteral("Garden")));
+        QCOMPARE(w.p->department->currentRow(), w.row(QStringLiteral("Garden")));
         QCOMPARE(w.row(QStringLiteral("..")), 1);
         QVERIFY(QFileInfo::exists(w.tmp.path() + QStringLiteral("/Projects.txt")));
         QVERIFY(QFileInfo(w.tmp.path() + QStringLiteral("/Config")).isDir());
@@ -411,7 +411,7 @@ private Q_SLOTS:
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("precious"));
         QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
-        QCOMPARE(w.p->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
     }
 
     void unreadableListIsNotReplacedAtClose()
@@ -427,7 +427,7 @@ private Q_SLOTS:
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.Timer1Timer();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
-        QCOMPARE(again.projectsSection->departmentLines(), ProjectNames::BuiltInDepartments());
+        QCOMPARE(again.projectsSection->departmentLines(), ProjectNames::builtInDepartments());
         QVERIFY(again.close());
         QVERIFY(QFileInfo(path).isDir());
     }
@@ -454,7 +454,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("@Garden\r\nShed\r\n\r\nPond"));
         QCOMPARE(w.p->departmentLines(),
                  (QStringList{QStringLiteral("@Garden"), QStringLiteral("Shed"), QString(), QStringLiteral("Pond")}));
-        QVERIFY(w.p->Department->selectedItems().isEmpty());
+        QVERIFY(w.p->department->selectedItems().isEmpty());
 
         // Cancel keeps the list.
         QTimer::singleShot(0, [&] {
@@ -464,7 +464,7 @@ private Q_SLOTS:
             dialog->BitBtn2->click();
         });
         w.p->btnEdit->click();
-        QCOMPARE(w.p->Department->count(), 4);
+        QCOMPARE(w.p->department->count(), 4);
 
         // Saving an empty text empties the list: no current project.
         QTimer::singleShot(0, [&] {
@@ -474,8 +474,8 @@ private Q_SLOTS:
             dialog->BitBtn1->click();
         });
         w.p->btnEdit->click();
-        QCOMPARE(w.p->Department->count(), 0);
-        QVERIFY(w.p->CurrentProjectName().isEmpty());
+        QCOMPARE(w.p->department->count(), 0);
+        QVERIFY(w.p->currentProjectName().isEmpty());
         QVERIFY(w.p->ProjectFolder().isEmpty());
     }
 
@@ -484,7 +484,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("typed before closing"));
-        w.book()->BuyItem->setPlainText(QStringLiteral("seeds"));
+        w.book()->buyItem->setPlainText(QStringLiteral("seeds"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
@@ -495,8 +495,8 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
-        w.book()->BuyItem->setPlainText(QStringLiteral("seeds\nhose"));
-        w.p->print_button->click();
+        w.book()->buyItem->setPlainText(QStringLiteral("seeds\nhose"));
+        w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.size(), 1);
         const RecordedJob &job = w.printing.jobs.first();
@@ -515,7 +515,7 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.book()->Projects->setPlainText(QString());
-        w.p->print_button->click();
+        w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(PageTitle, QStringLiteral("Projects"));
     }
@@ -525,7 +525,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         DayNoteColumn *first = w.form->Week->EditorList.first();
         first->setText(QStringLiteral("call the plumber"));
-        first->print_button->click();
+        first->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         const RecordedJob &job = w.printing.jobs.last();
         QCOMPARE(job.texts.at(0).text, QStringLiteral("Friday Jan 05"));
@@ -541,7 +541,7 @@ private Q_SLOTS:
         for (int i = 0; i < 60; ++i)
             many << QStringLiteral("item %1").arg(i);
         w.book()->Projects->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-        w.p->print_button->click();
+        w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("2 pages printed"));
     }
 
@@ -553,14 +553,14 @@ private Q_SLOTS:
         w.book()->Projects->setPlainText(QStringLiteral("dig"));
 
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->print_button->click();
+        w.p->printButton->click();
         QVERIFY(w.fakes.dialogs.messages.isEmpty());
         QVERIFY(w.printing.pdfSuggestions.isEmpty());
 
         const QString pdf = w.tmp.path() + QStringLiteral("/garden.pdf");
         w.printing.pdfAnswer = pdf;
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->print_button->click();
+        w.p->printButton->click();
         QCOMPARE(w.printing.pdfSuggestions.last(), QStringLiteral("Garden.pdf"));
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QVERIFY(fileBytes(pdf).startsWith("%PDF"));
@@ -568,7 +568,7 @@ private Q_SLOTS:
         // Cancelling the save dialog prints nothing.
         w.printing.pdfAnswer.clear();
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->print_button->click();
+        w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.size(), 1);
     }
 };

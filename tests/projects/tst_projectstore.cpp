@@ -31,22 +31,22 @@ private Q_SLOTS:
 
     void trimRemovesBlanksAndControlCharacters()
     {
-        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("  Garden \t\r\n")), QStringLiteral("Garden"));
-        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("\x01" "Car\x1f")), QStringLiteral("Car"));
-        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("Car  Repairs")), QStringLiteral("Car  Repairs"));
-        QCOMPARE(ProjectNames::TrimBlanks(QStringLiteral("   ")), QString());
+        QCOMPARE(ProjectNames::trimBlanks(QStringLiteral("  Garden \t\r\n")), QStringLiteral("Garden"));
+        QCOMPARE(ProjectNames::trimBlanks(QStringLiteral("\x01" "Car\x1f")), QStringLiteral("Car"));
+        QCOMPARE(ProjectNames::trimBlanks(QStringLiteral("Car  Repairs")), QStringLiteral("Car  Repairs"));
+        QCOMPARE(ProjectNames::trimBlanks(QStringLiteral("   ")), QString());
     }
 
     void categoryLinesHoldAnAtSign()
     {
-        QVERIFY(ProjectNames::IsCategoryLine(QStringLiteral("@Home")));
-        QVERIFY(ProjectNames::IsCategoryLine(QStringLiteral("Mail me@home")));
-        QVERIFY(!ProjectNames::IsCategoryLine(QStringLiteral("Garden")));
+        QVERIFY(ProjectNames::isCategoryLine(QStringLiteral("@Home")));
+        QVERIFY(ProjectNames::isCategoryLine(QStringLiteral("Mail me@home")));
+        QVERIFY(!ProjectNames::isCategoryLine(QStringLiteral("Garden")));
     }
 
     void builtInListHas25Lines()
     {
-        const QStringList lines = ProjectNames::BuiltInDepartments();
+        const QStringList lines = ProjectNames::builtInDepartments();
         QCOMPARE(lines.size(), 25);
         QCOMPARE(lines.first(), QStringLiteral("@Home"));
         QCOMPARE(lines.at(5), QString());
@@ -78,7 +78,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(bool, usable);
-        const QString problem = ProjectNames::NameProblem(name);
+        const QString problem = ProjectNames::nameProblem(name);
         QCOMPARE(problem.isEmpty(), usable);
         if (!usable)
             QVERIFY(problem.contains(name));
@@ -88,8 +88,8 @@ private Q_SLOTS:
     {
         const QString p = dir->ProjectsDir;
         QCOMPARE(ProjectPages::OwnerFolder(p, QString()), p);
-        QCOMPARE(ProjectPages::PageFile(p, QString(), QStringLiteral("Done")), p + QStringLiteral("Done.txt"));
-        QCOMPARE(ProjectPages::PageFile(p, QStringLiteral("Garden"), QStringLiteral("OnHold")),
+        QCOMPARE(ProjectPages::pageFile(p, QString(), QStringLiteral("Done")), p + QStringLiteral("Done.txt"));
+        QCOMPARE(ProjectPages::pageFile(p, QStringLiteral("Garden"), QStringLiteral("OnHold")),
                  p + QStringLiteral("Garden/OnHold.txt"));
     }
 
@@ -97,19 +97,19 @@ private Q_SLOTS:
     {
         const QString folder = dir->ProjectsDir + QStringLiteral("Gone/");
         bool written = true;
-        QVERIFY(ProjectPages::SavePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("x"), &written));
+        QVERIFY(ProjectPages::savePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("x"), &written));
         QVERIFY(!written);
         QVERIFY(!QFileInfo::exists(folder));
 
         QDir().mkdir(folder);
-        QVERIFY(ProjectPages::SavePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("a\nb"), &written));
+        QVERIFY(ProjectPages::savePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("a\nb"), &written));
         QVERIFY(written);
         QFile file(folder + QStringLiteral("Done.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("a\r\nb"));
 
         QString text, error;
-        QVERIFY(ProjectPages::LoadPageText(folder + QStringLiteral("Missing.txt"), &text, &error));
+        QVERIFY(ProjectPages::loadPageText(folder + QStringLiteral("Missing.txt"), &text, &error));
         QVERIFY(text.isEmpty());
     }
 
@@ -117,7 +117,7 @@ private Q_SLOTS:
     {
         writeFileBytes(dir->ProjectsDir + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
         writeFileBytes(dir->ProjectsDir + QStringLiteral("@Home/Projects.txt"), "never read");
-        const QStringList lines = ProjectPages::BuildSummary(
+        const QStringList lines = ProjectPages::buildSummary(
             {QStringLiteral("@Home"), QStringLiteral("Repairs"), QStringLiteral("Garden")}, dir->ProjectsDir,
             QStringLiteral("Projects"));
         QCOMPARE(lines, (QStringList{QStringLiteral("[Garden]"), QStringLiteral("   A"), QStringLiteral("   B")}));
@@ -131,8 +131,8 @@ private Q_SLOTS:
         // A blank list line reads the projects folder's own page.
         writeFileBytes(dir->ProjectsDir + QStringLiteral("Done.txt"), "loose");
         // An unusable name is never read, even when a file is there.
-        writeFileBytes(dir->RootDir + QStringLiteral("Done.txt"), "outside");
-        const QStringList lines = ProjectPages::BuildSummary(
+        writeFileBytes(dir->rootDir + QStringLiteral("Done.txt"), "outside");
+        const QStringList lines = ProjectPages::buildSummary(
             {QStringLiteral("first"), QStringLiteral("  Car  "), QStringLiteral("Empty"), QString(),
              QStringLiteral(".."), QStringLiteral("Garden"), QStringLiteral("Nothing")},
             dir->ProjectsDir, QStringLiteral("Done"));
@@ -144,16 +144,16 @@ private Q_SLOTS:
     void summaryOfAFileOfBlankLinesIsAHeadingAlone()
     {
         writeFileBytes(dir->ProjectsDir + QStringLiteral("Car/Links.txt"), "\r\n  \r\n");
-        const QStringList lines = ProjectPages::BuildSummary({QStringLiteral("x"), QStringLiteral("Car")},
+        const QStringList lines = ProjectPages::buildSummary({QStringLiteral("x"), QStringLiteral("Car")},
                                                              dir->ProjectsDir, QStringLiteral("Links"));
         QCOMPARE(lines, QStringList{QStringLiteral("[Car]")});
     }
 
     void leavingTrimsTheWholeText()
     {
-        QCOMPARE(ProjectPages::TrimPageText(QStringLiteral("\n\n  a\n\n b \n\n\n")), QStringLiteral("a\n\n b"));
-        QCOMPARE(ProjectPages::TrimPageText(QStringLiteral("http://x.org\n\n\n")), QStringLiteral("http://x.org"));
-        QCOMPARE(ProjectPages::TrimPageText(QStringLiteral(" \n\t")), QString());
+        QCOMPARE(ProjectPages::trimPageText(QStringLiteral("\n\n  a\n\n b \n\n\n")), QStringLiteral("a\n\n b"));
+        QCOMPARE(ProjectPages::trimPageText(QStringLiteral("http://x.org\n\n\n")), QStringLiteral("http://x.org"));
+        QCOMPARE(ProjectPages::trimPageText(QStringLiteral(" \n\t")), QString());
     }
 
     void deleteRemovesMonthSubfoldersDeepestFirst()
@@ -166,7 +166,7 @@ private Q_SLOTS:
         writeFileBytes(folder + QStringLiteral("2023/Dec/x.txt"), "e");
         QDir().mkpath(folder + QStringLiteral("empty/deeper/still"));
         QString error;
-        QVERIFY2(ProjectPages::DeleteProjectFolder(*dir, folder, &error), qPrintable(error));
+        QVERIFY2(ProjectPages::deleteProjectFolder(*dir, folder, &error), qPrintable(error));
         QVERIFY(!QFileInfo::exists(folder));
         QVERIFY(QFileInfo(dir->ProjectsDir).isDir());
     }
@@ -179,13 +179,13 @@ private Q_SLOTS:
         writeFileBytes(folder + QStringLiteral("Projects.txt"), "a");
         QVERIFY(QFile::link(outside.path(), folder + QStringLiteral("link")));
         QString error;
-        QVERIFY2(ProjectPages::DeleteProjectFolder(*dir, folder, &error), qPrintable(error));
+        QVERIFY2(ProjectPages::deleteProjectFolder(*dir, folder, &error), qPrintable(error));
         QVERIFY(!QFileInfo::exists(folder));
         QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
 
         // A project folder that is itself a link: only the link goes.
         QVERIFY(QFile::link(outside.path(), dir->ProjectsDir + QStringLiteral("Linked")));
-        QVERIFY(ProjectPages::DeleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Linked/"), &error));
+        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Linked/"), &error));
         QVERIFY(!QFileInfo(dir->ProjectsDir + QStringLiteral("Linked")).isSymLink());
         QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
     }
@@ -193,7 +193,7 @@ private Q_SLOTS:
     void deleteOfAMissingFolderIsNoError()
     {
         QString error;
-        QVERIFY(ProjectPages::DeleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Never/"), &error));
+        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Never/"), &error));
         QVERIFY(error.isEmpty());
     }
 };

@@ -36,28 +36,28 @@ WriteResult save(const QString &kind, const DataFolder &dir)
         return TextFile::writeText(dir.DBDir + QStringLiteral("Jan-07-2024.txt"), longText());
     if (kind == QLatin1String("page")) {
         const QString folder = dir.ProjectsDir + QStringLiteral("Garden/");
-        return ProjectPages::SavePageText(folder, folder + QStringLiteral("Projects.txt"), longText());
+        return ProjectPages::savePageText(folder, folder + QStringLiteral("Projects.txt"), longText());
     }
     if (kind == QLatin1String("ledger")) {
         CostLedger ledger;
         ledger.setProjectsDir(dir.ProjectsDir);
         QString error;
-        if (!ledger.SwitchTo(QStringLiteral("Garden"), &error))
+        if (!ledger.switchTo(QStringLiteral("Garden"), &error))
             return WriteResult::failure(QStringLiteral("load: ") + error);
         for (int i = 0; i < 40; ++i)
             ledger.AddItem(QDateTime(QDate(2024, 1, 7), QTime(9, 0)), QLocale::c());
-        if (!ledger.SaveLedger(&error))
+        if (!ledger.saveLedger(&error))
             return WriteResult::failure(error);
         return {};
     }
     if (kind == QLatin1String("list"))
-        return TextFile::writeLines(dir.ConfigDir + QStringLiteral("departments.txt"),
+        return TextFile::writeLines(dir.configDir + QStringLiteral("departments.txt"),
                                     longText().split(QLatin1Char('\n')));
     if (kind == QLatin1String("alarms")) {
         ListViewData list;
         for (int i = 0; i < 200; ++i)
             list.items.append(ListViewItem{true, QStringLiteral("Alarm %1").arg(i), {QStringLiteral("7:30 AM")}});
-        return SaveListView(list, dir.ProjectsDir + QStringLiteral("Garden/bedtimes.txt"));
+        return saveListView(list, dir.ProjectsDir + QStringLiteral("Garden/bedtimes.txt"));
     }
     return WriteResult::failure(QStringLiteral("unknown kind ") + kind);
 }

@@ -62,7 +62,7 @@ void TestFullDisk::storeSaveOnFullDiskKeepsTheFile_data()
     QTest::newRow("project list") << "list" << "Config/departments.txt" << QByteArray("\r\nGarden\r\nCar\r\n");
     ListViewData alarms;
     alarms.items.append(ListViewItem{true, QStringLiteral("Bed"), {QStringLiteral("10:30 PM")}});
-    QTest::newRow("alarm list") << "alarms" << "Projects/Garden/bedtimes.txt" << EncodeListView(alarms);
+    QTest::newRow("alarm list") << "alarms" << "Projects/Garden/bedtimes.txt" << encodeListView(alarms);
 }
 
 void TestFullDisk::storeSaveOnFullDiskKeepsTheFile()

@@ -62,7 +62,7 @@ struct Projects
     ProjectsSection *p() const { return f.form()->projectsSection; }
     ProjectNotebook *book() const { return p()->pgProject; }
     QString dir() const { return f.form()->dataFolder->ProjectsDir; }
-    void select(const QString &name) { p()->Department->setCurrentRow(rowOf(p()->Department, name)); }
+    void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
 
     MainWindowFixture f{"45296"};
 };
@@ -82,12 +82,12 @@ private Q_SLOTS:
     {
         const QString longName(10000, QLatin1Char('p'));
         Projects w("Garden\r\n" + longName.toUtf8() + "\r\nCar\r\n");
-        QCOMPARE(w.p()->Department->count(), 3);
+        QCOMPARE(w.p()->department->count(), 3);
         w.select("Garden");
         w.book()->Projects->setPlainText("dig");
         w.select(longName);
         QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
-        QCOMPARE(w.p()->Projects_Label->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.p()->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("dig"));
         w.select("Car");
         QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt"), QStringLiteral("dig"));
@@ -107,7 +107,7 @@ private Q_SLOTS:
             w.select("Garden");
             w.book()->Projects->setPlainText("garden");
             w.select(name);
-            if (w.p()->Projects_Label->text() != name) {
+            if (w.p()->projectsLabel->text() != name) {
                 // Refused: the pages still belong to the project before.
                 QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
                 QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("garden"));
@@ -146,10 +146,10 @@ private Q_SLOTS:
         f.form()->Image2Click();
         const qint64 elapsed = timer.elapsed();
         ProjectsSection *p = f.form()->projectsSection;
-        QCOMPARE(p->Department->count(), 100000);
-        QCOMPARE(p->Department->item(99999)->text(), QStringLiteral("Project 99999"));
-        p->Department->setCurrentRow(99999);
-        QCOMPARE(p->Projects_Label->text(), QStringLiteral("Project 99999"));
+        QCOMPARE(p->department->count(), 100000);
+        QCOMPARE(p->department->item(99999)->text(), QStringLiteral("Project 99999"));
+        p->department->setCurrentRow(99999);
+        QCOMPARE(p->projectsLabel->text(), QStringLiteral("Project 99999"));
         qInfo("100000 projects: start and section shown in %lld ms", elapsed);
         // Speed is measured by the benchmark program; here only a hang fails,
         // so that a loaded machine cannot make the suite flaky.
@@ -170,17 +170,17 @@ private Q_SLOTS:
         f.start();
         f.form()->btnGoalsClick();
         ListsWorkspace *journal = f.form()->Journal;
-        QCOMPARE(journal->Topic_list->count(), 2);
-        journal->Topic_list->setCurrentRow(0);
+        QCOMPARE(journal->topicList->count(), 2);
+        journal->topicList->setCurrentRow(0);
         journal->todo->setPlainText("short kept");
-        journal->Topic_list->setCurrentRow(1);
+        journal->topicList->setCurrentRow(1);
         QVERIFY(journal->CurrentTopic().isEmpty());
-        QCOMPARE(journal->Topic_list->currentRow(), 1);
+        QCOMPARE(journal->topicList->currentRow(), 1);
         QVERIFY(journal->todo->isReadOnly());
         QVERIFY(journal->todo->placeholderText().contains("too long"));
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(TextFile::readLines(f.root() + "Journal/Short_todo.txt"), QStringList{"short kept"});
-        journal->Topic_list->setCurrentRow(0);
+        journal->topicList->setCurrentRow(0);
         QCOMPARE(journal->todo->toPlainText(), QStringLiteral("short kept"));
         QVERIFY(f.form()->close());
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
@@ -199,12 +199,12 @@ private Q_SLOTS:
         f.start();
         f.form()->btnGoalsClick();
         ListsWorkspace *journal = f.form()->Journal;
-        QCOMPARE(journal->Topic_list->count(), names.size() + 1);
+        QCOMPARE(journal->topicList->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
-            journal->Topic_list->setCurrentRow(i);
+            journal->topicList->setCurrentRow(i);
             QCOMPARE(journal->CurrentTopic(), names.at(i));
             journal->todo->setPlainText("text of " + QString::number(i));
-            journal->Topic_list->setCurrentRow(names.size());
+            journal->topicList->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
         const QString journalDir = QFileInfo(f.form()->dataFolder->JournalDir).canonicalFilePath() + "/";
@@ -259,7 +259,7 @@ private Q_SLOTS:
         f.start();
         f.form()->Image2Click();
         ProjectsSection *p = f.form()->projectsSection;
-        p->Department->setCurrentRow(0);
+        p->department->setCurrentRow(0);
         QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
         StringGrid *money = f.form()->Ledger->money->grid();
         QCOMPARE(money->rowCount(), 3);
@@ -268,7 +268,7 @@ private Q_SLOTS:
         // the rest of its fields.
         QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
         p->pgProject->Projects->appendPlainText("more");
-        p->Department->setCurrentRow(1);
+        p->department->setCurrentRow(1);
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").contains("after"));
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").endsWith("more"));
         const QStringList rows = TextFile::readLines(f.root() + "Projects/Garden/money.txt");
@@ -277,11 +277,11 @@ private Q_SLOTS:
 
         f.form()->btnGoalsClick();
         ListsWorkspace *journal = f.form()->Journal;
-        QCOMPARE(journal->Topic_list->count(), 2);
-        journal->Topic_list->setCurrentRow(1);
+        QCOMPARE(journal->topicList->count(), 2);
+        journal->topicList->setCurrentRow(1);
         QCOMPARE(journal->todo->lines().size(), 3);
         QCOMPARE(journal->todo->lines().last(), QStringLiteral("three"));
-        journal->Topic_list->setCurrentRow(0);
+        journal->topicList->setCurrentRow(0);
         journal->todo->setPlainText("typed");
         QVERIFY(f.form()->close());
         // The NUL is dropped from the file name like the characters no file

@@ -60,7 +60,7 @@ class Store
 public:
     Store(const QString &kind, const DataFolder &dir) : m_kind(kind), m_dir(dir)
     {
-        m_setup.topicsFile = dir.ConfigDir + QStringLiteral("Journal_Topics.txt");
+        m_setup.topicsFile = dir.configDir + QStringLiteral("Journal_Topics.txt");
         m_setup.folder = dir.JournalDir;
         m_setup.editors = {TopicEditor{QStringLiteral("Goals"), TopicEditorKind::Text}};
         m_setup.builtInTopics = {QStringLiteral("Built in")};
@@ -92,7 +92,7 @@ public:
         if (m_kind == QLatin1String("alarms")) {
             ListViewData list;
             list.items.append(ListViewItem{true, QStringLiteral("Bed"), {QStringLiteral("10:30 PM")}});
-            return EncodeListView(list);
+            return encodeListView(list);
         }
         return "Sow the beans\r\nDig";
     }
@@ -103,12 +103,12 @@ public:
         message->clear();
         if (m_kind == QLatin1String("page")) {
             QString text;
-            return ProjectPages::LoadPageText(file(), &text, message);
+            return ProjectPages::loadPageText(file(), &text, message);
         }
         if (m_kind == QLatin1String("ledger"))
-            return m_ledger.SwitchTo(QStringLiteral("Garden"), message);
+            return m_ledger.switchTo(QStringLiteral("Garden"), message);
         if (m_kind == QLatin1String("topics")) {
-            const WriteResult loaded = m_topics->LoadTopicList();
+            const WriteResult loaded = m_topics->loadTopicList();
             *message = loaded.error;
             return loaded.ok;
         }
@@ -116,13 +116,13 @@ public:
             m_record.Bind(m_dir.ProjectsDir + QStringLiteral("Garden/"), 45296);
             m_record.Loaded = true;
             QString notice;
-            const bool loaded = m_record.LoadYear(2024, message, &notice);
+            const bool loaded = m_record.loadYear(2024, message, &notice);
             if (!notice.isEmpty())
                 *message = notice;
             return loaded;
         }
         ListViewData list;
-        const ListViewLoad loaded = LoadListView(&list, file());
+        const ListViewLoad loaded = loadListView(&list, file());
         *message = loaded.error;
         return loaded.ok && loaded.clean;
     }
@@ -131,22 +131,22 @@ public:
     WriteResult save()
     {
         if (m_kind == QLatin1String("page"))
-            return ProjectPages::SavePageText(m_dir.ProjectsDir + QStringLiteral("Garden/"), file(),
+            return ProjectPages::savePageText(m_dir.ProjectsDir + QStringLiteral("Garden/"), file(),
                                               QStringLiteral("Sow the peas"));
         if (m_kind == QLatin1String("ledger")) {
             m_ledger.AddItem(QDateTime(QDate(2024, 1, 7), QTime(9, 0)), QLocale::c());
             QString error;
-            return m_ledger.SaveLedger(&error) ? WriteResult() : WriteResult::failure(error);
+            return m_ledger.saveLedger(&error) ? WriteResult() : WriteResult::failure(error);
         }
         if (m_kind == QLatin1String("topics")) {
             m_topics->AddTopic(QStringLiteral("Pond"));
-            return m_topics->SaveTopicList();
+            return m_topics->saveTopicList();
         }
         if (m_kind == QLatin1String("year"))
-            return m_record.SaveYear();
+            return m_record.saveYear();
         ListViewData list;
         list.items.append(ListViewItem{true, QStringLiteral("Nap"), {QStringLiteral("2:00 PM")}});
-        return SaveListView(list, file());
+        return saveListView(list, file());
     }
 
 private:

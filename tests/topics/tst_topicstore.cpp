@@ -50,7 +50,7 @@ private:
         setup.topicsFile = m_config + QStringLiteral("Journal_Topics.txt");
         setup.folder = m_folder;
         setup.editors = {{QStringLiteral("todo"), TopicEditorKind::Lines}};
-        setup.builtInTopics = Topics::BuiltInJournalTopics();
+        setup.builtInTopics = Topics::builtInJournalTopics();
         return setup;
     }
 
@@ -66,7 +66,7 @@ private:
                          {QStringLiteral("NextStep"), TopicEditorKind::Text},
                          {QStringLiteral("Links"), TopicEditorKind::Text},
                          {QStringLiteral("Other"), TopicEditorKind::Text}};
-        setup.builtInTopics = Topics::BuiltInDecisionTopics();
+        setup.builtInTopics = Topics::builtInDecisionTopics();
         return setup;
     }
 
@@ -113,13 +113,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, topic);
         QFETCH(QString, expected);
-        QCOMPARE(Topics::TopicFileName(QStringLiteral("/data/Journal/"), topic, QStringLiteral("todo")),
+        QCOMPARE(Topics::topicFileName(QStringLiteral("/data/Journal/"), topic, QStringLiteral("todo")),
                  QStringLiteral("/data/Journal/") + expected);
     }
 
     void builtInTopics()
     {
-        const QStringList &lists = Topics::BuiltInJournalTopics();
+        const QStringList &lists = Topics::builtInJournalTopics();
         QCOMPARE(lists.size(), 87);
         QCOMPARE(lists.first(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(lists.last(), QStringLiteral("Ways To Improve My Business"));
@@ -134,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(quotes, 3);
         QVERIFY(lists.contains(QString::fromUtf8("Things That Don\u2019T Scare Me Any More")));
 
-        const QStringList &decisions = Topics::BuiltInDecisionTopics();
+        const QStringList &decisions = Topics::builtInDecisionTopics();
         QCOMPARE(decisions,
                  QStringList({"Ask for a raise", "Buy a New car", "Buy a New House", "Switch Schools",
                               "Switch Job", "Take a vacation", "Move to a new place", "Get married",
@@ -143,12 +143,12 @@ private Q_SLOTS:
 
     void blankTopicsAndQuestion()
     {
-        QVERIFY(Topics::IsBlankTopic(QString()));
-        QVERIFY(Topics::IsBlankTopic(QStringLiteral("  \t ")));
-        QVERIFY(!Topics::IsBlankTopic(QStringLiteral(" a ")));
-        QCOMPARE(Topics::DeleteQuestion(QStringLiteral("Bucket List")),
+        QVERIFY(Topics::isBlankTopic(QString()));
+        QVERIFY(Topics::isBlankTopic(QStringLiteral("  \t ")));
+        QVERIFY(!Topics::isBlankTopic(QStringLiteral(" a ")));
+        QCOMPARE(Topics::deleteQuestion(QStringLiteral("Bucket List")),
                  QStringLiteral("Are you sure you wan to delete'Bucket List'"));
-        QCOMPARE(Topics::DeleteQuestion(QStringLiteral("Mum's day")),
+        QCOMPARE(Topics::deleteQuestion(QStringLiteral("Mum's day")),
                  QStringLiteral("Are you sure you wan to delete'Mum''s day'"));
     }
 
@@ -157,26 +157,26 @@ private Q_SLOTS:
         FakeEditors editors(1);
         {
             TopicStore store(journal(), &editors);
-            QVERIFY(store.LoadTopicList());
-            QCOMPARE(store.topics(), Topics::BuiltInJournalTopics());
+            QVERIFY(store.loadTopicList());
+            QCOMPARE(store.topics(), Topics::builtInJournalTopics());
         }
         writeFileBytes(m_config + "Journal_Topics.txt", "One\r\n\r\nThree\nFour");
         {
             TopicStore store(journal(), &editors);
-            QVERIFY(store.LoadTopicList());
+            QVERIFY(store.loadTopicList());
             QCOMPARE(store.topics(), QStringList({"One", "", "Three", "Four"}));
         }
         // A file from an older install: the quotation mark as byte 0x92.
         writeFileBytes(m_config + "Journal_Topics.txt", "Reasons I\x92M Depressed\r\n");
         {
             TopicStore store(journal(), &editors);
-            QVERIFY(store.LoadTopicList());
+            QVERIFY(store.loadTopicList());
             QCOMPARE(store.topics(), QStringList({QString::fromUtf8("Reasons I\u2019M Depressed")}));
         }
         writeFileBytes(m_config + "Journal_Topics.txt", "");
         {
             TopicStore store(journal(), &editors);
-            QVERIFY(store.LoadTopicList());
+            QVERIFY(store.loadTopicList());
             QVERIFY(store.topics().isEmpty());
         }
     }
@@ -185,10 +185,10 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        QVERIFY(store.LoadTopicList());
+        QVERIFY(store.loadTopicList());
         store.setSelectedIndex(1);
-        QCOMPARE(store.MoveUp(), TopicStore::Move::Moved);
-        QVERIFY(store.SaveTopicList());
+        QCOMPARE(store.moveUp(), TopicStore::Move::Moved);
+        QVERIFY(store.saveTopicList());
         const QStringList saved = TextFile::readLines(m_config + "Journal_Topics.txt");
         QCOMPARE(saved.size(), 87);
         QCOMPARE(saved.at(0), QStringLiteral("Best Places In My City"));
@@ -202,12 +202,12 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(m_config + "Journal_Topics.txt"));
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        const WriteResult loaded = store.LoadTopicList();
+        const WriteResult loaded = store.loadTopicList();
         QVERIFY(!loaded);
         QVERIFY(loaded.error.contains(QStringLiteral("Journal_Topics.txt")));
-        QCOMPARE(store.topics(), Topics::BuiltInJournalTopics());
+        QCOMPARE(store.topics(), Topics::builtInJournalTopics());
         QVERIFY(store.AddTopic(QStringLiteral("New")).accepted());
-        QVERIFY(store.SaveTopicList());
+        QVERIFY(store.saveTopicList());
         QVERIFY(QFileInfo(m_config + "Journal_Topics.txt").isDir());
     }
 
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QVERIFY(store.currentTopic().isEmpty());
         QVERIFY(folderFiles().isEmpty());
         // The topics file keeps one line per topic.
-        QVERIFY(store.SaveTopicList());
+        QVERIFY(store.saveTopicList());
         QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").mid(87),
                  QStringList({"Topic Name", " Bucket List ", "Garden ideas"}));
     }
@@ -255,7 +255,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(QString, listed);
-        QCOMPARE(Topics::CleanTopicName(typed), listed);
+        QCOMPARE(Topics::cleanTopicName(typed), listed);
     }
 
     void namesTooLongForFiles()
@@ -263,30 +263,30 @@ private Q_SLOTS:
         FakeEditors one(1);
         TopicStore lists(journal(), &one);
         // "_todo.txt" takes 9 of the 255 bytes.
-        QVERIFY(lists.CheckNewName(QString(246, QLatin1Char('x'))).accepted());
-        const TopicNameCheck tooLong = lists.CheckNewName(QString(247, QLatin1Char('x')));
+        QVERIFY(lists.checkNewName(QString(246, QLatin1Char('x'))).accepted());
+        const TopicNameCheck tooLong = lists.checkNewName(QString(247, QLatin1Char('x')));
         QCOMPARE(tooLong.verdict, TopicNameCheck::TooLong);
         QVERIFY2(tooLong.message.contains(QStringLiteral("255")), qPrintable(tooLong.message));
         // Bytes count, not characters: "\u20ac" takes three.
-        QVERIFY(lists.CheckNewName(QString(82, QChar(0x20AC))).accepted());
-        QCOMPARE(lists.CheckNewName(QString(83, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
+        QVERIFY(lists.checkNewName(QString(82, QChar(0x20AC))).accepted());
+        QCOMPARE(lists.checkNewName(QString(83, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
         // The name is quoted as typed, whatever it holds.
-        const TopicNameCheck percent = lists.CheckNewName(QStringLiteral("50%2 off ") + QString(240, QLatin1Char('x')));
+        const TopicNameCheck percent = lists.checkNewName(QStringLiteral("50%2 off ") + QString(240, QLatin1Char('x')));
         QVERIFY2(percent.message.contains(QStringLiteral("\"50%2 off x")), qPrintable(percent.message));
         // Stripped characters take no room.
-        QVERIFY(lists.CheckNewName(QString(246, QLatin1Char('x')) + QStringLiteral("???")).accepted());
+        QVERIFY(lists.checkNewName(QString(246, QLatin1Char('x')) + QStringLiteral("???")).accepted());
 
         // Decisions: the longest of seven files is "_NextStep.txt".
         FakeEditors seven(7);
         TopicStore decisions(decision(), &seven);
-        QVERIFY(decisions.CheckNewName(QString(80, QChar(0x20AC))).accepted());
+        QVERIFY(decisions.checkNewName(QString(80, QChar(0x20AC))).accepted());
         QCOMPARE(decisions.AddTopic(QString(81, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
         QCOMPARE(decisions.topics().size(), 9);
         // Such a name is never opened, so no text can be typed that has no
         // file to go to; the open topic stays.
-        QVERIFY(decisions.OpenTopic(QStringLiteral("Switch Job")));
+        QVERIFY(decisions.openTopic(QStringLiteral("Switch Job")));
         seven.texts[0] = QStringLiteral("more pay");
-        const WriteResult opened = decisions.OpenTopic(QString(81, QChar(0x20AC)));
+        const WriteResult opened = decisions.openTopic(QString(81, QChar(0x20AC)));
         QVERIFY(!opened);
         QVERIFY(opened.error.contains(QStringLiteral("too long")));
         QCOMPARE(decisions.currentTopic(), QStringLiteral("Switch Job"));
@@ -312,7 +312,7 @@ private Q_SLOTS:
         QVERIFY2(car.message.contains(QStringLiteral("\"Buy a New car\"")), qPrintable(car.message));
         QCOMPARE(decisions.topics().size(), 9);
         // The entry being renamed does not count against itself.
-        QVERIFY(decisions.CheckNewName(QStringLiteral("Buy a New car?"), 1).accepted());
+        QVERIFY(decisions.checkNewName(QStringLiteral("Buy a New car?"), 1).accepted());
     }
 
     void movingTopics()
@@ -321,17 +321,17 @@ private Q_SLOTS:
         setup.builtInTopics = {"A", "B", "C"};
         FakeEditors editors(1);
         TopicStore store(setup, &editors);
-        QCOMPARE(store.MoveUp(), TopicStore::Move::NothingSelected);
-        QCOMPARE(store.MoveDown(), TopicStore::Move::NothingSelected);
+        QCOMPARE(store.moveUp(), TopicStore::Move::NothingSelected);
+        QCOMPARE(store.moveDown(), TopicStore::Move::NothingSelected);
         store.setSelectedIndex(0);
-        QCOMPARE(store.MoveUp(), TopicStore::Move::AtEnd);
+        QCOMPARE(store.moveUp(), TopicStore::Move::AtEnd);
         QCOMPARE(store.topics(), QStringList({"A", "B", "C"}));
-        QCOMPARE(store.MoveDown(), TopicStore::Move::Moved);
+        QCOMPARE(store.moveDown(), TopicStore::Move::Moved);
         QCOMPARE(store.selectedIndex(), 1);
-        QCOMPARE(store.MoveDown(), TopicStore::Move::Moved);
+        QCOMPARE(store.moveDown(), TopicStore::Move::Moved);
         QCOMPARE(store.topics(), QStringList({"B", "C", "A"}));
         QCOMPARE(store.selectedIndex(), 2);
-        QCOMPARE(store.MoveDown(), TopicStore::Move::AtEnd);
+        QCOMPARE(store.moveDown(), TopicStore::Move::AtEnd);
         QCOMPARE(store.topics(), QStringList({"B", "C", "A"}));
         QVERIFY(!QFile::exists(m_config + "Journal_Topics.txt"));
         store.setSelectedIndex(7);
@@ -343,15 +343,15 @@ private Q_SLOTS:
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
         editors.texts[0] = QStringLiteral("typed before any topic");
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QString());
         QVERIFY(folderFiles().isEmpty());
 
         editors.texts[0] = QStringLiteral("one\ntwo\nthree");
-        QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
+        QVERIFY(store.openTopic(QStringLiteral("Dream Dates")));
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("one\r\ntwo\r\nthree\r\n"));
         QVERIFY(!QFile::exists(file("Dream Dates_todo.txt")));
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QStringLiteral("one\ntwo\nthree"));
         // Dream Dates was never touched, so nothing was written for it.
         QVERIFY(!QFile::exists(file("Dream Dates_todo.txt")));
@@ -359,7 +359,7 @@ private Q_SLOTS:
 
         // Opening the open topic stores it and reads it back.
         editors.texts[0] = QStringLiteral("one\n");
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("one\r\n\r\n"));
         QCOMPARE(editors.texts[0], QStringLiteral("one\n"));
     }
@@ -370,23 +370,23 @@ private Q_SLOTS:
         TopicStore store(journal(), &editors);
         // Written by another program: LF line ends, no final break.
         writeFileBytes(file("Bucket List_todo.txt"), "a\nb");
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QStringLiteral("a\nb"));
         QVERIFY(!store.HasUnsavedEdits());
         // Another program changes the file while it is shown untouched.
         writeFileBytes(file("Bucket List_todo.txt"), "a\nb\nfrom elsewhere");
-        QVERIFY(store.SaveEdits());
-        QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
+        QVERIFY(store.saveEdits());
+        QVERIFY(store.openTopic(QStringLiteral("Dream Dates")));
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\nb\nfrom elsewhere"));
         // A topic whose file is missing gets none while it is untouched,
         // so a file another program writes meanwhile is not emptied.
         writeFileBytes(file("Dream Dates_todo.txt"), "dinner\r\n");
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("dinner\r\n"));
         // Only an edit is written, once.
         editors.texts[0] = QStringLiteral("a\nb\nc");
         QVERIFY(store.HasUnsavedEdits());
-        QVERIFY(store.SaveEdits());
+        QVERIFY(store.saveEdits());
         QVERIFY(!store.HasUnsavedEdits());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
         writeFileBytes(file("Bucket List_todo.txt"), "changed again");
@@ -402,9 +402,9 @@ private Q_SLOTS:
     {
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
-        QVERIFY(store.OpenTopic(QStringLiteral("Buy a New car")));
+        QVERIFY(store.openTopic(QStringLiteral("Buy a New car")));
         editors.texts = {"fast\ncheap", "", "Buy it", "", "Call the dealer\nSign", "", "x\n"};
-        QVERIFY(store.OpenTopic(QStringLiteral("Get married")));
+        QVERIFY(store.openTopic(QStringLiteral("Get married")));
         // The editors left empty were never touched and get no file.
         QCOMPARE(folderFiles(),
                  QStringList({"Buy a New car_NextStep.txt", "Buy a New car_Other.txt",
@@ -416,11 +416,11 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(file("Buy a New car_Other.txt")), QByteArray("x\r\n"));
         QCOMPARE(editors.texts, QStringList(7));
 
-        QVERIFY(store.OpenTopic(QStringLiteral("Buy a New car")));
+        QVERIFY(store.openTopic(QStringLiteral("Buy a New car")));
         QCOMPARE(editors.texts, QStringList({"fast\ncheap", "", "Buy it", "", "Call the dealer\nSign", "", "x\n"}));
 
         store.setSelectedIndex(1);
-        QVERIFY(store.DeleteTopic(QStringLiteral("Buy a New car")));
+        QVERIFY(store.deleteTopic(QStringLiteral("Buy a New car")));
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car")), QStringList());
         QVERIFY(!store.topics().contains(QStringLiteral("Buy a New car")));
     }
@@ -431,14 +431,14 @@ private Q_SLOTS:
         TopicStore store(journal(), &editors);
         writeFileBytes(file("Best Childhood Memories_todo.txt"), "first\r\n");
         store.setSelectedIndex(3);
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         editors.texts[0] = QStringLiteral("left behind");
-        QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
+        QVERIFY(store.openTopic(QStringLiteral("Dream Dates")));
         store.setSelectedIndex(3);
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QVERIFY(QFile::exists(file("Bucket List_todo.txt")));
 
-        QVERIFY(store.DeleteTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.deleteTopic(QStringLiteral("Bucket List")));
         QVERIFY(!QFile::exists(file("Bucket List_todo.txt")));
         QCOMPARE(store.topics().size(), 86);
         QVERIFY(!store.topics().contains(QStringLiteral("Bucket List")));
@@ -456,9 +456,9 @@ private Q_SLOTS:
         TopicStore store(journal(), &editors);
         writeFileBytes(file("Best Childhood Memories_todo.txt"), "first\r\n");
         writeFileBytes(file("Dream Dates_todo.txt"), "kept\r\n");
-        QCOMPARE(store.SelectedTopic(), QStringLiteral("Best Childhood Memories"));
+        QCOMPARE(store.selectedTopic(), QStringLiteral("Best Childhood Memories"));
         // Nothing is selected: nothing is deleted, nothing written.
-        const WriteResult deleted = store.DeleteTopic(store.SelectedTopic());
+        const WriteResult deleted = store.deleteTopic(store.selectedTopic());
         QVERIFY(!deleted);
         QCOMPARE(deleted.error, QStringLiteral("Select a topic to delete"));
         QCOMPARE(store.topics().size(), 87);
@@ -472,10 +472,10 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        QVERIFY(store.OpenTopic(QStringLiteral("Dream Dates")));
+        QVERIFY(store.openTopic(QStringLiteral("Dream Dates")));
         editors.texts[0] = QStringLiteral("dinner");
         store.setSelectedIndex(3);
-        QVERIFY(store.DeleteTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.deleteTopic(QStringLiteral("Bucket List")));
         QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("dinner\r\n"));
         QCOMPARE(store.currentTopic(), QStringLiteral("Best Childhood Memories"));
     }
@@ -487,16 +487,16 @@ private Q_SLOTS:
         FakeEditors editors(1);
         TopicStore store(setup, &editors);
         store.setSelectedIndex(0);
-        QVERIFY(store.OpenTopic(QStringLiteral("Only")));
+        QVERIFY(store.openTopic(QStringLiteral("Only")));
         editors.texts[0] = QStringLiteral("text");
-        QVERIFY(store.DeleteTopic(QStringLiteral("Only")));
+        QVERIFY(store.deleteTopic(QStringLiteral("Only")));
         QVERIFY(store.topics().isEmpty());
         QVERIFY(store.currentTopic().isEmpty());
         QCOMPARE(editors.texts[0], QString());
-        QCOMPARE(store.SelectedTopic(), QString());
+        QCOMPARE(store.selectedTopic(), QString());
         QVERIFY(folderFiles().isEmpty());
         QCOMPARE(fileBytes(m_config + "Journal_Topics.txt"), QByteArray());
-        QCOMPARE(store.MoveUp(), TopicStore::Move::NothingSelected);
+        QCOMPARE(store.moveUp(), TopicStore::Move::NothingSelected);
         QVERIFY(store.Close());
     }
 
@@ -504,10 +504,10 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+        QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         editors.texts[0] = QStringLiteral("precious");
         QVERIFY(QDir(m_folder).removeRecursively());
-        const WriteResult opened = store.OpenTopic(QStringLiteral("Dream Dates"));
+        const WriteResult opened = store.openTopic(QStringLiteral("Dream Dates"));
         QVERIFY(!opened);
         QVERIFY2(opened.error.contains(QStringLiteral("Bucket List_todo.txt")), qPrintable(opened.error));
         QCOMPARE(editors.texts[0], QStringLiteral("precious"));
@@ -531,7 +531,7 @@ private Q_SLOTS:
         {
             FakeEditors editors(1);
             TopicStore store(journal(), &editors);
-            QVERIFY(store.LoadTopicList());
+            QVERIFY(store.loadTopicList());
             names = store.topics();
         }
         QCOMPARE(names.size(), 3);
@@ -541,27 +541,27 @@ private Q_SLOTS:
             FakeEditors editors(1);
             TopicStore store(setup, &editors);
             store.setSelectedIndex(0);
-            if (!store.FitsFileName(name)) {
+            if (!store.fitsFileName(name)) {
                 // Too long to name a file: chosen, it opens nothing and says
                 // why, so no text is typed that could not be kept.
-                QVERIFY(store.OpenSelected());
+                QVERIFY(store.openSelected());
                 QVERIFY(store.currentTopic().isEmpty());
                 QCOMPARE(store.currentIndex(), 0);
                 QVERIFY(editors.locks.value(0).contains(QStringLiteral("too long")));
                 // The user can still rename it or get rid of it.
                 QVERIFY(store.RenameSelectedTopic(QStringLiteral("Short")));
                 QCOMPARE(store.topics().first(), QStringLiteral("Short"));
-                QVERIFY(store.DeleteTopic(QStringLiteral("Short")));
+                QVERIFY(store.deleteTopic(QStringLiteral("Short")));
                 QCOMPARE(store.topics(), QStringList({"Bucket List"}));
                 continue;
             }
             // Opening reads nothing that is not there; leaving the topic
             // stores it inside the folder.
-            QVERIFY(store.OpenSelected());
+            QVERIFY(store.openSelected());
             QCOMPARE(editors.texts[0], QString());
             QVERIFY(editors.locks.value(0).isEmpty());
             editors.texts[0] = QStringLiteral("text");
-            QVERIFY(store.OpenTopic(QStringLiteral("Bucket List")));
+            QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         }
         QVERIFY(QDir(m_root->path()).entryList(QDir::Files).isEmpty());
         QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), 2);
@@ -573,12 +573,12 @@ private Q_SLOTS:
     {
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
-        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        QVERIFY(store.openTopic(QStringLiteral("Switch Job")));
         editors.texts[0] = QStringLiteral("more pay");
         writeFileBytes(file("Get married_plus.txt"), "love\r\n");
         // A folder where the Links file should be cannot be read.
         QVERIFY(QDir().mkpath(file("Get married_Links.txt")));
-        QVERIFY(store.OpenTopic(QStringLiteral("Get married")));
+        QVERIFY(store.openTopic(QStringLiteral("Get married")));
         QCOMPARE(fileBytes(file("Switch Job_plus.txt")), QByteArray("more pay\r\n"));
         QCOMPARE(store.currentTopic(), QStringLiteral("Get married"));
         // The readable parts open as usual; the unreadable one is locked
@@ -593,7 +593,7 @@ private Q_SLOTS:
         editors.texts[5] = QStringLiteral("typed anyway");
         editors.texts[1] = QStringLiteral("cost");
         QVERIFY(store.HasUnsavedEdits());
-        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        QVERIFY(store.openTopic(QStringLiteral("Switch Job")));
         QVERIFY(QFileInfo(file("Get married_Links.txt")).isDir());
         QCOMPARE(fileBytes(file("Get married_minus.txt")), QByteArray("cost\r\n"));
         QVERIFY(editors.locks.at(5).isEmpty());
@@ -603,13 +603,13 @@ private Q_SLOTS:
     {
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
-        QVERIFY(store.OpenTopic(QStringLiteral("Buy a New car")));
+        QVERIFY(store.openTopic(QStringLiteral("Buy a New car")));
         editors.texts = {"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"};
         // Two of the seven cannot be written.
         TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
-        const WriteResult opened = store.OpenTopic(QStringLiteral("Switch Job"));
+        const WriteResult opened = store.openTopic(QStringLiteral("Switch Job"));
         const WriteResult closed = store.Close();
         TextFile::setWriteFault({});
         QVERIFY(!opened);
@@ -625,7 +625,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(file("Buy a New car_Links.txt")));
         // The topics file was still written at the failed close.
         QVERIFY(QFile::exists(m_config + "Decision_Topics.txt"));
-        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        QVERIFY(store.openTopic(QStringLiteral("Switch Job")));
         QCOMPARE(fileBytes(file("Buy a New car_Links.txt")), QByteArray("https://cars"));
         QCOMPARE(fileBytes(file("Buy a New car_Other.txt")), QByteArray("none"));
     }
@@ -635,20 +635,20 @@ private Q_SLOTS:
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
         store.setSelectedIndex(3);
-        QVERIFY(store.OpenSelected());
+        QVERIFY(store.openSelected());
         QCOMPARE(store.currentTopic(), QStringLiteral("Bucket List"));
         editors.texts[0] = QStringLiteral("precious");
         QVERIFY(QDir(m_folder).removeRecursively());
         store.setSelectedIndex(10);
-        QVERIFY(!store.OpenSelected());
+        QVERIFY(!store.openSelected());
         QCOMPARE(store.selectedIndex(), 3);
         QCOMPARE(store.currentIndex(), 3);
-        QCOMPARE(store.SelectedTopic(), store.currentTopic());
+        QCOMPARE(store.selectedTopic(), store.currentTopic());
         // A move keeps the selection on the open topic.
         QVERIFY(QDir().mkpath(m_folder));
-        QCOMPARE(store.MoveUp(), TopicStore::Move::Moved);
+        QCOMPARE(store.moveUp(), TopicStore::Move::Moved);
         QCOMPARE(store.currentIndex(), 2);
-        QCOMPARE(store.SelectedTopic(), store.currentTopic());
+        QCOMPARE(store.selectedTopic(), store.currentTopic());
     }
 
     void blankEntryOpensNothing()
@@ -658,12 +658,12 @@ private Q_SLOTS:
         FakeEditors editors(1);
         TopicStore store(setup, &editors);
         store.setSelectedIndex(0);
-        QVERIFY(store.OpenSelected());
+        QVERIFY(store.openSelected());
         editors.texts[0] = QStringLiteral("kept");
         // Chosen, a blank entry stores the open topic and leaves the editors
         // empty and locked; the selection stays on it.
         store.setSelectedIndex(1);
-        QVERIFY(store.OpenSelected());
+        QVERIFY(store.openSelected());
         QCOMPARE(fileBytes(file("A_todo.txt")), QByteArray("kept\r\n"));
         QVERIFY(store.currentTopic().isEmpty());
         QCOMPARE(store.currentIndex(), 1);
@@ -674,7 +674,7 @@ private Q_SLOTS:
         QVERIFY(store.Close());
         QCOMPARE(folderFiles(), QStringList({"A_todo.txt"}));
         store.setSelectedIndex(2);
-        QVERIFY(store.OpenSelected());
+        QVERIFY(store.openSelected());
         QVERIFY(editors.locks.value(0).isEmpty());
     }
 
@@ -683,11 +683,11 @@ private Q_SLOTS:
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
         store.setSelectedIndex(1);
-        QVERIFY(store.OpenSelected());
+        QVERIFY(store.openSelected());
         editors.texts = {"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"};
-        QVERIFY(store.OpenTopic(QStringLiteral("Switch Job")));
+        QVERIFY(store.openTopic(QStringLiteral("Switch Job")));
         store.setSelectedIndex(1);
-        QVERIFY(store.OpenSelected());
+        QVERIFY(store.openSelected());
         editors.texts[0] = QStringLiteral("faster");
 
         // Refused names change nothing.

@@ -39,22 +39,22 @@ namespace {
 
 int rowOf(TopicWorkspace *workspace, const QString &topic)
 {
-    const QList<QListWidgetItem *> found = workspace->Topic_list->findItems(topic, Qt::MatchExactly);
-    return found.isEmpty() ? -1 : workspace->Topic_list->row(found.first());
+    const QList<QListWidgetItem *> found = workspace->topicList->findItems(topic, Qt::MatchExactly);
+    return found.isEmpty() ? -1 : workspace->topicList->row(found.first());
 }
 
 QStringList shownTopics(TopicWorkspace *workspace)
 {
     QStringList shown;
-    for (int i = 0; i < workspace->Topic_list->count(); ++i)
-        shown.append(workspace->Topic_list->item(i)->text());
+    for (int i = 0; i < workspace->topicList->count(); ++i)
+        shown.append(workspace->topicList->item(i)->text());
     return shown;
 }
 
 // Clicks the topic in the list as the user would.
 void pick(TopicWorkspace *workspace, const QString &topic)
 {
-    QListWidget *list = workspace->Topic_list;
+    QListWidget *list = workspace->topicList;
     const int row = rowOf(workspace, topic);
     QVERIFY2(row >= 0, qPrintable(topic));
     list->scrollToItem(list->item(row));
@@ -102,8 +102,8 @@ private:
     ListsWorkspace *journal() { return m_form->Journal; }
     DecisionsWorkspace *decision() { return m_form->Decision; }
     QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
-    QString decisionFile(const QString &name) { return m_form->dataFolder->DecisionDir + name; }
-    QString configFile(const QString &name) { return m_form->dataFolder->ConfigDir + name; }
+    QString decisionFile(const QString &name) { return m_form->dataFolder->decisionDir + name; }
+    QString configFile(const QString &name) { return m_form->dataFolder->configDir + name; }
 
     // Runs the add-topic dialog with what the user does in it.
     void addTopic(TopicWorkspace *workspace, const std::function<void(AddTopicDialog *)> &act)
@@ -116,7 +116,7 @@ private:
             seen = true;
             act(dialog);
         });
-        workspace->Topic_Add_Button->click();
+        workspace->topicAddButton->click();
         QVERIFY(seen);
     }
 
@@ -164,25 +164,25 @@ private Q_SLOTS:
     void workspacesAreEmbedded()
     {
         QCOMPARE(journal()->parentWidget(), m_form->pnlGoals);
-        QCOMPARE(decision()->parentWidget(), m_form->Decision_Panel);
+        QCOMPARE(decision()->parentWidget(), m_form->decisionPanel);
         QCOMPARE(journal()->pos(), QPoint(0, 0));
-        QCOMPARE(journal()->Topic_list->count(), 87);
-        QCOMPARE(decision()->Topic_list->count(), 9);
-        QCOMPARE(journal()->Title_Label->text(), QStringLiteral("To Do"));
+        QCOMPARE(journal()->topicList->count(), 87);
+        QCOMPARE(decision()->topicList->count(), 9);
+        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("To Do"));
         QVERIFY(journal()->todo->toPlainText().isEmpty());
         QVERIFY(journal()->CurrentTopic().isEmpty());
-        QCOMPARE(journal()->Topic_list->selectedItems().size(), 0);
-        QCOMPARE(decision()->Title_Label->text(), QStringLiteral("Title"));
-        QCOMPARE(journal()->Topic_Add_Button->toolTip(), QStringLiteral("Add Topic"));
-        for (QToolButton *b : {journal()->Topic_Delete_Button, journal()->topic_up_button,
-                               journal()->topic_down_button})
+        QCOMPARE(journal()->topicList->selectedItems().size(), 0);
+        QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Title"));
+        QCOMPARE(journal()->topicAddButton->toolTip(), QStringLiteral("Add Topic"));
+        for (QToolButton *b : {journal()->topicDeleteButton, journal()->topicUpButton,
+                               journal()->topicDownButton})
             QCOMPARE(b->toolTip(), QStringLiteral("DeletTopic"));
         // Only the section buttons switch pages; the workspaces write nothing
         // before they are used.
         m_form->btnGoalsClick();
         m_form->Image4Click();
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->DecisionDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->decisionDir).isEmpty());
     }
 
     void listFlow()
@@ -195,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->todo->toPlainText(), QString());
         pick(journal(), "Bucket List");
         QVERIFY(!journal()->todo->isReadOnly());
-        QCOMPARE(journal()->Title_Label->text(), QStringLiteral("Bucket List"));
+        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Bucket List"));
         QCOMPARE(journal()->todo->toPlainText(), QString());
         typeLines(journal()->todo, {"Skydiving", "See the aurora", "Run a marathon"});
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
@@ -215,8 +215,8 @@ private Q_SLOTS:
     {
         m_form->btnGoalsClick();
         pick(journal(), "Bucket List");
-        QTest::keyClick(journal()->Topic_list, Qt::Key_Down);
-        QCOMPARE(journal()->Title_Label->text(), QStringLiteral("Celebrities I Hate"));
+        QTest::keyClick(journal()->topicList, Qt::Key_Down);
+        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Celebrities I Hate"));
         QCOMPARE(journal()->CurrentTopic(), QStringLiteral("Celebrities I Hate"));
         // Left untouched, so not written.
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
@@ -224,8 +224,8 @@ private Q_SLOTS:
 
     void longTitleIsCut()
     {
-        QCOMPARE(journal()->Title_Label->width(), 585);
-        QCOMPARE(journal()->Title_Label->wordWrap(), false);
+        QCOMPARE(journal()->titleLabel->width(), 585);
+        QCOMPARE(journal()->titleLabel->wordWrap(), false);
     }
 
     void addedTopicSurvivesRestart()
@@ -235,16 +235,16 @@ private Q_SLOTS:
             dialog->edit1->setText(QStringLiteral("Garden Ideas"));
             dialog->OK->click();
         });
-        QCOMPARE(journal()->Topic_list->item(87)->text(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden Ideas"));
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
-        QCOMPARE(journal()->Topic_list->selectedItems().size(), 0);
+        QCOMPARE(journal()->topicList->selectedItems().size(), 0);
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
 
         restart();
-        QCOMPARE(journal()->Topic_list->count(), 88);
-        QCOMPARE(journal()->Topic_list->item(87)->text(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(journal()->topicList->count(), 88);
+        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden Ideas"));
     }
 
     void addRefusesDuplicatesButWrites()
@@ -253,10 +253,10 @@ private Q_SLOTS:
             dialog->edit1->setText(QStringLiteral("buy a new CAR"));
             dialog->OK->click();
         });
-        QCOMPARE(decision()->Topic_list->count(), 9);
+        QCOMPARE(decision()->topicList->count(), 9);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
         addTopic(decision(), [](AddTopicDialog *dialog) { dialog->OK->click(); });
-        QCOMPARE(decision()->Topic_list->item(9)->text(), QStringLiteral("Topic Name"));
+        QCOMPARE(decision()->topicList->item(9)->text(), QStringLiteral("Topic Name"));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
     }
 
@@ -273,7 +273,7 @@ private Q_SLOTS:
         addTopic(journal(), [](AddTopicDialog *dialog) {
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        QCOMPARE(journal()->Topic_list->count(), 87);
+        QCOMPARE(journal()->topicList->count(), 87);
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
     }
 
@@ -306,10 +306,10 @@ private Q_SLOTS:
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"kept"});
         m_fakes->dialogs.answers.enqueue(false);
-        journal()->Topic_Delete_Button->click();
+        journal()->topicDeleteButton->click();
         QCOMPARE(m_fakes->dialogs.questions,
                  QStringList({"Are you sure you wan to delete'Bucket List'"}));
-        QCOMPARE(journal()->Topic_list->count(), 87);
+        QCOMPARE(journal()->topicList->count(), 87);
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("kept"));
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
 
@@ -318,17 +318,17 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(journalFile("Bucket List_todo.txt")));
         writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
         m_fakes->dialogs.answers.enqueue(true);
-        journal()->Topic_Delete_Button->click();
-        QCOMPARE(journal()->Topic_list->count(), 86);
+        journal()->topicDeleteButton->click();
+        QCOMPARE(journal()->topicList->count(), 86);
         QCOMPARE(rowOf(journal(), "Bucket List"), -1);
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
         // The first entry is open, highlighted and named in the title: the
         // deleted name never stays above another topic's text.
         QCOMPARE(journal()->CurrentTopic(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("first"));
-        QCOMPARE(journal()->Topic_list->selectedItems().size(), 1);
-        QCOMPARE(journal()->Topic_list->currentRow(), 0);
-        QCOMPARE(journal()->Title_Label->text(), QStringLiteral("Best Childhood Memories"));
+        QCOMPARE(journal()->topicList->selectedItems().size(), 1);
+        QCOMPARE(journal()->topicList->currentRow(), 0);
+        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 86);
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(shownTopics(journal()).at(3), QStringLiteral("Celebrities I Hate"));
@@ -338,27 +338,27 @@ private Q_SLOTS:
     void moveUpAndDown()
     {
         m_form->Image4Click();
-        QListWidget *list = decision()->Topic_list;
-        decision()->topic_up_button->click();
-        decision()->topic_down_button->click();
+        QListWidget *list = decision()->topicList;
+        decision()->topicUpButton->click();
+        decision()->topicDownButton->click();
         QCOMPARE(m_fakes->dialogs.messages,
                  QStringList({"Select a topic to move up", "Select a topic to move down"}));
 
         pick(decision(), "Ask for a raise");
-        decision()->topic_up_button->click();
+        decision()->topicUpButton->click();
         QCOMPARE(list->item(0)->text(), QStringLiteral("Ask for a raise"));
         pick(decision(), "Home School kids");
-        decision()->topic_down_button->click();
+        decision()->topicDownButton->click();
         QCOMPARE(list->item(8)->text(), QStringLiteral("Home School kids"));
         QCOMPARE(list->currentRow(), 8);
 
         pick(decision(), "Buy a New car");
-        decision()->topic_up_button->click();
-        decision()->topic_up_button->click();
+        decision()->topicUpButton->click();
+        decision()->topicUpButton->click();
         QCOMPARE(list->item(0)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(list->item(1)->text(), QStringLiteral("Ask for a raise"));
         QCOMPARE(list->selectedItems().value(0), list->item(0));
-        decision()->topic_down_button->click();
+        decision()->topicDownButton->click();
         QCOMPARE(list->item(1)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(shownTopics(decision()), decision()->store().topics());
         // Moving opens nothing and writes nothing.
@@ -367,9 +367,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(configFile("Decision_Topics.txt")));
 
         restart();
-        QCOMPARE(decision()->Topic_list->item(0)->text(), QStringLiteral("Ask for a raise"));
-        QCOMPARE(decision()->Topic_list->item(1)->text(), QStringLiteral("Buy a New car"));
-        QCOMPARE(decision()->Topic_list->item(2)->text(), QStringLiteral("Buy a New House"));
+        QCOMPARE(decision()->topicList->item(0)->text(), QStringLiteral("Ask for a raise"));
+        QCOMPARE(decision()->topicList->item(1)->text(), QStringLiteral("Buy a New car"));
+        QCOMPARE(decision()->topicList->item(2)->text(), QStringLiteral("Buy a New House"));
     }
 
     void emptyListDoesNothing()
@@ -379,9 +379,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(m_root->path() + "/Config"));
         writeFileBytes(m_root->path() + "/Config/Journal_Topics.txt", "");
         m_form = start();
-        QCOMPARE(journal()->Topic_list->count(), 0);
-        journal()->Topic_Delete_Button->click();
-        journal()->Topic_listClick();
+        QCOMPARE(journal()->topicList->count(), 0);
+        journal()->topicDeleteButton->click();
+        journal()->topicListClick();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
@@ -395,8 +395,8 @@ private Q_SLOTS:
         pick(journal(), "Only");
         typeLines(journal()->todo, {"text"});
         m_fakes->dialogs.answers.enqueue(true);
-        journal()->Topic_Delete_Button->click();
-        QCOMPARE(journal()->Topic_list->count(), 0);
+        journal()->topicDeleteButton->click();
+        QCOMPARE(journal()->topicList->count(), 0);
         QVERIFY(journal()->todo->toPlainText().isEmpty());
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
@@ -408,13 +408,13 @@ private Q_SLOTS:
     {
         m_form->Image4Click();
         pick(decision(), "Buy a New car");
-        QCOMPARE(decision()->Title_Label->text(), QStringLiteral("Buy a New car?"));
+        QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Buy a New car?"));
         typeLines(decision()->plus, {"Reliable", "Safer"});
         typeLines(decision()->minus, {"Costly"});
         typeLines(decision()->made, {"Buy in spring"});
         pick(decision(), "Switch Job");
         // Only the three edited notes are written.
-        const QStringList files = QDir(m_form->dataFolder->DecisionDir).entryList(QDir::Files, QDir::Name);
+        const QStringList files = QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"Buy a New car_made.txt", "Buy a New car_minus.txt",
                                      "Buy a New car_plus.txt"}));
         QCOMPARE(fileBytes(decisionFile("Buy a New car_plus.txt")), QByteArray("Reliable\r\nSafer\r\n"));
@@ -423,9 +423,9 @@ private Q_SLOTS:
         pick(decision(), "Buy a New car");
         QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
-        decision()->Topic_Delete_Button->click();
-        QVERIFY(QDir(m_form->dataFolder->DecisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->DecisionDir).entryList(QDir::Files).isEmpty());
+        decision()->topicDeleteButton->click();
+        QVERIFY(QDir(m_form->dataFolder->decisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files).isEmpty());
     }
 
     void decisionPagesAreReachable()
@@ -434,7 +434,7 @@ private Q_SLOTS:
         DecisionsWorkspace *d = decision();
         QCOMPARE(d->pgProject->count(), 6);
         QCOMPARE(d->pgProject->currentWidget(), d->TabSheet5);
-        QVERIFY(d->Decision_Panel->isVisible());
+        QVERIFY(d->decisionPanel->isVisible());
         const int columnsTop = d->pgProject->y();
 
         const struct
@@ -443,7 +443,7 @@ private Q_SLOTS:
             QWidget *page;
             QWidget *editor;
         } pages[] = {{"Done", d->TabSheet11, d->Done},
-                     {"Next Step", d->TabSheet6, d->NextStep},
+                     {"Next Step", d->TabSheet6, d->nextStep},
                      {"Links", d->Tabsheet9, d->Links},
                      {"Other", d->TabSheet10, d->Other}};
         for (const auto &page : pages) {
@@ -457,7 +457,7 @@ private Q_SLOTS:
                               d->pgProjectTabs->tabRect(tab).center());
             QCOMPARE(d->pgProject->currentWidget(), page.page);
             QVERIFY(page.editor->isVisible());
-            QVERIFY(!d->Decision_Panel->isVisible());
+            QVERIFY(!d->decisionPanel->isVisible());
             QVERIFY(d->pgProject->y() < columnsTop);
         }
         // Back to the columns by keyboard.
@@ -466,7 +466,7 @@ private Q_SLOTS:
         d->Other->setFocus();
         QTest::keyClick(d->Other, Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(d->pgProject->currentWidget(), d->TabSheet5);
-        QVERIFY(d->Decision_Panel->isVisible());
+        QVERIFY(d->decisionPanel->isVisible());
         QCOMPARE(d->pgProject->y(), columnsTop);
     }
 
@@ -475,32 +475,32 @@ private Q_SLOTS:
         m_form->Image4Click();
         DecisionsWorkspace *d = decision();
         // The page control spans the writing side, which starts at 289.
-        d->ResizeTo(289 + 600, 500);
+        d->resizeTo(289 + 600, 500);
         QCOMPARE(d->pgProject->width(), 600);
         QCOMPARE(d->plus->width(), 290);
-        QCOMPARE(d->Edit_Splitter->x(), 290);
-        QCOMPARE(d->Against_Label->x(), 290);
+        QCOMPARE(d->editSplitter->x(), 290);
+        QCOMPARE(d->againstLabel->x(), 290);
         QCOMPARE(d->minus->x() + d->minus->width(), 600);
-        d->ResizeTo(289 + 601, 500);
+        d->resizeTo(289 + 601, 500);
         QCOMPARE(d->plus->width(), 290);
-        d->ResizeTo(289 + 602, 500);
+        d->resizeTo(289 + 602, 500);
         QCOMPARE(d->plus->width(), 291);
-        QCOMPARE(d->Main_Panel->size(), QSize(891, 500));
+        QCOMPARE(d->mainPanel->size(), QSize(891, 500));
 
-        dragSplitter(d->Edit_Splitter, -100);
+        dragSplitter(d->editSplitter, -100);
         QCOMPARE(d->plus->width(), 191);
-        QCOMPARE(d->Edit_Splitter->x(), 191);
-        QCOMPARE(d->Against_Label->x(), 191);
+        QCOMPARE(d->editSplitter->x(), 191);
+        QCOMPARE(d->againstLabel->x(), 191);
         // Dragging past the edge keeps a column visible.
-        dragSplitter(d->Edit_Splitter, -1000);
+        dragSplitter(d->editSplitter, -1000);
         QVERIFY(d->plus->width() > 0);
-        QCOMPARE(d->Against_Label->x(), d->Edit_Splitter->x());
+        QCOMPARE(d->againstLabel->x(), d->editSplitter->x());
 
-        d->ResizeTo(289 + 600, 500);
+        d->resizeTo(289 + 600, 500);
         QCOMPARE(d->plus->width(), 290);
-        QCOMPARE(d->Against_Label->x(), 290);
+        QCOMPARE(d->againstLabel->x(), 290);
         // Too small a window still leaves sane sizes.
-        d->ResizeTo(100, 50);
+        d->resizeTo(100, 50);
         QCOMPARE(d->plus->width(), 0);
         QVERIFY(d->minus->width() >= 0);
     }
@@ -515,8 +515,8 @@ private Q_SLOTS:
         m_form->resize(QSize(1288, 808) - frame);
         QApplication::processEvents();
         QCOMPARE(m_form->frameGeometry().size(), QSize(1288, 808));
-        QCOMPARE(journal()->Main_Panel->size(), QSize(1288, 638));
-        QCOMPARE(decision()->Main_Panel->size(), QSize(1288, 638));
+        QCOMPARE(journal()->mainPanel->size(), QSize(1288, 638));
+        QCOMPARE(decision()->mainPanel->size(), QSize(1288, 638));
         QCOMPARE(decision()->plus->width(), (1288 - 289) / 2 - 10);
     }
 
@@ -599,13 +599,13 @@ private Q_SLOTS:
             QTest::keyClick(dialog->edit1, Qt::Key_V, Qt::ControlModifier);
             QTest::keyClick(dialog->edit1, Qt::Key_Return);
         });
-        QCOMPARE(journal()->Topic_list->count(), 88);
-        QCOMPARE(journal()->Topic_list->item(87)->text(), QStringLiteral("Garden ideas"));
+        QCOMPARE(journal()->topicList->count(), 88);
+        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
         pick(journal(), "Garden ideas");
         typeLines(journal()->todo, {"Tomatoes", "A pond"});
         restart();
-        QCOMPARE(journal()->Topic_list->count(), 88);
-        QCOMPARE(journal()->Topic_list->item(87)->text(), QStringLiteral("Garden ideas"));
+        QCOMPARE(journal()->topicList->count(), 88);
+        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 88);
         m_form->btnGoalsClick();
         pick(journal(), "Garden ideas");
@@ -635,7 +635,7 @@ private Q_SLOTS:
                  qPrintable(m_fakes->dialogs.errors.at(0)));
         QVERIFY2(m_fakes->dialogs.errors.at(1).contains(QStringLiteral("\"Buy a New car\"")),
                  qPrintable(m_fakes->dialogs.errors.at(1)));
-        QCOMPARE(decision()->Topic_list->count(), 9);
+        QCOMPARE(decision()->topicList->count(), 9);
 
         m_form->btnGoalsClick();
         addTopic(journal(), [](AddTopicDialog *dialog) {
@@ -647,7 +647,7 @@ private Q_SLOTS:
             dialog->OK->click();
             dialog->Cancel->click();
         });
-        QCOMPARE(journal()->Topic_list->count(), 88);
+        QCOMPARE(journal()->topicList->count(), 88);
         QVERIFY(m_fakes->dialogs.errors.last().contains(QStringLiteral("\"A.B\"")));
     }
 
@@ -662,13 +662,13 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         // Still on Bucket List: highlight, title and text agree.
         QCOMPARE(journal()->CurrentTopic(), QStringLiteral("Bucket List"));
-        QCOMPARE(journal()->Topic_list->selectedItems().size(), 1);
-        QCOMPARE(journal()->Topic_list->selectedItems().first()->text(), QStringLiteral("Bucket List"));
-        QCOMPARE(journal()->Title_Label->text(), QStringLiteral("Bucket List"));
+        QCOMPARE(journal()->topicList->selectedItems().size(), 1);
+        QCOMPARE(journal()->topicList->selectedItems().first()->text(), QStringLiteral("Bucket List"));
+        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Bucket List"));
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("precious"));
         // "-" asks about the topic being edited.
         m_fakes->dialogs.answers.enqueue(false);
-        journal()->Topic_Delete_Button->click();
+        journal()->topicDeleteButton->click();
         QCOMPARE(m_fakes->dialogs.questions, QStringList({"Are you sure you wan to delete'Bucket List'"}));
         QVERIFY(QDir().mkpath(folder));
         pick(journal(), "Dream Dates");
@@ -679,11 +679,11 @@ private Q_SLOTS:
     {
         m_form->btnGoalsClick();
         writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
-        journal()->Topic_Delete_Button->click();
+        journal()->topicDeleteButton->click();
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to delete"}));
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QCOMPARE(fileBytes(journalFile("Best Childhood Memories_todo.txt")), QByteArray("first\r\n"));
-        QCOMPARE(journal()->Topic_list->count(), 87);
+        QCOMPARE(journal()->topicList->count(), 87);
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
     }
@@ -699,7 +699,7 @@ private Q_SLOTS:
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached = QApplication::focusWidget() == journal()->Topic_list;
+            reached = QApplication::focusWidget() == journal()->topicList;
         }
         QVERIFY(reached);
         QCOMPARE(journal()->todo->toPlainText(), QString());
@@ -717,7 +717,7 @@ private Q_SLOTS:
         reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached = QApplication::focusWidget() == decision()->Topic_list;
+            reached = QApplication::focusWidget() == decision()->topicList;
         }
         QVERIFY(reached);
     }
@@ -726,19 +726,19 @@ private Q_SLOTS:
     {
         m_form->Image4Click();
         DecisionsWorkspace *d = decision();
-        d->ResizeTo(289 + 600, 500);
+        d->resizeTo(289 + 600, 500);
         const int forRight = d->Label1->x() + d->Label1->width();
         for (int dx : {-100, -200, -1000}) {
-            dragSplitter(d->Edit_Splitter, dx);
-            QVERIFY2(d->Against_Label->x() >= forRight,
-                     qPrintable(QStringLiteral("%1 < %2").arg(d->Against_Label->x()).arg(forRight)));
-            QCOMPARE(d->Against_Label->x(), d->Edit_Splitter->x());
+            dragSplitter(d->editSplitter, dx);
+            QVERIFY2(d->againstLabel->x() >= forRight,
+                     qPrintable(QStringLiteral("%1 < %2").arg(d->againstLabel->x()).arg(forRight)));
+            QCOMPARE(d->againstLabel->x(), d->editSplitter->x());
         }
-        dragSplitter(d->Edit_Splitter, 2000);
-        QVERIFY(d->Against_Label->x() + d->Against_Label->width() <= d->pgProject->width());
+        dragSplitter(d->editSplitter, 2000);
+        QVERIFY(d->againstLabel->x() + d->againstLabel->width() <= d->pgProject->width());
         // A window too narrow for both still keeps them apart.
-        d->ResizeTo(289 + 200, 300);
-        QVERIFY(d->Against_Label->x() >= forRight);
+        d->resizeTo(289 + 200, 300);
+        QVERIFY(d->againstLabel->x() >= forRight);
     }
 
     void renameTopic()
@@ -770,16 +770,16 @@ private Q_SLOTS:
             dialog->edit1->setText(QStringLiteral("Buy an electric car"));
             QTest::keyClick(dialog->edit1, Qt::Key_Return);
         });
-        d->Topic_list->setFocus();
-        QTest::keyClick(d->Topic_list, Qt::Key_F2);
+        d->topicList->setFocus();
+        QTest::keyClick(d->topicList, Qt::Key_F2);
         QVERIFY(seen);
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QCOMPARE(d->Topic_list->item(1)->text(), QStringLiteral("Buy an electric car"));
-        QCOMPARE(d->Topic_list->selectedItems().value(0), d->Topic_list->item(1));
+        QCOMPARE(d->topicList->item(1)->text(), QStringLiteral("Buy an electric car"));
+        QCOMPARE(d->topicList->selectedItems().value(0), d->topicList->item(1));
         QCOMPARE(d->CurrentTopic(), QStringLiteral("Buy an electric car"));
-        QCOMPARE(d->Title_Label->text(), QStringLiteral("Buy an electric car?"));
+        QCOMPARE(d->titleLabel->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
-        QCOMPARE(QDir(m_form->dataFolder->DecisionDir).entryList(QDir::Files, QDir::Name),
+        QCOMPARE(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
         restart();
@@ -828,7 +828,7 @@ private Q_SLOTS:
         DecisionsWorkspace *d = decision();
         pick(d, "Buy a New car");
         typeLines(d->plus, {"Reliable"});
-        for (QPlainTextEdit *memo : {d->NextStep, d->Links, d->Other})
+        for (QPlainTextEdit *memo : {d->nextStep, d->Links, d->Other})
             memo->setPlainText(QStringLiteral("kept"));
         TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
@@ -836,7 +836,7 @@ private Q_SLOTS:
         // A switch that cannot store everything does not happen.
         pick(d, "Switch Job");
         QCOMPARE(d->CurrentTopic(), QStringLiteral("Buy a New car"));
-        QCOMPARE(d->Topic_list->selectedItems().value(0)->text(), QStringLiteral("Buy a New car"));
+        QCOMPARE(d->topicList->selectedItems().value(0)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(d->Links->toPlainText(), QStringLiteral("kept"));
         // Closing asks, naming each file that would be lost.
         m_fakes->dialogs.answers.enqueue(false);

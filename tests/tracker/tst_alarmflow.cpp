@@ -52,13 +52,13 @@ struct AlarmFlowWindow
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
-    TimeTracker *tracker() const { return form->TimeTrack; }
-    AlarmPages *alarms() const { return form->TimeTrack->Alarms; }
+    TimeTracker *tracker() const { return form->timeTrack; }
+    AlarmPages *alarms() const { return form->timeTrack->Alarms; }
     void select(const QString &name)
     {
-        const QList<QListWidgetItem *> found = projects()->Department->findItems(name, Qt::MatchExactly);
+        const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        projects()->Department->setCurrentItem(found.first());
+        projects()->department->setCurrentItem(found.first());
     }
     void showTime(const QString &project)
     {
@@ -69,7 +69,7 @@ struct AlarmFlowWindow
     void answerAlarmSet(QTime time)
     {
         alarms()->ExecAlarmSet = [time](AlarmSetDialog &dialog) {
-            dialog.Bed_Time->setTime(time);
+            dialog.bedTime->setTime(time);
             return int(QDialog::Accepted);
         };
     }
@@ -102,10 +102,10 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Garden"));
         w.book()->findChild<QToolButton *>(QStringLiteral("btnBed"))->click();
         QCOMPARE(w.tracker()->pgSleep->currentWidget(), w.tracker()->TabSheet6);
-        QVERIFY(w.alarms()->List_BedTimes->isVisible());
+        QVERIFY(w.alarms()->listBedTimes->isVisible());
         w.book()->findChild<QToolButton *>(QStringLiteral("btnFeed"))->click();
         QCOMPARE(w.tracker()->pgSleep->currentWidget(), w.tracker()->TabSheet1);
-        QVERIFY(w.alarms()->Alarm_SnoozeButton->isVisible());
+        QVERIFY(w.alarms()->alarmSnoozeButton->isVisible());
         w.book()->btnChart->click();
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
         QVERIFY(w.alarms()->Clock->isActive());
@@ -119,11 +119,11 @@ private Q_SLOTS:
         w.alarms()->Button3->click();
         w.answerAlarmSet(QTime(3, 0));
         w.alarms()->Button5->click();
-        QCOMPARE(captions(w.alarms()->List_BedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
 
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.alarms()->List_BedTimes->topLevelItemCount(), 0);
-        QCOMPARE(w.alarms()->List_WakeUp->topLevelItemCount(), 0);
+        QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
+        QCOMPARE(w.alarms()->listWakeUp->topLevelItemCount(), 0);
         QCOMPARE(TextFile::readLines(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")).size(), 1);
 
         // The next rebinding saves the other project's empty lists.
@@ -134,8 +134,8 @@ private Q_SLOTS:
 
         w.restart();
         w.showTime(QStringLiteral("Garden"));
-        QCOMPARE(captions(w.alarms()->List_BedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
-        QCOMPARE(captions(w.alarms()->List_WakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+        QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        QCOMPARE(captions(w.alarms()->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
     }
 
     void clockRingsTheChosenSound()
@@ -144,11 +144,11 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
-        w.alarms()->Bed_Sound->setCurrentText(QStringLiteral("Rain"));
+        w.alarms()->bedSound->setCurrentText(QStringLiteral("Rain"));
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 20)));
-        w.alarms()->ClockTimer();
+        w.alarms()->clockTimer();
         QVERIFY(w.fakes.sound.playing.endsWith(QStringLiteral("/Rain.wav")));
-        w.alarms()->Alarm_StopButton->click();
+        w.alarms()->alarmStopButton->click();
         QVERIFY(w.fakes.sound.playing.isEmpty());
     }
 
@@ -158,8 +158,8 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
-        w.alarms()->List_BedTimes->topLevelItem(0)->setSelected(true);
-        w.alarms()->List_BedTimesClick();
+        w.alarms()->listBedTimes->topLevelItem(0)->setSelected(true);
+        w.alarms()->listBedTimesClick();
         QCOMPARE(w.tracker()->Series3->count() > 0, true);
     }
 
@@ -174,9 +174,9 @@ private Q_SLOTS:
         w.alarms()->Button3->click();
         w.restart();
         QVERIFY(!w.tracker()->Record.Loaded);
-        QCOMPARE(captions(w.alarms()->List_BedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
-        w.alarms()->ClockTimer();
+        w.alarms()->clockTimer();
         QCOMPARE(w.fakes.notifier.shown.size(), 1);
         QVERIFY2(w.fakes.notifier.shown.first().contains(QStringLiteral("Garden")),
                  qPrintable(w.fakes.notifier.shown.first()));
@@ -186,14 +186,14 @@ private Q_SLOTS:
         // Opening the page binds as before; nothing of Garden goes to Car.
         const QByteArray garden = fileBytes(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt"));
         w.showTime(QStringLiteral("Car"));
-        QCOMPARE(w.alarms()->List_BedTimes->topLevelItemCount(), 0);
+        QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
         QCOMPARE(fileBytes(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")), garden);
 
         // A name in the file that leads out of the projects folder is
         // not followed.
-        TextFile::writeText(w.tracker()->LastTrackedFile(), QStringLiteral("../../Config"));
+        TextFile::writeText(w.tracker()->lastTrackedFile(), QStringLiteral("../../Config"));
         w.restart();
-        QCOMPARE(w.alarms()->List_BedTimes->topLevelItemCount(), 0);
+        QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
         QVERIFY(w.alarms()->TrackedFolder.isEmpty());
     }
 
@@ -205,12 +205,12 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->Button3->click();
-        w.alarms()->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        w.alarms()->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         w.restart();
         w.showTime(QStringLiteral("Garden"));
-        QCOMPARE(w.alarms()->List_BedTimes->topLevelItem(0)->checkState(0), Qt::Unchecked);
+        QCOMPARE(w.alarms()->listBedTimes->topLevelItem(0)->checkState(0), Qt::Unchecked);
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
-        w.alarms()->ClockTimer();
+        w.alarms()->clockTimer();
         QVERIFY(w.fakes.notifier.shown.isEmpty());
     }
 
@@ -223,7 +223,7 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Garden"));
         const QString report = w.form->dataFolder->BuildDir + QStringLiteral("DedoDurid.html");
         QVERIFY(!QFile::exists(report)); // binding alone saves nothing yet
-        w.tracker()->Sleep_ChartSelectCell(5, 3);
+        w.tracker()->sleepChartSelectCell(5, 3);
         QVERIFY(TextFile::readLines(report).contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));
 
         w.book()->findChild<QToolButton *>(QStringLiteral("btnReport"))->click();

@@ -21,7 +21,7 @@ private:
     static AlarmEntry entry(const QString &schedule, int h, int min, bool checked = true)
     {
         const double value = DayNumber::fromDateTime(at(2020, 2, 3, h, min));
-        return AlarmEntry{checked, schedule, AlarmRule::TimeValueText(value)};
+        return AlarmEntry{checked, schedule, AlarmRule::timeValueText(value)};
     }
     static bool rings(const AlarmEntry &e, const QDateTime &now)
     {
@@ -50,20 +50,20 @@ private Q_SLOTS:
 void TestAlarmRule::texts()
 {
     const double value = DayNumber::fromDateTime(at(2024, 1, 5, 21, 30));
-    QCOMPARE(AlarmRule::TimeValueText(value), QStringLiteral("45296.8958333333"));
-    QCOMPARE(AlarmRule::TimeValueText(45296.0), QStringLiteral("45296"));
+    QCOMPARE(AlarmRule::timeValueText(value), QStringLiteral("45296.8958333333"));
+    QCOMPARE(AlarmRule::timeValueText(45296.0), QStringLiteral("45296"));
     // Stored with a point in every language.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QCOMPARE(AlarmRule::TimeValueText(45296.5), QStringLiteral("45296.5"));
-    QCOMPARE(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
+    QCOMPARE(AlarmRule::timeValueText(45296.5), QStringLiteral("45296.5"));
+    QCOMPARE(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
-    QCOMPARE(AlarmRule::WeeklySchedule({true, false, true, false, true, false, false}),
+    QCOMPARE(AlarmRule::weeklySchedule({true, false, true, false, true, false, false}),
              QStringLiteral("Mon Wed Fri "));
-    QCOMPARE(AlarmRule::WeeklySchedule({false, false, false, false, false, true, true}),
+    QCOMPARE(AlarmRule::weeklySchedule({false, false, false, false, false, true, true}),
              QStringLiteral("Sat Sun "));
-    QCOMPARE(AlarmRule::WeeklySchedule(QList<bool>(7, false)), QString());
-    QCOMPARE(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)),
+    QCOMPARE(AlarmRule::weeklySchedule(QList<bool>(7, false)), QString());
+    QCOMPARE(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)),
              QStringLiteral("Saturday April, 5, 2008"));
     QCOMPARE(AlarmRule::Caption(QStringLiteral("Mon Wed Fri "), QStringLiteral("07:00 AM")),
              QStringLiteral("Mon Wed Fri at 07:00 AM"));
@@ -122,14 +122,14 @@ void TestAlarmRule::weekdaysRingOnTheirDaysOnly()
 // A date rings on that date only, not on the same weekday of other weeks.
 void TestAlarmRule::fixedDateRingsOnItsDateOnly()
 {
-    const AlarmEntry e = entry(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), 22, 0);
+    const AlarmEntry e = entry(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)), 22, 0);
     QVERIFY(rings(e, at(2008, 4, 5, 22, 0)));
     QVERIFY(!rings(e, at(2008, 4, 12, 22, 0)));
     QVERIFY(!rings(e, at(2024, 5, 11, 22, 0)));
     QVERIFY(!rings(e, at(2008, 4, 6, 22, 0)));
     QVERIFY(!rings(e, at(2008, 4, 5, 21, 59)));
     // Wednesday 2 December does not ring on Wednesday 9 December.
-    const AlarmEntry wednesday = entry(AlarmRule::FixedDateSchedule(QDate(2026, 12, 2)), 7, 0);
+    const AlarmEntry wednesday = entry(AlarmRule::fixedDateSchedule(QDate(2026, 12, 2)), 7, 0);
     QVERIFY(rings(wednesday, at(2026, 12, 2, 7, 0)));
     QVERIFY(!rings(wednesday, at(2026, 12, 9, 7, 0)));
 }
@@ -154,10 +154,10 @@ void TestAlarmRule::anyLanguage()
 
     // What an entry made now stores.
     const double value = DayNumber::fromDateTime(at(2024, 1, 5, 21, 30));
-    QCOMPARE(AlarmRule::TimeValueText(value), QStringLiteral("45296.8958333333"));
+    QCOMPARE(AlarmRule::timeValueText(value), QStringLiteral("45296.8958333333"));
     QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
-    QCOMPARE(AlarmRule::FixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
-    QCOMPARE(AlarmRule::WeeklySchedule({true, false, true, false, true, false, false}),
+    QCOMPARE(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
+    QCOMPARE(AlarmRule::weeklySchedule({true, false, true, false, true, false, false}),
              QStringLiteral("Mon Wed Fri "));
 
     // A weekly alarm for today's weekday rings (Tuesday 7 May 2024), and
@@ -181,13 +181,13 @@ void TestAlarmRule::anyLanguage()
     // A date and a time value written in this language's own form (as
     // older lists hold them) are read too.
     const QLocale here;
-    const QString localDate = FormatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(QDate(2008, 4, 5)), here);
+    const QString localDate = formatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(QDate(2008, 4, 5)), here);
     QString localValue = QString::number(39543.9166666667, 'g', 15);
     localValue.replace(QLatin1Char('.'), here.decimalPoint());
     const AlarmEntry local{true, localDate, localValue};
     QVERIFY(AlarmRule::Matches(local, AlarmRule::Now(at(2008, 4, 5, 22, 0))));
     QVERIFY(!AlarmRule::Matches(local, AlarmRule::Now(at(2008, 4, 12, 22, 0))));
-    QCOMPARE(AlarmRule::ParseSchedule(localDate).date, QDate(2008, 4, 5));
+    QCOMPARE(AlarmRule::parseSchedule(localDate).date, QDate(2008, 4, 5));
 }
 
 void TestAlarmRule::listsOfTheLocaleAreTurnedIntoTheFixedForm()
@@ -197,18 +197,18 @@ void TestAlarmRule::listsOfTheLocaleAreTurnedIntoTheFixedForm()
 
     ListViewItem old{true, QStringLiteral("Samstag April, 5, 2008 at 10:00 PM"),
                      {QStringLiteral("Samstag April, 5, 2008"), QStringLiteral("39543,9166666667")}};
-    QVERIFY(AlarmRule::ToStoredForm(&old));
+    QVERIFY(AlarmRule::toStoredForm(&old));
     QCOMPARE(old.subItems, (QStringList{QStringLiteral("Saturday April, 5, 2008"),
                                         QStringLiteral("39543.9166666667")}));
     QCOMPARE(old.caption, QStringLiteral("Saturday April, 5, 2008 at 10:00 PM"));
     QVERIFY(old.checked);
     // Already in the fixed form: left as it is.
-    QVERIFY(!AlarmRule::ToStoredForm(&old));
+    QVERIFY(!AlarmRule::toStoredForm(&old));
     ListViewItem daily{false, QStringLiteral("Daily at 09:30 PM"), {QStringLiteral("Daily"), QStringLiteral("45296.8958333333")}};
-    QVERIFY(!AlarmRule::ToStoredForm(&daily));
+    QVERIFY(!AlarmRule::toStoredForm(&daily));
     // Not understood: left as it is.
     ListViewItem odd{false, QStringLiteral("x"), {QStringLiteral("whenever"), QStringLiteral("soon")}};
-    QVERIFY(!AlarmRule::ToStoredForm(&odd));
+    QVERIFY(!AlarmRule::toStoredForm(&odd));
     QCOMPARE(odd.subItems.first(), QStringLiteral("whenever"));
 }
 
@@ -218,10 +218,10 @@ void TestAlarmRule::firstMatchWins()
                                  entry(QStringLiteral("Daily"), 7, 0, false),
                                  entry(QStringLiteral("Tue "), 7, 0),
                                  entry(QStringLiteral("Daily"), 7, 0)};
-    QCOMPARE(AlarmRule::FirstMatch(list, AlarmRule::Now(at(2024, 5, 7, 7, 0))), 2);
-    QCOMPARE(AlarmRule::FirstMatch(list, AlarmRule::Now(at(2024, 5, 8, 7, 0))), 3);
-    QCOMPARE(AlarmRule::FirstMatch(list, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
-    QCOMPARE(AlarmRule::FirstMatch({}, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
+    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::Now(at(2024, 5, 7, 7, 0))), 2);
+    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::Now(at(2024, 5, 8, 7, 0))), 3);
+    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
+    QCOMPARE(AlarmRule::firstMatch({}, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
 }
 
 void TestAlarmRule::tickCounterStopsAtThe59thTick()

@@ -128,7 +128,7 @@ void TestAlarms::init()
     m_bed->resize(800, 460);
     m_feed->resize(800, 460);
     m_alarms = std::make_unique<AlarmPages>(m_bed.get(), m_feed.get(), m_fakes->services());
-    m_alarms->SoundFolder = QDir(m_sounds).absolutePath() + QLatin1Char('/');
+    m_alarms->soundFolder = QDir(m_sounds).absolutePath() + QLatin1Char('/');
     m_dir = std::make_unique<QTemporaryDir>();
     m_script.clear();
     m_dialogsShown = 0;
@@ -137,20 +137,20 @@ void TestAlarms::init()
         if (m_script.isEmpty())
             return int(QDialog::Rejected);
         const Dialog d = m_script.takeFirst();
-        form.Bed_Time->setTime(d.time);
+        form.bedTime->setTime(d.time);
         if (d.kind == Dialog::Weekly) {
             form.Weekly->click();
-            QCheckBox *boxes[] = {form.Mon, form.Tue, form.Wed, form.Thu,
-                                  form.Fri, form.Sat, form.Sun};
+            QCheckBox *boxes[] = {form.mon, form.tue, form.wed, form.thu,
+                                  form.fri, form.sat, form.sun};
             for (int i = 0; i < 7; ++i)
                 boxes[i]->setChecked(d.days.at(i));
         } else if (d.kind == Dialog::Fixed) {
-            form.FixedDate->click();
-            form.Date_Picker->setDate(d.date);
+            form.fixedDate->click();
+            form.datePicker->setDate(d.date);
         }
         return int(d.ok ? QDialog::Accepted : QDialog::Rejected);
     };
-    m_alarms->LoadLists(folder(QStringLiteral("Garden")));
+    m_alarms->loadLists(folder(QStringLiteral("Garden")));
 }
 
 void TestAlarms::cleanup()
@@ -170,18 +170,18 @@ void TestAlarms::controlsAreNamed()
     for (const char *name : {"List_WakeUp", "Button5", "Button6", "feed_Sound", "wakeup_play",
                              "Alarm_StopButton", "Alarm_SnoozeButton"})
         QVERIFY2(m_feed->findChild<QWidget *>(QString::fromLatin1(name)), name);
-    QCOMPARE(m_alarms->List_BedTimes->headerItem()->text(0), QStringLiteral("Go to Bed"));
-    QCOMPARE(m_alarms->List_WakeUp->headerItem()->text(0), QStringLiteral("Get up"));
-    QCOMPARE(m_alarms->Bed_Sound->currentText(), QStringLiteral("Silence"));
-    QCOMPARE(m_alarms->feed_Sound->count(), 7);
-    QCOMPARE(m_alarms->Alarm_SnoozeButton->toolTip(), QStringLiteral("Snooze 5 Minutes"));
-    QVERIFY(!m_alarms->List_BedTimes->accessibleName().isEmpty());
+    QCOMPARE(m_alarms->listBedTimes->headerItem()->text(0), QStringLiteral("Go to Bed"));
+    QCOMPARE(m_alarms->listWakeUp->headerItem()->text(0), QStringLiteral("Get up"));
+    QCOMPARE(m_alarms->bedSound->currentText(), QStringLiteral("Silence"));
+    QCOMPARE(m_alarms->feedSound->count(), 7);
+    QCOMPARE(m_alarms->alarmSnoozeButton->toolTip(), QStringLiteral("Snooze 5 Minutes"));
+    QVERIFY(!m_alarms->listBedTimes->accessibleName().isEmpty());
 }
 
 void TestAlarms::dailyEntryFileBytes()
 {
     add(m_alarms->Button3, Dialog{});
-    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
     QByteArray expected = QByteArray::fromHex("01" "01000000" "01" "11000000");
     expected += "Daily at 09:30 PM";
     expected += QByteArray::fromHex("02000000" "05000000");
@@ -190,7 +190,7 @@ void TestAlarms::dailyEntryFileBytes()
     expected += QByteArray::fromHex("10000000");
     expected += "45296.8958333333";
     QCOMPARE(bytes(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")), expected);
-    QVERIFY(m_alarms->List_BedTimes->topLevelItem(0)->checkState(0) == Qt::Checked);
+    QVERIFY(m_alarms->listBedTimes->topLevelItem(0)->checkState(0) == Qt::Checked);
 }
 
 void TestAlarms::weeklyAndFixedDateEntries()
@@ -206,11 +206,11 @@ void TestAlarms::weeklyAndFixedDateEntries()
     fixed.date = QDate(2008, 4, 5);
     add(m_alarms->Button3, fixed);
 
-    QCOMPARE(captions(m_alarms->List_BedTimes),
+    QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Saturday April, 5, 2008 at 10:00 PM"),
                           QStringLiteral("Mon Wed Fri at 07:00 AM")}));
     ListViewData data;
-    QVERIFY(LoadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")).clean);
+    QVERIFY(loadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")).clean);
     QCOMPARE(data.items.at(1).subItems.at(0), QStringLiteral("Mon Wed Fri "));
     QCOMPARE(data.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
     // The time value keeps the day the dialog was opened, not the fixed date.
@@ -224,7 +224,7 @@ void TestAlarms::weeklyWithoutDaysAddsNothing()
     weekly.kind = Dialog::Weekly;
     add(m_alarms->Button3, weekly);
     QCOMPARE(m_fakes->dialogs.messages, QStringList{QStringLiteral("No Days of the Week Selected")});
-    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 0);
+    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 0);
     QCOMPARE(bytes(file), QByteArray("<missing>"));
 }
 
@@ -232,22 +232,22 @@ void TestAlarms::newestFirstAndDelete()
 {
     add(m_alarms->Button3, daily(21, 0));
     add(m_alarms->Button3, daily(22, 0));
-    QCOMPARE(captions(m_alarms->List_BedTimes),
+    QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
-    m_alarms->List_BedTimes->setCurrentItem(m_alarms->List_BedTimes->topLevelItem(0));
+    m_alarms->listBedTimes->setCurrentItem(m_alarms->listBedTimes->topLevelItem(0));
     m_alarms->Button4->click();
-    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
+    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
     ListViewData data;
-    LoadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
+    loadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
     QCOMPARE(data.items.size(), 1);
     add(m_alarms->Button3, daily(22, 0));
-    QCOMPARE(captions(m_alarms->List_BedTimes).first(), QStringLiteral("Daily at 10:00 PM"));
+    QCOMPARE(captions(m_alarms->listBedTimes).first(), QStringLiteral("Daily at 10:00 PM"));
 
     // Delete with nothing selected deletes nothing but still writes.
-    m_alarms->List_BedTimes->clearSelection();
+    m_alarms->listBedTimes->clearSelection();
     QFile::remove(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
     m_alarms->Button4->click();
-    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 2);
+    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 2);
     QVERIFY(QFile::exists(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")));
 }
 
@@ -264,7 +264,7 @@ void TestAlarms::cancelStillRewrites()
 void TestAlarms::feedingAddLeavesBedTimesAlone()
 {
     add(m_alarms->Button5, daily(3, 0));
-    QCOMPARE(captions(m_alarms->List_WakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+    QCOMPARE(captions(m_alarms->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
     QVERIFY(QFile::exists(m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt")));
     QVERIFY(!QFile::exists(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")));
 }
@@ -277,21 +277,21 @@ void TestAlarms::bindingEmptiesListsWithoutFiles()
     ListViewData bedOnly;
     bedOnly.items.append(ListViewItem{false, QStringLiteral("Sun at 08:00 PM"),
                                       {QStringLiteral("Sun "), QStringLiteral("45000.8333333333")}});
-    QVERIFY(SaveListView(bedOnly, other + QStringLiteral("bedtimes.txt")).ok);
+    QVERIFY(saveListView(bedOnly, other + QStringLiteral("bedtimes.txt")).ok);
 
-    m_alarms->SaveLists();
-    m_alarms->LoadLists(other);
-    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Sun at 08:00 PM")});
-    QVERIFY(m_alarms->List_BedTimes->topLevelItem(0)->checkState(0) == Qt::Unchecked);
-    QCOMPARE(m_alarms->List_WakeUp->topLevelItemCount(), 0);
-    QVERIFY(m_alarms->SaveLists());
+    m_alarms->saveLists();
+    m_alarms->loadLists(other);
+    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Sun at 08:00 PM")});
+    QVERIFY(m_alarms->listBedTimes->topLevelItem(0)->checkState(0) == Qt::Unchecked);
+    QCOMPARE(m_alarms->listWakeUp->topLevelItemCount(), 0);
+    QVERIFY(m_alarms->saveLists());
     QCOMPARE(bytes(other + QStringLiteral("wakeuptimes.txt")), QByteArray::fromHex("0100000000"));
-    QCOMPARE(bytes(other + QStringLiteral("bedtimes.txt")), EncodeListView(bedOnly));
+    QCOMPARE(bytes(other + QStringLiteral("bedtimes.txt")), encodeListView(bedOnly));
 
     // Back to the first folder: its entries return (a restart reads the same).
-    m_alarms->LoadLists(folder(QStringLiteral("Garden")));
-    QCOMPARE(captions(m_alarms->List_WakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
-    QCOMPARE(captions(m_alarms->List_BedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
+    m_alarms->loadLists(folder(QStringLiteral("Garden")));
+    QCOMPARE(captions(m_alarms->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
     QVERIFY(m_fakes->dialogs.errors.isEmpty());
 }
 
@@ -300,9 +300,9 @@ void TestAlarms::uncheckedStateIsSavedWithTheList()
     add(m_alarms->Button3, daily(21, 0));
     const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
     const QByteArray before = bytes(file);
-    m_alarms->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     QCOMPARE(bytes(file), before); // nothing is written at once
-    QVERIFY(m_alarms->SaveLists());
+    QVERIFY(m_alarms->saveLists());
     QCOMPARE(bytes(file).at(5), '\0');
 }
 
@@ -315,35 +315,35 @@ void TestAlarms::damagedFileIsKeptBeforeTheFirstSave()
                                   {QStringLiteral("Daily"), QStringLiteral("45296.8958333333")}});
     two.items.append(ListViewItem{true, QStringLiteral("Sat at 10:00 PM"),
                                   {QStringLiteral("Sat "), QStringLiteral("45296.9166666667")}});
-    const QByteArray whole = EncodeListView(two);
+    const QByteArray whole = encodeListView(two);
     const QByteArray cut = whole.left(whole.size() - 6);
     put(file, cut);
 
-    m_alarms->LoadLists(other);
+    m_alarms->loadLists(other);
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
-    QCOMPARE(captions(m_alarms->List_BedTimes),
+    QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Daily at 09:30 PM"), QStringLiteral("Sat at 10:00 PM")}));
 
-    QVERIFY(m_alarms->SaveLists());
+    QVERIFY(m_alarms->saveLists());
     QCOMPARE(bytes(file + QStringLiteral(".damaged")), cut);
     QVERIFY(bytes(file) != cut);
     // Only before the first save.
-    QVERIFY(m_alarms->SaveLists());
+    QVERIFY(m_alarms->saveLists());
     QVERIFY(!QFile::exists(file + QStringLiteral(".damaged-2")));
 
     // Random bytes: no crash, and the copy is kept as well.
     put(file, QByteArray::fromHex("FF7F0000FF7F0000FFFF"));
-    m_alarms->LoadLists(other);
-    QVERIFY(m_alarms->SaveLists());
+    m_alarms->loadLists(other);
+    QVERIFY(m_alarms->saveLists());
     QCOMPARE(bytes(file + QStringLiteral(".damaged-2")), QByteArray::fromHex("FF7F0000FF7F0000FFFF"));
 }
 
 void TestAlarms::unwritableFolderReportsAndKeepsTheList()
 {
-    m_alarms->LoadLists(m_dir->filePath(QStringLiteral("gone/")));
+    m_alarms->loadLists(m_dir->filePath(QStringLiteral("gone/")));
     add(m_alarms->Button3, daily(21, 0));
-    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 1);
+    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 1);
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
 }
@@ -351,51 +351,51 @@ void TestAlarms::unwritableFolderReportsAndKeepsTheList()
 void TestAlarms::clickDrawsTheSleepCycle()
 {
     QSignalSpy spy(m_alarms.get(), &AlarmPages::sleepCycleRequested);
-    m_alarms->List_BedTimesClick();
+    m_alarms->listBedTimesClick();
     QCOMPARE(spy.count(), 0); // nothing selected
     add(m_alarms->Button3, daily(21, 30));
-    m_alarms->List_BedTimes->topLevelItem(0)->setSelected(true);
-    m_alarms->List_BedTimesClick();
+    m_alarms->listBedTimes->topLevelItem(0)->setSelected(true);
+    m_alarms->listBedTimesClick();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toDouble(), 7.5);
     QCOMPARE(spy.at(0).at(1).toDouble(), 45296.8958333333);
 
     // A time value that is not a number starts the cycle at day 0.
-    m_alarms->List_BedTimes->topLevelItem(0)->setData(
+    m_alarms->listBedTimes->topLevelItem(0)->setData(
         0, Qt::UserRole, QStringList{QStringLiteral("Daily"), QStringLiteral("never")});
-    m_alarms->List_BedTimesClick();
+    m_alarms->listBedTimesClick();
     QCOMPARE(spy.at(1).at(1).toDouble(), 0.0);
 
     // A click in the feeding list works on the bed-time selection.
     add(m_alarms->Button5, daily(3, 0));
-    const QRect row = m_alarms->List_WakeUp->visualItemRect(m_alarms->List_WakeUp->topLevelItem(0));
+    const QRect row = m_alarms->listWakeUp->visualItemRect(m_alarms->listWakeUp->topLevelItem(0));
     m_feed->show();
-    QTest::mouseClick(m_alarms->List_WakeUp->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseClick(m_alarms->listWakeUp->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(spy.count(), 3);
 }
 
 void TestAlarms::playButtons()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->Bed_Play->click();
+    m_alarms->bedPlay->click();
     QVERIFY(sound.played.isEmpty()); // "Silence" plays nothing
     QCOMPARE(sound.stops, 1);
-    QCOMPARE(m_alarms->SoundFile, QStringLiteral("Silence.wav"));
+    QCOMPARE(m_alarms->soundFile, QStringLiteral("Silence.wav"));
 
-    m_alarms->Bed_Sound->setCurrentText(QStringLiteral("Rain"));
-    m_alarms->Bed_Play->click();
-    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Rain.wav"));
+    m_alarms->bedSound->setCurrentText(QStringLiteral("Rain"));
+    m_alarms->bedPlay->click();
+    QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Rain.wav"));
 
-    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Klaxon"));
-    m_alarms->wakeup_play->click();
-    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Klaxon.wav"));
+    m_alarms->feedSound->setCurrentText(QStringLiteral("Klaxon"));
+    m_alarms->wakeupPlay->click();
+    QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Klaxon.wav"));
     m_alarms->Button2->click();
     QVERIFY(sound.playing.isEmpty());
 
     // A missing file: the sound stops and nothing plays, without a message.
-    m_alarms->wakeup_play->click();
-    m_alarms->SoundFolder = m_dir->path() + QLatin1Char('/');
-    m_alarms->wakeup_play->click();
+    m_alarms->wakeupPlay->click();
+    m_alarms->soundFolder = m_dir->path() + QLatin1Char('/');
+    m_alarms->wakeupPlay->click();
     QVERIFY(sound.playing.isEmpty());
     QVERIFY(m_fakes->dialogs.errors.isEmpty() && m_fakes->dialogs.messages.isEmpty());
 }
@@ -403,42 +403,42 @@ void TestAlarms::playButtons()
 void TestAlarms::clockRingsAndStops()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->Bed_Sound->setCurrentText(QStringLiteral("Wind"));
-    m_alarms->feed_Sound->setCurrentText(QStringLiteral("BabyCrying"));
+    m_alarms->bedSound->setCurrentText(QStringLiteral("Wind"));
+    m_alarms->feedSound->setCurrentText(QStringLiteral("BabyCrying"));
     add(m_alarms->Button3, daily(21, 30));
     add(m_alarms->Button5, daily(21, 30));
-    m_alarms->List_WakeUp->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    m_alarms->listWakeUp->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 29, 50)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(sound.played.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 49)));
-    m_alarms->ClockTimer();
-    QCOMPARE(sound.played, QStringList{m_alarms->SoundFolder + QStringLiteral("Wind.wav")});
+    m_alarms->clockTimer();
+    QCOMPARE(sound.played, QStringList{m_alarms->soundFolder + QStringLiteral("Wind.wav")});
 
     // Both lists at once: the feeding sound replaces the bed sound.
-    m_alarms->List_WakeUp->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    m_alarms->listWakeUp->topLevelItem(0)->setCheckState(0, Qt::Checked);
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
-    m_alarms->ClockTimer();
-    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("BabyCrying.wav"));
+    m_alarms->clockTimer();
+    QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("BabyCrying.wav"));
 
     QDateTime now = m_fakes->clock.now();
     for (int tick = 1; tick <= 58; ++tick) {
         now = now.addSecs(59);
         m_fakes->clock.set(now);
-        m_alarms->ClockTimer();
+        m_alarms->clockTimer();
     }
     QVERIFY(!sound.playing.isEmpty());
     m_fakes->clock.set(now.addSecs(59));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(sound.playing.isEmpty());
-    QCOMPARE(m_alarms->Ticker.Tag, 0);
+    QCOMPARE(m_alarms->ticker.Tag, 0);
 }
 
 void TestAlarms::stopThenNextMatchingMinute()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Chirps"));
+    m_alarms->feedSound->setCurrentText(QStringLiteral("Chirps"));
     Dialog weekly;
     weekly.kind = Dialog::Weekly;
     weekly.time = QTime(6, 0);
@@ -446,50 +446,50 @@ void TestAlarms::stopThenNextMatchingMinute()
     add(m_alarms->Button5, weekly);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 0, 1))); // Monday
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(!sound.playing.isEmpty());
-    m_alarms->Alarm_StopButton->click();
+    m_alarms->alarmStopButton->click();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 1, 0)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 0))); // Tuesday
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(6, 0, 30))); // Wednesday
-    m_alarms->ClockTimer();
-    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Chirps.wav"));
+    m_alarms->clockTimer();
+    QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Chirps.wav"));
 }
 
 void TestAlarms::snoozeRingsAgainAfterFiveMinutes()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Buzz"));
+    m_alarms->feedSound->setCurrentText(QStringLiteral("Buzz"));
     add(m_alarms->Button5, daily(3, 0));
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(3, 0, 10)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(!sound.playing.isEmpty());
 
-    m_alarms->Alarm_SnoozeButton->click();
+    m_alarms->alarmSnoozeButton->click();
     QVERIFY(sound.playing.isEmpty());
-    QVERIFY(m_alarms->Alarm_Snooze->isActive());
-    QCOMPARE(m_alarms->Alarm_Snooze->interval(), 5 * 60 * 1000);
-    m_alarms->Alarm_SnoozeTimer();
-    QVERIFY(!m_alarms->Alarm_Snooze->isActive());
-    QCOMPARE(sound.playing, m_alarms->SoundFolder + QStringLiteral("Buzz.wav"));
-    QCOMPARE(m_alarms->Ticker.Tag, 1);
+    QVERIFY(m_alarms->alarmSnooze->isActive());
+    QCOMPARE(m_alarms->alarmSnooze->interval(), 5 * 60 * 1000);
+    m_alarms->alarmSnoozeTimer();
+    QVERIFY(!m_alarms->alarmSnooze->isActive());
+    QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Buzz.wav"));
+    QCOMPARE(m_alarms->ticker.Tag, 1);
 
     // Snooze, then Stop: nothing comes back.
-    m_alarms->Alarm_SnoozeButton->click();
-    m_alarms->Alarm_StopButton->click();
-    QVERIFY(!m_alarms->Alarm_Snooze->isActive());
+    m_alarms->alarmSnoozeButton->click();
+    m_alarms->alarmStopButton->click();
+    QVERIFY(!m_alarms->alarmSnooze->isActive());
     const int plays = sound.played.size();
-    m_alarms->Alarm_SnoozeTimer();
+    m_alarms->alarmSnoozeTimer();
     QCOMPARE(sound.played.size(), plays);
 
     // Snooze while nothing plays: nothing rings later.
-    m_alarms->Alarm_SnoozeButton->click();
-    m_alarms->Alarm_SnoozeTimer();
+    m_alarms->alarmSnoozeButton->click();
+    m_alarms->alarmSnoozeTimer();
     QCOMPARE(sound.played.size(), plays);
     QVERIFY(sound.playing.isEmpty());
 }
@@ -498,24 +498,24 @@ void TestAlarms::clockRunsFromTheStart()
 {
     QVERIFY(m_alarms->Clock->isActive());
     QCOMPARE(m_alarms->Clock->interval(), 59000);
-    QVERIFY(!m_alarms->Alarm_Snooze->isActive());
+    QVERIFY(!m_alarms->alarmSnooze->isActive());
 }
 
 void TestAlarms::alarmSetDialog()
 {
     AlarmSetDialog form(&m_fakes->clock);
     QCOMPARE(form.windowTitle(), QStringLiteral("Alarm Set"));
-    QCOMPARE(form.Bed_Time->time(), QTime(10, 15));
-    QCOMPARE(form.Date_Picker->date(), QDate(2024, 1, 5));
+    QCOMPARE(form.bedTime->time(), QTime(10, 15));
+    QCOMPARE(form.datePicker->date(), QDate(2024, 1, 5));
     QVERIFY(form.Daily->isChecked());
-    QVERIFY(!form.Weekly_Panel->isEnabled());
-    form.Mon->setChecked(true);
+    QVERIFY(!form.weeklyPanel->isEnabled());
+    form.mon->setChecked(true);
     form.Weekly->click();
-    QVERIFY(form.Weekly_Panel->isEnabled());
-    form.FixedDate->click();
-    QVERIFY(!form.Weekly_Panel->isEnabled());
-    QVERIFY(form.Mon->isChecked()); // the marks stay while disabled
-    form.Bed_Time->setTime(QTime(7, 45));
+    QVERIFY(form.weeklyPanel->isEnabled());
+    form.fixedDate->click();
+    QVERIFY(!form.weeklyPanel->isEnabled());
+    QVERIFY(form.mon->isChecked()); // the marks stay while disabled
+    form.bedTime->setTime(QTime(7, 45));
     QCOMPARE(form.TimeValue(), 45296.0 + 7.75 / 24);
 
     // OK and Cancel end the dialog with their results.
@@ -531,13 +531,13 @@ void TestAlarms::alarmSetDialog()
 void TestAlarms::silentAlarmShowsItself()
 {
     FakeAlarmNotifier &notifier = m_fakes->notifier;
-    m_alarms->Bed_Sound->setCurrentText(QStringLiteral("Silence"));
+    m_alarms->bedSound->setCurrentText(QStringLiteral("Silence"));
     add(m_alarms->Button3, daily(22, 0));
     add(m_alarms->Button3, daily(21, 30));
-    QTreeWidgetItem *entry = m_alarms->List_BedTimes->topLevelItem(0);
+    QTreeWidgetItem *entry = m_alarms->listBedTimes->topLevelItem(0);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 10)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(m_fakes->sound.played.isEmpty());
     QCOMPARE(notifier.shown.size(), 1);
     QVERIFY(notifier.showing);
@@ -547,13 +547,13 @@ void TestAlarms::silentAlarmShowsItself()
     QCOMPARE(m_alarms->ringingEntry(), entry);
     QVERIFY(entry->font(0).bold());
     QVERIFY(entry->background(0).style() != Qt::NoBrush);
-    QVERIFY(m_alarms->List_BedTimes->topLevelItem(1)->background(0).style() == Qt::NoBrush);
+    QVERIFY(m_alarms->listBedTimes->topLevelItem(1)->background(0).style() == Qt::NoBrush);
     // Highlighting is not an edit of the list.
-    QVERIFY(!m_alarms->isEdited(m_alarms->List_BedTimes));
+    QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
 
     // A second tick in the same minute rings on without a second notice.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 59)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QCOMPARE(notifier.shown.size(), 1);
 
     // "Stop" in the notification.
@@ -565,30 +565,30 @@ void TestAlarms::silentAlarmShowsItself()
 
     // "Snooze": the silent alarm comes back after the pause.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 1)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QCOMPARE(notifier.shown.size(), 2);
     notifier.snooze();
     QVERIFY(!notifier.showing);
-    QVERIFY(m_alarms->Alarm_Snooze->isActive());
-    m_alarms->Alarm_SnoozeTimer();
+    QVERIFY(m_alarms->alarmSnooze->isActive());
+    m_alarms->alarmSnoozeTimer();
     QCOMPARE(notifier.shown.size(), 3);
     QVERIFY(notifier.showing);
-    m_alarms->Alarm_StopButton->click();
+    m_alarms->alarmStopButton->click();
     QVERIFY(!notifier.showing);
 
     // A feeding alarm with no sound device at all shows itself too.
-    m_alarms->SoundFolder.clear();
+    m_alarms->soundFolder.clear();
     add(m_alarms->Button5, daily(3, 0));
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 9), QTime(3, 0, 30)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QCOMPARE(notifier.shown.size(), 4);
-    QCOMPARE(m_alarms->ringingEntry(), m_alarms->List_WakeUp->topLevelItem(0));
+    QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(0));
     // Left ringing, it ends by itself and its notice goes with it.
     QDateTime now = m_fakes->clock.now();
     for (int tick = 0; tick < 60 && notifier.showing; ++tick) {
         now = now.addSecs(59);
         m_fakes->clock.set(now);
-        m_alarms->ClockTimer();
+        m_alarms->clockTimer();
     }
     QVERIFY(!notifier.showing);
     QVERIFY(!m_alarms->ringingEntry());
@@ -601,27 +601,27 @@ void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
     add(m_alarms->Button3, daily(21, 0));
     const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
     const QString feedFile = m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt");
-    QVERIFY(!m_alarms->isEdited(m_alarms->List_BedTimes));
-    m_alarms->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    QVERIFY(m_alarms->isEdited(m_alarms->List_BedTimes));
+    QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
+    m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
     QString error;
-    QVERIFY(m_alarms->SaveEditedLists(&error));
+    QVERIFY(m_alarms->saveEditedLists(&error));
     QCOMPARE(bytes(file).at(5), '\0');
-    QVERIFY(!m_alarms->isEdited(m_alarms->List_BedTimes));
+    QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
     QVERIFY(!QFile::exists(feedFile));
 
     // Saved once, not again: a list changed on disk meanwhile stays.
-    put(file, EncodeListView(ListViewData{}));
-    QVERIFY(m_alarms->SaveEditedLists(&error));
+    put(file, encodeListView(ListViewData{}));
+    QVERIFY(m_alarms->saveEditedLists(&error));
     QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
 
     // A write that fails says which file and keeps the change for later.
-    m_alarms->List_BedTimes->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Checked);
     QVERIFY(QFile::remove(file));
     QVERIFY(QDir().mkpath(file));
-    QVERIFY(!m_alarms->SaveEditedLists(&error));
+    QVERIFY(!m_alarms->saveEditedLists(&error));
     QVERIFY2(error.contains(QStringLiteral("bedtimes.txt")), qPrintable(error));
-    QVERIFY(m_alarms->isEdited(m_alarms->List_BedTimes));
+    QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
     QVERIFY(m_fakes->dialogs.errors.isEmpty()); // returned, not shown
 }
 
@@ -630,13 +630,13 @@ void TestAlarms::secondDeleteRemovesNothing()
     add(m_alarms->Button3, daily(21, 0));
     add(m_alarms->Button3, daily(22, 0));
     add(m_alarms->Button3, daily(23, 0));
-    m_alarms->List_BedTimes->setCurrentItem(m_alarms->List_BedTimes->topLevelItem(0));
+    m_alarms->listBedTimes->setCurrentItem(m_alarms->listBedTimes->topLevelItem(0));
     m_alarms->Button4->click();
-    QCOMPARE(captions(m_alarms->List_BedTimes),
+    QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
-    QVERIFY(m_alarms->List_BedTimes->selectedItems().isEmpty());
+    QVERIFY(m_alarms->listBedTimes->selectedItems().isEmpty());
     m_alarms->Button4->click();
-    QCOMPARE(m_alarms->List_BedTimes->topLevelItemCount(), 2);
+    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 2);
     QCOMPARE(m_fakes->dialogs.messages.size(), 1);
 }
 
@@ -647,19 +647,19 @@ void TestAlarms::longDateCaptionKeepsItsTime()
     fixed.time = QTime(21, 30);
     fixed.date = QDate(2026, 9, 30);
     add(m_alarms->Button3, fixed);
-    QTreeWidgetItem *item = m_alarms->List_BedTimes->topLevelItem(0);
+    QTreeWidgetItem *item = m_alarms->listBedTimes->topLevelItem(0);
     const QString caption = QStringLiteral("Wednesday September, 30, 2026 at 09:30 PM");
     QCOMPARE(item->text(0), caption);
     QCOMPARE(item->toolTip(0), caption);
-    QCOMPARE(m_alarms->List_BedTimes->textElideMode(), Qt::ElideMiddle);
+    QCOMPARE(m_alarms->listBedTimes->textElideMode(), Qt::ElideMiddle);
     // In a column narrower than the caption the time stays in view.
-    const QFontMetrics metrics(m_alarms->List_BedTimes->font());
-    const QString shown = metrics.elidedText(caption, m_alarms->List_BedTimes->textElideMode(),
+    const QFontMetrics metrics(m_alarms->listBedTimes->font());
+    const QString shown = metrics.elidedText(caption, m_alarms->listBedTimes->textElideMode(),
                                              metrics.horizontalAdvance(caption) / 2);
     QVERIFY2(shown.endsWith(QStringLiteral("09:30 PM")), qPrintable(shown));
     // Reloaded from the file, it keeps its tooltip.
-    m_alarms->LoadLists(m_alarms->TrackedFolder);
-    QCOMPARE(m_alarms->List_BedTimes->topLevelItem(0)->toolTip(0), caption);
+    m_alarms->loadLists(m_alarms->TrackedFolder);
+    QCOMPARE(m_alarms->listBedTimes->topLevelItem(0)->toolTip(0), caption);
 }
 
 // A list written under German (a date in German, a time value with a
@@ -668,35 +668,35 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
-    m_alarms->feed_Sound->setCurrentText(QStringLiteral("Chirps"));
+    m_alarms->feedSound->setCurrentText(QStringLiteral("Chirps"));
     const QString other = folder(QStringLiteral("Kitchen"));
     ListViewData old;
     old.items.append(ListViewItem{true, QStringLiteral("Dienstag Mai, 7, 2024 at 09:30 PM"),
                                   {QStringLiteral("Dienstag Mai, 7, 2024"), QStringLiteral("45419,8958333333")}});
     old.items.append(ListViewItem{true, QStringLiteral("Tue at 06:00 AM"),
                                   {QStringLiteral("Tue "), QStringLiteral("45419.25")}});
-    QVERIFY(SaveListView(old, other + QStringLiteral("wakeuptimes.txt")).ok);
-    m_alarms->LoadLists(other);
-    QVERIFY(m_alarms->isEdited(m_alarms->List_WakeUp));
+    QVERIFY(saveListView(old, other + QStringLiteral("wakeuptimes.txt")).ok);
+    m_alarms->loadLists(other);
+    QVERIFY(m_alarms->isEdited(m_alarms->listWakeUp));
 
     // Tuesday 7 May 2024: the weekly entry at 6:00, the dated one at 21:30.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 20)));
-    m_alarms->ClockTimer();
-    QCOMPARE(m_alarms->ringingEntry(), m_alarms->List_WakeUp->topLevelItem(1));
-    m_alarms->Alarm_StopButtonClick();
+    m_alarms->clockTimer();
+    QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(1));
+    m_alarms->alarmStopButtonClick();
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 20)));
-    m_alarms->ClockTimer();
-    QCOMPARE(m_alarms->ringingEntry(), m_alarms->List_WakeUp->topLevelItem(0));
-    m_alarms->Alarm_StopButtonClick();
+    m_alarms->clockTimer();
+    QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(0));
+    m_alarms->alarmStopButtonClick();
     // Not at midnight, not a week later.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 14), QTime(21, 30, 20)));
-    m_alarms->ClockTimer();
+    m_alarms->clockTimer();
     QVERIFY(!m_alarms->isRinging());
 
     QString error;
-    QVERIFY(m_alarms->SaveEditedLists(&error));
+    QVERIFY(m_alarms->saveEditedLists(&error));
     ListViewData stored;
-    QVERIFY(LoadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
+    QVERIFY(loadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
     QCOMPARE(stored.items.at(0).subItems,
              (QStringList{QStringLiteral("Tuesday May, 7, 2024"), QStringLiteral("45419.8958333333")}));
     QCOMPARE(stored.items.at(0).caption, QStringLiteral("Tuesday May, 7, 2024 at 09:30 PM"));
@@ -708,7 +708,7 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
     fixed.time = QTime(21, 30);
     fixed.date = QDate(2008, 4, 5);
     add(m_alarms->Button5, fixed);
-    QVERIFY(LoadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
+    QVERIFY(loadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
     QCOMPARE(stored.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
     QVERIFY(!stored.items.at(0).subItems.at(1).contains(QLatin1Char(',')));
 }
@@ -723,20 +723,20 @@ void TestAlarms::amAndPmKeysInTheAlarmTime()
         AlarmSetDialog form(&m_fakes->clock);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.Bed_Time->setTime(QTime(21, 30));
-        form.Bed_Time->setFocus();
-        form.Bed_Time->setCurrentSection(QDateTimeEdit::AmPmSection);
-        QTest::keyClick(form.Bed_Time, Qt::Key_A);
-        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
-        QTest::keyClick(form.Bed_Time, Qt::Key_A);
-        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
-        QTest::keyClick(form.Bed_Time, Qt::Key_Tab);
-        QCOMPARE(form.Bed_Time->time(), QTime(9, 30));
-        form.Bed_Time->setFocus();
-        form.Bed_Time->setCurrentSection(QDateTimeEdit::HourSection);
-        QTest::keyClick(form.Bed_Time, Qt::Key_P);
-        QCOMPARE(form.Bed_Time->time(), QTime(21, 30));
-        QVERIFY(form.Bed_Time->hasAcceptableInput());
+        form.bedTime->setTime(QTime(21, 30));
+        form.bedTime->setFocus();
+        form.bedTime->setCurrentSection(QDateTimeEdit::AmPmSection);
+        QTest::keyClick(form.bedTime, Qt::Key_A);
+        QCOMPARE(form.bedTime->time(), QTime(9, 30));
+        QTest::keyClick(form.bedTime, Qt::Key_A);
+        QCOMPARE(form.bedTime->time(), QTime(9, 30));
+        QTest::keyClick(form.bedTime, Qt::Key_Tab);
+        QCOMPARE(form.bedTime->time(), QTime(9, 30));
+        form.bedTime->setFocus();
+        form.bedTime->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(form.bedTime, Qt::Key_P);
+        QCOMPARE(form.bedTime->time(), QTime(21, 30));
+        QVERIFY(form.bedTime->hasAcceptableInput());
     }
 }
 

@@ -20,7 +20,7 @@ void TestAlarmSounds::everySoundHasAPlayableWaveFile()
 {
     const QString folder = QFINDTESTDATA("../../sounds");
     QVERIFY2(!folder.isEmpty(), "the sounds folder of the source tree is missing");
-    QStringList names = AlarmSounds::BedSounds() + AlarmSounds::FeedSounds();
+    QStringList names = AlarmSounds::bedSounds() + AlarmSounds::feedSounds();
     QCOMPARE(names.count(QStringLiteral("Silence")), 2);
     names.removeAll(QStringLiteral("Silence"));
     QCOMPARE(names.size(), 13);
@@ -44,14 +44,14 @@ void TestAlarmSounds::folderSearchOrder()
     const QString program = dir.filePath(QStringLiteral("bin"));
     const QString builtIn = dir.filePath(QStringLiteral("src/sounds"));
     QVERIFY(QDir().mkpath(program));
-    QCOMPARE(AlarmSounds::FindFolder(program, builtIn), QString());
+    QCOMPARE(AlarmSounds::findFolder(program, builtIn), QString());
     QVERIFY(QDir().mkpath(builtIn));
-    QCOMPARE(AlarmSounds::FindFolder(program, builtIn), builtIn + QLatin1Char('/'));
+    QCOMPARE(AlarmSounds::findFolder(program, builtIn), builtIn + QLatin1Char('/'));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("share/vellumark/sounds"))));
-    QCOMPARE(AlarmSounds::FindFolder(program, builtIn),
+    QCOMPARE(AlarmSounds::findFolder(program, builtIn),
              dir.filePath(QStringLiteral("share/vellumark/sounds/")));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("bin/sounds"))));
-    QCOMPARE(AlarmSounds::FindFolder(program, builtIn), dir.filePath(QStringLiteral("bin/sounds/")));
+    QCOMPARE(AlarmSounds::findFolder(program, builtIn), dir.filePath(QStringLiteral("bin/sounds/")));
 }
 
 QTEST_GUILESS_MAIN(TestAlarmSounds)

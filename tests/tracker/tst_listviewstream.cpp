@@ -41,10 +41,10 @@ private Q_SLOTS:
 
 void TestListViewStream::emptyListIsFiveBytes()
 {
-    QCOMPARE(EncodeListView(ListViewData{}), hex("0100000000"));
+    QCOMPARE(encodeListView(ListViewData{}), hex("0100000000"));
     ListViewData none;
     none.checkBoxes = false;
-    QCOMPARE(EncodeListView(none), hex("0000000000"));
+    QCOMPARE(encodeListView(none), hex("0000000000"));
 }
 
 void TestListViewStream::dailyEntryLayout()
@@ -58,22 +58,22 @@ void TestListViewStream::dailyEntryLayout()
     expected += "Daily";
     expected += hex("10000000");
     expected += "45296.8958333333";
-    QCOMPARE(EncodeListView(list), expected);
+    QCOMPARE(encodeListView(list), expected);
 }
 
 void TestListViewStream::stringsAreLengthThenBytes()
 {
     QByteArray out;
-    WriteStr(out, QString());
+    writeStr(out, QString());
     QCOMPARE(out, hex("00000000"));
     out.clear();
-    WriteInt(out, -2);
-    WriteInt(out, 0x01020304);
-    WriteByte(out, 0xFF);
+    writeInt(out, -2);
+    writeInt(out, 0x01020304);
+    writeByte(out, 0xFF);
     QCOMPARE(out, hex("FEFFFFFF" "04030201" "FF"));
     out.clear();
     // The length counts bytes, not characters.
-    WriteStr(out, QStringLiteral("\u00e9t\u00e9"));
+    writeStr(out, QStringLiteral("\u00e9t\u00e9"));
     QCOMPARE(out, hex("05000000") + QStringLiteral("\u00e9t\u00e9").toUtf8());
 }
 
@@ -82,10 +82,10 @@ void TestListViewStream::listWithoutCheckBoxesHasNoCheckBytes()
     ListViewData list;
     list.checkBoxes = false;
     list.items.append(entry(true, QStringLiteral("A"), {}));
-    QCOMPARE(EncodeListView(list), hex("00" "01000000" "01000000") + "A" + hex("00000000"));
+    QCOMPARE(encodeListView(list), hex("00" "01000000" "01000000") + "A" + hex("00000000"));
 
     ListViewData back;
-    QVERIFY(DecodeListView(EncodeListView(list), &back).clean);
+    QVERIFY(decodeListView(encodeListView(list), &back).clean);
     QVERIFY(!back.checkBoxes);
     QCOMPARE(back.items.size(), 1);
     QVERIFY(!back.items.first().checked);
@@ -99,14 +99,14 @@ void TestListViewStream::roundTrip()
                             {QStringLiteral("Mon Wed Fri "), QStringLiteral("45296.2916666667")}));
     list.items.append(entry(true, QString(), {}));
     list.items.append(entry(true, QStringLiteral("x"), {QString(), QStringLiteral("y"), QString()}));
-    const QByteArray bytes = EncodeListView(list);
+    const QByteArray bytes = encodeListView(list);
     ListViewData back;
     back.items.append(entry(true, QStringLiteral("left over"), {}));
-    const ListViewLoad load = DecodeListView(bytes, &back);
+    const ListViewLoad load = decodeListView(bytes, &back);
     QVERIFY(load.ok);
     QVERIFY2(load.clean, qPrintable(load.error));
     QCOMPARE(back, list);
-    QCOMPARE(EncodeListView(back), bytes);
+    QCOMPARE(encodeListView(back), bytes);
 }
 
 void TestListViewStream::damaged_data()
@@ -143,7 +143,7 @@ void TestListViewStream::damaged()
     QFETCH(int, entries);
     QFETCH(QString, firstCaption);
     ListViewData list;
-    const ListViewLoad load = DecodeListView(bytes, &list);
+    const ListViewLoad load = decodeListView(bytes, &list);
     QVERIFY(load.ok);
     QVERIFY(!load.clean);
     QVERIFY(!load.error.isEmpty());
@@ -156,7 +156,7 @@ void TestListViewStream::hugeCountInShortFileMakesNoExtraEntries()
 {
     QByteArray bytes = hex("01" "FFFFFF7F" "01" "01000000") + "A" + hex("00000000");
     ListViewData list;
-    const ListViewLoad load = DecodeListView(bytes, &list);
+    const ListViewLoad load = decodeListView(bytes, &list);
     QVERIFY(!load.clean);
     QCOMPARE(list.items.size(), 1);
     QCOMPARE(list.items.first().caption, QStringLiteral("A"));
@@ -168,19 +168,19 @@ void TestListViewStream::missingCheckByteLeavesEntryUnchecked()
     ListViewData list;
     // The first entry is whole; the file ends where the second one's check
     // byte would stand, so it is not made up at all.
-    QVERIFY(!DecodeListView(hex("01" "02000000" "01" "00000000" "00000000"), &list).clean);
+    QVERIFY(!decodeListView(hex("01" "02000000" "01" "00000000" "00000000"), &list).clean);
     QCOMPARE(list.items.size(), 1);
     QVERIFY(list.items.first().checked);
 
     // Any flag or check byte other than 0 means "on", as it always did;
     // such a file is not damaged and is written back with 1.
-    QVERIFY(DecodeListView(hex("05" "01000000" "07" "00000000" "00000000"), &list).clean);
+    QVERIFY(decodeListView(hex("05" "01000000" "07" "00000000" "00000000"), &list).clean);
     QVERIFY(list.checkBoxes);
     QVERIFY(list.items.first().checked);
-    QCOMPARE(EncodeListView(list), hex("01" "01000000" "01" "00000000" "00000000"));
+    QCOMPARE(encodeListView(list), hex("01" "01000000" "01" "00000000" "00000000"));
 
     // A list with no check box flag at all reads as one with check boxes.
-    QVERIFY(!DecodeListView(QByteArray(), &list).clean);
+    QVERIFY(!decodeListView(QByteArray(), &list).clean);
     QVERIFY(list.checkBoxes);
 }
 
@@ -191,11 +191,11 @@ void TestListViewStream::cutInsideTheLastEntryKeepsItsReadFields()
                              {QStringLiteral("Daily"), QStringLiteral("45296.8958333333")}));
     whole.items.append(entry(false, QStringLiteral("Sat Sun at 08:00 AM"),
                              {QStringLiteral("Sat Sun "), QStringLiteral("45296.3333333333")}));
-    const QByteArray bytes = EncodeListView(whole);
+    const QByteArray bytes = encodeListView(whole);
     // Cut inside the second entry's schedule text.
     const QByteArray cut = bytes.left(bytes.lastIndexOf("Sat Sun ") + 3);
     ListViewData list;
-    QVERIFY(!DecodeListView(cut, &list).clean);
+    QVERIFY(!decodeListView(cut, &list).clean);
     QCOMPARE(list.items.size(), 2);
     QCOMPARE(list.items.at(0), whole.items.at(0));
     QCOMPARE(list.items.at(1).caption, QStringLiteral("Sat Sun at 08:00 AM"));
@@ -205,7 +205,7 @@ void TestListViewStream::cutInsideTheLastEntryKeepsItsReadFields()
     // Every shorter cut loads without a crash and never more entries.
     for (qsizetype n = 0; n < bytes.size(); ++n) {
         ListViewData part;
-        QVERIFY(!DecodeListView(bytes.left(n), &part).clean);
+        QVERIFY(!decodeListView(bytes.left(n), &part).clean);
         QVERIFY(part.items.size() <= 2);
     }
 }
@@ -213,7 +213,7 @@ void TestListViewStream::cutInsideTheLastEntryKeepsItsReadFields()
 void TestListViewStream::windows1252Caption()
 {
     ListViewData list;
-    QVERIFY(DecodeListView(hex("0101000000" "01" "03000000" "E97465" "00000000"), &list).clean);
+    QVERIFY(decodeListView(hex("0101000000" "01" "03000000" "E97465" "00000000"), &list).clean);
     QCOMPARE(list.items.first().caption, QStringLiteral("\u00e9te"));
 }
 
@@ -222,7 +222,7 @@ void TestListViewStream::byteOrderMarkInCaptionSurvives()
     ListViewData list;
     list.items.append(entry(true, QStringLiteral("\ufeffA"), {QStringLiteral("\ufeff")}));
     ListViewData back;
-    QVERIFY(LoadListView(&back, EncodeListView(list)).clean);
+    QVERIFY(loadListView(&back, encodeListView(list)).clean);
     QCOMPARE(back, list);
 }
 
@@ -232,17 +232,17 @@ void TestListViewStream::saveAndLoadFile()
     list.items.append(entry(true, QStringLiteral("Daily at 09:30 PM"),
                             {QStringLiteral("Daily"), QStringLiteral("1.5")}));
     const QString file = path(QStringLiteral("bedtimes.txt"));
-    QVERIFY(SaveListView(list, file).ok);
+    QVERIFY(saveListView(list, file).ok);
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), EncodeListView(list));
+    QCOMPARE(f.readAll(), encodeListView(list));
     ListViewData back;
-    const ListViewLoad load = LoadListView(&back, file);
+    const ListViewLoad load = loadListView(&back, file);
     QVERIFY(load.ok && load.clean);
     QCOMPARE(back, list);
 
     // A folder that does not exist: the write fails with a message naming the file.
-    const WriteResult bad = SaveListView(list, path(QStringLiteral("nowhere/bedtimes.txt")));
+    const WriteResult bad = saveListView(list, path(QStringLiteral("nowhere/bedtimes.txt")));
     QVERIFY(!bad.ok);
     QVERIFY(bad.error.contains(QStringLiteral("bedtimes.txt")));
 }
@@ -253,7 +253,7 @@ void TestListViewStream::unreadableFileReportsItsName()
     QVERIFY(QDir().mkpath(folder));
     ListViewData list;
     list.items.append(entry(true, QStringLiteral("old"), {}));
-    const ListViewLoad load = LoadListView(&list, folder);
+    const ListViewLoad load = loadListView(&list, folder);
     QVERIFY(!load.ok);
     QVERIFY(load.error.contains(QStringLiteral("wakeuptimes.txt")));
     QVERIFY(list.items.isEmpty());
@@ -267,7 +267,7 @@ void TestListViewStream::oversizedFileIsRefused()
     QVERIFY(f.resize(MaxListViewFileSize + 1));
     f.close();
     ListViewData list;
-    const ListViewLoad load = LoadListView(&list, file);
+    const ListViewLoad load = loadListView(&list, file);
     QVERIFY(load.ok);
     QVERIFY(!load.clean);
     QVERIFY(list.items.isEmpty());
@@ -281,12 +281,12 @@ void TestListViewStream::damagedCopyTakesAFreeName()
     f.write("\x01\x02");
     f.close();
     QString error;
-    QCOMPARE(KeepDamagedCopy(file, &error), file + QStringLiteral(".damaged"));
-    QCOMPARE(KeepDamagedCopy(file, &error), file + QStringLiteral(".damaged-2"));
+    QCOMPARE(keepDamagedCopy(file, &error), file + QStringLiteral(".damaged"));
+    QCOMPARE(keepDamagedCopy(file, &error), file + QStringLiteral(".damaged-2"));
     QFile copy(file + QStringLiteral(".damaged-2"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("\x01\x02"));
-    QVERIFY(KeepDamagedCopy(path(QStringLiteral("absent.txt")), &error).isEmpty());
+    QVERIFY(keepDamagedCopy(path(QStringLiteral("absent.txt")), &error).isEmpty());
     QVERIFY(error.contains(QStringLiteral("absent.txt")));
 }
 

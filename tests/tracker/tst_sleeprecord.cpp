@@ -18,23 +18,23 @@ namespace {
 
 
 // A record bound to a folder and a date, its year loaded and its grid built
-// for the month, as LoadDay leaves it.
+// for the month, as loadDay leaves it.
 void bind(SleepRecord &record, const QString &folder, int date)
 {
     record.Bind(folder, date);
     QString error;
-    QVERIFY(record.LoadYear(record.Year, &error));
+    QVERIFY(record.loadYear(record.Year, &error));
     record.Loaded = true;
 }
 
 void build(SleepRecord &record, StringGrid &sleep, StringGrid &dates)
 {
-    record.FillSleepGrid(sleep, dates, LastDayOfMonth(record.Year, record.Month) - 30);
+    record.fillSleepGrid(sleep, dates, lastDayOfMonth(record.Year, record.Month) - 30);
 }
 
 int columnOf(const SleepRecord &record, int date)
 {
-    return date - record.FirstDate + 1;
+    return date - record.firstDate + 1;
 }
 
 } // namespace
@@ -81,7 +81,7 @@ private Q_SLOTS:
     {
         QFETCH(int, row);
         QFETCH(QString, label);
-        QCOMPARE(SlotLabel(row), label);
+        QCOMPARE(slotLabel(row), label);
     }
 
     void hourLabels()
@@ -96,12 +96,12 @@ private Q_SLOTS:
 
     void namesAndMonthEnds()
     {
-        QCOMPARE(YearFileName(2024), QStringLiteral("2024-time.txt"));
-        QCOMPARE(NoteFileName(QDate(2024, 5, 7)), QStringLiteral("Y2024M5D7-note.txt"));
-        QCOMPARE(MonthKeyOf(QDate(2024, 5, 7)), QStringLiteral("Y2024M5"));
-        QCOMPARE(LastDayOfMonth(2024, 2), dayNumberOf(2024, 2, 29));
-        QCOMPARE(LastDayOfMonth(2023, 2), dayNumberOf(2023, 2, 28));
-        QCOMPARE(LastDayOfMonth(2024, 12), dayNumberOf(2024, 12, 31));
+        QCOMPARE(yearFileName(2024), QStringLiteral("2024-time.txt"));
+        QCOMPARE(noteFileName(QDate(2024, 5, 7)), QStringLiteral("Y2024M5D7-note.txt"));
+        QCOMPARE(monthKeyOf(QDate(2024, 5, 7)), QStringLiteral("Y2024M5"));
+        QCOMPARE(lastDayOfMonth(2024, 2), dayNumberOf(2024, 2, 29));
+        QCOMPARE(lastDayOfMonth(2023, 2), dayNumberOf(2023, 2, 28));
+        QCOMPARE(lastDayOfMonth(2024, 12), dayNumberOf(2024, 12, 31));
         QCOMPARE(DayOfYear(dayNumberOf(2024, 12, 31)), 366);
         QCOMPARE(DayOfYear(dayNumberOf(2023, 12, 31)), 365);
 
@@ -112,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(int(record.Year), 2024);
         QCOMPARE(int(record.Month), 5);
         QCOMPARE(int(record.Day), 7);
-        QCOMPARE(record.SelectedDate, dayNumberOf(2024, 5, 7) + 0.75);
+        QCOMPARE(record.selectedDate, dayNumberOf(2024, 5, 7) + 0.75);
     }
 
     // A project that never used the tracker: header texts and dates, every
@@ -121,29 +121,29 @@ private Q_SLOTS:
     {
         SleepRecord record;
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
-        const StringGrid &store = record.Year_Chart;
+        const StringGrid &store = record.yearChart;
         QCOMPARE(store.rowCount(), 367);
         QCOMPARE(store.columnCount(), 62);
         QCOMPARE(store.rowCells(0).mid(0, 6),
                  QStringList({"Date", "Farenheit", "Celsius", "BarHeight", "Time", ""}));
         QCOMPARE(store.cell(0, 1), QStringLiteral("January 1"));
         QCOMPARE(store.cell(0, 366), QStringLiteral("December 31"));
-        QCOMPARE(record.YearFile, m_folder + QStringLiteral("2024-time.txt"));
+        QCOMPARE(record.yearFile, m_folder + QStringLiteral("2024-time.txt"));
         QVERIFY(QDir(m_folder).isEmpty());
 
         // A common year has no 366th date.
         SleepRecord common;
         bind(common, m_folder, dayNumberOf(2023, 5, 7));
-        QCOMPARE(common.Year_Chart.cell(0, 365), QStringLiteral("December 31"));
-        QCOMPARE(common.Year_Chart.cell(0, 366), QString());
+        QCOMPARE(common.yearChart.cell(0, 365), QStringLiteral("December 31"));
+        QCOMPARE(common.yearChart.cell(0, 366), QString());
     }
 
     void savedHeaderLine()
     {
         SleepRecord record;
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
-        QVERIFY(record.SaveYear().ok);
-        const QStringList lines = TextFile::readLines(record.YearFile);
+        QVERIFY(record.saveYear().ok);
+        const QStringList lines = TextFile::readLines(record.yearFile);
         QCOMPARE(lines.size(), 367);
         QCOMPARE(lines.first(), QStringLiteral("Date,Farenheit,Celsius,BarHeight,Time") + QString(57, ','));
         QCOMPARE(lines.at(1).left(11), QStringLiteral("\"January 1\""));
@@ -170,10 +170,10 @@ private Q_SLOTS:
 
         SleepRecord record;
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
-        QCOMPARE(record.Year_Chart.rowCount(), 367);
-        QCOMPARE(record.Year_Chart.columnCount(), 62);
-        QCOMPARE(record.Year_Chart.cell(0, 366), QStringLiteral("December 31"));
-        QCOMPARE(record.Year_Chart.cell(0, 5), QStringLiteral("Day 5"));
+        QCOMPARE(record.yearChart.rowCount(), 367);
+        QCOMPARE(record.yearChart.columnCount(), 62);
+        QCOMPARE(record.yearChart.cell(0, 366), QStringLiteral("December 31"));
+        QCOMPARE(record.yearChart.cell(0, 5), QStringLiteral("Day 5"));
         QVERIFY(record.isSlotMarked(dayNumberOf(2024, 5, 7), 1));
         QVERIFY(record.isSlotMarked(dayNumberOf(2024, 5, 7), 2));
         QCOMPARE(record.dayTotal(dayNumberOf(2024, 5, 7)), QStringLiteral("1.0"));
@@ -190,10 +190,10 @@ private Q_SLOTS:
         SleepRecord record;
         record.Bind(m_folder, dayNumberOf(2024, 5, 7));
         QString error;
-        QVERIFY(!record.LoadYear(2024, &error));
+        QVERIFY(!record.loadYear(2024, &error));
         QVERIFY(error.contains(QStringLiteral("2024-time.txt")));
         record.Loaded = true;
-        QVERIFY(record.SaveYear().ok);
+        QVERIFY(record.saveYear().ok);
         QFile file(m_folder + "2024-time.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
@@ -210,11 +210,11 @@ private Q_SLOTS:
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
         const int d = DayOfYear(dayNumberOf(2024, 5, 7));
-        QVERIFY(record.ToggleSlot(sleep, column, 3).valid);
+        QVERIFY(record.toggleSlot(sleep, column, 3).valid);
         const QString shown = sleep.cell(column, 0);
-        const QString firstDay = record.Year_Chart.cell(0, 1);
-        const QString shortDate = record.Year_Chart.cell(1, d);
-        const QString total = record.Year_Chart.cell(2, d);
+        const QString firstDay = record.yearChart.cell(0, 1);
+        const QString shortDate = record.yearChart.cell(1, d);
+        const QString total = record.yearChart.cell(2, d);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         QCOMPARE(shown, QStringLiteral("0,5"));
         QCOMPARE(firstDay, QStringLiteral("January 1"));
@@ -231,31 +231,31 @@ private Q_SLOTS:
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
         const int d = DayOfYear(dayNumberOf(2024, 5, 7));
 
-        SleepRecord::Toggle t = record.ToggleSlot(sleep, column, 3);
+        SleepRecord::Toggle t = record.toggleSlot(sleep, column, 3);
         QVERIFY(t.valid);
         QCOMPARE(t.hours, 0.5);
         QCOMPARE(sleep.cell(column, 0), QStringLiteral("0.5"));
         QCOMPARE(sleep.cell(column, 3), QStringLiteral(" "));
-        QCOMPARE(record.Year_Chart.cell(1, d), QStringLiteral("May 7"));
-        QCOMPARE(record.Year_Chart.cell(2, d), QStringLiteral("0.5"));
-        QCOMPARE(record.Year_Chart.cell(13, d), QStringLiteral("*"));
-        QCOMPARE(record.SelectedDate, double(dayNumberOf(2024, 5, 7)));
+        QCOMPARE(record.yearChart.cell(1, d), QStringLiteral("May 7"));
+        QCOMPARE(record.yearChart.cell(2, d), QStringLiteral("0.5"));
+        QCOMPARE(record.yearChart.cell(13, d), QStringLiteral("*"));
+        QCOMPARE(record.selectedDate, double(dayNumberOf(2024, 5, 7)));
 
-        t = record.ToggleSlot(sleep, column, 3);
+        t = record.toggleSlot(sleep, column, 3);
         QCOMPARE(t.hours, 0.0);
         QCOMPARE(sleep.cell(column, 0), QStringLiteral("0.0"));
         QCOMPARE(sleep.cell(column, 3), QString());
-        QCOMPARE(record.Year_Chart.cell(2, d), QStringLiteral("0.0"));
-        QCOMPARE(record.Year_Chart.cell(13, d), QString());
+        QCOMPARE(record.yearChart.cell(2, d), QStringLiteral("0.0"));
+        QCOMPARE(record.yearChart.cell(13, d), QString());
 
         // The slot rows below the visible ones count and are stored too.
-        t = record.ToggleSlot(sleep, column, 51);
+        t = record.toggleSlot(sleep, column, 51);
         QCOMPARE(t.hours, 0.5);
-        QCOMPARE(record.Year_Chart.cell(61, d), QStringLiteral("*"));
+        QCOMPARE(record.yearChart.cell(61, d), QStringLiteral("*"));
 
-        QVERIFY(!record.ToggleSlot(sleep, 0, 3).valid);
-        QVERIFY(!record.ToggleSlot(sleep, column, 0).valid);
-        QVERIFY(!record.ToggleSlot(sleep, column, 52).valid);
+        QVERIFY(!record.toggleSlot(sleep, 0, 3).valid);
+        QVERIFY(!record.toggleSlot(sleep, column, 0).valid);
+        QVERIFY(!record.toggleSlot(sleep, column, 52).valid);
     }
 
     // One hour on each day from 30 April to 7 May: eight days.
@@ -265,13 +265,13 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         for (int date = dayNumberOf(2024, 4, 30); date < dayNumberOf(2024, 5, 7); ++date)
-            record.Year_Chart.setCell(2, DayOfYear(date), QStringLiteral("1.0"));
+            record.yearChart.setCell(2, DayOfYear(date), QStringLiteral("1.0"));
         // A total far outside both ranges is not counted.
-        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
+        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
-        record.ToggleSlot(sleep, column, 10);
-        const SleepRecord::Toggle t = record.ToggleSlot(sleep, column, 11);
+        record.toggleSlot(sleep, column, 10);
+        const SleepRecord::Toggle t = record.toggleSlot(sleep, column, 11);
         QCOMPARE(t.hours, 1.0);
         QCOMPARE(t.last7, 8.0);
         QCOMPARE(t.last30, 8.0);
@@ -282,11 +282,11 @@ private Q_SLOTS:
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 1, 3));
-        record.Year_Chart.setCell(2, 1, QStringLiteral("2.0"));
-        record.Year_Chart.setCell(2, 2, QStringLiteral("3.0"));
+        record.yearChart.setCell(2, 1, QStringLiteral("2.0"));
+        record.yearChart.setCell(2, 2, QStringLiteral("3.0"));
         build(record, sleep, dates);
-        QCOMPARE(record.FirstDate, dayNumberOf(2024, 1, 1));
-        const SleepRecord::Toggle t = record.ToggleSlot(sleep, 3, 5);
+        QCOMPARE(record.firstDate, dayNumberOf(2024, 1, 1));
+        const SleepRecord::Toggle t = record.toggleSlot(sleep, 3, 5);
         QCOMPARE(t.last7, 5.5);
         QCOMPARE(t.last30, 5.5);
     }
@@ -310,8 +310,8 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, DayNumber::fromDate(bound));
         build(record, sleep, dates);
-        QCOMPARE(DayNumber::toDate(record.ColumnDate(1)), column1);
-        QCOMPARE(DayNumber::toDate(record.ColumnDate(31)), column31);
+        QCOMPARE(DayNumber::toDate(record.columnDate(1)), column1);
+        QCOMPARE(DayNumber::toDate(record.columnDate(31)), column31);
         // The date header's column c shows the grid's column c + 1.
         QCOMPARE(dates.cell(0, 0), QLocale().dayName(column1.dayOfWeek(), QLocale::ShortFormat));
         QCOMPARE(dates.cell(0, 2), QString::number(column1.day()));
@@ -324,17 +324,17 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         const int d = DayOfYear(dayNumberOf(2024, 5, 9));
-        record.Year_Chart.setCell(2, d, QStringLiteral("1.0"));
-        record.Year_Chart.setCell(10 + 4, d, QStringLiteral("*"));
-        record.Year_Chart.setCell(10 + 5, d, QStringLiteral(" "));
-        record.Year_Chart.setCell(2, d + 1, QStringLiteral(" "));
+        record.yearChart.setCell(2, d, QStringLiteral("1.0"));
+        record.yearChart.setCell(10 + 4, d, QStringLiteral("*"));
+        record.yearChart.setCell(10 + 5, d, QStringLiteral(" "));
+        record.yearChart.setCell(2, d + 1, QStringLiteral(" "));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 9));
         QCOMPARE(sleep.cell(column, 0), QStringLiteral("1.0"));
         QCOMPARE(sleep.cell(column, 4), QStringLiteral(" "));
         QCOMPARE(sleep.cell(column, 5), QString());
         QCOMPARE(sleep.cell(column + 1, 0), QString());
-        QCOMPARE(SleepRecord::DayHours(sleep, column), 0.5);
+        QCOMPARE(SleepRecord::dayHours(sleep, column), 0.5);
     }
 
     // Day 366 of a leap year is kept, and December's columns for the first
@@ -345,21 +345,21 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 12, 20));
         build(record, sleep, dates);
-        QCOMPARE(record.ColumnDate(31), dayNumberOf(2024, 12, 31));
-        QCOMPARE(record.ColumnDate(33), dayNumberOf(2025, 1, 2));
+        QCOMPARE(record.columnDate(31), dayNumberOf(2024, 12, 31));
+        QCOMPARE(record.columnDate(33), dayNumberOf(2025, 1, 2));
 
-        record.ToggleSlot(sleep, 31, 2);
-        const SleepRecord::Toggle t = record.ToggleSlot(sleep, 33, 4);
+        record.toggleSlot(sleep, 31, 2);
+        const SleepRecord::Toggle t = record.toggleSlot(sleep, 33, 4);
         QVERIFY(t.valid);
         QCOMPARE(t.last7, 0.5);
-        QCOMPARE(record.SelectedDate, double(dayNumberOf(2025, 1, 2)));
-        QCOMPARE(record.Year_Chart.cell(14, 2), QString());
-        QVERIFY(record.SaveYear().ok);
+        QCOMPARE(record.selectedDate, double(dayNumberOf(2025, 1, 2)));
+        QCOMPARE(record.yearChart.cell(14, 2), QString());
+        QVERIFY(record.saveYear().ok);
 
         SleepRecord again;
         bind(again, m_folder, dayNumberOf(2024, 12, 1));
         QVERIFY(again.isSlotMarked(dayNumberOf(2024, 12, 31), 2));
-        QCOMPARE(again.Year_Chart.cell(12, 366), QStringLiteral("*"));
+        QCOMPARE(again.yearChart.cell(12, 366), QStringLiteral("*"));
         QVERIFY(!again.isSlotMarked(dayNumberOf(2024, 1, 2), 4));
 
         SleepRecord next;
@@ -381,8 +381,8 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 12, 20));
         build(record, sleep, dates);
-        record.ToggleSlot(sleep, 5, 2);
-        QVERIFY(record.SaveYear().ok);
+        record.toggleSlot(sleep, 5, 2);
+        QVERIFY(record.saveYear().ok);
         QVERIFY(QFile::exists(m_folder + "2024-time.txt"));
         QVERIFY(!QFile::exists(m_folder + "2025-time.txt"));
     }
@@ -393,12 +393,12 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         // Mondays of the range: 8 and 6 hours; one Tuesday at 0.0 counts,
         // Wednesdays never clicked do not.
-        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
-        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
-        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
-        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
+        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
+        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
+        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
+        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
         // A Monday one day before the 31-day range.
-        record.Year_Chart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
+        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
         const QList<double> averages = record.WeekdayAverages(dayNumberOf(2024, 5, 7));
         QCOMPARE(averages.size(), 7);
         QCOMPARE(averages.at(0), 7.0);
@@ -410,12 +410,12 @@ private Q_SLOTS:
     void sleepCycle()
     {
         const double start = dayNumberOf(2024, 5, 7) + 21.0 / 24;
-        const QList<QPointF> points = SleepCyclePoints(start);
+        const QList<QPointF> points = sleepCyclePoints(start);
         QCOMPARE(points.size(), 36);
         QCOMPARE(points.first(), QPointF(start, 1.0));
         QCOMPARE(points.last().y(), 0.5);
         QVERIFY(qAbs(points.last().x() - (start + 8.75 / 24)) < 1e-9);
-        const QList<QPointF> wake = WakeUpLine(start, 7.5);
+        const QList<QPointF> wake = wakeUpLine(start, 7.5);
         QCOMPARE(wake.size(), 2);
         QVERIFY(qAbs(wake.first().x() - (start + 7.5 / 24)) < 1e-9);
         QCOMPARE(wake.first().y(), -4.0);

@@ -48,7 +48,7 @@ void TestSleepReportActions::writeUsesTheBoundMonth()
     const QString project = dir.filePath(QStringLiteral("Projects/Baby/"));
     put(project + QStringLiteral("Y2024M5/time.txt"), "Mon=98.2\r\n");
     const SleepReport::Result r =
-        report.WriteSleepReport({project, QStringLiteral("Y2024M5"), QStringLiteral("May")});
+        report.writeSleepReport({project, QStringLiteral("Y2024M5"), QStringLiteral("May")});
     QVERIFY(r.written);
     QFile html(build + QStringLiteral("DedoDurid.html"));
     QVERIFY(html.open(QIODevice::ReadOnly));
@@ -59,11 +59,11 @@ void TestSleepReportActions::writeUsesTheBoundMonth()
     QVERIFY(text.contains("<div > .: created: " + created.toUtf8() + "</div><br>"));
 
     // Another month without readings leaves the report as it was.
-    QVERIFY(!report.WriteSleepReport({project, QStringLiteral("Y2024M6"), QStringLiteral("Jun")})
+    QVERIFY(!report.writeSleepReport({project, QStringLiteral("Y2024M6"), QStringLiteral("Jun")})
                  .written);
     QVERIFY(QFile::exists(build + QStringLiteral("DedoDurid.html")));
     // An unbound tracker writes nothing.
-    QVERIFY(!report.WriteSleepReport({}).written);
+    QVERIFY(!report.writeSleepReport({}).written);
 }
 
 void TestSleepReportActions::showWritesAndOpensTheReport()
@@ -115,17 +115,17 @@ void TestSleepReportActions::printGoesToTheCurrentPrinterWithoutBlocking()
         "<html><body><table><tr><td>a&nbsp;&nbsp;=&nbsp;97.1 &deg; F</td></tr></table>"
         "</body></html>\r\n");
     SleepReportWindow report(build, services, &owner);
-    report.LoadWait = 50;
-    report.CloseWait = 50;
+    report.loadWait = 50;
+    report.closeWait = 50;
     QSignalSpy done(&report, &SleepReportWindow::printFinished);
 
-    report.PrintSleepReport();
+    report.printSleepReport();
     // The job waits on timers: nothing is printed yet, the call returned,
     // the busy cursor shows, and a second request is ignored.
     QVERIFY(report.isPrinting());
     QVERIFY(QApplication::overrideCursor());
     QVERIFY(!QFile::exists(pdf));
-    report.PrintSleepReport();
+    report.printSleepReport();
     QTRY_COMPARE(done.count(), 1);
     QCOMPARE(done.first().first().toBool(), true);
     QVERIFY(!report.isPrinting());
@@ -144,7 +144,7 @@ void TestSleepReportActions::printWithoutReportExplains()
     QWidget owner;
     SleepReportWindow report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
     QSignalSpy done(&report, &SleepReportWindow::printFinished);
-    report.PrintSleepReport();
+    report.printSleepReport();
     QCOMPARE(done.count(), 1);
     QCOMPARE(fakes.dialogs.errors.size(), 1);
     QVERIFY(fakes.dialogs.errors.first().contains(QStringLiteral("DedoDurid.html")));
@@ -159,10 +159,10 @@ void TestSleepReportActions::printWithoutPrinterSavesAPdf()
     const QString build = dir.filePath(QStringLiteral("Build/"));
     put(build + QStringLiteral("DedoDurid.html"), "<html><body>x</body></html>\r\n");
     SleepReportWindow report(build, fakes.services(), &owner);
-    report.LoadWait = 0;
-    report.CloseWait = 0;
+    report.loadWait = 0;
+    report.closeWait = 0;
     QSignalSpy done(&report, &SleepReportWindow::printFinished);
-    report.PrintSleepReport();
+    report.printSleepReport();
     QTRY_COMPARE(done.count(), 1);
     QVERIFY(QFile::exists(build + QStringLiteral("DedoDurid.pdf")));
     QCOMPARE(fakes.dialogs.messages.size(), 1);

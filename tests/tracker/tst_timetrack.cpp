@@ -78,34 +78,34 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         QVERIFY(!QDir(a).exists());
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         QVERIFY(QDir(a).exists());
         QVERIFY(QDir(a).isEmpty());
-        QCOMPARE(m_form->Record.Year_Chart.cell(2, 0), QStringLiteral("Celsius"));
-        QCOMPARE(m_form->Record.Year_Chart.cell(0, 128), QStringLiteral("May 7"));
+        QCOMPARE(m_form->Record.yearChart.cell(2, 0), QStringLiteral("Celsius"));
+        QCOMPARE(m_form->Record.yearChart.cell(0, 128), QStringLiteral("May 7"));
         QCOMPARE(m_form->Note->toPlainText(), QString());
         for (int c = 1; c <= 33; ++c)
-            QCOMPARE(m_form->DayHours(c), 0.0);
-        QCOMPARE(m_form->Date_Label->text(), QStringLiteral("May 7, 2024"));
+            QCOMPARE(m_form->dayHours(c), 0.0);
+        QCOMPARE(m_form->dateLabel->text(), QStringLiteral("May 7, 2024"));
         QCOMPARE(m_form->pgSleep->currentIndex(), 1);
-        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
+        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
     void clickTogglesAndSaves()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         QSignalSpy picked(m_form.get(), &TimeTracker::selectedDateChanged);
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
 
-        QCOMPARE(m_form->SleepGrid.cell(column, 0), QStringLiteral("0.5"));
-        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.5 hours"));
-        QCOMPARE(m_form->Time_Label->text(), QStringLiteral("May 7, 2024 Time Total: "));
-        QCOMPARE(m_form->Date_Label->text(), QStringLiteral("Tuesday, May 7, 2024"));
+        QCOMPARE(m_form->sleepGrid.cell(column, 0), QStringLiteral("0.5"));
+        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.5 hours"));
+        QCOMPARE(m_form->timeLabel->text(), QStringLiteral("May 7, 2024 Time Total: "));
+        QCOMPARE(m_form->dateLabel->text(), QStringLiteral("Tuesday, May 7, 2024"));
         QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
-        QCOMPARE(m_form->Sleep_Chart->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
+        QCOMPARE(m_form->sleepChart->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
         QCOMPARE(picked.size(), 1);
         QCOMPARE(picked.first().first().toDouble(), double(dayNumberOf(2024, 5, 7)));
         QVERIFY(QDir(a + "Y2024M5").exists());
@@ -115,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(fields.value(13), QStringLiteral("*"));
 
         click(column, 3);
-        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.0 hours"));
+        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.0 hours"));
         fields = yearFields(a + "2024-time.txt", 128);
         QCOMPARE(fields.value(2), QStringLiteral("0.0"));
         QCOMPARE(fields.value(13), QString());
@@ -135,11 +135,11 @@ private Q_SLOTS:
     {
         QFETCH(int, row);
         QFETCH(QString, hint);
-        m_form->LoadDay(project("A"), now());
-        m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 2)), row);
-        QCOMPARE(m_form->Sleep_Chart->toolTip(), hint);
+        m_form->loadDay(project("A"), now());
+        m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 2)), row);
+        QCOMPARE(m_form->sleepChart->toolTip(), hint);
         // The hint shows wherever the pointer rests on the grid.
-        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        QWidget *viewport = m_form->sleepChart->viewport();
         const QPoint at = cellCentre(columnOf(dayNumberOf(2024, 5, 20)), 30);
         QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
         QApplication::sendEvent(viewport, &help);
@@ -152,24 +152,24 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         const QString b = project("B");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 10);
         click(column, 11);
         m_form->Note->setPlainText(QStringLiteral("Slept well"));
 
-        m_form->LoadDay(b, now());
+        m_form->loadDay(b, now());
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Slept well"));
         QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("1.0"));
         QCOMPARE(m_form->Note->toPlainText(), QString());
-        QCOMPARE(m_form->DayHours(column), 0.0);
-        QCOMPARE(m_form->SleepGrid.cell(column, 0), QString());
-        QCOMPARE(m_form->Record.Year_Chart.cell(2, 128), QString());
+        QCOMPARE(m_form->dayHours(column), 0.0);
+        QCOMPARE(m_form->sleepGrid.cell(column, 0), QString());
+        QCOMPARE(m_form->Record.yearChart.cell(2, 128), QString());
         QVERIFY(!QFile::exists(b + "2024-time.txt"));
 
-        m_form->LoadDay(a, now());
-        QCOMPARE(m_form->DayHours(column), 1.0);
-        QCOMPARE(m_form->SleepGrid.cell(column, 0), QStringLiteral("1.0"));
+        m_form->loadDay(a, now());
+        QCOMPARE(m_form->dayHours(column), 1.0);
+        QCOMPARE(m_form->sleepGrid.cell(column, 0), QStringLiteral("1.0"));
         QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("Slept well"));
         // B got its files at the rebinding that left it, none of A's data.
         QCOMPARE(yearFields(b + "2024-time.txt", 128).value(2), QString());
@@ -179,7 +179,7 @@ private Q_SLOTS:
     void noteOfTheClickedDay()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         m_form->Note->setPlainText(QStringLiteral("Tuesday"));
         click(columnOf(dayNumberOf(2024, 5, 3)), 5);
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
@@ -189,18 +189,18 @@ private Q_SLOTS:
         // empty note file is left in the project folder.
         click(columnOf(dayNumberOf(2024, 5, 4)), 5);
         QVERIFY(!QFile::exists(a + "Y2024M5D3-note.txt"));
-        m_form->LoadDay(project("B"), now());
+        m_form->loadDay(project("B"), now());
         QCOMPARE(QDir(a).entryList({QStringLiteral("*-note.txt")}), QStringList{QStringLiteral("Y2024M5D7-note.txt")});
     }
 
     void laterDayMovesTheMonth()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
-        m_form->LoadDay(a, dayNumberOf(2024, 6, 3) + 0.5);
-        QCOMPARE(m_form->ColumnDate(1), dayNumberOf(2024, 5, 31));
-        QCOMPARE(m_form->ColumnDate(31), dayNumberOf(2024, 6, 30));
-        QCOMPARE(m_form->DateGrid.cell(0, 2), QStringLiteral("31"));
+        m_form->loadDay(a, now());
+        m_form->loadDay(a, dayNumberOf(2024, 6, 3) + 0.5);
+        QCOMPARE(m_form->columnDate(1), dayNumberOf(2024, 5, 31));
+        QCOMPARE(m_form->columnDate(31), dayNumberOf(2024, 6, 30));
+        QCOMPARE(m_form->dateGrid.cell(0, 2), QStringLiteral("31"));
         QCOMPARE(m_form->Record.MonthKey, QStringLiteral("Y2024M6"));
     }
 
@@ -208,49 +208,49 @@ private Q_SLOTS:
     // range; the wheel changes nothing; a drag toggles the first cell only.
     void keysWheelAndDrag()
     {
-        m_form->LoadDay(project("A"), now());
+        m_form->loadDay(project("A"), now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
-        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
-        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
-        QCOMPARE(m_form->SleepGrid.cell(column, 4), QStringLiteral(" "));
-        QCOMPARE(m_form->SleepGrid.cell(column, 5), QStringLiteral(" "));
-        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(m_form->SleepGrid.cell(column, 6), QString());
-        QCOMPARE(m_form->DayHours(column), 1.5);
+        QTest::keyClick(m_form->sleepChart, Qt::Key_Down);
+        QTest::keyClick(m_form->sleepChart, Qt::Key_Down);
+        QCOMPARE(m_form->sleepGrid.cell(column, 4), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(column, 5), QStringLiteral(" "));
+        QTest::keyClick(m_form->sleepChart, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(m_form->sleepGrid.cell(column, 6), QString());
+        QCOMPARE(m_form->dayHours(column), 1.5);
 
-        QWheelEvent wheel(cellCentre(column, 10), m_form->Sleep_Chart->viewport()->mapToGlobal(cellCentre(column, 10)),
+        QWheelEvent wheel(cellCentre(column, 10), m_form->sleepChart->viewport()->mapToGlobal(cellCentre(column, 10)),
                           QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(m_form->Sleep_Chart->viewport(), &wheel);
-        QCOMPARE(m_form->DayHours(column), 1.5);
+        QApplication::sendEvent(m_form->sleepChart->viewport(), &wheel);
+        QCOMPARE(m_form->dayHours(column), 1.5);
 
         const int other = column + 2;
-        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        QWidget *viewport = m_form->sleepChart->viewport();
         QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, cellCentre(other, 20));
         QMouseEvent move(QEvent::MouseMove, cellCentre(other, 24), viewport->mapToGlobal(cellCentre(other, 24)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &move);
         QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, cellCentre(other, 24));
-        QCOMPARE(m_form->DayHours(other), 0.5);
-        QCOMPARE(m_form->SleepGrid.cell(other, 20), QStringLiteral(" "));
+        QCOMPARE(m_form->dayHours(other), 0.5);
+        QCOMPARE(m_form->sleepGrid.cell(other, 20), QStringLiteral(" "));
         // The keyboard never reaches the header row or the hidden column.
-        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Home, Qt::ControlModifier);
-        QCOMPARE(m_form->SleepGrid.cell(1, 0), QString());
-        QVERIFY(m_form->SleepGrid.currentRow() >= 1);
-        QVERIFY(m_form->SleepGrid.currentColumn() >= 1);
+        QTest::keyClick(m_form->sleepChart, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(m_form->sleepGrid.cell(1, 0), QString());
+        QVERIFY(m_form->sleepGrid.currentRow() >= 1);
+        QVERIFY(m_form->sleepGrid.currentColumn() >= 1);
     }
 
     // Drawing: three marked slots one below the other form one bar; the
     // Monday and today lines; the red frame on the selected day.
     void drawing()
     {
-        m_form->LoadDay(project("A"), now());
+        m_form->loadDay(project("A"), now());
         const int column = columnOf(dayNumberOf(2024, 5, 2));
         for (int row : {5, 6, 7})
-            m_form->Sleep_ChartSelectCell(column, row);
-        const QImage image = m_form->Sleep_Chart->viewport()->grab().toImage();
-        const QRect top = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(5, column));
-        const QRect bottom = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(7, column));
+            m_form->sleepChartSelectCell(column, row);
+        const QImage image = m_form->sleepChart->viewport()->grab().toImage();
+        const QRect top = m_form->sleepChart->visualRect(m_form->sleepGrid.index(5, column));
+        const QRect bottom = m_form->sleepChart->visualRect(m_form->sleepGrid.index(7, column));
         const int x = top.center().x();
         for (int y = top.top(); y <= bottom.bottom(); ++y)
             QCOMPARE(image.pixelColor(x, y), QColor(0x91, 0xC8, 0xFF));
@@ -262,40 +262,40 @@ private Q_SLOTS:
         // the header row too.
         for (int date : {dayNumberOf(2024, 5, 6), dayNumberOf(2024, 5, 7)}) {
             for (int row : {0, 20}) {
-                const QRect r = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(row, columnOf(date)));
+                const QRect r = m_form->sleepChart->visualRect(m_form->sleepGrid.index(row, columnOf(date)));
                 QCOMPARE(image.pixelColor(r.left(), r.center().y()), QColor(0xC0, 0xC0, 0xC0));
             }
         }
-        const QRect plain = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(20, columnOf(dayNumberOf(2024, 5, 9))));
+        const QRect plain = m_form->sleepChart->visualRect(m_form->sleepGrid.index(20, columnOf(dayNumberOf(2024, 5, 9))));
         QVERIFY(image.pixelColor(plain.left(), plain.center().y()) != QColor(0xC0, 0xC0, 0xC0));
         // The midnight line under the 11:30 pm slot.
-        const QRect eight = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(8, columnOf(dayNumberOf(2024, 5, 9))));
+        const QRect eight = m_form->sleepChart->visualRect(m_form->sleepGrid.index(8, columnOf(dayNumberOf(2024, 5, 9))));
         QCOMPARE(image.pixelColor(eight.center().x(), eight.bottom() - 1), QColor(0x00, 0x40, 0x80));
 
         // The red frame moved to the clicked day: date header column c shows
         // the grid's column c + 1.
-        const QImage dates = m_form->Date_Chart->viewport()->grab().toImage();
-        const QRect framed = m_form->Date_Chart->visualRect(m_form->DateGrid.index(1, column - 1));
+        const QImage dates = m_form->dateChart->viewport()->grab().toImage();
+        const QRect framed = m_form->dateChart->visualRect(m_form->dateGrid.index(1, column - 1));
         QCOMPARE(dates.pixelColor(framed.left(), framed.center().y()), QColor(0xFF, 0, 0));
         QCOMPARE(dates.pixelColor(framed.right() - 1, framed.center().y()), QColor(0xFF, 0, 0));
-        const QRect other = m_form->Date_Chart->visualRect(m_form->DateGrid.index(1, column + 2));
+        const QRect other = m_form->dateChart->visualRect(m_form->dateGrid.index(1, column + 2));
         QCOMPARE(dates.pixelColor(other.left(), other.center().y()), QColor(0xCC, 0xE4, 0xFF));
     }
 
     void weekChart()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         // Two hours on Monday 6 May, a Tuesday at 0.0 that counts.
         for (int row : {1, 2, 3, 4})
-            m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 6)), row);
+            m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 6)), row);
         // 30 April lies before the May grid: its 0.0 comes from the store.
-        m_form->Record.Year_Chart.setCell(2, SleepTrack::DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("0.0"));
-        m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 7)), 1);
+        m_form->Record.yearChart.setCell(2, SleepTrack::DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("0.0"));
+        m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 7)), 1);
 
         m_form->btnGraphClick();
         QCOMPARE(m_form->pgSleep->currentIndex(), 4);
-        QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));
+        QCOMPARE(m_form->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
         const QList<QBarSet *> sets = m_form->Series1->barSets();
         QCOMPARE(sets.size(), 7);
         QCOMPARE(sets.at(0)->at(0), 2.0);
@@ -307,15 +307,15 @@ private Q_SLOTS:
         QCOMPARE(m_form->pgSleep->currentIndex(), 1);
 
         // After a click on another day, "Graph" ends its range there.
-        m_form->Sleep_ChartSelectCell(columnOf(dayNumberOf(2024, 5, 20)), 1);
+        m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 20)), 1);
         m_form->btnGraphClick();
-        QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 20 - May 20"));
+        QCOMPARE(m_form->labelRange->text(), QStringLiteral("Apr 20 - May 20"));
     }
 
     void sleepCycleChart()
     {
         const double start = dayNumberOf(2024, 5, 7) + 21.0 / 24;
-        m_form->ShowSleepCycle(7.5, start);
+        m_form->showSleepCycle(7.5, start);
         const QList<QPointF> curve = m_form->Series3->points();
         const qreal startMs = DayNumber::toDateTime(start).toMSecsSinceEpoch();
         QCOMPARE(curve.first(), QPointF(startMs, 1.0));
@@ -324,8 +324,8 @@ private Q_SLOTS:
         const QList<QPointF> wake = m_form->Series4->points();
         QCOMPARE(wake.size(), 2);
         QCOMPARE(wake.first().x(), startMs + 7.5 * 3600 * 1000);
-        QCOMPARE(m_form->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));
-        auto *times = qobject_cast<QCategoryAxis *>(m_form->Cycle_graph->chart()->axes(Qt::Horizontal).value(0));
+        QCOMPARE(m_form->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
+        auto *times = qobject_cast<QCategoryAxis *>(m_form->cycleGraph->chart()->axes(Qt::Horizontal).value(0));
         QVERIFY(times);
         QCOMPARE(times->categoriesLabels().first(), QStringLiteral("9 PM"));
         QCOMPARE(times->categoriesLabels().last(), QStringLiteral("5 AM"));
@@ -338,14 +338,14 @@ private Q_SLOTS:
     void writeFailureIsReported()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         // Something else took the file's place.
         QVERIFY(QDir().mkpath(a + "2024-time.txt"));
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("2024-time.txt")));
-        QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
     }
 
     // A note that cannot be read is reported, and the empty memo is never
@@ -354,10 +354,10 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_form->Note->isReadOnly());
-        m_form->LoadDay(a, dayNumberOf(2024, 5, 8));
+        m_form->loadDay(a, dayNumberOf(2024, 5, 8));
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(QFileInfo(a + "Y2024M5D7-note.txt").isDir());
         QVERIFY(!m_form->Note->isReadOnly());
@@ -366,21 +366,21 @@ private Q_SLOTS:
     // Days before 30 December 1899 have no grid; nothing breaks.
     void datesBeforeDayZero()
     {
-        m_form->LoadDay(project("A"), dayNumberOf(1899, 12, 5));
-        QVERIFY(m_form->Record.FirstDate < 0);
-        QCOMPARE(m_form->DateGrid.cell(0, 0), QString());
-        m_form->Sleep_ChartSelectCell(3, 3);
-        QCOMPARE(m_form->DayHours(3), 0.0);
+        m_form->loadDay(project("A"), dayNumberOf(1899, 12, 5));
+        QVERIFY(m_form->Record.firstDate < 0);
+        QCOMPARE(m_form->dateGrid.cell(0, 0), QString());
+        m_form->sleepChartSelectCell(3, 3);
+        QCOMPARE(m_form->dayHours(3), 0.0);
         m_form->btnGraphClick();
         QCOMPARE(m_form->Series1->barSets().at(0)->at(0), 0.0);
     }
 
     void folderOutsideTheDataFolderIsRefused()
     {
-        m_form->LoadDay(m_dir->path() + QStringLiteral("/Projects/../../elsewhere/"), now());
+        m_form->loadDay(m_dir->path() + QStringLiteral("/Projects/../../elsewhere/"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(!m_form->Record.Loaded);
-        QVERIFY(m_form->Record.YearFile.isEmpty());
+        QVERIFY(m_form->Record.yearFile.isEmpty());
     }
 
     // Down from the last visible row (7:30 pm) never scrolls the grid:
@@ -389,34 +389,34 @@ private Q_SLOTS:
     void keyboardNeverShiftsLabelsAgainstCells()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
-        const QRect firstSlot = m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(1, column));
+        const QRect firstSlot = m_form->sleepChart->visualRect(m_form->sleepGrid.index(1, column));
         click(column, 48);
         for (int i = 0; i < 4; ++i)
-            QTest::keyClick(m_form->Sleep_Chart, Qt::Key_Down);
-        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_PageDown);
-        QTest::keyClick(m_form->Sleep_Chart, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(m_form->Sleep_Chart->verticalScrollBar()->value(), 0);
-        QCOMPARE(m_form->Sleep_Chart->rowViewportPosition(0), 0);
-        QCOMPARE(m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(1, column)), firstSlot);
+            QTest::keyClick(m_form->sleepChart, Qt::Key_Down);
+        QTest::keyClick(m_form->sleepChart, Qt::Key_PageDown);
+        QTest::keyClick(m_form->sleepChart, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(m_form->sleepChart->verticalScrollBar()->value(), 0);
+        QCOMPARE(m_form->sleepChart->rowViewportPosition(0), 0);
+        QCOMPARE(m_form->sleepChart->visualRect(m_form->sleepGrid.index(1, column)), firstSlot);
         // The rows below the visible ones still take marks from the keys.
-        QCOMPARE(m_form->SleepGrid.cell(column, 49), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(column, 49), QStringLiteral(" "));
 
         const int other = column - 1;
         click(other, 1);
-        QCOMPARE(m_form->SleepGrid.cell(other, 1), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(other, 1), QStringLiteral(" "));
         QCOMPARE(yearFields(a + "2024-time.txt", 127).value(11), QStringLiteral("*"));
-        QCOMPARE(m_form->Sleep_Chart->toolTip(), QStringLiteral("8 pm - 8:30 pm"));
+        QCOMPARE(m_form->sleepChart->toolTip(), QStringLiteral("8 pm - 8:30 pm"));
     }
 
     // Each click of a quick double click toggles.
     void doubleClickTogglesTwice()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
-        QWidget *viewport = m_form->Sleep_Chart->viewport();
+        QWidget *viewport = m_form->sleepChart->viewport();
         const QPoint at = cellCentre(column, 6);
         const QPoint global = viewport->mapToGlobal(at);
         // As the window system delivers it: the second press comes as a
@@ -427,9 +427,9 @@ private Q_SLOTS:
             QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
             QApplication::sendEvent(viewport, &event);
             if (type == QEvent::MouseButtonPress)
-                QCOMPARE(m_form->SleepGrid.cell(column, 6), QStringLiteral(" "));
+                QCOMPARE(m_form->sleepGrid.cell(column, 6), QStringLiteral(" "));
         }
-        QCOMPARE(m_form->SleepGrid.cell(column, 6), QString());
+        QCOMPARE(m_form->sleepGrid.cell(column, 6), QString());
         QCOMPARE(yearFields(a + "2024-time.txt", 128).value(16), QString());
         QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("0.0"));
     }
@@ -440,46 +440,46 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         QVERIFY(QDir().mkpath(a + "2024-time.txt"));
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QVERIFY(m_form->YearError->isVisibleTo(m_form.get()));
-        QVERIFY2(m_form->YearError->text().contains(QStringLiteral("2024")), qPrintable(m_form->YearError->text()));
+        QVERIFY(m_form->yearError->isVisibleTo(m_form.get()));
+        QVERIFY2(m_form->yearError->text().contains(QStringLiteral("2024")), qPrintable(m_form->yearError->text()));
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
-        QCOMPARE(m_form->SleepGrid.cell(column, 3), QString());
-        QCOMPARE(m_form->DayHours(column), 0.0);
-        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
+        QCOMPARE(m_form->sleepGrid.cell(column, 3), QString());
+        QCOMPARE(m_form->dayHours(column), 0.0);
+        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
         QString error;
-        QVERIFY(m_form->SaveEdited(&error));
-        m_form->LoadDay(project("B"), now());
+        QVERIFY(m_form->saveEdited(&error));
+        m_form->loadDay(project("B"), now());
         QVERIFY(QFileInfo(a + "2024-time.txt").isDir());
-        QVERIFY(!m_form->YearError->isVisibleTo(m_form.get()));
+        QVERIFY(!m_form->yearError->isVisibleTo(m_form.get()));
         click(column, 3);
-        QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
 
         // A December grid shows two days of a next year that cannot be
         // read: those two columns take no marks, the others do.
         const QString c = project("C");
         QVERIFY(QDir().mkpath(c + "2025-time.txt"));
-        m_form->LoadDay(c, dayNumberOf(2024, 12, 10));
+        m_form->loadDay(c, dayNumberOf(2024, 12, 10));
         const int january = columnOf(dayNumberOf(2025, 1, 1));
         click(january, 3);
-        QCOMPARE(m_form->SleepGrid.cell(january, 3), QString());
+        QCOMPARE(m_form->sleepGrid.cell(january, 3), QString());
         click(january - 1, 3);
-        QCOMPARE(m_form->SleepGrid.cell(january - 1, 3), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(january - 1, 3), QStringLiteral(" "));
         QVERIFY(QFileInfo(c + "2025-time.txt").isDir());
     }
 
     // The statistics of one project are not shown under the next.
     void statisticsStartAfreshAtEachBinding()
     {
-        m_form->LoadDay(project("A"), now());
+        m_form->loadDay(project("A"), now());
         click(columnOf(dayNumberOf(2024, 5, 7)), 3);
-        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("0.5 hours"));
-        m_form->LoadDay(project("B"), now());
-        QCOMPARE(m_form->Sleep_Label->text(), QStringLiteral("."));
+        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.5 hours"));
+        m_form->loadDay(project("B"), now());
+        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
         QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("."));
-        QCOMPARE(m_form->Time_Label->text(), QStringLiteral("Total Time "));
+        QCOMPARE(m_form->timeLabel->text(), QStringLiteral("Total Time "));
     }
 
     // A rebinding whose note cannot be written leaves everything bound as
@@ -487,22 +487,22 @@ private Q_SLOTS:
     void rebindingIsAllOrNothing()
     {
         const QString a = project("A");
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         m_form->Note->setPlainText(QStringLiteral("Teething"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt")); // something took its place
-        m_form->LoadDay(project("B"), now());
+        m_form->loadDay(project("B"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Y2024M5D7-note.txt")));
         QCOMPARE(m_form->Record.TrackedFolder, a);
         QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("Teething"));
-        QCOMPARE(m_form->SleepGrid.cell(column, 3), QStringLiteral(" "));
+        QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
         QVERIFY(!QDir(project("B")).exists() || QDir(project("B")).isEmpty());
 
         // Once the place is free again, the same move succeeds.
         QVERIFY(QDir().rmdir(a + "Y2024M5D7-note.txt"));
-        m_form->LoadDay(project("B"), now());
+        m_form->loadDay(project("B"), now());
         QCOMPARE(m_form->Record.TrackedFolder, project("B"));
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Teething"));
     }
@@ -514,22 +514,22 @@ private Q_SLOTS:
         const QString a = project("A");
         QVERIFY(QDir().mkpath(a));
         QVERIFY(TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("on disk")).ok);
-        m_form->LoadDay(a, now());
+        m_form->loadDay(a, now());
         QString error;
         // Changed by another program meanwhile: an untouched note stays.
         TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("changed elsewhere"));
-        QVERIFY(m_form->SaveEdited(&error));
+        QVERIFY(m_form->saveEdited(&error));
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("changed elsewhere"));
         QVERIFY(!QFile::exists(a + "2024-time.txt"));
 
         m_form->Note->setPlainText(QStringLiteral("typed"));
-        QVERIFY(m_form->SaveEdited(&error));
+        QVERIFY(m_form->saveEdited(&error));
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("typed"));
 
         m_form->Note->setPlainText(QStringLiteral("typed again"));
         QVERIFY(QFile::remove(a + "Y2024M5D7-note.txt"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
-        QVERIFY(!m_form->SaveEdited(&error));
+        QVERIFY(!m_form->saveEdited(&error));
         QVERIFY2(error.contains(QStringLiteral("Y2024M5D7-note.txt")), qPrintable(error));
         QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("typed again"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
@@ -538,14 +538,14 @@ private Q_SLOTS:
 private:
     QString project(const QString &name) const { return m_data->ProjectsDir + name + QLatin1Char('/'); }
     double now() const { return m_fakes->clock.nowDayNumber(); }
-    int columnOf(int date) const { return date - m_form->Record.FirstDate + 1; }
+    int columnOf(int date) const { return date - m_form->Record.firstDate + 1; }
     QPoint cellCentre(int column, int row) const
     {
-        return m_form->Sleep_Chart->visualRect(m_form->SleepGrid.index(row, column)).center();
+        return m_form->sleepChart->visualRect(m_form->sleepGrid.index(row, column)).center();
     }
     void click(int column, int row)
     {
-        QTest::mouseClick(m_form->Sleep_Chart->viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(column, row));
+        QTest::mouseClick(m_form->sleepChart->viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(column, row));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -44,15 +44,15 @@ struct TrackerWindow
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
-    TimeTracker *tracker() const { return form->TimeTrack; }
+    TimeTracker *tracker() const { return form->timeTrack; }
     void select(const QString &name)
     {
-        const QList<QListWidgetItem *> found = projects()->Department->findItems(name, Qt::MatchExactly);
+        const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        projects()->Department->setCurrentItem(found.first());
+        projects()->department->setCurrentItem(found.first());
     }
     QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
-    int column(int date) const { return date - tracker()->Record.FirstDate + 1; }
+    int column(int date) const { return date - tracker()->Record.firstDate + 1; }
 
     FakeServices fakes;
     QTemporaryDir tmp;
@@ -79,8 +79,8 @@ private Q_SLOTS:
         QVERIFY(!w.tracker()->Record.Loaded);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
         // Unbound, a click marks nothing.
-        w.tracker()->Sleep_ChartSelectCell(3, 3);
-        QCOMPARE(w.tracker()->DayHours(3), 0.0);
+        w.tracker()->sleepChartSelectCell(3, 3);
+        QCOMPARE(w.tracker()->dayHours(3), 0.0);
     }
 
     // Showing "Time" binds; choosing another project on it rebinds; a
@@ -92,15 +92,15 @@ private Q_SLOTS:
         QVERIFY(!w.tracker()->Record.Loaded);
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
-        QCOMPARE(w.tracker()->Record.SelectedDate, w.fakes.clock.nowDayNumber());
+        QCOMPARE(w.tracker()->Record.selectedDate, w.fakes.clock.nowDayNumber());
 
         const int column = w.column(dayNumberOf(2024, 5, 7));
-        w.tracker()->Sleep_ChartSelectCell(column, 4);
-        w.tracker()->Sleep_ChartSelectCell(column, 5);
+        w.tracker()->sleepChartSelectCell(column, 4);
+        w.tracker()->sleepChartSelectCell(column, 5);
 
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
-        QCOMPARE(w.tracker()->DayHours(column), 0.0);
+        QCOMPARE(w.tracker()->dayHours(column), 0.0);
         QVERIFY(QFile::exists(w.folder(QStringLiteral("Garden")) + QStringLiteral("2024-time.txt")));
 
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
@@ -108,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
-        QCOMPARE(w.tracker()->DayHours(column), 1.0);
+        QCOMPARE(w.tracker()->dayHours(column), 1.0);
     }
 
     void clickMovesThePickerNotTheWeek()
@@ -116,13 +116,13 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        const int offset = w.form->Week->DayOffset;
+        const int offset = w.form->Week->dayOffset;
         const int column = w.column(dayNumberOf(2024, 5, 20));
-        const QRect cell = w.tracker()->Sleep_Chart->visualRect(w.tracker()->SleepGrid.index(10, column));
-        QTest::mouseClick(w.tracker()->Sleep_Chart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-        QCOMPARE(w.form->Date_Picker->date(), QDate(2024, 5, 20));
-        QCOMPARE(w.form->Week->DayOffset, offset);
-        QCOMPARE(w.tracker()->Sleep_Label->text(), QStringLiteral("0.5 hours"));
+        const QRect cell = w.tracker()->sleepChart->visualRect(w.tracker()->sleepGrid.index(10, column));
+        QTest::mouseClick(w.tracker()->sleepChart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        QCOMPARE(w.form->datePicker->date(), QDate(2024, 5, 20));
+        QCOMPARE(w.form->Week->dayOffset, offset);
+        QCOMPARE(w.tracker()->sleepLabel->text(), QStringLiteral("0.5 hours"));
     }
 
     void headerButtonsSwitchPages()
@@ -132,7 +132,7 @@ private Q_SLOTS:
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QTest::mouseClick(w.book()->btnGraph, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 4);
-        QCOMPARE(w.tracker()->Label_Range->text(), QStringLiteral("Apr 7 - May 7"));
+        QCOMPARE(w.tracker()->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
         QTest::mouseClick(w.book()->btnChart, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
     }

@@ -96,7 +96,7 @@ bool removeEmptyTree(const QString &folder)
 
 } // namespace
 
-bool FolderHoldsFiles(const QString &folder)
+bool folderHoldsFiles(const QString &folder)
 {
     const QString lock = QDir(folder).filePath(SingleInstance::lockFileName());
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -113,18 +113,18 @@ bool FolderHoldsFiles(const QString &folder)
     return false;
 }
 
-DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const QString &userDataRoot)
+DataFolderMove moveDataFolderOutOfBuildTree(const QString &buildDataRoot, const QString &userDataRoot)
 {
     DataFolderMove result;
     const QStringList folders = dataFoldersIn(buildDataRoot);
     bool oldHoldsFiles = false;
     for (const QString &name : folders)
-        oldHoldsFiles = oldHoldsFiles || FolderHoldsFiles(buildDataRoot + name);
+        oldHoldsFiles = oldHoldsFiles || folderHoldsFiles(buildDataRoot + name);
     if (!oldHoldsFiles)
         return result;
 
     const QString target = QDir::cleanPath(userDataRoot);
-    if (FolderHoldsFiles(target)) {
+    if (folderHoldsFiles(target)) {
         result.outcome = DataFolderMove::BothHoldData;
         result.message =
             moveText("Vellumark keeps its data in %1, where cleaning a build folder cannot delete them. "

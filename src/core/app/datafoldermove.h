@@ -29,8 +29,8 @@ struct DataFolderMove
 // if one of them cannot be); the old copies are removed only after that.
 // The target is only filled when it holds no file yet (its lock file
 // aside), so the caller may hold the target's lock. Both paths end with "/".
-DataFolderMove MoveDataFolderOutOfBuildTree(const QString &buildDataRoot, const QString &userDataRoot);
+DataFolderMove moveDataFolderOutOfBuildTree(const QString &buildDataRoot, const QString &userDataRoot);
 
 // True when a file (of any kind but a folder) lies somewhere below the
 // folder; the data folder's own lock file does not count.
-bool FolderHoldsFiles(const QString &folder);
+bool folderHoldsFiles(const QString &folder);

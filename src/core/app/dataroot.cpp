@@ -22,7 +22,7 @@ QString prefixOf(const QString &executableDir)
 }
 } // namespace
 
-bool IsBuildTree(const QString &executableDir)
+bool isBuildTree(const QString &executableDir)
 {
     QDir dir(QDir::cleanPath(QDir(executableDir).absolutePath()));
     do {
@@ -32,7 +32,7 @@ bool IsBuildTree(const QString &executableDir)
     return false;
 }
 
-bool IsInstalledProgram(const QString &executableDir)
+bool isInstalledProgram(const QString &executableDir)
 {
     const QString prefix = prefixOf(executableDir);
     if (prefix.isEmpty())
@@ -41,14 +41,14 @@ bool IsInstalledProgram(const QString &executableDir)
                              + QStringLiteral(VELLUMARK_APP_ID) + QStringLiteral(".desktop"));
 }
 
-QString InstalledDataDir(const QString &executableDir)
+QString installedDataDir(const QString &executableDir)
 {
-    if (!IsInstalledProgram(executableDir))
+    if (!isInstalledProgram(executableDir))
         return {};
     return withSeparator(prefixOf(executableDir) + QStringLiteral("/share/vellumark"));
 }
 
-QString ChooseDataRoot(const QString &explicitDir, const QString &executableDir,
+QString chooseDataRoot(const QString &explicitDir, const QString &executableDir,
                        const QString &appDataDir)
 {
     if (!explicitDir.isEmpty()) {
@@ -56,7 +56,7 @@ QString ChooseDataRoot(const QString &explicitDir, const QString &executableDir,
         return withSeparator(explicitDir);
     }
     const QFileInfo exe(executableDir);
-    if (!IsInstalledProgram(executableDir) && !IsBuildTree(executableDir) && exe.isDir()
+    if (!isInstalledProgram(executableDir) && !isBuildTree(executableDir) && exe.isDir()
         && exe.isWritable())
         return withSeparator(executableDir);
     QDir().mkpath(appDataDir);

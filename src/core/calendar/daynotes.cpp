@@ -21,7 +21,7 @@ namespace {
 
 QString namePart(double date, const QLocale &locale)
 {
-    return FormatDateTime(QStringLiteral("mmm-dd-yyy"), date, locale);
+    return formatDateTime(QStringLiteral("mmm-dd-yyy"), date, locale);
 }
 
 bool holdsText(const QFileInfo &info, bool isFolder)
@@ -53,22 +53,22 @@ QString systemError()
 
 } // namespace
 
-QString NoteName(double date)
+QString noteName(double date)
 {
-    return FolderName(date) + QStringLiteral(".txt");
+    return folderName(date) + QStringLiteral(".txt");
 }
 
-QString FolderName(double date)
+QString folderName(double date)
 {
     return namePart(date, QLocale::c());
 }
 
-QString LocaleNoteName(double date, const QLocale &locale)
+QString localeNoteName(double date, const QLocale &locale)
 {
-    return LocaleFolderName(date, locale) + QStringLiteral(".txt");
+    return localeFolderName(date, locale) + QStringLiteral(".txt");
 }
 
-QString LocaleFolderName(double date, const QLocale &locale)
+QString localeFolderName(double date, const QLocale &locale)
 {
     return namePart(date, locale);
 }
@@ -99,7 +99,7 @@ bool readNote(const QString &path, QString *text, QString *error)
     return true;
 }
 
-bool IsWeekend(double date)
+bool isWeekend(double date)
 {
     const int day = DayNumber::toDate(date).dayOfWeek();
     return day == Qt::Saturday || day == Qt::Sunday;
@@ -182,7 +182,7 @@ QList<Adoption> adoptAllLocaleNamed(const QString &dbDir, const QString &userDat
             if (!date.isValid())
                 continue;
             const double day = DayNumber::fromDate(date);
-            const QString fixed = dir + (isFolder ? FolderName(day) : NoteName(day));
+            const QString fixed = dir + (isFolder ? folderName(day) : noteName(day));
             const Adoption a = adoptLocaleNamed(fixed, dir + name, isFolder);
             if (a.outcome != Adoption::Nothing)
                 out.append(a);

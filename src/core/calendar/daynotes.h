@@ -14,16 +14,16 @@ namespace DayNotes {
 
 // "mmm-dd-yyy" + ".txt" with English months: 5 January 2024 gives
 // "Jan-05-2024.txt".
-QString NoteName(double date);
+QString noteName(double date);
 
 // The day folder's name: "Jan-05-2024".
-QString FolderName(double date);
+QString folderName(double date);
 
 // The names a locale's month abbreviation gives ("Jan.-05-2024.txt" in
-// German, "janv.-05-2024.txt" in French); equal to NoteName/FolderName
+// German, "janv.-05-2024.txt" in French); equal to noteName/folderName
 // where the locale writes the English abbreviation.
-QString LocaleNoteName(double date, const QLocale &locale);
-QString LocaleFolderName(double date, const QLocale &locale);
+QString localeNoteName(double date, const QLocale &locale);
+QString localeFolderName(double date, const QLocale &locale);
 
 // Reads a note file's text. Only a regular file is opened: a folder, a
 // named pipe or a device in a note's place fails with a message naming it,
@@ -31,7 +31,7 @@ QString LocaleFolderName(double date, const QLocale &locale);
 bool readNote(const QString &path, QString *text, QString *error);
 
 // Saturday or Sunday.
-bool IsWeekend(double date);
+bool isWeekend(double date);
 
 // What became of a note (or day folder) found under the locale's name.
 struct Adoption

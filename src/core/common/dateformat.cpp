@@ -19,7 +19,7 @@ QString twoDigits(int value)
 
 } // namespace
 
-QString FormatDateTime(const QString &pattern, const QDateTime &dateTime, const QLocale &locale)
+QString formatDateTime(const QString &pattern, const QDateTime &dateTime, const QLocale &locale)
 {
     const QDate date = dateTime.date();
     const QTime time = dateTime.time();
@@ -88,12 +88,12 @@ QString FormatDateTime(const QString &pattern, const QDateTime &dateTime, const 
     return out;
 }
 
-QString FormatDateTime(const QString &pattern, double dayNumber, const QLocale &locale)
+QString formatDateTime(const QString &pattern, double dayNumber, const QLocale &locale)
 {
-    return FormatDateTime(pattern, DayNumber::toDateTime(dayNumber), locale);
+    return formatDateTime(pattern, DayNumber::toDateTime(dayNumber), locale);
 }
 
-QString FormatFloat(const QString &pattern, double value, const QLocale &locale)
+QString formatFloat(const QString &pattern, double value, const QLocale &locale)
 {
     const qsizetype point = pattern.indexOf(QLatin1Char('.'));
     const int decimals = point < 0 ? 0 : static_cast<int>(pattern.size() - point - 1);

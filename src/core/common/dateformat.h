@@ -15,13 +15,13 @@
 // Every other character is copied. Names and designators come from the
 // locale given: texts on screen use the user's, texts that are stored or
 // name files pass QLocale::c(), so they read the same in every language.
-QString FormatDateTime(const QString &pattern, const QDateTime &dateTime,
+QString formatDateTime(const QString &pattern, const QDateTime &dateTime,
                        const QLocale &locale = QLocale());
-QString FormatDateTime(const QString &pattern, double dayNumber,
+QString formatDateTime(const QString &pattern, double dayNumber,
                        const QLocale &locale = QLocale());
 
 // The number patterns "0.0" and "0.00": the value rounded to one or two
 // decimals with the locale's decimal separator and no group separator.
 // Any other pattern gives the value with as many decimals as the pattern
 // has zeros after its point.
-QString FormatFloat(const QString &pattern, double value, const QLocale &locale = QLocale());
+QString formatFloat(const QString &pattern, double value, const QLocale &locale = QLocale());

@@ -69,34 +69,34 @@ bool copyRecursively(const QString &source, const QString &destination, QString 
 DataFolder::DataFolder(const QString &root, IShell *shell)
     : m_shell(shell)
 {
-    RootDir = root;
-    DBDir = RootDir + QStringLiteral("DB/");
-    ConfigDir = RootDir + QStringLiteral("Config/");
-    BuildDir = RootDir + QStringLiteral("Build/");
-    HelpDir = RootDir + QStringLiteral("Help/");
-    FTPDir = RootDir + QStringLiteral("FTP/");
-    FoldersDir = RootDir + QStringLiteral("Folders/");
-    LogDir = RootDir + QStringLiteral("Log/");
-    ReportDir = RootDir + QStringLiteral("Report/");
-    ImagesDir = ReportDir + QStringLiteral("Images/");
-    IconsDir = RootDir + QStringLiteral("Icons/");
-    BrandDir = RootDir + QStringLiteral("Brand/");
-    UserDataDir = RootDir + QStringLiteral("UserData/");
-    ProjectsDir = RootDir + QStringLiteral("Projects/");
-    SummaryDir = ProjectsDir + QStringLiteral("Summary/");
-    JournalDir = RootDir + QStringLiteral("Journal/");
-    DecisionDir = RootDir + QStringLiteral("Decision/");
+    rootDir = root;
+    DBDir = rootDir + QStringLiteral("DB/");
+    configDir = rootDir + QStringLiteral("Config/");
+    BuildDir = rootDir + QStringLiteral("Build/");
+    helpDir = rootDir + QStringLiteral("Help/");
+    ftpDir = rootDir + QStringLiteral("FTP/");
+    foldersDir = rootDir + QStringLiteral("Folders/");
+    logDir = rootDir + QStringLiteral("Log/");
+    reportDir = rootDir + QStringLiteral("Report/");
+    imagesDir = reportDir + QStringLiteral("Images/");
+    iconsDir = rootDir + QStringLiteral("Icons/");
+    brandDir = rootDir + QStringLiteral("Brand/");
+    UserDataDir = rootDir + QStringLiteral("UserData/");
+    ProjectsDir = rootDir + QStringLiteral("Projects/");
+    summaryDir = ProjectsDir + QStringLiteral("Summary/");
+    JournalDir = rootDir + QStringLiteral("Journal/");
+    decisionDir = rootDir + QStringLiteral("Decision/");
 
     // Parents come before their children, so a fresh root gets them all.
-    const QString order[] = {RootDir,     ProjectsDir, SummaryDir, JournalDir, DecisionDir,
-                             LogDir,      UserDataDir, DBDir,      ConfigDir,  BuildDir,
-                             HelpDir,     FTPDir,      ReportDir,  ImagesDir};
+    const QString order[] = {rootDir,     ProjectsDir, summaryDir, JournalDir, decisionDir,
+                             logDir,      UserDataDir, DBDir,      configDir,  BuildDir,
+                             helpDir,     ftpDir,      reportDir,  imagesDir};
     for (const QString &folder : order)
         createOneLevel(folder);
-    TextFile::setDataRoot(RootDir);
+    TextFile::setDataRoot(rootDir);
 }
 
-int DataFolder::RemoveUnfinishedWrites() const
+int DataFolder::removeUnfinishedWrites() const
 {
     // The name a safe write gives its temporary file: the target's name,
     // a dot and six letters. Human names with such an ending ("a.txt.backup")
@@ -109,7 +109,7 @@ int DataFolder::RemoveUnfinishedWrites() const
     {
         QString folder;
         bool nested;
-    } folders[] = {{DBDir, false}, {ConfigDir, false}, {JournalDir, false}, {DecisionDir, false}, {ProjectsDir, true}};
+    } folders[] = {{DBDir, false}, {configDir, false}, {JournalDir, false}, {decisionDir, false}, {ProjectsDir, true}};
     int removed = 0;
     for (const auto &[folder, nested] : folders) {
         if (folder.isEmpty())
@@ -139,7 +139,7 @@ int DataFolder::RemoveUnfinishedWrites() const
     return removed;
 }
 
-void DataFolder::ShellOpen(const QString &path) const
+void DataFolder::shellOpen(const QString &path) const
 {
     if (m_shell)
         m_shell->openPath(path);
@@ -151,7 +151,7 @@ void DataFolder::OpenFolder(const QString &path) const
         m_shell->openFolder(path);
 }
 
-bool DataFolder::GetMyDocumentsDir(QString *dir, QString *error) const
+bool DataFolder::getMyDocumentsDir(QString *dir, QString *error) const
 {
     QString location = m_shell ? m_shell->documentsLocation() : QString();
     if (location.isEmpty()) {
@@ -165,7 +165,7 @@ bool DataFolder::GetMyDocumentsDir(QString *dir, QString *error) const
     return true;
 }
 
-QString DataFolder::ProgressTitle(unsigned kind)
+QString DataFolder::progressTitle(unsigned kind)
 {
     switch (kind) {
     case FO_MOVE: return QStringLiteral("Moving...");
@@ -176,7 +176,7 @@ QString DataFolder::ProgressTitle(unsigned kind)
     }
 }
 
-bool DataFolder::ShellFileOperation(const QString &source, const QString &destination, unsigned kind,
+bool DataFolder::shellFileOperation(const QString &source, const QString &destination, unsigned kind,
                               quint16 flags, QString *error) const
 {
     const QFileInfo info(source);
@@ -233,14 +233,14 @@ bool DataFolder::ShellFileOperation(const QString &source, const QString &destin
     }
 }
 
-bool DataFolder::DeleteFolder(const QString &folder, QString *error) const
+bool DataFolder::deleteFolder(const QString &folder, QString *error) const
 {
     const QDir dir(folder);
     const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QString &name : entries) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
-        if (!EraseFile(dir.filePath(name), error))
+        if (!eraseFile(dir.filePath(name), error))
             return false;
     }
     if (::rmdir(QFile::encodeName(folder).constData()) != 0) {
@@ -252,7 +252,7 @@ bool DataFolder::DeleteFolder(const QString &folder, QString *error) const
     return true;
 }
 
-bool EraseFile(const QString &path, QString *error)
+bool eraseFile(const QString &path, QString *error)
 {
     // unlink() refuses folders, so a subfolder stops the caller as it should.
     if (::unlink(QFile::encodeName(path).constData()) != 0) {

@@ -21,50 +21,50 @@ public:
     // root must end with "/". The shell may be null (no opener, no trash).
     DataFolder(const QString &root, IShell *shell);
 
-    QString RootDir;
+    QString rootDir;
     QString DBDir;
-    QString ConfigDir;
+    QString configDir;
     QString BuildDir;
-    QString HelpDir;
-    QString FTPDir;
-    QString FoldersDir;
-    QString LogDir;
-    QString ReportDir;
-    QString ImagesDir;
-    QString IconsDir;
-    QString BrandDir;
+    QString helpDir;
+    QString ftpDir;
+    QString foldersDir;
+    QString logDir;
+    QString reportDir;
+    QString imagesDir;
+    QString iconsDir;
+    QString brandDir;
     QString UserDataDir;
     QString ProjectsDir;
-    QString SummaryDir;
+    QString summaryDir;
     QString JournalDir;
-    QString DecisionDir;
+    QString decisionDir;
     // There is no Windows directory here; kept empty for callers that ask.
-    QString WindowsDir;
+    QString windowsDir;
 
     // Opens a document, folder or web address with the desktop's opener.
-    void ShellOpen(const QString &path) const;
+    void shellOpen(const QString &path) const;
     // Shows a folder in the file manager.
     void OpenFolder(const QString &path) const;
 
     // The user's documents folder with a trailing "/". Returns false and
     // sets the error "Could not find MyDocuments folder location." when the
     // desktop does not tell one.
-    bool GetMyDocumentsDir(QString *dir, QString *error) const;
+    bool getMyDocumentsDir(QString *dir, QString *error) const;
 
     // One file operation; true exactly when it succeeded. Kinds 1 move,
     // 2 copy, 3 delete (to the trash with FOF_ALLOWUNDO), 4 rename; any
     // other kind fails. The optional error receives the reason.
-    bool ShellFileOperation(const QString &source, const QString &destination, unsigned kind,
+    bool shellFileOperation(const QString &source, const QString &destination, unsigned kind,
                             quint16 flags, QString *error = nullptr) const;
 
     // The progress title the desktop would show for a kind; empty for
     // unknown kinds.
-    static QString ProgressTitle(unsigned kind);
+    static QString progressTitle(unsigned kind);
 
     // Erases every file directly in the folder (names starting with "." are
     // passed over), then removes the folder. The first failure stops the
     // operation and is returned; what was erased before it stays erased.
-    bool DeleteFolder(const QString &folder, QString *error) const;
+    bool deleteFolder(const QString &folder, QString *error) const;
 
     // Removes what safe writes killed half-way left behind: a file named
     // like the one it was to replace plus "." and six random letters of
@@ -72,11 +72,11 @@ public:
     // the data subfolders, modified before this run started. Anything
     // else, and anything this run may be writing, stays. Returns how many
     // were removed.
-    int RemoveUnfinishedWrites() const;
+    int removeUnfinishedWrites() const;
 
 private:
     IShell *m_shell;
 };
 
 // Erases one file; false with the system's reason when it cannot.
-bool EraseFile(const QString &path, QString *error);
+bool eraseFile(const QString &path, QString *error);

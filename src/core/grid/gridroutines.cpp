@@ -52,14 +52,14 @@ inline int weekdayOf(qint64 day)
 
 } // namespace
 
-void InsertGridRow(StringGrid &grid, int row)
+void insertGridRow(StringGrid &grid, int row)
 {
     if (row < 0)
         return;
     grid.insertEmptyRow(std::min(row, grid.rowCount()));
 }
 
-void DeleteGridRow(StringGrid &grid, int row)
+void deleteGridRow(StringGrid &grid, int row)
 {
     if (row <= 0 || row >= grid.rowCount())
         return;
@@ -136,7 +136,7 @@ bool loadLineViews(StringGrid &grid, const QList<QStringView> &lines, const QStr
 
 } // namespace
 
-bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
+bool loadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
                    QString *error)
 {
     QList<QStringView> views;
@@ -146,7 +146,7 @@ bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fi
     return loadLineViews(grid, views, fileName, error);
 }
 
-bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error, QString *notice)
+bool loadGridRows(StringGrid &grid, const QString &fileName, QString *error, QString *notice)
 {
     const QFileInfo info(fileName);
     if (info.isFile() && info.size() > kMaxGridFileBytes) {
@@ -186,7 +186,7 @@ bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error, QSt
     return loadLineViews(grid, splitLineViews(text), fileName, error);
 }
 
-QStringList GridRowsToLines(const StringGrid &grid)
+QStringList gridRowsToLines(const StringGrid &grid)
 {
     QStringList lines;
     const int rows = grid.rowCount();
@@ -196,7 +196,7 @@ QStringList GridRowsToLines(const StringGrid &grid)
     return lines;
 }
 
-WriteResult SaveGridRows(const StringGrid &grid, const QString &fileName)
+WriteResult saveGridRows(const StringGrid &grid, const QString &fileName)
 {
     QString text;
     const int rows = grid.rowCount();
@@ -288,12 +288,12 @@ std::optional<double> cellValue(const QString &text, const NumberFormat &format)
 
 } // namespace
 
-std::optional<double> NumericCellValue(const QString &text, const QLocale &locale)
+std::optional<double> numericCellValue(const QString &text, const QLocale &locale)
 {
     return cellValue(text, NumberFormat(locale));
 }
 
-double SumGridColumn(const StringGrid &grid, int column, int firstRow, int lastRow,
+double sumGridColumn(const StringGrid &grid, int column, int firstRow, int lastRow,
                      const QLocale &locale)
 {
     const NumberFormat strict(locale);
@@ -308,7 +308,7 @@ double SumGridColumn(const StringGrid &grid, int column, int firstRow, int lastR
     return sum;
 }
 
-double AverageGridWeekday(const StringGrid &grid, int year, int weekday, int column, int firstRow,
+double averageGridWeekday(const StringGrid &grid, int year, int weekday, int column, int firstRow,
                           int lastRow, const QLocale &locale)
 {
     const NumberFormat strict(locale);
@@ -328,16 +328,16 @@ double AverageGridWeekday(const StringGrid &grid, int year, int weekday, int col
     return count == 0 ? 0.0 : sum / count;
 }
 
-int SumGridColumnFloor(const StringGrid &grid, int column, int firstRow, const QLocale &locale)
+int sumGridColumnFloor(const StringGrid &grid, int column, int firstRow, const QLocale &locale)
 {
     const double sum =
-        std::floor(SumGridColumn(grid, column, std::max(firstRow, 1), INT_MAX, locale));
+        std::floor(sumGridColumn(grid, column, std::max(firstRow, 1), INT_MAX, locale));
     if (sum >= static_cast<double>(INT_MAX))
         return INT_MAX;
     return static_cast<int>(sum);
 }
 
-QString StripedCellText(const QString &text)
+QString stripedCellText(const QString &text)
 {
     constexpr qsizetype kShown = 37;
     if (text.size() <= kShown)
@@ -345,7 +345,7 @@ QString StripedCellText(const QString &text)
     return text.left(kShown) + QStringLiteral("...");
 }
 
-QColor StripedRowColor(int row, const QColor &gridBackground)
+QColor stripedRowColor(int row, const QColor &gridBackground)
 {
     if (row == 0)
         return QColor(0xC0, 0xDC, 0xC0);

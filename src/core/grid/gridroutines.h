@@ -16,12 +16,12 @@ class StringGrid;
 
 // Inserts an empty row at `row` (1 or more); the rows from there on move
 // down by one. The current cell stays where it is.
-void InsertGridRow(StringGrid &grid, int row);
+void insertGridRow(StringGrid &grid, int row);
 
 // Removes `row`; the rows below move up. Row 0 and rows outside the grid
 // are never removed. The current row then moves up by one, but not above
 // row 1, whichever row was removed.
-void DeleteGridRow(StringGrid &grid, int row);
+void deleteGridRow(StringGrid &grid, int row);
 
 // Limits that keep a damaged or hostile grid rows file from exhausting
 // memory: a file larger than this, with more lines or with a line of more
@@ -37,55 +37,55 @@ inline constexpr int kMaxGridColumns = 1024;
 // grid keeps one row, whose cells are left as they were.
 // Returns false with a message naming the file when the lines are refused
 // (the grid is then unchanged).
-bool LoadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
+bool loadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
                    QString *error);
 
-// Reads a grid rows file into the grid (see LoadGridLines). A file that
+// Reads a grid rows file into the grid (see loadGridLines). A file that
 // cannot be read, is too large or does not hold text leaves the grid
 // unchanged and gives false and a message naming the file. With a notice,
 // a file that does not hold text is moved aside instead (see
 // TextFile::readTextBytes): true, the grid unchanged and the notice saying
 // so; the caller then starts a new grid.
-bool LoadGridRows(StringGrid &grid, const QString &fileName, QString *error,
+bool loadGridRows(StringGrid &grid, const QString &fileName, QString *error,
                   QString *notice = nullptr);
 
 // One comma-text line per row, from row 0 to the last.
-QStringList GridRowsToLines(const StringGrid &grid);
+QStringList gridRowsToLines(const StringGrid &grid);
 
 // Writes every row to the file, replacing it atomically. The folder must
 // exist; otherwise the result carries the message.
-WriteResult SaveGridRows(const StringGrid &grid, const QString &fileName);
+WriteResult saveGridRows(const StringGrid &grid, const QString &fileName);
 
 // The numeric cell test shared by the summing routines: the text without
 // leading and trailing characters of codes 0 to 32; empty gives no value.
 // Otherwise a decimal number in the locale's format (optional sign and
 // exponent, no group separators); anything else counts as -1. Values below
 // 0 are not used by the routines.
-std::optional<double> NumericCellValue(const QString &text, const QLocale &locale = QLocale());
+std::optional<double> numericCellValue(const QString &text, const QLocale &locale = QLocale());
 
 // Sum of the usable values of a column from firstRow to lastRow inclusive;
 // the rows are limited to the grid. Additions that would overflow are
 // passed over.
-double SumGridColumn(const StringGrid &grid, int column, int firstRow, int lastRow,
+double sumGridColumn(const StringGrid &grid, int column, int firstRow, int lastRow,
                      const QLocale &locale = QLocale());
 
 // Average of the usable values of a column over the rows standing for the
 // given weekday (1 Monday .. 7 Sunday) of the year, row r being day r of
 // the year (row 1 is 1 January). Rows past the grid's end are empty.
 // 0 when no value was used.
-double AverageGridWeekday(const StringGrid &grid, int year, int weekday, int column, int firstRow,
+double averageGridWeekday(const StringGrid &grid, int year, int weekday, int column, int firstRow,
                           int lastRow, const QLocale &locale = QLocale());
 
 // Sum of the usable values of a column from firstRow (at least 1) to the
 // last row, rounded down to a whole number (12.75 gives 12). A sum beyond
 // the 32-bit range gives the largest 32-bit number.
-int SumGridColumnFloor(const StringGrid &grid, int column, int firstRow,
+int sumGridColumnFloor(const StringGrid &grid, int column, int firstRow,
                        const QLocale &locale = QLocale());
 
 // What a striped cell shows: the text, or its first 37 characters and
 // "..." when it is longer.
-QString StripedCellText(const QString &text);
+QString stripedCellText(const QString &text);
 
 // The background of a striped row: #C0DCC0 for the heading row, #F4F9FD
 // for odd rows and the grid's own background for the other even rows.
-QColor StripedRowColor(int row, const QColor &gridBackground);
+QColor stripedRowColor(int row, const QColor &gridBackground);

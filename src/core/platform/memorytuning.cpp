@@ -6,7 +6,7 @@
 #include <malloc.h>
 #endif
 
-void KeepLargeBuffersInProcess()
+void keepLargeBuffersInProcess()
 {
 #if defined(__GLIBC__)
     // Blocks up to 32 MB come from the heap and are reused; up to 64 MB of

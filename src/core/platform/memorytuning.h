@@ -5,4 +5,4 @@
 // in again page by page: a summary of hundreds of projects builds seven
 // texts of a megabyte each time it is selected. Call once, first thing in
 // main().
-void KeepLargeBuffersInProcess();
+void keepLargeBuffersInProcess();

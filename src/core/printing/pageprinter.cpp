@@ -37,7 +37,7 @@ QPen bandPen(int dpi)
 {
     QPen pen(kBandGrey);
     pen.setStyle(Qt::SolidLine);
-    pen.setWidth(NearestWhole(dpi / 72.0));
+    pen.setWidth(nearestWhole(dpi / 72.0));
     return pen;
 }
 
@@ -50,12 +50,12 @@ QFont bandFont()
 
 } // namespace
 
-int NearestWhole(double x)
+int nearestWhole(double x)
 {
     return static_cast<int>(std::nearbyint(x));
 }
 
-QFont PrintableFont(const QFont &screenFont)
+QFont printableFont(const QFont &screenFont)
 {
     QFont font(screenFont);
     if (screenFont.pixelSize() > 0)
@@ -63,7 +63,7 @@ QFont PrintableFont(const QFont &screenFont)
     return font;
 }
 
-void PagePrinter::PrintHeader(QPainter *aCanvas, int, QRect aBand, bool &)
+void PagePrinter::printHeader(QPainter *aCanvas, int, QRect aBand, bool &)
 {
     const int d = deviceDpiY(aCanvas);
     aCanvas->setPen(bandPen(d));
@@ -75,7 +75,7 @@ void PagePrinter::PrintHeader(QPainter *aCanvas, int, QRect aBand, bool &)
     drawTextTopLeft(aCanvas, aBand.left(), aBand.bottom() - d / 10 - textHeight, PageTitle);
 }
 
-void PagePrinter::PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
+void PagePrinter::printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
 {
     const int d = deviceDpiY(aCanvas);
     aCanvas->setPen(bandPen(d));
@@ -88,15 +88,15 @@ void PagePrinter::PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, b
 
 TPageBandProc PagePrinter::header()
 {
-    return [this](QPainter *canvas, int page, QRect band, bool &go) { PrintHeader(canvas, page, band, go); };
+    return [this](QPainter *canvas, int page, QRect band, bool &go) { printHeader(canvas, page, band, go); };
 }
 
 TPageBandProc PagePrinter::footer()
 {
-    return [this](QPainter *canvas, int page, QRect band, bool &go) { PrintFooter(canvas, page, band, go); };
+    return [this](QPainter *canvas, int page, QRect band, bool &go) { printFooter(canvas, page, band, go); };
 }
 
-int PrintString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
+int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
                 float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
                 bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
                 QString *error)
@@ -129,10 +129,10 @@ int PrintString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *
     const int pageW = area.width();
     const int pageH = area.height();
 
-    int L = qMax(NearestWhole(dpiX * double(aLeftMargin)), offX);
-    int T = qMax(NearestWhole(dpiY * double(aTopMargin)), offY);
-    int R = qMin(paper.width() - NearestWhole(dpiX * double(aRightMargin)), pageW + offX);
-    int B = qMin(paper.height() - NearestWhole(dpiY * double(aBottomMargin)), pageH + offY);
+    int L = qMax(nearestWhole(dpiX * double(aLeftMargin)), offX);
+    int T = qMax(nearestWhole(dpiY * double(aTopMargin)), offY);
+    int R = qMin(paper.width() - nearestWhole(dpiX * double(aRightMargin)), pageW + offX);
+    int B = qMin(paper.height() - nearestWhole(dpiY * double(aBottomMargin)), pageH + offY);
     if (L >= R || T >= B) {
         // Nothing can be printed: discard the job rather than send out an
         // empty page.
@@ -149,7 +149,7 @@ int PrintString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *
     // QRect's right() and bottom() are the coordinates given here, so a band
     // copy reads back the same four numbers.
 
-    const int lineHeight = NearestWhole(dpiY / double(aLinesPerInch));
+    const int lineHeight = nearestWhole(dpiY / double(aLinesPerInch));
     canvas->setFont(*aFont);
     const int textHeight = QFontMetrics(*aFont, canvas->device()).height();
 

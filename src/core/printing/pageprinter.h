@@ -14,7 +14,7 @@ class QPainter;
 // clearing aContinue stops the printing.
 using TPageBandProc = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
 
-// The title that PrintHeader prints; callers set it just before printing.
+// The title that printHeader prints; callers set it just before printing.
 extern QString PageTitle;
 
 // The header and footer that the program's print buttons use: a grey rule
@@ -22,8 +22,8 @@ extern QString PageTitle;
 class PagePrinter
 {
 public:
-    void PrintHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
-    void PrintFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
+    void printHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
+    void printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
 
     TPageBandProc header();
     TPageBandProc footer();
@@ -37,15 +37,15 @@ public:
 // stopped the printing, or -1 with the reason in *error when the printer
 // refused or the margins leave nothing to print on (the job is then
 // discarded, nothing comes out).
-int PrintString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
+int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
                 float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
                 bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
                 QString *error = nullptr);
 
 // x to the nearest whole number, halves to the even neighbour.
-int NearestWhole(double x);
+int nearestWhole(double x);
 
 // The font as it should look on paper: a font sized in screen pixels is
 // given the same size in points that it has on a 96 dpi screen, so that it
 // does not shrink to dots on a printer.
-QFont PrintableFont(const QFont &screenFont);
+QFont printableFont(const QFont &screenFont);

@@ -25,7 +25,7 @@ constexpr int kCreditColumn = 3;
 
 } // namespace
 
-QString TrimProjectName(const QString &name)
+QString trimProjectName(const QString &name)
 {
     qsizetype begin = 0;
     qsizetype end = name.size();
@@ -36,14 +36,14 @@ QString TrimProjectName(const QString &name)
     return name.mid(begin, end - begin);
 }
 
-QString BalanceCaption(const Amount::Balance &balance, const QLocale &locale)
+QString balanceCaption(const Amount::Balance &balance, const QLocale &locale)
 {
     if (balance.overflow)
         return QCoreApplication::translate("CostLedger", "Balance: too large to add up exactly");
     return QStringLiteral("Balance: $ ") + Amount::format(balance.balance, locale);
 }
 
-QString SkippedRowsNote(const Amount::Balance &balance)
+QString skippedRowsNote(const Amount::Balance &balance)
 {
     if (balance.skipped.isEmpty())
         return {};
@@ -113,12 +113,12 @@ QString CostLedger::ledgerFileName() const
         return {};
     // A name that would lead out of the projects folder, or that cannot
     // name a folder there, names no ledger.
-    if (m_owner.contains(QLatin1Char('\\')) || !ProjectNames::NameProblem(m_owner).isEmpty())
+    if (m_owner.contains(QLatin1Char('\\')) || !ProjectNames::nameProblem(m_owner).isEmpty())
         return {};
     return m_projectsDir + m_owner + QStringLiteral("/money.txt");
 }
 
-void CostLedger::SetLedgerHeadings()
+void CostLedger::setLedgerHeadings()
 {
     const QScopedValueRollback layingIn(m_layingIn, true);
     if (m_money.columnCount() < kColumns)
@@ -129,17 +129,17 @@ void CostLedger::SetLedgerHeadings()
     m_money.setCell(3, 0, QStringLiteral("Credit"));
 }
 
-void CostLedger::ClearLedger()
+void CostLedger::clearLedger()
 {
     const QScopedValueRollback layingIn(m_layingIn, true);
     m_money.setRowCount(1);
     m_money.setFixedRows(0);
     m_money.setColumnCount(kColumns);
     m_money.setRowCount(kEmptyLedgerRows);
-    SetLedgerHeadings();
+    setLedgerHeadings();
 }
 
-bool CostLedger::SaveLedger(QString *error)
+bool CostLedger::saveLedger(QString *error)
 {
     if (m_readOnly || !m_edited)
         return true;
@@ -156,7 +156,7 @@ bool CostLedger::SaveLedger(QString *error)
                          .arg(QFileInfo(fileName).absoluteFilePath(), QFileInfo(folder).absoluteFilePath());
         return false;
     }
-    const WriteResult result = SaveGridRows(m_money, fileName);
+    const WriteResult result = saveGridRows(m_money, fileName);
     if (!result.ok && error)
         *error = result.error;
     if (result.ok)
@@ -164,15 +164,15 @@ bool CostLedger::SaveLedger(QString *error)
     return result.ok;
 }
 
-bool CostLedger::SwitchTo(const QString &projectName, QString *error)
+bool CostLedger::switchTo(const QString &projectName, QString *error)
 {
     const QScopedValueRollback layingIn(m_layingIn, true);
-    m_owner = TrimProjectName(projectName);
+    m_owner = trimProjectName(projectName);
     m_readOnly = false;
     m_readOnlyReason.clear();
     m_edited = false;
     m_notice.clear();
-    ClearLedger();
+    clearLedger();
     const QString fileName = ledgerFileName();
     QString reason;
     if (!m_owner.isEmpty() && fileName.isEmpty()) {
@@ -192,7 +192,7 @@ bool CostLedger::SwitchTo(const QString &projectName, QString *error)
     } else if (!fileName.isEmpty() && TextFile::entryExists(fileName)) {
         // Never write over a file that could not be read.
         QString movedAside;
-        if (!LoadGridRows(m_money, fileName, &reason, &movedAside)) {
+        if (!loadGridRows(m_money, fileName, &reason, &movedAside)) {
             if (reason.isEmpty())
                 reason = QCoreApplication::translate("CostLedger", "Could not read the file \"%1\".")
                              .arg(QFileInfo(fileName).absoluteFilePath());
@@ -201,7 +201,7 @@ bool CostLedger::SwitchTo(const QString &projectName, QString *error)
             // starts that can be edited, and the caller shows where the old
             // one is kept.
             m_money.setEditable(true);
-            SetLedgerHeadings();
+            setLedgerHeadings();
             if (error)
                 *error = movedAside;
             return false;
@@ -214,7 +214,7 @@ bool CostLedger::SwitchTo(const QString &projectName, QString *error)
     } else {
         m_money.setEditable(true);
     }
-    SetLedgerHeadings();
+    setLedgerHeadings();
     return reason.isEmpty();
 }
 
@@ -222,17 +222,17 @@ void CostLedger::AddItem(const QDateTime &now, const QLocale &locale)
 {
     if (m_readOnly)
         return;
-    InsertGridRow(m_money, 1);
+    insertGridRow(m_money, 1);
     m_money.setCell(0, 1, QStringLiteral("New Item Name"));
-    m_money.setCell(1, 1, FormatDateTime(QStringLiteral("mmm d, yyyy"), now, locale));
+    m_money.setCell(1, 1, formatDateTime(QStringLiteral("mmm d, yyyy"), now, locale));
     m_money.setCell(2, 1, QStringLiteral("0.0"));
 }
 
-void CostLedger::DeleteCurrentItem()
+void CostLedger::deleteCurrentItem()
 {
     if (m_readOnly)
         return;
-    DeleteGridRow(m_money, m_money.currentRow());
+    deleteGridRow(m_money, m_money.currentRow());
 }
 
 Amount::Balance CostLedger::Balance(const QLocale &locale) const

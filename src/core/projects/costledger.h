@@ -55,15 +55,15 @@ public:
     QString takeNotice() { return std::exchange(m_notice, QString()); }
 
     // The four headings into row 0 (and at least four columns).
-    void SetLedgerHeadings();
+    void setLedgerHeadings();
     // An empty ledger of 100 rows and four columns under its headings.
-    void ClearLedger();
+    void clearLedger();
     // Writes the edited grid to the owner's file; rows that are not edited,
     // are read-only or belong to no project are not written, and that
     // succeeds. A project folder that went away is made again (one level,
     // inside an existing projects folder). False with a message naming the
     // file or folder when the rows could not be written; they stay.
-    bool SaveLedger(QString *error);
+    bool saveLedger(QString *error);
     // Makes the project the owner (trimmed) and shows its rows: steps 2 to
     // 5 of a switch; the caller saves the previous owner first. False with
     // a message when the project's file exists but cannot be loaded, or
@@ -71,12 +71,12 @@ public:
     // read-only. A file that does not hold text is moved aside (see
     // TextFile::readTextBytes): false with the message saying where it is
     // kept, and an empty ledger that can be edited.
-    bool SwitchTo(const QString &projectName, QString *error);
+    bool switchTo(const QString &projectName, QString *error);
 
     // A new item at row 1, under the headings, whatever row is current.
     void AddItem(const QDateTime &now, const QLocale &locale = QLocale());
     // Deletes the current row unless it is the heading row.
-    void DeleteCurrentItem();
+    void deleteCurrentItem();
 
     // Credit total minus debit total of the usable amounts of rows 1 on,
     // added exactly; the cells it passed over are listed (see Amount).
@@ -98,10 +98,10 @@ private:
 };
 
 // The name without leading and trailing blanks and control characters.
-QString TrimProjectName(const QString &name);
+QString trimProjectName(const QString &name);
 
 // "Balance: $ " followed by the balance with two decimals and the locale's
 // decimal separator, or a word that the sum is too large to add exactly.
-QString BalanceCaption(const Amount::Balance &balance, const QLocale &locale = QLocale());
+QString balanceCaption(const Amount::Balance &balance, const QLocale &locale = QLocale());
 // Which rows the balance passed over and why; empty when none.
-QString SkippedRowsNote(const Amount::Balance &balance);
+QString skippedRowsNote(const Amount::Balance &balance);

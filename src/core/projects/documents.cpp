@@ -5,7 +5,7 @@
 
 namespace Documents {
 
-QString NextNewFileName(const QString &root)
+QString nextNewFileName(const QString &root)
 {
     for (int n = 1; n <= kMaxNewFiles; ++n) {
         const QString name = root + QStringLiteral("New File%1.txt").arg(n);
@@ -15,12 +15,12 @@ QString NextNewFileName(const QString &root)
     return {};
 }
 
-QByteArray NewFileContent()
+QByteArray newFileContent()
 {
     return QByteArrayLiteral(" \r\n");
 }
 
-bool MayDelete(const QString &path)
+bool mayDelete(const QString &path)
 {
     if (path.isEmpty())
         return false;
@@ -29,7 +29,7 @@ bool MayDelete(const QString &path)
     return !path.contains(QLatin1String("nethood"));
 }
 
-QString FolderFor(const QString &documentsDir, const QString &projectName)
+QString folderFor(const QString &documentsDir, const QString &projectName)
 {
     const QString name = projectName.trimmed();
     if (name.isEmpty())
@@ -45,7 +45,7 @@ QString FolderFor(const QString &documentsDir, const QString &projectName)
     return documentsDir + name + QLatin1Char('/');
 }
 
-QString LinkAt(const QString &text, int line)
+QString linkAt(const QString &text, int line)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (line < 0 || line >= lines.size())

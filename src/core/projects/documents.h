@@ -11,22 +11,22 @@ constexpr int kMaxNewFiles = 20;
 
 // The first of root + "New File1.txt" ... "New File20.txt" that does not
 // exist; empty when all twenty exist (nothing may be overwritten).
-QString NextNewFileName(const QString &root);
+QString nextNewFileName(const QString &root);
 
 // The bytes of a new text file: one line holding a single blank.
-QByteArray NewFileContent();
+QByteArray newFileContent();
 
 // False for the items the documents list never deletes: nothing, the
 // desktop's "Control Panel" and "Recycle Bin", network places.
-bool MayDelete(const QString &path);
+bool mayDelete(const QString &path);
 
 // The documents folder of a project: the user's documents folder (with a
 // trailing "/") + the trimmed project name + "/", or the documents folder
 // itself for an empty name. Empty for a name that would reach outside the
 // documents folder ("." or "..", a path separator, a control character).
-QString FolderFor(const QString &documentsDir, const QString &projectName);
+QString folderFor(const QString &documentsDir, const QString &projectName);
 
 // The text of line `line` (0-based) of a text, trimmed; empty past the end.
-QString LinkAt(const QString &text, int line);
+QString linkAt(const QString &text, int line);
 
 } // namespace Documents

@@ -37,7 +37,7 @@ const PageCache::Section &PageCache::section(const QString &path)
         entry.stamp = stamp;
         entry.stamp.size = bytes.size() == stamp.size ? stamp.size : -1;
         entry.section.exists = !bytes.isEmpty();
-        entry.section.body = ProjectPages::IndentedLines(TextFile::decode(bytes));
+        entry.section.body = ProjectPages::indentedLines(TextFile::decode(bytes));
     }
     it = m_sections.insert(path, std::move(entry));
     return it->section;
@@ -50,7 +50,7 @@ WriteResult PageCache::saveText(const QString &ownerFolder, const QString &path,
     if (known != m_written.cend() && stampOf(path, &stamp) && known->stamp == stamp && known->text == text)
         return {};
     bool written = false;
-    const WriteResult result = ProjectPages::SavePageText(ownerFolder, path, text, &written);
+    const WriteResult result = ProjectPages::savePageText(ownerFolder, path, text, &written);
     if (written && stampOf(path, &stamp))
         m_written.insert(path, TextEntry{stamp, text});
     else

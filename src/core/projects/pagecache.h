@@ -22,7 +22,7 @@ public:
     // The summary section body of one page file.
     const Section &section(const QString &path);
 
-    // Writes the text to path (through ProjectPages::SavePageText) unless
+    // Writes the text to path (through ProjectPages::savePageText) unless
     // the file is known to hold it already.
     WriteResult saveText(const QString &ownerFolder, const QString &path, const QString &text);
 

@@ -13,7 +13,7 @@ bool isBlankOrControl(QChar c)
 }
 } // namespace
 
-QString TrimBlanks(const QString &text)
+QString trimBlanks(const QString &text)
 {
     qsizetype first = 0;
     qsizetype last = text.size() - 1;
@@ -24,12 +24,12 @@ QString TrimBlanks(const QString &text)
     return text.mid(first, last - first + 1);
 }
 
-bool IsCategoryLine(const QString &line)
+bool isCategoryLine(const QString &line)
 {
     return line.contains(QLatin1Char('@'));
 }
 
-QStringList BuiltInDepartments()
+QStringList builtInDepartments()
 {
     return {QStringLiteral("@Home"),      QStringLiteral("Repairs"),   QStringLiteral("Garden"),
             QStringLiteral("Organize"),   QStringLiteral("Car"),       QString(),
@@ -42,14 +42,14 @@ QStringList BuiltInDepartments()
             QStringLiteral("Gifts")};
 }
 
-QStringList PageEditorNames()
+QStringList pageEditorNames()
 {
     return {QStringLiteral("Projects"), QStringLiteral("Done"),    QStringLiteral("OnHold"),
             QStringLiteral("BuyItem"),  QStringLiteral("SomeDay"), QStringLiteral("Links"),
             QStringLiteral("Actions")};
 }
 
-QString NameProblem(const QString &name)
+QString nameProblem(const QString &name)
 {
     auto refuse = [&name](const char *why) {
         return QCoreApplication::translate("ProjectNames", "The project name \"%1\" cannot be used: %2")
@@ -71,7 +71,7 @@ QString NameProblem(const QString &name)
     // The projects folder holds the pages of the empty project under these
     // names, so no project folder can be made under them (and on a disk
     // that ignores case, not under any spelling of them either).
-    for (const QString &page : PageEditorNames()) {
+    for (const QString &page : pageEditorNames()) {
         if (name.compare(page + QStringLiteral(".txt"), Qt::CaseInsensitive) == 0)
             return refuse("it is the name of a page file that the projects folder itself holds, so the "
                           "project's folder could not be made and nothing typed could be kept. "
@@ -80,14 +80,14 @@ QString NameProblem(const QString &name)
     return {};
 }
 
-QString ListProblems(const QStringList &lines)
+QString listProblems(const QStringList &lines)
 {
     QStringList problems;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString name = TrimBlanks(lines.at(i));
+        const QString name = trimBlanks(lines.at(i));
         if (name.isEmpty())
             continue;
-        const QString problem = NameProblem(name);
+        const QString problem = nameProblem(name);
         if (!problem.isEmpty())
             problems.append(QCoreApplication::translate("ProjectNames", "Line %1: %2").arg(i + 1).arg(problem));
     }

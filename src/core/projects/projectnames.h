@@ -11,27 +11,27 @@ namespace ProjectNames {
 inline const QString SummaryName = QStringLiteral("Summary");
 
 // The text without leading and trailing blanks and control characters.
-QString TrimBlanks(const QString &text);
+QString trimBlanks(const QString &text);
 
 // A category heading: the line holds "@" anywhere.
-bool IsCategoryLine(const QString &line);
+bool isCategoryLine(const QString &line);
 
 // The 25 lines of a first run, blank separators included.
-QStringList BuiltInDepartments();
+QStringList builtInDepartments();
 
 // The names of the seven page editors, in the order a project switch
 // walks them; each page is stored as name + ".txt".
-QStringList PageEditorNames();
+QStringList pageEditorNames();
 
 // Why a trimmed project name cannot name a folder inside the projects
 // folder ("." or "..", a path separator, a control character, longer than
 // a file name may be, or the name of a page file that the projects folder
 // itself holds, compared without regard to case); empty when the name is
 // usable.
-QString NameProblem(const QString &name);
+QString nameProblem(const QString &name);
 
 // Why the lines of an edited project list cannot be stored: one line per
 // refused project line, naming its line number; empty when all are usable.
-QString ListProblems(const QStringList &lines);
+QString listProblems(const QStringList &lines);
 
 } // namespace ProjectNames

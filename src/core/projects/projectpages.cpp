@@ -30,12 +30,12 @@ QString OwnerFolder(const QString &projectsDir, const QString &owner)
     return projectsDir + owner + QLatin1Char('/');
 }
 
-QString PageFile(const QString &projectsDir, const QString &owner, const QString &editorName)
+QString pageFile(const QString &projectsDir, const QString &owner, const QString &editorName)
 {
     return OwnerFolder(projectsDir, owner) + editorName + QStringLiteral(".txt");
 }
 
-bool LoadPageText(const QString &path, QString *text, QString *error)
+bool loadPageText(const QString &path, QString *text, QString *error)
 {
     QString readError;
     *text = TextFile::readText(path, &readError);
@@ -48,7 +48,7 @@ bool LoadPageText(const QString &path, QString *text, QString *error)
     return true;
 }
 
-WriteResult SavePageText(const QString &ownerFolder, const QString &path, const QString &text, bool *written)
+WriteResult savePageText(const QString &ownerFolder, const QString &path, const QString &text, bool *written)
 {
     if (written)
         *written = false;
@@ -71,7 +71,7 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
     return result;
 }
 
-QString IndentedLines(QStringView text)
+QString indentedLines(QStringView text)
 {
     QString out;
     out.reserve(text.size() + text.size() / 16);
@@ -92,7 +92,7 @@ QString IndentedLines(QStringView text)
     return out;
 }
 
-QString BuildSummaryText(const QStringList &departmentLines, const QString &projectsDir,
+QString buildSummaryText(const QStringList &departmentLines, const QString &projectsDir,
                          const QString &editorName, PageCache *cache)
 {
     PageCache scratch;
@@ -102,8 +102,8 @@ QString BuildSummaryText(const QStringList &departmentLines, const QString &proj
     QList<std::pair<QString, QString>> sections;
     qsizetype size = 0;
     for (qsizetype i = 1; i < departmentLines.size(); ++i) {
-        const QString name = ProjectNames::TrimBlanks(departmentLines.at(i));
-        if (!name.isEmpty() && !ProjectNames::NameProblem(name).isEmpty())
+        const QString name = ProjectNames::trimBlanks(departmentLines.at(i));
+        if (!name.isEmpty() && !ProjectNames::nameProblem(name).isEmpty())
             continue;
         // The summary's own files hold the previous summary: gathering them
         // would nest every summary inside the next one.
@@ -127,28 +127,28 @@ QString BuildSummaryText(const QStringList &departmentLines, const QString &proj
     return out;
 }
 
-QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
+QStringList buildSummary(const QStringList &departmentLines, const QString &projectsDir,
                          const QString &editorName)
 {
-    const QString text = BuildSummaryText(departmentLines, projectsDir, editorName, nullptr);
+    const QString text = buildSummaryText(departmentLines, projectsDir, editorName, nullptr);
     if (text.isEmpty())
         return {};
     return text.split(QLatin1Char('\n'));
 }
 
-QString TrimPageText(const QString &text)
+QString trimPageText(const QString &text)
 {
-    return ProjectNames::TrimBlanks(text);
+    return ProjectNames::trimBlanks(text);
 }
 
-bool DeleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error)
+bool deleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error)
 {
     QString path = folder;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
     const QFileInfo info(path);
     if (info.isSymLink())
-        return EraseFile(path, error);
+        return eraseFile(path, error);
     if (!info.isDir())
         return true; // nothing on disk: nothing to delete
 
@@ -162,10 +162,10 @@ bool DeleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QS
         return a.count(QLatin1Char('/')) > b.count(QLatin1Char('/'));
     });
     for (const QString &sub : std::as_const(subfolders)) {
-        if (!dataFolder.DeleteFolder(sub, error))
+        if (!dataFolder.deleteFolder(sub, error))
             return false;
     }
-    return dataFolder.DeleteFolder(path, error);
+    return dataFolder.deleteFolder(path, error);
 }
 
 } // namespace ProjectPages

@@ -16,15 +16,15 @@ namespace ProjectPages {
 
 QString OwnerFolder(const QString &projectsDir, const QString &owner);
 // Owner folder + editor name + ".txt".
-QString PageFile(const QString &projectsDir, const QString &owner, const QString &editorName);
+QString pageFile(const QString &projectsDir, const QString &owner, const QString &editorName);
 
 // The page's text with "\n" line ends; a missing file is an empty page.
 // False with the reason when the file exists but cannot be read.
-bool LoadPageText(const QString &path, QString *text, QString *error);
+bool loadPageText(const QString &path, QString *text, QString *error);
 
 // Writes the page when its owner folder exists (a deleted project's pages
 // are not written back); *written tells whether it did.
-WriteResult SavePageText(const QString &ownerFolder, const QString &path, const QString &text,
+WriteResult savePageText(const QString &ownerFolder, const QString &path, const QString &text,
                          bool *written = nullptr);
 
 // The summary of one page across the list: for each line but the first
@@ -32,23 +32,23 @@ WriteResult SavePageText(const QString &ownerFolder, const QString &path, const 
 // the file's non-blank lines after three blanks, sections apart by one
 // empty line. Lines that cannot name a folder and the summary line itself
 // are passed over.
-QStringList BuildSummary(const QStringList &departmentLines, const QString &projectsDir,
+QStringList buildSummary(const QStringList &departmentLines, const QString &projectsDir,
                          const QString &editorName);
 // The same summary as one text, lines apart by "\n". With a cache, page
 // files unchanged since the last call are not read again.
-QString BuildSummaryText(const QStringList &departmentLines, const QString &projectsDir,
+QString buildSummaryText(const QStringList &departmentLines, const QString &projectsDir,
                          const QString &editorName, PageCache *cache);
 // "\n   " + line for each non-blank line of the text (lines end with
 // CR LF, CR or LF): the body of one summary section.
-QString IndentedLines(QStringView text);
+QString indentedLines(QStringView text);
 
 // The text with leading and trailing blanks, control characters and empty
 // lines removed (what leaving a page editor keeps).
-QString TrimPageText(const QString &text);
+QString trimPageText(const QString &text);
 
 // Deletes the project folder with everything in it: each subfolder,
-// deepest first, then the folder itself, through DataFolder::DeleteFolder. A
+// deepest first, then the folder itself, through DataFolder::deleteFolder. A
 // symbolic link is removed, never followed. Stops at the first failure.
-bool DeleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error);
+bool deleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error);
 
 } // namespace ProjectPages

@@ -15,7 +15,7 @@ constexpr std::u16string_view kStripped{u"\"*./:<>?[\\]|\0", 13};
 
 } // namespace
 
-QString StripTopicName(const QString &topic)
+QString stripTopicName(const QString &topic)
 {
     QString stripped;
     stripped.reserve(topic.size());
@@ -26,9 +26,9 @@ QString StripTopicName(const QString &topic)
     return stripped;
 }
 
-QString TopicFileName(const QString &folder, const QString &topic, const QString &editorName)
+QString topicFileName(const QString &folder, const QString &topic, const QString &editorName)
 {
-    return folder + StripTopicName(topic) + QLatin1Char('_') + editorName + QStringLiteral(".txt");
+    return folder + stripTopicName(topic) + QLatin1Char('_') + editorName + QStringLiteral(".txt");
 }
 
 namespace {
@@ -52,7 +52,7 @@ bool isControl(QChar c)
 
 } // namespace
 
-QString CleanTopicName(const QString &typed)
+QString cleanTopicName(const QString &typed)
 {
     QString cleaned;
     cleaned.reserve(typed.size());
@@ -74,9 +74,9 @@ QString CleanTopicName(const QString &typed)
     return cleaned;
 }
 
-int LongestFileNameBytes(const QString &topic, const QStringList &editorNames)
+int longestFileNameBytes(const QString &topic, const QStringList &editorNames)
 {
-    const QString stripped = StripTopicName(topic);
+    const QString stripped = stripTopicName(topic);
     int longest = 0;
     for (const QString &editor : editorNames) {
         const QString name = stripped + QLatin1Char('_') + editor + QStringLiteral(".txt");
@@ -85,7 +85,7 @@ int LongestFileNameBytes(const QString &topic, const QStringList &editorNames)
     return longest;
 }
 
-bool IsBlankTopic(const QString &topic)
+bool isBlankTopic(const QString &topic)
 {
     for (const QChar c : topic) {
         if (c.unicode() > 0x20)
@@ -94,14 +94,14 @@ bool IsBlankTopic(const QString &topic)
     return true;
 }
 
-QString DeleteQuestion(const QString &topic)
+QString deleteQuestion(const QString &topic)
 {
     QString quoted = topic;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QStringLiteral("Are you sure you wan to delete'") + quoted + QLatin1Char('\'');
 }
 
-QStringList EditorLines(const QString &text)
+QStringList editorLines(const QString &text)
 {
     if (text.isEmpty())
         return {};
@@ -113,7 +113,7 @@ QString EditorText(const QStringList &lines)
     return lines.join(QLatin1Char('\n'));
 }
 
-const QStringList &BuiltInJournalTopics()
+const QStringList &builtInJournalTopics()
 {
     static const QStringList topics{
         QStringLiteral("Best Childhood Memories"),
@@ -207,7 +207,7 @@ const QStringList &BuiltInJournalTopics()
     return topics;
 }
 
-const QStringList &BuiltInDecisionTopics()
+const QStringList &builtInDecisionTopics()
 {
     static const QStringList topics{
         QStringLiteral("Ask for a raise"),

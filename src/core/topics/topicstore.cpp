@@ -27,7 +27,7 @@ void TopicStore::setSelectedIndex(int index)
     m_selected = (index >= 0 && index < m_topics.size()) ? index : -1;
 }
 
-WriteResult TopicStore::LoadTopicList()
+WriteResult TopicStore::loadTopicList()
 {
     if (!TextFile::entryExists(m_setup.topicsFile))
         return {};
@@ -52,7 +52,7 @@ WriteResult TopicStore::LoadTopicList()
     return {};
 }
 
-WriteResult TopicStore::SaveTopicList()
+WriteResult TopicStore::saveTopicList()
 {
     // Never replace a user's list that could not be read with the built-in one.
     if (m_topicsFileUnreadable)
@@ -60,24 +60,24 @@ WriteResult TopicStore::SaveTopicList()
     return TextFile::writeLines(m_setup.topicsFile, m_topics);
 }
 
-QString TopicStore::SelectedTopic() const
+QString TopicStore::selectedTopic() const
 {
     if (m_selected >= 0)
         return m_topics.at(m_selected);
     return m_topics.isEmpty() ? QString() : m_topics.first();
 }
 
-QString TopicStore::TopicFileName(const QString &topic, const QString &editorName) const
+QString TopicStore::topicFileName(const QString &topic, const QString &editorName) const
 {
-    return Topics::TopicFileName(m_setup.folder, topic, editorName);
+    return Topics::topicFileName(m_setup.folder, topic, editorName);
 }
 
-bool TopicStore::FitsFileName(const QString &topic) const
+bool TopicStore::fitsFileName(const QString &topic) const
 {
     QStringList names;
     for (const TopicEditor &editorDef : m_setup.editors)
         names.append(editorDef.name);
-    return Topics::LongestFileNameBytes(topic, names) <= Topics::kMaxFileNameBytes;
+    return Topics::longestFileNameBytes(topic, names) <= Topics::kMaxFileNameBytes;
 }
 
 QString TopicStore::editorCaption(int editor) const
@@ -85,7 +85,7 @@ QString TopicStore::editorCaption(int editor) const
     return m_setup.editors.at(editor).caption;
 }
 
-QString TopicStore::NoTopicReason()
+QString TopicStore::noTopicReason()
 {
     return tr("Choose a topic in the list to write here.");
 }
@@ -101,7 +101,7 @@ QString TopicStore::tooLongMessage(const QString &name) const
     QStringList names;
     for (const TopicEditor &editorDef : m_setup.editors)
         names.append(editorDef.name);
-    const int bytes = Topics::LongestFileNameBytes(name, names);
+    const int bytes = Topics::longestFileNameBytes(name, names);
     QString shown = name;
     if (shown.size() > 60)
         shown = shown.left(60) + QChar(0x2026);
@@ -112,10 +112,10 @@ QString TopicStore::tooLongMessage(const QString &name) const
              QString::number(bytes - Topics::kMaxFileNameBytes));
 }
 
-WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
+WriteResult TopicStore::saveEditor(int editor, const QString &topic)
 {
     const TopicEditor &editorDef = m_setup.editors.at(editor);
-    const QString path = TopicFileName(topic, editorDef.name);
+    const QString path = topicFileName(topic, editorDef.name);
     const QString text = m_editors->editorText(editor);
     const bool tracked = topic == m_currentTopic && editor < m_storedTexts.size();
     if (tracked) {
@@ -128,18 +128,18 @@ WriteResult TopicStore::SaveEditor(int editor, const QString &topic)
             return {};
     }
     const WriteResult written = editorDef.kind == TopicEditorKind::Lines
-                                    ? TextFile::writeLines(path, Topics::EditorLines(text))
+                                    ? TextFile::writeLines(path, Topics::editorLines(text))
                                     : TextFile::writeText(path, text);
     if (written && tracked)
         m_storedTexts[editor] = text;
     return written;
 }
 
-WriteResult TopicStore::SaveTopic(const QString &topic)
+WriteResult TopicStore::saveTopic(const QString &topic)
 {
     QStringList failures;
     for (int i = 0; i < m_setup.editors.size(); ++i) {
-        const WriteResult result = SaveEditor(i, topic);
+        const WriteResult result = saveEditor(i, topic);
         if (!result) {
             const QString caption = editorCaption(i);
             failures.append(caption.isEmpty() ? result.error : caption + QStringLiteral(": ") + result.error);
@@ -155,11 +155,11 @@ WriteResult TopicStore::SaveTopic(const QString &topic)
             .arg(topic, failures.join(QStringLiteral("\n\n"))));
 }
 
-WriteResult TopicStore::SaveEdits()
+WriteResult TopicStore::saveEdits()
 {
     if (m_currentTopic.isEmpty())
         return {};
-    return SaveTopic(m_currentTopic);
+    return saveTopic(m_currentTopic);
 }
 
 bool TopicStore::HasUnsavedEdits() const
@@ -173,21 +173,21 @@ bool TopicStore::HasUnsavedEdits() const
     return false;
 }
 
-WriteResult TopicStore::OpenTopic(const QString &topic)
+WriteResult TopicStore::openTopic(const QString &topic)
 {
     // Refused before anything is stored: the editors could never keep the
     // text of such a topic.
-    if (!FitsFileName(topic))
+    if (!fitsFileName(topic))
         return WriteResult::failure(tooLongMessage(topic));
     if (!m_currentTopic.isEmpty()) {
-        const WriteResult saved = SaveTopic(m_currentTopic);
+        const WriteResult saved = saveTopic(m_currentTopic);
         if (!saved)
             return saved;
     }
     QStringList texts;
     QStringList errors;
     for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
-        const QString path = TopicFileName(topic, editorDef.name);
+        const QString path = topicFileName(topic, editorDef.name);
         QString error;
         QString text;
         if (editorDef.kind == TopicEditorKind::Lines)
@@ -218,10 +218,10 @@ WriteResult TopicStore::OpenTopic(const QString &topic)
     return {};
 }
 
-WriteResult TopicStore::LeaveTopic(int entry, const QString &reason)
+WriteResult TopicStore::leaveTopic(int entry, const QString &reason)
 {
     if (!m_currentTopic.isEmpty()) {
-        const WriteResult saved = SaveTopic(m_currentTopic);
+        const WriteResult saved = saveTopic(m_currentTopic);
         if (!saved)
             return saved;
     }
@@ -235,19 +235,19 @@ WriteResult TopicStore::LeaveTopic(int entry, const QString &reason)
     return {};
 }
 
-WriteResult TopicStore::OpenSelected()
+WriteResult TopicStore::openSelected()
 {
     if (m_selected < 0)
         return {};
     const int entry = m_selected;
     const QString name = m_topics.at(entry);
     WriteResult result;
-    if (Topics::IsBlankTopic(name))
-        result = LeaveTopic(entry, tr("This entry has no name. Rename it to write in it, or delete it."));
-    else if (!FitsFileName(name))
-        result = LeaveTopic(entry, tooLongMessage(name) + QLatin1Char(' ') + tr("Rename it to write in it."));
+    if (Topics::isBlankTopic(name))
+        result = leaveTopic(entry, tr("This entry has no name. Rename it to write in it, or delete it."));
+    else if (!fitsFileName(name))
+        result = leaveTopic(entry, tooLongMessage(name) + QLatin1Char(' ') + tr("Rename it to write in it."));
     else
-        result = OpenTopic(name);
+        result = openTopic(name);
     if (result)
         m_currentIndex = entry;
     else
@@ -255,10 +255,10 @@ WriteResult TopicStore::OpenSelected()
     return result;
 }
 
-WriteResult TopicStore::DeleteTopicFiles(const QString &topic)
+WriteResult TopicStore::deleteTopicFiles(const QString &topic)
 {
     for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
-        const QString path = TopicFileName(topic, editorDef.name);
+        const QString path = topicFileName(topic, editorDef.name);
         QFile file(path);
         if (file.exists() && !file.remove()) {
             return WriteResult::failure(tr("Could not delete the file \"%1\": %2")
@@ -269,19 +269,19 @@ WriteResult TopicStore::DeleteTopicFiles(const QString &topic)
     return {};
 }
 
-WriteResult TopicStore::DeleteTopic(const QString &topic)
+WriteResult TopicStore::deleteTopic(const QString &topic)
 {
     if (m_selected < 0 || m_topics.at(m_selected) != topic)
         return WriteResult::failure(tr("Select a topic to delete"));
     const int entry = m_selected;
     if (!m_currentTopic.isEmpty() && m_currentIndex != entry) {
-        const WriteResult saved = SaveTopic(m_currentTopic);
+        const WriteResult saved = saveTopic(m_currentTopic);
         if (!saved)
             return saved;
     }
     // The files go first: when one cannot be removed the entry stays, and
     // the editors still hold the open topic's text.
-    const WriteResult removed = DeleteTopicFiles(topic);
+    const WriteResult removed = deleteTopicFiles(topic);
     if (!removed)
         return removed;
     m_topics.removeAt(entry);
@@ -297,20 +297,20 @@ WriteResult TopicStore::DeleteTopic(const QString &topic)
     WriteResult opened;
     if (m_topics.isEmpty()) {
         m_selected = -1;
-        opened = LeaveTopic(-1, NoTopicReason());
+        opened = leaveTopic(-1, noTopicReason());
     } else {
         m_selected = 0;
-        opened = OpenSelected();
+        opened = openSelected();
     }
-    const WriteResult listed = SaveTopicList();
+    const WriteResult listed = saveTopicList();
     return opened ? listed : opened;
 }
 
-TopicNameCheck TopicStore::CheckNewName(const QString &typed, int renamed) const
+TopicNameCheck TopicStore::checkNewName(const QString &typed, int renamed) const
 {
     TopicNameCheck check;
-    check.name = Topics::CleanTopicName(typed);
-    if (Topics::IsBlankTopic(check.name)) {
+    check.name = Topics::cleanTopicName(typed);
+    if (Topics::isBlankTopic(check.name)) {
         check.verdict = TopicNameCheck::Blank;
         check.message = tr("A topic needs a name.");
         return check;
@@ -322,16 +322,16 @@ TopicNameCheck TopicStore::CheckNewName(const QString &typed, int renamed) const
             return check;
         }
     }
-    if (!FitsFileName(check.name)) {
+    if (!fitsFileName(check.name)) {
         check.verdict = TopicNameCheck::TooLong;
         check.message = tooLongMessage(check.name);
         return check;
     }
     // Letter case counts as the same too: the data folder may be kept on a
     // file system that ignores it.
-    const QString files = Topics::StripTopicName(check.name);
+    const QString files = Topics::stripTopicName(check.name);
     for (int i = 0; i < m_topics.size(); ++i) {
-        if (i != renamed && Topics::StripTopicName(m_topics.at(i)).compare(files, Qt::CaseInsensitive) == 0) {
+        if (i != renamed && Topics::stripTopicName(m_topics.at(i)).compare(files, Qt::CaseInsensitive) == 0) {
             check.verdict = TopicNameCheck::SharesFiles;
             check.message = tr("The name \"%1\" would keep its text in the same files as the topic "
                                "\"%2\": names that differ only in the characters \" * . / : < > ? "
@@ -345,7 +345,7 @@ TopicNameCheck TopicStore::CheckNewName(const QString &typed, int renamed) const
 
 TopicNameCheck TopicStore::AddTopic(const QString &typed)
 {
-    const TopicNameCheck check = CheckNewName(typed);
+    const TopicNameCheck check = checkNewName(typed);
     if (check.accepted())
         m_topics.append(check.name);
     return check;
@@ -357,20 +357,20 @@ WriteResult TopicStore::RenameSelectedTopic(const QString &typed)
         return WriteResult::failure(tr("Select a topic to rename"));
     const int entry = m_selected;
     const QString oldName = m_topics.at(entry);
-    const QString newName = Topics::CleanTopicName(typed);
+    const QString newName = Topics::cleanTopicName(typed);
     if (newName == oldName)
         return {};
-    const TopicNameCheck check = CheckNewName(typed, entry);
+    const TopicNameCheck check = checkNewName(typed, entry);
     if (!check.accepted())
         return WriteResult::failure(check.message);
 
     // The open topic's edits reach its files before they move.
-    const WriteResult saved = SaveEdits();
+    const WriteResult saved = saveEdits();
     if (!saved)
         return saved;
 
     // Names that differ only in stripped characters keep their files.
-    const bool sameFiles = Topics::StripTopicName(oldName) == Topics::StripTopicName(newName);
+    const bool sameFiles = Topics::stripTopicName(oldName) == Topics::stripTopicName(newName);
     struct Move
     {
         QString from;
@@ -379,7 +379,7 @@ WriteResult TopicStore::RenameSelectedTopic(const QString &typed)
     QList<Move> moves;
     if (!sameFiles) {
         for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
-            const Move move{TopicFileName(oldName, editorDef.name), TopicFileName(newName, editorDef.name)};
+            const Move move{topicFileName(oldName, editorDef.name), topicFileName(newName, editorDef.name)};
             const QFileInfo from(move.from);
             if (!from.exists() && !from.isSymLink())
                 continue;
@@ -422,7 +422,7 @@ WriteResult TopicStore::RenameSelectedTopic(const QString &typed)
     }
 
     m_topics[entry] = newName;
-    const WriteResult listed = SaveTopicList();
+    const WriteResult listed = saveTopicList();
     if (!listed) {
         // The list on disk still names the old files: give them back.
         m_topics[entry] = oldName;
@@ -445,7 +445,7 @@ WriteResult TopicStore::RenameSelectedTopic(const QString &typed)
     return {};
 }
 
-void TopicStore::SwapItems(int i, int j)
+void TopicStore::swapItems(int i, int j)
 {
     m_topics.swapItemsAt(i, j);
     // The editors stay with their entry.
@@ -455,24 +455,24 @@ void TopicStore::SwapItems(int i, int j)
         m_currentIndex = i;
 }
 
-TopicStore::Move TopicStore::MoveUp()
+TopicStore::Move TopicStore::moveUp()
 {
     if (m_selected < 0)
         return Move::NothingSelected;
     if (m_selected == 0)
         return Move::AtEnd;
-    SwapItems(m_selected, m_selected - 1);
+    swapItems(m_selected, m_selected - 1);
     --m_selected;
     return Move::Moved;
 }
 
-TopicStore::Move TopicStore::MoveDown()
+TopicStore::Move TopicStore::moveDown()
 {
     if (m_selected < 0)
         return Move::NothingSelected;
     if (m_selected >= m_topics.size() - 1)
         return Move::AtEnd;
-    SwapItems(m_selected, m_selected + 1);
+    swapItems(m_selected, m_selected + 1);
     ++m_selected;
     return Move::Moved;
 }
@@ -481,8 +481,8 @@ WriteResult TopicStore::Close()
 {
     // Both are tried: a topic that cannot be stored does not keep the
     // list's new order from its file.
-    const WriteResult saved = SaveEdits();
-    const WriteResult listed = SaveTopicList();
+    const WriteResult saved = saveEdits();
+    const WriteResult listed = saveTopicList();
     if (saved && listed)
         return {};
     QStringList errors;

@@ -105,60 +105,60 @@ public:
 
     // Replaces the list by the topics file's lines when the file exists.
     // A file that exists but cannot be read keeps the built-in list and
-    // makes SaveTopicList leave that file alone for the rest of the run.
+    // makes saveTopicList leave that file alone for the rest of the run.
     // A file that does not hold text is moved aside (see
     // TextFile::readTextBytes): the built-in list is kept and saved as
     // usual, and the failure carries the notice saying where it is kept.
-    WriteResult LoadTopicList();
+    WriteResult loadTopicList();
     // Writes the whole list to the topics file, creating it when missing.
-    WriteResult SaveTopicList();
+    WriteResult saveTopicList();
 
     // The selected entry, or the first one; empty for an empty list.
-    QString SelectedTopic() const;
+    QString selectedTopic() const;
 
-    QString TopicFileName(const QString &topic, const QString &editorName) const;
+    QString topicFileName(const QString &topic, const QString &editorName) const;
     // True when every file name of the topic fits the file system's limit.
-    bool FitsFileName(const QString &topic) const;
+    bool fitsFileName(const QString &topic) const;
 
     // Writes the editor's text to the topic's file. For the open topic only
     // an edited editor is written: one whose text differs from what was
     // loaded or last saved; an editor whose file could not be read is never
     // written.
-    WriteResult SaveEditor(int editor, const QString &topic);
+    WriteResult saveEditor(int editor, const QString &topic);
     // Saves every editor, also after one failed; the failure names each file
     // that could not be written.
-    WriteResult SaveTopic(const QString &topic);
+    WriteResult saveTopic(const QString &topic);
     // Saves what was edited in the open topic (nothing when none is open).
-    WriteResult SaveEdits();
+    WriteResult saveEdits();
     // True when an editor of the open topic holds text not yet saved.
     bool HasUnsavedEdits() const;
     // Stores the open topic, then loads every editor of the new one. When
     // the open topic cannot be stored, or the name cannot name files,
     // nothing changes. A file that cannot be read leaves its editor empty
     // and locked (see loadErrors()).
-    WriteResult OpenTopic(const QString &topic);
+    WriteResult openTopic(const QString &topic);
     // What a pick in the list does: opens the selected entry, or, for an
     // entry with no name or a name too long for its files, stores the open
     // topic and leaves the editors empty and locked with the reason. When
     // the open topic cannot be stored, the selection returns to its entry.
-    WriteResult OpenSelected();
+    WriteResult openSelected();
     // Stores the open topic, then empties and locks the editors with the
     // reason; entry becomes currentIndex().
-    WriteResult LeaveTopic(int entry, const QString &reason);
+    WriteResult leaveTopic(int entry, const QString &reason);
     // The reason shown in the editors while no topic is chosen.
-    static QString NoTopicReason();
+    static QString noTopicReason();
     // Removes every file of the topic that exists.
-    WriteResult DeleteTopicFiles(const QString &topic);
+    WriteResult deleteTopicFiles(const QString &topic);
     // Deletes the selected entry, which must be the topic named: stores the
     // open topic unless it is the one deleted, removes the topic's files and
     // the entry, then selects and opens the first entry (an empty list
     // leaves the editors empty and locked) and writes the list. With nothing
     // selected nothing happens and the result says so.
-    WriteResult DeleteTopic(const QString &topic);
+    WriteResult deleteTopic(const QString &topic);
 
     // Checks a typed name for a new topic, or for renaming the entry
     // renamed (its own name and files do not count as taken).
-    TopicNameCheck CheckNewName(const QString &typed, int renamed = -1) const;
+    TopicNameCheck checkNewName(const QString &typed, int renamed = -1) const;
     // Appends the cleaned name unless the check refuses it.
     TopicNameCheck AddTopic(const QString &typed);
     // Renames the selected entry and its files, all or nothing, after the
@@ -168,9 +168,9 @@ public:
 
     enum class Move { NothingSelected, Moved, AtEnd };
     // Swap the selected entry with its neighbour; the selection follows.
-    Move MoveUp();
-    Move MoveDown();
-    void SwapItems(int i, int j);
+    Move moveUp();
+    Move moveDown();
+    void swapItems(int i, int j);
 
     // At shut-down: stores the open topic, then the list.
     WriteResult Close();

@@ -21,7 +21,7 @@ double readNumber(const QLocale &base, const QString &text, bool *ok)
     return strict.toDouble(text, ok);
 }
 
-// A number in the fixed form: the text as written by TimeValueText.
+// A number in the fixed form: the text as written by timeValueText.
 bool isStoredNumber(const QString &text)
 {
     bool ok = false;
@@ -100,17 +100,17 @@ double TimeValue(const QString &text, const QLocale &locale)
     return value;
 }
 
-QString TimeValueText(double value)
+QString timeValueText(double value)
 {
     return QString::number(value, 'g', 15);
 }
 
 QString TimeText(double value, const QLocale &locale)
 {
-    return FormatDateTime(QStringLiteral("hh:mm ampm"), value, locale);
+    return formatDateTime(QStringLiteral("hh:mm ampm"), value, locale);
 }
 
-QString WeeklySchedule(const QList<bool> &mondayToSunday)
+QString weeklySchedule(const QList<bool> &mondayToSunday)
 {
     QString schedule;
     for (int i = 0; i < 7 && i < mondayToSunday.size(); ++i) {
@@ -120,9 +120,9 @@ QString WeeklySchedule(const QList<bool> &mondayToSunday)
     return schedule;
 }
 
-QString FixedDateSchedule(const QDate &date)
+QString fixedDateSchedule(const QDate &date)
 {
-    return FormatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(date), StoredLocale());
+    return formatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(date), StoredLocale());
 }
 
 QString Caption(const QString &schedule, const QString &timeText)
@@ -130,7 +130,7 @@ QString Caption(const QString &schedule, const QString &timeText)
     return schedule.trimmed() + QStringLiteral(" at ") + timeText;
 }
 
-Schedule ParseSchedule(const QString &text, const QLocale &locale)
+Schedule parseSchedule(const QString &text, const QLocale &locale)
 {
     Schedule schedule;
     if (text.contains(QLatin1String("Daily"))) {
@@ -160,26 +160,26 @@ Schedule ParseSchedule(const QString &text, const QLocale &locale)
     return schedule;
 }
 
-bool ToStoredForm(ListViewItem *item, const QLocale &locale)
+bool toStoredForm(ListViewItem *item, const QLocale &locale)
 {
     if (item->subItems.size() < 2)
         return false;
     QString schedule = item->subItems.at(0);
-    const Schedule meaning = ParseSchedule(schedule, locale);
+    const Schedule meaning = parseSchedule(schedule, locale);
     if (meaning.kind == Schedule::Weekdays) {
         QList<bool> days;
         for (int d = 0; d < 7; ++d)
             days.append(meaning.weekdays & (1u << d));
-        schedule = WeeklySchedule(days);
+        schedule = weeklySchedule(days);
     } else if (meaning.kind == Schedule::Date) {
-        schedule = FixedDateSchedule(meaning.date);
+        schedule = fixedDateSchedule(meaning.date);
     }
     QString value = item->subItems.at(1);
     if (!isStoredNumber(value)) {
         bool ok = false;
         const double number = readNumber(locale, value.trimmed(), &ok);
         if (ok && std::isfinite(number) && DayNumber::isRepresentable(number))
-            value = TimeValueText(number);
+            value = timeValueText(number);
     }
     if (schedule == item->subItems.at(0) && value == item->subItems.at(1))
         return false;
@@ -191,9 +191,9 @@ bool ToStoredForm(ListViewItem *item, const QLocale &locale)
 
 NowTexts Now(const QDateTime &now, const QLocale &locale)
 {
-    return NowTexts{FormatDateTime(QStringLiteral("hh:mm ampm"), now, locale),
-                    FormatDateTime(QStringLiteral("ddd"), now, locale),
-                    FormatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), now, locale), now};
+    return NowTexts{formatDateTime(QStringLiteral("hh:mm ampm"), now, locale),
+                    formatDateTime(QStringLiteral("ddd"), now, locale),
+                    formatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), now, locale), now};
 }
 
 bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale, ParseCache *cache)
@@ -207,10 +207,10 @@ bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale
     if (cache) {
         auto it = cache->schedules.constFind(entry.schedule);
         if (it == cache->schedules.cend())
-            it = cache->schedules.insert(entry.schedule, ParseSchedule(entry.schedule, locale));
+            it = cache->schedules.insert(entry.schedule, parseSchedule(entry.schedule, locale));
         schedule = *it;
     } else {
-        schedule = ParseSchedule(entry.schedule, locale);
+        schedule = parseSchedule(entry.schedule, locale);
     }
 
     const QDate today = now.moment.date();
@@ -246,7 +246,7 @@ bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale
     return time.isValid() && minutes == time.hour() * 60 + time.minute();
 }
 
-int FirstMatch(const QList<AlarmEntry> &entries, const NowTexts &now, const QLocale &locale,
+int firstMatch(const QList<AlarmEntry> &entries, const NowTexts &now, const QLocale &locale,
                ParseCache *cache)
 {
     for (int i = 0; i < entries.size(); ++i) {
@@ -268,12 +268,12 @@ AlarmTicker::Actions AlarmTicker::Tick(const QList<AlarmEntry> &bedTimes,
         m_cacheLocale = locale;
     }
     const AlarmRule::NowTexts texts = AlarmRule::Now(now, locale);
-    actions.bedEntry = AlarmRule::FirstMatch(bedTimes, texts, locale, &m_cache);
+    actions.bedEntry = AlarmRule::firstMatch(bedTimes, texts, locale, &m_cache);
     if (actions.bedEntry >= 0) {
         actions.playBed = true;
         Tag = 1;
     }
-    actions.feedEntry = AlarmRule::FirstMatch(feedTimes, texts, locale, &m_cache);
+    actions.feedEntry = AlarmRule::firstMatch(feedTimes, texts, locale, &m_cache);
     if (actions.feedEntry >= 0) {
         actions.playFeed = true;
         Tag = 1;

@@ -36,15 +36,15 @@ QLocale StoredLocale();
 double TimeValue(const QString &text, const QLocale &locale = QLocale());
 // A day number in the general form with up to 15 significant digits and a
 // point (45296.8958333333).
-QString TimeValueText(double value);
+QString timeValueText(double value);
 // "hh:mm ampm" of a day number (09:30 PM), in the stored form by default.
 QString TimeText(double value, const QLocale &locale = StoredLocale());
 
 // The weekday schedule: "Mon " ... "Sun " for each chosen day, Monday
 // first, each with its trailing blank; empty when no day is chosen.
-QString WeeklySchedule(const QList<bool> &mondayToSunday);
+QString weeklySchedule(const QList<bool> &mondayToSunday);
 // The schedule of one date: "dddd mmmm, d, yyyy" with English names.
-QString FixedDateSchedule(const QDate &date);
+QString fixedDateSchedule(const QDate &date);
 // The visible caption: the trimmed schedule, " at ", the time text.
 QString Caption(const QString &schedule, const QString &timeText);
 
@@ -57,12 +57,12 @@ struct Schedule
     QDate date;
 };
 // Reads a schedule written in the fixed form or in the locale's form.
-Schedule ParseSchedule(const QString &text, const QLocale &locale = QLocale());
+Schedule parseSchedule(const QString &text, const QLocale &locale = QLocale());
 
 // Turns an entry read from a list file into the fixed form: its schedule,
 // its time value and, when either changed, its caption. False when the
 // entry was in the fixed form already (or is not understood).
-bool ToStoredForm(ListViewItem *item, const QLocale &locale = QLocale());
+bool toStoredForm(ListViewItem *item, const QLocale &locale = QLocale());
 
 // The present moment an entry is compared with, and its texts in the
 // locale (used for schedules that are not understood).
@@ -94,7 +94,7 @@ struct ParseCache
 bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale = QLocale(),
              ParseCache *cache = nullptr);
 // The index of the first entry from the top that rings, or -1.
-int FirstMatch(const QList<AlarmEntry> &entries, const NowTexts &now,
+int firstMatch(const QList<AlarmEntry> &entries, const NowTexts &now,
                const QLocale &locale = QLocale(), ParseCache *cache = nullptr);
 
 } // namespace AlarmRule

@@ -5,7 +5,7 @@
 
 namespace AlarmSounds {
 
-QStringList BedSounds()
+QStringList bedSounds()
 {
     return {QStringLiteral("Silence"),      QStringLiteral("Wind"),
             QStringLiteral("Rain"),         QStringLiteral("Thunder"),
@@ -13,14 +13,14 @@ QStringList BedSounds()
             QStringLiteral("HarbourAmbient"), QStringLiteral("RiverFlowRapids")};
 }
 
-QStringList FeedSounds()
+QStringList feedSounds()
 {
     return {QStringLiteral("Silence"), QStringLiteral("DrinkGulp"), QStringLiteral("BabyCrying"),
             QStringLiteral("Kisses"),  QStringLiteral("Chirps"),    QStringLiteral("Buzz"),
             QStringLiteral("Klaxon")};
 }
 
-QString FindFolder(const QString &programDir, const QString &builtIn)
+QString findFolder(const QString &programDir, const QString &builtIn)
 {
     QStringList candidates;
     if (!programDir.isEmpty()) {

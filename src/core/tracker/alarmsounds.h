@@ -8,14 +8,14 @@
 // "Silence" has none.
 namespace AlarmSounds {
 
-QStringList BedSounds();  // "Silence", "Wind", "Rain", ...
-QStringList FeedSounds(); // "Silence", "DrinkGulp", "BabyCrying", ...
+QStringList bedSounds();  // "Silence", "Wind", "Rain", ...
+QStringList feedSounds(); // "Silence", "DrinkGulp", "BabyCrying", ...
 
 // The first of these folders that exists, with a trailing "/":
 //   <program folder>/sounds/               a portable install or a build
 //   <program folder>/../share/vellumark/sounds/   a system install
 //   the source tree's sounds/ folder (builtIn)    running from a build folder
 // Empty when none exists (then no sound plays).
-QString FindFolder(const QString &programDir, const QString &builtIn);
+QString findFolder(const QString &programDir, const QString &builtIn);
 
 } // namespace AlarmSounds

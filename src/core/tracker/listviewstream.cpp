@@ -26,27 +26,27 @@ QString decodeString(const QByteArray &bytes)
 
 } // namespace
 
-void WriteByte(QByteArray &out, quint8 value)
+void writeByte(QByteArray &out, quint8 value)
 {
     out.append(static_cast<char>(value));
 }
 
-void WriteInt(QByteArray &out, qint32 value)
+void writeInt(QByteArray &out, qint32 value)
 {
     char bytes[4];
     qToLittleEndian(value, bytes);
     out.append(bytes, 4);
 }
 
-void WriteStr(QByteArray &out, const QString &text)
+void writeStr(QByteArray &out, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    WriteInt(out, static_cast<qint32>(utf8.size()));
+    writeInt(out, static_cast<qint32>(utf8.size()));
     if (!utf8.isEmpty())
         out.append(utf8);
 }
 
-int ListViewReader::ReadByte()
+int ListViewReader::readByte()
 {
     if (atEnd()) {
         m_damaged = true;
@@ -55,7 +55,7 @@ int ListViewReader::ReadByte()
     return static_cast<unsigned char>(m_bytes.at(m_pos++));
 }
 
-qint32 ListViewReader::ReadInt()
+qint32 ListViewReader::readInt()
 {
     if (remaining() < 4) {
         // The few bytes left belong to nothing any more.
@@ -68,9 +68,9 @@ qint32 ListViewReader::ReadInt()
     return value;
 }
 
-QString ListViewReader::ReadStr()
+QString ListViewReader::readStr()
 {
-    const qint32 length = ReadInt();
+    const qint32 length = readInt();
     if (length < 0)
         m_damaged = true;
     if (length <= 0)
@@ -85,37 +85,37 @@ QString ListViewReader::ReadStr()
     return decodeString(text);
 }
 
-QByteArray EncodeListView(const ListViewData &list)
+QByteArray encodeListView(const ListViewData &list)
 {
     QByteArray out;
-    WriteByte(out, list.checkBoxes ? 1 : 0);
-    WriteInt(out, static_cast<qint32>(list.items.size()));
+    writeByte(out, list.checkBoxes ? 1 : 0);
+    writeInt(out, static_cast<qint32>(list.items.size()));
     for (const ListViewItem &item : list.items) {
         if (list.checkBoxes)
-            WriteByte(out, item.checked ? 1 : 0);
-        WriteStr(out, item.caption);
-        WriteInt(out, static_cast<qint32>(item.subItems.size()));
+            writeByte(out, item.checked ? 1 : 0);
+        writeStr(out, item.caption);
+        writeInt(out, static_cast<qint32>(item.subItems.size()));
         for (const QString &sub : item.subItems)
-            WriteStr(out, sub);
+            writeStr(out, sub);
     }
     return out;
 }
 
-ListViewLoad DecodeListView(const QByteArray &bytes, ListViewData *list)
+ListViewLoad decodeListView(const QByteArray &bytes, ListViewData *list)
 {
     list->items.clear();
     ListViewReader in(bytes);
     // A missing flag byte reads as -1, which is "not 0": check boxes shown.
-    list->checkBoxes = in.ReadByte() != 0;
-    const qint32 count = in.ReadInt();
+    list->checkBoxes = in.readByte() != 0;
+    const qint32 count = in.readInt();
     for (qint32 i = 0; i < count && !in.atEnd(); ++i) {
         ListViewItem item;
         if (list->checkBoxes)
-            item.checked = in.ReadByte() > 0;
-        item.caption = in.ReadStr();
-        const qint32 subCount = in.ReadInt();
+            item.checked = in.readByte() > 0;
+        item.caption = in.readStr();
+        const qint32 subCount = in.readInt();
         for (qint32 k = 0; k < subCount && !in.atEnd(); ++k)
-            item.subItems.append(in.ReadStr());
+            item.subItems.append(in.readStr());
         if (subCount < 0 || item.subItems.size() < subCount)
             in.markDamaged();
         list->items.append(item);
@@ -133,12 +133,12 @@ ListViewLoad DecodeListView(const QByteArray &bytes, ListViewData *list)
     return result;
 }
 
-WriteResult SaveListView(const ListViewData &list, const QString &path)
+WriteResult saveListView(const ListViewData &list, const QString &path)
 {
-    return TextFile::writeBytes(path, EncodeListView(list));
+    return TextFile::writeBytes(path, encodeListView(list));
 }
 
-ListViewLoad LoadListView(ListViewData *list, const QString &path)
+ListViewLoad loadListView(ListViewData *list, const QString &path)
 {
     ListViewLoad result;
     QFile file;
@@ -162,14 +162,14 @@ ListViewLoad LoadListView(ListViewData *list, const QString &path)
         return result;
     }
     const QByteArray bytes = file.readAll();
-    result = DecodeListView(bytes, list);
+    result = decodeListView(bytes, list);
     if (!result.clean)
         result.error = QStringLiteral("\"%1\" is damaged: %2")
                            .arg(QDir::toNativeSeparators(path), result.error);
     return result;
 }
 
-QString KeepDamagedCopy(const QString &path, QString *error)
+QString keepDamagedCopy(const QString &path, QString *error)
 {
     QString copy = path + QStringLiteral(".damaged");
     for (int n = 2; TextFile::entryExists(copy); ++n) {

@@ -40,12 +40,12 @@ struct ListViewData
 
 // Writing primitives: one byte, one 32-bit integer, one string (length,
 // then the UTF-8 bytes when the length is above 0).
-void WriteByte(QByteArray &out, quint8 value);
-void WriteInt(QByteArray &out, qint32 value);
-void WriteStr(QByteArray &out, const QString &text);
+void writeByte(QByteArray &out, quint8 value);
+void writeInt(QByteArray &out, qint32 value);
+void writeStr(QByteArray &out, const QString &text);
 
-// Reads the primitives from bytes in memory. Past the end ReadByte and
-// ReadInt give -1; ReadStr gives an empty string for a length of -1 or
+// Reads the primitives from bytes in memory. Past the end readByte and
+// readInt give -1; readStr gives an empty string for a length of -1 or
 // less and for 0, and for a length beyond the end takes the bytes that
 // remain. Every shortfall marks the reader damaged; nothing it does
 // allocates more than the input holds.
@@ -54,9 +54,9 @@ class ListViewReader
 public:
     explicit ListViewReader(const QByteArray &bytes) : m_bytes(bytes) {}
 
-    int ReadByte();
-    qint32 ReadInt();
-    QString ReadStr();
+    int readByte();
+    qint32 readInt();
+    QString readStr();
 
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     qsizetype remaining() const { return m_bytes.size() - m_pos; }
@@ -79,22 +79,22 @@ struct ListViewLoad
     QString error;     // names the file and the reason when !ok or !clean
 };
 
-QByteArray EncodeListView(const ListViewData &list);
+QByteArray encodeListView(const ListViewData &list);
 
 // Decodes the layout. Entries are read until N are read or the bytes run
 // out: the entry in which they run out is kept with its missing fields
 // empty, further entries are not made up, so a count of two billion in a
 // short file cannot make two billion entries. A check byte missing at the
 // end leaves the entry unchecked.
-ListViewLoad DecodeListView(const QByteArray &bytes, ListViewData *list);
+ListViewLoad decodeListView(const QByteArray &bytes, ListViewData *list);
 
 // Writes the list to the path atomically.
-WriteResult SaveListView(const ListViewData &list, const QString &path);
+WriteResult saveListView(const ListViewData &list, const QString &path);
 
 // Reads the file at the path (which the caller has checked exists) into the
 // list, replacing its entries. A file too large to be an alarm list is not
 // read at all.
-ListViewLoad LoadListView(ListViewData *list, const QString &path);
+ListViewLoad loadListView(ListViewData *list, const QString &path);
 
 // The largest list file that is read; larger ones are refused as damaged.
 constexpr qint64 MaxListViewFileSize = 16 * 1024 * 1024;
@@ -103,11 +103,11 @@ constexpr qint64 MaxListViewFileSize = 16 * 1024 * 1024;
 // ("bedtimes.txt.damaged", then "bedtimes.txt.damaged-2", ...), so that
 // the save that replaces it destroys nothing. Returns the copy's path, or
 // an empty string with the reason in error.
-QString KeepDamagedCopy(const QString &path, QString *error);
+QString keepDamagedCopy(const QString &path, QString *error);
 
 // The same reader over bytes in memory, for callers (and fuzz targets)
 // that hold the file's content already.
-inline ListViewLoad LoadListView(ListViewData *list, const QByteArray &bytes)
+inline ListViewLoad loadListView(ListViewData *list, const QByteArray &bytes)
 {
-    return DecodeListView(bytes, list);
+    return decodeListView(bytes, list);
 }

@@ -31,18 +31,18 @@ QLocale storedLocale()
 
 QString longDay(const QDate &date)
 {
-    return FormatDateTime(QStringLiteral("mmmm d"), static_cast<double>(DayNumber::fromDate(date)),
+    return formatDateTime(QStringLiteral("mmmm d"), static_cast<double>(DayNumber::fromDate(date)),
                           storedLocale());
 }
 
 } // namespace
 
 SleepRecord::SleepRecord()
-    : Year_Chart(kStoreColumns, kStoreRows)
-    , NextYear_Chart(kStoreColumns, kStoreRows)
+    : yearChart(kStoreColumns, kStoreRows)
+    , nextYearChart(kStoreColumns, kStoreRows)
 {
-    Year_Chart.setFixedRows(1);
-    NextYear_Chart.setFixedRows(1);
+    yearChart.setFixedRows(1);
+    nextYearChart.setFixedRows(1);
 }
 
 void SleepRecord::Bind(const QString &folder, double date)
@@ -52,9 +52,9 @@ void SleepRecord::Bind(const QString &folder, double date)
     Month = static_cast<quint16>(day.month());
     Day = static_cast<quint16>(day.day());
     TrackedFolder = folder;
-    SelectedDate = date;
-    MonthKey = MonthKeyOf(day);
-    MonthText = FormatDateTime(QStringLiteral("mmm"), date);
+    selectedDate = date;
+    MonthKey = monthKeyOf(day);
+    MonthText = formatDateTime(QStringLiteral("mmm"), date);
 }
 
 void SleepRecord::freshStore(StringGrid &store, int year)
@@ -86,7 +86,7 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
     // Only a load that can say so moves a damaged file aside; any other
     // refuses it and leaves it as it is.
     QString keptAside;
-    if (!LoadGridRows(store, file, error, notice ? &keptAside : nullptr)) {
+    if (!loadGridRows(store, file, error, notice ? &keptAside : nullptr)) {
         freshStore(store, year);
         return false;
     }
@@ -112,16 +112,16 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
     return true;
 }
 
-bool SleepRecord::LoadYear(int year, QString *error, QString *notice)
+bool SleepRecord::loadYear(int year, QString *error, QString *notice)
 {
-    YearStart = FirstDayOfYear(year);
-    YearFile = TrackedFolder + YearFileName(year);
+    yearStart = firstDayOfYear(year);
+    yearFile = TrackedFolder + yearFileName(year);
     m_nextLoaded = false;
     m_nextChanged = false;
     m_nextRefused = false;
     m_yearChanged = false;
     QString message;
-    m_yearRefused = !loadStore(Year_Chart, YearFile, year, &message, notice);
+    m_yearRefused = !loadStore(yearChart, yearFile, year, &message, notice);
     if (m_yearRefused && error)
         *error = message;
     return !m_yearRefused;
@@ -129,30 +129,30 @@ bool SleepRecord::LoadYear(int year, QString *error, QString *notice)
 
 QString SleepRecord::nextYearFile() const
 {
-    return TrackedFolder + YearFileName(DayNumber::toDate(YearStart).year() + 1);
+    return TrackedFolder + yearFileName(DayNumber::toDate(yearStart).year() + 1);
 }
 
 void SleepRecord::ensureNextYear()
 {
-    if (m_nextLoaded || YearFile.isEmpty())
+    if (m_nextLoaded || yearFile.isEmpty())
         return;
     QString ignored;
-    m_nextRefused = !loadStore(NextYear_Chart, nextYearFile(), DayNumber::toDate(YearStart).year() + 1, &ignored);
+    m_nextRefused = !loadStore(nextYearChart, nextYearFile(), DayNumber::toDate(yearStart).year() + 1, &ignored);
     m_nextLoaded = true;
 }
 
-WriteResult SleepRecord::SaveYear()
+WriteResult SleepRecord::saveYear()
 {
-    if (YearFile.isEmpty() || !Loaded)
+    if (yearFile.isEmpty() || !Loaded)
         return {};
     if (!m_yearRefused) {
-        const WriteResult written = SaveGridRows(Year_Chart, YearFile);
+        const WriteResult written = saveGridRows(yearChart, yearFile);
         if (!written)
             return written;
         m_yearChanged = false;
     }
     if (m_nextLoaded && m_nextChanged && !m_nextRefused) {
-        const WriteResult written = SaveGridRows(NextYear_Chart, nextYearFile());
+        const WriteResult written = saveGridRows(nextYearChart, nextYearFile());
         if (!written)
             return written;
         m_nextChanged = false;
@@ -160,7 +160,7 @@ WriteResult SleepRecord::SaveYear()
     return {};
 }
 
-bool SleepRecord::EnsureMonthFolder() const
+bool SleepRecord::ensureMonthFolder() const
 {
     if (TrackedFolder.isEmpty())
         return false;
@@ -171,15 +171,15 @@ bool SleepRecord::EnsureMonthFolder() const
 StringGrid *SleepRecord::storeFor(int dayNumber, int *row)
 {
     const QDate date = DayNumber::toDate(dayNumber);
-    const int year = DayNumber::toDate(YearStart).year();
-    if (!date.isValid() || YearFile.isEmpty())
+    const int year = DayNumber::toDate(yearStart).year();
+    if (!date.isValid() || yearFile.isEmpty())
         return nullptr;
     *row = date.dayOfYear();
     if (date.year() == year)
-        return &Year_Chart;
+        return &yearChart;
     if (date.year() == year + 1) {
         ensureNextYear();
-        return &NextYear_Chart;
+        return &nextYearChart;
     }
     return nullptr;
 }
@@ -187,14 +187,14 @@ StringGrid *SleepRecord::storeFor(int dayNumber, int *row)
 const StringGrid *SleepRecord::storeFor(int dayNumber, int *row) const
 {
     const QDate date = DayNumber::toDate(dayNumber);
-    const int year = DayNumber::toDate(YearStart).year();
-    if (!date.isValid() || YearFile.isEmpty())
+    const int year = DayNumber::toDate(yearStart).year();
+    if (!date.isValid() || yearFile.isEmpty())
         return nullptr;
     *row = date.dayOfYear();
     if (date.year() == year)
-        return &Year_Chart;
+        return &yearChart;
     if (date.year() == year + 1 && m_nextLoaded)
-        return &NextYear_Chart;
+        return &nextYearChart;
     return nullptr;
 }
 
@@ -215,38 +215,38 @@ QString SleepRecord::dayTotal(int dayNumber) const
     return isBlank(total) ? QString() : total;
 }
 
-void SleepRecord::ClearSleepGrid(StringGrid &sleep)
+void SleepRecord::clearSleepGrid(StringGrid &sleep)
 {
     QList<QStringList> rows(sleep.rowCount());
     // Column 0 holds nothing; the day columns lose their totals and marks.
     sleep.replaceAll(sleep.columnCount(), std::move(rows));
 }
 
-void SleepRecord::FillSleepGrid(StringGrid &sleep, StringGrid &dates, int first)
+void SleepRecord::fillSleepGrid(StringGrid &sleep, StringGrid &dates, int first)
 {
     if (sleep.columnCount() < kGridDays + 1)
         sleep.setColumnCount(kGridDays + 1);
     if (sleep.rowCount() < kSlotRows + 1)
         sleep.setRowCount(kSlotRows + 1);
-    ClearSleepGrid(sleep);
+    clearSleepGrid(sleep);
     sleep.setFixedRows(1);
-    FirstDate = first;
+    firstDate = first;
     if (first < 0)
         return;
 
     QList<QStringList> header(3);
     for (int c = 0; c <= kGridDays - 1; ++c) {
         const double day = first + c;
-        header[0].append(FormatDateTime(QStringLiteral("ddd"), day));
-        header[1].append(FormatDateTime(QStringLiteral("mmm"), day));
-        header[2].append(FormatDateTime(QStringLiteral("d"), day));
+        header[0].append(formatDateTime(QStringLiteral("ddd"), day));
+        header[1].append(formatDateTime(QStringLiteral("mmm"), day));
+        header[2].append(formatDateTime(QStringLiteral("d"), day));
     }
     dates.replaceAll(kGridDays + 1, std::move(header));
 
     QList<QStringList> rows(sleep.rowCount(), QStringList(sleep.columnCount()));
     for (int c = 1; c <= kGridDays; ++c) {
         int d = 0;
-        const StringGrid *store = storeFor(ColumnDate(c), &d);
+        const StringGrid *store = storeFor(columnDate(c), &d);
         if (!store)
             continue;
         const QString total = store->cell(kTotalColumn, d);
@@ -262,7 +262,7 @@ void SleepRecord::FillSleepGrid(StringGrid &sleep, StringGrid &dates, int first)
     sleep.setFixedRows(1);
 }
 
-double SleepRecord::DayHours(const StringGrid &sleep, int column)
+double SleepRecord::dayHours(const StringGrid &sleep, int column)
 {
     double hours = 0;
     for (int s = 1; s <= kSlotRows; ++s) {
@@ -272,13 +272,13 @@ double SleepRecord::DayHours(const StringGrid &sleep, int column)
     return hours;
 }
 
-SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int row)
+SleepRecord::Toggle SleepRecord::toggleSlot(StringGrid &sleep, int column, int row)
 {
     Toggle result;
     // A grid that was not built (days before day 0) takes no marks.
-    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || YearFile.isEmpty() || FirstDate < 0)
+    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || yearFile.isEmpty() || firstDate < 0)
         return result;
-    const int date = ColumnDate(column);
+    const int date = columnDate(column);
     int d = 0;
     StringGrid *store = storeFor(date, &d);
     // A store whose file could not be read takes no marks: they could
@@ -288,18 +288,18 @@ SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int r
 
     const bool marked = sleep.cell(column, row) != kMarkedCell;
     sleep.setCell(column, row, marked ? kMarkedCell : QString());
-    SelectedDate = date;
+    selectedDate = date;
 
     result.valid = true;
-    result.hours = DayHours(sleep, column);
-    sleep.setCell(column, 0, FormatFloat(QStringLiteral("0.0"), result.hours));
-    store->setCell(kShortDateColumn, d, FormatDateTime(QStringLiteral("mmm d"), SelectedDate, storedLocale()));
-    store->setCell(kTotalColumn, d, FormatFloat(QStringLiteral("0.0"), result.hours, storedLocale()));
+    result.hours = dayHours(sleep, column);
+    sleep.setCell(column, 0, formatFloat(QStringLiteral("0.0"), result.hours));
+    store->setCell(kShortDateColumn, d, formatDateTime(QStringLiteral("mmm d"), selectedDate, storedLocale()));
+    store->setCell(kTotalColumn, d, formatFloat(QStringLiteral("0.0"), result.hours, storedLocale()));
     // The clicked day and the 7 (then 30) days before it.
-    result.last7 = SumGridColumn(*store, kTotalColumn, d - 7, d);
-    result.last30 = SumGridColumn(*store, kTotalColumn, d - 30, d);
+    result.last7 = sumGridColumn(*store, kTotalColumn, d - 7, d);
+    result.last30 = sumGridColumn(*store, kTotalColumn, d - 30, d);
     store->setCell(kSlotColumnBase + row, d, marked ? kMark : QString());
-    if (store == &NextYear_Chart)
+    if (store == &nextYearChart)
         m_nextChanged = true;
     else
         m_yearChanged = true;
@@ -309,7 +309,7 @@ SleepRecord::Toggle SleepRecord::ToggleSlot(StringGrid &sleep, int column, int r
 bool SleepRecord::isReadOnly(int dayNumber) const
 {
     const QDate date = DayNumber::toDate(dayNumber);
-    const int year = DayNumber::toDate(YearStart).year();
+    const int year = DayNumber::toDate(yearStart).year();
     if (date.year() == year)
         return m_yearRefused;
     return date.year() == year + 1 && m_nextRefused;
@@ -322,6 +322,6 @@ QList<double> SleepRecord::WeekdayAverages(int dayNumber) const
     const StringGrid *store = storeFor(dayNumber, &d);
     const int year = DayNumber::toDate(dayNumber).year();
     for (int w = 1; w <= 7; ++w)
-        averages.append(store ? AverageGridWeekday(*store, year, w, kTotalColumn, d - 30, d) : 0.0);
+        averages.append(store ? averageGridWeekday(*store, year, w, kTotalColumn, d - 30, d) : 0.0);
     return averages;
 }

@@ -9,7 +9,7 @@
 // the in-memory year store of the bound year and the month of half-hour
 // slots shown in the sleep grid.
 //
-// The year store `Year_Chart` holds a header row and one row per day of the
+// The year store `yearChart` holds a header row and one row per day of the
 // year (row r is day r, 366 days in a leap year); column 2 holds the day's
 // total of marked hours, column 10 + s "*" when slot row s is marked. A
 // December grid also shows 1 and 2 January of the following year; those
@@ -22,10 +22,10 @@ public:
 
     // The binding.
     QString TrackedFolder;
-    double SelectedDate = 0;
-    int FirstDate = 0;
-    int YearStart = 0;
-    QString YearFile;
+    double selectedDate = 0;
+    int firstDate = 0;
+    int yearStart = 0;
+    QString yearFile;
     QString NoteFile;
     QString MonthKey;
     QString MonthText;
@@ -35,9 +35,9 @@ public:
     bool Loaded = false;
 
     // The year store of the bound year.
-    StringGrid Year_Chart;
+    StringGrid yearChart;
     // The year after it, for the first days of January in a December grid.
-    StringGrid NextYear_Chart;
+    StringGrid nextYearChart;
 
     // Binding steps without files: keeps the date's parts, the folder, the
     // selected date, the month key and the month text.
@@ -50,13 +50,13 @@ public:
     // file, and false with the message. A year file that does not hold
     // text is moved aside (see TextFile::readTextBytes): a fresh store that
     // is saved as usual, true, and the notice saying where it is kept.
-    bool LoadYear(int year, QString *error, QString *notice = nullptr);
+    bool loadYear(int year, QString *error, QString *notice = nullptr);
 
     // Writes the year store (and the following year's store when one of its
     // days changed). Does nothing before the first binding.
-    WriteResult SaveYear();
+    WriteResult saveYear();
     // Creates TrackedFolder + MonthKey when missing; false when it cannot.
-    bool EnsureMonthFolder() const;
+    bool ensureMonthFolder() const;
 
     // The store and row that hold a date, or nullptr for a date in neither
     // the bound year nor the year after it.
@@ -67,13 +67,13 @@ public:
     // The day total as stored, empty when there is none.
     QString dayTotal(int dayNumber) const;
 
-    // The sleep grid: Sleep_Chart (34 columns, 52 rows; header cell of a
+    // The sleep grid: sleepChart (34 columns, 52 rows; header cell of a
     // day column = the day total, slot cell " " when marked) and the date
-    // header Date_Chart (3 rows, 34 columns).
-    static void ClearSleepGrid(StringGrid &sleep);
-    void FillSleepGrid(StringGrid &sleep, StringGrid &dates, int first);
-    int ColumnDate(int column) const { return FirstDate + column - 1; }
-    static double DayHours(const StringGrid &sleep, int column);
+    // header dateChart (3 rows, 34 columns).
+    static void clearSleepGrid(StringGrid &sleep);
+    void fillSleepGrid(StringGrid &sleep, StringGrid &dates, int first);
+    int columnDate(int column) const { return firstDate + column - 1; }
+    static double dayHours(const StringGrid &sleep, int column);
 
     // What a toggled slot changes.
     struct Toggle
@@ -85,9 +85,9 @@ public:
     };
     // Toggles slot `row` of grid column `column` in the sleep grid and the
     // store, writes the day's short date and total, and sums the totals of
-    // the 7 and 30 days before the day. SelectedDate becomes the column's
+    // the 7 and 30 days before the day. selectedDate becomes the column's
     // date. Header row, column 0 and rows outside the slots are refused.
-    Toggle ToggleSlot(StringGrid &sleep, int column, int row);
+    Toggle toggleSlot(StringGrid &sleep, int column, int row);
 
     // Mean day total per weekday (Monday first) over the 31 days ending
     // with the date.

@@ -12,19 +12,19 @@ int DayOfYear(int dayNumber)
     return date.isValid() ? date.dayOfYear() : 0;
 }
 
-int FirstDayOfYear(int year)
+int firstDayOfYear(int year)
 {
     return DayNumber::fromDate(QDate(year, 1, 1));
 }
 
-int LastDayOfMonth(int year, int month)
+int lastDayOfMonth(int year, int month)
 {
     month = qBound(1, month, 12);
     const QDate next = month == 12 ? QDate(year + 1, 1, 1) : QDate(year, month + 1, 1);
     return DayNumber::fromDate(next) - 1;
 }
 
-QString SlotLabel(int row)
+QString slotLabel(int row)
 {
     if (row < 1 || row > kVisibleSlotRows)
         return {};
@@ -60,22 +60,22 @@ QStringList HourLabels()
     return labels;
 }
 
-QString YearFileName(int year)
+QString yearFileName(int year)
 {
     return QString::number(year) + QStringLiteral("-time.txt");
 }
 
-QString NoteFileName(const QDate &date)
+QString noteFileName(const QDate &date)
 {
     return QStringLiteral("Y%1M%2D%3-note.txt").arg(date.year()).arg(date.month()).arg(date.day());
 }
 
-QString MonthKeyOf(const QDate &date)
+QString monthKeyOf(const QDate &date)
 {
     return QStringLiteral("Y%1M%2").arg(date.year()).arg(date.month());
 }
 
-QList<double> SleepCyclePattern()
+QList<double> sleepCyclePattern()
 {
     static const char kPattern[] = "1,-1,-2,-3,-4,-3,-1,-3,-4,-4,-3,-1,-1,-2,-3,-3,-2,-1,-1,-1,-2,-2,-2,"
                                    "-1,-2,-1,-2,-2,-0.5,-0.5,-0.5,-0.5,-0.5,-0.5,-0.5,0.5";
@@ -88,16 +88,16 @@ QList<double> SleepCyclePattern()
     return values;
 }
 
-QList<QPointF> SleepCyclePoints(double start)
+QList<QPointF> sleepCyclePoints(double start)
 {
     QList<QPointF> points;
-    const QList<double> pattern = SleepCyclePattern();
+    const QList<double> pattern = sleepCyclePattern();
     for (int k = 0; k < pattern.size(); ++k)
         points.append(QPointF(start + k * 0.25 / 24.0, pattern.at(k)));
     return points;
 }
 
-QList<QPointF> WakeUpLine(double start, double hours)
+QList<QPointF> wakeUpLine(double start, double hours)
 {
     const double at = start + hours / 24.0;
     return {QPointF(at, -4.0), QPointF(at, 1.0)};

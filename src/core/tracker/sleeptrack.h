@@ -30,28 +30,28 @@ inline constexpr int kGridDays = 33;
 // Day of the year of a whole day number: 1 January is 1.
 int DayOfYear(int dayNumber);
 // Day number of 1 January of a year.
-int FirstDayOfYear(int year);
+int firstDayOfYear(int year);
 // Day number of the last day of a month (1..12); a month outside 1..12
 // is taken as the nearest one.
-int LastDayOfMonth(int year, int month);
+int lastDayOfMonth(int year, int month);
 
 // "8 pm", "8:30 pm", ... "7:30 pm" for rows 1..48; empty for other rows.
-QString SlotLabel(int row);
+QString slotLabel(int row);
 // The 24 hour labels beside the grid: " 8 pm" ... " 7 pm".
 QStringList HourLabels();
 
 // File names inside the project folder.
-QString YearFileName(int year);              // 2024-time.txt
-QString NoteFileName(const QDate &date);     // Y2024M5D7-note.txt
-QString MonthKeyOf(const QDate &date);       // Y2024M5
+QString yearFileName(int year);              // 2024-time.txt
+QString noteFileName(const QDate &date);     // Y2024M5D7-note.txt
+QString monthKeyOf(const QDate &date);       // Y2024M5
 
 // The fixed sleep-depth pattern, one value per quarter hour from the bed
 // time on (36 values).
-QList<double> SleepCyclePattern();
+QList<double> sleepCyclePattern();
 // The sleep curve from a bed time: x is the day number (bed time + k
 // quarter hours), y the depth value.
-QList<QPointF> SleepCyclePoints(double start);
+QList<QPointF> sleepCyclePoints(double start);
 // The wake-up line: two points at start + hours, from depth -4 to 1.
-QList<QPointF> WakeUpLine(double start, double hours);
+QList<QPointF> wakeUpLine(double start, double hours);
 
 } // namespace SleepTrack

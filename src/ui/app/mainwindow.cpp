@@ -89,7 +89,7 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     new KeyboardAccess(this);
     auto *printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     printKey->setObjectName(QStringLiteral("PrintShortcut"));
-    connect(printKey, &QShortcut::activated, this, &MainWindow::PrintShown);
+    connect(printKey, &QShortcut::activated, this, &MainWindow::printShown);
     layout->addWidget(bar);
     layout->addWidget(pg, 1);
 
@@ -110,7 +110,7 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
 MainWindow::~MainWindow()
 {
     if (Week)
-        Week->DestroyEditors();
+        Week->destroyEditors();
     delete Week;
     delete dataFolder;
 }
@@ -139,7 +139,7 @@ void MainWindow::createTopBar()
     Left = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
     Left->setToolTip(tr("One day back (Alt+Left)"));
     Left->setGeometry(16, 16, 30, 40);
-    connect(Left, &QToolButton::clicked, this, &MainWindow::LeftClick);
+    connect(Left, &QToolButton::clicked, this, &MainWindow::leftClick);
 
     struct SectionButton
     {
@@ -155,7 +155,7 @@ void MainWindow::createTopBar()
         const char *shortcut;
     };
     const SectionButton sections[] = {
-        {&Image1, &SHoppingList_Label, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
+        {&Image1, &shoppingListLabel, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
          tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &MainWindow::Image1Click, "Ctrl+1"},
         {&Image2, &Label1, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
          QRect(104, 6, 57, 49), QPoint(108, 50), &MainWindow::Image2Click, "Ctrl+2"},
@@ -188,26 +188,26 @@ void MainWindow::createTopBar()
         *s.label = label;
     }
 
-    Date_Picker = new QDateEdit(bar);
-    Date_Picker->setObjectName(QStringLiteral("Date_Picker"));
-    Date_Picker->setAccessibleName(tr("Date"));
-    Date_Picker->setCalendarPopup(true);
-    Date_Picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
-    Date_Picker->setFont(pixelFont(QStringLiteral("Arial"), 16));
+    datePicker = new QDateEdit(bar);
+    datePicker->setObjectName(QStringLiteral("Date_Picker"));
+    datePicker->setAccessibleName(tr("Date"));
+    datePicker->setCalendarPopup(true);
+    datePicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    datePicker->setFont(pixelFont(QStringLiteral("Arial"), 16));
     // The picker names the week's first day; all seven days stay nameable.
-    Date_Picker->setDateRange(DayNumber::toDate(WeekController::earliestFirstDay()),
+    datePicker->setDateRange(DayNumber::toDate(WeekController::earliestFirstDay()),
                               DayNumber::toDate(WeekController::latestFirstDay()));
-    Date_Picker->setGeometry(272, 24, 281, 26);
+    datePicker->setGeometry(272, 24, 281, 26);
     // The week follows a date the user settled on, not every keystroke.
-    m_pickerCommitter = new DateCommitter(Date_Picker);
-    new PickerCursorKeeper(Date_Picker);
-    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::Date_PickerChange);
+    m_pickerCommitter = new DateCommitter(datePicker);
+    new PickerCursorKeeper(datePicker);
+    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::datePickerChange);
 
     Right = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
     Right->setToolTip(tr("One day forward (Alt+Right)"));
     Right->resize(30, 40);
     placeRightArrow();
-    connect(Right, &QToolButton::clicked, this, &MainWindow::RightClick);
+    connect(Right, &QToolButton::clicked, this, &MainWindow::rightClick);
 
     Left->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
     Right->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
@@ -216,8 +216,8 @@ void MainWindow::createTopBar()
     setTabOrder(Image1, Image2);
     setTabOrder(Image2, btnGoals);
     setTabOrder(btnGoals, Image4);
-    setTabOrder(Image4, Date_Picker);
-    setTabOrder(Date_Picker, Right);
+    setTabOrder(Image4, datePicker);
+    setTabOrder(datePicker, Right);
 }
 
 void MainWindow::createPages()
@@ -258,8 +258,8 @@ void MainWindow::createPages()
     };
     pnlGoals = whitePanel(QStringLiteral("pnlGoals"), TabSheet14);
     fill(TabSheet14, pnlGoals);
-    Decision_Panel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
-    fill(TabSheet3, Decision_Panel);
+    decisionPanel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
+    fill(TabSheet3, decisionPanel);
     projectsSection = new ProjectsSection(m_services, TabSheet2);
     fill(TabSheet2, projectsSection);
 
@@ -384,8 +384,8 @@ double MainWindow::dayNumberFor(const QString &dayArgument) const
     bool ok = false;
     const qlonglong day = argument.toLongLong(&ok);
     // Not a whole number, or a day the picker cannot show: start on today.
-    if (!ok || day < DayNumber::fromDate(Date_Picker->minimumDate())
-        || day > DayNumber::fromDate(Date_Picker->maximumDate()))
+    if (!ok || day < DayNumber::fromDate(datePicker->minimumDate())
+        || day > DayNumber::fromDate(datePicker->maximumDate()))
         return today;
     return static_cast<double>(day);
 }
@@ -397,27 +397,27 @@ void MainWindow::Timer1Timer()
         return;
 
     dataFolder = new DataFolder(m_options.dataRoot, m_services.shell);
-    dataFolder->RemoveUnfinishedWrites();
+    dataFolder->removeUnfinishedWrites();
     Ledger->setProjectsDir(dataFolder->ProjectsDir);
     pg->setCurrentWidget(TabSheet1);
 
     Week = new WeekController(dataFolder, m_services, this);
     for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
-        Week->AddDayEditor(panel, panel->property("tag").toInt());
+        Week->addDayEditor(panel, panel->property("tag").toInt());
     connect(Week, &WeekController::printRequested, this,
-            [this](DayNoteColumn *editor) { PrintDayNote(m_services, this, editor); });
+            [this](DayNoteColumn *editor) { printDayNote(m_services, this, editor); });
 
-    projectsSection->LoadStartPages(dataFolder);
+    projectsSection->loadStartPages(dataFolder);
 
     Journal = new ListsWorkspace(*dataFolder, m_services);
-    Journal->EmbedIn(pnlGoals);
+    Journal->embedIn(pnlGoals);
     Decision = new DecisionsWorkspace(*dataFolder, m_services);
-    Decision->EmbedIn(Decision_Panel);
+    Decision->embedIn(decisionPanel);
 
     const double start = startDayNumber();
     setPickerDate(start);
     QString error;
-    const bool shown = Week->ShowWeekFrom(start, &error);
+    const bool shown = Week->showWeekFrom(start, &error);
     showWeekInPicker();
     reportWeekError(shown, error);
 
@@ -425,11 +425,11 @@ void MainWindow::Timer1Timer()
     Documents = new DocumentsCommands(projectsSection, dataFolder, m_services);
 
     m_started = true;
-    FormResize();
+    formResize();
     showMaximized();
-    projectsSection->LoadDepartments();
-    Ledger->SetLedgerHeadings();
-    m_autoSave = new AutoSave(this, [this] { AutoSaveEdits(); }, this);
+    projectsSection->loadDepartments();
+    Ledger->setLedgerHeadings();
+    m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
     Q_EMIT startupFinished();
 }
 
@@ -453,33 +453,33 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
     const double day = dayNumberFor(dayArgument);
     setPickerDate(day);
     QString error;
-    reportWeekError(Week->ShowWeekFrom(day, &error), error);
+    reportWeekError(Week->showWeekFrom(day, &error), error);
 }
 
 void MainWindow::createTimeTracker()
 {
     ProjectNotebook *notebook = projectsSection->pgProject;
-    TimeTrack = new TimeTracker(dataFolder, m_services);
-    TimeTrack->EmbedIn(notebook->pnlTimeTrack);
-    connect(projectsSection, &ProjectsSection::trackerBindRequested, TimeTrack, &TimeTracker::LoadDay);
-    connect(notebook->btnChart, &QToolButton::clicked, TimeTrack, &TimeTracker::btnChartClick);
-    connect(notebook->btnGraph, &QToolButton::clicked, TimeTrack, &TimeTracker::btnGraphClick);
-    connect(notebook->btnBed, &QToolButton::clicked, TimeTrack, &TimeTracker::btnBedClick);
-    connect(notebook->btnFeed, &QToolButton::clicked, TimeTrack, &TimeTracker::btnFeedClick);
-    connect(notebook->btnReport, &QToolButton::clicked, TimeTrack, &TimeTracker::SpeedButton7Click);
-    connect(notebook->btnPrintReport, &QToolButton::clicked, TimeTrack,
+    timeTrack = new TimeTracker(dataFolder, m_services);
+    timeTrack->embedIn(notebook->pnlTimeTrack);
+    connect(projectsSection, &ProjectsSection::trackerBindRequested, timeTrack, &TimeTracker::loadDay);
+    connect(notebook->btnChart, &QToolButton::clicked, timeTrack, &TimeTracker::btnChartClick);
+    connect(notebook->btnGraph, &QToolButton::clicked, timeTrack, &TimeTracker::btnGraphClick);
+    connect(notebook->btnBed, &QToolButton::clicked, timeTrack, &TimeTracker::btnBedClick);
+    connect(notebook->btnFeed, &QToolButton::clicked, timeTrack, &TimeTracker::btnFeedClick);
+    connect(notebook->btnReport, &QToolButton::clicked, timeTrack, &TimeTracker::SpeedButton7Click);
+    connect(notebook->btnPrintReport, &QToolButton::clicked, timeTrack,
             &TimeTracker::SpeedButton5Click);
     // A clicked day moves the picker, not the week.
-    connect(TimeTrack, &TimeTracker::selectedDateChanged, this, &MainWindow::setPickerDate);
+    connect(timeTrack, &TimeTracker::selectedDateChanged, this, &MainWindow::setPickerDate);
     // The alarms ring from the start, before the "Time" page is opened.
-    TimeTrack->LoadLastTrackedAlarms();
+    timeTrack->loadLastTrackedAlarms();
 }
 
 void MainWindow::setPickerDate(double dayNumber)
 {
     m_pickerCommitter->cancelPending();
-    const QSignalBlocker blocker(Date_Picker);
-    Date_Picker->setDate(DayNumber::toDate(dayNumber));
+    const QSignalBlocker blocker(datePicker);
+    datePicker->setDate(DayNumber::toDate(dayNumber));
 }
 
 // ---- layout ------------------------------------------------------------
@@ -487,10 +487,10 @@ void MainWindow::setPickerDate(double dayNumber)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    formResize();
 }
 
-void MainWindow::FormResize()
+void MainWindow::formResize()
 {
     if (Closing)
         return;
@@ -501,14 +501,14 @@ void MainWindow::FormResize()
     const int height = outer.height();
     const int column = width / 7;
     if (Week) {
-        Week->ResizeDayEditors(column, height - 132);
+        Week->resizeDayEditors(column, height - 132);
         packDayPanels();
     }
     if (Journal)
-        Journal->ResizeTo(width, height - 170);
+        Journal->resizeTo(width, height - 170);
     if (Decision)
-        Decision->ResizeTo(width, height - 170);
-    Date_Picker->move(qMax((width - Date_Picker->width()) / 2, 270), Date_Picker->y());
+        Decision->resizeTo(width, height - 170);
+    datePicker->move(qMax((width - datePicker->width()) / 2, 270), datePicker->y());
     placeRightArrow();
 }
 
@@ -522,7 +522,7 @@ void MainWindow::Image1Click()
 void MainWindow::Image2Click()
 {
     pg->setCurrentWidget(TabSheet2);
-    projectsSection->SectionEntered();
+    projectsSection->sectionEntered();
 }
 
 void MainWindow::btnGoalsClick()
@@ -535,7 +535,7 @@ void MainWindow::Image4Click()
     pg->setCurrentWidget(TabSheet3);
 }
 
-void MainWindow::PrintShown()
+void MainWindow::printShown()
 {
     if (!m_started)
         return;
@@ -547,10 +547,10 @@ void MainWindow::PrintShown()
                 break;
             }
         }
-        editor->print_buttonClick();
+        editor->printButtonClick();
     } else if (pg->currentWidget() == TabSheet2 && projectsSection
-               && !projectsSection->print_button->isHidden()) {
-        projectsSection->print_buttonClick();
+               && !projectsSection->printButton->isHidden()) {
+        projectsSection->printButtonClick();
     }
 }
 
@@ -629,38 +629,38 @@ void MainWindow::showWeekInPicker()
 {
     // Setting the same date again would move the cursor of a user still
     // typing in the picker.
-    if (Date_Picker->date() != DayNumber::toDate(Week->firstDay()))
+    if (datePicker->date() != DayNumber::toDate(Week->firstDay()))
         setPickerDate(Week->firstDay());
     else
         m_pickerCommitter->cancelPending();
 }
 
-void MainWindow::LeftClick()
+void MainWindow::leftClick()
 {
     if (!Week)
         return;
     QString error;
-    const bool moved = Week->MoveBy(-1, &error);
+    const bool moved = Week->moveBy(-1, &error);
     showWeekInPicker();
     reportWeekError(moved, error);
 }
 
-void MainWindow::RightClick()
+void MainWindow::rightClick()
 {
     if (!Week)
         return;
     QString error;
-    const bool moved = Week->MoveBy(1, &error);
+    const bool moved = Week->moveBy(1, &error);
     showWeekInPicker();
     reportWeekError(moved, error);
 }
 
-void MainWindow::Date_PickerChange()
+void MainWindow::datePickerChange()
 {
     if (!Week)
         return;
     QString error;
-    const bool moved = Week->ShowWeekFrom(DayNumber::fromDate(Date_Picker->date()), &error);
+    const bool moved = Week->showWeekFrom(DayNumber::fromDate(datePicker->date()), &error);
     // A failed move leaves the week where it was: so does the picker.
     showWeekInPicker();
     reportWeekError(moved, error);
@@ -675,13 +675,13 @@ void MainWindow::Exit1Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (formCloseQuery())
         event->accept();
     else
         event->ignore();
 }
 
-bool MainWindow::FormCloseQuery()
+bool MainWindow::formCloseQuery()
 {
     if (m_closed)
         return true;
@@ -691,28 +691,28 @@ bool MainWindow::FormCloseQuery()
         m_closed = true;
         return true;
     }
-    return SaveAndClose();
+    return saveAndClose();
 }
 
-bool MainWindow::SaveAndClose()
+bool MainWindow::saveAndClose()
 {
     // The project list, the pages and the ledger: one question for all
     // the files that could not be saved.
     QString projectsError;
-    if (!projectsSection->SaveAtClose(&projectsError)
+    if (!projectsSection->saveAtClose(&projectsError)
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
         return false;
     // The tracker's edited note and alarm lists (a ticked or unticked alarm).
     QString trackerError;
-    if (TimeTrack && !TimeTrack->SaveEdited(&trackerError)
+    if (timeTrack && !timeTrack->saveEdited(&trackerError)
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
         return false;
     Closing = true;
     if (Week) {
         QString error;
-        if (!Week->SaveAllNotes(&error)) {
+        if (!Week->saveAllNotes(&error)) {
             const bool leave = m_services.dialogs->yesNo(
                 this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(error));
             if (!leave) {
@@ -726,7 +726,7 @@ bool MainWindow::SaveAndClose()
         return false;
     }
     if (Week)
-        Week->DestroyEditors();
+        Week->destroyEditors();
     delete Journal;
     Journal = nullptr;
     delete Decision;
@@ -742,7 +742,7 @@ bool MainWindow::ledgerCellIsOpen() const
     return focus && focus != Ledger->money && Ledger->money->isAncestorOf(focus);
 }
 
-bool MainWindow::SaveEdits(QStringList *errors, bool finishOpenEdits)
+bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 {
     if (!m_started || m_closed)
         return true;
@@ -751,31 +751,31 @@ bool MainWindow::SaveEdits(QStringList *errors, bool finishOpenEdits)
     // The project list, the pages and the ledger. Saving the ledger ends an
     // edit open in one of its cells: typing there goes on undisturbed and
     // the section is saved after the next pause once the cell is left.
-    if ((finishOpenEdits || !ledgerCellIsOpen()) && !projectsSection->SaveAtClose(&error))
+    if ((finishOpenEdits || !ledgerCellIsOpen()) && !projectsSection->saveAtClose(&error))
         errors->append(error);
     error.clear();
-    if (TimeTrack && !TimeTrack->SaveEdited(&error))
+    if (timeTrack && !timeTrack->saveEdited(&error))
         errors->append(error);
     error.clear();
-    if (Week && !Week->SaveAllNotes(&error))
+    if (Week && !Week->saveAllNotes(&error))
         errors->append(error);
     for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(Journal),
                                       static_cast<TopicWorkspace *>(Decision)}) {
         if (!workspace)
             continue;
-        const WriteResult stored = workspace->FormClose();
+        const WriteResult stored = workspace->formClose();
         if (!stored)
             errors->append(stored.error);
     }
     return errors->size() == before;
 }
 
-void MainWindow::AutoSaveEdits()
+void MainWindow::autoSaveEdits()
 {
     if (!m_started || Closing || m_closed)
         return;
     QStringList errors;
-    if (SaveEdits(&errors, false)) {
+    if (saveEdits(&errors, false)) {
         m_autoSaveReported.clear();
         return;
     }
@@ -788,9 +788,9 @@ void MainWindow::AutoSaveEdits()
         this, tr("%1\n\nThe text stays in the window; it is saved as soon as that can be done.").arg(failure));
 }
 
-bool MainWindow::SaveAndEnd(QStringList *errors)
+bool MainWindow::saveAndEnd(QStringList *errors)
 {
-    const bool saved = SaveEdits(errors, true);
+    const bool saved = saveEdits(errors, true);
     Closing = true;
     m_closed = true;
     Timer1->stop();
@@ -801,10 +801,10 @@ bool MainWindow::SaveAndEnd(QStringList *errors)
     return saved;
 }
 
-bool MainWindow::CommitDataForSessionEnd(bool userCanBeAsked)
+bool MainWindow::commitDataForSessionEnd(bool userCanBeAsked)
 {
     QStringList errors;
-    if (!SaveEdits(&errors, true) && userCanBeAsked) {
+    if (!saveEdits(&errors, true) && userCanBeAsked) {
         m_services.dialogs->error(
             this, tr("%1\n\nThe session was not ended, so that this text is not lost. Make room or "
                      "fix the folder, then log out again.")
@@ -812,7 +812,7 @@ bool MainWindow::CommitDataForSessionEnd(bool userCanBeAsked)
         return false;
     }
     errors.clear();
-    SaveAndEnd(&errors);
+    saveAndEnd(&errors);
     return true;
 }
 
@@ -824,7 +824,7 @@ bool MainWindow::closeTopicWorkspaces()
                                       static_cast<TopicWorkspace *>(Decision)}) {
         if (!workspace)
             continue;
-        const WriteResult closed = workspace->FormClose();
+        const WriteResult closed = workspace->formClose();
         if (!closed
             && !m_services.dialogs->yesNo(
                 this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.")

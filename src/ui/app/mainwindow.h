@@ -53,11 +53,11 @@ public:
     QToolButton *Image2 = nullptr;
     QToolButton *btnGoals = nullptr;
     QToolButton *Image4 = nullptr;
-    QLabel *SHoppingList_Label = nullptr;
+    QLabel *shoppingListLabel = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label8 = nullptr;
     QLabel *Label5 = nullptr;
-    QDateEdit *Date_Picker = nullptr;
+    QDateEdit *datePicker = nullptr;
 
     // Sections.
     QStackedWidget *pg = nullptr;
@@ -74,7 +74,7 @@ public:
     QWidget *Panel6 = nullptr;
     QWidget *Panel7 = nullptr;
     QWidget *pnlGoals = nullptr;
-    QWidget *Decision_Panel = nullptr;
+    QWidget *decisionPanel = nullptr;
 
     QTimer *Timer1 = nullptr;
 
@@ -88,7 +88,7 @@ public:
     ListsWorkspace *Journal = nullptr;
     DecisionsWorkspace *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.
-    TimeTracker *TimeTrack = nullptr;
+    TimeTracker *timeTrack = nullptr;
     // The documents list and the project folder and link commands.
     DocumentsCommands *Documents = nullptr;
 
@@ -97,10 +97,10 @@ public:
 
     // The start-up step; runs once, from Timer1 or directly.
     void Timer1Timer();
-    void FormResize();
+    void formResize();
     // Runs the close sequence; false when the window must stay open.
-    bool FormCloseQuery();
-    bool SaveAndClose();
+    bool formCloseQuery();
+    bool saveAndClose();
 
     void Exit1Click();
     void Image1Click();
@@ -110,7 +110,7 @@ public:
     void PrinterSetup1Click();
     // Ctrl+P: prints what is in front of the user, the day note with the
     // keyboard focus (else the week's first) or the project page shown.
-    void PrintShown();
+    void printShown();
     void SmallCalendar2Click();
     void Undo1Click();
     void Cut1Click();
@@ -118,9 +118,9 @@ public:
     void Paste1Click();
     void SelectAll1Click();
 
-    void LeftClick();
-    void RightClick();
-    void Date_PickerChange();
+    void leftClick();
+    void rightClick();
+    void datePickerChange();
 
     // Sets the picker from code; does not move the week.
     void setPickerDate(double dayNumber);
@@ -138,22 +138,22 @@ public:
     // Writes every store the close sequence writes, without a question and
     // without closing; each failure's message goes into errors. An edit
     // still open in a ledger cell is finished first only when asked to.
-    bool SaveEdits(QStringList *errors, bool finishOpenEdits);
-    // The automatic save after a pause in typing: SaveEdits, with each
+    bool saveEdits(QStringList *errors, bool finishOpenEdits);
+    // The automatic save after a pause in typing: saveEdits, with each
     // distinct failure reported once.
-    void AutoSaveEdits();
+    void autoSaveEdits();
     AutoSave *autoSave() const { return m_autoSave; }
 
     // The session ends or the process was told to end: saves like the
     // close sequence, without questions, and ends the event loop. Returns
     // false when something could not be saved (the messages go to
     // errors).
-    bool SaveAndEnd(QStringList *errors);
+    bool saveAndEnd(QStringList *errors);
     // The desktop's session manager asks to commit the data before the
     // session ends. Saves; when something could not be saved and the user
     // can be asked, says so and returns false (the logout is cancelled),
     // otherwise ends the program.
-    bool CommitDataForSessionEnd(bool userCanBeAsked);
+    bool commitDataForSessionEnd(bool userCanBeAsked);
 
 Q_SIGNALS:
     // The start-up step has run.

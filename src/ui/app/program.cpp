@@ -85,13 +85,13 @@ std::unique_ptr<SingleInstance> claimDataFolder(const QString &root, const QStri
 
 } // namespace
 
-void NameApplication()
+void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Vellumark"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELLUMARK_VERSION));
 }
 
-bool AsksTheTerminal(int argc, char *argv[])
+bool asksTheTerminal(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
@@ -104,18 +104,18 @@ bool AsksTheTerminal(int argc, char *argv[])
     return false;
 }
 
-void AnswerOnTerminal(int argc, char *argv[])
+void answerOnTerminal(int argc, char *argv[])
 {
     QCoreApplication terminal(argc, argv);
-    NameApplication();
+    nameApplication();
     CommandLine commandLine;
     // Prints and exits, unless the flag was the value of an option.
     commandLine.process(QCoreApplication::arguments());
 }
 
-int RunProgram(QApplication &app, const ProgramHooks &hooks)
+int runProgram(QApplication &app, const ProgramHooks &hooks)
 {
-    NameApplication();
+    nameApplication();
     QApplication::setDesktopFileName(QStringLiteral(VELLUMARK_APP_ID));
 
     CommandLine commandLine;
@@ -124,7 +124,7 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
 
     const QString executableDir = QCoreApplication::applicationDirPath();
     const QString userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QString root = ChooseDataRoot(commandLine.dataDir(), executableDir, userDataDir);
+    QString root = chooseDataRoot(commandLine.dataDir(), executableDir, userDataDir);
 
     int exitStatus = 0;
     std::unique_ptr<SingleInstance> instance =
@@ -135,8 +135,8 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
     // A program started from a build tree used to keep its data there,
     // where cleaning the build folder deletes them: they move, once.
     DataFolderMove move;
-    if (commandLine.dataDir().isEmpty() && IsBuildTree(executableDir)) {
-        move = MoveDataFolderOutOfBuildTree(withSeparator(executableDir), root);
+    if (commandLine.dataDir().isEmpty() && isBuildTree(executableDir)) {
+        move = moveDataFolderOutOfBuildTree(withSeparator(executableDir), root);
         if (move.outcome == DataFolderMove::Failed) {
             root = withSeparator(executableDir);
             instance = claimDataFolder(root, commandLine.dayArgument(), screenshots, &exitStatus);
@@ -183,7 +183,7 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
             return;
         ending = true;
         QStringList errors;
-        if (!form.SaveAndEnd(&errors)) {
+        if (!form.saveAndEnd(&errors)) {
             for (const QString &error : std::as_const(errors))
                 printError(error);
         }
@@ -194,7 +194,7 @@ int RunProgram(QApplication &app, const ProgramHooks &hooks)
 
     // Logout or shutdown: the session manager asks for the data first.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager &manager) {
-        if (!form.CommitDataForSessionEnd(manager.allowsInteraction()))
+        if (!form.commitDataForSessionEnd(manager.allowsInteraction()))
             manager.cancel();
     });
 

@@ -16,14 +16,14 @@ struct ProgramHooks
 // folder (moved out of a build tree once), one program per data folder,
 // the main window, the ends of the session (logout, SIGTERM, SIGHUP,
 // SIGINT) and the screenshot mode. Returns the exit status.
-int RunProgram(QApplication &app, const ProgramHooks &hooks = {});
+int runProgram(QApplication &app, const ProgramHooks &hooks = {});
 
 // Sets the names the desktop knows the program by. No display name is set:
 // the platform would append it to every window caption.
-void NameApplication();
+void nameApplication();
 
 // True when the arguments ask only for --help or --version, which are
 // answered on the terminal without a display.
-bool AsksTheTerminal(int argc, char *argv[]);
+bool asksTheTerminal(int argc, char *argv[]);
 // Prints the help or the version and ends the program.
-void AnswerOnTerminal(int argc, char *argv[]);
+void answerOnTerminal(int argc, char *argv[]);

@@ -34,7 +34,7 @@ void settle(QWidget *page)
 // The first project line whose folder holds data files.
 int projectInUse(const MainWindow *form)
 {
-    const QListWidget *list = form->projectsSection->Department;
+    const QListWidget *list = form->projectsSection->department;
     for (int row = 0; row < list->count(); ++row) {
         const QString name = list->item(row)->text().trimmed();
         if (name.isEmpty())
@@ -52,7 +52,7 @@ int topicInUse(TopicWorkspace *workspace)
     const TopicStore &store = workspace->store();
     for (int row = 0; row < store.topics().size(); ++row) {
         for (const TopicEditor &editor : store.setup().editors) {
-            if (QFileInfo(store.TopicFileName(store.topics().at(row), editor.name)).isFile())
+            if (QFileInfo(store.topicFileName(store.topics().at(row), editor.name)).isFile())
                 return row;
         }
     }
@@ -82,13 +82,13 @@ void ScreenshotTour::showInUse(int section)
     if (section == 1) {
         const int row = projectInUse(m_form);
         if (row >= 0)
-            m_form->projectsSection->Department->setCurrentRow(row);
+            m_form->projectsSection->department->setCurrentRow(row);
     } else if (section == 2 || section == 3) {
         TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_form->Journal)
                                                  : static_cast<TopicWorkspace *>(m_form->Decision);
         const int row = workspace ? topicInUse(workspace) : -1;
         if (row >= 0)
-            workspace->Topic_list->setCurrentRow(row);
+            workspace->topicList->setCurrentRow(row);
     }
 }
 

@@ -32,17 +32,17 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *hostPanel)
     setPalette(pal);
     setFont(arial13());
 
-    Top_panel = new QWidget(this);
-    Top_panel->setObjectName(QStringLiteral("Top_panel"));
-    Top_panel->setAutoFillBackground(true);
-    Top_panel->setPalette(pal);
+    topPanel = new QWidget(this);
+    topPanel->setObjectName(QStringLiteral("Top_panel"));
+    topPanel->setAutoFillBackground(true);
+    topPanel->setPalette(pal);
 
-    Date_Label = new QLabel(Top_panel);
-    Date_Label->setObjectName(QStringLiteral("Date_Label"));
-    Date_Label->setFont(arial13());
-    QPalette red = Date_Label->palette();
+    dateLabel = new QLabel(topPanel);
+    dateLabel->setObjectName(QStringLiteral("Date_Label"));
+    dateLabel->setFont(arial13());
+    QPalette red = dateLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    Date_Label->setPalette(red);
+    dateLabel->setPalette(red);
 
     Shape1 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -51,32 +51,32 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *hostPanel)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setFont(arial13());
 
-    Panel_Bottom = new QWidget(this);
-    Panel_Bottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    Panel_Bottom->setAutoFillBackground(true);
+    panelBottom = new QWidget(this);
+    panelBottom->setObjectName(QStringLiteral("Panel_Bottom"));
+    panelBottom->setAutoFillBackground(true);
 
-    Shape2 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), Panel_Bottom);
+    Shape2 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), panelBottom);
     Shape2->setObjectName(QStringLiteral("Shape2"));
-    sepeartor = new QWidget(Panel_Bottom);
+    sepeartor = new QWidget(panelBottom);
     sepeartor->setObjectName(QStringLiteral("sepeartor"));
 
     const QString hint = tr("Open Data Folder");
-    FolderCreate = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, Panel_Bottom);
-    FolderCreate->setObjectName(QStringLiteral("FolderCreate"));
-    FolderOpen = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, Panel_Bottom);
-    FolderOpen->setObjectName(QStringLiteral("FolderOpen"));
-    for (QToolButton *b : {FolderCreate, FolderOpen}) {
+    folderCreate = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, panelBottom);
+    folderCreate->setObjectName(QStringLiteral("FolderCreate"));
+    folderOpen = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, panelBottom);
+    folderOpen->setObjectName(QStringLiteral("FolderOpen"));
+    for (QToolButton *b : {folderCreate, folderOpen}) {
         b->setToolTip(hint);
         b->setIconSize(QSize(18, 25));
-        connect(b, &QToolButton::clicked, this, &DayNoteColumn::FolderOpenClick);
+        connect(b, &QToolButton::clicked, this, &DayNoteColumn::folderOpenClick);
     }
-    FolderOpen->hide();
+    folderOpen->hide();
 
-    print_button = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), Panel_Bottom);
-    print_button->setObjectName(QStringLiteral("print_button"));
-    print_button->setToolTip(tr("Print this note"));
-    print_button->setIconSize(QSize(16, 16));
-    connect(print_button, &QToolButton::clicked, this, &DayNoteColumn::print_buttonClick);
+    printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), panelBottom);
+    printButton->setObjectName(QStringLiteral("print_button"));
+    printButton->setToolTip(tr("Print this note"));
+    printButton->setIconSize(QSize(16, 16));
+    connect(printButton, &QToolButton::clicked, this, &DayNoteColumn::printButtonClick);
 
     connect(Memo1, &NoteMemo::focusLost, this, &DayNoteColumn::Memo1Exit);
     connect(Memo1, &NoteMemo::clicked, this, &DayNoteColumn::Memo1Click);
@@ -86,9 +86,9 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *hostPanel)
     // A column takes part in the tab chain as a whole (its text first), so
     // that the week can order its columns for Tab.
     setFocusPolicy(Qt::StrongFocus);
-    setTabOrder(Memo1, FolderCreate);
-    setTabOrder(FolderCreate, FolderOpen);
-    setTabOrder(FolderOpen, print_button);
+    setTabOrder(Memo1, folderCreate);
+    setTabOrder(folderCreate, folderOpen);
+    setTabOrder(folderOpen, printButton);
     layoutControls();
 }
 
@@ -101,7 +101,7 @@ QString DayNoteColumn::text() const
 
 void DayNoteColumn::setText(const QString &text)
 {
-    if (text.size() <= NoteFiller::SliceChars) {
+    if (text.size() <= NoteFiller::sliceChars) {
         NoteFiller::stop(Memo1->document());
         Memo1->setPlainText(text);
     } else {
@@ -127,7 +127,7 @@ void DayNoteColumn::updateEditable()
 {
     const bool fixed = loadFailed() || isFilling();
     Memo1->setReadOnly(fixed);
-    print_button->setEnabled(!fixed);
+    printButton->setEnabled(!fixed);
 }
 
 bool DayNoteColumn::isModified() const
@@ -160,7 +160,7 @@ void DayNoteColumn::setLoadError(const QString &reason)
 
 void DayNoteColumn::recordFileState()
 {
-    const QFileInfo info(DayNoteFile);
+    const QFileInfo info(dayNoteFile);
     m_fileExisted = info.exists();
     m_fileSize = m_fileExisted ? info.size() : -1;
     m_fileTime = m_fileExisted ? info.lastModified() : QDateTime();
@@ -168,7 +168,7 @@ void DayNoteColumn::recordFileState()
 
 bool DayNoteColumn::fileUnchanged() const
 {
-    const QFileInfo info(DayNoteFile);
+    const QFileInfo info(dayNoteFile);
     if (info.exists() != m_fileExisted)
         return false;
     return !m_fileExisted || (info.size() == m_fileSize && info.lastModified() == m_fileTime);
@@ -200,9 +200,9 @@ void DayNoteColumn::setDayColor(const QColor &color)
     memoPal.setColor(QPalette::Base, color);
     memoPal.setColor(QPalette::Text, Qt::black);
     Memo1->setPalette(memoPal);
-    QPalette bottomPal = Panel_Bottom->palette();
+    QPalette bottomPal = panelBottom->palette();
     bottomPal.setColor(QPalette::Window, color);
-    Panel_Bottom->setPalette(bottomPal);
+    panelBottom->setPalette(bottomPal);
 }
 
 QColor DayNoteColumn::dayColor() const
@@ -212,20 +212,20 @@ QColor DayNoteColumn::dayColor() const
 
 void DayNoteColumn::Memo1Exit()
 {
-    m_week->SaveAllNotesReporting();
+    m_week->saveAllNotesReporting();
 }
 
 void DayNoteColumn::Memo1Click()
 {
-    m_week->CurrentEditor = this;
+    m_week->currentEditor = this;
 }
 
-void DayNoteColumn::FolderOpenClick()
+void DayNoteColumn::folderOpenClick()
 {
-    m_week->FolderOpenClick(this);
+    m_week->folderOpenClick(this);
 }
 
-void DayNoteColumn::print_buttonClick()
+void DayNoteColumn::printButtonClick()
 {
     Q_EMIT printRequested(this);
 }
@@ -240,16 +240,16 @@ void DayNoteColumn::layoutControls()
 {
     const int w = width();
     const int h = height();
-    Top_panel->setGeometry(0, 0, w, kBarHeight);
-    Date_Label->setGeometry(4, 0, qMax(0, w - 4), 18);
+    topPanel->setGeometry(0, 0, w, kBarHeight);
+    dateLabel->setGeometry(4, 0, qMax(0, w - 4), 18);
     Shape1->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
     // The memo's width is set by the week's resize rule (column width - 2).
     Memo1->move(1, kBarHeight);
     Memo1->resize(Memo1->width(), qMax(0, h - 2 * kBarHeight));
-    Panel_Bottom->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
+    panelBottom->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
     Shape2->setGeometry(0, 0, 1, kBarHeight);
     sepeartor->setGeometry(1, 0, 8, kBarHeight);
-    FolderCreate->setGeometry(9, 0, 18, kBarHeight);
-    FolderOpen->setGeometry(9, 0, 18, kBarHeight);
-    print_button->setGeometry(48, 1, 23, 22);
+    folderCreate->setGeometry(9, 0, 18, kBarHeight);
+    folderOpen->setGeometry(9, 0, 18, kBarHeight);
+    printButton->setGeometry(48, 1, 23, 22);
 }

@@ -18,24 +18,24 @@ class DayNoteColumn : public QWidget
 public:
     DayNoteColumn(WeekController *week, QWidget *hostPanel);
 
-    QWidget *Top_panel;
-    QLabel *Date_Label;
+    QWidget *topPanel;
+    QLabel *dateLabel;
     DottedLine *Shape1;
     NoteMemo *Memo1;
-    QWidget *Panel_Bottom;
+    QWidget *panelBottom;
     DottedLine *Shape2;
     QWidget *sepeartor;
-    QToolButton *FolderCreate;
-    QToolButton *FolderOpen;
-    QToolButton *print_button;
+    QToolButton *folderCreate;
+    QToolButton *folderOpen;
+    QToolButton *printButton;
 
     int Tag = 0;
-    double NoteDate = 0;
-    QString DayNoteName;
-    QString DayNoteFile;
-    QString DayFolder;
+    double noteDate = 0;
+    QString dayNoteName;
+    QString dayNoteFile;
+    QString dayFolder;
     QWidget *HostPanel;
-    bool NoteLoaded = false;
+    bool noteLoaded = false;
 
     // The note's text as stored.
     QString text() const;
@@ -75,8 +75,8 @@ public:
 
     void Memo1Exit();
     void Memo1Click();
-    void FolderOpenClick();
-    void print_buttonClick();
+    void folderOpenClick();
+    void printButtonClick();
 
 Q_SIGNALS:
     // The print button was pressed; the week view prints the note.

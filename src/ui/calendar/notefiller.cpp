@@ -33,7 +33,7 @@ void NoteFiller::stop(QTextDocument *document)
 void NoteFiller::fill(QTextDocument *document, const QString &text)
 {
     stop(document);
-    if (text.size() <= SliceChars) {
+    if (text.size() <= sliceChars) {
         document->setPlainText(text);
         return;
     }
@@ -48,7 +48,7 @@ qsizetype NoteFiller::sliceEnd(qsizetype from) const
 {
     // Slices end before a line break, so that every later slice starts a
     // line of its own.
-    const qsizetype target = from + SliceChars;
+    const qsizetype target = from + sliceChars;
     if (target >= m_text.size())
         return m_text.size();
     const qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), target);

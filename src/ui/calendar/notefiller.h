@@ -18,7 +18,7 @@ class NoteFiller : public QObject
     Q_OBJECT
 public:
     // Texts up to this many characters are laid in at once.
-    static constexpr qsizetype SliceChars = 64 * 1024;
+    static constexpr qsizetype sliceChars = 64 * 1024;
 
     // Replaces the document's text: at once when it is short, otherwise the
     // first slice now and the rest from the event loop. A filler already at

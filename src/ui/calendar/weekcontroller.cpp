@@ -54,7 +54,7 @@ int WeekController::latestFirstDay()
     return DayNumber::fromDate(QDate(9999, 12, 31)) - 6;
 }
 
-DayNoteColumn *WeekController::AddDayEditor(QWidget *panel, int tag)
+DayNoteColumn *WeekController::addDayEditor(QWidget *panel, int tag)
 {
     if (EditorList.isEmpty()) {
         // Notes and day folders named under this desktop's language by an
@@ -63,7 +63,7 @@ DayNoteColumn *WeekController::AddDayEditor(QWidget *panel, int tag)
              DayNotes::adoptAllLocaleNamed(m_dataFolder->DBDir, m_dataFolder->UserDataDir, QLocale()))
             noteAdoption(adoption);
         m_firstDay = std::clamp(today(), earliestFirstDay(), latestFirstDay());
-        DayOffset = m_firstDay - today();
+        dayOffset = m_firstDay - today();
     }
     auto *editor = new DayNoteColumn(this, panel);
     editor->move(0, 0);
@@ -75,7 +75,7 @@ DayNoteColumn *WeekController::AddDayEditor(QWidget *panel, int tag)
     connect(editor, &DayNoteColumn::printRequested, this, &WeekController::printRequested);
     EditorList.append(editor);
     editor->show();
-    CurrentEditor = editor;
+    currentEditor = editor;
     orderTabChain();
     return editor;
 }
@@ -145,8 +145,8 @@ void WeekController::reportAdoptions()
 
 QString WeekController::notePathFor(int day)
 {
-    const QString fixed = m_dataFolder->DBDir + DayNotes::NoteName(day);
-    const QString own = m_dataFolder->DBDir + DayNotes::LocaleNoteName(day, QLocale());
+    const QString fixed = m_dataFolder->DBDir + DayNotes::noteName(day);
+    const QString own = m_dataFolder->DBDir + DayNotes::localeNoteName(day, QLocale());
     if (own == fixed)
         return fixed;
     const DayNotes::Adoption adoption = DayNotes::adoptLocaleNamed(fixed, own, false);
@@ -156,8 +156,8 @@ QString WeekController::notePathFor(int day)
 
 QString WeekController::folderPathFor(int day)
 {
-    const QString fixed = m_dataFolder->UserDataDir + DayNotes::FolderName(day);
-    const QString own = m_dataFolder->UserDataDir + DayNotes::LocaleFolderName(day, QLocale());
+    const QString fixed = m_dataFolder->UserDataDir + DayNotes::folderName(day);
+    const QString own = m_dataFolder->UserDataDir + DayNotes::localeFolderName(day, QLocale());
     if (own == fixed)
         return fixed;
     const DayNotes::Adoption adoption = DayNotes::adoptLocaleNamed(fixed, own, true);
@@ -167,25 +167,25 @@ QString WeekController::folderPathFor(int day)
 
 void WeekController::bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded)
 {
-    editor->NoteDate = day;
-    editor->setDayColor(DayNotes::IsWeekend(day) ? kWeekendColor : QColor(Qt::white));
-    editor->Date_Label->setText(FormatDateTime(QStringLiteral("dddd mmm dd"), day));
-    editor->DayNoteFile = notePathFor(day);
-    editor->DayNoteName = QFileInfo(editor->DayNoteFile).fileName();
-    editor->DayFolder = folderPathFor(day);
+    editor->noteDate = day;
+    editor->setDayColor(DayNotes::isWeekend(day) ? kWeekendColor : QColor(Qt::white));
+    editor->dateLabel->setText(formatDateTime(QStringLiteral("dddd mmm dd"), day));
+    editor->dayNoteFile = notePathFor(day);
+    editor->dayNoteName = QFileInfo(editor->dayNoteFile).fileName();
+    editor->dayFolder = folderPathFor(day);
 
     if (loaded) {
         editor->takeDocument(loaded);
         editor->setLoadError(QString());
     } else {
-        const QFileInfo info(editor->DayNoteFile);
+        const QFileInfo info(editor->dayNoteFile);
         if (info.exists() || info.isSymLink()) {
             QString text;
             QString readError;
-            if (DayNotes::readNote(editor->DayNoteFile, &text, &readError)) {
+            if (DayNotes::readNote(editor->dayNoteFile, &text, &readError)) {
                 editor->setLoadError(QString());
                 editor->setText(text);
-                editor->NoteLoaded = true;
+                editor->noteLoaded = true;
             } else {
                 editor->setLoadError(readError);
             }
@@ -197,9 +197,9 @@ void WeekController::bindEditor(DayNoteColumn *editor, int day, QTextDocument *l
     }
     editor->recordFileState();
 
-    const bool hasFolder = QFileInfo(editor->DayFolder).isDir();
-    editor->FolderOpen->setVisible(hasFolder);
-    editor->FolderCreate->setVisible(!hasFolder);
+    const bool hasFolder = QFileInfo(editor->dayFolder).isDir();
+    editor->folderOpen->setVisible(hasFolder);
+    editor->folderCreate->setVisible(!hasFolder);
 }
 
 bool WeekController::showWeek(int firstDay, QString *error)
@@ -207,7 +207,7 @@ bool WeekController::showWeek(int firstDay, QString *error)
     firstDay = std::clamp(firstDay, earliestFirstDay(), latestFirstDay());
     // Phase one: every edited note reaches its own date's file, or nothing
     // moves.
-    if (!SaveAllNotes(error))
+    if (!saveAllNotes(error))
         return false;
 
     // Phase two: bind all seven columns. A note that stays in the week keeps
@@ -218,7 +218,7 @@ bool WeekController::showWeek(int firstDay, QString *error)
     QList<QTextDocument *> spare;
     for (DayNoteColumn *editor : std::as_const(EditorList)) {
         QTextDocument *document = editor->lendDocument(this);
-        const int day = DayNumber::wholeDay(editor->NoteDate);
+        const int day = DayNumber::wholeDay(editor->noteDate);
         if (!editor->loadFailed() && !editor->isModified() && editor->fileUnchanged()
             && !byDay.contains(day))
             byDay.insert(day, document);
@@ -241,17 +241,17 @@ bool WeekController::showWeek(int firstDay, QString *error)
     qDeleteAll(spare); // none left: seven documents for seven columns
 
     m_firstDay = firstDay;
-    DayOffset = m_firstDay - today();
+    dayOffset = m_firstDay - today();
     reportAdoptions();
     return true;
 }
 
-bool WeekController::ReloadWeek(QString *error)
+bool WeekController::reloadWeek(QString *error)
 {
     return showWeek(m_firstDay, error);
 }
 
-bool WeekController::SaveAllNotes(QString *error)
+bool WeekController::saveAllNotes(QString *error)
 {
     QStringList failures;
     for (DayNoteColumn *editor : std::as_const(EditorList)) {
@@ -268,7 +268,7 @@ bool WeekController::SaveAllNotes(QString *error)
 
 bool WeekController::writeNote(DayNoteColumn *editor, QString *error)
 {
-    const WriteResult written = TextFile::writeText(editor->DayNoteFile, editor->text());
+    const WriteResult written = TextFile::writeText(editor->dayNoteFile, editor->text());
     if (!written) {
         if (error)
             *error = written.error;
@@ -279,7 +279,7 @@ bool WeekController::writeNote(DayNoteColumn *editor, QString *error)
     return true;
 }
 
-bool WeekController::SaveAllNotesReporting()
+bool WeekController::saveAllNotesReporting()
 {
     // A message box takes the focus from the editor, which asks for another
     // save; one report at a time is enough.
@@ -287,14 +287,14 @@ bool WeekController::SaveAllNotesReporting()
         return false;
     m_saving = true;
     QString error;
-    const bool ok = SaveAllNotes(&error);
+    const bool ok = saveAllNotes(&error);
     if (!ok)
         m_services.dialogs->error(m_dialogParent, error);
     m_saving = false;
     return ok;
 }
 
-void WeekController::ResizeDayEditors(int columnWidth, int editorHeight)
+void WeekController::resizeDayEditors(int columnWidth, int editorHeight)
 {
     for (DayNoteColumn *editor : std::as_const(EditorList)) {
         editor->Memo1->resize(qMax(0, columnWidth - 2), editor->Memo1->height());
@@ -303,34 +303,34 @@ void WeekController::ResizeDayEditors(int columnWidth, int editorHeight)
     }
 }
 
-bool WeekController::ShowWeekFrom(double date, QString *error)
+bool WeekController::showWeekFrom(double date, QString *error)
 {
     if (!DayNumber::isRepresentable(date))
         return showWeek(date < 0 ? earliestFirstDay() : latestFirstDay(), error);
     return showWeek(DayNumber::wholeDay(date), error);
 }
 
-bool WeekController::MoveBy(int days, QString *error)
+bool WeekController::moveBy(int days, QString *error)
 {
     return showWeek(m_firstDay + days, error);
 }
 
-void WeekController::FolderOpenClick(DayNoteColumn *editor)
+void WeekController::folderOpenClick(DayNoteColumn *editor)
 {
-    if (!QFileInfo(editor->DayFolder).isDir()) {
-        const QFileInfo info(editor->DayFolder);
+    if (!QFileInfo(editor->dayFolder).isDir()) {
+        const QFileInfo info(editor->dayFolder);
         QDir(info.path()).mkdir(info.fileName());
     }
-    editor->FolderOpen->show();
-    editor->FolderCreate->hide();
-    m_dataFolder->OpenFolder(editor->DayFolder);
+    editor->folderOpen->show();
+    editor->folderCreate->hide();
+    m_dataFolder->OpenFolder(editor->dayFolder);
 }
 
-void WeekController::DestroyEditors()
+void WeekController::destroyEditors()
 {
     const QList<DayNoteColumn *> editors = EditorList;
     EditorList.clear();
-    CurrentEditor = nullptr;
+    currentEditor = nullptr;
     for (DayNoteColumn *editor : editors) {
         editor->blockSignals(true);
         editor->Memo1->blockSignals(true);

@@ -27,9 +27,9 @@ public:
     // Days from today to the leftmost column, as of the last move. The week
     // itself is held as its first day, so that a window left open past
     // midnight keeps moving one day at a time.
-    int DayOffset = 0;
+    int dayOffset = 0;
     // The editor whose text area was clicked last.
-    DayNoteColumn *CurrentEditor = nullptr;
+    DayNoteColumn *currentEditor = nullptr;
 
     // The first days a week can start on: every column must show a date
     // the program can name, from 30 December 1899 to 31 December 9999.
@@ -41,7 +41,7 @@ public:
 
     // Creates one day editor in the host panel with the given column tag,
     // showing today + tag - 1.
-    DayNoteColumn *AddDayEditor(QWidget *panel, int tag);
+    DayNoteColumn *addDayEditor(QWidget *panel, int tag);
 
     // Shows the week starting on the day (kept inside the nameable range),
     // in two phases: first every edited note is written to the date it
@@ -53,29 +53,29 @@ public:
     bool showWeek(int firstDay, QString *error = nullptr);
 
     // Rebinds the shown week, reading every note again.
-    bool ReloadWeek(QString *error = nullptr);
+    bool reloadWeek(QString *error = nullptr);
 
     // Saves the edited notes: writes every note edited since it was loaded
     // or last saved, and nothing else. All are tried; the failures are
     // returned, one line each, and their text stays in the editors.
-    bool SaveAllNotes(QString *error = nullptr);
+    bool saveAllNotes(QString *error = nullptr);
 
-    // SaveAllNotes, showing a failure in a message box.
-    bool SaveAllNotesReporting();
+    // saveAllNotes, showing a failure in a message box.
+    bool saveAllNotesReporting();
 
-    void ResizeDayEditors(int columnWidth, int editorHeight);
+    void resizeDayEditors(int columnWidth, int editorHeight);
 
     // Makes the date the leftmost column.
-    bool ShowWeekFrom(double date, QString *error = nullptr);
+    bool showWeekFrom(double date, QString *error = nullptr);
 
     // Moves the week one day back (-1) or forward (+1) from the week shown.
-    bool MoveBy(int days, QString *error = nullptr);
+    bool moveBy(int days, QString *error = nullptr);
 
     // Creates (when missing) and opens the editor's day folder.
-    void FolderOpenClick(DayNoteColumn *editor);
+    void folderOpenClick(DayNoteColumn *editor);
 
     // Closes and destroys the editors.
-    void DestroyEditors();
+    void destroyEditors();
 
     double now() const;
     int today() const;

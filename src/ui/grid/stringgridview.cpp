@@ -85,7 +85,7 @@ void StringGridView::paintCell(QPainter *painter, const QRect &rect, int row, in
     if (m_painter)
         m_painter(painter, rect, row, column);
     else
-        DrawStripedCell(painter, *this, rect, row, column);
+        drawStripedCell(painter, *this, rect, row, column);
 }
 
 void StringGridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -135,12 +135,12 @@ QWidget *GridCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     return editor;
 }
 
-void DrawStripedCell(QPainter *painter, const StringGridView &grid, const QRect &rect, int row,
+void drawStripedCell(QPainter *painter, const StringGridView &grid, const QRect &rect, int row,
                      int column)
 {
-    painter->fillRect(rect, StripedRowColor(row, grid.backgroundColor()));
+    painter->fillRect(rect, stripedRowColor(row, grid.backgroundColor()));
     painter->setPen(grid.fontColor());
-    const QString text = StripedCellText(grid.grid()->cell(column, row));
+    const QString text = stripedCellText(grid.grid()->cell(column, row));
     painter->drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       text);
 }

@@ -13,7 +13,7 @@ class StringGrid;
 // cells, range selection, cells edited in place by typing, F2 or a double
 // click, and a current cell kept in step with the grid's own. Tab leaves
 // the table, as in the other forms. Every cell is painted by a cell
-// painter, DrawStripedCell unless another one is set.
+// painter, drawStripedCell unless another one is set.
 class StringGridView : public QTableView
 {
     Q_OBJECT
@@ -76,5 +76,5 @@ private:
 // selection and focus are not shown), then draws the cell text, cut to 37
 // characters and "...", in the grid's font colour 2 px from the left and
 // top edges.
-void DrawStripedCell(QPainter *painter, const StringGridView &grid, const QRect &rect, int row,
+void drawStripedCell(QPainter *painter, const StringGridView &grid, const QRect &rect, int row,
                      int column);

@@ -34,7 +34,7 @@ QString pdfNameFor(const QString &title)
 
 } // namespace
 
-QStringList DisplayedLines(const QPlainTextEdit *editor)
+QStringList displayedLines(const QPlainTextEdit *editor)
 {
     QStringList lines;
     const QTextDocument *document = editor->document();
@@ -63,7 +63,7 @@ QStringList DisplayedLines(const QPlainTextEdit *editor)
     return lines;
 }
 
-int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
+int printPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
                const QFont &font, const PageLayoutInches &layout, const QString &pdfName)
 {
     if (!services.printing)
@@ -85,9 +85,9 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
 
     PageTitle = title;
     PagePrinter printer;
-    const QFont paperFont = PrintableFont(font);
+    const QFont paperFont = printableFont(font);
     QString error;
-    const int pages = PrintString(*target, lines, &paperFont, layout.left, layout.right, layout.top,
+    const int pages = printString(*target, lines, &paperFont, layout.left, layout.right, layout.top,
                                   layout.bottom, layout.linesPerInch, false, printer.header(),
                                   printer.footer(), &error);
     if (pages < 0) {
@@ -98,9 +98,9 @@ int PrintPages(const Services &services, QWidget *parent, const QString &title, 
     return pages;
 }
 
-int PrintDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor)
+int printDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor)
 {
-    return PrintPages(services, parent, editor->Date_Label->text(), DisplayedLines(editor->Memo1),
+    return printPages(services, parent, editor->dateLabel->text(), displayedLines(editor->Memo1),
                       editor->Memo1->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f},
-                      DayNotes::FolderName(editor->NoteDate) + QStringLiteral(".pdf"));
+                      DayNotes::folderName(editor->noteDate) + QStringLiteral(".pdf"));
 }

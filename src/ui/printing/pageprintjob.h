@@ -21,17 +21,17 @@ struct PageLayoutInches
 
 // The editor's lines as they are displayed: each paragraph broken where the
 // editor wraps it at its present width, without a final empty line.
-QStringList DisplayedLines(const QPlainTextEdit *editor);
+QStringList displayedLines(const QPlainTextEdit *editor);
 
 // Prints the lines with the program's header (the title) and numbered
 // footer, then tells "%d pages printed". Without a printer it offers to
 // save the same pages as a PDF file. Failures are shown in an error box
 // and no page count is shown. Returns the pages printed, or -1. The PDF
 // file offered is named pdfName, or after the title when that is empty.
-int PrintPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
+int printPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
                const QFont &font, const PageLayoutInches &layout, const QString &pdfName = QString());
 
 // The day editor's print button: its note under its date caption. The PDF
 // file offered is named after the date as the note file is ("Jan-05-2024.pdf"),
 // whatever the desktop's language.
-int PrintDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor);
+int printDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor);

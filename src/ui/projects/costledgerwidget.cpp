@@ -123,16 +123,16 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     recordLayout->addWidget(btnDel);
 
     QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), Panel11);
-    Balance_Label = new ClickLabel(tr("Balance:"), balanceBox);
-    Balance_Label->setObjectName(QStringLiteral("Balance_Label"));
+    balanceLabel = new ClickLabel(tr("Balance:"), balanceBox);
+    balanceLabel->setObjectName(QStringLiteral("Balance_Label"));
     QFont balanceFont(QStringLiteral("Arial"));
     balanceFont.setPixelSize(16);
     balanceFont.setBold(true);
-    Balance_Label->setFont(balanceFont);
-    Balance_Label->setCursor(Qt::PointingHandCursor);
-    Balance_Label->setToolTip(tr("Open the project folder"));
-    Balance_Label->setMinimumWidth(150);
-    Balance_Label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    balanceLabel->setFont(balanceFont);
+    balanceLabel->setCursor(Qt::PointingHandCursor);
+    balanceLabel->setToolTip(tr("Open the project folder"));
+    balanceLabel->setMinimumWidth(150);
+    balanceLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     btnBalance = new QPushButton(tr("Calculate"), balanceBox);
     btnBalance->setObjectName(QStringLiteral("btnBalance"));
     btnBalance->setAccessibleName(tr("Calculate"));
@@ -140,7 +140,7 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     auto *balanceLayout = new QHBoxLayout(balanceBox);
     balanceLayout->setContentsMargins(8, 2, 6, 2);
     balanceLayout->setSpacing(8);
-    balanceLayout->addWidget(Balance_Label, 1);
+    balanceLayout->addWidget(balanceLabel, 1);
     balanceLayout->addWidget(btnBalance);
 
     auto *panelLayout = new QHBoxLayout(Panel11);
@@ -176,7 +176,7 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     connect(btnDel, &QToolButton::clicked, this, &CostLedgerWidget::btnDelClick);
     connect(btnBalance, &QPushButton::clicked, this, &CostLedgerWidget::btnBalanceClick);
     connect(Label6, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
-    connect(Balance_Label, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
+    connect(balanceLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
 
     setTabOrder(money, btnAdd);
     setTabOrder(btnAdd, btnDel);
@@ -213,22 +213,22 @@ void CostLedgerWidget::showEditableState()
     btnDel->setEnabled(editable);
 }
 
-void CostLedgerWidget::SetLedgerHeadings()
+void CostLedgerWidget::setLedgerHeadings()
 {
-    m_ledger.SetLedgerHeadings();
+    m_ledger.setLedgerHeadings();
     applyColumnWidths();
 }
 
-void CostLedgerWidget::ClearLedger()
+void CostLedgerWidget::clearLedger()
 {
-    m_ledger.ClearLedger();
+    m_ledger.clearLedger();
     applyColumnWidths();
 }
 
-bool CostLedgerWidget::SaveLedger(QString *error)
+bool CostLedgerWidget::saveLedger(QString *error)
 {
     money->finishEditing();
-    return m_ledger.SaveLedger(error);
+    return m_ledger.saveLedger(error);
 }
 
 void CostLedgerWidget::showNote(const QString &note)
@@ -248,8 +248,8 @@ void CostLedgerWidget::cellsChanged()
 void CostLedgerWidget::showBalance()
 {
     const Amount::Balance balance = m_ledger.Balance();
-    Balance_Label->setFittedText(BalanceCaption(balance), 16);
-    Balance_Label->setAccessibleName(Balance_Label->text());
+    balanceLabel->setFittedText(balanceCaption(balance), 16);
+    balanceLabel->setAccessibleName(balanceLabel->text());
     m_marked.clear();
     for (const Amount::SkippedCell &cell : balance.skipped)
         m_marked.insert(qint64(cell.row) * 4 + cell.column);
@@ -258,14 +258,14 @@ void CostLedgerWidget::showBalance()
     if (!m_ledger.editable())
         notes.append(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
     if (!balance.skipped.isEmpty())
-        notes.append(SkippedRowsNote(balance));
+        notes.append(skippedRowsNote(balance));
     showNote(notes.join(QLatin1Char('\n')));
 }
 
-bool CostLedgerWidget::ShowProject(const QString &projectName, QString *error)
+bool CostLedgerWidget::showProject(const QString &projectName, QString *error)
 {
     money->finishEditing();
-    const bool loaded = m_ledger.SwitchTo(projectName, error);
+    const bool loaded = m_ledger.switchTo(projectName, error);
     applyColumnWidths();
     showEditableState();
     // The balance shown is always the shown project's.
@@ -281,19 +281,19 @@ void CostLedgerWidget::OwnerDeleted()
     showNote(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
 }
 
-bool CostLedgerWidget::SwitchLedger(const QString &projectName)
+bool CostLedgerWidget::switchLedger(const QString &projectName)
 {
     QString error;
-    if (!SaveLedger(&error)) {
+    if (!saveLedger(&error)) {
         const bool leave = m_services.dialogs->yesNo(
             this, tr("%1\n\nShow the costs of \"%2\" anyway? The rows of \"%3\" that could not be "
                      "saved will be lost.")
-                      .arg(error, TrimProjectName(projectName), m_ledger.ownerName()));
+                      .arg(error, trimProjectName(projectName), m_ledger.ownerName()));
         if (!leave)
             return false;
     }
     error.clear();
-    const bool loaded = ShowProject(projectName, &error);
+    const bool loaded = showProject(projectName, &error);
     if (!loaded)
         m_services.dialogs->error(this, error);
     return true;
@@ -308,7 +308,7 @@ void CostLedgerWidget::btnAddClick()
 void CostLedgerWidget::btnDelClick()
 {
     money->finishEditing();
-    m_ledger.DeleteCurrentItem();
+    m_ledger.deleteCurrentItem();
 }
 
 void CostLedgerWidget::btnBalanceClick()
@@ -319,7 +319,7 @@ void CostLedgerWidget::btnBalanceClick()
 
 void CostLedgerWidget::moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column)
 {
-    DrawStripedCell(painter, *money, rect, row, column);
+    drawStripedCell(painter, *money, rect, row, column);
     // A cell the balance passed over is framed in red.
     if (m_marked.contains(qint64(row) * 4 + column)) {
         painter->save();

@@ -41,8 +41,8 @@ private:
 // and "Calculate".
 //
 // The host creates it once, hands it the notes editor and the projects
-// folder, calls SetLedgerHeadings at start-up, SwitchLedger from the
-// project selection and SaveLedger at close.
+// folder, calls setLedgerHeadings at start-up, switchLedger from the
+// project selection and saveLedger at close.
 class CostLedgerWidget : public QWidget
 {
     Q_OBJECT
@@ -62,25 +62,25 @@ public:
     ClickLabel *Label6;
     PictureButton *btnAdd;
     PictureButton *btnDel;
-    ClickLabel *Balance_Label;
+    ClickLabel *balanceLabel;
     QPushButton *btnBalance;
     // Under the grid: why the ledger is read-only, which rows the balance
     // passed over, or what was changed in a pasted cell; hidden when empty.
     QLabel *noteLabel;
 
-    void SetLedgerHeadings();
-    void ClearLedger();
+    void setLedgerHeadings();
+    void clearLedger();
     // Writes the rows to the owner's "money.txt" (see CostLedger). False
     // with the message when the file could not be written; the rows stay.
-    bool SaveLedger(QString *error);
+    bool saveLedger(QString *error);
     // Saves the rows to their project, then shows the given project's.
     // When the save fails the user is asked whether to switch anyway; on
     // No the ledger keeps its project and rows and false is returned.
-    bool SwitchLedger(const QString &projectName);
+    bool switchLedger(const QString &projectName);
     // Shows the given project's rows and balance without saving the rows
     // shown (the caller saved them); false with the message when its file
     // could not be read (the ledger is then read-only and says so).
-    bool ShowProject(const QString &projectName, QString *error);
+    bool showProject(const QString &projectName, QString *error);
     // The owner project was deleted: its rows stay, read-only, unsaved.
     void OwnerDeleted();
 

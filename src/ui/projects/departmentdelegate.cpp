@@ -12,7 +12,7 @@ const QColor kListBackground(0xE8, 0xF3, 0xFF);
 
 QPoint DepartmentDelegate::textOffset(const QString &line)
 {
-    return ProjectNames::IsCategoryLine(line) ? QPoint(5, 0) : QPoint(25, 2);
+    return ProjectNames::isCategoryLine(line) ? QPoint(5, 0) : QPoint(25, 2);
 }
 
 void DepartmentDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
@@ -23,7 +23,7 @@ void DepartmentDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->fillRect(option.rect, selected ? option.palette.highlight().color() : kListBackground);
     const QString line = index.data(Qt::DisplayRole).toString();
     QFont font = option.font;
-    if (ProjectNames::IsCategoryLine(line))
+    if (ProjectNames::isCategoryLine(line))
         font.setBold(true);
     painter->setFont(font);
     painter->setPen(selected ? option.palette.highlightedText().color() : QColor(Qt::black));

@@ -120,7 +120,7 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
     // Before any project is chosen, the list shows the documents folder.
     QString docs;
     QString error;
-    if (m_dataFolder && m_dataFolder->GetMyDocumentsDir(&docs, &error) && QFileInfo(docs).isDir()) {
+    if (m_dataFolder && m_dataFolder->getMyDocumentsDir(&docs, &error) && QFileInfo(docs).isDir()) {
         m_root = docs;
         showFolder(docs);
     } else {
@@ -128,15 +128,15 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
     }
 }
 
-bool DocumentsBrowser::DocumentsFolder(QString *folder)
+bool DocumentsBrowser::documentsFolder(QString *folder)
 {
     QString docs;
     QString error;
-    if (!m_dataFolder->GetMyDocumentsDir(&docs, &error)) {
+    if (!m_dataFolder->getMyDocumentsDir(&docs, &error)) {
         m_services.dialogs->error(window(), error);
         return false;
     }
-    const QString path = Documents::FolderFor(docs, m_projectName);
+    const QString path = Documents::folderFor(docs, m_projectName);
     if (path.isEmpty()) {
         m_services.dialogs->error(
             window(), tr("\"%1\" cannot be used as a folder name.").arg(m_projectName.trimmed()));
@@ -152,12 +152,12 @@ bool DocumentsBrowser::DocumentsFolder(QString *folder)
     return true;
 }
 
-bool DocumentsBrowser::SwitchTo(const QString &projectName)
+bool DocumentsBrowser::switchTo(const QString &projectName)
 {
     const QString previous = m_projectName;
     m_projectName = projectName;
     QString folder;
-    if (!DocumentsFolder(&folder)) {
+    if (!documentsFolder(&folder)) {
         m_projectName = previous;
         return false;
     }
@@ -188,7 +188,7 @@ void DocumentsBrowser::btnUpClick()
 void DocumentsBrowser::OpenThisFolder1Click()
 {
     QString folder;
-    if (DocumentsFolder(&folder))
+    if (documentsFolder(&folder))
         m_dataFolder->OpenFolder(folder);
 }
 
@@ -196,7 +196,7 @@ void DocumentsBrowser::NewFile1Click()
 {
     if (m_root.isEmpty())
         return;
-    const QString name = Documents::NextNewFileName(m_root);
+    const QString name = Documents::nextNewFileName(m_root);
     if (name.isEmpty()) {
         m_services.dialogs->message(
             window(), tr("\"New File1.txt\" to \"New File%1.txt\" all exist in %2. Rename or delete "
@@ -205,7 +205,7 @@ void DocumentsBrowser::NewFile1Click()
                           .arg(QDir::toNativeSeparators(m_root)));
         return;
     }
-    const WriteResult written = TextFile::writeBytes(name, Documents::NewFileContent());
+    const WriteResult written = TextFile::writeBytes(name, Documents::newFileContent());
     if (!written) {
         m_services.dialogs->error(window(), written.error);
         return;
@@ -233,13 +233,13 @@ QString DocumentsBrowser::selectedPath() const
 void DocumentsBrowser::Delete1Click()
 {
     const QString path = selectedPath();
-    if (!Documents::MayDelete(path))
+    if (!Documents::mayDelete(path))
         return;
     const QString name = QFileInfo(path).fileName();
     if (!m_services.dialogs->yesNo(window(), tr("Move \"%1\" to the trash?").arg(name)))
         return;
     QString error;
-    if (!m_dataFolder->ShellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO, &error)) {
+    if (!m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO, &error)) {
         m_services.dialogs->error(window(),
                                   tr("Could not move \"%1\" to the trash: %2").arg(name, error));
         return;

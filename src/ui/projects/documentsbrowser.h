@@ -42,11 +42,11 @@ public:
     // Points the list at a project's documents folder, creating it when
     // missing. False (after a message) when the documents location is
     // unknown or the name cannot name a folder; the list then stays.
-    bool SwitchTo(const QString &projectName);
+    bool switchTo(const QString &projectName);
 
     // The current project's documents folder, computed afresh and created
     // when missing; false after a message when it cannot be.
-    bool DocumentsFolder(QString *folder);
+    bool documentsFolder(QString *folder);
 
     void OpenThisFolder1Click();
     void NewFile1Click();

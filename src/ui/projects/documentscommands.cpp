@@ -33,7 +33,7 @@ DocumentsCommands::DocumentsCommands(ProjectsSection *projects, DataFolder *data
     if (!notebook->filesHost->layout())
         new QVBoxLayout(notebook->filesHost);
     notebook->filesHost->layout()->addWidget(m_files);
-    connect(projects, &ProjectsSection::documentsSwitchRequested, m_files, &DocumentsBrowser::SwitchTo);
+    connect(projects, &ProjectsSection::documentsSwitchRequested, m_files, &DocumentsBrowser::switchTo);
 
     // Bottom bar: the folder picture before "Documents", "Data Files" at the right.
     auto *bar = qobject_cast<QBoxLayout *>(projects->Panel9->layout());
@@ -42,33 +42,33 @@ DocumentsCommands::DocumentsCommands(ProjectsSection *projects, DataFolder *data
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setToolTip(tr("Open Data Folder"));
     Image3->setIconSize(QSize(18, 22));
-    connect(Image3, &QToolButton::clicked, this, &DocumentsCommands::FolderCreateClick);
-    Data_label = new QLabel(tr("Data Files"), projects->Panel9);
-    Data_label->setObjectName(QStringLiteral("Data_label"));
+    connect(Image3, &QToolButton::clicked, this, &DocumentsCommands::folderCreateClick);
+    dataLabel = new QLabel(tr("Data Files"), projects->Panel9);
+    dataLabel->setObjectName(QStringLiteral("Data_label"));
     QFont underlined(QStringLiteral("Arial"));
     underlined.setPixelSize(12);
     underlined.setUnderline(true);
-    Data_label->setFont(underlined);
-    for (QLabel *label : {projects->Folder_Label, Data_label}) {
+    dataLabel->setFont(underlined);
+    for (QLabel *label : {projects->folderLabel, dataLabel}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
         // Reached with Tab and opened with Enter or Space, like a link.
         label->setFocusPolicy(Qt::StrongFocus);
         label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
     }
-    Data_label->setAccessibleName(tr("Data Files"));
-    Data_label->setAccessibleDescription(tr("Opens the project's data folder"));
-    projects->Folder_Label->setAccessibleDescription(tr("Opens the project's documents folder"));
-    Data_label->setToolTip(tr("Open the project's data folder"));
-    projects->Folder_Label->setToolTip(tr("Open the project's documents folder"));
+    dataLabel->setAccessibleName(tr("Data Files"));
+    dataLabel->setAccessibleDescription(tr("Opens the project's data folder"));
+    projects->folderLabel->setAccessibleDescription(tr("Opens the project's documents folder"));
+    dataLabel->setToolTip(tr("Open the project's data folder"));
+    projects->folderLabel->setToolTip(tr("Open the project's documents folder"));
     if (bar) {
-        const int at = bar->indexOf(projects->Folder_Label);
+        const int at = bar->indexOf(projects->folderLabel);
         bar->insertWidget(at < 0 ? bar->count() : at, Image3);
-        bar->addWidget(Data_label);
+        bar->addWidget(dataLabel);
     }
 
     // Links page: "Open Link" in its header and double-click on a line.
-    SpeedButton1 = new QToolButton(notebook->LinksHeader);
+    SpeedButton1 = new QToolButton(notebook->linksHeader);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setText(tr("Open Link"));
     SpeedButton1->setToolTip(tr("Open the link on the line with the cursor"));
@@ -82,18 +82,18 @@ bool DocumentsCommands::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == m_projects->Folder_Label)
-            Folder_LabelClick();
-        else if (watched == Data_label)
-            Data_labelClick();
+        if (watched == m_projects->folderLabel)
+            folderLabelClick();
+        else if (watched == dataLabel)
+            dataLabelClick();
     } else if (event->type() == QEvent::KeyPress
-               && (watched == m_projects->Folder_Label || watched == Data_label)) {
+               && (watched == m_projects->folderLabel || watched == dataLabel)) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-            if (watched == Data_label)
-                Data_labelClick();
+            if (watched == dataLabel)
+                dataLabelClick();
             else
-                Folder_LabelClick();
+                folderLabelClick();
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonDblClick
@@ -102,29 +102,29 @@ bool DocumentsCommands::eventFilter(QObject *watched, QEvent *event)
         QObject::eventFilter(watched, event);
         auto *links = m_projects->pgProject->Links;
         links->setTextCursor(links->cursorForPosition(static_cast<QMouseEvent *>(event)->position().toPoint()));
-        LinksDblClick();
+        linksDblClick();
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-void DocumentsCommands::Folder_LabelClick()
+void DocumentsCommands::folderLabelClick()
 {
     m_files->OpenThisFolder1Click();
 }
 
-void DocumentsCommands::FolderCreateClick()
+void DocumentsCommands::folderCreateClick()
 {
     m_files->OpenThisFolder1Click();
 }
 
-void DocumentsCommands::Data_labelClick()
+void DocumentsCommands::dataLabelClick()
 {
     const QString folder = m_projects->ProjectFolder();
     m_dataFolder->OpenFolder(folder.isEmpty() ? m_dataFolder->ProjectsDir : folder);
 }
 
-void DocumentsCommands::LinksDblClick()
+void DocumentsCommands::linksDblClick()
 {
     openLinkAtCaret();
 }

@@ -23,13 +23,13 @@ public:
 
     DocumentsBrowser *files() const { return m_files; }
     QToolButton *Image3;
-    QLabel *Data_label;
+    QLabel *dataLabel;
     QToolButton *SpeedButton1;
 
-    void Folder_LabelClick();
-    void FolderCreateClick();
-    void Data_labelClick();
-    void LinksDblClick();
+    void folderLabelClick();
+    void folderCreateClick();
+    void dataLabelClick();
+    void linksDblClick();
     void SpeedButton1Click();
 
 protected:

@@ -82,11 +82,11 @@ EditCategoriesDialog::EditCategoriesDialog(const QStringList &lines, const QStri
     layout->addWidget(Memo1, 1);
     layout->addWidget(bottom);
 
-    FormCreate(lines);
+    formCreate(lines);
     Memo1->setFocus();
 }
 
-void EditCategoriesDialog::FormCreate(const QStringList &lines)
+void EditCategoriesDialog::formCreate(const QStringList &lines)
 {
     Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
@@ -95,7 +95,7 @@ void EditCategoriesDialog::BitBtn1Click()
 {
     // A line that cannot name a project folder would take typed text that
     // could never be stored: it is refused here, before the list holds it.
-    const QString problems = ProjectNames::ListProblems(TextFile::splitLines(Memo1->toPlainText()));
+    const QString problems = ProjectNames::listProblems(TextFile::splitLines(Memo1->toPlainText()));
     if (!problems.isEmpty()) {
         m_dialogs->error(this, tr("The list was not saved:\n\n%1").arg(problems));
         return;

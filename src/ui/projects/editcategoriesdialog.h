@@ -20,7 +20,7 @@ public:
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
 
-    void FormCreate(const QStringList &lines);
+    void formCreate(const QStringList &lines);
     // Writes Memo1's text to the file and closes as accepted; when the file
     // cannot be written, says so and stays open with the text.
     void BitBtn1Click();

@@ -63,7 +63,7 @@ void PageEditor::setPageText(const QString &text, bool deferWhileHidden)
 
 void PageEditor::layText(const QString &text)
 {
-    if (text.size() > SliceChars && isVisible())
+    if (text.size() > sliceChars && isVisible())
         startFilling(text);
     else
         setPlainText(text);
@@ -94,7 +94,7 @@ void PageEditor::ensureFilled()
 qsizetype PageEditor::sliceEnd(qsizetype from) const
 {
     // Slices end before a line break, so each later slice starts a line.
-    const qsizetype target = from + SliceChars;
+    const qsizetype target = from + sliceChars;
     if (target >= m_pendingText.size())
         return m_pendingText.size();
     const qsizetype lineEnd = m_pendingText.indexOf(QLatin1Char('\n'), target);

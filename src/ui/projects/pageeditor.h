@@ -44,7 +44,7 @@ public:
     void ensureFilled();
 
     // Texts up to this many characters are laid out in one go.
-    static constexpr qsizetype SliceChars = 32 * 1024;
+    static constexpr qsizetype sliceChars = 32 * 1024;
     // The editor's text, or its lines, as stored.
     QStringList lines() const;
 

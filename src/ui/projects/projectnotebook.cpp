@@ -64,29 +64,29 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
     Projects = new PageEditor(QStringLiteral("Projects"), tr("To Do"), window, true, false);
     Done = new PageEditor(QStringLiteral("Done"), tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
     OnHold = new PageEditor(QStringLiteral("OnHold"), tr("Waiting On"), QColor(0xFF, 0xFF, 0xF2), true, false);
-    BuyItem = new PageEditor(QStringLiteral("BuyItem"), tr("Cost notes"), QColor(0xFF, 0xFF, 0xF2), false, true);
-    SomeDay = new PageEditor(QStringLiteral("SomeDay"), tr("Some Day"), QColor(0xFF, 0xFF, 0xF2), true, false);
+    buyItem = new PageEditor(QStringLiteral("BuyItem"), tr("Cost notes"), QColor(0xFF, 0xFF, 0xF2), false, true);
+    someDay = new PageEditor(QStringLiteral("SomeDay"), tr("Some Day"), QColor(0xFF, 0xFF, 0xF2), true, false);
     Links = new PageEditor(QStringLiteral("Links"), tr("Links"), window, false, false);
     Actions = new PageEditor(QStringLiteral("Actions"), tr("Other"), window, false, false);
 
-    addTab(editorPage(Projects, &Todo_Label, "Todo_Label", tr("To Do"),
+    addTab(editorPage(Projects, &todoLabel, "Todo_Label", tr("To Do"),
                       tr("List of your current to do items for the project")),
            tr("To Do"));
-    addTab(editorPage(Done, &Done_Label, "Done_Label", tr("Done"),
+    addTab(editorPage(Done, &doneLabel, "Done_Label", tr("Done"),
                       tr("List of your completed items for the project")),
            tr("Done"));
-    addTab(editorPage(OnHold, &Waiting_Label, "Waiting_Label", tr("Waiting On"),
+    addTab(editorPage(OnHold, &waitingLabel, "Waiting_Label", tr("Waiting On"),
                       tr("List of things the project is waiting for")),
            tr("Waiting On"));
     addTab(costsPage(), tr("Costs"));
     addTab(timePage(), tr("Time"));
-    addTab(editorPage(SomeDay, &Someday_Label, "Someday_Label", tr("Some Day"),
+    addTab(editorPage(someDay, &somedayLabel, "Someday_Label", tr("Some Day"),
                       tr("List of items you wish to accomplish when you have the time")),
            tr("Some Day"));
-    addTab(editorPage(Links, &Links_Label, "Links_Label", tr("Web Links"),
-                      tr("Paste URL Links Here (one on each line) - double click to open"), &LinksHeader),
+    addTab(editorPage(Links, &linksLabel, "Links_Label", tr("Web Links"),
+                      tr("Paste URL Links Here (one on each line) - double click to open"), &linksHeader),
            tr("Links"));
-    addTab(editorPage(Actions, &Other_Label, "Other_Label", tr("Other"),
+    addTab(editorPage(Actions, &otherLabel, "Other_Label", tr("Other"),
                       tr("List any concerns or other items for the project")),
            tr("Other"));
     addTab(documentsPage(), tr("Documents"));
@@ -117,9 +117,9 @@ QWidget *ProjectNotebook::costsPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("Costs_Page"));
     auto *header = new PageHeader(65, true, page);
-    Costs_Label = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
+    costsLabel = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
                                 kHeadingBlue, header);
-    Costs_Label->setGeometry(0, 0, 585, 33);
+    costsLabel->setGeometry(0, 0, 585, 33);
     subHeading(tr("List of project costs and expenses"), header);
     subHeading(tr("Notes"), header)->move(432, 32);
 
@@ -130,8 +130,8 @@ QWidget *ProjectNotebook::costsPage()
     moneyHost = host(QStringLiteral("moneyHost"), body);
     moneyHost->setFixedWidth(433);
     row->addWidget(moneyHost);
-    BuyItem->setParent(body);
-    row->addWidget(BuyItem, 1);
+    buyItem->setParent(body);
+    row->addWidget(buyItem, 1);
 
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
@@ -146,9 +146,9 @@ QWidget *ProjectNotebook::timePage()
     auto *header = new PageHeader(25, false, page);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(4, 0, 4, 0);
-    Time_Label = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
+    timeLabel = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
                                pixelFont(QStringLiteral("Georgia"), 16), kHeadingBlue, header);
-    row->addWidget(Time_Label);
+    row->addWidget(timeLabel);
     row->addStretch(1);
     auto button = [header, row](const QString &name, const QString &text) {
         auto *b = new QToolButton(header);
@@ -197,33 +197,33 @@ QWidget *ProjectNotebook::documentsPage()
 
 QList<PageEditor *> ProjectNotebook::pageEditors() const
 {
-    return {Projects, Done, OnHold, BuyItem, SomeDay, Links, Actions};
+    return {Projects, Done, OnHold, buyItem, someDay, Links, Actions};
 }
 
-PageEditor *ProjectNotebook::ActivePageEditor() const
+PageEditor *ProjectNotebook::activePageEditor() const
 {
     switch (currentIndex()) {
     case ToDoTab: return Projects;
     case DoneTab: return Done;
     case WaitingTab: return OnHold;
-    case CostsTab: return BuyItem;
-    case SomeDayTab: return SomeDay;
+    case CostsTab: return buyItem;
+    case SomeDayTab: return someDay;
     case LinksTab: return Links;
     case OtherTab: return Actions;
     default: return nullptr;
     }
 }
 
-void ProjectNotebook::SetHeadings(const QString &name)
+void ProjectNotebook::setHeadings(const QString &name)
 {
     const struct
     {
         QLabel *label;
         QString word;
-    } headings[] = {{Todo_Label, tr("To Do")},      {Done_Label, tr("Done")},
-                    {Waiting_Label, tr("Waiting On")}, {Costs_Label, tr("Costs")},
-                    {Someday_Label, tr("Some Day")}, {Links_Label, tr("Web Links")},
-                    {Other_Label, tr("Other")},     {Time_Label, tr("Time Tracker")}};
+    } headings[] = {{todoLabel, tr("To Do")},      {doneLabel, tr("Done")},
+                    {waitingLabel, tr("Waiting On")}, {costsLabel, tr("Costs")},
+                    {somedayLabel, tr("Some Day")}, {linksLabel, tr("Web Links")},
+                    {otherLabel, tr("Other")},     {timeLabel, tr("Time Tracker")}};
     for (const auto &h : headings)
         h.label->setText(QStringLiteral("\"%1\"  %2").arg(name, h.word));
 }

@@ -24,19 +24,19 @@ public:
     PageEditor *Projects;
     PageEditor *Done;
     PageEditor *OnHold;
-    PageEditor *BuyItem;
-    PageEditor *SomeDay;
+    PageEditor *buyItem;
+    PageEditor *someDay;
     PageEditor *Links;
     PageEditor *Actions;
 
-    QLabel *Todo_Label;
-    QLabel *Done_Label;
-    QLabel *Waiting_Label;
-    QLabel *Costs_Label;
-    QLabel *Someday_Label;
-    QLabel *Links_Label;
-    QLabel *Other_Label;
-    QLabel *Time_Label;
+    QLabel *todoLabel;
+    QLabel *doneLabel;
+    QLabel *waitingLabel;
+    QLabel *costsLabel;
+    QLabel *somedayLabel;
+    QLabel *linksLabel;
+    QLabel *otherLabel;
+    QLabel *timeLabel;
     QLabel *Label2;
     QLabel *Label3;
     QToolButton *btnChart;
@@ -53,13 +53,13 @@ public:
     QWidget *pnlTimeTrack;
     QWidget *filesHost;
     // The Links header, where its "Open Link" button belongs.
-    QWidget *LinksHeader;
+    QWidget *linksHeader;
 
     QList<PageEditor *> pageEditors() const;
     // The editor on the tab being shown; none on Time and Documents.
-    PageEditor *ActivePageEditor() const;
+    PageEditor *activePageEditor() const;
     // The headings for project name: "Name"  To Do, and so on.
-    void SetHeadings(const QString &name);
+    void setHeadings(const QString &name);
 
 private:
     QWidget *editorPage(PageEditor *editor, QLabel **heading, const char *headingName,

@@ -80,12 +80,12 @@ ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     layout->addWidget(Panel9);
 
     for (PageEditor *editor : pgProject->pageEditors())
-        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::ProjectsExit);
+        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::projectsExit);
     connect(pgProject, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_changingByProgram)
             pgProjectChange(index);
     });
-    setDepartmentLines(ProjectNames::BuiltInDepartments());
+    setDepartmentLines(ProjectNames::builtInDepartments());
     showCommandsFor(pgProject->currentIndex());
 }
 
@@ -100,40 +100,40 @@ void ProjectsSection::createListColumn()
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Panel8->setFixedHeight(26);
     paintWhite(Panel8);
-    Projects_Label = new QLabel(tr("Projects"), Panel8);
-    Projects_Label->setObjectName(QStringLiteral("Projects_Label"));
-    Projects_Label->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
-    Projects_Label->setAlignment(Qt::AlignCenter);
+    projectsLabel = new QLabel(tr("Projects"), Panel8);
+    projectsLabel->setObjectName(QStringLiteral("Projects_Label"));
+    projectsLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
+    projectsLabel->setAlignment(Qt::AlignCenter);
     auto *labelLayout = new QVBoxLayout(Panel8);
     labelLayout->setContentsMargins(0, 0, 0, 0);
-    labelLayout->addWidget(Projects_Label);
+    labelLayout->addWidget(projectsLabel);
 
-    Department = new QListWidget(Panel13);
-    Department->setObjectName(QStringLiteral("Department"));
-    Department->setAccessibleName(tr("Projects and categories"));
-    Department->setFixedWidth(177);
-    Department->setFont(pixelFont(QStringLiteral("Arial"), 15));
-    Department->setFrameShape(QFrame::Box);
-    Department->setLineWidth(1);
-    Department->setUniformItemSizes(true);
-    Department->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Department->setSelectionMode(QAbstractItemView::SingleSelection);
-    Department->setItemDelegate(new DepartmentDelegate(Department));
-    QPalette pal = Department->palette();
+    department = new QListWidget(Panel13);
+    department->setObjectName(QStringLiteral("Department"));
+    department->setAccessibleName(tr("Projects and categories"));
+    department->setFixedWidth(177);
+    department->setFont(pixelFont(QStringLiteral("Arial"), 15));
+    department->setFrameShape(QFrame::Box);
+    department->setLineWidth(1);
+    department->setUniformItemSizes(true);
+    department->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    department->setSelectionMode(QAbstractItemView::SingleSelection);
+    department->setItemDelegate(new DepartmentDelegate(department));
+    QPalette pal = department->palette();
     pal.setColor(QPalette::Base, QColor(0xE8, 0xF3, 0xFF));
-    Department->setPalette(pal);
+    department->setPalette(pal);
     // A line is chosen when it becomes selected by the mouse or the keys;
     // merely tabbing into the list chooses nothing.
-    connect(Department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_changingByProgram && selectedRow(Department) >= 0)
-            DepartmentClick();
+    connect(department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_changingByProgram && selectedRow(department) >= 0)
+            departmentClick();
     });
 
     auto *column = new QVBoxLayout(Panel13);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(Panel8);
-    column->addWidget(Department, 1, Qt::AlignLeft);
+    column->addWidget(department, 1, Qt::AlignLeft);
 }
 
 void ProjectsSection::createBottomBar()
@@ -157,28 +157,28 @@ void ProjectsSection::createBottomBar()
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    Clear_Label = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), Panel9);
+    clearLabel = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), Panel9);
     QFont underlined = pixelFont(QStringLiteral("Arial"), 12);
     underlined.setUnderline(true);
-    Clear_Label->setFont(underlined);
-    Clear_Label->setCursor(Qt::PointingHandCursor);
-    Clear_Label->setToolTip(tr("Clear the text of the page shown"));
-    connect(Clear_Label, &QToolButton::clicked, this, &ProjectsSection::Clear_LabelClick);
-    print_button = flatButton(QStringLiteral("print_button"), tr("Print"), Panel9);
-    print_button->setToolTip(tr("Print the page shown"));
-    connect(print_button, &QToolButton::clicked, this, &ProjectsSection::print_buttonClick);
+    clearLabel->setFont(underlined);
+    clearLabel->setCursor(Qt::PointingHandCursor);
+    clearLabel->setToolTip(tr("Clear the text of the page shown"));
+    connect(clearLabel, &QToolButton::clicked, this, &ProjectsSection::clearLabelClick);
+    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), Panel9);
+    printButton->setToolTip(tr("Print the page shown"));
+    connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printButtonClick);
 
-    Folder_Label = new QLabel(tr("Documents"), Panel9);
-    Folder_Label->setObjectName(QStringLiteral("Folder_Label"));
-    Folder_Label->setFont(pixelFont(QStringLiteral("Arial"), 13));
+    folderLabel = new QLabel(tr("Documents"), Panel9);
+    folderLabel->setObjectName(QStringLiteral("Folder_Label"));
+    folderLabel->setFont(pixelFont(QStringLiteral("Arial"), 13));
 
     bar->addWidget(btnEdit);
     bar->addWidget(SpeedButton5);
     bar->addWidget(separator);
-    bar->addWidget(Clear_Label);
-    bar->addWidget(print_button);
+    bar->addWidget(clearLabel);
+    bar->addWidget(printButton);
     bar->addSpacing(12);
-    bar->addWidget(Folder_Label);
+    bar->addWidget(folderLabel);
     bar->addStretch(1);
 }
 
@@ -187,18 +187,18 @@ void ProjectsSection::createBottomBar()
 QStringList ProjectsSection::departmentLines() const
 {
     QStringList lines;
-    lines.reserve(Department->count());
-    for (int i = 0; i < Department->count(); ++i)
-        lines.append(Department->item(i)->text());
+    lines.reserve(department->count());
+    for (int i = 0; i < department->count(); ++i)
+        lines.append(department->item(i)->text());
     return lines;
 }
 
 void ProjectsSection::setDepartmentLines(const QStringList &lines)
 {
     m_changingByProgram = true;
-    Department->clear();
-    Department->addItems(lines);
-    Department->setCurrentRow(-1);
+    department->clear();
+    department->addItems(lines);
+    department->setCurrentRow(-1);
     m_shownRow = -1;
     m_changingByProgram = false;
 }
@@ -206,8 +206,8 @@ void ProjectsSection::setDepartmentLines(const QStringList &lines)
 void ProjectsSection::selectNoLine()
 {
     m_changingByProgram = true;
-    Department->clearSelection();
-    Department->setCurrentRow(-1);
+    department->clearSelection();
+    department->setCurrentRow(-1);
     m_shownRow = -1;
     m_changingByProgram = false;
 }
@@ -215,11 +215,11 @@ void ProjectsSection::selectNoLine()
 void ProjectsSection::restoreSelection()
 {
     m_changingByProgram = true;
-    if (m_shownRow >= 0 && m_shownRow < Department->count()) {
-        Department->setCurrentRow(m_shownRow);
+    if (m_shownRow >= 0 && m_shownRow < department->count()) {
+        department->setCurrentRow(m_shownRow);
     } else {
-        Department->clearSelection();
-        Department->setCurrentRow(-1);
+        department->clearSelection();
+        department->setCurrentRow(-1);
     }
     m_changingByProgram = false;
 }
@@ -232,19 +232,19 @@ void ProjectsSection::attachLedger(CostLedgerWidget *ledger)
     setTabOrder(ledger->money, ledger->btnAdd);
     setTabOrder(ledger->btnAdd, ledger->btnDel);
     setTabOrder(ledger->btnDel, ledger->btnBalance);
-    setTabOrder(ledger->btnBalance, pgProject->BuyItem);
+    setTabOrder(ledger->btnBalance, pgProject->buyItem);
 }
 
-QString ProjectsSection::DepartmentsFile() const
+QString ProjectsSection::departmentsFile() const
 {
-    return m_dataFolder ? m_dataFolder->ConfigDir + QStringLiteral("departments.txt") : QString();
+    return m_dataFolder ? m_dataFolder->configDir + QStringLiteral("departments.txt") : QString();
 }
 
-void ProjectsSection::LoadDepartments()
+void ProjectsSection::loadDepartments()
 {
     if (!m_dataFolder)
         return;
-    const QString path = DepartmentsFile();
+    const QString path = departmentsFile();
     m_departmentsStored = departmentLines();
     if (!TextFile::entryExists(path))
         return;
@@ -269,28 +269,28 @@ void ProjectsSection::LoadDepartments()
     m_departmentsStored = lines;
 }
 
-QString ProjectsSection::CurrentProjectName() const
+QString ProjectsSection::currentProjectName() const
 {
-    const int row = selectedRow(Department);
+    const int row = selectedRow(department);
     if (row >= 0)
-        return ProjectNames::TrimBlanks(Department->item(row)->text());
-    if (Department->count() > 0)
-        return Department->item(0)->text();
+        return ProjectNames::trimBlanks(department->item(row)->text());
+    if (department->count() > 0)
+        return department->item(0)->text();
     return {};
 }
 
 QString ProjectsSection::ProjectFolder() const
 {
-    const QString name = CurrentProjectName();
-    if (!m_dataFolder || ProjectNames::TrimBlanks(name).isEmpty()
-        || !ProjectNames::NameProblem(ProjectNames::TrimBlanks(name)).isEmpty())
+    const QString name = currentProjectName();
+    if (!m_dataFolder || ProjectNames::trimBlanks(name).isEmpty()
+        || !ProjectNames::nameProblem(ProjectNames::trimBlanks(name)).isEmpty())
         return {};
     return m_dataFolder->ProjectsDir + name + QLatin1Char('/');
 }
 
-void ProjectsSection::SectionEntered()
+void ProjectsSection::sectionEntered()
 {
-    Projects_Label->setText(tr("Projects"));
+    projectsLabel->setText(tr("Projects"));
 }
 
 void ProjectsSection::reportErrors(const QStringList &errors)
@@ -313,16 +313,16 @@ void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
     editor->setToolTip(reason);
 }
 
-bool ProjectsSection::LoadPage(PageEditor *editor, QString *error)
+bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
 {
     const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
-    const QString path = ProjectPages::PageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
+    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
     QString text;
     QString reason;
     // Without its folder a page reads as empty, but that says nothing about
     // the file: a disk that comes back would have its pages written over.
     const bool ok = QFileInfo(folder).isDir()
-                        ? ProjectPages::LoadPageText(path, &text, &reason)
+                        ? ProjectPages::loadPageText(path, &text, &reason)
                         : (reason = tr("Could not read the file \"%1\": its folder is not there.")
                                         .arg(QFileInfo(path).absoluteFilePath()),
                            false);
@@ -340,7 +340,7 @@ bool ProjectsSection::LoadPage(PageEditor *editor, QString *error)
     return ok;
 }
 
-bool ProjectsSection::SavePage(PageEditor *editor, QString *error)
+bool ProjectsSection::savePage(PageEditor *editor, QString *error)
 {
     // A page that failed to load is never written over; one that nobody
     // edited is left as it is on disk.
@@ -348,7 +348,7 @@ bool ProjectsSection::SavePage(PageEditor *editor, QString *error)
         return true;
     const QString projectsDir = m_dataFolder->ProjectsDir;
     const QString folder = ProjectPages::OwnerFolder(projectsDir, editor->OwnerName);
-    const QString path = ProjectPages::PageFile(projectsDir, editor->OwnerName, editor->EditorName());
+    const QString path = ProjectPages::pageFile(projectsDir, editor->OwnerName, editor->EditorName());
     // A project folder that went away while its page was being edited is
     // made again, so the text is kept; without the projects folder itself
     // (a removed disk) the save fails and says so.
@@ -360,7 +360,7 @@ bool ProjectsSection::SavePage(PageEditor *editor, QString *error)
                          .arg(QFileInfo(path).absoluteFilePath());
         return false;
     }
-    const WriteResult written = ProjectPages::SavePageText(folder, path, editor->pageText());
+    const WriteResult written = ProjectPages::savePageText(folder, path, editor->pageText());
     if (!written) {
         if (error)
             *error = written.error;
@@ -370,14 +370,14 @@ bool ProjectsSection::SavePage(PageEditor *editor, QString *error)
     return true;
 }
 
-bool ProjectsSection::SaveEdited(QStringList *errors)
+bool ProjectsSection::saveEdited(QStringList *errors)
 {
     if (!m_dataFolder)
         return true;
     bool ok = true;
     for (PageEditor *editor : pgProject->pageEditors()) {
         QString error;
-        if (!SavePage(editor, &error)) {
+        if (!savePage(editor, &error)) {
             ok = false;
             if (errors)
                 errors->append(error);
@@ -385,7 +385,7 @@ bool ProjectsSection::SaveEdited(QStringList *errors)
     }
     if (m_ledger) {
         QString error;
-        if (!m_ledger->SaveLedger(&error)) {
+        if (!m_ledger->saveLedger(&error)) {
             ok = false;
             if (errors)
                 errors->append(error);
@@ -394,10 +394,10 @@ bool ProjectsSection::SaveEdited(QStringList *errors)
     return ok;
 }
 
-void ProjectsSection::BuildSummary(PageEditor *editor, QString *error)
+void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
 {
     editor->OwnerName = ProjectNames::SummaryName;
-    const QString text = ProjectPages::BuildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
+    const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
                                                         editor->EditorName(), &m_pageCache);
     editor->LoadFailed = false;
     editor->setReadOnly(false);
@@ -405,32 +405,32 @@ void ProjectsSection::BuildSummary(PageEditor *editor, QString *error)
     editor->setToolTip(QString());
     editor->setPageText(text, true);
     const WriteResult written = m_pageCache.saveText(
-        m_dataFolder->SummaryDir, m_dataFolder->SummaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
+        m_dataFolder->summaryDir, m_dataFolder->summaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
     if (!written && error)
         *error = written.error;
 }
 
-bool ProjectsSection::SwitchPage(PageEditor *editor, QString *error)
+bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
 {
-    if (!SavePage(editor, error))
+    if (!savePage(editor, error))
         return false; // the text stays with its owner
-    editor->OwnerName = CurrentProjectName();
+    editor->OwnerName = currentProjectName();
     const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
     if (!QFileInfo(folder).isDir())
         QDir(m_dataFolder->ProjectsDir).mkdir(editor->OwnerName);
     if (editor->OwnerName == ProjectNames::SummaryName) {
         QString summaryError;
-        BuildSummary(editor, &summaryError);
+        buildSummary(editor, &summaryError);
         if (summaryError.isEmpty())
             return true;
         if (error)
             *error = summaryError;
         return false;
     }
-    return LoadPage(editor, error);
+    return loadPage(editor, error);
 }
 
-void ProjectsSection::LoadStartPages(DataFolder *dataFolder)
+void ProjectsSection::loadStartPages(DataFolder *dataFolder)
 {
     m_dataFolder = dataFolder;
     // Every editor starts on the pages of the projects folder itself, so
@@ -439,7 +439,7 @@ void ProjectsSection::LoadStartPages(DataFolder *dataFolder)
     for (PageEditor *editor : pgProject->pageEditors()) {
         editor->OwnerName.clear();
         QString error;
-        if (!LoadPage(editor, &error))
+        if (!loadPage(editor, &error))
             errors.append(error);
     }
     reportErrors(errors);
@@ -449,7 +449,7 @@ void ProjectsSection::LoadStartPages(DataFolder *dataFolder)
 
 QString ProjectsSection::openProblem(const QString &name) const
 {
-    const QString problem = ProjectNames::NameProblem(name);
+    const QString problem = ProjectNames::nameProblem(name);
     if (!problem.isEmpty())
         return problem;
     const QString projectsDir = m_dataFolder->ProjectsDir;
@@ -465,11 +465,11 @@ QString ProjectsSection::openProblem(const QString &name) const
     return {};
 }
 
-void ProjectsSection::DepartmentClick()
+void ProjectsSection::departmentClick()
 {
     if (!m_dataFolder)
         return;
-    const QString name = CurrentProjectName();
+    const QString name = currentProjectName();
     if (name.isEmpty())
         return;
     // A switch is all or nothing: the project on screen stays, with its
@@ -477,7 +477,7 @@ void ProjectsSection::DepartmentClick()
     // edited page and the ledger went back to their project first.
     const QList<PageEditor *> editors = pgProject->pageEditors();
     QStringList errors;
-    const bool saved = SaveEdited(&errors);
+    const bool saved = saveEdited(&errors);
     const QString problem = openProblem(name);
     if (!problem.isEmpty())
         errors.append(problem);
@@ -489,21 +489,21 @@ void ProjectsSection::DepartmentClick()
         reportErrors(errors);
         return;
     }
-    m_shownRow = selectedRow(Department);
+    m_shownRow = selectedRow(department);
 
-    Projects_Label->setText(name);
-    pgProject->SetHeadings(name);
-    Folder_Label->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
+    projectsLabel->setText(name);
+    pgProject->setHeadings(name);
+    folderLabel->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
     if (!QFileInfo(m_dataFolder->ProjectsDir + name).isDir())
         QDir(m_dataFolder->ProjectsDir).mkdir(name);
     for (PageEditor *editor : editors) {
         QString error;
-        if (!SwitchPage(editor, &error))
+        if (!switchPage(editor, &error))
             errors.append(error);
     }
     if (m_ledger) {
         QString error;
-        if (!m_ledger->ShowProject(name, &error))
+        if (!m_ledger->showProject(name, &error))
             errors.append(error);
     }
     if (!errors.isEmpty())
@@ -516,19 +516,19 @@ void ProjectsSection::DepartmentClick()
         Q_EMIT trackerBindRequested(ProjectFolder(), m_services.clock->nowDayNumber());
 }
 
-void ProjectsSection::ProjectsExit(PageEditor *editor)
+void ProjectsSection::projectsExit(PageEditor *editor)
 {
     // A window that is being hidden or torn down has saved at close. A box
     // or dialog that takes the focus belongs to an operation that saves and
     // reports for itself: one message, never a second one on top of it.
-    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(Department) == 0
+    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(department) == 0
         || QApplication::activeModalWidget())
         return;
     if (editor->LoadFailed || !editor->isEdited())
         return;
     editor->ensureFilled();
     const QString text = editor->toPlainText();
-    const QString trimmed = ProjectPages::TrimPageText(text);
+    const QString trimmed = ProjectPages::trimPageText(text);
     if (trimmed != text && !editor->isReadOnly()) {
         // Keeps the undo history: the trim is one more step to undo.
         QTextCursor cursor(editor->document());
@@ -536,7 +536,7 @@ void ProjectsSection::ProjectsExit(PageEditor *editor)
         cursor.insertText(trimmed);
     }
     QString error;
-    if (!SavePage(editor, &error))
+    if (!savePage(editor, &error))
         reportErrors({error});
 }
 
@@ -546,10 +546,10 @@ void ProjectsSection::btnEditClick()
         return;
     // The dialog starts from the list on screen, so that a project deleted
     // since the file was last written does not come back.
-    EditCategoriesDialog dialog(departmentLines(), DepartmentsFile(), m_services.dialogs, window());
+    EditCategoriesDialog dialog(departmentLines(), departmentsFile(), m_services.dialogs, window());
     if (dialog.exec() == QDialog::Accepted) {
         QString error;
-        const QStringList lines = TextFile::readLines(DepartmentsFile(), &error);
+        const QStringList lines = TextFile::readLines(departmentsFile(), &error);
         if (error.isEmpty()) {
             setDepartmentLines(lines);
             m_departmentsStored = lines;
@@ -563,13 +563,13 @@ void ProjectsSection::btnEditClick()
 
 void ProjectsSection::btnRefreshClick()
 {
-    const int row = selectedRow(Department);
+    const int row = selectedRow(department);
     if (!m_dataFolder || row < 0)
         return;
-    const QString name = ProjectNames::TrimBlanks(Department->item(row)->text());
+    const QString name = ProjectNames::trimBlanks(department->item(row)->text());
     if (name.isEmpty())
         return;
-    const QString problem = ProjectNames::NameProblem(name);
+    const QString problem = ProjectNames::nameProblem(name);
     if (!problem.isEmpty()) {
         reportErrors({problem});
         return;
@@ -578,7 +578,7 @@ void ProjectsSection::btnRefreshClick()
             this, QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. ")))
         return;
     QString error;
-    if (!ProjectPages::DeleteProjectFolder(*m_dataFolder, m_dataFolder->ProjectsDir + name + QLatin1Char('/'), &error))
+    if (!ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->ProjectsDir + name + QLatin1Char('/'), &error))
         reportErrors({error});
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.
@@ -590,17 +590,17 @@ void ProjectsSection::btnRefreshClick()
         m_ledger->OwnerDeleted();
     m_changingByProgram = true;
     m_shownRow = -1;
-    delete Department->takeItem(row);
-    Department->clearSelection();
-    Department->setCurrentRow(-1);
+    delete department->takeItem(row);
+    department->clearSelection();
+    department->setCurrentRow(-1);
     pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
     m_changingByProgram = false;
     showCommandsFor(ProjectNotebook::ToDoTab);
 }
 
-void ProjectsSection::Clear_LabelClick()
+void ProjectsSection::clearLabelClick()
 {
-    PageEditor *editor = pgProject->ActivePageEditor();
+    PageEditor *editor = pgProject->activePageEditor();
     if (!editor || editor->isReadOnly())
         return;
     editor->ensureFilled();
@@ -611,13 +611,13 @@ void ProjectsSection::Clear_LabelClick()
     }
 }
 
-void ProjectsSection::print_buttonClick()
+void ProjectsSection::printButtonClick()
 {
-    PageEditor *editor = pgProject->ActivePageEditor();
+    PageEditor *editor = pgProject->activePageEditor();
     if (!editor)
         return;
     editor->ensureFilled();
-    PrintPages(m_services, window(), Projects_Label->text(), DisplayedLines(editor), editor->font(),
+    printPages(m_services, window(), projectsLabel->text(), displayedLines(editor), editor->font(),
                PageLayoutInches{0.25f, 0.5f, 0.75f, 1.0f, 6.0f});
 }
 
@@ -625,8 +625,8 @@ void ProjectsSection::showCommandsFor(int tab)
 {
     const bool show = tab != ProjectNotebook::TimeTab && tab != ProjectNotebook::OtherTab
                       && tab != ProjectNotebook::DocumentsTab;
-    Clear_Label->setVisible(show);
-    print_button->setVisible(show);
+    clearLabel->setVisible(show);
+    printButton->setVisible(show);
 }
 
 void ProjectsSection::pgProjectChange(int index)
@@ -641,20 +641,20 @@ void ProjectsSection::pgProjectChange(int index)
 
 // ---- close ----------------------------------------------------------------
 
-bool ProjectsSection::SaveAtClose(QString *error)
+bool ProjectsSection::saveAtClose(QString *error)
 {
     if (!m_dataFolder)
         return true;
     QStringList errors;
     const QStringList lines = departmentLines();
-    if (m_departmentsLoaded && (lines != m_departmentsStored || !TextFile::entryExists(DepartmentsFile()))) {
-        const WriteResult written = TextFile::writeLines(DepartmentsFile(), lines);
+    if (m_departmentsLoaded && (lines != m_departmentsStored || !TextFile::entryExists(departmentsFile()))) {
+        const WriteResult written = TextFile::writeLines(departmentsFile(), lines);
         if (written)
             m_departmentsStored = lines;
         else
             errors.append(written.error);
     }
-    SaveEdited(&errors);
+    saveEdited(&errors);
     if (!errors.isEmpty() && error)
         *error = errors.join(QStringLiteral("\n\n"));
     return errors.isEmpty();

@@ -29,25 +29,25 @@ public:
     // List column.
     QWidget *Panel13;
     QWidget *Panel8;
-    QLabel *Projects_Label;
-    QListWidget *Department;
+    QLabel *projectsLabel;
+    QListWidget *department;
     // Notebook.
     ProjectNotebook *pgProject;
     // Bottom bar.
     QWidget *Panel9;
     QToolButton *btnEdit;
     QToolButton *SpeedButton5;
-    QToolButton *Clear_Label;
-    QToolButton *print_button;
-    QLabel *Folder_Label;
+    QToolButton *clearLabel;
+    QToolButton *printButton;
+    QLabel *folderLabel;
 
     // Start-up: loads every page editor from the projects folder itself,
     // before any project is selected.
-    void LoadStartPages(DataFolder *dataFolder);
+    void loadStartPages(DataFolder *dataFolder);
     // Start-up: the list from "departments.txt", or the built-in lines
     // when the file does not exist. A file that cannot be read is reported
     // and is then never written over at close.
-    void LoadDepartments();
+    void loadDepartments();
     // The ledger of the Costs page: it switches with the pages, all or
     // nothing, and is saved with them.
     void attachLedger(CostLedgerWidget *ledger);
@@ -56,38 +56,38 @@ public:
     // not edited is not written. The text stays on screen whatever
     // happens. False with one message per file that could not be written,
     // appended to errors. Shows nothing.
-    bool SaveEdited(QStringList *errors);
-    // Close: SaveEdited and "departments.txt" (when the list changed since
+    bool saveEdited(QStringList *errors);
+    // Close: saveEdited and "departments.txt" (when the list changed since
     // it was read, or the file is not there yet); false with every reason,
     // one per file, when something could not be written. Shows nothing.
-    bool SaveAtClose(QString *error);
+    bool saveAtClose(QString *error);
     // The "Projects" section button was pressed.
-    void SectionEntered();
+    void sectionEntered();
 
     QStringList departmentLines() const;
     void setDepartmentLines(const QStringList &lines);
-    QString DepartmentsFile() const;
+    QString departmentsFile() const;
 
     // The selected line trimmed, or the first line as stored when none is
     // selected; empty with an empty list.
-    QString CurrentProjectName() const;
+    QString currentProjectName() const;
     // ProjectsDir + current project name + "/"; empty when there is no
     // current project or its name cannot name a folder.
     QString ProjectFolder() const;
 
-    void DepartmentClick();
+    void departmentClick();
     void btnEditClick();
     void btnRefreshClick();
-    void Clear_LabelClick();
-    void print_buttonClick();
+    void clearLabelClick();
+    void printButtonClick();
     void pgProjectChange(int index);
-    void ProjectsExit(PageEditor *editor);
+    void projectsExit(PageEditor *editor);
 
     // One page editor: load, save (to its owner), switch, summarise.
-    bool LoadPage(PageEditor *editor, QString *error);
-    bool SavePage(PageEditor *editor, QString *error);
-    bool SwitchPage(PageEditor *editor, QString *error);
-    void BuildSummary(PageEditor *editor, QString *error);
+    bool loadPage(PageEditor *editor, QString *error);
+    bool savePage(PageEditor *editor, QString *error);
+    bool switchPage(PageEditor *editor, QString *error);
+    void buildSummary(PageEditor *editor, QString *error);
 
 Q_SIGNALS:
     // The selection's later steps, for the ledger, the documents list and

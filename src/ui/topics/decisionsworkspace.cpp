@@ -33,8 +33,8 @@ const QColor kLinkColor(0x00, 0x80, 0xFF);
 TopicWorkspaceSetup decisionSetup(const DataFolder &dataFolder)
 {
     TopicWorkspaceSetup setup;
-    setup.topicsFile = dataFolder.ConfigDir + QStringLiteral("Decision_Topics.txt");
-    setup.folder = dataFolder.DecisionDir;
+    setup.topicsFile = dataFolder.configDir + QStringLiteral("Decision_Topics.txt");
+    setup.folder = dataFolder.decisionDir;
     const TopicEditorKind lines = TopicEditorKind::Lines;
     const TopicEditorKind text = TopicEditorKind::Text;
     auto caption = [](const char *text) { return QCoreApplication::translate("DecisionsWorkspace", text); };
@@ -45,7 +45,7 @@ TopicWorkspaceSetup decisionSetup(const DataFolder &dataFolder)
                      {QStringLiteral("NextStep"), text, caption("Next Step")},
                      {QStringLiteral("Links"), text, caption("Links")},
                      {QStringLiteral("Other"), text, caption("Other")}};
-    setup.builtInTopics = Topics::BuiltInDecisionTopics();
+    setup.builtInTopics = Topics::builtInDecisionTopics();
     return setup;
 }
 
@@ -103,30 +103,30 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     setObjectName(QStringLiteral("Decision"));
     setWindowTitle(QStringLiteral("Decision"));
 
-    Title_Label->setFont(pixelFont(QStringLiteral("Arial"), 21, true));
-    setTextColor(Title_Label, Qt::gray);
+    titleLabel->setFont(pixelFont(QStringLiteral("Arial"), 21, true));
+    setTextColor(titleLabel, Qt::gray);
 
-    Label10 = new QLabel(tr("Helps you make  important decisions"), Write_Panel);
+    Label10 = new QLabel(tr("Helps you make  important decisions"), writePanel);
     Label10->setObjectName(QStringLiteral("Label10"));
     Label10->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
     setTextColor(Label10, Qt::gray);
     Label10->adjustSize();
 
-    Decision_Panel = new QWidget(Write_Panel);
-    Decision_Panel->setObjectName(QStringLiteral("Decision_Panel"));
-    setBackground(Decision_Panel, Qt::white);
-    Label1 = new QLabel(tr("Reasons For  "), Decision_Panel);
+    decisionPanel = new QWidget(writePanel);
+    decisionPanel->setObjectName(QStringLiteral("Decision_Panel"));
+    setBackground(decisionPanel, Qt::white);
+    Label1 = new QLabel(tr("Reasons For  "), decisionPanel);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Against_Label = new QLabel(tr("Reasons Against"), Decision_Panel);
-    Against_Label->setObjectName(QStringLiteral("Against_Label"));
-    for (QLabel *label : {Label1, Against_Label}) {
+    againstLabel = new QLabel(tr("Reasons Against"), decisionPanel);
+    againstLabel->setObjectName(QStringLiteral("Against_Label"));
+    for (QLabel *label : {Label1, againstLabel}) {
         label->setFont(pixelFont(QStringLiteral("Georgia"), 21, false, true));
         setTextColor(label, Qt::black);
         label->adjustSize();
     }
-    Shape2 = filledShape(QStringLiteral("Shape2"), kLineColor, Decision_Panel);
+    Shape2 = filledShape(QStringLiteral("Shape2"), kLineColor, decisionPanel);
 
-    pgProject = new QStackedWidget(Write_Panel);
+    pgProject = new QStackedWidget(writePanel);
     pgProject->setObjectName(QStringLiteral("pgProject"));
     TabSheet5 = page(QStringLiteral("TabSheet5"), QStringLiteral("Journal"));
     TabSheet7 = page(QStringLiteral("TabSheet7"), QStringLiteral("Decision"));
@@ -140,8 +140,8 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     // First page: the two columns, the splitter between them, and the
     // final decision below both.
     plus = columnEditor(QStringLiteral("plus"), tr("Reasons For"), TabSheet5);
-    Edit_Splitter = new SplitterBar(kLineColor, TabSheet5);
-    Edit_Splitter->setObjectName(QStringLiteral("Edit_Splitter"));
+    editSplitter = new SplitterBar(kLineColor, TabSheet5);
+    editSplitter->setObjectName(QStringLiteral("Edit_Splitter"));
     minus = columnEditor(QStringLiteral("minus"), tr("Reasons Against"), TabSheet5);
     Panel2 = new QWidget(TabSheet5);
     Panel2->setObjectName(QStringLiteral("Panel2"));
@@ -154,12 +154,12 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     made->setFrameShape(QFrame::Box);
     made->setStyleSheet(QStringLiteral("QPlainTextEdit#made { border: 1px solid #C8D6E2; }"));
     Label2->setBuddy(made);
-    connect(Edit_Splitter, &SplitterBar::draggedTo, this, &DecisionsWorkspace::dragSplitterTo);
+    connect(editSplitter, &SplitterBar::draggedTo, this, &DecisionsWorkspace::dragSplitterTo);
 
     Done = memo(QStringLiteral("Done"), tr("Done"), TabSheet11);
     fillLayout(TabSheet11)->addWidget(Done);
-    NextStep = memo(QStringLiteral("NextStep"), tr("Next Step"), TabSheet6);
-    fillLayout(TabSheet6)->addWidget(NextStep);
+    nextStep = memo(QStringLiteral("NextStep"), tr("Next Step"), TabSheet6);
+    fillLayout(TabSheet6)->addWidget(nextStep);
 
     Panel10 = new QWidget(Tabsheet9);
     Panel10->setObjectName(QStringLiteral("Panel10"));
@@ -193,12 +193,12 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     fillLayout(TabSheet10)->addWidget(Other);
 
     for (QPlainTextEdit *editor : {static_cast<QPlainTextEdit *>(plus), static_cast<QPlainTextEdit *>(minus),
-                                   made, Done, NextStep, Links, Other})
+                                   made, Done, nextStep, Links, Other})
         addEditor(editor);
 
     // The tabs of the page control stay hidden; this strip under the pages
     // reaches every page that holds a note. "Decision" holds nothing.
-    pgProjectTabs = new QTabBar(Write_Panel);
+    pgProjectTabs = new QTabBar(writePanel);
     pgProjectTabs->setObjectName(QStringLiteral("pgProjectTabs"));
     pgProjectTabs->setAccessibleName(tr("Decision pages"));
     pgProjectTabs->setShape(QTabBar::RoundedSouth);
@@ -238,12 +238,12 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     setTabOrder(plus, minus);
     setTabOrder(minus, made);
     setTabOrder(made, pgProjectTabs);
-    ResizeTo(865, 561);
+    resizeTo(865, 561);
 }
 
-void DecisionsWorkspace::ResizeTo(int width, int height)
+void DecisionsWorkspace::resizeTo(int width, int height)
 {
-    TopicWorkspace::ResizeTo(width, height);
+    TopicWorkspace::resizeTo(width, height);
     // Half the page less 10, rounded toward zero; the page control spans
     // the whole writing side.
     const int pageWidth = pgProject->width();
@@ -253,15 +253,15 @@ void DecisionsWorkspace::ResizeTo(int width, int height)
 
 void DecisionsWorkspace::layoutWritePanel()
 {
-    const int width = Write_Panel->width();
-    const int height = Write_Panel->height();
+    const int width = writePanel->width();
+    const int height = writePanel->height();
     const int labelWidth = Label10->sizeHint().width();
     Label10->setGeometry(qMax(0, width - labelWidth - 8), 2, labelWidth, 22);
-    Title_Label->setGeometry(8, 0, qMax(0, width - labelWidth - 24), kTitleHeight);
+    titleLabel->setGeometry(8, 0, qMax(0, width - labelWidth - 24), kTitleHeight);
 
     const bool header = pgProject->currentIndex() == 0;
-    Decision_Panel->setVisible(header);
-    Decision_Panel->setGeometry(0, kTitleHeight, width, kHeaderHeight);
+    decisionPanel->setVisible(header);
+    decisionPanel->setGeometry(0, kTitleHeight, width, kHeaderHeight);
     Label1->move(8, 4);
     Shape2->setGeometry(0, kHeaderHeight - 3, width, 3);
 
@@ -284,13 +284,13 @@ void DecisionsWorkspace::layoutColumns()
     const int columnsHeight = qMax(0, pageHeight - kFinalStripHeight);
     const int plusWidth = qBound(0, plus->width(), qMax(0, pageWidth - kSplitterWidth));
     plus->setGeometry(0, 0, plusWidth, columnsHeight);
-    Edit_Splitter->setGeometry(plusWidth, 0, kSplitterWidth, columnsHeight);
+    editSplitter->setGeometry(plusWidth, 0, kSplitterWidth, columnsHeight);
     const int minusLeft = plusWidth + kSplitterWidth;
     minus->setGeometry(minusLeft, 0, qMax(0, pageWidth - minusLeft), columnsHeight);
     Panel2->setGeometry(0, columnsHeight, pageWidth, kFinalStripHeight);
     Label2->setGeometry(8, 0, qMax(0, pageWidth - 16), 24);
     made->setGeometry(8, 24, qMax(0, pageWidth - 16), kMadeHeight);
-    Against_Label->move(qMax(Edit_Splitter->x(), againstLabelLeast()), 4);
+    againstLabel->move(qMax(editSplitter->x(), againstLabelLeast()), 4);
 }
 
 int DecisionsWorkspace::againstLabelLeast() const
@@ -303,15 +303,15 @@ void DecisionsWorkspace::dragSplitterTo(int left)
 {
     const int pageWidth = TabSheet5->width();
     const int least = qMax(kMinColumn, againstLabelLeast());
-    const int most = qMax(least, pageWidth - kSplitterWidth - qMax(kMinColumn, Against_Label->width()));
+    const int most = qMax(least, pageWidth - kSplitterWidth - qMax(kMinColumn, againstLabel->width()));
     plus->resize(qBound(least, left, most), plus->height());
     layoutColumns();
-    Edit_SplitterMoved();
+    editSplitterMoved();
 }
 
-void DecisionsWorkspace::Edit_SplitterMoved()
+void DecisionsWorkspace::editSplitterMoved()
 {
-    Against_Label->move(qMax(Edit_Splitter->x(), againstLabelLeast()), Against_Label->y());
+    againstLabel->move(qMax(editSplitter->x(), againstLabelLeast()), againstLabel->y());
 }
 
 void DecisionsWorkspace::pgProjectChange()
@@ -327,12 +327,12 @@ bool DecisionsWorkspace::eventFilter(QObject *watched, QEvent *event)
     if (watched == Links->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton)
-            LinksDblClick(mouse->position().toPoint());
+            linksDblClick(mouse->position().toPoint());
     }
     return TopicWorkspace::eventFilter(watched, event);
 }
 
-void DecisionsWorkspace::LinksDblClick(const QPoint &viewportPos)
+void DecisionsWorkspace::linksDblClick(const QPoint &viewportPos)
 {
     openLink(Links->cursorForPosition(viewportPos).block().text());
 }
@@ -346,5 +346,5 @@ void DecisionsWorkspace::openLink(const QString &line)
 {
     const QString link = line.trimmed();
     if (!link.isEmpty())
-        m_dataFolder.ShellOpen(link);
+        m_dataFolder.shellOpen(link);
 }

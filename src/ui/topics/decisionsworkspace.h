@@ -12,8 +12,8 @@ class DataFolder;
 
 // "Decisions": per topic the reasons for (plus) and against (minus) side
 // by side, the final decision (made), and four further notes (Done,
-// NextStep, Links, Other) on pages of their own. Created once at start-up
-// and embedded into the main window's Decision_Panel.
+// nextStep, Links, Other) on pages of their own. Created once at start-up
+// and embedded into the main window's decisionPanel.
 class DecisionsWorkspace : public TopicWorkspace
 {
     Q_OBJECT
@@ -23,9 +23,9 @@ public:
     QLabel *Label10;
     // The header strip over the two columns (not the main window's host
     // panel of the same name).
-    QWidget *Decision_Panel;
+    QWidget *decisionPanel;
     QLabel *Label1;
-    QLabel *Against_Label;
+    QLabel *againstLabel;
     QWidget *Shape2;
 
     QStackedWidget *pgProject;
@@ -39,13 +39,13 @@ public:
     QWidget *TabSheet10;
 
     LineNumberEdit *plus;
-    SplitterBar *Edit_Splitter;
+    SplitterBar *editSplitter;
     LineNumberEdit *minus;
     QWidget *Panel2;
     QLabel *Label2;
     QPlainTextEdit *made;
     QPlainTextEdit *Done;
-    QPlainTextEdit *NextStep;
+    QPlainTextEdit *nextStep;
     QWidget *Panel10;
     QLabel *Label3;
     QToolButton *SpeedButton1;
@@ -53,11 +53,11 @@ public:
     QPlainTextEdit *Other;
 
     // Sets the size and puts the split back at half the page width.
-    void ResizeTo(int width, int height) override;
-    void Edit_SplitterMoved();
+    void resizeTo(int width, int height) override;
+    void editSplitterMoved();
     void pgProjectChange();
     // Open the line clicked, or the caret's line, with the desktop.
-    void LinksDblClick(const QPoint &viewportPos);
+    void linksDblClick(const QPoint &viewportPos);
     void SpeedButton1Click();
 
 protected:

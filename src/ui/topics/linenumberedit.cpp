@@ -78,7 +78,7 @@ int LineNumberEdit::gutterWidth() const
 
 QStringList LineNumberEdit::lines() const
 {
-    return Topics::EditorLines(toPlainText());
+    return Topics::editorLines(toPlainText());
 }
 
 void LineNumberEdit::setLines(const QStringList &lines)

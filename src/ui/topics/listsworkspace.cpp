@@ -19,10 +19,10 @@ const QColor kJournalLineColor(0xC1, 0xE0, 0xFF);
 TopicWorkspaceSetup journalSetup(const DataFolder &dataFolder)
 {
     TopicWorkspaceSetup setup;
-    setup.topicsFile = dataFolder.ConfigDir + QStringLiteral("Journal_Topics.txt");
+    setup.topicsFile = dataFolder.configDir + QStringLiteral("Journal_Topics.txt");
     setup.folder = dataFolder.JournalDir;
     setup.editors = {{QStringLiteral("todo"), TopicEditorKind::Lines}};
-    setup.builtInTopics = Topics::BuiltInJournalTopics();
+    setup.builtInTopics = Topics::builtInJournalTopics();
     return setup;
 }
 
@@ -35,14 +35,14 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Goals"));
 
-    Panel14 = new QWidget(Write_Panel);
+    Panel14 = new QWidget(writePanel);
     Panel14->setObjectName(QStringLiteral("Panel14"));
     setBackground(Panel14, Qt::white);
 
-    Title_Label->setParent(Panel14);
-    Title_Label->setText(tr("To Do"));
-    Title_Label->setFont(pixelFont(QStringLiteral("Georgia"), 27));
-    setTextColor(Title_Label, kTitleColor);
+    titleLabel->setParent(Panel14);
+    titleLabel->setText(tr("To Do"));
+    titleLabel->setFont(pixelFont(QStringLiteral("Georgia"), 27));
+    setTextColor(titleLabel, kTitleColor);
 
     Label10 = new QLabel(tr("List as many things  as  you can think of...try to list 100."), Panel14);
     Label10->setObjectName(QStringLiteral("Label10"));
@@ -51,7 +51,7 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
 
     Shape2 = filledShape(QStringLiteral("Shape2"), kJournalLineColor, Panel14);
 
-    pgProject = new QStackedWidget(Write_Panel);
+    pgProject = new QStackedWidget(writePanel);
     pgProject->setObjectName(QStringLiteral("pgProject"));
     TabSheet5 = new QWidget;
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
@@ -74,16 +74,16 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     addEditor(todo);
 
     setTabOrder(renameTopicButton, todo);
-    ResizeTo(865, 561);
+    resizeTo(865, 561);
 }
 
 void ListsWorkspace::layoutWritePanel()
 {
-    const int width = Write_Panel->width();
-    const int height = Write_Panel->height();
+    const int width = writePanel->width();
+    const int height = writePanel->height();
     Panel14->setGeometry(0, 0, width, kJournalHeaderHeight);
     // A fixed width: a long topic name is cut at the right.
-    Title_Label->setGeometry(8, 0, kTitleWidth, 36);
+    titleLabel->setGeometry(8, 0, kTitleWidth, 36);
     Label10->setGeometry(8, 37, qMax(0, width - 16), 22);
     Shape2->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
     pgProject->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));

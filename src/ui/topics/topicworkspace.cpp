@@ -118,79 +118,79 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     setBackground(this, Qt::white);
     setFont(pixelFont(QStringLiteral("Arial"), 13));
 
-    Main_Panel = new QWidget(this);
-    Main_Panel->setObjectName(QStringLiteral("Main_Panel"));
-    setBackground(Main_Panel, Qt::white);
+    mainPanel = new QWidget(this);
+    mainPanel->setObjectName(QStringLiteral("Main_Panel"));
+    setBackground(mainPanel, Qt::white);
 
-    Topic_Panel = new QWidget(Main_Panel);
-    Topic_Panel->setObjectName(QStringLiteral("Topic_Panel"));
-    Panel1 = new QWidget(Topic_Panel);
+    topicPanel = new QWidget(mainPanel);
+    topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
+    Panel1 = new QWidget(topicPanel);
     Panel1->setObjectName(QStringLiteral("Panel1"));
 
     // The hints are the ones the list has always shown; the spoken names
     // say what each button does.
     const QString deleteHint = QStringLiteral("DeletTopic");
-    Topic_Add_Button = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
+    topicAddButton = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
                                    tr("Add Topic"), Panel1);
-    Topic_Add_Button->setText(QStringLiteral("+"));
-    Topic_Delete_Button = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
+    topicAddButton->setText(QStringLiteral("+"));
+    topicDeleteButton = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
                                       tr("Delete Topic"), Panel1);
-    Topic_Delete_Button->setText(QStringLiteral("-"));
-    topic_up_button = topicButton(QStringLiteral("topic_up_button"), deleteHint,
+    topicDeleteButton->setText(QStringLiteral("-"));
+    topicUpButton = topicButton(QStringLiteral("topic_up_button"), deleteHint,
                                   tr("Move Topic Up"), Panel1);
-    topic_up_button->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    topic_down_button = topicButton(QStringLiteral("topic_down_button"), deleteHint,
+    topicUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    topicDownButton = topicButton(QStringLiteral("topic_down_button"), deleteHint,
                                     tr("Move Topic Down"), Panel1);
-    topic_down_button->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    topicDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     renameTopicButton = topicButton(QStringLiteral("renameTopicButton"), tr("Rename Topic (F2)"),
                                     tr("Rename Topic"), Panel1);
     renameTopicButton->setIcon(pencilIcon(palette().color(QPalette::ButtonText)));
     int x = 0;
-    for (QToolButton *b : {Topic_Add_Button, Topic_Delete_Button, topic_up_button, topic_down_button,
+    for (QToolButton *b : {topicAddButton, topicDeleteButton, topicUpButton, topicDownButton,
                            renameTopicButton}) {
         b->move(x, 1);
         x += kButtonWidth + kButtonGap;
     }
     Panel1->resize(x, kButtonHeight + 2);
 
-    connect(Topic_Add_Button, &QToolButton::clicked, this, &TopicWorkspace::Topic_Add_ButtonClick);
-    connect(Topic_Delete_Button, &QToolButton::clicked, this,
-            &TopicWorkspace::Topic_Delete_ButtonClick);
-    connect(topic_up_button, &QToolButton::clicked, this, &TopicWorkspace::topic_up_buttonClick);
-    connect(topic_down_button, &QToolButton::clicked, this, &TopicWorkspace::topic_down_buttonClick);
+    connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::topicAddButtonClick);
+    connect(topicDeleteButton, &QToolButton::clicked, this,
+            &TopicWorkspace::topicDeleteButtonClick);
+    connect(topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::topicUpButtonClick);
+    connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::topicDownButtonClick);
     connect(renameTopicButton, &QToolButton::clicked, this, &TopicWorkspace::renameSelectedTopic);
 
-    Topic_list = new QListWidget(Topic_Panel);
-    Topic_list->setObjectName(QStringLiteral("Topic_list"));
-    Topic_list->setAccessibleName(tr("Topics"));
-    Topic_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    Topic_list->setUniformItemSizes(true);
-    Topic_list->setFont(pixelFont(QStringLiteral("Arial"), 12));
-    Topic_list->setFrameShape(QFrame::Box);
-    Topic_list->setStyleSheet(QStringLiteral(
+    topicList = new QListWidget(topicPanel);
+    topicList->setObjectName(QStringLiteral("Topic_list"));
+    topicList->setAccessibleName(tr("Topics"));
+    topicList->setSelectionMode(QAbstractItemView::SingleSelection);
+    topicList->setUniformItemSizes(true);
+    topicList->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    topicList->setFrameShape(QFrame::Box);
+    topicList->setStyleSheet(QStringLiteral(
         "QListWidget { background: #F4F9FD; border: 1px solid #C8D6E2; }"
         "QListWidget::item { height: 15px; }"
         "QListWidget::item:selected { background: #0078D7; color: white; }"));
-    connect(Topic_list, &QListWidget::itemSelectionChanged, this,
+    connect(topicList, &QListWidget::itemSelectionChanged, this,
             &TopicWorkspace::listSelectionChanged);
-    connect(Topic_list, &QListWidget::pressed, this, &TopicWorkspace::listPressed);
-    auto *renameKey = new QShortcut(QKeySequence(Qt::Key_F2), Topic_list);
+    connect(topicList, &QListWidget::pressed, this, &TopicWorkspace::listPressed);
+    auto *renameKey = new QShortcut(QKeySequence(Qt::Key_F2), topicList);
     renameKey->setContext(Qt::WidgetShortcut);
     connect(renameKey, &QShortcut::activated, this, &TopicWorkspace::renameSelectedTopic);
 
-    Write_Panel = new QWidget(Main_Panel);
-    Write_Panel->setObjectName(QStringLiteral("Write_Panel"));
-    setBackground(Write_Panel, Qt::white);
+    writePanel = new QWidget(mainPanel);
+    writePanel->setObjectName(QStringLiteral("Write_Panel"));
+    setBackground(writePanel, Qt::white);
 
-    Title_Label = new QLabel(Write_Panel);
-    Title_Label->setObjectName(QStringLiteral("Title_Label"));
-    Title_Label->setText(m_design.idleTitle);
+    titleLabel = new QLabel(writePanel);
+    titleLabel->setObjectName(QStringLiteral("Title_Label"));
+    titleLabel->setText(m_design.idleTitle);
 
-    setTabOrder(Topic_list, Topic_Add_Button);
-    setTabOrder(Topic_Add_Button, Topic_Delete_Button);
-    setTabOrder(Topic_Delete_Button, topic_up_button);
-    setTabOrder(topic_up_button, topic_down_button);
-    setTabOrder(topic_down_button, renameTopicButton);
+    setTabOrder(topicList, topicAddButton);
+    setTabOrder(topicAddButton, topicDeleteButton);
+    setTabOrder(topicDeleteButton, topicUpButton);
+    setTabOrder(topicUpButton, topicDownButton);
+    setTabOrder(topicDownButton, renameTopicButton);
 
     syncList();
 }
@@ -201,7 +201,7 @@ void TopicWorkspace::addEditor(QPlainTextEdit *editor)
     editor->setTabChangesFocus(true);
     m_editors.append(editor);
     // Nothing is open yet: typing here would belong to no topic.
-    setEditorLocked(int(m_editors.size()) - 1, TopicStore::NoTopicReason());
+    setEditorLocked(int(m_editors.size()) - 1, TopicStore::noTopicReason());
 }
 
 QString TopicWorkspace::editorText(int index) const
@@ -221,34 +221,34 @@ void TopicWorkspace::setEditorLocked(int index, const QString &reason)
     editor->setPlaceholderText(reason);
 }
 
-void TopicWorkspace::EmbedIn(QWidget *hostPanel)
+void TopicWorkspace::embedIn(QWidget *hostPanel)
 {
     setParent(hostPanel);
     setWindowFlags(Qt::Widget);
     move(0, 0);
-    showError(m_store.LoadTopicList());
+    showError(m_store.loadTopicList());
     syncList();
     show();
 }
 
-void TopicWorkspace::ResizeTo(int width, int height)
+void TopicWorkspace::resizeTo(int width, int height)
 {
     width = qMax(0, width);
     height = qMax(0, height);
-    Main_Panel->setGeometry(0, 0, width, height);
+    mainPanel->setGeometry(0, 0, width, height);
     resize(width, height);
     layoutControls();
 }
 
 void TopicWorkspace::layoutControls()
 {
-    const int width = Main_Panel->width();
-    const int height = Main_Panel->height();
-    Topic_Panel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
+    const int width = mainPanel->width();
+    const int height = mainPanel->height();
+    topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
     Panel1->move(kListLeft, m_design.listTop - Panel1->height() - 4);
-    Topic_list->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
+    topicList->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
                             qMax(0, height - m_design.listTop - kListBottomMargin));
-    Write_Panel->setGeometry(m_design.topicPanelWidth, 0,
+    writePanel->setGeometry(m_design.topicPanelWidth, 0,
                              qMax(0, width - m_design.topicPanelWidth), height);
     layoutWritePanel();
 }
@@ -266,49 +266,49 @@ void TopicWorkspace::syncList()
     m_syncing = true;
     const QStringList &topics = m_store.topics();
     // Update in place where possible, so the list keeps its scroll position.
-    const int shown = Topic_list->count();
+    const int shown = topicList->count();
     bool prefixMatches = shown <= topics.size();
     for (int i = 0; prefixMatches && i < shown; ++i)
-        prefixMatches = Topic_list->item(i)->text() == topics.at(i);
+        prefixMatches = topicList->item(i)->text() == topics.at(i);
     if (prefixMatches) {
         for (int i = shown; i < topics.size(); ++i)
-            Topic_list->addItem(topics.at(i));
+            topicList->addItem(topics.at(i));
     } else if (shown == topics.size()) {
         for (int i = 0; i < topics.size(); ++i) {
-            QListWidgetItem *item = Topic_list->item(i);
+            QListWidgetItem *item = topicList->item(i);
             if (item->text() != topics.at(i))
                 item->setText(topics.at(i));
         }
     } else if (shown == topics.size() + 1) {
         // One entry was removed: drop that row alone.
         int removed = 0;
-        while (removed < topics.size() && Topic_list->item(removed)->text() == topics.at(removed))
+        while (removed < topics.size() && topicList->item(removed)->text() == topics.at(removed))
             ++removed;
-        delete Topic_list->takeItem(removed);
+        delete topicList->takeItem(removed);
         if (!listMatches(topics)) {
-            Topic_list->clear();
-            Topic_list->addItems(topics);
+            topicList->clear();
+            topicList->addItems(topics);
         }
     } else {
-        Topic_list->clear();
-        Topic_list->addItems(topics);
+        topicList->clear();
+        topicList->addItems(topics);
     }
     const int selected = m_store.selectedIndex();
     if (selected >= 0) {
-        Topic_list->setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
-        Topic_list->scrollToItem(Topic_list->item(selected));
+        topicList->setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
+        topicList->scrollToItem(topicList->item(selected));
     } else {
-        Topic_list->clearSelection();
+        topicList->clearSelection();
     }
     m_syncing = false;
 }
 
 bool TopicWorkspace::listMatches(const QStringList &topics) const
 {
-    if (Topic_list->count() != topics.size())
+    if (topicList->count() != topics.size())
         return false;
     for (int i = 0; i < topics.size(); ++i) {
-        if (Topic_list->item(i)->text() != topics.at(i))
+        if (topicList->item(i)->text() != topics.at(i))
             return false;
     }
     return true;
@@ -318,7 +318,7 @@ void TopicWorkspace::listSelectionChanged()
 {
     if (m_syncing)
         return;
-    const QList<QListWidgetItem *> selected = Topic_list->selectedItems();
+    const QList<QListWidgetItem *> selected = topicList->selectedItems();
     if (selected.isEmpty()) {
         // The highlight always names the entry the editors belong to.
         m_store.setSelectedIndex(m_store.currentIndex());
@@ -326,9 +326,9 @@ void TopicWorkspace::listSelectionChanged()
             syncList();
         return;
     }
-    m_store.setSelectedIndex(Topic_list->row(selected.first()));
+    m_store.setSelectedIndex(topicList->row(selected.first()));
     m_pressOpened = QGuiApplication::mouseButtons() != Qt::NoButton;
-    Topic_listClick();
+    topicListClick();
 }
 
 void TopicWorkspace::listPressed(const QModelIndex &index)
@@ -341,17 +341,17 @@ void TopicWorkspace::listPressed(const QModelIndex &index)
         return;
     }
     if (QGuiApplication::mouseButtons() == Qt::LeftButton && index.row() == m_store.selectedIndex())
-        Topic_listClick();
+        topicListClick();
 }
 
 void TopicWorkspace::updateTitle()
 {
     if (!m_store.currentTopic().isEmpty())
-        Title_Label->setText(m_store.currentTopic() + m_design.titleSuffix);
-    else if (m_store.currentIndex() >= 0 && !Topics::IsBlankTopic(m_store.topics().at(m_store.currentIndex())))
-        Title_Label->setText(m_store.topics().at(m_store.currentIndex()) + m_design.titleSuffix);
+        titleLabel->setText(m_store.currentTopic() + m_design.titleSuffix);
+    else if (m_store.currentIndex() >= 0 && !Topics::isBlankTopic(m_store.topics().at(m_store.currentIndex())))
+        titleLabel->setText(m_store.topics().at(m_store.currentIndex()) + m_design.titleSuffix);
     else
-        Title_Label->setText(m_design.idleTitle);
+        titleLabel->setText(m_design.idleTitle);
 }
 
 void TopicWorkspace::showLoadErrors()
@@ -367,9 +367,9 @@ void TopicWorkspace::showLoadErrors()
 
 // ---- handlers -----------------------------------------------------------
 
-void TopicWorkspace::Topic_listClick()
+void TopicWorkspace::topicListClick()
 {
-    const WriteResult opened = m_store.OpenSelected();
+    const WriteResult opened = m_store.openSelected();
     if (!opened) {
         // Nothing switched: the highlight goes back to the topic in the
         // editors, which keep their text.
@@ -381,13 +381,13 @@ void TopicWorkspace::Topic_listClick()
     showLoadErrors();
 }
 
-void TopicWorkspace::Topic_Add_ButtonClick()
+void TopicWorkspace::topicAddButtonClick()
 {
     auto *dialog = new AddTopicDialog(this);
     // A name that cannot name files is refused with the dialog still open,
     // so it can be corrected; an empty or listed name closes it unheard.
     dialog->setNameCheck([this, dialog](const QString &typed) {
-        const TopicNameCheck check = m_store.CheckNewName(typed);
+        const TopicNameCheck check = m_store.checkNewName(typed);
         if (check.verdict == TopicNameCheck::TooLong || check.verdict == TopicNameCheck::SharesFiles) {
             m_services.dialogs->error(dialog, check.message);
             return false;
@@ -402,11 +402,11 @@ void TopicWorkspace::Topic_Add_ButtonClick()
     const TopicNameCheck added = m_store.AddTopic(text);
     if (added.accepted()) {
         syncList();
-        Topic_list->scrollToItem(Topic_list->item(Topic_list->count() - 1));
+        topicList->scrollToItem(topicList->item(topicList->count() - 1));
     } else if (added.verdict == TopicNameCheck::TooLong || added.verdict == TopicNameCheck::SharesFiles) {
         showError(WriteResult::failure(added.message));
     }
-    showError(m_store.SaveTopicList());
+    showError(m_store.saveTopicList());
 }
 
 void TopicWorkspace::renameSelectedTopic()
@@ -420,7 +420,7 @@ void TopicWorkspace::renameSelectedTopic()
     auto *dialog = new AddTopicDialog(this);
     dialog->setRenaming(oldName);
     dialog->setNameCheck([this, dialog, entry, oldName](const QString &typed) {
-        const TopicNameCheck check = m_store.CheckNewName(typed, entry);
+        const TopicNameCheck check = m_store.checkNewName(typed, entry);
         if (check.accepted() || check.name == oldName)
             return true;
         m_services.dialogs->error(dialog, check.message);
@@ -439,10 +439,10 @@ void TopicWorkspace::renameSelectedTopic()
     // Load the topic under its new name, so what the editors say about
     // their files names the files they now have.
     if (renamed && (wasOpen || m_store.currentTopic().isEmpty()))
-        Topic_listClick();
+        topicListClick();
 }
 
-void TopicWorkspace::Topic_Delete_ButtonClick()
+void TopicWorkspace::topicDeleteButtonClick()
 {
     // An empty list has no topic to ask about.
     if (m_store.topics().isEmpty())
@@ -451,10 +451,10 @@ void TopicWorkspace::Topic_Delete_ButtonClick()
         m_services.dialogs->message(this, tr("Select a topic to delete"));
         return;
     }
-    const QString name = m_store.SelectedTopic();
-    if (!m_services.dialogs->yesNo(this, Topics::DeleteQuestion(name)))
+    const QString name = m_store.selectedTopic();
+    if (!m_services.dialogs->yesNo(this, Topics::deleteQuestion(name)))
         return;
-    const WriteResult deleted = m_store.DeleteTopic(name);
+    const WriteResult deleted = m_store.deleteTopic(name);
     syncList();
     updateTitle();
     showError(deleted);
@@ -462,18 +462,18 @@ void TopicWorkspace::Topic_Delete_ButtonClick()
         showLoadErrors();
 }
 
-void TopicWorkspace::topic_up_buttonClick()
+void TopicWorkspace::topicUpButtonClick()
 {
-    if (m_store.MoveUp() == TopicStore::Move::NothingSelected) {
+    if (m_store.moveUp() == TopicStore::Move::NothingSelected) {
         m_services.dialogs->message(this, QStringLiteral("Select a topic to move up"));
         return;
     }
     syncList();
 }
 
-void TopicWorkspace::topic_down_buttonClick()
+void TopicWorkspace::topicDownButtonClick()
 {
-    if (m_store.MoveDown() == TopicStore::Move::NothingSelected) {
+    if (m_store.moveDown() == TopicStore::Move::NothingSelected) {
         m_services.dialogs->message(this, QStringLiteral("Select a topic to move down"));
         return;
     }
@@ -482,7 +482,7 @@ void TopicWorkspace::topic_down_buttonClick()
 
 WriteResult TopicWorkspace::saveEditedTopic()
 {
-    return m_store.SaveEdits();
+    return m_store.saveEdits();
 }
 
 bool TopicWorkspace::hasUnsavedEdits() const
@@ -490,7 +490,7 @@ bool TopicWorkspace::hasUnsavedEdits() const
     return m_store.HasUnsavedEdits();
 }
 
-WriteResult TopicWorkspace::FormClose()
+WriteResult TopicWorkspace::formClose()
 {
     return m_store.Close();
 }

@@ -24,7 +24,7 @@ class TopicWorkspace : public QWidget, public ITopicEditors
 public:
     struct Design
     {
-        // Width of Topic_Panel, width of Topic_list and its distance from
+        // Width of topicPanel, width of topicList and its distance from
         // the top.
         int topicPanelWidth;
         int listWidth;
@@ -38,18 +38,18 @@ public:
     TopicWorkspace(const Services &services, TopicWorkspaceSetup setup, const Design &design,
                    QWidget *parent = nullptr);
 
-    QWidget *Main_Panel;
-    QWidget *Topic_Panel;
+    QWidget *mainPanel;
+    QWidget *topicPanel;
     QWidget *Panel1;
-    QToolButton *Topic_Add_Button;
-    QToolButton *Topic_Delete_Button;
-    QToolButton *topic_up_button;
-    QToolButton *topic_down_button;
+    QToolButton *topicAddButton;
+    QToolButton *topicDeleteButton;
+    QToolButton *topicUpButton;
+    QToolButton *topicDownButton;
     // Renames the selected topic and its files (also F2 in the list).
     QToolButton *renameTopicButton;
-    QListWidget *Topic_list;
-    QWidget *Write_Panel;
-    QLabel *Title_Label;
+    QListWidget *topicList;
+    QWidget *writePanel;
+    QLabel *titleLabel;
 
     TopicStore &store() { return m_store; }
     const TopicStore &store() const { return m_store; }
@@ -57,20 +57,20 @@ public:
 
     // Becomes a borderless child of the host at its top-left corner, loads
     // the topic list and shows itself.
-    void EmbedIn(QWidget *hostPanel);
-    // Sets the size of Main_Panel (and of the form around it).
-    virtual void ResizeTo(int width, int height);
+    void embedIn(QWidget *hostPanel);
+    // Sets the size of mainPanel (and of the form around it).
+    virtual void resizeTo(int width, int height);
 
-    void Topic_listClick();
-    void Topic_Add_ButtonClick();
-    void Topic_Delete_ButtonClick();
-    void topic_up_buttonClick();
-    void topic_down_buttonClick();
+    void topicListClick();
+    void topicAddButtonClick();
+    void topicDeleteButtonClick();
+    void topicUpButtonClick();
+    void topicDownButtonClick();
     // Asks for a new name for the selected topic and renames its files.
     void renameSelectedTopic();
     // Stores the open topic and the topic list; the result tells the main
     // window whether anything could not be written.
-    WriteResult FormClose();
+    WriteResult formClose();
 
     // Writes what was edited in the open topic since it was loaded or last
     // saved, and nothing else; the failure names every file not written,
@@ -86,7 +86,7 @@ public:
 protected:
     // Adds the next editor of the editor set.
     void addEditor(QPlainTextEdit *editor);
-    // Places the controls of Write_Panel for its current size.
+    // Places the controls of writePanel for its current size.
     virtual void layoutWritePanel() = 0;
     void layoutControls();
     void showError(const WriteResult &result);

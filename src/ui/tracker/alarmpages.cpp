@@ -61,26 +61,26 @@ QLabel *label(const QString &text, const QFont &font, QWidget *parent)
 AlarmPages::AlarmPages(QWidget *bedPage, QWidget *feedPage, const Services &services, QWidget *owner)
     : QObject(owner), m_services(services), m_owner(owner)
 {
-    SoundFolder = AlarmSounds::FindFolder(QCoreApplication::applicationDirPath(),
+    soundFolder = AlarmSounds::findFolder(QCoreApplication::applicationDirPath(),
                                           QStringLiteral(VELLUMARK_SOURCE_SOUNDS));
     buildBedPage(bedPage);
     buildFeedPage(feedPage);
 
     Clock = new QTimer(this);
     Clock->setObjectName(QStringLiteral("Clock"));
-    Clock->setInterval(ClockInterval);
-    connect(Clock, &QTimer::timeout, this, &AlarmPages::ClockTimer);
-    Alarm_Snooze = new QTimer(this);
-    Alarm_Snooze->setObjectName(QStringLiteral("Alarm_Snooze"));
-    Alarm_Snooze->setInterval(SnoozeInterval);
-    connect(Alarm_Snooze, &QTimer::timeout, this, &AlarmPages::Alarm_SnoozeTimer);
+    Clock->setInterval(clockInterval);
+    connect(Clock, &QTimer::timeout, this, &AlarmPages::clockTimer);
+    alarmSnooze = new QTimer(this);
+    alarmSnooze->setObjectName(QStringLiteral("Alarm_Snooze"));
+    alarmSnooze->setInterval(snoozeInterval);
+    connect(alarmSnooze, &QTimer::timeout, this, &AlarmPages::alarmSnoozeTimer);
     if (m_services.alarmNotifier) {
         connect(m_services.alarmNotifier, &IAlarmNotifier::stopRequested, this,
-                &AlarmPages::Alarm_StopButtonClick);
+                &AlarmPages::alarmStopButtonClick);
         connect(m_services.alarmNotifier, &IAlarmNotifier::snoozeRequested, this,
-                &AlarmPages::Alarm_SnoozeButtonClick);
+                &AlarmPages::alarmSnoozeButtonClick);
     }
-    StartClock();
+    startClock();
 }
 
 AlarmPages::~AlarmPages()
@@ -106,8 +106,8 @@ QTreeWidget *AlarmPages::makeList(const QString &name, const QString &column, QW
     list->setTextElideMode(Qt::ElideMiddle);
     m_checkBoxes.insert(list, true);
     connect(list, &QTreeWidget::itemChanged, this, &AlarmPages::entryChanged);
-    connect(list, &QTreeWidget::clicked, this, &AlarmPages::List_BedTimesClick);
-    connect(list, &QTreeWidget::activated, this, &AlarmPages::List_BedTimesClick);
+    connect(list, &QTreeWidget::clicked, this, &AlarmPages::listBedTimesClick);
+    connect(list, &QTreeWidget::activated, this, &AlarmPages::listBedTimesClick);
     return list;
 }
 
@@ -121,10 +121,10 @@ void AlarmPages::buildBedPage(QWidget *page)
     QLabel *heading = label(tr("Bed Times"), pixelFont(QStringLiteral("Arial"), 24, FontStyle::Bold), page);
     heading->setObjectName(QStringLiteral("Label_BedTimes"));
     heading->move(40, top);
-    List_BedTimes = makeList(QStringLiteral("List_BedTimes"), tr("Go to Bed"), page);
-    List_BedTimes->setAccessibleName(tr("Bed Times"));
-    List_BedTimes->setGeometry(8, top + 36, 291, 150);
-    heading->setBuddy(List_BedTimes);
+    listBedTimes = makeList(QStringLiteral("List_BedTimes"), tr("Go to Bed"), page);
+    listBedTimes->setAccessibleName(tr("Bed Times"));
+    listBedTimes->setGeometry(8, top + 36, 291, 150);
+    heading->setBuddy(listBedTimes);
     Button3 = button(QStringLiteral("Button3"), tr("Add"), page);
     Button3->setAccessibleName(tr("Add bed time"));
     Button3->setGeometry(8, top + 192, 90, 28);
@@ -135,23 +135,23 @@ void AlarmPages::buildBedPage(QWidget *page)
     QLabel *caption = label(tr("Go to bed to the sound of"), pixelFont(QStringLiteral("Arial"), 13),
                             page);
     caption->move(330, top + 8);
-    Bed_Sound = named(new QComboBox(page), QStringLiteral("Bed_Sound"),
+    bedSound = named(new QComboBox(page), QStringLiteral("Bed_Sound"),
                       tr("Go to bed to the sound of"));
-    Bed_Sound->addItems(AlarmSounds::BedSounds());
-    Bed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
-    Bed_Sound->setGeometry(330, top + 32, 260, 36);
-    caption->setBuddy(Bed_Sound);
-    Bed_Play = button(QStringLiteral("Bed_Play"), tr("Play"), page);
-    Bed_Play->setAccessibleName(tr("Play bed sound"));
-    Bed_Play->setGeometry(330, top + 78, 90, 28);
+    bedSound->addItems(AlarmSounds::bedSounds());
+    bedSound->setFont(pixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
+    bedSound->setGeometry(330, top + 32, 260, 36);
+    caption->setBuddy(bedSound);
+    bedPlay = button(QStringLiteral("Bed_Play"), tr("Play"), page);
+    bedPlay->setAccessibleName(tr("Play bed sound"));
+    bedPlay->setGeometry(330, top + 78, 90, 28);
     Button2 = button(QStringLiteral("Button2"), tr("Stop"), page);
     Button2->setAccessibleName(tr("Stop sound"));
     Button2->setGeometry(428, top + 78, 90, 28);
 
     connect(Button3, &QPushButton::clicked, this, &AlarmPages::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &AlarmPages::Button4Click);
-    connect(Bed_Play, &QPushButton::clicked, this, &AlarmPages::Bed_PlayClick);
-    connect(Button2, &QPushButton::clicked, this, &AlarmPages::Alarm_StopButtonClick);
+    connect(bedPlay, &QPushButton::clicked, this, &AlarmPages::bedPlayClick);
+    connect(Button2, &QPushButton::clicked, this, &AlarmPages::alarmStopButtonClick);
 }
 
 void AlarmPages::buildFeedPage(QWidget *page)
@@ -164,10 +164,10 @@ void AlarmPages::buildFeedPage(QWidget *page)
                             frame);
     heading->setObjectName(QStringLiteral("Label_FeedingTimes"));
     heading->move(10, 8);
-    List_WakeUp = makeList(QStringLiteral("List_WakeUp"), tr("Get up"), frame);
-    List_WakeUp->setAccessibleName(tr("Feeding Times"));
-    List_WakeUp->setGeometry(10, 40, 291, 180);
-    heading->setBuddy(List_WakeUp);
+    listWakeUp = makeList(QStringLiteral("List_WakeUp"), tr("Get up"), frame);
+    listWakeUp->setAccessibleName(tr("Feeding Times"));
+    listWakeUp->setGeometry(10, 40, 291, 180);
+    heading->setBuddy(listWakeUp);
     Button5 = button(QStringLiteral("Button5"), tr("Add"), frame);
     Button5->setAccessibleName(tr("Add feeding time"));
     Button5->setGeometry(10, 228, 90, 28);
@@ -180,51 +180,51 @@ void AlarmPages::buildFeedPage(QWidget *page)
     QLabel *caption = label(tr("When it's time to feed, play this sound"),
                             pixelFont(QStringLiteral("Arial"), 13), page);
     caption->move(362, 16);
-    feed_Sound = named(new QComboBox(page), QStringLiteral("feed_Sound"),
+    feedSound = named(new QComboBox(page), QStringLiteral("feed_Sound"),
                        tr("When it's time to feed, play this sound"));
-    feed_Sound->addItems(AlarmSounds::FeedSounds());
-    feed_Sound->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    feed_Sound->setGeometry(362, 40, 200, 36);
-    caption->setBuddy(feed_Sound);
-    wakeup_play = button(QStringLiteral("wakeup_play"), tr("Play"), page);
-    wakeup_play->setAccessibleName(tr("Play feeding sound"));
-    wakeup_play->setGeometry(570, 44, 72, 28);
-    Alarm_StopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
-    Alarm_StopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    Alarm_StopButton->setGeometry(362, 96, 136, 64);
-    Alarm_SnoozeButton = button(QStringLiteral("Alarm_SnoozeButton"), tr("Snooze"), page);
-    Alarm_SnoozeButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    Alarm_SnoozeButton->setToolTip(tr("Snooze 5 Minutes"));
-    Alarm_SnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
-    Alarm_SnoozeButton->setGeometry(506, 96, 136, 64);
+    feedSound->addItems(AlarmSounds::feedSounds());
+    feedSound->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    feedSound->setGeometry(362, 40, 200, 36);
+    caption->setBuddy(feedSound);
+    wakeupPlay = button(QStringLiteral("wakeup_play"), tr("Play"), page);
+    wakeupPlay->setAccessibleName(tr("Play feeding sound"));
+    wakeupPlay->setGeometry(570, 44, 72, 28);
+    alarmStopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
+    alarmStopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    alarmStopButton->setGeometry(362, 96, 136, 64);
+    alarmSnoozeButton = button(QStringLiteral("Alarm_SnoozeButton"), tr("Snooze"), page);
+    alarmSnoozeButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    alarmSnoozeButton->setToolTip(tr("Snooze 5 Minutes"));
+    alarmSnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
+    alarmSnoozeButton->setGeometry(506, 96, 136, 64);
 
     connect(Button5, &QPushButton::clicked, this, &AlarmPages::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &AlarmPages::Button6Click);
-    connect(wakeup_play, &QPushButton::clicked, this, &AlarmPages::wakeup_playClick);
-    connect(Alarm_StopButton, &QPushButton::clicked, this, &AlarmPages::Alarm_StopButtonClick);
-    connect(Alarm_SnoozeButton, &QPushButton::clicked, this, &AlarmPages::Alarm_SnoozeButtonClick);
+    connect(wakeupPlay, &QPushButton::clicked, this, &AlarmPages::wakeupPlayClick);
+    connect(alarmStopButton, &QPushButton::clicked, this, &AlarmPages::alarmStopButtonClick);
+    connect(alarmSnoozeButton, &QPushButton::clicked, this, &AlarmPages::alarmSnoozeButtonClick);
 }
 
 // Binding and saving ------------------------------------------------------
 
-void AlarmPages::LoadLists(const QString &trackedFolder)
+void AlarmPages::loadLists(const QString &trackedFolder)
 {
     TrackedFolder = trackedFolder;
-    loadList(List_BedTimes, BedFile);
-    loadList(List_WakeUp, FeedFile);
+    loadList(listBedTimes, BedFile);
+    loadList(listWakeUp, FeedFile);
 }
 
-bool AlarmPages::SaveLists()
+bool AlarmPages::saveLists()
 {
-    const bool bed = saveList(List_BedTimes, BedFile);
-    const bool feed = saveList(List_WakeUp, FeedFile);
+    const bool bed = saveList(listBedTimes, BedFile);
+    const bool feed = saveList(listWakeUp, FeedFile);
     return bed && feed;
 }
 
-bool AlarmPages::SaveEditedLists(QString *error)
+bool AlarmPages::saveEditedLists(QString *error)
 {
     QStringList errors;
-    for (auto [list, fileName] : {std::pair{List_BedTimes, BedFile}, std::pair{List_WakeUp, FeedFile}}) {
+    for (auto [list, fileName] : {std::pair{listBedTimes, BedFile}, std::pair{listWakeUp, FeedFile}}) {
         QString listError;
         if (m_edited.contains(list) && !saveList(list, fileName, &listError))
             errors.append(listError);
@@ -254,12 +254,12 @@ void AlarmPages::loadList(QTreeWidget *list, const QString &fileName)
         return;
     }
     ListViewData data;
-    const ListViewLoad load = LoadListView(&data, path);
+    const ListViewLoad load = loadListView(&data, path);
     // Entries written in the locale's form are written back in the fixed
     // form at the next save.
     bool older = false;
     for (ListViewItem &item : data.items)
-        older = AlarmRule::ToStoredForm(&item) || older;
+        older = AlarmRule::toStoredForm(&item) || older;
     if (older)
         m_edited.insert(list);
     setEntries(list, data);
@@ -292,11 +292,11 @@ bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *e
     const QString path = TrackedFolder + fileName;
     if (m_damaged.contains(path) && TextFile::entryExists(path)) {
         QString copyError;
-        if (KeepDamagedCopy(path, &copyError).isEmpty())
+        if (keepDamagedCopy(path, &copyError).isEmpty())
             return fail(copyError + tr("\nThe list was not saved."));
     }
     m_damaged.remove(path);
-    const WriteResult result = SaveListView(ListData(list, m_checkBoxes.value(list, true)), path);
+    const WriteResult result = saveListView(listData(list, m_checkBoxes.value(list, true)), path);
     if (!result.ok)
         return fail(result.error);
     m_edited.remove(list);
@@ -326,7 +326,7 @@ void AlarmPages::setEntries(QTreeWidget *list, const ListViewData &data)
     list->addTopLevelItems(items);
 }
 
-ListViewData AlarmPages::ListData(const QTreeWidget *list, bool checkBoxes)
+ListViewData AlarmPages::listData(const QTreeWidget *list, bool checkBoxes)
 {
     ListViewData data;
     data.checkBoxes = checkBoxes;
@@ -356,22 +356,22 @@ QList<AlarmEntry> AlarmPages::Entries(const QTreeWidget *list)
 
 void AlarmPages::Button3Click()
 {
-    addEntry(List_BedTimes, BedFile);
+    addEntry(listBedTimes, BedFile);
 }
 
 void AlarmPages::Button5Click()
 {
-    addEntry(List_WakeUp, FeedFile);
+    addEntry(listWakeUp, FeedFile);
 }
 
 void AlarmPages::Button4Click()
 {
-    deleteEntry(List_BedTimes, BedFile);
+    deleteEntry(listBedTimes, BedFile);
 }
 
 void AlarmPages::Button6Click()
 {
-    deleteEntry(List_WakeUp, FeedFile);
+    deleteEntry(listWakeUp, FeedFile);
 }
 
 void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
@@ -383,24 +383,24 @@ void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
         const QString timeText = AlarmRule::TimeText(value);
         QString schedule = QStringLiteral("Daily");
         if (dialog.Weekly->isChecked()) {
-            schedule = AlarmRule::WeeklySchedule(
-                {dialog.Mon->isChecked(), dialog.Tue->isChecked(), dialog.Wed->isChecked(),
-                 dialog.Thu->isChecked(), dialog.Fri->isChecked(), dialog.Sat->isChecked(),
-                 dialog.Sun->isChecked()});
+            schedule = AlarmRule::weeklySchedule(
+                {dialog.mon->isChecked(), dialog.tue->isChecked(), dialog.wed->isChecked(),
+                 dialog.thu->isChecked(), dialog.fri->isChecked(), dialog.sat->isChecked(),
+                 dialog.sun->isChecked()});
             if (schedule.isEmpty()) {
                 if (m_services.dialogs)
                     m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
                 return;
             }
         }
-        if (dialog.FixedDate->isChecked())
-            schedule = AlarmRule::FixedDateSchedule(dialog.Date_Picker->date());
+        if (dialog.fixedDate->isChecked())
+            schedule = AlarmRule::fixedDateSchedule(dialog.datePicker->date());
 
         const QString caption = AlarmRule::Caption(schedule, timeText);
         auto *item = new QTreeWidgetItem(QStringList{caption});
         item->setToolTip(0, caption);
         item->setData(0, SubItemsRole,
-                      QStringList{schedule, AlarmRule::TimeValueText(value)});
+                      QStringList{schedule, AlarmRule::timeValueText(value)});
         if (m_checkBoxes.value(list, true))
             item->setCheckState(0, Qt::Checked);
         const QScopedValueRollback<bool> quiet(m_updating, true);
@@ -421,7 +421,7 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
         return;
     }
     if (selected.first() == ringingEntry())
-        Alarm_StopButtonClick();
+        alarmStopButtonClick();
     {
         const QScopedValueRollback<bool> quiet(m_updating, true);
         delete selected.first();
@@ -433,9 +433,9 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
     saveList(list, fileName);
 }
 
-void AlarmPages::List_BedTimesClick()
+void AlarmPages::listBedTimesClick()
 {
-    const QList<QTreeWidgetItem *> selected = List_BedTimes->selectedItems();
+    const QList<QTreeWidgetItem *> selected = listBedTimes->selectedItems();
     if (selected.isEmpty())
         return;
     const QStringList subs = selected.first()->data(0, SubItemsRole).toStringList();
@@ -444,25 +444,25 @@ void AlarmPages::List_BedTimesClick()
 
 // The clock and the sounds ----------------------------------------------------
 
-void AlarmPages::StartClock()
+void AlarmPages::startClock()
 {
     if (!Clock->isActive())
         Clock->start();
 }
 
-void AlarmPages::ClockTimer()
+void AlarmPages::clockTimer()
 {
     const QDateTime now = m_services.clock ? m_services.clock->now()
                                            : QDateTime::currentDateTime();
     const AlarmTicker::Actions actions =
-        Ticker.Tick(Entries(List_BedTimes), Entries(List_WakeUp), now);
+        ticker.Tick(Entries(listBedTimes), Entries(listWakeUp), now);
     if (actions.playBed) {
-        PlayBedSound();
-        ring(Source::Bed, List_BedTimes->topLevelItem(actions.bedEntry));
+        playBedSound();
+        ring(Source::Bed, listBedTimes->topLevelItem(actions.bedEntry));
     }
     if (actions.playFeed) {
-        PlayFeedSound();
-        ring(Source::Feed, List_WakeUp->topLevelItem(actions.feedEntry));
+        playFeedSound();
+        ring(Source::Feed, listWakeUp->topLevelItem(actions.feedEntry));
     }
     if (actions.stop) {
         stopSound();
@@ -472,7 +472,7 @@ void AlarmPages::ClockTimer()
 
 QTreeWidgetItem *AlarmPages::ringingEntry() const
 {
-    for (const QTreeWidget *list : {List_BedTimes, List_WakeUp}) {
+    for (const QTreeWidget *list : {listBedTimes, listWakeUp}) {
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             if (list->topLevelItem(i)->data(0, RingingRole).toBool())
                 return list->topLevelItem(i);
@@ -527,27 +527,27 @@ void AlarmPages::endRinging()
         m_services.alarmNotifier->closeAlarm();
 }
 
-void AlarmPages::PlayBedSound()
+void AlarmPages::playBedSound()
 {
     stopSound();
-    SoundFile = Bed_Sound->currentText() + QStringLiteral(".wav");
-    playFile(SoundFile, Source::Bed, false);
+    soundFile = bedSound->currentText() + QStringLiteral(".wav");
+    playFile(soundFile, Source::Bed, false);
 }
 
-void AlarmPages::PlayFeedSound()
+void AlarmPages::playFeedSound()
 {
     stopSound();
-    SoundFile = feed_Sound->currentText() + QStringLiteral(".wav");
-    playFile(SoundFile, Source::Feed, true);
+    soundFile = feedSound->currentText() + QStringLiteral(".wav");
+    playFile(soundFile, Source::Feed, true);
 }
 
 void AlarmPages::playFile(const QString &fileName, Source source, bool allowSilence)
 {
     if (!allowSilence && fileName == QLatin1String("Silence.wav"))
         return;
-    if (SoundFolder.isEmpty() || !m_services.sound)
+    if (soundFolder.isEmpty() || !m_services.sound)
         return;
-    const QString path = SoundFolder + fileName;
+    const QString path = soundFolder + fileName;
     if (!QFileInfo(path).isFile())
         return;
     m_services.sound->playLooping(path);
@@ -561,36 +561,36 @@ void AlarmPages::stopSound()
     m_playing = Source::None;
 }
 
-void AlarmPages::Alarm_StopButtonClick()
+void AlarmPages::alarmStopButtonClick()
 {
     stopSound();
     endRinging();
-    Alarm_Snooze->stop();
+    alarmSnooze->stop();
     m_snoozed = Source::None;
 }
 
-void AlarmPages::Alarm_SnoozeButtonClick()
+void AlarmPages::alarmSnoozeButtonClick()
 {
     // Only an alarm that was ringing, or a sound that was playing, comes
     // back; a silent alarm rings again all the same.
     m_snoozed = m_ringing != Source::None ? m_ringing : m_playing;
     stopSound();
     endRinging();
-    Alarm_Snooze->start();
+    alarmSnooze->start();
 }
 
-void AlarmPages::Alarm_SnoozeTimer()
+void AlarmPages::alarmSnoozeTimer()
 {
-    Alarm_Snooze->stop();
+    alarmSnooze->stop();
     const Source again = m_snoozed;
     m_snoozed = Source::None;
     if (again == Source::Bed)
-        PlayBedSound();
+        playBedSound();
     else if (again == Source::Feed)
-        PlayFeedSound();
+        playFeedSound();
     else
         return;
     ring(again, nullptr);
     // It rings like an alarm: the tick counter ends it if nobody does.
-    Ticker.Fire();
+    ticker.Fire();
 }

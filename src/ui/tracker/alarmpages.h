@@ -21,8 +21,8 @@ class AlarmSetDialog;
 // The tracker's two alarm lists with their clock and sounds. Builds its
 // controls on the tracker's pages "Go to Bed" (bed times, bed sounds) and
 // "Feeding Alarm" (feeding times, feeding sounds, Stop and Snooze). The
-// lists belong to the tracker's bound project folder: LoadLists and
-// SaveLists are the alarm steps of the tracker's binding and saving.
+// lists belong to the tracker's bound project folder: loadLists and
+// saveLists are the alarm steps of the tracker's binding and saving.
 class AlarmPages : public QObject
 {
     Q_OBJECT
@@ -34,15 +34,15 @@ public:
     // Binding: both lists from "bedtimes.txt" and "wakeuptimes.txt" in the
     // folder, or emptied where a file is missing. A damaged file loads
     // what can be read and is copied aside before it is next written.
-    void LoadLists(const QString &trackedFolder);
+    void loadLists(const QString &trackedFolder);
     // Saving: both lists to their files. False when one could not be
     // written (the reason was shown).
-    bool SaveLists();
+    bool saveLists();
     // Writes the lists changed since they were loaded or last written (a
     // ticked or unticked entry, a list read in an older form); an
     // untouched list is not written. False with the reason, not shown,
     // when one could not be written; it stays changed.
-    bool SaveEditedLists(QString *error);
+    bool saveEditedLists(QString *error);
     bool isEdited(const QTreeWidget *list) const { return m_edited.contains(list); }
     QString TrackedFolder;
 
@@ -51,19 +51,19 @@ public:
     void Button4Click();
     void Button5Click();
     void Button6Click();
-    void List_BedTimesClick();
+    void listBedTimesClick();
 
     // The clock and the sounds.
-    void ClockTimer();
-    void PlayBedSound();
-    void PlayFeedSound();
-    void Bed_PlayClick() { PlayBedSound(); }
-    void wakeup_playClick() { PlayFeedSound(); }
-    void Alarm_StopButtonClick();
-    void Alarm_SnoozeButtonClick();
-    void Alarm_SnoozeTimer();
+    void clockTimer();
+    void playBedSound();
+    void playFeedSound();
+    void bedPlayClick() { playBedSound(); }
+    void wakeupPlayClick() { playFeedSound(); }
+    void alarmStopButtonClick();
+    void alarmSnoozeButtonClick();
+    void alarmSnoozeTimer();
     // Starts the alarm clock; it runs for the rest of the run.
-    void StartClock();
+    void startClock();
     // True while an alarm rings (shown, with or without a sound).
     bool isRinging() const { return m_ringing != Source::None; }
     // The entry that rings, or null.
@@ -71,36 +71,36 @@ public:
 
     // The entries of a list as the clock reads them.
     static QList<AlarmEntry> Entries(const QTreeWidget *list);
-    static ListViewData ListData(const QTreeWidget *list, bool checkBoxes);
+    static ListViewData listData(const QTreeWidget *list, bool checkBoxes);
 
-    QTreeWidget *List_BedTimes;
-    QTreeWidget *List_WakeUp;
+    QTreeWidget *listBedTimes;
+    QTreeWidget *listWakeUp;
     QPushButton *Button3;
     QPushButton *Button4;
     QPushButton *Button5;
     QPushButton *Button6;
-    QComboBox *Bed_Sound;
-    QPushButton *Bed_Play;
+    QComboBox *bedSound;
+    QPushButton *bedPlay;
     QPushButton *Button2;
-    QComboBox *feed_Sound;
-    QPushButton *wakeup_play;
-    QPushButton *Alarm_StopButton;
-    QPushButton *Alarm_SnoozeButton;
+    QComboBox *feedSound;
+    QPushButton *wakeupPlay;
+    QPushButton *alarmStopButton;
+    QPushButton *alarmSnoozeButton;
     QTimer *Clock;
-    QTimer *Alarm_Snooze;
+    QTimer *alarmSnooze;
 
     // The clock's tick counter (its Tag).
-    AlarmTicker Ticker;
+    AlarmTicker ticker;
     // The file name of the sound last asked for ("Rain.wav").
-    QString SoundFile;
+    QString soundFile;
     // Where the wave files are looked for, ending with "/"; empty: nowhere.
-    QString SoundFolder;
+    QString soundFolder;
 
     // Shows the dialog and returns its result; tests answer it directly.
     std::function<int(AlarmSetDialog &)> ExecAlarmSet;
 
-    static constexpr int ClockInterval = 59000;
-    static constexpr int SnoozeInterval = 5 * 60 * 1000;
+    static constexpr int clockInterval = 59000;
+    static constexpr int snoozeInterval = 5 * 60 * 1000;
 
 Q_SIGNALS:
     // A bed time was clicked: draw the sleep cycle from that moment.

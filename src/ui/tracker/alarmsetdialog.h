@@ -20,28 +20,28 @@ public:
     AlarmSetDialog(IClock *clock, QWidget *parent = nullptr);
 
     // Both pickers start at the present moment (to the minute).
-    void FormCreate();
+    void formCreate();
     // Enables the weekday boxes exactly when Weekly is chosen.
-    void DailyClick();
-    void WeeklyClick();
+    void dailyClick();
+    void weeklyClick();
 
     // The time picker as a whole date and time: the date the dialog was
     // opened with the chosen time of day.
     double TimeValue() const;
 
-    QTimeEdit *Bed_Time;
+    QTimeEdit *bedTime;
     QRadioButton *Daily;
     QRadioButton *Weekly;
-    QWidget *Weekly_Panel;
-    QCheckBox *Mon;
-    QCheckBox *Tue;
-    QCheckBox *Wed;
-    QCheckBox *Thu;
-    QCheckBox *Fri;
-    QCheckBox *Sat;
-    QCheckBox *Sun;
-    QRadioButton *FixedDate;
-    QDateEdit *Date_Picker;
+    QWidget *weeklyPanel;
+    QCheckBox *mon;
+    QCheckBox *tue;
+    QCheckBox *wed;
+    QCheckBox *thu;
+    QCheckBox *fri;
+    QCheckBox *sat;
+    QCheckBox *sun;
+    QRadioButton *fixedDate;
+    QDateEdit *datePicker;
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
 

@@ -36,19 +36,19 @@ QString SleepReportWindow::ReportPath() const
     return m_buildDir + SleepReport::FileName();
 }
 
-SleepReport::Result SleepReportWindow::WriteSleepReport(const Source &source)
+SleepReport::Result SleepReportWindow::writeSleepReport(const Source &source)
 {
     if (source.trackedFolder.isEmpty() || m_buildDir.isEmpty())
         return {};
     const QDateTime now = m_services.clock ? m_services.clock->now() : QDateTime::currentDateTime();
     return SleepReport::Write(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
                               ReportPath(), source.monthText,
-                              FormatDateTime(QStringLiteral("ddddd"), now));
+                              formatDateTime(QStringLiteral("ddddd"), now));
 }
 
 void SleepReportWindow::SpeedButton7Click(const Source &source)
 {
-    const SleepReport::Result result = WriteSleepReport(source);
+    const SleepReport::Result result = writeSleepReport(source);
     if (!result.write.ok) {
         showError(result.write.error);
         return;
@@ -71,7 +71,7 @@ void SleepReportWindow::SpeedButton7Click(const Source &source)
     Q_EMIT reportOpened(tr("Sleep report: %1").arg(where));
 }
 
-void SleepReportWindow::PrintSleepReport()
+void SleepReportWindow::printSleepReport()
 {
     if (m_document)
         return; // one print job at a time
@@ -95,7 +95,7 @@ void SleepReportWindow::PrintSleepReport()
     m_document->setBaseUrl(QUrl::fromLocalFile(m_buildDir));
     m_document->setHtml(TextFile::decode(html));
     m_printed = false;
-    QTimer::singleShot(LoadWait, this, &SleepReportWindow::printLoaded);
+    QTimer::singleShot(loadWait, this, &SleepReportWindow::printLoaded);
 }
 
 void SleepReportWindow::printLoaded()
@@ -125,7 +125,7 @@ void SleepReportWindow::printLoaded()
         m_services.dialogs->message(m_owner, tr("No printer is installed. The sleep report was "
                                                 "saved as \"%1\".")
                                                  .arg(QDir::toNativeSeparators(savedAs)));
-    QTimer::singleShot(CloseWait, this, [this] { finishPrint(m_printed); });
+    QTimer::singleShot(closeWait, this, [this] { finishPrint(m_printed); });
 }
 
 void SleepReportWindow::finishPrint(bool ok)

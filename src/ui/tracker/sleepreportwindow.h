@@ -35,20 +35,20 @@ public:
 
     // The report from the month folder's "time.txt"; without that file
     // nothing is written. A failed write is returned, not shown.
-    SleepReport::Result WriteSleepReport(const Source &source);
+    SleepReport::Result writeSleepReport(const Source &source);
     // Writes the report and opens it.
     void SpeedButton7Click(const Source &source);
-    void SpeedButton5Click() { PrintSleepReport(); }
+    void SpeedButton5Click() { printSleepReport(); }
     // Prints the report: load it, wait, print it, wait, release it. The
     // waits run on timers, so the window answers meanwhile.
-    void PrintSleepReport();
+    void printSleepReport();
 
     QString ReportPath() const;
     bool isPrinting() const { return m_document != nullptr; }
 
     // The two waits of the print job, in milliseconds.
-    int LoadWait = 3000;
-    int CloseWait = 2000;
+    int loadWait = 3000;
+    int closeWait = 2000;
 
     // The show and print buttons, made by addButtons.
     QPushButton *SpeedButton7 = nullptr;

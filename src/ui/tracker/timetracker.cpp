@@ -97,9 +97,9 @@ void fixedGridLook(StringGridView *view)
 
 TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidget *parent)
     : QWidget(parent)
-    , DateGrid(kGridDays + 1, 3)
-    , TimeGrid(1, 26)
-    , SleepGrid(kGridDays + 1, kSlotRows + 1)
+    , dateGrid(kGridDays + 1, 3)
+    , timeGrid(1, 26)
+    , sleepGrid(kGridDays + 1, kSlotRows + 1)
     , m_dataFolder(dataFolder)
     , m_services(services)
 {
@@ -153,17 +153,17 @@ TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidg
 
     // The alarm lists and their clock, which runs from now on.
     Alarms = new AlarmPages(TabSheet6, TabSheet1, m_services, this);
-    connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TimeTracker::ShowSleepCycle);
+    connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TimeTracker::showSleepCycle);
     Report = new SleepReportWindow(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
     connect(Report, &SleepReportWindow::reportOpened, this, [this](const QString &where) {
-        ReportWhere->setText(where);
-        ReportWhere->show();
+        reportWhere->setText(where);
+        reportWhere->show();
     });
 }
 
 TimeTracker::~TimeTracker() = default;
 
-void TimeTracker::EmbedIn(QWidget *host)
+void TimeTracker::embedIn(QWidget *host)
 {
     setParent(host);
     setWindowFlags(Qt::Widget);
@@ -182,71 +182,71 @@ void TimeTracker::EmbedIn(QWidget *host)
 
 void TimeTracker::createSleepPage()
 {
-    Date_Chart = new StringGridView(&DateGrid, TabSheet3);
-    Date_Chart->setObjectName(QStringLiteral("Date_Chart"));
-    Date_Chart->setAccessibleName(tr("Dates"));
-    fixedGridLook(Date_Chart);
-    Date_Chart->setFont(pixelFont(QStringLiteral("Arial Narrow"), 9));
-    Date_Chart->setBackgroundColor(QColor(0xF4, 0xFA, 0xFF));
-    Date_Chart->setDefaultColumnWidth(kDayColumnWidth);
-    Date_Chart->setDefaultRowHeight(kDateRowHeight);
-    Date_Chart->setEnabled(false);
-    Date_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
-        Date_ChartDrawCell(p, r, row, column);
+    dateChart = new StringGridView(&dateGrid, TabSheet3);
+    dateChart->setObjectName(QStringLiteral("Date_Chart"));
+    dateChart->setAccessibleName(tr("Dates"));
+    fixedGridLook(dateChart);
+    dateChart->setFont(pixelFont(QStringLiteral("Arial Narrow"), 9));
+    dateChart->setBackgroundColor(QColor(0xF4, 0xFA, 0xFF));
+    dateChart->setDefaultColumnWidth(kDayColumnWidth);
+    dateChart->setDefaultRowHeight(kDateRowHeight);
+    dateChart->setEnabled(false);
+    dateChart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
+        dateChartDrawCell(p, r, row, column);
     });
 
-    Time_Chart = new StringGridView(&TimeGrid, TabSheet3);
-    Time_Chart->setObjectName(QStringLiteral("Time_Chart"));
-    Time_Chart->setAccessibleName(tr("Hours"));
-    fixedGridLook(Time_Chart);
-    Time_Chart->setFocusPolicy(Qt::NoFocus);
-    Time_Chart->setSelectionMode(QAbstractItemView::NoSelection);
-    TimeGrid.setFixedRows(1);
-    Time_Chart->setDefaultColumnWidth(kTimeColumnWidth);
-    Time_Chart->setDefaultRowHeight(kHourRowHeight);
-    Time_Chart->setRowHeight(0, kSleepHeaderHeight);
-    Time_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
-        Time_ChartDrawCell(p, r, row, column);
+    timeChart = new StringGridView(&timeGrid, TabSheet3);
+    timeChart->setObjectName(QStringLiteral("Time_Chart"));
+    timeChart->setAccessibleName(tr("Hours"));
+    fixedGridLook(timeChart);
+    timeChart->setFocusPolicy(Qt::NoFocus);
+    timeChart->setSelectionMode(QAbstractItemView::NoSelection);
+    timeGrid.setFixedRows(1);
+    timeChart->setDefaultColumnWidth(kTimeColumnWidth);
+    timeChart->setDefaultRowHeight(kHourRowHeight);
+    timeChart->setRowHeight(0, kSleepHeaderHeight);
+    timeChart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
+        timeChartDrawCell(p, r, row, column);
     });
 
-    SleepGrid.setFixedRows(1);
-    Sleep_Chart = new SleepGridView(&SleepGrid, TabSheet3);
-    Sleep_Chart->setObjectName(QStringLiteral("Sleep_Chart"));
-    Sleep_Chart->setAccessibleName(tr("Sleep grid"));
-    Sleep_Chart->setFrameShape(QFrame::NoFrame);
-    Sleep_Chart->setFont(pixelFont(QStringLiteral("Arial"), 9));
-    Sleep_Chart->setShowGrid(false);
-    Sleep_Chart->setDefaultColumnWidth(kDayColumnWidth);
-    Sleep_Chart->setDefaultRowHeight(kSlotRowHeight);
-    Sleep_Chart->setRowHeight(0, kSleepHeaderHeight);
-    Sleep_Chart->setColumnHidden(0, true);
-    Sleep_Chart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
-        Sleep_ChartDrawCell(p, r, row, column);
+    sleepGrid.setFixedRows(1);
+    sleepChart = new SleepGridView(&sleepGrid, TabSheet3);
+    sleepChart->setObjectName(QStringLiteral("Sleep_Chart"));
+    sleepChart->setAccessibleName(tr("Sleep grid"));
+    sleepChart->setFrameShape(QFrame::NoFrame);
+    sleepChart->setFont(pixelFont(QStringLiteral("Arial"), 9));
+    sleepChart->setShowGrid(false);
+    sleepChart->setDefaultColumnWidth(kDayColumnWidth);
+    sleepChart->setDefaultRowHeight(kSlotRowHeight);
+    sleepChart->setRowHeight(0, kSleepHeaderHeight);
+    sleepChart->setColumnHidden(0, true);
+    sleepChart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
+        sleepChartDrawCell(p, r, row, column);
     });
-    connect(Sleep_Chart, &SleepGridView::cellSelected, this, &TimeTracker::Sleep_ChartSelectCell);
+    connect(sleepChart, &SleepGridView::cellSelected, this, &TimeTracker::sleepChartSelectCell);
 
     const QFont bold = pixelFont(QStringLiteral("Arial"), 11, FontStyle::Bold);
-    Time_Label = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, TabSheet3);
-    Sleep_Label = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, TabSheet3);
+    timeLabel = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, TabSheet3);
+    sleepLabel = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, TabSheet3);
     Sleep_7 = label(QStringLiteral("Sleep_7"), QStringLiteral("."),
                     pixelFont(QStringLiteral("Times New Roman"), 11, FontStyle::Bold), TabSheet3);
-    YearError = label(QStringLiteral("YearError"), QString(), bold, TabSheet3);
-    YearError->setWordWrap(true);
-    YearError->setStyleSheet(QStringLiteral("color: #B00000;"));
-    YearError->hide();
-    ReportWhere = label(QStringLiteral("ReportWhere"), QString(), pixelFont(QStringLiteral("Arial"), 11), TabSheet3);
-    ReportWhere->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    ReportWhere->hide();
+    yearError = label(QStringLiteral("YearError"), QString(), bold, TabSheet3);
+    yearError->setWordWrap(true);
+    yearError->setStyleSheet(QStringLiteral("color: #B00000;"));
+    yearError->hide();
+    reportWhere = label(QStringLiteral("ReportWhere"), QString(), pixelFont(QStringLiteral("Arial"), 11), TabSheet3);
+    reportWhere->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    reportWhere->hide();
 
     Panel2 = new QWidget(TabSheet3);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Box_Dream = box(QStringLiteral("Box_Dream"), Qt::white, Panel2);
-    Box_Sleep = box(QStringLiteral("Box_Sleep"), Qt::white, Panel2);
-    Box_DeepSleep = box(QStringLiteral("Box_DeepSleep"), Qt::white, Panel2);
+    boxDream = box(QStringLiteral("Box_Dream"), Qt::white, Panel2);
+    boxSleep = box(QStringLiteral("Box_Sleep"), Qt::white, Panel2);
+    boxDeepSleep = box(QStringLiteral("Box_DeepSleep"), Qt::white, Panel2);
     const QString captions[] = {tr("Dreaming"), tr("Sleep"), tr("Deep Sleep")};
     int x = 0;
     int i = 0;
-    for (QWidget *b : {Box_Dream, Box_Sleep, Box_DeepSleep}) {
+    for (QWidget *b : {boxDream, boxSleep, boxDeepSleep}) {
         b->move(x, 2);
         auto *caption = new QLabel(captions[i++], Panel2);
         caption->move(x + 16, 0);
@@ -256,35 +256,35 @@ void TimeTracker::createSleepPage()
     Panel2->resize(x, 16);
     Panel2->hide();
 
-    ClearSleepGrid();
+    clearSleepGrid();
     placeSleepGrids();
 }
 
 void TimeTracker::placeSleepGrids()
 {
-    Date_Chart->resize(626, 3 * kDateRowHeight - 1);
-    Sleep_Chart->resize(629, 403);
-    Date_Chart->move(0, kGridTop);
-    Time_Chart->setGeometry(kGridLeft, Date_Chart->y() + 38, kTimeColumnWidth + 1, 403);
-    Sleep_Chart->move(Time_Chart->x() + 62, Time_Chart->y());
+    dateChart->resize(626, 3 * kDateRowHeight - 1);
+    sleepChart->resize(629, 403);
+    dateChart->move(0, kGridTop);
+    timeChart->setGeometry(kGridLeft, dateChart->y() + 38, kTimeColumnWidth + 1, 403);
+    sleepChart->move(timeChart->x() + 62, timeChart->y());
     // Column 0 of the sleep grid takes no room, so the date header's
     // column 0 stands over the first day column.
-    Date_Chart->move(Sleep_Chart->x(), kGridTop);
-    Time_Chart->setRowHeight(0, kSleepHeaderHeight);
-    Sleep_Chart->setRowHeight(0, kSleepHeaderHeight);
-    Sleep_Chart->setColumnHidden(0, true);
+    dateChart->move(sleepChart->x(), kGridTop);
+    timeChart->setRowHeight(0, kSleepHeaderHeight);
+    sleepChart->setRowHeight(0, kSleepHeaderHeight);
+    sleepChart->setColumnHidden(0, true);
 
-    const int labelsTop = Sleep_Chart->y() + Sleep_Chart->height() + 6;
-    Time_Label->move(kGridLeft, labelsTop);
-    Sleep_Label->move(136 + kGridLeft, labelsTop);
+    const int labelsTop = sleepChart->y() + sleepChart->height() + 6;
+    timeLabel->move(kGridLeft, labelsTop);
+    sleepLabel->move(136 + kGridLeft, labelsTop);
     Sleep_7->move(272 + kGridLeft, labelsTop);
     Panel2->move(kGridLeft, labelsTop + 24);
-    YearError->setGeometry(kGridLeft, labelsTop + 22, Sleep_Chart->x() + Sleep_Chart->width() - kGridLeft, 48);
-    ReportWhere->setGeometry(kGridLeft, labelsTop + 72, Sleep_Chart->x() + Sleep_Chart->width() - kGridLeft, 18);
+    yearError->setGeometry(kGridLeft, labelsTop + 22, sleepChart->x() + sleepChart->width() - kGridLeft, 48);
+    reportWhere->setGeometry(kGridLeft, labelsTop + 72, sleepChart->x() + sleepChart->width() - kGridLeft, 18);
 
-    for (auto [b, colour] : {std::pair{Box_Dream, QColor(0xFF, 0x80, 0x80)},
-                             std::pair{Box_Sleep, QColor(0xCA, 0xE4, 0xFF)},
-                             std::pair{Box_DeepSleep, QColor(0x91, 0xC8, 0xFF)}}) {
+    for (auto [b, colour] : {std::pair{boxDream, QColor(0xFF, 0x80, 0x80)},
+                             std::pair{boxSleep, QColor(0xCA, 0xE4, 0xFF)},
+                             std::pair{boxDeepSleep, QColor(0x91, 0xC8, 0xFF)}}) {
         QPalette pal = b->palette();
         pal.setColor(QPalette::Window, colour);
         b->setPalette(pal);
@@ -293,14 +293,14 @@ void TimeTracker::placeSleepGrids()
 
 void TimeTracker::createDataPage()
 {
-    Year_Chart = new StringGridView(&Record.Year_Chart, TabSheet4);
-    Year_Chart->setObjectName(QStringLiteral("Year_Chart"));
-    Year_Chart->setAccessibleName(tr("Year data"));
-    Year_Chart->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Year_Chart->setDefaultRowHeight(18);
+    yearChart = new StringGridView(&Record.yearChart, TabSheet4);
+    yearChart->setObjectName(QStringLiteral("Year_Chart"));
+    yearChart->setAccessibleName(tr("Year data"));
+    yearChart->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    yearChart->setDefaultRowHeight(18);
     auto *l = new QVBoxLayout(TabSheet4);
     l->setContentsMargins(0, 0, 0, 0);
-    l->addWidget(Year_Chart);
+    l->addWidget(yearChart);
 }
 
 void TimeTracker::createJournalPage()
@@ -308,10 +308,10 @@ void TimeTracker::createJournalPage()
     Label1 = label(QStringLiteral("Label1"), tr("Baby Journal"), pixelFont(QStringLiteral("Georgia"), 19),
                    TabSheet2);
     Label1->move(8, 8);
-    Date_Label = label(QStringLiteral("Date_Label"), QString(), pixelFont(QStringLiteral("Arial"), 13),
+    dateLabel = label(QStringLiteral("Date_Label"), QString(), pixelFont(QStringLiteral("Arial"), 13),
                        TabSheet2);
-    Date_Label->setAccessibleName(tr("Date"));
-    Date_Label->setGeometry(8, 36, 400, 18);
+    dateLabel->setAccessibleName(tr("Date"));
+    dateLabel->setGeometry(8, 36, 400, 18);
     Note = new QPlainTextEdit(TabSheet2);
     Note->setObjectName(QStringLiteral("Note"));
     Note->setAccessibleName(tr("Note"));
@@ -323,7 +323,7 @@ void TimeTracker::createJournalPage()
 bool TimeTracker::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Note && event->type() == QEvent::FocusOut)
-        NoteExit();
+        noteExit();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -335,24 +335,24 @@ void TimeTracker::reportWrite(const WriteResult &result)
 
 // ---- binding and files ------------------------------------------------------
 
-int TimeTracker::LastDayOfMonth(int year, int month)
+int TimeTracker::lastDayOfMonth(int year, int month)
 {
-    return SleepTrack::LastDayOfMonth(year, month);
+    return SleepTrack::lastDayOfMonth(year, month);
 }
 
-QString TimeTracker::SlotLabel(int row)
+QString TimeTracker::slotLabel(int row)
 {
-    return SleepTrack::SlotLabel(row);
+    return SleepTrack::slotLabel(row);
 }
 
-void TimeTracker::LoadDay(const QString &folder, double date)
+void TimeTracker::loadDay(const QString &folder, double date)
 {
     if (!DayNumber::isRepresentable(date) || folder.isEmpty())
         return;
     // Every binding stays inside the data folder, whatever the project's
     // name made of the path.
     if (m_dataFolder) {
-        const QString root = QDir::cleanPath(m_dataFolder->RootDir) + QLatin1Char('/');
+        const QString root = QDir::cleanPath(m_dataFolder->rootDir) + QLatin1Char('/');
         const QString wanted = QDir::cleanPath(folder) + QLatin1Char('/');
         if (!wanted.startsWith(root) || wanted == root) {
             if (m_services.dialogs)
@@ -363,11 +363,11 @@ void TimeTracker::LoadDay(const QString &folder, double date)
     }
 
     if (Record.Loaded) {
-        SaveTracker();
+        saveTracker();
         // Marks or alarm lists that could not be written keep the binding
         // they belong to; the reason was shown.
-        if (Record.hasUnsavedChanges() || Alarms->isEdited(Alarms->List_BedTimes)
-            || Alarms->isEdited(Alarms->List_WakeUp))
+        if (Record.hasUnsavedChanges() || Alarms->isEdited(Alarms->listBedTimes)
+            || Alarms->isEdited(Alarms->listWakeUp))
             return;
     }
     // The note of the date being left is written (when edited) before
@@ -387,25 +387,25 @@ void TimeTracker::LoadDay(const QString &folder, double date)
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder) && m_services.dialogs)
         m_services.dialogs->error(this, tr("The folder \"%1\" could not be created.").arg(folder));
 
-    LoadNote(date);
-    LoadYear(Record.Year);
-    BuildSleepGrid(LastDayOfMonth(Record.Year, Record.Month) - 30);
-    Date_Label->setText(FormatDateTime(QStringLiteral("mmmm d, yyyy"), date));
+    loadNote(date);
+    loadYear(Record.Year);
+    buildSleepGrid(lastDayOfMonth(Record.Year, Record.Month) - 30);
+    dateLabel->setText(formatDateTime(QStringLiteral("mmmm d, yyyy"), date));
     Record.Loaded = true;
-    Date_Chart->viewport()->update();
-    Alarms->LoadLists(Record.TrackedFolder);
+    dateChart->viewport()->update();
+    Alarms->loadLists(Record.TrackedFolder);
 }
 
-void TimeTracker::SaveTracker()
+void TimeTracker::saveTracker()
 {
-    if (Record.YearFile.isEmpty())
+    if (Record.yearFile.isEmpty())
         return;
-    EnsureMonthFolder();
+    ensureMonthFolder();
     if (!Record.Loaded)
         return;
-    WriteSleepReport();
-    reportWrite(Record.SaveYear());
-    Alarms->SaveLists();
+    writeSleepReport();
+    reportWrite(Record.saveYear());
+    Alarms->saveLists();
 }
 
 void TimeTracker::btnBedClick()
@@ -418,9 +418,9 @@ void TimeTracker::btnFeedClick()
     pgSleep->setCurrentWidget(TabSheet1);
 }
 
-void TimeTracker::WriteSleepReport()
+void TimeTracker::writeSleepReport()
 {
-    reportWrite(Report->WriteSleepReport({Record.TrackedFolder, Record.MonthKey, Record.MonthText}).write);
+    reportWrite(Report->writeSleepReport({Record.TrackedFolder, Record.MonthKey, Record.MonthText}).write);
 }
 
 void TimeTracker::SpeedButton7Click()
@@ -430,27 +430,27 @@ void TimeTracker::SpeedButton7Click()
 
 void TimeTracker::SpeedButton5Click()
 {
-    PrintSleepReport();
+    printSleepReport();
 }
 
-void TimeTracker::PrintSleepReport()
+void TimeTracker::printSleepReport()
 {
-    Report->PrintSleepReport();
+    Report->printSleepReport();
 }
 
-void TimeTracker::EnsureMonthFolder()
+void TimeTracker::ensureMonthFolder()
 {
     // A month folder that cannot be made is passed over: nothing is
     // written into it.
-    Record.EnsureMonthFolder();
+    Record.ensureMonthFolder();
 }
 
-void TimeTracker::LoadYear(int year)
+void TimeTracker::loadYear(int year)
 {
     QString error;
     QString notice;
-    const bool loaded = Record.LoadYear(year, &error, &notice);
-    YearError->setVisible(!loaded);
+    const bool loaded = Record.loadYear(year, &error, &notice);
+    yearError->setVisible(!loaded);
     if (loaded) {
         // A year file that did not hold text was moved aside; a new year
         // starts and the message says where the old file is kept.
@@ -458,7 +458,7 @@ void TimeTracker::LoadYear(int year)
             m_services.dialogs->error(this, notice);
         return;
     }
-    YearError->setText(tr("The marks of %1 cannot be shown: %2 The grid takes no marks until the "
+    yearError->setText(tr("The marks of %1 cannot be shown: %2 The grid takes no marks until the "
                           "file can be read, and the file is left as it is.")
                            .arg(year)
                            .arg(error.simplified()));
@@ -467,7 +467,7 @@ void TimeTracker::LoadYear(int year)
             this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
 }
 
-void TimeTracker::LoadNote(double date)
+void TimeTracker::loadNote(double date)
 {
     if (!Record.NoteFile.isEmpty()) {
         const WriteResult written = writeNote();
@@ -477,7 +477,7 @@ void TimeTracker::LoadNote(double date)
             return;
         }
     }
-    Record.NoteFile = Record.TrackedFolder + NoteFileName(DayNumber::toDate(date));
+    Record.NoteFile = Record.TrackedFolder + noteFileName(DayNumber::toDate(date));
     QString error;
     const QString text = TextFile::readText(Record.NoteFile, &error);
     Note->setReadOnly(false);
@@ -508,28 +508,28 @@ WriteResult TimeTracker::writeNote()
     return written;
 }
 
-bool TimeTracker::SaveEdited(QString *error)
+bool TimeTracker::saveEdited(QString *error)
 {
     QStringList errors;
     const WriteResult note = writeNote();
     if (!note)
         errors.append(note.error);
     if (Record.Loaded && Record.hasUnsavedChanges()) {
-        const WriteResult year = Record.SaveYear();
+        const WriteResult year = Record.saveYear();
         if (!year)
             errors.append(year.error);
     }
     QString listsError;
-    if (!Alarms->SaveEditedLists(&listsError))
+    if (!Alarms->saveEditedLists(&listsError))
         errors.append(listsError);
     if (error)
         *error = errors.join(QLatin1Char('\n'));
     return errors.isEmpty();
 }
 
-QString TimeTracker::LastTrackedFile() const
+QString TimeTracker::lastTrackedFile() const
 {
-    return m_dataFolder ? m_dataFolder->ConfigDir + QStringLiteral("lasttracked.txt") : QString();
+    return m_dataFolder ? m_dataFolder->configDir + QStringLiteral("lasttracked.txt") : QString();
 }
 
 void TimeTracker::rememberTrackedProject(const QString &folder)
@@ -543,21 +543,21 @@ void TimeTracker::rememberTrackedProject(const QString &folder)
         return;
     const QString name = cleaned.mid(projects.size() + 1);
     if (!m_lastTrackedRead) {
-        m_lastTracked = TextFile::readText(LastTrackedFile()).trimmed();
+        m_lastTracked = TextFile::readText(lastTrackedFile()).trimmed();
         m_lastTrackedRead = true;
     }
     if (name == m_lastTracked)
         return;
     // A start-up convenience: a failure costs nothing but that.
-    if (TextFile::writeText(LastTrackedFile(), name))
+    if (TextFile::writeText(lastTrackedFile(), name))
         m_lastTracked = name;
 }
 
-void TimeTracker::LoadLastTrackedAlarms()
+void TimeTracker::loadLastTrackedAlarms()
 {
     if (!m_dataFolder || Record.Loaded)
         return;
-    const QString file = LastTrackedFile();
+    const QString file = lastTrackedFile();
     if (!QFileInfo(file).isFile())
         return;
     QString error;
@@ -571,91 +571,91 @@ void TimeTracker::LoadLastTrackedAlarms()
     // Only a project folder inside the projects folder.
     if (!folder.startsWith(projects + QLatin1Char('/')) || !QFileInfo(folder).isDir())
         return;
-    Alarms->LoadLists(folder + QLatin1Char('/'));
+    Alarms->loadLists(folder + QLatin1Char('/'));
 }
 
 void TimeTracker::resetStatistics()
 {
     // The figures of the previous binding do not belong to this one.
-    Time_Label->setText(tr("Total Time "));
-    Time_Label->adjustSize();
-    Sleep_Label->setText(QStringLiteral("."));
-    Sleep_Label->adjustSize();
+    timeLabel->setText(tr("Total Time "));
+    timeLabel->adjustSize();
+    sleepLabel->setText(QStringLiteral("."));
+    sleepLabel->adjustSize();
     Sleep_7->setText(QStringLiteral("."));
     Sleep_7->adjustSize();
 }
 
-void TimeTracker::SaveNote()
+void TimeTracker::saveNote()
 {
     if (!Record.NoteFile.isEmpty())
         reportWrite(writeNote());
 }
 
-void TimeTracker::NoteExit()
+void TimeTracker::noteExit()
 {
-    SaveNote();
+    saveNote();
 }
 
 // ---- the sleep grid ---------------------------------------------------------
 
-void TimeTracker::ClearSleepGrid()
+void TimeTracker::clearSleepGrid()
 {
-    Sleep_Chart->setQuiet(true);
-    SleepRecord::ClearSleepGrid(SleepGrid);
-    Sleep_Chart->setQuiet(false);
+    sleepChart->setQuiet(true);
+    SleepRecord::clearSleepGrid(sleepGrid);
+    sleepChart->setQuiet(false);
 }
 
-void TimeTracker::BuildSleepGrid(double first)
+void TimeTracker::buildSleepGrid(double first)
 {
-    Sleep_Chart->setQuiet(true);
-    Record.FillSleepGrid(SleepGrid, DateGrid, DayNumber::wholeDay(first));
-    TimeGrid.setCell(0, 0, tr("Time Spent"));
+    sleepChart->setQuiet(true);
+    Record.fillSleepGrid(sleepGrid, dateGrid, DayNumber::wholeDay(first));
+    timeGrid.setCell(0, 0, tr("Time Spent"));
     const QStringList hours = HourLabels();
     for (int r = 0; r < hours.size(); ++r)
-        TimeGrid.setCell(0, r + 1, hours.at(r));
+        timeGrid.setCell(0, r + 1, hours.at(r));
     placeSleepGrids();
     // The cursor starts on the bound day, without marking anything.
-    const int column = qBound(1, DayNumber::wholeDay(Record.SelectedDate) - Record.FirstDate + 1, kGridDays);
-    SleepGrid.setCurrentCell(column, 1);
-    Sleep_Chart->setQuiet(false);
-    Sleep_Chart->viewport()->update();
-    Date_Chart->viewport()->update();
+    const int column = qBound(1, DayNumber::wholeDay(Record.selectedDate) - Record.firstDate + 1, kGridDays);
+    sleepGrid.setCurrentCell(column, 1);
+    sleepChart->setQuiet(false);
+    sleepChart->viewport()->update();
+    dateChart->viewport()->update();
 }
 
-double TimeTracker::DayHours(int column) const
+double TimeTracker::dayHours(int column) const
 {
-    return SleepRecord::DayHours(SleepGrid, column);
+    return SleepRecord::dayHours(sleepGrid, column);
 }
 
-void TimeTracker::Sleep_ChartSelectCell(int column, int row)
+void TimeTracker::sleepChartSelectCell(int column, int row)
 {
-    const SleepRecord::Toggle toggle = Record.ToggleSlot(SleepGrid, column, row);
+    const SleepRecord::Toggle toggle = Record.toggleSlot(sleepGrid, column, row);
     if (!toggle.valid)
         return;
-    const double selected = Record.SelectedDate;
+    const double selected = Record.selectedDate;
     Q_EMIT selectedDateChanged(selected);
-    Time_Label->setText(FormatDateTime(QStringLiteral("mmm d, yyyy"), selected) + tr(" Time Total: "));
-    Time_Label->adjustSize();
-    Sleep_7->setText(tr("Last 7 days: ") + FormatFloat(QStringLiteral("0.0"), toggle.last7) + tr(" hours")
-                     + tr("   30 days : ") + FormatFloat(QStringLiteral("0.0"), toggle.last30) + tr(" hours"));
+    timeLabel->setText(formatDateTime(QStringLiteral("mmm d, yyyy"), selected) + tr(" Time Total: "));
+    timeLabel->adjustSize();
+    Sleep_7->setText(tr("Last 7 days: ") + formatFloat(QStringLiteral("0.0"), toggle.last7) + tr(" hours")
+                     + tr("   30 days : ") + formatFloat(QStringLiteral("0.0"), toggle.last30) + tr(" hours"));
     Sleep_7->adjustSize();
-    SaveTracker();
-    Date_Label->setText(FormatDateTime(QStringLiteral("dddddd"), selected));
-    Sleep_Label->setText(FormatFloat(QStringLiteral("0.0"), toggle.hours) + tr(" hours"));
-    Sleep_Label->adjustSize();
-    Sleep_Chart->setToolTip(SlotLabel(row) + QStringLiteral(" - ") + SlotLabel(row + 1));
-    Sleep_Chart->viewport()->update();
-    LoadNote(selected);
-    Date_Chart->viewport()->update();
+    saveTracker();
+    dateLabel->setText(formatDateTime(QStringLiteral("dddddd"), selected));
+    sleepLabel->setText(formatFloat(QStringLiteral("0.0"), toggle.hours) + tr(" hours"));
+    sleepLabel->adjustSize();
+    sleepChart->setToolTip(slotLabel(row) + QStringLiteral(" - ") + slotLabel(row + 1));
+    sleepChart->viewport()->update();
+    loadNote(selected);
+    dateChart->viewport()->update();
 }
 
-void TimeTracker::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::sleepChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     // The cell proper; the pixel row below it is the line between rows.
     const QRect cell = rect.adjusted(0, 0, -1, -1);
     painter->fillRect(rect, row == 0 ? kSleepFixed : Qt::white);
     painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), kRowLine);
-    const QString text = SleepGrid.cell(column, row);
+    const QString text = sleepGrid.cell(column, row);
     if (column >= 1 && row >= 1 && column % 2 == 1)
         painter->fillRect(cell, kOddColumn);
     if (text == QLatin1String(" "))
@@ -664,7 +664,7 @@ void TimeTracker::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int 
         painter->setPen(Qt::black);
         painter->drawText(cell.adjusted(1, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
-    const int date = ColumnDate(column);
+    const int date = columnDate(column);
     const int today = m_services.clock ? m_services.clock->todayDayNumber() : date - 1;
     const QDate day = DayNumber::toDate(date);
     if (column >= 1 && (date == today || (day.isValid() && day.dayOfWeek() == Qt::Monday))) {
@@ -677,8 +677,8 @@ void TimeTracker::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int 
     }
     // A range dragged or extended with Shift stays highlighted, and the
     // keyboard's cell is framed while the grid has the focus.
-    const QModelIndex index = SleepGrid.index(row, column);
-    const QItemSelectionModel *selection = Sleep_Chart->selectionModel();
+    const QModelIndex index = sleepGrid.index(row, column);
+    const QItemSelectionModel *selection = sleepChart->selectionModel();
     if (selection && selection->isSelected(index)) {
         qsizetype selected = 0;
         for (const QItemSelectionRange &range : selection->selection())
@@ -686,21 +686,21 @@ void TimeTracker::Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int 
         if (selected > 1)
             painter->fillRect(cell, kRangeHighlight);
     }
-    if (Sleep_Chart->hasFocus() && selection && selection->currentIndex() == index) {
+    if (sleepChart->hasFocus() && selection && selection->currentIndex() == index) {
         painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter->drawRect(cell.adjusted(0, 0, -1, -1));
     }
 }
 
-void TimeTracker::Date_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::dateChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     const QRect grown = rect.adjusted(-1, -1, 1, 1);
     painter->fillRect(grown, kDateCell);
     painter->setPen(Qt::black);
     painter->drawText(grown.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      DateGrid.cell(column, row));
-    if (Record.Loaded || !Record.YearFile.isEmpty()) {
-        if (Record.FirstDate + column == DayNumber::wholeDay(Record.SelectedDate)) {
+                      dateGrid.cell(column, row));
+    if (Record.Loaded || !Record.yearFile.isEmpty()) {
+        if (Record.firstDate + column == DayNumber::wholeDay(Record.selectedDate)) {
             painter->setPen(QPen(kSelectedFrame, 2));
             painter->drawLine(grown.left() + 1, grown.top(), grown.left() + 1, grown.bottom());
             painter->drawLine(grown.right() - 2, grown.top(), grown.right() - 2, grown.bottom());
@@ -708,12 +708,12 @@ void TimeTracker::Date_ChartDrawCell(QPainter *painter, const QRect &rect, int r
     }
 }
 
-void TimeTracker::Time_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::timeChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     painter->fillRect(rect, row == 0 ? kTimeFixed : Qt::white);
     painter->setPen(Qt::black);
     painter->drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      TimeGrid.cell(column, row));
+                      timeGrid.cell(column, row));
 }
 
 // ---- pages -----------------------------------------------------------------
@@ -726,5 +726,5 @@ void TimeTracker::btnChartClick()
 void TimeTracker::btnGraphClick()
 {
     pgSleep->setCurrentIndex(4);
-    ShowWeekChart(Record.SelectedDate);
+    showWeekChart(Record.selectedDate);
 }

@@ -19,7 +19,7 @@ class SleepReportWindow;
 class DataFolder;
 
 // The time and sleep tracker, embedded in the "Time" page of the project
-// notebook. It works on one project folder at a time: LoadDay binds it to a
+// notebook. It works on one project folder at a time: loadDay binds it to a
 // folder and a date, a click in the sleep grid toggles a half-hour slot and
 // saves, and the "Chart" and "Graph" buttons switch between the grid and the
 // weekday chart.
@@ -33,54 +33,54 @@ public:
 
     // Places the form as a borderless child filling the host panel and
     // shows it; it follows the panel's size from then on.
-    void EmbedIn(QWidget *host);
+    void embedIn(QWidget *host);
 
     // Binding and files.
-    void LoadDay(const QString &folder, double date);
-    void SaveTracker();
-    void LoadYear(int year);
-    void LoadNote(double date);
-    void SaveNote();
-    void NoteExit();
+    void loadDay(const QString &folder, double date);
+    void saveTracker();
+    void loadYear(int year);
+    void loadNote(double date);
+    void saveNote();
+    void noteExit();
     // Saves what was edited and not yet written: the note when it was
     // changed, the alarm lists when they were, the year store when its
     // last write failed. Nothing untouched, and no file that failed to
     // load, is written. False with the reasons (naming the files) when a
     // write failed; the edited text and marks stay. The close sequence
     // and the autosave call it.
-    bool SaveEdited(QString *error);
+    bool saveEdited(QString *error);
     // At start-up: loads the alarm lists of the project last tracked, so
     // that they ring before the "Time" page is opened.
-    void LoadLastTrackedAlarms();
+    void loadLastTrackedAlarms();
     // The file that names the project last tracked.
-    QString LastTrackedFile() const;
-    void EnsureMonthFolder();
-    static int LastDayOfMonth(int year, int month);
-    int ColumnDate(int column) const { return Record.ColumnDate(column); }
+    QString lastTrackedFile() const;
+    void ensureMonthFolder();
+    static int lastDayOfMonth(int year, int month);
+    int columnDate(int column) const { return Record.columnDate(column); }
 
     // The sleep grid.
-    void BuildSleepGrid(double first);
-    void ClearSleepGrid();
-    double DayHours(int column) const;
-    static QString SlotLabel(int row);
-    void Sleep_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
-    void Date_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
-    void Time_ChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
-    void Sleep_ChartSelectCell(int column, int row);
+    void buildSleepGrid(double first);
+    void clearSleepGrid();
+    double dayHours(int column) const;
+    static QString slotLabel(int row);
+    void sleepChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void dateChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void timeChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void sleepChartSelectCell(int column, int row);
 
     // Pages and charts.
     void btnChartClick();
     void btnGraphClick();
-    void ShowWeekChart(double date);
-    void ShowSleepCycle(double hours, double start);
+    void showWeekChart(double date);
+    void showSleepCycle(double hours, double start);
 
     // Alarm pages and the sleep report.
     void btnBedClick();
     void btnFeedClick();
-    void WriteSleepReport();
+    void writeSleepReport();
     void SpeedButton7Click();
     void SpeedButton5Click();
-    void PrintSleepReport();
+    void printSleepReport();
     AlarmPages *Alarms;
     SleepReportWindow *Report;
 
@@ -98,41 +98,41 @@ public:
     QPushButton *btnGraph;
 
     // "Baby Sleep Tracker"
-    StringGrid DateGrid;
-    StringGrid TimeGrid;
-    StringGrid SleepGrid;
-    StringGridView *Date_Chart;
-    StringGridView *Time_Chart;
-    SleepGridView *Sleep_Chart;
-    QLabel *Time_Label;
-    QLabel *Sleep_Label;
+    StringGrid dateGrid;
+    StringGrid timeGrid;
+    StringGrid sleepGrid;
+    StringGridView *dateChart;
+    StringGridView *timeChart;
+    SleepGridView *sleepChart;
+    QLabel *timeLabel;
+    QLabel *sleepLabel;
     QLabel *Sleep_7;
     // Says why the grid takes no marks while the year file cannot be read.
-    QLabel *YearError;
+    QLabel *yearError;
     // Where the sleep report was written, once it was opened.
-    QLabel *ReportWhere;
+    QLabel *reportWhere;
     QWidget *Panel2;
-    QWidget *Box_Dream;
-    QWidget *Box_Sleep;
-    QWidget *Box_DeepSleep;
+    QWidget *boxDream;
+    QWidget *boxSleep;
+    QWidget *boxDeepSleep;
 
     // "Data"
-    StringGridView *Year_Chart;
+    StringGridView *yearChart;
 
     // "Baby Journal"
     QLabel *Label1;
-    QLabel *Date_Label;
+    QLabel *dateLabel;
     QPlainTextEdit *Note;
 
     // "Sleep Graph"
     QLabel *Label10;
     QLabel *Label13;
-    QLabel *Label_Range;
+    QLabel *labelRange;
     QChartView *Week_chart;
     QStackedBarSeries *Series1;
 
     // "Go to Bed"
-    QChartView *Cycle_graph;
+    QChartView *cycleGraph;
     QLineSeries *Series3;
     QLineSeries *Series4;
 
@@ -161,7 +161,7 @@ private:
     Services m_services;
     // The text NoteFile held when it was last read or written.
     QString m_noteOnDisk;
-    // The project folder named in LastTrackedFile, as last read or written.
+    // The project folder named in lastTrackedFile, as last read or written.
     QString m_lastTracked;
     bool m_lastTrackedRead = false;
 };

@@ -37,8 +37,8 @@ qreal msecsOf(double dayNumber)
 
 QString rangeText(double date)
 {
-    return FormatDateTime(QStringLiteral("mmm d"), date - 30) + QStringLiteral(" - ")
-           + FormatDateTime(QStringLiteral("mmm d"), date);
+    return formatDateTime(QStringLiteral("mmm d"), date - 30) + QStringLiteral(" - ")
+           + formatDateTime(QStringLiteral("mmm d"), date);
 }
 
 } // namespace
@@ -51,10 +51,10 @@ void TimeTracker::createGraphPage()
     Label13 = caption(QStringLiteral("Label13"), tr("30 Day Averrage"), pixelFont(QStringLiteral("Arial"), 13),
                       TabSheet5);
     Label13->move(8, 36);
-    Label_Range = caption(QStringLiteral("Label_Range"), QStringLiteral("."),
+    labelRange = caption(QStringLiteral("Label_Range"), QStringLiteral("."),
                           pixelFont(QStringLiteral("Arial"), 13), TabSheet5);
-    Label_Range->setAccessibleName(tr("Date range"));
-    Label_Range->setGeometry(Label13->x() + Label13->width() + 16, 36, 220, Label13->height());
+    labelRange->setAccessibleName(tr("Date range"));
+    labelRange->setGeometry(Label13->x() + Label13->width() + 16, 36, 220, Label13->height());
 
     auto *chart = new QChart;
     chart->legend()->hide();
@@ -146,18 +146,18 @@ void TimeTracker::createBedPage()
         s->attachAxis(depth);
     }
 
-    Cycle_graph = new QChartView(chart, TabSheet6);
-    Cycle_graph->setObjectName(QStringLiteral("Cycle_graph"));
-    Cycle_graph->setAccessibleName(tr("Sleep cycle"));
-    Cycle_graph->setRenderHint(QPainter::Antialiasing);
-    Cycle_graph->setGeometry(100, 20, 689, 185);
-    auto *awake = caption(QStringLiteral("Label_AwakeTop"), tr("Awake"), bold, Cycle_graph);
-    awake->move(Cycle_graph->width() - awake->width() - 24, 28);
+    cycleGraph = new QChartView(chart, TabSheet6);
+    cycleGraph->setObjectName(QStringLiteral("Cycle_graph"));
+    cycleGraph->setAccessibleName(tr("Sleep cycle"));
+    cycleGraph->setRenderHint(QPainter::Antialiasing);
+    cycleGraph->setGeometry(100, 20, 689, 185);
+    auto *awake = caption(QStringLiteral("Label_AwakeTop"), tr("Awake"), bold, cycleGraph);
+    awake->move(cycleGraph->width() - awake->width() - 24, 28);
 }
 
-void TimeTracker::ShowWeekChart(double date)
+void TimeTracker::showWeekChart(double date)
 {
-    Label_Range->setText(rangeText(date));
+    labelRange->setText(rangeText(date));
     const QList<double> averages = Record.WeekdayAverages(DayNumber::wholeDay(date));
     const QList<QBarSet *> sets = Series1->barSets();
     double top = 0;
@@ -172,12 +172,12 @@ void TimeTracker::ShowWeekChart(double date)
         hours->setRange(0, top > 0 ? std::ceil(top * 1.1) : 1.0);
 }
 
-void TimeTracker::ShowSleepCycle(double hours, double start)
+void TimeTracker::showSleepCycle(double hours, double start)
 {
     if (!DayNumber::isRepresentable(start) || !std::isfinite(hours) || hours < 0 || hours > 24)
         return;
-    Label_Range->setText(rangeText(start));
-    const QList<QPointF> points = SleepTrack::SleepCyclePoints(start);
+    labelRange->setText(rangeText(start));
+    const QList<QPointF> points = SleepTrack::sleepCyclePoints(start);
     // Stairs: each value holds until the next quarter hour.
     QList<QPointF> stairs;
     for (int k = 0; k < points.size(); ++k) {
@@ -188,18 +188,18 @@ void TimeTracker::ShowSleepCycle(double hours, double start)
     }
     Series3->replace(stairs);
     QList<QPointF> wake;
-    for (const QPointF &p : SleepTrack::WakeUpLine(start, hours))
+    for (const QPointF &p : SleepTrack::wakeUpLine(start, hours))
         wake.append(QPointF(msecsOf(p.x()), p.y()));
     Series4->replace(wake);
 
     // The time axis spans the curve and is labelled on every whole hour.
-    auto *times = qobject_cast<QCategoryAxis *>(Cycle_graph->chart()->axes(Qt::Horizontal).value(0));
+    auto *times = qobject_cast<QCategoryAxis *>(cycleGraph->chart()->axes(Qt::Horizontal).value(0));
     if (!times || stairs.isEmpty())
         return;
     for (const QString &label : times->categoriesLabels())
         times->remove(label);
     const double first = points.first().x();
-    const double last = std::max(points.last().x(), SleepTrack::WakeUpLine(start, hours).first().x());
+    const double last = std::max(points.last().x(), SleepTrack::wakeUpLine(start, hours).first().x());
     times->setRange(msecsOf(first), msecsOf(last));
     // The first label stands on the bed time itself, so the first
     // category starts just before it.
@@ -207,5 +207,5 @@ void TimeTracker::ShowSleepCycle(double hours, double start)
     // Whole hours counted, not added up, so that midnight is exact.
     const auto firstHour = static_cast<qint64>(std::ceil(first * 24 - 1e-6));
     for (qint64 k = firstHour; k / 24.0 <= last + 1e-9; ++k)
-        times->append(FormatDateTime(QStringLiteral("h ampm"), k / 24.0), msecsOf(k / 24.0));
+        times->append(formatDateTime(QStringLiteral("h ampm"), k / 24.0), msecsOf(k / 24.0));
 }
