@@ -763,7 +763,7 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
                                       static_cast<TopicWorkspace *>(Decision)}) {
         if (!workspace)
             continue;
-        const WriteResult stored = workspace->formClose();
+        const WriteResult stored = workspace->storeAll();
         if (!stored)
             errors->append(stored.error);
     }
@@ -824,7 +824,7 @@ bool MainWindow::closeTopicWorkspaces()
                                       static_cast<TopicWorkspace *>(Decision)}) {
         if (!workspace)
             continue;
-        const WriteResult closed = workspace->formClose();
+        const WriteResult closed = workspace->storeAll();
         if (!closed
             && !m_services.dialogs->yesNo(
                 this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.")

@@ -27,58 +27,58 @@ AddTopicDialog::AddTopicDialog(QWidget *owner)
     setPalette(pal);
     setFixedSize(kWidth, kHeight);
 
-    Label1 = new QLabel(tr("New Topic"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    headingLabel = new QLabel(tr("New Topic"), this);
+    headingLabel->setObjectName(QStringLiteral("Label1"));
     QFont heading = TopicLook::pixelFont(QStringLiteral("Garamond"), 35);
     heading.setBold(true);
-    Label1->setFont(heading);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(0, 12, kWidth, 46);
+    headingLabel->setFont(heading);
+    headingLabel->setAlignment(Qt::AlignCenter);
+    headingLabel->setGeometry(0, 12, kWidth, 46);
 
-    Label2 = new QLabel(tr("Enter a new topic"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    promptLabel = new QLabel(tr("Enter a new topic"), this);
+    promptLabel->setObjectName(QStringLiteral("Label2"));
     QFont line = TopicLook::pixelFont(QStringLiteral("Georgia"), 16);
     line.setItalic(true);
-    Label2->setFont(line);
-    QPalette grey = Label2->palette();
+    promptLabel->setFont(line);
+    QPalette grey = promptLabel->palette();
     grey.setColor(QPalette::WindowText, Qt::gray);
-    Label2->setPalette(grey);
-    Label2->setAlignment(Qt::AlignCenter);
-    Label2->setGeometry(0, 62, kWidth, 22);
+    promptLabel->setPalette(grey);
+    promptLabel->setAlignment(Qt::AlignCenter);
+    promptLabel->setGeometry(0, 62, kWidth, 22);
 
-    edit1 = new QLineEdit(tr("Topic Name"), this);
-    edit1->setObjectName(QStringLiteral("edit1"));
-    edit1->setAccessibleName(tr("New topic name"));
-    edit1->setGeometry((kWidth - kEditWidth) / 2, 100, kEditWidth, 26);
-    Label2->setBuddy(edit1);
+    nameEdit = new QLineEdit(tr("Topic Name"), this);
+    nameEdit->setObjectName(QStringLiteral("edit1"));
+    nameEdit->setAccessibleName(tr("New topic name"));
+    nameEdit->setGeometry((kWidth - kEditWidth) / 2, 100, kEditWidth, 26);
+    promptLabel->setBuddy(nameEdit);
 
-    OK = new QPushButton(tr("OK"), this);
-    OK->setObjectName(QStringLiteral("OK"));
-    OK->setDefault(true);
-    OK->setGeometry(kWidth / 2 - 85, 152, 80, 28);
-    connect(OK, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(tr("OK"), this);
+    okButton->setObjectName(QStringLiteral("OK"));
+    okButton->setDefault(true);
+    okButton->setGeometry(kWidth / 2 - 85, 152, 80, 28);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Cancel = new QPushButton(tr("Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("Cancel"));
-    Cancel->setGeometry(kWidth / 2 + 5, 152, 80, 28);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    cancelButton = new QPushButton(tr("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("Cancel"));
+    cancelButton->setGeometry(kWidth / 2 + 5, 152, 80, 28);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(edit1, OK);
-    setTabOrder(OK, Cancel);
+    setTabOrder(nameEdit, okButton);
+    setTabOrder(okButton, cancelButton);
     // Typing goes into the name from the first moment; nothing moves the
     // focus later.
-    edit1->setFocus();
-    edit1->selectAll();
+    nameEdit->setFocus();
+    nameEdit->selectAll();
 }
 
 void AddTopicDialog::setRenaming(const QString &currentName)
 {
     setWindowTitle(tr("Rename Topic"));
-    Label1->setText(tr("Rename Topic"));
-    Label2->setText(tr("Enter a new name for the topic"));
-    edit1->setAccessibleName(tr("New name"));
-    edit1->setText(currentName);
-    edit1->selectAll();
+    headingLabel->setText(tr("Rename Topic"));
+    promptLabel->setText(tr("Enter a new name for the topic"));
+    nameEdit->setAccessibleName(tr("New name"));
+    nameEdit->setText(currentName);
+    nameEdit->selectAll();
 }
 
 void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
@@ -88,8 +88,8 @@ void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
 
 void AddTopicDialog::accept()
 {
-    if (m_check && !m_check(edit1->text())) {
-        edit1->setFocus();
+    if (m_check && !m_check(nameEdit->text())) {
+        nameEdit->setFocus();
         return;
     }
     QDialog::accept();

@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 // The small window that asks for the name of a new topic, or a new name
-// for one. It opens with the focus in edit1 and its text selected, so
+// for one. It opens with the focus in nameEdit and its text selected, so
 // typing replaces it at once; Enter accepts.
 class AddTopicDialog : public QDialog
 {
@@ -17,15 +17,15 @@ class AddTopicDialog : public QDialog
 public:
     explicit AddTopicDialog(QWidget *owner);
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLineEdit *edit1;
-    QPushButton *OK;
-    QPushButton *Cancel;
+    QLabel *headingLabel;
+    QLabel *promptLabel;
+    QLineEdit *nameEdit;
+    QPushButton *okButton;
+    QPushButton *cancelButton;
 
     // Asks for a new name for the topic instead of a new topic.
     void setRenaming(const QString &currentName);
-    // Run on OK with the typed text: false keeps the dialog open (the check
+    // Run on okButton with the typed text: false keeps the dialog open (the check
     // has told the user why).
     void setNameCheck(std::function<bool(const QString &)> check);
     void accept() override;

@@ -35,30 +35,30 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Goals"));
 
-    Panel14 = new QWidget(writePanel);
-    Panel14->setObjectName(QStringLiteral("Panel14"));
-    setBackground(Panel14, Qt::white);
+    headerPanel = new QWidget(writePanel);
+    headerPanel->setObjectName(QStringLiteral("Panel14"));
+    setBackground(headerPanel, Qt::white);
 
-    titleLabel->setParent(Panel14);
+    titleLabel->setParent(headerPanel);
     titleLabel->setText(tr("To Do"));
     titleLabel->setFont(pixelFont(QStringLiteral("Georgia"), 27));
     setTextColor(titleLabel, kTitleColor);
 
-    Label10 = new QLabel(tr("List as many things  as  you can think of...try to list 100."), Panel14);
-    Label10->setObjectName(QStringLiteral("Label10"));
-    Label10->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
-    setTextColor(Label10, Qt::gray);
+    promptLabel = new QLabel(tr("List as many things  as  you can think of...try to list 100."), headerPanel);
+    promptLabel->setObjectName(QStringLiteral("Label10"));
+    promptLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
+    setTextColor(promptLabel, Qt::gray);
 
-    Shape2 = filledShape(QStringLiteral("Shape2"), kJournalLineColor, Panel14);
+    headerLine = filledShape(QStringLiteral("Shape2"), kJournalLineColor, headerPanel);
 
-    pgProject = new QStackedWidget(writePanel);
-    pgProject->setObjectName(QStringLiteral("pgProject"));
-    TabSheet5 = new QWidget;
-    TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
-    TabSheet5->setWindowTitle(QStringLiteral("Journal"));
-    pgProject->addWidget(TabSheet5);
+    pages = new QStackedWidget(writePanel);
+    pages->setObjectName(QStringLiteral("pgProject"));
+    listPage = new QWidget;
+    listPage->setObjectName(QStringLiteral("TabSheet5"));
+    listPage->setWindowTitle(QStringLiteral("Journal"));
+    pages->addWidget(listPage);
 
-    todo = new LineNumberEdit(TabSheet5);
+    todo = new LineNumberEdit(listPage);
     todo->setObjectName(QStringLiteral("todo"));
     todo->setAccessibleName(tr("List"));
     todo->setFrameShape(QFrame::NoFrame);
@@ -68,7 +68,7 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
     todo->setGutterDigits(3);
     todo->setGutterFont(pixelFont(QStringLiteral("Arial"), 12));
-    auto *page = new QVBoxLayout(TabSheet5);
+    auto *page = new QVBoxLayout(listPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(todo);
     addEditor(todo);
@@ -81,10 +81,10 @@ void ListsWorkspace::layoutWritePanel()
 {
     const int width = writePanel->width();
     const int height = writePanel->height();
-    Panel14->setGeometry(0, 0, width, kJournalHeaderHeight);
+    headerPanel->setGeometry(0, 0, width, kJournalHeaderHeight);
     // A fixed width: a long topic name is cut at the right.
     titleLabel->setGeometry(8, 0, kTitleWidth, 36);
-    Label10->setGeometry(8, 37, qMax(0, width - 16), 22);
-    Shape2->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
-    pgProject->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
+    promptLabel->setGeometry(8, 37, qMax(0, width - 16), 22);
+    headerLine->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
+    pages->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
 }

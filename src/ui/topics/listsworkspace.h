@@ -15,11 +15,11 @@ class ListsWorkspace : public TopicWorkspace
 public:
     ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QWidget *Panel14;
-    QLabel *Label10;
-    QWidget *Shape2;
-    QStackedWidget *pgProject;
-    QWidget *TabSheet5;
+    QWidget *headerPanel;
+    QLabel *promptLabel;
+    QWidget *headerLine;
+    QStackedWidget *pages;
+    QWidget *listPage;
     LineNumberEdit *todo;
 
 protected:

@@ -124,26 +124,26 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
 
     topicPanel = new QWidget(mainPanel);
     topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
-    Panel1 = new QWidget(topicPanel);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    buttonStrip = new QWidget(topicPanel);
+    buttonStrip->setObjectName(QStringLiteral("Panel1"));
 
     // The hints are the ones the list has always shown; the spoken names
     // say what each button does.
     const QString deleteHint = QStringLiteral("DeletTopic");
     topicAddButton = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
-                                   tr("Add Topic"), Panel1);
+                                   tr("Add Topic"), buttonStrip);
     topicAddButton->setText(QStringLiteral("+"));
     topicDeleteButton = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
-                                      tr("Delete Topic"), Panel1);
+                                      tr("Delete Topic"), buttonStrip);
     topicDeleteButton->setText(QStringLiteral("-"));
     topicUpButton = topicButton(QStringLiteral("topic_up_button"), deleteHint,
-                                  tr("Move Topic Up"), Panel1);
+                                  tr("Move Topic Up"), buttonStrip);
     topicUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     topicDownButton = topicButton(QStringLiteral("topic_down_button"), deleteHint,
-                                    tr("Move Topic Down"), Panel1);
+                                    tr("Move Topic Down"), buttonStrip);
     topicDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     renameTopicButton = topicButton(QStringLiteral("renameTopicButton"), tr("Rename Topic (F2)"),
-                                    tr("Rename Topic"), Panel1);
+                                    tr("Rename Topic"), buttonStrip);
     renameTopicButton->setIcon(pencilIcon(palette().color(QPalette::ButtonText)));
     int x = 0;
     for (QToolButton *b : {topicAddButton, topicDeleteButton, topicUpButton, topicDownButton,
@@ -151,13 +151,13 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
         b->move(x, 1);
         x += kButtonWidth + kButtonGap;
     }
-    Panel1->resize(x, kButtonHeight + 2);
+    buttonStrip->resize(x, kButtonHeight + 2);
 
-    connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::topicAddButtonClick);
+    connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::addTopic);
     connect(topicDeleteButton, &QToolButton::clicked, this,
-            &TopicWorkspace::topicDeleteButtonClick);
-    connect(topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::topicUpButtonClick);
-    connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::topicDownButtonClick);
+            &TopicWorkspace::deleteSelectedTopic);
+    connect(topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicUp);
+    connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicDown);
     connect(renameTopicButton, &QToolButton::clicked, this, &TopicWorkspace::renameSelectedTopic);
 
     topicList = new QListWidget(topicPanel);
@@ -245,7 +245,7 @@ void TopicWorkspace::layoutControls()
     const int width = mainPanel->width();
     const int height = mainPanel->height();
     topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
-    Panel1->move(kListLeft, m_design.listTop - Panel1->height() - 4);
+    buttonStrip->move(kListLeft, m_design.listTop - buttonStrip->height() - 4);
     topicList->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
                             qMax(0, height - m_design.listTop - kListBottomMargin));
     writePanel->setGeometry(m_design.topicPanelWidth, 0,
@@ -328,7 +328,7 @@ void TopicWorkspace::listSelectionChanged()
     }
     m_store.setSelectedIndex(topicList->row(selected.first()));
     m_pressOpened = QGuiApplication::mouseButtons() != Qt::NoButton;
-    topicListClick();
+    openSelectedTopic();
 }
 
 void TopicWorkspace::listPressed(const QModelIndex &index)
@@ -341,7 +341,7 @@ void TopicWorkspace::listPressed(const QModelIndex &index)
         return;
     }
     if (QGuiApplication::mouseButtons() == Qt::LeftButton && index.row() == m_store.selectedIndex())
-        topicListClick();
+        openSelectedTopic();
 }
 
 void TopicWorkspace::updateTitle()
@@ -367,7 +367,7 @@ void TopicWorkspace::showLoadErrors()
 
 // ---- handlers -----------------------------------------------------------
 
-void TopicWorkspace::topicListClick()
+void TopicWorkspace::openSelectedTopic()
 {
     const WriteResult opened = m_store.openSelected();
     if (!opened) {
@@ -381,7 +381,7 @@ void TopicWorkspace::topicListClick()
     showLoadErrors();
 }
 
-void TopicWorkspace::topicAddButtonClick()
+void TopicWorkspace::addTopic()
 {
     auto *dialog = new AddTopicDialog(this);
     // A name that cannot name files is refused with the dialog still open,
@@ -395,11 +395,11 @@ void TopicWorkspace::topicAddButtonClick()
         return true;
     });
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->edit1->text();
+    const QString text = dialog->nameEdit->text();
     delete dialog;
     if (!accepted)
         return;
-    const TopicNameCheck added = m_store.AddTopic(text);
+    const TopicNameCheck added = m_store.addTopic(text);
     if (added.accepted()) {
         syncList();
         topicList->scrollToItem(topicList->item(topicList->count() - 1));
@@ -427,22 +427,22 @@ void TopicWorkspace::renameSelectedTopic()
         return false;
     });
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->edit1->text();
+    const QString text = dialog->nameEdit->text();
     delete dialog;
     if (!accepted)
         return;
     const bool wasOpen = m_store.currentIndex() == entry && !m_store.currentTopic().isEmpty();
-    const WriteResult renamed = m_store.RenameSelectedTopic(text);
+    const WriteResult renamed = m_store.renameSelectedTopic(text);
     syncList();
     updateTitle();
     showError(renamed);
     // Load the topic under its new name, so what the editors say about
     // their files names the files they now have.
     if (renamed && (wasOpen || m_store.currentTopic().isEmpty()))
-        topicListClick();
+        openSelectedTopic();
 }
 
-void TopicWorkspace::topicDeleteButtonClick()
+void TopicWorkspace::deleteSelectedTopic()
 {
     // An empty list has no topic to ask about.
     if (m_store.topics().isEmpty())
@@ -462,7 +462,7 @@ void TopicWorkspace::topicDeleteButtonClick()
         showLoadErrors();
 }
 
-void TopicWorkspace::topicUpButtonClick()
+void TopicWorkspace::moveSelectedTopicUp()
 {
     if (m_store.moveUp() == TopicStore::Move::NothingSelected) {
         m_services.dialogs->message(this, QStringLiteral("Select a topic to move up"));
@@ -471,7 +471,7 @@ void TopicWorkspace::topicUpButtonClick()
     syncList();
 }
 
-void TopicWorkspace::topicDownButtonClick()
+void TopicWorkspace::moveSelectedTopicDown()
 {
     if (m_store.moveDown() == TopicStore::Move::NothingSelected) {
         m_services.dialogs->message(this, QStringLiteral("Select a topic to move down"));
@@ -487,10 +487,10 @@ WriteResult TopicWorkspace::saveEditedTopic()
 
 bool TopicWorkspace::hasUnsavedEdits() const
 {
-    return m_store.HasUnsavedEdits();
+    return m_store.hasUnsavedEdits();
 }
 
-WriteResult TopicWorkspace::formClose()
+WriteResult TopicWorkspace::storeAll()
 {
-    return m_store.Close();
+    return m_store.storeAll();
 }

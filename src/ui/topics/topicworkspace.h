@@ -40,7 +40,7 @@ public:
 
     QWidget *mainPanel;
     QWidget *topicPanel;
-    QWidget *Panel1;
+    QWidget *buttonStrip;
     QToolButton *topicAddButton;
     QToolButton *topicDeleteButton;
     QToolButton *topicUpButton;
@@ -53,7 +53,7 @@ public:
 
     TopicStore &store() { return m_store; }
     const TopicStore &store() const { return m_store; }
-    QString CurrentTopic() const { return m_store.currentTopic(); }
+    QString currentTopic() const { return m_store.currentTopic(); }
 
     // Becomes a borderless child of the host at its top-left corner, loads
     // the topic list and shows itself.
@@ -61,16 +61,14 @@ public:
     // Sets the size of mainPanel (and of the form around it).
     virtual void resizeTo(int width, int height);
 
-    void topicListClick();
-    void topicAddButtonClick();
-    void topicDeleteButtonClick();
-    void topicUpButtonClick();
-    void topicDownButtonClick();
-    // Asks for a new name for the selected topic and renames its files.
-    void renameSelectedTopic();
+    // Opens the entry selected in the list (what a click in it does).
+    void openSelectedTopic();
+    // Swap the selected entry with its neighbour.
+    void moveSelectedTopicUp();
+    void moveSelectedTopicDown();
     // Stores the open topic and the topic list; the result tells the main
     // window whether anything could not be written.
-    WriteResult formClose();
+    WriteResult storeAll();
 
     // Writes what was edited in the open topic since it was loaded or last
     // saved, and nothing else; the failure names every file not written,
@@ -91,6 +89,14 @@ protected:
     void layoutControls();
     void showError(const WriteResult &result);
     const Services &services() const { return m_services; }
+
+private Q_SLOTS:
+    // Asks for the name of a new topic and appends it to the list.
+    void addTopic();
+    // Asks, then deletes the selected topic and its files.
+    void deleteSelectedTopic();
+    // Asks for a new name for the selected topic and renames its files.
+    void renameSelectedTopic();
 
 private:
     void syncList();
