@@ -1,6 +1,6 @@
 #include "ui/topics/addtopicdialog.h"
 
-#include "ui/topics/topicworkspace.h"
+#include "ui/common/look.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,28 +21,19 @@ AddTopicDialog::AddTopicDialog(QWidget *owner)
 {
     setObjectName(QStringLiteral("AddTopic"));
     setWindowTitle(tr("Add Topic"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    paintWhite(this);
     setFixedSize(kWidth, kHeight);
 
     headingLabel = new QLabel(tr("New Topic"), this);
     headingLabel->setObjectName(QStringLiteral("Label1"));
-    QFont heading = TopicLook::pixelFont(QStringLiteral("Garamond"), 35);
-    heading.setBold(true);
-    headingLabel->setFont(heading);
+    headingLabel->setFont(hintedPixelFont(QStringLiteral("Garamond"), 35, FontStyle::Bold));
     headingLabel->setAlignment(Qt::AlignCenter);
     headingLabel->setGeometry(0, 12, kWidth, 46);
 
     promptLabel = new QLabel(tr("Enter a new topic"), this);
     promptLabel->setObjectName(QStringLiteral("Label2"));
-    QFont line = TopicLook::pixelFont(QStringLiteral("Georgia"), 16);
-    line.setItalic(true);
-    promptLabel->setFont(line);
-    QPalette grey = promptLabel->palette();
-    grey.setColor(QPalette::WindowText, Qt::gray);
-    promptLabel->setPalette(grey);
+    promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
+    setTextColor(promptLabel, Qt::gray);
     promptLabel->setAlignment(Qt::AlignCenter);
     promptLabel->setGeometry(0, 62, kWidth, 22);
 

@@ -1,6 +1,7 @@
 #include "ui/topics/decisionsworkspace.h"
 
 #include "core/datafolder/datafolder.h"
+#include "ui/common/look.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/splitterbar.h"
 #include "core/topics/topicfiles.h"
@@ -55,12 +56,12 @@ LineNumberEdit *columnEditor(const QString &name, const QString &spoken, QWidget
     editor->setObjectName(name);
     editor->setAccessibleName(spoken);
     editor->setFrameShape(QFrame::NoFrame);
-    editor->setFont(TopicLook::fixedFont(13));
+    editor->setFont(fixedPixelFont(13));
     editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     editor->setGutterColor(Qt::white);
     editor->setGutterDigits(2);
-    editor->setGutterFont(TopicLook::fixedFont(11));
+    editor->setGutterFont(fixedPixelFont(11));
     editor->setGutterLeftOffset(3);
     return editor;
 }
@@ -70,7 +71,7 @@ QPlainTextEdit *memo(const QString &name, const QString &spoken, QWidget *parent
     auto *editor = new QPlainTextEdit(parent);
     editor->setObjectName(name);
     editor->setAccessibleName(spoken);
-    editor->setFont(TopicLook::pixelFont(QStringLiteral("Arial"), 16));
+    editor->setFont(hintedPixelFont(QStringLiteral("Arial"), 16));
     editor->setFrameShape(QFrame::NoFrame);
     return editor;
 }
@@ -80,7 +81,7 @@ QWidget *page(const QString &name, const QString &caption)
     auto *sheet = new QWidget;
     sheet->setObjectName(name);
     sheet->setWindowTitle(caption);
-    TopicLook::setBackground(sheet, Qt::white);
+    fillBackgroundAndBase(sheet, Qt::white);
     return sheet;
 }
 
@@ -99,28 +100,27 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
                      parent)
     , m_dataFolder(dataFolder)
 {
-    using namespace TopicLook;
     setObjectName(QStringLiteral("Decision"));
     setWindowTitle(QStringLiteral("Decision"));
 
-    titleLabel->setFont(pixelFont(QStringLiteral("Arial"), 21, true));
+    titleLabel->setFont(hintedPixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
     setTextColor(titleLabel, Qt::gray);
 
     taglineLabel = new QLabel(tr("Helps you make  important decisions"), writePanel);
     taglineLabel->setObjectName(QStringLiteral("Label10"));
-    taglineLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
+    taglineLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
     setTextColor(taglineLabel, Qt::gray);
     taglineLabel->adjustSize();
 
     columnHeader = new QWidget(writePanel);
     columnHeader->setObjectName(QStringLiteral("Decision_Panel"));
-    setBackground(columnHeader, Qt::white);
+    fillBackgroundAndBase(columnHeader, Qt::white);
     forLabel = new QLabel(tr("Reasons For  "), columnHeader);
     forLabel->setObjectName(QStringLiteral("Label1"));
     againstLabel = new QLabel(tr("Reasons Against"), columnHeader);
     againstLabel->setObjectName(QStringLiteral("Against_Label"));
     for (QLabel *label : {forLabel, againstLabel}) {
-        label->setFont(pixelFont(QStringLiteral("Georgia"), 21, false, true));
+        label->setFont(hintedPixelFont(QStringLiteral("Georgia"), 21, FontStyle::Italic));
         setTextColor(label, Qt::black);
         label->adjustSize();
     }
@@ -145,10 +145,10 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     minus = columnEditor(QStringLiteral("minus"), tr("Reasons Against"), reasonsPage);
     finalDecisionPanel = new QWidget(reasonsPage);
     finalDecisionPanel->setObjectName(QStringLiteral("Panel2"));
-    setBackground(finalDecisionPanel, Qt::white);
+    fillBackgroundAndBase(finalDecisionPanel, Qt::white);
     finalDecisionLabel = new QLabel(tr("Final Decison"), finalDecisionPanel);
     finalDecisionLabel->setObjectName(QStringLiteral("Label2"));
-    finalDecisionLabel->setFont(pixelFont(QStringLiteral("Georgia"), 21, false, true));
+    finalDecisionLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 21, FontStyle::Italic));
     setTextColor(finalDecisionLabel, Qt::black);
     made = memo(QStringLiteral("made"), tr("Final Decision"), finalDecisionPanel);
     made->setFrameShape(QFrame::Box);
@@ -166,7 +166,7 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     linksStrip->setFixedHeight(kLinksStripHeight);
     linksHint = new QLabel(tr("Paste URL Links Here (one on each line) - double click to open"), linksStrip);
     linksHint->setObjectName(QStringLiteral("Label3"));
-    linksHint->setFont(pixelFont(QStringLiteral("Arial"), 13));
+    linksHint->setFont(hintedPixelFont(QStringLiteral("Arial"), 13));
     setTextColor(linksHint, Qt::gray);
     openLinkButton = new QToolButton(linksStrip);
     openLinkButton->setObjectName(QStringLiteral("SpeedButton1"));
@@ -176,7 +176,7 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     openLinkButton->setAutoRaise(true);
     openLinkButton->setCursor(Qt::PointingHandCursor);
     openLinkButton->setFocusPolicy(Qt::StrongFocus);
-    openLinkButton->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    openLinkButton->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     openLinkButton->setStyleSheet(QStringLiteral("QToolButton { color: #0080FF; }"));
     auto *strip = new QHBoxLayout(linksStrip);
     strip->setContentsMargins(8, 0, 8, 0);
@@ -205,7 +205,7 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     pageTabs->setDocumentMode(true);
     pageTabs->setExpanding(false);
     pageTabs->setDrawBase(false);
-    pageTabs->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    pageTabs->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     const struct
     {
         QString caption;

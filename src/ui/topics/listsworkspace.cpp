@@ -1,6 +1,7 @@
 #include "ui/topics/listsworkspace.h"
 
 #include "core/datafolder/datafolder.h"
+#include "ui/common/look.h"
 #include "ui/topics/linenumberedit.h"
 #include "core/topics/topicfiles.h"
 
@@ -31,22 +32,21 @@ TopicWorkspaceSetup journalSetup(const DataFolder &dataFolder)
 ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent)
     : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString(), tr("To Do")}, parent)
 {
-    using namespace TopicLook;
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Goals"));
 
     headerPanel = new QWidget(writePanel);
     headerPanel->setObjectName(QStringLiteral("Panel14"));
-    setBackground(headerPanel, Qt::white);
+    fillBackgroundAndBase(headerPanel, Qt::white);
 
     titleLabel->setParent(headerPanel);
     titleLabel->setText(tr("To Do"));
-    titleLabel->setFont(pixelFont(QStringLiteral("Georgia"), 27));
+    titleLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 27));
     setTextColor(titleLabel, kTitleColor);
 
     promptLabel = new QLabel(tr("List as many things  as  you can think of...try to list 100."), headerPanel);
     promptLabel->setObjectName(QStringLiteral("Label10"));
-    promptLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
+    promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
     setTextColor(promptLabel, Qt::gray);
 
     headerLine = filledShape(QStringLiteral("Shape2"), kJournalLineColor, headerPanel);
@@ -62,12 +62,12 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     todo->setObjectName(QStringLiteral("todo"));
     todo->setAccessibleName(tr("List"));
     todo->setFrameShape(QFrame::NoFrame);
-    todo->setFont(fixedFont(15));
+    todo->setFont(fixedPixelFont(15));
     todo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     todo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
     todo->setGutterDigits(3);
-    todo->setGutterFont(pixelFont(QStringLiteral("Arial"), 12));
+    todo->setGutterFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     auto *page = new QVBoxLayout(listPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(todo);

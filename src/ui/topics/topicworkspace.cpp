@@ -1,5 +1,6 @@
 #include "ui/topics/topicworkspace.h"
 
+#include "ui/common/look.h"
 #include "ui/platform/dialogs.h"
 #include "ui/topics/addtopicdialog.h"
 #include "core/topics/topicfiles.h"
@@ -14,54 +15,6 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
-
-namespace TopicLook {
-
-QFont pixelFont(const QString &family, int pixels, bool bold, bool italic)
-{
-    QFont font(family);
-    font.setStyleHint(family == QLatin1String("Arial") ? QFont::SansSerif : QFont::Serif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-QFont fixedFont(int pixels)
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setBackground(QWidget *widget, const QColor &color)
-{
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, color);
-    pal.setColor(QPalette::Base, color);
-    widget->setPalette(pal);
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, color);
-    widget->setPalette(pal);
-}
-
-QWidget *filledShape(const QString &name, const QColor &color, QWidget *parent)
-{
-    auto *shape = new QWidget(parent);
-    shape->setObjectName(name);
-    setBackground(shape, color);
-    shape->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return shape;
-}
-
-} // namespace TopicLook
 
 namespace {
 
@@ -114,13 +67,12 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     , m_design(design)
     , m_store(std::move(setup), this)
 {
-    using namespace TopicLook;
-    setBackground(this, Qt::white);
-    setFont(pixelFont(QStringLiteral("Arial"), 13));
+    fillBackgroundAndBase(this, Qt::white);
+    setFont(hintedPixelFont(QStringLiteral("Arial"), 13));
 
     mainPanel = new QWidget(this);
     mainPanel->setObjectName(QStringLiteral("Main_Panel"));
-    setBackground(mainPanel, Qt::white);
+    fillBackgroundAndBase(mainPanel, Qt::white);
 
     topicPanel = new QWidget(mainPanel);
     topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
@@ -165,7 +117,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     topicList->setAccessibleName(tr("Topics"));
     topicList->setSelectionMode(QAbstractItemView::SingleSelection);
     topicList->setUniformItemSizes(true);
-    topicList->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    topicList->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     topicList->setFrameShape(QFrame::Box);
     topicList->setStyleSheet(QStringLiteral(
         "QListWidget { background: #F4F9FD; border: 1px solid #C8D6E2; }"
@@ -180,7 +132,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
 
     writePanel = new QWidget(mainPanel);
     writePanel->setObjectName(QStringLiteral("Write_Panel"));
-    setBackground(writePanel, Qt::white);
+    fillBackgroundAndBase(writePanel, Qt::white);
 
     titleLabel = new QLabel(writePanel);
     titleLabel->setObjectName(QStringLiteral("Title_Label"));

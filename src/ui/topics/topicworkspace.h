@@ -114,13 +114,3 @@ private:
     // The selection changed under a mouse press that is not yet reported.
     bool m_pressOpened = false;
 };
-
-// The fonts and colours both workspaces draw with.
-namespace TopicLook {
-QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false);
-QFont fixedFont(int pixels);
-void setBackground(QWidget *widget, const QColor &color);
-void setTextColor(QWidget *widget, const QColor &color);
-// A plain rectangle of one colour with no outline.
-QWidget *filledShape(const QString &name, const QColor &color, QWidget *parent);
-} // namespace TopicLook
