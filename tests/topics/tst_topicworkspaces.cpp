@@ -35,6 +35,22 @@
 
 namespace {
 
+// The add-topic dialog's controls, found by their names.
+QLineEdit *nameField(AddTopicDialog *dialog)
+{
+    return dialog->findChild<QLineEdit *>(QStringLiteral("edit1"));
+}
+
+QPushButton *okButtonOf(AddTopicDialog *dialog)
+{
+    return dialog->findChild<QPushButton *>(QStringLiteral("OK"));
+}
+
+QPushButton *cancelButtonOf(AddTopicDialog *dialog)
+{
+    return dialog->findChild<QPushButton *>(QStringLiteral("Cancel"));
+}
+
 
 
 int rowOf(TopicWorkspace *workspace, const QString &topic)
@@ -232,8 +248,8 @@ private Q_SLOTS:
     {
         m_form->btnGoalsClick();
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("Garden Ideas"));
-            dialog->okButton->click();
+            nameField(dialog)->setText(QStringLiteral("Garden Ideas"));
+            okButtonOf(dialog)->click();
         });
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden Ideas"));
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
@@ -250,12 +266,12 @@ private Q_SLOTS:
     void addRefusesDuplicatesButWrites()
     {
         addTopic(decision(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("buy a new CAR"));
-            dialog->okButton->click();
+            nameField(dialog)->setText(QStringLiteral("buy a new CAR"));
+            okButtonOf(dialog)->click();
         });
         QCOMPARE(decision()->topicList->count(), 9);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
-        addTopic(decision(), [](AddTopicDialog *dialog) { dialog->okButton->click(); });
+        addTopic(decision(), [](AddTopicDialog *dialog) { okButtonOf(dialog)->click(); });
         QCOMPARE(decision()->topicList->item(9)->text(), QStringLiteral("Topic Name"));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
     }
@@ -263,11 +279,11 @@ private Q_SLOTS:
     void cancelWritesNothing()
     {
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("Not wanted"));
-            dialog->cancelButton->click();
+            nameField(dialog)->setText(QStringLiteral("Not wanted"));
+            cancelButtonOf(dialog)->click();
         });
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("Not wanted either"));
+            nameField(dialog)->setText(QStringLiteral("Not wanted either"));
             dialog->close();
         });
         addTopic(journal(), [](AddTopicDialog *dialog) {
@@ -282,19 +298,19 @@ private Q_SLOTS:
         AddTopicDialog dialog(journal());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Topic"));
         QCOMPARE(dialog.size(), QSize(581, 213));
-        QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Topic Name"));
-        QCOMPARE(dialog.nameEdit->width(), 369);
+        QCOMPARE(nameField(&dialog)->text(), QStringLiteral("Topic Name"));
+        QCOMPARE(nameField(&dialog)->width(), 369);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         // From the first moment the name field has the focus with its text
         // selected, and no timer takes it away later.
-        QCOMPARE(QApplication::focusWidget(), dialog.nameEdit);
-        QCOMPARE(dialog.nameEdit->selectedText(), QStringLiteral("Topic Name"));
+        QCOMPARE(QApplication::focusWidget(), nameField(&dialog));
+        QCOMPARE(nameField(&dialog)->selectedText(), QStringLiteral("Topic Name"));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Go"));
         QTest::qWait(1300);
-        QCOMPARE(QApplication::focusWidget(), dialog.nameEdit);
+        QCOMPARE(QApplication::focusWidget(), nameField(&dialog));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" home"));
-        QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Go home"));
+        QCOMPARE(nameField(&dialog)->text(), QStringLiteral("Go home"));
         QVERIFY(dialog.isVisible());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -388,8 +404,8 @@ private Q_SLOTS:
 
         // Deleting the last topic leaves an empty list and empty editors.
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("Only"));
-            dialog->okButton->click();
+            nameField(dialog)->setText(QStringLiteral("Only"));
+            okButtonOf(dialog)->click();
         });
         m_form->btnGoalsClick();
         pick(journal(), "Only");
@@ -596,8 +612,8 @@ private Q_SLOTS:
         m_form->btnGoalsClick();
         QApplication::clipboard()->setText(QStringLiteral("Garden ideas\r\n"));
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            QTest::keyClick(dialog->nameEdit, Qt::Key_V, Qt::ControlModifier);
-            QTest::keyClick(dialog->nameEdit, Qt::Key_Return);
+            QTest::keyClick(nameField(dialog), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(nameField(dialog), Qt::Key_Return);
         });
         QCOMPARE(journal()->topicList->count(), 88);
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
@@ -620,14 +636,14 @@ private Q_SLOTS:
         const QString tooLong(81, QChar(0x20AC));
         bool stayedOpen = false;
         addTopic(decision(), [&](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(tooLong);
-            dialog->okButton->click();
+            nameField(dialog)->setText(tooLong);
+            okButtonOf(dialog)->click();
             // Refused with the dialog still open, so the name can be mended.
             stayedOpen = dialog->isVisible();
-            dialog->nameEdit->setText(QStringLiteral("Buy a New car?"));
-            dialog->okButton->click();
+            nameField(dialog)->setText(QStringLiteral("Buy a New car?"));
+            okButtonOf(dialog)->click();
             stayedOpen = stayedOpen && dialog->isVisible();
-            dialog->cancelButton->click();
+            cancelButtonOf(dialog)->click();
         });
         QVERIFY(stayedOpen);
         QCOMPARE(m_fakes->dialogs.errors.size(), 2);
@@ -639,13 +655,13 @@ private Q_SLOTS:
 
         m_form->btnGoalsClick();
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("A.B"));
-            dialog->okButton->click();
+            nameField(dialog)->setText(QStringLiteral("A.B"));
+            okButtonOf(dialog)->click();
         });
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->nameEdit->setText(QStringLiteral("AB"));
-            dialog->okButton->click();
-            dialog->cancelButton->click();
+            nameField(dialog)->setText(QStringLiteral("AB"));
+            okButtonOf(dialog)->click();
+            cancelButtonOf(dialog)->click();
         });
         QCOMPARE(journal()->topicList->count(), 88);
         QVERIFY(m_fakes->dialogs.errors.last().contains(QStringLiteral("\"A.B\"")));
@@ -762,13 +778,13 @@ private Q_SLOTS:
                 return;
             seen = true;
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Rename Topic"));
-            QCOMPARE(dialog->nameEdit->selectedText(), QStringLiteral("Buy a New car"));
+            QCOMPARE(nameField(dialog)->selectedText(), QStringLiteral("Buy a New car"));
             // A clash is refused inside the dialog.
-            dialog->nameEdit->setText(QStringLiteral("switch job"));
-            dialog->okButton->click();
+            nameField(dialog)->setText(QStringLiteral("switch job"));
+            okButtonOf(dialog)->click();
             QVERIFY(dialog->isVisible());
-            dialog->nameEdit->setText(QStringLiteral("Buy an electric car"));
-            QTest::keyClick(dialog->nameEdit, Qt::Key_Return);
+            nameField(dialog)->setText(QStringLiteral("Buy an electric car"));
+            QTest::keyClick(nameField(dialog), Qt::Key_Return);
         });
         d->topicList->setFocus();
         QTest::keyClick(d->topicList, Qt::Key_F2);

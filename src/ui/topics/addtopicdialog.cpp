@@ -24,52 +24,57 @@ AddTopicDialog::AddTopicDialog(QWidget *owner)
     paintWhite(this);
     setFixedSize(kWidth, kHeight);
 
-    headingLabel = new QLabel(tr("New Topic"), this);
-    headingLabel->setObjectName(QStringLiteral("Label1"));
-    headingLabel->setFont(hintedPixelFont(QStringLiteral("Garamond"), 35, FontStyle::Bold));
-    headingLabel->setAlignment(Qt::AlignCenter);
-    headingLabel->setGeometry(0, 12, kWidth, 46);
+    m_headingLabel = new QLabel(tr("New Topic"), this);
+    m_headingLabel->setObjectName(QStringLiteral("Label1"));
+    m_headingLabel->setFont(hintedPixelFont(QStringLiteral("Garamond"), 35, FontStyle::Bold));
+    m_headingLabel->setAlignment(Qt::AlignCenter);
+    m_headingLabel->setGeometry(0, 12, kWidth, 46);
 
-    promptLabel = new QLabel(tr("Enter a new topic"), this);
-    promptLabel->setObjectName(QStringLiteral("Label2"));
-    promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
-    setTextColor(promptLabel, Qt::gray);
-    promptLabel->setAlignment(Qt::AlignCenter);
-    promptLabel->setGeometry(0, 62, kWidth, 22);
+    m_promptLabel = new QLabel(tr("Enter a new topic"), this);
+    m_promptLabel->setObjectName(QStringLiteral("Label2"));
+    m_promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
+    setTextColor(m_promptLabel, Qt::gray);
+    m_promptLabel->setAlignment(Qt::AlignCenter);
+    m_promptLabel->setGeometry(0, 62, kWidth, 22);
 
-    nameEdit = new QLineEdit(tr("Topic Name"), this);
-    nameEdit->setObjectName(QStringLiteral("edit1"));
-    nameEdit->setAccessibleName(tr("New topic name"));
-    nameEdit->setGeometry((kWidth - kEditWidth) / 2, 100, kEditWidth, 26);
-    promptLabel->setBuddy(nameEdit);
+    m_nameEdit = new QLineEdit(tr("Topic Name"), this);
+    m_nameEdit->setObjectName(QStringLiteral("edit1"));
+    m_nameEdit->setAccessibleName(tr("New topic name"));
+    m_nameEdit->setGeometry((kWidth - kEditWidth) / 2, 100, kEditWidth, 26);
+    m_promptLabel->setBuddy(m_nameEdit);
 
-    okButton = new QPushButton(tr("OK"), this);
-    okButton->setObjectName(QStringLiteral("OK"));
-    okButton->setDefault(true);
-    okButton->setGeometry(kWidth / 2 - 85, 152, 80, 28);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton = new QPushButton(tr("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("OK"));
+    m_okButton->setDefault(true);
+    m_okButton->setGeometry(kWidth / 2 - 85, 152, 80, 28);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    cancelButton = new QPushButton(tr("Cancel"), this);
-    cancelButton->setObjectName(QStringLiteral("Cancel"));
-    cancelButton->setGeometry(kWidth / 2 + 5, 152, 80, 28);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("Cancel"));
+    m_cancelButton->setGeometry(kWidth / 2 + 5, 152, 80, 28);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(nameEdit, okButton);
-    setTabOrder(okButton, cancelButton);
+    setTabOrder(m_nameEdit, m_okButton);
+    setTabOrder(m_okButton, m_cancelButton);
     // Typing goes into the name from the first moment; nothing moves the
     // focus later.
-    nameEdit->setFocus();
-    nameEdit->selectAll();
+    m_nameEdit->setFocus();
+    m_nameEdit->selectAll();
 }
 
 void AddTopicDialog::setRenaming(const QString &currentName)
 {
     setWindowTitle(tr("Rename Topic"));
-    headingLabel->setText(tr("Rename Topic"));
-    promptLabel->setText(tr("Enter a new name for the topic"));
-    nameEdit->setAccessibleName(tr("New name"));
-    nameEdit->setText(currentName);
-    nameEdit->selectAll();
+    m_headingLabel->setText(tr("Rename Topic"));
+    m_promptLabel->setText(tr("Enter a new name for the topic"));
+    m_nameEdit->setAccessibleName(tr("New name"));
+    m_nameEdit->setText(currentName);
+    m_nameEdit->selectAll();
+}
+
+QString AddTopicDialog::typedName() const
+{
+    return m_nameEdit->text();
 }
 
 void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
@@ -79,8 +84,8 @@ void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
 
 void AddTopicDialog::accept()
 {
-    if (m_check && !m_check(nameEdit->text())) {
-        nameEdit->setFocus();
+    if (m_check && !m_check(m_nameEdit->text())) {
+        m_nameEdit->setFocus();
         return;
     }
     QDialog::accept();

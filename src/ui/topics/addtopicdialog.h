@@ -17,15 +17,11 @@ class AddTopicDialog : public QDialog
 public:
     explicit AddTopicDialog(QWidget *owner);
 
-    QLabel *headingLabel;
-    QLabel *promptLabel;
-    QLineEdit *nameEdit;
-    QPushButton *okButton;
-    QPushButton *cancelButton;
-
+    // The name as typed.
+    QString typedName() const;
     // Asks for a new name for the topic instead of a new topic.
     void setRenaming(const QString &currentName);
-    // Run on okButton with the typed text: false keeps the dialog open (the check
+    // Run on OK with the typed text: false keeps the dialog open (the check
     // has told the user why).
     void setNameCheck(std::function<bool(const QString &)> check);
     void accept() override;
@@ -34,6 +30,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QLabel *m_headingLabel;
+    QLabel *m_promptLabel;
+    QLineEdit *m_nameEdit;
+    QPushButton *m_okButton;
+    QPushButton *m_cancelButton;
     QWidget *m_owner;
     std::function<bool(const QString &)> m_check;
 };

@@ -11,9 +11,9 @@ class SplitterBar;
 class DataFolder;
 
 // "Decisions": per topic the reasons for (plus) and against (minus) side
-// by side, the final decision (made), and four further notes (done,
-// nextStep, links, other) on pages of their own. Created once at start-up
-// and embedded into the main window's columnHeader.
+// by side, the final decision (made), and four further notes ("Done",
+// "Next Step", "Links", "Other") on pages of their own. Created once at
+// start-up and embedded into the main window's Decisions host panel.
 class DecisionsWorkspace : public TopicWorkspace
 {
     Q_OBJECT

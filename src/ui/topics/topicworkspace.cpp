@@ -347,7 +347,7 @@ void TopicWorkspace::addTopic()
         return true;
     });
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->nameEdit->text();
+    const QString text = dialog->typedName();
     delete dialog;
     if (!accepted)
         return;
@@ -379,7 +379,7 @@ void TopicWorkspace::renameSelectedTopic()
         return false;
     });
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->nameEdit->text();
+    const QString text = dialog->typedName();
     delete dialog;
     if (!accepted)
         return;
