@@ -106,11 +106,11 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     titleLabel->setFont(hintedPixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
     setTextColor(titleLabel, Qt::gray);
 
-    taglineLabel = new QLabel(tr("Helps you make  important decisions"), writePanel);
-    taglineLabel->setObjectName(QStringLiteral("Label10"));
-    taglineLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
-    setTextColor(taglineLabel, Qt::gray);
-    taglineLabel->adjustSize();
+    m_taglineLabel = new QLabel(tr("Helps you make  important decisions"), writePanel);
+    m_taglineLabel->setObjectName(QStringLiteral("Label10"));
+    m_taglineLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
+    setTextColor(m_taglineLabel, Qt::gray);
+    m_taglineLabel->adjustSize();
 
     columnHeader = new QWidget(writePanel);
     columnHeader->setObjectName(QStringLiteral("Decision_Panel"));
@@ -124,17 +124,17 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
         setTextColor(label, Qt::black);
         label->adjustSize();
     }
-    headerLine = filledShape(QStringLiteral("Shape2"), kLineColor, columnHeader);
+    m_headerLine = filledShape(QStringLiteral("Shape2"), kLineColor, columnHeader);
 
     pages = new QStackedWidget(writePanel);
     pages->setObjectName(QStringLiteral("pgProject"));
     reasonsPage = page(QStringLiteral("TabSheet5"), QStringLiteral("Journal"));
-    decisionPage = page(QStringLiteral("TabSheet7"), QStringLiteral("Decision"));
+    m_decisionPage = page(QStringLiteral("TabSheet7"), QStringLiteral("Decision"));
     donePage = page(QStringLiteral("TabSheet11"), QStringLiteral("Done"));
     nextStepPage = page(QStringLiteral("TabSheet6"), QStringLiteral("Next Step"));
     linksPage = page(QStringLiteral("Tabsheet9"), QStringLiteral("Links"));
     otherPage = page(QStringLiteral("TabSheet10"), QStringLiteral("Other"));
-    for (QWidget *sheet : {reasonsPage, decisionPage, donePage, nextStepPage, linksPage, otherPage})
+    for (QWidget *sheet : {reasonsPage, m_decisionPage, donePage, nextStepPage, linksPage, otherPage})
         pages->addWidget(sheet);
 
     // First page: the two columns, the splitter between them, and the
@@ -143,17 +143,17 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     editSplitter = new SplitterBar(kLineColor, reasonsPage);
     editSplitter->setObjectName(QStringLiteral("Edit_Splitter"));
     minus = columnEditor(QStringLiteral("minus"), tr("Reasons Against"), reasonsPage);
-    finalDecisionPanel = new QWidget(reasonsPage);
-    finalDecisionPanel->setObjectName(QStringLiteral("Panel2"));
-    fillBackgroundAndBase(finalDecisionPanel, Qt::white);
-    finalDecisionLabel = new QLabel(tr("Final Decison"), finalDecisionPanel);
-    finalDecisionLabel->setObjectName(QStringLiteral("Label2"));
-    finalDecisionLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 21, FontStyle::Italic));
-    setTextColor(finalDecisionLabel, Qt::black);
-    made = memo(QStringLiteral("made"), tr("Final Decision"), finalDecisionPanel);
+    m_finalDecisionPanel = new QWidget(reasonsPage);
+    m_finalDecisionPanel->setObjectName(QStringLiteral("Panel2"));
+    fillBackgroundAndBase(m_finalDecisionPanel, Qt::white);
+    m_finalDecisionLabel = new QLabel(tr("Final Decison"), m_finalDecisionPanel);
+    m_finalDecisionLabel->setObjectName(QStringLiteral("Label2"));
+    m_finalDecisionLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 21, FontStyle::Italic));
+    setTextColor(m_finalDecisionLabel, Qt::black);
+    made = memo(QStringLiteral("made"), tr("Final Decision"), m_finalDecisionPanel);
     made->setFrameShape(QFrame::Box);
     made->setStyleSheet(QStringLiteral("QPlainTextEdit#made { border: 1px solid #C8D6E2; }"));
-    finalDecisionLabel->setBuddy(made);
+    m_finalDecisionLabel->setBuddy(made);
     connect(editSplitter, &SplitterBar::draggedTo, this, &DecisionsWorkspace::dragSplitterTo);
 
     done = memo(QStringLiteral("Done"), tr("Done"), donePage);
@@ -161,14 +161,14 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     nextStep = memo(QStringLiteral("NextStep"), tr("Next Step"), nextStepPage);
     fillLayout(nextStepPage)->addWidget(nextStep);
 
-    linksStrip = new QWidget(linksPage);
-    linksStrip->setObjectName(QStringLiteral("Panel10"));
-    linksStrip->setFixedHeight(kLinksStripHeight);
-    linksHint = new QLabel(tr("Paste URL Links Here (one on each line) - double click to open"), linksStrip);
-    linksHint->setObjectName(QStringLiteral("Label3"));
-    linksHint->setFont(hintedPixelFont(QStringLiteral("Arial"), 13));
-    setTextColor(linksHint, Qt::gray);
-    openLinkButton = new QToolButton(linksStrip);
+    m_linksStrip = new QWidget(linksPage);
+    m_linksStrip->setObjectName(QStringLiteral("Panel10"));
+    m_linksStrip->setFixedHeight(kLinksStripHeight);
+    m_linksHint = new QLabel(tr("Paste URL Links Here (one on each line) - double click to open"), m_linksStrip);
+    m_linksHint->setObjectName(QStringLiteral("Label3"));
+    m_linksHint->setFont(hintedPixelFont(QStringLiteral("Arial"), 13));
+    setTextColor(m_linksHint, Qt::gray);
+    openLinkButton = new QToolButton(m_linksStrip);
     openLinkButton->setObjectName(QStringLiteral("SpeedButton1"));
     openLinkButton->setText(tr("Open Link"));
     openLinkButton->setAccessibleName(tr("Open Link"));
@@ -178,13 +178,13 @@ DecisionsWorkspace::DecisionsWorkspace(const DataFolder &dataFolder, const Servi
     openLinkButton->setFocusPolicy(Qt::StrongFocus);
     openLinkButton->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     openLinkButton->setStyleSheet(QStringLiteral("QToolButton { color: #0080FF; }"));
-    auto *strip = new QHBoxLayout(linksStrip);
+    auto *strip = new QHBoxLayout(m_linksStrip);
     strip->setContentsMargins(8, 0, 8, 0);
-    strip->addWidget(linksHint, 1);
+    strip->addWidget(m_linksHint, 1);
     strip->addWidget(openLinkButton);
     links = memo(QStringLiteral("Links"), tr("Links"), linksPage);
     QVBoxLayout *linksLayout = fillLayout(linksPage);
-    linksLayout->addWidget(linksStrip);
+    linksLayout->addWidget(m_linksStrip);
     linksLayout->addWidget(links, 1);
     links->viewport()->installEventFilter(this);
     connect(openLinkButton, &QToolButton::clicked, this, &DecisionsWorkspace::openCaretLink);
@@ -255,15 +255,15 @@ void DecisionsWorkspace::layoutWritePanel()
 {
     const int width = writePanel->width();
     const int height = writePanel->height();
-    const int labelWidth = taglineLabel->sizeHint().width();
-    taglineLabel->setGeometry(qMax(0, width - labelWidth - 8), 2, labelWidth, 22);
+    const int labelWidth = m_taglineLabel->sizeHint().width();
+    m_taglineLabel->setGeometry(qMax(0, width - labelWidth - 8), 2, labelWidth, 22);
     titleLabel->setGeometry(8, 0, qMax(0, width - labelWidth - 24), kTitleHeight);
 
     const bool header = pages->currentIndex() == 0;
     columnHeader->setVisible(header);
     columnHeader->setGeometry(0, kTitleHeight, width, kHeaderHeight);
     forLabel->move(8, 4);
-    headerLine->setGeometry(0, kHeaderHeight - 3, width, 3);
+    m_headerLine->setGeometry(0, kHeaderHeight - 3, width, 3);
 
     const int tabsHeight = pageTabs->sizeHint().height();
     pageTabs->setGeometry(0, qMax(0, height - tabsHeight), width, tabsHeight);
@@ -287,8 +287,8 @@ void DecisionsWorkspace::layoutColumns()
     editSplitter->setGeometry(plusWidth, 0, kSplitterWidth, columnsHeight);
     const int minusLeft = plusWidth + kSplitterWidth;
     minus->setGeometry(minusLeft, 0, qMax(0, pageWidth - minusLeft), columnsHeight);
-    finalDecisionPanel->setGeometry(0, columnsHeight, pageWidth, kFinalStripHeight);
-    finalDecisionLabel->setGeometry(8, 0, qMax(0, pageWidth - 16), 24);
+    m_finalDecisionPanel->setGeometry(0, columnsHeight, pageWidth, kFinalStripHeight);
+    m_finalDecisionLabel->setGeometry(8, 0, qMax(0, pageWidth - 16), 24);
     made->setGeometry(8, 24, qMax(0, pageWidth - 16), kMadeHeight);
     againstLabel->move(qMax(editSplitter->x(), againstLabelLeast()), 4);
 }

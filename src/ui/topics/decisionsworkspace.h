@@ -20,18 +20,15 @@ class DecisionsWorkspace : public TopicWorkspace
 public:
     DecisionsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QLabel *taglineLabel;
     // The header strip over the two columns.
     QWidget *columnHeader;
     QLabel *forLabel;
     QLabel *againstLabel;
-    QWidget *headerLine;
 
     QStackedWidget *pages;
     // Picks the shown page; the first page is the two columns.
     QTabBar *pageTabs;
     QWidget *reasonsPage;
-    QWidget *decisionPage;
     QWidget *donePage;
     QWidget *nextStepPage;
     QWidget *linksPage;
@@ -40,13 +37,9 @@ public:
     LineNumberEdit *plus;
     SplitterBar *editSplitter;
     LineNumberEdit *minus;
-    QWidget *finalDecisionPanel;
-    QLabel *finalDecisionLabel;
     QPlainTextEdit *made;
     QPlainTextEdit *done;
     QPlainTextEdit *nextStep;
-    QWidget *linksStrip;
-    QLabel *linksHint;
     QToolButton *openLinkButton;
     QPlainTextEdit *links;
     QPlainTextEdit *other;
@@ -75,6 +68,13 @@ private:
     void openLink(const QString &line);
 
     const DataFolder &m_dataFolder;
+    QLabel *m_taglineLabel;
+    QWidget *m_headerLine;
+    QWidget *m_decisionPage;
+    QWidget *m_finalDecisionPanel;
+    QLabel *m_finalDecisionLabel;
+    QWidget *m_linksStrip;
+    QLabel *m_linksHint;
     // Index in pages shown by each tab.
     QList<int> m_tabPages;
 };

@@ -35,30 +35,30 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Goals"));
 
-    headerPanel = new QWidget(writePanel);
-    headerPanel->setObjectName(QStringLiteral("Panel14"));
-    fillBackgroundAndBase(headerPanel, Qt::white);
+    m_headerPanel = new QWidget(writePanel);
+    m_headerPanel->setObjectName(QStringLiteral("Panel14"));
+    fillBackgroundAndBase(m_headerPanel, Qt::white);
 
-    titleLabel->setParent(headerPanel);
+    titleLabel->setParent(m_headerPanel);
     titleLabel->setText(tr("To Do"));
     titleLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 27));
     setTextColor(titleLabel, kTitleColor);
 
-    promptLabel = new QLabel(tr("List as many things  as  you can think of...try to list 100."), headerPanel);
-    promptLabel->setObjectName(QStringLiteral("Label10"));
-    promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
-    setTextColor(promptLabel, Qt::gray);
+    m_promptLabel = new QLabel(tr("List as many things  as  you can think of...try to list 100."), m_headerPanel);
+    m_promptLabel->setObjectName(QStringLiteral("Label10"));
+    m_promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
+    setTextColor(m_promptLabel, Qt::gray);
 
-    headerLine = filledShape(QStringLiteral("Shape2"), kJournalLineColor, headerPanel);
+    m_headerLine = filledShape(QStringLiteral("Shape2"), kJournalLineColor, m_headerPanel);
 
-    pages = new QStackedWidget(writePanel);
-    pages->setObjectName(QStringLiteral("pgProject"));
-    listPage = new QWidget;
-    listPage->setObjectName(QStringLiteral("TabSheet5"));
-    listPage->setWindowTitle(QStringLiteral("Journal"));
-    pages->addWidget(listPage);
+    m_pages = new QStackedWidget(writePanel);
+    m_pages->setObjectName(QStringLiteral("pgProject"));
+    m_listPage = new QWidget;
+    m_listPage->setObjectName(QStringLiteral("TabSheet5"));
+    m_listPage->setWindowTitle(QStringLiteral("Journal"));
+    m_pages->addWidget(m_listPage);
 
-    todo = new LineNumberEdit(listPage);
+    todo = new LineNumberEdit(m_listPage);
     todo->setObjectName(QStringLiteral("todo"));
     todo->setAccessibleName(tr("List"));
     todo->setFrameShape(QFrame::NoFrame);
@@ -68,7 +68,7 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
     todo->setGutterDigits(3);
     todo->setGutterFont(hintedPixelFont(QStringLiteral("Arial"), 12));
-    auto *page = new QVBoxLayout(listPage);
+    auto *page = new QVBoxLayout(m_listPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(todo);
     addEditor(todo);
@@ -81,10 +81,10 @@ void ListsWorkspace::layoutWritePanel()
 {
     const int width = writePanel->width();
     const int height = writePanel->height();
-    headerPanel->setGeometry(0, 0, width, kJournalHeaderHeight);
+    m_headerPanel->setGeometry(0, 0, width, kJournalHeaderHeight);
     // A fixed width: a long topic name is cut at the right.
     titleLabel->setGeometry(8, 0, kTitleWidth, 36);
-    promptLabel->setGeometry(8, 37, qMax(0, width - 16), 22);
-    headerLine->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
-    pages->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
+    m_promptLabel->setGeometry(8, 37, qMax(0, width - 16), 22);
+    m_headerLine->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
+    m_pages->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
 }

@@ -15,13 +15,15 @@ class ListsWorkspace : public TopicWorkspace
 public:
     ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QWidget *headerPanel;
-    QLabel *promptLabel;
-    QWidget *headerLine;
-    QStackedWidget *pages;
-    QWidget *listPage;
     LineNumberEdit *todo;
 
 protected:
     void layoutWritePanel() override;
+
+private:
+    QWidget *m_headerPanel;
+    QLabel *m_promptLabel;
+    QWidget *m_headerLine;
+    QStackedWidget *m_pages;
+    QWidget *m_listPage;
 };

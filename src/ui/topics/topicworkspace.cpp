@@ -74,28 +74,28 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     mainPanel->setObjectName(QStringLiteral("Main_Panel"));
     fillBackgroundAndBase(mainPanel, Qt::white);
 
-    topicPanel = new QWidget(mainPanel);
-    topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
-    buttonStrip = new QWidget(topicPanel);
-    buttonStrip->setObjectName(QStringLiteral("Panel1"));
+    m_topicPanel = new QWidget(mainPanel);
+    m_topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
+    m_buttonStrip = new QWidget(m_topicPanel);
+    m_buttonStrip->setObjectName(QStringLiteral("Panel1"));
 
     // The hints are the ones the list has always shown; the spoken names
     // say what each button does.
     const QString deleteHint = QStringLiteral("DeletTopic");
     topicAddButton = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
-                                   tr("Add Topic"), buttonStrip);
+                                   tr("Add Topic"), m_buttonStrip);
     topicAddButton->setText(QStringLiteral("+"));
     topicDeleteButton = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
-                                      tr("Delete Topic"), buttonStrip);
+                                      tr("Delete Topic"), m_buttonStrip);
     topicDeleteButton->setText(QStringLiteral("-"));
     topicUpButton = topicButton(QStringLiteral("topic_up_button"), deleteHint,
-                                  tr("Move Topic Up"), buttonStrip);
+                                  tr("Move Topic Up"), m_buttonStrip);
     topicUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     topicDownButton = topicButton(QStringLiteral("topic_down_button"), deleteHint,
-                                    tr("Move Topic Down"), buttonStrip);
+                                    tr("Move Topic Down"), m_buttonStrip);
     topicDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     renameTopicButton = topicButton(QStringLiteral("renameTopicButton"), tr("Rename Topic (F2)"),
-                                    tr("Rename Topic"), buttonStrip);
+                                    tr("Rename Topic"), m_buttonStrip);
     renameTopicButton->setIcon(pencilIcon(palette().color(QPalette::ButtonText)));
     int x = 0;
     for (QToolButton *b : {topicAddButton, topicDeleteButton, topicUpButton, topicDownButton,
@@ -103,7 +103,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
         b->move(x, 1);
         x += kButtonWidth + kButtonGap;
     }
-    buttonStrip->resize(x, kButtonHeight + 2);
+    m_buttonStrip->resize(x, kButtonHeight + 2);
 
     connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::addTopic);
     connect(topicDeleteButton, &QToolButton::clicked, this,
@@ -112,7 +112,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicDown);
     connect(renameTopicButton, &QToolButton::clicked, this, &TopicWorkspace::renameSelectedTopic);
 
-    topicList = new QListWidget(topicPanel);
+    topicList = new QListWidget(m_topicPanel);
     topicList->setObjectName(QStringLiteral("Topic_list"));
     topicList->setAccessibleName(tr("Topics"));
     topicList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -196,8 +196,8 @@ void TopicWorkspace::layoutControls()
 {
     const int width = mainPanel->width();
     const int height = mainPanel->height();
-    topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
-    buttonStrip->move(kListLeft, m_design.listTop - buttonStrip->height() - 4);
+    m_topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
+    m_buttonStrip->move(kListLeft, m_design.listTop - m_buttonStrip->height() - 4);
     topicList->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
                             qMax(0, height - m_design.listTop - kListBottomMargin));
     writePanel->setGeometry(m_design.topicPanelWidth, 0,

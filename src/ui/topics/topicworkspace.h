@@ -24,7 +24,7 @@ class TopicWorkspace : public QWidget, public ITopicEditors
 public:
     struct Design
     {
-        // Width of topicPanel, width of topicList and its distance from
+        // Width of the topic side, width of topicList and its distance from
         // the top.
         int topicPanelWidth;
         int listWidth;
@@ -39,8 +39,6 @@ public:
                    QWidget *parent = nullptr);
 
     QWidget *mainPanel;
-    QWidget *topicPanel;
-    QWidget *buttonStrip;
     QToolButton *topicAddButton;
     QToolButton *topicDeleteButton;
     QToolButton *topicUpButton;
@@ -107,6 +105,8 @@ private:
     void listPressed(const QModelIndex &index);
 
     Services m_services;
+    QWidget *m_topicPanel;
+    QWidget *m_buttonStrip;
     Design m_design;
     TopicStore m_store;
     QList<QPlainTextEdit *> m_editors;
