@@ -122,9 +122,9 @@ static void BM_TopicListMoveUp(benchmark::State &state)
     bool up = true;
     for (auto _ : state) {
         if (up)
-            decision->topicUpButtonClick();
+            decision->moveSelectedTopicUp();
         else
-            decision->topicDownButtonClick();
+            decision->moveSelectedTopicDown();
         QCoreApplication::processEvents();
         up = !up;
     }

@@ -119,7 +119,7 @@ void TestAutoSave::topicTextIsSavedToo()
     f.form()->btnGoalsClick();
     ListsWorkspace *lists = f.form()->Journal;
     lists->topicList->setCurrentRow(0);
-    const QString topic = lists->CurrentTopic();
+    const QString topic = lists->currentTopic();
     QVERIFY(!topic.isEmpty());
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);
@@ -139,7 +139,7 @@ void TestAutoSave::openDialogPostponesTheSave()
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);
     typeInto(editor, QStringLiteral("Later"));
-    const QString file = lists->store().topicFileName(lists->CurrentTopic(), QStringLiteral("todo"));
+    const QString file = lists->store().topicFileName(lists->currentTopic(), QStringLiteral("todo"));
     const QByteArray before = fileBytes(file);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Question"), QStringLiteral("Sure?"),
                     QMessageBox::Yes | QMessageBox::No, f.form());

@@ -151,7 +151,7 @@ int main(int argc, char **argv)
             else
                 form.Image4Click();
             const QList<QPlainTextEdit *> editors = workspace->findChildren<QPlainTextEdit *>();
-            if (!workspace->CurrentTopic().isEmpty() && !editors.isEmpty())
+            if (!workspace->currentTopic().isEmpty() && !editors.isEmpty())
                 replaceText(editors.at(static_cast<int>(random.bounded(editors.size()))),
                             checkedText(++serial, random, 8000));
             switchRow(workspace->topicList, 5, random);

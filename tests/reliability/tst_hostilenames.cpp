@@ -174,7 +174,7 @@ private Q_SLOTS:
         journal->topicList->setCurrentRow(0);
         journal->todo->setPlainText("short kept");
         journal->topicList->setCurrentRow(1);
-        QVERIFY(journal->CurrentTopic().isEmpty());
+        QVERIFY(journal->currentTopic().isEmpty());
         QCOMPARE(journal->topicList->currentRow(), 1);
         QVERIFY(journal->todo->isReadOnly());
         QVERIFY(journal->todo->placeholderText().contains("too long"));
@@ -202,7 +202,7 @@ private Q_SLOTS:
         QCOMPARE(journal->topicList->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
             journal->topicList->setCurrentRow(i);
-            QCOMPARE(journal->CurrentTopic(), names.at(i));
+            QCOMPARE(journal->currentTopic(), names.at(i));
             journal->todo->setPlainText("text of " + QString::number(i));
             journal->topicList->setCurrentRow(names.size());
         }

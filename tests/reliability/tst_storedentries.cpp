@@ -139,7 +139,7 @@ public:
             return m_ledger.saveLedger(&error) ? WriteResult() : WriteResult::failure(error);
         }
         if (m_kind == QLatin1String("topics")) {
-            m_topics->AddTopic(QStringLiteral("Pond"));
+            m_topics->addTopic(QStringLiteral("Pond"));
             return m_topics->saveTopicList();
         }
         if (m_kind == QLatin1String("year"))

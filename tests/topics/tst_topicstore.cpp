@@ -206,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(!loaded);
         QVERIFY(loaded.error.contains(QStringLiteral("Journal_Topics.txt")));
         QCOMPARE(store.topics(), Topics::builtInJournalTopics());
-        QVERIFY(store.AddTopic(QStringLiteral("New")).accepted());
+        QVERIFY(store.addTopic(QStringLiteral("New")).accepted());
         QVERIFY(store.saveTopicList());
         QVERIFY(QFileInfo(m_config + "Journal_Topics.txt").isDir());
     }
@@ -215,15 +215,15 @@ private Q_SLOTS:
     {
         FakeEditors editors(1);
         TopicStore store(journal(), &editors);
-        QCOMPARE(store.AddTopic(QStringLiteral("bucket list")).verdict, TopicNameCheck::Duplicate);
-        QCOMPARE(store.AddTopic(QStringLiteral("BUCKET LIST")).verdict, TopicNameCheck::Duplicate);
-        QCOMPARE(store.AddTopic(QString()).verdict, TopicNameCheck::Blank);
-        QCOMPARE(store.AddTopic(QStringLiteral("   ")).verdict, TopicNameCheck::Blank);
-        QCOMPARE(store.AddTopic(QStringLiteral(" \r\n\t")).verdict, TopicNameCheck::Blank);
+        QCOMPARE(store.addTopic(QStringLiteral("bucket list")).verdict, TopicNameCheck::Duplicate);
+        QCOMPARE(store.addTopic(QStringLiteral("BUCKET LIST")).verdict, TopicNameCheck::Duplicate);
+        QCOMPARE(store.addTopic(QString()).verdict, TopicNameCheck::Blank);
+        QCOMPARE(store.addTopic(QStringLiteral("   ")).verdict, TopicNameCheck::Blank);
+        QCOMPARE(store.addTopic(QStringLiteral(" \r\n\t")).verdict, TopicNameCheck::Blank);
         QCOMPARE(store.topics().size(), 87);
-        QVERIFY(store.AddTopic(QStringLiteral("Topic Name")).accepted());
-        QVERIFY(store.AddTopic(QStringLiteral(" Bucket List ")).accepted());
-        QVERIFY(store.AddTopic(QStringLiteral("Garden ideas\r\n")).accepted());
+        QVERIFY(store.addTopic(QStringLiteral("Topic Name")).accepted());
+        QVERIFY(store.addTopic(QStringLiteral(" Bucket List ")).accepted());
+        QVERIFY(store.addTopic(QStringLiteral("Garden ideas\r\n")).accepted());
         QCOMPARE(store.topics().mid(87), QStringList({"Topic Name", " Bucket List ", "Garden ideas"}));
         // Not selected, not opened, no file.
         QCOMPARE(store.selectedIndex(), -1);
@@ -280,7 +280,7 @@ private Q_SLOTS:
         FakeEditors seven(7);
         TopicStore decisions(decision(), &seven);
         QVERIFY(decisions.checkNewName(QString(80, QChar(0x20AC))).accepted());
-        QCOMPARE(decisions.AddTopic(QString(81, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
+        QCOMPARE(decisions.addTopic(QString(81, QChar(0x20AC))).verdict, TopicNameCheck::TooLong);
         QCOMPARE(decisions.topics().size(), 9);
         // Such a name is never opened, so no text can be typed that has no
         // file to go to; the open topic stays.
@@ -298,16 +298,16 @@ private Q_SLOTS:
     {
         FakeEditors one(1);
         TopicStore lists(journal(), &one);
-        QVERIFY(lists.AddTopic(QStringLiteral("A.B")).accepted());
-        const TopicNameCheck ab = lists.AddTopic(QStringLiteral("AB"));
+        QVERIFY(lists.addTopic(QStringLiteral("A.B")).accepted());
+        const TopicNameCheck ab = lists.addTopic(QStringLiteral("AB"));
         QCOMPARE(ab.verdict, TopicNameCheck::SharesFiles);
         QVERIFY2(ab.message.contains(QStringLiteral("\"A.B\"")), qPrintable(ab.message));
-        QCOMPARE(lists.AddTopic(QStringLiteral("a:b")).verdict, TopicNameCheck::SharesFiles);
-        QCOMPARE(lists.AddTopic(QStringLiteral("My Life Highlights")).verdict, TopicNameCheck::SharesFiles);
+        QCOMPARE(lists.addTopic(QStringLiteral("a:b")).verdict, TopicNameCheck::SharesFiles);
+        QCOMPARE(lists.addTopic(QStringLiteral("My Life Highlights")).verdict, TopicNameCheck::SharesFiles);
 
         FakeEditors seven(7);
         TopicStore decisions(decision(), &seven);
-        const TopicNameCheck car = decisions.AddTopic(QStringLiteral("Buy a New car?"));
+        const TopicNameCheck car = decisions.addTopic(QStringLiteral("Buy a New car?"));
         QCOMPARE(car.verdict, TopicNameCheck::SharesFiles);
         QVERIFY2(car.message.contains(QStringLiteral("\"Buy a New car\"")), qPrintable(car.message));
         QCOMPARE(decisions.topics().size(), 9);
@@ -372,7 +372,7 @@ private Q_SLOTS:
         writeFileBytes(file("Bucket List_todo.txt"), "a\nb");
         QVERIFY(store.openTopic(QStringLiteral("Bucket List")));
         QCOMPARE(editors.texts[0], QStringLiteral("a\nb"));
-        QVERIFY(!store.HasUnsavedEdits());
+        QVERIFY(!store.hasUnsavedEdits());
         // Another program changes the file while it is shown untouched.
         writeFileBytes(file("Bucket List_todo.txt"), "a\nb\nfrom elsewhere");
         QVERIFY(store.saveEdits());
@@ -385,16 +385,16 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(file("Dream Dates_todo.txt")), QByteArray("dinner\r\n"));
         // Only an edit is written, once.
         editors.texts[0] = QStringLiteral("a\nb\nc");
-        QVERIFY(store.HasUnsavedEdits());
+        QVERIFY(store.hasUnsavedEdits());
         QVERIFY(store.saveEdits());
-        QVERIFY(!store.HasUnsavedEdits());
+        QVERIFY(!store.hasUnsavedEdits());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("a\r\nb\r\nc\r\n"));
         writeFileBytes(file("Bucket List_todo.txt"), "changed again");
-        QVERIFY(store.Close());
+        QVERIFY(store.storeAll());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("changed again"));
         // Removed behind the program's back while untouched: not rewritten.
         QVERIFY(QFile::remove(file("Bucket List_todo.txt")));
-        QVERIFY(store.Close());
+        QVERIFY(store.storeAll());
         QVERIFY(!QFile::exists(file("Bucket List_todo.txt")));
     }
 
@@ -497,7 +497,7 @@ private Q_SLOTS:
         QVERIFY(folderFiles().isEmpty());
         QCOMPARE(fileBytes(m_config + "Journal_Topics.txt"), QByteArray());
         QCOMPARE(store.moveUp(), TopicStore::Move::NothingSelected);
-        QVERIFY(store.Close());
+        QVERIFY(store.storeAll());
     }
 
     void writeFailureKeepsTheText()
@@ -512,10 +512,10 @@ private Q_SLOTS:
         QVERIFY2(opened.error.contains(QStringLiteral("Bucket List_todo.txt")), qPrintable(opened.error));
         QCOMPARE(editors.texts[0], QStringLiteral("precious"));
         QCOMPARE(store.currentTopic(), QStringLiteral("Bucket List"));
-        QVERIFY(!store.Close());
+        QVERIFY(!store.storeAll());
         // Once the folder is back, nothing was lost.
         QVERIFY(QDir().mkpath(m_folder));
-        QVERIFY(store.Close());
+        QVERIFY(store.storeAll());
         QCOMPARE(fileBytes(file("Bucket List_todo.txt")), QByteArray("precious\r\n"));
     }
 
@@ -549,7 +549,7 @@ private Q_SLOTS:
                 QCOMPARE(store.currentIndex(), 0);
                 QVERIFY(editors.locks.value(0).contains(QStringLiteral("too long")));
                 // The user can still rename it or get rid of it.
-                QVERIFY(store.RenameSelectedTopic(QStringLiteral("Short")));
+                QVERIFY(store.renameSelectedTopic(QStringLiteral("Short")));
                 QCOMPARE(store.topics().first(), QStringLiteral("Short"));
                 QVERIFY(store.deleteTopic(QStringLiteral("Short")));
                 QCOMPARE(store.topics(), QStringList({"Bucket List"}));
@@ -592,7 +592,7 @@ private Q_SLOTS:
         // Whatever that editor holds, its file is never written.
         editors.texts[5] = QStringLiteral("typed anyway");
         editors.texts[1] = QStringLiteral("cost");
-        QVERIFY(store.HasUnsavedEdits());
+        QVERIFY(store.hasUnsavedEdits());
         QVERIFY(store.openTopic(QStringLiteral("Switch Job")));
         QVERIFY(QFileInfo(file("Get married_Links.txt")).isDir());
         QCOMPARE(fileBytes(file("Get married_minus.txt")), QByteArray("cost\r\n"));
@@ -610,7 +610,7 @@ private Q_SLOTS:
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
         const WriteResult opened = store.openTopic(QStringLiteral("Switch Job"));
-        const WriteResult closed = store.Close();
+        const WriteResult closed = store.storeAll();
         TextFile::setWriteFault({});
         QVERIFY(!opened);
         // Both are named, not only the first that failed.
@@ -671,7 +671,7 @@ private Q_SLOTS:
         QCOMPARE(editors.texts[0], QString());
         QVERIFY(!editors.locks.value(0).isEmpty());
         editors.texts[0] = QStringLiteral("typed into a locked editor");
-        QVERIFY(store.Close());
+        QVERIFY(store.storeAll());
         QCOMPARE(folderFiles(), QStringList({"A_todo.txt"}));
         store.setSelectedIndex(2);
         QVERIFY(store.openSelected());
@@ -691,32 +691,32 @@ private Q_SLOTS:
         editors.texts[0] = QStringLiteral("faster");
 
         // Refused names change nothing.
-        const WriteResult clash = store.RenameSelectedTopic(QStringLiteral("switch job"));
+        const WriteResult clash = store.renameSelectedTopic(QStringLiteral("switch job"));
         QVERIFY(!clash);
         QVERIFY(clash.error.contains(QStringLiteral("Switch Job")));
-        QVERIFY(!store.RenameSelectedTopic(QStringLiteral("Buy a New House?")));
-        QVERIFY(!store.RenameSelectedTopic(QString(81, QChar(0x20AC))));
-        QVERIFY(!store.RenameSelectedTopic(QStringLiteral("\r\n")));
+        QVERIFY(!store.renameSelectedTopic(QStringLiteral("Buy a New House?")));
+        QVERIFY(!store.renameSelectedTopic(QString(81, QChar(0x20AC))));
+        QVERIFY(!store.renameSelectedTopic(QStringLiteral("\r\n")));
         QCOMPARE(store.topics().at(1), QStringLiteral("Buy a New car"));
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car_")).size(), 7);
 
         // Accepted: the edit is stored, all seven files move with the name.
-        QVERIFY(store.RenameSelectedTopic(QStringLiteral("Buy an electric car\r\n")));
+        QVERIFY(store.renameSelectedTopic(QStringLiteral("Buy an electric car\r\n")));
         QCOMPARE(store.topics().at(1), QStringLiteral("Buy an electric car"));
         QCOMPARE(store.currentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car_")), QStringList());
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
         QCOMPARE(fileBytes(file("Buy an electric car_plus.txt")), QByteArray("faster\r\n"));
         QCOMPARE(TextFile::readLines(m_config + "Decision_Topics.txt").at(1), QStringLiteral("Buy an electric car"));
-        QVERIFY(!store.HasUnsavedEdits());
+        QVERIFY(!store.hasUnsavedEdits());
 
         // Only stripped characters change: the files stay.
-        QVERIFY(store.RenameSelectedTopic(QStringLiteral("Buy an electric car?")));
+        QVERIFY(store.renameSelectedTopic(QStringLiteral("Buy an electric car?")));
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
 
         // A file of that name left by some earlier topic is never replaced.
         writeFileBytes(file("Lease a car_Other.txt"), "old notes");
-        const WriteResult taken = store.RenameSelectedTopic(QStringLiteral("Lease a car"));
+        const WriteResult taken = store.renameSelectedTopic(QStringLiteral("Lease a car"));
         QVERIFY(!taken);
         QVERIFY(taken.error.contains(QStringLiteral("Lease a car_Other.txt")));
         QCOMPARE(fileBytes(file("Lease a car_Other.txt")), QByteArray("old notes"));
@@ -725,7 +725,7 @@ private Q_SLOTS:
         // When the list cannot be written, the files go back: all or nothing.
         QVERIFY(QFile::remove(m_config + "Decision_Topics.txt"));
         QVERIFY(QDir().mkpath(m_config + "Decision_Topics.txt"));
-        const WriteResult unlisted = store.RenameSelectedTopic(QStringLiteral("Rent a car"));
+        const WriteResult unlisted = store.renameSelectedTopic(QStringLiteral("Rent a car"));
         QVERIFY(!unlisted);
         QCOMPARE(store.topics().at(1), QStringLiteral("Buy an electric car?"));
         QCOMPARE(folderFiles().filter(QStringLiteral("Rent a car_")), QStringList());

@@ -35,6 +35,22 @@
 
 namespace {
 
+// The add-topic dialog's controls, found by their names.
+QLineEdit *nameField(AddTopicDialog *dialog)
+{
+    return dialog->findChild<QLineEdit *>(QStringLiteral("edit1"));
+}
+
+QPushButton *okButtonOf(AddTopicDialog *dialog)
+{
+    return dialog->findChild<QPushButton *>(QStringLiteral("OK"));
+}
+
+QPushButton *cancelButtonOf(AddTopicDialog *dialog)
+{
+    return dialog->findChild<QPushButton *>(QStringLiteral("Cancel"));
+}
+
 
 
 int rowOf(TopicWorkspace *workspace, const QString &topic)
@@ -170,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(decision()->topicList->count(), 9);
         QCOMPARE(journal()->titleLabel->text(), QStringLiteral("To Do"));
         QVERIFY(journal()->todo->toPlainText().isEmpty());
-        QVERIFY(journal()->CurrentTopic().isEmpty());
+        QVERIFY(journal()->currentTopic().isEmpty());
         QCOMPARE(journal()->topicList->selectedItems().size(), 0);
         QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Title"));
         QCOMPARE(journal()->topicAddButton->toolTip(), QStringLiteral("Add Topic"));
@@ -217,7 +233,7 @@ private Q_SLOTS:
         pick(journal(), "Bucket List");
         QTest::keyClick(journal()->topicList, Qt::Key_Down);
         QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Celebrities I Hate"));
-        QCOMPARE(journal()->CurrentTopic(), QStringLiteral("Celebrities I Hate"));
+        QCOMPARE(journal()->currentTopic(), QStringLiteral("Celebrities I Hate"));
         // Left untouched, so not written.
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
     }
@@ -232,13 +248,13 @@ private Q_SLOTS:
     {
         m_form->btnGoalsClick();
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("Garden Ideas"));
-            dialog->OK->click();
+            nameField(dialog)->setText(QStringLiteral("Garden Ideas"));
+            okButtonOf(dialog)->click();
         });
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden Ideas"));
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(journal()->topicList->selectedItems().size(), 0);
-        QVERIFY(journal()->CurrentTopic().isEmpty());
+        QVERIFY(journal()->currentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
 
@@ -250,12 +266,12 @@ private Q_SLOTS:
     void addRefusesDuplicatesButWrites()
     {
         addTopic(decision(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("buy a new CAR"));
-            dialog->OK->click();
+            nameField(dialog)->setText(QStringLiteral("buy a new CAR"));
+            okButtonOf(dialog)->click();
         });
         QCOMPARE(decision()->topicList->count(), 9);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
-        addTopic(decision(), [](AddTopicDialog *dialog) { dialog->OK->click(); });
+        addTopic(decision(), [](AddTopicDialog *dialog) { okButtonOf(dialog)->click(); });
         QCOMPARE(decision()->topicList->item(9)->text(), QStringLiteral("Topic Name"));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
     }
@@ -263,11 +279,11 @@ private Q_SLOTS:
     void cancelWritesNothing()
     {
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("Not wanted"));
-            dialog->Cancel->click();
+            nameField(dialog)->setText(QStringLiteral("Not wanted"));
+            cancelButtonOf(dialog)->click();
         });
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("Not wanted either"));
+            nameField(dialog)->setText(QStringLiteral("Not wanted either"));
             dialog->close();
         });
         addTopic(journal(), [](AddTopicDialog *dialog) {
@@ -282,19 +298,19 @@ private Q_SLOTS:
         AddTopicDialog dialog(journal());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Topic"));
         QCOMPARE(dialog.size(), QSize(581, 213));
-        QCOMPARE(dialog.edit1->text(), QStringLiteral("Topic Name"));
-        QCOMPARE(dialog.edit1->width(), 369);
+        QCOMPARE(nameField(&dialog)->text(), QStringLiteral("Topic Name"));
+        QCOMPARE(nameField(&dialog)->width(), 369);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         // From the first moment the name field has the focus with its text
         // selected, and no timer takes it away later.
-        QCOMPARE(QApplication::focusWidget(), dialog.edit1);
-        QCOMPARE(dialog.edit1->selectedText(), QStringLiteral("Topic Name"));
+        QCOMPARE(QApplication::focusWidget(), nameField(&dialog));
+        QCOMPARE(nameField(&dialog)->selectedText(), QStringLiteral("Topic Name"));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Go"));
         QTest::qWait(1300);
-        QCOMPARE(QApplication::focusWidget(), dialog.edit1);
+        QCOMPARE(QApplication::focusWidget(), nameField(&dialog));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral(" home"));
-        QCOMPARE(dialog.edit1->text(), QStringLiteral("Go home"));
+        QCOMPARE(nameField(&dialog)->text(), QStringLiteral("Go home"));
         QVERIFY(dialog.isVisible());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -324,7 +340,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
         // The first entry is open, highlighted and named in the title: the
         // deleted name never stays above another topic's text.
-        QCOMPARE(journal()->CurrentTopic(), QStringLiteral("Best Childhood Memories"));
+        QCOMPARE(journal()->currentTopic(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("first"));
         QCOMPARE(journal()->topicList->selectedItems().size(), 1);
         QCOMPARE(journal()->topicList->currentRow(), 0);
@@ -362,7 +378,7 @@ private Q_SLOTS:
         QCOMPARE(list->item(1)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(shownTopics(decision()), decision()->store().topics());
         // Moving opens nothing and writes nothing.
-        QCOMPARE(decision()->CurrentTopic(), QStringLiteral("Buy a New car"));
+        QCOMPARE(decision()->currentTopic(), QStringLiteral("Buy a New car"));
         QCOMPARE(m_fakes->dialogs.messages.size(), 2);
         QVERIFY(!QFile::exists(configFile("Decision_Topics.txt")));
 
@@ -381,15 +397,15 @@ private Q_SLOTS:
         m_form = start();
         QCOMPARE(journal()->topicList->count(), 0);
         journal()->topicDeleteButton->click();
-        journal()->topicListClick();
+        journal()->openSelectedTopic();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
 
         // Deleting the last topic leaves an empty list and empty editors.
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("Only"));
-            dialog->OK->click();
+            nameField(dialog)->setText(QStringLiteral("Only"));
+            okButtonOf(dialog)->click();
         });
         m_form->btnGoalsClick();
         pick(journal(), "Only");
@@ -398,7 +414,7 @@ private Q_SLOTS:
         journal()->topicDeleteButton->click();
         QCOMPARE(journal()->topicList->count(), 0);
         QVERIFY(journal()->todo->toPlainText().isEmpty());
-        QVERIFY(journal()->CurrentTopic().isEmpty());
+        QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QCOMPARE(fileBytes(configFile("Journal_Topics.txt")), QByteArray());
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
@@ -432,42 +448,42 @@ private Q_SLOTS:
     {
         m_form->Image4Click();
         DecisionsWorkspace *d = decision();
-        QCOMPARE(d->pgProject->count(), 6);
-        QCOMPARE(d->pgProject->currentWidget(), d->TabSheet5);
-        QVERIFY(d->decisionPanel->isVisible());
-        const int columnsTop = d->pgProject->y();
+        QCOMPARE(d->pages->count(), 6);
+        QCOMPARE(d->pages->currentWidget(), d->reasonsPage);
+        QVERIFY(d->columnHeader->isVisible());
+        const int columnsTop = d->pages->y();
 
         const struct
         {
             QString tab;
             QWidget *page;
             QWidget *editor;
-        } pages[] = {{"Done", d->TabSheet11, d->Done},
-                     {"Next Step", d->TabSheet6, d->nextStep},
-                     {"Links", d->Tabsheet9, d->Links},
-                     {"Other", d->TabSheet10, d->Other}};
+        } pages[] = {{"Done", d->donePage, d->done},
+                     {"Next Step", d->nextStepPage, d->nextStep},
+                     {"Links", d->linksPage, d->links},
+                     {"Other", d->otherPage, d->other}};
         for (const auto &page : pages) {
             int tab = -1;
-            for (int i = 0; i < d->pgProjectTabs->count(); ++i) {
-                if (d->pgProjectTabs->tabText(i) == page.tab)
+            for (int i = 0; i < d->pageTabs->count(); ++i) {
+                if (d->pageTabs->tabText(i) == page.tab)
                     tab = i;
             }
             QVERIFY2(tab >= 0, qPrintable(page.tab));
-            QTest::mouseClick(d->pgProjectTabs, Qt::LeftButton, Qt::NoModifier,
-                              d->pgProjectTabs->tabRect(tab).center());
-            QCOMPARE(d->pgProject->currentWidget(), page.page);
+            QTest::mouseClick(d->pageTabs, Qt::LeftButton, Qt::NoModifier,
+                              d->pageTabs->tabRect(tab).center());
+            QCOMPARE(d->pages->currentWidget(), page.page);
             QVERIFY(page.editor->isVisible());
-            QVERIFY(!d->decisionPanel->isVisible());
-            QVERIFY(d->pgProject->y() < columnsTop);
+            QVERIFY(!d->columnHeader->isVisible());
+            QVERIFY(d->pages->y() < columnsTop);
         }
         // Back to the columns by keyboard.
         m_form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
-        d->Other->setFocus();
-        QTest::keyClick(d->Other, Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(d->pgProject->currentWidget(), d->TabSheet5);
-        QVERIFY(d->decisionPanel->isVisible());
-        QCOMPARE(d->pgProject->y(), columnsTop);
+        d->other->setFocus();
+        QTest::keyClick(d->other, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(d->pages->currentWidget(), d->reasonsPage);
+        QVERIFY(d->columnHeader->isVisible());
+        QCOMPARE(d->pages->y(), columnsTop);
     }
 
     void splitterFigures()
@@ -476,7 +492,7 @@ private Q_SLOTS:
         DecisionsWorkspace *d = decision();
         // The page control spans the writing side, which starts at 289.
         d->resizeTo(289 + 600, 500);
-        QCOMPARE(d->pgProject->width(), 600);
+        QCOMPARE(d->pages->width(), 600);
         QCOMPARE(d->plus->width(), 290);
         QCOMPARE(d->editSplitter->x(), 290);
         QCOMPARE(d->againstLabel->x(), 290);
@@ -526,23 +542,23 @@ private Q_SLOTS:
         writeFileBytes(decisionFile("Get married_Links.txt"),
                   "  https://example.com/venue  \r\n\r\n/tmp/guest list.txt\r\nlast");
         pick(decision(), "Get married");
-        QCOMPARE(decision()->Links->toPlainText(),
+        QCOMPARE(decision()->links->toPlainText(),
                  QStringLiteral("  https://example.com/venue  \n\n/tmp/guest list.txt\nlast"));
         QVERIFY(m_fakes->shell.opened.isEmpty());
-        decision()->Links->moveCursor(QTextCursor::End);
-        typeLines(decision()->Links, {"", "more"});
+        decision()->links->moveCursor(QTextCursor::End);
+        typeLines(decision()->links, {"", "more"});
         QVERIFY(m_fakes->shell.opened.isEmpty());
 
-        QTabBar *tabs = decision()->pgProjectTabs;
+        QTabBar *tabs = decision()->pageTabs;
         for (int i = 0; i < tabs->count(); ++i) {
             if (tabs->tabText(i) == QStringLiteral("Links"))
                 tabs->setCurrentIndex(i);
         }
-        QVERIFY(decision()->Links->isVisible());
-        QPlainTextEdit *links = decision()->Links;
+        QVERIFY(decision()->links->isVisible());
+        QPlainTextEdit *links = decision()->links;
         QTextCursor third(links->document()->findBlockByNumber(2));
         links->setTextCursor(third);
-        decision()->SpeedButton1->click();
+        decision()->openLinkButton->click();
         QCOMPARE(m_fakes->shell.opened, QStringList({"/tmp/guest list.txt"}));
 
         const QRect first = links->cursorRect(QTextCursor(links->document()->findBlockByNumber(0)));
@@ -596,8 +612,8 @@ private Q_SLOTS:
         m_form->btnGoalsClick();
         QApplication::clipboard()->setText(QStringLiteral("Garden ideas\r\n"));
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            QTest::keyClick(dialog->edit1, Qt::Key_V, Qt::ControlModifier);
-            QTest::keyClick(dialog->edit1, Qt::Key_Return);
+            QTest::keyClick(nameField(dialog), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(nameField(dialog), Qt::Key_Return);
         });
         QCOMPARE(journal()->topicList->count(), 88);
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
@@ -620,14 +636,14 @@ private Q_SLOTS:
         const QString tooLong(81, QChar(0x20AC));
         bool stayedOpen = false;
         addTopic(decision(), [&](AddTopicDialog *dialog) {
-            dialog->edit1->setText(tooLong);
-            dialog->OK->click();
+            nameField(dialog)->setText(tooLong);
+            okButtonOf(dialog)->click();
             // Refused with the dialog still open, so the name can be mended.
             stayedOpen = dialog->isVisible();
-            dialog->edit1->setText(QStringLiteral("Buy a New car?"));
-            dialog->OK->click();
+            nameField(dialog)->setText(QStringLiteral("Buy a New car?"));
+            okButtonOf(dialog)->click();
             stayedOpen = stayedOpen && dialog->isVisible();
-            dialog->Cancel->click();
+            cancelButtonOf(dialog)->click();
         });
         QVERIFY(stayedOpen);
         QCOMPARE(m_fakes->dialogs.errors.size(), 2);
@@ -639,13 +655,13 @@ private Q_SLOTS:
 
         m_form->btnGoalsClick();
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("A.B"));
-            dialog->OK->click();
+            nameField(dialog)->setText(QStringLiteral("A.B"));
+            okButtonOf(dialog)->click();
         });
         addTopic(journal(), [](AddTopicDialog *dialog) {
-            dialog->edit1->setText(QStringLiteral("AB"));
-            dialog->OK->click();
-            dialog->Cancel->click();
+            nameField(dialog)->setText(QStringLiteral("AB"));
+            okButtonOf(dialog)->click();
+            cancelButtonOf(dialog)->click();
         });
         QCOMPARE(journal()->topicList->count(), 88);
         QVERIFY(m_fakes->dialogs.errors.last().contains(QStringLiteral("\"A.B\"")));
@@ -661,7 +677,7 @@ private Q_SLOTS:
         pick(journal(), "Dream Dates");
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         // Still on Bucket List: highlight, title and text agree.
-        QCOMPARE(journal()->CurrentTopic(), QStringLiteral("Bucket List"));
+        QCOMPARE(journal()->currentTopic(), QStringLiteral("Bucket List"));
         QCOMPARE(journal()->topicList->selectedItems().size(), 1);
         QCOMPARE(journal()->topicList->selectedItems().first()->text(), QStringLiteral("Bucket List"));
         QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Bucket List"));
@@ -684,7 +700,7 @@ private Q_SLOTS:
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QCOMPARE(fileBytes(journalFile("Best Childhood Memories_todo.txt")), QByteArray("first\r\n"));
         QCOMPARE(journal()->topicList->count(), 87);
-        QVERIFY(journal()->CurrentTopic().isEmpty());
+        QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
     }
 
@@ -727,7 +743,7 @@ private Q_SLOTS:
         m_form->Image4Click();
         DecisionsWorkspace *d = decision();
         d->resizeTo(289 + 600, 500);
-        const int forRight = d->Label1->x() + d->Label1->width();
+        const int forRight = d->forLabel->x() + d->forLabel->width();
         for (int dx : {-100, -200, -1000}) {
             dragSplitter(d->editSplitter, dx);
             QVERIFY2(d->againstLabel->x() >= forRight,
@@ -735,7 +751,7 @@ private Q_SLOTS:
             QCOMPARE(d->againstLabel->x(), d->editSplitter->x());
         }
         dragSplitter(d->editSplitter, 2000);
-        QVERIFY(d->againstLabel->x() + d->againstLabel->width() <= d->pgProject->width());
+        QVERIFY(d->againstLabel->x() + d->againstLabel->width() <= d->pages->width());
         // A window too narrow for both still keeps them apart.
         d->resizeTo(289 + 200, 300);
         QVERIFY(d->againstLabel->x() >= forRight);
@@ -762,13 +778,13 @@ private Q_SLOTS:
                 return;
             seen = true;
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Rename Topic"));
-            QCOMPARE(dialog->edit1->selectedText(), QStringLiteral("Buy a New car"));
+            QCOMPARE(nameField(dialog)->selectedText(), QStringLiteral("Buy a New car"));
             // A clash is refused inside the dialog.
-            dialog->edit1->setText(QStringLiteral("switch job"));
-            dialog->OK->click();
+            nameField(dialog)->setText(QStringLiteral("switch job"));
+            okButtonOf(dialog)->click();
             QVERIFY(dialog->isVisible());
-            dialog->edit1->setText(QStringLiteral("Buy an electric car"));
-            QTest::keyClick(dialog->edit1, Qt::Key_Return);
+            nameField(dialog)->setText(QStringLiteral("Buy an electric car"));
+            QTest::keyClick(nameField(dialog), Qt::Key_Return);
         });
         d->topicList->setFocus();
         QTest::keyClick(d->topicList, Qt::Key_F2);
@@ -776,7 +792,7 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QCOMPARE(d->topicList->item(1)->text(), QStringLiteral("Buy an electric car"));
         QCOMPARE(d->topicList->selectedItems().value(0), d->topicList->item(1));
-        QCOMPARE(d->CurrentTopic(), QStringLiteral("Buy an electric car"));
+        QCOMPARE(d->currentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(d->titleLabel->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
         QCOMPARE(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name),
@@ -794,12 +810,12 @@ private Q_SLOTS:
         writeFileBytes(decisionFile("Get married_plus.txt"), "love\r\n");
         QVERIFY(QDir().mkpath(decisionFile("Get married_Links.txt")));
         pick(decision(), "Get married");
-        QCOMPARE(decision()->CurrentTopic(), QStringLiteral("Get married"));
+        QCOMPARE(decision()->currentTopic(), QStringLiteral("Get married"));
         QCOMPARE(decision()->plus->toPlainText(), QStringLiteral("love"));
         QVERIFY(!decision()->plus->isReadOnly());
         // The part that could not be read says why and takes no text.
-        QVERIFY(decision()->Links->isReadOnly());
-        QVERIFY(decision()->Links->placeholderText().contains(QStringLiteral("Get married_Links.txt")));
+        QVERIFY(decision()->links->isReadOnly());
+        QVERIFY(decision()->links->placeholderText().contains(QStringLiteral("Get married_Links.txt")));
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Get married_Links.txt")));
         decision()->plus->moveCursor(QTextCursor::End);
@@ -816,8 +832,8 @@ private Q_SLOTS:
         writeFileBytes(decisionFile("Get married_Links.txt"), "https://example.com/venue");
         pick(decision(), "Get married");
         QCOMPARE(m_fakes->dialogs.errors.size(), 2);
-        QVERIFY(!decision()->Links->isReadOnly());
-        QCOMPARE(decision()->Links->toPlainText(), QStringLiteral("https://example.com/venue"));
+        QVERIFY(!decision()->links->isReadOnly());
+        QCOMPARE(decision()->links->toPlainText(), QStringLiteral("https://example.com/venue"));
         QVERIFY(m_form->close());
         QCOMPARE(fileBytes(decisionFile("Get married_Links.txt")), QByteArray("https://example.com/venue"));
     }
@@ -828,16 +844,16 @@ private Q_SLOTS:
         DecisionsWorkspace *d = decision();
         pick(d, "Buy a New car");
         typeLines(d->plus, {"Reliable"});
-        for (QPlainTextEdit *memo : {d->nextStep, d->Links, d->Other})
+        for (QPlainTextEdit *memo : {d->nextStep, d->links, d->other})
             memo->setPlainText(QStringLiteral("kept"));
         TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
         // A switch that cannot store everything does not happen.
         pick(d, "Switch Job");
-        QCOMPARE(d->CurrentTopic(), QStringLiteral("Buy a New car"));
+        QCOMPARE(d->currentTopic(), QStringLiteral("Buy a New car"));
         QCOMPARE(d->topicList->selectedItems().value(0)->text(), QStringLiteral("Buy a New car"));
-        QCOMPARE(d->Links->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(d->links->toPlainText(), QStringLiteral("kept"));
         // Closing asks, naming each file that would be lost.
         m_fakes->dialogs.answers.enqueue(false);
         const bool closed = m_form->close();

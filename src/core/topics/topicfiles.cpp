@@ -108,7 +108,7 @@ QStringList editorLines(const QString &text)
     return text.split(QLatin1Char('\n'));
 }
 
-QString EditorText(const QStringList &lines)
+QString joinEditorLines(const QStringList &lines)
 {
     return lines.join(QLatin1Char('\n'));
 }

@@ -40,7 +40,7 @@ QString deleteQuestion(const QString &topic);
 // The lines of a line-numbered editor: an empty editor has none, and every
 // "\n" starts a new line, so a final empty line survives a save and load.
 QStringList editorLines(const QString &text);
-QString EditorText(const QStringList &lines);
+QString joinEditorLines(const QStringList &lines);
 
 // The topics each list shows until the user has a topics file, in order.
 const QStringList &builtInJournalTopics();

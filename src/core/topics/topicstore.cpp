@@ -162,7 +162,7 @@ WriteResult TopicStore::saveEdits()
     return saveTopic(m_currentTopic);
 }
 
-bool TopicStore::HasUnsavedEdits() const
+bool TopicStore::hasUnsavedEdits() const
 {
     if (m_currentTopic.isEmpty())
         return false;
@@ -191,7 +191,7 @@ WriteResult TopicStore::openTopic(const QString &topic)
         QString error;
         QString text;
         if (editorDef.kind == TopicEditorKind::Lines)
-            text = Topics::EditorText(TextFile::readLines(path, &error));
+            text = Topics::joinEditorLines(TextFile::readLines(path, &error));
         else
             text = TextFile::readText(path, &error);
         if (!error.isEmpty()) {
@@ -343,7 +343,7 @@ TopicNameCheck TopicStore::checkNewName(const QString &typed, int renamed) const
     return check;
 }
 
-TopicNameCheck TopicStore::AddTopic(const QString &typed)
+TopicNameCheck TopicStore::addTopic(const QString &typed)
 {
     const TopicNameCheck check = checkNewName(typed);
     if (check.accepted())
@@ -351,7 +351,7 @@ TopicNameCheck TopicStore::AddTopic(const QString &typed)
     return check;
 }
 
-WriteResult TopicStore::RenameSelectedTopic(const QString &typed)
+WriteResult TopicStore::renameSelectedTopic(const QString &typed)
 {
     if (m_selected < 0)
         return WriteResult::failure(tr("Select a topic to rename"));
@@ -477,7 +477,7 @@ TopicStore::Move TopicStore::moveDown()
     return Move::Moved;
 }
 
-WriteResult TopicStore::Close()
+WriteResult TopicStore::storeAll()
 {
     // Both are tried: a topic that cannot be stored does not keep the
     // list's new order from its file.

@@ -131,7 +131,7 @@ public:
     // Saves what was edited in the open topic (nothing when none is open).
     WriteResult saveEdits();
     // True when an editor of the open topic holds text not yet saved.
-    bool HasUnsavedEdits() const;
+    bool hasUnsavedEdits() const;
     // Stores the open topic, then loads every editor of the new one. When
     // the open topic cannot be stored, or the name cannot name files,
     // nothing changes. A file that cannot be read leaves its editor empty
@@ -160,11 +160,11 @@ public:
     // renamed (its own name and files do not count as taken).
     TopicNameCheck checkNewName(const QString &typed, int renamed = -1) const;
     // Appends the cleaned name unless the check refuses it.
-    TopicNameCheck AddTopic(const QString &typed);
+    TopicNameCheck addTopic(const QString &typed);
     // Renames the selected entry and its files, all or nothing, after the
     // same checks as a new name and after storing the open topic. A name
     // that stays the same changes nothing.
-    WriteResult RenameSelectedTopic(const QString &typed);
+    WriteResult renameSelectedTopic(const QString &typed);
 
     enum class Move { NothingSelected, Moved, AtEnd };
     // Swap the selected entry with its neighbour; the selection follows.
@@ -173,7 +173,7 @@ public:
     void swapItems(int i, int j);
 
     // At shut-down: stores the open topic, then the list.
-    WriteResult Close();
+    WriteResult storeAll();
 
 private:
     TopicWorkspaceSetup m_setup;

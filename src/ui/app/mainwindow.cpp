@@ -7,7 +7,7 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/weekcontroller.h"
 #include "core/common/daynumber.h"
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "ui/common/pictures.h"
 #include "core/datafolder/datafolder.h"
 #include "core/platform/clock.h"
@@ -47,17 +47,6 @@ constexpr int kDesignClientHeight = 628;
 constexpr int kRightArrowOffset = kDesignClientWidth - 828;
 const QColor kCaptionColor(0xFF, 0x80, 0x80);
 
-QWidget *whitePanel(const QString &name, QWidget *parent)
-{
-    auto *panel = new QWidget(parent);
-    panel->setObjectName(name);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(pal);
-    return panel;
-}
-
 } // namespace
 
 MainWindow::MainWindow(const Services &services, const StartOptions &options, QWidget *parent)
@@ -69,9 +58,7 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     setWindowTitle(QStringLiteral("Lumora"));
     setWindowIcon(svgIcon(QStringLiteral(":/icons/vellumark.svg")));
     setFont(pixelFont(QStringLiteral("Arial"), 12));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    setWindowColor(this, Qt::white);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -179,9 +166,7 @@ void MainWindow::createTopBar()
         auto *label = new QLabel(s.caption, bar);
         label->setObjectName(QString::fromLatin1(s.labelName));
         label->setFont(pixelFont(QStringLiteral("Arial"), 9));
-        QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, kCaptionColor);
-        label->setPalette(pal);
+        setTextColor(label, kCaptionColor);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         label->move(s.labelAt);
         label->adjustSize();
@@ -763,7 +748,7 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
                                       static_cast<TopicWorkspace *>(Decision)}) {
         if (!workspace)
             continue;
-        const WriteResult stored = workspace->formClose();
+        const WriteResult stored = workspace->storeAll();
         if (!stored)
             errors->append(stored.error);
     }
@@ -824,7 +809,7 @@ bool MainWindow::closeTopicWorkspaces()
                                       static_cast<TopicWorkspace *>(Decision)}) {
         if (!workspace)
             continue;
-        const WriteResult closed = workspace->formClose();
+        const WriteResult closed = workspace->storeAll();
         if (!closed
             && !m_services.dialogs->yesNo(
                 this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.")

@@ -1,5 +1,6 @@
 #include "ui/calendar/daynotecolumn.h"
 
+#include "ui/common/look.h"
 #include "ui/common/pictures.h"
 #include "ui/calendar/notefiller.h"
 #include "ui/calendar/notememo.h"
@@ -14,9 +15,7 @@ constexpr int kBarHeight = 25;
 
 QFont arial13()
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    return font;
+    return pixelFont(QStringLiteral("Arial"), 13);
 }
 } // namespace
 
@@ -26,23 +25,17 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *hostPanel)
     , m_week(week)
 {
     setObjectName(QStringLiteral("Edit"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    paintWhite(this);
     setFont(arial13());
 
     topPanel = new QWidget(this);
     topPanel->setObjectName(QStringLiteral("Top_panel"));
-    topPanel->setAutoFillBackground(true);
-    topPanel->setPalette(pal);
+    paintWhite(topPanel);
 
     dateLabel = new QLabel(topPanel);
     dateLabel->setObjectName(QStringLiteral("Date_Label"));
     dateLabel->setFont(arial13());
-    QPalette red = dateLabel->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    dateLabel->setPalette(red);
+    setTextColor(dateLabel, Qt::red);
 
     Shape1 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
@@ -200,9 +193,7 @@ void DayNoteColumn::setDayColor(const QColor &color)
     memoPal.setColor(QPalette::Base, color);
     memoPal.setColor(QPalette::Text, Qt::black);
     Memo1->setPalette(memoPal);
-    QPalette bottomPal = panelBottom->palette();
-    bottomPal.setColor(QPalette::Window, color);
-    panelBottom->setPalette(bottomPal);
+    setWindowColor(panelBottom, color);
 }
 
 QColor DayNoteColumn::dayColor() const

@@ -1,4 +1,5 @@
 #include "ui/grid/stringgridview.h"
+#include "ui/common/look.h"
 
 #include "core/grid/gridroutines.h"
 #include "core/grid/stringgrid.h"
@@ -42,9 +43,7 @@ StringGridView::StringGridView(StringGrid *grid, QWidget *parent)
 void StringGridView::setBackgroundColor(const QColor &color)
 {
     m_background = color;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Base, color);
-    setPalette(pal);
+    setBaseColor(this, color);
     viewport()->update();
 }
 

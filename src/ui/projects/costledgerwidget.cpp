@@ -1,5 +1,6 @@
 #include "ui/projects/costledgerwidget.h"
 
+#include "ui/common/look.h"
 #include "ui/common/pictures.h"
 #include "ui/grid/stringgridview.h"
 #include "core/platform/clock.h"
@@ -90,10 +91,7 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     Panel11 = new QWidget(this);
     Panel11->setObjectName(QStringLiteral("Panel11"));
     Panel11->setFixedHeight(kPanelHeight);
-    Panel11->setAutoFillBackground(true);
-    QPalette white = Panel11->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Panel11->setPalette(white);
+    paintWhite(Panel11);
 
     QFont bold = font();
     bold.setBold(true);
@@ -125,10 +123,7 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), Panel11);
     balanceLabel = new ClickLabel(tr("Balance:"), balanceBox);
     balanceLabel->setObjectName(QStringLiteral("Balance_Label"));
-    QFont balanceFont(QStringLiteral("Arial"));
-    balanceFont.setPixelSize(16);
-    balanceFont.setBold(true);
-    balanceLabel->setFont(balanceFont);
+    balanceLabel->setFont(pixelFont(QStringLiteral("Arial"), 16, FontStyle::Bold));
     balanceLabel->setCursor(Qt::PointingHandCursor);
     balanceLabel->setToolTip(tr("Open the project folder"));
     balanceLabel->setMinimumWidth(150);
@@ -154,9 +149,7 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     noteLabel->setWordWrap(true);
     noteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     noteLabel->setContentsMargins(4, 2, 4, 2);
-    QPalette red = noteLabel->palette();
-    red.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
-    noteLabel->setPalette(red);
+    setTextColor(noteLabel, QColor(0xB0, 0x00, 0x00));
     noteLabel->hide();
 
     m_top = new QHBoxLayout;

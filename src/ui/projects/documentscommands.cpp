@@ -1,5 +1,6 @@
 #include "ui/projects/documentscommands.h"
 
+#include "ui/common/look.h"
 #include "ui/common/pictures.h"
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/pageeditor.h"
@@ -45,8 +46,7 @@ DocumentsCommands::DocumentsCommands(ProjectsSection *projects, DataFolder *data
     connect(Image3, &QToolButton::clicked, this, &DocumentsCommands::folderCreateClick);
     dataLabel = new QLabel(tr("Data Files"), projects->Panel9);
     dataLabel->setObjectName(QStringLiteral("Data_label"));
-    QFont underlined(QStringLiteral("Arial"));
-    underlined.setPixelSize(12);
+    QFont underlined = pixelFont(QStringLiteral("Arial"), 12);
     underlined.setUnderline(true);
     dataLabel->setFont(underlined);
     for (QLabel *label : {projects->folderLabel, dataLabel}) {

@@ -1,6 +1,6 @@
 #include "ui/projects/editcategoriesdialog.h"
 
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "core/common/textfile.h"
 #include "ui/platform/dialogs.h"
 #include "core/projects/projectnames.h"
@@ -15,12 +15,8 @@ namespace {
 
 QLabel *greyNote(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    label->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    label->setPalette(pal);
-    return label;
+    return colouredLabel(QString(), text, pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic),
+                         QColor(0x80, 0x80, 0x80), parent);
 }
 
 } // namespace
@@ -38,10 +34,7 @@ EditCategoriesDialog::EditCategoriesDialog(const QStringList &lines, const QStri
     auto *top = new QWidget(this);
     top->setObjectName(QStringLiteral("Panel1"));
     top->setFixedHeight(81);
-    top->setAutoFillBackground(true);
-    QPalette white = top->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    top->setPalette(white);
+    paintWhite(top);
     auto *topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(8, 4, 8, 4);
     topLayout->setSpacing(0);

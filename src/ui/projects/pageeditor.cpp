@@ -1,6 +1,7 @@
 #include "ui/projects/pageeditor.h"
 
 #include "core/common/textfile.h"
+#include "ui/common/look.h"
 
 #include <QFocusEvent>
 #include <QScopedValueRollback>
@@ -15,9 +16,7 @@ PageEditor::PageEditor(const QString &name, const QString &spokenName, const QCo
 {
     setObjectName(name);
     setAccessibleName(spokenName);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(16);
-    setFont(font);
+    setFont(pixelFont(QStringLiteral("Arial"), 16));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setFrameShape(border ? QFrame::Box : QFrame::NoFrame);
     if (border) {

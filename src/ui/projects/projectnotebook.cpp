@@ -1,6 +1,6 @@
 #include "ui/projects/projectnotebook.h"
 
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/pageheader.h"
 
@@ -13,19 +13,6 @@ namespace {
 
 const QColor kHeadingBlue(0x00, 0x80, 0xFF);
 const QColor kGrey(0x80, 0x80, 0x80);
-
-QLabel *colouredLabel(const QString &name, const QString &text, const QFont &font, const QColor &color,
-                      QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    if (!name.isEmpty())
-        label->setObjectName(name);
-    label->setFont(font);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, color);
-    label->setPalette(pal);
-    return label;
-}
 
 QLabel *subHeading(const QString &text, QWidget *parent)
 {

@@ -1,6 +1,6 @@
 #include "ui/projects/projectssection.h"
 
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "core/datafolder/datafolder.h"
 #include "ui/projects/departmentdelegate.h"
 #include "ui/projects/pageeditor.h"
@@ -26,14 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void paintWhite(QWidget *widget)
-{
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(pal);
-}
 
 QToolButton *flatButton(const QString &name, const QString &text, QWidget *parent)
 {
@@ -119,9 +111,7 @@ void ProjectsSection::createListColumn()
     department->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     department->setSelectionMode(QAbstractItemView::SingleSelection);
     department->setItemDelegate(new DepartmentDelegate(department));
-    QPalette pal = department->palette();
-    pal.setColor(QPalette::Base, QColor(0xE8, 0xF3, 0xFF));
-    department->setPalette(pal);
+    setBaseColor(department, QColor(0xE8, 0xF3, 0xFF));
     // A line is chosen when it becomes selected by the mouse or the keys;
     // merely tabbing into the list chooses nothing.
     connect(department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {

@@ -1,6 +1,6 @@
 #include "ui/topics/addtopicdialog.h"
 
-#include "ui/topics/topicworkspace.h"
+#include "ui/common/look.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,64 +21,60 @@ AddTopicDialog::AddTopicDialog(QWidget *owner)
 {
     setObjectName(QStringLiteral("AddTopic"));
     setWindowTitle(tr("Add Topic"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    paintWhite(this);
     setFixedSize(kWidth, kHeight);
 
-    Label1 = new QLabel(tr("New Topic"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont heading = TopicLook::pixelFont(QStringLiteral("Garamond"), 35);
-    heading.setBold(true);
-    Label1->setFont(heading);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(0, 12, kWidth, 46);
+    m_headingLabel = new QLabel(tr("New Topic"), this);
+    m_headingLabel->setObjectName(QStringLiteral("Label1"));
+    m_headingLabel->setFont(hintedPixelFont(QStringLiteral("Garamond"), 35, FontStyle::Bold));
+    m_headingLabel->setAlignment(Qt::AlignCenter);
+    m_headingLabel->setGeometry(0, 12, kWidth, 46);
 
-    Label2 = new QLabel(tr("Enter a new topic"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    QFont line = TopicLook::pixelFont(QStringLiteral("Georgia"), 16);
-    line.setItalic(true);
-    Label2->setFont(line);
-    QPalette grey = Label2->palette();
-    grey.setColor(QPalette::WindowText, Qt::gray);
-    Label2->setPalette(grey);
-    Label2->setAlignment(Qt::AlignCenter);
-    Label2->setGeometry(0, 62, kWidth, 22);
+    m_promptLabel = new QLabel(tr("Enter a new topic"), this);
+    m_promptLabel->setObjectName(QStringLiteral("Label2"));
+    m_promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
+    setTextColor(m_promptLabel, Qt::gray);
+    m_promptLabel->setAlignment(Qt::AlignCenter);
+    m_promptLabel->setGeometry(0, 62, kWidth, 22);
 
-    edit1 = new QLineEdit(tr("Topic Name"), this);
-    edit1->setObjectName(QStringLiteral("edit1"));
-    edit1->setAccessibleName(tr("New topic name"));
-    edit1->setGeometry((kWidth - kEditWidth) / 2, 100, kEditWidth, 26);
-    Label2->setBuddy(edit1);
+    m_nameEdit = new QLineEdit(tr("Topic Name"), this);
+    m_nameEdit->setObjectName(QStringLiteral("edit1"));
+    m_nameEdit->setAccessibleName(tr("New topic name"));
+    m_nameEdit->setGeometry((kWidth - kEditWidth) / 2, 100, kEditWidth, 26);
+    m_promptLabel->setBuddy(m_nameEdit);
 
-    OK = new QPushButton(tr("OK"), this);
-    OK->setObjectName(QStringLiteral("OK"));
-    OK->setDefault(true);
-    OK->setGeometry(kWidth / 2 - 85, 152, 80, 28);
-    connect(OK, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton = new QPushButton(tr("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("OK"));
+    m_okButton->setDefault(true);
+    m_okButton->setGeometry(kWidth / 2 - 85, 152, 80, 28);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    Cancel = new QPushButton(tr("Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("Cancel"));
-    Cancel->setGeometry(kWidth / 2 + 5, 152, 80, 28);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("Cancel"));
+    m_cancelButton->setGeometry(kWidth / 2 + 5, 152, 80, 28);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(edit1, OK);
-    setTabOrder(OK, Cancel);
+    setTabOrder(m_nameEdit, m_okButton);
+    setTabOrder(m_okButton, m_cancelButton);
     // Typing goes into the name from the first moment; nothing moves the
     // focus later.
-    edit1->setFocus();
-    edit1->selectAll();
+    m_nameEdit->setFocus();
+    m_nameEdit->selectAll();
 }
 
 void AddTopicDialog::setRenaming(const QString &currentName)
 {
     setWindowTitle(tr("Rename Topic"));
-    Label1->setText(tr("Rename Topic"));
-    Label2->setText(tr("Enter a new name for the topic"));
-    edit1->setAccessibleName(tr("New name"));
-    edit1->setText(currentName);
-    edit1->selectAll();
+    m_headingLabel->setText(tr("Rename Topic"));
+    m_promptLabel->setText(tr("Enter a new name for the topic"));
+    m_nameEdit->setAccessibleName(tr("New name"));
+    m_nameEdit->setText(currentName);
+    m_nameEdit->selectAll();
+}
+
+QString AddTopicDialog::typedName() const
+{
+    return m_nameEdit->text();
 }
 
 void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
@@ -88,8 +84,8 @@ void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
 
 void AddTopicDialog::accept()
 {
-    if (m_check && !m_check(edit1->text())) {
-        edit1->setFocus();
+    if (m_check && !m_check(m_nameEdit->text())) {
+        m_nameEdit->setFocus();
         return;
     }
     QDialog::accept();

@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 // The small window that asks for the name of a new topic, or a new name
-// for one. It opens with the focus in edit1 and its text selected, so
+// for one. It opens with the focus in nameEdit and its text selected, so
 // typing replaces it at once; Enter accepts.
 class AddTopicDialog : public QDialog
 {
@@ -17,12 +17,8 @@ class AddTopicDialog : public QDialog
 public:
     explicit AddTopicDialog(QWidget *owner);
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLineEdit *edit1;
-    QPushButton *OK;
-    QPushButton *Cancel;
-
+    // The name as typed.
+    QString typedName() const;
     // Asks for a new name for the topic instead of a new topic.
     void setRenaming(const QString &currentName);
     // Run on OK with the typed text: false keeps the dialog open (the check
@@ -34,6 +30,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QLabel *m_headingLabel;
+    QLabel *m_promptLabel;
+    QLineEdit *m_nameEdit;
+    QPushButton *m_okButton;
+    QPushButton *m_cancelButton;
     QWidget *m_owner;
     std::function<bool(const QString &)> m_check;
 };

@@ -11,66 +11,70 @@ class SplitterBar;
 class DataFolder;
 
 // "Decisions": per topic the reasons for (plus) and against (minus) side
-// by side, the final decision (made), and four further notes (Done,
-// nextStep, Links, Other) on pages of their own. Created once at start-up
-// and embedded into the main window's decisionPanel.
+// by side, the final decision (made), and four further notes ("Done",
+// "Next Step", "Links", "Other") on pages of their own. Created once at
+// start-up and embedded into the main window's Decisions host panel.
 class DecisionsWorkspace : public TopicWorkspace
 {
     Q_OBJECT
 public:
     DecisionsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QLabel *Label10;
-    // The header strip over the two columns (not the main window's host
-    // panel of the same name).
-    QWidget *decisionPanel;
-    QLabel *Label1;
+    // The header strip over the two columns.
+    QWidget *columnHeader;
+    QLabel *forLabel;
     QLabel *againstLabel;
-    QWidget *Shape2;
 
-    QStackedWidget *pgProject;
-    // Picks the page of pgProject; the first page is the two columns.
-    QTabBar *pgProjectTabs;
-    QWidget *TabSheet5;
-    QWidget *TabSheet7;
-    QWidget *TabSheet11;
-    QWidget *TabSheet6;
-    QWidget *Tabsheet9;
-    QWidget *TabSheet10;
+    QStackedWidget *pages;
+    // Picks the shown page; the first page is the two columns.
+    QTabBar *pageTabs;
+    QWidget *reasonsPage;
+    QWidget *donePage;
+    QWidget *nextStepPage;
+    QWidget *linksPage;
+    QWidget *otherPage;
 
     LineNumberEdit *plus;
     SplitterBar *editSplitter;
     LineNumberEdit *minus;
-    QWidget *Panel2;
-    QLabel *Label2;
     QPlainTextEdit *made;
-    QPlainTextEdit *Done;
+    QPlainTextEdit *done;
     QPlainTextEdit *nextStep;
-    QWidget *Panel10;
-    QLabel *Label3;
-    QToolButton *SpeedButton1;
-    QPlainTextEdit *Links;
-    QPlainTextEdit *Other;
+    QToolButton *openLinkButton;
+    QPlainTextEdit *links;
+    QPlainTextEdit *other;
 
     // Sets the size and puts the split back at half the page width.
     void resizeTo(int width, int height) override;
-    void editSplitterMoved();
-    void pgProjectChange();
-    // Open the line clicked, or the caret's line, with the desktop.
-    void linksDblClick(const QPoint &viewportPos);
-    void SpeedButton1Click();
 
 protected:
     void layoutWritePanel() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private Q_SLOTS:
+    // Keeps "Reasons Against" over the right-hand column.
+    void followSplitter();
+    // Keeps the tabs and the layout in step with the page shown.
+    void pageChanged();
+    // Opens the caret's line of the links with the desktop.
+    void openCaretLink();
+
 private:
+    // Opens the line double-clicked in the links with the desktop.
+    void openLinkAt(const QPoint &viewportPos);
     void layoutColumns();
     int againstLabelLeast() const;
     void dragSplitterTo(int left);
     void openLink(const QString &line);
 
     const DataFolder &m_dataFolder;
-    // Page of pgProject shown by each tab.
+    QLabel *m_taglineLabel;
+    QWidget *m_headerLine;
+    QWidget *m_decisionPage;
+    QWidget *m_finalDecisionPanel;
+    QLabel *m_finalDecisionLabel;
+    QWidget *m_linksStrip;
+    QLabel *m_linksHint;
+    // Index in pages shown by each tab.
     QList<int> m_tabPages;
 };

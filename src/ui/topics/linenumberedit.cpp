@@ -83,7 +83,7 @@ QStringList LineNumberEdit::lines() const
 
 void LineNumberEdit::setLines(const QStringList &lines)
 {
-    setPlainText(Topics::EditorText(lines));
+    setPlainText(Topics::joinEditorLines(lines));
 }
 
 void LineNumberEdit::updateGutterWidth()

@@ -1,6 +1,7 @@
 #include "ui/topics/listsworkspace.h"
 
 #include "core/datafolder/datafolder.h"
+#include "ui/common/look.h"
 #include "ui/topics/linenumberedit.h"
 #include "core/topics/topicfiles.h"
 
@@ -31,44 +32,43 @@ TopicWorkspaceSetup journalSetup(const DataFolder &dataFolder)
 ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent)
     : TopicWorkspace(services, journalSetup(dataFolder), Design{329, 312, 64, QString(), tr("To Do")}, parent)
 {
-    using namespace TopicLook;
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Goals"));
 
-    Panel14 = new QWidget(writePanel);
-    Panel14->setObjectName(QStringLiteral("Panel14"));
-    setBackground(Panel14, Qt::white);
+    m_headerPanel = new QWidget(writePanel);
+    m_headerPanel->setObjectName(QStringLiteral("Panel14"));
+    fillBackgroundAndBase(m_headerPanel, Qt::white);
 
-    titleLabel->setParent(Panel14);
+    titleLabel->setParent(m_headerPanel);
     titleLabel->setText(tr("To Do"));
-    titleLabel->setFont(pixelFont(QStringLiteral("Georgia"), 27));
+    titleLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 27));
     setTextColor(titleLabel, kTitleColor);
 
-    Label10 = new QLabel(tr("List as many things  as  you can think of...try to list 100."), Panel14);
-    Label10->setObjectName(QStringLiteral("Label10"));
-    Label10->setFont(pixelFont(QStringLiteral("Georgia"), 16, false, true));
-    setTextColor(Label10, Qt::gray);
+    m_promptLabel = new QLabel(tr("List as many things  as  you can think of...try to list 100."), m_headerPanel);
+    m_promptLabel->setObjectName(QStringLiteral("Label10"));
+    m_promptLabel->setFont(hintedPixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic));
+    setTextColor(m_promptLabel, Qt::gray);
 
-    Shape2 = filledShape(QStringLiteral("Shape2"), kJournalLineColor, Panel14);
+    m_headerLine = filledShape(QStringLiteral("Shape2"), kJournalLineColor, m_headerPanel);
 
-    pgProject = new QStackedWidget(writePanel);
-    pgProject->setObjectName(QStringLiteral("pgProject"));
-    TabSheet5 = new QWidget;
-    TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
-    TabSheet5->setWindowTitle(QStringLiteral("Journal"));
-    pgProject->addWidget(TabSheet5);
+    m_pages = new QStackedWidget(writePanel);
+    m_pages->setObjectName(QStringLiteral("pgProject"));
+    m_listPage = new QWidget;
+    m_listPage->setObjectName(QStringLiteral("TabSheet5"));
+    m_listPage->setWindowTitle(QStringLiteral("Journal"));
+    m_pages->addWidget(m_listPage);
 
-    todo = new LineNumberEdit(TabSheet5);
+    todo = new LineNumberEdit(m_listPage);
     todo->setObjectName(QStringLiteral("todo"));
     todo->setAccessibleName(tr("List"));
     todo->setFrameShape(QFrame::NoFrame);
-    todo->setFont(fixedFont(15));
+    todo->setFont(fixedPixelFont(15));
     todo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     todo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
     todo->setGutterDigits(3);
-    todo->setGutterFont(pixelFont(QStringLiteral("Arial"), 12));
-    auto *page = new QVBoxLayout(TabSheet5);
+    todo->setGutterFont(hintedPixelFont(QStringLiteral("Arial"), 12));
+    auto *page = new QVBoxLayout(m_listPage);
     page->setContentsMargins(0, 0, 0, 0);
     page->addWidget(todo);
     addEditor(todo);
@@ -81,10 +81,10 @@ void ListsWorkspace::layoutWritePanel()
 {
     const int width = writePanel->width();
     const int height = writePanel->height();
-    Panel14->setGeometry(0, 0, width, kJournalHeaderHeight);
+    m_headerPanel->setGeometry(0, 0, width, kJournalHeaderHeight);
     // A fixed width: a long topic name is cut at the right.
     titleLabel->setGeometry(8, 0, kTitleWidth, 36);
-    Label10->setGeometry(8, 37, qMax(0, width - 16), 22);
-    Shape2->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
-    pgProject->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
+    m_promptLabel->setGeometry(8, 37, qMax(0, width - 16), 22);
+    m_headerLine->setGeometry(0, kJournalHeaderHeight - 3, width, 3);
+    m_pages->setGeometry(0, kJournalHeaderHeight, width, qMax(0, height - kJournalHeaderHeight));
 }

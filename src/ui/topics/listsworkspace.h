@@ -15,13 +15,15 @@ class ListsWorkspace : public TopicWorkspace
 public:
     ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QWidget *Panel14;
-    QLabel *Label10;
-    QWidget *Shape2;
-    QStackedWidget *pgProject;
-    QWidget *TabSheet5;
     LineNumberEdit *todo;
 
 protected:
     void layoutWritePanel() override;
+
+private:
+    QWidget *m_headerPanel;
+    QLabel *m_promptLabel;
+    QWidget *m_headerLine;
+    QStackedWidget *m_pages;
+    QWidget *m_listPage;
 };

@@ -1,14 +1,13 @@
 #include "ui/topics/splitterbar.h"
 
+#include "ui/common/look.h"
+
 #include <QMouseEvent>
 
 SplitterBar::SplitterBar(const QColor &color, QWidget *parent)
     : QWidget(parent)
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, color);
-    setPalette(pal);
+    fillBackground(this, color);
     setCursor(Qt::SplitHCursor);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/topics/topicworkspace.h"
 
+#include "ui/common/look.h"
 #include "ui/platform/dialogs.h"
 #include "ui/topics/addtopicdialog.h"
 #include "core/topics/topicfiles.h"
@@ -14,54 +15,6 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
-
-namespace TopicLook {
-
-QFont pixelFont(const QString &family, int pixels, bool bold, bool italic)
-{
-    QFont font(family);
-    font.setStyleHint(family == QLatin1String("Arial") ? QFont::SansSerif : QFont::Serif);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-QFont fixedFont(int pixels)
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void setBackground(QWidget *widget, const QColor &color)
-{
-    widget->setAutoFillBackground(true);
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, color);
-    pal.setColor(QPalette::Base, color);
-    widget->setPalette(pal);
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, color);
-    widget->setPalette(pal);
-}
-
-QWidget *filledShape(const QString &name, const QColor &color, QWidget *parent)
-{
-    auto *shape = new QWidget(parent);
-    shape->setObjectName(name);
-    setBackground(shape, color);
-    shape->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return shape;
-}
-
-} // namespace TopicLook
 
 namespace {
 
@@ -114,36 +67,35 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     , m_design(design)
     , m_store(std::move(setup), this)
 {
-    using namespace TopicLook;
-    setBackground(this, Qt::white);
-    setFont(pixelFont(QStringLiteral("Arial"), 13));
+    fillBackgroundAndBase(this, Qt::white);
+    setFont(hintedPixelFont(QStringLiteral("Arial"), 13));
 
     mainPanel = new QWidget(this);
     mainPanel->setObjectName(QStringLiteral("Main_Panel"));
-    setBackground(mainPanel, Qt::white);
+    fillBackgroundAndBase(mainPanel, Qt::white);
 
-    topicPanel = new QWidget(mainPanel);
-    topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
-    Panel1 = new QWidget(topicPanel);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    m_topicPanel = new QWidget(mainPanel);
+    m_topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
+    m_buttonStrip = new QWidget(m_topicPanel);
+    m_buttonStrip->setObjectName(QStringLiteral("Panel1"));
 
     // The hints are the ones the list has always shown; the spoken names
     // say what each button does.
     const QString deleteHint = QStringLiteral("DeletTopic");
     topicAddButton = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
-                                   tr("Add Topic"), Panel1);
+                                   tr("Add Topic"), m_buttonStrip);
     topicAddButton->setText(QStringLiteral("+"));
     topicDeleteButton = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
-                                      tr("Delete Topic"), Panel1);
+                                      tr("Delete Topic"), m_buttonStrip);
     topicDeleteButton->setText(QStringLiteral("-"));
     topicUpButton = topicButton(QStringLiteral("topic_up_button"), deleteHint,
-                                  tr("Move Topic Up"), Panel1);
+                                  tr("Move Topic Up"), m_buttonStrip);
     topicUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     topicDownButton = topicButton(QStringLiteral("topic_down_button"), deleteHint,
-                                    tr("Move Topic Down"), Panel1);
+                                    tr("Move Topic Down"), m_buttonStrip);
     topicDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     renameTopicButton = topicButton(QStringLiteral("renameTopicButton"), tr("Rename Topic (F2)"),
-                                    tr("Rename Topic"), Panel1);
+                                    tr("Rename Topic"), m_buttonStrip);
     renameTopicButton->setIcon(pencilIcon(palette().color(QPalette::ButtonText)));
     int x = 0;
     for (QToolButton *b : {topicAddButton, topicDeleteButton, topicUpButton, topicDownButton,
@@ -151,21 +103,21 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
         b->move(x, 1);
         x += kButtonWidth + kButtonGap;
     }
-    Panel1->resize(x, kButtonHeight + 2);
+    m_buttonStrip->resize(x, kButtonHeight + 2);
 
-    connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::topicAddButtonClick);
+    connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::addTopic);
     connect(topicDeleteButton, &QToolButton::clicked, this,
-            &TopicWorkspace::topicDeleteButtonClick);
-    connect(topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::topicUpButtonClick);
-    connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::topicDownButtonClick);
+            &TopicWorkspace::deleteSelectedTopic);
+    connect(topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicUp);
+    connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicDown);
     connect(renameTopicButton, &QToolButton::clicked, this, &TopicWorkspace::renameSelectedTopic);
 
-    topicList = new QListWidget(topicPanel);
+    topicList = new QListWidget(m_topicPanel);
     topicList->setObjectName(QStringLiteral("Topic_list"));
     topicList->setAccessibleName(tr("Topics"));
     topicList->setSelectionMode(QAbstractItemView::SingleSelection);
     topicList->setUniformItemSizes(true);
-    topicList->setFont(pixelFont(QStringLiteral("Arial"), 12));
+    topicList->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     topicList->setFrameShape(QFrame::Box);
     topicList->setStyleSheet(QStringLiteral(
         "QListWidget { background: #F4F9FD; border: 1px solid #C8D6E2; }"
@@ -180,7 +132,7 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
 
     writePanel = new QWidget(mainPanel);
     writePanel->setObjectName(QStringLiteral("Write_Panel"));
-    setBackground(writePanel, Qt::white);
+    fillBackgroundAndBase(writePanel, Qt::white);
 
     titleLabel = new QLabel(writePanel);
     titleLabel->setObjectName(QStringLiteral("Title_Label"));
@@ -244,8 +196,8 @@ void TopicWorkspace::layoutControls()
 {
     const int width = mainPanel->width();
     const int height = mainPanel->height();
-    topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
-    Panel1->move(kListLeft, m_design.listTop - Panel1->height() - 4);
+    m_topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
+    m_buttonStrip->move(kListLeft, m_design.listTop - m_buttonStrip->height() - 4);
     topicList->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
                             qMax(0, height - m_design.listTop - kListBottomMargin));
     writePanel->setGeometry(m_design.topicPanelWidth, 0,
@@ -328,7 +280,7 @@ void TopicWorkspace::listSelectionChanged()
     }
     m_store.setSelectedIndex(topicList->row(selected.first()));
     m_pressOpened = QGuiApplication::mouseButtons() != Qt::NoButton;
-    topicListClick();
+    openSelectedTopic();
 }
 
 void TopicWorkspace::listPressed(const QModelIndex &index)
@@ -341,7 +293,7 @@ void TopicWorkspace::listPressed(const QModelIndex &index)
         return;
     }
     if (QGuiApplication::mouseButtons() == Qt::LeftButton && index.row() == m_store.selectedIndex())
-        topicListClick();
+        openSelectedTopic();
 }
 
 void TopicWorkspace::updateTitle()
@@ -367,7 +319,7 @@ void TopicWorkspace::showLoadErrors()
 
 // ---- handlers -----------------------------------------------------------
 
-void TopicWorkspace::topicListClick()
+void TopicWorkspace::openSelectedTopic()
 {
     const WriteResult opened = m_store.openSelected();
     if (!opened) {
@@ -381,7 +333,7 @@ void TopicWorkspace::topicListClick()
     showLoadErrors();
 }
 
-void TopicWorkspace::topicAddButtonClick()
+void TopicWorkspace::addTopic()
 {
     auto *dialog = new AddTopicDialog(this);
     // A name that cannot name files is refused with the dialog still open,
@@ -395,11 +347,11 @@ void TopicWorkspace::topicAddButtonClick()
         return true;
     });
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->edit1->text();
+    const QString text = dialog->typedName();
     delete dialog;
     if (!accepted)
         return;
-    const TopicNameCheck added = m_store.AddTopic(text);
+    const TopicNameCheck added = m_store.addTopic(text);
     if (added.accepted()) {
         syncList();
         topicList->scrollToItem(topicList->item(topicList->count() - 1));
@@ -427,22 +379,22 @@ void TopicWorkspace::renameSelectedTopic()
         return false;
     });
     const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->edit1->text();
+    const QString text = dialog->typedName();
     delete dialog;
     if (!accepted)
         return;
     const bool wasOpen = m_store.currentIndex() == entry && !m_store.currentTopic().isEmpty();
-    const WriteResult renamed = m_store.RenameSelectedTopic(text);
+    const WriteResult renamed = m_store.renameSelectedTopic(text);
     syncList();
     updateTitle();
     showError(renamed);
     // Load the topic under its new name, so what the editors say about
     // their files names the files they now have.
     if (renamed && (wasOpen || m_store.currentTopic().isEmpty()))
-        topicListClick();
+        openSelectedTopic();
 }
 
-void TopicWorkspace::topicDeleteButtonClick()
+void TopicWorkspace::deleteSelectedTopic()
 {
     // An empty list has no topic to ask about.
     if (m_store.topics().isEmpty())
@@ -462,7 +414,7 @@ void TopicWorkspace::topicDeleteButtonClick()
         showLoadErrors();
 }
 
-void TopicWorkspace::topicUpButtonClick()
+void TopicWorkspace::moveSelectedTopicUp()
 {
     if (m_store.moveUp() == TopicStore::Move::NothingSelected) {
         m_services.dialogs->message(this, QStringLiteral("Select a topic to move up"));
@@ -471,7 +423,7 @@ void TopicWorkspace::topicUpButtonClick()
     syncList();
 }
 
-void TopicWorkspace::topicDownButtonClick()
+void TopicWorkspace::moveSelectedTopicDown()
 {
     if (m_store.moveDown() == TopicStore::Move::NothingSelected) {
         m_services.dialogs->message(this, QStringLiteral("Select a topic to move down"));
@@ -487,10 +439,10 @@ WriteResult TopicWorkspace::saveEditedTopic()
 
 bool TopicWorkspace::hasUnsavedEdits() const
 {
-    return m_store.HasUnsavedEdits();
+    return m_store.hasUnsavedEdits();
 }
 
-WriteResult TopicWorkspace::formClose()
+WriteResult TopicWorkspace::storeAll()
 {
-    return m_store.Close();
+    return m_store.storeAll();
 }

@@ -24,7 +24,7 @@ class TopicWorkspace : public QWidget, public ITopicEditors
 public:
     struct Design
     {
-        // Width of topicPanel, width of topicList and its distance from
+        // Width of the topic side, width of topicList and its distance from
         // the top.
         int topicPanelWidth;
         int listWidth;
@@ -39,8 +39,6 @@ public:
                    QWidget *parent = nullptr);
 
     QWidget *mainPanel;
-    QWidget *topicPanel;
-    QWidget *Panel1;
     QToolButton *topicAddButton;
     QToolButton *topicDeleteButton;
     QToolButton *topicUpButton;
@@ -53,7 +51,7 @@ public:
 
     TopicStore &store() { return m_store; }
     const TopicStore &store() const { return m_store; }
-    QString CurrentTopic() const { return m_store.currentTopic(); }
+    QString currentTopic() const { return m_store.currentTopic(); }
 
     // Becomes a borderless child of the host at its top-left corner, loads
     // the topic list and shows itself.
@@ -61,16 +59,14 @@ public:
     // Sets the size of mainPanel (and of the form around it).
     virtual void resizeTo(int width, int height);
 
-    void topicListClick();
-    void topicAddButtonClick();
-    void topicDeleteButtonClick();
-    void topicUpButtonClick();
-    void topicDownButtonClick();
-    // Asks for a new name for the selected topic and renames its files.
-    void renameSelectedTopic();
+    // Opens the entry selected in the list (what a click in it does).
+    void openSelectedTopic();
+    // Swap the selected entry with its neighbour.
+    void moveSelectedTopicUp();
+    void moveSelectedTopicDown();
     // Stores the open topic and the topic list; the result tells the main
     // window whether anything could not be written.
-    WriteResult formClose();
+    WriteResult storeAll();
 
     // Writes what was edited in the open topic since it was loaded or last
     // saved, and nothing else; the failure names every file not written,
@@ -92,6 +88,14 @@ protected:
     void showError(const WriteResult &result);
     const Services &services() const { return m_services; }
 
+private Q_SLOTS:
+    // Asks for the name of a new topic and appends it to the list.
+    void addTopic();
+    // Asks, then deletes the selected topic and its files.
+    void deleteSelectedTopic();
+    // Asks for a new name for the selected topic and renames its files.
+    void renameSelectedTopic();
+
 private:
     void syncList();
     void updateTitle();
@@ -101,6 +105,8 @@ private:
     void listPressed(const QModelIndex &index);
 
     Services m_services;
+    QWidget *m_topicPanel;
+    QWidget *m_buttonStrip;
     Design m_design;
     TopicStore m_store;
     QList<QPlainTextEdit *> m_editors;
@@ -108,13 +114,3 @@ private:
     // The selection changed under a mouse press that is not yet reported.
     bool m_pressOpened = false;
 };
-
-// The fonts and colours both workspaces draw with.
-namespace TopicLook {
-QFont pixelFont(const QString &family, int pixels, bool bold = false, bool italic = false);
-QFont fixedFont(int pixels);
-void setBackground(QWidget *widget, const QColor &color);
-void setTextColor(QWidget *widget, const QColor &color);
-// A plain rectangle of one colour with no outline.
-QWidget *filledShape(const QString &name, const QColor &color, QWidget *parent);
-} // namespace TopicLook

@@ -1,6 +1,6 @@
 #include "ui/tracker/alarmpages.h"
 
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "ui/common/pictures.h"
 #include "ui/platform/alarmnotifier.h"
 #include "core/platform/clock.h"
@@ -50,10 +50,7 @@ QPushButton *button(const QString &name, const QString &caption, QWidget *parent
 
 QLabel *label(const QString &text, const QFont &font, QWidget *parent)
 {
-    auto *l = new QLabel(text, parent);
-    l->setFont(font);
-    l->adjustSize();
-    return l;
+    return fittedLabel(text, font, parent);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "ui/tracker/alarmsetdialog.h"
 
 #include "core/common/daynumber.h"
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "core/platform/clock.h"
 
 #include <QButtonGroup>
@@ -32,10 +32,7 @@ AlarmSetDialog::AlarmSetDialog(IClock *clock, QWidget *parent)
     setObjectName(QStringLiteral("AlarmSet_Form"));
     setWindowTitle(tr("Alarm Set"));
     setFont(pixelFont(QStringLiteral("Arial"), 11));
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    paintWhite(this);
     resize(429, 365);
 
     auto *heading = new QLabel(tr("Alarm Time"), this);

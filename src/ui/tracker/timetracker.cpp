@@ -2,7 +2,7 @@
 
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "ui/grid/stringgridview.h"
@@ -53,34 +53,21 @@ const QColor kRangeHighlight(0x33, 0x66, 0xCC, 0x40);
 
 QWidget *whitePage(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *page = new QWidget(parent);
-    page->setObjectName(name);
+    QWidget *page = whitePanel(name, parent);
     page->setAccessibleName(caption);
-    page->setAutoFillBackground(true);
-    QPalette pal = page->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    page->setPalette(pal);
     return page;
 }
 
 QLabel *label(const QString &name, const QString &text, const QFont &font, QWidget *parent)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAccessibleName(text);
-    l->setFont(font);
-    l->adjustSize();
-    return l;
+    return captionLabel(name, text, font, parent);
 }
 
 QWidget *box(const QString &name, const QColor &colour, QWidget *parent)
 {
     auto *b = new QWidget(parent);
     b->setObjectName(name);
-    b->setAutoFillBackground(true);
-    QPalette pal = b->palette();
-    pal.setColor(QPalette::Window, colour);
-    b->setPalette(pal);
+    fillBackground(b, colour);
     b->resize(12, 12);
     return b;
 }
@@ -107,10 +94,7 @@ TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidg
     setWindowTitle(tr("Baby"));
     setAccessibleName(tr("Time tracker"));
     setFont(pixelFont(QStringLiteral("Arial"), 11));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    paintWhite(this);
 
     Panel1 = whitePage(QStringLiteral("Panel1"), tr("Tracker"), this);
     auto *fill = new QVBoxLayout(this);
@@ -285,9 +269,7 @@ void TimeTracker::placeSleepGrids()
     for (auto [b, colour] : {std::pair{boxDream, QColor(0xFF, 0x80, 0x80)},
                              std::pair{boxSleep, QColor(0xCA, 0xE4, 0xFF)},
                              std::pair{boxDeepSleep, QColor(0x91, 0xC8, 0xFF)}}) {
-        QPalette pal = b->palette();
-        pal.setColor(QPalette::Window, colour);
-        b->setPalette(pal);
+        setWindowColor(b, colour);
     }
 }
 

@@ -1,5 +1,5 @@
 // The two charts of the tracker: averages per weekday and the sleep cycle.
-#include "ui/common/fonts.h"
+#include "ui/common/look.h"
 #include "ui/tracker/timetracker.h"
 
 #include "core/common/dateformat.h"
@@ -22,12 +22,7 @@ namespace {
 
 QLabel *caption(const QString &name, const QString &text, const QFont &font, QWidget *parent)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAccessibleName(text);
-    l->setFont(font);
-    l->adjustSize();
-    return l;
+    return captionLabel(name, text, font, parent);
 }
 
 qreal msecsOf(double dayNumber)
