@@ -27,7 +27,7 @@ void say(const QString &line)
 
 DayNoteColumn *firstColumn(MainWindow &form)
 {
-    for (DayNoteColumn *editor : form.Week->EditorList) {
+    for (DayNoteColumn *editor : form.week->EditorList) {
         if (editor->Tag == 1)
             return editor;
     }
@@ -42,7 +42,7 @@ void runCommand(MainWindow &form, const QString &line)
         QTest::keyClicks(column->Memo1, line.mid(5));
         say(QStringLiteral("typed"));
     } else if (line == QLatin1String("week")) {
-        const double first = form.Week->now() + form.Week->dayOffset;
+        const double first = form.week->now() + form.week->dayOffset;
         say(QStringLiteral("week ") + DayNumber::toDate(first).toString(Qt::ISODate));
     }
 }

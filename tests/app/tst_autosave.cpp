@@ -116,8 +116,8 @@ void TestAutoSave::topicTextIsSavedToo()
     MainWindowFixture f;
     f.start();
     f.form()->autoSave()->setIntervals(100, 60000);
-    f.form()->btnGoalsClick();
-    ListsWorkspace *lists = f.form()->Journal;
+    f.form()->showLists();
+    ListsWorkspace *lists = f.form()->listsWorkspace;
     lists->topicList->setCurrentRow(0);
     const QString topic = lists->CurrentTopic();
     QVERIFY(!topic.isEmpty());
@@ -133,8 +133,8 @@ void TestAutoSave::openDialogPostponesTheSave()
     MainWindowFixture f;
     f.start();
     f.form()->autoSave()->setIntervals(100, 200);
-    f.form()->btnGoalsClick();
-    ListsWorkspace *lists = f.form()->Journal;
+    f.form()->showLists();
+    ListsWorkspace *lists = f.form()->listsWorkspace;
     lists->topicList->setCurrentRow(0);
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);

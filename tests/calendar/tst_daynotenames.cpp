@@ -205,8 +205,8 @@ void TestDayNoteNames::noteUnderTheLocaleNameIsMovedOnce()
                  && f.fakes.dialogs.messages.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.messages.first()));
     dayColumn(f.form(), 1)->Memo1->insertPlainText("> ");
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt"}));
@@ -226,8 +226,8 @@ void TestDayNoteNames::bothNamesHoldingTextAreBothKept()
     QVERIFY(f.fakes.dialogs.messages.first().contains("Jan.-05-2024.txt"));
     QVERIFY(f.fakes.dialogs.messages.first().contains("Both are kept"));
     dayColumn(f.form(), 1)->Memo1->insertPlainText("edited ");
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     // Told once per run, and neither text written over the other.
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
@@ -264,7 +264,7 @@ void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
     services.printing = &printing;
     MainWindow form(services, StartOptions{dir.path() + "/", QString::number(kJan05)});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     dayColumn(&form, 1)->setText("Zahnarzt");
     fakes.dialogs.answers.enqueue(true); // save as PDF
     printing.pdfAnswer = dir.filePath("out.pdf");

@@ -146,7 +146,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QTest::keyClicks(sunday->Memo1, "lost?");
     QCOMPARE(sunday->text(), QString());
 
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QVERIFY(f.fakes.dialogs.errors.isEmpty());
     QCOMPARE(captions(f.form()), kJan06Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
@@ -154,7 +154,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QVERIFY(!dayColumn(f.form(), 3)->loadFailed());
     QCOMPARE(dayColumn(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
 
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QVERIFY(f.form()->close());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QMap<QString, QByteArray> expected{{"Jan-07-2024.txt", "<not a file>"}};
@@ -172,7 +172,7 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     // The folder goes away and a real note takes its place.
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     DayNoteColumn *monday = dayColumn(f.form(), 3);
     QCOMPARE(monday->dateLabel->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
@@ -180,7 +180,7 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     QVERIFY(monday->Memo1->placeholderText().isEmpty());
     QCOMPARE(monday->text(), QString("monday"));
     typeInto(monday, " and more");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-08-2024.txt")), QByteArray("monday and more"));
 }
 
@@ -194,8 +194,8 @@ void TestWeekView::namedPipeInANotesPlaceNeitherBlocksNorIsReplaced()
     QVERIFY(dayColumn(f.form(), 3)->loadFailed());
     QVERIFY(dayColumn(f.form(), 3)->Memo1->placeholderText().contains("not a regular file"));
     typeInto(dayColumn(f.form(), 1), "friday");
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     struct stat st;
     QVERIFY(::lstat(QFile::encodeName(f.dbFile("Jan-07-2024.txt")).constData(), &st) == 0);
@@ -211,14 +211,14 @@ void TestWeekView::failedWriteMovesNothing()
     typeInto(dayColumn(f.form(), 3), "sunday");
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-07-2024.txt") ? 0 : -1; });
 
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
-    QCOMPARE(f.form()->Week->dayOffset, -5);
+    QCOMPARE(f.form()->week->dayOffset, -5);
 
     // The picker goes back to the week shown when a move from it fails.
     choose(f.form(), QDate(2024, 2, 1));
@@ -235,22 +235,22 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("note %1").arg(tag));
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-08-2024.txt") ? 0 : -1; });
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 2);
     QCOMPARE(captions(f.form()), kJan05Week);
 
     TextFile::setWriteFault({});
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     for (int tag = 1; tag <= 6; ++tag)
         QCOMPARE(dayColumn(f.form(), tag)->text(), QStringLiteral("note %1").arg(tag + 1));
     QCOMPARE(dayColumn(f.form(), 7)->text(), QString());
-    f.form()->Right->click();
-    f.form()->Left->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QVERIFY(f.form()->close());
     for (int day = 5; day <= 11; ++day)
         QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-%1-2024.txt").arg(day, 2, 10, QChar('0')))),
@@ -265,15 +265,15 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(f.form()->datePicker->maximumDate(), QDate(9999, 12, 25));
     choose(f.form(), QDate(9999, 12, 31));
     QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
-    f.form()->Right->click();
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
+    f.form()->nextDayButton->click();
     const QStringList last{"Saturday Dec 25", "Sunday Dec 26",   "Monday Dec 27", "Tuesday Dec 28",
                            "Wednesday Dec 29", "Thursday Dec 30", "Friday Dec 31"};
     QCOMPARE(captions(f.form()), last);
     QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("day %1").arg(tag));
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-31-9999.txt")), QByteArray("day 7"));
     QCOMPARE(fileBytes(f.dbFile("Dec-25-9999.txt")), QByteArray("day 1"));
     QCOMPARE(dbContents(f.root()).size(), 7);
@@ -281,13 +281,13 @@ void TestWeekView::weekStaysInsideNameableDates()
     // The first day: 30 December 1899, where picker and week agree.
     QCOMPARE(f.form()->datePicker->minimumDate(), QDate(1899, 12, 30));
     choose(f.form(), QDate(1899, 12, 31));
-    f.form()->Left->click();
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Dec 30"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 05"));
     QCOMPARE(f.form()->datePicker->date(), QDate(1899, 12, 30));
     typeInto(dayColumn(f.form(), 1), "first");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-30-1899.txt")), QByteArray("first"));
 }
 
@@ -349,11 +349,11 @@ void TestWeekView::arrowsMoveOneDayAfterMidnight()
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 11), QTime(0, 0, 30)));
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 12), QTime(0, 0, 30)));
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
 }
@@ -373,8 +373,8 @@ void TestWeekView::untouchedNotesAreNeverWritten()
     // Focus moves through the columns, the week moves, the window closes.
     dayColumn(f.form(), 1)->Memo1->setFocus();
     dayColumn(f.form(), 2)->Memo1->setFocus();
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     QCOMPARE(dbContents(f.root()), (QMap<QString, QByteArray>{{"Jan-05-2024.txt", "changed elsewhere"},
                                                               {"Jan-09-2024.txt", "added elsewhere"}}));
@@ -388,7 +388,7 @@ void TestWeekView::secondWindowDoesNotWriteStaleCopies()
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
     MainWindow second(fakes.services(), StartOptions{first.root(), "45296"});
     second.show();
-    second.Timer1Timer();
+    second.runStartup();
 
     typeInto(dayColumn(first.form(), 1), "typed in the first window");
     typeInto(dayColumn(&second, 2), "typed in the second window");
@@ -413,9 +413,9 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     QCOMPARE(dayColumn(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
     QElapsedTimer clock;
     clock.start();
-    f.form()->Right->click();
-    f.form()->Left->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
+    f.form()->previousDayButton->click();
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(dayColumn(f.form(), 6)->dateLabel->text(), QString("Tuesday Jan 09"));
     QCOMPARE(dayColumn(f.form(), 6)->Memo1->document(), big);
@@ -425,7 +425,7 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     QCOMPARE(dayColumn(f.form(), 6)->Memo1->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
     typeInto(dayColumn(f.form(), 6), "!");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-09-2024.txt")).endsWith("xx\r\n!"));
 }
 
@@ -437,10 +437,10 @@ void TestWeekView::noteChangedOnDiskIsReadAgainAtTheNextMove()
     f.start();
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString("old"));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "new, from elsewhere");
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("new, from elsewhere"));
     QVERIFY(QFile::remove(f.dbFile("Jan-06-2024.txt")));
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString());
 }
 
@@ -459,8 +459,8 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     QCOMPARE(saturday->text(), expected);
     // Saved, moved away and back, and closed while it is being laid in: the
     // file never changes, and the note comes back whole.
-    QVERIFY(f.form()->Week->saveAllNotes());
-    f.form()->Right->click();
+    QVERIFY(f.form()->week->saveAllNotes());
+    f.form()->nextDayButton->click();
     QVERIFY(dayColumn(f.form(), 1)->isFilling());
     choose(f.form(), QDate(2024, 2, 1));
     choose(f.form(), QDate(2024, 1, 5));
@@ -468,7 +468,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     QTRY_VERIFY(!dayColumn(f.form(), 2)->isFilling());
     QCOMPARE(dayColumn(f.form(), 2)->Memo1->toPlainText(), expected);
     QVERIFY(!dayColumn(f.form(), 2)->isModified());
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QVERIFY(f.form()->close());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), note);
     QCOMPARE(dbContents(f.root()).size(), 1);

@@ -45,7 +45,7 @@ private:
             if (documentsExist)
                 QDir().mkpath(documents());
             fixture.start();
-            fixture.form()->Image2Click();
+            fixture.form()->showProjects();
         }
         ProjectsSection *projects() const { return fixture.form()->projectsSection; }
         DocumentsCommands *commands() const { return fixture.form()->Documents; }

@@ -41,8 +41,8 @@ private Q_SLOTS:
         auto form = std::make_unique<MainWindow>(fakes.services(),
                                              StartOptions{tmp.path() + "/", QStringLiteral("45296")});
         form->show();
-        form->Timer1Timer();
-        form->Image2Click();
+        form->runStartup();
+        form->showProjects();
         ProjectsSection *projects = form->projectsSection;
         CostLedgerWidget *ledger = form->Ledger;
         projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);

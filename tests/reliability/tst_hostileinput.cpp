@@ -43,7 +43,7 @@ void TestHostileInput::hugeDayNoteLoadsAndSaves()
     QTRY_VERIFY_WITH_TIMEOUT(!e->Memo1->isReadOnly(), 60000);
     e->Memo1->moveCursor(QTextCursor::End);
     e->Memo1->insertPlainText("tail");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), big + "tail");
 }
 
@@ -71,7 +71,7 @@ void TestHostileInput::folderWhereANoteShouldBe()
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->Memo1->isReadOnly());
     QVERIFY(sunday->Memo1->placeholderText().contains("Jan-07-2024.txt"));
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week->saveAllNotes());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QVERIFY(f.form()->close());
 }

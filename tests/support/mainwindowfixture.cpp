@@ -22,7 +22,7 @@ MainWindowFixture::~MainWindowFixture()
 void MainWindowFixture::start()
 {
     m_form->show();
-    m_form->Timer1Timer();
+    m_form->runStartup();
 }
 
 void MainWindowFixture::restart(const QString &dayArgument)
@@ -34,7 +34,7 @@ void MainWindowFixture::restart(const QString &dayArgument)
 
 DayNoteColumn *dayColumn(MainWindow *form, int tag)
 {
-    for (DayNoteColumn *column : form->Week->EditorList)
+    for (DayNoteColumn *column : form->week->EditorList)
         if (column->Tag == tag)
             return column;
     return nullptr;

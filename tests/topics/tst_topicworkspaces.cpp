@@ -88,7 +88,7 @@ private:
     MainWindow *start()
     {
         auto *form = new MainWindow(m_fakes->services(), StartOptions{m_root->path() + "/", "45296"});
-        form->Timer1Timer();
+        form->runStartup();
         return form;
     }
 
@@ -99,8 +99,8 @@ private:
         m_form = start();
     }
 
-    ListsWorkspace *journal() { return m_form->Journal; }
-    DecisionsWorkspace *decision() { return m_form->Decision; }
+    ListsWorkspace *journal() { return m_form->listsWorkspace; }
+    DecisionsWorkspace *decision() { return m_form->decisionsWorkspace; }
     QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
     QString decisionFile(const QString &name) { return m_form->dataFolder->decisionDir + name; }
     QString configFile(const QString &name) { return m_form->dataFolder->configDir + name; }
@@ -163,8 +163,8 @@ private Q_SLOTS:
 
     void workspacesAreEmbedded()
     {
-        QCOMPARE(journal()->parentWidget(), m_form->pnlGoals);
-        QCOMPARE(decision()->parentWidget(), m_form->decisionPanel);
+        QCOMPARE(journal()->parentWidget(), m_form->listsHost);
+        QCOMPARE(decision()->parentWidget(), m_form->decisionsHost);
         QCOMPARE(journal()->pos(), QPoint(0, 0));
         QCOMPARE(journal()->topicList->count(), 87);
         QCOMPARE(decision()->topicList->count(), 9);
@@ -179,15 +179,15 @@ private Q_SLOTS:
             QCOMPARE(b->toolTip(), QStringLiteral("DeletTopic"));
         // Only the section buttons switch pages; the workspaces write nothing
         // before they are used.
-        m_form->btnGoalsClick();
-        m_form->Image4Click();
+        m_form->showLists();
+        m_form->showDecisions();
         QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
         QVERIFY(QDir(m_form->dataFolder->decisionDir).isEmpty());
     }
 
     void listFlow()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         // Before a topic is picked the editor takes no text and says why.
         QVERIFY(journal()->todo->isReadOnly());
         QVERIFY(!journal()->todo->placeholderText().isEmpty());
@@ -213,7 +213,7 @@ private Q_SLOTS:
 
     void keyboardPicksATopic()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         QTest::keyClick(journal()->topicList, Qt::Key_Down);
         QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Celebrities I Hate"));
@@ -230,7 +230,7 @@ private Q_SLOTS:
 
     void addedTopicSurvivesRestart()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("Garden Ideas"));
             dialog->OK->click();
@@ -302,7 +302,7 @@ private Q_SLOTS:
 
     void deleteAsksFirst()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"kept"});
         m_fakes->dialogs.answers.enqueue(false);
@@ -337,7 +337,7 @@ private Q_SLOTS:
 
     void moveUpAndDown()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         QListWidget *list = decision()->topicList;
         decision()->topicUpButton->click();
         decision()->topicDownButton->click();
@@ -391,7 +391,7 @@ private Q_SLOTS:
             dialog->edit1->setText(QStringLiteral("Only"));
             dialog->OK->click();
         });
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Only");
         typeLines(journal()->todo, {"text"});
         m_fakes->dialogs.answers.enqueue(true);
@@ -406,7 +406,7 @@ private Q_SLOTS:
 
     void decisionTopics()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Buy a New car");
         QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Buy a New car?"));
         typeLines(decision()->plus, {"Reliable", "Safer"});
@@ -430,7 +430,7 @@ private Q_SLOTS:
 
     void decisionPagesAreReachable()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         QCOMPARE(d->pgProject->count(), 6);
         QCOMPARE(d->pgProject->currentWidget(), d->TabSheet5);
@@ -472,7 +472,7 @@ private Q_SLOTS:
 
     void splitterFigures()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         // The page control spans the writing side, which starts at 289.
         d->resizeTo(289 + 600, 500);
@@ -522,7 +522,7 @@ private Q_SLOTS:
 
     void linksOpenOnlyWhenAsked()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         writeFileBytes(decisionFile("Get married_Links.txt"),
                   "  https://example.com/venue  \r\n\r\n/tmp/guest list.txt\r\nlast");
         pick(decision(), "Get married");
@@ -556,10 +556,10 @@ private Q_SLOTS:
 
     void closeStoresBothWorkspaces()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Take a vacation");
         typeLines(decision()->plus, {"Rest"});
         QVERIFY(m_form->close());
@@ -567,13 +567,13 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(decisionFile("Take a vacation_plus.txt")), QByteArray("Rest\r\n"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 87);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
-        QVERIFY(!m_form->Journal);
-        QVERIFY(!m_form->Decision);
+        QVERIFY(!m_form->listsWorkspace);
+        QVERIFY(!m_form->decisionsWorkspace);
     }
 
     void closeFailureCanKeepTheWindow()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
         const QString folder = m_form->dataFolder->JournalDir;
@@ -593,7 +593,7 @@ private Q_SLOTS:
 
     void pastedLineBreakSurvivesRestart()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         QApplication::clipboard()->setText(QStringLiteral("Garden ideas\r\n"));
         addTopic(journal(), [](AddTopicDialog *dialog) {
             QTest::keyClick(dialog->edit1, Qt::Key_V, Qt::ControlModifier);
@@ -607,7 +607,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->topicList->count(), 88);
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 88);
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
         QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
@@ -616,7 +616,7 @@ private Q_SLOTS:
 
     void namesThatCannotNameFilesAreRefusedAtEntry()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         const QString tooLong(81, QChar(0x20AC));
         bool stayedOpen = false;
         addTopic(decision(), [&](AddTopicDialog *dialog) {
@@ -637,7 +637,7 @@ private Q_SLOTS:
                  qPrintable(m_fakes->dialogs.errors.at(1)));
         QCOMPARE(decision()->topicList->count(), 9);
 
-        m_form->btnGoalsClick();
+        m_form->showLists();
         addTopic(journal(), [](AddTopicDialog *dialog) {
             dialog->edit1->setText(QStringLiteral("A.B"));
             dialog->OK->click();
@@ -653,7 +653,7 @@ private Q_SLOTS:
 
     void failedSwitchKeepsTheHighlight()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"precious"});
         const QString folder = m_form->dataFolder->JournalDir;
@@ -677,7 +677,7 @@ private Q_SLOTS:
 
     void deleteWithNothingSelectedOnlySaysSo()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
         journal()->topicDeleteButton->click();
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to delete"}));
@@ -692,7 +692,7 @@ private Q_SLOTS:
     {
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         journal()->todo->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), journal()->todo);
@@ -704,7 +704,7 @@ private Q_SLOTS:
         QVERIFY(reached);
         QCOMPARE(journal()->todo->toPlainText(), QString());
 
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Switch Job");
         for (QPlainTextEdit *editor : {static_cast<QPlainTextEdit *>(decision()->plus),
                                        static_cast<QPlainTextEdit *>(decision()->minus), decision()->made}) {
@@ -724,7 +724,7 @@ private Q_SLOTS:
 
     void againstLabelNeverCoversForLabel()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         d->resizeTo(289 + 600, 500);
         const int forRight = d->Label1->x() + d->Label1->width();
@@ -743,7 +743,7 @@ private Q_SLOTS:
 
     void renameTopic()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         QCOMPARE(d->renameTopicButton->accessibleName(), QStringLiteral("Rename Topic"));
         QVERIFY(!d->renameTopicButton->toolTip().isEmpty());
@@ -783,14 +783,14 @@ private Q_SLOTS:
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
         restart();
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Buy an electric car");
         QCOMPARE(decision()->made->toPlainText(), QStringLiteral("Yes"));
     }
 
     void unreadableTopicFileIsReadOnly()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         writeFileBytes(decisionFile("Get married_plus.txt"), "love\r\n");
         QVERIFY(QDir().mkpath(decisionFile("Get married_Links.txt")));
         pick(decision(), "Get married");
@@ -824,7 +824,7 @@ private Q_SLOTS:
 
     void closeAnywayNamesEveryFileNotSaved()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         pick(d, "Buy a New car");
         typeLines(d->plus, {"Reliable"});
@@ -855,7 +855,7 @@ private Q_SLOTS:
 
     void untouchedTopicIsNeverWrittenBack()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         writeFileBytes(journalFile("Bucket List_todo.txt"), "mine\r\n");
         pick(journal(), "Bucket List");
         QVERIFY(!journal()->hasUnsavedEdits());
@@ -868,7 +868,7 @@ private Q_SLOTS:
 
     void saveEditedTopicWritesOnlyEdits()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"Skydiving"});
         QVERIFY(journal()->hasUnsavedEdits());

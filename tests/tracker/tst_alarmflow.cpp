@@ -41,8 +41,8 @@ struct AlarmFlowWindow
                              {QStringLiteral("@Home"), QStringLiteral("Garden"), QStringLiteral("Car")});
         form = std::make_unique<MainWindow>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
         form->show();
-        form->Timer1Timer();
-        form->Image2Click();
+        form->runStartup();
+        form->showProjects();
     }
     void restart()
     {
