@@ -65,8 +65,8 @@ void choose(MainWindow *form, const QDate &date)
 
 void typeInto(DayNoteColumn *editor, const QString &text)
 {
-    editor->Memo1->setFocus();
-    QTest::keyClicks(editor->Memo1, text);
+    editor->noteEdit->setFocus();
+    QTest::keyClicks(editor->noteEdit, text);
 }
 
 } // namespace
@@ -133,7 +133,7 @@ void TestMainWindow::startsOnTodayWithoutArgument()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
-    QCOMPARE(f.form()->week->dayOffset, 0);
+    QCOMPARE(f.form()->week->offsetFromToday, 0);
 }
 
 void TestMainWindow::unusableArgumentStartsOnToday_data()
@@ -165,8 +165,8 @@ void TestMainWindow::weekendColours()
         DayNoteColumn *e = dayColumn(f.form(), tag);
         const bool weekend = tag == 4 || tag == 5; // sat 13, sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
-        QCOMPARE(e->Memo1->palette().color(QPalette::Base), e->dayColor());
-        QCOMPARE(e->panelBottom->palette().color(QPalette::Window), e->dayColor());
+        QCOMPARE(e->noteEdit->palette().color(QPalette::Base), e->dayColor());
+        QCOMPARE(e->bottomBar->palette().color(QPalette::Window), e->dayColor());
     }
 }
 
@@ -219,7 +219,7 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
     // The keyboard does the same.
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    dayColumn(f.form(), 3)->Memo1->setFocus();
+    dayColumn(f.form(), 3)->noteEdit->setFocus();
     QTest::keyClick(f.form()->windowHandle(), Qt::Key_Left, Qt::AltModifier);
     QTRY_COMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
 }
@@ -229,7 +229,7 @@ void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
     MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
-    QCOMPARE(f.form()->week->dayOffset, -5);
+    QCOMPARE(f.form()->week->offsetFromToday, -5);
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
 }
@@ -268,11 +268,11 @@ void TestMainWindow::layoutFigures()
     f.form()->showNormal();
     resizeOuter(f.form(), 1288, 808);
     QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
-    for (DayNoteColumn *e : f.form()->week->EditorList) {
+    for (DayNoteColumn *e : f.form()->week->columns) {
         QCOMPARE(e->width(), 184);
-        QCOMPARE(e->HostPanel->width(), 184);
+        QCOMPARE(e->hostPanel->width(), 184);
         QCOMPARE(e->height(), 676);
-        QCOMPARE(e->Memo1->width(), 182);
+        QCOMPARE(e->noteEdit->width(), 182);
     }
     QCOMPARE(f.form()->datePicker->x(), 503);
     // Columns are packed left to right in tag order.
@@ -302,7 +302,7 @@ void TestMainWindow::focusLossWritesTheEditedNote()
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
     QVERIFY(dbFiles(f.root()).isEmpty());
     typeInto(dayColumn(f.form(), 1), "Dentist at 10");
-    dayColumn(f.form(), 3)->Memo1->setFocus();
+    dayColumn(f.form(), 3)->noteEdit->setFocus();
     // Only the edited note is written; untouched days get no file.
     QTRY_COMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Dentist at 10"));
@@ -317,7 +317,7 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
     QVERIFY(dbFiles(f.root()).isEmpty());
     QVERIFY(f.form()->week->saveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
-    dayColumn(f.form(), 2)->Memo1->insertPlainText("x");
+    dayColumn(f.form(), 2)->noteEdit->insertPlainText("x");
     QVERIFY(f.form()->week->saveAllNotes());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
@@ -327,7 +327,7 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->Memo1->insertPlainText("Buy milk\nand bread");
+    first->noteEdit->insertPlainText("Buy milk\nand bread");
     f.form()->nextDayButton->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
     QCOMPARE(first->dateLabel->text(), QString("Saturday Jan 06"));
@@ -359,7 +359,7 @@ void TestMainWindow::notesReloadAfterRestart()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 2)->Memo1->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
+    dayColumn(f.form(), 2)->noteEdit->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
     f.restart("45297");
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
 }
@@ -368,7 +368,7 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("mine");
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("mine");
     QVERIFY(f.form()->week->saveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
     // the editors hold nothing edited since, so nothing is written over it.
@@ -386,7 +386,7 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("once");
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("once");
     QVERIFY(f.form()->week->saveAllNotes());
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     // A file the editors hold unchanged is not written again: prove it by
@@ -407,11 +407,11 @@ void TestMainWindow::closeWritesTheEditedNotes()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 7)->Memo1->insertPlainText("last");
+    dayColumn(f.form(), 7)->noteEdit->insertPlainText("last");
     QVERIFY(f.form()->close());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
-    QVERIFY(f.form()->week->EditorList.isEmpty());
+    QVERIFY(f.form()->week->columns.isEmpty());
 }
 
 void TestMainWindow::closeBeforeStartWritesNothing()
@@ -429,7 +429,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->Memo1->insertPlainText("precious words");
+    first->noteEdit->insertPlainText("precious words");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
 
     f.form()->nextDayButton->click();
@@ -450,7 +450,7 @@ void TestMainWindow::closeWithUnwritableNotesAsks()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("keep me");
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("keep me");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
     f.fakes.dialogs.answers.enqueue(false); // "Close anyway?" No
     QVERIFY(!f.form()->close());
@@ -469,18 +469,18 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 2);
-    QVERIFY(!e->folderCreate->isHidden());
-    QVERIFY(e->folderOpen->isHidden());
-    e->folderCreate->click();
+    QVERIFY(!e->createFolderButton->isHidden());
+    QVERIFY(e->openFolderButton->isHidden());
+    e->createFolderButton->click();
     const QString folder = f.root() + "UserData/Jan-06-2024";
     QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({folder}));
-    QVERIFY(e->folderCreate->isHidden());
-    QVERIFY(!e->folderOpen->isHidden());
+    QVERIFY(e->createFolderButton->isHidden());
+    QVERIFY(!e->openFolderButton->isHidden());
     // Shown again later, the date keeps its open folder picture.
     f.form()->nextDayButton->click();
-    QVERIFY(!dayColumn(f.form(), 1)->folderOpen->isHidden());
-    QVERIFY(dayColumn(f.form(), 2)->folderOpen->isHidden());
+    QVERIFY(!dayColumn(f.form(), 1)->openFolderButton->isHidden());
+    QVERIFY(dayColumn(f.form(), 2)->openFolderButton->isHidden());
 }
 
 void TestMainWindow::editMenuActsOnFocusedEditor()

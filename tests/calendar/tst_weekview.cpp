@@ -57,8 +57,8 @@ QMap<QString, QByteArray> dbContents(const QString &root)
 
 void typeInto(DayNoteColumn *editor, const QString &text)
 {
-    editor->Memo1->moveCursor(QTextCursor::End);
-    editor->Memo1->insertPlainText(text);
+    editor->noteEdit->moveCursor(QTextCursor::End);
+    editor->noteEdit->insertPlainText(text);
 }
 
 // Selects the day of the month in the picker's text ("Friday, January 5,
@@ -132,18 +132,18 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
-    QVERIFY(sunday->Memo1->isReadOnly());
-    QVERIFY2(sunday->Memo1->placeholderText().contains("cannot be read"),
-             qPrintable(sunday->Memo1->placeholderText()));
-    QVERIFY(sunday->Memo1->placeholderText().contains("Jan-07-2024.txt"));
+    QVERIFY(sunday->noteEdit->isReadOnly());
+    QVERIFY2(sunday->noteEdit->placeholderText().contains("cannot be read"),
+             qPrintable(sunday->noteEdit->placeholderText()));
+    QVERIFY(sunday->noteEdit->placeholderText().contains("Jan-07-2024.txt"));
     // The other columns are editable.
-    QVERIFY(!dayColumn(f.form(), 4)->Memo1->isReadOnly());
+    QVERIFY(!dayColumn(f.form(), 4)->noteEdit->isReadOnly());
 
     if (typeFirst)
         typeInto(dayColumn(f.form(), 2), "saturday");
     // Typing into the unreadable day does nothing.
-    sunday->Memo1->setFocus();
-    QTest::keyClicks(sunday->Memo1, "lost?");
+    sunday->noteEdit->setFocus();
+    QTest::keyClicks(sunday->noteEdit, "lost?");
     QCOMPARE(sunday->text(), QString());
 
     f.form()->nextDayButton->click();
@@ -168,7 +168,7 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     MainWindowFixture f("45296");
     QVERIFY(QDir().mkpath(f.dbFile("Jan-08-2024.txt")));
     f.start();
-    QVERIFY(dayColumn(f.form(), 4)->Memo1->isReadOnly());
+    QVERIFY(dayColumn(f.form(), 4)->noteEdit->isReadOnly());
     // The folder goes away and a real note takes its place.
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
@@ -176,8 +176,8 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     DayNoteColumn *monday = dayColumn(f.form(), 3);
     QCOMPARE(monday->dateLabel->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
-    QVERIFY(!monday->Memo1->isReadOnly());
-    QVERIFY(monday->Memo1->placeholderText().isEmpty());
+    QVERIFY(!monday->noteEdit->isReadOnly());
+    QVERIFY(monday->noteEdit->placeholderText().isEmpty());
     QCOMPARE(monday->text(), QString("monday"));
     typeInto(monday, " and more");
     QVERIFY(f.form()->week->saveAllNotes());
@@ -192,7 +192,7 @@ void TestWeekView::namedPipeInANotesPlaceNeitherBlocksNorIsReplaced()
     f.start(); // would block for ever in open()
     QCOMPARE(captions(f.form()), kJan05Week);
     QVERIFY(dayColumn(f.form(), 3)->loadFailed());
-    QVERIFY(dayColumn(f.form(), 3)->Memo1->placeholderText().contains("not a regular file"));
+    QVERIFY(dayColumn(f.form(), 3)->noteEdit->placeholderText().contains("not a regular file"));
     typeInto(dayColumn(f.form(), 1), "friday");
     f.form()->nextDayButton->click();
     f.form()->previousDayButton->click();
@@ -218,7 +218,7 @@ void TestWeekView::failedWriteMovesNothing()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
-    QCOMPARE(f.form()->week->dayOffset, -5);
+    QCOMPARE(f.form()->week->offsetFromToday, -5);
 
     // The picker goes back to the week shown when a move from it fails.
     choose(f.form(), QDate(2024, 2, 1));
@@ -371,8 +371,8 @@ void TestWeekView::untouchedNotesAreNeverWritten()
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "changed elsewhere");
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), "added elsewhere");
     // Focus moves through the columns, the week moves, the window closes.
-    dayColumn(f.form(), 1)->Memo1->setFocus();
-    dayColumn(f.form(), 2)->Memo1->setFocus();
+    dayColumn(f.form(), 1)->noteEdit->setFocus();
+    dayColumn(f.form(), 2)->noteEdit->setFocus();
     f.form()->nextDayButton->click();
     f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
@@ -407,8 +407,8 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     const QByteArray line = QByteArray(79, 'x') + "\r\n";
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), line.repeated(5 * 1024 * 1024 / line.size()));
     f.start();
-    QTextDocument *big = dayColumn(f.form(), 5)->Memo1->document();
-    QVERIFY(dayColumn(f.form(), 5)->Memo1->isReadOnly()); // still being laid in
+    QTextDocument *big = dayColumn(f.form(), 5)->noteEdit->document();
+    QVERIFY(dayColumn(f.form(), 5)->noteEdit->isReadOnly()); // still being laid in
     QVERIFY(!dayColumn(f.form(), 5)->isModified());
     QCOMPARE(dayColumn(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
     QElapsedTimer clock;
@@ -418,11 +418,11 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     f.form()->previousDayButton->click();
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(dayColumn(f.form(), 6)->dateLabel->text(), QString("Tuesday Jan 09"));
-    QCOMPARE(dayColumn(f.form(), 6)->Memo1->document(), big);
+    QCOMPARE(dayColumn(f.form(), 6)->noteEdit->document(), big);
     qInfo("three moves with a 5 MB note in the week: %lld ms", elapsed);
     // Laid in a slice at a time; editable once it is all in.
-    QTRY_VERIFY(!dayColumn(f.form(), 6)->Memo1->isReadOnly());
-    QCOMPARE(dayColumn(f.form(), 6)->Memo1->toPlainText(), dayColumn(f.form(), 6)->text());
+    QTRY_VERIFY(!dayColumn(f.form(), 6)->noteEdit->isReadOnly());
+    QCOMPARE(dayColumn(f.form(), 6)->noteEdit->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
     typeInto(dayColumn(f.form(), 6), "!");
     QVERIFY(f.form()->week->saveAllNotes());
@@ -466,7 +466,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 2)->text(), expected);
     QTRY_VERIFY(!dayColumn(f.form(), 2)->isFilling());
-    QCOMPARE(dayColumn(f.form(), 2)->Memo1->toPlainText(), expected);
+    QCOMPARE(dayColumn(f.form(), 2)->noteEdit->toPlainText(), expected);
     QVERIFY(!dayColumn(f.form(), 2)->isModified());
     f.form()->nextDayButton->click();
     QVERIFY(f.form()->close());

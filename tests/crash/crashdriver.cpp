@@ -104,8 +104,8 @@ int main(int argc, char **argv)
             WeekController *week = form.week;
             if (!week)
                 return;
-            DayNoteColumn *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
-            replaceText(editor->Memo1, checkedText(++serial, random, 40000));
+            DayNoteColumn *editor = week->columns.at(static_cast<int>(random.bounded(7)));
+            replaceText(editor->noteEdit, checkedText(++serial, random, 40000));
             switch (random.bounded(3)) {
             case 0: week->saveAllNotes(); break;
             case 1: form.moveWeekForward(); break;

@@ -523,7 +523,7 @@ private Q_SLOTS:
     void dayEditorPrintsItsNote()
     {
         ProjectsWindow w;
-        DayNoteColumn *first = w.form->week->EditorList.first();
+        DayNoteColumn *first = w.form->week->columns.first();
         first->setText(QStringLiteral("call the plumber"));
         first->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));

@@ -75,11 +75,11 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 1);
-    e->Memo1->insertPlainText("first version");
+    e->noteEdit->insertPlainText("first version");
     QVERIFY(f.form()->week->saveAllNotes());
 
-    e->Memo1->selectAll();
-    e->Memo1->insertPlainText("second version, much longer than the first");
+    e->noteEdit->selectAll();
+    e->noteEdit->insertPlainText("second version, much longer than the first");
     TextFile::setWriteFault([](const QString &path, qint64 size) {
         return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
     });
@@ -100,7 +100,7 @@ void TestWriteFailures::failedMoveKeepsColumnThenSucceeds()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 3)->Memo1->insertPlainText("sunday plans");
+    dayColumn(f.form(), 3)->noteEdit->insertPlainText("sunday plans");
     TextFile::setWriteFault([](const QString &, qint64) { return 0; });
     f.form()->moveWeekForward();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
@@ -127,13 +127,13 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     form.show();
     form.runStartup();
     DayNoteColumn *e = dayColumn(&form, 2);
-    e->Memo1->insertPlainText("short note");
+    e->noteEdit->insertPlainText("short note");
     QVERIFY(form.week->saveAllNotes());
 
     // A note larger than the disk.
     const QString big = QString(79, QLatin1Char('x')).append(QLatin1Char('\n')).repeated(5 * 1024);
-    e->Memo1->selectAll();
-    e->Memo1->insertPlainText(big);
+    e->noteEdit->selectAll();
+    e->noteEdit->insertPlainText(big);
     QString error;
     QVERIFY(!form.week->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-06-2024.txt"), qPrintable(error));
@@ -145,8 +145,8 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     QVERIFY(!form.close());
     QCOMPARE(e->text().size(), big.size());
 
-    e->Memo1->selectAll();
-    e->Memo1->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
+    e->noteEdit->selectAll();
+    e->noteEdit->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
     QVERIFY(form.week->saveAllNotes(&error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt").size(), 101 * 1024);
     QVERIFY(form.close());
@@ -162,7 +162,7 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.runStartup();
-    dayColumn(&form, 1)->Memo1->insertPlainText("written later");
+    dayColumn(&form, 1)->noteEdit->insertPlainText("written later");
     QVERIFY(disk.remount("ro"));
     QString error;
     QVERIFY(!form.week->saveAllNotes(&error));
@@ -180,7 +180,7 @@ void TestWriteFailures::faultsInjectedInBulk()
     MainWindowFixture f("45296");
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
-        dayColumn(f.form(), tag)->Memo1->insertPlainText(QStringLiteral("day %1 original").arg(tag));
+        dayColumn(f.form(), tag)->noteEdit->insertPlainText(QStringLiteral("day %1 original").arg(tag));
     QVERIFY(f.form()->week->saveAllNotes());
     QMap<QString, QByteArray> before;
     for (const QString &name : QDir(f.root() + "DB").entryList(QDir::Files))
@@ -194,8 +194,8 @@ void TestWriteFailures::faultsInjectedInBulk()
         });
         for (int tag = 1; tag <= 7; ++tag) {
             DayNoteColumn *e = dayColumn(f.form(), tag);
-            e->Memo1->selectAll();
-            e->Memo1->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
+            e->noteEdit->selectAll();
+            e->noteEdit->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
         }
         QVERIFY(!f.form()->week->saveAllNotes());
         for (auto it = before.cbegin(); it != before.cend(); ++it)

@@ -34,8 +34,8 @@ void MainWindowFixture::restart(const QString &dayArgument)
 
 DayNoteColumn *dayColumn(MainWindow *form, int tag)
 {
-    for (DayNoteColumn *column : form->week->EditorList)
-        if (column->Tag == tag)
+    for (DayNoteColumn *column : form->week->columns)
+        if (column->position == tag)
             return column;
     return nullptr;
 }

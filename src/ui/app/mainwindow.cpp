@@ -110,7 +110,7 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
 MainWindow::~MainWindow()
 {
     if (week)
-        week->destroyEditors();
+        week->destroyColumns();
     delete week;
     delete dataFolder;
 }
@@ -403,7 +403,7 @@ void MainWindow::runStartup()
     // in that order.
     for (const qsizetype host : {0, 1, 2, 3, 4, 6, 5}) {
         QWidget *panel = dayColumnHosts.at(host);
-        week->addDayEditor(panel, panel->property("tag").toInt());
+        week->addDayColumn(panel, panel->property("tag").toInt());
     }
     connect(week, &WeekController::printRequested, this,
             [this](DayNoteColumn *editor) { printDayNote(m_services, this, editor); });
@@ -502,7 +502,7 @@ void MainWindow::applyLayout()
     const int height = outer.height();
     const int column = width / 7;
     if (week) {
-        week->resizeDayEditors(column, height - 132);
+        week->resizeDayColumns(column, height - 132);
         packDayPanels();
     }
     if (listsWorkspace)
@@ -540,15 +540,15 @@ void MainWindow::printShownPage()
 {
     if (!m_started)
         return;
-    if (sections->currentWidget() == calendarPage && week && !week->EditorList.isEmpty()) {
-        DayNoteColumn *editor = week->EditorList.first();
+    if (sections->currentWidget() == calendarPage && week && !week->columns.isEmpty()) {
+        DayNoteColumn *editor = week->columns.first();
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
             if (auto *focused = qobject_cast<DayNoteColumn *>(w)) {
                 editor = focused;
                 break;
             }
         }
-        editor->printButtonClick();
+        editor->requestPrint();
     } else if (sections->currentWidget() == projectsPage && projectsSection
                && !projectsSection->printButton->isHidden()) {
         projectsSection->printButtonClick();
@@ -727,7 +727,7 @@ bool MainWindow::saveAndClose()
         return false;
     }
     if (week)
-        week->destroyEditors();
+        week->destroyColumns();
     delete listsWorkspace;
     listsWorkspace = nullptr;
     delete decisionsWorkspace;

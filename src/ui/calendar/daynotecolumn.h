@@ -16,25 +16,26 @@ class DayNoteColumn : public QWidget
 {
     Q_OBJECT
 public:
-    DayNoteColumn(WeekController *week, QWidget *hostPanel);
+    DayNoteColumn(WeekController *week, QWidget *host);
 
-    QWidget *topPanel;
+    QWidget *topBar;
     QLabel *dateLabel;
-    DottedLine *Shape1;
-    NoteMemo *Memo1;
-    QWidget *panelBottom;
-    DottedLine *Shape2;
-    QWidget *sepeartor;
-    QToolButton *folderCreate;
-    QToolButton *folderOpen;
+    DottedLine *textEdgeLine;
+    NoteMemo *noteEdit;
+    QWidget *bottomBar;
+    DottedLine *barEdgeLine;
+    QWidget *separator;
+    QToolButton *createFolderButton;
+    QToolButton *openFolderButton;
     QToolButton *printButton;
 
-    int Tag = 0;
+    // The column's place in the week, 1 (leftmost) to 7.
+    int position = 0;
     double noteDate = 0;
     QString dayNoteName;
     QString dayNoteFile;
     QString dayFolder;
-    QWidget *HostPanel;
+    QWidget *hostPanel;
     bool noteLoaded = false;
 
     // The note's text as stored.
@@ -73,10 +74,8 @@ public:
     void setDayColor(const QColor &color);
     QColor dayColor() const;
 
-    void Memo1Exit();
-    void Memo1Click();
-    void folderOpenClick();
-    void printButtonClick();
+    // Asks the week view to print this note (the print button, Ctrl+P).
+    void requestPrint();
 
 Q_SIGNALS:
     // The print button was pressed; the week view prints the note.
@@ -84,6 +83,14 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+
+private Q_SLOTS:
+    // The text lost the focus: the week's edited notes are saved.
+    void saveEditedNotes();
+    // The text was clicked: this becomes the week's current column.
+    void makeCurrent();
+    // Creates the day folder when missing, and opens it.
+    void openDayFolder();
 
 private:
     void layoutControls();
