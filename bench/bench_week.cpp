@@ -102,7 +102,7 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
     form.runStartup();
     // The note is all laid in before the moves are timed.
     auto filling = [&form] {
-        for (DayNoteColumn *editor : form.week->columns)
+        for (DayNoteColumn *editor : form.week()->columns)
             if (editor->isFilling())
                 return true;
         return false;
@@ -131,9 +131,9 @@ void BM_WeekJumpToLargeNote(benchmark::State &state)
     form.show();
     form.runStartup();
     for (auto _ : state) {
-        form.week->showWeekFrom(45296);
+        form.week()->showWeekFrom(45296);
         state.PauseTiming();
-        form.week->showWeekFrom(45310);
+        form.week()->showWeekFrom(45310);
         state.ResumeTiming();
     }
     form.close();

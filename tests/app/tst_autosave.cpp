@@ -117,7 +117,7 @@ void TestAutoSave::topicTextIsSavedToo()
     f.start();
     f.form()->autoSave()->setIntervals(100, 60000);
     f.form()->showLists();
-    ListsWorkspace *lists = f.form()->listsWorkspace;
+    ListsWorkspace *lists = f.form()->listsWorkspace();
     lists->topicList->setCurrentRow(0);
     const QString topic = lists->CurrentTopic();
     QVERIFY(!topic.isEmpty());
@@ -134,7 +134,7 @@ void TestAutoSave::openDialogPostponesTheSave()
     f.start();
     f.form()->autoSave()->setIntervals(100, 200);
     f.form()->showLists();
-    ListsWorkspace *lists = f.form()->listsWorkspace;
+    ListsWorkspace *lists = f.form()->listsWorkspace();
     lists->topicList->setCurrentRow(0);
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);

@@ -101,7 +101,7 @@ QList<QWidget *> TestKeyboard::expectedTabChain() const
 {
     QList<QWidget *> chain = {m_form->previousDayButton,  m_form->calendarButton,      m_form->projectsButton, m_form->listsButton,
                               m_form->decisionsButton, m_form->datePicker, m_form->nextDayButton};
-    QList<DayNoteColumn *> columns = m_form->week->columns;
+    QList<DayNoteColumn *> columns = m_form->week()->columns;
     std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
     });
@@ -157,7 +157,7 @@ void TestKeyboard::shiftTabWalksBack()
 
 void TestKeyboard::sectionKeysWorkFromAnEditor()
 {
-    DayNoteColumn *column = m_form->week->columns.first();
+    DayNoteColumn *column = m_form->week()->columns.first();
     column->noteEdit->setFocus(Qt::OtherFocusReason);
     const struct
     {
@@ -178,11 +178,11 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
 
 void TestKeyboard::weekKeysMoveTheWeek()
 {
-    m_form->week->columns.first()->noteEdit->setFocus(Qt::OtherFocusReason);
+    m_form->week()->columns.first()->noteEdit->setFocus(Qt::OtherFocusReason);
     QCOMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Right);
     QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 6));
-    QTRY_COMPARE(qFloor(m_form->week->columns.first()->noteDate), 45297);
+    QTRY_COMPARE(qFloor(m_form->week()->columns.first()->noteDate), 45297);
     press(Qt::ALT | Qt::Key_Left);
     QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Left);
@@ -241,7 +241,7 @@ void TestKeyboard::f10OpensTheMenuBar()
 
 void TestKeyboard::quitKeySavesTheNotes()
 {
-    DayNoteColumn *column = m_form->week->columns.first();
+    DayNoteColumn *column = m_form->week()->columns.first();
     column->noteEdit->setFocus(Qt::OtherFocusReason);
     const QString noteFile = column->dayNoteFile;
     QTest::keyClicks(column->noteEdit, QStringLiteral("typed, then Ctrl+Q"));
@@ -256,7 +256,7 @@ void TestKeyboard::quitKeySavesTheNotes()
 void TestKeyboard::printKeyPrintsWhatIsShown()
 {
     // The day note with the keyboard focus.
-    DayNoteColumn *column = m_form->week->columns.at(2);
+    DayNoteColumn *column = m_form->week()->columns.at(2);
     column->noteEdit->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(column->noteEdit, QStringLiteral("third column"));
     press(Qt::CTRL | Qt::Key_P);
@@ -266,7 +266,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     QCOMPARE(column->text(), QStringLiteral("third column")); // nothing typed
 
     // With the focus on the top bar, the week's first note.
-    m_form->week->columns.first()->setText(QStringLiteral("first column"));
+    m_form->week()->columns.first()->setText(QStringLiteral("first column"));
     m_form->calendarButton->setFocus(Qt::OtherFocusReason);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 2);

@@ -133,7 +133,7 @@ void TestMainWindow::startsOnTodayWithoutArgument()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
-    QCOMPARE(f.form()->week->offsetFromToday, 0);
+    QCOMPARE(f.form()->week()->offsetFromToday, 0);
 }
 
 void TestMainWindow::unusableArgumentStartsOnToday_data()
@@ -229,7 +229,7 @@ void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
     MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
-    QCOMPARE(f.form()->week->offsetFromToday, -5);
+    QCOMPARE(f.form()->week()->offsetFromToday, -5);
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
 }
@@ -268,7 +268,7 @@ void TestMainWindow::layoutFigures()
     f.form()->showNormal();
     resizeOuter(f.form(), 1288, 808);
     QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
-    for (DayNoteColumn *e : f.form()->week->columns) {
+    for (DayNoteColumn *e : f.form()->week()->columns) {
         QCOMPARE(e->width(), 184);
         QCOMPARE(e->hostPanel->width(), 184);
         QCOMPARE(e->height(), 676);
@@ -315,10 +315,10 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
     f.form()->nextDayButton->click();
     f.form()->previousDayButton->click();
     QVERIFY(dbFiles(f.root()).isEmpty());
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
     dayColumn(f.form(), 2)->noteEdit->insertPlainText("x");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
 
@@ -369,12 +369,12 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
     MainWindowFixture f("45296");
     f.start();
     dayColumn(f.form(), 1)->noteEdit->insertPlainText("mine");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
     // the editors hold nothing edited since, so nothing is written over it.
     QVERIFY(QFile::remove(f.dbFile("Jan-05-2024.txt")));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "changed elsewhere, longer");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(!QFile::exists(f.dbFile("Jan-05-2024.txt")));
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray("changed elsewhere, longer"));
     // The next move shows what is on disk now.
@@ -387,7 +387,7 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     MainWindowFixture f("45296");
     f.start();
     dayColumn(f.form(), 1)->noteEdit->insertPlainText("once");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     // A file the editors hold unchanged is not written again: prove it by
     // swapping the file's bytes while keeping its size and time.
@@ -397,7 +397,7 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     file.flush();
     file.setFileTime(written, QFileDevice::FileModificationTime);
     file.close();
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     f.form()->nextDayButton->click();
     f.form()->previousDayButton->click();
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("ONCE"));
@@ -411,7 +411,7 @@ void TestMainWindow::closeWritesTheEditedNotes()
     QVERIFY(f.form()->close());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
-    QVERIFY(f.form()->week->columns.isEmpty());
+    QVERIFY(f.form()->week()->columns.isEmpty());
 }
 
 void TestMainWindow::closeBeforeStartWritesNothing()
@@ -442,7 +442,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
 
     // Once the folder is back, the next save succeeds.
     QDir().mkpath(f.root() + "DB");
-    QVERIFY(f.form()->week->saveAllNotesReporting());
+    QVERIFY(f.form()->week()->saveAllNotesReporting());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("precious words"));
 }
 

@@ -154,7 +154,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QVERIFY(!dayColumn(f.form(), 3)->loadFailed());
     QCOMPARE(dayColumn(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
 
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(f.form()->close());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QMap<QString, QByteArray> expected{{"Jan-07-2024.txt", "<not a file>"}};
@@ -180,7 +180,7 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     QVERIFY(monday->noteEdit->placeholderText().isEmpty());
     QCOMPARE(monday->text(), QString("monday"));
     typeInto(monday, " and more");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-08-2024.txt")), QByteArray("monday and more"));
 }
 
@@ -218,7 +218,7 @@ void TestWeekView::failedWriteMovesNothing()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
-    QCOMPARE(f.form()->week->offsetFromToday, -5);
+    QCOMPARE(f.form()->week()->offsetFromToday, -5);
 
     // The picker goes back to the week shown when a move from it fails.
     choose(f.form(), QDate(2024, 2, 1));
@@ -250,7 +250,7 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     f.form()->previousDayButton->click();
     f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(f.form()->close());
     for (int day = 5; day <= 11; ++day)
         QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-%1-2024.txt").arg(day, 2, 10, QChar('0')))),
@@ -273,7 +273,7 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("day %1").arg(tag));
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-31-9999.txt")), QByteArray("day 7"));
     QCOMPARE(fileBytes(f.dbFile("Dec-25-9999.txt")), QByteArray("day 1"));
     QCOMPARE(dbContents(f.root()).size(), 7);
@@ -287,7 +287,7 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 05"));
     QCOMPARE(f.form()->datePicker->date(), QDate(1899, 12, 30));
     typeInto(dayColumn(f.form(), 1), "first");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-30-1899.txt")), QByteArray("first"));
 }
 
@@ -425,7 +425,7 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     QCOMPARE(dayColumn(f.form(), 6)->noteEdit->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
     typeInto(dayColumn(f.form(), 6), "!");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-09-2024.txt")).endsWith("xx\r\n!"));
 }
 
@@ -459,7 +459,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     QCOMPARE(saturday->text(), expected);
     // Saved, moved away and back, and closed while it is being laid in: the
     // file never changes, and the note comes back whole.
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     f.form()->nextDayButton->click();
     QVERIFY(dayColumn(f.form(), 1)->isFilling());
     choose(f.form(), QDate(2024, 2, 1));

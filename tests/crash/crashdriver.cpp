@@ -101,7 +101,7 @@ int main(int argc, char **argv)
     QObject::connect(&edits, &QTimer::timeout, [&] {
         switch (random.bounded(5)) {
         case 0: { // a day note, saved by a save or a week turn
-            WeekController *week = form.week;
+            WeekController *week = form.week();
             if (!week)
                 return;
             DayNoteColumn *editor = week->columns.at(static_cast<int>(random.bounded(7)));
@@ -144,9 +144,9 @@ int main(int argc, char **argv)
             break;
         }
         default: { // a topic, saved by a topic switch
-            TopicWorkspace *workspace = random.bounded(2) == 0 ? static_cast<TopicWorkspace *>(form.listsWorkspace)
-                                                               : static_cast<TopicWorkspace *>(form.decisionsWorkspace);
-            if (workspace == form.listsWorkspace)
+            TopicWorkspace *workspace = random.bounded(2) == 0 ? static_cast<TopicWorkspace *>(form.listsWorkspace())
+                                                               : static_cast<TopicWorkspace *>(form.decisionsWorkspace());
+            if (workspace == form.listsWorkspace())
                 form.showLists();
             else
                 form.showDecisions();

@@ -135,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(shell.openedFolders.size(), 2);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
 
-        const QString projectsDir = w.fixture.form()->dataFolder->ProjectsDir;
+        const QString projectsDir = w.fixture.form()->dataFolder()->ProjectsDir;
         clickLabel(commands->dataLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 

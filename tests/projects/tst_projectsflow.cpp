@@ -43,7 +43,7 @@ struct ProjectsWindow
         form->showProjects();
     }
 
-    QString projects() const { return form->dataFolder->ProjectsDir; }
+    QString projects() const { return form->dataFolder()->ProjectsDir; }
     int row(const QString &text) const
     {
         for (int i = 0; i < p->department->count(); ++i)
@@ -523,7 +523,7 @@ private Q_SLOTS:
     void dayEditorPrintsItsNote()
     {
         ProjectsWindow w;
-        DayNoteColumn *first = w.form->week->columns.first();
+        DayNoteColumn *first = w.form->week()->columns.first();
         first->setText(QStringLiteral("call the plumber"));
         first->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));

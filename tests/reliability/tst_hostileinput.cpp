@@ -43,7 +43,7 @@ void TestHostileInput::hugeDayNoteLoadsAndSaves()
     QTRY_VERIFY_WITH_TIMEOUT(!e->noteEdit->isReadOnly(), 60000);
     e->noteEdit->moveCursor(QTextCursor::End);
     e->noteEdit->insertPlainText("tail");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), big + "tail");
 }
 
@@ -71,7 +71,7 @@ void TestHostileInput::folderWhereANoteShouldBe()
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->noteEdit->isReadOnly());
     QVERIFY(sunday->noteEdit->placeholderText().contains("Jan-07-2024.txt"));
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QVERIFY(f.form()->close());
 }

@@ -61,7 +61,7 @@ struct Projects
     }
     ProjectsSection *p() const { return f.form()->projectsSection; }
     ProjectNotebook *book() const { return p()->pgProject; }
-    QString dir() const { return f.form()->dataFolder->ProjectsDir; }
+    QString dir() const { return f.form()->dataFolder()->ProjectsDir; }
     void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
 
     MainWindowFixture f{"45296"};
@@ -169,7 +169,7 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Config/Journal_Topics.txt", "Short\r\n" + longName.toUtf8() + "\r\n");
         f.start();
         f.form()->showLists();
-        ListsWorkspace *journal = f.form()->listsWorkspace;
+        ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(journal->topicList->count(), 2);
         journal->topicList->setCurrentRow(0);
         journal->todo->setPlainText("short kept");
@@ -198,7 +198,7 @@ private Q_SLOTS:
         const QStringList before = filesBelow(f.root());
         f.start();
         f.form()->showLists();
-        ListsWorkspace *journal = f.form()->listsWorkspace;
+        ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(journal->topicList->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
             journal->topicList->setCurrentRow(i);
@@ -207,7 +207,7 @@ private Q_SLOTS:
             journal->topicList->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
-        const QString journalDir = QFileInfo(f.form()->dataFolder->JournalDir).canonicalFilePath() + "/";
+        const QString journalDir = QFileInfo(f.form()->dataFolder()->JournalDir).canonicalFilePath() + "/";
         for (const QString &file : filesBelow(f.root())) {
             if (before.contains(file) || file.startsWith("Config/") || file.startsWith("DB/")
                 || file.startsWith("Projects/") || file.startsWith("Decision/"))
@@ -276,7 +276,7 @@ private Q_SLOTS:
         QVERIFY(rows.at(2).startsWith("tail"));
 
         f.form()->showLists();
-        ListsWorkspace *journal = f.form()->listsWorkspace;
+        ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(journal->topicList->count(), 2);
         journal->topicList->setCurrentRow(1);
         QCOMPARE(journal->todo->lines().size(), 3);

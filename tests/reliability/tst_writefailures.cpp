@@ -76,7 +76,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 1);
     e->noteEdit->insertPlainText("first version");
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
 
     e->noteEdit->selectAll();
     e->noteEdit->insertPlainText("second version, much longer than the first");
@@ -84,7 +84,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
         return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
     });
     QString error;
-    QVERIFY(!f.form()->week->saveAllNotes(&error));
+    QVERIFY(!f.form()->week()->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-05-2024.txt") && error.contains("No space left"), qPrintable(error));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("first version"));
     QCOMPARE(e->text(), QString("second version, much longer than the first"));
@@ -92,7 +92,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     QCOMPARE(QDir(f.root() + "DB").entryList({"*Jan-05*"}, QDir::Files | QDir::Hidden).size(), 1);
 
     TextFile::setWriteFault({});
-    QVERIFY(f.form()->week->saveAllNotesReporting());
+    QVERIFY(f.form()->week()->saveAllNotesReporting());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("second version, much longer than the first"));
 }
 
@@ -128,14 +128,14 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     form.runStartup();
     DayNoteColumn *e = dayColumn(&form, 2);
     e->noteEdit->insertPlainText("short note");
-    QVERIFY(form.week->saveAllNotes());
+    QVERIFY(form.week()->saveAllNotes());
 
     // A note larger than the disk.
     const QString big = QString(79, QLatin1Char('x')).append(QLatin1Char('\n')).repeated(5 * 1024);
     e->noteEdit->selectAll();
     e->noteEdit->insertPlainText(big);
     QString error;
-    QVERIFY(!form.week->saveAllNotes(&error));
+    QVERIFY(!form.week()->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-06-2024.txt"), qPrintable(error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt"), QByteArray("short note"));
     QCOMPARE(e->text().size(), big.size());
@@ -147,7 +147,7 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
 
     e->noteEdit->selectAll();
     e->noteEdit->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
-    QVERIFY(form.week->saveAllNotes(&error));
+    QVERIFY(form.week()->saveAllNotes(&error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt").size(), 101 * 1024);
     QVERIFY(form.close());
 }
@@ -165,10 +165,10 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
     dayColumn(&form, 1)->noteEdit->insertPlainText("written later");
     QVERIFY(disk.remount("ro"));
     QString error;
-    QVERIFY(!form.week->saveAllNotes(&error));
+    QVERIFY(!form.week()->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-05-2024.txt"), qPrintable(error));
     QVERIFY(disk.remount("rw"));
-    QVERIFY(form.week->saveAllNotes(&error));
+    QVERIFY(form.week()->saveAllNotes(&error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-05-2024.txt"), QByteArray("written later"));
     QVERIFY(form.close());
 }
@@ -181,7 +181,7 @@ void TestWriteFailures::faultsInjectedInBulk()
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
         dayColumn(f.form(), tag)->noteEdit->insertPlainText(QStringLiteral("day %1 original").arg(tag));
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QMap<QString, QByteArray> before;
     for (const QString &name : QDir(f.root() + "DB").entryList(QDir::Files))
         before.insert(name, fileBytes(f.dbFile(name)));
@@ -197,12 +197,12 @@ void TestWriteFailures::faultsInjectedInBulk()
             e->noteEdit->selectAll();
             e->noteEdit->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
         }
-        QVERIFY(!f.form()->week->saveAllNotes());
+        QVERIFY(!f.form()->week()->saveAllNotes());
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             QCOMPARE(fileBytes(f.dbFile(it.key())), it.value());
     }
     TextFile::setWriteFault({});
-    QVERIFY(f.form()->week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-05-2024.txt")).startsWith("day 1 edit 39"));
     qInfo("write faults injected: %d", injected);
 }

@@ -99,11 +99,11 @@ private:
         m_form = start();
     }
 
-    ListsWorkspace *journal() { return m_form->listsWorkspace; }
-    DecisionsWorkspace *decision() { return m_form->decisionsWorkspace; }
-    QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
-    QString decisionFile(const QString &name) { return m_form->dataFolder->decisionDir + name; }
-    QString configFile(const QString &name) { return m_form->dataFolder->configDir + name; }
+    ListsWorkspace *journal() { return m_form->listsWorkspace(); }
+    DecisionsWorkspace *decision() { return m_form->decisionsWorkspace(); }
+    QString journalFile(const QString &name) { return m_form->dataFolder()->JournalDir + name; }
+    QString decisionFile(const QString &name) { return m_form->dataFolder()->decisionDir + name; }
+    QString configFile(const QString &name) { return m_form->dataFolder()->configDir + name; }
 
     // Runs the add-topic dialog with what the user does in it.
     void addTopic(TopicWorkspace *workspace, const std::function<void(AddTopicDialog *)> &act)
@@ -181,8 +181,8 @@ private Q_SLOTS:
         // before they are used.
         m_form->showLists();
         m_form->showDecisions();
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->decisionDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir).isEmpty());
     }
 
     void listFlow()
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")),
                  QByteArray("Skydiving\r\nSee the aurora\r\nRun a marathon\r\n"));
         // Dream Dates was left untouched: nothing was written for it.
-        QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder()->JournalDir).entryList(QDir::Files),
                  QStringList({"Bucket List_todo.txt"}));
     }
 
@@ -240,7 +240,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->topicList->selectedItems().size(), 0);
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
 
         restart();
         QCOMPARE(journal()->topicList->count(), 88);
@@ -384,7 +384,7 @@ private Q_SLOTS:
         journal()->topicListClick();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
 
         // Deleting the last topic leaves an empty list and empty editors.
         addTopic(journal(), [](AddTopicDialog *dialog) {
@@ -401,7 +401,7 @@ private Q_SLOTS:
         QVERIFY(journal()->CurrentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QCOMPARE(fileBytes(configFile("Journal_Topics.txt")), QByteArray());
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
     }
 
     void decisionTopics()
@@ -414,7 +414,7 @@ private Q_SLOTS:
         typeLines(decision()->made, {"Buy in spring"});
         pick(decision(), "Switch Job");
         // Only the three edited notes are written.
-        const QStringList files = QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name);
+        const QStringList files = QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"Buy a New car_made.txt", "Buy a New car_minus.txt",
                                      "Buy a New car_plus.txt"}));
         QCOMPARE(fileBytes(decisionFile("Buy a New car_plus.txt")), QByteArray("Reliable\r\nSafer\r\n"));
@@ -424,8 +424,8 @@ private Q_SLOTS:
         QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
         decision()->topicDeleteButton->click();
-        QVERIFY(QDir(m_form->dataFolder->decisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files).isEmpty());
     }
 
     void decisionPagesAreReachable()
@@ -567,8 +567,8 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(decisionFile("Take a vacation_plus.txt")), QByteArray("Rest\r\n"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 87);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
-        QVERIFY(!m_form->listsWorkspace);
-        QVERIFY(!m_form->decisionsWorkspace);
+        QVERIFY(!m_form->listsWorkspace());
+        QVERIFY(!m_form->decisionsWorkspace());
     }
 
     void closeFailureCanKeepTheWindow()
@@ -576,7 +576,7 @@ private Q_SLOTS:
         m_form->showLists();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
-        const QString folder = m_form->dataFolder->JournalDir;
+        const QString folder = m_form->dataFolder()->JournalDir;
         QVERIFY(QDir(folder).removeRecursively());
         m_fakes->dialogs.answers.enqueue(false);
         QVERIFY(!m_form->close());
@@ -610,7 +610,7 @@ private Q_SLOTS:
         m_form->showLists();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
-        QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder()->JournalDir).entryList(QDir::Files),
                  QStringList({"Garden ideas_todo.txt"}));
     }
 
@@ -656,7 +656,7 @@ private Q_SLOTS:
         m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"precious"});
-        const QString folder = m_form->dataFolder->JournalDir;
+        const QString folder = m_form->dataFolder()->JournalDir;
         QVERIFY(QDir(folder).removeRecursively());
         pick(journal(), "Dream Dates");
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
@@ -779,7 +779,7 @@ private Q_SLOTS:
         QCOMPARE(d->CurrentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(d->titleLabel->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
-        QCOMPARE(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name),
+        QCOMPARE(QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
         restart();
@@ -875,7 +875,7 @@ private Q_SLOTS:
         QVERIFY(journal()->saveEditedTopic());
         QVERIFY(!journal()->hasUnsavedEdits());
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")), QByteArray("Skydiving\r\n"));
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).removeRecursively());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).removeRecursively());
         typeLines(journal()->todo, {"", "Aurora"});
         const WriteResult failed = journal()->saveEditedTopic();
         QVERIFY(!failed);

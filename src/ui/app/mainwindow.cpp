@@ -73,11 +73,11 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
 
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
+    m_central = std::make_unique<QWidget>();
+    auto *layout = new QVBoxLayout(m_central.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    setCentralWidget(central);
+    setCentralWidget(m_central.get());
 
     createTopBar();
     // The picker shows the start day from the first moment, not the
@@ -109,10 +109,10 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
 
 MainWindow::~MainWindow()
 {
-    if (week)
-        week->destroyColumns();
-    delete week;
-    delete dataFolder;
+    // The columns are closed without saving or reporting anything; the
+    // members then go in the order of their declaration, reversed.
+    if (m_week)
+        m_week->destroyColumns();
 }
 
 void MainWindow::createTopBar()
@@ -351,11 +351,11 @@ void MainWindow::createLedger()
     // The ledger switches and saves with the project pages, all or nothing.
     projectsSection->attachLedger(Ledger);
     connect(Ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
-        if (!dataFolder)
+        if (!m_dataFolder)
             return;
         const QString owner = Ledger->ownerName();
-        dataFolder->OpenFolder(owner.isEmpty() ? dataFolder->ProjectsDir
-                                               : dataFolder->ProjectsDir + owner + QLatin1Char('/'));
+        m_dataFolder->OpenFolder(owner.isEmpty() ? m_dataFolder->ProjectsDir
+                                               : m_dataFolder->ProjectsDir + owner + QLatin1Char('/'));
     });
 }
 
@@ -392,38 +392,38 @@ void MainWindow::runStartup()
     if (m_started || m_closing)
         return;
 
-    dataFolder = new DataFolder(m_options.dataRoot, m_services.shell);
-    dataFolder->removeUnfinishedWrites();
-    Ledger->setProjectsDir(dataFolder->ProjectsDir);
+    m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
+    m_dataFolder->removeUnfinishedWrites();
+    Ledger->setProjectsDir(m_dataFolder->ProjectsDir);
     sections->setCurrentWidget(calendarPage);
 
-    week = new WeekController(dataFolder, m_services, this);
+    m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
     // The editors are made in the order of the numbers in the hosts' object
     // names (1 to 7): the week lists its columns, and their save failures,
     // in that order.
     for (const qsizetype host : {0, 1, 2, 3, 4, 6, 5}) {
         QWidget *panel = dayColumnHosts.at(host);
-        week->addDayColumn(panel, panel->property("tag").toInt());
+        m_week->addDayColumn(panel, panel->property("tag").toInt());
     }
-    connect(week, &WeekController::printRequested, this,
+    connect(m_week.get(), &WeekController::printRequested, this,
             [this](DayNoteColumn *editor) { printDayNote(m_services, this, editor); });
 
-    projectsSection->loadStartPages(dataFolder);
+    projectsSection->loadStartPages(m_dataFolder.get());
 
-    listsWorkspace = new ListsWorkspace(*dataFolder, m_services);
-    listsWorkspace->embedIn(listsHost);
-    decisionsWorkspace = new DecisionsWorkspace(*dataFolder, m_services);
-    decisionsWorkspace->embedIn(decisionsHost);
+    m_listsWorkspace = std::make_unique<ListsWorkspace>(*m_dataFolder, m_services);
+    m_listsWorkspace->embedIn(listsHost);
+    m_decisionsWorkspace = std::make_unique<DecisionsWorkspace>(*m_dataFolder, m_services);
+    m_decisionsWorkspace->embedIn(decisionsHost);
 
     const double start = startDayNumber();
     setPickerDate(start);
     QString error;
-    const bool shown = week->showWeekFrom(start, &error);
+    const bool shown = m_week->showWeekFrom(start, &error);
     showWeekInPicker();
     reportWeekError(shown, error);
 
     createTimeTracker();
-    Documents = new DocumentsCommands(projectsSection, dataFolder, m_services);
+    Documents = new DocumentsCommands(projectsSection, m_dataFolder.get(), m_services);
 
     m_started = true;
     applyLayout();
@@ -454,13 +454,13 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
     const double day = dayNumberFor(dayArgument);
     setPickerDate(day);
     QString error;
-    reportWeekError(week->showWeekFrom(day, &error), error);
+    reportWeekError(m_week->showWeekFrom(day, &error), error);
 }
 
 void MainWindow::createTimeTracker()
 {
     ProjectNotebook *notebook = projectsSection->pgProject;
-    timeTrack = new TimeTracker(dataFolder, m_services);
+    timeTrack = new TimeTracker(m_dataFolder.get(), m_services);
     timeTrack->embedIn(notebook->pnlTimeTrack);
     connect(projectsSection, &ProjectsSection::trackerBindRequested, timeTrack, &TimeTracker::loadDay);
     connect(notebook->btnChart, &QToolButton::clicked, timeTrack, &TimeTracker::btnChartClick);
@@ -501,14 +501,14 @@ void MainWindow::applyLayout()
     const int width = outer.width();
     const int height = outer.height();
     const int column = width / 7;
-    if (week) {
-        week->resizeDayColumns(column, height - 132);
+    if (m_week) {
+        m_week->resizeDayColumns(column, height - 132);
         packDayPanels();
     }
-    if (listsWorkspace)
-        listsWorkspace->resizeTo(width, height - 170);
-    if (decisionsWorkspace)
-        decisionsWorkspace->resizeTo(width, height - 170);
+    if (m_listsWorkspace)
+        m_listsWorkspace->resizeTo(width, height - 170);
+    if (m_decisionsWorkspace)
+        m_decisionsWorkspace->resizeTo(width, height - 170);
     datePicker->move(qMax((width - datePicker->width()) / 2, 270), datePicker->y());
     placeNextDayButton();
 }
@@ -540,8 +540,8 @@ void MainWindow::printShownPage()
 {
     if (!m_started)
         return;
-    if (sections->currentWidget() == calendarPage && week && !week->columns.isEmpty()) {
-        DayNoteColumn *editor = week->columns.first();
+    if (sections->currentWidget() == calendarPage && m_week && !m_week->columns.isEmpty()) {
+        DayNoteColumn *editor = m_week->columns.first();
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
             if (auto *focused = qobject_cast<DayNoteColumn *>(w)) {
                 editor = focused;
@@ -630,38 +630,38 @@ void MainWindow::showWeekInPicker()
 {
     // Setting the same date again would move the cursor of a user still
     // typing in the picker.
-    if (datePicker->date() != DayNumber::toDate(week->firstDay()))
-        setPickerDate(week->firstDay());
+    if (datePicker->date() != DayNumber::toDate(m_week->firstDay()))
+        setPickerDate(m_week->firstDay());
     else
         m_pickerCommitter->cancelPending();
 }
 
 void MainWindow::moveWeekBack()
 {
-    if (!week)
+    if (!m_week)
         return;
     QString error;
-    const bool moved = week->moveBy(-1, &error);
+    const bool moved = m_week->moveBy(-1, &error);
     showWeekInPicker();
     reportWeekError(moved, error);
 }
 
 void MainWindow::moveWeekForward()
 {
-    if (!week)
+    if (!m_week)
         return;
     QString error;
-    const bool moved = week->moveBy(1, &error);
+    const bool moved = m_week->moveBy(1, &error);
     showWeekInPicker();
     reportWeekError(moved, error);
 }
 
 void MainWindow::showPickedWeek()
 {
-    if (!week)
+    if (!m_week)
         return;
     QString error;
-    const bool moved = week->showWeekFrom(DayNumber::fromDate(datePicker->date()), &error);
+    const bool moved = m_week->showWeekFrom(DayNumber::fromDate(datePicker->date()), &error);
     // A failed move leaves the week where it was: so does the picker.
     showWeekInPicker();
     reportWeekError(moved, error);
@@ -711,9 +711,9 @@ bool MainWindow::saveAndClose()
             this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
         return false;
     m_closing = true;
-    if (week) {
+    if (m_week) {
         QString error;
-        if (!week->saveAllNotes(&error)) {
+        if (!m_week->saveAllNotes(&error)) {
             const bool leave = m_services.dialogs->yesNo(
                 this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(error));
             if (!leave) {
@@ -726,12 +726,10 @@ bool MainWindow::saveAndClose()
         m_closing = false;
         return false;
     }
-    if (week)
-        week->destroyColumns();
-    delete listsWorkspace;
-    listsWorkspace = nullptr;
-    delete decisionsWorkspace;
-    decisionsWorkspace = nullptr;
+    if (m_week)
+        m_week->destroyColumns();
+    m_listsWorkspace.reset();
+    m_decisionsWorkspace.reset();
     m_closed = true;
     QCoreApplication::quit();
     return true;
@@ -758,10 +756,10 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
     if (timeTrack && !timeTrack->saveEdited(&error))
         errors->append(error);
     error.clear();
-    if (week && !week->saveAllNotes(&error))
+    if (m_week && !m_week->saveAllNotes(&error))
         errors->append(error);
-    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(listsWorkspace),
-                                      static_cast<TopicWorkspace *>(decisionsWorkspace)}) {
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
+                                      static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
         if (!workspace)
             continue;
         const WriteResult stored = workspace->formClose();
@@ -821,8 +819,8 @@ bool MainWindow::commitDataForSessionEnd(bool userCanBeAsked)
 // something could not be written and the user keeps the window open.
 bool MainWindow::closeTopicWorkspaces()
 {
-    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(listsWorkspace),
-                                      static_cast<TopicWorkspace *>(decisionsWorkspace)}) {
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
+                                      static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
         if (!workspace)
             continue;
         const WriteResult closed = workspace->formClose();

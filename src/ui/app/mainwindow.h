@@ -75,15 +75,16 @@ public:
 
     QTimer *startupTimer = nullptr;
 
-    // Created by the start-up step.
-    DataFolder *dataFolder = nullptr;
-    WeekController *week = nullptr;
+    // Created by the start-up step; null before it.
+    DataFolder *dataFolder() const { return m_dataFolder.get(); }
+    WeekController *week() const { return m_week.get(); }
+    ListsWorkspace *listsWorkspace() const { return m_listsWorkspace.get(); }
+    DecisionsWorkspace *decisionsWorkspace() const { return m_decisionsWorkspace.get(); }
+
     // The Projects section, filling projectsPage.
     ProjectsSection *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     CostLedgerWidget *Ledger = nullptr;
-    ListsWorkspace *listsWorkspace = nullptr;
-    DecisionsWorkspace *decisionsWorkspace = nullptr;
     // The time tracker in the "Time" page of the project notebook.
     TimeTracker *timeTrack = nullptr;
     // The documents list and the project folder and link commands.
@@ -186,6 +187,20 @@ private:
 
     Services m_services;
     StartOptions m_options;
+    // Created by the start-up step. Declared before m_central: members go
+    // in reverse order, so the data folder and the week outlive every
+    // widget that refers to them.
+    std::unique_ptr<DataFolder> m_dataFolder;
+    std::unique_ptr<WeekController> m_week;
+    // The central widget holding the sections. The window holds it as its
+    // child as well; owned here, it is destroyed with the members, before
+    // the ones declared above it.
+    std::unique_ptr<QWidget> m_central;
+    // The workspaces hosted in the lists and decisions pages (children of
+    // widgets in m_central, so declared after it and destroyed first);
+    // the close sequence destroys them earlier.
+    std::unique_ptr<ListsWorkspace> m_listsWorkspace;
+    std::unique_ptr<DecisionsWorkspace> m_decisionsWorkspace;
     DateCommitter *m_pickerCommitter = nullptr;
     bool m_closing = false;
     bool m_started = false;

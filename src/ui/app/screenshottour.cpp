@@ -39,7 +39,7 @@ int projectInUse(const MainWindow *window)
         const QString name = list->item(row)->text().trimmed();
         if (name.isEmpty())
             continue;
-        const QString folder = window->dataFolder->ProjectsDir + name;
+        const QString folder = window->dataFolder()->ProjectsDir + name;
         if (QFileInfo(folder).isDir() && !QDir(folder).entryList(QDir::Files).isEmpty())
             return row;
     }
@@ -84,8 +84,8 @@ void ScreenshotTour::showInUse(int section)
         if (row >= 0)
             m_window->projectsSection->department->setCurrentRow(row);
     } else if (section == 2 || section == 3) {
-        TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_window->listsWorkspace)
-                                                 : static_cast<TopicWorkspace *>(m_window->decisionsWorkspace);
+        TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_window->listsWorkspace())
+                                                 : static_cast<TopicWorkspace *>(m_window->decisionsWorkspace());
         const int row = workspace ? topicInUse(workspace) : -1;
         if (row >= 0)
             workspace->topicList->setCurrentRow(row);
