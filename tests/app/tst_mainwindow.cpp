@@ -421,7 +421,7 @@ void TestMainWindow::closeBeforeStartWritesNothing()
     QVERIFY(f.form()->close());
     QVERIFY(!QDir(f.root() + "DB").exists());
     // The start-up timer does not fire after the close.
-    QVERIFY(!f.form()->startupTimer->isActive());
+    QVERIFY(!f.form()->findChild<QTimer *>(QStringLiteral("Timer1"), Qt::FindDirectChildrenOnly)->isActive());
 }
 
 void TestMainWindow::removedDataFolderReportsAndKeepsText()

@@ -132,7 +132,8 @@ void TestStartup::barIsLaidOutBeforeTheStartUpStep()
     QVERIFY(!form->started());
     // ...but the picker shows the start day and ">" sits at the bar's end.
     QCOMPARE(form->datePicker->date(), QDate(2024, 1, 5));
-    QCOMPARE(form->nextDayButton->geometry().right(), form->bar->width() - 3);
+    QCOMPARE(form->nextDayButton->geometry().right(),
+             form->centralWidget()->findChild<QWidget *>(QStringLiteral("bar"), Qt::FindDirectChildrenOnly)->width() - 3);
     QVERIFY(form->nextDayButton->x() > form->datePicker->geometry().right());
 
     MainWindowFixture today;

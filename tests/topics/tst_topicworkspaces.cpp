@@ -163,8 +163,11 @@ private Q_SLOTS:
 
     void workspacesAreEmbedded()
     {
-        QCOMPARE(journal()->parentWidget(), m_form->listsHost);
-        QCOMPARE(decision()->parentWidget(), m_form->decisionsHost);
+        const auto host = [](QWidget *page, const char *name) {
+            return page->findChild<QWidget *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        };
+        QCOMPARE(journal()->parentWidget(), host(m_form->listsPage, "pnlGoals"));
+        QCOMPARE(decision()->parentWidget(), host(m_form->decisionsPage, "Decision_Panel"));
         QCOMPARE(journal()->pos(), QPoint(0, 0));
         QCOMPARE(journal()->topicList->count(), 87);
         QCOMPARE(decision()->topicList->count(), 9);

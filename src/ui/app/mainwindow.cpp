@@ -90,7 +90,7 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     auto *printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     printKey->setObjectName(QStringLiteral("PrintShortcut"));
     connect(printKey, &QShortcut::activated, this, &MainWindow::printShownPage);
-    layout->addWidget(bar);
+    layout->addWidget(m_bar);
     layout->addWidget(sections, 1);
 
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
@@ -99,12 +99,12 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
         move(available.center() - rect().center());
     }
 
-    startupTimer = new QTimer(this);
-    startupTimer->setObjectName(QStringLiteral("Timer1"));
-    startupTimer->setInterval(1000);
-    startupTimer->setSingleShot(true);
-    connect(startupTimer, &QTimer::timeout, this, &MainWindow::runStartup);
-    startupTimer->start();
+    m_startupTimer = new QTimer(this);
+    m_startupTimer->setObjectName(QStringLiteral("Timer1"));
+    m_startupTimer->setInterval(1000);
+    m_startupTimer->setSingleShot(true);
+    connect(m_startupTimer, &QTimer::timeout, this, &MainWindow::runStartup);
+    m_startupTimer->start();
 }
 
 MainWindow::~MainWindow()
@@ -117,13 +117,13 @@ MainWindow::~MainWindow()
 
 void MainWindow::createTopBar()
 {
-    bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
-    bar->setObjectName(QStringLiteral("bar"));
-    bar->setFixedHeight(kBarHeight);
-    bar->installEventFilter(this);
+    m_bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
+    m_bar->setObjectName(QStringLiteral("bar"));
+    m_bar->setFixedHeight(kBarHeight);
+    m_bar->installEventFilter(this);
 
     auto arrow = [this](const QString &name, const QString &text, const QString &spoken) {
-        auto *button = new QToolButton(bar);
+        auto *button = new QToolButton(m_bar);
         button->setObjectName(name);
         button->setText(text);
         button->setAccessibleName(spoken);
@@ -155,17 +155,17 @@ void MainWindow::createTopBar()
         const char *shortcut;
     };
     const SectionButton sectionButtons[] = {
-        {&calendarButton, &calendarCaption, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
+        {&calendarButton, &m_calendarCaption, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
          tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &MainWindow::showCalendar, "Ctrl+1"},
-        {&projectsButton, &projectsCaption, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
+        {&projectsButton, &m_projectsCaption, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
          QRect(104, 6, 57, 49), QPoint(108, 50), &MainWindow::showProjects, "Ctrl+2"},
-        {&listsButton, &listsCaption, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
+        {&listsButton, &m_listsCaption, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
          QRect(160, 6, 41, 49), QPoint(164, 50), &MainWindow::showLists, "Ctrl+3"},
-        {&decisionsButton, &decisionsCaption, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
+        {&decisionsButton, &m_decisionsCaption, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
          QRect(208, 6, 49, 49), QPoint(212, 50), &MainWindow::showDecisions, "Ctrl+4"},
     };
     for (const SectionButton &s : sectionButtons) {
-        auto *button = new PictureButton(QString::fromLatin1(s.resource), s.caption, bar);
+        auto *button = new PictureButton(QString::fromLatin1(s.resource), s.caption, m_bar);
         button->setObjectName(QString::fromLatin1(s.name));
         button->setGeometry(s.geometry);
         // Leave room under the picture for its caption.
@@ -176,7 +176,7 @@ void MainWindow::createTopBar()
         connect(button, &QToolButton::clicked, this, s.handler);
         *s.button = button;
 
-        auto *label = new QLabel(s.caption, bar);
+        auto *label = new QLabel(s.caption, m_bar);
         label->setObjectName(QString::fromLatin1(s.labelName));
         label->setFont(pixelFont(QStringLiteral("Arial"), 9));
         QPalette pal = label->palette();
@@ -188,7 +188,7 @@ void MainWindow::createTopBar()
         *s.label = label;
     }
 
-    datePicker = new QDateEdit(bar);
+    datePicker = new QDateEdit(m_bar);
     datePicker->setObjectName(QStringLiteral("Date_Picker"));
     datePicker->setAccessibleName(tr("Date"));
     datePicker->setCalendarPopup(true);
@@ -239,12 +239,12 @@ void MainWindow::createPages()
         QWidget *host = whitePanel(QString::fromLatin1(name), calendarPage);
         host->setProperty("tag", ++tag);
         host->resize(110, host->height());
-        dayColumnHosts.append(host);
+        m_dayColumnHosts.append(host);
     }
     packDayPanels();
 
     projectsPage = whitePanel(QStringLiteral("TabSheet2"), sections);
-    emptyPage = whitePanel(QStringLiteral("TabSheet13"), sections);
+    m_emptyPage = whitePanel(QStringLiteral("TabSheet13"), sections);
     listsPage = whitePanel(QStringLiteral("TabSheet14"), sections);
     decisionsPage = whitePanel(QStringLiteral("TabSheet3"), sections);
 
@@ -253,14 +253,14 @@ void MainWindow::createPages()
         l->setContentsMargins(0, 0, 0, 0);
         l->addWidget(panel);
     };
-    listsHost = whitePanel(QStringLiteral("pnlGoals"), listsPage);
-    fill(listsPage, listsHost);
-    decisionsHost = whitePanel(QStringLiteral("Decision_Panel"), decisionsPage);
-    fill(decisionsPage, decisionsHost);
+    m_listsHost = whitePanel(QStringLiteral("pnlGoals"), listsPage);
+    fill(listsPage, m_listsHost);
+    m_decisionsHost = whitePanel(QStringLiteral("Decision_Panel"), decisionsPage);
+    fill(decisionsPage, m_decisionsHost);
     projectsSection = new ProjectsSection(m_services, projectsPage);
     fill(projectsPage, projectsSection);
 
-    for (QWidget *page : {calendarPage, projectsPage, emptyPage, listsPage, decisionsPage})
+    for (QWidget *page : {calendarPage, projectsPage, m_emptyPage, listsPage, decisionsPage})
         sections->addWidget(page);
 }
 
@@ -317,7 +317,7 @@ void MainWindow::createMenus()
 void MainWindow::packDayPanels()
 {
     int x = 0;
-    for (QWidget *panel : std::as_const(dayColumnHosts)) {
+    for (QWidget *panel : std::as_const(m_dayColumnHosts)) {
         panel->setGeometry(x, 0, panel->width(), calendarPage->height());
         x += panel->width();
     }
@@ -329,7 +329,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         packDayPanels();
     // The bar takes its width from the layout, which runs after the
     // window's own resize: ">" follows the bar itself.
-    if (watched == bar && event->type() == QEvent::Resize)
+    if (watched == m_bar && event->type() == QEvent::Resize)
         placeNextDayButton();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -361,7 +361,7 @@ void MainWindow::createLedger()
 
 void MainWindow::placeNextDayButton()
 {
-    nextDayButton->move(qMax(0, bar->width() - kRightArrowOffset), 16);
+    nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
 }
 
 // ---- start-up ----------------------------------------------------------
@@ -388,7 +388,7 @@ double MainWindow::dayNumberFor(const QString &dayArgument) const
 
 void MainWindow::runStartup()
 {
-    startupTimer->stop();
+    m_startupTimer->stop();
     if (m_started || m_closing)
         return;
 
@@ -402,7 +402,7 @@ void MainWindow::runStartup()
     // names (1 to 7): the week lists its columns, and their save failures,
     // in that order.
     for (const qsizetype host : {0, 1, 2, 3, 4, 6, 5}) {
-        QWidget *panel = dayColumnHosts.at(host);
+        QWidget *panel = m_dayColumnHosts.at(host);
         m_week->addDayColumn(panel, panel->property("tag").toInt());
     }
     connect(m_week.get(), &WeekController::printRequested, this,
@@ -411,9 +411,9 @@ void MainWindow::runStartup()
     projectsSection->loadStartPages(m_dataFolder.get());
 
     m_listsWorkspace = std::make_unique<ListsWorkspace>(*m_dataFolder, m_services);
-    m_listsWorkspace->embedIn(listsHost);
+    m_listsWorkspace->embedIn(m_listsHost);
     m_decisionsWorkspace = std::make_unique<DecisionsWorkspace>(*m_dataFolder, m_services);
-    m_decisionsWorkspace->embedIn(decisionsHost);
+    m_decisionsWorkspace->embedIn(m_decisionsHost);
 
     const double start = startDayNumber();
     setPickerDate(start);
@@ -688,7 +688,7 @@ bool MainWindow::handleCloseRequest()
         return true;
     // Nothing was loaded yet, so there is nothing to save.
     if (!m_started) {
-        startupTimer->stop();
+        m_startupTimer->stop();
         m_closed = true;
         return true;
     }
@@ -792,7 +792,7 @@ bool MainWindow::saveAndEnd(QStringList *errors)
     const bool saved = saveEdits(errors, true);
     m_closing = true;
     m_closed = true;
-    startupTimer->stop();
+    m_startupTimer->stop();
     // Leaves every event loop, also that of a dialog that is open: the
     // code waiting on it returns first, and no new dialog waits for an
     // answer any more.

@@ -47,33 +47,20 @@ public:
     ~MainWindow() override;
 
     // Top bar.
-    SvgPicture *bar = nullptr;
     QToolButton *previousDayButton = nullptr;
     QToolButton *nextDayButton = nullptr;
     QToolButton *calendarButton = nullptr;
     QToolButton *projectsButton = nullptr;
     QToolButton *listsButton = nullptr;
     QToolButton *decisionsButton = nullptr;
-    QLabel *calendarCaption = nullptr;
-    QLabel *projectsCaption = nullptr;
-    QLabel *listsCaption = nullptr;
-    QLabel *decisionsCaption = nullptr;
     QDateEdit *datePicker = nullptr;
 
     // Sections.
     QStackedWidget *sections = nullptr;
     QWidget *calendarPage = nullptr;
     QWidget *projectsPage = nullptr;
-    QWidget *emptyPage = nullptr;
     QWidget *listsPage = nullptr;
     QWidget *decisionsPage = nullptr;
-    // The hosts of the seven day columns, left to right (the column tags
-    // 1 to 7).
-    QList<QWidget *> dayColumnHosts;
-    QWidget *listsHost = nullptr;
-    QWidget *decisionsHost = nullptr;
-
-    QTimer *startupTimer = nullptr;
 
     // Created by the start-up step; null before it.
     DataFolder *dataFolder() const { return m_dataFolder.get(); }
@@ -187,6 +174,23 @@ private:
 
     Services m_services;
     StartOptions m_options;
+    // Top bar: its background picture and the captions under the section
+    // buttons.
+    SvgPicture *m_bar = nullptr;
+    QLabel *m_calendarCaption = nullptr;
+    QLabel *m_projectsCaption = nullptr;
+    QLabel *m_listsCaption = nullptr;
+    QLabel *m_decisionsCaption = nullptr;
+    // The page of the section stack that no control selects.
+    QWidget *m_emptyPage = nullptr;
+    // The hosts of the seven day columns, left to right (the column
+    // positions 1 to 7).
+    QList<QWidget *> m_dayColumnHosts;
+    // The panels the lists and decisions workspaces are embedded in.
+    QWidget *m_listsHost = nullptr;
+    QWidget *m_decisionsHost = nullptr;
+    // Runs the start-up step once, a second after the window was created.
+    QTimer *m_startupTimer = nullptr;
     // Created by the start-up step. Declared before m_central: members go
     // in reverse order, so the data folder and the week outlive every
     // widget that refers to them.
