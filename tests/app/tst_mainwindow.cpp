@@ -166,7 +166,7 @@ void TestMainWindow::weekendColours()
         const bool weekend = tag == 4 || tag == 5; // sat 13, sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
         QCOMPARE(e->noteEdit->palette().color(QPalette::Base), e->dayColor());
-        QCOMPARE(e->bottomBar->palette().color(QPalette::Window), e->dayColor());
+        QCOMPARE(e->findChild<QWidget *>(QStringLiteral("Panel_Bottom"))->palette().color(QPalette::Window), e->dayColor());
     }
 }
 
@@ -270,7 +270,7 @@ void TestMainWindow::layoutFigures()
     QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
     for (DayNoteColumn *e : f.form()->week()->columns) {
         QCOMPARE(e->width(), 184);
-        QCOMPARE(e->hostPanel->width(), 184);
+        QCOMPARE(e->hostPanel()->width(), 184);
         QCOMPARE(e->height(), 676);
         QCOMPARE(e->noteEdit->width(), 182);
     }

@@ -22,7 +22,7 @@ QFont arial13()
 
 DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *host)
     : QWidget(host)
-    , hostPanel(host)
+    , m_hostPanel(host)
     , m_week(week)
 {
     setObjectName(QStringLiteral("Edit"));
@@ -32,38 +32,38 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *host)
     setPalette(pal);
     setFont(arial13());
 
-    topBar = new QWidget(this);
-    topBar->setObjectName(QStringLiteral("Top_panel"));
-    topBar->setAutoFillBackground(true);
-    topBar->setPalette(pal);
+    m_topBar = new QWidget(this);
+    m_topBar->setObjectName(QStringLiteral("Top_panel"));
+    m_topBar->setAutoFillBackground(true);
+    m_topBar->setPalette(pal);
 
-    dateLabel = new QLabel(topBar);
+    dateLabel = new QLabel(m_topBar);
     dateLabel->setObjectName(QStringLiteral("Date_Label"));
     dateLabel->setFont(arial13());
     QPalette red = dateLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     dateLabel->setPalette(red);
 
-    textEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
-    textEdgeLine->setObjectName(QStringLiteral("Shape1"));
+    m_textEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
+    m_textEdgeLine->setObjectName(QStringLiteral("Shape1"));
 
     noteEdit = new NoteMemo(this);
     noteEdit->setObjectName(QStringLiteral("Memo1"));
     noteEdit->setFont(arial13());
 
-    bottomBar = new QWidget(this);
-    bottomBar->setObjectName(QStringLiteral("Panel_Bottom"));
-    bottomBar->setAutoFillBackground(true);
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("Panel_Bottom"));
+    m_bottomBar->setAutoFillBackground(true);
 
-    barEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), bottomBar);
-    barEdgeLine->setObjectName(QStringLiteral("Shape2"));
-    separator = new QWidget(bottomBar);
-    separator->setObjectName(QStringLiteral("sepeartor"));
+    m_barEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), m_bottomBar);
+    m_barEdgeLine->setObjectName(QStringLiteral("Shape2"));
+    m_separator = new QWidget(m_bottomBar);
+    m_separator->setObjectName(QStringLiteral("sepeartor"));
 
     const QString hint = tr("Open Data Folder");
-    createFolderButton = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, bottomBar);
+    createFolderButton = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, m_bottomBar);
     createFolderButton->setObjectName(QStringLiteral("FolderCreate"));
-    openFolderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, bottomBar);
+    openFolderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, m_bottomBar);
     openFolderButton->setObjectName(QStringLiteral("FolderOpen"));
     for (QToolButton *b : {createFolderButton, openFolderButton}) {
         b->setToolTip(hint);
@@ -72,7 +72,7 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *host)
     }
     openFolderButton->hide();
 
-    printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), bottomBar);
+    printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), m_bottomBar);
     printButton->setObjectName(QStringLiteral("print_button"));
     printButton->setToolTip(tr("Print this note"));
     printButton->setIconSize(QSize(16, 16));
@@ -200,9 +200,9 @@ void DayNoteColumn::setDayColor(const QColor &color)
     memoPal.setColor(QPalette::Base, color);
     memoPal.setColor(QPalette::Text, Qt::black);
     noteEdit->setPalette(memoPal);
-    QPalette bottomPal = bottomBar->palette();
+    QPalette bottomPal = m_bottomBar->palette();
     bottomPal.setColor(QPalette::Window, color);
-    bottomBar->setPalette(bottomPal);
+    m_bottomBar->setPalette(bottomPal);
 }
 
 QColor DayNoteColumn::dayColor() const
@@ -240,15 +240,15 @@ void DayNoteColumn::layoutControls()
 {
     const int w = width();
     const int h = height();
-    topBar->setGeometry(0, 0, w, kBarHeight);
+    m_topBar->setGeometry(0, 0, w, kBarHeight);
     dateLabel->setGeometry(4, 0, qMax(0, w - 4), 18);
-    textEdgeLine->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
+    m_textEdgeLine->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
     // The memo's width is set by the week's resize rule (column width - 2).
     noteEdit->move(1, kBarHeight);
     noteEdit->resize(noteEdit->width(), qMax(0, h - 2 * kBarHeight));
-    bottomBar->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
-    barEdgeLine->setGeometry(0, 0, 1, kBarHeight);
-    separator->setGeometry(1, 0, 8, kBarHeight);
+    m_bottomBar->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
+    m_barEdgeLine->setGeometry(0, 0, 1, kBarHeight);
+    m_separator->setGeometry(1, 0, 8, kBarHeight);
     createFolderButton->setGeometry(9, 0, 18, kBarHeight);
     openFolderButton->setGeometry(9, 0, 18, kBarHeight);
     printButton->setGeometry(48, 1, 23, 22);

@@ -18,13 +18,8 @@ class DayNoteColumn : public QWidget
 public:
     DayNoteColumn(WeekController *week, QWidget *host);
 
-    QWidget *topBar;
     QLabel *dateLabel;
-    DottedLine *textEdgeLine;
     NoteMemo *noteEdit;
-    QWidget *bottomBar;
-    DottedLine *barEdgeLine;
-    QWidget *separator;
     QToolButton *createFolderButton;
     QToolButton *openFolderButton;
     QToolButton *printButton;
@@ -35,8 +30,10 @@ public:
     QString dayNoteName;
     QString dayNoteFile;
     QString dayFolder;
-    QWidget *hostPanel;
     bool noteLoaded = false;
+
+    // The panel of the main window that holds this column.
+    QWidget *hostPanel() const { return m_hostPanel; }
 
     // The note's text as stored.
     QString text() const;
@@ -98,7 +95,14 @@ private:
     void updateEditable();
     void followFiller();
 
+    QWidget *m_hostPanel;
     WeekController *m_week;
+    QWidget *m_topBar = nullptr;
+    // The dotted rules at the left edge of the text and of the bottom bar.
+    DottedLine *m_textEdgeLine = nullptr;
+    QWidget *m_bottomBar = nullptr;
+    DottedLine *m_barEdgeLine = nullptr;
+    QWidget *m_separator = nullptr;
     QColor m_dayColor;
     QString m_loadError;
     bool m_fileExisted = false;

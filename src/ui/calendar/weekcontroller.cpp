@@ -298,7 +298,7 @@ void WeekController::resizeDayColumns(int columnWidth, int editorHeight)
 {
     for (DayNoteColumn *editor : std::as_const(columns)) {
         editor->noteEdit->resize(qMax(0, columnWidth - 2), editor->noteEdit->height());
-        editor->hostPanel->resize(columnWidth, editor->hostPanel->height());
+        editor->hostPanel()->resize(columnWidth, editor->hostPanel()->height());
         editor->resize(columnWidth, editorHeight);
     }
 }
