@@ -47,7 +47,7 @@ void BM_StartupStep(benchmark::State &state)
         auto form = std::make_unique<MainWindow>(fakes.services(), StartOptions{root, "45000"});
         form->show();
         state.ResumeTiming();
-        form->Timer1Timer();
+        form->runStartup();
         state.PauseTiming();
         form->close();
         form.reset();
@@ -63,13 +63,13 @@ void BM_WeekMove(benchmark::State &state)
     fakes.clock.set(kNow);
     MainWindow form(fakes.services(), StartOptions{root, "44000"});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     bool forward = true;
     for (auto _ : state) {
         if (forward)
-            form.rightClick();
+            form.moveWeekForward();
         else
-            form.leftClick();
+            form.moveWeekBack();
         forward = !forward;
     }
     form.close();
@@ -99,10 +99,10 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
     fakes.clock.set(kNow);
     MainWindow form(fakes.services(), StartOptions{oneLargeNote(), "45296"});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     // The note is all laid in before the moves are timed.
     auto filling = [&form] {
-        for (DayNoteColumn *editor : form.Week->EditorList)
+        for (DayNoteColumn *editor : form.week()->columns)
             if (editor->isFilling())
                 return true;
         return false;
@@ -112,9 +112,9 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
     bool forward = true;
     for (auto _ : state) {
         if (forward)
-            form.rightClick();
+            form.moveWeekForward();
         else
-            form.leftClick();
+            form.moveWeekBack();
         forward = !forward;
     }
     form.close();
@@ -129,11 +129,11 @@ void BM_WeekJumpToLargeNote(benchmark::State &state)
     fakes.clock.set(kNow);
     MainWindow form(fakes.services(), StartOptions{oneLargeNote(), "45310"});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     for (auto _ : state) {
-        form.Week->showWeekFrom(45296);
+        form.week()->showWeekFrom(45296);
         state.PauseTiming();
-        form.Week->showWeekFrom(45310);
+        form.week()->showWeekFrom(45310);
         state.ResumeTiming();
     }
     form.close();
@@ -149,7 +149,7 @@ void BM_CloseWithLargeNote(benchmark::State &state)
         state.PauseTiming();
         auto form = std::make_unique<MainWindow>(fakes.services(), StartOptions{oneLargeNote(), "45296"});
         form->show();
-        form->Timer1Timer();
+        form->runStartup();
         state.ResumeTiming();
         form->close();
         state.PauseTiming();

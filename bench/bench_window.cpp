@@ -15,10 +15,10 @@ void BM_SectionSwitch(benchmark::State &state)
     FakeServices fakes;
     MainWindow form(fakes.services(), StartOptions{root.path() + QLatin1Char('/'), QStringLiteral("45296")});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     for (auto _ : state) {
-        form.Image2Click();
-        form.Image1Click();
+        form.showProjects();
+        form.showCalendar();
     }
     form.close();
 }

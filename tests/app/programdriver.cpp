@@ -27,8 +27,8 @@ void say(const QString &line)
 
 DayNoteColumn *firstColumn(MainWindow &form)
 {
-    for (DayNoteColumn *editor : form.Week->EditorList) {
-        if (editor->Tag == 1)
+    for (DayNoteColumn *editor : form.week()->columns) {
+        if (editor->position == 1)
             return editor;
     }
     return nullptr;
@@ -38,11 +38,11 @@ void runCommand(MainWindow &form, const QString &line)
 {
     if (line.startsWith(QLatin1String("type "))) {
         DayNoteColumn *column = firstColumn(form);
-        column->Memo1->setFocus();
-        QTest::keyClicks(column->Memo1, line.mid(5));
+        column->noteEdit->setFocus();
+        QTest::keyClicks(column->noteEdit, line.mid(5));
         say(QStringLiteral("typed"));
     } else if (line == QLatin1String("week")) {
-        const double first = form.Week->now() + form.Week->dayOffset;
+        const double first = form.week()->now() + form.week()->offsetFromToday;
         say(QStringLiteral("week ") + DayNumber::toDate(first).toString(Qt::ISODate));
     }
 }

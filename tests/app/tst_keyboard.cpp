@@ -76,13 +76,13 @@ void TestKeyboard::init()
     services.printing = m_printing.get();
     m_form = std::make_unique<MainWindow>(services,
                                       StartOptions{m_root->path() + QLatin1Char('/'), QStringLiteral("45296")});
-    m_form->Timer1Timer();
+    m_form->runStartup();
     m_form->showNormal();
     m_form->resize(1100, 700);
     m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    m_form->Left->setFocus(Qt::OtherFocusReason);
-    QCOMPARE(focused(), m_form->Left);
+    m_form->previousDayButton->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(focused(), m_form->previousDayButton);
 }
 
 void TestKeyboard::cleanup()
@@ -99,15 +99,15 @@ void TestKeyboard::cleanup()
 // place on screen, whatever order the editors were made in), top to bottom.
 QList<QWidget *> TestKeyboard::expectedTabChain() const
 {
-    QList<QWidget *> chain = {m_form->Left,  m_form->Image1,      m_form->Image2, m_form->btnGoals,
-                              m_form->Image4, m_form->datePicker, m_form->Right};
-    QList<DayNoteColumn *> columns = m_form->Week->EditorList;
+    QList<QWidget *> chain = {m_form->previousDayButton,  m_form->calendarButton,      m_form->projectsButton, m_form->listsButton,
+                              m_form->decisionsButton, m_form->datePicker, m_form->nextDayButton};
+    QList<DayNoteColumn *> columns = m_form->week()->columns;
     std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
     });
     for (DayNoteColumn *column : columns) {
-        chain << column->Memo1;
-        chain << (column->folderCreate->isVisible() ? column->folderCreate : column->folderOpen);
+        chain << column->noteEdit;
+        chain << (column->createFolderButton->isVisible() ? column->createFolderButton : column->openFolderButton);
         chain << column->printButton;
     }
     return chain;
@@ -157,20 +157,20 @@ void TestKeyboard::shiftTabWalksBack()
 
 void TestKeyboard::sectionKeysWorkFromAnEditor()
 {
-    DayNoteColumn *column = m_form->Week->EditorList.first();
-    column->Memo1->setFocus(Qt::OtherFocusReason);
+    DayNoteColumn *column = m_form->week()->columns.first();
+    column->noteEdit->setFocus(Qt::OtherFocusReason);
     const struct
     {
         Qt::Key key;
         QWidget *page;
-    } sections[] = {{Qt::Key_2, m_form->TabSheet2},
-                    {Qt::Key_3, m_form->TabSheet14},
-                    {Qt::Key_4, m_form->TabSheet3},
-                    {Qt::Key_1, m_form->TabSheet1}};
+    } sections[] = {{Qt::Key_2, m_form->projectsPage},
+                    {Qt::Key_3, m_form->listsPage},
+                    {Qt::Key_4, m_form->decisionsPage},
+                    {Qt::Key_1, m_form->calendarPage}};
     for (const auto &s : sections) {
         press(Qt::CTRL | s.key);
         // A button's shortcut presses it visibly, and clicks a moment later.
-        QTRY_COMPARE(m_form->pg->currentWidget(), s.page);
+        QTRY_COMPARE(m_form->sections->currentWidget(), s.page);
     }
     // The keys switch sections; they type nothing into the note.
     QCOMPARE(column->text(), QString());
@@ -178,11 +178,11 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
 
 void TestKeyboard::weekKeysMoveTheWeek()
 {
-    m_form->Week->EditorList.first()->Memo1->setFocus(Qt::OtherFocusReason);
+    m_form->week()->columns.first()->noteEdit->setFocus(Qt::OtherFocusReason);
     QCOMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Right);
     QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 6));
-    QTRY_COMPARE(qFloor(m_form->Week->EditorList.first()->noteDate), 45297);
+    QTRY_COMPARE(qFloor(m_form->week()->columns.first()->noteDate), 45297);
     press(Qt::ALT | Qt::Key_Left);
     QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Left);
@@ -195,9 +195,9 @@ void TestKeyboard::keysAreShownInTooltipsAndMenus()
     {
         QToolButton *button;
         QString key;
-    } buttons[] = {{m_form->Image1, QStringLiteral("Ctrl+1")}, {m_form->Image2, QStringLiteral("Ctrl+2")},
-                   {m_form->btnGoals, QStringLiteral("Ctrl+3")}, {m_form->Image4, QStringLiteral("Ctrl+4")},
-                   {m_form->Left, QStringLiteral("Alt+Left")},  {m_form->Right, QStringLiteral("Alt+Right")}};
+    } buttons[] = {{m_form->calendarButton, QStringLiteral("Ctrl+1")}, {m_form->projectsButton, QStringLiteral("Ctrl+2")},
+                   {m_form->listsButton, QStringLiteral("Ctrl+3")}, {m_form->decisionsButton, QStringLiteral("Ctrl+4")},
+                   {m_form->previousDayButton, QStringLiteral("Alt+Left")},  {m_form->nextDayButton, QStringLiteral("Alt+Right")}};
     for (const auto &b : buttons) {
         QVERIFY2(b.button->toolTip().contains(b.key), qPrintable(b.button->toolTip()));
         QCOMPARE(b.button->shortcut(), QKeySequence(b.key));
@@ -241,10 +241,10 @@ void TestKeyboard::f10OpensTheMenuBar()
 
 void TestKeyboard::quitKeySavesTheNotes()
 {
-    DayNoteColumn *column = m_form->Week->EditorList.first();
-    column->Memo1->setFocus(Qt::OtherFocusReason);
+    DayNoteColumn *column = m_form->week()->columns.first();
+    column->noteEdit->setFocus(Qt::OtherFocusReason);
     const QString noteFile = column->dayNoteFile;
-    QTest::keyClicks(column->Memo1, QStringLiteral("typed, then Ctrl+Q"));
+    QTest::keyClicks(column->noteEdit, QStringLiteral("typed, then Ctrl+Q"));
     press(Qt::CTRL | Qt::Key_Q);
     // The editors are gone now; the note is on disk.
     QVERIFY(m_form->closing());
@@ -256,9 +256,9 @@ void TestKeyboard::quitKeySavesTheNotes()
 void TestKeyboard::printKeyPrintsWhatIsShown()
 {
     // The day note with the keyboard focus.
-    DayNoteColumn *column = m_form->Week->EditorList.at(2);
-    column->Memo1->setFocus(Qt::OtherFocusReason);
-    QTest::keyClicks(column->Memo1, QStringLiteral("third column"));
+    DayNoteColumn *column = m_form->week()->columns.at(2);
+    column->noteEdit->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(column->noteEdit, QStringLiteral("third column"));
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 1);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("third column"));
@@ -266,15 +266,15 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     QCOMPARE(column->text(), QStringLiteral("third column")); // nothing typed
 
     // With the focus on the top bar, the week's first note.
-    m_form->Week->EditorList.first()->setText(QStringLiteral("first column"));
-    m_form->Image1->setFocus(Qt::OtherFocusReason);
+    m_form->week()->columns.first()->setText(QStringLiteral("first column"));
+    m_form->calendarButton->setFocus(Qt::OtherFocusReason);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 2);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("first column"));
 
     // In the Projects section, the page shown, where "Print" is offered.
     press(Qt::CTRL | Qt::Key_2);
-    QTRY_COMPARE(m_form->pg->currentWidget(), m_form->TabSheet2);
+    QTRY_COMPARE(m_form->sections->currentWidget(), m_form->projectsPage);
     ProjectsSection *projects = m_form->projectsSection;
     projects->pgProject->Done->setPlainText(QStringLiteral("done page"));
     projects->pgProject->setCurrentIndex(ProjectNotebook::DoneTab);
@@ -288,7 +288,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
 
     // My Lists has nothing to print.
     press(Qt::CTRL | Qt::Key_3);
-    QTRY_COMPARE(m_form->pg->currentWidget(), m_form->TabSheet14);
+    QTRY_COMPARE(m_form->sections->currentWidget(), m_form->listsPage);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
 }

@@ -22,8 +22,9 @@ namespace {
 QStringList captions(MainWindow *form)
 {
     QStringList out;
-    for (QWidget *panel : {form->Panel1, form->Panel2, form->Panel3, form->Panel4, form->Panel5,
-                           form->Panel7, form->Panel6}) {
+    for (const char *host : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Panel7", "Panel6"}) {
+        QWidget *panel = form->findChild<QWidget *>(QStringLiteral("TabSheet1"))
+                             ->findChild<QWidget *>(QString::fromLatin1(host), Qt::FindDirectChildrenOnly);
         auto *editor = panel->findChild<DayNoteColumn *>();
         out << (editor ? editor->dateLabel->text() : QStringLiteral("<none>"));
     }
@@ -64,8 +65,8 @@ void choose(MainWindow *form, const QDate &date)
 
 void typeInto(DayNoteColumn *editor, const QString &text)
 {
-    editor->Memo1->setFocus();
-    QTest::keyClicks(editor->Memo1, text);
+    editor->noteEdit->setFocus();
+    QTest::keyClicks(editor->noteEdit, text);
 }
 
 } // namespace
@@ -118,7 +119,7 @@ void TestMainWindow::startsOnDayNumberArgument()
     QCOMPARE(captions(f.form()),
              QStringList({"Friday Jan 05", "Saturday Jan 06", "Sunday Jan 07", "Monday Jan 08",
                           "Tuesday Jan 09", "Wednesday Jan 10", "Thursday Jan 11"}));
-    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet1);
+    QCOMPARE(f.form()->sections->currentWidget(), f.form()->calendarPage);
     QCOMPARE(f.form()->windowTitle(), QString("Lumora"));
     // Fourteen data folders exist after start-up.
     QVERIFY(QDir(f.root() + "Report/Images").exists());
@@ -132,7 +133,7 @@ void TestMainWindow::startsOnTodayWithoutArgument()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
-    QCOMPARE(f.form()->Week->dayOffset, 0);
+    QCOMPARE(f.form()->week()->offsetFromToday, 0);
 }
 
 void TestMainWindow::unusableArgumentStartsOnToday_data()
@@ -164,8 +165,8 @@ void TestMainWindow::weekendColours()
         DayNoteColumn *e = dayColumn(f.form(), tag);
         const bool weekend = tag == 4 || tag == 5; // sat 13, sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
-        QCOMPARE(e->Memo1->palette().color(QPalette::Base), e->dayColor());
-        QCOMPARE(e->panelBottom->palette().color(QPalette::Window), e->dayColor());
+        QCOMPARE(e->noteEdit->palette().color(QPalette::Base), e->dayColor());
+        QCOMPARE(e->findChild<QWidget *>(QStringLiteral("Panel_Bottom"))->palette().color(QPalette::Window), e->dayColor());
     }
 }
 
@@ -203,22 +204,22 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 12"));
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
 
     for (int i = 0; i < 3; ++i)
-        f.form()->Left->click();
+        f.form()->previousDayButton->click();
     for (int i = 0; i < 3; ++i)
-        f.form()->Right->click();
+        f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
 
     // The keyboard does the same.
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    dayColumn(f.form(), 3)->Memo1->setFocus();
+    dayColumn(f.form(), 3)->noteEdit->setFocus();
     QTest::keyClick(f.form()->windowHandle(), Qt::Key_Left, Qt::AltModifier);
     QTRY_COMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
 }
@@ -228,7 +229,7 @@ void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
     MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
-    QCOMPARE(f.form()->Week->dayOffset, -5);
+    QCOMPARE(f.form()->week()->offsetFromToday, -5);
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
 }
@@ -239,7 +240,7 @@ void TestMainWindow::pickerSetFromCodeDoesNotMoveWeek()
     f.start();
     f.form()->setPickerDate(45300);
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()).first(), QString("Thursday Jan 11"));
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 11));
 }
@@ -249,14 +250,14 @@ void TestMainWindow::sectionButtonsChangeNoFile()
     MainWindowFixture f;
     f.start();
     const auto before = snapshot(f.root());
-    f.form()->btnGoals->click();
-    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet14);
-    f.form()->Image2->click();
-    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet2);
-    f.form()->Image4->click();
-    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet3);
-    f.form()->Image1->click();
-    QCOMPARE(f.form()->pg->currentWidget(), f.form()->TabSheet1);
+    f.form()->listsButton->click();
+    QCOMPARE(f.form()->sections->currentWidget(), f.form()->listsPage);
+    f.form()->projectsButton->click();
+    QCOMPARE(f.form()->sections->currentWidget(), f.form()->projectsPage);
+    f.form()->decisionsButton->click();
+    QCOMPARE(f.form()->sections->currentWidget(), f.form()->decisionsPage);
+    f.form()->calendarButton->click();
+    QCOMPARE(f.form()->sections->currentWidget(), f.form()->calendarPage);
     QCOMPARE(snapshot(f.root()), before);
 }
 
@@ -267,16 +268,20 @@ void TestMainWindow::layoutFigures()
     f.form()->showNormal();
     resizeOuter(f.form(), 1288, 808);
     QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
-    for (DayNoteColumn *e : f.form()->Week->EditorList) {
+    for (DayNoteColumn *e : f.form()->week()->columns) {
         QCOMPARE(e->width(), 184);
-        QCOMPARE(e->HostPanel->width(), 184);
+        QCOMPARE(e->hostPanel()->width(), 184);
         QCOMPARE(e->height(), 676);
-        QCOMPARE(e->Memo1->width(), 182);
+        QCOMPARE(e->noteEdit->width(), 182);
     }
     QCOMPARE(f.form()->datePicker->x(), 503);
     // Columns are packed left to right in tag order.
-    QVERIFY(f.form()->Panel5->x() < f.form()->Panel7->x());
-    QVERIFY(f.form()->Panel7->x() < f.form()->Panel6->x());
+    QWidget *calendarPage = f.form()->findChild<QWidget *>(QStringLiteral("TabSheet1"));
+    const auto host = [calendarPage](const char *name) {
+        return calendarPage->findChild<QWidget *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    };
+    QVERIFY(host("Panel5")->x() < host("Panel7")->x());
+    QVERIFY(host("Panel7")->x() < host("Panel6")->x());
 }
 
 void TestMainWindow::narrowWindowKeepsPickerRight()
@@ -297,7 +302,7 @@ void TestMainWindow::focusLossWritesTheEditedNote()
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
     QVERIFY(dbFiles(f.root()).isEmpty());
     typeInto(dayColumn(f.form(), 1), "Dentist at 10");
-    dayColumn(f.form(), 3)->Memo1->setFocus();
+    dayColumn(f.form(), 3)->noteEdit->setFocus();
     // Only the edited note is written; untouched days get no file.
     QTRY_COMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Dentist at 10"));
@@ -307,13 +312,13 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
 {
     MainWindowFixture f;
     f.start();
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(dbFiles(f.root()).isEmpty());
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
-    dayColumn(f.form(), 2)->Memo1->insertPlainText("x");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    dayColumn(f.form(), 2)->noteEdit->insertPlainText("x");
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
 
@@ -322,12 +327,12 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->Memo1->insertPlainText("Buy milk\nand bread");
-    f.form()->Right->click();
+    first->noteEdit->insertPlainText("Buy milk\nand bread");
+    f.form()->nextDayButton->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
     QCOMPARE(first->dateLabel->text(), QString("Saturday Jan 06"));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Buy milk\r\nand bread"));
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(first->text(), QString("Buy milk\nand bread"));
     // Untouched columns did not write anything.
     QVERIFY(!QFile::exists(f.dbFile("Jan-09-2024.txt")));
@@ -343,8 +348,8 @@ void TestMainWindow::loadedEditorLeavesItsFileAlone()
     QCOMPARE(first->text(), QString("old\nnote"));
     QVERIFY(first->noteLoaded);
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
-    f.form()->Right->click(); // leaves 5 January untouched: not written
-    f.form()->Right->click(); // leaves 6 January, which had no note: no file
+    f.form()->nextDayButton->click(); // leaves 5 January untouched: not written
+    f.form()->nextDayButton->click(); // leaves 6 January, which had no note: no file
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("old\r\nnote"));
     QCOMPARE(QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified(), written);
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
@@ -354,7 +359,7 @@ void TestMainWindow::notesReloadAfterRestart()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 2)->Memo1->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
+    dayColumn(f.form(), 2)->noteEdit->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
     f.restart("45297");
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
 }
@@ -363,17 +368,17 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("mine");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("mine");
+    QVERIFY(f.form()->week()->saveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
     // the editors hold nothing edited since, so nothing is written over it.
     QVERIFY(QFile::remove(f.dbFile("Jan-05-2024.txt")));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "changed elsewhere, longer");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(!QFile::exists(f.dbFile("Jan-05-2024.txt")));
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray("changed elsewhere, longer"));
     // The next move shows what is on disk now.
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("changed elsewhere, longer"));
 }
 
@@ -381,8 +386,8 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("once");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("once");
+    QVERIFY(f.form()->week()->saveAllNotes());
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     // A file the editors hold unchanged is not written again: prove it by
     // swapping the file's bytes while keeping its size and time.
@@ -392,9 +397,9 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     file.flush();
     file.setFileTime(written, QFileDevice::FileModificationTime);
     file.close();
-    QVERIFY(f.form()->Week->saveAllNotes());
-    f.form()->Right->click();
-    f.form()->Left->click();
+    QVERIFY(f.form()->week()->saveAllNotes());
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("ONCE"));
 }
 
@@ -402,11 +407,11 @@ void TestMainWindow::closeWritesTheEditedNotes()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 7)->Memo1->insertPlainText("last");
+    dayColumn(f.form(), 7)->noteEdit->insertPlainText("last");
     QVERIFY(f.form()->close());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
-    QVERIFY(f.form()->Week->EditorList.isEmpty());
+    QVERIFY(f.form()->week()->columns.isEmpty());
 }
 
 void TestMainWindow::closeBeforeStartWritesNothing()
@@ -416,7 +421,7 @@ void TestMainWindow::closeBeforeStartWritesNothing()
     QVERIFY(f.form()->close());
     QVERIFY(!QDir(f.root() + "DB").exists());
     // The start-up timer does not fire after the close.
-    QVERIFY(!f.form()->Timer1->isActive());
+    QVERIFY(!f.form()->findChild<QTimer *>(QStringLiteral("Timer1"), Qt::FindDirectChildrenOnly)->isActive());
 }
 
 void TestMainWindow::removedDataFolderReportsAndKeepsText()
@@ -424,10 +429,10 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->Memo1->insertPlainText("precious words");
+    first->noteEdit->insertPlainText("precious words");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
 
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY2(f.fakes.dialogs.errors.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.errors.first()));
@@ -437,7 +442,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
 
     // Once the folder is back, the next save succeeds.
     QDir().mkpath(f.root() + "DB");
-    QVERIFY(f.form()->Week->saveAllNotesReporting());
+    QVERIFY(f.form()->week()->saveAllNotesReporting());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("precious words"));
 }
 
@@ -445,7 +450,7 @@ void TestMainWindow::closeWithUnwritableNotesAsks()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("keep me");
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("keep me");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
     f.fakes.dialogs.answers.enqueue(false); // "Close anyway?" No
     QVERIFY(!f.form()->close());
@@ -464,18 +469,18 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 2);
-    QVERIFY(!e->folderCreate->isHidden());
-    QVERIFY(e->folderOpen->isHidden());
-    e->folderCreate->click();
+    QVERIFY(!e->createFolderButton->isHidden());
+    QVERIFY(e->openFolderButton->isHidden());
+    e->createFolderButton->click();
     const QString folder = f.root() + "UserData/Jan-06-2024";
     QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({folder}));
-    QVERIFY(e->folderCreate->isHidden());
-    QVERIFY(!e->folderOpen->isHidden());
+    QVERIFY(e->createFolderButton->isHidden());
+    QVERIFY(!e->openFolderButton->isHidden());
     // Shown again later, the date keeps its open folder picture.
-    f.form()->Right->click();
-    QVERIFY(!dayColumn(f.form(), 1)->folderOpen->isHidden());
-    QVERIFY(dayColumn(f.form(), 2)->folderOpen->isHidden());
+    f.form()->nextDayButton->click();
+    QVERIFY(!dayColumn(f.form(), 1)->openFolderButton->isHidden());
+    QVERIFY(dayColumn(f.form(), 2)->openFolderButton->isHidden());
 }
 
 void TestMainWindow::editMenuActsOnFocusedEditor()
@@ -486,13 +491,13 @@ void TestMainWindow::editMenuActsOnFocusedEditor()
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
     DayNoteColumn *e = dayColumn(f.form(), 2);
     typeInto(e, "hello");
-    f.form()->SelectAll1Click();
-    f.form()->Cut1Click();
+    f.form()->selectAllText();
+    f.form()->cutSelection();
     QCOMPARE(e->text(), QString());
-    f.form()->Paste1Click();
-    f.form()->Paste1Click();
+    f.form()->pasteClipboard();
+    f.form()->pasteClipboard();
     QCOMPARE(e->text(), QString("hellohello"));
-    f.form()->Undo1Click();
+    f.form()->undoEdit();
     QCOMPARE(e->text(), QString("hello"));
 }
 
@@ -500,7 +505,7 @@ void TestMainWindow::smallCalendar()
 {
     MainWindowFixture f;
     f.start();
-    f.form()->SmallCalendar2Click();
+    f.form()->showSmallCalendar();
     QCOMPARE(f.form()->frameGeometry().size(), QSize(770, 550));
     QCOMPARE(f.form()->frameGeometry().top(), 5);
 }

@@ -104,7 +104,7 @@ void TestStartup::negativeDayFromTheParserStartsOnToday()
     f.start();
     // The fixture's clock says 10 January 2024.
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
-    QCOMPARE(f.form()->Week->dayOffset, 0);
+    QCOMPARE(f.form()->week()->offsetFromToday, 0);
 }
 
 void TestStartup::captionIsTheWindowsOwn()
@@ -132,8 +132,9 @@ void TestStartup::barIsLaidOutBeforeTheStartUpStep()
     QVERIFY(!form->started());
     // ...but the picker shows the start day and ">" sits at the bar's end.
     QCOMPARE(form->datePicker->date(), QDate(2024, 1, 5));
-    QCOMPARE(form->Right->geometry().right(), form->bar->width() - 3);
-    QVERIFY(form->Right->x() > form->datePicker->geometry().right());
+    QCOMPARE(form->nextDayButton->geometry().right(),
+             form->centralWidget()->findChild<QWidget *>(QStringLiteral("bar"), Qt::FindDirectChildrenOnly)->width() - 3);
+    QVERIFY(form->nextDayButton->x() > form->datePicker->geometry().right());
 
     MainWindowFixture today;
     QCOMPARE(today.form()->datePicker->date(), QDate(2024, 1, 10));
@@ -151,11 +152,11 @@ void TestStartup::printedDayNoteIsOfferedWithItsYear()
     QTemporaryDir dir;
     MainWindow form(services, StartOptions{dir.path() + QLatin1Char('/'), QStringLiteral("45296")});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
 
     DayNoteColumn *first = nullptr;
-    for (DayNoteColumn *editor : form.Week->EditorList)
-        if (editor->Tag == 1)
+    for (DayNoteColumn *editor : form.week()->columns)
+        if (editor->position == 1)
             first = editor;
     QVERIFY(first);
     first->printButton->click();

@@ -170,9 +170,9 @@ void TestDayNoteNames::noteUnderTheFixedNameIsShownAndSaved()
     // Captions follow the locale; the file does not.
     QCOMPARE(friday->dateLabel->text(), formatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
     QCOMPARE(friday->text(), QString("written in English"));
-    friday->Memo1->moveCursor(QTextCursor::End);
-    friday->Memo1->insertPlainText("\nund mehr");
-    dayColumn(f.form(), 6)->Memo1->insertPlainText("wednesday");
+    friday->noteEdit->moveCursor(QTextCursor::End);
+    friday->noteEdit->insertPlainText("\nund mehr");
+    dayColumn(f.form(), 6)->noteEdit->insertPlainText("wednesday");
     QVERIFY(f.form()->close());
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt", "Jan-10-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("written in English\r\nund mehr"));
@@ -204,9 +204,9 @@ void TestDayNoteNames::noteUnderTheLocaleNameIsMovedOnce()
     QVERIFY2(f.fakes.dialogs.messages.first().contains(oldName)
                  && f.fakes.dialogs.messages.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.messages.first()));
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("> ");
-    f.form()->Right->click();
-    f.form()->Left->click();
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("> ");
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt"}));
@@ -225,9 +225,9 @@ void TestDayNoteNames::bothNamesHoldingTextAreBothKept()
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QVERIFY(f.fakes.dialogs.messages.first().contains("Jan.-05-2024.txt"));
     QVERIFY(f.fakes.dialogs.messages.first().contains("Both are kept"));
-    dayColumn(f.form(), 1)->Memo1->insertPlainText("edited ");
-    f.form()->Right->click();
-    f.form()->Left->click();
+    dayColumn(f.form(), 1)->noteEdit->insertPlainText("edited ");
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     // Told once per run, and neither text written over the other.
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
@@ -243,12 +243,12 @@ void TestDayNoteNames::dayFolderUnderTheLocaleNameIsMoved()
     writeFileBytes(f.root() + "UserData/janv.-06-2024/photo.jpg", "jpg");
     f.start();
     DayNoteColumn *saturday = dayColumn(f.form(), 2);
-    QVERIFY(!saturday->folderOpen->isHidden());
-    saturday->folderOpen->click();
+    QVERIFY(!saturday->openFolderButton->isHidden());
+    saturday->openFolderButton->click();
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({f.root() + "UserData/Jan-06-2024"}));
     QCOMPARE(fileBytes(f.root() + "UserData/Jan-06-2024/photo.jpg"), QByteArray("jpg"));
     // A new day folder gets the fixed name.
-    dayColumn(f.form(), 3)->folderCreate->click();
+    dayColumn(f.form(), 3)->createFolderButton->click();
     QCOMPARE(namesIn(f.root() + "UserData"), QStringList({"Jan-06-2024", "Jan-07-2024"}));
 }
 
@@ -264,7 +264,7 @@ void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
     services.printing = &printing;
     MainWindow form(services, StartOptions{dir.path() + "/", QString::number(kJan05)});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     dayColumn(&form, 1)->setText("Zahnarzt");
     fakes.dialogs.answers.enqueue(true); // save as PDF
     printing.pdfAnswer = dir.filePath("out.pdf");

@@ -57,8 +57,8 @@ QMap<QString, QByteArray> dbContents(const QString &root)
 
 void typeInto(DayNoteColumn *editor, const QString &text)
 {
-    editor->Memo1->moveCursor(QTextCursor::End);
-    editor->Memo1->insertPlainText(text);
+    editor->noteEdit->moveCursor(QTextCursor::End);
+    editor->noteEdit->insertPlainText(text);
 }
 
 // Selects the day of the month in the picker's text ("Friday, January 5,
@@ -132,21 +132,21 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
-    QVERIFY(sunday->Memo1->isReadOnly());
-    QVERIFY2(sunday->Memo1->placeholderText().contains("cannot be read"),
-             qPrintable(sunday->Memo1->placeholderText()));
-    QVERIFY(sunday->Memo1->placeholderText().contains("Jan-07-2024.txt"));
+    QVERIFY(sunday->noteEdit->isReadOnly());
+    QVERIFY2(sunday->noteEdit->placeholderText().contains("cannot be read"),
+             qPrintable(sunday->noteEdit->placeholderText()));
+    QVERIFY(sunday->noteEdit->placeholderText().contains("Jan-07-2024.txt"));
     // The other columns are editable.
-    QVERIFY(!dayColumn(f.form(), 4)->Memo1->isReadOnly());
+    QVERIFY(!dayColumn(f.form(), 4)->noteEdit->isReadOnly());
 
     if (typeFirst)
         typeInto(dayColumn(f.form(), 2), "saturday");
     // Typing into the unreadable day does nothing.
-    sunday->Memo1->setFocus();
-    QTest::keyClicks(sunday->Memo1, "lost?");
+    sunday->noteEdit->setFocus();
+    QTest::keyClicks(sunday->noteEdit, "lost?");
     QCOMPARE(sunday->text(), QString());
 
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QVERIFY(f.fakes.dialogs.errors.isEmpty());
     QCOMPARE(captions(f.form()), kJan06Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
@@ -154,7 +154,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QVERIFY(!dayColumn(f.form(), 3)->loadFailed());
     QCOMPARE(dayColumn(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
 
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(f.form()->close());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QMap<QString, QByteArray> expected{{"Jan-07-2024.txt", "<not a file>"}};
@@ -168,19 +168,19 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     MainWindowFixture f("45296");
     QVERIFY(QDir().mkpath(f.dbFile("Jan-08-2024.txt")));
     f.start();
-    QVERIFY(dayColumn(f.form(), 4)->Memo1->isReadOnly());
+    QVERIFY(dayColumn(f.form(), 4)->noteEdit->isReadOnly());
     // The folder goes away and a real note takes its place.
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     DayNoteColumn *monday = dayColumn(f.form(), 3);
     QCOMPARE(monday->dateLabel->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
-    QVERIFY(!monday->Memo1->isReadOnly());
-    QVERIFY(monday->Memo1->placeholderText().isEmpty());
+    QVERIFY(!monday->noteEdit->isReadOnly());
+    QVERIFY(monday->noteEdit->placeholderText().isEmpty());
     QCOMPARE(monday->text(), QString("monday"));
     typeInto(monday, " and more");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-08-2024.txt")), QByteArray("monday and more"));
 }
 
@@ -192,10 +192,10 @@ void TestWeekView::namedPipeInANotesPlaceNeitherBlocksNorIsReplaced()
     f.start(); // would block for ever in open()
     QCOMPARE(captions(f.form()), kJan05Week);
     QVERIFY(dayColumn(f.form(), 3)->loadFailed());
-    QVERIFY(dayColumn(f.form(), 3)->Memo1->placeholderText().contains("not a regular file"));
+    QVERIFY(dayColumn(f.form(), 3)->noteEdit->placeholderText().contains("not a regular file"));
     typeInto(dayColumn(f.form(), 1), "friday");
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     struct stat st;
     QVERIFY(::lstat(QFile::encodeName(f.dbFile("Jan-07-2024.txt")).constData(), &st) == 0);
@@ -211,14 +211,14 @@ void TestWeekView::failedWriteMovesNothing()
     typeInto(dayColumn(f.form(), 3), "sunday");
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-07-2024.txt") ? 0 : -1; });
 
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
-    QCOMPARE(f.form()->Week->dayOffset, -5);
+    QCOMPARE(f.form()->week()->offsetFromToday, -5);
 
     // The picker goes back to the week shown when a move from it fails.
     choose(f.form(), QDate(2024, 2, 1));
@@ -235,22 +235,22 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("note %1").arg(tag));
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-08-2024.txt") ? 0 : -1; });
-    f.form()->Right->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 2);
     QCOMPARE(captions(f.form()), kJan05Week);
 
     TextFile::setWriteFault({});
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     for (int tag = 1; tag <= 6; ++tag)
         QCOMPARE(dayColumn(f.form(), tag)->text(), QStringLiteral("note %1").arg(tag + 1));
     QCOMPARE(dayColumn(f.form(), 7)->text(), QString());
-    f.form()->Right->click();
-    f.form()->Left->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(f.form()->close());
     for (int day = 5; day <= 11; ++day)
         QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-%1-2024.txt").arg(day, 2, 10, QChar('0')))),
@@ -265,15 +265,15 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(f.form()->datePicker->maximumDate(), QDate(9999, 12, 25));
     choose(f.form(), QDate(9999, 12, 31));
     QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
-    f.form()->Right->click();
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
+    f.form()->nextDayButton->click();
     const QStringList last{"Saturday Dec 25", "Sunday Dec 26",   "Monday Dec 27", "Tuesday Dec 28",
                            "Wednesday Dec 29", "Thursday Dec 30", "Friday Dec 31"};
     QCOMPARE(captions(f.form()), last);
     QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("day %1").arg(tag));
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-31-9999.txt")), QByteArray("day 7"));
     QCOMPARE(fileBytes(f.dbFile("Dec-25-9999.txt")), QByteArray("day 1"));
     QCOMPARE(dbContents(f.root()).size(), 7);
@@ -281,13 +281,13 @@ void TestWeekView::weekStaysInsideNameableDates()
     // The first day: 30 December 1899, where picker and week agree.
     QCOMPARE(f.form()->datePicker->minimumDate(), QDate(1899, 12, 30));
     choose(f.form(), QDate(1899, 12, 31));
-    f.form()->Left->click();
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Dec 30"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 05"));
     QCOMPARE(f.form()->datePicker->date(), QDate(1899, 12, 30));
     typeInto(dayColumn(f.form(), 1), "first");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-30-1899.txt")), QByteArray("first"));
 }
 
@@ -349,11 +349,11 @@ void TestWeekView::arrowsMoveOneDayAfterMidnight()
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 11), QTime(0, 0, 30)));
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 12), QTime(0, 0, 30)));
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(captions(f.form()), kJan05Week);
     QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
 }
@@ -371,10 +371,10 @@ void TestWeekView::untouchedNotesAreNeverWritten()
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "changed elsewhere");
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), "added elsewhere");
     // Focus moves through the columns, the week moves, the window closes.
-    dayColumn(f.form(), 1)->Memo1->setFocus();
-    dayColumn(f.form(), 2)->Memo1->setFocus();
-    f.form()->Right->click();
-    f.form()->Left->click();
+    dayColumn(f.form(), 1)->noteEdit->setFocus();
+    dayColumn(f.form(), 2)->noteEdit->setFocus();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
     QVERIFY(f.form()->close());
     QCOMPARE(dbContents(f.root()), (QMap<QString, QByteArray>{{"Jan-05-2024.txt", "changed elsewhere"},
                                                               {"Jan-09-2024.txt", "added elsewhere"}}));
@@ -388,7 +388,7 @@ void TestWeekView::secondWindowDoesNotWriteStaleCopies()
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
     MainWindow second(fakes.services(), StartOptions{first.root(), "45296"});
     second.show();
-    second.Timer1Timer();
+    second.runStartup();
 
     typeInto(dayColumn(first.form(), 1), "typed in the first window");
     typeInto(dayColumn(&second, 2), "typed in the second window");
@@ -407,25 +407,25 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     const QByteArray line = QByteArray(79, 'x') + "\r\n";
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), line.repeated(5 * 1024 * 1024 / line.size()));
     f.start();
-    QTextDocument *big = dayColumn(f.form(), 5)->Memo1->document();
-    QVERIFY(dayColumn(f.form(), 5)->Memo1->isReadOnly()); // still being laid in
+    QTextDocument *big = dayColumn(f.form(), 5)->noteEdit->document();
+    QVERIFY(dayColumn(f.form(), 5)->noteEdit->isReadOnly()); // still being laid in
     QVERIFY(!dayColumn(f.form(), 5)->isModified());
     QCOMPARE(dayColumn(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
     QElapsedTimer clock;
     clock.start();
-    f.form()->Right->click();
-    f.form()->Left->click();
-    f.form()->Left->click();
+    f.form()->nextDayButton->click();
+    f.form()->previousDayButton->click();
+    f.form()->previousDayButton->click();
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(dayColumn(f.form(), 6)->dateLabel->text(), QString("Tuesday Jan 09"));
-    QCOMPARE(dayColumn(f.form(), 6)->Memo1->document(), big);
+    QCOMPARE(dayColumn(f.form(), 6)->noteEdit->document(), big);
     qInfo("three moves with a 5 MB note in the week: %lld ms", elapsed);
     // Laid in a slice at a time; editable once it is all in.
-    QTRY_VERIFY(!dayColumn(f.form(), 6)->Memo1->isReadOnly());
-    QCOMPARE(dayColumn(f.form(), 6)->Memo1->toPlainText(), dayColumn(f.form(), 6)->text());
+    QTRY_VERIFY(!dayColumn(f.form(), 6)->noteEdit->isReadOnly());
+    QCOMPARE(dayColumn(f.form(), 6)->noteEdit->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
     typeInto(dayColumn(f.form(), 6), "!");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-09-2024.txt")).endsWith("xx\r\n!"));
 }
 
@@ -437,10 +437,10 @@ void TestWeekView::noteChangedOnDiskIsReadAgainAtTheNextMove()
     f.start();
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString("old"));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "new, from elsewhere");
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("new, from elsewhere"));
     QVERIFY(QFile::remove(f.dbFile("Jan-06-2024.txt")));
-    f.form()->Left->click();
+    f.form()->previousDayButton->click();
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString());
 }
 
@@ -459,16 +459,16 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     QCOMPARE(saturday->text(), expected);
     // Saved, moved away and back, and closed while it is being laid in: the
     // file never changes, and the note comes back whole.
-    QVERIFY(f.form()->Week->saveAllNotes());
-    f.form()->Right->click();
+    QVERIFY(f.form()->week()->saveAllNotes());
+    f.form()->nextDayButton->click();
     QVERIFY(dayColumn(f.form(), 1)->isFilling());
     choose(f.form(), QDate(2024, 2, 1));
     choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 2)->text(), expected);
     QTRY_VERIFY(!dayColumn(f.form(), 2)->isFilling());
-    QCOMPARE(dayColumn(f.form(), 2)->Memo1->toPlainText(), expected);
+    QCOMPARE(dayColumn(f.form(), 2)->noteEdit->toPlainText(), expected);
     QVERIFY(!dayColumn(f.form(), 2)->isModified());
-    f.form()->Right->click();
+    f.form()->nextDayButton->click();
     QVERIFY(f.form()->close());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), note);
     QCOMPARE(dbContents(f.root()).size(), 1);

@@ -87,10 +87,10 @@ int main(int argc, char **argv)
     Services services{&clock, &shell, &dialogs, nullptr};
     MainWindow form(services, StartOptions{root, QStringLiteral("45296")});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
 
     // The projects section with the tracker bound to a project.
-    form.Image2Click();
+    form.showProjects();
     ProjectsSection *projects = form.projectsSection;
     ProjectNotebook *book = projects->pgProject;
     switchRow(projects->department, 4, random);
@@ -101,15 +101,15 @@ int main(int argc, char **argv)
     QObject::connect(&edits, &QTimer::timeout, [&] {
         switch (random.bounded(5)) {
         case 0: { // a day note, saved by a save or a week turn
-            WeekController *week = form.Week;
+            WeekController *week = form.week();
             if (!week)
                 return;
-            DayNoteColumn *editor = week->EditorList.at(static_cast<int>(random.bounded(7)));
-            replaceText(editor->Memo1, checkedText(++serial, random, 40000));
+            DayNoteColumn *editor = week->columns.at(static_cast<int>(random.bounded(7)));
+            replaceText(editor->noteEdit, checkedText(++serial, random, 40000));
             switch (random.bounded(3)) {
             case 0: week->saveAllNotes(); break;
-            case 1: form.rightClick(); break;
-            default: form.leftClick(); break;
+            case 1: form.moveWeekForward(); break;
+            default: form.moveWeekBack(); break;
             }
             break;
         }
@@ -144,18 +144,18 @@ int main(int argc, char **argv)
             break;
         }
         default: { // a topic, saved by a topic switch
-            TopicWorkspace *workspace = random.bounded(2) == 0 ? static_cast<TopicWorkspace *>(form.Journal)
-                                                               : static_cast<TopicWorkspace *>(form.Decision);
-            if (workspace == form.Journal)
-                form.btnGoalsClick();
+            TopicWorkspace *workspace = random.bounded(2) == 0 ? static_cast<TopicWorkspace *>(form.listsWorkspace())
+                                                               : static_cast<TopicWorkspace *>(form.decisionsWorkspace());
+            if (workspace == form.listsWorkspace())
+                form.showLists();
             else
-                form.Image4Click();
+                form.showDecisions();
             const QList<QPlainTextEdit *> editors = workspace->findChildren<QPlainTextEdit *>();
             if (!workspace->currentTopic().isEmpty() && !editors.isEmpty())
                 replaceText(editors.at(static_cast<int>(random.bounded(editors.size()))),
                             checkedText(++serial, random, 8000));
             switchRow(workspace->topicList, 5, random);
-            form.Image2Click();
+            form.showProjects();
             break;
         }
         }

@@ -45,7 +45,7 @@ private:
             if (documentsExist)
                 QDir().mkpath(documents());
             fixture.start();
-            fixture.form()->Image2Click();
+            fixture.form()->showProjects();
         }
         ProjectsSection *projects() const { return fixture.form()->projectsSection; }
         DocumentsCommands *commands() const { return fixture.form()->Documents; }
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(shell.openedFolders.size(), 2);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
 
-        const QString projectsDir = w.fixture.form()->dataFolder->ProjectsDir;
+        const QString projectsDir = w.fixture.form()->dataFolder()->ProjectsDir;
         clickLabel(commands->dataLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 

@@ -41,8 +41,8 @@ private Q_SLOTS:
         auto form = std::make_unique<MainWindow>(fakes.services(),
                                              StartOptions{tmp.path() + "/", QStringLiteral("45296")});
         form->show();
-        form->Timer1Timer();
-        form->Image2Click();
+        form->runStartup();
+        form->showProjects();
         ProjectsSection *projects = form->projectsSection;
         CostLedgerWidget *ledger = form->Ledger;
         projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
@@ -60,7 +60,7 @@ private Q_SLOTS:
         projects->department->setCurrentRow(lineOf(projects, "Car"));
         QCOMPARE(ledger->ownerName(), QString("Car"));
         QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
-        const QString gardenFile = form->dataFolder->ProjectsDir + "Garden/money.txt";
+        const QString gardenFile = form->dataFolder()->ProjectsDir + "Garden/money.txt";
         QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
 
         projects->department->setCurrentRow(lineOf(projects, "Garden"));

@@ -52,7 +52,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     fixture.start();
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
-    fixture.form()->Image2Click();
+    fixture.form()->showProjects();
     CostLedgerWidget *ledger = fixture.form()->Ledger;
     QVERIFY(ledger->switchLedger("Garden"));
     QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
@@ -83,7 +83,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     fixture.start();
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
-    fixture.form()->Image2Click();
+    fixture.form()->showProjects();
     CostLedgerWidget *ledger = fixture.form()->Ledger;
     QVERIFY(ledger->switchLedger("Garden"));
     QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
@@ -106,7 +106,7 @@ void TestLedgerWindow::rowsWithoutAProjectAreNotSavedAtClose()
 {
     MainWindowFixture fixture;
     fixture.start();
-    fixture.form()->Image2Click();
+    fixture.form()->showProjects();
     QTest::mouseClick(fixture.form()->Ledger->btnAdd, Qt::LeftButton);
     fixture.restart();
     QDir projects(fixture.root() + "Projects");
@@ -120,7 +120,7 @@ void TestLedgerWindow::labelsOpenTheProjectFolder()
     fixture.start();
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
-    fixture.form()->Image2Click();
+    fixture.form()->showProjects();
     QVERIFY(fixture.form()->Ledger->switchLedger("Garden"));
     QTest::mouseClick(fixture.form()->Ledger->Label6, Qt::LeftButton);
     QCOMPARE(fixture.fakes.shell.openedFolders.size(), 1);

@@ -62,9 +62,9 @@ struct SafetyWindow
         if (shell)
             services.shell = shell;
         form = std::make_unique<MainWindow>(services, StartOptions{tmp->path() + QLatin1Char('/'), QStringLiteral("45296")});
-        form->Timer1Timer();
+        form->runStartup();
         p = form->projectsSection;
-        form->Image2Click();
+        form->showProjects();
     }
 
     QString projects() const { return tmp->path() + QStringLiteral("/Projects/"); }

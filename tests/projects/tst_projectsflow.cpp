@@ -38,12 +38,12 @@ struct ProjectsWindow
         Services services = fakes.services();
         services.printing = &printing;
         form = std::make_unique<MainWindow>(services, StartOptions{tmp.path() + QLatin1Char('/'), QStringLiteral("45296")});
-        form->Timer1Timer();
+        form->runStartup();
         p = form->projectsSection;
-        form->Image2Click();
+        form->showProjects();
     }
 
-    QString projects() const { return form->dataFolder->ProjectsDir; }
+    QString projects() const { return form->dataFolder()->ProjectsDir; }
     int row(const QString &text) const
     {
         for (int i = 0; i < p->department->count(); ++i)
@@ -140,7 +140,7 @@ private Q_SLOTS:
         Services services = w.fakes.services();
         services.printing = &w.printing;
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
-        again.Timer1Timer();
+        again.runStartup();
         ProjectsSection *p = again.projectsSection;
         QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
         QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
@@ -425,7 +425,7 @@ private Q_SLOTS:
         Services services = w.fakes.services();
         services.printing = &w.printing;
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
-        again.Timer1Timer();
+        again.runStartup();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QCOMPARE(again.projectsSection->departmentLines(), ProjectNames::builtInDepartments());
         QVERIFY(again.close());
@@ -523,7 +523,7 @@ private Q_SLOTS:
     void dayEditorPrintsItsNote()
     {
         ProjectsWindow w;
-        DayNoteColumn *first = w.form->Week->EditorList.first();
+        DayNoteColumn *first = w.form->week()->columns.first();
         first->setText(QStringLiteral("call the plumber"));
         first->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));

@@ -57,11 +57,11 @@ struct Projects
     {
         writeFileBytes(f.root() + "Config/departments.txt", departments);
         f.start();
-        f.form()->Image2Click();
+        f.form()->showProjects();
     }
     ProjectsSection *p() const { return f.form()->projectsSection; }
     ProjectNotebook *book() const { return p()->pgProject; }
-    QString dir() const { return f.form()->dataFolder->ProjectsDir; }
+    QString dir() const { return f.form()->dataFolder()->ProjectsDir; }
     void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
 
     MainWindowFixture f{"45296"};
@@ -143,7 +143,7 @@ private Q_SLOTS:
         QElapsedTimer timer;
         timer.start();
         f.start();
-        f.form()->Image2Click();
+        f.form()->showProjects();
         const qint64 elapsed = timer.elapsed();
         ProjectsSection *p = f.form()->projectsSection;
         QCOMPARE(p->department->count(), 100000);
@@ -168,8 +168,8 @@ private Q_SLOTS:
         MainWindowFixture f("45296");
         writeFileBytes(f.root() + "Config/Journal_Topics.txt", "Short\r\n" + longName.toUtf8() + "\r\n");
         f.start();
-        f.form()->btnGoalsClick();
-        ListsWorkspace *journal = f.form()->Journal;
+        f.form()->showLists();
+        ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(journal->topicList->count(), 2);
         journal->topicList->setCurrentRow(0);
         journal->todo->setPlainText("short kept");
@@ -197,8 +197,8 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Config/Journal_Topics.txt", names.join("\r\n").toUtf8() + "\r\nLast\r\n");
         const QStringList before = filesBelow(f.root());
         f.start();
-        f.form()->btnGoalsClick();
-        ListsWorkspace *journal = f.form()->Journal;
+        f.form()->showLists();
+        ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(journal->topicList->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
             journal->topicList->setCurrentRow(i);
@@ -207,7 +207,7 @@ private Q_SLOTS:
             journal->topicList->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
-        const QString journalDir = QFileInfo(f.form()->dataFolder->JournalDir).canonicalFilePath() + "/";
+        const QString journalDir = QFileInfo(f.form()->dataFolder()->JournalDir).canonicalFilePath() + "/";
         for (const QString &file : filesBelow(f.root())) {
             if (before.contains(file) || file.startsWith("Config/") || file.startsWith("DB/")
                 || file.startsWith("Projects/") || file.startsWith("Decision/"))
@@ -257,7 +257,7 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Config/Journal_Topics.txt", bytes("Bucket\0List\r\nOther\r\n"));
         writeFileBytes(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
         f.start();
-        f.form()->Image2Click();
+        f.form()->showProjects();
         ProjectsSection *p = f.form()->projectsSection;
         p->department->setCurrentRow(0);
         QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
@@ -275,8 +275,8 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows.at(2).startsWith("tail"));
 
-        f.form()->btnGoalsClick();
-        ListsWorkspace *journal = f.form()->Journal;
+        f.form()->showLists();
+        ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(journal->topicList->count(), 2);
         journal->topicList->setCurrentRow(1);
         QCOMPARE(journal->todo->lines().size(), 3);

@@ -311,8 +311,8 @@ void TestStoredEntries::projectListLinksFollowTheSameRule()
         FakeServices fakes;
         {
             MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
-            form.Timer1Timer();
-            form.Image2Click();
+            form.runStartup();
+            form.showProjects();
             if (c.reason) {
                 QVERIFY2(fakes.dialogs.errors.join('\n').contains(QLatin1String(c.reason)),
                          qPrintable(QStringLiteral("%1: %2").arg(c.name, fakes.dialogs.errors.join('\n'))));
@@ -395,8 +395,8 @@ void TestStoredEntries::binaryProjectListIsKeptAside()
     FakeServices fakes;
     {
         MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
-        form.Timer1Timer();
-        form.Image2Click();
+        form.runStartup();
+        form.showProjects();
         const QString shown = fakes.dialogs.errors.join('\n');
         QVERIFY2(shown.contains(QLatin1String("departments.txt")) && shown.contains(QLatin1String(".damaged")),
                  qPrintable(shown));
@@ -420,7 +420,7 @@ void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
     FakeServices fakes;
     {
         MainWindow form(fakes.services(), StartOptions{root, QStringLiteral("45296")});
-        form.Timer1Timer();
+        form.runStartup();
         form.close();
     }
     QCOMPARE(TextFile::readLines(topics),

@@ -75,16 +75,16 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 1);
-    e->Memo1->insertPlainText("first version");
-    QVERIFY(f.form()->Week->saveAllNotes());
+    e->noteEdit->insertPlainText("first version");
+    QVERIFY(f.form()->week()->saveAllNotes());
 
-    e->Memo1->selectAll();
-    e->Memo1->insertPlainText("second version, much longer than the first");
+    e->noteEdit->selectAll();
+    e->noteEdit->insertPlainText("second version, much longer than the first");
     TextFile::setWriteFault([](const QString &path, qint64 size) {
         return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
     });
     QString error;
-    QVERIFY(!f.form()->Week->saveAllNotes(&error));
+    QVERIFY(!f.form()->week()->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-05-2024.txt") && error.contains("No space left"), qPrintable(error));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("first version"));
     QCOMPARE(e->text(), QString("second version, much longer than the first"));
@@ -92,7 +92,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     QCOMPARE(QDir(f.root() + "DB").entryList({"*Jan-05*"}, QDir::Files | QDir::Hidden).size(), 1);
 
     TextFile::setWriteFault({});
-    QVERIFY(f.form()->Week->saveAllNotesReporting());
+    QVERIFY(f.form()->week()->saveAllNotesReporting());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("second version, much longer than the first"));
 }
 
@@ -100,16 +100,16 @@ void TestWriteFailures::failedMoveKeepsColumnThenSucceeds()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 3)->Memo1->insertPlainText("sunday plans");
+    dayColumn(f.form(), 3)->noteEdit->insertPlainText("sunday plans");
     TextFile::setWriteFault([](const QString &, qint64) { return 0; });
-    f.form()->rightClick();
+    f.form()->moveWeekForward();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(dayColumn(f.form(), 3)->dateLabel->text(), QString("Sunday Jan 07"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday plans"));
 
     TextFile::setWriteFault({});
-    f.form()->rightClick();
+    f.form()->moveWeekForward();
     QCOMPARE(fileBytes(f.dbFile("Jan-07-2024.txt")), QByteArray("sunday plans"));
     // The failed move did not move the week: this one moves it one day.
     QCOMPARE(dayColumn(f.form(), 3)->dateLabel->text(), QString("Monday Jan 08"));
@@ -125,17 +125,17 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 0)));
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
-    form.Timer1Timer();
+    form.runStartup();
     DayNoteColumn *e = dayColumn(&form, 2);
-    e->Memo1->insertPlainText("short note");
-    QVERIFY(form.Week->saveAllNotes());
+    e->noteEdit->insertPlainText("short note");
+    QVERIFY(form.week()->saveAllNotes());
 
     // A note larger than the disk.
     const QString big = QString(79, QLatin1Char('x')).append(QLatin1Char('\n')).repeated(5 * 1024);
-    e->Memo1->selectAll();
-    e->Memo1->insertPlainText(big);
+    e->noteEdit->selectAll();
+    e->noteEdit->insertPlainText(big);
     QString error;
-    QVERIFY(!form.Week->saveAllNotes(&error));
+    QVERIFY(!form.week()->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-06-2024.txt"), qPrintable(error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt"), QByteArray("short note"));
     QCOMPARE(e->text().size(), big.size());
@@ -145,9 +145,9 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     QVERIFY(!form.close());
     QCOMPARE(e->text().size(), big.size());
 
-    e->Memo1->selectAll();
-    e->Memo1->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
-    QVERIFY(form.Week->saveAllNotes(&error));
+    e->noteEdit->selectAll();
+    e->noteEdit->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
+    QVERIFY(form.week()->saveAllNotes(&error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt").size(), 101 * 1024);
     QVERIFY(form.close());
 }
@@ -161,14 +161,14 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
     fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 0)));
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
-    form.Timer1Timer();
-    dayColumn(&form, 1)->Memo1->insertPlainText("written later");
+    form.runStartup();
+    dayColumn(&form, 1)->noteEdit->insertPlainText("written later");
     QVERIFY(disk.remount("ro"));
     QString error;
-    QVERIFY(!form.Week->saveAllNotes(&error));
+    QVERIFY(!form.week()->saveAllNotes(&error));
     QVERIFY2(error.contains("Jan-05-2024.txt"), qPrintable(error));
     QVERIFY(disk.remount("rw"));
-    QVERIFY(form.Week->saveAllNotes(&error));
+    QVERIFY(form.week()->saveAllNotes(&error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-05-2024.txt"), QByteArray("written later"));
     QVERIFY(form.close());
 }
@@ -180,8 +180,8 @@ void TestWriteFailures::faultsInjectedInBulk()
     MainWindowFixture f("45296");
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
-        dayColumn(f.form(), tag)->Memo1->insertPlainText(QStringLiteral("day %1 original").arg(tag));
-    QVERIFY(f.form()->Week->saveAllNotes());
+        dayColumn(f.form(), tag)->noteEdit->insertPlainText(QStringLiteral("day %1 original").arg(tag));
+    QVERIFY(f.form()->week()->saveAllNotes());
     QMap<QString, QByteArray> before;
     for (const QString &name : QDir(f.root() + "DB").entryList(QDir::Files))
         before.insert(name, fileBytes(f.dbFile(name)));
@@ -194,15 +194,15 @@ void TestWriteFailures::faultsInjectedInBulk()
         });
         for (int tag = 1; tag <= 7; ++tag) {
             DayNoteColumn *e = dayColumn(f.form(), tag);
-            e->Memo1->selectAll();
-            e->Memo1->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
+            e->noteEdit->selectAll();
+            e->noteEdit->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
         }
-        QVERIFY(!f.form()->Week->saveAllNotes());
+        QVERIFY(!f.form()->week()->saveAllNotes());
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             QCOMPARE(fileBytes(f.dbFile(it.key())), it.value());
     }
     TextFile::setWriteFault({});
-    QVERIFY(f.form()->Week->saveAllNotes());
+    QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-05-2024.txt")).startsWith("day 1 edit 39"));
     qInfo("write faults injected: %d", injected);
 }

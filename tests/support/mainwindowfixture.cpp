@@ -22,7 +22,7 @@ MainWindowFixture::~MainWindowFixture()
 void MainWindowFixture::start()
 {
     m_form->show();
-    m_form->Timer1Timer();
+    m_form->runStartup();
 }
 
 void MainWindowFixture::restart(const QString &dayArgument)
@@ -34,8 +34,8 @@ void MainWindowFixture::restart(const QString &dayArgument)
 
 DayNoteColumn *dayColumn(MainWindow *form, int tag)
 {
-    for (DayNoteColumn *column : form->Week->EditorList)
-        if (column->Tag == tag)
+    for (DayNoteColumn *column : form->week()->columns)
+        if (column->position == tag)
             return column;
     return nullptr;
 }

@@ -104,7 +104,7 @@ private:
     MainWindow *start()
     {
         auto *form = new MainWindow(m_fakes->services(), StartOptions{m_root->path() + "/", "45296"});
-        form->Timer1Timer();
+        form->runStartup();
         return form;
     }
 
@@ -115,11 +115,11 @@ private:
         m_form = start();
     }
 
-    ListsWorkspace *journal() { return m_form->Journal; }
-    DecisionsWorkspace *decision() { return m_form->Decision; }
-    QString journalFile(const QString &name) { return m_form->dataFolder->JournalDir + name; }
-    QString decisionFile(const QString &name) { return m_form->dataFolder->decisionDir + name; }
-    QString configFile(const QString &name) { return m_form->dataFolder->configDir + name; }
+    ListsWorkspace *journal() { return m_form->listsWorkspace(); }
+    DecisionsWorkspace *decision() { return m_form->decisionsWorkspace(); }
+    QString journalFile(const QString &name) { return m_form->dataFolder()->JournalDir + name; }
+    QString decisionFile(const QString &name) { return m_form->dataFolder()->decisionDir + name; }
+    QString configFile(const QString &name) { return m_form->dataFolder()->configDir + name; }
 
     // Runs the add-topic dialog with what the user does in it.
     void addTopic(TopicWorkspace *workspace, const std::function<void(AddTopicDialog *)> &act)
@@ -179,8 +179,11 @@ private Q_SLOTS:
 
     void workspacesAreEmbedded()
     {
-        QCOMPARE(journal()->parentWidget(), m_form->pnlGoals);
-        QCOMPARE(decision()->parentWidget(), m_form->decisionPanel);
+        const auto host = [](QWidget *page, const char *name) {
+            return page->findChild<QWidget *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        };
+        QCOMPARE(journal()->parentWidget(), host(m_form->listsPage, "pnlGoals"));
+        QCOMPARE(decision()->parentWidget(), host(m_form->decisionsPage, "Decision_Panel"));
         QCOMPARE(journal()->pos(), QPoint(0, 0));
         QCOMPARE(journal()->topicList->count(), 87);
         QCOMPARE(decision()->topicList->count(), 9);
@@ -195,15 +198,15 @@ private Q_SLOTS:
             QCOMPARE(b->toolTip(), QStringLiteral("DeletTopic"));
         // Only the section buttons switch pages; the workspaces write nothing
         // before they are used.
-        m_form->btnGoalsClick();
-        m_form->Image4Click();
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->decisionDir).isEmpty());
+        m_form->showLists();
+        m_form->showDecisions();
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir).isEmpty());
     }
 
     void listFlow()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         // Before a topic is picked the editor takes no text and says why.
         QVERIFY(journal()->todo->isReadOnly());
         QVERIFY(!journal()->todo->placeholderText().isEmpty());
@@ -223,13 +226,13 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")),
                  QByteArray("Skydiving\r\nSee the aurora\r\nRun a marathon\r\n"));
         // Dream Dates was left untouched: nothing was written for it.
-        QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder()->JournalDir).entryList(QDir::Files),
                  QStringList({"Bucket List_todo.txt"}));
     }
 
     void keyboardPicksATopic()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         QTest::keyClick(journal()->topicList, Qt::Key_Down);
         QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Celebrities I Hate"));
@@ -246,7 +249,7 @@ private Q_SLOTS:
 
     void addedTopicSurvivesRestart()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         addTopic(journal(), [](AddTopicDialog *dialog) {
             nameField(dialog)->setText(QStringLiteral("Garden Ideas"));
             okButtonOf(dialog)->click();
@@ -256,7 +259,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->topicList->selectedItems().size(), 0);
         QVERIFY(journal()->currentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
 
         restart();
         QCOMPARE(journal()->topicList->count(), 88);
@@ -318,7 +321,7 @@ private Q_SLOTS:
 
     void deleteAsksFirst()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"kept"});
         m_fakes->dialogs.answers.enqueue(false);
@@ -353,7 +356,7 @@ private Q_SLOTS:
 
     void moveUpAndDown()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         QListWidget *list = decision()->topicList;
         decision()->topicUpButton->click();
         decision()->topicDownButton->click();
@@ -400,14 +403,14 @@ private Q_SLOTS:
         journal()->openSelectedTopic();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
 
         // Deleting the last topic leaves an empty list and empty editors.
         addTopic(journal(), [](AddTopicDialog *dialog) {
             nameField(dialog)->setText(QStringLiteral("Only"));
             okButtonOf(dialog)->click();
         });
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Only");
         typeLines(journal()->todo, {"text"});
         m_fakes->dialogs.answers.enqueue(true);
@@ -417,12 +420,12 @@ private Q_SLOTS:
         QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QCOMPARE(fileBytes(configFile("Journal_Topics.txt")), QByteArray());
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
     }
 
     void decisionTopics()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Buy a New car");
         QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Buy a New car?"));
         typeLines(decision()->plus, {"Reliable", "Safer"});
@@ -430,7 +433,7 @@ private Q_SLOTS:
         typeLines(decision()->made, {"Buy in spring"});
         pick(decision(), "Switch Job");
         // Only the three edited notes are written.
-        const QStringList files = QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name);
+        const QStringList files = QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"Buy a New car_made.txt", "Buy a New car_minus.txt",
                                      "Buy a New car_plus.txt"}));
         QCOMPARE(fileBytes(decisionFile("Buy a New car_plus.txt")), QByteArray("Reliable\r\nSafer\r\n"));
@@ -440,13 +443,13 @@ private Q_SLOTS:
         QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
         decision()->topicDeleteButton->click();
-        QVERIFY(QDir(m_form->dataFolder->decisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files).isEmpty());
     }
 
     void decisionPagesAreReachable()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         QCOMPARE(d->pages->count(), 6);
         QCOMPARE(d->pages->currentWidget(), d->reasonsPage);
@@ -488,7 +491,7 @@ private Q_SLOTS:
 
     void splitterFigures()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         // The page control spans the writing side, which starts at 289.
         d->resizeTo(289 + 600, 500);
@@ -538,7 +541,7 @@ private Q_SLOTS:
 
     void linksOpenOnlyWhenAsked()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         writeFileBytes(decisionFile("Get married_Links.txt"),
                   "  https://example.com/venue  \r\n\r\n/tmp/guest list.txt\r\nlast");
         pick(decision(), "Get married");
@@ -572,10 +575,10 @@ private Q_SLOTS:
 
     void closeStoresBothWorkspaces()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Take a vacation");
         typeLines(decision()->plus, {"Rest"});
         QVERIFY(m_form->close());
@@ -583,16 +586,16 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(decisionFile("Take a vacation_plus.txt")), QByteArray("Rest\r\n"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 87);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
-        QVERIFY(!m_form->Journal);
-        QVERIFY(!m_form->Decision);
+        QVERIFY(!m_form->listsWorkspace());
+        QVERIFY(!m_form->decisionsWorkspace());
     }
 
     void closeFailureCanKeepTheWindow()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
-        const QString folder = m_form->dataFolder->JournalDir;
+        const QString folder = m_form->dataFolder()->JournalDir;
         QVERIFY(QDir(folder).removeRecursively());
         m_fakes->dialogs.answers.enqueue(false);
         QVERIFY(!m_form->close());
@@ -609,7 +612,7 @@ private Q_SLOTS:
 
     void pastedLineBreakSurvivesRestart()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         QApplication::clipboard()->setText(QStringLiteral("Garden ideas\r\n"));
         addTopic(journal(), [](AddTopicDialog *dialog) {
             QTest::keyClick(nameField(dialog), Qt::Key_V, Qt::ControlModifier);
@@ -623,16 +626,16 @@ private Q_SLOTS:
         QCOMPARE(journal()->topicList->count(), 88);
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 88);
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
-        QCOMPARE(QDir(m_form->dataFolder->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder()->JournalDir).entryList(QDir::Files),
                  QStringList({"Garden ideas_todo.txt"}));
     }
 
     void namesThatCannotNameFilesAreRefusedAtEntry()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         const QString tooLong(81, QChar(0x20AC));
         bool stayedOpen = false;
         addTopic(decision(), [&](AddTopicDialog *dialog) {
@@ -653,7 +656,7 @@ private Q_SLOTS:
                  qPrintable(m_fakes->dialogs.errors.at(1)));
         QCOMPARE(decision()->topicList->count(), 9);
 
-        m_form->btnGoalsClick();
+        m_form->showLists();
         addTopic(journal(), [](AddTopicDialog *dialog) {
             nameField(dialog)->setText(QStringLiteral("A.B"));
             okButtonOf(dialog)->click();
@@ -669,10 +672,10 @@ private Q_SLOTS:
 
     void failedSwitchKeepsTheHighlight()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"precious"});
-        const QString folder = m_form->dataFolder->JournalDir;
+        const QString folder = m_form->dataFolder()->JournalDir;
         QVERIFY(QDir(folder).removeRecursively());
         pick(journal(), "Dream Dates");
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
@@ -693,7 +696,7 @@ private Q_SLOTS:
 
     void deleteWithNothingSelectedOnlySaysSo()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
         journal()->topicDeleteButton->click();
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to delete"}));
@@ -708,7 +711,7 @@ private Q_SLOTS:
     {
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         journal()->todo->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), journal()->todo);
@@ -720,7 +723,7 @@ private Q_SLOTS:
         QVERIFY(reached);
         QCOMPARE(journal()->todo->toPlainText(), QString());
 
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Switch Job");
         for (QPlainTextEdit *editor : {static_cast<QPlainTextEdit *>(decision()->plus),
                                        static_cast<QPlainTextEdit *>(decision()->minus), decision()->made}) {
@@ -740,7 +743,7 @@ private Q_SLOTS:
 
     void againstLabelNeverCoversForLabel()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         d->resizeTo(289 + 600, 500);
         const int forRight = d->forLabel->x() + d->forLabel->width();
@@ -759,7 +762,7 @@ private Q_SLOTS:
 
     void renameTopic()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         QCOMPARE(d->renameTopicButton->accessibleName(), QStringLiteral("Rename Topic"));
         QVERIFY(!d->renameTopicButton->toolTip().isEmpty());
@@ -795,18 +798,18 @@ private Q_SLOTS:
         QCOMPARE(d->currentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(d->titleLabel->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
-        QCOMPARE(QDir(m_form->dataFolder->decisionDir).entryList(QDir::Files, QDir::Name),
+        QCOMPARE(QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
         restart();
-        m_form->Image4Click();
+        m_form->showDecisions();
         pick(decision(), "Buy an electric car");
         QCOMPARE(decision()->made->toPlainText(), QStringLiteral("Yes"));
     }
 
     void unreadableTopicFileIsReadOnly()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         writeFileBytes(decisionFile("Get married_plus.txt"), "love\r\n");
         QVERIFY(QDir().mkpath(decisionFile("Get married_Links.txt")));
         pick(decision(), "Get married");
@@ -840,7 +843,7 @@ private Q_SLOTS:
 
     void closeAnywayNamesEveryFileNotSaved()
     {
-        m_form->Image4Click();
+        m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         pick(d, "Buy a New car");
         typeLines(d->plus, {"Reliable"});
@@ -871,7 +874,7 @@ private Q_SLOTS:
 
     void untouchedTopicIsNeverWrittenBack()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         writeFileBytes(journalFile("Bucket List_todo.txt"), "mine\r\n");
         pick(journal(), "Bucket List");
         QVERIFY(!journal()->hasUnsavedEdits());
@@ -884,14 +887,14 @@ private Q_SLOTS:
 
     void saveEditedTopicWritesOnlyEdits()
     {
-        m_form->btnGoalsClick();
+        m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"Skydiving"});
         QVERIFY(journal()->hasUnsavedEdits());
         QVERIFY(journal()->saveEditedTopic());
         QVERIFY(!journal()->hasUnsavedEdits());
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")), QByteArray("Skydiving\r\n"));
-        QVERIFY(QDir(m_form->dataFolder->JournalDir).removeRecursively());
+        QVERIFY(QDir(m_form->dataFolder()->JournalDir).removeRecursively());
         typeLines(journal()->todo, {"", "Aurora"});
         const WriteResult failed = journal()->saveEditedTopic();
         QVERIFY(!failed);

@@ -41,8 +41,8 @@ struct AlarmFlowWindow
                              {QStringLiteral("@Home"), QStringLiteral("Garden"), QStringLiteral("Car")});
         form = std::make_unique<MainWindow>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
         form->show();
-        form->Timer1Timer();
-        form->Image2Click();
+        form->runStartup();
+        form->showProjects();
     }
     void restart()
     {
@@ -65,7 +65,7 @@ struct AlarmFlowWindow
         select(project);
         book()->setCurrentIndex(ProjectNotebook::TimeTab);
     }
-    QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
+    QString folder(const QString &name) const { return form->dataFolder()->ProjectsDir + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)
     {
         alarms()->ExecAlarmSet = [time](AlarmSetDialog &dialog) {
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QDir().mkpath(QFileInfo(readings).path());
         TextFile::writeLines(readings, {QStringLiteral("F=98.6")});
         w.showTime(QStringLiteral("Garden"));
-        const QString report = w.form->dataFolder->BuildDir + QStringLiteral("DedoDurid.html");
+        const QString report = w.form->dataFolder()->BuildDir + QStringLiteral("DedoDurid.html");
         QVERIFY(!QFile::exists(report)); // binding alone saves nothing yet
         w.tracker()->sleepChartSelectCell(5, 3);
         QVERIFY(TextFile::readLines(report).contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));

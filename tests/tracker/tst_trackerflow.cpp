@@ -39,8 +39,8 @@ struct TrackerWindow
                              {QStringLiteral("@Home"), QStringLiteral("Garden"), QStringLiteral("Car")});
         form = std::make_unique<MainWindow>(fakes.services(), StartOptions{tmp.path() + QLatin1Char('/'), QString()});
         form->show();
-        form->Timer1Timer();
-        form->Image2Click();
+        form->runStartup();
+        form->showProjects();
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
@@ -51,7 +51,7 @@ struct TrackerWindow
         QVERIFY(!found.isEmpty());
         projects()->department->setCurrentItem(found.first());
     }
-    QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
+    QString folder(const QString &name) const { return form->dataFolder()->ProjectsDir + name + QLatin1Char('/'); }
     int column(int date) const { return date - tracker()->Record.firstDate + 1; }
 
     FakeServices fakes;
@@ -116,12 +116,12 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        const int offset = w.form->Week->dayOffset;
+        const int offset = w.form->week()->offsetFromToday;
         const int column = w.column(dayNumberOf(2024, 5, 20));
         const QRect cell = w.tracker()->sleepChart->visualRect(w.tracker()->sleepGrid.index(10, column));
         QTest::mouseClick(w.tracker()->sleepChart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
         QCOMPARE(w.form->datePicker->date(), QDate(2024, 5, 20));
-        QCOMPARE(w.form->Week->dayOffset, offset);
+        QCOMPARE(w.form->week()->offsetFromToday, offset);
         QCOMPARE(w.tracker()->sleepLabel->text(), QStringLiteral("0.5 hours"));
     }
 

@@ -60,11 +60,11 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     setFont(pixelFont(QStringLiteral("Arial"), 12));
     setWindowColor(this, Qt::white);
 
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
+    m_central = std::make_unique<QWidget>();
+    auto *layout = new QVBoxLayout(m_central.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    setCentralWidget(central);
+    setCentralWidget(m_central.get());
 
     createTopBar();
     // The picker shows the start day from the first moment, not the
@@ -76,9 +76,9 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     new KeyboardAccess(this);
     auto *printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     printKey->setObjectName(QStringLiteral("PrintShortcut"));
-    connect(printKey, &QShortcut::activated, this, &MainWindow::printShown);
-    layout->addWidget(bar);
-    layout->addWidget(pg, 1);
+    connect(printKey, &QShortcut::activated, this, &MainWindow::printShownPage);
+    layout->addWidget(m_bar);
+    layout->addWidget(sections, 1);
 
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -86,31 +86,31 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
         move(available.center() - rect().center());
     }
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
-    Timer1->start();
+    m_startupTimer = new QTimer(this);
+    m_startupTimer->setObjectName(QStringLiteral("Timer1"));
+    m_startupTimer->setInterval(1000);
+    m_startupTimer->setSingleShot(true);
+    connect(m_startupTimer, &QTimer::timeout, this, &MainWindow::runStartup);
+    m_startupTimer->start();
 }
 
 MainWindow::~MainWindow()
 {
-    if (Week)
-        Week->destroyEditors();
-    delete Week;
-    delete dataFolder;
+    // The columns are closed without saving or reporting anything; the
+    // members then go in the order of their declaration, reversed.
+    if (m_week)
+        m_week->destroyColumns();
 }
 
 void MainWindow::createTopBar()
 {
-    bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
-    bar->setObjectName(QStringLiteral("bar"));
-    bar->setFixedHeight(kBarHeight);
-    bar->installEventFilter(this);
+    m_bar = new SvgPicture(QStringLiteral(":/icons/bar.svg"));
+    m_bar->setObjectName(QStringLiteral("bar"));
+    m_bar->setFixedHeight(kBarHeight);
+    m_bar->installEventFilter(this);
 
     auto arrow = [this](const QString &name, const QString &text, const QString &spoken) {
-        auto *button = new QToolButton(bar);
+        auto *button = new QToolButton(m_bar);
         button->setObjectName(name);
         button->setText(text);
         button->setAccessibleName(spoken);
@@ -123,10 +123,10 @@ void MainWindow::createTopBar()
                                              "QToolButton:focus { border: 1px dotted #FF8080; }"));
         return button;
     };
-    Left = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
-    Left->setToolTip(tr("One day back (Alt+Left)"));
-    Left->setGeometry(16, 16, 30, 40);
-    connect(Left, &QToolButton::clicked, this, &MainWindow::leftClick);
+    previousDayButton = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
+    previousDayButton->setToolTip(tr("One day back (Alt+Left)"));
+    previousDayButton->setGeometry(16, 16, 30, 40);
+    connect(previousDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekBack);
 
     struct SectionButton
     {
@@ -141,18 +141,18 @@ void MainWindow::createTopBar()
         void (MainWindow::*handler)();
         const char *shortcut;
     };
-    const SectionButton sections[] = {
-        {&Image1, &shoppingListLabel, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
-         tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &MainWindow::Image1Click, "Ctrl+1"},
-        {&Image2, &Label1, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
-         QRect(104, 6, 57, 49), QPoint(108, 50), &MainWindow::Image2Click, "Ctrl+2"},
-        {&btnGoals, &Label8, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
-         QRect(160, 6, 41, 49), QPoint(164, 50), &MainWindow::btnGoalsClick, "Ctrl+3"},
-        {&Image4, &Label5, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
-         QRect(208, 6, 49, 49), QPoint(212, 50), &MainWindow::Image4Click, "Ctrl+4"},
+    const SectionButton sectionButtons[] = {
+        {&calendarButton, &m_calendarCaption, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
+         tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &MainWindow::showCalendar, "Ctrl+1"},
+        {&projectsButton, &m_projectsCaption, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
+         QRect(104, 6, 57, 49), QPoint(108, 50), &MainWindow::showProjects, "Ctrl+2"},
+        {&listsButton, &m_listsCaption, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
+         QRect(160, 6, 41, 49), QPoint(164, 50), &MainWindow::showLists, "Ctrl+3"},
+        {&decisionsButton, &m_decisionsCaption, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
+         QRect(208, 6, 49, 49), QPoint(212, 50), &MainWindow::showDecisions, "Ctrl+4"},
     };
-    for (const SectionButton &s : sections) {
-        auto *button = new PictureButton(QString::fromLatin1(s.resource), s.caption, bar);
+    for (const SectionButton &s : sectionButtons) {
+        auto *button = new PictureButton(QString::fromLatin1(s.resource), s.caption, m_bar);
         button->setObjectName(QString::fromLatin1(s.name));
         button->setGeometry(s.geometry);
         // Leave room under the picture for its caption.
@@ -163,7 +163,7 @@ void MainWindow::createTopBar()
         connect(button, &QToolButton::clicked, this, s.handler);
         *s.button = button;
 
-        auto *label = new QLabel(s.caption, bar);
+        auto *label = new QLabel(s.caption, m_bar);
         label->setObjectName(QString::fromLatin1(s.labelName));
         label->setFont(pixelFont(QStringLiteral("Arial"), 9));
         setTextColor(label, kCaptionColor);
@@ -173,7 +173,7 @@ void MainWindow::createTopBar()
         *s.label = label;
     }
 
-    datePicker = new QDateEdit(bar);
+    datePicker = new QDateEdit(m_bar);
     datePicker->setObjectName(QStringLiteral("Date_Picker"));
     datePicker->setAccessibleName(tr("Date"));
     datePicker->setCalendarPopup(true);
@@ -186,70 +186,67 @@ void MainWindow::createTopBar()
     // The week follows a date the user settled on, not every keystroke.
     m_pickerCommitter = new DateCommitter(datePicker);
     new PickerCursorKeeper(datePicker);
-    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::datePickerChange);
+    connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::showPickedWeek);
 
-    Right = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
-    Right->setToolTip(tr("One day forward (Alt+Right)"));
-    Right->resize(30, 40);
-    placeRightArrow();
-    connect(Right, &QToolButton::clicked, this, &MainWindow::rightClick);
+    nextDayButton = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
+    nextDayButton->setToolTip(tr("One day forward (Alt+Right)"));
+    nextDayButton->resize(30, 40);
+    placeNextDayButton();
+    connect(nextDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekForward);
 
-    Left->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
-    Right->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    previousDayButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    nextDayButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
 
-    setTabOrder(Left, Image1);
-    setTabOrder(Image1, Image2);
-    setTabOrder(Image2, btnGoals);
-    setTabOrder(btnGoals, Image4);
-    setTabOrder(Image4, datePicker);
-    setTabOrder(datePicker, Right);
+    setTabOrder(previousDayButton, calendarButton);
+    setTabOrder(calendarButton, projectsButton);
+    setTabOrder(projectsButton, listsButton);
+    setTabOrder(listsButton, decisionsButton);
+    setTabOrder(decisionsButton, datePicker);
+    setTabOrder(datePicker, nextDayButton);
 }
 
 void MainWindow::createPages()
 {
-    pg = new QStackedWidget;
-    pg->setObjectName(QStringLiteral("pg"));
+    sections = new QStackedWidget;
+    sections->setObjectName(QStringLiteral("pg"));
 
-    TabSheet1 = whitePanel(QStringLiteral("TabSheet1"), pg);
+    calendarPage = whitePanel(QStringLiteral("TabSheet1"), sections);
     // The columns are placed by hand: each is as wide as the week rule
     // says, and none of them may hold the window at a minimum width.
-    TabSheet1->installEventFilter(this);
-    // Left to right: the tags 1..7; Panel6 and Panel7 are swapped by name.
-    const struct
-    {
-        QWidget **panel;
-        const char *name;
-        int tag;
-    } panels[] = {{&Panel1, "Panel1", 1}, {&Panel2, "Panel2", 2}, {&Panel3, "Panel3", 3},
-                  {&Panel4, "Panel4", 4}, {&Panel5, "Panel5", 5}, {&Panel7, "Panel7", 6},
-                  {&Panel6, "Panel6", 7}};
-    for (const auto &p : panels) {
-        QWidget *panel = whitePanel(QString::fromLatin1(p.name), TabSheet1);
-        panel->setProperty("tag", p.tag);
-        panel->resize(110, panel->height());
-        *p.panel = panel;
+    calendarPage->installEventFilter(this);
+    // Left to right: the tags 1..7. The hosts' object names are not in
+    // column order: the sixth column's host bears the number 7, the
+    // seventh's the number 6.
+    const char *const hostNames[] = {"Panel1", "Panel2", "Panel3", "Panel4",
+                                     "Panel5", "Panel7", "Panel6"};
+    int tag = 0;
+    for (const char *name : hostNames) {
+        QWidget *host = whitePanel(QString::fromLatin1(name), calendarPage);
+        host->setProperty("tag", ++tag);
+        host->resize(110, host->height());
+        m_dayColumnHosts.append(host);
     }
     packDayPanels();
 
-    TabSheet2 = whitePanel(QStringLiteral("TabSheet2"), pg);
-    TabSheet13 = whitePanel(QStringLiteral("TabSheet13"), pg);
-    TabSheet14 = whitePanel(QStringLiteral("TabSheet14"), pg);
-    TabSheet3 = whitePanel(QStringLiteral("TabSheet3"), pg);
+    projectsPage = whitePanel(QStringLiteral("TabSheet2"), sections);
+    m_emptyPage = whitePanel(QStringLiteral("TabSheet13"), sections);
+    listsPage = whitePanel(QStringLiteral("TabSheet14"), sections);
+    decisionsPage = whitePanel(QStringLiteral("TabSheet3"), sections);
 
     auto fill = [](QWidget *page, QWidget *panel) {
         auto *l = new QVBoxLayout(page);
         l->setContentsMargins(0, 0, 0, 0);
         l->addWidget(panel);
     };
-    pnlGoals = whitePanel(QStringLiteral("pnlGoals"), TabSheet14);
-    fill(TabSheet14, pnlGoals);
-    decisionPanel = whitePanel(QStringLiteral("Decision_Panel"), TabSheet3);
-    fill(TabSheet3, decisionPanel);
-    projectsSection = new ProjectsSection(m_services, TabSheet2);
-    fill(TabSheet2, projectsSection);
+    m_listsHost = whitePanel(QStringLiteral("pnlGoals"), listsPage);
+    fill(listsPage, m_listsHost);
+    m_decisionsHost = whitePanel(QStringLiteral("Decision_Panel"), decisionsPage);
+    fill(decisionsPage, m_decisionsHost);
+    projectsSection = new ProjectsSection(m_services, projectsPage);
+    fill(projectsPage, projectsSection);
 
-    for (QWidget *page : {TabSheet1, TabSheet2, TabSheet13, TabSheet14, TabSheet3})
-        pg->addWidget(page);
+    for (QWidget *page : {calendarPage, projectsPage, m_emptyPage, listsPage, decisionsPage})
+        sections->addWidget(page);
 }
 
 void MainWindow::createMenus()
@@ -257,10 +254,10 @@ void MainWindow::createMenus()
     QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
     file->addSeparator();
-    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::PrinterSetup1Click);
+    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::showPrinterSetup);
     printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
     file->addSeparator();
-    QAction *exit = file->addAction(tr("Exit"), this, &MainWindow::Exit1Click);
+    QAction *exit = file->addAction(tr("Exit"), this, &MainWindow::exitProgram);
     exit->setObjectName(QStringLiteral("Exit1"));
     // Not QKeySequence::Quit: that is empty where the platform theme knows no quit key.
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -275,11 +272,11 @@ void MainWindow::createMenus()
         QKeySequence::StandardKey key;
         bool separatorAfter;
     } items[] = {
-        {"Undo1", tr("Undo"), &MainWindow::Undo1Click, QKeySequence::Undo, true},
-        {"Cut1", tr("&Cut"), &MainWindow::Cut1Click, QKeySequence::Cut, false},
-        {"Copy1", tr("&Copy"), &MainWindow::Copy1Click, QKeySequence::Copy, false},
-        {"Paste1", tr("&Paste"), &MainWindow::Paste1Click, QKeySequence::Paste, true},
-        {"SelectAll1", tr("Select All"), &MainWindow::SelectAll1Click, QKeySequence::SelectAll, false},
+        {"Undo1", tr("Undo"), &MainWindow::undoEdit, QKeySequence::Undo, true},
+        {"Cut1", tr("&Cut"), &MainWindow::cutSelection, QKeySequence::Cut, false},
+        {"Copy1", tr("&Copy"), &MainWindow::copySelection, QKeySequence::Copy, false},
+        {"Paste1", tr("&Paste"), &MainWindow::pasteClipboard, QKeySequence::Paste, true},
+        {"SelectAll1", tr("Select All"), &MainWindow::selectAllText, QKeySequence::SelectAll, false},
     };
     for (const auto &item : items) {
         QAction *action = edit->addAction(item.caption, this, item.handler);
@@ -293,7 +290,7 @@ void MainWindow::createMenus()
 
     QMenu *view = menuBar()->addMenu(tr("View"));
     view->setObjectName(QStringLiteral("View1"));
-    QAction *small = view->addAction(tr("Small Calendar"), this, &MainWindow::SmallCalendar2Click);
+    QAction *small = view->addAction(tr("Small Calendar"), this, &MainWindow::showSmallCalendar);
     small->setObjectName(QStringLiteral("SmallCalendar2"));
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
@@ -304,22 +301,21 @@ void MainWindow::createMenus()
 
 void MainWindow::packDayPanels()
 {
-    QList<QWidget *> panels{Panel1, Panel2, Panel3, Panel4, Panel5, Panel7, Panel6};
     int x = 0;
-    for (QWidget *panel : panels) {
-        panel->setGeometry(x, 0, panel->width(), TabSheet1->height());
+    for (QWidget *panel : std::as_const(m_dayColumnHosts)) {
+        panel->setGeometry(x, 0, panel->width(), calendarPage->height());
         x += panel->width();
     }
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == TabSheet1 && event->type() == QEvent::Resize)
+    if (watched == calendarPage && event->type() == QEvent::Resize)
         packDayPanels();
     // The bar takes its width from the layout, which runs after the
     // window's own resize: ">" follows the bar itself.
-    if (watched == bar && event->type() == QEvent::Resize)
-        placeRightArrow();
+    if (watched == m_bar && event->type() == QEvent::Resize)
+        placeNextDayButton();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -327,9 +323,9 @@ void MainWindow::createLedger()
 {
     // The Costs page of the project notebook offers "moneyHost"; until
     // the notebook is there the ledger fills the Projects section.
-    QWidget *host = TabSheet2->findChild<QWidget *>(QStringLiteral("moneyHost"));
+    QWidget *host = projectsPage->findChild<QWidget *>(QStringLiteral("moneyHost"));
     if (!host)
-        host = TabSheet2;
+        host = projectsPage;
     Ledger = new CostLedgerWidget(m_services, host);
     QLayout *layout = host->layout();
     if (!layout) {
@@ -340,17 +336,17 @@ void MainWindow::createLedger()
     // The ledger switches and saves with the project pages, all or nothing.
     projectsSection->attachLedger(Ledger);
     connect(Ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
-        if (!dataFolder)
+        if (!m_dataFolder)
             return;
         const QString owner = Ledger->ownerName();
-        dataFolder->OpenFolder(owner.isEmpty() ? dataFolder->ProjectsDir
-                                               : dataFolder->ProjectsDir + owner + QLatin1Char('/'));
+        m_dataFolder->OpenFolder(owner.isEmpty() ? m_dataFolder->ProjectsDir
+                                               : m_dataFolder->ProjectsDir + owner + QLatin1Char('/'));
     });
 }
 
-void MainWindow::placeRightArrow()
+void MainWindow::placeNextDayButton()
 {
-    Right->move(qMax(0, bar->width() - kRightArrowOffset), 16);
+    nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
 }
 
 // ---- start-up ----------------------------------------------------------
@@ -375,42 +371,47 @@ double MainWindow::dayNumberFor(const QString &dayArgument) const
     return static_cast<double>(day);
 }
 
-void MainWindow::Timer1Timer()
+void MainWindow::runStartup()
 {
-    Timer1->stop();
-    if (m_started || Closing)
+    m_startupTimer->stop();
+    if (m_started || m_closing)
         return;
 
-    dataFolder = new DataFolder(m_options.dataRoot, m_services.shell);
-    dataFolder->removeUnfinishedWrites();
-    Ledger->setProjectsDir(dataFolder->ProjectsDir);
-    pg->setCurrentWidget(TabSheet1);
+    m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
+    m_dataFolder->removeUnfinishedWrites();
+    Ledger->setProjectsDir(m_dataFolder->ProjectsDir);
+    sections->setCurrentWidget(calendarPage);
 
-    Week = new WeekController(dataFolder, m_services, this);
-    for (QWidget *panel : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6, Panel7})
-        Week->addDayEditor(panel, panel->property("tag").toInt());
-    connect(Week, &WeekController::printRequested, this,
+    m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
+    // The editors are made in the order of the numbers in the hosts' object
+    // names (1 to 7): the week lists its columns, and their save failures,
+    // in that order.
+    for (const qsizetype host : {0, 1, 2, 3, 4, 6, 5}) {
+        QWidget *panel = m_dayColumnHosts.at(host);
+        m_week->addDayColumn(panel, panel->property("tag").toInt());
+    }
+    connect(m_week.get(), &WeekController::printRequested, this,
             [this](DayNoteColumn *editor) { printDayNote(m_services, this, editor); });
 
-    projectsSection->loadStartPages(dataFolder);
+    projectsSection->loadStartPages(m_dataFolder.get());
 
-    Journal = new ListsWorkspace(*dataFolder, m_services);
-    Journal->embedIn(pnlGoals);
-    Decision = new DecisionsWorkspace(*dataFolder, m_services);
-    Decision->embedIn(decisionPanel);
+    m_listsWorkspace = std::make_unique<ListsWorkspace>(*m_dataFolder, m_services);
+    m_listsWorkspace->embedIn(m_listsHost);
+    m_decisionsWorkspace = std::make_unique<DecisionsWorkspace>(*m_dataFolder, m_services);
+    m_decisionsWorkspace->embedIn(m_decisionsHost);
 
     const double start = startDayNumber();
     setPickerDate(start);
     QString error;
-    const bool shown = Week->showWeekFrom(start, &error);
+    const bool shown = m_week->showWeekFrom(start, &error);
     showWeekInPicker();
     reportWeekError(shown, error);
 
     createTimeTracker();
-    Documents = new DocumentsCommands(projectsSection, dataFolder, m_services);
+    Documents = new DocumentsCommands(projectsSection, m_dataFolder.get(), m_services);
 
     m_started = true;
-    formResize();
+    applyLayout();
     showMaximized();
     projectsSection->loadDepartments();
     Ledger->setLedgerHeadings();
@@ -424,7 +425,7 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
     show();
     raise();
     activateWindow();
-    if (dayArgument.trimmed().isEmpty() || Closing || m_closed)
+    if (dayArgument.trimmed().isEmpty() || m_closing || m_closed)
         return;
     if (!m_started) {
         m_options.dayArgument = dayArgument;
@@ -438,13 +439,13 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
     const double day = dayNumberFor(dayArgument);
     setPickerDate(day);
     QString error;
-    reportWeekError(Week->showWeekFrom(day, &error), error);
+    reportWeekError(m_week->showWeekFrom(day, &error), error);
 }
 
 void MainWindow::createTimeTracker()
 {
     ProjectNotebook *notebook = projectsSection->pgProject;
-    timeTrack = new TimeTracker(dataFolder, m_services);
+    timeTrack = new TimeTracker(m_dataFolder.get(), m_services);
     timeTrack->embedIn(notebook->pnlTimeTrack);
     connect(projectsSection, &ProjectsSection::trackerBindRequested, timeTrack, &TimeTracker::loadDay);
     connect(notebook->btnChart, &QToolButton::clicked, timeTrack, &TimeTracker::btnChartClick);
@@ -472,12 +473,12 @@ void MainWindow::setPickerDate(double dayNumber)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    formResize();
+    applyLayout();
 }
 
-void MainWindow::formResize()
+void MainWindow::applyLayout()
 {
-    if (Closing)
+    if (m_closing)
         return;
     // The figures count the window's outer size, title bar and frame
     // included.
@@ -485,67 +486,67 @@ void MainWindow::formResize()
     const int width = outer.width();
     const int height = outer.height();
     const int column = width / 7;
-    if (Week) {
-        Week->resizeDayEditors(column, height - 132);
+    if (m_week) {
+        m_week->resizeDayColumns(column, height - 132);
         packDayPanels();
     }
-    if (Journal)
-        Journal->resizeTo(width, height - 170);
-    if (Decision)
-        Decision->resizeTo(width, height - 170);
+    if (m_listsWorkspace)
+        m_listsWorkspace->resizeTo(width, height - 170);
+    if (m_decisionsWorkspace)
+        m_decisionsWorkspace->resizeTo(width, height - 170);
     datePicker->move(qMax((width - datePicker->width()) / 2, 270), datePicker->y());
-    placeRightArrow();
+    placeNextDayButton();
 }
 
 // ---- sections and menus -------------------------------------------------
 
-void MainWindow::Image1Click()
+void MainWindow::showCalendar()
 {
-    pg->setCurrentWidget(TabSheet1);
+    sections->setCurrentWidget(calendarPage);
 }
 
-void MainWindow::Image2Click()
+void MainWindow::showProjects()
 {
-    pg->setCurrentWidget(TabSheet2);
+    sections->setCurrentWidget(projectsPage);
     projectsSection->sectionEntered();
 }
 
-void MainWindow::btnGoalsClick()
+void MainWindow::showLists()
 {
-    pg->setCurrentWidget(TabSheet14);
+    sections->setCurrentWidget(listsPage);
 }
 
-void MainWindow::Image4Click()
+void MainWindow::showDecisions()
 {
-    pg->setCurrentWidget(TabSheet3);
+    sections->setCurrentWidget(decisionsPage);
 }
 
-void MainWindow::printShown()
+void MainWindow::printShownPage()
 {
     if (!m_started)
         return;
-    if (pg->currentWidget() == TabSheet1 && Week && !Week->EditorList.isEmpty()) {
-        DayNoteColumn *editor = Week->EditorList.first();
+    if (sections->currentWidget() == calendarPage && m_week && !m_week->columns.isEmpty()) {
+        DayNoteColumn *editor = m_week->columns.first();
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
             if (auto *focused = qobject_cast<DayNoteColumn *>(w)) {
                 editor = focused;
                 break;
             }
         }
-        editor->printButtonClick();
-    } else if (pg->currentWidget() == TabSheet2 && projectsSection
+        editor->requestPrint();
+    } else if (sections->currentWidget() == projectsPage && projectsSection
                && !projectsSection->printButton->isHidden()) {
         projectsSection->printButtonClick();
     }
 }
 
-void MainWindow::PrinterSetup1Click()
+void MainWindow::showPrinterSetup()
 {
     if (m_services.printer)
         m_services.dialogs->printerSetup(this, m_services.printer);
 }
 
-void MainWindow::SmallCalendar2Click()
+void MainWindow::showSmallCalendar()
 {
     // A maximised window ignores a new size; make it a normal window first.
     if (isMaximized())
@@ -577,27 +578,27 @@ void onEditor(QWidget *widget, Op op)
 }
 } // namespace
 
-void MainWindow::Undo1Click()
+void MainWindow::undoEdit()
 {
     onEditor(focusedEditor(), [](auto *e) { e->undo(); });
 }
 
-void MainWindow::Cut1Click()
+void MainWindow::cutSelection()
 {
     onEditor(focusedEditor(), [](auto *e) { e->cut(); });
 }
 
-void MainWindow::Copy1Click()
+void MainWindow::copySelection()
 {
     onEditor(focusedEditor(), [](auto *e) { e->copy(); });
 }
 
-void MainWindow::Paste1Click()
+void MainWindow::pasteClipboard()
 {
     onEditor(focusedEditor(), [](auto *e) { e->paste(); });
 }
 
-void MainWindow::SelectAll1Click()
+void MainWindow::selectAllText()
 {
     onEditor(focusedEditor(), [](auto *e) { e->selectAll(); });
 }
@@ -614,38 +615,38 @@ void MainWindow::showWeekInPicker()
 {
     // Setting the same date again would move the cursor of a user still
     // typing in the picker.
-    if (datePicker->date() != DayNumber::toDate(Week->firstDay()))
-        setPickerDate(Week->firstDay());
+    if (datePicker->date() != DayNumber::toDate(m_week->firstDay()))
+        setPickerDate(m_week->firstDay());
     else
         m_pickerCommitter->cancelPending();
 }
 
-void MainWindow::leftClick()
+void MainWindow::moveWeekBack()
 {
-    if (!Week)
+    if (!m_week)
         return;
     QString error;
-    const bool moved = Week->moveBy(-1, &error);
+    const bool moved = m_week->moveBy(-1, &error);
     showWeekInPicker();
     reportWeekError(moved, error);
 }
 
-void MainWindow::rightClick()
+void MainWindow::moveWeekForward()
 {
-    if (!Week)
+    if (!m_week)
         return;
     QString error;
-    const bool moved = Week->moveBy(1, &error);
+    const bool moved = m_week->moveBy(1, &error);
     showWeekInPicker();
     reportWeekError(moved, error);
 }
 
-void MainWindow::datePickerChange()
+void MainWindow::showPickedWeek()
 {
-    if (!Week)
+    if (!m_week)
         return;
     QString error;
-    const bool moved = Week->showWeekFrom(DayNumber::fromDate(datePicker->date()), &error);
+    const bool moved = m_week->showWeekFrom(DayNumber::fromDate(datePicker->date()), &error);
     // A failed move leaves the week where it was: so does the picker.
     showWeekInPicker();
     reportWeekError(moved, error);
@@ -653,26 +654,26 @@ void MainWindow::datePickerChange()
 
 // ---- closing ------------------------------------------------------------
 
-void MainWindow::Exit1Click()
+void MainWindow::exitProgram()
 {
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (formCloseQuery())
+    if (handleCloseRequest())
         event->accept();
     else
         event->ignore();
 }
 
-bool MainWindow::formCloseQuery()
+bool MainWindow::handleCloseRequest()
 {
     if (m_closed)
         return true;
     // Nothing was loaded yet, so there is nothing to save.
     if (!m_started) {
-        Timer1->stop();
+        m_startupTimer->stop();
         m_closed = true;
         return true;
     }
@@ -694,28 +695,26 @@ bool MainWindow::saveAndClose()
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
         return false;
-    Closing = true;
-    if (Week) {
+    m_closing = true;
+    if (m_week) {
         QString error;
-        if (!Week->saveAllNotes(&error)) {
+        if (!m_week->saveAllNotes(&error)) {
             const bool leave = m_services.dialogs->yesNo(
                 this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(error));
             if (!leave) {
-                Closing = false;
+                m_closing = false;
                 return false;
             }
         }
     }
     if (!closeTopicWorkspaces()) {
-        Closing = false;
+        m_closing = false;
         return false;
     }
-    if (Week)
-        Week->destroyEditors();
-    delete Journal;
-    Journal = nullptr;
-    delete Decision;
-    Decision = nullptr;
+    if (m_week)
+        m_week->destroyColumns();
+    m_listsWorkspace.reset();
+    m_decisionsWorkspace.reset();
     m_closed = true;
     QCoreApplication::quit();
     return true;
@@ -742,10 +741,10 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
     if (timeTrack && !timeTrack->saveEdited(&error))
         errors->append(error);
     error.clear();
-    if (Week && !Week->saveAllNotes(&error))
+    if (m_week && !m_week->saveAllNotes(&error))
         errors->append(error);
-    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(Journal),
-                                      static_cast<TopicWorkspace *>(Decision)}) {
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
+                                      static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
         if (!workspace)
             continue;
         const WriteResult stored = workspace->storeAll();
@@ -757,7 +756,7 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 
 void MainWindow::autoSaveEdits()
 {
-    if (!m_started || Closing || m_closed)
+    if (!m_started || m_closing || m_closed)
         return;
     QStringList errors;
     if (saveEdits(&errors, false)) {
@@ -776,9 +775,9 @@ void MainWindow::autoSaveEdits()
 bool MainWindow::saveAndEnd(QStringList *errors)
 {
     const bool saved = saveEdits(errors, true);
-    Closing = true;
+    m_closing = true;
     m_closed = true;
-    Timer1->stop();
+    m_startupTimer->stop();
     // Leaves every event loop, also that of a dialog that is open: the
     // code waiting on it returns first, and no new dialog waits for an
     // answer any more.
@@ -805,8 +804,8 @@ bool MainWindow::commitDataForSessionEnd(bool userCanBeAsked)
 // something could not be written and the user keeps the window open.
 bool MainWindow::closeTopicWorkspaces()
 {
-    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(Journal),
-                                      static_cast<TopicWorkspace *>(Decision)}) {
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
+                                      static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
         if (!workspace)
             continue;
         const WriteResult closed = workspace->storeAll();

@@ -2,6 +2,7 @@
 
 #include "ui/platform/services.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
@@ -46,90 +47,58 @@ public:
     ~MainWindow() override;
 
     // Top bar.
-    SvgPicture *bar = nullptr;
-    QToolButton *Left = nullptr;
-    QToolButton *Right = nullptr;
-    QToolButton *Image1 = nullptr;
-    QToolButton *Image2 = nullptr;
-    QToolButton *btnGoals = nullptr;
-    QToolButton *Image4 = nullptr;
-    QLabel *shoppingListLabel = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label8 = nullptr;
-    QLabel *Label5 = nullptr;
+    QToolButton *previousDayButton = nullptr;
+    QToolButton *nextDayButton = nullptr;
+    QToolButton *calendarButton = nullptr;
+    QToolButton *projectsButton = nullptr;
+    QToolButton *listsButton = nullptr;
+    QToolButton *decisionsButton = nullptr;
     QDateEdit *datePicker = nullptr;
 
     // Sections.
-    QStackedWidget *pg = nullptr;
-    QWidget *TabSheet1 = nullptr;
-    QWidget *TabSheet2 = nullptr;
-    QWidget *TabSheet13 = nullptr;
-    QWidget *TabSheet14 = nullptr;
-    QWidget *TabSheet3 = nullptr;
-    QWidget *Panel1 = nullptr;
-    QWidget *Panel2 = nullptr;
-    QWidget *Panel3 = nullptr;
-    QWidget *Panel4 = nullptr;
-    QWidget *Panel5 = nullptr;
-    QWidget *Panel6 = nullptr;
-    QWidget *Panel7 = nullptr;
-    QWidget *pnlGoals = nullptr;
-    QWidget *decisionPanel = nullptr;
+    QStackedWidget *sections = nullptr;
+    QWidget *calendarPage = nullptr;
+    QWidget *projectsPage = nullptr;
+    QWidget *listsPage = nullptr;
+    QWidget *decisionsPage = nullptr;
 
-    QTimer *Timer1 = nullptr;
+    // Created by the start-up step; null before it.
+    DataFolder *dataFolder() const { return m_dataFolder.get(); }
+    WeekController *week() const { return m_week.get(); }
+    ListsWorkspace *listsWorkspace() const { return m_listsWorkspace.get(); }
+    DecisionsWorkspace *decisionsWorkspace() const { return m_decisionsWorkspace.get(); }
 
-    // Created by the start-up step.
-    DataFolder *dataFolder = nullptr;
-    WeekController *Week = nullptr;
-    // The Projects section, filling TabSheet2.
+    // The Projects section, filling projectsPage.
     ProjectsSection *projectsSection = nullptr;
     // The cost ledger of the "Costs" page; created with the window.
     CostLedgerWidget *Ledger = nullptr;
-    ListsWorkspace *Journal = nullptr;
-    DecisionsWorkspace *Decision = nullptr;
     // The time tracker in the "Time" page of the project notebook.
     TimeTracker *timeTrack = nullptr;
     // The documents list and the project folder and link commands.
     DocumentsCommands *Documents = nullptr;
 
     bool started() const { return m_started; }
-    bool closing() const { return Closing; }
+    bool closing() const { return m_closing; }
 
-    // The start-up step; runs once, from Timer1 or directly.
-    void Timer1Timer();
-    void formResize();
-    // Runs the close sequence; false when the window must stay open.
-    bool formCloseQuery();
+    // The start-up step; runs once, from startupTimer or directly.
+    void runStartup();
     bool saveAndClose();
 
-    void Exit1Click();
-    void Image1Click();
-    void Image2Click();
-    void btnGoalsClick();
-    void Image4Click();
-    void PrinterSetup1Click();
-    // Ctrl+P: prints what is in front of the user, the day note with the
-    // keyboard focus (else the week's first) or the project page shown.
-    void printShown();
-    void SmallCalendar2Click();
-    void Undo1Click();
-    void Cut1Click();
-    void Copy1Click();
-    void Paste1Click();
-    void SelectAll1Click();
+    void showCalendar();
+    void showProjects();
+    void showLists();
+    void showDecisions();
+    void showSmallCalendar();
+    void undoEdit();
+    void cutSelection();
+    void pasteClipboard();
+    void selectAllText();
 
-    void leftClick();
-    void rightClick();
-    void datePickerChange();
+    void moveWeekBack();
+    void moveWeekForward();
 
     // Sets the picker from code; does not move the week.
     void setPickerDate(double dayNumber);
-
-    // The day number the start-up step starts the week on.
-    double startDayNumber() const;
-    // The day a day argument names: now without an argument, today for
-    // one that names no day the picker can show.
-    double dayNumberFor(const QString &dayArgument) const;
 
     // Another start on this data folder asked for this window: comes to
     // the front and, given a day argument, moves the week to that day.
@@ -139,9 +108,6 @@ public:
     // without closing; each failure's message goes into errors. An edit
     // still open in a ledger cell is finished first only when asked to.
     bool saveEdits(QStringList *errors, bool finishOpenEdits);
-    // The automatic save after a pause in typing: saveEdits, with each
-    // distinct failure reported once.
-    void autoSaveEdits();
     AutoSave *autoSave() const { return m_autoSave; }
 
     // The session ends or the process was told to end: saves like the
@@ -168,14 +134,36 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private Q_SLOTS:
+    void exitProgram();
+    void showPrinterSetup();
+    // Ctrl+P: prints what is in front of the user, the day note with the
+    // keyboard focus (else the week's first) or the project page shown.
+    void printShownPage();
+    void copySelection();
+    // The date picker settled on a date: the week starts there.
+    void showPickedWeek();
+
 private:
+    // The layout rules, run on every resize and once after the start-up.
+    void applyLayout();
+    // Runs the close sequence; false when the window must stay open.
+    bool handleCloseRequest();
+    // The day number the start-up step starts the week on.
+    double startDayNumber() const;
+    // The day a day argument names: now without an argument, today for
+    // one that names no day the picker can show.
+    double dayNumberFor(const QString &dayArgument) const;
+    // The automatic save after a pause in typing: saveEdits, with each
+    // distinct failure reported once.
+    void autoSaveEdits();
     // Start-up: the tracker form in the "Time" page of the notebook.
     void createTimeTracker();
     void createTopBar();
     void createPages();
     void createMenus();
     void createLedger();
-    void placeRightArrow();
+    void placeNextDayButton();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
     // Shows the week's first day in the picker after a move, done or not.
@@ -186,8 +174,39 @@ private:
 
     Services m_services;
     StartOptions m_options;
+    // Top bar: its background picture and the captions under the section
+    // buttons.
+    SvgPicture *m_bar = nullptr;
+    QLabel *m_calendarCaption = nullptr;
+    QLabel *m_projectsCaption = nullptr;
+    QLabel *m_listsCaption = nullptr;
+    QLabel *m_decisionsCaption = nullptr;
+    // The page of the section stack that no control selects.
+    QWidget *m_emptyPage = nullptr;
+    // The hosts of the seven day columns, left to right (the column
+    // positions 1 to 7).
+    QList<QWidget *> m_dayColumnHosts;
+    // The panels the lists and decisions workspaces are embedded in.
+    QWidget *m_listsHost = nullptr;
+    QWidget *m_decisionsHost = nullptr;
+    // Runs the start-up step once, a second after the window was created.
+    QTimer *m_startupTimer = nullptr;
+    // Created by the start-up step. Declared before m_central: members go
+    // in reverse order, so the data folder and the week outlive every
+    // widget that refers to them.
+    std::unique_ptr<DataFolder> m_dataFolder;
+    std::unique_ptr<WeekController> m_week;
+    // The central widget holding the sections. The window holds it as its
+    // child as well; owned here, it is destroyed with the members, before
+    // the ones declared above it.
+    std::unique_ptr<QWidget> m_central;
+    // The workspaces hosted in the lists and decisions pages (children of
+    // widgets in m_central, so declared after it and destroyed first);
+    // the close sequence destroys them earlier.
+    std::unique_ptr<ListsWorkspace> m_listsWorkspace;
+    std::unique_ptr<DecisionsWorkspace> m_decisionsWorkspace;
     DateCommitter *m_pickerCommitter = nullptr;
-    bool Closing = false;
+    bool m_closing = false;
     bool m_started = false;
     bool m_closed = false;
     AutoSave *m_autoSave = nullptr;

@@ -32,14 +32,14 @@ void settle(QWidget *page)
 }
 
 // The first project line whose folder holds data files.
-int projectInUse(const MainWindow *form)
+int projectInUse(const MainWindow *window)
 {
-    const QListWidget *list = form->projectsSection->department;
+    const QListWidget *list = window->projectsSection->department;
     for (int row = 0; row < list->count(); ++row) {
         const QString name = list->item(row)->text().trimmed();
         if (name.isEmpty())
             continue;
-        const QString folder = form->dataFolder->ProjectsDir + name;
+        const QString folder = window->dataFolder()->ProjectsDir + name;
         if (QFileInfo(folder).isDir() && !QDir(folder).entryList(QDir::Files).isEmpty())
             return row;
     }
@@ -61,8 +61,8 @@ int topicInUse(TopicWorkspace *workspace)
 
 } // namespace
 
-ScreenshotTour::ScreenshotTour(MainWindow *form, const QString &folder, QSize windowSize)
-    : m_form(form)
+ScreenshotTour::ScreenshotTour(MainWindow *window, const QString &folder, QSize windowSize)
+    : m_window(window)
     , m_folder(folder)
     , m_windowSize(windowSize)
 {
@@ -80,12 +80,12 @@ void ScreenshotTour::showInUse(int section)
     // pages, a list, a decision. A data folder without any shows the
     // sections as they start.
     if (section == 1) {
-        const int row = projectInUse(m_form);
+        const int row = projectInUse(m_window);
         if (row >= 0)
-            m_form->projectsSection->department->setCurrentRow(row);
+            m_window->projectsSection->department->setCurrentRow(row);
     } else if (section == 2 || section == 3) {
-        TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_form->Journal)
-                                                 : static_cast<TopicWorkspace *>(m_form->Decision);
+        TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_window->listsWorkspace())
+                                                 : static_cast<TopicWorkspace *>(m_window->decisionsWorkspace());
         const int row = workspace ? topicInUse(workspace) : -1;
         if (row >= 0)
             workspace->topicList->setCurrentRow(row);
@@ -99,25 +99,25 @@ bool ScreenshotTour::run(QString *error)
         *error = QObject::tr("Cannot create the folder %1.").arg(QDir::toNativeSeparators(m_folder));
         return false;
     }
-    if (!m_form->started())
-        m_form->Timer1Timer();
+    if (!m_window->started())
+        m_window->runStartup();
     // The start-up step maximises the window; pictures of one known size
     // compare better from run to run.
-    m_form->showNormal();
-    m_form->resize(m_windowSize);
-    settle(m_form->TabSheet1);
+    m_window->showNormal();
+    m_window->resize(m_windowSize);
+    settle(m_window->calendarPage);
 
     // The section buttons, pressed as a user would.
-    const QList<QToolButton *> sections = {m_form->Image1, m_form->Image2, m_form->btnGoals,
-                                               m_form->Image4};
-    const QList<QWidget *> pages = {m_form->TabSheet1, m_form->TabSheet2, m_form->TabSheet14,
-                                    m_form->TabSheet3};
+    const QList<QToolButton *> sections = {m_window->calendarButton, m_window->projectsButton, m_window->listsButton,
+                                               m_window->decisionsButton};
+    const QList<QWidget *> pages = {m_window->calendarPage, m_window->projectsPage, m_window->listsPage,
+                                    m_window->decisionsPage};
     const QStringList names = fileNames();
     for (qsizetype i = 0; i < sections.size(); ++i) {
         sections.at(i)->click();
         showInUse(static_cast<int>(i));
         settle(pages.at(i));
-        const QPixmap picture = m_form->grab();
+        const QPixmap picture = m_window->grab();
         const QString path = QDir(m_folder).filePath(names.at(i));
         // Encoded in memory and written in one unbuffered write, so that a
         // full disk is reported instead of leaving a short picture behind.

@@ -14,7 +14,7 @@ class MainWindow;
 class ScreenshotTour
 {
 public:
-    ScreenshotTour(MainWindow *form, const QString &folder, QSize windowSize = QSize(1180, 720));
+    ScreenshotTour(MainWindow *window, const QString &folder, QSize windowSize = QSize(1180, 720));
 
     // The file names, in the order the sections are shown.
     static QStringList fileNames();
@@ -28,7 +28,7 @@ public:
 private:
     void showInUse(int section);
 
-    MainWindow *m_form;
+    MainWindow *m_window;
     QString m_folder;
     QSize m_windowSize;
     QStringList m_written;

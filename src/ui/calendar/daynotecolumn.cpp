@@ -19,99 +19,99 @@ QFont arial13()
 }
 } // namespace
 
-DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *hostPanel)
-    : QWidget(hostPanel)
-    , HostPanel(hostPanel)
+DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *host)
+    : QWidget(host)
+    , m_hostPanel(host)
     , m_week(week)
 {
     setObjectName(QStringLiteral("Edit"));
     paintWhite(this);
     setFont(arial13());
 
-    topPanel = new QWidget(this);
-    topPanel->setObjectName(QStringLiteral("Top_panel"));
-    paintWhite(topPanel);
+    m_topBar = new QWidget(this);
+    m_topBar->setObjectName(QStringLiteral("Top_panel"));
+    paintWhite(m_topBar);
 
-    dateLabel = new QLabel(topPanel);
+    dateLabel = new QLabel(m_topBar);
     dateLabel->setObjectName(QStringLiteral("Date_Label"));
     dateLabel->setFont(arial13());
     setTextColor(dateLabel, Qt::red);
 
-    Shape1 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
+    m_textEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
+    m_textEdgeLine->setObjectName(QStringLiteral("Shape1"));
 
-    Memo1 = new NoteMemo(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFont(arial13());
+    noteEdit = new NoteMemo(this);
+    noteEdit->setObjectName(QStringLiteral("Memo1"));
+    noteEdit->setFont(arial13());
 
-    panelBottom = new QWidget(this);
-    panelBottom->setObjectName(QStringLiteral("Panel_Bottom"));
-    panelBottom->setAutoFillBackground(true);
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("Panel_Bottom"));
+    m_bottomBar->setAutoFillBackground(true);
 
-    Shape2 = new DottedLine(QColor(0xC0, 0xC0, 0xC0), panelBottom);
-    Shape2->setObjectName(QStringLiteral("Shape2"));
-    sepeartor = new QWidget(panelBottom);
-    sepeartor->setObjectName(QStringLiteral("sepeartor"));
+    m_barEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), m_bottomBar);
+    m_barEdgeLine->setObjectName(QStringLiteral("Shape2"));
+    m_separator = new QWidget(m_bottomBar);
+    m_separator->setObjectName(QStringLiteral("sepeartor"));
 
     const QString hint = tr("Open Data Folder");
-    folderCreate = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, panelBottom);
-    folderCreate->setObjectName(QStringLiteral("FolderCreate"));
-    folderOpen = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, panelBottom);
-    folderOpen->setObjectName(QStringLiteral("FolderOpen"));
-    for (QToolButton *b : {folderCreate, folderOpen}) {
+    createFolderButton = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, m_bottomBar);
+    createFolderButton->setObjectName(QStringLiteral("FolderCreate"));
+    openFolderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, m_bottomBar);
+    openFolderButton->setObjectName(QStringLiteral("FolderOpen"));
+    for (QToolButton *b : {createFolderButton, openFolderButton}) {
         b->setToolTip(hint);
         b->setIconSize(QSize(18, 25));
-        connect(b, &QToolButton::clicked, this, &DayNoteColumn::folderOpenClick);
+        connect(b, &QToolButton::clicked, this, &DayNoteColumn::openDayFolder);
     }
-    folderOpen->hide();
+    openFolderButton->hide();
 
-    printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), panelBottom);
+    printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), m_bottomBar);
     printButton->setObjectName(QStringLiteral("print_button"));
     printButton->setToolTip(tr("Print this note"));
     printButton->setIconSize(QSize(16, 16));
-    connect(printButton, &QToolButton::clicked, this, &DayNoteColumn::printButtonClick);
+    connect(printButton, &QToolButton::clicked, this, &DayNoteColumn::requestPrint);
 
-    connect(Memo1, &NoteMemo::focusLost, this, &DayNoteColumn::Memo1Exit);
-    connect(Memo1, &NoteMemo::clicked, this, &DayNoteColumn::Memo1Click);
+    connect(noteEdit, &NoteMemo::focusLost, this, &DayNoteColumn::saveEditedNotes);
+    connect(noteEdit, &NoteMemo::clicked, this, &DayNoteColumn::makeCurrent);
 
     setDayColor(Qt::white);
-    setFocusProxy(Memo1);
+    setFocusProxy(noteEdit);
     // A column takes part in the tab chain as a whole (its text first), so
     // that the week can order its columns for Tab.
     setFocusPolicy(Qt::StrongFocus);
-    setTabOrder(Memo1, folderCreate);
-    setTabOrder(folderCreate, folderOpen);
-    setTabOrder(folderOpen, printButton);
+    setTabOrder(noteEdit, createFolderButton);
+    setTabOrder(createFolderButton, openFolderButton);
+    setTabOrder(openFolderButton, printButton);
     layoutControls();
 }
 
 QString DayNoteColumn::text() const
 {
-    if (const NoteFiller *filler = NoteFiller::of(Memo1->document()))
+    if (const NoteFiller *filler = NoteFiller::of(noteEdit->document()))
         return filler->fullText();
-    return Memo1->toPlainText();
+    return noteEdit->toPlainText();
 }
 
 void DayNoteColumn::setText(const QString &text)
 {
     if (text.size() <= NoteFiller::sliceChars) {
-        NoteFiller::stop(Memo1->document());
-        Memo1->setPlainText(text);
+        NoteFiller::stop(noteEdit->document());
+        noteEdit->setPlainText(text);
     } else {
-        NoteFiller::fill(Memo1->document(), text);
-        Memo1->moveCursor(QTextCursor::Start);
+        NoteFiller::fill(noteEdit->document(), text);
+        noteEdit->moveCursor(QTextCursor::Start);
     }
     followFiller();
 }
 
 bool DayNoteColumn::isFilling() const
 {
-    return NoteFiller::of(Memo1->document()) != nullptr;
+    return NoteFiller::of(noteEdit->document()) != nullptr;
 }
 
 void DayNoteColumn::followFiller()
 {
-    if (NoteFiller *filler = NoteFiller::of(Memo1->document()))
+    if (NoteFiller *filler = NoteFiller::of(noteEdit->document()))
         filler->setOnFinished([this] { updateEditable(); });
     updateEditable();
 }
@@ -119,18 +119,18 @@ void DayNoteColumn::followFiller()
 void DayNoteColumn::updateEditable()
 {
     const bool fixed = loadFailed() || isFilling();
-    Memo1->setReadOnly(fixed);
+    noteEdit->setReadOnly(fixed);
     printButton->setEnabled(!fixed);
 }
 
 bool DayNoteColumn::isModified() const
 {
-    return !loadFailed() && !isFilling() && Memo1->document()->isModified();
+    return !loadFailed() && !isFilling() && noteEdit->document()->isModified();
 }
 
 void DayNoteColumn::setModified(bool modified)
 {
-    Memo1->document()->setModified(modified);
+    noteEdit->document()->setModified(modified);
 }
 
 void DayNoteColumn::setLoadError(const QString &reason)
@@ -146,9 +146,9 @@ void DayNoteColumn::setLoadError(const QString &reason)
                                        "and nothing is saved over it until it can be read.")
                                         .arg(reason)
                                   : QString();
-    Memo1->setPlaceholderText(notice);
-    Memo1->setToolTip(failed ? reason : QString());
-    Memo1->setAccessibleDescription(notice);
+    noteEdit->setPlaceholderText(notice);
+    noteEdit->setToolTip(failed ? reason : QString());
+    noteEdit->setAccessibleDescription(notice);
 }
 
 void DayNoteColumn::recordFileState()
@@ -169,7 +169,7 @@ bool DayNoteColumn::fileUnchanged() const
 
 QTextDocument *DayNoteColumn::lendDocument(QObject *holder)
 {
-    QTextDocument *document = Memo1->document();
+    QTextDocument *document = noteEdit->document();
     // A document whose parent is not the editor's text control is not
     // deleted when the editor is given another one.
     document->setParent(holder);
@@ -180,20 +180,20 @@ QTextDocument *DayNoteColumn::lendDocument(QObject *holder)
 
 void DayNoteColumn::takeDocument(QTextDocument *document)
 {
-    document->setParent(Memo1);
-    if (Memo1->document() != document)
-        Memo1->setDocument(document);
+    document->setParent(noteEdit);
+    if (noteEdit->document() != document)
+        noteEdit->setDocument(document);
     followFiller();
 }
 
 void DayNoteColumn::setDayColor(const QColor &color)
 {
     m_dayColor = color;
-    QPalette memoPal = Memo1->palette();
+    QPalette memoPal = noteEdit->palette();
     memoPal.setColor(QPalette::Base, color);
     memoPal.setColor(QPalette::Text, Qt::black);
-    Memo1->setPalette(memoPal);
-    setWindowColor(panelBottom, color);
+    noteEdit->setPalette(memoPal);
+    setWindowColor(m_bottomBar, color);
 }
 
 QColor DayNoteColumn::dayColor() const
@@ -201,22 +201,22 @@ QColor DayNoteColumn::dayColor() const
     return m_dayColor;
 }
 
-void DayNoteColumn::Memo1Exit()
+void DayNoteColumn::saveEditedNotes()
 {
     m_week->saveAllNotesReporting();
 }
 
-void DayNoteColumn::Memo1Click()
+void DayNoteColumn::makeCurrent()
 {
-    m_week->currentEditor = this;
+    m_week->currentColumn = this;
 }
 
-void DayNoteColumn::folderOpenClick()
+void DayNoteColumn::openDayFolder()
 {
-    m_week->folderOpenClick(this);
+    m_week->openDayFolder(this);
 }
 
-void DayNoteColumn::printButtonClick()
+void DayNoteColumn::requestPrint()
 {
     Q_EMIT printRequested(this);
 }
@@ -231,16 +231,16 @@ void DayNoteColumn::layoutControls()
 {
     const int w = width();
     const int h = height();
-    topPanel->setGeometry(0, 0, w, kBarHeight);
+    m_topBar->setGeometry(0, 0, w, kBarHeight);
     dateLabel->setGeometry(4, 0, qMax(0, w - 4), 18);
-    Shape1->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
+    m_textEdgeLine->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
     // The memo's width is set by the week's resize rule (column width - 2).
-    Memo1->move(1, kBarHeight);
-    Memo1->resize(Memo1->width(), qMax(0, h - 2 * kBarHeight));
-    panelBottom->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
-    Shape2->setGeometry(0, 0, 1, kBarHeight);
-    sepeartor->setGeometry(1, 0, 8, kBarHeight);
-    folderCreate->setGeometry(9, 0, 18, kBarHeight);
-    folderOpen->setGeometry(9, 0, 18, kBarHeight);
+    noteEdit->move(1, kBarHeight);
+    noteEdit->resize(noteEdit->width(), qMax(0, h - 2 * kBarHeight));
+    m_bottomBar->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
+    m_barEdgeLine->setGeometry(0, 0, 1, kBarHeight);
+    m_separator->setGeometry(1, 0, 8, kBarHeight);
+    createFolderButton->setGeometry(9, 0, 18, kBarHeight);
+    openFolderButton->setGeometry(9, 0, 18, kBarHeight);
     printButton->setGeometry(48, 1, 23, 22);
 }

@@ -16,26 +16,24 @@ class DayNoteColumn : public QWidget
 {
     Q_OBJECT
 public:
-    DayNoteColumn(WeekController *week, QWidget *hostPanel);
+    DayNoteColumn(WeekController *week, QWidget *host);
 
-    QWidget *topPanel;
     QLabel *dateLabel;
-    DottedLine *Shape1;
-    NoteMemo *Memo1;
-    QWidget *panelBottom;
-    DottedLine *Shape2;
-    QWidget *sepeartor;
-    QToolButton *folderCreate;
-    QToolButton *folderOpen;
+    NoteMemo *noteEdit;
+    QToolButton *createFolderButton;
+    QToolButton *openFolderButton;
     QToolButton *printButton;
 
-    int Tag = 0;
+    // The column's place in the week, 1 (leftmost) to 7.
+    int position = 0;
     double noteDate = 0;
     QString dayNoteName;
     QString dayNoteFile;
     QString dayFolder;
-    QWidget *HostPanel;
     bool noteLoaded = false;
+
+    // The panel of the main window that holds this column.
+    QWidget *hostPanel() const { return m_hostPanel; }
 
     // The note's text as stored.
     QString text() const;
@@ -73,10 +71,8 @@ public:
     void setDayColor(const QColor &color);
     QColor dayColor() const;
 
-    void Memo1Exit();
-    void Memo1Click();
-    void folderOpenClick();
-    void printButtonClick();
+    // Asks the week view to print this note (the print button, Ctrl+P).
+    void requestPrint();
 
 Q_SIGNALS:
     // The print button was pressed; the week view prints the note.
@@ -85,13 +81,28 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
+private Q_SLOTS:
+    // The text lost the focus: the week's edited notes are saved.
+    void saveEditedNotes();
+    // The text was clicked: this becomes the week's current column.
+    void makeCurrent();
+    // Creates the day folder when missing, and opens it.
+    void openDayFolder();
+
 private:
     void layoutControls();
     // Read-only while the note cannot be read or is still being laid in.
     void updateEditable();
     void followFiller();
 
+    QWidget *m_hostPanel;
     WeekController *m_week;
+    QWidget *m_topBar = nullptr;
+    // The dotted rules at the left edge of the text and of the bottom bar.
+    DottedLine *m_textEdgeLine = nullptr;
+    QWidget *m_bottomBar = nullptr;
+    DottedLine *m_barEdgeLine = nullptr;
+    QWidget *m_separator = nullptr;
     QColor m_dayColor;
     QString m_loadError;
     bool m_fileExisted = false;

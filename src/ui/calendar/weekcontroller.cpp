@@ -54,43 +54,43 @@ int WeekController::latestFirstDay()
     return DayNumber::fromDate(QDate(9999, 12, 31)) - 6;
 }
 
-DayNoteColumn *WeekController::addDayEditor(QWidget *panel, int tag)
+DayNoteColumn *WeekController::addDayColumn(QWidget *panel, int position)
 {
-    if (EditorList.isEmpty()) {
+    if (columns.isEmpty()) {
         // Notes and day folders named under this desktop's language by an
         // older install get the names every language shares, once.
         for (const DayNotes::Adoption &adoption :
              DayNotes::adoptAllLocaleNamed(m_dataFolder->DBDir, m_dataFolder->UserDataDir, QLocale()))
             noteAdoption(adoption);
         m_firstDay = std::clamp(today(), earliestFirstDay(), latestFirstDay());
-        dayOffset = m_firstDay - today();
+        offsetFromToday = m_firstDay - today();
     }
     auto *editor = new DayNoteColumn(this, panel);
     editor->move(0, 0);
-    editor->Tag = tag;
-    editor->setObjectName(QStringLiteral("Edit%1").arg(tag));
-    bindEditor(editor, m_firstDay + tag - 1, nullptr);
+    editor->position = position;
+    editor->setObjectName(QStringLiteral("Edit%1").arg(position));
+    bindColumn(editor, m_firstDay + position - 1, nullptr);
     editor->resize(panel->width(), panel->height());
-    editor->Memo1->resize(qMax(0, panel->width() - 2), editor->Memo1->height());
+    editor->noteEdit->resize(qMax(0, panel->width() - 2), editor->noteEdit->height());
     connect(editor, &DayNoteColumn::printRequested, this, &WeekController::printRequested);
-    EditorList.append(editor);
+    columns.append(editor);
     editor->show();
-    currentEditor = editor;
+    currentColumn = editor;
     orderTabChain();
     return editor;
 }
 
 void WeekController::orderTabChain()
 {
-    // Editors are made in panel order, but the columns stand in tag order
-    // (Panel7 left of Panel6); Tab follows what the user sees. Each editor
+    // Columns are made in the order of their hosts' names, but they stand
+    // in the order of their positions; Tab follows what the user sees. Each editor
     // moves as a whole: itself (its focus goes to the text), then its text
     // and buttons.
-    QList<DayNoteColumn *> columns = EditorList;
-    std::stable_sort(columns.begin(), columns.end(),
-                     [](const DayNoteColumn *a, const DayNoteColumn *b) { return a->Tag < b->Tag; });
-    for (qsizetype i = 1; i < columns.size(); ++i)
-        QWidget::setTabOrder(columns.at(i - 1), columns.at(i));
+    QList<DayNoteColumn *> leftToRight = columns;
+    std::stable_sort(leftToRight.begin(), leftToRight.end(),
+                     [](const DayNoteColumn *a, const DayNoteColumn *b) { return a->position < b->position; });
+    for (qsizetype i = 1; i < leftToRight.size(); ++i)
+        QWidget::setTabOrder(leftToRight.at(i - 1), leftToRight.at(i));
 }
 
 void WeekController::noteAdoption(const DayNotes::Adoption &adoption)
@@ -165,7 +165,7 @@ QString WeekController::folderPathFor(int day)
     return adoption.outcome == DayNotes::Adoption::Kept ? own : fixed;
 }
 
-void WeekController::bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded)
+void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *loaded)
 {
     editor->noteDate = day;
     editor->setDayColor(DayNotes::isWeekend(day) ? kWeekendColor : QColor(Qt::white));
@@ -198,8 +198,8 @@ void WeekController::bindEditor(DayNoteColumn *editor, int day, QTextDocument *l
     editor->recordFileState();
 
     const bool hasFolder = QFileInfo(editor->dayFolder).isDir();
-    editor->folderOpen->setVisible(hasFolder);
-    editor->folderCreate->setVisible(!hasFolder);
+    editor->openFolderButton->setVisible(hasFolder);
+    editor->createFolderButton->setVisible(!hasFolder);
 }
 
 bool WeekController::showWeek(int firstDay, QString *error)
@@ -216,7 +216,7 @@ bool WeekController::showWeek(int firstDay, QString *error)
     // for the days that come in.
     QHash<int, QTextDocument *> byDay;
     QList<QTextDocument *> spare;
-    for (DayNoteColumn *editor : std::as_const(EditorList)) {
+    for (DayNoteColumn *editor : std::as_const(columns)) {
         QTextDocument *document = editor->lendDocument(this);
         const int day = DayNumber::wholeDay(editor->noteDate);
         if (!editor->loadFailed() && !editor->isModified() && editor->fileUnchanged()
@@ -226,22 +226,22 @@ bool WeekController::showWeek(int firstDay, QString *error)
             spare.append(document);
     }
     QList<DayNoteColumn *> toRead;
-    for (DayNoteColumn *editor : std::as_const(EditorList)) {
-        const int day = firstDay + editor->Tag - 1;
+    for (DayNoteColumn *editor : std::as_const(columns)) {
+        const int day = firstDay + editor->position - 1;
         if (QTextDocument *document = byDay.take(day))
-            bindEditor(editor, day, document);
+            bindColumn(editor, day, document);
         else
             toRead.append(editor);
     }
     spare.append(byDay.values());
     for (DayNoteColumn *editor : std::as_const(toRead)) {
         editor->takeDocument(spare.takeLast());
-        bindEditor(editor, firstDay + editor->Tag - 1, nullptr);
+        bindColumn(editor, firstDay + editor->position - 1, nullptr);
     }
     qDeleteAll(spare); // none left: seven documents for seven columns
 
     m_firstDay = firstDay;
-    dayOffset = m_firstDay - today();
+    offsetFromToday = m_firstDay - today();
     reportAdoptions();
     return true;
 }
@@ -254,7 +254,7 @@ bool WeekController::reloadWeek(QString *error)
 bool WeekController::saveAllNotes(QString *error)
 {
     QStringList failures;
-    for (DayNoteColumn *editor : std::as_const(EditorList)) {
+    for (DayNoteColumn *editor : std::as_const(columns)) {
         if (!editor->isModified())
             continue; // untouched, or bound to a file that could not be read
         QString failure;
@@ -294,11 +294,11 @@ bool WeekController::saveAllNotesReporting()
     return ok;
 }
 
-void WeekController::resizeDayEditors(int columnWidth, int editorHeight)
+void WeekController::resizeDayColumns(int columnWidth, int editorHeight)
 {
-    for (DayNoteColumn *editor : std::as_const(EditorList)) {
-        editor->Memo1->resize(qMax(0, columnWidth - 2), editor->Memo1->height());
-        editor->HostPanel->resize(columnWidth, editor->HostPanel->height());
+    for (DayNoteColumn *editor : std::as_const(columns)) {
+        editor->noteEdit->resize(qMax(0, columnWidth - 2), editor->noteEdit->height());
+        editor->hostPanel()->resize(columnWidth, editor->hostPanel()->height());
         editor->resize(columnWidth, editorHeight);
     }
 }
@@ -315,25 +315,25 @@ bool WeekController::moveBy(int days, QString *error)
     return showWeek(m_firstDay + days, error);
 }
 
-void WeekController::folderOpenClick(DayNoteColumn *editor)
+void WeekController::openDayFolder(DayNoteColumn *editor)
 {
     if (!QFileInfo(editor->dayFolder).isDir()) {
         const QFileInfo info(editor->dayFolder);
         QDir(info.path()).mkdir(info.fileName());
     }
-    editor->folderOpen->show();
-    editor->folderCreate->hide();
+    editor->openFolderButton->show();
+    editor->createFolderButton->hide();
     m_dataFolder->OpenFolder(editor->dayFolder);
 }
 
-void WeekController::destroyEditors()
+void WeekController::destroyColumns()
 {
-    const QList<DayNoteColumn *> editors = EditorList;
-    EditorList.clear();
-    currentEditor = nullptr;
+    const QList<DayNoteColumn *> editors = columns;
+    columns.clear();
+    currentColumn = nullptr;
     for (DayNoteColumn *editor : editors) {
         editor->blockSignals(true);
-        editor->Memo1->blockSignals(true);
+        editor->noteEdit->blockSignals(true);
         editor->close();
         delete editor;
     }

@@ -22,14 +22,15 @@ public:
     WeekController(DataFolder *dataFolder, const Services &services, QWidget *dialogParent);
     ~WeekController() override;
 
-    // The editors in creation order (Panel1 ... Panel7).
-    QList<DayNoteColumn *> EditorList;
+    // The columns in creation order (not the order they stand in: see
+    // DayNoteColumn::position).
+    QList<DayNoteColumn *> columns;
     // Days from today to the leftmost column, as of the last move. The week
     // itself is held as its first day, so that a window left open past
     // midnight keeps moving one day at a time.
-    int dayOffset = 0;
+    int offsetFromToday = 0;
     // The editor whose text area was clicked last.
-    DayNoteColumn *currentEditor = nullptr;
+    DayNoteColumn *currentColumn = nullptr;
 
     // The first days a week can start on: every column must show a date
     // the program can name, from 30 December 1899 to 31 December 9999.
@@ -39,9 +40,9 @@ public:
     // The day number of the leftmost column.
     int firstDay() const { return m_firstDay; }
 
-    // Creates one day editor in the host panel with the given column tag,
-    // showing today + tag - 1.
-    DayNoteColumn *addDayEditor(QWidget *panel, int tag);
+    // Creates one day column in the host panel at the given position
+    // (1 = leftmost), showing today + position - 1.
+    DayNoteColumn *addDayColumn(QWidget *panel, int position);
 
     // Shows the week starting on the day (kept inside the nameable range),
     // in two phases: first every edited note is written to the date it
@@ -63,7 +64,7 @@ public:
     // saveAllNotes, showing a failure in a message box.
     bool saveAllNotesReporting();
 
-    void resizeDayEditors(int columnWidth, int editorHeight);
+    void resizeDayColumns(int columnWidth, int editorHeight);
 
     // Makes the date the leftmost column.
     bool showWeekFrom(double date, QString *error = nullptr);
@@ -72,10 +73,10 @@ public:
     bool moveBy(int days, QString *error = nullptr);
 
     // Creates (when missing) and opens the editor's day folder.
-    void folderOpenClick(DayNoteColumn *editor);
+    void openDayFolder(DayNoteColumn *editor);
 
     // Closes and destroys the editors.
-    void destroyEditors();
+    void destroyColumns();
 
     double now() const;
     int today() const;
@@ -86,7 +87,7 @@ Q_SIGNALS:
 private:
     // Binds the editor to the day, giving it the document when it already
     // holds that day's note, and reading the note otherwise.
-    void bindEditor(DayNoteColumn *editor, int day, QTextDocument *loaded);
+    void bindColumn(DayNoteColumn *editor, int day, QTextDocument *loaded);
     // The note file of the day, after adopting one stored under the
     // locale's month name.
     QString notePathFor(int day);
