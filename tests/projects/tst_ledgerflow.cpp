@@ -44,10 +44,10 @@ private Q_SLOTS:
         form->Timer1Timer();
         form->Image2Click();
         ProjectsSection *projects = form->projectsSection;
-        CostLedgerWidget *ledger = form->Ledger;
+        CostLedgerWidget *ledger = form->projectsSection->ledger();
         projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
-        QVERIFY(projects->pgProject->moneyHost->isAncestorOf(ledger));
+        QVERIFY(projects->pgProject->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
         QTRY_VERIFY(ledger->money->isVisible());
 
         projects->department->setCurrentRow(lineOf(projects, "Garden"));

@@ -82,7 +82,7 @@ struct SafetyWindow
     }
     void select(const QString &text) { p->department->setCurrentRow(row(text)); }
     ProjectNotebook *book() const { return p->pgProject; }
-    CostLedgerWidget *ledger() const { return form->Ledger; }
+    CostLedgerWidget *ledger() const { return form->projectsSection->ledger(); }
 
     QTemporaryDir *tmp;
     FakeServices fakes;
@@ -394,7 +394,7 @@ private Q_SLOTS:
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
-        QLabel *data = w.form->Documents->dataLabel;
+        QLabel *data = w.form->projectsSection->findChild<QLabel *>(QStringLiteral("Data_label"));
         QVERIFY(data->focusPolicy() & Qt::TabFocus);
         data->setFocus();
         QTRY_VERIFY(data->hasFocus());
@@ -413,7 +413,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         PageEditor *links = w.book()->Links;
         links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
-        QToolButton *open = w.form->Documents->SpeedButton1;
+        QToolButton *open = w.form->projectsSection->findChild<QToolButton *>(QStringLiteral("SpeedButton1"));
         links->moveCursor(QTextCursor::Start);
         open->click();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
@@ -438,7 +438,7 @@ private Q_SLOTS:
         w.form->show();
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DocumentsTab);
-        DocumentsBrowser *list = w.form->Documents->files();
+        DocumentsBrowser *list = w.form->projectsSection->documentsBrowser();
         auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
         QVERIFY(model);
         QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));

@@ -261,7 +261,7 @@ private Q_SLOTS:
         ProjectsSection *p = f.form()->projectsSection;
         p->department->setCurrentRow(0);
         QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
-        StringGrid *money = f.form()->Ledger->money->grid();
+        StringGrid *money = f.form()->projectsSection->ledger()->money->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps

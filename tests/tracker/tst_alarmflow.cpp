@@ -52,8 +52,8 @@ struct AlarmFlowWindow
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
-    TimeTracker *tracker() const { return form->timeTrack; }
-    AlarmPages *alarms() const { return form->timeTrack->Alarms; }
+    TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
+    AlarmPages *alarms() const { return form->projectsSection->timeTracker()->Alarms; }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);

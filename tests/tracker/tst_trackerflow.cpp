@@ -44,7 +44,7 @@ struct TrackerWindow
     }
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->pgProject; }
-    TimeTracker *tracker() const { return form->timeTrack; }
+    TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
@@ -75,7 +75,7 @@ private Q_SLOTS:
     {
         TrackerWindow w;
         QVERIFY(w.tracker());
-        QCOMPARE(w.tracker()->parentWidget(), w.book()->pnlTimeTrack);
+        QCOMPARE(w.tracker()->parentWidget(), w.book()->trackerHost());
         QVERIFY(!w.tracker()->Record.Loaded);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
         // Unbound, a click marks nothing.

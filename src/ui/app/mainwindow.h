@@ -17,14 +17,11 @@ class QTimer;
 class QToolButton;
 class AutoSave;
 class SvgPicture;
-class CostLedgerWidget;
 class DecisionsWorkspace;
 class DataFolder;
-class DocumentsCommands;
 class ListsWorkspace;
 class ProjectsSection;
 class WeekController;
-class TimeTracker;
 
 // What the program entry hands to the main window.
 struct StartOptions
@@ -83,14 +80,8 @@ public:
     WeekController *Week = nullptr;
     // The Projects section, filling TabSheet2.
     ProjectsSection *projectsSection = nullptr;
-    // The cost ledger of the "Costs" page; created with the window.
-    CostLedgerWidget *Ledger = nullptr;
     ListsWorkspace *Journal = nullptr;
     DecisionsWorkspace *Decision = nullptr;
-    // The time tracker in the "Time" page of the project notebook.
-    TimeTracker *timeTrack = nullptr;
-    // The documents list and the project folder and link commands.
-    DocumentsCommands *Documents = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return Closing; }
@@ -169,18 +160,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Start-up: the tracker form in the "Time" page of the notebook.
-    void createTimeTracker();
     void createTopBar();
     void createPages();
     void createMenus();
-    void createLedger();
     void placeRightArrow();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
     // Shows the week's first day in the picker after a move, done or not.
     void showWeekInPicker();
-    bool ledgerCellIsOpen() const;
     bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
 

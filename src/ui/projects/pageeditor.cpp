@@ -3,6 +3,7 @@
 #include "core/common/textfile.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTimer>
@@ -166,6 +167,16 @@ void PageEditor::showEvent(QShowEvent *event)
         layText(std::exchange(m_pendingText, QString()));
     }
     QPlainTextEdit::showEvent(event);
+}
+
+void PageEditor::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (!m_opensLineOnDoubleClick) {
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    setTextCursor(cursorForPosition(event->position().toPoint()));
+    Q_EMIT lineDoubleClicked();
 }
 
 void PageEditor::focusOutEvent(QFocusEvent *event)

@@ -48,11 +48,17 @@ public:
     // The editor's text, or its lines, as stored.
     QStringList lines() const;
 
+    // With this on, a double-click puts the caret on the clicked line and
+    // emits lineDoubleClicked instead of selecting a word.
+    void setOpensLineOnDoubleClick(bool on) { m_opensLineOnDoubleClick = on; }
+
 Q_SIGNALS:
     // The keyboard focus left the editor (not for its own context menu).
     void focusLost(PageEditor *editor);
+    void lineDoubleClicked();
 
 protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -75,4 +81,5 @@ private:
     bool m_readOnlyAfterFill = false;
     qsizetype m_filled = 0;
     QTimer *m_fillTimer = nullptr;
+    bool m_opensLineOnDoubleClick = false;
 };

@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -84,7 +85,7 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
                       tr("List of items you wish to accomplish when you have the time")),
            tr("Some Day"));
     addTab(editorPage(Links, &linksLabel, "Links_Label", tr("Web Links"),
-                      tr("Paste URL Links Here (one on each line) - double click to open"), &linksHeader),
+                      tr("Paste URL Links Here (one on each line) - double click to open"), &m_linksHeader),
            tr("Links"));
     addTab(editorPage(Actions, &otherLabel, "Other_Label", tr("Other"),
                       tr("List any concerns or other items for the project")),
@@ -127,9 +128,9 @@ QWidget *ProjectNotebook::costsPage()
     auto *row = new QHBoxLayout(body);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    moneyHost = host(QStringLiteral("moneyHost"), body);
-    moneyHost->setFixedWidth(433);
-    row->addWidget(moneyHost);
+    m_ledgerHost = host(QStringLiteral("moneyHost"), body);
+    m_ledgerHost->setFixedWidth(433);
+    row->addWidget(m_ledgerHost);
     buyItem->setParent(body);
     row->addWidget(buyItem, 1);
 
@@ -166,10 +167,10 @@ QWidget *ProjectNotebook::timePage()
     btnReport = button(QStringLiteral("btnReport"), tr("Report"));
     btnPrintReport = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
 
-    pnlTimeTrack = host(QStringLiteral("pnlTimeTrack"), page);
+    m_trackerHost = host(QStringLiteral("pnlTimeTrack"), page);
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
-    layout->addWidget(pnlTimeTrack, 1);
+    layout->addWidget(m_trackerHost, 1);
     return page;
 }
 
@@ -188,11 +189,44 @@ QWidget *ProjectNotebook::documentsPage()
     row->addStretch(1);
     row->addWidget(Label3);
 
-    filesHost = host(QStringLiteral("filesHost"), page);
+    m_documentsHost = host(QStringLiteral("filesHost"), page);
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
-    layout->addWidget(filesHost, 1);
+    layout->addWidget(m_documentsHost, 1);
     return page;
+}
+
+void ProjectNotebook::setLedgerWidget(QWidget *ledger)
+{
+    m_ledgerHost->layout()->addWidget(ledger);
+}
+
+void ProjectNotebook::setDocumentsWidget(QWidget *documents)
+{
+    m_documentsHost->layout()->addWidget(documents);
+}
+
+QWidget *ProjectNotebook::trackerHost() const
+{
+    return m_trackerHost;
+}
+
+void ProjectNotebook::addOpenLinkCommands()
+{
+    auto *openLink = new QToolButton(m_linksHeader);
+    openLink->setObjectName(QStringLiteral("SpeedButton1"));
+    openLink->setText(tr("Open Link"));
+    openLink->setToolTip(tr("Open the link on the line with the cursor"));
+    openLink->adjustSize();
+    openLink->move(600, 36);
+    connect(openLink, &QToolButton::clicked, this, &ProjectNotebook::requestLinkAtCaret);
+    Links->setOpensLineOnDoubleClick(true);
+    connect(Links, &PageEditor::lineDoubleClicked, this, &ProjectNotebook::requestLinkAtCaret);
+}
+
+void ProjectNotebook::requestLinkAtCaret()
+{
+    Q_EMIT linkOpenRequested(Links->textCursor().block().text().trimmed());
 }
 
 QList<PageEditor *> ProjectNotebook::pageEditors() const

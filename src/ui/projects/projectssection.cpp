@@ -12,6 +12,9 @@
 #include "ui/common/pictures.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
+#include "ui/projects/documentsbrowser.h"
+#include "ui/projects/documentscommands.h"
+#include "ui/tracker/timetracker.h"
 #include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/projectnotebook.h"
 
@@ -20,8 +23,10 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -87,6 +92,128 @@ ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     });
     setDepartmentLines(ProjectNames::builtInDepartments());
     showCommandsFor(pgProject->currentIndex());
+    createLedger();
+}
+
+void ProjectsSection::createLedger()
+{
+    m_ledger = new CostLedgerWidget(m_services, this);
+    pgProject->setLedgerWidget(m_ledger);
+    // Tab follows the Costs page as it is seen: the grid, the plus and
+    // minus buttons and "Calculate" under it, then the notes on the right.
+    setTabOrder(m_ledger->money, m_ledger->btnAdd);
+    setTabOrder(m_ledger->btnAdd, m_ledger->btnDel);
+    setTabOrder(m_ledger->btnDel, m_ledger->btnBalance);
+    setTabOrder(m_ledger->btnBalance, pgProject->buyItem);
+    connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
+        if (!m_dataFolder)
+            return;
+        const QString owner = m_ledger->ownerName();
+        m_dataFolder->OpenFolder(owner.isEmpty() ? m_dataFolder->ProjectsDir
+                                                 : m_dataFolder->ProjectsDir + owner + QLatin1Char('/'));
+    });
+}
+
+void ProjectsSection::createTrackerAndDocuments()
+{
+    m_tracker = new TimeTracker(m_dataFolder, m_services);
+    m_tracker->embedIn(pgProject->trackerHost());
+    connect(this, &ProjectsSection::trackerBindRequested, m_tracker, &TimeTracker::loadDay);
+    connect(pgProject->btnChart, &QToolButton::clicked, m_tracker, &TimeTracker::btnChartClick);
+    connect(pgProject->btnGraph, &QToolButton::clicked, m_tracker, &TimeTracker::btnGraphClick);
+    connect(pgProject->btnBed, &QToolButton::clicked, m_tracker, &TimeTracker::btnBedClick);
+    connect(pgProject->btnFeed, &QToolButton::clicked, m_tracker, &TimeTracker::btnFeedClick);
+    connect(pgProject->btnReport, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton7Click);
+    connect(pgProject->btnPrintReport, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton5Click);
+    connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
+    // The alarms ring from the start, before the "Time" page is opened.
+    m_tracker->loadLastTrackedAlarms();
+
+    m_documents = new DocumentsCommands(m_dataFolder, m_services, this);
+    pgProject->setDocumentsWidget(m_documents->files());
+    connect(this, &ProjectsSection::documentsSwitchRequested, m_documents->files(), &DocumentsBrowser::switchTo);
+    createFolderCommands();
+    pgProject->addOpenLinkCommands();
+    connect(pgProject, &ProjectNotebook::linkOpenRequested, m_documents, &DocumentsCommands::openLink);
+}
+
+void ProjectsSection::createFolderCommands()
+{
+    m_folderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"), Panel9);
+    m_folderButton->setObjectName(QStringLiteral("Image3"));
+    m_folderButton->setToolTip(tr("Open Data Folder"));
+    m_folderButton->setIconSize(QSize(18, 22));
+    connect(m_folderButton, &QToolButton::clicked, m_documents, &DocumentsCommands::openDocumentsFolder);
+    m_dataLabel = new QLabel(tr("Data Files"), Panel9);
+    m_dataLabel->setObjectName(QStringLiteral("Data_label"));
+    QFont underlined(QStringLiteral("Arial"));
+    underlined.setPixelSize(12);
+    underlined.setUnderline(true);
+    m_dataLabel->setFont(underlined);
+    for (QLabel *label : {folderLabel, m_dataLabel}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+        // Reached with Tab and opened with Enter or Space, like a link.
+        label->setFocusPolicy(Qt::StrongFocus);
+        label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
+    }
+    m_dataLabel->setAccessibleName(tr("Data Files"));
+    m_dataLabel->setAccessibleDescription(tr("Opens the project's data folder"));
+    folderLabel->setAccessibleDescription(tr("Opens the project's documents folder"));
+    m_dataLabel->setToolTip(tr("Open the project's data folder"));
+    folderLabel->setToolTip(tr("Open the project's documents folder"));
+    m_bottomBarLayout->insertWidget(m_bottomBarLayout->indexOf(folderLabel), m_folderButton);
+    m_bottomBarLayout->addWidget(m_dataLabel);
+}
+
+bool ProjectsSection::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_documents || (watched != folderLabel && watched != m_dataLabel))
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == folderLabel)
+            m_documents->openDocumentsFolder();
+        else
+            openDataFolder();
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            if (watched == m_dataLabel)
+                openDataFolder();
+            else
+                m_documents->openDocumentsFolder();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ProjectsSection::openDataFolder()
+{
+    m_documents->openDataFolder(ProjectFolder());
+}
+
+DocumentsBrowser *ProjectsSection::documentsBrowser() const
+{
+    return m_documents ? m_documents->files() : nullptr;
+}
+
+bool ProjectsSection::ledgerCellIsOpen() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && focus != m_ledger->money && m_ledger->money->isAncestorOf(focus);
+}
+
+bool ProjectsSection::saveTrackerEdits(QString *error)
+{
+    return !m_tracker || m_tracker->saveEdited(error);
+}
+
+void ProjectsSection::finishStartup()
+{
+    loadDepartments();
+    m_ledger->setLedgerHeadings();
 }
 
 void ProjectsSection::createListColumn()
@@ -143,6 +270,7 @@ void ProjectsSection::createBottomBar()
     Panel9->setFixedHeight(26);
     paintWhite(Panel9);
     auto *bar = new QHBoxLayout(Panel9);
+    m_bottomBarLayout = bar;
     bar->setContentsMargins(4, 0, 8, 0);
     bar->setSpacing(6);
 
@@ -222,17 +350,6 @@ void ProjectsSection::restoreSelection()
         department->setCurrentRow(-1);
     }
     m_changingByProgram = false;
-}
-
-void ProjectsSection::attachLedger(CostLedgerWidget *ledger)
-{
-    m_ledger = ledger;
-    // Tab follows the Costs page as it is seen: the grid, the plus and
-    // minus buttons and "Calculate" under it, then the notes on the right.
-    setTabOrder(ledger->money, ledger->btnAdd);
-    setTabOrder(ledger->btnAdd, ledger->btnDel);
-    setTabOrder(ledger->btnDel, ledger->btnBalance);
-    setTabOrder(ledger->btnBalance, pgProject->buyItem);
 }
 
 QString ProjectsSection::departmentsFile() const
@@ -433,6 +550,7 @@ bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
 void ProjectsSection::loadStartPages(DataFolder *dataFolder)
 {
     m_dataFolder = dataFolder;
+    m_ledger->setProjectsDir(dataFolder->ProjectsDir);
     // Every editor starts on the pages of the projects folder itself, so
     // that the first switch writes back what was there, not empty pages.
     QStringList errors;
