@@ -30,9 +30,14 @@ QString OwnerFolder(const QString &projectsDir, const QString &owner)
     return projectsDir + owner + QLatin1Char('/');
 }
 
-QString pageFile(const QString &projectsDir, const QString &owner, const QString &editorName)
+QStringList pageNames()
 {
-    return OwnerFolder(projectsDir, owner) + editorName + QStringLiteral(".txt");
+    return {kToDoPage, kDonePage, kWaitingPage, kCostNotesPage, kSomeDayPage, kLinksPage, kOtherPage};
+}
+
+QString pageFile(const QString &projectsDir, const QString &owner, const QString &pageName)
+{
+    return OwnerFolder(projectsDir, owner) + pageName + QStringLiteral(".txt");
 }
 
 bool loadPageText(const QString &path, QString *text, QString *error)

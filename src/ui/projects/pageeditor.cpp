@@ -10,11 +10,11 @@
 
 #include <utility>
 
-PageEditor::PageEditor(const QString &name, const QString &spokenName, const QColor &background,
+PageEditor::PageEditor(const QString &pageName, const QString &spokenName, const QColor &background,
                        bool verticalScrollBar, bool border, QWidget *parent)
     : QPlainTextEdit(parent)
+    , m_pageName(pageName)
 {
-    setObjectName(name);
     setAccessibleName(spokenName);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(16);

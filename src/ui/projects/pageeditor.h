@@ -6,12 +6,13 @@ class QTimer;
 
 // One page editor of the project notebook. Its text belongs to its owner,
 // the project it was last switched to, whatever line is selected in the
-// project list; its page file is named after its objectName.
+// project list; its page file is named after its page name (one of the
+// ProjectPages names).
 class PageEditor : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    PageEditor(const QString &name, const QString &spokenName, const QColor &background,
+    PageEditor(const QString &pageName, const QString &spokenName, const QColor &background,
                bool verticalScrollBar, bool border, QWidget *parent = nullptr);
 
     QString OwnerName;
@@ -19,7 +20,7 @@ public:
     // saved, so the unread file is never replaced by an empty page.
     bool LoadFailed = false;
 
-    QString EditorName() const { return objectName(); }
+    QString pageName() const { return m_pageName; }
 
     // True once the text was changed by anything but setPageText (typing,
     // pasting, "Clear Text", a program's setPlainText) since it was loaded
@@ -71,6 +72,7 @@ private:
     void stopFilling();
     qsizetype sliceEnd(qsizetype from) const;
 
+    QString m_pageName;
     QString m_pendingText;
     bool m_pending = false;
     bool m_edited = false;

@@ -1,5 +1,6 @@
 #include "ui/projects/projectnotebook.h"
 
+#include "core/projects/projectpages.h"
 #include "ui/common/fonts.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/pageheader.h"
@@ -62,13 +63,21 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
     setDocumentMode(true);
 
     const QColor window; // invalid: the system's window colour
-    Projects = new PageEditor(QStringLiteral("Projects"), tr("To Do"), window, true, false);
-    Done = new PageEditor(QStringLiteral("Done"), tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
-    OnHold = new PageEditor(QStringLiteral("OnHold"), tr("Waiting On"), QColor(0xFF, 0xFF, 0xF2), true, false);
-    buyItem = new PageEditor(QStringLiteral("BuyItem"), tr("Cost notes"), QColor(0xFF, 0xFF, 0xF2), false, true);
-    someDay = new PageEditor(QStringLiteral("SomeDay"), tr("Some Day"), QColor(0xFF, 0xFF, 0xF2), true, false);
-    Links = new PageEditor(QStringLiteral("Links"), tr("Links"), window, false, false);
-    Actions = new PageEditor(QStringLiteral("Actions"), tr("Other"), window, false, false);
+    const QColor cream(0xFF, 0xFF, 0xF2);
+    Projects = new PageEditor(ProjectPages::kToDoPage, tr("To Do"), window, true, false);
+    Projects->setObjectName(QStringLiteral("Projects"));
+    Done = new PageEditor(ProjectPages::kDonePage, tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
+    Done->setObjectName(QStringLiteral("Done"));
+    OnHold = new PageEditor(ProjectPages::kWaitingPage, tr("Waiting On"), cream, true, false);
+    OnHold->setObjectName(QStringLiteral("OnHold"));
+    buyItem = new PageEditor(ProjectPages::kCostNotesPage, tr("Cost notes"), cream, false, true);
+    buyItem->setObjectName(QStringLiteral("BuyItem"));
+    someDay = new PageEditor(ProjectPages::kSomeDayPage, tr("Some Day"), cream, true, false);
+    someDay->setObjectName(QStringLiteral("SomeDay"));
+    Links = new PageEditor(ProjectPages::kLinksPage, tr("Links"), window, false, false);
+    Links->setObjectName(QStringLiteral("Links"));
+    Actions = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
+    Actions->setObjectName(QStringLiteral("Actions"));
 
     addTab(editorPage(Projects, &todoLabel, "Todo_Label", tr("To Do"),
                       tr("List of your current to do items for the project")),

@@ -433,7 +433,7 @@ void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
 {
     const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
-    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
+    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->pageName());
     QString text;
     QString reason;
     // Without its folder a page reads as empty, but that says nothing about
@@ -465,7 +465,7 @@ bool ProjectsSection::savePage(PageEditor *editor, QString *error)
         return true;
     const QString projectsDir = m_dataFolder->ProjectsDir;
     const QString folder = ProjectPages::OwnerFolder(projectsDir, editor->OwnerName);
-    const QString path = ProjectPages::pageFile(projectsDir, editor->OwnerName, editor->EditorName());
+    const QString path = ProjectPages::pageFile(projectsDir, editor->OwnerName, editor->pageName());
     // A project folder that went away while its page was being edited is
     // made again, so the text is kept; without the projects folder itself
     // (a removed disk) the save fails and says so.
@@ -515,14 +515,14 @@ void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
 {
     editor->OwnerName = ProjectNames::SummaryName;
     const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
-                                                        editor->EditorName(), &m_pageCache);
+                                                        editor->pageName(), &m_pageCache);
     editor->LoadFailed = false;
     editor->setReadOnly(false);
     editor->setPlaceholderText(QString());
     editor->setToolTip(QString());
     editor->setPageText(text, true);
     const WriteResult written = m_pageCache.saveText(
-        m_dataFolder->summaryDir, m_dataFolder->summaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
+        m_dataFolder->summaryDir, m_dataFolder->summaryDir + editor->pageName() + QStringLiteral(".txt"), text);
     if (!written && error)
         *error = written.error;
 }
