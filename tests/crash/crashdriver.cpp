@@ -124,7 +124,7 @@ int main(int argc, char **argv)
         case 2: { // ledger rows, saved by a project switch
             StringGrid *grid = form.projectsSection->ledger()->money->grid();
             if (random.bounded(4) == 0)
-                form.projectsSection->ledger()->btnAddClick();
+                form.projectsSection->ledger()->addRow();
             const quint32 generation = ++serial;
             const int rows = grid->rowCount();
             for (int r = 0; r < rows; ++r) {

@@ -120,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(w.fixture.fakes.dialogs.errors.last().contains("Garden"));
         // The rest of the selection still happened.
         QCOMPARE(w.projects()->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.projects()->pgProject->Projects->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.projects()->pgProject->Projects->ownerName, QStringLiteral("Garden"));
         // Opening the folder says so again instead of opening nothing.
         w.control<QToolButton>("Image3")->click();
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 2);
@@ -146,7 +146,7 @@ private Q_SLOTS:
         // "Record:" and the balance on the Costs page open the project folder.
         CostLedgerWidget *ledger = w.projects()->ledger();
         w.projects()->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
-        clickLabel(ledger->Label6);
+        clickLabel(ledger->recordLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
         clickLabel(ledger->balanceLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));

@@ -53,8 +53,8 @@ private Q_SLOTS:
         projects->department->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
         QCOMPARE(ledger->money->grid()->rowCount(), 100);
-        QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
-        QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
+        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
+        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
         ledger->money->grid()->setCell(2, 1, "12.5");
 
         projects->department->setCurrentRow(lineOf(projects, "Car"));

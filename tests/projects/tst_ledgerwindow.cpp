@@ -56,7 +56,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     fixture.form()->Image2Click();
     CostLedgerWidget *ledger = fixture.form()->projectsSection->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
-    QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
+    QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
     // Typing into the item name; still being edited when the window closes.
     ledger->money->setFocus();
     ledger->money->setCurrentIndex(ledger->money->grid()->index(1, 0));
@@ -87,7 +87,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     fixture.form()->Image2Click();
     CostLedgerWidget *ledger = fixture.form()->projectsSection->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
-    QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
+    QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
     QVERIFY(QDir().mkpath(garden + "money.txt"));
 
     fixture.fakes.dialogs.answers.enqueue(false);
@@ -108,7 +108,7 @@ void TestLedgerWindow::rowsWithoutAProjectAreNotSavedAtClose()
     MainWindowFixture fixture;
     fixture.start();
     fixture.form()->Image2Click();
-    QTest::mouseClick(fixture.form()->projectsSection->ledger()->btnAdd, Qt::LeftButton);
+    QTest::mouseClick(fixture.form()->projectsSection->ledger()->addRowButton, Qt::LeftButton);
     fixture.restart();
     QDir projects(fixture.root() + "Projects");
     QCOMPARE(projects.entryList(QStringList{"money.txt"}, QDir::Files), QStringList());
@@ -123,7 +123,7 @@ void TestLedgerWindow::labelsOpenTheProjectFolder()
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->Image2Click();
     QVERIFY(fixture.form()->projectsSection->ledger()->switchLedger("Garden"));
-    QTest::mouseClick(fixture.form()->projectsSection->ledger()->Label6, Qt::LeftButton);
+    QTest::mouseClick(fixture.form()->projectsSection->ledger()->recordLabel, Qt::LeftButton);
     QCOMPARE(fixture.fakes.shell.openedFolders.size(), 1);
     QCOMPARE(QDir(fixture.fakes.shell.openedFolders.first()).canonicalPath(),
              QDir(garden).canonicalPath());

@@ -95,12 +95,12 @@ void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
     QTimer::singleShot(0, [=] {
         auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->Memo1->setPlainText(text);
-        dialog->BitBtn1->click();
+        dialog->linesEdit->setPlainText(text);
+        dialog->saveButton->click();
         if (dialog->isVisible()) {
             if (shownError)
                 *shownError = QStringLiteral("still open");
-            dialog->BitBtn2->click();
+            dialog->cancelButton->click();
         }
     });
 }
@@ -189,7 +189,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Shed"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Done->ownerName, QStringLiteral("Garden"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
@@ -205,14 +205,14 @@ private Q_SLOTS:
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
         QDir().mkpath(w.projects() + QStringLiteral("Garden/money.txt"));
         w.book()->Done->setPlainText(QStringLiteral("precious"));
-        w.ledger()->btnAdd->click();
+        w.ledger()->addRowButton->click();
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Done.txt")));
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("money.txt")));
         QCOMPARE(w.selected(), garden);
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Done->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->ownerName(), QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->money->grid()->cell(0, 1), QStringLiteral("New Item Name"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Car")));
@@ -333,7 +333,7 @@ private Q_SLOTS:
         QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 0.00"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
-        w.ledger()->btnBalance->click();
+        w.ledger()->calculateButton->click();
         QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
     }
 
@@ -357,7 +357,7 @@ private Q_SLOTS:
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         w.book()->Projects->setPlainText(QStringLiteral("text"));
-        w.ledger()->btnAdd->click();
+        w.ledger()->addRowButton->click();
         w.fakes.dialogs.answers.enqueue(true);
         w.p->SpeedButton5->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
@@ -379,8 +379,8 @@ private Q_SLOTS:
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
         w.ledger()->money->setFocus();
         QTRY_VERIFY(w.ledger()->money->hasFocus());
-        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->btnAdd), w.ledger()->btnDel,
-                                        w.ledger()->btnBalance, w.book()->buyItem};
+        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->addRowButton), w.ledger()->deleteRowButton,
+                                        w.ledger()->calculateButton, w.book()->buyItem};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);

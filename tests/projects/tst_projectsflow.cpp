@@ -105,7 +105,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
         for (PageEditor *e : w.editors()) {
             QVERIFY(e->toPlainText().isEmpty());
-            QCOMPARE(e->OwnerName, QStringLiteral("Garden"));
+            QCOMPARE(e->ownerName, QStringLiteral("Garden"));
         }
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->todoLabel->text(), QStringLiteral("\"Garden\"  To Do"));
@@ -159,7 +159,7 @@ private Q_SLOTS:
         w.select(5); // blank
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("kept"));
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Done->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -189,7 +189,7 @@ private Q_SLOTS:
         QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
         for (PageEditor *e : w.editors())
-            QCOMPARE(e->OwnerName, QStringLiteral("Summary"));
+            QCOMPARE(e->ownerName, QStringLiteral("Summary"));
 
 
         // The summary never gathers its own previous files.
@@ -385,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->Projects->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Projects->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
@@ -410,7 +410,7 @@ private Q_SLOTS:
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
         QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("precious"));
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->Done->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
     }
 
@@ -443,9 +443,9 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            shown = dialog->Memo1->toPlainText();
-            dialog->Memo1->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
-            dialog->BitBtn1->click();
+            shown = dialog->linesEdit->toPlainText();
+            dialog->linesEdit->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
+            dialog->saveButton->click();
         });
         w.p->btnEdit->click();
         QVERIFY(!shown.isEmpty());
@@ -460,8 +460,8 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->Memo1->setPlainText(QString());
-            dialog->BitBtn2->click();
+            dialog->linesEdit->setPlainText(QString());
+            dialog->cancelButton->click();
         });
         w.p->btnEdit->click();
         QCOMPARE(w.p->department->count(), 4);
@@ -470,8 +470,8 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->Memo1->setPlainText(QString());
-            dialog->BitBtn1->click();
+            dialog->linesEdit->setPlainText(QString());
+            dialog->saveButton->click();
         });
         w.p->btnEdit->click();
         QCOMPARE(w.p->department->count(), 0);

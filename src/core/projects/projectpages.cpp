@@ -23,7 +23,7 @@ bool isBlankLine(QStringView line)
 }
 } // namespace
 
-QString OwnerFolder(const QString &projectsDir, const QString &owner)
+QString ownerFolder(const QString &projectsDir, const QString &owner)
 {
     if (owner.isEmpty())
         return projectsDir;
@@ -37,7 +37,7 @@ QStringList pageNames()
 
 QString pageFile(const QString &projectsDir, const QString &owner, const QString &pageName)
 {
-    return OwnerFolder(projectsDir, owner) + pageName + QStringLiteral(".txt");
+    return ownerFolder(projectsDir, owner) + pageName + QStringLiteral(".txt");
 }
 
 bool loadPageText(const QString &path, QString *text, QString *error)

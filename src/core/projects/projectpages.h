@@ -26,7 +26,7 @@ inline const QString kOtherPage = QStringLiteral("Actions");
 // The seven page names, in the order a project switch walks them.
 QStringList pageNames();
 
-QString OwnerFolder(const QString &projectsDir, const QString &owner);
+QString ownerFolder(const QString &projectsDir, const QString &owner);
 // Owner folder + page name + ".txt".
 QString pageFile(const QString &projectsDir, const QString &owner, const QString &pageName);
 

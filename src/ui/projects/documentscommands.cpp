@@ -22,7 +22,7 @@ DocumentsCommands::DocumentsCommands(DataFolder *dataFolder, const Services &ser
 
 void DocumentsCommands::openDocumentsFolder()
 {
-    m_files->OpenThisFolder1Click();
+    m_files->openShownFolder();
 }
 
 void DocumentsCommands::openDataFolder(const QString &projectFolder)

@@ -16,14 +16,14 @@ public:
     // lines: what the list shows now; filePath: "departments.txt".
     EditCategoriesDialog(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent);
 
-    QPlainTextEdit *Memo1;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
+    QPlainTextEdit *linesEdit;
+    QPushButton *saveButton;
+    QPushButton *cancelButton;
 
     void formCreate(const QStringList &lines);
-    // Writes Memo1's text to the file and closes as accepted; when the file
+    // Writes linesEdit's text to the file and closes as accepted; when the file
     // cannot be written, says so and stays open with the text.
-    void BitBtn1Click();
+    void saveAndAccept();
 
 private:
     QString m_filePath;

@@ -15,10 +15,10 @@ public:
     PageEditor(const QString &pageName, const QString &spokenName, const QColor &background,
                bool verticalScrollBar, bool border, QWidget *parent = nullptr);
 
-    QString OwnerName;
+    QString ownerName;
     // The page file could not be read: the editor is read-only and is not
     // saved, so the unread file is never replaced by an empty page.
-    bool LoadFailed = false;
+    bool loadFailed = false;
 
     QString pageName() const { return m_pageName; }
 

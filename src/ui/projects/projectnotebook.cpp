@@ -190,13 +190,13 @@ QWidget *ProjectNotebook::documentsPage()
     auto *header = new PageHeader(33, true, page);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(4, 0, 8, 3);
-    Label2 = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
+    documentsHeading = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
                            kHeadingBlue, header);
-    Label3 = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
+    documentsSubHeading = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
                            pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic), kGrey, header);
-    row->addWidget(Label2);
+    row->addWidget(documentsHeading);
     row->addStretch(1);
-    row->addWidget(Label3);
+    row->addWidget(documentsSubHeading);
 
     m_documentsHost = host(QStringLiteral("filesHost"), page);
     QVBoxLayout *layout = stacked(page);

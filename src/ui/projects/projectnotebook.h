@@ -38,8 +38,8 @@ public:
     QLabel *linksLabel;
     QLabel *otherLabel;
     QLabel *timeLabel;
-    QLabel *Label2;
-    QLabel *Label3;
+    QLabel *documentsHeading;
+    QLabel *documentsSubHeading;
     QToolButton *btnChart;
     QToolButton *btnGraph;
     QToolButton *btnBed;

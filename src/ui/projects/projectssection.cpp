@@ -101,10 +101,10 @@ void ProjectsSection::createLedger()
     pgProject->setLedgerWidget(m_ledger);
     // Tab follows the Costs page as it is seen: the grid, the plus and
     // minus buttons and "Calculate" under it, then the notes on the right.
-    setTabOrder(m_ledger->money, m_ledger->btnAdd);
-    setTabOrder(m_ledger->btnAdd, m_ledger->btnDel);
-    setTabOrder(m_ledger->btnDel, m_ledger->btnBalance);
-    setTabOrder(m_ledger->btnBalance, pgProject->buyItem);
+    setTabOrder(m_ledger->money, m_ledger->addRowButton);
+    setTabOrder(m_ledger->addRowButton, m_ledger->deleteRowButton);
+    setTabOrder(m_ledger->deleteRowButton, m_ledger->calculateButton);
+    setTabOrder(m_ledger->calculateButton, pgProject->buyItem);
     connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
         if (!m_dataFolder)
             return;
@@ -424,7 +424,7 @@ void ProjectsSection::reportErrors(const QStringList &errors)
 
 void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 {
-    editor->LoadFailed = true;
+    editor->loadFailed = true;
     editor->setReadOnly(true);
     editor->setPlaceholderText(reason);
     editor->setToolTip(reason);
@@ -432,8 +432,8 @@ void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 
 bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
 {
-    const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
-    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->pageName());
+    const QString folder = ProjectPages::ownerFolder(m_dataFolder->ProjectsDir, editor->ownerName);
+    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->ownerName, editor->pageName());
     QString text;
     QString reason;
     // Without its folder a page reads as empty, but that says nothing about
@@ -445,7 +445,7 @@ bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
                            false);
     editor->setPageText(text);
     if (ok) {
-        editor->LoadFailed = false;
+        editor->loadFailed = false;
         editor->setReadOnly(false);
         editor->setPlaceholderText(QString());
         editor->setToolTip(QString());
@@ -461,16 +461,16 @@ bool ProjectsSection::savePage(PageEditor *editor, QString *error)
 {
     // A page that failed to load is never written over; one that nobody
     // edited is left as it is on disk.
-    if (!m_dataFolder || editor->LoadFailed || !editor->isEdited())
+    if (!m_dataFolder || editor->loadFailed || !editor->isEdited())
         return true;
     const QString projectsDir = m_dataFolder->ProjectsDir;
-    const QString folder = ProjectPages::OwnerFolder(projectsDir, editor->OwnerName);
-    const QString path = ProjectPages::pageFile(projectsDir, editor->OwnerName, editor->pageName());
+    const QString folder = ProjectPages::ownerFolder(projectsDir, editor->ownerName);
+    const QString path = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
     // A project folder that went away while its page was being edited is
     // made again, so the text is kept; without the projects folder itself
     // (a removed disk) the save fails and says so.
     if (!QFileInfo(folder).isDir()
-        && !(!editor->OwnerName.isEmpty() && QFileInfo(projectsDir).isDir() && QDir(projectsDir).mkdir(editor->OwnerName))) {
+        && !(!editor->ownerName.isEmpty() && QFileInfo(projectsDir).isDir() && QDir(projectsDir).mkdir(editor->ownerName))) {
         if (error)
             *error = tr("Could not write the file \"%1\": its folder is not there and could not be made "
                         "(is the data folder's disk still there?).")
@@ -513,10 +513,10 @@ bool ProjectsSection::saveEdited(QStringList *errors)
 
 void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
 {
-    editor->OwnerName = ProjectNames::SummaryName;
+    editor->ownerName = ProjectNames::SummaryName;
     const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
                                                         editor->pageName(), &m_pageCache);
-    editor->LoadFailed = false;
+    editor->loadFailed = false;
     editor->setReadOnly(false);
     editor->setPlaceholderText(QString());
     editor->setToolTip(QString());
@@ -531,11 +531,11 @@ bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
 {
     if (!savePage(editor, error))
         return false; // the text stays with its owner
-    editor->OwnerName = currentProjectName();
-    const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
+    editor->ownerName = currentProjectName();
+    const QString folder = ProjectPages::ownerFolder(m_dataFolder->ProjectsDir, editor->ownerName);
     if (!QFileInfo(folder).isDir())
-        QDir(m_dataFolder->ProjectsDir).mkdir(editor->OwnerName);
-    if (editor->OwnerName == ProjectNames::SummaryName) {
+        QDir(m_dataFolder->ProjectsDir).mkdir(editor->ownerName);
+    if (editor->ownerName == ProjectNames::SummaryName) {
         QString summaryError;
         buildSummary(editor, &summaryError);
         if (summaryError.isEmpty())
@@ -555,7 +555,7 @@ void ProjectsSection::loadStartPages(DataFolder *dataFolder)
     // that the first switch writes back what was there, not empty pages.
     QStringList errors;
     for (PageEditor *editor : pgProject->pageEditors()) {
-        editor->OwnerName.clear();
+        editor->ownerName.clear();
         QString error;
         if (!loadPage(editor, &error))
             errors.append(error);
@@ -603,7 +603,7 @@ void ProjectsSection::departmentClick()
         restoreSelection();
         if (!saved)
             errors.append(tr("The pages still show \"%1\"; the project \"%2\" was not opened.")
-                              .arg(editors.first()->OwnerName, name));
+                              .arg(editors.first()->ownerName, name));
         reportErrors(errors);
         return;
     }
@@ -642,7 +642,7 @@ void ProjectsSection::projectsExit(PageEditor *editor)
     if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(department) == 0
         || QApplication::activeModalWidget())
         return;
-    if (editor->LoadFailed || !editor->isEdited())
+    if (editor->loadFailed || !editor->isEdited())
         return;
     editor->ensureFilled();
     const QString text = editor->toPlainText();
@@ -701,11 +701,11 @@ void ProjectsSection::btnRefreshClick()
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.
     for (PageEditor *editor : pgProject->pageEditors()) {
-        if (editor->OwnerName == name)
+        if (editor->ownerName == name)
             markLoadFailed(editor, tr("The project \"%1\" was deleted.").arg(name));
     }
     if (m_ledger && m_ledger->ownerName() == name)
-        m_ledger->OwnerDeleted();
+        m_ledger->ownerDeleted();
     m_changingByProgram = true;
     m_shownRow = -1;
     delete department->takeItem(row);
