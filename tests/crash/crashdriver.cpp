@@ -92,7 +92,7 @@ int main(int argc, char **argv)
     // The projects section with the tracker bound to a project.
     form.Image2Click();
     ProjectsSection *projects = form.projectsSection;
-    ProjectNotebook *book = projects->pgProject;
+    ProjectNotebook *book = projects->notebook;
     switchRow(projects->department, 4, random);
     book->setCurrentIndex(ProjectNotebook::TimeTab);
 

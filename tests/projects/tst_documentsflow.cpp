@@ -83,7 +83,7 @@ private Q_SLOTS:
     {
         Window w;
         DocumentsBrowser *files = w.files();
-        QVERIFY(w.projects()->pgProject->findChild<QWidget *>(QStringLiteral("filesHost"))->isAncestorOf(files));
+        QVERIFY(w.projects()->notebook->findChild<QWidget *>(QStringLiteral("filesHost"))->isAncestorOf(files));
         // Before any selection: the documents folder itself.
         QCOMPARE(clean(files->root()), clean(w.documents()));
 
@@ -120,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(w.fixture.fakes.dialogs.errors.last().contains("Garden"));
         // The rest of the selection still happened.
         QCOMPARE(w.projects()->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.projects()->pgProject->Projects->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.projects()->notebook->toDoEditor->ownerName, QStringLiteral("Garden"));
         // Opening the folder says so again instead of opening nothing.
         w.control<QToolButton>("Image3")->click();
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 2);
@@ -145,7 +145,7 @@ private Q_SLOTS:
 
         // "Record:" and the balance on the Costs page open the project folder.
         CostLedgerWidget *ledger = w.projects()->ledger();
-        w.projects()->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
+        w.projects()->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
         clickLabel(ledger->recordLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
         clickLabel(ledger->balanceLabel);
@@ -168,8 +168,8 @@ private Q_SLOTS:
         Window w;
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
-        w.projects()->pgProject->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.projects()->pgProject->Links;
+        w.projects()->notebook->setCurrentIndex(ProjectNotebook::LinksTab);
+        PageEditor *links = w.projects()->notebook->linksEditor;
         links->setPlainText("  https://example.org/plans \t\n\n   \nthird line");
         QToolButton *open = w.control<QToolButton>("SpeedButton1");
         QVERIFY(open->isVisible());

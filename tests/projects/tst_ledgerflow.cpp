@@ -45,9 +45,9 @@ private Q_SLOTS:
         form->Image2Click();
         ProjectsSection *projects = form->projectsSection;
         CostLedgerWidget *ledger = form->projectsSection->ledger();
-        projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
+        projects->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
-        QVERIFY(projects->pgProject->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
+        QVERIFY(projects->notebook->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
         QTRY_VERIFY(ledger->money->isVisible());
 
         projects->department->setCurrentRow(lineOf(projects, "Garden"));

@@ -43,7 +43,7 @@ struct TrackerWindow
         form->Image2Click();
     }
     ProjectsSection *projects() const { return form->projectsSection; }
-    ProjectNotebook *book() const { return projects()->pgProject; }
+    ProjectNotebook *book() const { return projects()->notebook; }
     TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
     void select(const QString &name)
     {
@@ -130,10 +130,10 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QTest::mouseClick(w.book()->btnGraph, Qt::LeftButton);
+        QTest::mouseClick(w.book()->graphButton, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 4);
         QCOMPARE(w.tracker()->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
-        QTest::mouseClick(w.book()->btnChart, Qt::LeftButton);
+        QTest::mouseClick(w.book()->chartButton, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
     }
 };

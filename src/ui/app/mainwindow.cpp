@@ -500,7 +500,7 @@ void MainWindow::printShown()
         editor->printButtonClick();
     } else if (pg->currentWidget() == TabSheet2 && projectsSection
                && !projectsSection->printButton->isHidden()) {
-        projectsSection->printButtonClick();
+        projectsSection->printShownPage();
     }
 }
 

@@ -64,39 +64,39 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
 
     const QColor window; // invalid: the system's window colour
     const QColor cream(0xFF, 0xFF, 0xF2);
-    Projects = new PageEditor(ProjectPages::kToDoPage, tr("To Do"), window, true, false);
-    Projects->setObjectName(QStringLiteral("Projects"));
-    Done = new PageEditor(ProjectPages::kDonePage, tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
-    Done->setObjectName(QStringLiteral("Done"));
-    OnHold = new PageEditor(ProjectPages::kWaitingPage, tr("Waiting On"), cream, true, false);
-    OnHold->setObjectName(QStringLiteral("OnHold"));
-    buyItem = new PageEditor(ProjectPages::kCostNotesPage, tr("Cost notes"), cream, false, true);
-    buyItem->setObjectName(QStringLiteral("BuyItem"));
-    someDay = new PageEditor(ProjectPages::kSomeDayPage, tr("Some Day"), cream, true, false);
-    someDay->setObjectName(QStringLiteral("SomeDay"));
-    Links = new PageEditor(ProjectPages::kLinksPage, tr("Links"), window, false, false);
-    Links->setObjectName(QStringLiteral("Links"));
-    Actions = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
-    Actions->setObjectName(QStringLiteral("Actions"));
+    toDoEditor = new PageEditor(ProjectPages::kToDoPage, tr("To Do"), window, true, false);
+    toDoEditor->setObjectName(QStringLiteral("Projects"));
+    doneEditor = new PageEditor(ProjectPages::kDonePage, tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
+    doneEditor->setObjectName(QStringLiteral("Done"));
+    waitingEditor = new PageEditor(ProjectPages::kWaitingPage, tr("Waiting On"), cream, true, false);
+    waitingEditor->setObjectName(QStringLiteral("OnHold"));
+    costNotesEditor = new PageEditor(ProjectPages::kCostNotesPage, tr("Cost notes"), cream, false, true);
+    costNotesEditor->setObjectName(QStringLiteral("BuyItem"));
+    someDayEditor = new PageEditor(ProjectPages::kSomeDayPage, tr("Some Day"), cream, true, false);
+    someDayEditor->setObjectName(QStringLiteral("SomeDay"));
+    linksEditor = new PageEditor(ProjectPages::kLinksPage, tr("Links"), window, false, false);
+    linksEditor->setObjectName(QStringLiteral("Links"));
+    otherEditor = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
+    otherEditor->setObjectName(QStringLiteral("Actions"));
 
-    addTab(editorPage(Projects, &todoLabel, "Todo_Label", tr("To Do"),
+    addTab(editorPage(toDoEditor, &todoLabel, "Todo_Label", tr("To Do"),
                       tr("List of your current to do items for the project")),
            tr("To Do"));
-    addTab(editorPage(Done, &doneLabel, "Done_Label", tr("Done"),
+    addTab(editorPage(doneEditor, &doneLabel, "Done_Label", tr("Done"),
                       tr("List of your completed items for the project")),
            tr("Done"));
-    addTab(editorPage(OnHold, &waitingLabel, "Waiting_Label", tr("Waiting On"),
+    addTab(editorPage(waitingEditor, &waitingLabel, "Waiting_Label", tr("Waiting On"),
                       tr("List of things the project is waiting for")),
            tr("Waiting On"));
     addTab(costsPage(), tr("Costs"));
     addTab(timePage(), tr("Time"));
-    addTab(editorPage(someDay, &somedayLabel, "Someday_Label", tr("Some Day"),
+    addTab(editorPage(someDayEditor, &somedayLabel, "Someday_Label", tr("Some Day"),
                       tr("List of items you wish to accomplish when you have the time")),
            tr("Some Day"));
-    addTab(editorPage(Links, &linksLabel, "Links_Label", tr("Web Links"),
+    addTab(editorPage(linksEditor, &linksLabel, "Links_Label", tr("Web Links"),
                       tr("Paste URL Links Here (one on each line) - double click to open"), &m_linksHeader),
            tr("Links"));
-    addTab(editorPage(Actions, &otherLabel, "Other_Label", tr("Other"),
+    addTab(editorPage(otherEditor, &otherLabel, "Other_Label", tr("Other"),
                       tr("List any concerns or other items for the project")),
            tr("Other"));
     addTab(documentsPage(), tr("Documents"));
@@ -140,8 +140,8 @@ QWidget *ProjectNotebook::costsPage()
     m_ledgerHost = host(QStringLiteral("moneyHost"), body);
     m_ledgerHost->setFixedWidth(433);
     row->addWidget(m_ledgerHost);
-    buyItem->setParent(body);
-    row->addWidget(buyItem, 1);
+    costNotesEditor->setParent(body);
+    row->addWidget(costNotesEditor, 1);
 
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
@@ -169,12 +169,12 @@ QWidget *ProjectNotebook::timePage()
         row->addWidget(b);
         return b;
     };
-    btnChart = button(QStringLiteral("btnChart"), tr("Chart"));
-    btnGraph = button(QStringLiteral("btnGraph"), tr("Graph"));
-    btnBed = button(QStringLiteral("btnBed"), tr("Bed Times"));
-    btnFeed = button(QStringLiteral("btnFeed"), tr("Feeding"));
-    btnReport = button(QStringLiteral("btnReport"), tr("Report"));
-    btnPrintReport = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
+    chartButton = button(QStringLiteral("btnChart"), tr("Chart"));
+    graphButton = button(QStringLiteral("btnGraph"), tr("Graph"));
+    bedTimesButton = button(QStringLiteral("btnBed"), tr("Bed Times"));
+    feedingButton = button(QStringLiteral("btnFeed"), tr("Feeding"));
+    reportButton = button(QStringLiteral("btnReport"), tr("Report"));
+    printReportButton = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
 
     m_trackerHost = host(QStringLiteral("pnlTimeTrack"), page);
     QVBoxLayout *layout = stacked(page);
@@ -229,30 +229,30 @@ void ProjectNotebook::addOpenLinkCommands()
     openLink->adjustSize();
     openLink->move(600, 36);
     connect(openLink, &QToolButton::clicked, this, &ProjectNotebook::requestLinkAtCaret);
-    Links->setOpensLineOnDoubleClick(true);
-    connect(Links, &PageEditor::lineDoubleClicked, this, &ProjectNotebook::requestLinkAtCaret);
+    linksEditor->setOpensLineOnDoubleClick(true);
+    connect(linksEditor, &PageEditor::lineDoubleClicked, this, &ProjectNotebook::requestLinkAtCaret);
 }
 
 void ProjectNotebook::requestLinkAtCaret()
 {
-    Q_EMIT linkOpenRequested(Links->textCursor().block().text().trimmed());
+    Q_EMIT linkOpenRequested(linksEditor->textCursor().block().text().trimmed());
 }
 
 QList<PageEditor *> ProjectNotebook::pageEditors() const
 {
-    return {Projects, Done, OnHold, buyItem, someDay, Links, Actions};
+    return {toDoEditor, doneEditor, waitingEditor, costNotesEditor, someDayEditor, linksEditor, otherEditor};
 }
 
 PageEditor *ProjectNotebook::activePageEditor() const
 {
     switch (currentIndex()) {
-    case ToDoTab: return Projects;
-    case DoneTab: return Done;
-    case WaitingTab: return OnHold;
-    case CostsTab: return buyItem;
-    case SomeDayTab: return someDay;
-    case LinksTab: return Links;
-    case OtherTab: return Actions;
+    case ToDoTab: return toDoEditor;
+    case DoneTab: return doneEditor;
+    case WaitingTab: return waitingEditor;
+    case CostsTab: return costNotesEditor;
+    case SomeDayTab: return someDayEditor;
+    case LinksTab: return linksEditor;
+    case OtherTab: return otherEditor;
     default: return nullptr;
     }
 }

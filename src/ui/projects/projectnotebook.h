@@ -22,13 +22,13 @@ public:
     explicit ProjectNotebook(QWidget *parent = nullptr);
 
     // Page editors, in the order the project switch walks them.
-    PageEditor *Projects;
-    PageEditor *Done;
-    PageEditor *OnHold;
-    PageEditor *buyItem;
-    PageEditor *someDay;
-    PageEditor *Links;
-    PageEditor *Actions;
+    PageEditor *toDoEditor;
+    PageEditor *doneEditor;
+    PageEditor *waitingEditor;
+    PageEditor *costNotesEditor;
+    PageEditor *someDayEditor;
+    PageEditor *linksEditor;
+    PageEditor *otherEditor;
 
     QLabel *todoLabel;
     QLabel *doneLabel;
@@ -40,12 +40,12 @@ public:
     QLabel *timeLabel;
     QLabel *documentsHeading;
     QLabel *documentsSubHeading;
-    QToolButton *btnChart;
-    QToolButton *btnGraph;
-    QToolButton *btnBed;
-    QToolButton *btnFeed;
-    QToolButton *btnReport;
-    QToolButton *btnPrintReport;
+    QToolButton *chartButton;
+    QToolButton *graphButton;
+    QToolButton *bedTimesButton;
+    QToolButton *feedingButton;
+    QToolButton *reportButton;
+    QToolButton *printReportButton;
 
     QList<PageEditor *> pageEditors() const;
     // The editor on the tab being shown; none on Time and Documents.

@@ -70,41 +70,41 @@ ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     // window at a minimum width (a narrow window clips it instead).
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     createListColumn();
-    pgProject = new ProjectNotebook(this);
+    notebook = new ProjectNotebook(this);
     createBottomBar();
 
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(Panel13);
-    row->addWidget(pgProject, 1);
+    row->addWidget(listColumn);
+    row->addWidget(notebook, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(row, 1);
-    layout->addWidget(Panel9);
+    layout->addWidget(bottomBar);
 
-    for (PageEditor *editor : pgProject->pageEditors())
-        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::projectsExit);
-    connect(pgProject, &QTabWidget::currentChanged, this, [this](int index) {
+    for (PageEditor *editor : notebook->pageEditors())
+        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::saveLeftPage);
+    connect(notebook, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_changingByProgram)
-            pgProjectChange(index);
+            followTab(index);
     });
     setDepartmentLines(ProjectNames::builtInDepartments());
-    showCommandsFor(pgProject->currentIndex());
+    showCommandsFor(notebook->currentIndex());
     createLedger();
 }
 
 void ProjectsSection::createLedger()
 {
     m_ledger = new CostLedgerWidget(m_services, this);
-    pgProject->setLedgerWidget(m_ledger);
+    notebook->setLedgerWidget(m_ledger);
     // Tab follows the Costs page as it is seen: the grid, the plus and
     // minus buttons and "Calculate" under it, then the notes on the right.
     setTabOrder(m_ledger->money, m_ledger->addRowButton);
     setTabOrder(m_ledger->addRowButton, m_ledger->deleteRowButton);
     setTabOrder(m_ledger->deleteRowButton, m_ledger->calculateButton);
-    setTabOrder(m_ledger->calculateButton, pgProject->buyItem);
+    setTabOrder(m_ledger->calculateButton, notebook->costNotesEditor);
     connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
         if (!m_dataFolder)
             return;
@@ -117,34 +117,34 @@ void ProjectsSection::createLedger()
 void ProjectsSection::createTrackerAndDocuments()
 {
     m_tracker = new TimeTracker(m_dataFolder, m_services);
-    m_tracker->embedIn(pgProject->trackerHost());
+    m_tracker->embedIn(notebook->trackerHost());
     connect(this, &ProjectsSection::trackerBindRequested, m_tracker, &TimeTracker::loadDay);
-    connect(pgProject->btnChart, &QToolButton::clicked, m_tracker, &TimeTracker::btnChartClick);
-    connect(pgProject->btnGraph, &QToolButton::clicked, m_tracker, &TimeTracker::btnGraphClick);
-    connect(pgProject->btnBed, &QToolButton::clicked, m_tracker, &TimeTracker::btnBedClick);
-    connect(pgProject->btnFeed, &QToolButton::clicked, m_tracker, &TimeTracker::btnFeedClick);
-    connect(pgProject->btnReport, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton7Click);
-    connect(pgProject->btnPrintReport, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton5Click);
+    connect(notebook->chartButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnChartClick);
+    connect(notebook->graphButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnGraphClick);
+    connect(notebook->bedTimesButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnBedClick);
+    connect(notebook->feedingButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnFeedClick);
+    connect(notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton7Click);
+    connect(notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton5Click);
     connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
     // The alarms ring from the start, before the "Time" page is opened.
     m_tracker->loadLastTrackedAlarms();
 
     m_documents = new DocumentsCommands(m_dataFolder, m_services, this);
-    pgProject->setDocumentsWidget(m_documents->files());
+    notebook->setDocumentsWidget(m_documents->files());
     connect(this, &ProjectsSection::documentsSwitchRequested, m_documents->files(), &DocumentsBrowser::switchTo);
     createFolderCommands();
-    pgProject->addOpenLinkCommands();
-    connect(pgProject, &ProjectNotebook::linkOpenRequested, m_documents, &DocumentsCommands::openLink);
+    notebook->addOpenLinkCommands();
+    connect(notebook, &ProjectNotebook::linkOpenRequested, m_documents, &DocumentsCommands::openLink);
 }
 
 void ProjectsSection::createFolderCommands()
 {
-    m_folderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"), Panel9);
+    m_folderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"), bottomBar);
     m_folderButton->setObjectName(QStringLiteral("Image3"));
     m_folderButton->setToolTip(tr("Open Data Folder"));
     m_folderButton->setIconSize(QSize(18, 22));
     connect(m_folderButton, &QToolButton::clicked, m_documents, &DocumentsCommands::openDocumentsFolder);
-    m_dataLabel = new QLabel(tr("Data Files"), Panel9);
+    m_dataLabel = new QLabel(tr("Data Files"), bottomBar);
     m_dataLabel->setObjectName(QStringLiteral("Data_label"));
     QFont underlined(QStringLiteral("Arial"));
     underlined.setPixelSize(12);
@@ -191,7 +191,7 @@ bool ProjectsSection::eventFilter(QObject *watched, QEvent *event)
 
 void ProjectsSection::openDataFolder()
 {
-    m_documents->openDataFolder(ProjectFolder());
+    m_documents->openDataFolder(projectFolder());
 }
 
 DocumentsBrowser *ProjectsSection::documentsBrowser() const
@@ -218,24 +218,24 @@ void ProjectsSection::finishStartup()
 
 void ProjectsSection::createListColumn()
 {
-    Panel13 = new QWidget(this);
-    Panel13->setObjectName(QStringLiteral("Panel13"));
-    Panel13->setFixedWidth(185);
-    paintWhite(Panel13);
+    listColumn = new QWidget(this);
+    listColumn->setObjectName(QStringLiteral("Panel13"));
+    listColumn->setFixedWidth(185);
+    paintWhite(listColumn);
 
-    Panel8 = new QWidget(Panel13);
-    Panel8->setObjectName(QStringLiteral("Panel8"));
-    Panel8->setFixedHeight(26);
-    paintWhite(Panel8);
-    projectsLabel = new QLabel(tr("Projects"), Panel8);
+    listHeader = new QWidget(listColumn);
+    listHeader->setObjectName(QStringLiteral("Panel8"));
+    listHeader->setFixedHeight(26);
+    paintWhite(listHeader);
+    projectsLabel = new QLabel(tr("Projects"), listHeader);
     projectsLabel->setObjectName(QStringLiteral("Projects_Label"));
     projectsLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
     projectsLabel->setAlignment(Qt::AlignCenter);
-    auto *labelLayout = new QVBoxLayout(Panel8);
+    auto *labelLayout = new QVBoxLayout(listHeader);
     labelLayout->setContentsMargins(0, 0, 0, 0);
     labelLayout->addWidget(projectsLabel);
 
-    department = new QListWidget(Panel13);
+    department = new QListWidget(listColumn);
     department->setObjectName(QStringLiteral("Department"));
     department->setAccessibleName(tr("Projects and categories"));
     department->setFixedWidth(177);
@@ -253,57 +253,57 @@ void ProjectsSection::createListColumn()
     // merely tabbing into the list chooses nothing.
     connect(department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_changingByProgram && selectedRow(department) >= 0)
-            departmentClick();
+            openSelectedProject();
     });
 
-    auto *column = new QVBoxLayout(Panel13);
+    auto *column = new QVBoxLayout(listColumn);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(Panel8);
+    column->addWidget(listHeader);
     column->addWidget(department, 1, Qt::AlignLeft);
 }
 
 void ProjectsSection::createBottomBar()
 {
-    Panel9 = new QWidget(this);
-    Panel9->setObjectName(QStringLiteral("Panel9"));
-    Panel9->setFixedHeight(26);
-    paintWhite(Panel9);
-    auto *bar = new QHBoxLayout(Panel9);
+    bottomBar = new QWidget(this);
+    bottomBar->setObjectName(QStringLiteral("Panel9"));
+    bottomBar->setFixedHeight(26);
+    paintWhite(bottomBar);
+    auto *bar = new QHBoxLayout(bottomBar);
     m_bottomBarLayout = bar;
     bar->setContentsMargins(4, 0, 8, 0);
     bar->setSpacing(6);
 
-    btnEdit = flatButton(QStringLiteral("btnEdit"), tr("Edit"), Panel9);
-    btnEdit->setToolTip(tr("Edit the list of categories and projects"));
-    connect(btnEdit, &QToolButton::clicked, this, &ProjectsSection::btnEditClick);
-    SpeedButton5 = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), Panel9);
-    SpeedButton5->setToolTip(tr("Delete the selected project and all its data"));
-    connect(SpeedButton5, &QToolButton::clicked, this, &ProjectsSection::btnRefreshClick);
-    auto *separator = new QFrame(Panel9);
+    editButton = flatButton(QStringLiteral("btnEdit"), tr("Edit"), bottomBar);
+    editButton->setToolTip(tr("Edit the list of categories and projects"));
+    connect(editButton, &QToolButton::clicked, this, &ProjectsSection::editProjectList);
+    deleteButton = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), bottomBar);
+    deleteButton->setToolTip(tr("Delete the selected project and all its data"));
+    connect(deleteButton, &QToolButton::clicked, this, &ProjectsSection::deleteSelectedProject);
+    auto *separator = new QFrame(bottomBar);
     separator->setObjectName(QStringLiteral("Bevel1"));
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    clearLabel = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), Panel9);
+    clearTextButton = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), bottomBar);
     QFont underlined = pixelFont(QStringLiteral("Arial"), 12);
     underlined.setUnderline(true);
-    clearLabel->setFont(underlined);
-    clearLabel->setCursor(Qt::PointingHandCursor);
-    clearLabel->setToolTip(tr("Clear the text of the page shown"));
-    connect(clearLabel, &QToolButton::clicked, this, &ProjectsSection::clearLabelClick);
-    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), Panel9);
+    clearTextButton->setFont(underlined);
+    clearTextButton->setCursor(Qt::PointingHandCursor);
+    clearTextButton->setToolTip(tr("Clear the text of the page shown"));
+    connect(clearTextButton, &QToolButton::clicked, this, &ProjectsSection::clearShownPage);
+    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), bottomBar);
     printButton->setToolTip(tr("Print the page shown"));
-    connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printButtonClick);
+    connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printShownPage);
 
-    folderLabel = new QLabel(tr("Documents"), Panel9);
+    folderLabel = new QLabel(tr("Documents"), bottomBar);
     folderLabel->setObjectName(QStringLiteral("Folder_Label"));
     folderLabel->setFont(pixelFont(QStringLiteral("Arial"), 13));
 
-    bar->addWidget(btnEdit);
-    bar->addWidget(SpeedButton5);
+    bar->addWidget(editButton);
+    bar->addWidget(deleteButton);
     bar->addWidget(separator);
-    bar->addWidget(clearLabel);
+    bar->addWidget(clearTextButton);
     bar->addWidget(printButton);
     bar->addSpacing(12);
     bar->addWidget(folderLabel);
@@ -396,7 +396,7 @@ QString ProjectsSection::currentProjectName() const
     return {};
 }
 
-QString ProjectsSection::ProjectFolder() const
+QString ProjectsSection::projectFolder() const
 {
     const QString name = currentProjectName();
     if (!m_dataFolder || ProjectNames::trimBlanks(name).isEmpty()
@@ -492,7 +492,7 @@ bool ProjectsSection::saveEdited(QStringList *errors)
     if (!m_dataFolder)
         return true;
     bool ok = true;
-    for (PageEditor *editor : pgProject->pageEditors()) {
+    for (PageEditor *editor : notebook->pageEditors()) {
         QString error;
         if (!savePage(editor, &error)) {
             ok = false;
@@ -554,7 +554,7 @@ void ProjectsSection::loadStartPages(DataFolder *dataFolder)
     // Every editor starts on the pages of the projects folder itself, so
     // that the first switch writes back what was there, not empty pages.
     QStringList errors;
-    for (PageEditor *editor : pgProject->pageEditors()) {
+    for (PageEditor *editor : notebook->pageEditors()) {
         editor->ownerName.clear();
         QString error;
         if (!loadPage(editor, &error))
@@ -583,7 +583,7 @@ QString ProjectsSection::openProblem(const QString &name) const
     return {};
 }
 
-void ProjectsSection::departmentClick()
+void ProjectsSection::openSelectedProject()
 {
     if (!m_dataFolder)
         return;
@@ -593,7 +593,7 @@ void ProjectsSection::departmentClick()
     // A switch is all or nothing: the project on screen stays, with its
     // line selected again, unless the new one can be opened and every
     // edited page and the ledger went back to their project first.
-    const QList<PageEditor *> editors = pgProject->pageEditors();
+    const QList<PageEditor *> editors = notebook->pageEditors();
     QStringList errors;
     const bool saved = saveEdited(&errors);
     const QString problem = openProblem(name);
@@ -610,7 +610,7 @@ void ProjectsSection::departmentClick()
     m_shownRow = selectedRow(department);
 
     projectsLabel->setText(name);
-    pgProject->setHeadings(name);
+    notebook->setHeadings(name);
     folderLabel->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
     if (!QFileInfo(m_dataFolder->ProjectsDir + name).isDir())
         QDir(m_dataFolder->ProjectsDir).mkdir(name);
@@ -630,11 +630,11 @@ void ProjectsSection::departmentClick()
 
     Q_EMIT ledgerSwitchRequested(name);
     Q_EMIT documentsSwitchRequested(name);
-    if (pgProject->currentIndex() == ProjectNotebook::TimeTab)
-        Q_EMIT trackerBindRequested(ProjectFolder(), m_services.clock->nowDayNumber());
+    if (notebook->currentIndex() == ProjectNotebook::TimeTab)
+        Q_EMIT trackerBindRequested(projectFolder(), m_services.clock->nowDayNumber());
 }
 
-void ProjectsSection::projectsExit(PageEditor *editor)
+void ProjectsSection::saveLeftPage(PageEditor *editor)
 {
     // A window that is being hidden or torn down has saved at close. A box
     // or dialog that takes the focus belongs to an operation that saves and
@@ -658,7 +658,7 @@ void ProjectsSection::projectsExit(PageEditor *editor)
         reportErrors({error});
 }
 
-void ProjectsSection::btnEditClick()
+void ProjectsSection::editProjectList()
 {
     if (!m_dataFolder)
         return;
@@ -679,7 +679,7 @@ void ProjectsSection::btnEditClick()
     selectNoLine();
 }
 
-void ProjectsSection::btnRefreshClick()
+void ProjectsSection::deleteSelectedProject()
 {
     const int row = selectedRow(department);
     if (!m_dataFolder || row < 0)
@@ -700,7 +700,7 @@ void ProjectsSection::btnRefreshClick()
         reportErrors({error});
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.
-    for (PageEditor *editor : pgProject->pageEditors()) {
+    for (PageEditor *editor : notebook->pageEditors()) {
         if (editor->ownerName == name)
             markLoadFailed(editor, tr("The project \"%1\" was deleted.").arg(name));
     }
@@ -711,14 +711,14 @@ void ProjectsSection::btnRefreshClick()
     delete department->takeItem(row);
     department->clearSelection();
     department->setCurrentRow(-1);
-    pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
+    notebook->setCurrentIndex(ProjectNotebook::ToDoTab);
     m_changingByProgram = false;
     showCommandsFor(ProjectNotebook::ToDoTab);
 }
 
-void ProjectsSection::clearLabelClick()
+void ProjectsSection::clearShownPage()
 {
-    PageEditor *editor = pgProject->activePageEditor();
+    PageEditor *editor = notebook->activePageEditor();
     if (!editor || editor->isReadOnly())
         return;
     editor->ensureFilled();
@@ -729,9 +729,9 @@ void ProjectsSection::clearLabelClick()
     }
 }
 
-void ProjectsSection::printButtonClick()
+void ProjectsSection::printShownPage()
 {
-    PageEditor *editor = pgProject->activePageEditor();
+    PageEditor *editor = notebook->activePageEditor();
     if (!editor)
         return;
     editor->ensureFilled();
@@ -743,15 +743,15 @@ void ProjectsSection::showCommandsFor(int tab)
 {
     const bool show = tab != ProjectNotebook::TimeTab && tab != ProjectNotebook::OtherTab
                       && tab != ProjectNotebook::DocumentsTab;
-    clearLabel->setVisible(show);
+    clearTextButton->setVisible(show);
     printButton->setVisible(show);
 }
 
-void ProjectsSection::pgProjectChange(int index)
+void ProjectsSection::followTab(int index)
 {
     showCommandsFor(index);
-    if (pgProject->tabText(index) == QLatin1String("Time")) {
-        const QString folder = ProjectFolder();
+    if (notebook->tabText(index) == QLatin1String("Time")) {
+        const QString folder = projectFolder();
         if (!folder.isEmpty())
             Q_EMIT trackerBindRequested(folder, m_services.clock->nowDayNumber());
     }

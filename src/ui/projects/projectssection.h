@@ -34,17 +34,17 @@ public:
     ProjectsSection(const Services &services, QWidget *parent);
 
     // List column.
-    QWidget *Panel13;
-    QWidget *Panel8;
+    QWidget *listColumn;
+    QWidget *listHeader;
     QLabel *projectsLabel;
     QListWidget *department;
     // Notebook.
-    ProjectNotebook *pgProject;
+    ProjectNotebook *notebook;
     // Bottom bar.
-    QWidget *Panel9;
-    QToolButton *btnEdit;
-    QToolButton *SpeedButton5;
-    QToolButton *clearLabel;
+    QWidget *bottomBar;
+    QToolButton *editButton;
+    QToolButton *deleteButton;
+    QToolButton *clearTextButton;
     QToolButton *printButton;
     QLabel *folderLabel;
 
@@ -95,15 +95,15 @@ public:
     QString currentProjectName() const;
     // ProjectsDir + current project name + "/"; empty when there is no
     // current project or its name cannot name a folder.
-    QString ProjectFolder() const;
+    QString projectFolder() const;
 
-    void departmentClick();
-    void btnEditClick();
-    void btnRefreshClick();
-    void clearLabelClick();
-    void printButtonClick();
-    void pgProjectChange(int index);
-    void projectsExit(PageEditor *editor);
+    void openSelectedProject();
+    void editProjectList();
+    void deleteSelectedProject();
+    void clearShownPage();
+    void printShownPage();
+    void followTab(int index);
+    void saveLeftPage(PageEditor *editor);
 
     // One page editor: load, save (to its owner), switch, summarise.
     bool loadPage(PageEditor *editor, QString *error);
