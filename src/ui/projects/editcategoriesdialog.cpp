@@ -82,11 +82,11 @@ EditCategoriesDialog::EditCategoriesDialog(const QStringList &lines, const QStri
     layout->addWidget(linesEdit, 1);
     layout->addWidget(bottom);
 
-    formCreate(lines);
+    showLines(lines);
     linesEdit->setFocus();
 }
 
-void EditCategoriesDialog::formCreate(const QStringList &lines)
+void EditCategoriesDialog::showLines(const QStringList &lines)
 {
     linesEdit->setPlainText(lines.join(QLatin1Char('\n')));
 }

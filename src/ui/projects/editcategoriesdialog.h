@@ -20,12 +20,14 @@ public:
     QPushButton *saveButton;
     QPushButton *cancelButton;
 
-    void formCreate(const QStringList &lines);
-    // Writes linesEdit's text to the file and closes as accepted; when the file
-    // cannot be written, says so and stays open with the text.
+private Q_SLOTS:
+    // Writes the edited lines to the file and closes as accepted; when the
+    // file cannot be written, says so and stays open with the text.
     void saveAndAccept();
 
 private:
+    void showLines(const QStringList &lines);
+
     QString m_filePath;
     IDialogs *m_dialogs;
 };

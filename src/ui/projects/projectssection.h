@@ -97,13 +97,9 @@ public:
     // current project or its name cannot name a folder.
     QString projectFolder() const;
 
-    void openSelectedProject();
-    void editProjectList();
-    void deleteSelectedProject();
-    void clearShownPage();
+    // Prints the page shown, as "Print" does; nothing on the tabs without
+    // a page editor.
     void printShownPage();
-    void followTab(int index);
-    void saveLeftPage(PageEditor *editor);
 
     // One page editor: load, save (to its owner), switch, summarise.
     bool loadPage(PageEditor *editor, QString *error);
@@ -124,6 +120,18 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    // The line selected in the list becomes the current project.
+    void openSelectedProject();
+    // "Edit": the list in the categories dialog.
+    void editProjectList();
+    // "Delete": the selected project's folder, after asking.
+    void deleteSelectedProject();
+    void clearShownPage();
+    void followTab(int index);
+    // A page editor lost the focus: its trimmed text is saved.
+    void saveLeftPage(PageEditor *editor);
 
 private:
     void createListColumn();
