@@ -95,12 +95,12 @@ void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
     QTimer::singleShot(0, [=] {
         auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->linesEdit->setPlainText(text);
-        dialog->saveButton->click();
+        dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(text);
+        dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         if (dialog->isVisible()) {
             if (shownError)
                 *shownError = QStringLiteral("still open");
-            dialog->cancelButton->click();
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
         }
     });
 }

@@ -108,9 +108,9 @@ private Q_SLOTS:
             QCOMPARE(e->ownerName, QStringLiteral("Garden"));
         }
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->todoLabel->text(), QStringLiteral("\"Garden\"  To Do"));
-        QCOMPARE(w.book()->linksLabel->text(), QStringLiteral("\"Garden\"  Web Links"));
-        QCOMPARE(w.book()->timeLabel->text(), QStringLiteral("\"Garden\"  Time Tracker"));
+        QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Todo_Label"))->text(), QStringLiteral("\"Garden\"  To Do"));
+        QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Links_Label"))->text(), QStringLiteral("\"Garden\"  Web Links"));
+        QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Time_Label"))->text(), QStringLiteral("\"Garden\"  Time Tracker"));
         QCOMPARE(w.p->folderLabel->text(), QStringLiteral("Documents/Garden/"));
 
         w.book()->toDoEditor->setPlainText(QStringLiteral("Dig\nPlant"));
@@ -443,9 +443,9 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            shown = dialog->linesEdit->toPlainText();
-            dialog->linesEdit->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
-            dialog->saveButton->click();
+            shown = dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
         w.p->editButton->click();
         QVERIFY(!shown.isEmpty());
@@ -460,8 +460,8 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->linesEdit->setPlainText(QString());
-            dialog->cancelButton->click();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QString());
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
         });
         w.p->editButton->click();
         QCOMPARE(w.p->department->count(), 4);
@@ -470,8 +470,8 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->linesEdit->setPlainText(QString());
-            dialog->saveButton->click();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QString());
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
         w.p->editButton->click();
         QCOMPARE(w.p->department->count(), 0);

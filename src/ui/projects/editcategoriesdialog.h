@@ -16,10 +16,6 @@ public:
     // lines: what the list shows now; filePath: "departments.txt".
     EditCategoriesDialog(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent);
 
-    QPlainTextEdit *linesEdit;
-    QPushButton *saveButton;
-    QPushButton *cancelButton;
-
 private Q_SLOTS:
     // Writes the edited lines to the file and closes as accepted; when the
     // file cannot be written, says so and stays open with the text.
@@ -28,6 +24,9 @@ private Q_SLOTS:
 private:
     void showLines(const QStringList &lines);
 
+    QPlainTextEdit *m_linesEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
     QString m_filePath;
     IDialogs *m_dialogs;
 };

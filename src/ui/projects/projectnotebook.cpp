@@ -79,24 +79,24 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
     otherEditor = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
     otherEditor->setObjectName(QStringLiteral("Actions"));
 
-    addTab(editorPage(toDoEditor, &todoLabel, "Todo_Label", tr("To Do"),
+    addTab(editorPage(toDoEditor, &m_todoLabel, "Todo_Label", tr("To Do"),
                       tr("List of your current to do items for the project")),
            tr("To Do"));
-    addTab(editorPage(doneEditor, &doneLabel, "Done_Label", tr("Done"),
+    addTab(editorPage(doneEditor, &m_doneLabel, "Done_Label", tr("Done"),
                       tr("List of your completed items for the project")),
            tr("Done"));
-    addTab(editorPage(waitingEditor, &waitingLabel, "Waiting_Label", tr("Waiting On"),
+    addTab(editorPage(waitingEditor, &m_waitingLabel, "Waiting_Label", tr("Waiting On"),
                       tr("List of things the project is waiting for")),
            tr("Waiting On"));
     addTab(costsPage(), tr("Costs"));
     addTab(timePage(), tr("Time"));
-    addTab(editorPage(someDayEditor, &somedayLabel, "Someday_Label", tr("Some Day"),
+    addTab(editorPage(someDayEditor, &m_somedayLabel, "Someday_Label", tr("Some Day"),
                       tr("List of items you wish to accomplish when you have the time")),
            tr("Some Day"));
-    addTab(editorPage(linksEditor, &linksLabel, "Links_Label", tr("Web Links"),
+    addTab(editorPage(linksEditor, &m_linksLabel, "Links_Label", tr("Web Links"),
                       tr("Paste URL Links Here (one on each line) - double click to open"), &m_linksHeader),
            tr("Links"));
-    addTab(editorPage(otherEditor, &otherLabel, "Other_Label", tr("Other"),
+    addTab(editorPage(otherEditor, &m_otherLabel, "Other_Label", tr("Other"),
                       tr("List any concerns or other items for the project")),
            tr("Other"));
     addTab(documentsPage(), tr("Documents"));
@@ -127,9 +127,9 @@ QWidget *ProjectNotebook::costsPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("Costs_Page"));
     auto *header = new PageHeader(65, true, page);
-    costsLabel = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
+    m_costsLabel = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
                                 kHeadingBlue, header);
-    costsLabel->setGeometry(0, 0, 585, 33);
+    m_costsLabel->setGeometry(0, 0, 585, 33);
     subHeading(tr("List of project costs and expenses"), header);
     subHeading(tr("Notes"), header)->move(432, 32);
 
@@ -156,9 +156,9 @@ QWidget *ProjectNotebook::timePage()
     auto *header = new PageHeader(25, false, page);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(4, 0, 4, 0);
-    timeLabel = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
+    m_timeLabel = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
                                pixelFont(QStringLiteral("Georgia"), 16), kHeadingBlue, header);
-    row->addWidget(timeLabel);
+    row->addWidget(m_timeLabel);
     row->addStretch(1);
     auto button = [header, row](const QString &name, const QString &text) {
         auto *b = new QToolButton(header);
@@ -190,13 +190,13 @@ QWidget *ProjectNotebook::documentsPage()
     auto *header = new PageHeader(33, true, page);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(4, 0, 8, 3);
-    documentsHeading = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
+    m_documentsHeading = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
                            kHeadingBlue, header);
-    documentsSubHeading = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
+    m_documentsSubHeading = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
                            pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic), kGrey, header);
-    row->addWidget(documentsHeading);
+    row->addWidget(m_documentsHeading);
     row->addStretch(1);
-    row->addWidget(documentsSubHeading);
+    row->addWidget(m_documentsSubHeading);
 
     m_documentsHost = host(QStringLiteral("filesHost"), page);
     QVBoxLayout *layout = stacked(page);
@@ -263,10 +263,10 @@ void ProjectNotebook::setHeadings(const QString &name)
     {
         QLabel *label;
         QString word;
-    } headings[] = {{todoLabel, tr("To Do")},      {doneLabel, tr("Done")},
-                    {waitingLabel, tr("Waiting On")}, {costsLabel, tr("Costs")},
-                    {somedayLabel, tr("Some Day")}, {linksLabel, tr("Web Links")},
-                    {otherLabel, tr("Other")},     {timeLabel, tr("Time Tracker")}};
+    } headings[] = {{m_todoLabel, tr("To Do")},      {m_doneLabel, tr("Done")},
+                    {m_waitingLabel, tr("Waiting On")}, {m_costsLabel, tr("Costs")},
+                    {m_somedayLabel, tr("Some Day")}, {m_linksLabel, tr("Web Links")},
+                    {m_otherLabel, tr("Other")},     {m_timeLabel, tr("Time Tracker")}};
     for (const auto &h : headings)
         h.label->setText(QStringLiteral("\"%1\"  %2").arg(name, h.word));
 }

@@ -30,16 +30,6 @@ public:
     PageEditor *linksEditor;
     PageEditor *otherEditor;
 
-    QLabel *todoLabel;
-    QLabel *doneLabel;
-    QLabel *waitingLabel;
-    QLabel *costsLabel;
-    QLabel *somedayLabel;
-    QLabel *linksLabel;
-    QLabel *otherLabel;
-    QLabel *timeLabel;
-    QLabel *documentsHeading;
-    QLabel *documentsSubHeading;
     QToolButton *chartButton;
     QToolButton *graphButton;
     QToolButton *bedTimesButton;
@@ -77,6 +67,16 @@ private:
     QWidget *timePage();
     QWidget *documentsPage();
 
+    QLabel *m_todoLabel = nullptr;
+    QLabel *m_doneLabel = nullptr;
+    QLabel *m_waitingLabel = nullptr;
+    QLabel *m_costsLabel = nullptr;
+    QLabel *m_somedayLabel = nullptr;
+    QLabel *m_linksLabel = nullptr;
+    QLabel *m_otherLabel = nullptr;
+    QLabel *m_timeLabel = nullptr;
+    QLabel *m_documentsHeading = nullptr;
+    QLabel *m_documentsSubHeading = nullptr;
     QWidget *m_ledgerHost = nullptr;
     QWidget *m_trackerHost = nullptr;
     QWidget *m_documentsHost = nullptr;
