@@ -76,13 +76,13 @@ ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(listColumn);
+    row->addWidget(m_listColumn);
     row->addWidget(notebook, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(row, 1);
-    layout->addWidget(bottomBar);
+    layout->addWidget(m_bottomBar);
 
     for (PageEditor *editor : notebook->pageEditors())
         connect(editor, &PageEditor::focusLost, this, &ProjectsSection::saveLeftPage);
@@ -139,12 +139,12 @@ void ProjectsSection::createTrackerAndDocuments()
 
 void ProjectsSection::createFolderCommands()
 {
-    m_folderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"), bottomBar);
+    m_folderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"), m_bottomBar);
     m_folderButton->setObjectName(QStringLiteral("Image3"));
     m_folderButton->setToolTip(tr("Open Data Folder"));
     m_folderButton->setIconSize(QSize(18, 22));
     connect(m_folderButton, &QToolButton::clicked, m_documents, &DocumentsCommands::openDocumentsFolder);
-    m_dataLabel = new QLabel(tr("Data Files"), bottomBar);
+    m_dataLabel = new QLabel(tr("Data Files"), m_bottomBar);
     m_dataLabel->setObjectName(QStringLiteral("Data_label"));
     QFont underlined(QStringLiteral("Arial"));
     underlined.setPixelSize(12);
@@ -218,24 +218,24 @@ void ProjectsSection::finishStartup()
 
 void ProjectsSection::createListColumn()
 {
-    listColumn = new QWidget(this);
-    listColumn->setObjectName(QStringLiteral("Panel13"));
-    listColumn->setFixedWidth(185);
-    paintWhite(listColumn);
+    m_listColumn = new QWidget(this);
+    m_listColumn->setObjectName(QStringLiteral("Panel13"));
+    m_listColumn->setFixedWidth(185);
+    paintWhite(m_listColumn);
 
-    listHeader = new QWidget(listColumn);
-    listHeader->setObjectName(QStringLiteral("Panel8"));
-    listHeader->setFixedHeight(26);
-    paintWhite(listHeader);
-    projectsLabel = new QLabel(tr("Projects"), listHeader);
+    m_listHeader = new QWidget(m_listColumn);
+    m_listHeader->setObjectName(QStringLiteral("Panel8"));
+    m_listHeader->setFixedHeight(26);
+    paintWhite(m_listHeader);
+    projectsLabel = new QLabel(tr("Projects"), m_listHeader);
     projectsLabel->setObjectName(QStringLiteral("Projects_Label"));
     projectsLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
     projectsLabel->setAlignment(Qt::AlignCenter);
-    auto *labelLayout = new QVBoxLayout(listHeader);
+    auto *labelLayout = new QVBoxLayout(m_listHeader);
     labelLayout->setContentsMargins(0, 0, 0, 0);
     labelLayout->addWidget(projectsLabel);
 
-    department = new QListWidget(listColumn);
+    department = new QListWidget(m_listColumn);
     department->setObjectName(QStringLiteral("Department"));
     department->setAccessibleName(tr("Projects and categories"));
     department->setFixedWidth(177);
@@ -256,47 +256,47 @@ void ProjectsSection::createListColumn()
             openSelectedProject();
     });
 
-    auto *column = new QVBoxLayout(listColumn);
+    auto *column = new QVBoxLayout(m_listColumn);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(listHeader);
+    column->addWidget(m_listHeader);
     column->addWidget(department, 1, Qt::AlignLeft);
 }
 
 void ProjectsSection::createBottomBar()
 {
-    bottomBar = new QWidget(this);
-    bottomBar->setObjectName(QStringLiteral("Panel9"));
-    bottomBar->setFixedHeight(26);
-    paintWhite(bottomBar);
-    auto *bar = new QHBoxLayout(bottomBar);
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("Panel9"));
+    m_bottomBar->setFixedHeight(26);
+    paintWhite(m_bottomBar);
+    auto *bar = new QHBoxLayout(m_bottomBar);
     m_bottomBarLayout = bar;
     bar->setContentsMargins(4, 0, 8, 0);
     bar->setSpacing(6);
 
-    editButton = flatButton(QStringLiteral("btnEdit"), tr("Edit"), bottomBar);
+    editButton = flatButton(QStringLiteral("btnEdit"), tr("Edit"), m_bottomBar);
     editButton->setToolTip(tr("Edit the list of categories and projects"));
     connect(editButton, &QToolButton::clicked, this, &ProjectsSection::editProjectList);
-    deleteButton = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), bottomBar);
+    deleteButton = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), m_bottomBar);
     deleteButton->setToolTip(tr("Delete the selected project and all its data"));
     connect(deleteButton, &QToolButton::clicked, this, &ProjectsSection::deleteSelectedProject);
-    auto *separator = new QFrame(bottomBar);
+    auto *separator = new QFrame(m_bottomBar);
     separator->setObjectName(QStringLiteral("Bevel1"));
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    clearTextButton = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), bottomBar);
+    clearTextButton = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), m_bottomBar);
     QFont underlined = pixelFont(QStringLiteral("Arial"), 12);
     underlined.setUnderline(true);
     clearTextButton->setFont(underlined);
     clearTextButton->setCursor(Qt::PointingHandCursor);
     clearTextButton->setToolTip(tr("Clear the text of the page shown"));
     connect(clearTextButton, &QToolButton::clicked, this, &ProjectsSection::clearShownPage);
-    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), bottomBar);
+    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), m_bottomBar);
     printButton->setToolTip(tr("Print the page shown"));
     connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printShownPage);
 
-    folderLabel = new QLabel(tr("Documents"), bottomBar);
+    folderLabel = new QLabel(tr("Documents"), m_bottomBar);
     folderLabel->setObjectName(QStringLiteral("Folder_Label"));
     folderLabel->setFont(pixelFont(QStringLiteral("Arial"), 13));
 

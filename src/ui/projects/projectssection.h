@@ -34,14 +34,11 @@ public:
     ProjectsSection(const Services &services, QWidget *parent);
 
     // List column.
-    QWidget *listColumn;
-    QWidget *listHeader;
     QLabel *projectsLabel;
     QListWidget *department;
     // Notebook.
     ProjectNotebook *notebook;
     // Bottom bar.
-    QWidget *bottomBar;
     QToolButton *editButton;
     QToolButton *deleteButton;
     QToolButton *clearTextButton;
@@ -164,6 +161,9 @@ private:
     CostLedgerWidget *m_ledger = nullptr;
     TimeTracker *m_tracker = nullptr;
     DocumentsCommands *m_documents = nullptr;
+    QWidget *m_listColumn = nullptr;
+    QWidget *m_listHeader = nullptr;
+    QWidget *m_bottomBar = nullptr;
     QHBoxLayout *m_bottomBarLayout = nullptr;
     QToolButton *m_folderButton = nullptr;
     QLabel *m_dataLabel = nullptr;
