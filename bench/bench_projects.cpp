@@ -70,7 +70,7 @@ void BM_ProjectSwitch(benchmark::State &state)
         f.section->department->setCurrentRow(row);
         row = row == 1 ? 2 : 1;
     }
-    if (f.section->pgProject->Projects->toPlainText().isEmpty())
+    if (f.section->notebook->toDoEditor->toPlainText().isEmpty())
         state.SkipWithError("the switch loaded nothing");
 }
 BENCHMARK(BM_ProjectSwitch)->Unit(benchmark::kMillisecond);
@@ -88,7 +88,7 @@ void BM_SelectSummaryOver300Projects(benchmark::State &state)
         state.ResumeTiming();
         list->setCurrentRow(0);
     }
-    if (f.section->pgProject->Projects->lines().size() < 300 * 51)
+    if (f.section->notebook->toDoEditor->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");
 }
 BENCHMARK(BM_SelectSummaryOver300Projects)->Unit(benchmark::kMillisecond);
@@ -100,13 +100,13 @@ void BM_ShowSummaryTab(benchmark::State &state)
     QListWidget *list = f.section->department;
     for (auto _ : state) {
         state.PauseTiming();
-        f.section->pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
+        f.section->notebook->setCurrentIndex(ProjectNotebook::ToDoTab);
         list->setCurrentRow(1);
         list->setCurrentRow(0);
         state.ResumeTiming();
-        f.section->pgProject->setCurrentIndex(ProjectNotebook::DoneTab);
+        f.section->notebook->setCurrentIndex(ProjectNotebook::DoneTab);
     }
-    if (f.section->pgProject->Done->lines().size() < 300 * 51)
+    if (f.section->notebook->doneEditor->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");
 }
 BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -117,7 +117,7 @@ void BM_SummaryFillSlice(benchmark::State &state)
 {
     Fixture f(300);
     QListWidget *list = f.section->department;
-    PageEditor *editor = f.section->pgProject->Projects;
+    PageEditor *editor = f.section->notebook->toDoEditor;
     int slices = 0;
     for (auto _ : state) {
         if (!editor->isFilling()) {

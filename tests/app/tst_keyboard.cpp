@@ -276,12 +276,12 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     press(Qt::CTRL | Qt::Key_2);
     QTRY_COMPARE(m_form->sections->currentWidget(), m_form->projectsPage);
     ProjectsSection *projects = m_form->projectsSection;
-    projects->pgProject->Done->setPlainText(QStringLiteral("done page"));
-    projects->pgProject->setCurrentIndex(ProjectNotebook::DoneTab);
+    projects->notebook->doneEditor->setPlainText(QStringLiteral("done page"));
+    projects->notebook->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("done page"));
-    projects->pgProject->setCurrentIndex(ProjectNotebook::TimeTab);
+    projects->notebook->setCurrentIndex(ProjectNotebook::TimeTab);
     QVERIFY(projects->printButton->isHidden());
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);

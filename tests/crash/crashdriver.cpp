@@ -92,7 +92,7 @@ int main(int argc, char **argv)
     // The projects section with the tracker bound to a project.
     form.showProjects();
     ProjectsSection *projects = form.projectsSection;
-    ProjectNotebook *book = projects->pgProject;
+    ProjectNotebook *book = projects->notebook;
     switchRow(projects->department, 4, random);
     book->setCurrentIndex(ProjectNotebook::TimeTab);
 
@@ -122,9 +122,9 @@ int main(int argc, char **argv)
             break;
         }
         case 2: { // ledger rows, saved by a project switch
-            StringGrid *grid = form.Ledger->money->grid();
+            StringGrid *grid = form.projectsSection->ledger()->money->grid();
             if (random.bounded(4) == 0)
-                form.Ledger->btnAddClick();
+                form.projectsSection->ledger()->addRow();
             const quint32 generation = ++serial;
             const int rows = grid->rowCount();
             for (int r = 0; r < rows; ++r) {
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
             break;
         }
         case 3: { // a slot of the sleep grid, saved with the year store
-            TimeTracker *tracker = form.timeTrack;
+            TimeTracker *tracker = form.projectsSection->timeTracker();
             if (book->currentIndex() != ProjectNotebook::TimeTab)
                 book->setCurrentIndex(ProjectNotebook::TimeTab);
             for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)

@@ -75,11 +75,11 @@ void TestCostLedgerWidget::namedControls()
     for (const char *name : {"money", "Panel11", "Label6", "btnAdd", "btnDel", "Balance_Label",
                              "btnBalance"})
         QVERIFY2(m_ledger->findChild<QWidget *>(name), name);
-    QCOMPARE(m_ledger->Label6->text(), QString("Record:"));
+    QCOMPARE(m_ledger->recordLabel->text(), QString("Record:"));
     QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance:"));
-    QCOMPARE(m_ledger->btnBalance->text(), QString("Calculate"));
-    QCOMPARE(m_ledger->btnAdd->accessibleName(), QString("Add item"));
-    QCOMPARE(m_ledger->Panel11->height(), 41);
+    QCOMPARE(m_ledger->calculateButton->text(), QString("Calculate"));
+    QCOMPARE(m_ledger->addRowButton->accessibleName(), QString("Add item"));
+    QCOMPARE(m_ledger->bottomPanel->height(), 41);
     QCOMPARE(m_ledger->money->width(), 433);
     QCOMPARE(m_ledger->money->columnWidth(0), 175);
     QCOMPARE(m_ledger->money->columnWidth(1), 103);
@@ -91,16 +91,16 @@ void TestCostLedgerWidget::plusTwiceAndMinus()
     makeProject("Garden");
     QVERIFY(m_ledger->switchLedger("Garden"));
     money().setCurrentRow(40);
-    QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->addRowButton, Qt::LeftButton);
     money().setCell(0, 1, "First");
-    QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->addRowButton, Qt::LeftButton);
     QCOMPARE(money().rowCount(), 102);
     QCOMPARE(money().rowCells(1), (QStringList{"New Item Name", "Mar 5, 2024", "0.0", ""}));
     QCOMPARE(money().cell(0, 2), QString("First"));
 
     // Minus deletes the current row, without asking.
     m_ledger->money->setCurrentIndex(money().index(2, 0));
-    QTest::mouseClick(m_ledger->btnDel, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->deleteRowButton, Qt::LeftButton);
     QCOMPARE(money().rowCount(), 101);
     QCOMPARE(money().cell(0, 1), QString("New Item Name"));
     QCOMPARE(money().cell(0, 2), QString());
@@ -108,8 +108,8 @@ void TestCostLedgerWidget::plusTwiceAndMinus()
     QVERIFY(m_fakes->dialogs.questions.isEmpty());
 
     // The keyboard reaches the buttons.
-    m_ledger->btnAdd->setFocus();
-    QTest::keyClick(m_ledger->btnAdd, Qt::Key_Space);
+    m_ledger->addRowButton->setFocus();
+    QTest::keyClick(m_ledger->addRowButton, Qt::Key_Space);
     QCOMPARE(money().rowCount(), 102);
 }
 
@@ -119,7 +119,7 @@ void TestCostLedgerWidget::minusOnHeadingRowDeletesNothing()
     QVERIFY(m_ledger->switchLedger("Garden"));
     m_ledger->money->setCurrentIndex(money().index(0, 1));
     QCOMPARE(money().currentRow(), 0);
-    QTest::mouseClick(m_ledger->btnDel, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->deleteRowButton, Qt::LeftButton);
     QCOMPARE(money().rowCount(), 100);
     QCOMPARE(money().cell(0, 0), QString("Item name"));
 }
@@ -148,28 +148,28 @@ void TestCostLedgerWidget::calculateShowsExactBalance()
 {
     makeProject("Garden");
     QVERIFY(m_ledger->switchLedger("Garden"));
-    QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->calculateButton, Qt::LeftButton);
     QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "0.0");
     money().setCell(2, 2, "12.5");
     money().setCell(2, 3, "7.75");
     money().setCell(3, 1, "50");
     money().setCell(2, 4, "-20");
-    QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->calculateButton, Qt::LeftButton);
     QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 29.75"));
     // After a switch the caption is the new project's at once.
     makeProject("Car");
     QVERIFY(m_ledger->switchLedger("Car"));
     QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "9.99");
-    QTest::mouseClick(m_ledger->btnBalance, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->calculateButton, Qt::LeftButton);
     QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ -9.99"));
 }
 
 void TestCostLedgerWidget::labelsAskForTheProjectFolder()
 {
     QSignalSpy spy(m_ledger, &CostLedgerWidget::projectFolderRequested);
-    QTest::mouseClick(m_ledger->Label6, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->recordLabel, Qt::LeftButton);
     QTest::mouseClick(m_ledger->balanceLabel, Qt::LeftButton);
     QCOMPARE(spy.count(), 2);
 }
@@ -179,7 +179,7 @@ void TestCostLedgerWidget::saveFailureAsksBeforeSwitching()
     makeProject("Garden");
     makeProject("Car");
     QVERIFY(m_ledger->switchLedger("Garden"));
-    QTest::mouseClick(m_ledger->btnAdd, Qt::LeftButton);
+    QTest::mouseClick(m_ledger->addRowButton, Qt::LeftButton);
     // A folder where the file should be: the write fails.
     QVERIFY(QDir().mkpath(m_projects + "Garden/money.txt"));
 
@@ -210,8 +210,8 @@ void TestCostLedgerWidget::unreadableLedgerIsReadOnly()
     QVERIFY(m_ledger->switchLedger("Garden"));
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(path));
-    QVERIFY(!m_ledger->btnAdd->isEnabled());
-    QVERIFY(!m_ledger->btnDel->isEnabled());
+    QVERIFY(!m_ledger->addRowButton->isEnabled());
+    QVERIFY(!m_ledger->deleteRowButton->isEnabled());
     m_ledger->money->setCurrentIndex(money().index(1, 0));
     QTest::keyClick(m_ledger->money, 'x');
     QVERIFY(!m_ledger->money->findChild<QLineEdit *>());
@@ -219,7 +219,7 @@ void TestCostLedgerWidget::unreadableLedgerIsReadOnly()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), damaged);
-    QVERIFY(m_ledger->btnAdd->isEnabled());
+    QVERIFY(m_ledger->addRowButton->isEnabled());
 }
 
 void TestCostLedgerWidget::notesEditorSitsBesideTheGrid()
@@ -231,7 +231,7 @@ void TestCostLedgerWidget::notesEditorSitsBesideTheGrid()
     QTRY_VERIFY(notes->isVisible());
     QCOMPARE(notes->x(), m_ledger->money->geometry().right() + 1);
     QVERIFY(notes->width() > 200);
-    QVERIFY(notes->geometry().bottom() < m_ledger->Panel11->y());
+    QVERIFY(notes->geometry().bottom() < m_ledger->bottomPanel->y());
 }
 
 QTEST_MAIN(TestCostLedgerWidget)

@@ -90,7 +90,7 @@ void TestDocuments::twentyFilesAndNoMore()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.switchTo("Garden"));
     for (int i = 0; i < 20; ++i)
-        list.NewFile1Click();
+        list.createNewFile();
     QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
     QCOMPARE(fileBytes(docs() + "Garden/New File20.txt"), QByteArray(" \r\n"));
     // The 21st is refused with a message; nothing is overwritten.
@@ -98,7 +98,7 @@ void TestDocuments::twentyFilesAndNoMore()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("mine");
     f.close();
-    list.NewFile1Click();
+    list.createNewFile();
     QCOMPARE(QDir(docs() + "Garden").entryList(QDir::Files).size(), 20);
     QCOMPARE(fileBytes(docs() + "Garden/New File7.txt"), QByteArray("mine"));
     QCOMPARE(m_fakes.dialogs.messages.size(), 1);
@@ -143,7 +143,7 @@ void TestDocuments::listStartsOnDocumentsFolder()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QCOMPARE(list.root(), docs());
     QCOMPARE(list.currentFolder(), docs());
-    QVERIFY(!list.btnUp->isEnabled());
+    QVERIFY(!list.upButton->isEnabled());
 }
 
 void TestDocuments::switchCreatesProjectFolder()
@@ -164,7 +164,7 @@ void TestDocuments::unsafeNameKeepsList()
     QCOMPARE(list.root(), docs() + "Garden/");
     QCOMPARE(m_fakes.dialogs.errors.size(), 1);
     // Opening the folder still means Garden's.
-    list.OpenThisFolder1Click();
+    list.openShownFolder();
     QCOMPARE(m_fakes.shell.openedFolders, QStringList({docs() + "Garden/"}));
 }
 
@@ -174,7 +174,7 @@ void TestDocuments::missingDocumentsLocation()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(!list.switchTo("Garden"));
     QCOMPARE(m_fakes.dialogs.errors, QStringList({"Could not find MyDocuments folder location."}));
-    list.NewFile1Click(); // no root: nothing happens
+    list.createNewFile(); // no root: nothing happens
     QVERIFY(m_fakes.shell.openedFolders.isEmpty());
 }
 
@@ -184,15 +184,15 @@ void TestDocuments::newFileGoesToRootWhileSubfolderShown()
     QVERIFY(list.switchTo("Garden"));
     QDir().mkpath(docs() + "Garden/Plans");
     list.showFolder(docs() + "Garden/Plans");
-    QVERIFY(list.btnUp->isEnabled());
-    list.NewFile1Click();
+    QVERIFY(list.upButton->isEnabled());
+    list.createNewFile();
     QVERIFY(QFile::exists(docs() + "Garden/New File1.txt"));
     QVERIFY(!QFile::exists(docs() + "Garden/Plans/New File1.txt"));
     QCOMPARE(list.root(), docs() + "Garden/");
-    list.btnUp->click();
+    list.upButton->click();
     QCOMPARE(list.currentFolder(), docs() + "Garden/");
-    QVERIFY(!list.btnUp->isEnabled());
-    list.btnUpClick(); // never above the root
+    QVERIFY(!list.upButton->isEnabled());
+    list.goUp(); // never above the root
     QCOMPARE(list.currentFolder(), docs() + "Garden/");
 }
 
@@ -201,17 +201,17 @@ void TestDocuments::deleteAsksThenTrashes()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.switchTo("Garden"));
     touch(docs() + "Garden/old plan.txt");
-    list.Delete1Click(); // nothing selected: nothing happens
+    list.deleteSelected(); // nothing selected: nothing happens
     QVERIFY(m_fakes.dialogs.questions.isEmpty());
     QVERIFY(select(list, "old plan.txt"));
 
     m_fakes.dialogs.answers.enqueue(false);
-    list.Delete1Click();
+    list.deleteSelected();
     QVERIFY(QFile::exists(docs() + "Garden/old plan.txt"));
     QVERIFY(m_fakes.dialogs.questions.first().contains("old plan.txt"));
 
     m_fakes.dialogs.answers.enqueue(true);
-    list.Delete1Click();
+    list.deleteSelected();
     QVERIFY(!QFile::exists(docs() + "Garden/old plan.txt"));
     QVERIFY(QFile::exists(m_fakes.shell.trashDir + "/old plan.txt"));
     QCOMPARE(m_fakes.shell.trashed, QStringList({docs() + "Garden/old plan.txt"}));
@@ -225,7 +225,7 @@ void TestDocuments::deleteSaysWhyWhenTrashFails()
     QVERIFY(select(list, "keep.txt"));
     m_fakes.shell.trashFails = true;
     m_fakes.dialogs.defaultAnswer = true;
-    list.Delete1Click();
+    list.deleteSelected();
     QVERIFY(QFile::exists(docs() + "Garden/keep.txt"));
     QCOMPARE(m_fakes.dialogs.errors.size(), 1);
     QVERIFY(m_fakes.dialogs.errors.first().contains("keep.txt"));
@@ -252,7 +252,7 @@ void TestDocuments::openThisFolderOpensDocumentsFolder()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.switchTo("Garden"));
     QDir(docs() + "Garden").removeRecursively(); // gone meanwhile: made again
-    list.OpenThisFolder1Click();
+    list.openShownFolder();
     QCOMPARE(m_fakes.shell.openedFolders, QStringList({docs() + "Garden/"}));
     QVERIFY(QDir(docs() + "Garden").exists());
 }
@@ -263,7 +263,7 @@ void TestDocuments::modelIsSound()
     QVERIFY(list.switchTo("Garden"));
     touch(docs() + "Garden/a.txt");
     QAbstractItemModelTester tester(list.files->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    list.Refresh1Click();
+    list.refresh();
     QVERIFY(select(list, "a.txt"));
 }
 

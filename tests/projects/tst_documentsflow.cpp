@@ -48,7 +48,12 @@ private:
             fixture.form()->showProjects();
         }
         ProjectsSection *projects() const { return fixture.form()->projectsSection; }
-        DocumentsCommands *commands() const { return fixture.form()->Documents; }
+        DocumentsBrowser *files() const { return projects()->documentsBrowser(); }
+        template<typename T>
+        T *control(const char *name) const
+        {
+            return projects()->findChild<T *>(QLatin1String(name));
+        }
         QString documents() const { return fixture.fakes.shell.documents; }
         void select(const QString &name)
         {
@@ -77,8 +82,8 @@ private Q_SLOTS:
     void listFollowsTheSelectedProject()
     {
         Window w;
-        DocumentsBrowser *files = w.commands()->files();
-        QVERIFY(w.projects()->pgProject->filesHost->isAncestorOf(files));
+        DocumentsBrowser *files = w.files();
+        QVERIFY(w.projects()->notebook->findChild<QWidget *>(QStringLiteral("filesHost"))->isAncestorOf(files));
         // Before any selection: the documents folder itself.
         QCOMPARE(clean(files->root()), clean(w.documents()));
 
@@ -101,7 +106,7 @@ private Q_SLOTS:
         Window w(false);
         w.select("Garden");
         QVERIFY(QFileInfo(w.documents() + "/Garden").isDir());
-        QCOMPARE(clean(w.commands()->files()->root()), clean(w.documents() + "/Garden"));
+        QCOMPARE(clean(w.files()->root()), clean(w.documents() + "/Garden"));
         QVERIFY(w.fixture.fakes.dialogs.errors.isEmpty());
     }
 
@@ -115,9 +120,9 @@ private Q_SLOTS:
         QVERIFY(w.fixture.fakes.dialogs.errors.last().contains("Garden"));
         // The rest of the selection still happened.
         QCOMPARE(w.projects()->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.projects()->pgProject->Projects->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.projects()->notebook->toDoEditor->ownerName, QStringLiteral("Garden"));
         // Opening the folder says so again instead of opening nothing.
-        w.commands()->Image3->click();
+        w.control<QToolButton>("Image3")->click();
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 2);
         QVERIFY(w.fixture.fakes.shell.openedFolders.isEmpty());
     }
@@ -127,22 +132,21 @@ private Q_SLOTS:
         Window w;
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
-        DocumentsCommands *commands = w.commands();
 
         clickLabel(w.projects()->folderLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
-        commands->Image3->click();
+        w.control<QToolButton>("Image3")->click();
         QCOMPARE(shell.openedFolders.size(), 2);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
 
         const QString projectsDir = w.fixture.form()->dataFolder()->ProjectsDir;
-        clickLabel(commands->dataLabel);
+        clickLabel(w.control<QLabel>("Data_label"));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 
         // "Record:" and the balance on the Costs page open the project folder.
-        CostLedgerWidget *ledger = w.fixture.form()->Ledger;
-        w.projects()->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
-        clickLabel(ledger->Label6);
+        CostLedgerWidget *ledger = w.projects()->ledger();
+        w.projects()->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
+        clickLabel(ledger->recordLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
         clickLabel(ledger->balanceLabel);
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
@@ -151,10 +155,10 @@ private Q_SLOTS:
         // and a documents folder removed meanwhile is created again.
         w.select("Car");
         QVERIFY(QDir(w.documents() + "/Car").removeRecursively());
-        commands->Image3->click();
+        w.control<QToolButton>("Image3")->click();
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Car"));
         QVERIFY(QFileInfo(w.documents() + "/Car").isDir());
-        clickLabel(commands->dataLabel);
+        clickLabel(w.control<QLabel>("Data_label"));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Car"));
         QVERIFY(shell.opened.isEmpty());
     }
@@ -164,10 +168,10 @@ private Q_SLOTS:
         Window w;
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
-        w.projects()->pgProject->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.projects()->pgProject->Links;
+        w.projects()->notebook->setCurrentIndex(ProjectNotebook::LinksTab);
+        PageEditor *links = w.projects()->notebook->linksEditor;
         links->setPlainText("  https://example.org/plans \t\n\n   \nthird line");
-        QToolButton *open = w.commands()->SpeedButton1;
+        QToolButton *open = w.control<QToolButton>("SpeedButton1");
         QVERIFY(open->isVisible());
 
         caretToLine(links, 0);

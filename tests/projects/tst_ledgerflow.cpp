@@ -44,17 +44,17 @@ private Q_SLOTS:
         form->runStartup();
         form->showProjects();
         ProjectsSection *projects = form->projectsSection;
-        CostLedgerWidget *ledger = form->Ledger;
-        projects->pgProject->setCurrentIndex(ProjectNotebook::CostsTab);
+        CostLedgerWidget *ledger = form->projectsSection->ledger();
+        projects->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
-        QVERIFY(projects->pgProject->moneyHost->isAncestorOf(ledger));
+        QVERIFY(projects->notebook->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
         QTRY_VERIFY(ledger->money->isVisible());
 
         projects->department->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
         QCOMPARE(ledger->money->grid()->rowCount(), 100);
-        QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
-        QTest::mouseClick(ledger->btnAdd, Qt::LeftButton);
+        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
+        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
         ledger->money->grid()->setCell(2, 1, "12.5");
 
         projects->department->setCurrentRow(lineOf(projects, "Car"));

@@ -81,8 +81,8 @@ struct SafetyWindow
         return items.isEmpty() ? -1 : p->department->row(items.first());
     }
     void select(const QString &text) { p->department->setCurrentRow(row(text)); }
-    ProjectNotebook *book() const { return p->pgProject; }
-    CostLedgerWidget *ledger() const { return form->Ledger; }
+    ProjectNotebook *book() const { return p->notebook; }
+    CostLedgerWidget *ledger() const { return form->projectsSection->ledger(); }
 
     QTemporaryDir *tmp;
     FakeServices fakes;
@@ -95,12 +95,12 @@ void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
     QTimer::singleShot(0, [=] {
         auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->Memo1->setPlainText(text);
-        dialog->BitBtn1->click();
+        dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(text);
+        dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         if (dialog->isVisible()) {
             if (shownError)
                 *shownError = QStringLiteral("still open");
-            dialog->BitBtn2->click();
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
         }
     });
 }
@@ -129,7 +129,7 @@ private Q_SLOTS:
         const QStringList before = w.p->departmentLines();
         QString stillOpen;
         answerCategoriesDialog(QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
-        w.p->btnEdit->click();
+        w.p->editButton->click();
         QCOMPARE(stillOpen, QStringLiteral("still open"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Line 3")));
@@ -165,7 +165,7 @@ private Q_SLOTS:
             QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
             QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
             // What is typed now goes to the project on screen.
-            w.book()->Projects->setPlainText(QStringLiteral("typed after the refusal"));
+            w.book()->toDoEditor->setPlainText(QStringLiteral("typed after the refusal"));
             w.select(QStringLiteral("Car"));
             QVERIFY(w.form->close());
         }
@@ -173,7 +173,7 @@ private Q_SLOTS:
                  QByteArray("typed after the refusal"));
         SafetyWindow again(&tmp);
         again.select(QStringLiteral("Garden"));
-        QCOMPARE(again.book()->Projects->toPlainText(), QStringLiteral("typed after the refusal"));
+        QCOMPARE(again.book()->toDoEditor->toPlainText(), QStringLiteral("typed after the refusal"));
         // The page files of the projects folder itself are untouched.
         QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Projects/") + name), QByteArray("start page"));
     }
@@ -185,11 +185,11 @@ private Q_SLOTS:
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        w.book()->Done->setPlainText(QStringLiteral("kept"));
+        w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
         w.select(QStringLiteral("Shed"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
@@ -204,22 +204,22 @@ private Q_SLOTS:
         // Neither a page nor the ledger can be written.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
         QDir().mkpath(w.projects() + QStringLiteral("Garden/money.txt"));
-        w.book()->Done->setPlainText(QStringLiteral("precious"));
-        w.ledger()->btnAdd->click();
+        w.book()->doneEditor->setPlainText(QStringLiteral("precious"));
+        w.ledger()->addRowButton->click();
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Done.txt")));
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("money.txt")));
         QCOMPARE(w.selected(), garden);
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->ownerName(), QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->money->grid()->cell(0, 1), QStringLiteral("New Item Name"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Car")));
 
         // "Delete" now names the project on screen.
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->SpeedButton5->click();
+        w.p->deleteButton->click();
         QCOMPARE(w.fakes.dialogs.questions.size(), 1);
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
 
@@ -274,11 +274,11 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         const QString projects = w.projects();
         QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
-        w.book()->someDay->setPlainText(QStringLiteral("one day"));
+        w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("SomeDay.txt")));
-        QCOMPARE(w.book()->someDay->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
         QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
         w.select(QStringLiteral("Car"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
@@ -316,7 +316,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Car"));
         w.select(QStringLiteral("Summary"));
         QCOMPARE(fileBytes(file), first);
-        QVERIFY(!w.book()->Projects->toPlainText().contains(QStringLiteral("[Summary]")));
+        QVERIFY(!w.book()->toDoEditor->toPlainText().contains(QStringLiteral("[Summary]")));
     }
 
     void theBalanceShownIsTheShownProjects()
@@ -333,7 +333,7 @@ private Q_SLOTS:
         QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 0.00"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
-        w.ledger()->btnBalance->click();
+        w.ledger()->calculateButton->click();
         QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
     }
 
@@ -356,12 +356,12 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        w.book()->Projects->setPlainText(QStringLiteral("text"));
-        w.ledger()->btnAdd->click();
+        w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
+        w.ledger()->addRowButton->click();
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->SpeedButton5->click();
+        w.p->deleteButton->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
-        QVERIFY(w.book()->Projects->isReadOnly());
+        QVERIFY(w.book()->toDoEditor->isReadOnly());
         QVERIFY(!w.ledger()->ledger().editable());
         w.select(QStringLiteral("Car"));
         QVERIFY(w.form->close());
@@ -379,8 +379,8 @@ private Q_SLOTS:
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
         w.ledger()->money->setFocus();
         QTRY_VERIFY(w.ledger()->money->hasFocus());
-        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->btnAdd), w.ledger()->btnDel,
-                                        w.ledger()->btnBalance, w.book()->buyItem};
+        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->addRowButton), w.ledger()->deleteRowButton,
+                                        w.ledger()->calculateButton, w.book()->costNotesEditor};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);
@@ -394,7 +394,7 @@ private Q_SLOTS:
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
-        QLabel *data = w.form->Documents->dataLabel;
+        QLabel *data = w.form->projectsSection->findChild<QLabel *>(QStringLiteral("Data_label"));
         QVERIFY(data->focusPolicy() & Qt::TabFocus);
         data->setFocus();
         QTRY_VERIFY(data->hasFocus());
@@ -411,9 +411,9 @@ private Q_SLOTS:
         shell.documents = tmp.path() + QStringLiteral("/Documents");
         SafetyWindow w(&tmp, &shell);
         w.select(QStringLiteral("Garden"));
-        PageEditor *links = w.book()->Links;
+        PageEditor *links = w.book()->linksEditor;
         links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
-        QToolButton *open = w.form->Documents->SpeedButton1;
+        QToolButton *open = w.form->projectsSection->findChild<QToolButton *>(QStringLiteral("SpeedButton1"));
         links->moveCursor(QTextCursor::Start);
         open->click();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
@@ -438,7 +438,7 @@ private Q_SLOTS:
         w.form->show();
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DocumentsTab);
-        DocumentsBrowser *list = w.form->Documents->files();
+        DocumentsBrowser *list = w.form->projectsSection->documentsBrowser();
         auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
         QVERIFY(model);
         QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));

@@ -53,7 +53,7 @@ struct ProjectsWindow
     }
     void select(int row) { p->department->setCurrentRow(row); }
     void select(const QString &text) { select(row(text)); }
-    ProjectNotebook *book() const { return p->pgProject; }
+    ProjectNotebook *book() const { return p->notebook; }
     QList<PageEditor *> editors() const { return book()->pageEditors(); }
 
     FakeServices fakes;
@@ -105,26 +105,26 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
         for (PageEditor *e : w.editors()) {
             QVERIFY(e->toPlainText().isEmpty());
-            QCOMPARE(e->OwnerName, QStringLiteral("Garden"));
+            QCOMPARE(e->ownerName, QStringLiteral("Garden"));
         }
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->todoLabel->text(), QStringLiteral("\"Garden\"  To Do"));
-        QCOMPARE(w.book()->linksLabel->text(), QStringLiteral("\"Garden\"  Web Links"));
-        QCOMPARE(w.book()->timeLabel->text(), QStringLiteral("\"Garden\"  Time Tracker"));
+        QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Todo_Label"))->text(), QStringLiteral("\"Garden\"  To Do"));
+        QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Links_Label"))->text(), QStringLiteral("\"Garden\"  Web Links"));
+        QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Time_Label"))->text(), QStringLiteral("\"Garden\"  Time Tracker"));
         QCOMPARE(w.p->folderLabel->text(), QStringLiteral("Documents/Garden/"));
 
-        w.book()->Projects->setPlainText(QStringLiteral("Dig\nPlant"));
-        w.book()->Links->setPlainText(QStringLiteral("http://example.org"));
+        w.book()->toDoEditor->setPlainText(QStringLiteral("Dig\nPlant"));
+        w.book()->linksEditor->setPlainText(QStringLiteral("http://example.org"));
         w.select(QStringLiteral("Car"));
         // Only the pages that were edited are written.
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("Dig\r\nPlant"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://example.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
-        QVERIFY(w.book()->Projects->toPlainText().isEmpty());
+        QVERIFY(w.book()->toDoEditor->toPlainText().isEmpty());
 
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("Dig\nPlant"));
-        QCOMPARE(w.book()->Links->toPlainText(), QStringLiteral("http://example.org"));
+        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("Dig\nPlant"));
+        QCOMPARE(w.book()->linksEditor->toPlainText(), QStringLiteral("http://example.org"));
     }
 
     void startupLoadsEveryPageOfTheProjectsFolder()
@@ -142,9 +142,9 @@ private Q_SLOTS:
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.runStartup();
         ProjectsSection *p = again.projectsSection;
-        QCOMPARE(p->pgProject->Projects->toPlainText(), QStringLiteral("todo"));
-        QCOMPARE(p->pgProject->OnHold->toPlainText(), QStringLiteral("waiting"));
-        QCOMPARE(p->pgProject->Actions->toPlainText(), QStringLiteral("other"));
+        QCOMPARE(p->notebook->toDoEditor->toPlainText(), QStringLiteral("todo"));
+        QCOMPARE(p->notebook->waitingEditor->toPlainText(), QStringLiteral("waiting"));
+        QCOMPARE(p->notebook->otherEditor->toPlainText(), QStringLiteral("other"));
         p->department->setCurrentRow(2);
         QCOMPARE(fileBytes(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
@@ -155,11 +155,11 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->Done->setPlainText(QStringLiteral("kept"));
+        w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
         w.select(5); // blank
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("kept"));
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -169,16 +169,16 @@ private Q_SLOTS:
         w.select(QStringLiteral("@Home"));
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("@Home")).isDir());
         w.select(QStringLiteral("Garden"));
-        w.book()->someDay->setPlainText(QStringLiteral("one day"));
+        w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Garden   "));
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->someDay->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden   ")));
 
         w.select(3);
-        w.book()->Done->setPlainText(QStringLiteral("shared"));
+        w.book()->doneEditor->setPlainText(QStringLiteral("shared"));
         w.select(5);
-        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("shared"));
+        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("shared"));
     }
 
     void summaryGathersTheOtherProjects()
@@ -186,16 +186,16 @@ private Q_SLOTS:
         ProjectsWindow w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
         writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
         for (PageEditor *e : w.editors())
-            QCOMPARE(e->OwnerName, QStringLiteral("Summary"));
+            QCOMPARE(e->ownerName, QStringLiteral("Summary"));
 
 
         // The summary never gathers its own previous files.
         w.select(QStringLiteral("Repairs"));
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
     }
 
     void summaryPagesOffScreenFillWhenShown()
@@ -204,12 +204,12 @@ private Q_SLOTS:
         // A page off screen fills when its tab is shown, with the same text.
         writeFileBytes(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->Done->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
-        QVERIFY(w.book()->Done->hasPendingText());
+        QCOMPARE(w.book()->doneEditor->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(w.book()->doneEditor->hasPendingText());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
-        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
-        QVERIFY(!w.book()->Done->hasPendingText());
+        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(!w.book()->doneEditor->hasPendingText());
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
     }
 
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QApplication::setActiveWindow(w.form.get());
         w.select(0); // @Home, the first line
         w.book()->setCurrentIndex(ProjectNotebook::WaitingTab);
-        PageEditor *onHold = w.book()->OnHold;
+        PageEditor *onHold = w.book()->waitingEditor;
         onHold->setFocus();
         QTRY_VERIFY(onHold->hasFocus());
         QTest::keyClicks(onHold, QStringLiteral("parts"));
@@ -232,7 +232,7 @@ private Q_SLOTS:
 
         // Another line selected: leaving writes at once, trimmed; To Do too.
         w.book()->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.book()->Links;
+        PageEditor *links = w.book()->linksEditor;
         links->setFocus();
         QTRY_VERIFY(links->hasFocus());
         QTest::keyClicks(links, QStringLiteral("http://a.org"));
@@ -244,7 +244,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
 
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
-        PageEditor *todo = w.book()->Projects;
+        PageEditor *todo = w.book()->toDoEditor;
         todo->setFocus();
         QTRY_VERIFY(todo->hasFocus());
         QTest::keyClicks(todo, QStringLiteral("weed"));
@@ -274,14 +274,14 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
-        w.book()->Done->setPlainText(QStringLiteral("finished"));
+        w.book()->doneEditor->setPlainText(QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->clearLabel->click();
+        w.p->clearTextButton->click();
         QCOMPARE(w.fakes.dialogs.questions.last(), QStringLiteral("Clear all text?"));
-        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("finished"));
+        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->clearLabel->click();
-        QVERIFY(w.book()->Done->toPlainText().isEmpty());
+        w.p->clearTextButton->click();
+        QVERIFY(w.book()->doneEditor->toPlainText().isEmpty());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -299,7 +299,7 @@ private Q_SLOTS:
                              Case{ProjectNotebook::LinksTab, true}, Case{ProjectNotebook::DocumentsTab, false},
                              Case{ProjectNotebook::SomeDayTab, true}}) {
             w.book()->setCurrentIndex(c.tab);
-            QCOMPARE(w.p->clearLabel->isVisibleTo(w.p), c.visible);
+            QCOMPARE(w.p->clearTextButton->isVisibleTo(w.p), c.visible);
             QCOMPARE(w.p->printButton->isVisibleTo(w.p), c.visible);
         }
         // No line selected: the first line's folder.
@@ -334,13 +334,13 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->Projects->setPlainText(QStringLiteral("text"));
+        w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
         writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "x");
         const int rows = w.p->department->count();
 
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->SpeedButton5->click();
+        w.p->deleteButton->click();
         QCOMPARE(w.fakes.dialogs.questions.last(),
                  QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. "));
         QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt")));
@@ -348,13 +348,13 @@ private Q_SLOTS:
 
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->SpeedButton5->click();
+        w.p->deleteButton->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
         QCOMPARE(w.p->department->count(), rows - 1);
         QCOMPARE(w.row(QStringLiteral("Garden")), -1);
         QVERIFY(w.p->department->selectedItems().isEmpty());
         QCOMPARE(w.book()->currentIndex(), int(ProjectNotebook::ToDoTab));
-        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("text"));
+        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("text"));
         QVERIFY(w.fakes.dialogs.errors.isEmpty());
 
         // Selecting another project does not bring the deleted one back.
@@ -366,12 +366,12 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(5);
-        w.p->SpeedButton5->click();
+        w.p->deleteButton->click();
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
         QCOMPARE(w.p->department->count(), 25);
         // Nothing selected: nothing either.
         ProjectsWindow v;
-        v.p->SpeedButton5->click();
+        v.p->deleteButton->click();
         QVERIFY(v.fakes.dialogs.questions.isEmpty());
     }
 
@@ -380,12 +380,12 @@ private Q_SLOTS:
         ProjectsWindow w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
         writeFileBytes(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
         w.select(QStringLiteral("Garden"));
-        w.book()->Projects->setPlainText(QStringLiteral("garden text"));
+        w.book()->toDoEditor->setPlainText(QStringLiteral("garden text"));
         w.select(QStringLiteral(".."));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->Projects->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->toDoEditor->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
@@ -405,12 +405,12 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         // A folder where the page file should be: the write fails.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
-        w.book()->Done->setPlainText(QStringLiteral("precious"));
+        w.book()->doneEditor->setPlainText(QStringLiteral("precious"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
-        QCOMPARE(w.book()->Done->toPlainText(), QStringLiteral("precious"));
-        QCOMPARE(w.book()->Done->OwnerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("precious"));
+        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
     }
 
@@ -438,16 +438,16 @@ private Q_SLOTS:
         // No file yet: the dialog shows the list on screen.
         w.select(QStringLiteral("Garden"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->SpeedButton5->click();
+        w.p->deleteButton->click();
         QString shown;
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            shown = dialog->Memo1->toPlainText();
-            dialog->Memo1->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
-            dialog->BitBtn1->click();
+            shown = dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
-        w.p->btnEdit->click();
+        w.p->editButton->click();
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(QLatin1String("Garden")));
         QVERIFY(shown.startsWith(QLatin1String("@Home\nRepairs\nOrganize")));
@@ -460,31 +460,31 @@ private Q_SLOTS:
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->Memo1->setPlainText(QString());
-            dialog->BitBtn2->click();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QString());
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
         });
-        w.p->btnEdit->click();
+        w.p->editButton->click();
         QCOMPARE(w.p->department->count(), 4);
 
         // Saving an empty text empties the list: no current project.
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            dialog->Memo1->setPlainText(QString());
-            dialog->BitBtn1->click();
+            dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QString());
+            dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         });
-        w.p->btnEdit->click();
+        w.p->editButton->click();
         QCOMPARE(w.p->department->count(), 0);
         QVERIFY(w.p->currentProjectName().isEmpty());
-        QVERIFY(w.p->ProjectFolder().isEmpty());
+        QVERIFY(w.p->projectFolder().isEmpty());
     }
 
     void closeSavesEveryPage()
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->Projects->setPlainText(QStringLiteral("typed before closing"));
-        w.book()->buyItem->setPlainText(QStringLiteral("seeds"));
+        w.book()->toDoEditor->setPlainText(QStringLiteral("typed before closing"));
+        w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
@@ -495,7 +495,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
-        w.book()->buyItem->setPlainText(QStringLiteral("seeds\nhose"));
+        w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds\nhose"));
         w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.size(), 1);
@@ -514,7 +514,7 @@ private Q_SLOTS:
     void printingBeforeAnySelectionIsTitledProjects()
     {
         ProjectsWindow w;
-        w.book()->Projects->setPlainText(QString());
+        w.book()->toDoEditor->setPlainText(QString());
         w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(PageTitle, QStringLiteral("Projects"));
@@ -540,7 +540,7 @@ private Q_SLOTS:
         QStringList many;
         for (int i = 0; i < 60; ++i)
             many << QStringLiteral("item %1").arg(i);
-        w.book()->Projects->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        w.book()->toDoEditor->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("2 pages printed"));
     }
@@ -550,7 +550,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.printing.printerInstalled = false;
         w.select(QStringLiteral("Garden"));
-        w.book()->Projects->setPlainText(QStringLiteral("dig"));
+        w.book()->toDoEditor->setPlainText(QStringLiteral("dig"));
 
         w.fakes.dialogs.answers.enqueue(false);
         w.p->printButton->click();

@@ -87,7 +87,7 @@ private Q_SLOTS:
     void pagePaths()
     {
         const QString p = dir->ProjectsDir;
-        QCOMPARE(ProjectPages::OwnerFolder(p, QString()), p);
+        QCOMPARE(ProjectPages::ownerFolder(p, QString()), p);
         QCOMPARE(ProjectPages::pageFile(p, QString(), QStringLiteral("Done")), p + QStringLiteral("Done.txt"));
         QCOMPARE(ProjectPages::pageFile(p, QStringLiteral("Garden"), QStringLiteral("OnHold")),
                  p + QStringLiteral("Garden/OnHold.txt"));

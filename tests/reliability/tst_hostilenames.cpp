@@ -60,7 +60,7 @@ struct Projects
         f.form()->showProjects();
     }
     ProjectsSection *p() const { return f.form()->projectsSection; }
-    ProjectNotebook *book() const { return p()->pgProject; }
+    ProjectNotebook *book() const { return p()->notebook; }
     QString dir() const { return f.form()->dataFolder()->ProjectsDir; }
     void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
 
@@ -84,15 +84,15 @@ private Q_SLOTS:
         Projects w("Garden\r\n" + longName.toUtf8() + "\r\nCar\r\n");
         QCOMPARE(w.p()->department->count(), 3);
         w.select("Garden");
-        w.book()->Projects->setPlainText("dig");
+        w.book()->toDoEditor->setPlainText("dig");
         w.select(longName);
         QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(w.p()->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("dig"));
+        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
         w.select("Car");
         QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt"), QStringLiteral("dig"));
         w.select("Garden");
-        QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("dig"));
+        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
         QVERIFY(w.f.form()->close());
     }
 
@@ -105,17 +105,17 @@ private Q_SLOTS:
         const QStringList names = {".", "\\", "a\\b", QStringLiteral("x\x01y"), "...", "./x", QString::fromUtf8(bytes("n\0ul"))};
         for (const QString &name : names) {
             w.select("Garden");
-            w.book()->Projects->setPlainText("garden");
+            w.book()->toDoEditor->setPlainText("garden");
             w.select(name);
             if (w.p()->projectsLabel->text() != name) {
                 // Refused: the pages still belong to the project before.
                 QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
-                QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("garden"));
+                QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
                 continue;
             }
-            w.book()->Projects->setPlainText("typed for " + name);
+            w.book()->toDoEditor->setPlainText("typed for " + name);
             w.select("Garden");
-            QCOMPARE(w.book()->Projects->toPlainText(), QStringLiteral("garden"));
+            QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
         }
         QVERIFY(w.f.form()->close());
         // The pages of the projects folder itself were not written over.
@@ -260,14 +260,14 @@ private Q_SLOTS:
         f.form()->showProjects();
         ProjectsSection *p = f.form()->projectsSection;
         p->department->setCurrentRow(0);
-        QVERIFY(p->pgProject->Projects->toPlainText().endsWith("after"));
-        StringGrid *money = f.form()->Ledger->money->grid();
+        QVERIFY(p->notebook->toDoEditor->toPlainText().endsWith("after"));
+        StringGrid *money = f.form()->projectsSection->ledger()->money->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps
         // the rest of its fields.
         QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
-        p->pgProject->Projects->appendPlainText("more");
+        p->notebook->toDoEditor->appendPlainText("more");
         p->department->setCurrentRow(1);
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").contains("after"));
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").endsWith("more"));

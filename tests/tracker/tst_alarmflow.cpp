@@ -51,9 +51,9 @@ struct AlarmFlowWindow
         start();
     }
     ProjectsSection *projects() const { return form->projectsSection; }
-    ProjectNotebook *book() const { return projects()->pgProject; }
-    TimeTracker *tracker() const { return form->timeTrack; }
-    AlarmPages *alarms() const { return form->timeTrack->Alarms; }
+    ProjectNotebook *book() const { return projects()->notebook; }
+    TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
+    AlarmPages *alarms() const { return form->projectsSection->timeTracker()->Alarms; }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
@@ -106,7 +106,7 @@ private Q_SLOTS:
         w.book()->findChild<QToolButton *>(QStringLiteral("btnFeed"))->click();
         QCOMPARE(w.tracker()->pgSleep->currentWidget(), w.tracker()->TabSheet1);
         QVERIFY(w.alarms()->alarmSnoozeButton->isVisible());
-        w.book()->btnChart->click();
+        w.book()->chartButton->click();
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
         QVERIFY(w.alarms()->Clock->isActive());
     }

@@ -43,8 +43,8 @@ struct TrackerWindow
         form->showProjects();
     }
     ProjectsSection *projects() const { return form->projectsSection; }
-    ProjectNotebook *book() const { return projects()->pgProject; }
-    TimeTracker *tracker() const { return form->timeTrack; }
+    ProjectNotebook *book() const { return projects()->notebook; }
+    TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
@@ -75,7 +75,7 @@ private Q_SLOTS:
     {
         TrackerWindow w;
         QVERIFY(w.tracker());
-        QCOMPARE(w.tracker()->parentWidget(), w.book()->pnlTimeTrack);
+        QCOMPARE(w.tracker()->parentWidget(), w.book()->trackerHost());
         QVERIFY(!w.tracker()->Record.Loaded);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
         // Unbound, a click marks nothing.
@@ -130,10 +130,10 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QTest::mouseClick(w.book()->btnGraph, Qt::LeftButton);
+        QTest::mouseClick(w.book()->graphButton, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 4);
         QCOMPARE(w.tracker()->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
-        QTest::mouseClick(w.book()->btnChart, Qt::LeftButton);
+        QTest::mouseClick(w.book()->chartButton, Qt::LeftButton);
         QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
     }
 };

@@ -1,4 +1,5 @@
 #include "core/projects/projectnames.h"
+#include "core/projects/projectpages.h"
 
 #include <QCoreApplication>
 
@@ -42,13 +43,6 @@ QStringList builtInDepartments()
             QStringLiteral("Gifts")};
 }
 
-QStringList pageEditorNames()
-{
-    return {QStringLiteral("Projects"), QStringLiteral("Done"),    QStringLiteral("OnHold"),
-            QStringLiteral("BuyItem"),  QStringLiteral("SomeDay"), QStringLiteral("Links"),
-            QStringLiteral("Actions")};
-}
-
 QString nameProblem(const QString &name)
 {
     auto refuse = [&name](const char *why) {
@@ -71,7 +65,7 @@ QString nameProblem(const QString &name)
     // The projects folder holds the pages of the empty project under these
     // names, so no project folder can be made under them (and on a disk
     // that ignores case, not under any spelling of them either).
-    for (const QString &page : pageEditorNames()) {
+    for (const QString &page : ProjectPages::pageNames()) {
         if (name.compare(page + QStringLiteral(".txt"), Qt::CaseInsensitive) == 0)
             return refuse("it is the name of a page file that the projects folder itself holds, so the "
                           "project's folder could not be made and nothing typed could be kept. "

@@ -19,10 +19,6 @@ bool isCategoryLine(const QString &line);
 // The 25 lines of a first run, blank separators included.
 QStringList builtInDepartments();
 
-// The names of the seven page editors, in the order a project switch
-// walks them; each page is stored as name + ".txt".
-QStringList pageEditorNames();
-
 // Why a trimmed project name cannot name a folder inside the projects
 // folder ("." or "..", a path separator, a control character, longer than
 // a file name may be, or the name of a page file that the projects folder

@@ -23,16 +23,21 @@ bool isBlankLine(QStringView line)
 }
 } // namespace
 
-QString OwnerFolder(const QString &projectsDir, const QString &owner)
+QString ownerFolder(const QString &projectsDir, const QString &owner)
 {
     if (owner.isEmpty())
         return projectsDir;
     return projectsDir + owner + QLatin1Char('/');
 }
 
-QString pageFile(const QString &projectsDir, const QString &owner, const QString &editorName)
+QStringList pageNames()
 {
-    return OwnerFolder(projectsDir, owner) + editorName + QStringLiteral(".txt");
+    return {kToDoPage, kDonePage, kWaitingPage, kCostNotesPage, kSomeDayPage, kLinksPage, kOtherPage};
+}
+
+QString pageFile(const QString &projectsDir, const QString &owner, const QString &pageName)
+{
+    return ownerFolder(projectsDir, owner) + pageName + QStringLiteral(".txt");
 }
 
 bool loadPageText(const QString &path, QString *text, QString *error)

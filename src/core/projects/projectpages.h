@@ -14,9 +14,21 @@ class DataFolder;
 // ProjectsDir itself.
 namespace ProjectPages {
 
-QString OwnerFolder(const QString &projectsDir, const QString &owner);
-// Owner folder + editor name + ".txt".
-QString pageFile(const QString &projectsDir, const QString &owner, const QString &editorName);
+// The seven pages of a project, each stored as name + ".txt" in the owner
+// folder; the summary of a page is stored under the same name.
+inline const QString kToDoPage = QStringLiteral("Projects");
+inline const QString kDonePage = QStringLiteral("Done");
+inline const QString kWaitingPage = QStringLiteral("OnHold");
+inline const QString kCostNotesPage = QStringLiteral("BuyItem");
+inline const QString kSomeDayPage = QStringLiteral("SomeDay");
+inline const QString kLinksPage = QStringLiteral("Links");
+inline const QString kOtherPage = QStringLiteral("Actions");
+// The seven page names, in the order a project switch walks them.
+QStringList pageNames();
+
+QString ownerFolder(const QString &projectsDir, const QString &owner);
+// Owner folder + page name + ".txt".
+QString pageFile(const QString &projectsDir, const QString &owner, const QString &pageName);
 
 // The page's text with "\n" line ends; a missing file is an empty page.
 // False with the reason when the file exists but cannot be read.

@@ -14,13 +14,9 @@
 #include "ui/platform/dialogs.h"
 #include "ui/printing/pageprintjob.h"
 #include "ui/grid/stringgridview.h"
-#include "ui/projects/costledgerwidget.h"
-#include "ui/projects/documentscommands.h"
 #include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/listsworkspace.h"
-#include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
-#include "ui/tracker/timetracker.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,7 +68,6 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     setPickerDate(startDayNumber());
     createPages();
     createMenus();
-    createLedger();
     new KeyboardAccess(this);
     auto *printKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     printKey->setObjectName(QStringLiteral("PrintShortcut"));
@@ -244,6 +239,8 @@ void MainWindow::createPages()
     fill(decisionsPage, m_decisionsHost);
     projectsSection = new ProjectsSection(m_services, projectsPage);
     fill(projectsPage, projectsSection);
+    // A day clicked in the tracker moves the picker, not the week.
+    connect(projectsSection, &ProjectsSection::trackerDaySelected, this, &MainWindow::setPickerDate);
 
     for (QWidget *page : {calendarPage, projectsPage, m_emptyPage, listsPage, decisionsPage})
         sections->addWidget(page);
@@ -319,31 +316,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::createLedger()
-{
-    // The Costs page of the project notebook offers "moneyHost"; until
-    // the notebook is there the ledger fills the Projects section.
-    QWidget *host = projectsPage->findChild<QWidget *>(QStringLiteral("moneyHost"));
-    if (!host)
-        host = projectsPage;
-    Ledger = new CostLedgerWidget(m_services, host);
-    QLayout *layout = host->layout();
-    if (!layout) {
-        layout = new QVBoxLayout(host);
-        layout->setContentsMargins(0, 0, 0, 0);
-    }
-    layout->addWidget(Ledger);
-    // The ledger switches and saves with the project pages, all or nothing.
-    projectsSection->attachLedger(Ledger);
-    connect(Ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
-        if (!m_dataFolder)
-            return;
-        const QString owner = Ledger->ownerName();
-        m_dataFolder->OpenFolder(owner.isEmpty() ? m_dataFolder->ProjectsDir
-                                               : m_dataFolder->ProjectsDir + owner + QLatin1Char('/'));
-    });
-}
-
 void MainWindow::placeNextDayButton()
 {
     nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
@@ -379,7 +351,6 @@ void MainWindow::runStartup()
 
     m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
     m_dataFolder->removeUnfinishedWrites();
-    Ledger->setProjectsDir(m_dataFolder->ProjectsDir);
     sections->setCurrentWidget(calendarPage);
 
     m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
@@ -407,14 +378,12 @@ void MainWindow::runStartup()
     showWeekInPicker();
     reportWeekError(shown, error);
 
-    createTimeTracker();
-    Documents = new DocumentsCommands(projectsSection, m_dataFolder.get(), m_services);
+    projectsSection->createTrackerAndDocuments();
 
     m_started = true;
     applyLayout();
     showMaximized();
-    projectsSection->loadDepartments();
-    Ledger->setLedgerHeadings();
+    projectsSection->finishStartup();
     m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
     Q_EMIT startupFinished();
 }
@@ -440,25 +409,6 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
     setPickerDate(day);
     QString error;
     reportWeekError(m_week->showWeekFrom(day, &error), error);
-}
-
-void MainWindow::createTimeTracker()
-{
-    ProjectNotebook *notebook = projectsSection->pgProject;
-    timeTrack = new TimeTracker(m_dataFolder.get(), m_services);
-    timeTrack->embedIn(notebook->pnlTimeTrack);
-    connect(projectsSection, &ProjectsSection::trackerBindRequested, timeTrack, &TimeTracker::loadDay);
-    connect(notebook->btnChart, &QToolButton::clicked, timeTrack, &TimeTracker::btnChartClick);
-    connect(notebook->btnGraph, &QToolButton::clicked, timeTrack, &TimeTracker::btnGraphClick);
-    connect(notebook->btnBed, &QToolButton::clicked, timeTrack, &TimeTracker::btnBedClick);
-    connect(notebook->btnFeed, &QToolButton::clicked, timeTrack, &TimeTracker::btnFeedClick);
-    connect(notebook->btnReport, &QToolButton::clicked, timeTrack, &TimeTracker::SpeedButton7Click);
-    connect(notebook->btnPrintReport, &QToolButton::clicked, timeTrack,
-            &TimeTracker::SpeedButton5Click);
-    // A clicked day moves the picker, not the week.
-    connect(timeTrack, &TimeTracker::selectedDateChanged, this, &MainWindow::setPickerDate);
-    // The alarms ring from the start, before the "Time" page is opened.
-    timeTrack->loadLastTrackedAlarms();
 }
 
 void MainWindow::setPickerDate(double dayNumber)
@@ -536,7 +486,7 @@ void MainWindow::printShownPage()
         editor->requestPrint();
     } else if (sections->currentWidget() == projectsPage && projectsSection
                && !projectsSection->printButton->isHidden()) {
-        projectsSection->printButtonClick();
+        projectsSection->printShownPage();
     }
 }
 
@@ -691,7 +641,7 @@ bool MainWindow::saveAndClose()
         return false;
     // The tracker's edited note and alarm lists (a ticked or unticked alarm).
     QString trackerError;
-    if (timeTrack && !timeTrack->saveEdited(&trackerError)
+    if (!projectsSection->saveTrackerEdits(&trackerError)
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
         return false;
@@ -720,12 +670,6 @@ bool MainWindow::saveAndClose()
     return true;
 }
 
-bool MainWindow::ledgerCellIsOpen() const
-{
-    const QWidget *focus = QApplication::focusWidget();
-    return focus && focus != Ledger->money && Ledger->money->isAncestorOf(focus);
-}
-
 bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 {
     if (!m_started || m_closed)
@@ -735,10 +679,10 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
     // The project list, the pages and the ledger. Saving the ledger ends an
     // edit open in one of its cells: typing there goes on undisturbed and
     // the section is saved after the next pause once the cell is left.
-    if ((finishOpenEdits || !ledgerCellIsOpen()) && !projectsSection->saveAtClose(&error))
+    if ((finishOpenEdits || !projectsSection->ledgerCellIsOpen()) && !projectsSection->saveAtClose(&error))
         errors->append(error);
     error.clear();
-    if (timeTrack && !timeTrack->saveEdited(&error))
+    if (!projectsSection->saveTrackerEdits(&error))
         errors->append(error);
     error.clear();
     if (m_week && !m_week->saveAllNotes(&error))

@@ -18,14 +18,11 @@ class QTimer;
 class QToolButton;
 class AutoSave;
 class SvgPicture;
-class CostLedgerWidget;
 class DecisionsWorkspace;
 class DataFolder;
-class DocumentsCommands;
 class ListsWorkspace;
 class ProjectsSection;
 class WeekController;
-class TimeTracker;
 
 // What the program entry hands to the main window.
 struct StartOptions
@@ -70,12 +67,6 @@ public:
 
     // The Projects section, filling projectsPage.
     ProjectsSection *projectsSection = nullptr;
-    // The cost ledger of the "Costs" page; created with the window.
-    CostLedgerWidget *Ledger = nullptr;
-    // The time tracker in the "Time" page of the project notebook.
-    TimeTracker *timeTrack = nullptr;
-    // The documents list and the project folder and link commands.
-    DocumentsCommands *Documents = nullptr;
 
     bool started() const { return m_started; }
     bool closing() const { return m_closing; }
@@ -157,18 +148,14 @@ private:
     // The automatic save after a pause in typing: saveEdits, with each
     // distinct failure reported once.
     void autoSaveEdits();
-    // Start-up: the tracker form in the "Time" page of the notebook.
-    void createTimeTracker();
     void createTopBar();
     void createPages();
     void createMenus();
-    void createLedger();
     void placeNextDayButton();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
     // Shows the week's first day in the picker after a move, done or not.
     void showWeekInPicker();
-    bool ledgerCellIsOpen() const;
     bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
 

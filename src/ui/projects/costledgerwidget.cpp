@@ -85,42 +85,42 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     money->setBackgroundColor(Qt::white);
     money->setFontColor(Qt::black);
     money->setCellPainter([this](QPainter *painter, const QRect &rect, int row, int column) {
-        moneyDrawCell(painter, rect, row, column);
+        drawCell(painter, rect, row, column);
     });
 
-    Panel11 = new QWidget(this);
-    Panel11->setObjectName(QStringLiteral("Panel11"));
-    Panel11->setFixedHeight(kPanelHeight);
-    paintWhite(Panel11);
+    bottomPanel = new QWidget(this);
+    bottomPanel->setObjectName(QStringLiteral("Panel11"));
+    bottomPanel->setFixedHeight(kPanelHeight);
+    paintWhite(bottomPanel);
 
     QFont bold = font();
     bold.setBold(true);
 
-    QFrame *recordBox = roundedBox(QStringLiteral("Shape1"), Panel11);
-    Label6 = new ClickLabel(tr("Record:"), recordBox);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setFont(bold);
-    Label6->setCursor(Qt::PointingHandCursor);
-    Label6->setToolTip(tr("Open the project folder"));
-    btnAdd = new PictureButton(QStringLiteral(":/icons/ledger_add.svg"), tr("Add item"), recordBox);
-    btnAdd->setObjectName(QStringLiteral("btnAdd"));
-    btnDel = new PictureButton(QStringLiteral(":/icons/ledger_delete.svg"), tr("Delete item"),
+    QFrame *recordBox = roundedBox(QStringLiteral("Shape1"), bottomPanel);
+    recordLabel = new ClickLabel(tr("Record:"), recordBox);
+    recordLabel->setObjectName(QStringLiteral("Label6"));
+    recordLabel->setFont(bold);
+    recordLabel->setCursor(Qt::PointingHandCursor);
+    recordLabel->setToolTip(tr("Open the project folder"));
+    addRowButton = new PictureButton(QStringLiteral(":/icons/ledger_add.svg"), tr("Add item"), recordBox);
+    addRowButton->setObjectName(QStringLiteral("btnAdd"));
+    deleteRowButton = new PictureButton(QStringLiteral(":/icons/ledger_delete.svg"), tr("Delete item"),
                                recordBox);
-    btnDel->setObjectName(QStringLiteral("btnDel"));
-    btnAdd->setToolTip(tr("Add an item at the top"));
-    btnDel->setToolTip(tr("Delete the current item"));
-    for (PictureButton *button : {btnAdd, btnDel}) {
+    deleteRowButton->setObjectName(QStringLiteral("btnDel"));
+    addRowButton->setToolTip(tr("Add an item at the top"));
+    deleteRowButton->setToolTip(tr("Delete the current item"));
+    for (PictureButton *button : {addRowButton, deleteRowButton}) {
         button->setFixedSize(23, 22);
         button->setIconSize(QSize(23, 22));
     }
     auto *recordLayout = new QHBoxLayout(recordBox);
     recordLayout->setContentsMargins(8, 2, 6, 2);
     recordLayout->setSpacing(4);
-    recordLayout->addWidget(Label6);
-    recordLayout->addWidget(btnAdd);
-    recordLayout->addWidget(btnDel);
+    recordLayout->addWidget(recordLabel);
+    recordLayout->addWidget(addRowButton);
+    recordLayout->addWidget(deleteRowButton);
 
-    QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), Panel11);
+    QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), bottomPanel);
     balanceLabel = new ClickLabel(tr("Balance:"), balanceBox);
     balanceLabel->setObjectName(QStringLiteral("Balance_Label"));
     balanceLabel->setFont(pixelFont(QStringLiteral("Arial"), 16, FontStyle::Bold));
@@ -128,17 +128,17 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     balanceLabel->setToolTip(tr("Open the project folder"));
     balanceLabel->setMinimumWidth(150);
     balanceLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    btnBalance = new QPushButton(tr("Calculate"), balanceBox);
-    btnBalance->setObjectName(QStringLiteral("btnBalance"));
-    btnBalance->setAccessibleName(tr("Calculate"));
-    btnBalance->setToolTip(tr("Show the balance: credits minus debits"));
+    calculateButton = new QPushButton(tr("Calculate"), balanceBox);
+    calculateButton->setObjectName(QStringLiteral("btnBalance"));
+    calculateButton->setAccessibleName(tr("Calculate"));
+    calculateButton->setToolTip(tr("Show the balance: credits minus debits"));
     auto *balanceLayout = new QHBoxLayout(balanceBox);
     balanceLayout->setContentsMargins(8, 2, 6, 2);
     balanceLayout->setSpacing(8);
     balanceLayout->addWidget(balanceLabel, 1);
-    balanceLayout->addWidget(btnBalance);
+    balanceLayout->addWidget(calculateButton);
 
-    auto *panelLayout = new QHBoxLayout(Panel11);
+    auto *panelLayout = new QHBoxLayout(bottomPanel);
     panelLayout->setContentsMargins(6, 3, 6, 3);
     panelLayout->setSpacing(10);
     panelLayout->addWidget(recordBox);
@@ -162,18 +162,18 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
     layout->setSpacing(0);
     layout->addLayout(m_top, 1);
     layout->addWidget(noteLabel);
-    layout->addWidget(Panel11);
+    layout->addWidget(bottomPanel);
     connect(&m_ledger.money(), &StringGrid::dataChanged, this, &CostLedgerWidget::cellsChanged);
 
-    connect(btnAdd, &QToolButton::clicked, this, &CostLedgerWidget::btnAddClick);
-    connect(btnDel, &QToolButton::clicked, this, &CostLedgerWidget::btnDelClick);
-    connect(btnBalance, &QPushButton::clicked, this, &CostLedgerWidget::btnBalanceClick);
-    connect(Label6, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
+    connect(addRowButton, &QToolButton::clicked, this, &CostLedgerWidget::addRow);
+    connect(deleteRowButton, &QToolButton::clicked, this, &CostLedgerWidget::deleteRow);
+    connect(calculateButton, &QPushButton::clicked, this, &CostLedgerWidget::calculateBalance);
+    connect(recordLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
     connect(balanceLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
 
-    setTabOrder(money, btnAdd);
-    setTabOrder(btnAdd, btnDel);
-    setTabOrder(btnDel, btnBalance);
+    setTabOrder(money, addRowButton);
+    setTabOrder(addRowButton, deleteRowButton);
+    setTabOrder(deleteRowButton, calculateButton);
     applyColumnWidths();
 }
 
@@ -202,8 +202,8 @@ void CostLedgerWidget::applyColumnWidths()
 void CostLedgerWidget::showEditableState()
 {
     const bool editable = m_ledger.editable();
-    btnAdd->setEnabled(editable);
-    btnDel->setEnabled(editable);
+    addRowButton->setEnabled(editable);
+    deleteRowButton->setEnabled(editable);
 }
 
 void CostLedgerWidget::setLedgerHeadings()
@@ -266,7 +266,7 @@ bool CostLedgerWidget::showProject(const QString &projectName, QString *error)
     return loaded;
 }
 
-void CostLedgerWidget::OwnerDeleted()
+void CostLedgerWidget::ownerDeleted()
 {
     money->finishEditing();
     m_ledger.ownerDeleted();
@@ -292,25 +292,25 @@ bool CostLedgerWidget::switchLedger(const QString &projectName)
     return true;
 }
 
-void CostLedgerWidget::btnAddClick()
+void CostLedgerWidget::addRow()
 {
     money->finishEditing();
     m_ledger.AddItem(m_services.clock->now());
 }
 
-void CostLedgerWidget::btnDelClick()
+void CostLedgerWidget::deleteRow()
 {
     money->finishEditing();
     m_ledger.deleteCurrentItem();
 }
 
-void CostLedgerWidget::btnBalanceClick()
+void CostLedgerWidget::calculateBalance()
 {
     money->finishEditing();
     showBalance();
 }
 
-void CostLedgerWidget::moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column)
+void CostLedgerWidget::drawCell(QPainter *painter, const QRect &rect, int row, int column)
 {
     drawStripedCell(painter, *money, rect, row, column);
     // A cell the balance passed over is framed in red.

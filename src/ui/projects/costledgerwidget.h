@@ -37,7 +37,7 @@ private:
 
 // The ledger part of the "Costs" page: the grid `money` on the left, a
 // slot on its right for the page's notes editor, and the bottom panel
-// `Panel11` with "Record:", the plus and minus buttons, the balance label
+// `bottomPanel` with "Record:", the plus and minus buttons, the balance label
 // and "Calculate".
 //
 // The host creates it once, hands it the notes editor and the projects
@@ -58,12 +58,12 @@ public:
     QString ownerName() const { return m_ledger.ownerName(); }
 
     StringGridView *money;
-    QWidget *Panel11;
-    ClickLabel *Label6;
-    PictureButton *btnAdd;
-    PictureButton *btnDel;
+    QWidget *bottomPanel;
+    ClickLabel *recordLabel;
+    PictureButton *addRowButton;
+    PictureButton *deleteRowButton;
     ClickLabel *balanceLabel;
-    QPushButton *btnBalance;
+    QPushButton *calculateButton;
     // Under the grid: why the ledger is read-only, which rows the balance
     // passed over, or what was changed in a pasted cell; hidden when empty.
     QLabel *noteLabel;
@@ -82,12 +82,12 @@ public:
     // could not be read (the ledger is then read-only and says so).
     bool showProject(const QString &projectName, QString *error);
     // The owner project was deleted: its rows stay, read-only, unsaved.
-    void OwnerDeleted();
+    void ownerDeleted();
 
-    void btnAddClick();
-    void btnDelClick();
-    void btnBalanceClick();
-    void moneyDrawCell(QPainter *painter, const QRect &rect, int row, int column);
+    void addRow();
+    void deleteRow();
+    void calculateBalance();
+    void drawCell(QPainter *painter, const QRect &rect, int row, int column);
 
 Q_SIGNALS:
     // "Record:" or the balance label was clicked: open the project folder.

@@ -32,18 +32,18 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
-    btnUp = new QToolButton(this);
-    btnUp->setObjectName(QStringLiteral("btnUp"));
-    btnUp->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
-    btnUp->setAccessibleName(tr("Up"));
-    btnUp->setToolTip(tr("Back up to the enclosing folder (Backspace)"));
-    btnUp->setAutoRaise(true);
-    connect(btnUp, &QToolButton::clicked, this, &DocumentsBrowser::btnUpClick);
-    lblFolder = new QLabel(this);
-    lblFolder->setObjectName(QStringLiteral("lblFolder"));
-    lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    bar->addWidget(btnUp);
-    bar->addWidget(lblFolder, 1);
+    upButton = new QToolButton(this);
+    upButton->setObjectName(QStringLiteral("btnUp"));
+    upButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    upButton->setAccessibleName(tr("Up"));
+    upButton->setToolTip(tr("Back up to the enclosing folder (Backspace)"));
+    upButton->setAutoRaise(true);
+    connect(upButton, &QToolButton::clicked, this, &DocumentsBrowser::goUp);
+    folderLabel = new QLabel(this);
+    folderLabel->setObjectName(QStringLiteral("lblFolder"));
+    folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bar->addWidget(upButton);
+    bar->addWidget(folderLabel, 1);
     layout->addLayout(bar);
 
     m_model->setReadOnly(false); // rename in place
@@ -85,36 +85,36 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
     });
     connect(files, &QWidget::customContextMenuRequested, this, &DocumentsBrowser::showPopup);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    OpenThisFolder1 = PopupMenu1->addAction(tr("Open This Folder"), this, &DocumentsBrowser::OpenThisFolder1Click);
-    OpenThisFolder1->setObjectName(QStringLiteral("OpenThisFolder1"));
-    PopupMenu1->addSeparator();
-    NewFile1 = PopupMenu1->addAction(tr("New Text File"), this, &DocumentsBrowser::NewFile1Click);
-    NewFile1->setObjectName(QStringLiteral("NewFile1"));
-    PopupMenu1->addSeparator();
-    Rename1 = PopupMenu1->addAction(tr("Rename"), this, [this] {
+    contextMenu = new QMenu(this);
+    contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    openFolderAction = contextMenu->addAction(tr("Open This Folder"), this, &DocumentsBrowser::openShownFolder);
+    openFolderAction->setObjectName(QStringLiteral("OpenThisFolder1"));
+    contextMenu->addSeparator();
+    newFileAction = contextMenu->addAction(tr("New Text File"), this, &DocumentsBrowser::createNewFile);
+    newFileAction->setObjectName(QStringLiteral("NewFile1"));
+    contextMenu->addSeparator();
+    renameAction = contextMenu->addAction(tr("Rename"), this, [this] {
         if (files->currentIndex().isValid())
             files->edit(files->currentIndex());
     });
-    Rename1->setObjectName(QStringLiteral("Rename1"));
-    Rename1->setVisible(false);
-    Refresh1 = PopupMenu1->addAction(tr("Refresh"), this, &DocumentsBrowser::Refresh1Click);
-    Refresh1->setObjectName(QStringLiteral("Refresh1"));
-    Refresh1->setShortcut(QKeySequence::Refresh);
-    PopupMenu1->addSeparator();
-    Delete1 = PopupMenu1->addAction(tr("Delete"), this, &DocumentsBrowser::Delete1Click);
-    Delete1->setObjectName(QStringLiteral("Delete1"));
-    Delete1->setShortcut(QKeySequence::Delete);
+    renameAction->setObjectName(QStringLiteral("Rename1"));
+    renameAction->setVisible(false);
+    refreshAction = contextMenu->addAction(tr("Refresh"), this, &DocumentsBrowser::refresh);
+    refreshAction->setObjectName(QStringLiteral("Refresh1"));
+    refreshAction->setShortcut(QKeySequence::Refresh);
+    contextMenu->addSeparator();
+    deleteAction = contextMenu->addAction(tr("Delete"), this, &DocumentsBrowser::deleteSelected);
+    deleteAction->setObjectName(QStringLiteral("Delete1"));
+    deleteAction->setShortcut(QKeySequence::Delete);
     // The keys work while the list has the focus, not only from the menu.
-    for (QAction *action : {Refresh1, Delete1}) {
+    for (QAction *action : {refreshAction, deleteAction}) {
         action->setShortcutContext(Qt::WidgetShortcut);
         files->addAction(action);
     }
     auto *up = new QAction(this);
     up->setShortcut(QKeySequence(Qt::Key_Backspace));
     up->setShortcutContext(Qt::WidgetShortcut);
-    connect(up, &QAction::triggered, this, &DocumentsBrowser::btnUpClick);
+    connect(up, &QAction::triggered, this, &DocumentsBrowser::goUp);
     files->addAction(up);
 
     // Before any project is chosen, the list shows the documents folder.
@@ -124,7 +124,7 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
         m_root = docs;
         showFolder(docs);
     } else {
-        btnUp->setEnabled(false);
+        upButton->setEnabled(false);
     }
 }
 
@@ -172,11 +172,11 @@ void DocumentsBrowser::showFolder(const QString &folder)
     const QModelIndex index = m_model->setRootPath(m_current);
     files->setRootIndex(index);
     m_model->sort(0, Qt::AscendingOrder);
-    lblFolder->setText(QDir::toNativeSeparators(QDir::cleanPath(m_current)));
-    btnUp->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
+    folderLabel->setText(QDir::toNativeSeparators(QDir::cleanPath(m_current)));
+    upButton->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
 }
 
-void DocumentsBrowser::btnUpClick()
+void DocumentsBrowser::goUp()
 {
     if (QDir::cleanPath(m_current) == QDir::cleanPath(m_root))
         return;
@@ -185,14 +185,14 @@ void DocumentsBrowser::btnUpClick()
         showFolder(dir.absolutePath());
 }
 
-void DocumentsBrowser::OpenThisFolder1Click()
+void DocumentsBrowser::openShownFolder()
 {
     QString folder;
     if (documentsFolder(&folder))
         m_dataFolder->OpenFolder(folder);
 }
 
-void DocumentsBrowser::NewFile1Click()
+void DocumentsBrowser::createNewFile()
 {
     if (m_root.isEmpty())
         return;
@@ -210,10 +210,10 @@ void DocumentsBrowser::NewFile1Click()
         m_services.dialogs->error(window(), written.error);
         return;
     }
-    Refresh1Click();
+    refresh();
 }
 
-void DocumentsBrowser::Refresh1Click()
+void DocumentsBrowser::refresh()
 {
     if (m_current.isEmpty())
         return;
@@ -230,7 +230,7 @@ QString DocumentsBrowser::selectedPath() const
     return m_model->filePath(index);
 }
 
-void DocumentsBrowser::Delete1Click()
+void DocumentsBrowser::deleteSelected()
 {
     const QString path = selectedPath();
     if (!Documents::mayDelete(path))
@@ -244,7 +244,7 @@ void DocumentsBrowser::Delete1Click()
                                   tr("Could not move \"%1\" to the trash: %2").arg(name, error));
         return;
     }
-    Refresh1Click();
+    refresh();
 }
 
 void DocumentsBrowser::filesDblClick(const QModelIndex &index)
@@ -260,5 +260,5 @@ void DocumentsBrowser::filesDblClick(const QModelIndex &index)
 
 void DocumentsBrowser::showPopup(const QPoint &at)
 {
-    PopupMenu1->popup(files->viewport()->mapToGlobal(at));
+    contextMenu->popup(files->viewport()->mapToGlobal(at));
 }

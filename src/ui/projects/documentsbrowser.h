@@ -24,15 +24,15 @@ class DocumentsBrowser : public QWidget
 public:
     DocumentsBrowser(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QToolButton *btnUp;
-    QLabel *lblFolder;
+    QToolButton *upButton;
+    QLabel *folderLabel;
     QListView *files;
-    QMenu *PopupMenu1;
-    QAction *OpenThisFolder1;
-    QAction *NewFile1;
-    QAction *Rename1;
-    QAction *Refresh1;
-    QAction *Delete1;
+    QMenu *contextMenu;
+    QAction *openFolderAction;
+    QAction *newFileAction;
+    QAction *renameAction;
+    QAction *refreshAction;
+    QAction *deleteAction;
 
     // The folder the list starts from (the project's documents folder) and
     // the folder it shows now (the root or one of its subfolders).
@@ -48,12 +48,12 @@ public:
     // when missing; false after a message when it cannot be.
     bool documentsFolder(QString *folder);
 
-    void OpenThisFolder1Click();
-    void NewFile1Click();
-    void Refresh1Click();
-    void Delete1Click();
+    void openShownFolder();
+    void createNewFile();
+    void refresh();
+    void deleteSelected();
     void filesDblClick(const QModelIndex &index);
-    void btnUpClick();
+    void goUp();
 
     // The full path of the selected item; empty when nothing is selected.
     QString selectedPath() const;

@@ -4,41 +4,35 @@
 
 #include <QObject>
 
-class QLabel;
-class QToolButton;
+class QWidget;
 class DataFolder;
 class DocumentsBrowser;
-class ProjectsSection;
 
-// Joins the documents list and the Links page to the Projects section:
-// the list in the Documents tab follows the project selection; the bottom
-// bar's folder picture, "Documents" label and "Data Files" open the
-// project's folders; "Open Link" and a double-click on the Links page open
-// the line under the caret.
+// The folder and link commands of the Projects section: the documents list
+// of the Documents tab, opening the project's documents and data folders,
+// and opening a line of the Links page. The section owns the controls that
+// ask for them and tells which project or line is meant.
 class DocumentsCommands : public QObject
 {
     Q_OBJECT
 public:
-    DocumentsCommands(ProjectsSection *projects, DataFolder *dataFolder, const Services &services);
+    // Messages are shown over the window of the given section, which also
+    // owns the commands.
+    DocumentsCommands(DataFolder *dataFolder, const Services &services, QWidget *section);
 
     DocumentsBrowser *files() const { return m_files; }
-    QToolButton *Image3;
-    QLabel *dataLabel;
-    QToolButton *SpeedButton1;
 
-    void folderLabelClick();
-    void folderCreateClick();
-    void dataLabelClick();
-    void linksDblClick();
-    void SpeedButton1Click();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Opens the folder the documents list starts from.
+    void openDocumentsFolder();
+    // Opens the project's data folder, or the projects folder itself when
+    // projectFolder is empty.
+    void openDataFolder(const QString &projectFolder);
+    // Opens a link line: a web address, or a file on this computer; says
+    // why when it cannot.
+    void openLink(const QString &link);
 
 private:
-    void openLinkAtCaret();
-
-    ProjectsSection *m_projects;
+    QWidget *m_section;
     DataFolder *m_dataFolder;
     Services m_services;
     DocumentsBrowser *m_files;

@@ -44,12 +44,12 @@ EditCategoriesDialog::EditCategoriesDialog(const QStringList &lines, const QStri
     topLayout->addWidget(greyNote(tr("List project names on each line."), top));
     topLayout->addWidget(greyNote(tr("Category names must start with the @ symbol."), top));
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(tr("Project and category lines"));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setTabChangesFocus(true);
+    m_linesEdit = new QPlainTextEdit(this);
+    m_linesEdit->setObjectName(QStringLiteral("Memo1"));
+    m_linesEdit->setAccessibleName(tr("Project and category lines"));
+    m_linesEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_linesEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_linesEdit->setTabChangesFocus(true);
 
     auto *bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("Panel2"));
@@ -57,43 +57,43 @@ EditCategoriesDialog::EditCategoriesDialog(const QStringList &lines, const QStri
     auto *buttons = new QHBoxLayout(bottom);
     buttons->setContentsMargins(8, 4, 8, 4);
     buttons->addStretch(1);
-    BitBtn1 = new QPushButton(tr("Save"), bottom);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setAccessibleName(tr("Save"));
-    BitBtn2 = new QPushButton(tr("Cancel"), bottom);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setAccessibleName(tr("Cancel"));
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    connect(BitBtn1, &QPushButton::clicked, this, &EditCategoriesDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    m_saveButton = new QPushButton(tr("Save"), bottom);
+    m_saveButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_saveButton->setAccessibleName(tr("Save"));
+    m_cancelButton = new QPushButton(tr("Cancel"), bottom);
+    m_cancelButton->setObjectName(QStringLiteral("BitBtn2"));
+    m_cancelButton->setAccessibleName(tr("Cancel"));
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_cancelButton);
+    connect(m_saveButton, &QPushButton::clicked, this, &EditCategoriesDialog::saveAndAccept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(top);
-    layout->addWidget(Memo1, 1);
+    layout->addWidget(m_linesEdit, 1);
     layout->addWidget(bottom);
 
-    formCreate(lines);
-    Memo1->setFocus();
+    showLines(lines);
+    m_linesEdit->setFocus();
 }
 
-void EditCategoriesDialog::formCreate(const QStringList &lines)
+void EditCategoriesDialog::showLines(const QStringList &lines)
 {
-    Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+    m_linesEdit->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
-void EditCategoriesDialog::BitBtn1Click()
+void EditCategoriesDialog::saveAndAccept()
 {
     // A line that cannot name a project folder would take typed text that
     // could never be stored: it is refused here, before the list holds it.
-    const QString problems = ProjectNames::listProblems(TextFile::splitLines(Memo1->toPlainText()));
+    const QString problems = ProjectNames::listProblems(TextFile::splitLines(m_linesEdit->toPlainText()));
     if (!problems.isEmpty()) {
         m_dialogs->error(this, tr("The list was not saved:\n\n%1").arg(problems));
         return;
     }
-    const WriteResult written = TextFile::writeText(m_filePath, Memo1->toPlainText());
+    const WriteResult written = TextFile::writeText(m_filePath, m_linesEdit->toPlainText());
     if (!written) {
         m_dialogs->error(this, written.error);
         return;

@@ -16,16 +16,17 @@ public:
     // lines: what the list shows now; filePath: "departments.txt".
     EditCategoriesDialog(const QStringList &lines, const QString &filePath, IDialogs *dialogs, QWidget *parent);
 
-    QPlainTextEdit *Memo1;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
-
-    void formCreate(const QStringList &lines);
-    // Writes Memo1's text to the file and closes as accepted; when the file
-    // cannot be written, says so and stays open with the text.
-    void BitBtn1Click();
+private Q_SLOTS:
+    // Writes the edited lines to the file and closes as accepted; when the
+    // file cannot be written, says so and stays open with the text.
+    void saveAndAccept();
 
 private:
+    void showLines(const QStringList &lines);
+
+    QPlainTextEdit *m_linesEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
     QString m_filePath;
     IDialogs *m_dialogs;
 };

@@ -4,17 +4,18 @@
 #include "ui/common/look.h"
 
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTimer>
 
 #include <utility>
 
-PageEditor::PageEditor(const QString &name, const QString &spokenName, const QColor &background,
+PageEditor::PageEditor(const QString &pageName, const QString &spokenName, const QColor &background,
                        bool verticalScrollBar, bool border, QWidget *parent)
     : QPlainTextEdit(parent)
+    , m_pageName(pageName)
 {
-    setObjectName(name);
     setAccessibleName(spokenName);
     setFont(pixelFont(QStringLiteral("Arial"), 16));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -165,6 +166,16 @@ void PageEditor::showEvent(QShowEvent *event)
         layText(std::exchange(m_pendingText, QString()));
     }
     QPlainTextEdit::showEvent(event);
+}
+
+void PageEditor::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (!m_opensLineOnDoubleClick) {
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    setTextCursor(cursorForPosition(event->position().toPoint()));
+    Q_EMIT lineDoubleClicked();
 }
 
 void PageEditor::focusOutEvent(QFocusEvent *event)

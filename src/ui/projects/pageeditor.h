@@ -6,20 +6,21 @@ class QTimer;
 
 // One page editor of the project notebook. Its text belongs to its owner,
 // the project it was last switched to, whatever line is selected in the
-// project list; its page file is named after its objectName.
+// project list; its page file is named after its page name (one of the
+// ProjectPages names).
 class PageEditor : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    PageEditor(const QString &name, const QString &spokenName, const QColor &background,
+    PageEditor(const QString &pageName, const QString &spokenName, const QColor &background,
                bool verticalScrollBar, bool border, QWidget *parent = nullptr);
 
-    QString OwnerName;
+    QString ownerName;
     // The page file could not be read: the editor is read-only and is not
     // saved, so the unread file is never replaced by an empty page.
-    bool LoadFailed = false;
+    bool loadFailed = false;
 
-    QString EditorName() const { return objectName(); }
+    QString pageName() const { return m_pageName; }
 
     // True once the text was changed by anything but setPageText (typing,
     // pasting, "Clear Text", a program's setPlainText) since it was loaded
@@ -48,11 +49,17 @@ public:
     // The editor's text, or its lines, as stored.
     QStringList lines() const;
 
+    // With this on, a double-click puts the caret on the clicked line and
+    // emits lineDoubleClicked instead of selecting a word.
+    void setOpensLineOnDoubleClick(bool on) { m_opensLineOnDoubleClick = on; }
+
 Q_SIGNALS:
     // The keyboard focus left the editor (not for its own context menu).
     void focusLost(PageEditor *editor);
+    void lineDoubleClicked();
 
 protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -65,6 +72,7 @@ private:
     void stopFilling();
     qsizetype sliceEnd(qsizetype from) const;
 
+    QString m_pageName;
     QString m_pendingText;
     bool m_pending = false;
     bool m_edited = false;
@@ -75,4 +83,5 @@ private:
     bool m_readOnlyAfterFill = false;
     qsizetype m_filled = 0;
     QTimer *m_fillTimer = nullptr;
+    bool m_opensLineOnDoubleClick = false;
 };

@@ -1,11 +1,13 @@
 #include "ui/projects/projectnotebook.h"
 
+#include "core/projects/projectpages.h"
 #include "ui/common/look.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/pageheader.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -48,32 +50,40 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
     setDocumentMode(true);
 
     const QColor window; // invalid: the system's window colour
-    Projects = new PageEditor(QStringLiteral("Projects"), tr("To Do"), window, true, false);
-    Done = new PageEditor(QStringLiteral("Done"), tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
-    OnHold = new PageEditor(QStringLiteral("OnHold"), tr("Waiting On"), QColor(0xFF, 0xFF, 0xF2), true, false);
-    buyItem = new PageEditor(QStringLiteral("BuyItem"), tr("Cost notes"), QColor(0xFF, 0xFF, 0xF2), false, true);
-    someDay = new PageEditor(QStringLiteral("SomeDay"), tr("Some Day"), QColor(0xFF, 0xFF, 0xF2), true, false);
-    Links = new PageEditor(QStringLiteral("Links"), tr("Links"), window, false, false);
-    Actions = new PageEditor(QStringLiteral("Actions"), tr("Other"), window, false, false);
+    const QColor cream(0xFF, 0xFF, 0xF2);
+    toDoEditor = new PageEditor(ProjectPages::kToDoPage, tr("To Do"), window, true, false);
+    toDoEditor->setObjectName(QStringLiteral("Projects"));
+    doneEditor = new PageEditor(ProjectPages::kDonePage, tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
+    doneEditor->setObjectName(QStringLiteral("Done"));
+    waitingEditor = new PageEditor(ProjectPages::kWaitingPage, tr("Waiting On"), cream, true, false);
+    waitingEditor->setObjectName(QStringLiteral("OnHold"));
+    costNotesEditor = new PageEditor(ProjectPages::kCostNotesPage, tr("Cost notes"), cream, false, true);
+    costNotesEditor->setObjectName(QStringLiteral("BuyItem"));
+    someDayEditor = new PageEditor(ProjectPages::kSomeDayPage, tr("Some Day"), cream, true, false);
+    someDayEditor->setObjectName(QStringLiteral("SomeDay"));
+    linksEditor = new PageEditor(ProjectPages::kLinksPage, tr("Links"), window, false, false);
+    linksEditor->setObjectName(QStringLiteral("Links"));
+    otherEditor = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
+    otherEditor->setObjectName(QStringLiteral("Actions"));
 
-    addTab(editorPage(Projects, &todoLabel, "Todo_Label", tr("To Do"),
+    addTab(editorPage(toDoEditor, &m_todoLabel, "Todo_Label", tr("To Do"),
                       tr("List of your current to do items for the project")),
            tr("To Do"));
-    addTab(editorPage(Done, &doneLabel, "Done_Label", tr("Done"),
+    addTab(editorPage(doneEditor, &m_doneLabel, "Done_Label", tr("Done"),
                       tr("List of your completed items for the project")),
            tr("Done"));
-    addTab(editorPage(OnHold, &waitingLabel, "Waiting_Label", tr("Waiting On"),
+    addTab(editorPage(waitingEditor, &m_waitingLabel, "Waiting_Label", tr("Waiting On"),
                       tr("List of things the project is waiting for")),
            tr("Waiting On"));
     addTab(costsPage(), tr("Costs"));
     addTab(timePage(), tr("Time"));
-    addTab(editorPage(someDay, &somedayLabel, "Someday_Label", tr("Some Day"),
+    addTab(editorPage(someDayEditor, &m_somedayLabel, "Someday_Label", tr("Some Day"),
                       tr("List of items you wish to accomplish when you have the time")),
            tr("Some Day"));
-    addTab(editorPage(Links, &linksLabel, "Links_Label", tr("Web Links"),
-                      tr("Paste URL Links Here (one on each line) - double click to open"), &linksHeader),
+    addTab(editorPage(linksEditor, &m_linksLabel, "Links_Label", tr("Web Links"),
+                      tr("Paste URL Links Here (one on each line) - double click to open"), &m_linksHeader),
            tr("Links"));
-    addTab(editorPage(Actions, &otherLabel, "Other_Label", tr("Other"),
+    addTab(editorPage(otherEditor, &m_otherLabel, "Other_Label", tr("Other"),
                       tr("List any concerns or other items for the project")),
            tr("Other"));
     addTab(documentsPage(), tr("Documents"));
@@ -104,9 +114,9 @@ QWidget *ProjectNotebook::costsPage()
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("Costs_Page"));
     auto *header = new PageHeader(65, true, page);
-    costsLabel = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
+    m_costsLabel = colouredLabel(QStringLiteral("Costs_Label"), tr("Costs"), pixelFont(QStringLiteral("Georgia"), 27),
                                 kHeadingBlue, header);
-    costsLabel->setGeometry(0, 0, 585, 33);
+    m_costsLabel->setGeometry(0, 0, 585, 33);
     subHeading(tr("List of project costs and expenses"), header);
     subHeading(tr("Notes"), header)->move(432, 32);
 
@@ -114,11 +124,11 @@ QWidget *ProjectNotebook::costsPage()
     auto *row = new QHBoxLayout(body);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    moneyHost = host(QStringLiteral("moneyHost"), body);
-    moneyHost->setFixedWidth(433);
-    row->addWidget(moneyHost);
-    buyItem->setParent(body);
-    row->addWidget(buyItem, 1);
+    m_ledgerHost = host(QStringLiteral("moneyHost"), body);
+    m_ledgerHost->setFixedWidth(433);
+    row->addWidget(m_ledgerHost);
+    costNotesEditor->setParent(body);
+    row->addWidget(costNotesEditor, 1);
 
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
@@ -133,9 +143,9 @@ QWidget *ProjectNotebook::timePage()
     auto *header = new PageHeader(25, false, page);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(4, 0, 4, 0);
-    timeLabel = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
+    m_timeLabel = colouredLabel(QStringLiteral("Time_Label"), tr("Time Tracker"),
                                pixelFont(QStringLiteral("Georgia"), 16), kHeadingBlue, header);
-    row->addWidget(timeLabel);
+    row->addWidget(m_timeLabel);
     row->addStretch(1);
     auto button = [header, row](const QString &name, const QString &text) {
         auto *b = new QToolButton(header);
@@ -146,17 +156,17 @@ QWidget *ProjectNotebook::timePage()
         row->addWidget(b);
         return b;
     };
-    btnChart = button(QStringLiteral("btnChart"), tr("Chart"));
-    btnGraph = button(QStringLiteral("btnGraph"), tr("Graph"));
-    btnBed = button(QStringLiteral("btnBed"), tr("Bed Times"));
-    btnFeed = button(QStringLiteral("btnFeed"), tr("Feeding"));
-    btnReport = button(QStringLiteral("btnReport"), tr("Report"));
-    btnPrintReport = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
+    chartButton = button(QStringLiteral("btnChart"), tr("Chart"));
+    graphButton = button(QStringLiteral("btnGraph"), tr("Graph"));
+    bedTimesButton = button(QStringLiteral("btnBed"), tr("Bed Times"));
+    feedingButton = button(QStringLiteral("btnFeed"), tr("Feeding"));
+    reportButton = button(QStringLiteral("btnReport"), tr("Report"));
+    printReportButton = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
 
-    pnlTimeTrack = host(QStringLiteral("pnlTimeTrack"), page);
+    m_trackerHost = host(QStringLiteral("pnlTimeTrack"), page);
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
-    layout->addWidget(pnlTimeTrack, 1);
+    layout->addWidget(m_trackerHost, 1);
     return page;
 }
 
@@ -167,36 +177,69 @@ QWidget *ProjectNotebook::documentsPage()
     auto *header = new PageHeader(33, true, page);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(4, 0, 8, 3);
-    Label2 = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
+    m_documentsHeading = colouredLabel(QStringLiteral("Label2"), tr("Documents"), pixelFont(QStringLiteral("Georgia"), 16),
                            kHeadingBlue, header);
-    Label3 = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
+    m_documentsSubHeading = colouredLabel(QStringLiteral("Label3"), tr("Place Files and project documents here"),
                            pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Italic), kGrey, header);
-    row->addWidget(Label2);
+    row->addWidget(m_documentsHeading);
     row->addStretch(1);
-    row->addWidget(Label3);
+    row->addWidget(m_documentsSubHeading);
 
-    filesHost = host(QStringLiteral("filesHost"), page);
+    m_documentsHost = host(QStringLiteral("filesHost"), page);
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
-    layout->addWidget(filesHost, 1);
+    layout->addWidget(m_documentsHost, 1);
     return page;
+}
+
+void ProjectNotebook::setLedgerWidget(QWidget *ledger)
+{
+    m_ledgerHost->layout()->addWidget(ledger);
+}
+
+void ProjectNotebook::setDocumentsWidget(QWidget *documents)
+{
+    m_documentsHost->layout()->addWidget(documents);
+}
+
+QWidget *ProjectNotebook::trackerHost() const
+{
+    return m_trackerHost;
+}
+
+void ProjectNotebook::addOpenLinkCommands()
+{
+    auto *openLink = new QToolButton(m_linksHeader);
+    openLink->setObjectName(QStringLiteral("SpeedButton1"));
+    openLink->setText(tr("Open Link"));
+    openLink->setToolTip(tr("Open the link on the line with the cursor"));
+    openLink->adjustSize();
+    openLink->move(600, 36);
+    connect(openLink, &QToolButton::clicked, this, &ProjectNotebook::requestLinkAtCaret);
+    linksEditor->setOpensLineOnDoubleClick(true);
+    connect(linksEditor, &PageEditor::lineDoubleClicked, this, &ProjectNotebook::requestLinkAtCaret);
+}
+
+void ProjectNotebook::requestLinkAtCaret()
+{
+    Q_EMIT linkOpenRequested(linksEditor->textCursor().block().text().trimmed());
 }
 
 QList<PageEditor *> ProjectNotebook::pageEditors() const
 {
-    return {Projects, Done, OnHold, buyItem, someDay, Links, Actions};
+    return {toDoEditor, doneEditor, waitingEditor, costNotesEditor, someDayEditor, linksEditor, otherEditor};
 }
 
 PageEditor *ProjectNotebook::activePageEditor() const
 {
     switch (currentIndex()) {
-    case ToDoTab: return Projects;
-    case DoneTab: return Done;
-    case WaitingTab: return OnHold;
-    case CostsTab: return buyItem;
-    case SomeDayTab: return someDay;
-    case LinksTab: return Links;
-    case OtherTab: return Actions;
+    case ToDoTab: return toDoEditor;
+    case DoneTab: return doneEditor;
+    case WaitingTab: return waitingEditor;
+    case CostsTab: return costNotesEditor;
+    case SomeDayTab: return someDayEditor;
+    case LinksTab: return linksEditor;
+    case OtherTab: return otherEditor;
     default: return nullptr;
     }
 }
@@ -207,10 +250,10 @@ void ProjectNotebook::setHeadings(const QString &name)
     {
         QLabel *label;
         QString word;
-    } headings[] = {{todoLabel, tr("To Do")},      {doneLabel, tr("Done")},
-                    {waitingLabel, tr("Waiting On")}, {costsLabel, tr("Costs")},
-                    {somedayLabel, tr("Some Day")}, {linksLabel, tr("Web Links")},
-                    {otherLabel, tr("Other")},     {timeLabel, tr("Time Tracker")}};
+    } headings[] = {{m_todoLabel, tr("To Do")},      {m_doneLabel, tr("Done")},
+                    {m_waitingLabel, tr("Waiting On")}, {m_costsLabel, tr("Costs")},
+                    {m_somedayLabel, tr("Some Day")}, {m_linksLabel, tr("Web Links")},
+                    {m_otherLabel, tr("Other")},     {m_timeLabel, tr("Time Tracker")}};
     for (const auto &h : headings)
         h.label->setText(QStringLiteral("\"%1\"  %2").arg(name, h.word));
 }

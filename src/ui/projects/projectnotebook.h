@@ -11,7 +11,8 @@ class QVBoxLayout;
 // The project notebook: nine tabs, seven of them holding a page editor of
 // the current project under a heading. The Costs tab keeps a host for the
 // ledger beside its notes editor, the Time tab the panel the tracker is
-// placed in, and the Documents tab a host for the documents list.
+// placed in, and the Documents tab a host for the documents list; the
+// Projects section fills them.
 class ProjectNotebook : public QTabWidget
 {
     Q_OBJECT
@@ -21,39 +22,20 @@ public:
     explicit ProjectNotebook(QWidget *parent = nullptr);
 
     // Page editors, in the order the project switch walks them.
-    PageEditor *Projects;
-    PageEditor *Done;
-    PageEditor *OnHold;
-    PageEditor *buyItem;
-    PageEditor *someDay;
-    PageEditor *Links;
-    PageEditor *Actions;
+    PageEditor *toDoEditor;
+    PageEditor *doneEditor;
+    PageEditor *waitingEditor;
+    PageEditor *costNotesEditor;
+    PageEditor *someDayEditor;
+    PageEditor *linksEditor;
+    PageEditor *otherEditor;
 
-    QLabel *todoLabel;
-    QLabel *doneLabel;
-    QLabel *waitingLabel;
-    QLabel *costsLabel;
-    QLabel *somedayLabel;
-    QLabel *linksLabel;
-    QLabel *otherLabel;
-    QLabel *timeLabel;
-    QLabel *Label2;
-    QLabel *Label3;
-    QToolButton *btnChart;
-    QToolButton *btnGraph;
-    QToolButton *btnBed;
-    QToolButton *btnFeed;
-    QToolButton *btnReport;
-    QToolButton *btnPrintReport;
-
-    // Hosts for the parts that other sections bring: the ledger grid with
-    // its bottom panel (433 px wide, left of the notes editor), the tracker
-    // form, the documents folder list. Each has an empty QVBoxLayout.
-    QWidget *moneyHost;
-    QWidget *pnlTimeTrack;
-    QWidget *filesHost;
-    // The Links header, where its "Open Link" button belongs.
-    QWidget *linksHeader;
+    QToolButton *chartButton;
+    QToolButton *graphButton;
+    QToolButton *bedTimesButton;
+    QToolButton *feedingButton;
+    QToolButton *reportButton;
+    QToolButton *printReportButton;
 
     QList<PageEditor *> pageEditors() const;
     // The editor on the tab being shown; none on Time and Documents.
@@ -61,10 +43,43 @@ public:
     // The headings for project name: "Name"  To Do, and so on.
     void setHeadings(const QString &name);
 
+    // The parts the Projects section brings: the ledger grid with its
+    // bottom panel (433 px wide, left of the notes editor) and the
+    // documents folder list fill their hosts; the tracker places itself in
+    // the Time tab's host.
+    void setLedgerWidget(QWidget *ledger);
+    void setDocumentsWidget(QWidget *documents);
+    QWidget *trackerHost() const;
+    // Adds "Open Link" to the Links header and lets a double-click on a
+    // line of the Links page open it: both emit linkOpenRequested.
+    void addOpenLinkCommands();
+
+Q_SIGNALS:
+    // The line of the Links page under the caret, trimmed, is to be opened.
+    void linkOpenRequested(const QString &line);
+
 private:
+    void requestLinkAtCaret();
+
     QWidget *editorPage(PageEditor *editor, QLabel **heading, const char *headingName,
                         const QString &headingText, const QString &subHeading, QWidget **header = nullptr);
     QWidget *costsPage();
     QWidget *timePage();
     QWidget *documentsPage();
+
+    QLabel *m_todoLabel = nullptr;
+    QLabel *m_doneLabel = nullptr;
+    QLabel *m_waitingLabel = nullptr;
+    QLabel *m_costsLabel = nullptr;
+    QLabel *m_somedayLabel = nullptr;
+    QLabel *m_linksLabel = nullptr;
+    QLabel *m_otherLabel = nullptr;
+    QLabel *m_timeLabel = nullptr;
+    QLabel *m_documentsHeading = nullptr;
+    QLabel *m_documentsSubHeading = nullptr;
+    QWidget *m_ledgerHost = nullptr;
+    QWidget *m_trackerHost = nullptr;
+    QWidget *m_documentsHost = nullptr;
+    // The Links header, where its "Open Link" button belongs.
+    QWidget *m_linksHeader = nullptr;
 };

@@ -12,6 +12,9 @@
 #include "ui/common/pictures.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
+#include "ui/projects/documentsbrowser.h"
+#include "ui/projects/documentscommands.h"
+#include "ui/tracker/timetracker.h"
 #include "ui/projects/editcategoriesdialog.h"
 #include "ui/projects/projectnotebook.h"
 
@@ -20,8 +23,10 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -57,50 +62,172 @@ ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     // window at a minimum width (a narrow window clips it instead).
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     createListColumn();
-    pgProject = new ProjectNotebook(this);
+    notebook = new ProjectNotebook(this);
     createBottomBar();
 
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(Panel13);
-    row->addWidget(pgProject, 1);
+    row->addWidget(m_listColumn);
+    row->addWidget(notebook, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(row, 1);
-    layout->addWidget(Panel9);
+    layout->addWidget(m_bottomBar);
 
-    for (PageEditor *editor : pgProject->pageEditors())
-        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::projectsExit);
-    connect(pgProject, &QTabWidget::currentChanged, this, [this](int index) {
+    for (PageEditor *editor : notebook->pageEditors())
+        connect(editor, &PageEditor::focusLost, this, &ProjectsSection::saveLeftPage);
+    connect(notebook, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_changingByProgram)
-            pgProjectChange(index);
+            followTab(index);
     });
     setDepartmentLines(ProjectNames::builtInDepartments());
-    showCommandsFor(pgProject->currentIndex());
+    showCommandsFor(notebook->currentIndex());
+    createLedger();
+}
+
+void ProjectsSection::createLedger()
+{
+    m_ledger = new CostLedgerWidget(m_services, this);
+    notebook->setLedgerWidget(m_ledger);
+    // Tab follows the Costs page as it is seen: the grid, the plus and
+    // minus buttons and "Calculate" under it, then the notes on the right.
+    setTabOrder(m_ledger->money, m_ledger->addRowButton);
+    setTabOrder(m_ledger->addRowButton, m_ledger->deleteRowButton);
+    setTabOrder(m_ledger->deleteRowButton, m_ledger->calculateButton);
+    setTabOrder(m_ledger->calculateButton, notebook->costNotesEditor);
+    connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
+        if (!m_dataFolder)
+            return;
+        const QString owner = m_ledger->ownerName();
+        m_dataFolder->OpenFolder(owner.isEmpty() ? m_dataFolder->ProjectsDir
+                                                 : m_dataFolder->ProjectsDir + owner + QLatin1Char('/'));
+    });
+}
+
+void ProjectsSection::createTrackerAndDocuments()
+{
+    m_tracker = new TimeTracker(m_dataFolder, m_services);
+    m_tracker->embedIn(notebook->trackerHost());
+    connect(this, &ProjectsSection::trackerBindRequested, m_tracker, &TimeTracker::loadDay);
+    connect(notebook->chartButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnChartClick);
+    connect(notebook->graphButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnGraphClick);
+    connect(notebook->bedTimesButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnBedClick);
+    connect(notebook->feedingButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnFeedClick);
+    connect(notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton7Click);
+    connect(notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton5Click);
+    connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
+    // The alarms ring from the start, before the "Time" page is opened.
+    m_tracker->loadLastTrackedAlarms();
+
+    m_documents = new DocumentsCommands(m_dataFolder, m_services, this);
+    notebook->setDocumentsWidget(m_documents->files());
+    connect(this, &ProjectsSection::documentsSwitchRequested, m_documents->files(), &DocumentsBrowser::switchTo);
+    createFolderCommands();
+    notebook->addOpenLinkCommands();
+    connect(notebook, &ProjectNotebook::linkOpenRequested, m_documents, &DocumentsCommands::openLink);
+}
+
+void ProjectsSection::createFolderCommands()
+{
+    m_folderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), tr("Open Data Folder"), m_bottomBar);
+    m_folderButton->setObjectName(QStringLiteral("Image3"));
+    m_folderButton->setToolTip(tr("Open Data Folder"));
+    m_folderButton->setIconSize(QSize(18, 22));
+    connect(m_folderButton, &QToolButton::clicked, m_documents, &DocumentsCommands::openDocumentsFolder);
+    m_dataLabel = new QLabel(tr("Data Files"), m_bottomBar);
+    m_dataLabel->setObjectName(QStringLiteral("Data_label"));
+    QFont underlined(QStringLiteral("Arial"));
+    underlined.setPixelSize(12);
+    underlined.setUnderline(true);
+    m_dataLabel->setFont(underlined);
+    for (QLabel *label : {folderLabel, m_dataLabel}) {
+        label->setCursor(Qt::PointingHandCursor);
+        label->installEventFilter(this);
+        // Reached with Tab and opened with Enter or Space, like a link.
+        label->setFocusPolicy(Qt::StrongFocus);
+        label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted palette(text); }"));
+    }
+    m_dataLabel->setAccessibleName(tr("Data Files"));
+    m_dataLabel->setAccessibleDescription(tr("Opens the project's data folder"));
+    folderLabel->setAccessibleDescription(tr("Opens the project's documents folder"));
+    m_dataLabel->setToolTip(tr("Open the project's data folder"));
+    folderLabel->setToolTip(tr("Open the project's documents folder"));
+    m_bottomBarLayout->insertWidget(m_bottomBarLayout->indexOf(folderLabel), m_folderButton);
+    m_bottomBarLayout->addWidget(m_dataLabel);
+}
+
+bool ProjectsSection::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_documents || (watched != folderLabel && watched != m_dataLabel))
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == folderLabel)
+            m_documents->openDocumentsFolder();
+        else
+            openDataFolder();
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            if (watched == m_dataLabel)
+                openDataFolder();
+            else
+                m_documents->openDocumentsFolder();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ProjectsSection::openDataFolder()
+{
+    m_documents->openDataFolder(projectFolder());
+}
+
+DocumentsBrowser *ProjectsSection::documentsBrowser() const
+{
+    return m_documents ? m_documents->files() : nullptr;
+}
+
+bool ProjectsSection::ledgerCellIsOpen() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && focus != m_ledger->money && m_ledger->money->isAncestorOf(focus);
+}
+
+bool ProjectsSection::saveTrackerEdits(QString *error)
+{
+    return !m_tracker || m_tracker->saveEdited(error);
+}
+
+void ProjectsSection::finishStartup()
+{
+    loadDepartments();
+    m_ledger->setLedgerHeadings();
 }
 
 void ProjectsSection::createListColumn()
 {
-    Panel13 = new QWidget(this);
-    Panel13->setObjectName(QStringLiteral("Panel13"));
-    Panel13->setFixedWidth(185);
-    paintWhite(Panel13);
+    m_listColumn = new QWidget(this);
+    m_listColumn->setObjectName(QStringLiteral("Panel13"));
+    m_listColumn->setFixedWidth(185);
+    paintWhite(m_listColumn);
 
-    Panel8 = new QWidget(Panel13);
-    Panel8->setObjectName(QStringLiteral("Panel8"));
-    Panel8->setFixedHeight(26);
-    paintWhite(Panel8);
-    projectsLabel = new QLabel(tr("Projects"), Panel8);
+    m_listHeader = new QWidget(m_listColumn);
+    m_listHeader->setObjectName(QStringLiteral("Panel8"));
+    m_listHeader->setFixedHeight(26);
+    paintWhite(m_listHeader);
+    projectsLabel = new QLabel(tr("Projects"), m_listHeader);
     projectsLabel->setObjectName(QStringLiteral("Projects_Label"));
     projectsLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
     projectsLabel->setAlignment(Qt::AlignCenter);
-    auto *labelLayout = new QVBoxLayout(Panel8);
+    auto *labelLayout = new QVBoxLayout(m_listHeader);
     labelLayout->setContentsMargins(0, 0, 0, 0);
     labelLayout->addWidget(projectsLabel);
 
-    department = new QListWidget(Panel13);
+    department = new QListWidget(m_listColumn);
     department->setObjectName(QStringLiteral("Department"));
     department->setAccessibleName(tr("Projects and categories"));
     department->setFixedWidth(177);
@@ -116,56 +243,57 @@ void ProjectsSection::createListColumn()
     // merely tabbing into the list chooses nothing.
     connect(department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_changingByProgram && selectedRow(department) >= 0)
-            departmentClick();
+            openSelectedProject();
     });
 
-    auto *column = new QVBoxLayout(Panel13);
+    auto *column = new QVBoxLayout(m_listColumn);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(Panel8);
+    column->addWidget(m_listHeader);
     column->addWidget(department, 1, Qt::AlignLeft);
 }
 
 void ProjectsSection::createBottomBar()
 {
-    Panel9 = new QWidget(this);
-    Panel9->setObjectName(QStringLiteral("Panel9"));
-    Panel9->setFixedHeight(26);
-    paintWhite(Panel9);
-    auto *bar = new QHBoxLayout(Panel9);
+    m_bottomBar = new QWidget(this);
+    m_bottomBar->setObjectName(QStringLiteral("Panel9"));
+    m_bottomBar->setFixedHeight(26);
+    paintWhite(m_bottomBar);
+    auto *bar = new QHBoxLayout(m_bottomBar);
+    m_bottomBarLayout = bar;
     bar->setContentsMargins(4, 0, 8, 0);
     bar->setSpacing(6);
 
-    btnEdit = flatButton(QStringLiteral("btnEdit"), tr("Edit"), Panel9);
-    btnEdit->setToolTip(tr("Edit the list of categories and projects"));
-    connect(btnEdit, &QToolButton::clicked, this, &ProjectsSection::btnEditClick);
-    SpeedButton5 = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), Panel9);
-    SpeedButton5->setToolTip(tr("Delete the selected project and all its data"));
-    connect(SpeedButton5, &QToolButton::clicked, this, &ProjectsSection::btnRefreshClick);
-    auto *separator = new QFrame(Panel9);
+    editButton = flatButton(QStringLiteral("btnEdit"), tr("Edit"), m_bottomBar);
+    editButton->setToolTip(tr("Edit the list of categories and projects"));
+    connect(editButton, &QToolButton::clicked, this, &ProjectsSection::editProjectList);
+    deleteButton = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), m_bottomBar);
+    deleteButton->setToolTip(tr("Delete the selected project and all its data"));
+    connect(deleteButton, &QToolButton::clicked, this, &ProjectsSection::deleteSelectedProject);
+    auto *separator = new QFrame(m_bottomBar);
     separator->setObjectName(QStringLiteral("Bevel1"));
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    clearLabel = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), Panel9);
+    clearTextButton = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), m_bottomBar);
     QFont underlined = pixelFont(QStringLiteral("Arial"), 12);
     underlined.setUnderline(true);
-    clearLabel->setFont(underlined);
-    clearLabel->setCursor(Qt::PointingHandCursor);
-    clearLabel->setToolTip(tr("Clear the text of the page shown"));
-    connect(clearLabel, &QToolButton::clicked, this, &ProjectsSection::clearLabelClick);
-    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), Panel9);
+    clearTextButton->setFont(underlined);
+    clearTextButton->setCursor(Qt::PointingHandCursor);
+    clearTextButton->setToolTip(tr("Clear the text of the page shown"));
+    connect(clearTextButton, &QToolButton::clicked, this, &ProjectsSection::clearShownPage);
+    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), m_bottomBar);
     printButton->setToolTip(tr("Print the page shown"));
-    connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printButtonClick);
+    connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printShownPage);
 
-    folderLabel = new QLabel(tr("Documents"), Panel9);
+    folderLabel = new QLabel(tr("Documents"), m_bottomBar);
     folderLabel->setObjectName(QStringLiteral("Folder_Label"));
     folderLabel->setFont(pixelFont(QStringLiteral("Arial"), 13));
 
-    bar->addWidget(btnEdit);
-    bar->addWidget(SpeedButton5);
+    bar->addWidget(editButton);
+    bar->addWidget(deleteButton);
     bar->addWidget(separator);
-    bar->addWidget(clearLabel);
+    bar->addWidget(clearTextButton);
     bar->addWidget(printButton);
     bar->addSpacing(12);
     bar->addWidget(folderLabel);
@@ -214,17 +342,6 @@ void ProjectsSection::restoreSelection()
     m_changingByProgram = false;
 }
 
-void ProjectsSection::attachLedger(CostLedgerWidget *ledger)
-{
-    m_ledger = ledger;
-    // Tab follows the Costs page as it is seen: the grid, the plus and
-    // minus buttons and "Calculate" under it, then the notes on the right.
-    setTabOrder(ledger->money, ledger->btnAdd);
-    setTabOrder(ledger->btnAdd, ledger->btnDel);
-    setTabOrder(ledger->btnDel, ledger->btnBalance);
-    setTabOrder(ledger->btnBalance, pgProject->buyItem);
-}
-
 QString ProjectsSection::departmentsFile() const
 {
     return m_dataFolder ? m_dataFolder->configDir + QStringLiteral("departments.txt") : QString();
@@ -269,7 +386,7 @@ QString ProjectsSection::currentProjectName() const
     return {};
 }
 
-QString ProjectsSection::ProjectFolder() const
+QString ProjectsSection::projectFolder() const
 {
     const QString name = currentProjectName();
     if (!m_dataFolder || ProjectNames::trimBlanks(name).isEmpty()
@@ -297,7 +414,7 @@ void ProjectsSection::reportErrors(const QStringList &errors)
 
 void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 {
-    editor->LoadFailed = true;
+    editor->loadFailed = true;
     editor->setReadOnly(true);
     editor->setPlaceholderText(reason);
     editor->setToolTip(reason);
@@ -305,8 +422,8 @@ void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 
 bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
 {
-    const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
-    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->OwnerName, editor->EditorName());
+    const QString folder = ProjectPages::ownerFolder(m_dataFolder->ProjectsDir, editor->ownerName);
+    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->ownerName, editor->pageName());
     QString text;
     QString reason;
     // Without its folder a page reads as empty, but that says nothing about
@@ -318,7 +435,7 @@ bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
                            false);
     editor->setPageText(text);
     if (ok) {
-        editor->LoadFailed = false;
+        editor->loadFailed = false;
         editor->setReadOnly(false);
         editor->setPlaceholderText(QString());
         editor->setToolTip(QString());
@@ -334,16 +451,16 @@ bool ProjectsSection::savePage(PageEditor *editor, QString *error)
 {
     // A page that failed to load is never written over; one that nobody
     // edited is left as it is on disk.
-    if (!m_dataFolder || editor->LoadFailed || !editor->isEdited())
+    if (!m_dataFolder || editor->loadFailed || !editor->isEdited())
         return true;
     const QString projectsDir = m_dataFolder->ProjectsDir;
-    const QString folder = ProjectPages::OwnerFolder(projectsDir, editor->OwnerName);
-    const QString path = ProjectPages::pageFile(projectsDir, editor->OwnerName, editor->EditorName());
+    const QString folder = ProjectPages::ownerFolder(projectsDir, editor->ownerName);
+    const QString path = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
     // A project folder that went away while its page was being edited is
     // made again, so the text is kept; without the projects folder itself
     // (a removed disk) the save fails and says so.
     if (!QFileInfo(folder).isDir()
-        && !(!editor->OwnerName.isEmpty() && QFileInfo(projectsDir).isDir() && QDir(projectsDir).mkdir(editor->OwnerName))) {
+        && !(!editor->ownerName.isEmpty() && QFileInfo(projectsDir).isDir() && QDir(projectsDir).mkdir(editor->ownerName))) {
         if (error)
             *error = tr("Could not write the file \"%1\": its folder is not there and could not be made "
                         "(is the data folder's disk still there?).")
@@ -365,7 +482,7 @@ bool ProjectsSection::saveEdited(QStringList *errors)
     if (!m_dataFolder)
         return true;
     bool ok = true;
-    for (PageEditor *editor : pgProject->pageEditors()) {
+    for (PageEditor *editor : notebook->pageEditors()) {
         QString error;
         if (!savePage(editor, &error)) {
             ok = false;
@@ -386,16 +503,16 @@ bool ProjectsSection::saveEdited(QStringList *errors)
 
 void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
 {
-    editor->OwnerName = ProjectNames::SummaryName;
+    editor->ownerName = ProjectNames::SummaryName;
     const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
-                                                        editor->EditorName(), &m_pageCache);
-    editor->LoadFailed = false;
+                                                        editor->pageName(), &m_pageCache);
+    editor->loadFailed = false;
     editor->setReadOnly(false);
     editor->setPlaceholderText(QString());
     editor->setToolTip(QString());
     editor->setPageText(text, true);
     const WriteResult written = m_pageCache.saveText(
-        m_dataFolder->summaryDir, m_dataFolder->summaryDir + editor->EditorName() + QStringLiteral(".txt"), text);
+        m_dataFolder->summaryDir, m_dataFolder->summaryDir + editor->pageName() + QStringLiteral(".txt"), text);
     if (!written && error)
         *error = written.error;
 }
@@ -404,11 +521,11 @@ bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
 {
     if (!savePage(editor, error))
         return false; // the text stays with its owner
-    editor->OwnerName = currentProjectName();
-    const QString folder = ProjectPages::OwnerFolder(m_dataFolder->ProjectsDir, editor->OwnerName);
+    editor->ownerName = currentProjectName();
+    const QString folder = ProjectPages::ownerFolder(m_dataFolder->ProjectsDir, editor->ownerName);
     if (!QFileInfo(folder).isDir())
-        QDir(m_dataFolder->ProjectsDir).mkdir(editor->OwnerName);
-    if (editor->OwnerName == ProjectNames::SummaryName) {
+        QDir(m_dataFolder->ProjectsDir).mkdir(editor->ownerName);
+    if (editor->ownerName == ProjectNames::SummaryName) {
         QString summaryError;
         buildSummary(editor, &summaryError);
         if (summaryError.isEmpty())
@@ -423,11 +540,12 @@ bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
 void ProjectsSection::loadStartPages(DataFolder *dataFolder)
 {
     m_dataFolder = dataFolder;
+    m_ledger->setProjectsDir(dataFolder->ProjectsDir);
     // Every editor starts on the pages of the projects folder itself, so
     // that the first switch writes back what was there, not empty pages.
     QStringList errors;
-    for (PageEditor *editor : pgProject->pageEditors()) {
-        editor->OwnerName.clear();
+    for (PageEditor *editor : notebook->pageEditors()) {
+        editor->ownerName.clear();
         QString error;
         if (!loadPage(editor, &error))
             errors.append(error);
@@ -455,7 +573,7 @@ QString ProjectsSection::openProblem(const QString &name) const
     return {};
 }
 
-void ProjectsSection::departmentClick()
+void ProjectsSection::openSelectedProject()
 {
     if (!m_dataFolder)
         return;
@@ -465,7 +583,7 @@ void ProjectsSection::departmentClick()
     // A switch is all or nothing: the project on screen stays, with its
     // line selected again, unless the new one can be opened and every
     // edited page and the ledger went back to their project first.
-    const QList<PageEditor *> editors = pgProject->pageEditors();
+    const QList<PageEditor *> editors = notebook->pageEditors();
     QStringList errors;
     const bool saved = saveEdited(&errors);
     const QString problem = openProblem(name);
@@ -475,14 +593,14 @@ void ProjectsSection::departmentClick()
         restoreSelection();
         if (!saved)
             errors.append(tr("The pages still show \"%1\"; the project \"%2\" was not opened.")
-                              .arg(editors.first()->OwnerName, name));
+                              .arg(editors.first()->ownerName, name));
         reportErrors(errors);
         return;
     }
     m_shownRow = selectedRow(department);
 
     projectsLabel->setText(name);
-    pgProject->setHeadings(name);
+    notebook->setHeadings(name);
     folderLabel->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
     if (!QFileInfo(m_dataFolder->ProjectsDir + name).isDir())
         QDir(m_dataFolder->ProjectsDir).mkdir(name);
@@ -502,11 +620,11 @@ void ProjectsSection::departmentClick()
 
     Q_EMIT ledgerSwitchRequested(name);
     Q_EMIT documentsSwitchRequested(name);
-    if (pgProject->currentIndex() == ProjectNotebook::TimeTab)
-        Q_EMIT trackerBindRequested(ProjectFolder(), m_services.clock->nowDayNumber());
+    if (notebook->currentIndex() == ProjectNotebook::TimeTab)
+        Q_EMIT trackerBindRequested(projectFolder(), m_services.clock->nowDayNumber());
 }
 
-void ProjectsSection::projectsExit(PageEditor *editor)
+void ProjectsSection::saveLeftPage(PageEditor *editor)
 {
     // A window that is being hidden or torn down has saved at close. A box
     // or dialog that takes the focus belongs to an operation that saves and
@@ -514,7 +632,7 @@ void ProjectsSection::projectsExit(PageEditor *editor)
     if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(department) == 0
         || QApplication::activeModalWidget())
         return;
-    if (editor->LoadFailed || !editor->isEdited())
+    if (editor->loadFailed || !editor->isEdited())
         return;
     editor->ensureFilled();
     const QString text = editor->toPlainText();
@@ -530,7 +648,7 @@ void ProjectsSection::projectsExit(PageEditor *editor)
         reportErrors({error});
 }
 
-void ProjectsSection::btnEditClick()
+void ProjectsSection::editProjectList()
 {
     if (!m_dataFolder)
         return;
@@ -551,7 +669,7 @@ void ProjectsSection::btnEditClick()
     selectNoLine();
 }
 
-void ProjectsSection::btnRefreshClick()
+void ProjectsSection::deleteSelectedProject()
 {
     const int row = selectedRow(department);
     if (!m_dataFolder || row < 0)
@@ -572,25 +690,25 @@ void ProjectsSection::btnRefreshClick()
         reportErrors({error});
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.
-    for (PageEditor *editor : pgProject->pageEditors()) {
-        if (editor->OwnerName == name)
+    for (PageEditor *editor : notebook->pageEditors()) {
+        if (editor->ownerName == name)
             markLoadFailed(editor, tr("The project \"%1\" was deleted.").arg(name));
     }
     if (m_ledger && m_ledger->ownerName() == name)
-        m_ledger->OwnerDeleted();
+        m_ledger->ownerDeleted();
     m_changingByProgram = true;
     m_shownRow = -1;
     delete department->takeItem(row);
     department->clearSelection();
     department->setCurrentRow(-1);
-    pgProject->setCurrentIndex(ProjectNotebook::ToDoTab);
+    notebook->setCurrentIndex(ProjectNotebook::ToDoTab);
     m_changingByProgram = false;
     showCommandsFor(ProjectNotebook::ToDoTab);
 }
 
-void ProjectsSection::clearLabelClick()
+void ProjectsSection::clearShownPage()
 {
-    PageEditor *editor = pgProject->activePageEditor();
+    PageEditor *editor = notebook->activePageEditor();
     if (!editor || editor->isReadOnly())
         return;
     editor->ensureFilled();
@@ -601,9 +719,9 @@ void ProjectsSection::clearLabelClick()
     }
 }
 
-void ProjectsSection::printButtonClick()
+void ProjectsSection::printShownPage()
 {
-    PageEditor *editor = pgProject->activePageEditor();
+    PageEditor *editor = notebook->activePageEditor();
     if (!editor)
         return;
     editor->ensureFilled();
@@ -615,15 +733,15 @@ void ProjectsSection::showCommandsFor(int tab)
 {
     const bool show = tab != ProjectNotebook::TimeTab && tab != ProjectNotebook::OtherTab
                       && tab != ProjectNotebook::DocumentsTab;
-    clearLabel->setVisible(show);
+    clearTextButton->setVisible(show);
     printButton->setVisible(show);
 }
 
-void ProjectsSection::pgProjectChange(int index)
+void ProjectsSection::followTab(int index)
 {
     showCommandsFor(index);
-    if (pgProject->tabText(index) == QLatin1String("Time")) {
-        const QString folder = ProjectFolder();
+    if (notebook->tabText(index) == QLatin1String("Time")) {
+        const QString folder = projectFolder();
         if (!folder.isEmpty())
             Q_EMIT trackerBindRequested(folder, m_services.clock->nowDayNumber());
     }

@@ -7,15 +7,22 @@
 #include <QWidget>
 
 class PageEditor;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QToolButton;
 class CostLedgerWidget;
 class DataFolder;
+class DocumentsBrowser;
+class DocumentsCommands;
 class ProjectNotebook;
+class TimeTracker;
 
 // The Projects section: the list of categories and projects on the left,
 // the project notebook on the right and the command bar along the bottom.
+// It owns the parts of its notebook: the cost ledger (made with the
+// section), the time tracker and the documents commands (made at start-up,
+// once the data folder is there).
 // Selecting a line makes it the current project: the seven page editors
 // save to the project they showed and load the new one, then the ledger,
 // the documents list and the tracker are told (the signals below, in that
@@ -27,30 +34,42 @@ public:
     ProjectsSection(const Services &services, QWidget *parent);
 
     // List column.
-    QWidget *Panel13;
-    QWidget *Panel8;
     QLabel *projectsLabel;
     QListWidget *department;
     // Notebook.
-    ProjectNotebook *pgProject;
+    ProjectNotebook *notebook;
     // Bottom bar.
-    QWidget *Panel9;
-    QToolButton *btnEdit;
-    QToolButton *SpeedButton5;
-    QToolButton *clearLabel;
+    QToolButton *editButton;
+    QToolButton *deleteButton;
+    QToolButton *clearTextButton;
     QToolButton *printButton;
     QLabel *folderLabel;
 
     // Start-up: loads every page editor from the projects folder itself,
     // before any project is selected.
     void loadStartPages(DataFolder *dataFolder);
+    // Start-up, after loadStartPages: the tracker in the Time tab (its
+    // alarms ring from then on), the documents list and the folder and link
+    // commands.
+    void createTrackerAndDocuments();
+    // Start-up, last: the project list (loadDepartments) and the ledger's
+    // headings.
+    void finishStartup();
     // Start-up: the list from "departments.txt", or the built-in lines
     // when the file does not exist. A file that cannot be read is reported
     // and is then never written over at close.
     void loadDepartments();
     // The ledger of the Costs page: it switches with the pages, all or
     // nothing, and is saved with them.
-    void attachLedger(CostLedgerWidget *ledger);
+    CostLedgerWidget *ledger() const { return m_ledger; }
+    // Made by createTrackerAndDocuments; null before.
+    TimeTracker *timeTracker() const { return m_tracker; }
+    DocumentsBrowser *documentsBrowser() const;
+    // True while an edit is open in one of the ledger's cells.
+    bool ledgerCellIsOpen() const;
+    // Saves the tracker's edited note and alarm lists; true when there is
+    // nothing to save or no tracker yet. Shows nothing.
+    bool saveTrackerEdits(QString *error);
     // Saves every page editor and the ledger that were edited since they
     // were loaded or last saved, each to the project it belongs to; what is
     // not edited is not written. The text stays on screen whatever
@@ -73,15 +92,11 @@ public:
     QString currentProjectName() const;
     // ProjectsDir + current project name + "/"; empty when there is no
     // current project or its name cannot name a folder.
-    QString ProjectFolder() const;
+    QString projectFolder() const;
 
-    void departmentClick();
-    void btnEditClick();
-    void btnRefreshClick();
-    void clearLabelClick();
-    void printButtonClick();
-    void pgProjectChange(int index);
-    void projectsExit(PageEditor *editor);
+    // Prints the page shown, as "Print" does; nothing on the tabs without
+    // a page editor.
+    void printShownPage();
 
     // One page editor: load, save (to its owner), switch, summarise.
     bool loadPage(PageEditor *editor, QString *error);
@@ -97,10 +112,32 @@ Q_SIGNALS:
     // The tracker is bound to the project folder at the day number now
     // (fraction = time of day); only while the Time tab is shown.
     void trackerBindRequested(const QString &projectFolder, double now);
+    // A day was chosen in the tracker (a day number).
+    void trackerDaySelected(double dayNumber);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    // The line selected in the list becomes the current project.
+    void openSelectedProject();
+    // "Edit": the list in the categories dialog.
+    void editProjectList();
+    // "Delete": the selected project's folder, after asking.
+    void deleteSelectedProject();
+    void clearShownPage();
+    void followTab(int index);
+    // A page editor lost the focus: its trimmed text is saved.
+    void saveLeftPage(PageEditor *editor);
 
 private:
     void createListColumn();
     void createBottomBar();
+    void createLedger();
+    // The folder picture before "Documents" and "Data Files" at the right
+    // of the bottom bar.
+    void createFolderCommands();
+    void openDataFolder();
     void showCommandsFor(int tab);
     void selectNoLine();
     void reportErrors(const QStringList &errors);
@@ -122,6 +159,14 @@ private:
     // The row of the project the pages show; -1 when none is selected.
     int m_shownRow = -1;
     CostLedgerWidget *m_ledger = nullptr;
+    TimeTracker *m_tracker = nullptr;
+    DocumentsCommands *m_documents = nullptr;
+    QWidget *m_listColumn = nullptr;
+    QWidget *m_listHeader = nullptr;
+    QWidget *m_bottomBar = nullptr;
+    QHBoxLayout *m_bottomBarLayout = nullptr;
+    QToolButton *m_folderButton = nullptr;
+    QLabel *m_dataLabel = nullptr;
     bool m_changingByProgram = false;
     bool m_reporting = false;
 };
