@@ -113,7 +113,7 @@ public:
             return loaded.ok;
         }
         if (m_kind == QLatin1String("year")) {
-            m_record.Bind(m_dir.ProjectsDir + QStringLiteral("Garden/"), 45296);
+            m_record.bind(m_dir.ProjectsDir + QStringLiteral("Garden/"), 45296);
             m_record.Loaded = true;
             QString notice;
             const bool loaded = m_record.loadYear(2024, message, &notice);

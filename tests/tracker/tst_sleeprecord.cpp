@@ -21,7 +21,7 @@ namespace {
 // for the month, as loadDay leaves it.
 void bind(SleepRecord &record, const QString &folder, int date)
 {
-    record.Bind(folder, date);
+    record.bind(folder, date);
     QString error;
     QVERIFY(record.loadYear(record.Year, &error));
     record.Loaded = true;
@@ -86,7 +86,7 @@ private Q_SLOTS:
 
     void hourLabels()
     {
-        const QStringList hours = HourLabels();
+        const QStringList hours = SleepTrack::hourLabels();
         QCOMPARE(hours.size(), 24);
         QCOMPARE(hours.first(), QStringLiteral(" 8 pm"));
         QCOMPARE(hours.at(4), QStringLiteral("12 am"));
@@ -102,11 +102,11 @@ private Q_SLOTS:
         QCOMPARE(lastDayOfMonth(2024, 2), dayNumberOf(2024, 2, 29));
         QCOMPARE(lastDayOfMonth(2023, 2), dayNumberOf(2023, 2, 28));
         QCOMPARE(lastDayOfMonth(2024, 12), dayNumberOf(2024, 12, 31));
-        QCOMPARE(DayOfYear(dayNumberOf(2024, 12, 31)), 366);
-        QCOMPARE(DayOfYear(dayNumberOf(2023, 12, 31)), 365);
+        QCOMPARE(dayOfYear(dayNumberOf(2024, 12, 31)), 366);
+        QCOMPARE(dayOfYear(dayNumberOf(2023, 12, 31)), 365);
 
         SleepRecord record;
-        record.Bind(m_folder, dayNumberOf(2024, 5, 7) + 0.75);
+        record.bind(m_folder, dayNumberOf(2024, 5, 7) + 0.75);
         QCOMPARE(record.MonthKey, QStringLiteral("Y2024M5"));
         QCOMPARE(record.MonthText, QStringLiteral("May"));
         QCOMPARE(int(record.Year), 2024);
@@ -188,7 +188,7 @@ private Q_SLOTS:
         QVERIFY(TextFile::writeLines(m_folder + "2024-time.txt", lines).ok);
         const QByteArray before = TextFile::encodeLines(lines);
         SleepRecord record;
-        record.Bind(m_folder, dayNumberOf(2024, 5, 7));
+        record.bind(m_folder, dayNumberOf(2024, 5, 7));
         QString error;
         QVERIFY(!record.loadYear(2024, &error));
         QVERIFY(error.contains(QStringLiteral("2024-time.txt")));
@@ -209,7 +209,7 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
-        const int d = DayOfYear(dayNumberOf(2024, 5, 7));
+        const int d = dayOfYear(dayNumberOf(2024, 5, 7));
         QVERIFY(record.toggleSlot(sleep, column, 3).valid);
         const QString shown = sleep.cell(column, 0);
         const QString firstDay = record.yearChart.cell(0, 1);
@@ -229,7 +229,7 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
-        const int d = DayOfYear(dayNumberOf(2024, 5, 7));
+        const int d = dayOfYear(dayNumberOf(2024, 5, 7));
 
         SleepRecord::Toggle t = record.toggleSlot(sleep, column, 3);
         QVERIFY(t.valid);
@@ -265,9 +265,9 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         for (int date = dayNumberOf(2024, 4, 30); date < dayNumberOf(2024, 5, 7); ++date)
-            record.yearChart.setCell(2, DayOfYear(date), QStringLiteral("1.0"));
+            record.yearChart.setCell(2, dayOfYear(date), QStringLiteral("1.0"));
         // A total far outside both ranges is not counted.
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
         record.toggleSlot(sleep, column, 10);
@@ -323,7 +323,7 @@ private Q_SLOTS:
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
-        const int d = DayOfYear(dayNumberOf(2024, 5, 9));
+        const int d = dayOfYear(dayNumberOf(2024, 5, 9));
         record.yearChart.setCell(2, d, QStringLiteral("1.0"));
         record.yearChart.setCell(10 + 4, d, QStringLiteral("*"));
         record.yearChart.setCell(10 + 5, d, QStringLiteral(" "));
@@ -393,13 +393,13 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         // Mondays of the range: 8 and 6 hours; one Tuesday at 0.0 counts,
         // Wednesdays never clicked do not.
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
         // A Monday one day before the 31-day range.
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
-        const QList<double> averages = record.WeekdayAverages(dayNumberOf(2024, 5, 7));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
+        const QList<double> averages = record.weekdayAverages(dayNumberOf(2024, 5, 7));
         QCOMPARE(averages.size(), 7);
         QCOMPARE(averages.at(0), 7.0);
         QCOMPARE(averages.at(1), 2.0);

@@ -79,8 +79,8 @@ void TestSleepReportActions::showWritesAndOpensTheReport()
     report.addButtons(&owner, 0, 0, [project] {
         return SleepReportWindow::Source{project, QStringLiteral("Y2024M1"), QStringLiteral("Jan")};
     });
-    QCOMPARE(report.SpeedButton7->objectName(), QStringLiteral("SpeedButton7"));
-    report.SpeedButton7->click();
+    QCOMPARE(report.showButton->objectName(), QStringLiteral("SpeedButton7"));
+    report.showButton->click();
     QCOMPARE(fakes.shell.opened, QStringList{build + QStringLiteral("DedoDurid.html")});
     QVERIFY(QFile::exists(build + QStringLiteral("DedoDurid.html")));
     QVERIFY(fakes.dialogs.errors.isEmpty());
@@ -92,7 +92,7 @@ void TestSleepReportActions::showWithoutReadingsExplains()
     FakeServices fakes;
     QWidget owner;
     SleepReportWindow report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
-    report.SpeedButton7Click({dir.filePath(QStringLiteral("P/")), QStringLiteral("Y2024M1"),
+    report.showReport({dir.filePath(QStringLiteral("P/")), QStringLiteral("Y2024M1"),
                               QStringLiteral("Jan")});
     QVERIFY(fakes.shell.opened.isEmpty());
     QCOMPARE(fakes.dialogs.errors.size(), 1);

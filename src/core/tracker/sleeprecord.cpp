@@ -45,13 +45,13 @@ SleepRecord::SleepRecord()
     nextYearChart.setFixedRows(1);
 }
 
-void SleepRecord::Bind(const QString &folder, double date)
+void SleepRecord::bind(const QString &folder, double date)
 {
     const QDate day = DayNumber::toDate(date);
     Year = static_cast<quint16>(day.year());
     Month = static_cast<quint16>(day.month());
     Day = static_cast<quint16>(day.day());
-    TrackedFolder = folder;
+    trackedFolder = folder;
     selectedDate = date;
     MonthKey = monthKeyOf(day);
     MonthText = formatDateTime(QStringLiteral("mmm"), date);
@@ -115,7 +115,7 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
 bool SleepRecord::loadYear(int year, QString *error, QString *notice)
 {
     yearStart = firstDayOfYear(year);
-    yearFile = TrackedFolder + yearFileName(year);
+    yearFile = trackedFolder + yearFileName(year);
     m_nextLoaded = false;
     m_nextChanged = false;
     m_nextRefused = false;
@@ -129,7 +129,7 @@ bool SleepRecord::loadYear(int year, QString *error, QString *notice)
 
 QString SleepRecord::nextYearFile() const
 {
-    return TrackedFolder + yearFileName(DayNumber::toDate(yearStart).year() + 1);
+    return trackedFolder + yearFileName(DayNumber::toDate(yearStart).year() + 1);
 }
 
 void SleepRecord::ensureNextYear()
@@ -162,9 +162,9 @@ WriteResult SleepRecord::saveYear()
 
 bool SleepRecord::ensureMonthFolder() const
 {
-    if (TrackedFolder.isEmpty())
+    if (trackedFolder.isEmpty())
         return false;
-    const QString folder = TrackedFolder + MonthKey;
+    const QString folder = trackedFolder + MonthKey;
     return QFileInfo(folder).isDir() || QDir().mkdir(folder);
 }
 
@@ -315,7 +315,7 @@ bool SleepRecord::isReadOnly(int dayNumber) const
     return date.year() == year + 1 && m_nextRefused;
 }
 
-QList<double> SleepRecord::WeekdayAverages(int dayNumber) const
+QList<double> SleepRecord::weekdayAverages(int dayNumber) const
 {
     QList<double> averages;
     int d = 0;

@@ -21,7 +21,7 @@ public:
     SleepRecord();
 
     // The binding.
-    QString TrackedFolder;
+    QString trackedFolder;
     double selectedDate = 0;
     int firstDate = 0;
     int yearStart = 0;
@@ -41,9 +41,9 @@ public:
 
     // Binding steps without files: keeps the date's parts, the folder, the
     // selected date, the month key and the month text.
-    void Bind(const QString &folder, double date);
+    void bind(const QString &folder, double date);
 
-    // Makes the year store for a year of TrackedFolder: loads its year file
+    // Makes the year store for a year of trackedFolder: loads its year file
     // or, when there is none, a fresh store with the dates in column 0.
     // A year file that cannot be read (or is damaged beyond the limits of
     // a grid rows file) gives a fresh store that is never written over the
@@ -55,7 +55,7 @@ public:
     // Writes the year store (and the following year's store when one of its
     // days changed). Does nothing before the first binding.
     WriteResult saveYear();
-    // Creates TrackedFolder + MonthKey when missing; false when it cannot.
+    // Creates trackedFolder + MonthKey when missing; false when it cannot.
     bool ensureMonthFolder() const;
 
     // The store and row that hold a date, or nullptr for a date in neither
@@ -91,7 +91,7 @@ public:
 
     // Mean day total per weekday (Monday first) over the 31 days ending
     // with the date.
-    QList<double> WeekdayAverages(int dayNumber) const;
+    QList<double> weekdayAverages(int dayNumber) const;
 
     // True when the year file could not be read this binding (it is then
     // never overwritten, and its days take no marks).

@@ -462,13 +462,13 @@ void MainWindow::createTimeTracker()
     timeTrack = new TimeTracker(dataFolder, m_services);
     timeTrack->embedIn(notebook->pnlTimeTrack);
     connect(projectsSection, &ProjectsSection::trackerBindRequested, timeTrack, &TimeTracker::loadDay);
-    connect(notebook->btnChart, &QToolButton::clicked, timeTrack, &TimeTracker::btnChartClick);
-    connect(notebook->btnGraph, &QToolButton::clicked, timeTrack, &TimeTracker::btnGraphClick);
-    connect(notebook->btnBed, &QToolButton::clicked, timeTrack, &TimeTracker::btnBedClick);
-    connect(notebook->btnFeed, &QToolButton::clicked, timeTrack, &TimeTracker::btnFeedClick);
-    connect(notebook->btnReport, &QToolButton::clicked, timeTrack, &TimeTracker::SpeedButton7Click);
+    connect(notebook->btnChart, &QToolButton::clicked, timeTrack, &TimeTracker::showSleepGrid);
+    connect(notebook->btnGraph, &QToolButton::clicked, timeTrack, &TimeTracker::showSleepGraph);
+    connect(notebook->btnBed, &QToolButton::clicked, timeTrack, &TimeTracker::showBedPage);
+    connect(notebook->btnFeed, &QToolButton::clicked, timeTrack, &TimeTracker::showFeedPage);
+    connect(notebook->btnReport, &QToolButton::clicked, timeTrack, &TimeTracker::showSleepReport);
     connect(notebook->btnPrintReport, &QToolButton::clicked, timeTrack,
-            &TimeTracker::SpeedButton5Click);
+            &TimeTracker::printSleepReport);
     // A clicked day moves the picker, not the week.
     connect(timeTrack, &TimeTracker::selectedDateChanged, this, &MainWindow::setPickerDate);
     // The alarms ring from the start, before the "Time" page is opened.

@@ -31,9 +31,9 @@ SleepReportWindow::~SleepReportWindow()
     }
 }
 
-QString SleepReportWindow::ReportPath() const
+QString SleepReportWindow::reportPath() const
 {
-    return m_buildDir + SleepReport::FileName();
+    return m_buildDir + SleepReport::fileName();
 }
 
 SleepReport::Result SleepReportWindow::writeSleepReport(const Source &source)
@@ -41,26 +41,26 @@ SleepReport::Result SleepReportWindow::writeSleepReport(const Source &source)
     if (source.trackedFolder.isEmpty() || m_buildDir.isEmpty())
         return {};
     const QDateTime now = m_services.clock ? m_services.clock->now() : QDateTime::currentDateTime();
-    return SleepReport::Write(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
-                              ReportPath(), source.monthText,
+    return SleepReport::writeReport(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
+                              reportPath(), source.monthText,
                               formatDateTime(QStringLiteral("ddddd"), now));
 }
 
-void SleepReportWindow::SpeedButton7Click(const Source &source)
+void SleepReportWindow::showReport(const Source &source)
 {
     const SleepReport::Result result = writeSleepReport(source);
     if (!result.write.ok) {
         showError(result.write.error);
         return;
     }
-    if (!QFileInfo::exists(ReportPath())) {
+    if (!QFileInfo::exists(reportPath())) {
         showError(tr("There is no sleep report yet. It is written when the month folder \"%1\" "
                      "holds a readings file \"time.txt\".")
                       .arg(QDir::toNativeSeparators(source.trackedFolder + source.monthKey)));
         return;
     }
-    const QString where = QDir::toNativeSeparators(ReportPath());
-    if (!m_services.shell || !m_services.shell->openPath(ReportPath())) {
+    const QString where = QDir::toNativeSeparators(reportPath());
+    if (!m_services.shell || !m_services.shell->openPath(reportPath())) {
         showError(tr("No program could open the sleep report. It is saved as \"%1\"; open that file "
                      "with a web browser.")
                       .arg(where));
@@ -77,13 +77,13 @@ void SleepReportWindow::printSleepReport()
         return; // one print job at a time
     QByteArray html;
     QString error;
-    if (!QFileInfo::exists(ReportPath())) {
+    if (!QFileInfo::exists(reportPath())) {
         showError(tr("There is no sleep report to print yet (\"%1\").")
-                      .arg(QDir::toNativeSeparators(ReportPath())));
+                      .arg(QDir::toNativeSeparators(reportPath())));
         Q_EMIT printFinished(false);
         return;
     }
-    if (!TextFile::readBytes(ReportPath(), &html, &error)) {
+    if (!TextFile::readBytes(reportPath(), &html, &error)) {
         showError(error);
         Q_EMIT printFinished(false);
         return;
@@ -144,15 +144,15 @@ void SleepReportWindow::showError(const QString &text)
 
 void SleepReportWindow::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)
 {
-    SpeedButton7 = new QPushButton(tr("Show Report"), parent);
-    SpeedButton7->setObjectName(QStringLiteral("SpeedButton7"));
-    SpeedButton7->setAccessibleName(tr("Show sleep report"));
-    SpeedButton7->setGeometry(x, y, 110, 28);
-    SpeedButton5 = new QPushButton(tr("Print Report"), parent);
-    SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
-    SpeedButton5->setAccessibleName(tr("Print sleep report"));
-    SpeedButton5->setGeometry(x + 118, y, 110, 28);
-    connect(SpeedButton7, &QPushButton::clicked, this,
-            [this, source] { SpeedButton7Click(source()); });
-    connect(SpeedButton5, &QPushButton::clicked, this, &SleepReportWindow::SpeedButton5Click);
+    showButton = new QPushButton(tr("Show Report"), parent);
+    showButton->setObjectName(QStringLiteral("SpeedButton7"));
+    showButton->setAccessibleName(tr("Show sleep report"));
+    showButton->setGeometry(x, y, 110, 28);
+    printButton = new QPushButton(tr("Print Report"), parent);
+    printButton->setObjectName(QStringLiteral("SpeedButton5"));
+    printButton->setAccessibleName(tr("Print sleep report"));
+    printButton->setGeometry(x + 118, y, 110, 28);
+    connect(showButton, &QPushButton::clicked, this,
+            [this, source] { showReport(source()); });
+    connect(printButton, &QPushButton::clicked, this, &SleepReportWindow::printSleepReport);
 }

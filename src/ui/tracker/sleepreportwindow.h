@@ -37,13 +37,12 @@ public:
     // nothing is written. A failed write is returned, not shown.
     SleepReport::Result writeSleepReport(const Source &source);
     // Writes the report and opens it.
-    void SpeedButton7Click(const Source &source);
-    void SpeedButton5Click() { printSleepReport(); }
+    void showReport(const Source &source);
     // Prints the report: load it, wait, print it, wait, release it. The
     // waits run on timers, so the window answers meanwhile.
     void printSleepReport();
 
-    QString ReportPath() const;
+    QString reportPath() const;
     bool isPrinting() const { return m_document != nullptr; }
 
     // The two waits of the print job, in milliseconds.
@@ -51,8 +50,8 @@ public:
     int closeWait = 2000;
 
     // The show and print buttons, made by addButtons.
-    QPushButton *SpeedButton7 = nullptr;
-    QPushButton *SpeedButton5 = nullptr;
+    QPushButton *showButton = nullptr;
+    QPushButton *printButton = nullptr;
     // Puts "Show Report" and "Print Report" on the parent at a place; the
     // source is asked for when "Show Report" is pressed.
     void addButtons(QWidget *parent, int x, int y, std::function<Source()> source);
