@@ -35,7 +35,7 @@ void writeFullYear(const QString &folder)
         TextFile::writeText(folder + SleepTrack::noteFileName(date),
                             QStringLiteral("Woke twice, fed at 3 am.\nNap after lunch."));
     }
-    saveGridRows(record.yearChart, record.yearFile);
+    saveGridRows(record.yearChart, record.yearFile());
 }
 
 struct TrackerBench
@@ -64,7 +64,7 @@ void BM_TrackerSlotToggle(benchmark::State &state)
 {
     TrackerBench bench;
     bench.form->loadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
-    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->sleepRecord.firstDate + 1;
+    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->sleepRecord.firstDate() + 1;
     for (auto _ : state)
         bench.form->toggleSleepSlot(column, 30);
 }

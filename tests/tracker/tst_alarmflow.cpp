@@ -173,7 +173,7 @@ private Q_SLOTS:
         w.answerAlarmSet(QTime(21, 30));
         w.alarms()->addBedButton->click();
         w.restart();
-        QVERIFY(!w.tracker()->sleepRecord.Loaded);
+        QVERIFY(!w.tracker()->sleepRecord.isLoaded());
         QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
         w.alarms()->checkAlarms();

@@ -23,18 +23,18 @@ void bind(SleepRecord &record, const QString &folder, int date)
 {
     record.bind(folder, date);
     QString error;
-    QVERIFY(record.loadYear(record.Year, &error));
-    record.Loaded = true;
+    QVERIFY(record.loadYear(record.year(), &error));
+    record.markLoaded();
 }
 
 void build(SleepRecord &record, StringGrid &sleep, StringGrid &dates)
 {
-    record.fillSleepGrid(sleep, dates, lastDayOfMonth(record.Year, record.Month) - 30);
+    record.fillSleepGrid(sleep, dates, lastDayOfMonth(record.year(), record.month()) - 30);
 }
 
 int columnOf(const SleepRecord &record, int date)
 {
-    return date - record.firstDate + 1;
+    return date - record.firstDate() + 1;
 }
 
 } // namespace
@@ -107,12 +107,12 @@ private Q_SLOTS:
 
         SleepRecord record;
         record.bind(m_folder, dayNumberOf(2024, 5, 7) + 0.75);
-        QCOMPARE(record.MonthKey, QStringLiteral("Y2024M5"));
-        QCOMPARE(record.MonthText, QStringLiteral("May"));
-        QCOMPARE(int(record.Year), 2024);
-        QCOMPARE(int(record.Month), 5);
-        QCOMPARE(int(record.Day), 7);
-        QCOMPARE(record.selectedDate, dayNumberOf(2024, 5, 7) + 0.75);
+        QCOMPARE(record.monthKey(), QStringLiteral("Y2024M5"));
+        QCOMPARE(record.monthText(), QStringLiteral("May"));
+        QCOMPARE(int(record.year()), 2024);
+        QCOMPARE(int(record.month()), 5);
+        QCOMPARE(int(record.day()), 7);
+        QCOMPARE(record.selectedDate(), dayNumberOf(2024, 5, 7) + 0.75);
     }
 
     // A project that never used the tracker: header texts and dates, every
@@ -128,7 +128,7 @@ private Q_SLOTS:
                  QStringList({"Date", "Farenheit", "Celsius", "BarHeight", "Time", ""}));
         QCOMPARE(store.cell(0, 1), QStringLiteral("January 1"));
         QCOMPARE(store.cell(0, 366), QStringLiteral("December 31"));
-        QCOMPARE(record.yearFile, m_folder + QStringLiteral("2024-time.txt"));
+        QCOMPARE(record.yearFile(), m_folder + QStringLiteral("2024-time.txt"));
         QVERIFY(QDir(m_folder).isEmpty());
 
         // A common year has no 366th date.
@@ -143,7 +143,7 @@ private Q_SLOTS:
         SleepRecord record;
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         QVERIFY(record.saveYear().ok);
-        const QStringList lines = TextFile::readLines(record.yearFile);
+        const QStringList lines = TextFile::readLines(record.yearFile());
         QCOMPARE(lines.size(), 367);
         QCOMPARE(lines.first(), QStringLiteral("Date,Farenheit,Celsius,BarHeight,Time") + QString(57, ','));
         QCOMPARE(lines.at(1).left(11), QStringLiteral("\"January 1\""));
@@ -192,7 +192,7 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!record.loadYear(2024, &error));
         QVERIFY(error.contains(QStringLiteral("2024-time.txt")));
-        record.Loaded = true;
+        record.markLoaded();
         QVERIFY(record.saveYear().ok);
         QFile file(m_folder + "2024-time.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -239,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(record.yearChart.cell(1, d), QStringLiteral("May 7"));
         QCOMPARE(record.yearChart.cell(2, d), QStringLiteral("0.5"));
         QCOMPARE(record.yearChart.cell(13, d), QStringLiteral("*"));
-        QCOMPARE(record.selectedDate, double(dayNumberOf(2024, 5, 7)));
+        QCOMPARE(record.selectedDate(), double(dayNumberOf(2024, 5, 7)));
 
         t = record.toggleSlot(sleep, column, 3);
         QCOMPARE(t.hours, 0.0);
@@ -285,7 +285,7 @@ private Q_SLOTS:
         record.yearChart.setCell(2, 1, QStringLiteral("2.0"));
         record.yearChart.setCell(2, 2, QStringLiteral("3.0"));
         build(record, sleep, dates);
-        QCOMPARE(record.firstDate, dayNumberOf(2024, 1, 1));
+        QCOMPARE(record.firstDate(), dayNumberOf(2024, 1, 1));
         const SleepRecord::Toggle t = record.toggleSlot(sleep, 3, 5);
         QCOMPARE(t.last7, 5.5);
         QCOMPARE(t.last30, 5.5);
@@ -352,7 +352,7 @@ private Q_SLOTS:
         const SleepRecord::Toggle t = record.toggleSlot(sleep, 33, 4);
         QVERIFY(t.valid);
         QCOMPARE(t.last7, 0.5);
-        QCOMPARE(record.selectedDate, double(dayNumberOf(2025, 1, 2)));
+        QCOMPARE(record.selectedDate(), double(dayNumberOf(2025, 1, 2)));
         QCOMPARE(record.yearChart.cell(14, 2), QString());
         QVERIFY(record.saveYear().ok);
 

@@ -183,7 +183,7 @@ private Q_SLOTS:
         m_form->noteEdit->setPlainText(QStringLiteral("Tuesday"));
         click(columnOf(dayNumberOf(2024, 5, 3)), 5);
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
-        QCOMPARE(m_form->sleepRecord.NoteFile, a + "Y2024M5D3-note.txt");
+        QCOMPARE(m_form->sleepRecord.noteFile(), a + "Y2024M5D3-note.txt");
         QCOMPARE(m_form->noteEdit->toPlainText(), QString());
         // Leaving a day whose note was not touched writes nothing: no
         // empty note file is left in the project folder.
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->columnDate(1), dayNumberOf(2024, 5, 31));
         QCOMPARE(m_form->columnDate(31), dayNumberOf(2024, 6, 30));
         QCOMPARE(m_form->dateGrid.cell(0, 2), QStringLiteral("31"));
-        QCOMPARE(m_form->sleepRecord.MonthKey, QStringLiteral("Y2024M6"));
+        QCOMPARE(m_form->sleepRecord.monthKey(), QStringLiteral("Y2024M6"));
     }
 
     // Arrow keys toggle every slot they land on; Shift only extends the
@@ -367,7 +367,7 @@ private Q_SLOTS:
     void datesBeforeDayZero()
     {
         m_form->loadDay(project("A"), dayNumberOf(1899, 12, 5));
-        QVERIFY(m_form->sleepRecord.firstDate < 0);
+        QVERIFY(m_form->sleepRecord.firstDate() < 0);
         QCOMPARE(m_form->dateGrid.cell(0, 0), QString());
         m_form->toggleSleepSlot(3, 3);
         QCOMPARE(m_form->dayHours(3), 0.0);
@@ -379,8 +379,8 @@ private Q_SLOTS:
     {
         m_form->loadDay(m_dir->path() + QStringLiteral("/Projects/../../elsewhere/"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QVERIFY(!m_form->sleepRecord.Loaded);
-        QVERIFY(m_form->sleepRecord.yearFile.isEmpty());
+        QVERIFY(!m_form->sleepRecord.isLoaded());
+        QVERIFY(m_form->sleepRecord.yearFile().isEmpty());
     }
 
     // Down from the last visible row (7:30 pm) never scrolls the grid:
@@ -495,7 +495,7 @@ private Q_SLOTS:
         m_form->loadDay(project("B"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Y2024M5D7-note.txt")));
-        QCOMPARE(m_form->sleepRecord.trackedFolder, a);
+        QCOMPARE(m_form->sleepRecord.trackedFolder(), a);
         QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("Teething"));
         QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
         QVERIFY(!QDir(project("B")).exists() || QDir(project("B")).isEmpty());
@@ -503,7 +503,7 @@ private Q_SLOTS:
         // Once the place is free again, the same move succeeds.
         QVERIFY(QDir().rmdir(a + "Y2024M5D7-note.txt"));
         m_form->loadDay(project("B"), now());
-        QCOMPARE(m_form->sleepRecord.trackedFolder, project("B"));
+        QCOMPARE(m_form->sleepRecord.trackedFolder(), project("B"));
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Teething"));
     }
 
@@ -538,7 +538,7 @@ private Q_SLOTS:
 private:
     QString project(const QString &name) const { return m_data->ProjectsDir + name + QLatin1Char('/'); }
     double now() const { return m_fakes->clock.nowDayNumber(); }
-    int columnOf(int date) const { return date - m_form->sleepRecord.firstDate + 1; }
+    int columnOf(int date) const { return date - m_form->sleepRecord.firstDate() + 1; }
     QPoint cellCentre(int column, int row) const
     {
         return m_form->sleepChart->visualRect(m_form->sleepGrid.index(row, column)).center();

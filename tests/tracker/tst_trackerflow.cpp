@@ -52,7 +52,7 @@ struct TrackerWindow
         projects()->department->setCurrentItem(found.first());
     }
     QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
-    int column(int date) const { return date - tracker()->sleepRecord.firstDate + 1; }
+    int column(int date) const { return date - tracker()->sleepRecord.firstDate() + 1; }
 
     FakeServices fakes;
     QTemporaryDir tmp;
@@ -76,7 +76,7 @@ private Q_SLOTS:
         TrackerWindow w;
         QVERIFY(w.tracker());
         QCOMPARE(w.tracker()->parentWidget(), w.book()->pnlTimeTrack);
-        QVERIFY(!w.tracker()->sleepRecord.Loaded);
+        QVERIFY(!w.tracker()->sleepRecord.isLoaded());
         QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
         // Unbound, a click marks nothing.
         w.tracker()->toggleSleepSlot(3, 3);
@@ -89,25 +89,25 @@ private Q_SLOTS:
     {
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
-        QVERIFY(!w.tracker()->sleepRecord.Loaded);
+        QVERIFY(!w.tracker()->sleepRecord.isLoaded());
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QCOMPARE(w.tracker()->sleepRecord.trackedFolder, w.folder(QStringLiteral("Garden")));
-        QCOMPARE(w.tracker()->sleepRecord.selectedDate, w.fakes.clock.nowDayNumber());
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Garden")));
+        QCOMPARE(w.tracker()->sleepRecord.selectedDate(), w.fakes.clock.nowDayNumber());
 
         const int column = w.column(dayNumberOf(2024, 5, 7));
         w.tracker()->toggleSleepSlot(column, 4);
         w.tracker()->toggleSleepSlot(column, 5);
 
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.tracker()->sleepRecord.trackedFolder, w.folder(QStringLiteral("Car")));
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Car")));
         QCOMPARE(w.tracker()->dayHours(column), 0.0);
         QVERIFY(QFile::exists(w.folder(QStringLiteral("Garden")) + QStringLiteral("2024-time.txt")));
 
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.tracker()->sleepRecord.trackedFolder, w.folder(QStringLiteral("Car")));
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Car")));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QCOMPARE(w.tracker()->sleepRecord.trackedFolder, w.folder(QStringLiteral("Garden")));
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Garden")));
         QCOMPARE(w.tracker()->dayHours(column), 1.0);
     }
 

@@ -362,7 +362,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
         }
     }
 
-    if (sleepRecord.Loaded) {
+    if (sleepRecord.isLoaded()) {
         saveTracker();
         // Marks or alarm lists that could not be written keep the binding
         // they belong to; the reason was shown.
@@ -373,7 +373,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
     // The note of the date being left is written (when edited) before
     // anything of the new binding is set: a note that cannot be written
     // keeps the old binding whole.
-    if (!sleepRecord.NoteFile.isEmpty()) {
+    if (!sleepRecord.noteFile().isEmpty()) {
         const WriteResult written = writeNote();
         if (!written) {
             reportWrite(written);
@@ -388,20 +388,20 @@ void TimeTracker::loadDay(const QString &folder, double date)
         m_services.dialogs->error(this, tr("The folder \"%1\" could not be created.").arg(folder));
 
     loadNote(date);
-    loadYear(sleepRecord.Year);
-    buildSleepGrid(lastDayOfMonth(sleepRecord.Year, sleepRecord.Month) - 30);
+    loadYear(sleepRecord.year());
+    buildSleepGrid(lastDayOfMonth(sleepRecord.year(), sleepRecord.month()) - 30);
     dateLabel->setText(formatDateTime(QStringLiteral("mmmm d, yyyy"), date));
-    sleepRecord.Loaded = true;
+    sleepRecord.markLoaded();
     dateChart->viewport()->update();
-    alarmPages->loadLists(sleepRecord.trackedFolder);
+    alarmPages->loadLists(sleepRecord.trackedFolder());
 }
 
 void TimeTracker::saveTracker()
 {
-    if (sleepRecord.yearFile.isEmpty())
+    if (sleepRecord.yearFile().isEmpty())
         return;
     ensureMonthFolder();
-    if (!sleepRecord.Loaded)
+    if (!sleepRecord.isLoaded())
         return;
     writeSleepReport();
     reportWrite(sleepRecord.saveYear());
@@ -420,12 +420,12 @@ void TimeTracker::showFeedPage()
 
 void TimeTracker::writeSleepReport()
 {
-    reportWrite(sleepReport->writeSleepReport({sleepRecord.trackedFolder, sleepRecord.MonthKey, sleepRecord.MonthText}).write);
+    reportWrite(sleepReport->writeSleepReport({sleepRecord.trackedFolder(), sleepRecord.monthKey(), sleepRecord.monthText()}).write);
 }
 
 void TimeTracker::showSleepReport()
 {
-    sleepReport->showReport({sleepRecord.trackedFolder, sleepRecord.MonthKey, sleepRecord.MonthText});
+    sleepReport->showReport({sleepRecord.trackedFolder(), sleepRecord.monthKey(), sleepRecord.monthText()});
 }
 
 void TimeTracker::printSleepReport()
@@ -464,7 +464,7 @@ void TimeTracker::loadYear(int year)
 
 void TimeTracker::loadNote(double date)
 {
-    if (!sleepRecord.NoteFile.isEmpty()) {
+    if (!sleepRecord.noteFile().isEmpty()) {
         const WriteResult written = writeNote();
         if (!written) {
             // The note stays in the memo, bound to its own file.
@@ -472,15 +472,15 @@ void TimeTracker::loadNote(double date)
             return;
         }
     }
-    sleepRecord.NoteFile = sleepRecord.trackedFolder + noteFileName(DayNumber::toDate(date));
+    sleepRecord.bindNote(date);
     QString error;
-    const QString text = TextFile::readText(sleepRecord.NoteFile, &error);
+    const QString text = TextFile::readText(sleepRecord.noteFile(), &error);
     noteEdit->setReadOnly(false);
     if (!error.isEmpty()) {
         // A note that cannot be read is never overwritten with an empty one.
         noteEdit->setPlainText(QString());
         noteEdit->setReadOnly(true);
-        sleepRecord.NoteFile.clear();
+        sleepRecord.releaseNote();
         if (m_services.dialogs)
             m_services.dialogs->error(this, error);
         return;
@@ -495,9 +495,9 @@ WriteResult TimeTracker::writeNote()
     // file, and a note changed on disk meanwhile is not overwritten with
     // what was shown.
     const QString text = noteEdit->toPlainText();
-    if (sleepRecord.NoteFile.isEmpty() || noteEdit->isReadOnly() || text == m_noteOnDisk)
+    if (sleepRecord.noteFile().isEmpty() || noteEdit->isReadOnly() || text == m_noteOnDisk)
         return {};
-    const WriteResult written = TextFile::writeText(sleepRecord.NoteFile, text);
+    const WriteResult written = TextFile::writeText(sleepRecord.noteFile(), text);
     if (written)
         m_noteOnDisk = text;
     return written;
@@ -509,7 +509,7 @@ bool TimeTracker::saveEdited(QString *error)
     const WriteResult note = writeNote();
     if (!note)
         errors.append(note.error);
-    if (sleepRecord.Loaded && sleepRecord.hasUnsavedChanges()) {
+    if (sleepRecord.isLoaded() && sleepRecord.hasUnsavedChanges()) {
         const WriteResult year = sleepRecord.saveYear();
         if (!year)
             errors.append(year.error);
@@ -550,7 +550,7 @@ void TimeTracker::rememberTrackedProject(const QString &folder)
 
 void TimeTracker::loadLastTrackedAlarms()
 {
-    if (!m_dataFolder || sleepRecord.Loaded)
+    if (!m_dataFolder || sleepRecord.isLoaded())
         return;
     const QString file = lastTrackedFile();
     if (!QFileInfo(file).isFile())
@@ -582,7 +582,7 @@ void TimeTracker::resetStatistics()
 
 void TimeTracker::saveNote()
 {
-    if (!sleepRecord.NoteFile.isEmpty())
+    if (!sleepRecord.noteFile().isEmpty())
         reportWrite(writeNote());
 }
 
@@ -610,7 +610,7 @@ void TimeTracker::buildSleepGrid(double first)
         timeGrid.setCell(0, r + 1, hours.at(r));
     placeSleepGrids();
     // The cursor starts on the bound day, without marking anything.
-    const int column = qBound(1, DayNumber::wholeDay(sleepRecord.selectedDate) - sleepRecord.firstDate + 1, kGridDays);
+    const int column = qBound(1, DayNumber::wholeDay(sleepRecord.selectedDate()) - sleepRecord.firstDate() + 1, kGridDays);
     sleepGrid.setCurrentCell(column, 1);
     sleepChart->setQuiet(false);
     sleepChart->viewport()->update();
@@ -627,7 +627,7 @@ void TimeTracker::toggleSleepSlot(int column, int row)
     const SleepRecord::Toggle toggle = sleepRecord.toggleSlot(sleepGrid, column, row);
     if (!toggle.valid)
         return;
-    const double selected = sleepRecord.selectedDate;
+    const double selected = sleepRecord.selectedDate();
     Q_EMIT selectedDateChanged(selected);
     timeLabel->setText(formatDateTime(QStringLiteral("mmm d, yyyy"), selected) + tr(" Time Total: "));
     timeLabel->adjustSize();
@@ -694,8 +694,8 @@ void TimeTracker::drawDateCell(QPainter *painter, const QRect &rect, int row, in
     painter->setPen(Qt::black);
     painter->drawText(grown.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       dateGrid.cell(column, row));
-    if (sleepRecord.Loaded || !sleepRecord.yearFile.isEmpty()) {
-        if (sleepRecord.firstDate + column == DayNumber::wholeDay(sleepRecord.selectedDate)) {
+    if (sleepRecord.isLoaded() || !sleepRecord.yearFile().isEmpty()) {
+        if (sleepRecord.firstDate() + column == DayNumber::wholeDay(sleepRecord.selectedDate())) {
             painter->setPen(QPen(kSelectedFrame, 2));
             painter->drawLine(grown.left() + 1, grown.top(), grown.left() + 1, grown.bottom());
             painter->drawLine(grown.right() - 2, grown.top(), grown.right() - 2, grown.bottom());
@@ -721,5 +721,5 @@ void TimeTracker::showSleepGrid()
 void TimeTracker::showSleepGraph()
 {
     pageStack->setCurrentIndex(4);
-    showWeekChart(sleepRecord.selectedDate);
+    showWeekChart(sleepRecord.selectedDate());
 }
