@@ -68,7 +68,8 @@ struct AlarmFlowWindow
     QString folder(const QString &name) const { return form->dataFolder->ProjectsDir + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)
     {
-        alarms()->ExecAlarmSet = [time](AlarmSetDialog &dialog) {
+        fakes.dialogs.formAnswer = [time](QDialog &shown) {
+            auto &dialog = dynamic_cast<AlarmSetDialog &>(shown);
             dialog.bedTime->setTime(time);
             return int(QDialog::Accepted);
         };

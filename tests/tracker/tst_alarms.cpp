@@ -132,7 +132,8 @@ void TestAlarms::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_script.clear();
     m_dialogsShown = 0;
-    m_alarms->ExecAlarmSet = [this](AlarmSetDialog &form) {
+    m_fakes->dialogs.formAnswer = [this](QDialog &shown) {
+        auto &form = dynamic_cast<AlarmSetDialog &>(shown);
         ++m_dialogsShown;
         if (m_script.isEmpty())
             return int(QDialog::Rejected);

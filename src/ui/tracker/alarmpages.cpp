@@ -377,7 +377,7 @@ void AlarmPages::deleteFeedTime()
 void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
 {
     AlarmSetDialog dialog(m_services.clock, m_owner);
-    const int answer = ExecAlarmSet ? ExecAlarmSet(dialog) : dialog.exec();
+    const int answer = m_services.dialogs->execForm(&dialog);
     if (answer == QDialog::Accepted) {
         const double value = dialog.timeValue();
         const QString timeText = AlarmRule::formatTime(value);

@@ -8,15 +8,12 @@
 #include <QSet>
 #include <QStringList>
 
-#include <functional>
-
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
-class AlarmSetDialog;
 
 // The tracker's two alarm lists with their clock and sounds. Builds its
 // controls on the tracker's pages "Go to Bed" (bed times, bed sounds) and
@@ -90,9 +87,6 @@ public:
     QString soundFile;
     // Where the wave files are looked for, ending with "/"; empty: nowhere.
     QString soundFolder;
-
-    // Shows the dialog and returns its result; tests answer it directly.
-    std::function<int(AlarmSetDialog &)> ExecAlarmSet;
 
     static constexpr int clockInterval = 59000;
     static constexpr int snoozeInterval = 5 * 60 * 1000;
