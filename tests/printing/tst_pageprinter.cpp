@@ -46,11 +46,14 @@ private:
         return std::make_unique<RecordingTarget>(600, QSize(5100, 6600), printable, &job);
     }
 
+    // The title of the pages printed.
+    QString m_title;
+
     int print(IPrintTarget &target, const QStringList &lines, const QFont &font, bool measure = false,
               QString *error = nullptr, float left = 0.5f, float top = 0.75f, float right = 0.5f,
               float bottom = 1.0f)
     {
-        PagePrinter printer;
+        PagePrinter printer(m_title);
         return printString(target, lines, &font, left, right, top, bottom, 6.0f, measure, printer.header(),
                            printer.footer(), error);
     }
@@ -70,7 +73,7 @@ private Q_SLOTS:
     {
         auto target = letter600();
         const QFont font = twelvePoint();
-        PageTitle = QStringLiteral("Garden");
+        m_title = QStringLiteral("Garden");
         const int pages = print(*target, numbered(56), font);
         target.reset();
         QCOMPARE(pages, 2);

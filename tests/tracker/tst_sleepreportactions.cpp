@@ -1,4 +1,6 @@
 #include "fakes.h"
+#include "recordingprinter.h"
+#include "ui/printing/qtprinting.h"
 #include "ui/tracker/sleepreportwindow.h"
 
 #include <QApplication>
@@ -107,8 +109,9 @@ void TestSleepReportActions::printGoesToTheCurrentPrinterWithoutBlocking()
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
     printer.setOutputFileName(pdf);
+    QtPrinting printing(&printer, &fakes.dialogs);
     Services services = fakes.services();
-    services.printer = &printer;
+    services.printing = &printing;
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     put(build + QStringLiteral("DedoDurid.html"),
@@ -158,7 +161,14 @@ void TestSleepReportActions::printWithoutPrinterSavesAPdf()
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     put(build + QStringLiteral("DedoDurid.html"), "<html><body>x</body></html>\r\n");
-    SleepReportWindow report(build, fakes.services(), &owner);
+    // No printer: the user agrees to a PDF file and names it.
+    FakePrinting printing;
+    printing.printerInstalled = false;
+    printing.pdfAnswer = build + QStringLiteral("DedoDurid.pdf");
+    fakes.dialogs.answers.enqueue(true);
+    Services services = fakes.services();
+    services.printing = &printing;
+    SleepReportWindow report(build, services, &owner);
     report.loadWait = 0;
     report.closeWait = 0;
     QSignalSpy done(&report, &SleepReportWindow::printFinished);

@@ -14,19 +14,22 @@ class QPainter;
 // clearing aContinue stops the printing.
 using TPageBandProc = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
 
-// The title that printHeader prints; callers set it just before printing.
-extern QString PageTitle;
-
 // The header and footer that the program's print buttons use: a grey rule
 // and the page title above the text, a grey rule and "Page n" below it.
 class PagePrinter
 {
 public:
+    // The title is printed in the header of every page.
+    explicit PagePrinter(const QString &title = QString());
+
     void printHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
     void printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
 
     TPageBandProc header();
     TPageBandProc footer();
+
+private:
+    QString m_title;
 };
 
 // Prints the lines one per printed line, at a pitch of aLinesPerInch,

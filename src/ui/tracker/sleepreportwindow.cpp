@@ -5,12 +5,12 @@
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
 #include "core/platform/shell.h"
+#include "core/printing/printtarget.h"
+#include "ui/printing/pageprintjob.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QTimer>
@@ -88,6 +88,12 @@ void SleepReportWindow::printSleepReport()
         Q_EMIT printFinished(false);
         return;
     }
+    m_pdfPath.clear();
+    m_target = choosePrintTarget(m_services, m_owner, QStringLiteral("DedoDurid.pdf"), &m_pdfPath);
+    if (!m_target) {
+        Q_EMIT printFinished(false);
+        return;
+    }
     // The page carries no header or footer: the document is printed with
     // its own page size, which leaves out the page numbers.
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -102,29 +108,15 @@ void SleepReportWindow::printLoaded()
 {
     if (!m_document)
         return;
-    QPrinter *target = m_services.printer;
-    std::unique_ptr<QPrinter> pdf;
-    QString savedAs;
-    // Without an installed printer Qt quietly makes a PDF printer with no
-    // file; the report then goes into a PDF beside it.
-    if (!target || (target->outputFormat() == QPrinter::PdfFormat
-                    && target->outputFileName().isEmpty())) {
-        pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        pdf->setOutputFormat(QPrinter::PdfFormat);
-        savedAs = m_buildDir + QStringLiteral("DedoDurid.pdf");
-        pdf->setOutputFileName(savedAs);
-        target = pdf.get();
-    }
-    const QRectF paint = target->pageLayout().paintRect(QPageLayout::Inch);
-    m_document->setPageSize(paint.size() * 96.0);
-    m_document->print(target);
-    m_printed = target->printerState() != QPrinter::Error;
+    QString error;
+    m_printed = m_target && printDocument(*m_target, m_document, &error) >= 0;
+    m_target.reset();
     if (!m_printed)
         showError(tr("The sleep report could not be printed."));
-    else if (!savedAs.isEmpty() && m_services.dialogs)
+    else if (!m_pdfPath.isEmpty() && m_services.dialogs)
         m_services.dialogs->message(m_owner, tr("No printer is installed. The sleep report was "
                                                 "saved as \"%1\".")
-                                                 .arg(QDir::toNativeSeparators(savedAs)));
+                                                 .arg(QDir::toNativeSeparators(m_pdfPath)));
     QTimer::singleShot(closeWait, this, [this] { finishPrint(m_printed); });
 }
 

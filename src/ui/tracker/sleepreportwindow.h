@@ -8,15 +8,18 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
-class QPrinter;
+class IPrintTarget;
 class QPushButton;
 class QTextDocument;
 class QWidget;
 
 // The tracker's report actions: writing "DedoDurid.html" into the build
-// folder, showing it with the desktop's opener and printing it on the
-// current printer without a prompt and without page header or footer.
+// folder, showing it with the desktop's opener and printing it through the
+// printing service without page header or footer: on the current printer
+// without a prompt, or, when there is none, into a PDF file the user
+// agreed to and chose.
 class SleepReportWindow : public QObject
 {
     Q_OBJECT
@@ -72,5 +75,9 @@ private:
     Services m_services;
     QPointer<QWidget> m_owner;
     QTextDocument *m_document = nullptr;
+    // Where the job in progress prints, and the PDF file it writes when
+    // there is no printer.
+    std::unique_ptr<IPrintTarget> m_target;
+    QString m_pdfPath;
     bool m_printed = false;
 };
