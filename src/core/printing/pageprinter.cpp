@@ -89,19 +89,19 @@ void PagePrinter::printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, b
     drawTextTopLeft(aCanvas, aBand.right() - metrics.horizontalAdvance(s), aBand.top() + d / 18, s);
 }
 
-TPageBandProc PagePrinter::header()
+PageBandPainter PagePrinter::header()
 {
     return [this](QPainter *canvas, int page, QRect band, bool &go) { printHeader(canvas, page, band, go); };
 }
 
-TPageBandProc PagePrinter::footer()
+PageBandPainter PagePrinter::footer()
 {
     return [this](QPainter *canvas, int page, QRect band, bool &go) { printFooter(canvas, page, band, go); };
 }
 
 int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
                 float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
+                bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter,
                 QString *error)
 {
     auto fail = [error](const QString &message) {

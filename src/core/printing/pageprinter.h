@@ -12,7 +12,7 @@ class QPainter;
 
 // Draws the header or the footer band of one page. The band is a copy;
 // clearing aContinue stops the printing.
-using TPageBandProc = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
+using PageBandPainter = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
 
 // The header and footer that the program's print buttons use: a grey rule
 // and the page title above the text, a grey rule and "Page n" below it.
@@ -25,8 +25,8 @@ public:
     void printHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
     void printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
 
-    TPageBandProc header();
-    TPageBandProc footer();
+    PageBandPainter header();
+    PageBandPainter footer();
 
 private:
     QString m_title;
@@ -42,7 +42,7 @@ private:
 // discarded, nothing comes out).
 int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
                 float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
+                bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter,
                 QString *error = nullptr);
 
 // x to the nearest whole number, halves to the even neighbour.
