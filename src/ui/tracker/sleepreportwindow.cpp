@@ -136,15 +136,15 @@ void SleepReportWindow::showError(const QString &text)
 
 void SleepReportWindow::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)
 {
-    showButton = new QPushButton(tr("Show Report"), parent);
-    showButton->setObjectName(QStringLiteral("SpeedButton7"));
-    showButton->setAccessibleName(tr("Show sleep report"));
-    showButton->setGeometry(x, y, 110, 28);
-    printButton = new QPushButton(tr("Print Report"), parent);
-    printButton->setObjectName(QStringLiteral("SpeedButton5"));
-    printButton->setAccessibleName(tr("Print sleep report"));
-    printButton->setGeometry(x + 118, y, 110, 28);
-    connect(showButton, &QPushButton::clicked, this,
+    m_showButton = new QPushButton(tr("Show Report"), parent);
+    m_showButton->setObjectName(QStringLiteral("SpeedButton7"));
+    m_showButton->setAccessibleName(tr("Show sleep report"));
+    m_showButton->setGeometry(x, y, 110, 28);
+    m_printButton = new QPushButton(tr("Print Report"), parent);
+    m_printButton->setObjectName(QStringLiteral("SpeedButton5"));
+    m_printButton->setAccessibleName(tr("Print sleep report"));
+    m_printButton->setGeometry(x + 118, y, 110, 28);
+    connect(m_showButton, &QPushButton::clicked, this,
             [this, source] { showReport(source()); });
-    connect(printButton, &QPushButton::clicked, this, &SleepReportWindow::printSleepReport);
+    connect(m_printButton, &QPushButton::clicked, this, &SleepReportWindow::printSleepReport);
 }

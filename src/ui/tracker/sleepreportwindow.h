@@ -52,9 +52,6 @@ public:
     int loadWait = 3000;
     int closeWait = 2000;
 
-    // The show and print buttons, made by addButtons.
-    QPushButton *showButton = nullptr;
-    QPushButton *printButton = nullptr;
     // Puts "Show Report" and "Print Report" on the parent at a place; the
     // source is asked for when "Show Report" is pressed.
     void addButtons(QWidget *parent, int x, int y, std::function<Source()> source);
@@ -71,6 +68,9 @@ private:
     void finishPrint(bool ok);
     void showError(const QString &text);
 
+    // The show and print buttons, made by addButtons.
+    QPushButton *m_showButton = nullptr;
+    QPushButton *m_printButton = nullptr;
     QString m_buildDir;
     Services m_services;
     QPointer<QWidget> m_owner;
