@@ -25,7 +25,7 @@ ListViewData bigList()
                                  : i % 3 == 1 ? QStringLiteral("Mon Wed Fri ")
                                               : AlarmRule::fixedDateSchedule(QDate(2008, 4, 5));
         list.items.append(ListViewItem{true,
-                                       AlarmRule::Caption(schedule, AlarmRule::TimeText(value)),
+                                       AlarmRule::caption(schedule, AlarmRule::formatTime(value)),
                                        {schedule, AlarmRule::timeValueText(value)}});
     }
     return list;
@@ -43,7 +43,7 @@ void BM_ClockTick(benchmark::State &state)
     AlarmPages alarms(&bed, &feed, fakes.services());
     alarms.loadLists(dir.path() + QLatin1Char('/'));
     for (auto _ : state)
-        alarms.clockTimer();
+        alarms.checkAlarms();
 }
 BENCHMARK(BM_ClockTick)->Unit(benchmark::kMillisecond);
 
@@ -71,7 +71,7 @@ void BM_WriteSleepReport(benchmark::State &state)
         readings << QStringLiteral("Day %1=97.%2").arg(i).arg(i % 10);
     TextFile::writeLines(dir.filePath(QStringLiteral("time.txt")), readings);
     for (auto _ : state) {
-        SleepReport::Write(dir.filePath(QStringLiteral("time.txt")),
+        SleepReport::writeReport(dir.filePath(QStringLiteral("time.txt")),
                            dir.filePath(QStringLiteral("DedoDurid.html")), QStringLiteral("May"),
                            QStringLiteral("5/7/24"));
     }

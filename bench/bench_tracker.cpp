@@ -23,7 +23,7 @@ const QDateTime kTrackerNow(QDate(2024, 5, 7), QTime(21, 15));
 void writeFullYear(const QString &folder)
 {
     SleepRecord record;
-    record.Bind(folder, DayNumber::fromDate(QDate(2024, 1, 1)));
+    record.bind(folder, DayNumber::fromDate(QDate(2024, 1, 1)));
     QString error;
     record.loadYear(2024, &error);
     for (int d = 1; d <= 366; ++d) {
@@ -35,7 +35,7 @@ void writeFullYear(const QString &folder)
         TextFile::writeText(folder + SleepTrack::noteFileName(date),
                             QStringLiteral("Woke twice, fed at 3 am.\nNap after lunch."));
     }
-    saveGridRows(record.yearChart, record.yearFile);
+    saveGridRows(record.yearChart, record.yearFile());
 }
 
 struct TrackerBench
@@ -64,9 +64,9 @@ void BM_TrackerSlotToggle(benchmark::State &state)
 {
     TrackerBench bench;
     bench.form->loadDay(bench.folder("Garden"), bench.fakes.clock.nowDayNumber());
-    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->Record.firstDate + 1;
+    const int column = DayNumber::fromDate(kTrackerNow.date()) - bench.form->sleepRecord.firstDate() + 1;
     for (auto _ : state)
-        bench.form->sleepChartSelectCell(column, 30);
+        bench.form->toggleSleepSlot(column, 30);
 }
 BENCHMARK(BM_TrackerSlotToggle)->Unit(benchmark::kMillisecond);
 

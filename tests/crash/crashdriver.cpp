@@ -139,7 +139,7 @@ int main(int argc, char **argv)
             if (book->currentIndex() != ProjectNotebook::TimeTab)
                 book->setCurrentIndex(ProjectNotebook::TimeTab);
             for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)
-                tracker->sleepChartSelectCell(static_cast<int>(random.bounded(1, 32)),
+                tracker->toggleSleepSlot(static_cast<int>(random.bounded(1, 32)),
                                                static_cast<int>(random.bounded(1, 49)));
             break;
         }

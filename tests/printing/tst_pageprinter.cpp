@@ -46,11 +46,14 @@ private:
         return std::make_unique<RecordingTarget>(600, QSize(5100, 6600), printable, &job);
     }
 
+    // The title of the pages printed.
+    QString m_title;
+
     int print(IPrintTarget &target, const QStringList &lines, const QFont &font, bool measure = false,
               QString *error = nullptr, float left = 0.5f, float top = 0.75f, float right = 0.5f,
               float bottom = 1.0f)
     {
-        PagePrinter printer;
+        PagePrinter printer(m_title);
         return printString(target, lines, &font, left, right, top, bottom, 6.0f, measure, printer.header(),
                            printer.footer(), error);
     }
@@ -70,7 +73,7 @@ private Q_SLOTS:
     {
         auto target = letter600();
         const QFont font = twelvePoint();
-        PageTitle = QStringLiteral("Garden");
+        m_title = QStringLiteral("Garden");
         const int pages = print(*target, numbered(56), font);
         target.reset();
         QCOMPARE(pages, 2);
@@ -147,7 +150,7 @@ private Q_SLOTS:
     {
         auto target = letter600();
         int calls = 0;
-        const TPageBandProc count = [&calls](QPainter *, int, QRect, bool &) { ++calls; };
+        const PageBandPainter count = [&calls](QPainter *, int, QRect, bool &) { ++calls; };
         const QFont font = twelvePoint();
         const int pages = printString(*target, {}, &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, count, count);
         target.reset();
@@ -171,12 +174,12 @@ private Q_SLOTS:
         QFETCH(bool, inHeader);
         auto target = letter600();
         QList<int> headerPages;
-        const TPageBandProc header = [&](QPainter *, int page, QRect, bool &go) {
+        const PageBandPainter header = [&](QPainter *, int page, QRect, bool &go) {
             headerPages.append(page);
             if (inHeader)
                 go = false;
         };
-        const TPageBandProc footer = [&](QPainter *, int, QRect, bool &go) {
+        const PageBandPainter footer = [&](QPainter *, int, QRect, bool &go) {
             if (!inHeader)
                 go = false;
         };
@@ -196,8 +199,8 @@ private Q_SLOTS:
     {
         auto target = letter600();
         QRect headerBand, footerBand;
-        const TPageBandProc header = [&](QPainter *, int, QRect band, bool &) { headerBand = band; };
-        const TPageBandProc footer = [&](QPainter *, int, QRect band, bool &) { footerBand = band; };
+        const PageBandPainter header = [&](QPainter *, int, QRect band, bool &) { headerBand = band; };
+        const PageBandPainter footer = [&](QPainter *, int, QRect band, bool &) { footerBand = band; };
         const QFont font = twelvePoint();
         printString(*target, numbered(1), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer);
         QCOMPARE(headerBand.left(), 300);

@@ -508,7 +508,7 @@ private Q_SLOTS:
                                      QStringLiteral("Page 1")}));
         // Left margin a quarter inch at 600 dpi.
         QCOMPARE(job.texts.at(1).topLeft, QPointF(150, 450));
-        QCOMPARE(PageTitle, QStringLiteral("Garden"));
+        QCOMPARE(job.documentName, QStringLiteral("Garden"));
     }
 
     void printingBeforeAnySelectionIsTitledProjects()
@@ -517,7 +517,7 @@ private Q_SLOTS:
         w.book()->toDoEditor->setPlainText(QString());
         w.p->printButton->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
-        QCOMPARE(PageTitle, QStringLiteral("Projects"));
+        QCOMPARE(w.printing.jobs.last().documentName, QStringLiteral("Projects"));
     }
 
     void dayEditorPrintsItsNote()

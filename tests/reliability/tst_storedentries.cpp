@@ -113,8 +113,8 @@ public:
             return loaded.ok;
         }
         if (m_kind == QLatin1String("year")) {
-            m_record.Bind(m_dir.ProjectsDir + QStringLiteral("Garden/"), 45296);
-            m_record.Loaded = true;
+            m_record.bind(m_dir.ProjectsDir + QStringLiteral("Garden/"), 45296);
+            m_record.markLoaded();
             QString notice;
             const bool loaded = m_record.loadYear(2024, message, &notice);
             if (!notice.isEmpty())

@@ -1,5 +1,7 @@
 #include "fakes.h"
 
+#include <QDialog>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,4 +67,10 @@ bool FakeDialogs::printerSetup(QWidget *, QPrinter *)
 {
     ++printerSetups;
     return true;
+}
+
+int FakeDialogs::execForm(QDialog *form)
+{
+    formsShown.append(form->windowTitle());
+    return formAnswer ? formAnswer(*form) : int(QDialog::Rejected);
 }

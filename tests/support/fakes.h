@@ -12,6 +12,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 // A clock pinned to a chosen moment.
 class FakeClock final : public IClock
 {
@@ -54,6 +56,7 @@ public:
     bool yesNo(QWidget *parent, const QString &text) override;
     bool okCancel(QWidget *parent, const QString &text) override;
     bool printerSetup(QWidget *parent, QPrinter *printer) override;
+    int execForm(QDialog *form) override;
 
     QStringList messages;
     QStringList errors;
@@ -62,6 +65,11 @@ public:
     QQueue<bool> answers;
     bool defaultAnswer = false;
     int printerSetups = 0;
+    // Fills in and answers each modal form shown, as the user would;
+    // unset, every form is cancelled.
+    std::function<int(QDialog &)> formAnswer;
+    // The window titles of the modal forms shown.
+    QStringList formsShown;
 
 private:
     bool answer(const QString &text);

@@ -168,7 +168,7 @@ std::unique_ptr<IPrintTarget> FakePrinting::pdfTarget(const QString &path)
     if (!m_sharedPrinter) {
         m_sharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_sharedPrinter->setPageSize(QPageSize(QPageSize::Letter));
-        m_real = std::make_unique<QtPrinting>(m_sharedPrinter.get());
+        m_real = std::make_unique<QtPrinting>(m_sharedPrinter.get(), nullptr);
     }
     return m_real->pdfTarget(path);
 }

@@ -41,6 +41,7 @@ struct RecordedJob
     bool begun = false;
     bool ended = false;
     bool aborted = false;
+    QString documentName;
     int pages = 0; // pages started
     QList<Text> texts;
     QList<Line> lines;
@@ -80,6 +81,7 @@ public:
     int dpiY() const override { return m_dpi; }
     QSize paperSize() const override { return m_paper; }
     QRect printableArea() const override { return m_printable; }
+    void setDocumentName(const QString &name) override { m_device.job.documentName = name; }
     bool beginDocument(QString *error) override;
     QPainter *painter() override;
     bool newPage() override;
@@ -108,8 +110,14 @@ public:
     std::unique_ptr<IPrintTarget> printerTarget() override;
     QString askPdfFile(QWidget *parent, const QString &suggestedName) override;
     std::unique_ptr<IPrintTarget> pdfTarget(const QString &path) override;
+    bool setUpPrinter(QWidget *) override
+    {
+        ++printerSetups;
+        return false;
+    }
 
     bool printerInstalled = true;
+    int printerSetups = 0;
     int dpi = 600;
     QSize paper{5100, 6600};
     QRect printable{0, 0, 5100, 6600};

@@ -53,7 +53,7 @@ struct AlarmFlowWindow
     ProjectsSection *projects() const { return form->projectsSection; }
     ProjectNotebook *book() const { return projects()->notebook; }
     TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
-    AlarmPages *alarms() const { return form->projectsSection->timeTracker()->Alarms; }
+    AlarmPages *alarms() const { return form->projectsSection->timeTracker()->alarmPages; }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
@@ -68,7 +68,8 @@ struct AlarmFlowWindow
     QString folder(const QString &name) const { return form->dataFolder()->ProjectsDir + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)
     {
-        alarms()->ExecAlarmSet = [time](AlarmSetDialog &dialog) {
+        fakes.dialogs.formAnswer = [time](QDialog &shown) {
+            auto &dialog = dynamic_cast<AlarmSetDialog &>(shown);
             dialog.bedTime->setTime(time);
             return int(QDialog::Accepted);
         };
@@ -101,14 +102,14 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.book()->findChild<QToolButton *>(QStringLiteral("btnBed"))->click();
-        QCOMPARE(w.tracker()->pgSleep->currentWidget(), w.tracker()->TabSheet6);
+        QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->bedPage);
         QVERIFY(w.alarms()->listBedTimes->isVisible());
         w.book()->findChild<QToolButton *>(QStringLiteral("btnFeed"))->click();
-        QCOMPARE(w.tracker()->pgSleep->currentWidget(), w.tracker()->TabSheet1);
+        QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->feedPage);
         QVERIFY(w.alarms()->alarmSnoozeButton->isVisible());
         w.book()->chartButton->click();
-        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
-        QVERIFY(w.alarms()->Clock->isActive());
+        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
+        QVERIFY(w.alarms()->alarmClock->isActive());
     }
 
     void listsFollowTheProjectAndSurviveARestart()
@@ -116,9 +117,9 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->Button3->click();
+        w.alarms()->addBedButton->click();
         w.answerAlarmSet(QTime(3, 0));
-        w.alarms()->Button5->click();
+        w.alarms()->addFeedButton->click();
         QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
 
         w.select(QStringLiteral("Car"));
@@ -143,10 +144,10 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->Button3->click();
+        w.alarms()->addBedButton->click();
         w.alarms()->bedSound->setCurrentText(QStringLiteral("Rain"));
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 20)));
-        w.alarms()->clockTimer();
+        w.alarms()->checkAlarms();
         QVERIFY(w.fakes.sound.playing.endsWith(QStringLiteral("/Rain.wav")));
         w.alarms()->alarmStopButton->click();
         QVERIFY(w.fakes.sound.playing.isEmpty());
@@ -157,10 +158,10 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->Button3->click();
+        w.alarms()->addBedButton->click();
         w.alarms()->listBedTimes->topLevelItem(0)->setSelected(true);
-        w.alarms()->listBedTimesClick();
-        QCOMPARE(w.tracker()->Series3->count() > 0, true);
+        w.alarms()->showEntryCycle();
+        QCOMPARE(w.tracker()->cycleSeries->count() > 0, true);
     }
 
     // After a restart the alarms of the project last tracked ring, and
@@ -171,12 +172,12 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Car"));
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->Button3->click();
+        w.alarms()->addBedButton->click();
         w.restart();
-        QVERIFY(!w.tracker()->Record.Loaded);
+        QVERIFY(!w.tracker()->sleepRecord.isLoaded());
         QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
-        w.alarms()->clockTimer();
+        w.alarms()->checkAlarms();
         QCOMPARE(w.fakes.notifier.shown.size(), 1);
         QVERIFY2(w.fakes.notifier.shown.first().contains(QStringLiteral("Garden")),
                  qPrintable(w.fakes.notifier.shown.first()));
@@ -194,7 +195,7 @@ private Q_SLOTS:
         TextFile::writeText(w.tracker()->lastTrackedFile(), QStringLiteral("../../Config"));
         w.restart();
         QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
-        QVERIFY(w.alarms()->TrackedFolder.isEmpty());
+        QVERIFY(w.alarms()->trackedFolder().isEmpty());
     }
 
     // An alarm ticked off is kept when the program closes, as every
@@ -204,13 +205,13 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->Button3->click();
+        w.alarms()->addBedButton->click();
         w.alarms()->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         w.restart();
         w.showTime(QStringLiteral("Garden"));
         QCOMPARE(w.alarms()->listBedTimes->topLevelItem(0)->checkState(0), Qt::Unchecked);
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
-        w.alarms()->clockTimer();
+        w.alarms()->checkAlarms();
         QVERIFY(w.fakes.notifier.shown.isEmpty());
     }
 
@@ -223,7 +224,7 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Garden"));
         const QString report = w.form->dataFolder()->BuildDir + QStringLiteral("DedoDurid.html");
         QVERIFY(!QFile::exists(report)); // binding alone saves nothing yet
-        w.tracker()->sleepChartSelectCell(5, 3);
+        w.tracker()->toggleSleepSlot(5, 3);
         QVERIFY(TextFile::readLines(report).contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));
 
         w.book()->findChild<QToolButton *>(QStringLiteral("btnReport"))->click();

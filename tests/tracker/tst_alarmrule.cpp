@@ -25,7 +25,7 @@ private:
     }
     static bool rings(const AlarmEntry &e, const QDateTime &now)
     {
-        return AlarmRule::Matches(e, AlarmRule::Now(now));
+        return AlarmRule::matches(e, AlarmRule::nowTexts(now));
     }
 
 private Q_SLOTS:
@@ -57,7 +57,7 @@ void TestAlarmRule::texts()
     QCOMPARE(AlarmRule::timeValueText(45296.5), QStringLiteral("45296.5"));
     QCOMPARE(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
+    QCOMPARE(AlarmRule::formatTime(value), QStringLiteral("09:30 PM"));
     QCOMPARE(AlarmRule::weeklySchedule({true, false, true, false, true, false, false}),
              QStringLiteral("Mon Wed Fri "));
     QCOMPARE(AlarmRule::weeklySchedule({false, false, false, false, false, true, true}),
@@ -65,9 +65,9 @@ void TestAlarmRule::texts()
     QCOMPARE(AlarmRule::weeklySchedule(QList<bool>(7, false)), QString());
     QCOMPARE(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)),
              QStringLiteral("Saturday April, 5, 2008"));
-    QCOMPARE(AlarmRule::Caption(QStringLiteral("Mon Wed Fri "), QStringLiteral("07:00 AM")),
+    QCOMPARE(AlarmRule::caption(QStringLiteral("Mon Wed Fri "), QStringLiteral("07:00 AM")),
              QStringLiteral("Mon Wed Fri at 07:00 AM"));
-    const AlarmRule::NowTexts now = AlarmRule::Now(at(2008, 4, 5, 22, 0));
+    const AlarmRule::NowTexts now = AlarmRule::nowTexts(at(2008, 4, 5, 22, 0));
     QCOMPARE(now.time, QStringLiteral("10:00 PM"));
     QCOMPARE(now.day, QStringLiteral("Sat"));
     QCOMPARE(now.date, QStringLiteral("Saturday April, 5, 2008"));
@@ -89,7 +89,7 @@ void TestAlarmRule::timeValueReading()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(AlarmRule::TimeValue(text), value);
+    QCOMPARE(AlarmRule::parseTimeValue(text), value);
 }
 
 void TestAlarmRule::dailyRingsEveryDayAtItsMinute()
@@ -155,7 +155,7 @@ void TestAlarmRule::anyLanguage()
     // What an entry made now stores.
     const double value = DayNumber::fromDateTime(at(2024, 1, 5, 21, 30));
     QCOMPARE(AlarmRule::timeValueText(value), QStringLiteral("45296.8958333333"));
-    QCOMPARE(AlarmRule::TimeText(value), QStringLiteral("09:30 PM"));
+    QCOMPARE(AlarmRule::formatTime(value), QStringLiteral("09:30 PM"));
     QCOMPARE(AlarmRule::fixedDateSchedule(QDate(2008, 4, 5)), QStringLiteral("Saturday April, 5, 2008"));
     QCOMPARE(AlarmRule::weeklySchedule({true, false, true, false, true, false, false}),
              QStringLiteral("Mon Wed Fri "));
@@ -163,20 +163,20 @@ void TestAlarmRule::anyLanguage()
     // A weekly alarm for today's weekday rings (Tuesday 7 May 2024), and
     // not on other days.
     const AlarmEntry weekly = entry(QStringLiteral("Tue "), 21, 30);
-    QVERIFY(AlarmRule::Matches(weekly, AlarmRule::Now(at(2024, 5, 7, 21, 30))));
-    QVERIFY(!AlarmRule::Matches(weekly, AlarmRule::Now(at(2024, 5, 8, 21, 30))));
+    QVERIFY(AlarmRule::matches(weekly, AlarmRule::nowTexts(at(2024, 5, 7, 21, 30))));
+    QVERIFY(!AlarmRule::matches(weekly, AlarmRule::nowTexts(at(2024, 5, 8, 21, 30))));
     AlarmTicker clock;
-    QVERIFY(clock.Tick({weekly}, {}, at(2024, 5, 7, 21, 30, 10)).playBed);
+    QVERIFY(clock.tick({weekly}, {}, at(2024, 5, 7, 21, 30, 10)).playBed);
 
     // A date and a time value in the stored form ring on their date.
     const AlarmEntry date{true, QStringLiteral("Saturday April, 5, 2008"), QStringLiteral("39543.9166666667")};
-    QVERIFY(AlarmRule::Matches(date, AlarmRule::Now(at(2008, 4, 5, 22, 0))));
-    QVERIFY(!AlarmRule::Matches(date, AlarmRule::Now(at(2008, 4, 12, 22, 0))));
+    QVERIFY(AlarmRule::matches(date, AlarmRule::nowTexts(at(2008, 4, 5, 22, 0))));
+    QVERIFY(!AlarmRule::matches(date, AlarmRule::nowTexts(at(2008, 4, 12, 22, 0))));
     // A time value with a point is never read as midnight.
-    QVERIFY(!AlarmRule::Matches(AlarmEntry{true, QStringLiteral("Daily"), QStringLiteral("0.9375")},
-                                AlarmRule::Now(at(2024, 5, 7, 0, 0))));
-    QVERIFY(AlarmRule::Matches(AlarmEntry{true, QStringLiteral("Daily"), QStringLiteral("0.9375")},
-                               AlarmRule::Now(at(2024, 5, 7, 22, 30))));
+    QVERIFY(!AlarmRule::matches(AlarmEntry{true, QStringLiteral("Daily"), QStringLiteral("0.9375")},
+                                AlarmRule::nowTexts(at(2024, 5, 7, 0, 0))));
+    QVERIFY(AlarmRule::matches(AlarmEntry{true, QStringLiteral("Daily"), QStringLiteral("0.9375")},
+                               AlarmRule::nowTexts(at(2024, 5, 7, 22, 30))));
 
     // A date and a time value written in this language's own form (as
     // older lists hold them) are read too.
@@ -185,8 +185,8 @@ void TestAlarmRule::anyLanguage()
     QString localValue = QString::number(39543.9166666667, 'g', 15);
     localValue.replace(QLatin1Char('.'), here.decimalPoint());
     const AlarmEntry local{true, localDate, localValue};
-    QVERIFY(AlarmRule::Matches(local, AlarmRule::Now(at(2008, 4, 5, 22, 0))));
-    QVERIFY(!AlarmRule::Matches(local, AlarmRule::Now(at(2008, 4, 12, 22, 0))));
+    QVERIFY(AlarmRule::matches(local, AlarmRule::nowTexts(at(2008, 4, 5, 22, 0))));
+    QVERIFY(!AlarmRule::matches(local, AlarmRule::nowTexts(at(2008, 4, 12, 22, 0))));
     QCOMPARE(AlarmRule::parseSchedule(localDate).date, QDate(2008, 4, 5));
 }
 
@@ -218,10 +218,10 @@ void TestAlarmRule::firstMatchWins()
                                  entry(QStringLiteral("Daily"), 7, 0, false),
                                  entry(QStringLiteral("Tue "), 7, 0),
                                  entry(QStringLiteral("Daily"), 7, 0)};
-    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::Now(at(2024, 5, 7, 7, 0))), 2);
-    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::Now(at(2024, 5, 8, 7, 0))), 3);
-    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
-    QCOMPARE(AlarmRule::firstMatch({}, AlarmRule::Now(at(2024, 5, 8, 8, 0))), -1);
+    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::nowTexts(at(2024, 5, 7, 7, 0))), 2);
+    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::nowTexts(at(2024, 5, 8, 7, 0))), 3);
+    QCOMPARE(AlarmRule::firstMatch(list, AlarmRule::nowTexts(at(2024, 5, 8, 8, 0))), -1);
+    QCOMPARE(AlarmRule::firstMatch({}, AlarmRule::nowTexts(at(2024, 5, 8, 8, 0))), -1);
 }
 
 void TestAlarmRule::tickCounterStopsAtThe59thTick()
@@ -229,29 +229,29 @@ void TestAlarmRule::tickCounterStopsAtThe59thTick()
     const QList<AlarmEntry> bed{entry(QStringLiteral("Daily"), 21, 30)};
     AlarmTicker clock;
     QDateTime now = at(2024, 5, 7, 21, 29, 30);
-    AlarmTicker::Actions a = clock.Tick(bed, {}, now);
+    AlarmTicker::Actions a = clock.tick(bed, {}, now);
     QVERIFY(!a.playBed && !a.stop);
-    QCOMPARE(clock.Tag, 0);
+    QCOMPARE(clock.ticks, 0);
 
     now = now.addSecs(59); // 21:30:29
-    a = clock.Tick(bed, {}, now);
+    a = clock.tick(bed, {}, now);
     QVERIFY(a.playBed);
     QVERIFY(!a.playFeed);
-    QCOMPARE(clock.Tag, 2);
+    QCOMPARE(clock.ticks, 2);
 
     // 21:31:28 and on: no match any more.
     for (int tick = 1; tick <= 58; ++tick) {
         now = now.addSecs(59);
-        a = clock.Tick(bed, {}, now);
+        a = clock.tick(bed, {}, now);
         QVERIFY(!a.playBed);
         QVERIFY2(!a.stop, qPrintable(QString::number(tick)));
     }
     now = now.addSecs(59);
-    a = clock.Tick(bed, {}, now);
+    a = clock.tick(bed, {}, now);
     QVERIFY(a.stop);
-    QCOMPARE(clock.Tag, 0);
+    QCOMPARE(clock.ticks, 0);
     now = now.addSecs(59);
-    a = clock.Tick(bed, {}, now);
+    a = clock.tick(bed, {}, now);
     QVERIFY(!a.stop);
 }
 
@@ -260,18 +260,18 @@ void TestAlarmRule::matchingAgainRestartsTheCount()
     const QList<AlarmEntry> bed{entry(QStringLiteral("Daily"), 21, 30)};
     AlarmTicker clock;
     // Two ticks in the same minute: both play afresh.
-    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 7, 21, 30, 0)).playBed);
-    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 7, 21, 30, 59)).playBed);
-    QCOMPARE(clock.Tag, 2);
-    clock.Fire();
-    QCOMPARE(clock.Tag, 1);
+    QVERIFY(clock.tick(bed, {}, at(2024, 5, 7, 21, 30, 0)).playBed);
+    QVERIFY(clock.tick(bed, {}, at(2024, 5, 7, 21, 30, 59)).playBed);
+    QCOMPARE(clock.ticks, 2);
+    clock.fire();
+    QCOMPARE(clock.ticks, 1);
 }
 
 void TestAlarmRule::bothListsMatchingPlayBoth()
 {
     AlarmTicker clock;
     const AlarmTicker::Actions a =
-        clock.Tick({entry(QStringLiteral("Daily"), 6, 0)}, {entry(QStringLiteral("Daily"), 6, 0)},
+        clock.tick({entry(QStringLiteral("Daily"), 6, 0)}, {entry(QStringLiteral("Daily"), 6, 0)},
                    at(2024, 5, 7, 6, 0));
     QVERIFY(a.playBed);
     QVERIFY(a.playFeed);
@@ -283,22 +283,22 @@ void TestAlarmRule::retimedEntryRingsAtItsNewMinute()
 {
     QList<AlarmEntry> bed{entry(QStringLiteral("Daily"), 21, 30)};
     AlarmTicker clock;
-    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 7, 21, 30)).playBed);
+    QVERIFY(clock.tick(bed, {}, at(2024, 5, 7, 21, 30)).playBed);
     bed[0] = entry(QStringLiteral("Daily"), 22, 0);
-    QVERIFY(!clock.Tick(bed, {}, at(2024, 5, 8, 21, 30)).playBed);
-    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 8, 22, 0)).playBed);
+    QVERIFY(!clock.tick(bed, {}, at(2024, 5, 8, 21, 30)).playBed);
+    QVERIFY(clock.tick(bed, {}, at(2024, 5, 8, 22, 0)).playBed);
     // The same value read in another language: its time text in that
     // language is compared, not the one remembered.
     const QLocale german(QLocale::German, QLocale::Germany);
-    const AlarmRule::NowTexts nowInGerman = AlarmRule::Now(at(2024, 5, 9, 22, 0), german);
-    QCOMPARE(clock.Tick(bed, {}, at(2024, 5, 9, 22, 0), german).playBed,
-             AlarmRule::Matches(bed[0], nowInGerman, german));
-    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 9, 22, 0)).playBed);
+    const AlarmRule::NowTexts nowInGerman = AlarmRule::nowTexts(at(2024, 5, 9, 22, 0), german);
+    QCOMPARE(clock.tick(bed, {}, at(2024, 5, 9, 22, 0), german).playBed,
+             AlarmRule::matches(bed[0], nowInGerman, german));
+    QVERIFY(clock.tick(bed, {}, at(2024, 5, 9, 22, 0)).playBed);
     // Many different values seen over time do not pile up without end.
     for (int i = 0; i < 6000; ++i)
-        clock.Tick({AlarmEntry{true, QStringLiteral("Daily"), QString::number(45000 + i / 7000.0, 'f', 9)}}, {},
+        clock.tick({AlarmEntry{true, QStringLiteral("Daily"), QString::number(45000 + i / 7000.0, 'f', 9)}}, {},
                    at(2024, 5, 9, 3, 0));
-    QVERIFY(clock.Tick(bed, {}, at(2024, 5, 10, 22, 0)).playBed);
+    QVERIFY(clock.tick(bed, {}, at(2024, 5, 10, 22, 0)).playBed);
 }
 
 QTEST_GUILESS_MAIN(TestAlarmRule)

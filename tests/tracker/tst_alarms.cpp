@@ -132,16 +132,17 @@ void TestAlarms::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_script.clear();
     m_dialogsShown = 0;
-    m_alarms->ExecAlarmSet = [this](AlarmSetDialog &form) {
+    m_fakes->dialogs.formAnswer = [this](QDialog &shown) {
+        auto &form = dynamic_cast<AlarmSetDialog &>(shown);
         ++m_dialogsShown;
         if (m_script.isEmpty())
             return int(QDialog::Rejected);
         const Dialog d = m_script.takeFirst();
         form.bedTime->setTime(d.time);
         if (d.kind == Dialog::Weekly) {
-            form.Weekly->click();
-            QCheckBox *boxes[] = {form.mon, form.tue, form.wed, form.thu,
-                                  form.fri, form.sat, form.sun};
+            form.weeklyButton->click();
+            QCheckBox *boxes[] = {form.mondayBox, form.tuesdayBox, form.wednesdayBox, form.thursdayBox,
+                                  form.fridayBox, form.saturdayBox, form.sundayBox};
             for (int i = 0; i < 7; ++i)
                 boxes[i]->setChecked(d.days.at(i));
         } else if (d.kind == Dialog::Fixed) {
@@ -180,7 +181,7 @@ void TestAlarms::controlsAreNamed()
 
 void TestAlarms::dailyEntryFileBytes()
 {
-    add(m_alarms->Button3, Dialog{});
+    add(m_alarms->addBedButton, Dialog{});
     QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
     QByteArray expected = QByteArray::fromHex("01" "01000000" "01" "11000000");
     expected += "Daily at 09:30 PM";
@@ -189,7 +190,7 @@ void TestAlarms::dailyEntryFileBytes()
     // 5 January 2024 is day 45296; 9:30 PM adds 21.5 / 24.
     expected += QByteArray::fromHex("10000000");
     expected += "45296.8958333333";
-    QCOMPARE(bytes(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")), expected);
+    QCOMPARE(bytes(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")), expected);
     QVERIFY(m_alarms->listBedTimes->topLevelItem(0)->checkState(0) == Qt::Checked);
 }
 
@@ -199,18 +200,18 @@ void TestAlarms::weeklyAndFixedDateEntries()
     weekly.kind = Dialog::Weekly;
     weekly.time = QTime(7, 0);
     weekly.days = {true, false, true, false, true, false, false};
-    add(m_alarms->Button3, weekly);
+    add(m_alarms->addBedButton, weekly);
     Dialog fixed;
     fixed.kind = Dialog::Fixed;
     fixed.time = QTime(22, 0);
     fixed.date = QDate(2008, 4, 5);
-    add(m_alarms->Button3, fixed);
+    add(m_alarms->addBedButton, fixed);
 
     QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Saturday April, 5, 2008 at 10:00 PM"),
                           QStringLiteral("Mon Wed Fri at 07:00 AM")}));
     ListViewData data;
-    QVERIFY(loadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")).clean);
+    QVERIFY(loadListView(&data, m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")).clean);
     QCOMPARE(data.items.at(1).subItems.at(0), QStringLiteral("Mon Wed Fri "));
     QCOMPARE(data.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
     // The time value keeps the day the dialog was opened, not the fixed date.
@@ -219,10 +220,10 @@ void TestAlarms::weeklyAndFixedDateEntries()
 
 void TestAlarms::weeklyWithoutDaysAddsNothing()
 {
-    const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
+    const QString file = m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt");
     Dialog weekly;
     weekly.kind = Dialog::Weekly;
-    add(m_alarms->Button3, weekly);
+    add(m_alarms->addBedButton, weekly);
     QCOMPARE(m_fakes->dialogs.messages, QStringList{QStringLiteral("No Days of the Week Selected")});
     QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 0);
     QCOMPARE(bytes(file), QByteArray("<missing>"));
@@ -230,49 +231,49 @@ void TestAlarms::weeklyWithoutDaysAddsNothing()
 
 void TestAlarms::newestFirstAndDelete()
 {
-    add(m_alarms->Button3, daily(21, 0));
-    add(m_alarms->Button3, daily(22, 0));
+    add(m_alarms->addBedButton, daily(21, 0));
+    add(m_alarms->addBedButton, daily(22, 0));
     QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
     m_alarms->listBedTimes->setCurrentItem(m_alarms->listBedTimes->topLevelItem(0));
-    m_alarms->Button4->click();
+    m_alarms->deleteBedButton->click();
     QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
     ListViewData data;
-    loadListView(&data, m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
+    loadListView(&data, m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt"));
     QCOMPARE(data.items.size(), 1);
-    add(m_alarms->Button3, daily(22, 0));
+    add(m_alarms->addBedButton, daily(22, 0));
     QCOMPARE(captions(m_alarms->listBedTimes).first(), QStringLiteral("Daily at 10:00 PM"));
 
     // Delete with nothing selected deletes nothing but still writes.
     m_alarms->listBedTimes->clearSelection();
-    QFile::remove(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt"));
-    m_alarms->Button4->click();
+    QFile::remove(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt"));
+    m_alarms->deleteBedButton->click();
     QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 2);
-    QVERIFY(QFile::exists(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")));
+    QVERIFY(QFile::exists(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")));
 }
 
 void TestAlarms::cancelStillRewrites()
 {
-    const QString file = m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt");
+    const QString file = m_alarms->trackedFolder() + QStringLiteral("wakeuptimes.txt");
     Dialog cancel;
     cancel.ok = false;
-    add(m_alarms->Button5, cancel);
+    add(m_alarms->addFeedButton, cancel);
     QCOMPARE(m_dialogsShown, 1);
     QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
 }
 
 void TestAlarms::feedingAddLeavesBedTimesAlone()
 {
-    add(m_alarms->Button5, daily(3, 0));
+    add(m_alarms->addFeedButton, daily(3, 0));
     QCOMPARE(captions(m_alarms->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
-    QVERIFY(QFile::exists(m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt")));
-    QVERIFY(!QFile::exists(m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt")));
+    QVERIFY(QFile::exists(m_alarms->trackedFolder() + QStringLiteral("wakeuptimes.txt")));
+    QVERIFY(!QFile::exists(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")));
 }
 
 void TestAlarms::bindingEmptiesListsWithoutFiles()
 {
-    add(m_alarms->Button5, daily(3, 0));
-    add(m_alarms->Button3, daily(21, 0));
+    add(m_alarms->addFeedButton, daily(3, 0));
+    add(m_alarms->addBedButton, daily(21, 0));
     const QString other = folder(QStringLiteral("Kitchen"));
     ListViewData bedOnly;
     bedOnly.items.append(ListViewItem{false, QStringLiteral("Sun at 08:00 PM"),
@@ -297,8 +298,8 @@ void TestAlarms::bindingEmptiesListsWithoutFiles()
 
 void TestAlarms::uncheckedStateIsSavedWithTheList()
 {
-    add(m_alarms->Button3, daily(21, 0));
-    const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
+    add(m_alarms->addBedButton, daily(21, 0));
+    const QString file = m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt");
     const QByteArray before = bytes(file);
     m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     QCOMPARE(bytes(file), before); // nothing is written at once
@@ -342,7 +343,7 @@ void TestAlarms::damagedFileIsKeptBeforeTheFirstSave()
 void TestAlarms::unwritableFolderReportsAndKeepsTheList()
 {
     m_alarms->loadLists(m_dir->filePath(QStringLiteral("gone/")));
-    add(m_alarms->Button3, daily(21, 0));
+    add(m_alarms->addBedButton, daily(21, 0));
     QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 1);
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
@@ -351,11 +352,11 @@ void TestAlarms::unwritableFolderReportsAndKeepsTheList()
 void TestAlarms::clickDrawsTheSleepCycle()
 {
     QSignalSpy spy(m_alarms.get(), &AlarmPages::sleepCycleRequested);
-    m_alarms->listBedTimesClick();
+    m_alarms->showEntryCycle();
     QCOMPARE(spy.count(), 0); // nothing selected
-    add(m_alarms->Button3, daily(21, 30));
+    add(m_alarms->addBedButton, daily(21, 30));
     m_alarms->listBedTimes->topLevelItem(0)->setSelected(true);
-    m_alarms->listBedTimesClick();
+    m_alarms->showEntryCycle();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toDouble(), 7.5);
     QCOMPARE(spy.at(0).at(1).toDouble(), 45296.8958333333);
@@ -363,11 +364,11 @@ void TestAlarms::clickDrawsTheSleepCycle()
     // A time value that is not a number starts the cycle at day 0.
     m_alarms->listBedTimes->topLevelItem(0)->setData(
         0, Qt::UserRole, QStringList{QStringLiteral("Daily"), QStringLiteral("never")});
-    m_alarms->listBedTimesClick();
+    m_alarms->showEntryCycle();
     QCOMPARE(spy.at(1).at(1).toDouble(), 0.0);
 
     // A click in the feeding list works on the bed-time selection.
-    add(m_alarms->Button5, daily(3, 0));
+    add(m_alarms->addFeedButton, daily(3, 0));
     const QRect row = m_alarms->listWakeUp->visualItemRect(m_alarms->listWakeUp->topLevelItem(0));
     m_feed->show();
     QTest::mouseClick(m_alarms->listWakeUp->viewport(), Qt::LeftButton, {}, row.center());
@@ -377,25 +378,25 @@ void TestAlarms::clickDrawsTheSleepCycle()
 void TestAlarms::playButtons()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->bedPlay->click();
+    m_alarms->bedPlayButton->click();
     QVERIFY(sound.played.isEmpty()); // "Silence" plays nothing
     QCOMPARE(sound.stops, 1);
     QCOMPARE(m_alarms->soundFile, QStringLiteral("Silence.wav"));
 
     m_alarms->bedSound->setCurrentText(QStringLiteral("Rain"));
-    m_alarms->bedPlay->click();
+    m_alarms->bedPlayButton->click();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Rain.wav"));
 
     m_alarms->feedSound->setCurrentText(QStringLiteral("Klaxon"));
-    m_alarms->wakeupPlay->click();
+    m_alarms->feedPlayButton->click();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Klaxon.wav"));
-    m_alarms->Button2->click();
+    m_alarms->stopSoundButton->click();
     QVERIFY(sound.playing.isEmpty());
 
     // A missing file: the sound stops and nothing plays, without a message.
-    m_alarms->wakeupPlay->click();
+    m_alarms->feedPlayButton->click();
     m_alarms->soundFolder = m_dir->path() + QLatin1Char('/');
-    m_alarms->wakeupPlay->click();
+    m_alarms->feedPlayButton->click();
     QVERIFY(sound.playing.isEmpty());
     QVERIFY(m_fakes->dialogs.errors.isEmpty() && m_fakes->dialogs.messages.isEmpty());
 }
@@ -405,34 +406,34 @@ void TestAlarms::clockRingsAndStops()
     FakeSound &sound = m_fakes->sound;
     m_alarms->bedSound->setCurrentText(QStringLiteral("Wind"));
     m_alarms->feedSound->setCurrentText(QStringLiteral("BabyCrying"));
-    add(m_alarms->Button3, daily(21, 30));
-    add(m_alarms->Button5, daily(21, 30));
+    add(m_alarms->addBedButton, daily(21, 30));
+    add(m_alarms->addFeedButton, daily(21, 30));
     m_alarms->listWakeUp->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 29, 50)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(sound.played.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 49)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(sound.played, QStringList{m_alarms->soundFolder + QStringLiteral("Wind.wav")});
 
     // Both lists at once: the feeding sound replaces the bed sound.
     m_alarms->listWakeUp->topLevelItem(0)->setCheckState(0, Qt::Checked);
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("BabyCrying.wav"));
 
     QDateTime now = m_fakes->clock.now();
     for (int tick = 1; tick <= 58; ++tick) {
         now = now.addSecs(59);
         m_fakes->clock.set(now);
-        m_alarms->clockTimer();
+        m_alarms->checkAlarms();
     }
     QVERIFY(!sound.playing.isEmpty());
     m_fakes->clock.set(now.addSecs(59));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(sound.playing.isEmpty());
-    QCOMPARE(m_alarms->ticker.Tag, 0);
+    QCOMPARE(m_alarms->ticker.ticks, 0);
 }
 
 void TestAlarms::stopThenNextMatchingMinute()
@@ -443,21 +444,21 @@ void TestAlarms::stopThenNextMatchingMinute()
     weekly.kind = Dialog::Weekly;
     weekly.time = QTime(6, 0);
     weekly.days = {true, false, true, false, true, false, false};
-    add(m_alarms->Button5, weekly);
+    add(m_alarms->addFeedButton, weekly);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 0, 1))); // Monday
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(!sound.playing.isEmpty());
     m_alarms->alarmStopButton->click();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 1, 0)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 0))); // Tuesday
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(6, 0, 30))); // Wednesday
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Chirps.wav"));
 }
 
@@ -465,40 +466,40 @@ void TestAlarms::snoozeRingsAgainAfterFiveMinutes()
 {
     FakeSound &sound = m_fakes->sound;
     m_alarms->feedSound->setCurrentText(QStringLiteral("Buzz"));
-    add(m_alarms->Button5, daily(3, 0));
+    add(m_alarms->addFeedButton, daily(3, 0));
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(3, 0, 10)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(!sound.playing.isEmpty());
 
     m_alarms->alarmSnoozeButton->click();
     QVERIFY(sound.playing.isEmpty());
-    QVERIFY(m_alarms->alarmSnooze->isActive());
-    QCOMPARE(m_alarms->alarmSnooze->interval(), 5 * 60 * 1000);
-    m_alarms->alarmSnoozeTimer();
-    QVERIFY(!m_alarms->alarmSnooze->isActive());
+    QVERIFY(m_alarms->snoozeTimer->isActive());
+    QCOMPARE(m_alarms->snoozeTimer->interval(), 5 * 60 * 1000);
+    m_alarms->ringSnoozedAlarm();
+    QVERIFY(!m_alarms->snoozeTimer->isActive());
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Buzz.wav"));
-    QCOMPARE(m_alarms->ticker.Tag, 1);
+    QCOMPARE(m_alarms->ticker.ticks, 1);
 
     // Snooze, then Stop: nothing comes back.
     m_alarms->alarmSnoozeButton->click();
     m_alarms->alarmStopButton->click();
-    QVERIFY(!m_alarms->alarmSnooze->isActive());
+    QVERIFY(!m_alarms->snoozeTimer->isActive());
     const int plays = sound.played.size();
-    m_alarms->alarmSnoozeTimer();
+    m_alarms->ringSnoozedAlarm();
     QCOMPARE(sound.played.size(), plays);
 
     // Snooze while nothing plays: nothing rings later.
     m_alarms->alarmSnoozeButton->click();
-    m_alarms->alarmSnoozeTimer();
+    m_alarms->ringSnoozedAlarm();
     QCOMPARE(sound.played.size(), plays);
     QVERIFY(sound.playing.isEmpty());
 }
 
 void TestAlarms::clockRunsFromTheStart()
 {
-    QVERIFY(m_alarms->Clock->isActive());
-    QCOMPARE(m_alarms->Clock->interval(), 59000);
-    QVERIFY(!m_alarms->alarmSnooze->isActive());
+    QVERIFY(m_alarms->alarmClock->isActive());
+    QCOMPARE(m_alarms->alarmClock->interval(), 59000);
+    QVERIFY(!m_alarms->snoozeTimer->isActive());
 }
 
 void TestAlarms::alarmSetDialog()
@@ -507,21 +508,21 @@ void TestAlarms::alarmSetDialog()
     QCOMPARE(form.windowTitle(), QStringLiteral("Alarm Set"));
     QCOMPARE(form.bedTime->time(), QTime(10, 15));
     QCOMPARE(form.datePicker->date(), QDate(2024, 1, 5));
-    QVERIFY(form.Daily->isChecked());
+    QVERIFY(form.dailyButton->isChecked());
     QVERIFY(!form.weeklyPanel->isEnabled());
-    form.mon->setChecked(true);
-    form.Weekly->click();
+    form.mondayBox->setChecked(true);
+    form.weeklyButton->click();
     QVERIFY(form.weeklyPanel->isEnabled());
     form.fixedDate->click();
     QVERIFY(!form.weeklyPanel->isEnabled());
-    QVERIFY(form.mon->isChecked()); // the marks stay while disabled
+    QVERIFY(form.mondayBox->isChecked()); // the marks stay while disabled
     form.bedTime->setTime(QTime(7, 45));
-    QCOMPARE(form.TimeValue(), 45296.0 + 7.75 / 24);
+    QCOMPARE(form.timeValue(), 45296.0 + 7.75 / 24);
 
     // OK and Cancel end the dialog with their results.
-    QTimer::singleShot(0, &form, [&form] { form.BitBtn1->click(); });
+    QTimer::singleShot(0, &form, [&form] { form.okButton->click(); });
     QCOMPARE(form.exec(), int(QDialog::Accepted));
-    QTimer::singleShot(0, &form, [&form] { form.BitBtn2->click(); });
+    QTimer::singleShot(0, &form, [&form] { form.cancelButton->click(); });
     QCOMPARE(form.exec(), int(QDialog::Rejected));
 }
 
@@ -532,12 +533,12 @@ void TestAlarms::silentAlarmShowsItself()
 {
     FakeAlarmNotifier &notifier = m_fakes->notifier;
     m_alarms->bedSound->setCurrentText(QStringLiteral("Silence"));
-    add(m_alarms->Button3, daily(22, 0));
-    add(m_alarms->Button3, daily(21, 30));
+    add(m_alarms->addBedButton, daily(22, 0));
+    add(m_alarms->addBedButton, daily(21, 30));
     QTreeWidgetItem *entry = m_alarms->listBedTimes->topLevelItem(0);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 10)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(m_fakes->sound.played.isEmpty());
     QCOMPARE(notifier.shown.size(), 1);
     QVERIFY(notifier.showing);
@@ -553,7 +554,7 @@ void TestAlarms::silentAlarmShowsItself()
 
     // A second tick in the same minute rings on without a second notice.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 59)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(notifier.shown.size(), 1);
 
     // "Stop" in the notification.
@@ -565,12 +566,12 @@ void TestAlarms::silentAlarmShowsItself()
 
     // "Snooze": the silent alarm comes back after the pause.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 1)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(notifier.shown.size(), 2);
     notifier.snooze();
     QVERIFY(!notifier.showing);
-    QVERIFY(m_alarms->alarmSnooze->isActive());
-    m_alarms->alarmSnoozeTimer();
+    QVERIFY(m_alarms->snoozeTimer->isActive());
+    m_alarms->ringSnoozedAlarm();
     QCOMPARE(notifier.shown.size(), 3);
     QVERIFY(notifier.showing);
     m_alarms->alarmStopButton->click();
@@ -578,9 +579,9 @@ void TestAlarms::silentAlarmShowsItself()
 
     // A feeding alarm with no sound device at all shows itself too.
     m_alarms->soundFolder.clear();
-    add(m_alarms->Button5, daily(3, 0));
+    add(m_alarms->addFeedButton, daily(3, 0));
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 9), QTime(3, 0, 30)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(notifier.shown.size(), 4);
     QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(0));
     // Left ringing, it ends by itself and its notice goes with it.
@@ -588,7 +589,7 @@ void TestAlarms::silentAlarmShowsItself()
     for (int tick = 0; tick < 60 && notifier.showing; ++tick) {
         now = now.addSecs(59);
         m_fakes->clock.set(now);
-        m_alarms->clockTimer();
+        m_alarms->checkAlarms();
     }
     QVERIFY(!notifier.showing);
     QVERIFY(!m_alarms->ringingEntry());
@@ -598,9 +599,9 @@ void TestAlarms::silentAlarmShowsItself()
 // (and the autosave) write it; an untouched list is never written.
 void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
 {
-    add(m_alarms->Button3, daily(21, 0));
-    const QString file = m_alarms->TrackedFolder + QStringLiteral("bedtimes.txt");
-    const QString feedFile = m_alarms->TrackedFolder + QStringLiteral("wakeuptimes.txt");
+    add(m_alarms->addBedButton, daily(21, 0));
+    const QString file = m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt");
+    const QString feedFile = m_alarms->trackedFolder() + QStringLiteral("wakeuptimes.txt");
     QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
     m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
@@ -627,15 +628,15 @@ void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
 
 void TestAlarms::secondDeleteRemovesNothing()
 {
-    add(m_alarms->Button3, daily(21, 0));
-    add(m_alarms->Button3, daily(22, 0));
-    add(m_alarms->Button3, daily(23, 0));
+    add(m_alarms->addBedButton, daily(21, 0));
+    add(m_alarms->addBedButton, daily(22, 0));
+    add(m_alarms->addBedButton, daily(23, 0));
     m_alarms->listBedTimes->setCurrentItem(m_alarms->listBedTimes->topLevelItem(0));
-    m_alarms->Button4->click();
+    m_alarms->deleteBedButton->click();
     QCOMPARE(captions(m_alarms->listBedTimes),
              (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
     QVERIFY(m_alarms->listBedTimes->selectedItems().isEmpty());
-    m_alarms->Button4->click();
+    m_alarms->deleteBedButton->click();
     QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 2);
     QCOMPARE(m_fakes->dialogs.messages.size(), 1);
 }
@@ -646,7 +647,7 @@ void TestAlarms::longDateCaptionKeepsItsTime()
     fixed.kind = Dialog::Fixed;
     fixed.time = QTime(21, 30);
     fixed.date = QDate(2026, 9, 30);
-    add(m_alarms->Button3, fixed);
+    add(m_alarms->addBedButton, fixed);
     QTreeWidgetItem *item = m_alarms->listBedTimes->topLevelItem(0);
     const QString caption = QStringLiteral("Wednesday September, 30, 2026 at 09:30 PM");
     QCOMPARE(item->text(0), caption);
@@ -658,7 +659,7 @@ void TestAlarms::longDateCaptionKeepsItsTime()
                                              metrics.horizontalAdvance(caption) / 2);
     QVERIFY2(shown.endsWith(QStringLiteral("09:30 PM")), qPrintable(shown));
     // Reloaded from the file, it keeps its tooltip.
-    m_alarms->loadLists(m_alarms->TrackedFolder);
+    m_alarms->loadLists(m_alarms->trackedFolder());
     QCOMPARE(m_alarms->listBedTimes->topLevelItem(0)->toolTip(0), caption);
 }
 
@@ -681,16 +682,16 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
 
     // Tuesday 7 May 2024: the weekly entry at 6:00, the dated one at 21:30.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 20)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(1));
-    m_alarms->alarmStopButtonClick();
+    m_alarms->stopAlarm();
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 20)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(0));
-    m_alarms->alarmStopButtonClick();
+    m_alarms->stopAlarm();
     // Not at midnight, not a week later.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 14), QTime(21, 30, 20)));
-    m_alarms->clockTimer();
+    m_alarms->checkAlarms();
     QVERIFY(!m_alarms->isRinging());
 
     QString error;
@@ -707,7 +708,7 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
     fixed.kind = Dialog::Fixed;
     fixed.time = QTime(21, 30);
     fixed.date = QDate(2008, 4, 5);
-    add(m_alarms->Button5, fixed);
+    add(m_alarms->addFeedButton, fixed);
     QVERIFY(loadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
     QCOMPARE(stored.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
     QVERIFY(!stored.items.at(0).subItems.at(1).contains(QLatin1Char(',')));

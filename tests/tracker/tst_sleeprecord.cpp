@@ -21,20 +21,20 @@ namespace {
 // for the month, as loadDay leaves it.
 void bind(SleepRecord &record, const QString &folder, int date)
 {
-    record.Bind(folder, date);
+    record.bind(folder, date);
     QString error;
-    QVERIFY(record.loadYear(record.Year, &error));
-    record.Loaded = true;
+    QVERIFY(record.loadYear(record.year(), &error));
+    record.markLoaded();
 }
 
 void build(SleepRecord &record, StringGrid &sleep, StringGrid &dates)
 {
-    record.fillSleepGrid(sleep, dates, lastDayOfMonth(record.Year, record.Month) - 30);
+    record.fillSleepGrid(sleep, dates, lastDayOfMonth(record.year(), record.month()) - 30);
 }
 
 int columnOf(const SleepRecord &record, int date)
 {
-    return date - record.firstDate + 1;
+    return date - record.firstDate() + 1;
 }
 
 } // namespace
@@ -86,7 +86,7 @@ private Q_SLOTS:
 
     void hourLabels()
     {
-        const QStringList hours = HourLabels();
+        const QStringList hours = SleepTrack::hourLabels();
         QCOMPARE(hours.size(), 24);
         QCOMPARE(hours.first(), QStringLiteral(" 8 pm"));
         QCOMPARE(hours.at(4), QStringLiteral("12 am"));
@@ -102,17 +102,17 @@ private Q_SLOTS:
         QCOMPARE(lastDayOfMonth(2024, 2), dayNumberOf(2024, 2, 29));
         QCOMPARE(lastDayOfMonth(2023, 2), dayNumberOf(2023, 2, 28));
         QCOMPARE(lastDayOfMonth(2024, 12), dayNumberOf(2024, 12, 31));
-        QCOMPARE(DayOfYear(dayNumberOf(2024, 12, 31)), 366);
-        QCOMPARE(DayOfYear(dayNumberOf(2023, 12, 31)), 365);
+        QCOMPARE(dayOfYear(dayNumberOf(2024, 12, 31)), 366);
+        QCOMPARE(dayOfYear(dayNumberOf(2023, 12, 31)), 365);
 
         SleepRecord record;
-        record.Bind(m_folder, dayNumberOf(2024, 5, 7) + 0.75);
-        QCOMPARE(record.MonthKey, QStringLiteral("Y2024M5"));
-        QCOMPARE(record.MonthText, QStringLiteral("May"));
-        QCOMPARE(int(record.Year), 2024);
-        QCOMPARE(int(record.Month), 5);
-        QCOMPARE(int(record.Day), 7);
-        QCOMPARE(record.selectedDate, dayNumberOf(2024, 5, 7) + 0.75);
+        record.bind(m_folder, dayNumberOf(2024, 5, 7) + 0.75);
+        QCOMPARE(record.monthKey(), QStringLiteral("Y2024M5"));
+        QCOMPARE(record.monthText(), QStringLiteral("May"));
+        QCOMPARE(int(record.year()), 2024);
+        QCOMPARE(int(record.month()), 5);
+        QCOMPARE(int(record.day()), 7);
+        QCOMPARE(record.selectedDate(), dayNumberOf(2024, 5, 7) + 0.75);
     }
 
     // A project that never used the tracker: header texts and dates, every
@@ -128,7 +128,7 @@ private Q_SLOTS:
                  QStringList({"Date", "Farenheit", "Celsius", "BarHeight", "Time", ""}));
         QCOMPARE(store.cell(0, 1), QStringLiteral("January 1"));
         QCOMPARE(store.cell(0, 366), QStringLiteral("December 31"));
-        QCOMPARE(record.yearFile, m_folder + QStringLiteral("2024-time.txt"));
+        QCOMPARE(record.yearFile(), m_folder + QStringLiteral("2024-time.txt"));
         QVERIFY(QDir(m_folder).isEmpty());
 
         // A common year has no 366th date.
@@ -143,7 +143,7 @@ private Q_SLOTS:
         SleepRecord record;
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         QVERIFY(record.saveYear().ok);
-        const QStringList lines = TextFile::readLines(record.yearFile);
+        const QStringList lines = TextFile::readLines(record.yearFile());
         QCOMPARE(lines.size(), 367);
         QCOMPARE(lines.first(), QStringLiteral("Date,Farenheit,Celsius,BarHeight,Time") + QString(57, ','));
         QCOMPARE(lines.at(1).left(11), QStringLiteral("\"January 1\""));
@@ -188,11 +188,11 @@ private Q_SLOTS:
         QVERIFY(TextFile::writeLines(m_folder + "2024-time.txt", lines).ok);
         const QByteArray before = TextFile::encodeLines(lines);
         SleepRecord record;
-        record.Bind(m_folder, dayNumberOf(2024, 5, 7));
+        record.bind(m_folder, dayNumberOf(2024, 5, 7));
         QString error;
         QVERIFY(!record.loadYear(2024, &error));
         QVERIFY(error.contains(QStringLiteral("2024-time.txt")));
-        record.Loaded = true;
+        record.markLoaded();
         QVERIFY(record.saveYear().ok);
         QFile file(m_folder + "2024-time.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -209,7 +209,7 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
-        const int d = DayOfYear(dayNumberOf(2024, 5, 7));
+        const int d = dayOfYear(dayNumberOf(2024, 5, 7));
         QVERIFY(record.toggleSlot(sleep, column, 3).valid);
         const QString shown = sleep.cell(column, 0);
         const QString firstDay = record.yearChart.cell(0, 1);
@@ -229,7 +229,7 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
-        const int d = DayOfYear(dayNumberOf(2024, 5, 7));
+        const int d = dayOfYear(dayNumberOf(2024, 5, 7));
 
         SleepRecord::Toggle t = record.toggleSlot(sleep, column, 3);
         QVERIFY(t.valid);
@@ -239,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(record.yearChart.cell(1, d), QStringLiteral("May 7"));
         QCOMPARE(record.yearChart.cell(2, d), QStringLiteral("0.5"));
         QCOMPARE(record.yearChart.cell(13, d), QStringLiteral("*"));
-        QCOMPARE(record.selectedDate, double(dayNumberOf(2024, 5, 7)));
+        QCOMPARE(record.selectedDate(), double(dayNumberOf(2024, 5, 7)));
 
         t = record.toggleSlot(sleep, column, 3);
         QCOMPARE(t.hours, 0.0);
@@ -265,9 +265,9 @@ private Q_SLOTS:
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         for (int date = dayNumberOf(2024, 4, 30); date < dayNumberOf(2024, 5, 7); ++date)
-            record.yearChart.setCell(2, DayOfYear(date), QStringLiteral("1.0"));
+            record.yearChart.setCell(2, dayOfYear(date), QStringLiteral("1.0"));
         // A total far outside both ranges is not counted.
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 3, 1)), QStringLiteral("5.0"));
         build(record, sleep, dates);
         const int column = columnOf(record, dayNumberOf(2024, 5, 7));
         record.toggleSlot(sleep, column, 10);
@@ -285,7 +285,7 @@ private Q_SLOTS:
         record.yearChart.setCell(2, 1, QStringLiteral("2.0"));
         record.yearChart.setCell(2, 2, QStringLiteral("3.0"));
         build(record, sleep, dates);
-        QCOMPARE(record.firstDate, dayNumberOf(2024, 1, 1));
+        QCOMPARE(record.firstDate(), dayNumberOf(2024, 1, 1));
         const SleepRecord::Toggle t = record.toggleSlot(sleep, 3, 5);
         QCOMPARE(t.last7, 5.5);
         QCOMPARE(t.last30, 5.5);
@@ -323,7 +323,7 @@ private Q_SLOTS:
         SleepRecord record;
         StringGrid sleep(34, 52), dates(34, 3);
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
-        const int d = DayOfYear(dayNumberOf(2024, 5, 9));
+        const int d = dayOfYear(dayNumberOf(2024, 5, 9));
         record.yearChart.setCell(2, d, QStringLiteral("1.0"));
         record.yearChart.setCell(10 + 4, d, QStringLiteral("*"));
         record.yearChart.setCell(10 + 5, d, QStringLiteral(" "));
@@ -352,7 +352,7 @@ private Q_SLOTS:
         const SleepRecord::Toggle t = record.toggleSlot(sleep, 33, 4);
         QVERIFY(t.valid);
         QCOMPARE(t.last7, 0.5);
-        QCOMPARE(record.selectedDate, double(dayNumberOf(2025, 1, 2)));
+        QCOMPARE(record.selectedDate(), double(dayNumberOf(2025, 1, 2)));
         QCOMPARE(record.yearChart.cell(14, 2), QString());
         QVERIFY(record.saveYear().ok);
 
@@ -393,13 +393,13 @@ private Q_SLOTS:
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         // Mondays of the range: 8 and 6 hours; one Tuesday at 0.0 counts,
         // Wednesdays never clicked do not.
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 4, 29)), QStringLiteral("8.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 5, 6)), QStringLiteral("6.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("4.0"));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 5, 7)), QStringLiteral("0.0"));
         // A Monday one day before the 31-day range.
-        record.yearChart.setCell(2, DayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
-        const QList<double> averages = record.WeekdayAverages(dayNumberOf(2024, 5, 7));
+        record.yearChart.setCell(2, dayOfYear(dayNumberOf(2024, 4, 6)), QStringLiteral("9.0"));
+        const QList<double> averages = record.weekdayAverages(dayNumberOf(2024, 5, 7));
         QCOMPARE(averages.size(), 7);
         QCOMPARE(averages.at(0), 7.0);
         QCOMPARE(averages.at(1), 2.0);

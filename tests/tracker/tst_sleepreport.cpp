@@ -82,21 +82,21 @@ void TestSleepReport::lines()
     QFETCH(QStringList, tableLines);
     const QStringList expected = head(QStringLiteral("May")) + tableLines
                                  + tail(QStringLiteral("5/7/2024"));
-    QCOMPARE(SleepReport::Lines(QStringLiteral("May"), readings, QStringLiteral("5/7/2024")),
+    QCOMPARE(SleepReport::reportLines(QStringLiteral("May"), readings, QStringLiteral("5/7/2024")),
              expected);
 }
 
 void TestSleepReport::writeNeedsReadingsFile()
 {
     QTemporaryDir dir;
-    const QString report = dir.filePath(SleepReport::FileName());
+    const QString report = dir.filePath(SleepReport::fileName());
     QFile old(report);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("earlier");
     old.close();
 
     const SleepReport::Result result =
-        SleepReport::Write(dir.filePath(QStringLiteral("Y2024M5/time.txt")), report,
+        SleepReport::writeReport(dir.filePath(QStringLiteral("Y2024M5/time.txt")), report,
                            QStringLiteral("May"), QStringLiteral("5/7/2024"));
     QVERIFY(!result.written);
     QVERIFY(result.write.ok);
@@ -112,7 +112,7 @@ void TestSleepReport::writeReplacesReportWithCrLfLines()
     readings.write("F=\nF=98.6\r\nT\r\n");
     readings.close();
     const QString report = dir.filePath(QStringLiteral("DedoDurid.html"));
-    const SleepReport::Result result = SleepReport::Write(
+    const SleepReport::Result result = SleepReport::writeReport(
         readings.fileName(), report, QStringLiteral("Jan"), QStringLiteral("1/10/2024"));
     QVERIFY(result.written);
     QFile out(report);
@@ -132,7 +132,7 @@ void TestSleepReport::unwritableReportNamesTheFile()
     readings.write("a=1.0\r\n");
     readings.close();
     const SleepReport::Result result =
-        SleepReport::Write(readings.fileName(), dir.filePath(QStringLiteral("no/DedoDurid.html")),
+        SleepReport::writeReport(readings.fileName(), dir.filePath(QStringLiteral("no/DedoDurid.html")),
                            QStringLiteral("Jan"), QStringLiteral("1/10/2024"));
     QVERIFY(!result.written);
     QVERIFY(!result.write.ok);

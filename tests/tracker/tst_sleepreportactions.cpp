@@ -1,4 +1,6 @@
 #include "fakes.h"
+#include "recordingprinter.h"
+#include "ui/printing/qtprinting.h"
 #include "ui/tracker/sleepreportwindow.h"
 
 #include <QApplication>
@@ -79,8 +81,9 @@ void TestSleepReportActions::showWritesAndOpensTheReport()
     report.addButtons(&owner, 0, 0, [project] {
         return SleepReportWindow::Source{project, QStringLiteral("Y2024M1"), QStringLiteral("Jan")};
     });
-    QCOMPARE(report.SpeedButton7->objectName(), QStringLiteral("SpeedButton7"));
-    report.SpeedButton7->click();
+    auto *show = owner.findChild<QPushButton *>(QStringLiteral("SpeedButton7"));
+    QVERIFY(show);
+    show->click();
     QCOMPARE(fakes.shell.opened, QStringList{build + QStringLiteral("DedoDurid.html")});
     QVERIFY(QFile::exists(build + QStringLiteral("DedoDurid.html")));
     QVERIFY(fakes.dialogs.errors.isEmpty());
@@ -92,7 +95,7 @@ void TestSleepReportActions::showWithoutReadingsExplains()
     FakeServices fakes;
     QWidget owner;
     SleepReportWindow report(dir.filePath(QStringLiteral("Build/")), fakes.services(), &owner);
-    report.SpeedButton7Click({dir.filePath(QStringLiteral("P/")), QStringLiteral("Y2024M1"),
+    report.showReport({dir.filePath(QStringLiteral("P/")), QStringLiteral("Y2024M1"),
                               QStringLiteral("Jan")});
     QVERIFY(fakes.shell.opened.isEmpty());
     QCOMPARE(fakes.dialogs.errors.size(), 1);
@@ -107,8 +110,9 @@ void TestSleepReportActions::printGoesToTheCurrentPrinterWithoutBlocking()
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
     printer.setOutputFileName(pdf);
+    QtPrinting printing(&printer, &fakes.dialogs);
     Services services = fakes.services();
-    services.printer = &printer;
+    services.printing = &printing;
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     put(build + QStringLiteral("DedoDurid.html"),
@@ -158,7 +162,14 @@ void TestSleepReportActions::printWithoutPrinterSavesAPdf()
     QWidget owner;
     const QString build = dir.filePath(QStringLiteral("Build/"));
     put(build + QStringLiteral("DedoDurid.html"), "<html><body>x</body></html>\r\n");
-    SleepReportWindow report(build, fakes.services(), &owner);
+    // No printer: the user agrees to a PDF file and names it.
+    FakePrinting printing;
+    printing.printerInstalled = false;
+    printing.pdfAnswer = build + QStringLiteral("DedoDurid.pdf");
+    fakes.dialogs.answers.enqueue(true);
+    Services services = fakes.services();
+    services.printing = &printing;
+    SleepReportWindow report(build, services, &owner);
     report.loadWait = 0;
     report.closeWait = 0;
     QSignalSpy done(&report, &SleepReportWindow::printFinished);

@@ -81,13 +81,13 @@ private Q_SLOTS:
         m_form->loadDay(a, now());
         QVERIFY(QDir(a).exists());
         QVERIFY(QDir(a).isEmpty());
-        QCOMPARE(m_form->Record.yearChart.cell(2, 0), QStringLiteral("Celsius"));
-        QCOMPARE(m_form->Record.yearChart.cell(0, 128), QStringLiteral("May 7"));
-        QCOMPARE(m_form->Note->toPlainText(), QString());
+        QCOMPARE(m_form->sleepRecord.yearChart.cell(2, 0), QStringLiteral("Celsius"));
+        QCOMPARE(m_form->sleepRecord.yearChart.cell(0, 128), QStringLiteral("May 7"));
+        QCOMPARE(m_form->noteEdit->toPlainText(), QString());
         for (int c = 1; c <= 33; ++c)
             QCOMPARE(m_form->dayHours(c), 0.0);
         QCOMPARE(m_form->dateLabel->text(), QStringLiteral("May 7, 2024"));
-        QCOMPARE(m_form->pgSleep->currentIndex(), 1);
+        QCOMPARE(m_form->pageStack->currentIndex(), 1);
         QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.5 hours"));
         QCOMPARE(m_form->timeLabel->text(), QStringLiteral("May 7, 2024 Time Total: "));
         QCOMPARE(m_form->dateLabel->text(), QStringLiteral("Tuesday, May 7, 2024"));
-        QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
+        QCOMPARE(m_form->recentTotalsLabel->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
         QCOMPARE(m_form->sleepChart->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
         QCOMPARE(picked.size(), 1);
         QCOMPARE(picked.first().first().toDouble(), double(dayNumberOf(2024, 5, 7)));
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QFETCH(int, row);
         QFETCH(QString, hint);
         m_form->loadDay(project("A"), now());
-        m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 2)), row);
+        m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 2)), row);
         QCOMPARE(m_form->sleepChart->toolTip(), hint);
         // The hint shows wherever the pointer rests on the grid.
         QWidget *viewport = m_form->sleepChart->viewport();
@@ -156,21 +156,21 @@ private Q_SLOTS:
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 10);
         click(column, 11);
-        m_form->Note->setPlainText(QStringLiteral("Slept well"));
+        m_form->noteEdit->setPlainText(QStringLiteral("Slept well"));
 
         m_form->loadDay(b, now());
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Slept well"));
         QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("1.0"));
-        QCOMPARE(m_form->Note->toPlainText(), QString());
+        QCOMPARE(m_form->noteEdit->toPlainText(), QString());
         QCOMPARE(m_form->dayHours(column), 0.0);
         QCOMPARE(m_form->sleepGrid.cell(column, 0), QString());
-        QCOMPARE(m_form->Record.yearChart.cell(2, 128), QString());
+        QCOMPARE(m_form->sleepRecord.yearChart.cell(2, 128), QString());
         QVERIFY(!QFile::exists(b + "2024-time.txt"));
 
         m_form->loadDay(a, now());
         QCOMPARE(m_form->dayHours(column), 1.0);
         QCOMPARE(m_form->sleepGrid.cell(column, 0), QStringLiteral("1.0"));
-        QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("Slept well"));
+        QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("Slept well"));
         // B got its files at the rebinding that left it, none of A's data.
         QCOMPARE(yearFields(b + "2024-time.txt", 128).value(2), QString());
         QCOMPARE(TextFile::readText(b + "Y2024M5D7-note.txt"), QString());
@@ -180,11 +180,11 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->loadDay(a, now());
-        m_form->Note->setPlainText(QStringLiteral("Tuesday"));
+        m_form->noteEdit->setPlainText(QStringLiteral("Tuesday"));
         click(columnOf(dayNumberOf(2024, 5, 3)), 5);
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
-        QCOMPARE(m_form->Record.NoteFile, a + "Y2024M5D3-note.txt");
-        QCOMPARE(m_form->Note->toPlainText(), QString());
+        QCOMPARE(m_form->sleepRecord.noteFile(), a + "Y2024M5D3-note.txt");
+        QCOMPARE(m_form->noteEdit->toPlainText(), QString());
         // Leaving a day whose note was not touched writes nothing: no
         // empty note file is left in the project folder.
         click(columnOf(dayNumberOf(2024, 5, 4)), 5);
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->columnDate(1), dayNumberOf(2024, 5, 31));
         QCOMPARE(m_form->columnDate(31), dayNumberOf(2024, 6, 30));
         QCOMPARE(m_form->dateGrid.cell(0, 2), QStringLiteral("31"));
-        QCOMPARE(m_form->Record.MonthKey, QStringLiteral("Y2024M6"));
+        QCOMPARE(m_form->sleepRecord.monthKey(), QStringLiteral("Y2024M6"));
     }
 
     // Arrow keys toggle every slot they land on; Shift only extends the
@@ -247,7 +247,7 @@ private Q_SLOTS:
         m_form->loadDay(project("A"), now());
         const int column = columnOf(dayNumberOf(2024, 5, 2));
         for (int row : {5, 6, 7})
-            m_form->sleepChartSelectCell(column, row);
+            m_form->toggleSleepSlot(column, row);
         const QImage image = m_form->sleepChart->viewport()->grab().toImage();
         const QRect top = m_form->sleepChart->visualRect(m_form->sleepGrid.index(5, column));
         const QRect bottom = m_form->sleepChart->visualRect(m_form->sleepGrid.index(7, column));
@@ -288,44 +288,44 @@ private Q_SLOTS:
         m_form->loadDay(a, now());
         // Two hours on Monday 6 May, a Tuesday at 0.0 that counts.
         for (int row : {1, 2, 3, 4})
-            m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 6)), row);
+            m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 6)), row);
         // 30 April lies before the May grid: its 0.0 comes from the store.
-        m_form->Record.yearChart.setCell(2, SleepTrack::DayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("0.0"));
-        m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 7)), 1);
+        m_form->sleepRecord.yearChart.setCell(2, SleepTrack::dayOfYear(dayNumberOf(2024, 4, 30)), QStringLiteral("0.0"));
+        m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 7)), 1);
 
-        m_form->btnGraphClick();
-        QCOMPARE(m_form->pgSleep->currentIndex(), 4);
-        QCOMPARE(m_form->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
-        const QList<QBarSet *> sets = m_form->Series1->barSets();
+        m_form->showSleepGraph();
+        QCOMPARE(m_form->pageStack->currentIndex(), 4);
+        QCOMPARE(m_form->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
+        const QList<QBarSet *> sets = m_form->weekdaySeries->barSets();
         QCOMPARE(sets.size(), 7);
         QCOMPARE(sets.at(0)->at(0), 2.0);
         QCOMPARE(sets.at(1)->at(1), 0.25);
         QCOMPARE(sets.at(2)->at(2), 0.0);
         QCOMPARE(sets.at(6)->at(6), 0.0);
         QCOMPARE(sets.at(0)->label(), QStringLiteral("Mon"));
-        m_form->btnChartClick();
-        QCOMPARE(m_form->pgSleep->currentIndex(), 1);
+        m_form->showSleepGrid();
+        QCOMPARE(m_form->pageStack->currentIndex(), 1);
 
         // After a click on another day, "Graph" ends its range there.
-        m_form->sleepChartSelectCell(columnOf(dayNumberOf(2024, 5, 20)), 1);
-        m_form->btnGraphClick();
-        QCOMPARE(m_form->labelRange->text(), QStringLiteral("Apr 20 - May 20"));
+        m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 20)), 1);
+        m_form->showSleepGraph();
+        QCOMPARE(m_form->rangeLabel->text(), QStringLiteral("Apr 20 - May 20"));
     }
 
     void sleepCycleChart()
     {
         const double start = dayNumberOf(2024, 5, 7) + 21.0 / 24;
         m_form->showSleepCycle(7.5, start);
-        const QList<QPointF> curve = m_form->Series3->points();
+        const QList<QPointF> curve = m_form->cycleSeries->points();
         const qreal startMs = DayNumber::toDateTime(start).toMSecsSinceEpoch();
         QCOMPARE(curve.first(), QPointF(startMs, 1.0));
         QCOMPARE(curve.last().y(), 0.5);
         QCOMPARE(curve.last().x(), startMs + 8.75 * 3600 * 1000);
-        const QList<QPointF> wake = m_form->Series4->points();
+        const QList<QPointF> wake = m_form->wakeSeries->points();
         QCOMPARE(wake.size(), 2);
         QCOMPARE(wake.first().x(), startMs + 7.5 * 3600 * 1000);
-        QCOMPARE(m_form->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
-        auto *times = qobject_cast<QCategoryAxis *>(m_form->cycleGraph->chart()->axes(Qt::Horizontal).value(0));
+        QCOMPARE(m_form->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
+        auto *times = qobject_cast<QCategoryAxis *>(m_form->cycleChart->chart()->axes(Qt::Horizontal).value(0));
         QVERIFY(times);
         QCOMPARE(times->categoriesLabels().first(), QStringLiteral("9 PM"));
         QCOMPARE(times->categoriesLabels().last(), QStringLiteral("5 AM"));
@@ -356,31 +356,31 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
         m_form->loadDay(a, now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QVERIFY(m_form->Note->isReadOnly());
+        QVERIFY(m_form->noteEdit->isReadOnly());
         m_form->loadDay(a, dayNumberOf(2024, 5, 8));
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(QFileInfo(a + "Y2024M5D7-note.txt").isDir());
-        QVERIFY(!m_form->Note->isReadOnly());
+        QVERIFY(!m_form->noteEdit->isReadOnly());
     }
 
     // Days before 30 December 1899 have no grid; nothing breaks.
     void datesBeforeDayZero()
     {
         m_form->loadDay(project("A"), dayNumberOf(1899, 12, 5));
-        QVERIFY(m_form->Record.firstDate < 0);
+        QVERIFY(m_form->sleepRecord.firstDate() < 0);
         QCOMPARE(m_form->dateGrid.cell(0, 0), QString());
-        m_form->sleepChartSelectCell(3, 3);
+        m_form->toggleSleepSlot(3, 3);
         QCOMPARE(m_form->dayHours(3), 0.0);
-        m_form->btnGraphClick();
-        QCOMPARE(m_form->Series1->barSets().at(0)->at(0), 0.0);
+        m_form->showSleepGraph();
+        QCOMPARE(m_form->weekdaySeries->barSets().at(0)->at(0), 0.0);
     }
 
     void folderOutsideTheDataFolderIsRefused()
     {
         m_form->loadDay(m_dir->path() + QStringLiteral("/Projects/../../elsewhere/"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QVERIFY(!m_form->Record.Loaded);
-        QVERIFY(m_form->Record.yearFile.isEmpty());
+        QVERIFY(!m_form->sleepRecord.isLoaded());
+        QVERIFY(m_form->sleepRecord.yearFile().isEmpty());
     }
 
     // Down from the last visible row (7:30 pm) never scrolls the grid:
@@ -478,7 +478,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.5 hours"));
         m_form->loadDay(project("B"), now());
         QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
-        QCOMPARE(m_form->Sleep_7->text(), QStringLiteral("."));
+        QCOMPARE(m_form->recentTotalsLabel->text(), QStringLiteral("."));
         QCOMPARE(m_form->timeLabel->text(), QStringLiteral("Total Time "));
     }
 
@@ -490,20 +490,20 @@ private Q_SLOTS:
         m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
-        m_form->Note->setPlainText(QStringLiteral("Teething"));
+        m_form->noteEdit->setPlainText(QStringLiteral("Teething"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt")); // something took its place
         m_form->loadDay(project("B"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Y2024M5D7-note.txt")));
-        QCOMPARE(m_form->Record.TrackedFolder, a);
-        QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("Teething"));
+        QCOMPARE(m_form->sleepRecord.trackedFolder(), a);
+        QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("Teething"));
         QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
         QVERIFY(!QDir(project("B")).exists() || QDir(project("B")).isEmpty());
 
         // Once the place is free again, the same move succeeds.
         QVERIFY(QDir().rmdir(a + "Y2024M5D7-note.txt"));
         m_form->loadDay(project("B"), now());
-        QCOMPARE(m_form->Record.TrackedFolder, project("B"));
+        QCOMPARE(m_form->sleepRecord.trackedFolder(), project("B"));
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Teething"));
     }
 
@@ -522,23 +522,23 @@ private Q_SLOTS:
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("changed elsewhere"));
         QVERIFY(!QFile::exists(a + "2024-time.txt"));
 
-        m_form->Note->setPlainText(QStringLiteral("typed"));
+        m_form->noteEdit->setPlainText(QStringLiteral("typed"));
         QVERIFY(m_form->saveEdited(&error));
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("typed"));
 
-        m_form->Note->setPlainText(QStringLiteral("typed again"));
+        m_form->noteEdit->setPlainText(QStringLiteral("typed again"));
         QVERIFY(QFile::remove(a + "Y2024M5D7-note.txt"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
         QVERIFY(!m_form->saveEdited(&error));
         QVERIFY2(error.contains(QStringLiteral("Y2024M5D7-note.txt")), qPrintable(error));
-        QCOMPARE(m_form->Note->toPlainText(), QStringLiteral("typed again"));
+        QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("typed again"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
 private:
     QString project(const QString &name) const { return m_data->ProjectsDir + name + QLatin1Char('/'); }
     double now() const { return m_fakes->clock.nowDayNumber(); }
-    int columnOf(int date) const { return date - m_form->Record.firstDate + 1; }
+    int columnOf(int date) const { return date - m_form->sleepRecord.firstDate() + 1; }
     QPoint cellCentre(int column, int row) const
     {
         return m_form->sleepChart->visualRect(m_form->sleepGrid.index(row, column)).center();

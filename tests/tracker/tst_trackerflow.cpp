@@ -52,7 +52,7 @@ struct TrackerWindow
         projects()->department->setCurrentItem(found.first());
     }
     QString folder(const QString &name) const { return form->dataFolder()->ProjectsDir + name + QLatin1Char('/'); }
-    int column(int date) const { return date - tracker()->Record.firstDate + 1; }
+    int column(int date) const { return date - tracker()->sleepRecord.firstDate() + 1; }
 
     FakeServices fakes;
     QTemporaryDir tmp;
@@ -76,10 +76,10 @@ private Q_SLOTS:
         TrackerWindow w;
         QVERIFY(w.tracker());
         QCOMPARE(w.tracker()->parentWidget(), w.book()->trackerHost());
-        QVERIFY(!w.tracker()->Record.Loaded);
-        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
+        QVERIFY(!w.tracker()->sleepRecord.isLoaded());
+        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
         // Unbound, a click marks nothing.
-        w.tracker()->sleepChartSelectCell(3, 3);
+        w.tracker()->toggleSleepSlot(3, 3);
         QCOMPARE(w.tracker()->dayHours(3), 0.0);
     }
 
@@ -89,25 +89,25 @@ private Q_SLOTS:
     {
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
-        QVERIFY(!w.tracker()->Record.Loaded);
+        QVERIFY(!w.tracker()->sleepRecord.isLoaded());
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
-        QCOMPARE(w.tracker()->Record.selectedDate, w.fakes.clock.nowDayNumber());
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Garden")));
+        QCOMPARE(w.tracker()->sleepRecord.selectedDate(), w.fakes.clock.nowDayNumber());
 
         const int column = w.column(dayNumberOf(2024, 5, 7));
-        w.tracker()->sleepChartSelectCell(column, 4);
-        w.tracker()->sleepChartSelectCell(column, 5);
+        w.tracker()->toggleSleepSlot(column, 4);
+        w.tracker()->toggleSleepSlot(column, 5);
 
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Car")));
         QCOMPARE(w.tracker()->dayHours(column), 0.0);
         QVERIFY(QFile::exists(w.folder(QStringLiteral("Garden")) + QStringLiteral("2024-time.txt")));
 
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Car")));
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Car")));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QCOMPARE(w.tracker()->Record.TrackedFolder, w.folder(QStringLiteral("Garden")));
+        QCOMPARE(w.tracker()->sleepRecord.trackedFolder(), w.folder(QStringLiteral("Garden")));
         QCOMPARE(w.tracker()->dayHours(column), 1.0);
     }
 
@@ -131,10 +131,10 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         QTest::mouseClick(w.book()->graphButton, Qt::LeftButton);
-        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 4);
-        QCOMPARE(w.tracker()->labelRange->text(), QStringLiteral("Apr 7 - May 7"));
+        QCOMPARE(w.tracker()->pageStack->currentIndex(), 4);
+        QCOMPARE(w.tracker()->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
         QTest::mouseClick(w.book()->chartButton, Qt::LeftButton);
-        QCOMPARE(w.tracker()->pgSleep->currentIndex(), 1);
+        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
     }
 };
 

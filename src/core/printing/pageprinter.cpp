@@ -10,8 +10,6 @@
 
 #include <cmath>
 
-QString PageTitle;
-
 namespace {
 
 const QColor kBandGrey(0x80, 0x80, 0x80);
@@ -63,6 +61,11 @@ QFont printableFont(const QFont &screenFont)
     return font;
 }
 
+PagePrinter::PagePrinter(const QString &title)
+    : m_title(title)
+{
+}
+
 void PagePrinter::printHeader(QPainter *aCanvas, int, QRect aBand, bool &)
 {
     const int d = deviceDpiY(aCanvas);
@@ -72,7 +75,7 @@ void PagePrinter::printHeader(QPainter *aCanvas, int, QRect aBand, bool &)
     aCanvas->setFont(bandFont());
     const QFontMetrics metrics(aCanvas->font(), aCanvas->device());
     const int textHeight = metrics.height();
-    drawTextTopLeft(aCanvas, aBand.left(), aBand.bottom() - d / 10 - textHeight, PageTitle);
+    drawTextTopLeft(aCanvas, aBand.left(), aBand.bottom() - d / 10 - textHeight, m_title);
 }
 
 void PagePrinter::printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
@@ -86,19 +89,19 @@ void PagePrinter::printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, b
     drawTextTopLeft(aCanvas, aBand.right() - metrics.horizontalAdvance(s), aBand.top() + d / 18, s);
 }
 
-TPageBandProc PagePrinter::header()
+PageBandPainter PagePrinter::header()
 {
     return [this](QPainter *canvas, int page, QRect band, bool &go) { printHeader(canvas, page, band, go); };
 }
 
-TPageBandProc PagePrinter::footer()
+PageBandPainter PagePrinter::footer()
 {
     return [this](QPainter *canvas, int page, QRect band, bool &go) { printFooter(canvas, page, band, go); };
 }
 
 int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
                 float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
+                bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter,
                 QString *error)
 {
     auto fail = [error](const QString &message) {

@@ -12,21 +12,24 @@ class QPainter;
 
 // Draws the header or the footer band of one page. The band is a copy;
 // clearing aContinue stops the printing.
-using TPageBandProc = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
-
-// The title that printHeader prints; callers set it just before printing.
-extern QString PageTitle;
+using PageBandPainter = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
 
 // The header and footer that the program's print buttons use: a grey rule
 // and the page title above the text, a grey rule and "Page n" below it.
 class PagePrinter
 {
 public:
+    // The title is printed in the header of every page.
+    explicit PagePrinter(const QString &title = QString());
+
     void printHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
     void printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
 
-    TPageBandProc header();
-    TPageBandProc footer();
+    PageBandPainter header();
+    PageBandPainter footer();
+
+private:
+    QString m_title;
 };
 
 // Prints the lines one per printed line, at a pitch of aLinesPerInch,
@@ -39,7 +42,7 @@ public:
 // discarded, nothing comes out).
 int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
                 float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                bool aMeasureOnly, const TPageBandProc &aOnHeader, const TPageBandProc &aOnFooter,
+                bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter,
                 QString *error = nullptr);
 
 // x to the nearest whole number, halves to the even neighbour.

@@ -25,6 +25,8 @@ public:
     // offset of the unprintable edge.
     virtual QRect printableArea() const = 0;
 
+    // The name the print queue shows for the next document.
+    virtual void setDocumentName(const QString &name) = 0;
     // Starts a document and its first page; false with a reason when the
     // printer refuses.
     virtual bool beginDocument(QString *error) = 0;

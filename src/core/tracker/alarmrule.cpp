@@ -57,7 +57,7 @@ QDate parseDate(const QString &text, const QLocale &locale)
     const QString names = match.captured(1);
     const int day = match.captured(2).toInt();
     const int year = match.captured(3).toInt();
-    const QLocale english = StoredLocale();
+    const QLocale english = storedLocale();
     for (int m = 1; m <= 12; ++m) {
         for (const QLocale *loc : {&english, &locale}) {
             for (const QString &month : {loc->monthName(m, QLocale::LongFormat),
@@ -83,12 +83,12 @@ int minuteOfDay(double value)
 
 } // namespace
 
-QLocale StoredLocale()
+QLocale storedLocale()
 {
     return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
-double TimeValue(const QString &text, const QLocale &locale)
+double parseTimeValue(const QString &text, const QLocale &locale)
 {
     const QString trimmed = text.trimmed();
     bool ok = false;
@@ -105,7 +105,7 @@ QString timeValueText(double value)
     return QString::number(value, 'g', 15);
 }
 
-QString TimeText(double value, const QLocale &locale)
+QString formatTime(double value, const QLocale &locale)
 {
     return formatDateTime(QStringLiteral("hh:mm ampm"), value, locale);
 }
@@ -122,10 +122,10 @@ QString weeklySchedule(const QList<bool> &mondayToSunday)
 
 QString fixedDateSchedule(const QDate &date)
 {
-    return formatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(date), StoredLocale());
+    return formatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), DayNumber::fromDate(date), storedLocale());
 }
 
-QString Caption(const QString &schedule, const QString &timeText)
+QString caption(const QString &schedule, const QString &timeText)
 {
     return schedule.trimmed() + QStringLiteral(" at ") + timeText;
 }
@@ -185,18 +185,18 @@ bool toStoredForm(ListViewItem *item, const QLocale &locale)
         return false;
     item->subItems[0] = schedule;
     item->subItems[1] = value;
-    item->caption = Caption(schedule, TimeText(TimeValue(value)));
+    item->caption = caption(schedule, formatTime(parseTimeValue(value)));
     return true;
 }
 
-NowTexts Now(const QDateTime &now, const QLocale &locale)
+NowTexts nowTexts(const QDateTime &now, const QLocale &locale)
 {
     return NowTexts{formatDateTime(QStringLiteral("hh:mm ampm"), now, locale),
                     formatDateTime(QStringLiteral("ddd"), now, locale),
                     formatDateTime(QStringLiteral("dddd mmmm, d, yyyy"), now, locale), now};
 }
 
-bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale, ParseCache *cache)
+bool matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale, ParseCache *cache)
 {
     if (!entry.checked)
         return false;
@@ -237,10 +237,10 @@ bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale
     if (cache) {
         auto it = cache->minutes.constFind(entry.timeValue);
         if (it == cache->minutes.cend())
-            it = cache->minutes.insert(entry.timeValue, minuteOfDay(TimeValue(entry.timeValue, locale)));
+            it = cache->minutes.insert(entry.timeValue, minuteOfDay(parseTimeValue(entry.timeValue, locale)));
         minutes = *it;
     } else {
-        minutes = minuteOfDay(TimeValue(entry.timeValue, locale));
+        minutes = minuteOfDay(parseTimeValue(entry.timeValue, locale));
     }
     const QTime time = now.moment.time();
     return time.isValid() && minutes == time.hour() * 60 + time.minute();
@@ -250,7 +250,7 @@ int firstMatch(const QList<AlarmEntry> &entries, const NowTexts &now, const QLoc
                ParseCache *cache)
 {
     for (int i = 0; i < entries.size(); ++i) {
-        if (Matches(entries.at(i), now, locale, cache))
+        if (matches(entries.at(i), now, locale, cache))
             return i;
     }
     return -1;
@@ -258,7 +258,7 @@ int firstMatch(const QList<AlarmEntry> &entries, const NowTexts &now, const QLoc
 
 } // namespace AlarmRule
 
-AlarmTicker::Actions AlarmTicker::Tick(const QList<AlarmEntry> &bedTimes,
+AlarmTicker::Actions AlarmTicker::tick(const QList<AlarmEntry> &bedTimes,
                                        const QList<AlarmEntry> &feedTimes, const QDateTime &now,
                                        const QLocale &locale)
 {
@@ -267,22 +267,22 @@ AlarmTicker::Actions AlarmTicker::Tick(const QList<AlarmEntry> &bedTimes,
         m_cache.clear();
         m_cacheLocale = locale;
     }
-    const AlarmRule::NowTexts texts = AlarmRule::Now(now, locale);
+    const AlarmRule::NowTexts texts = AlarmRule::nowTexts(now, locale);
     actions.bedEntry = AlarmRule::firstMatch(bedTimes, texts, locale, &m_cache);
     if (actions.bedEntry >= 0) {
         actions.playBed = true;
-        Tag = 1;
+        ticks = 1;
     }
     actions.feedEntry = AlarmRule::firstMatch(feedTimes, texts, locale, &m_cache);
     if (actions.feedEntry >= 0) {
         actions.playFeed = true;
-        Tag = 1;
+        ticks = 1;
     }
-    if (Tag > 0)
-        ++Tag;
-    if (Tag > 60) {
+    if (ticks > 0)
+        ++ticks;
+    if (ticks > 60) {
         actions.stop = true;
-        Tag = 0;
+        ticks = 0;
     }
     return actions;
 }

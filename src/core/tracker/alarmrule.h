@@ -28,17 +28,17 @@ struct AlarmEntry
 namespace AlarmRule {
 
 // The locale of the stored texts (English, United States).
-QLocale StoredLocale();
+QLocale storedLocale();
 
 // The stored time value read as a day number: the fixed form with a point
 // first, then the locale's form; neither accepts group separators. 0 when
 // it is not a number or lies outside the dates the program can show.
-double TimeValue(const QString &text, const QLocale &locale = QLocale());
+double parseTimeValue(const QString &text, const QLocale &locale = QLocale());
 // A day number in the general form with up to 15 significant digits and a
 // point (45296.8958333333).
 QString timeValueText(double value);
 // "hh:mm ampm" of a day number (09:30 PM), in the stored form by default.
-QString TimeText(double value, const QLocale &locale = StoredLocale());
+QString formatTime(double value, const QLocale &locale = storedLocale());
 
 // The weekday schedule: "Mon " ... "Sun " for each chosen day, Monday
 // first, each with its trailing blank; empty when no day is chosen.
@@ -46,7 +46,7 @@ QString weeklySchedule(const QList<bool> &mondayToSunday);
 // The schedule of one date: "dddd mmmm, d, yyyy" with English names.
 QString fixedDateSchedule(const QDate &date);
 // The visible caption: the trimmed schedule, " at ", the time text.
-QString Caption(const QString &schedule, const QString &timeText);
+QString caption(const QString &schedule, const QString &timeText);
 
 // What a schedule text means.
 struct Schedule
@@ -73,7 +73,7 @@ struct NowTexts
     QString date; // "dddd mmmm, d, yyyy"
     QDateTime moment;
 };
-NowTexts Now(const QDateTime &now, const QLocale &locale = QLocale());
+NowTexts nowTexts(const QDateTime &now, const QLocale &locale = QLocale());
 
 // A checked entry rings when its time of day, to the minute, is now and
 // its schedule is "Daily", names today's weekday, or is today's date. A
@@ -91,7 +91,7 @@ struct ParseCache
         minutes.clear();
     }
 };
-bool Matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale = QLocale(),
+bool matches(const AlarmEntry &entry, const NowTexts &now, const QLocale &locale = QLocale(),
              ParseCache *cache = nullptr);
 // The index of the first entry from the top that rings, or -1.
 int firstMatch(const QList<AlarmEntry> &entries, const NowTexts &now,
@@ -99,7 +99,7 @@ int firstMatch(const QList<AlarmEntry> &entries, const NowTexts &now,
 
 } // namespace AlarmRule
 
-// The clock's tick counter (the timer's Tag): 0 while no alarm rings, 1
+// The clock's tick counter (the timer's tag): 0 while no alarm rings, 1
 // when one fires, one more at every tick, and back to 0 with the sound
 // stopped when it passes 60, so an alarm left ringing ends at the end of
 // the 59th tick after its last matching tick.
@@ -116,12 +116,12 @@ public:
     };
 
     // One tick at the given moment over the lists as they are now.
-    Actions Tick(const QList<AlarmEntry> &bedTimes, const QList<AlarmEntry> &feedTimes,
+    Actions tick(const QList<AlarmEntry> &bedTimes, const QList<AlarmEntry> &feedTimes,
                  const QDateTime &now, const QLocale &locale = QLocale());
     // An alarm fired by other means (a snoozed alarm ringing again).
-    void Fire() { Tag = 1; }
+    void fire() { ticks = 1; }
 
-    int Tag = 0;
+    int ticks = 0;
 
 private:
     AlarmRule::ParseCache m_cache;

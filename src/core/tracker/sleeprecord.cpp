@@ -45,16 +45,22 @@ SleepRecord::SleepRecord()
     nextYearChart.setFixedRows(1);
 }
 
-void SleepRecord::Bind(const QString &folder, double date)
+void SleepRecord::bind(const QString &folder, double date)
 {
     const QDate day = DayNumber::toDate(date);
-    Year = static_cast<quint16>(day.year());
-    Month = static_cast<quint16>(day.month());
-    Day = static_cast<quint16>(day.day());
-    TrackedFolder = folder;
-    selectedDate = date;
-    MonthKey = monthKeyOf(day);
-    MonthText = formatDateTime(QStringLiteral("mmm"), date);
+    m_year = static_cast<quint16>(day.year());
+    m_month = static_cast<quint16>(day.month());
+    m_day = static_cast<quint16>(day.day());
+    m_trackedFolder = folder;
+    m_selectedDate = date;
+    m_monthKey = monthKeyOf(day);
+    m_monthText = formatDateTime(QStringLiteral("mmm"), date);
+}
+
+QString SleepRecord::bindNote(double date)
+{
+    m_noteFile = m_trackedFolder + noteFileName(DayNumber::toDate(date));
+    return m_noteFile;
 }
 
 void SleepRecord::freshStore(StringGrid &store, int year)
@@ -66,7 +72,7 @@ void SleepRecord::freshStore(StringGrid &store, int year)
     const QDate first(year, 1, 1);
     const int days = first.daysInYear();
     for (int r = 1; r < kStoreRows; ++r) {
-        // Day 366 of a common year has no date.
+        // m_day 366 of a common year has no date.
         if (r <= days)
             rows.append({longDay(first.addDays(r - 1))});
         else
@@ -114,14 +120,14 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
 
 bool SleepRecord::loadYear(int year, QString *error, QString *notice)
 {
-    yearStart = firstDayOfYear(year);
-    yearFile = TrackedFolder + yearFileName(year);
+    m_yearStart = firstDayOfYear(year);
+    m_yearFile = m_trackedFolder + yearFileName(year);
     m_nextLoaded = false;
     m_nextChanged = false;
     m_nextRefused = false;
     m_yearChanged = false;
     QString message;
-    m_yearRefused = !loadStore(yearChart, yearFile, year, &message, notice);
+    m_yearRefused = !loadStore(yearChart, m_yearFile, year, &message, notice);
     if (m_yearRefused && error)
         *error = message;
     return !m_yearRefused;
@@ -129,24 +135,24 @@ bool SleepRecord::loadYear(int year, QString *error, QString *notice)
 
 QString SleepRecord::nextYearFile() const
 {
-    return TrackedFolder + yearFileName(DayNumber::toDate(yearStart).year() + 1);
+    return m_trackedFolder + yearFileName(DayNumber::toDate(m_yearStart).year() + 1);
 }
 
 void SleepRecord::ensureNextYear()
 {
-    if (m_nextLoaded || yearFile.isEmpty())
+    if (m_nextLoaded || m_yearFile.isEmpty())
         return;
     QString ignored;
-    m_nextRefused = !loadStore(nextYearChart, nextYearFile(), DayNumber::toDate(yearStart).year() + 1, &ignored);
+    m_nextRefused = !loadStore(nextYearChart, nextYearFile(), DayNumber::toDate(m_yearStart).year() + 1, &ignored);
     m_nextLoaded = true;
 }
 
 WriteResult SleepRecord::saveYear()
 {
-    if (yearFile.isEmpty() || !Loaded)
+    if (m_yearFile.isEmpty() || !m_loaded)
         return {};
     if (!m_yearRefused) {
-        const WriteResult written = saveGridRows(yearChart, yearFile);
+        const WriteResult written = saveGridRows(yearChart, m_yearFile);
         if (!written)
             return written;
         m_yearChanged = false;
@@ -162,17 +168,17 @@ WriteResult SleepRecord::saveYear()
 
 bool SleepRecord::ensureMonthFolder() const
 {
-    if (TrackedFolder.isEmpty())
+    if (m_trackedFolder.isEmpty())
         return false;
-    const QString folder = TrackedFolder + MonthKey;
+    const QString folder = m_trackedFolder + m_monthKey;
     return QFileInfo(folder).isDir() || QDir().mkdir(folder);
 }
 
 StringGrid *SleepRecord::storeFor(int dayNumber, int *row)
 {
     const QDate date = DayNumber::toDate(dayNumber);
-    const int year = DayNumber::toDate(yearStart).year();
-    if (!date.isValid() || yearFile.isEmpty())
+    const int year = DayNumber::toDate(m_yearStart).year();
+    if (!date.isValid() || m_yearFile.isEmpty())
         return nullptr;
     *row = date.dayOfYear();
     if (date.year() == year)
@@ -187,8 +193,8 @@ StringGrid *SleepRecord::storeFor(int dayNumber, int *row)
 const StringGrid *SleepRecord::storeFor(int dayNumber, int *row) const
 {
     const QDate date = DayNumber::toDate(dayNumber);
-    const int year = DayNumber::toDate(yearStart).year();
-    if (!date.isValid() || yearFile.isEmpty())
+    const int year = DayNumber::toDate(m_yearStart).year();
+    if (!date.isValid() || m_yearFile.isEmpty())
         return nullptr;
     *row = date.dayOfYear();
     if (date.year() == year)
@@ -230,7 +236,7 @@ void SleepRecord::fillSleepGrid(StringGrid &sleep, StringGrid &dates, int first)
         sleep.setRowCount(kSlotRows + 1);
     clearSleepGrid(sleep);
     sleep.setFixedRows(1);
-    firstDate = first;
+    m_firstDate = first;
     if (first < 0)
         return;
 
@@ -276,7 +282,7 @@ SleepRecord::Toggle SleepRecord::toggleSlot(StringGrid &sleep, int column, int r
 {
     Toggle result;
     // A grid that was not built (days before day 0) takes no marks.
-    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || yearFile.isEmpty() || firstDate < 0)
+    if (column < 1 || column > kGridDays || row < 1 || row > kSlotRows || m_yearFile.isEmpty() || m_firstDate < 0)
         return result;
     const int date = columnDate(column);
     int d = 0;
@@ -288,12 +294,12 @@ SleepRecord::Toggle SleepRecord::toggleSlot(StringGrid &sleep, int column, int r
 
     const bool marked = sleep.cell(column, row) != kMarkedCell;
     sleep.setCell(column, row, marked ? kMarkedCell : QString());
-    selectedDate = date;
+    m_selectedDate = date;
 
     result.valid = true;
     result.hours = dayHours(sleep, column);
     sleep.setCell(column, 0, formatFloat(QStringLiteral("0.0"), result.hours));
-    store->setCell(kShortDateColumn, d, formatDateTime(QStringLiteral("mmm d"), selectedDate, storedLocale()));
+    store->setCell(kShortDateColumn, d, formatDateTime(QStringLiteral("mmm d"), m_selectedDate, storedLocale()));
     store->setCell(kTotalColumn, d, formatFloat(QStringLiteral("0.0"), result.hours, storedLocale()));
     // The clicked day and the 7 (then 30) days before it.
     result.last7 = sumGridColumn(*store, kTotalColumn, d - 7, d);
@@ -309,13 +315,13 @@ SleepRecord::Toggle SleepRecord::toggleSlot(StringGrid &sleep, int column, int r
 bool SleepRecord::isReadOnly(int dayNumber) const
 {
     const QDate date = DayNumber::toDate(dayNumber);
-    const int year = DayNumber::toDate(yearStart).year();
+    const int year = DayNumber::toDate(m_yearStart).year();
     if (date.year() == year)
         return m_yearRefused;
     return date.year() == year + 1 && m_nextRefused;
 }
 
-QList<double> SleepRecord::WeekdayAverages(int dayNumber) const
+QList<double> SleepRecord::weekdayAverages(int dayNumber) const
 {
     QList<double> averages;
     int d = 0;

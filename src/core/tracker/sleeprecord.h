@@ -20,19 +20,32 @@ class SleepRecord
 public:
     SleepRecord();
 
-    // The binding.
-    QString TrackedFolder;
-    double selectedDate = 0;
-    int firstDate = 0;
-    int yearStart = 0;
-    QString yearFile;
-    QString NoteFile;
-    QString MonthKey;
-    QString MonthText;
-    quint16 Year = 0;
-    quint16 Month = 0;
-    quint16 Day = 0;
-    bool Loaded = false;
+    // The binding: the project folder (ending with "/"), the selected
+    // date and its parts, the month folder name (Y2024M5) and the month's
+    // short name (May).
+    QString trackedFolder() const { return m_trackedFolder; }
+    double selectedDate() const { return m_selectedDate; }
+    quint16 year() const { return m_year; }
+    quint16 month() const { return m_month; }
+    quint16 day() const { return m_day; }
+    QString monthKey() const { return m_monthKey; }
+    QString monthText() const { return m_monthText; }
+    // The first date of the sleep grid (its column 1).
+    int firstDate() const { return m_firstDate; }
+    // The first date and the file of the bound year's store.
+    int yearStart() const { return m_yearStart; }
+    QString yearFile() const { return m_yearFile; }
+    // True once a binding has loaded its files (see markLoaded).
+    bool isLoaded() const { return m_loaded; }
+    // The binding is complete: its note, year and grid are loaded.
+    void markLoaded() { m_loaded = true; }
+
+    // The note file bound to the memo; empty while none is.
+    QString noteFile() const { return m_noteFile; }
+    // Binds the note of a date in the tracked folder and returns its file.
+    QString bindNote(double date);
+    // The memo holds no note (its file could not be read).
+    void releaseNote() { m_noteFile.clear(); }
 
     // The year store of the bound year.
     StringGrid yearChart;
@@ -41,9 +54,9 @@ public:
 
     // Binding steps without files: keeps the date's parts, the folder, the
     // selected date, the month key and the month text.
-    void Bind(const QString &folder, double date);
+    void bind(const QString &folder, double date);
 
-    // Makes the year store for a year of TrackedFolder: loads its year file
+    // Makes the year store for a year of trackedFolder: loads its year file
     // or, when there is none, a fresh store with the dates in column 0.
     // A year file that cannot be read (or is damaged beyond the limits of
     // a grid rows file) gives a fresh store that is never written over the
@@ -55,7 +68,7 @@ public:
     // Writes the year store (and the following year's store when one of its
     // days changed). Does nothing before the first binding.
     WriteResult saveYear();
-    // Creates TrackedFolder + MonthKey when missing; false when it cannot.
+    // Creates trackedFolder + MonthKey when missing; false when it cannot.
     bool ensureMonthFolder() const;
 
     // The store and row that hold a date, or nullptr for a date in neither
@@ -72,7 +85,7 @@ public:
     // header dateChart (3 rows, 34 columns).
     static void clearSleepGrid(StringGrid &sleep);
     void fillSleepGrid(StringGrid &sleep, StringGrid &dates, int first);
-    int columnDate(int column) const { return firstDate + column - 1; }
+    int columnDate(int column) const { return m_firstDate + column - 1; }
     static double dayHours(const StringGrid &sleep, int column);
 
     // What a toggled slot changes.
@@ -91,7 +104,7 @@ public:
 
     // Mean day total per weekday (Monday first) over the 31 days ending
     // with the date.
-    QList<double> WeekdayAverages(int dayNumber) const;
+    QList<double> weekdayAverages(int dayNumber) const;
 
     // True when the year file could not be read this binding (it is then
     // never overwritten, and its days take no marks).
@@ -104,6 +117,19 @@ public:
     bool hasUnsavedChanges() const { return m_yearChanged || m_nextChanged; }
 
 private:
+    QString m_trackedFolder;
+    double m_selectedDate = 0;
+    int m_firstDate = 0;
+    int m_yearStart = 0;
+    QString m_yearFile;
+    QString m_noteFile;
+    QString m_monthKey;
+    QString m_monthText;
+    quint16 m_year = 0;
+    quint16 m_month = 0;
+    quint16 m_day = 0;
+    bool m_loaded = false;
+
     static void freshStore(StringGrid &store, int year);
     static bool loadStore(StringGrid &store, const QString &file, int year, QString *error,
                           QString *notice = nullptr);

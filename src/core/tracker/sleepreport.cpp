@@ -4,12 +4,12 @@
 
 namespace SleepReport {
 
-QString FileName()
+QString fileName()
 {
     return QStringLiteral("DedoDurid.html");
 }
 
-QStringList Lines(const QString &monthText, const QStringList &readings,
+QStringList reportLines(const QString &monthText, const QStringList &readings,
                   const QString &createdDate)
 {
     QStringList doc{QStringLiteral("<html><head>"), QStringLiteral("</head><body>"),
@@ -53,7 +53,7 @@ QStringList Lines(const QString &monthText, const QStringList &readings,
     return doc;
 }
 
-Result Write(const QString &readingsPath, const QString &reportPath, const QString &monthText,
+Result writeReport(const QString &readingsPath, const QString &reportPath, const QString &monthText,
              const QString &createdDate)
 {
     Result result;
@@ -66,7 +66,7 @@ Result Write(const QString &readingsPath, const QString &reportPath, const QStri
         return result;
     }
     const QStringList readings = TextFile::splitLines(TextFile::decode(bytes));
-    result.write = TextFile::writeLines(reportPath, Lines(monthText, readings, createdDate));
+    result.write = TextFile::writeLines(reportPath, reportLines(monthText, readings, createdDate));
     result.written = result.write.ok;
     return result;
 }

@@ -12,12 +12,12 @@
 namespace SleepReport {
 
 // "DedoDurid.html"
-QString FileName();
+QString fileName();
 
 // The report's lines for the month's short name, the lines of the
 // readings file and the creation date text. A reading is text, so "<",
 // ">" and "&" in it are escaped before its "=" signs are widened.
-QStringList Lines(const QString &monthText, const QStringList &readings,
+QStringList reportLines(const QString &monthText, const QStringList &readings,
                   const QString &createdDate);
 
 struct Result
@@ -28,7 +28,7 @@ struct Result
 
 // Writes the report from the readings file when it exists; without one,
 // nothing is written and an earlier report stays as it was.
-Result Write(const QString &readingsPath, const QString &reportPath, const QString &monthText,
+Result writeReport(const QString &readingsPath, const QString &reportPath, const QString &monthText,
              const QString &createdDate);
 
 } // namespace SleepReport

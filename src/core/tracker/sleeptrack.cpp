@@ -6,7 +6,7 @@
 
 namespace SleepTrack {
 
-int DayOfYear(int dayNumber)
+int dayOfYear(int dayNumber)
 {
     const QDate date = DayNumber::toDate(dayNumber);
     return date.isValid() ? date.dayOfYear() : 0;
@@ -46,7 +46,7 @@ QString slotLabel(int row)
     return QString::number(hour12) + QStringLiteral(":00") + suffix;
 }
 
-QStringList HourLabels()
+QStringList hourLabels()
 {
     QStringList labels;
     for (int i = 0; i < 24; ++i) {

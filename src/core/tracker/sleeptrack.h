@@ -28,7 +28,7 @@ inline constexpr int kShortDateColumn = 1;
 inline constexpr int kGridDays = 33;
 
 // Day of the year of a whole day number: 1 January is 1.
-int DayOfYear(int dayNumber);
+int dayOfYear(int dayNumber);
 // Day number of 1 January of a year.
 int firstDayOfYear(int year);
 // Day number of the last day of a month (1..12); a month outside 1..12
@@ -38,7 +38,7 @@ int lastDayOfMonth(int year, int month);
 // "8 pm", "8:30 pm", ... "7:30 pm" for rows 1..48; empty for other rows.
 QString slotLabel(int row);
 // The 24 hour labels beside the grid: " 8 pm" ... " 7 pm".
-QStringList HourLabels();
+QStringList hourLabels();
 
 // File names inside the project folder.
 QString yearFileName(int year);              // 2024-time.txt

@@ -12,6 +12,7 @@
 #include "core/datafolder/datafolder.h"
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
+#include "ui/platform/printing.h"
 #include "ui/printing/pageprintjob.h"
 #include "ui/grid/stringgridview.h"
 #include "ui/topics/decisionsworkspace.h"
@@ -492,8 +493,8 @@ void MainWindow::printShownPage()
 
 void MainWindow::showPrinterSetup()
 {
-    if (m_services.printer)
-        m_services.dialogs->printerSetup(this, m_services.printer);
+    if (m_services.printing)
+        m_services.printing->setUpPrinter(this);
 }
 
 void MainWindow::showSmallCalendar()

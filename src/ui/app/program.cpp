@@ -152,13 +152,12 @@ int runProgram(QApplication &app, const ProgramHooks &hooks)
     QtDialogs dialogs;
     QtSound sound;
     QPrinter printer(QPrinter::HighResolution);
-    QtPrinting printing(&printer);
+    QtPrinting printing(&printer, &dialogs);
 
     Services services;
     services.clock = &clock;
     services.shell = &shell;
     services.dialogs = &dialogs;
-    services.printer = &printer;
     services.printing = &printing;
     services.sound = &sound;
     DesktopAlarmNotifier alarmNotifier;

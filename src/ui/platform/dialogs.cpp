@@ -44,3 +44,8 @@ bool QtDialogs::printerSetup(QWidget *parent, QPrinter *printer)
     dialog.setWindowTitle(QObject::tr("Printer Setup"));
     return dialog.exec() == QDialog::Accepted;
 }
+
+int QtDialogs::execForm(QDialog *form)
+{
+    return form->exec();
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 class QPrinter;
 
@@ -22,6 +23,9 @@ public:
     virtual bool okCancel(QWidget *parent, const QString &text) = 0;
     // The printer set-up dialog on the shared printer; true when accepted.
     virtual bool printerSetup(QWidget *parent, QPrinter *printer) = 0;
+    // Shows a modal form of the program (such as "Alarm Set") and returns
+    // its result, QDialog::Accepted or QDialog::Rejected.
+    virtual int execForm(QDialog *form) = 0;
 };
 
 class QtDialogs final : public IDialogs
@@ -32,4 +36,5 @@ public:
     bool yesNo(QWidget *parent, const QString &text) override;
     bool okCancel(QWidget *parent, const QString &text) override;
     bool printerSetup(QWidget *parent, QPrinter *printer) override;
+    int execForm(QDialog *form) override;
 };

@@ -24,4 +24,7 @@ public:
     virtual QString askPdfFile(QWidget *parent, const QString &suggestedName) = 0;
     // A target that writes a PDF file.
     virtual std::unique_ptr<IPrintTarget> pdfTarget(const QString &path) = 0;
+    // "Printer Setup" on the printer every print job uses; true when the
+    // user accepted it.
+    virtual bool setUpPrinter(QWidget *parent) = 0;
 };

@@ -6,7 +6,6 @@ class IDialogs;
 class IPrinting;
 class ISound;
 class IAlarmNotifier;
-class QPrinter;
 
 // The seams to the outside world, handed from the program entry (or a
 // test) to the main window and on to every form that needs one. The
@@ -16,9 +15,8 @@ struct Services
     IClock *clock = nullptr;
     IShell *shell = nullptr;
     IDialogs *dialogs = nullptr;
-    // The printer set up through "Printer Setup", used by every print job.
-    QPrinter *printer = nullptr;
-    // Print jobs: the printer above, or a PDF file when there is none.
+    // Print jobs: the printer set up through "Printer Setup", or a PDF
+    // file when there is none.
     IPrinting *printing = nullptr;
     // The alarm sounds; may be null (nothing plays).
     ISound *sound = nullptr;

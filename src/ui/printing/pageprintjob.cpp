@@ -10,6 +10,7 @@
 #include "core/printing/pageprinter.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -63,28 +64,65 @@ QStringList displayedLines(const QPlainTextEdit *editor)
     return lines;
 }
 
+std::unique_ptr<IPrintTarget> choosePrintTarget(const Services &services, QWidget *parent,
+                                                const QString &pdfName, QString *pdfPath)
+{
+    if (!services.printing)
+        return nullptr;
+    if (services.printing->hasPrinter())
+        return services.printing->printerTarget();
+    if (!services.dialogs->yesNo(parent, QObject::tr("No printer is installed. Save the pages as a PDF "
+                                                     "file instead?")))
+        return nullptr;
+    const QString path = services.printing->askPdfFile(parent, pdfName);
+    if (path.isEmpty())
+        return nullptr;
+    if (pdfPath)
+        *pdfPath = path;
+    return services.printing->pdfTarget(path);
+}
+
+int printDocument(IPrintTarget &target, QTextDocument *document, QString *error)
+{
+    // The document is laid out in screen pixels (96 to the inch) and drawn
+    // scaled to the printer's dots.
+    const QRect area = target.printableArea();
+    const qreal scaleX = target.dpiX() / 96.0;
+    const qreal scaleY = target.dpiY() / 96.0;
+    const QSizeF page(area.width() / scaleX, area.height() / scaleY);
+    document->setPageSize(page);
+    const int pages = qMax(1, document->pageCount());
+    if (!target.beginDocument(error))
+        return -1;
+    QPainter *painter = target.painter();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !target.newPage()) {
+            target.abortDocument();
+            if (error)
+                *error = QObject::tr("The printer could not start page %1.").arg(i + 1);
+            return -1;
+        }
+        painter->save();
+        painter->scale(scaleX, scaleY);
+        painter->translate(0, -i * page.height());
+        document->drawContents(painter, QRectF(QPointF(0, i * page.height()), page));
+        painter->restore();
+    }
+    if (!target.endDocument(error))
+        return -1;
+    return pages;
+}
+
 int printPages(const Services &services, QWidget *parent, const QString &title, const QStringList &lines,
                const QFont &font, const PageLayoutInches &layout, const QString &pdfName)
 {
-    if (!services.printing)
-        return -1;
-    std::unique_ptr<IPrintTarget> target;
-    if (services.printing->hasPrinter()) {
-        target = services.printing->printerTarget();
-    } else {
-        if (!services.dialogs->yesNo(parent, QObject::tr("No printer is installed. Save the pages as a PDF "
-                                                         "file instead?")))
-            return -1;
-        const QString path = services.printing->askPdfFile(parent, pdfName.isEmpty() ? pdfNameFor(title) : pdfName);
-        if (path.isEmpty())
-            return -1;
-        target = services.printing->pdfTarget(path);
-    }
+    const std::unique_ptr<IPrintTarget> target =
+        choosePrintTarget(services, parent, pdfName.isEmpty() ? pdfNameFor(title) : pdfName);
     if (!target)
         return -1;
 
-    PageTitle = title;
-    PagePrinter printer;
+    target->setDocumentName(title);
+    PagePrinter printer(title);
     const QFont paperFont = printableFont(font);
     QString error;
     const int pages = printString(*target, lines, &paperFont, layout.left, layout.right, layout.top,

@@ -4,7 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class IPrintTarget;
 class QPlainTextEdit;
+class QTextDocument;
 class QWidget;
 class DayNoteColumn;
 struct Services;
@@ -22,6 +26,17 @@ struct PageLayoutInches
 // The editor's lines as they are displayed: each paragraph broken where the
 // editor wraps it at its present width, without a final empty line.
 QStringList displayedLines(const QPlainTextEdit *editor);
+
+// Where a print job goes: the printer when there is one; without one,
+// after the user agreed, a PDF file the user chose (offered as pdfName),
+// whose path is put in pdfPath. Null when the user declined or cancelled.
+std::unique_ptr<IPrintTarget> choosePrintTarget(const Services &services, QWidget *parent,
+                                                const QString &pdfName, QString *pdfPath = nullptr);
+
+// Prints a rich-text document on the target, page after page, without
+// header or footer: the document is laid out on pages of the printable
+// area. Returns the pages printed, or -1 with the reason in *error.
+int printDocument(IPrintTarget &target, QTextDocument *document, QString *error);
 
 // Prints the lines with the program's header (the title) and numbered
 // footer, then tells "%d pages printed". Without a printer it offers to

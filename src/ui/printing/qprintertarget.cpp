@@ -48,6 +48,11 @@ QString QPrinterTarget::printerName() const
     return m_printer->printerName();
 }
 
+void QPrinterTarget::setDocumentName(const QString &name)
+{
+    m_printer->setDocName(name);
+}
+
 bool QPrinterTarget::beginDocument(QString *error)
 {
     if (!m_painter.begin(m_printer)) {

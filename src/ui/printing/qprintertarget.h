@@ -19,6 +19,7 @@ public:
     int dpiY() const override;
     QSize paperSize() const override;
     QRect printableArea() const override;
+    void setDocumentName(const QString &name) override;
     bool beginDocument(QString *error) override;
     QPainter *painter() override;
     bool newPage() override;

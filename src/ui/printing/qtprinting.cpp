@@ -1,5 +1,6 @@
 #include "ui/printing/qtprinting.h"
 
+#include "ui/platform/dialogs.h"
 #include "ui/printing/qprintertarget.h"
 
 #include <QDir>
@@ -8,8 +9,8 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
-QtPrinting::QtPrinting(QPrinter *printer)
-    : m_printer(printer)
+QtPrinting::QtPrinting(QPrinter *printer, IDialogs *dialogs)
+    : m_printer(printer), m_dialogs(dialogs)
 {
 }
 
@@ -54,4 +55,9 @@ std::unique_ptr<IPrintTarget> QtPrinting::pdfTarget(const QString &path)
     m_pdf->setFullPage(true);
     m_pdf->setOutputFileName(path);
     return std::make_unique<QPrinterTarget>(m_pdf.get());
+}
+
+bool QtPrinting::setUpPrinter(QWidget *parent)
+{
+    return m_printer && m_dialogs && m_dialogs->printerSetup(parent, m_printer);
 }

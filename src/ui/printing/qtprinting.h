@@ -2,6 +2,7 @@
 
 #include "ui/platform/printing.h"
 
+class IDialogs;
 class QPrinter;
 
 // The printer service on Qt's printing: the shared QPrinter that "Printer
@@ -9,16 +10,19 @@ class QPrinter;
 class QtPrinting final : public IPrinting
 {
 public:
-    // The printer is not owned.
-    explicit QtPrinting(QPrinter *printer);
+    // Neither the printer nor the dialogs are owned; "Printer Setup" is
+    // shown through the dialogs.
+    QtPrinting(QPrinter *printer, IDialogs *dialogs);
     ~QtPrinting() override;
 
     bool hasPrinter() const override;
     std::unique_ptr<IPrintTarget> printerTarget() override;
     QString askPdfFile(QWidget *parent, const QString &suggestedName) override;
     std::unique_ptr<IPrintTarget> pdfTarget(const QString &path) override;
+    bool setUpPrinter(QWidget *parent) override;
 
 private:
     QPrinter *m_printer;
+    IDialogs *m_dialogs;
     std::unique_ptr<QPrinter> m_pdf;
 };

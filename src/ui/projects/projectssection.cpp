@@ -111,12 +111,12 @@ void ProjectsSection::createTrackerAndDocuments()
     m_tracker = new TimeTracker(m_dataFolder, m_services);
     m_tracker->embedIn(notebook->trackerHost());
     connect(this, &ProjectsSection::trackerBindRequested, m_tracker, &TimeTracker::loadDay);
-    connect(notebook->chartButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnChartClick);
-    connect(notebook->graphButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnGraphClick);
-    connect(notebook->bedTimesButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnBedClick);
-    connect(notebook->feedingButton, &QToolButton::clicked, m_tracker, &TimeTracker::btnFeedClick);
-    connect(notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton7Click);
-    connect(notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::SpeedButton5Click);
+    connect(notebook->chartButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepGrid);
+    connect(notebook->graphButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepGraph);
+    connect(notebook->bedTimesButton, &QToolButton::clicked, m_tracker, &TimeTracker::showBedPage);
+    connect(notebook->feedingButton, &QToolButton::clicked, m_tracker, &TimeTracker::showFeedPage);
+    connect(notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepReport);
+    connect(notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::printSleepReport);
     connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
     // The alarms ring from the start, before the "Time" page is opened.
     m_tracker->loadLastTrackedAlarms();

@@ -63,19 +63,19 @@ AlarmPages::AlarmPages(QWidget *bedPage, QWidget *feedPage, const Services &serv
     buildBedPage(bedPage);
     buildFeedPage(feedPage);
 
-    Clock = new QTimer(this);
-    Clock->setObjectName(QStringLiteral("Clock"));
-    Clock->setInterval(clockInterval);
-    connect(Clock, &QTimer::timeout, this, &AlarmPages::clockTimer);
-    alarmSnooze = new QTimer(this);
-    alarmSnooze->setObjectName(QStringLiteral("Alarm_Snooze"));
-    alarmSnooze->setInterval(snoozeInterval);
-    connect(alarmSnooze, &QTimer::timeout, this, &AlarmPages::alarmSnoozeTimer);
+    alarmClock = new QTimer(this);
+    alarmClock->setObjectName(QStringLiteral("Clock"));
+    alarmClock->setInterval(clockInterval);
+    connect(alarmClock, &QTimer::timeout, this, &AlarmPages::checkAlarms);
+    snoozeTimer = new QTimer(this);
+    snoozeTimer->setObjectName(QStringLiteral("Alarm_Snooze"));
+    snoozeTimer->setInterval(snoozeInterval);
+    connect(snoozeTimer, &QTimer::timeout, this, &AlarmPages::ringSnoozedAlarm);
     if (m_services.alarmNotifier) {
         connect(m_services.alarmNotifier, &IAlarmNotifier::stopRequested, this,
-                &AlarmPages::alarmStopButtonClick);
+                &AlarmPages::stopAlarm);
         connect(m_services.alarmNotifier, &IAlarmNotifier::snoozeRequested, this,
-                &AlarmPages::alarmSnoozeButtonClick);
+                &AlarmPages::snoozeAlarm);
     }
     startClock();
 }
@@ -103,8 +103,8 @@ QTreeWidget *AlarmPages::makeList(const QString &name, const QString &column, QW
     list->setTextElideMode(Qt::ElideMiddle);
     m_checkBoxes.insert(list, true);
     connect(list, &QTreeWidget::itemChanged, this, &AlarmPages::entryChanged);
-    connect(list, &QTreeWidget::clicked, this, &AlarmPages::listBedTimesClick);
-    connect(list, &QTreeWidget::activated, this, &AlarmPages::listBedTimesClick);
+    connect(list, &QTreeWidget::clicked, this, &AlarmPages::showEntryCycle);
+    connect(list, &QTreeWidget::activated, this, &AlarmPages::showEntryCycle);
     return list;
 }
 
@@ -122,12 +122,12 @@ void AlarmPages::buildBedPage(QWidget *page)
     listBedTimes->setAccessibleName(tr("Bed Times"));
     listBedTimes->setGeometry(8, top + 36, 291, 150);
     heading->setBuddy(listBedTimes);
-    Button3 = button(QStringLiteral("Button3"), tr("Add"), page);
-    Button3->setAccessibleName(tr("Add bed time"));
-    Button3->setGeometry(8, top + 192, 90, 28);
-    Button4 = button(QStringLiteral("Button4"), tr("Delete"), page);
-    Button4->setAccessibleName(tr("Delete bed time"));
-    Button4->setGeometry(106, top + 192, 90, 28);
+    addBedButton = button(QStringLiteral("Button3"), tr("Add"), page);
+    addBedButton->setAccessibleName(tr("Add bed time"));
+    addBedButton->setGeometry(8, top + 192, 90, 28);
+    deleteBedButton = button(QStringLiteral("Button4"), tr("Delete"), page);
+    deleteBedButton->setAccessibleName(tr("Delete bed time"));
+    deleteBedButton->setGeometry(106, top + 192, 90, 28);
 
     QLabel *caption = label(tr("Go to bed to the sound of"), pixelFont(QStringLiteral("Arial"), 13),
                             page);
@@ -138,17 +138,17 @@ void AlarmPages::buildBedPage(QWidget *page)
     bedSound->setFont(pixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
     bedSound->setGeometry(330, top + 32, 260, 36);
     caption->setBuddy(bedSound);
-    bedPlay = button(QStringLiteral("Bed_Play"), tr("Play"), page);
-    bedPlay->setAccessibleName(tr("Play bed sound"));
-    bedPlay->setGeometry(330, top + 78, 90, 28);
-    Button2 = button(QStringLiteral("Button2"), tr("Stop"), page);
-    Button2->setAccessibleName(tr("Stop sound"));
-    Button2->setGeometry(428, top + 78, 90, 28);
+    bedPlayButton = button(QStringLiteral("Bed_Play"), tr("Play"), page);
+    bedPlayButton->setAccessibleName(tr("Play bed sound"));
+    bedPlayButton->setGeometry(330, top + 78, 90, 28);
+    stopSoundButton = button(QStringLiteral("Button2"), tr("Stop"), page);
+    stopSoundButton->setAccessibleName(tr("Stop sound"));
+    stopSoundButton->setGeometry(428, top + 78, 90, 28);
 
-    connect(Button3, &QPushButton::clicked, this, &AlarmPages::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &AlarmPages::Button4Click);
-    connect(bedPlay, &QPushButton::clicked, this, &AlarmPages::bedPlayClick);
-    connect(Button2, &QPushButton::clicked, this, &AlarmPages::alarmStopButtonClick);
+    connect(addBedButton, &QPushButton::clicked, this, &AlarmPages::addBedTime);
+    connect(deleteBedButton, &QPushButton::clicked, this, &AlarmPages::deleteBedTime);
+    connect(bedPlayButton, &QPushButton::clicked, this, &AlarmPages::playBedSound);
+    connect(stopSoundButton, &QPushButton::clicked, this, &AlarmPages::stopAlarm);
 }
 
 void AlarmPages::buildFeedPage(QWidget *page)
@@ -165,12 +165,12 @@ void AlarmPages::buildFeedPage(QWidget *page)
     listWakeUp->setAccessibleName(tr("Feeding Times"));
     listWakeUp->setGeometry(10, 40, 291, 180);
     heading->setBuddy(listWakeUp);
-    Button5 = button(QStringLiteral("Button5"), tr("Add"), frame);
-    Button5->setAccessibleName(tr("Add feeding time"));
-    Button5->setGeometry(10, 228, 90, 28);
-    Button6 = button(QStringLiteral("Button6"), tr("Delete"), frame);
-    Button6->setAccessibleName(tr("Delete feeding time"));
-    Button6->setGeometry(108, 228, 90, 28);
+    addFeedButton = button(QStringLiteral("Button5"), tr("Add"), frame);
+    addFeedButton->setAccessibleName(tr("Add feeding time"));
+    addFeedButton->setGeometry(10, 228, 90, 28);
+    deleteFeedButton = button(QStringLiteral("Button6"), tr("Delete"), frame);
+    deleteFeedButton->setAccessibleName(tr("Delete feeding time"));
+    deleteFeedButton->setGeometry(108, 228, 90, 28);
 
     auto *picture = new SvgPicture(QStringLiteral(":/icons/bottle.svg"), page);
     picture->setGeometry(326, 16, 30, 60);
@@ -183,9 +183,9 @@ void AlarmPages::buildFeedPage(QWidget *page)
     feedSound->setFont(pixelFont(QStringLiteral("Arial"), 21));
     feedSound->setGeometry(362, 40, 200, 36);
     caption->setBuddy(feedSound);
-    wakeupPlay = button(QStringLiteral("wakeup_play"), tr("Play"), page);
-    wakeupPlay->setAccessibleName(tr("Play feeding sound"));
-    wakeupPlay->setGeometry(570, 44, 72, 28);
+    feedPlayButton = button(QStringLiteral("wakeup_play"), tr("Play"), page);
+    feedPlayButton->setAccessibleName(tr("Play feeding sound"));
+    feedPlayButton->setGeometry(570, 44, 72, 28);
     alarmStopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
     alarmStopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
     alarmStopButton->setGeometry(362, 96, 136, 64);
@@ -195,18 +195,18 @@ void AlarmPages::buildFeedPage(QWidget *page)
     alarmSnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
     alarmSnoozeButton->setGeometry(506, 96, 136, 64);
 
-    connect(Button5, &QPushButton::clicked, this, &AlarmPages::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &AlarmPages::Button6Click);
-    connect(wakeupPlay, &QPushButton::clicked, this, &AlarmPages::wakeupPlayClick);
-    connect(alarmStopButton, &QPushButton::clicked, this, &AlarmPages::alarmStopButtonClick);
-    connect(alarmSnoozeButton, &QPushButton::clicked, this, &AlarmPages::alarmSnoozeButtonClick);
+    connect(addFeedButton, &QPushButton::clicked, this, &AlarmPages::addFeedTime);
+    connect(deleteFeedButton, &QPushButton::clicked, this, &AlarmPages::deleteFeedTime);
+    connect(feedPlayButton, &QPushButton::clicked, this, &AlarmPages::playFeedSound);
+    connect(alarmStopButton, &QPushButton::clicked, this, &AlarmPages::stopAlarm);
+    connect(alarmSnoozeButton, &QPushButton::clicked, this, &AlarmPages::snoozeAlarm);
 }
 
 // Binding and saving ------------------------------------------------------
 
 void AlarmPages::loadLists(const QString &trackedFolder)
 {
-    TrackedFolder = trackedFolder;
+    m_trackedFolder = trackedFolder;
     loadList(listBedTimes, BedFile);
     loadList(listWakeUp, FeedFile);
 }
@@ -243,9 +243,9 @@ void AlarmPages::entryChanged(QTreeWidgetItem *item)
 
 void AlarmPages::loadList(QTreeWidget *list, const QString &fileName)
 {
-    const QString path = TrackedFolder + fileName;
+    const QString path = m_trackedFolder + fileName;
     m_edited.remove(list);
-    if (TrackedFolder.isEmpty() || !TextFile::entryExists(path)) {
+    if (m_trackedFolder.isEmpty() || !TextFile::entryExists(path)) {
         m_damaged.remove(path);
         setEntries(list, ListViewData{});
         return;
@@ -276,7 +276,7 @@ void AlarmPages::loadList(QTreeWidget *list, const QString &fileName)
 bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *error)
 {
     // An unbound tracker has no folder to write into.
-    if (TrackedFolder.isEmpty())
+    if (m_trackedFolder.isEmpty())
         return true;
     const auto fail = [&](const QString &text) {
         m_edited.insert(list);
@@ -286,7 +286,7 @@ bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *e
             m_services.dialogs->error(m_owner, text);
         return false;
     };
-    const QString path = TrackedFolder + fileName;
+    const QString path = m_trackedFolder + fileName;
     if (m_damaged.contains(path) && TextFile::entryExists(path)) {
         QString copyError;
         if (keepDamagedCopy(path, &copyError).isEmpty())
@@ -336,7 +336,7 @@ ListViewData AlarmPages::listData(const QTreeWidget *list, bool checkBoxes)
     return data;
 }
 
-QList<AlarmEntry> AlarmPages::Entries(const QTreeWidget *list)
+QList<AlarmEntry> AlarmPages::entriesOf(const QTreeWidget *list)
 {
     QList<AlarmEntry> entries;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
@@ -351,22 +351,22 @@ QList<AlarmEntry> AlarmPages::Entries(const QTreeWidget *list)
 
 // Adding, deleting, clicking ------------------------------------------------
 
-void AlarmPages::Button3Click()
+void AlarmPages::addBedTime()
 {
     addEntry(listBedTimes, BedFile);
 }
 
-void AlarmPages::Button5Click()
+void AlarmPages::addFeedTime()
 {
     addEntry(listWakeUp, FeedFile);
 }
 
-void AlarmPages::Button4Click()
+void AlarmPages::deleteBedTime()
 {
     deleteEntry(listBedTimes, BedFile);
 }
 
-void AlarmPages::Button6Click()
+void AlarmPages::deleteFeedTime()
 {
     deleteEntry(listWakeUp, FeedFile);
 }
@@ -374,16 +374,16 @@ void AlarmPages::Button6Click()
 void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
 {
     AlarmSetDialog dialog(m_services.clock, m_owner);
-    const int answer = ExecAlarmSet ? ExecAlarmSet(dialog) : dialog.exec();
+    const int answer = m_services.dialogs->execForm(&dialog);
     if (answer == QDialog::Accepted) {
-        const double value = dialog.TimeValue();
-        const QString timeText = AlarmRule::TimeText(value);
+        const double value = dialog.timeValue();
+        const QString timeText = AlarmRule::formatTime(value);
         QString schedule = QStringLiteral("Daily");
-        if (dialog.Weekly->isChecked()) {
+        if (dialog.weeklyButton->isChecked()) {
             schedule = AlarmRule::weeklySchedule(
-                {dialog.mon->isChecked(), dialog.tue->isChecked(), dialog.wed->isChecked(),
-                 dialog.thu->isChecked(), dialog.fri->isChecked(), dialog.sat->isChecked(),
-                 dialog.sun->isChecked()});
+                {dialog.mondayBox->isChecked(), dialog.tuesdayBox->isChecked(), dialog.wednesdayBox->isChecked(),
+                 dialog.thursdayBox->isChecked(), dialog.fridayBox->isChecked(), dialog.saturdayBox->isChecked(),
+                 dialog.sundayBox->isChecked()});
             if (schedule.isEmpty()) {
                 if (m_services.dialogs)
                     m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
@@ -393,7 +393,7 @@ void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
         if (dialog.fixedDate->isChecked())
             schedule = AlarmRule::fixedDateSchedule(dialog.datePicker->date());
 
-        const QString caption = AlarmRule::Caption(schedule, timeText);
+        const QString caption = AlarmRule::caption(schedule, timeText);
         auto *item = new QTreeWidgetItem(QStringList{caption});
         item->setToolTip(0, caption);
         item->setData(0, SubItemsRole,
@@ -418,7 +418,7 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
         return;
     }
     if (selected.first() == ringingEntry())
-        alarmStopButtonClick();
+        stopAlarm();
     {
         const QScopedValueRollback<bool> quiet(m_updating, true);
         delete selected.first();
@@ -430,29 +430,29 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
     saveList(list, fileName);
 }
 
-void AlarmPages::listBedTimesClick()
+void AlarmPages::showEntryCycle()
 {
     const QList<QTreeWidgetItem *> selected = listBedTimes->selectedItems();
     if (selected.isEmpty())
         return;
     const QStringList subs = selected.first()->data(0, SubItemsRole).toStringList();
-    Q_EMIT sleepCycleRequested(7.5, AlarmRule::TimeValue(subs.value(1)));
+    Q_EMIT sleepCycleRequested(7.5, AlarmRule::parseTimeValue(subs.value(1)));
 }
 
 // The clock and the sounds ----------------------------------------------------
 
 void AlarmPages::startClock()
 {
-    if (!Clock->isActive())
-        Clock->start();
+    if (!alarmClock->isActive())
+        alarmClock->start();
 }
 
-void AlarmPages::clockTimer()
+void AlarmPages::checkAlarms()
 {
     const QDateTime now = m_services.clock ? m_services.clock->now()
                                            : QDateTime::currentDateTime();
     const AlarmTicker::Actions actions =
-        ticker.Tick(Entries(listBedTimes), Entries(listWakeUp), now);
+        ticker.tick(entriesOf(listBedTimes), entriesOf(listWakeUp), now);
     if (actions.playBed) {
         playBedSound();
         ring(Source::Bed, listBedTimes->topLevelItem(actions.bedEntry));
@@ -499,8 +499,8 @@ void AlarmPages::ring(Source source, QTreeWidgetItem *entry)
         setHighlight(entry, true);
         entry->treeWidget()->scrollToItem(entry);
         const QStringList subs = entry->data(0, SubItemsRole).toStringList();
-        const QString time = AlarmRule::TimeText(AlarmRule::TimeValue(subs.value(1)), QLocale());
-        const QString project = QDir(TrackedFolder).dirName();
+        const QString time = AlarmRule::formatTime(AlarmRule::parseTimeValue(subs.value(1)), QLocale());
+        const QString project = QDir(m_trackedFolder).dirName();
         m_ringTitle = (source == Source::Bed ? tr("Bed time at %1") : tr("Feeding time at %1")).arg(time);
         m_ringText = project.isEmpty() ? entry->text(0)
                                        : tr("%1: %2").arg(project, entry->text(0));
@@ -558,27 +558,27 @@ void AlarmPages::stopSound()
     m_playing = Source::None;
 }
 
-void AlarmPages::alarmStopButtonClick()
+void AlarmPages::stopAlarm()
 {
     stopSound();
     endRinging();
-    alarmSnooze->stop();
+    snoozeTimer->stop();
     m_snoozed = Source::None;
 }
 
-void AlarmPages::alarmSnoozeButtonClick()
+void AlarmPages::snoozeAlarm()
 {
     // Only an alarm that was ringing, or a sound that was playing, comes
     // back; a silent alarm rings again all the same.
     m_snoozed = m_ringing != Source::None ? m_ringing : m_playing;
     stopSound();
     endRinging();
-    alarmSnooze->start();
+    snoozeTimer->start();
 }
 
-void AlarmPages::alarmSnoozeTimer()
+void AlarmPages::ringSnoozedAlarm()
 {
-    alarmSnooze->stop();
+    snoozeTimer->stop();
     const Source again = m_snoozed;
     m_snoozed = Source::None;
     if (again == Source::Bed)
@@ -589,5 +589,5 @@ void AlarmPages::alarmSnoozeTimer()
         return;
     ring(again, nullptr);
     // It rings like an alarm: the tick counter ends it if nobody does.
-    ticker.Fire();
+    ticker.fire();
 }

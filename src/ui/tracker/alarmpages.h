@@ -8,15 +8,12 @@
 #include <QSet>
 #include <QStringList>
 
-#include <functional>
-
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
-class AlarmSetDialog;
 
 // The tracker's two alarm lists with their clock and sounds. Builds its
 // controls on the tracker's pages "Go to Bed" (bed times, bed sounds) and
@@ -44,24 +41,19 @@ public:
     // when one could not be written; it stays changed.
     bool saveEditedLists(QString *error);
     bool isEdited(const QTreeWidget *list) const { return m_edited.contains(list); }
-    QString TrackedFolder;
+    // The folder the lists were loaded from, ending with "/"; empty before
+    // the first binding.
+    QString trackedFolder() const { return m_trackedFolder; }
 
-    // Adding, deleting, clicking.
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void listBedTimesClick();
+    // Draws the sleep cycle of the clicked bed time.
+    void showEntryCycle();
 
     // The clock and the sounds.
-    void clockTimer();
-    void playBedSound();
-    void playFeedSound();
-    void bedPlayClick() { playBedSound(); }
-    void wakeupPlayClick() { playFeedSound(); }
-    void alarmStopButtonClick();
-    void alarmSnoozeButtonClick();
-    void alarmSnoozeTimer();
+    // One tick of the alarm clock: rings the entries due now.
+    void checkAlarms();
+    void stopAlarm();
+    // The snooze time is over: the snoozed alarm rings again.
+    void ringSnoozedAlarm();
     // Starts the alarm clock; it runs for the rest of the run.
     void startClock();
     // True while an alarm rings (shown, with or without a sound).
@@ -70,34 +62,31 @@ public:
     QTreeWidgetItem *ringingEntry() const;
 
     // The entries of a list as the clock reads them.
-    static QList<AlarmEntry> Entries(const QTreeWidget *list);
+    static QList<AlarmEntry> entriesOf(const QTreeWidget *list);
     static ListViewData listData(const QTreeWidget *list, bool checkBoxes);
 
     QTreeWidget *listBedTimes;
     QTreeWidget *listWakeUp;
-    QPushButton *Button3;
-    QPushButton *Button4;
-    QPushButton *Button5;
-    QPushButton *Button6;
+    QPushButton *addBedButton;
+    QPushButton *deleteBedButton;
+    QPushButton *addFeedButton;
+    QPushButton *deleteFeedButton;
     QComboBox *bedSound;
-    QPushButton *bedPlay;
-    QPushButton *Button2;
+    QPushButton *bedPlayButton;
+    QPushButton *stopSoundButton;
     QComboBox *feedSound;
-    QPushButton *wakeupPlay;
+    QPushButton *feedPlayButton;
     QPushButton *alarmStopButton;
     QPushButton *alarmSnoozeButton;
-    QTimer *Clock;
-    QTimer *alarmSnooze;
+    QTimer *alarmClock;
+    QTimer *snoozeTimer;
 
-    // The clock's tick counter (its Tag).
+    // The clock's tick counter.
     AlarmTicker ticker;
     // The file name of the sound last asked for ("Rain.wav").
     QString soundFile;
     // Where the wave files are looked for, ending with "/"; empty: nowhere.
     QString soundFolder;
-
-    // Shows the dialog and returns its result; tests answer it directly.
-    std::function<int(AlarmSetDialog &)> ExecAlarmSet;
 
     static constexpr int clockInterval = 59000;
     static constexpr int snoozeInterval = 5 * 60 * 1000;
@@ -105,6 +94,15 @@ public:
 Q_SIGNALS:
     // A bed time was clicked: draw the sleep cycle from that moment.
     void sleepCycleRequested(double hours, double start);
+
+private Q_SLOTS:
+    void addBedTime();
+    void deleteBedTime();
+    void addFeedTime();
+    void deleteFeedTime();
+    void playBedSound();
+    void playFeedSound();
+    void snoozeAlarm();
 
 private:
     enum class Source { None, Bed, Feed };
@@ -128,6 +126,7 @@ private:
 
     Services m_services;
     QWidget *m_owner;
+    QString m_trackedFolder;
     // Whether each list shows check boxes (as its file says).
     QHash<const QTreeWidget *, bool> m_checkBoxes;
     // Files that did not read cleanly and are copied aside before the

@@ -50,16 +50,16 @@ AlarmSetDialog::AlarmSetDialog(IClock *clock, QWidget *parent)
     frequency->setFont(pixelFont(QStringLiteral("Arial"), 15, FontStyle::Bold));
     frequency->setGeometry(24, 92, 300, 20);
 
-    Daily = named(new QRadioButton(tr("Daily"), this), QStringLiteral("Daily"), tr("Daily"));
-    Daily->setGeometry(40, 120, 200, 22);
-    Weekly = named(new QRadioButton(tr("Weekly"), this), QStringLiteral("Weekly"), tr("Weekly"));
-    Weekly->setGeometry(40, 148, 200, 22);
+    dailyButton = named(new QRadioButton(tr("Daily"), this), QStringLiteral("Daily"), tr("Daily"));
+    dailyButton->setGeometry(40, 120, 200, 22);
+    weeklyButton = named(new QRadioButton(tr("Weekly"), this), QStringLiteral("Weekly"), tr("Weekly"));
+    weeklyButton->setGeometry(40, 148, 200, 22);
 
     weeklyPanel = named(new QWidget(this), QStringLiteral("Weekly_Panel"), tr("Days of the week"));
     weeklyPanel->setGeometry(60, 174, 350, 26);
     auto *days = new QHBoxLayout(weeklyPanel);
     days->setContentsMargins(0, 0, 0, 0);
-    QCheckBox **boxes[] = {&mon, &tue, &wed, &thu, &fri, &sat, &sun};
+    QCheckBox **boxes[] = {&mondayBox, &tuesdayBox, &wednesdayBox, &thursdayBox, &fridayBox, &saturdayBox, &sundayBox};
     const char *names[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
     const QString spoken[] = {tr("Monday"), tr("Tuesday"), tr("Wednesday"), tr("Thursday"),
                               tr("Friday"), tr("Saturday"), tr("Sunday")};
@@ -82,27 +82,27 @@ AlarmSetDialog::AlarmSetDialog(IClock *clock, QWidget *parent)
     datePicker->setGeometry(60, 240, 200, 26);
 
     auto *group = new QButtonGroup(this);
-    for (QRadioButton *choice : {Daily, Weekly, fixedDate})
+    for (QRadioButton *choice : {dailyButton, weeklyButton, fixedDate})
         group->addButton(choice);
-    Daily->setChecked(true);
+    dailyButton->setChecked(true);
 
-    BitBtn1 = named(new QPushButton(tr("OK"), this), QStringLiteral("BitBtn1"), tr("OK"));
-    BitBtn1->setGeometry(230, 318, 85, 28);
-    BitBtn1->setDefault(true);
-    BitBtn2 = named(new QPushButton(tr("Cancel"), this), QStringLiteral("BitBtn2"), tr("Cancel"));
-    BitBtn2->setGeometry(325, 318, 85, 28);
+    okButton = named(new QPushButton(tr("OK"), this), QStringLiteral("BitBtn1"), tr("OK"));
+    okButton->setGeometry(230, 318, 85, 28);
+    okButton->setDefault(true);
+    cancelButton = named(new QPushButton(tr("Cancel"), this), QStringLiteral("BitBtn2"), tr("Cancel"));
+    cancelButton->setGeometry(325, 318, 85, 28);
 
-    connect(Daily, &QRadioButton::clicked, this, &AlarmSetDialog::dailyClick);
-    connect(fixedDate, &QRadioButton::clicked, this, &AlarmSetDialog::dailyClick);
-    connect(Weekly, &QRadioButton::clicked, this, &AlarmSetDialog::weeklyClick);
+    connect(dailyButton, &QRadioButton::clicked, this, &AlarmSetDialog::updateWeekdayBoxes);
+    connect(fixedDate, &QRadioButton::clicked, this, &AlarmSetDialog::updateWeekdayBoxes);
+    connect(weeklyButton, &QRadioButton::clicked, this, &AlarmSetDialog::updateWeekdayBoxes);
     // Keyboard moves between the radio buttons change the choice too.
-    connect(Weekly, &QRadioButton::toggled, weeklyPanel, &QWidget::setEnabled);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(weeklyButton, &QRadioButton::toggled, weeklyPanel, &QWidget::setEnabled);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(bedTime, Daily);
+    setTabOrder(bedTime, dailyButton);
     weeklyPanel->setEnabled(false);
-    formCreate();
+    startAtPresent();
 }
 
 bool AlarmSetDialog::eventFilter(QObject *watched, QEvent *event)
@@ -123,7 +123,7 @@ bool AlarmSetDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void AlarmSetDialog::formCreate()
+void AlarmSetDialog::startAtPresent()
 {
     QDateTime now = m_clock ? m_clock->now() : QDateTime::currentDateTime();
     now.setTime(QTime(now.time().hour(), now.time().minute()));
@@ -132,17 +132,12 @@ void AlarmSetDialog::formCreate()
     datePicker->setDate(now.date());
 }
 
-void AlarmSetDialog::dailyClick()
+void AlarmSetDialog::updateWeekdayBoxes()
 {
-    weeklyPanel->setEnabled(Weekly->isChecked());
+    weeklyPanel->setEnabled(weeklyButton->isChecked());
 }
 
-void AlarmSetDialog::weeklyClick()
-{
-    weeklyPanel->setEnabled(Weekly->isChecked());
-}
-
-double AlarmSetDialog::TimeValue() const
+double AlarmSetDialog::timeValue() const
 {
     const QTime time(bedTime->time().hour(), bedTime->time().minute());
     return DayNumber::fromDateTime(QDateTime(m_openedOn, time));

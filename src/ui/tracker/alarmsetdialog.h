@@ -19,37 +19,38 @@ class AlarmSetDialog : public QDialog
 public:
     AlarmSetDialog(IClock *clock, QWidget *parent = nullptr);
 
-    // Both pickers start at the present moment (to the minute).
-    void formCreate();
-    // Enables the weekday boxes exactly when Weekly is chosen.
-    void dailyClick();
-    void weeklyClick();
-
     // The time picker as a whole date and time: the date the dialog was
     // opened with the chosen time of day.
-    double TimeValue() const;
+    double timeValue() const;
 
     QTimeEdit *bedTime;
-    QRadioButton *Daily;
-    QRadioButton *Weekly;
+    QRadioButton *dailyButton;
+    QRadioButton *weeklyButton;
     QWidget *weeklyPanel;
-    QCheckBox *mon;
-    QCheckBox *tue;
-    QCheckBox *wed;
-    QCheckBox *thu;
-    QCheckBox *fri;
-    QCheckBox *sat;
-    QCheckBox *sun;
+    QCheckBox *mondayBox;
+    QCheckBox *tuesdayBox;
+    QCheckBox *wednesdayBox;
+    QCheckBox *thursdayBox;
+    QCheckBox *fridayBox;
+    QCheckBox *saturdayBox;
+    QCheckBox *sundayBox;
     QRadioButton *fixedDate;
     QDateEdit *datePicker;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
+    QPushButton *okButton;
+    QPushButton *cancelButton;
 
 protected:
     // "a" and "p" typed in the time choose AM and PM at once.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+private Q_SLOTS:
+    // Enables the weekday boxes exactly when "Weekly" is chosen.
+    void updateWeekdayBoxes();
+
 private:
+    // Both pickers start at the present moment (to the minute).
+    void startAtPresent();
+
     IClock *m_clock;
     QDate m_openedOn;
 };

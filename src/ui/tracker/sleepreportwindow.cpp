@@ -5,12 +5,12 @@
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
 #include "core/platform/shell.h"
+#include "core/printing/printtarget.h"
+#include "ui/printing/pageprintjob.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QTimer>
@@ -31,9 +31,9 @@ SleepReportWindow::~SleepReportWindow()
     }
 }
 
-QString SleepReportWindow::ReportPath() const
+QString SleepReportWindow::reportPath() const
 {
-    return m_buildDir + SleepReport::FileName();
+    return m_buildDir + SleepReport::fileName();
 }
 
 SleepReport::Result SleepReportWindow::writeSleepReport(const Source &source)
@@ -41,26 +41,26 @@ SleepReport::Result SleepReportWindow::writeSleepReport(const Source &source)
     if (source.trackedFolder.isEmpty() || m_buildDir.isEmpty())
         return {};
     const QDateTime now = m_services.clock ? m_services.clock->now() : QDateTime::currentDateTime();
-    return SleepReport::Write(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
-                              ReportPath(), source.monthText,
+    return SleepReport::writeReport(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
+                              reportPath(), source.monthText,
                               formatDateTime(QStringLiteral("ddddd"), now));
 }
 
-void SleepReportWindow::SpeedButton7Click(const Source &source)
+void SleepReportWindow::showReport(const Source &source)
 {
     const SleepReport::Result result = writeSleepReport(source);
     if (!result.write.ok) {
         showError(result.write.error);
         return;
     }
-    if (!QFileInfo::exists(ReportPath())) {
+    if (!QFileInfo::exists(reportPath())) {
         showError(tr("There is no sleep report yet. It is written when the month folder \"%1\" "
                      "holds a readings file \"time.txt\".")
                       .arg(QDir::toNativeSeparators(source.trackedFolder + source.monthKey)));
         return;
     }
-    const QString where = QDir::toNativeSeparators(ReportPath());
-    if (!m_services.shell || !m_services.shell->openPath(ReportPath())) {
+    const QString where = QDir::toNativeSeparators(reportPath());
+    if (!m_services.shell || !m_services.shell->openPath(reportPath())) {
         showError(tr("No program could open the sleep report. It is saved as \"%1\"; open that file "
                      "with a web browser.")
                       .arg(where));
@@ -77,14 +77,20 @@ void SleepReportWindow::printSleepReport()
         return; // one print job at a time
     QByteArray html;
     QString error;
-    if (!QFileInfo::exists(ReportPath())) {
+    if (!QFileInfo::exists(reportPath())) {
         showError(tr("There is no sleep report to print yet (\"%1\").")
-                      .arg(QDir::toNativeSeparators(ReportPath())));
+                      .arg(QDir::toNativeSeparators(reportPath())));
         Q_EMIT printFinished(false);
         return;
     }
-    if (!TextFile::readBytes(ReportPath(), &html, &error)) {
+    if (!TextFile::readBytes(reportPath(), &html, &error)) {
         showError(error);
+        Q_EMIT printFinished(false);
+        return;
+    }
+    m_pdfPath.clear();
+    m_target = choosePrintTarget(m_services, m_owner, QStringLiteral("DedoDurid.pdf"), &m_pdfPath);
+    if (!m_target) {
         Q_EMIT printFinished(false);
         return;
     }
@@ -102,29 +108,15 @@ void SleepReportWindow::printLoaded()
 {
     if (!m_document)
         return;
-    QPrinter *target = m_services.printer;
-    std::unique_ptr<QPrinter> pdf;
-    QString savedAs;
-    // Without an installed printer Qt quietly makes a PDF printer with no
-    // file; the report then goes into a PDF beside it.
-    if (!target || (target->outputFormat() == QPrinter::PdfFormat
-                    && target->outputFileName().isEmpty())) {
-        pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        pdf->setOutputFormat(QPrinter::PdfFormat);
-        savedAs = m_buildDir + QStringLiteral("DedoDurid.pdf");
-        pdf->setOutputFileName(savedAs);
-        target = pdf.get();
-    }
-    const QRectF paint = target->pageLayout().paintRect(QPageLayout::Inch);
-    m_document->setPageSize(paint.size() * 96.0);
-    m_document->print(target);
-    m_printed = target->printerState() != QPrinter::Error;
+    QString error;
+    m_printed = m_target && printDocument(*m_target, m_document, &error) >= 0;
+    m_target.reset();
     if (!m_printed)
         showError(tr("The sleep report could not be printed."));
-    else if (!savedAs.isEmpty() && m_services.dialogs)
+    else if (!m_pdfPath.isEmpty() && m_services.dialogs)
         m_services.dialogs->message(m_owner, tr("No printer is installed. The sleep report was "
                                                 "saved as \"%1\".")
-                                                 .arg(QDir::toNativeSeparators(savedAs)));
+                                                 .arg(QDir::toNativeSeparators(m_pdfPath)));
     QTimer::singleShot(closeWait, this, [this] { finishPrint(m_printed); });
 }
 
@@ -144,15 +136,15 @@ void SleepReportWindow::showError(const QString &text)
 
 void SleepReportWindow::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)
 {
-    SpeedButton7 = new QPushButton(tr("Show Report"), parent);
-    SpeedButton7->setObjectName(QStringLiteral("SpeedButton7"));
-    SpeedButton7->setAccessibleName(tr("Show sleep report"));
-    SpeedButton7->setGeometry(x, y, 110, 28);
-    SpeedButton5 = new QPushButton(tr("Print Report"), parent);
-    SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
-    SpeedButton5->setAccessibleName(tr("Print sleep report"));
-    SpeedButton5->setGeometry(x + 118, y, 110, 28);
-    connect(SpeedButton7, &QPushButton::clicked, this,
-            [this, source] { SpeedButton7Click(source()); });
-    connect(SpeedButton5, &QPushButton::clicked, this, &SleepReportWindow::SpeedButton5Click);
+    m_showButton = new QPushButton(tr("Show Report"), parent);
+    m_showButton->setObjectName(QStringLiteral("SpeedButton7"));
+    m_showButton->setAccessibleName(tr("Show sleep report"));
+    m_showButton->setGeometry(x, y, 110, 28);
+    m_printButton = new QPushButton(tr("Print Report"), parent);
+    m_printButton->setObjectName(QStringLiteral("SpeedButton5"));
+    m_printButton->setAccessibleName(tr("Print sleep report"));
+    m_printButton->setGeometry(x + 118, y, 110, 28);
+    connect(m_showButton, &QPushButton::clicked, this,
+            [this, source] { showReport(source()); });
+    connect(m_printButton, &QPushButton::clicked, this, &SleepReportWindow::printSleepReport);
 }

@@ -8,15 +8,18 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
-class QPrinter;
+class IPrintTarget;
 class QPushButton;
 class QTextDocument;
 class QWidget;
 
 // The tracker's report actions: writing "DedoDurid.html" into the build
-// folder, showing it with the desktop's opener and printing it on the
-// current printer without a prompt and without page header or footer.
+// folder, showing it with the desktop's opener and printing it through the
+// printing service without page header or footer: on the current printer
+// without a prompt, or, when there is none, into a PDF file the user
+// agreed to and chose.
 class SleepReportWindow : public QObject
 {
     Q_OBJECT
@@ -37,22 +40,18 @@ public:
     // nothing is written. A failed write is returned, not shown.
     SleepReport::Result writeSleepReport(const Source &source);
     // Writes the report and opens it.
-    void SpeedButton7Click(const Source &source);
-    void SpeedButton5Click() { printSleepReport(); }
+    void showReport(const Source &source);
     // Prints the report: load it, wait, print it, wait, release it. The
     // waits run on timers, so the window answers meanwhile.
     void printSleepReport();
 
-    QString ReportPath() const;
+    QString reportPath() const;
     bool isPrinting() const { return m_document != nullptr; }
 
     // The two waits of the print job, in milliseconds.
     int loadWait = 3000;
     int closeWait = 2000;
 
-    // The show and print buttons, made by addButtons.
-    QPushButton *SpeedButton7 = nullptr;
-    QPushButton *SpeedButton5 = nullptr;
     // Puts "Show Report" and "Print Report" on the parent at a place; the
     // source is asked for when "Show Report" is pressed.
     void addButtons(QWidget *parent, int x, int y, std::function<Source()> source);
@@ -69,9 +68,16 @@ private:
     void finishPrint(bool ok);
     void showError(const QString &text);
 
+    // The show and print buttons, made by addButtons.
+    QPushButton *m_showButton = nullptr;
+    QPushButton *m_printButton = nullptr;
     QString m_buildDir;
     Services m_services;
     QPointer<QWidget> m_owner;
     QTextDocument *m_document = nullptr;
+    // Where the job in progress prints, and the PDF file it writes when
+    // there is no printer.
+    std::unique_ptr<IPrintTarget> m_target;
+    QString m_pdfPath;
     bool m_printed = false;
 };

@@ -96,50 +96,50 @@ TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidg
     setFont(pixelFont(QStringLiteral("Arial"), 11));
     paintWhite(this);
 
-    Panel1 = whitePage(QStringLiteral("Panel1"), tr("Tracker"), this);
+    pagesPanel = whitePage(QStringLiteral("Panel1"), tr("Tracker"), this);
     auto *fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    fill->addWidget(Panel1);
+    fill->addWidget(pagesPanel);
 
     // The form's own page buttons lie under the page control, which covers
     // them; the notebook's header carries the ones the user presses.
-    btnChart = new QPushButton(tr("Chart"), Panel1);
-    btnChart->setObjectName(QStringLiteral("btnChart"));
-    btnChart->setAccessibleName(tr("Chart"));
-    btnGraph = new QPushButton(tr("Graph"), Panel1);
-    btnGraph->setObjectName(QStringLiteral("btnGraph"));
-    btnGraph->setAccessibleName(tr("Graph"));
-    btnGraph->move(80, 0);
-    connect(btnChart, &QPushButton::clicked, this, &TimeTracker::btnChartClick);
-    connect(btnGraph, &QPushButton::clicked, this, &TimeTracker::btnGraphClick);
+    chartButton = new QPushButton(tr("Chart"), pagesPanel);
+    chartButton->setObjectName(QStringLiteral("btnChart"));
+    chartButton->setAccessibleName(tr("Chart"));
+    graphButton = new QPushButton(tr("Graph"), pagesPanel);
+    graphButton->setObjectName(QStringLiteral("btnGraph"));
+    graphButton->setAccessibleName(tr("Graph"));
+    graphButton->move(80, 0);
+    connect(chartButton, &QPushButton::clicked, this, &TimeTracker::showSleepGrid);
+    connect(graphButton, &QPushButton::clicked, this, &TimeTracker::showSleepGraph);
 
-    pgSleep = new QStackedWidget(Panel1);
-    pgSleep->setObjectName(QStringLiteral("pgSleep"));
-    auto *pages = new QVBoxLayout(Panel1);
+    pageStack = new QStackedWidget(pagesPanel);
+    pageStack->setObjectName(QStringLiteral("pgSleep"));
+    auto *pages = new QVBoxLayout(pagesPanel);
     pages->setContentsMargins(0, 0, 0, 0);
-    pages->addWidget(pgSleep);
+    pages->addWidget(pageStack);
 
-    TabSheet6 = whitePage(QStringLiteral("TabSheet6"), tr("Go to Bed"), pgSleep);
-    TabSheet3 = whitePage(QStringLiteral("TabSheet3"), tr("Baby Sleep Tracker"), pgSleep);
-    TabSheet4 = whitePage(QStringLiteral("TabSheet4"), tr("Data"), pgSleep);
-    TabSheet2 = whitePage(QStringLiteral("TabSheet2"), tr("Baby Journal"), pgSleep);
-    TabSheet5 = whitePage(QStringLiteral("TabSheet5"), tr("Sleep Graph"), pgSleep);
-    TabSheet1 = whitePage(QStringLiteral("TabSheet1"), tr("Feeding Alarm"), pgSleep);
-    for (QWidget *page : {TabSheet6, TabSheet3, TabSheet4, TabSheet2, TabSheet5, TabSheet1})
-        pgSleep->addWidget(page);
+    bedPage = whitePage(QStringLiteral("TabSheet6"), tr("Go to Bed"), pageStack);
+    sleepPage = whitePage(QStringLiteral("TabSheet3"), tr("Baby Sleep Tracker"), pageStack);
+    dataPage = whitePage(QStringLiteral("TabSheet4"), tr("Data"), pageStack);
+    journalPage = whitePage(QStringLiteral("TabSheet2"), tr("Baby Journal"), pageStack);
+    graphPage = whitePage(QStringLiteral("TabSheet5"), tr("Sleep Graph"), pageStack);
+    feedPage = whitePage(QStringLiteral("TabSheet1"), tr("Feeding Alarm"), pageStack);
+    for (QWidget *page : {bedPage, sleepPage, dataPage, journalPage, graphPage, feedPage})
+        pageStack->addWidget(page);
 
     createBedPage();
     createSleepPage();
     createDataPage();
     createJournalPage();
     createGraphPage();
-    pgSleep->setCurrentIndex(1);
+    pageStack->setCurrentIndex(1);
 
     // The alarm lists and their clock, which runs from now on.
-    Alarms = new AlarmPages(TabSheet6, TabSheet1, m_services, this);
-    connect(Alarms, &AlarmPages::sleepCycleRequested, this, &TimeTracker::showSleepCycle);
-    Report = new SleepReportWindow(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
-    connect(Report, &SleepReportWindow::reportOpened, this, [this](const QString &where) {
+    alarmPages = new AlarmPages(bedPage, feedPage, m_services, this);
+    connect(alarmPages, &AlarmPages::sleepCycleRequested, this, &TimeTracker::showSleepCycle);
+    sleepReport = new SleepReportWindow(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
+    connect(sleepReport, &SleepReportWindow::reportOpened, this, [this](const QString &where) {
         reportWhere->setText(where);
         reportWhere->show();
     });
@@ -166,7 +166,7 @@ void TimeTracker::embedIn(QWidget *host)
 
 void TimeTracker::createSleepPage()
 {
-    dateChart = new StringGridView(&dateGrid, TabSheet3);
+    dateChart = new StringGridView(&dateGrid, sleepPage);
     dateChart->setObjectName(QStringLiteral("Date_Chart"));
     dateChart->setAccessibleName(tr("Dates"));
     fixedGridLook(dateChart);
@@ -176,10 +176,10 @@ void TimeTracker::createSleepPage()
     dateChart->setDefaultRowHeight(kDateRowHeight);
     dateChart->setEnabled(false);
     dateChart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
-        dateChartDrawCell(p, r, row, column);
+        drawDateCell(p, r, row, column);
     });
 
-    timeChart = new StringGridView(&timeGrid, TabSheet3);
+    timeChart = new StringGridView(&timeGrid, sleepPage);
     timeChart->setObjectName(QStringLiteral("Time_Chart"));
     timeChart->setAccessibleName(tr("Hours"));
     fixedGridLook(timeChart);
@@ -190,11 +190,11 @@ void TimeTracker::createSleepPage()
     timeChart->setDefaultRowHeight(kHourRowHeight);
     timeChart->setRowHeight(0, kSleepHeaderHeight);
     timeChart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
-        timeChartDrawCell(p, r, row, column);
+        drawTimeCell(p, r, row, column);
     });
 
     sleepGrid.setFixedRows(1);
-    sleepChart = new SleepGridView(&sleepGrid, TabSheet3);
+    sleepChart = new SleepGridView(&sleepGrid, sleepPage);
     sleepChart->setObjectName(QStringLiteral("Sleep_Chart"));
     sleepChart->setAccessibleName(tr("Sleep grid"));
     sleepChart->setFrameShape(QFrame::NoFrame);
@@ -205,40 +205,40 @@ void TimeTracker::createSleepPage()
     sleepChart->setRowHeight(0, kSleepHeaderHeight);
     sleepChart->setColumnHidden(0, true);
     sleepChart->setCellPainter([this](QPainter *p, const QRect &r, int row, int column) {
-        sleepChartDrawCell(p, r, row, column);
+        drawSleepCell(p, r, row, column);
     });
-    connect(sleepChart, &SleepGridView::cellSelected, this, &TimeTracker::sleepChartSelectCell);
+    connect(sleepChart, &SleepGridView::cellSelected, this, &TimeTracker::toggleSleepSlot);
 
     const QFont bold = pixelFont(QStringLiteral("Arial"), 11, FontStyle::Bold);
-    timeLabel = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, TabSheet3);
-    sleepLabel = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, TabSheet3);
-    Sleep_7 = label(QStringLiteral("Sleep_7"), QStringLiteral("."),
-                    pixelFont(QStringLiteral("Times New Roman"), 11, FontStyle::Bold), TabSheet3);
-    yearError = label(QStringLiteral("YearError"), QString(), bold, TabSheet3);
+    timeLabel = label(QStringLiteral("Time_Label"), tr("Total Time "), bold, sleepPage);
+    sleepLabel = label(QStringLiteral("Sleep_Label"), QStringLiteral("."), bold, sleepPage);
+    recentTotalsLabel = label(QStringLiteral("Sleep_7"), QStringLiteral("."),
+                    pixelFont(QStringLiteral("Times New Roman"), 11, FontStyle::Bold), sleepPage);
+    yearError = label(QStringLiteral("YearError"), QString(), bold, sleepPage);
     yearError->setWordWrap(true);
     yearError->setStyleSheet(QStringLiteral("color: #B00000;"));
     yearError->hide();
-    reportWhere = label(QStringLiteral("ReportWhere"), QString(), pixelFont(QStringLiteral("Arial"), 11), TabSheet3);
+    reportWhere = label(QStringLiteral("ReportWhere"), QString(), pixelFont(QStringLiteral("Arial"), 11), sleepPage);
     reportWhere->setTextInteractionFlags(Qt::TextSelectableByMouse);
     reportWhere->hide();
 
-    Panel2 = new QWidget(TabSheet3);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    boxDream = box(QStringLiteral("Box_Dream"), Qt::white, Panel2);
-    boxSleep = box(QStringLiteral("Box_Sleep"), Qt::white, Panel2);
-    boxDeepSleep = box(QStringLiteral("Box_DeepSleep"), Qt::white, Panel2);
+    legendPanel = new QWidget(sleepPage);
+    legendPanel->setObjectName(QStringLiteral("Panel2"));
+    boxDream = box(QStringLiteral("Box_Dream"), Qt::white, legendPanel);
+    boxSleep = box(QStringLiteral("Box_Sleep"), Qt::white, legendPanel);
+    boxDeepSleep = box(QStringLiteral("Box_DeepSleep"), Qt::white, legendPanel);
     const QString captions[] = {tr("Dreaming"), tr("Sleep"), tr("Deep Sleep")};
     int x = 0;
     int i = 0;
     for (QWidget *b : {boxDream, boxSleep, boxDeepSleep}) {
         b->move(x, 2);
-        auto *caption = new QLabel(captions[i++], Panel2);
+        auto *caption = new QLabel(captions[i++], legendPanel);
         caption->move(x + 16, 0);
         caption->adjustSize();
         x += 16 + caption->width() + 12;
     }
-    Panel2->resize(x, 16);
-    Panel2->hide();
+    legendPanel->resize(x, 16);
+    legendPanel->hide();
 
     clearSleepGrid();
     placeSleepGrids();
@@ -261,8 +261,8 @@ void TimeTracker::placeSleepGrids()
     const int labelsTop = sleepChart->y() + sleepChart->height() + 6;
     timeLabel->move(kGridLeft, labelsTop);
     sleepLabel->move(136 + kGridLeft, labelsTop);
-    Sleep_7->move(272 + kGridLeft, labelsTop);
-    Panel2->move(kGridLeft, labelsTop + 24);
+    recentTotalsLabel->move(272 + kGridLeft, labelsTop);
+    legendPanel->move(kGridLeft, labelsTop + 24);
     yearError->setGeometry(kGridLeft, labelsTop + 22, sleepChart->x() + sleepChart->width() - kGridLeft, 48);
     reportWhere->setGeometry(kGridLeft, labelsTop + 72, sleepChart->x() + sleepChart->width() - kGridLeft, 18);
 
@@ -275,37 +275,37 @@ void TimeTracker::placeSleepGrids()
 
 void TimeTracker::createDataPage()
 {
-    yearChart = new StringGridView(&Record.yearChart, TabSheet4);
+    yearChart = new StringGridView(&sleepRecord.yearChart, dataPage);
     yearChart->setObjectName(QStringLiteral("Year_Chart"));
     yearChart->setAccessibleName(tr("Year data"));
     yearChart->setEditTriggers(QAbstractItemView::NoEditTriggers);
     yearChart->setDefaultRowHeight(18);
-    auto *l = new QVBoxLayout(TabSheet4);
+    auto *l = new QVBoxLayout(dataPage);
     l->setContentsMargins(0, 0, 0, 0);
     l->addWidget(yearChart);
 }
 
 void TimeTracker::createJournalPage()
 {
-    Label1 = label(QStringLiteral("Label1"), tr("Baby Journal"), pixelFont(QStringLiteral("Georgia"), 19),
-                   TabSheet2);
-    Label1->move(8, 8);
+    journalTitle = label(QStringLiteral("Label1"), tr("Baby Journal"), pixelFont(QStringLiteral("Georgia"), 19),
+                   journalPage);
+    journalTitle->move(8, 8);
     dateLabel = label(QStringLiteral("Date_Label"), QString(), pixelFont(QStringLiteral("Arial"), 13),
-                       TabSheet2);
+                       journalPage);
     dateLabel->setAccessibleName(tr("Date"));
     dateLabel->setGeometry(8, 36, 400, 18);
-    Note = new QPlainTextEdit(TabSheet2);
-    Note->setObjectName(QStringLiteral("Note"));
-    Note->setAccessibleName(tr("Note"));
-    Note->setFont(pixelFont(QStringLiteral("Arial"), 13));
-    Note->setGeometry(8, 60, 620, 380);
-    Note->installEventFilter(this);
+    noteEdit = new QPlainTextEdit(journalPage);
+    noteEdit->setObjectName(QStringLiteral("Note"));
+    noteEdit->setAccessibleName(tr("Note"));
+    noteEdit->setFont(pixelFont(QStringLiteral("Arial"), 13));
+    noteEdit->setGeometry(8, 60, 620, 380);
+    noteEdit->installEventFilter(this);
 }
 
 bool TimeTracker::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Note && event->type() == QEvent::FocusOut)
-        noteExit();
+    if (watched == noteEdit && event->type() == QEvent::FocusOut)
+        leaveNote();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -344,25 +344,25 @@ void TimeTracker::loadDay(const QString &folder, double date)
         }
     }
 
-    if (Record.Loaded) {
+    if (sleepRecord.isLoaded()) {
         saveTracker();
         // Marks or alarm lists that could not be written keep the binding
         // they belong to; the reason was shown.
-        if (Record.hasUnsavedChanges() || Alarms->isEdited(Alarms->listBedTimes)
-            || Alarms->isEdited(Alarms->listWakeUp))
+        if (sleepRecord.hasUnsavedChanges() || alarmPages->isEdited(alarmPages->listBedTimes)
+            || alarmPages->isEdited(alarmPages->listWakeUp))
             return;
     }
     // The note of the date being left is written (when edited) before
     // anything of the new binding is set: a note that cannot be written
     // keeps the old binding whole.
-    if (!Record.NoteFile.isEmpty()) {
+    if (!sleepRecord.noteFile().isEmpty()) {
         const WriteResult written = writeNote();
         if (!written) {
             reportWrite(written);
             return;
         }
     }
-    Record.Bind(folder, date);
+    sleepRecord.bind(folder, date);
     rememberTrackedProject(folder);
     resetStatistics();
     // A project that never stored anything has no folder yet.
@@ -370,68 +370,63 @@ void TimeTracker::loadDay(const QString &folder, double date)
         m_services.dialogs->error(this, tr("The folder \"%1\" could not be created.").arg(folder));
 
     loadNote(date);
-    loadYear(Record.Year);
-    buildSleepGrid(lastDayOfMonth(Record.Year, Record.Month) - 30);
+    loadYear(sleepRecord.year());
+    buildSleepGrid(lastDayOfMonth(sleepRecord.year(), sleepRecord.month()) - 30);
     dateLabel->setText(formatDateTime(QStringLiteral("mmmm d, yyyy"), date));
-    Record.Loaded = true;
+    sleepRecord.markLoaded();
     dateChart->viewport()->update();
-    Alarms->loadLists(Record.TrackedFolder);
+    alarmPages->loadLists(sleepRecord.trackedFolder());
 }
 
 void TimeTracker::saveTracker()
 {
-    if (Record.yearFile.isEmpty())
+    if (sleepRecord.yearFile().isEmpty())
         return;
     ensureMonthFolder();
-    if (!Record.Loaded)
+    if (!sleepRecord.isLoaded())
         return;
     writeSleepReport();
-    reportWrite(Record.saveYear());
-    Alarms->saveLists();
+    reportWrite(sleepRecord.saveYear());
+    alarmPages->saveLists();
 }
 
-void TimeTracker::btnBedClick()
+void TimeTracker::showBedPage()
 {
-    pgSleep->setCurrentWidget(TabSheet6);
+    pageStack->setCurrentWidget(bedPage);
 }
 
-void TimeTracker::btnFeedClick()
+void TimeTracker::showFeedPage()
 {
-    pgSleep->setCurrentWidget(TabSheet1);
+    pageStack->setCurrentWidget(feedPage);
 }
 
 void TimeTracker::writeSleepReport()
 {
-    reportWrite(Report->writeSleepReport({Record.TrackedFolder, Record.MonthKey, Record.MonthText}).write);
+    reportWrite(sleepReport->writeSleepReport({sleepRecord.trackedFolder(), sleepRecord.monthKey(), sleepRecord.monthText()}).write);
 }
 
-void TimeTracker::SpeedButton7Click()
+void TimeTracker::showSleepReport()
 {
-    Report->SpeedButton7Click({Record.TrackedFolder, Record.MonthKey, Record.MonthText});
-}
-
-void TimeTracker::SpeedButton5Click()
-{
-    printSleepReport();
+    sleepReport->showReport({sleepRecord.trackedFolder(), sleepRecord.monthKey(), sleepRecord.monthText()});
 }
 
 void TimeTracker::printSleepReport()
 {
-    Report->printSleepReport();
+    sleepReport->printSleepReport();
 }
 
 void TimeTracker::ensureMonthFolder()
 {
     // A month folder that cannot be made is passed over: nothing is
     // written into it.
-    Record.ensureMonthFolder();
+    sleepRecord.ensureMonthFolder();
 }
 
 void TimeTracker::loadYear(int year)
 {
     QString error;
     QString notice;
-    const bool loaded = Record.loadYear(year, &error, &notice);
+    const bool loaded = sleepRecord.loadYear(year, &error, &notice);
     yearError->setVisible(!loaded);
     if (loaded) {
         // A year file that did not hold text was moved aside; a new year
@@ -451,7 +446,7 @@ void TimeTracker::loadYear(int year)
 
 void TimeTracker::loadNote(double date)
 {
-    if (!Record.NoteFile.isEmpty()) {
+    if (!sleepRecord.noteFile().isEmpty()) {
         const WriteResult written = writeNote();
         if (!written) {
             // The note stays in the memo, bound to its own file.
@@ -459,20 +454,20 @@ void TimeTracker::loadNote(double date)
             return;
         }
     }
-    Record.NoteFile = Record.TrackedFolder + noteFileName(DayNumber::toDate(date));
+    sleepRecord.bindNote(date);
     QString error;
-    const QString text = TextFile::readText(Record.NoteFile, &error);
-    Note->setReadOnly(false);
+    const QString text = TextFile::readText(sleepRecord.noteFile(), &error);
+    noteEdit->setReadOnly(false);
     if (!error.isEmpty()) {
         // A note that cannot be read is never overwritten with an empty one.
-        Note->setPlainText(QString());
-        Note->setReadOnly(true);
-        Record.NoteFile.clear();
+        noteEdit->setPlainText(QString());
+        noteEdit->setReadOnly(true);
+        sleepRecord.releaseNote();
         if (m_services.dialogs)
             m_services.dialogs->error(this, error);
         return;
     }
-    Note->setPlainText(text);
+    noteEdit->setPlainText(text);
     m_noteOnDisk = text;
 }
 
@@ -481,10 +476,10 @@ WriteResult TimeTracker::writeNote()
     // Only an edited note is written: a day merely visited leaves no
     // file, and a note changed on disk meanwhile is not overwritten with
     // what was shown.
-    const QString text = Note->toPlainText();
-    if (Record.NoteFile.isEmpty() || Note->isReadOnly() || text == m_noteOnDisk)
+    const QString text = noteEdit->toPlainText();
+    if (sleepRecord.noteFile().isEmpty() || noteEdit->isReadOnly() || text == m_noteOnDisk)
         return {};
-    const WriteResult written = TextFile::writeText(Record.NoteFile, text);
+    const WriteResult written = TextFile::writeText(sleepRecord.noteFile(), text);
     if (written)
         m_noteOnDisk = text;
     return written;
@@ -496,13 +491,13 @@ bool TimeTracker::saveEdited(QString *error)
     const WriteResult note = writeNote();
     if (!note)
         errors.append(note.error);
-    if (Record.Loaded && Record.hasUnsavedChanges()) {
-        const WriteResult year = Record.saveYear();
+    if (sleepRecord.isLoaded() && sleepRecord.hasUnsavedChanges()) {
+        const WriteResult year = sleepRecord.saveYear();
         if (!year)
             errors.append(year.error);
     }
     QString listsError;
-    if (!Alarms->saveEditedLists(&listsError))
+    if (!alarmPages->saveEditedLists(&listsError))
         errors.append(listsError);
     if (error)
         *error = errors.join(QLatin1Char('\n'));
@@ -537,7 +532,7 @@ void TimeTracker::rememberTrackedProject(const QString &folder)
 
 void TimeTracker::loadLastTrackedAlarms()
 {
-    if (!m_dataFolder || Record.Loaded)
+    if (!m_dataFolder || sleepRecord.isLoaded())
         return;
     const QString file = lastTrackedFile();
     if (!QFileInfo(file).isFile())
@@ -553,7 +548,7 @@ void TimeTracker::loadLastTrackedAlarms()
     // Only a project folder inside the projects folder.
     if (!folder.startsWith(projects + QLatin1Char('/')) || !QFileInfo(folder).isDir())
         return;
-    Alarms->loadLists(folder + QLatin1Char('/'));
+    alarmPages->loadLists(folder + QLatin1Char('/'));
 }
 
 void TimeTracker::resetStatistics()
@@ -563,17 +558,17 @@ void TimeTracker::resetStatistics()
     timeLabel->adjustSize();
     sleepLabel->setText(QStringLiteral("."));
     sleepLabel->adjustSize();
-    Sleep_7->setText(QStringLiteral("."));
-    Sleep_7->adjustSize();
+    recentTotalsLabel->setText(QStringLiteral("."));
+    recentTotalsLabel->adjustSize();
 }
 
 void TimeTracker::saveNote()
 {
-    if (!Record.NoteFile.isEmpty())
+    if (!sleepRecord.noteFile().isEmpty())
         reportWrite(writeNote());
 }
 
-void TimeTracker::noteExit()
+void TimeTracker::leaveNote()
 {
     saveNote();
 }
@@ -590,14 +585,14 @@ void TimeTracker::clearSleepGrid()
 void TimeTracker::buildSleepGrid(double first)
 {
     sleepChart->setQuiet(true);
-    Record.fillSleepGrid(sleepGrid, dateGrid, DayNumber::wholeDay(first));
+    sleepRecord.fillSleepGrid(sleepGrid, dateGrid, DayNumber::wholeDay(first));
     timeGrid.setCell(0, 0, tr("Time Spent"));
-    const QStringList hours = HourLabels();
+    const QStringList hours = hourLabels();
     for (int r = 0; r < hours.size(); ++r)
         timeGrid.setCell(0, r + 1, hours.at(r));
     placeSleepGrids();
     // The cursor starts on the bound day, without marking anything.
-    const int column = qBound(1, DayNumber::wholeDay(Record.selectedDate) - Record.firstDate + 1, kGridDays);
+    const int column = qBound(1, DayNumber::wholeDay(sleepRecord.selectedDate()) - sleepRecord.firstDate() + 1, kGridDays);
     sleepGrid.setCurrentCell(column, 1);
     sleepChart->setQuiet(false);
     sleepChart->viewport()->update();
@@ -609,18 +604,18 @@ double TimeTracker::dayHours(int column) const
     return SleepRecord::dayHours(sleepGrid, column);
 }
 
-void TimeTracker::sleepChartSelectCell(int column, int row)
+void TimeTracker::toggleSleepSlot(int column, int row)
 {
-    const SleepRecord::Toggle toggle = Record.toggleSlot(sleepGrid, column, row);
+    const SleepRecord::Toggle toggle = sleepRecord.toggleSlot(sleepGrid, column, row);
     if (!toggle.valid)
         return;
-    const double selected = Record.selectedDate;
+    const double selected = sleepRecord.selectedDate();
     Q_EMIT selectedDateChanged(selected);
     timeLabel->setText(formatDateTime(QStringLiteral("mmm d, yyyy"), selected) + tr(" Time Total: "));
     timeLabel->adjustSize();
-    Sleep_7->setText(tr("Last 7 days: ") + formatFloat(QStringLiteral("0.0"), toggle.last7) + tr(" hours")
+    recentTotalsLabel->setText(tr("Last 7 days: ") + formatFloat(QStringLiteral("0.0"), toggle.last7) + tr(" hours")
                      + tr("   30 days : ") + formatFloat(QStringLiteral("0.0"), toggle.last30) + tr(" hours"));
-    Sleep_7->adjustSize();
+    recentTotalsLabel->adjustSize();
     saveTracker();
     dateLabel->setText(formatDateTime(QStringLiteral("dddddd"), selected));
     sleepLabel->setText(formatFloat(QStringLiteral("0.0"), toggle.hours) + tr(" hours"));
@@ -631,7 +626,7 @@ void TimeTracker::sleepChartSelectCell(int column, int row)
     dateChart->viewport()->update();
 }
 
-void TimeTracker::sleepChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::drawSleepCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     // The cell proper; the pixel row below it is the line between rows.
     const QRect cell = rect.adjusted(0, 0, -1, -1);
@@ -674,15 +669,15 @@ void TimeTracker::sleepChartDrawCell(QPainter *painter, const QRect &rect, int r
     }
 }
 
-void TimeTracker::dateChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::drawDateCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     const QRect grown = rect.adjusted(-1, -1, 1, 1);
     painter->fillRect(grown, kDateCell);
     painter->setPen(Qt::black);
     painter->drawText(grown.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       dateGrid.cell(column, row));
-    if (Record.Loaded || !Record.yearFile.isEmpty()) {
-        if (Record.firstDate + column == DayNumber::wholeDay(Record.selectedDate)) {
+    if (sleepRecord.isLoaded() || !sleepRecord.yearFile().isEmpty()) {
+        if (sleepRecord.firstDate() + column == DayNumber::wholeDay(sleepRecord.selectedDate())) {
             painter->setPen(QPen(kSelectedFrame, 2));
             painter->drawLine(grown.left() + 1, grown.top(), grown.left() + 1, grown.bottom());
             painter->drawLine(grown.right() - 2, grown.top(), grown.right() - 2, grown.bottom());
@@ -690,7 +685,7 @@ void TimeTracker::dateChartDrawCell(QPainter *painter, const QRect &rect, int ro
     }
 }
 
-void TimeTracker::timeChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const
+void TimeTracker::drawTimeCell(QPainter *painter, const QRect &rect, int row, int column) const
 {
     painter->fillRect(rect, row == 0 ? kTimeFixed : Qt::white);
     painter->setPen(Qt::black);
@@ -700,13 +695,13 @@ void TimeTracker::timeChartDrawCell(QPainter *painter, const QRect &rect, int ro
 
 // ---- pages -----------------------------------------------------------------
 
-void TimeTracker::btnChartClick()
+void TimeTracker::showSleepGrid()
 {
-    pgSleep->setCurrentIndex(1);
+    pageStack->setCurrentIndex(1);
 }
 
-void TimeTracker::btnGraphClick()
+void TimeTracker::showSleepGraph()
 {
-    pgSleep->setCurrentIndex(4);
-    showWeekChart(Record.selectedDate);
+    pageStack->setCurrentIndex(4);
+    showWeekChart(sleepRecord.selectedDate());
 }

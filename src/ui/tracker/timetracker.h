@@ -41,7 +41,6 @@ public:
     void loadYear(int year);
     void loadNote(double date);
     void saveNote();
-    void noteExit();
     // Saves what was edited and not yet written: the note when it was
     // changed, the alarm lists when they were, the year store when its
     // last write failed. Nothing untouched, and no file that failed to
@@ -56,46 +55,37 @@ public:
     QString lastTrackedFile() const;
     void ensureMonthFolder();
     static int lastDayOfMonth(int year, int month);
-    int columnDate(int column) const { return Record.columnDate(column); }
+    int columnDate(int column) const { return sleepRecord.columnDate(column); }
 
     // The sleep grid.
     void buildSleepGrid(double first);
     void clearSleepGrid();
     double dayHours(int column) const;
     static QString slotLabel(int row);
-    void sleepChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
-    void dateChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
-    void timeChartDrawCell(QPainter *painter, const QRect &rect, int row, int column) const;
-    void sleepChartSelectCell(int column, int row);
+    void drawSleepCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void drawDateCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    void drawTimeCell(QPainter *painter, const QRect &rect, int row, int column) const;
+    // A click on a slot of the sleep grid: marks or clears it, shows the
+    // day's figures and saves.
+    void toggleSleepSlot(int column, int row);
 
-    // Pages and charts.
-    void btnChartClick();
-    void btnGraphClick();
     void showWeekChart(double date);
-    void showSleepCycle(double hours, double start);
-
-    // Alarm pages and the sleep report.
-    void btnBedClick();
-    void btnFeedClick();
     void writeSleepReport();
-    void SpeedButton7Click();
-    void SpeedButton5Click();
-    void printSleepReport();
-    AlarmPages *Alarms;
-    SleepReportWindow *Report;
+    AlarmPages *alarmPages;
+    SleepReportWindow *sleepReport;
 
-    SleepRecord Record;
+    SleepRecord sleepRecord;
 
-    QWidget *Panel1;
-    QStackedWidget *pgSleep;
-    QWidget *TabSheet6;
-    QWidget *TabSheet3;
-    QWidget *TabSheet4;
-    QWidget *TabSheet2;
-    QWidget *TabSheet5;
-    QWidget *TabSheet1;
-    QPushButton *btnChart;
-    QPushButton *btnGraph;
+    QWidget *pagesPanel;
+    QStackedWidget *pageStack;
+    QWidget *bedPage;
+    QWidget *sleepPage;
+    QWidget *dataPage;
+    QWidget *journalPage;
+    QWidget *graphPage;
+    QWidget *feedPage;
+    QPushButton *chartButton;
+    QPushButton *graphButton;
 
     // "Baby Sleep Tracker"
     StringGrid dateGrid;
@@ -106,12 +96,12 @@ public:
     SleepGridView *sleepChart;
     QLabel *timeLabel;
     QLabel *sleepLabel;
-    QLabel *Sleep_7;
+    QLabel *recentTotalsLabel;
     // Says why the grid takes no marks while the year file cannot be read.
     QLabel *yearError;
     // Where the sleep report was written, once it was opened.
     QLabel *reportWhere;
-    QWidget *Panel2;
+    QWidget *legendPanel;
     QWidget *boxDream;
     QWidget *boxSleep;
     QWidget *boxDeepSleep;
@@ -120,21 +110,32 @@ public:
     StringGridView *yearChart;
 
     // "Baby Journal"
-    QLabel *Label1;
+    QLabel *journalTitle;
     QLabel *dateLabel;
-    QPlainTextEdit *Note;
+    QPlainTextEdit *noteEdit;
 
     // "Sleep Graph"
-    QLabel *Label10;
-    QLabel *Label13;
-    QLabel *labelRange;
-    QChartView *Week_chart;
-    QStackedBarSeries *Series1;
+    QLabel *graphTitle;
+    QLabel *graphSubtitle;
+    QLabel *rangeLabel;
+    QChartView *weekChart;
+    QStackedBarSeries *weekdaySeries;
 
     // "Go to Bed"
-    QChartView *cycleGraph;
-    QLineSeries *Series3;
-    QLineSeries *Series4;
+    QChartView *cycleChart;
+    QLineSeries *cycleSeries;
+    QLineSeries *wakeSeries;
+
+public Q_SLOTS:
+    // The notebook's page buttons.
+    void showSleepGrid();
+    void showSleepGraph();
+    void showBedPage();
+    void showFeedPage();
+    void showSleepReport();
+    void printSleepReport();
+    // The sleep cycle of a bed time: the curve from its start.
+    void showSleepCycle(double hours, double start);
 
 Q_SIGNALS:
     // The main window's date picker follows a clicked day (the week stays).
@@ -144,6 +145,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The memo lost the focus: its note is saved.
+    void leaveNote();
     void createSleepPage();
     void createDataPage();
     void createJournalPage();

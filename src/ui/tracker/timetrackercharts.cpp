@@ -40,16 +40,16 @@ QString rangeText(double date)
 
 void TimeTracker::createGraphPage()
 {
-    Label10 = caption(QStringLiteral("Label10"), tr("Time Per Weekday"), pixelFont(QStringLiteral("Arial"), 19),
-                      TabSheet5);
-    Label10->move(8, 8);
-    Label13 = caption(QStringLiteral("Label13"), tr("30 Day Averrage"), pixelFont(QStringLiteral("Arial"), 13),
-                      TabSheet5);
-    Label13->move(8, 36);
-    labelRange = caption(QStringLiteral("Label_Range"), QStringLiteral("."),
-                          pixelFont(QStringLiteral("Arial"), 13), TabSheet5);
-    labelRange->setAccessibleName(tr("Date range"));
-    labelRange->setGeometry(Label13->x() + Label13->width() + 16, 36, 220, Label13->height());
+    graphTitle = caption(QStringLiteral("Label10"), tr("Time Per Weekday"), pixelFont(QStringLiteral("Arial"), 19),
+                      graphPage);
+    graphTitle->move(8, 8);
+    graphSubtitle = caption(QStringLiteral("Label13"), tr("30 Day Averrage"), pixelFont(QStringLiteral("Arial"), 13),
+                      graphPage);
+    graphSubtitle->move(8, 36);
+    rangeLabel = caption(QStringLiteral("Label_Range"), QStringLiteral("."),
+                          pixelFont(QStringLiteral("Arial"), 13), graphPage);
+    rangeLabel->setAccessibleName(tr("Date range"));
+    rangeLabel->setGeometry(graphSubtitle->x() + graphSubtitle->width() + 16, 36, 220, graphSubtitle->height());
 
     auto *chart = new QChart;
     chart->legend()->hide();
@@ -57,8 +57,8 @@ void TimeTracker::createGraphPage()
     chart->setPlotAreaBackgroundBrush(Qt::white);
     chart->setPlotAreaBackgroundVisible(true);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    Series1 = new QStackedBarSeries;
-    Series1->setObjectName(QStringLiteral("Series1"));
+    weekdaySeries = new QStackedBarSeries;
+    weekdaySeries->setObjectName(QStringLiteral("Series1"));
     const QStringList days = {QStringLiteral("Mon"), QStringLiteral("Tue"), QStringLiteral("Wed"),
                               QStringLiteral("Thu"), QStringLiteral("Fri"), QStringLiteral("Sat"),
                               QStringLiteral("Sun")};
@@ -68,27 +68,27 @@ void TimeTracker::createGraphPage()
         auto *set = new QBarSet(days.at(w));
         for (int i = 0; i < 7; ++i)
             set->append(0.0);
-        Series1->append(set);
+        weekdaySeries->append(set);
     }
-    Series1->setLabelsVisible(false);
-    Series1->setBarWidth(0.6);
-    chart->addSeries(Series1);
+    weekdaySeries->setLabelsVisible(false);
+    weekdaySeries->setBarWidth(0.6);
+    chart->addSeries(weekdaySeries);
     auto *weekdays = new QBarCategoryAxis;
     weekdays->append(days);
     chart->addAxis(weekdays, Qt::AlignBottom);
-    Series1->attachAxis(weekdays);
+    weekdaySeries->attachAxis(weekdays);
     auto *hours = new QValueAxis;
     hours->setTitleText(tr("Hours of Sleep"));
     hours->setRange(0, 1);
     hours->setLabelFormat(QStringLiteral("%.1f"));
     chart->addAxis(hours, Qt::AlignLeft);
-    Series1->attachAxis(hours);
+    weekdaySeries->attachAxis(hours);
 
-    Week_chart = new QChartView(chart, TabSheet5);
-    Week_chart->setObjectName(QStringLiteral("Week_chart"));
-    Week_chart->setAccessibleName(tr("Time per weekday"));
-    Week_chart->setRenderHint(QPainter::Antialiasing);
-    Week_chart->setGeometry(8, 60, 465, 241);
+    weekChart = new QChartView(chart, graphPage);
+    weekChart->setObjectName(QStringLiteral("Week_chart"));
+    weekChart->setAccessibleName(tr("Time per weekday"));
+    weekChart->setRenderHint(QPainter::Antialiasing);
+    weekChart->setGeometry(8, 60, 465, 241);
 }
 
 void TimeTracker::createBedPage()
@@ -97,7 +97,7 @@ void TimeTracker::createBedPage()
     const char *names[] = {"Label_Awake", "Label_Dreaming", "Label_Light", "Label_Deep"};
     const QString texts[] = {tr("Awake"), tr("Dreaming"), tr("Light Sleep"), tr("Deep Sleep")};
     for (int i = 0; i < 4; ++i)
-        caption(QString::fromLatin1(names[i]), texts[i], bold, TabSheet6)->move(8, 40 + i * 30);
+        caption(QString::fromLatin1(names[i]), texts[i], bold, bedPage)->move(8, 40 + i * 30);
 
     auto *chart = new QChart;
     chart->setTitle(tr("Adult Sleep Cycle (7.5 hours)"));
@@ -113,20 +113,20 @@ void TimeTracker::createBedPage()
     chart->setPlotAreaBackgroundBrush(night);
     chart->setPlotAreaBackgroundVisible(true);
 
-    Series3 = new QLineSeries;
-    Series3->setObjectName(QStringLiteral("Series3"));
+    cycleSeries = new QLineSeries;
+    cycleSeries->setObjectName(QStringLiteral("Series3"));
     QPen curve(QColor(0x00, 0x80, 0xFF));
     curve.setWidth(2);
-    Series3->setPen(curve);
-    Series3->setPointsVisible(false);
-    Series4 = new QLineSeries;
-    Series4->setObjectName(QStringLiteral("Series4"));
-    Series4->setName(tr("  Wake Up"));
+    cycleSeries->setPen(curve);
+    cycleSeries->setPointsVisible(false);
+    wakeSeries = new QLineSeries;
+    wakeSeries->setObjectName(QStringLiteral("Series4"));
+    wakeSeries->setName(tr("  Wake Up"));
     QPen wake(QColor(0xFF, 0x00, 0x00));
     wake.setWidth(3);
-    Series4->setPen(wake);
-    chart->addSeries(Series3);
-    chart->addSeries(Series4);
+    wakeSeries->setPen(wake);
+    chart->addSeries(cycleSeries);
+    chart->addSeries(wakeSeries);
 
     auto *times = new QCategoryAxis;
     times->setObjectName(QStringLiteral("CycleTimes"));
@@ -136,25 +136,25 @@ void TimeTracker::createBedPage()
     depth->setRange(-4.5, 1.5);
     depth->setVisible(false);
     chart->addAxis(depth, Qt::AlignLeft);
-    for (QLineSeries *s : {Series3, Series4}) {
+    for (QLineSeries *s : {cycleSeries, wakeSeries}) {
         s->attachAxis(times);
         s->attachAxis(depth);
     }
 
-    cycleGraph = new QChartView(chart, TabSheet6);
-    cycleGraph->setObjectName(QStringLiteral("Cycle_graph"));
-    cycleGraph->setAccessibleName(tr("Sleep cycle"));
-    cycleGraph->setRenderHint(QPainter::Antialiasing);
-    cycleGraph->setGeometry(100, 20, 689, 185);
-    auto *awake = caption(QStringLiteral("Label_AwakeTop"), tr("Awake"), bold, cycleGraph);
-    awake->move(cycleGraph->width() - awake->width() - 24, 28);
+    cycleChart = new QChartView(chart, bedPage);
+    cycleChart->setObjectName(QStringLiteral("Cycle_graph"));
+    cycleChart->setAccessibleName(tr("Sleep cycle"));
+    cycleChart->setRenderHint(QPainter::Antialiasing);
+    cycleChart->setGeometry(100, 20, 689, 185);
+    auto *awake = caption(QStringLiteral("Label_AwakeTop"), tr("Awake"), bold, cycleChart);
+    awake->move(cycleChart->width() - awake->width() - 24, 28);
 }
 
 void TimeTracker::showWeekChart(double date)
 {
-    labelRange->setText(rangeText(date));
-    const QList<double> averages = Record.WeekdayAverages(DayNumber::wholeDay(date));
-    const QList<QBarSet *> sets = Series1->barSets();
+    rangeLabel->setText(rangeText(date));
+    const QList<double> averages = sleepRecord.weekdayAverages(DayNumber::wholeDay(date));
+    const QList<QBarSet *> sets = weekdaySeries->barSets();
     double top = 0;
     for (int w = 0; w < 7 && w < sets.size(); ++w) {
         const double v = averages.value(w);
@@ -162,7 +162,7 @@ void TimeTracker::showWeekChart(double date)
             sets.at(w)->replace(i, i == w ? v : 0.0);
         top = std::max(top, v);
     }
-    const QList<QAbstractAxis *> axes = Week_chart->chart()->axes(Qt::Vertical);
+    const QList<QAbstractAxis *> axes = weekChart->chart()->axes(Qt::Vertical);
     if (auto *hours = axes.isEmpty() ? nullptr : qobject_cast<QValueAxis *>(axes.first()))
         hours->setRange(0, top > 0 ? std::ceil(top * 1.1) : 1.0);
 }
@@ -171,7 +171,7 @@ void TimeTracker::showSleepCycle(double hours, double start)
 {
     if (!DayNumber::isRepresentable(start) || !std::isfinite(hours) || hours < 0 || hours > 24)
         return;
-    labelRange->setText(rangeText(start));
+    rangeLabel->setText(rangeText(start));
     const QList<QPointF> points = SleepTrack::sleepCyclePoints(start);
     // Stairs: each value holds until the next quarter hour.
     QList<QPointF> stairs;
@@ -181,14 +181,14 @@ void TimeTracker::showSleepCycle(double hours, double start)
             stairs.append(QPointF(p.x(), stairs.last().y()));
         stairs.append(p);
     }
-    Series3->replace(stairs);
+    cycleSeries->replace(stairs);
     QList<QPointF> wake;
     for (const QPointF &p : SleepTrack::wakeUpLine(start, hours))
         wake.append(QPointF(msecsOf(p.x()), p.y()));
-    Series4->replace(wake);
+    wakeSeries->replace(wake);
 
     // The time axis spans the curve and is labelled on every whole hour.
-    auto *times = qobject_cast<QCategoryAxis *>(cycleGraph->chart()->axes(Qt::Horizontal).value(0));
+    auto *times = qobject_cast<QCategoryAxis *>(cycleChart->chart()->axes(Qt::Horizontal).value(0));
     if (!times || stairs.isEmpty())
         return;
     for (const QString &label : times->categoriesLabels())
