@@ -44,9 +44,9 @@ struct Fixture
         for (int p = 0; p < projects; ++p) {
             const QString name = QStringLiteral("Project %1").arg(p);
             lines << name;
-            QDir(dataFolder->ProjectsDir).mkdir(name);
+            QDir(dataFolder->projectsDir()).mkdir(name);
             for (const QString &page : kPages)
-                TextFile::writeText(dataFolder->ProjectsDir + name + QLatin1Char('/') + page + QStringLiteral(".txt"),
+                TextFile::writeText(dataFolder->projectsDir() + name + QLatin1Char('/') + page + QStringLiteral(".txt"),
                                     pageText(p, page));
         }
         section = std::make_unique<ProjectsSection>(fakes.services(), nullptr);
@@ -142,7 +142,7 @@ void BM_BuildSummaryOver300Projects(benchmark::State &state)
     const QStringList lines = f.section->departmentLines();
     for (auto _ : state) {
         for (const QString &page : kPages)
-            benchmark::DoNotOptimize(ProjectPages::buildSummary(lines, f.dataFolder->ProjectsDir, page));
+            benchmark::DoNotOptimize(ProjectPages::buildSummary(lines, f.dataFolder->projectsDir(), page));
     }
 }
 BENCHMARK(BM_BuildSummaryOver300Projects)->Unit(benchmark::kMillisecond);
@@ -154,10 +154,10 @@ void BM_BuildSummaryAgainOver300Projects(benchmark::State &state)
     const QStringList lines = f.section->departmentLines();
     PageCache cache;
     for (const QString &page : kPages)
-        ProjectPages::buildSummaryText(lines, f.dataFolder->ProjectsDir, page, &cache);
+        ProjectPages::buildSummaryText(lines, f.dataFolder->projectsDir(), page, &cache);
     for (auto _ : state) {
         for (const QString &page : kPages)
-            benchmark::DoNotOptimize(ProjectPages::buildSummaryText(lines, f.dataFolder->ProjectsDir, page, &cache));
+            benchmark::DoNotOptimize(ProjectPages::buildSummaryText(lines, f.dataFolder->projectsDir(), page, &cache));
     }
     if (cache.readsDone() != 300 * 7)
         state.SkipWithError("page files were read again");

@@ -111,7 +111,7 @@ static void BM_TopicListMoveUp(benchmark::State &state)
     QStringList topics;
     for (int i = 0; i < 2000; ++i)
         topics.append(QStringLiteral("Decision number %1").arg(i));
-    TextFile::writeLines(folder.configDir + QStringLiteral("Decision_Topics.txt"), topics);
+    TextFile::writeLines(folder.configDir() + QStringLiteral("Decision_Topics.txt"), topics);
     QWidget host;
     DecisionsWorkspace *decision = new DecisionsWorkspace(folder, services);
     decision->embedIn(&host);

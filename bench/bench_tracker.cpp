@@ -45,13 +45,13 @@ struct TrackerBench
         root = dir.path() + QLatin1Char('/');
         fakes.clock.set(kTrackerNow);
         data = std::make_unique<DataFolder>(root, &fakes.shell);
-        writeFullYear(data->ProjectsDir + QStringLiteral("Garden/"));
-        writeFullYear(data->ProjectsDir + QStringLiteral("Car/"));
+        writeFullYear(data->projectsDir() + QStringLiteral("Garden/"));
+        writeFullYear(data->projectsDir() + QStringLiteral("Car/"));
         form = std::make_unique<TimeTracker>(data.get(), fakes.services());
         form->resize(900, 600);
         form->show();
     }
-    QString folder(const char *name) const { return data->ProjectsDir + QLatin1String(name) + QLatin1Char('/'); }
+    QString folder(const char *name) const { return data->projectsDir() + QLatin1String(name) + QLatin1Char('/'); }
 
     QTemporaryDir dir;
     QString root;

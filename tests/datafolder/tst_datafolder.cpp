@@ -79,17 +79,17 @@ void TestDataFolder::examplePaths()
     const QString root = tmp.path() + "/Apps/Planner/";
     QDir().mkpath(root);
     DataFolder dir(root, nullptr);
-    QCOMPARE(dir.rootDir, root);
-    QCOMPARE(dir.DBDir, root + "DB/");
-    QCOMPARE(dir.configDir, root + "Config/");
-    QCOMPARE(dir.summaryDir, root + "Projects/Summary/");
-    QCOMPARE(dir.imagesDir, root + "Report/Images/");
-    QCOMPARE(dir.UserDataDir, root + "UserData/");
-    QCOMPARE(dir.JournalDir, root + "Journal/");
-    QCOMPARE(dir.decisionDir, root + "Decision/");
-    QCOMPARE(dir.foldersDir, root + "Folders/");
-    QVERIFY(dir.summaryDir.startsWith(dir.ProjectsDir));
-    QVERIFY(dir.imagesDir.startsWith(dir.reportDir));
+    QCOMPARE(dir.rootDir(), root);
+    QCOMPARE(dir.dbDir(), root + "DB/");
+    QCOMPARE(dir.configDir(), root + "Config/");
+    QCOMPARE(dir.summaryDir(), root + "Projects/Summary/");
+    QCOMPARE(dir.imagesDir(), root + "Report/Images/");
+    QCOMPARE(dir.userDataDir(), root + "UserData/");
+    QCOMPARE(dir.journalDir(), root + "Journal/");
+    QCOMPARE(dir.decisionDir(), root + "Decision/");
+    QCOMPARE(dir.foldersDir(), root + "Folders/");
+    QVERIFY(dir.summaryDir().startsWith(dir.projectsDir()));
+    QVERIFY(dir.imagesDir().startsWith(dir.reportDir()));
 }
 
 void TestDataFolder::missingParentIsSkippedSilently()
@@ -129,9 +129,9 @@ void TestDataFolder::shellOpenAndOpenFolderGoToTheShell()
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
     dir.shellOpen("https://example.org/");
-    dir.OpenFolder(dir.UserDataDir);
+    dir.openFolder(dir.userDataDir());
     QCOMPARE(shell.opened, QStringList({"https://example.org/"}));
-    QCOMPARE(shell.openedFolders, QStringList({dir.UserDataDir}));
+    QCOMPARE(shell.openedFolders, QStringList({dir.userDataDir()}));
 }
 
 void TestDataFolder::deleteToTrash()
@@ -206,7 +206,7 @@ void TestDataFolder::deleteFolderPlainFiles()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
-    const QString f = dir.ProjectsDir + "Garden/";
+    const QString f = dir.projectsDir() + "Garden/";
     QDir().mkpath(f);
     touch(f + "todo.txt");
     touch(f + "money.txt");
@@ -219,7 +219,7 @@ void TestDataFolder::deleteFolderWithSubfolderStops()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
-    const QString f = dir.ProjectsDir + "Garden/";
+    const QString f = dir.projectsDir() + "Garden/";
     QDir().mkpath(f + "Jan-2024");
     touch(f + "todo.txt");
     QString error;
@@ -234,7 +234,7 @@ void TestDataFolder::deleteFolderMissing()
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
     QString error;
-    QVERIFY(!dir.deleteFolder(dir.ProjectsDir + "Nothing/", &error));
+    QVERIFY(!dir.deleteFolder(dir.projectsDir() + "Nothing/", &error));
     QVERIFY(error.contains("Nothing"));
 }
 
@@ -242,7 +242,7 @@ void TestDataFolder::deleteFolderSkipsDotNames()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
-    const QString f = dir.ProjectsDir + "Dots/";
+    const QString f = dir.projectsDir() + "Dots/";
     QDir().mkpath(f);
     touch(f + ".hidden");
     touch(f + "plain.txt");

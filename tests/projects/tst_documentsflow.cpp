@@ -139,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(shell.openedFolders.size(), 2);
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
 
-        const QString projectsDir = w.fixture.form()->dataFolder()->ProjectsDir;
+        const QString projectsDir = w.fixture.form()->dataFolder()->projectsDir();
         clickLabel(w.control<QLabel>("Data_label"));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 

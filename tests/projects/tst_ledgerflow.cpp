@@ -60,7 +60,7 @@ private Q_SLOTS:
         projects->department->setCurrentRow(lineOf(projects, "Car"));
         QCOMPARE(ledger->ownerName(), QString("Car"));
         QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
-        const QString gardenFile = form->dataFolder()->ProjectsDir + "Garden/money.txt";
+        const QString gardenFile = form->dataFolder()->projectsDir() + "Garden/money.txt";
         QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
 
         projects->department->setCurrentRow(lineOf(projects, "Garden"));

@@ -43,7 +43,7 @@ struct ProjectsWindow
         form->showProjects();
     }
 
-    QString projects() const { return form->dataFolder()->ProjectsDir; }
+    QString projects() const { return form->dataFolder()->projectsDir(); }
     int row(const QString &text) const
     {
         for (int i = 0; i < p->department->count(); ++i)

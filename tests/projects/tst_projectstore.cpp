@@ -86,7 +86,7 @@ private Q_SLOTS:
 
     void pagePaths()
     {
-        const QString p = dir->ProjectsDir;
+        const QString p = dir->projectsDir();
         QCOMPARE(ProjectPages::ownerFolder(p, QString()), p);
         QCOMPARE(ProjectPages::pageFile(p, QString(), QStringLiteral("Done")), p + QStringLiteral("Done.txt"));
         QCOMPARE(ProjectPages::pageFile(p, QStringLiteral("Garden"), QStringLiteral("OnHold")),
@@ -95,7 +95,7 @@ private Q_SLOTS:
 
     void pageSavedOnlyWhileItsFolderExists()
     {
-        const QString folder = dir->ProjectsDir + QStringLiteral("Gone/");
+        const QString folder = dir->projectsDir() + QStringLiteral("Gone/");
         bool written = true;
         QVERIFY(ProjectPages::savePageText(folder, folder + QStringLiteral("Done.txt"), QStringLiteral("x"), &written));
         QVERIFY(!written);
@@ -115,27 +115,27 @@ private Q_SLOTS:
 
     void summaryExample()
     {
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("@Home/Projects.txt"), "never read");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("@Home/Projects.txt"), "never read");
         const QStringList lines = ProjectPages::buildSummary(
-            {QStringLiteral("@Home"), QStringLiteral("Repairs"), QStringLiteral("Garden")}, dir->ProjectsDir,
+            {QStringLiteral("@Home"), QStringLiteral("Repairs"), QStringLiteral("Garden")}, dir->projectsDir(),
             QStringLiteral("Projects"));
         QCOMPARE(lines, (QStringList{QStringLiteral("[Garden]"), QStringLiteral("   A"), QStringLiteral("   B")}));
     }
 
     void summarySectionsBlankLinesAndIndents()
     {
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("Car/Done.txt"), "  oil\r\n \t \r\ntyres\r\n");
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("Garden/Done.txt"), "beds");
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("Empty/Done.txt"), "");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("Car/Done.txt"), "  oil\r\n \t \r\ntyres\r\n");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("Garden/Done.txt"), "beds");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("Empty/Done.txt"), "");
         // A blank list line reads the projects folder's own page.
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("Done.txt"), "loose");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("Done.txt"), "loose");
         // An unusable name is never read, even when a file is there.
-        writeFileBytes(dir->rootDir + QStringLiteral("Done.txt"), "outside");
+        writeFileBytes(dir->rootDir() + QStringLiteral("Done.txt"), "outside");
         const QStringList lines = ProjectPages::buildSummary(
             {QStringLiteral("first"), QStringLiteral("  Car  "), QStringLiteral("Empty"), QString(),
              QStringLiteral(".."), QStringLiteral("Garden"), QStringLiteral("Nothing")},
-            dir->ProjectsDir, QStringLiteral("Done"));
+            dir->projectsDir(), QStringLiteral("Done"));
         QCOMPARE(lines, (QStringList{QStringLiteral("[Car]"), QStringLiteral("     oil"), QStringLiteral("   tyres"),
                                      QString(), QStringLiteral("[]"), QStringLiteral("   loose"), QString(),
                                      QStringLiteral("[Garden]"), QStringLiteral("   beds")}));
@@ -143,9 +143,9 @@ private Q_SLOTS:
 
     void summaryOfAFileOfBlankLinesIsAHeadingAlone()
     {
-        writeFileBytes(dir->ProjectsDir + QStringLiteral("Car/Links.txt"), "\r\n  \r\n");
+        writeFileBytes(dir->projectsDir() + QStringLiteral("Car/Links.txt"), "\r\n  \r\n");
         const QStringList lines = ProjectPages::buildSummary({QStringLiteral("x"), QStringLiteral("Car")},
-                                                             dir->ProjectsDir, QStringLiteral("Links"));
+                                                             dir->projectsDir(), QStringLiteral("Links"));
         QCOMPARE(lines, QStringList{QStringLiteral("[Car]")});
     }
 
@@ -158,7 +158,7 @@ private Q_SLOTS:
 
     void deleteRemovesMonthSubfoldersDeepestFirst()
     {
-        const QString folder = dir->ProjectsDir + QStringLiteral("Garden/");
+        const QString folder = dir->projectsDir() + QStringLiteral("Garden/");
         writeFileBytes(folder + QStringLiteral("Projects.txt"), "a");
         writeFileBytes(folder + QStringLiteral("money.txt"), "b");
         writeFileBytes(folder + QStringLiteral("2024/Jan/time.txt"), "c");
@@ -168,14 +168,14 @@ private Q_SLOTS:
         QString error;
         QVERIFY2(ProjectPages::deleteProjectFolder(*dir, folder, &error), qPrintable(error));
         QVERIFY(!QFileInfo::exists(folder));
-        QVERIFY(QFileInfo(dir->ProjectsDir).isDir());
+        QVERIFY(QFileInfo(dir->projectsDir()).isDir());
     }
 
     void deleteNeverFollowsALinkOutOfTheFolder()
     {
         QTemporaryDir outside;
         writeFileBytes(outside.filePath(QStringLiteral("precious.txt")), "keep");
-        const QString folder = dir->ProjectsDir + QStringLiteral("Car/");
+        const QString folder = dir->projectsDir() + QStringLiteral("Car/");
         writeFileBytes(folder + QStringLiteral("Projects.txt"), "a");
         QVERIFY(QFile::link(outside.path(), folder + QStringLiteral("link")));
         QString error;
@@ -184,16 +184,16 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
 
         // A project folder that is itself a link: only the link goes.
-        QVERIFY(QFile::link(outside.path(), dir->ProjectsDir + QStringLiteral("Linked")));
-        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Linked/"), &error));
-        QVERIFY(!QFileInfo(dir->ProjectsDir + QStringLiteral("Linked")).isSymLink());
+        QVERIFY(QFile::link(outside.path(), dir->projectsDir() + QStringLiteral("Linked")));
+        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->projectsDir() + QStringLiteral("Linked/"), &error));
+        QVERIFY(!QFileInfo(dir->projectsDir() + QStringLiteral("Linked")).isSymLink());
         QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
     }
 
     void deleteOfAMissingFolderIsNoError()
     {
         QString error;
-        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->ProjectsDir + QStringLiteral("Never/"), &error));
+        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->projectsDir() + QStringLiteral("Never/"), &error));
         QVERIFY(error.isEmpty());
     }
 };

@@ -33,14 +33,14 @@ QString longText()
 WriteResult save(const QString &kind, const DataFolder &dir)
 {
     if (kind == QLatin1String("note"))
-        return TextFile::writeText(dir.DBDir + QStringLiteral("Jan-07-2024.txt"), longText());
+        return TextFile::writeText(dir.dbDir() + QStringLiteral("Jan-07-2024.txt"), longText());
     if (kind == QLatin1String("page")) {
-        const QString folder = dir.ProjectsDir + QStringLiteral("Garden/");
+        const QString folder = dir.projectsDir() + QStringLiteral("Garden/");
         return ProjectPages::savePageText(folder, folder + QStringLiteral("Projects.txt"), longText());
     }
     if (kind == QLatin1String("ledger")) {
         CostLedger ledger;
-        ledger.setProjectsDir(dir.ProjectsDir);
+        ledger.setProjectsDir(dir.projectsDir());
         QString error;
         if (!ledger.switchTo(QStringLiteral("Garden"), &error))
             return WriteResult::failure(QStringLiteral("load: ") + error);
@@ -51,13 +51,13 @@ WriteResult save(const QString &kind, const DataFolder &dir)
         return {};
     }
     if (kind == QLatin1String("list"))
-        return TextFile::writeLines(dir.configDir + QStringLiteral("departments.txt"),
+        return TextFile::writeLines(dir.configDir() + QStringLiteral("departments.txt"),
                                     longText().split(QLatin1Char('\n')));
     if (kind == QLatin1String("alarms")) {
         ListViewData list;
         for (int i = 0; i < 200; ++i)
             list.items.append(ListViewItem{true, QStringLiteral("Alarm %1").arg(i), {QStringLiteral("7:30 AM")}});
-        return saveListView(list, dir.ProjectsDir + QStringLiteral("Garden/bedtimes.txt"));
+        return saveListView(list, dir.projectsDir() + QStringLiteral("Garden/bedtimes.txt"));
     }
     return WriteResult::failure(QStringLiteral("unknown kind ") + kind);
 }

@@ -126,7 +126,7 @@ void TestFullDisk::smallFileSystemFillsUp()
     mount.point = point;
 
     const DataFolder data(point + QLatin1Char('/'), nullptr);
-    const QString note = data.DBDir + QStringLiteral("Jan-07-2024.txt");
+    const QString note = data.dbDir() + QStringLiteral("Jan-07-2024.txt");
     writeFileBytes(note, "The note as it was.");
     // Fill the rest of the file system.
     const QString filler = point + QStringLiteral("/filler");

@@ -61,7 +61,7 @@ struct Projects
     }
     ProjectsSection *p() const { return f.form()->projectsSection; }
     ProjectNotebook *book() const { return p()->notebook; }
-    QString dir() const { return f.form()->dataFolder()->ProjectsDir; }
+    QString dir() const { return f.form()->dataFolder()->projectsDir(); }
     void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
 
     MainWindowFixture f{"45296"};
@@ -207,7 +207,7 @@ private Q_SLOTS:
             journal->topicList->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
-        const QString journalDir = QFileInfo(f.form()->dataFolder()->JournalDir).canonicalFilePath() + "/";
+        const QString journalDir = QFileInfo(f.form()->dataFolder()->journalDir()).canonicalFilePath() + "/";
         for (const QString &file : filesBelow(f.root())) {
             if (before.contains(file) || file.startsWith("Config/") || file.startsWith("DB/")
                 || file.startsWith("Projects/") || file.startsWith("Decision/"))

@@ -60,17 +60,17 @@ class Store
 public:
     Store(const QString &kind, const DataFolder &dir) : m_kind(kind), m_dir(dir)
     {
-        m_setup.topicsFile = dir.configDir + QStringLiteral("Journal_Topics.txt");
-        m_setup.folder = dir.JournalDir;
+        m_setup.topicsFile = dir.configDir() + QStringLiteral("Journal_Topics.txt");
+        m_setup.folder = dir.journalDir();
         m_setup.editors = {TopicEditor{QStringLiteral("Goals"), TopicEditorKind::Text}};
         m_setup.builtInTopics = {QStringLiteral("Built in")};
         m_topics = std::make_unique<TopicStore>(m_setup, &m_editors);
-        m_ledger.setProjectsDir(dir.ProjectsDir);
+        m_ledger.setProjectsDir(dir.projectsDir());
     }
 
     QString file() const
     {
-        const QString garden = m_dir.ProjectsDir + QStringLiteral("Garden/");
+        const QString garden = m_dir.projectsDir() + QStringLiteral("Garden/");
         if (m_kind == QLatin1String("page"))
             return garden + QStringLiteral("Projects.txt");
         if (m_kind == QLatin1String("ledger"))
@@ -113,7 +113,7 @@ public:
             return loaded.ok;
         }
         if (m_kind == QLatin1String("year")) {
-            m_record.bind(m_dir.ProjectsDir + QStringLiteral("Garden/"), 45296);
+            m_record.bind(m_dir.projectsDir() + QStringLiteral("Garden/"), 45296);
             m_record.markLoaded();
             QString notice;
             const bool loaded = m_record.loadYear(2024, message, &notice);
@@ -131,7 +131,7 @@ public:
     WriteResult save()
     {
         if (m_kind == QLatin1String("page"))
-            return ProjectPages::savePageText(m_dir.ProjectsDir + QStringLiteral("Garden/"), file(),
+            return ProjectPages::savePageText(m_dir.projectsDir() + QStringLiteral("Garden/"), file(),
                                               QStringLiteral("Sow the peas"));
         if (m_kind == QLatin1String("ledger")) {
             m_ledger.AddItem(QDateTime(QDate(2024, 1, 7), QTime(9, 0)), QLocale::c());
@@ -213,7 +213,7 @@ void TestStoredEntries::linkInsideIsReadAndWrittenThrough()
     QFETCH(QString, kind);
     Folders f;
     Store store(kind, *f.dir);
-    const QString target = f.dir->UserDataDir + QStringLiteral("kept.txt");
+    const QString target = f.dir->userDataDir() + QStringLiteral("kept.txt");
     writeFileBytes(target, store.sample());
     QVERIFY(QFile::link(target, store.file()));
 

@@ -117,9 +117,9 @@ private:
 
     ListsWorkspace *journal() { return m_form->listsWorkspace(); }
     DecisionsWorkspace *decision() { return m_form->decisionsWorkspace(); }
-    QString journalFile(const QString &name) { return m_form->dataFolder()->JournalDir + name; }
-    QString decisionFile(const QString &name) { return m_form->dataFolder()->decisionDir + name; }
-    QString configFile(const QString &name) { return m_form->dataFolder()->configDir + name; }
+    QString journalFile(const QString &name) { return m_form->dataFolder()->journalDir() + name; }
+    QString decisionFile(const QString &name) { return m_form->dataFolder()->decisionDir() + name; }
+    QString configFile(const QString &name) { return m_form->dataFolder()->configDir() + name; }
 
     // Runs the add-topic dialog with what the user does in it.
     void addTopic(TopicWorkspace *workspace, const std::function<void(AddTopicDialog *)> &act)
@@ -200,8 +200,8 @@ private Q_SLOTS:
         // before they are used.
         m_form->showLists();
         m_form->showDecisions();
-        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder()->decisionDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir()).isEmpty());
     }
 
     void listFlow()
@@ -226,7 +226,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")),
                  QByteArray("Skydiving\r\nSee the aurora\r\nRun a marathon\r\n"));
         // Dream Dates was left untouched: nothing was written for it.
-        QCOMPARE(QDir(m_form->dataFolder()->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder()->journalDir()).entryList(QDir::Files),
                  QStringList({"Bucket List_todo.txt"}));
     }
 
@@ -259,7 +259,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->topicList->selectedItems().size(), 0);
         QVERIFY(journal()->currentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
-        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
 
         restart();
         QCOMPARE(journal()->topicList->count(), 88);
@@ -403,7 +403,7 @@ private Q_SLOTS:
         journal()->openSelectedTopic();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
-        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
 
         // Deleting the last topic leaves an empty list and empty editors.
         addTopic(journal(), [](AddTopicDialog *dialog) {
@@ -420,7 +420,7 @@ private Q_SLOTS:
         QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QCOMPARE(fileBytes(configFile("Journal_Topics.txt")), QByteArray());
-        QVERIFY(QDir(m_form->dataFolder()->JournalDir).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
     }
 
     void decisionTopics()
@@ -433,7 +433,7 @@ private Q_SLOTS:
         typeLines(decision()->made, {"Buy in spring"});
         pick(decision(), "Switch Job");
         // Only the three edited notes are written.
-        const QStringList files = QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files, QDir::Name);
+        const QStringList files = QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"Buy a New car_made.txt", "Buy a New car_minus.txt",
                                      "Buy a New car_plus.txt"}));
         QCOMPARE(fileBytes(decisionFile("Buy a New car_plus.txt")), QByteArray("Reliable\r\nSafer\r\n"));
@@ -443,8 +443,8 @@ private Q_SLOTS:
         QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
         decision()->topicDeleteButton->click();
-        QVERIFY(QDir(m_form->dataFolder()->decisionDir).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
-        QVERIFY(QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir()).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files).isEmpty());
     }
 
     void decisionPagesAreReachable()
@@ -595,7 +595,7 @@ private Q_SLOTS:
         m_form->showLists();
         pick(journal(), "Foods I Love");
         typeLines(journal()->todo, {"Figs"});
-        const QString folder = m_form->dataFolder()->JournalDir;
+        const QString folder = m_form->dataFolder()->journalDir();
         QVERIFY(QDir(folder).removeRecursively());
         m_fakes->dialogs.answers.enqueue(false);
         QVERIFY(!m_form->close());
@@ -629,7 +629,7 @@ private Q_SLOTS:
         m_form->showLists();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
-        QCOMPARE(QDir(m_form->dataFolder()->JournalDir).entryList(QDir::Files),
+        QCOMPARE(QDir(m_form->dataFolder()->journalDir()).entryList(QDir::Files),
                  QStringList({"Garden ideas_todo.txt"}));
     }
 
@@ -675,7 +675,7 @@ private Q_SLOTS:
         m_form->showLists();
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"precious"});
-        const QString folder = m_form->dataFolder()->JournalDir;
+        const QString folder = m_form->dataFolder()->journalDir();
         QVERIFY(QDir(folder).removeRecursively());
         pick(journal(), "Dream Dates");
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
@@ -798,7 +798,7 @@ private Q_SLOTS:
         QCOMPARE(d->currentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(d->titleLabel->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
-        QCOMPARE(QDir(m_form->dataFolder()->decisionDir).entryList(QDir::Files, QDir::Name),
+        QCOMPARE(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
         restart();
@@ -894,7 +894,7 @@ private Q_SLOTS:
         QVERIFY(journal()->saveEditedTopic());
         QVERIFY(!journal()->hasUnsavedEdits());
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")), QByteArray("Skydiving\r\n"));
-        QVERIFY(QDir(m_form->dataFolder()->JournalDir).removeRecursively());
+        QVERIFY(QDir(m_form->dataFolder()->journalDir()).removeRecursively());
         typeLines(journal()->todo, {"", "Aurora"});
         const WriteResult failed = journal()->saveEditedTopic();
         QVERIFY(!failed);

@@ -65,7 +65,7 @@ struct AlarmFlowWindow
         select(project);
         book()->setCurrentIndex(ProjectNotebook::TimeTab);
     }
-    QString folder(const QString &name) const { return form->dataFolder()->ProjectsDir + name + QLatin1Char('/'); }
+    QString folder(const QString &name) const { return form->dataFolder()->projectsDir() + name + QLatin1Char('/'); }
     void answerAlarmSet(QTime time)
     {
         fakes.dialogs.formAnswer = [time](QDialog &shown) {
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QDir().mkpath(QFileInfo(readings).path());
         TextFile::writeLines(readings, {QStringLiteral("F=98.6")});
         w.showTime(QStringLiteral("Garden"));
-        const QString report = w.form->dataFolder()->BuildDir + QStringLiteral("DedoDurid.html");
+        const QString report = w.form->dataFolder()->buildDir() + QStringLiteral("DedoDurid.html");
         QVERIFY(!QFile::exists(report)); // binding alone saves nothing yet
         w.tracker()->toggleSleepSlot(5, 3);
         QVERIFY(TextFile::readLines(report).contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));

@@ -536,7 +536,7 @@ private Q_SLOTS:
     }
 
 private:
-    QString project(const QString &name) const { return m_data->ProjectsDir + name + QLatin1Char('/'); }
+    QString project(const QString &name) const { return m_data->projectsDir() + name + QLatin1Char('/'); }
     double now() const { return m_fakes->clock.nowDayNumber(); }
     int columnOf(int date) const { return date - m_form->sleepRecord.firstDate() + 1; }
     QPoint cellCentre(int column, int row) const

@@ -51,7 +51,7 @@ struct TrackerWindow
         QVERIFY(!found.isEmpty());
         projects()->department->setCurrentItem(found.first());
     }
-    QString folder(const QString &name) const { return form->dataFolder()->ProjectsDir + name + QLatin1Char('/'); }
+    QString folder(const QString &name) const { return form->dataFolder()->projectsDir() + name + QLatin1Char('/'); }
     int column(int date) const { return date - tracker()->sleepRecord.firstDate() + 1; }
 
     FakeServices fakes;

@@ -69,31 +69,31 @@ bool copyRecursively(const QString &source, const QString &destination, QString 
 DataFolder::DataFolder(const QString &root, IShell *shell)
     : m_shell(shell)
 {
-    rootDir = root;
-    DBDir = rootDir + QStringLiteral("DB/");
-    configDir = rootDir + QStringLiteral("Config/");
-    BuildDir = rootDir + QStringLiteral("Build/");
-    helpDir = rootDir + QStringLiteral("Help/");
-    ftpDir = rootDir + QStringLiteral("FTP/");
-    foldersDir = rootDir + QStringLiteral("Folders/");
-    logDir = rootDir + QStringLiteral("Log/");
-    reportDir = rootDir + QStringLiteral("Report/");
-    imagesDir = reportDir + QStringLiteral("Images/");
-    iconsDir = rootDir + QStringLiteral("Icons/");
-    brandDir = rootDir + QStringLiteral("Brand/");
-    UserDataDir = rootDir + QStringLiteral("UserData/");
-    ProjectsDir = rootDir + QStringLiteral("Projects/");
-    summaryDir = ProjectsDir + QStringLiteral("Summary/");
-    JournalDir = rootDir + QStringLiteral("Journal/");
-    decisionDir = rootDir + QStringLiteral("Decision/");
+    m_rootDir = root;
+    m_dbDir = m_rootDir + QStringLiteral("DB/");
+    m_configDir = m_rootDir + QStringLiteral("Config/");
+    m_buildDir = m_rootDir + QStringLiteral("Build/");
+    m_helpDir = m_rootDir + QStringLiteral("Help/");
+    m_ftpDir = m_rootDir + QStringLiteral("FTP/");
+    m_foldersDir = m_rootDir + QStringLiteral("Folders/");
+    m_logDir = m_rootDir + QStringLiteral("Log/");
+    m_reportDir = m_rootDir + QStringLiteral("Report/");
+    m_imagesDir = m_reportDir + QStringLiteral("Images/");
+    m_iconsDir = m_rootDir + QStringLiteral("Icons/");
+    m_brandDir = m_rootDir + QStringLiteral("Brand/");
+    m_userDataDir = m_rootDir + QStringLiteral("UserData/");
+    m_projectsDir = m_rootDir + QStringLiteral("Projects/");
+    m_summaryDir = m_projectsDir + QStringLiteral("Summary/");
+    m_journalDir = m_rootDir + QStringLiteral("Journal/");
+    m_decisionDir = m_rootDir + QStringLiteral("Decision/");
 
     // Parents come before their children, so a fresh root gets them all.
-    const QString order[] = {rootDir,     ProjectsDir, summaryDir, JournalDir, decisionDir,
-                             logDir,      UserDataDir, DBDir,      configDir,  BuildDir,
-                             helpDir,     ftpDir,      reportDir,  imagesDir};
+    const QString order[] = {m_rootDir,     m_projectsDir, m_summaryDir, m_journalDir, m_decisionDir,
+                             m_logDir,      m_userDataDir, m_dbDir,      m_configDir,  m_buildDir,
+                             m_helpDir,     m_ftpDir,      m_reportDir,  m_imagesDir};
     for (const QString &folder : order)
         createOneLevel(folder);
-    TextFile::setDataRoot(rootDir);
+    TextFile::setDataRoot(m_rootDir);
 }
 
 int DataFolder::removeUnfinishedWrites() const
@@ -109,7 +109,7 @@ int DataFolder::removeUnfinishedWrites() const
     {
         QString folder;
         bool nested;
-    } folders[] = {{DBDir, false}, {configDir, false}, {JournalDir, false}, {decisionDir, false}, {ProjectsDir, true}};
+    } folders[] = {{m_dbDir, false}, {m_configDir, false}, {m_journalDir, false}, {m_decisionDir, false}, {m_projectsDir, true}};
     int removed = 0;
     for (const auto &[folder, nested] : folders) {
         if (folder.isEmpty())
@@ -145,7 +145,7 @@ void DataFolder::shellOpen(const QString &path) const
         m_shell->openPath(path);
 }
 
-void DataFolder::OpenFolder(const QString &path) const
+void DataFolder::openFolder(const QString &path) const
 {
     if (m_shell)
         m_shell->openFolder(path);

@@ -21,30 +21,30 @@ public:
     // root must end with "/". The shell may be null (no opener, no trash).
     DataFolder(const QString &root, IShell *shell);
 
-    QString rootDir;
-    QString DBDir;
-    QString configDir;
-    QString BuildDir;
-    QString helpDir;
-    QString ftpDir;
-    QString foldersDir;
-    QString logDir;
-    QString reportDir;
-    QString imagesDir;
-    QString iconsDir;
-    QString brandDir;
-    QString UserDataDir;
-    QString ProjectsDir;
-    QString summaryDir;
-    QString JournalDir;
-    QString decisionDir;
+    const QString &rootDir() const { return m_rootDir; }
+    const QString &dbDir() const { return m_dbDir; }
+    const QString &configDir() const { return m_configDir; }
+    const QString &buildDir() const { return m_buildDir; }
+    const QString &helpDir() const { return m_helpDir; }
+    const QString &ftpDir() const { return m_ftpDir; }
+    const QString &foldersDir() const { return m_foldersDir; }
+    const QString &logDir() const { return m_logDir; }
+    const QString &reportDir() const { return m_reportDir; }
+    const QString &imagesDir() const { return m_imagesDir; }
+    const QString &iconsDir() const { return m_iconsDir; }
+    const QString &brandDir() const { return m_brandDir; }
+    const QString &userDataDir() const { return m_userDataDir; }
+    const QString &projectsDir() const { return m_projectsDir; }
+    const QString &summaryDir() const { return m_summaryDir; }
+    const QString &journalDir() const { return m_journalDir; }
+    const QString &decisionDir() const { return m_decisionDir; }
     // There is no Windows directory here; kept empty for callers that ask.
-    QString windowsDir;
+    const QString &windowsDir() const { return m_windowsDir; }
 
     // Opens a document, folder or web address with the desktop's opener.
     void shellOpen(const QString &path) const;
     // Shows a folder in the file manager.
-    void OpenFolder(const QString &path) const;
+    void openFolder(const QString &path) const;
 
     // The user's documents folder with a trailing "/". Returns false and
     // sets the error "Could not find MyDocuments folder location." when the
@@ -75,6 +75,24 @@ public:
     int removeUnfinishedWrites() const;
 
 private:
+    QString m_rootDir;
+    QString m_dbDir;
+    QString m_configDir;
+    QString m_buildDir;
+    QString m_helpDir;
+    QString m_ftpDir;
+    QString m_foldersDir;
+    QString m_logDir;
+    QString m_reportDir;
+    QString m_imagesDir;
+    QString m_iconsDir;
+    QString m_brandDir;
+    QString m_userDataDir;
+    QString m_projectsDir;
+    QString m_summaryDir;
+    QString m_journalDir;
+    QString m_decisionDir;
+    QString m_windowsDir;
     IShell *m_shell;
 };
 

@@ -39,7 +39,7 @@ int projectInUse(const MainWindow *window)
         const QString name = list->item(row)->text().trimmed();
         if (name.isEmpty())
             continue;
-        const QString folder = window->dataFolder()->ProjectsDir + name;
+        const QString folder = window->dataFolder()->projectsDir() + name;
         if (QFileInfo(folder).isDir() && !QDir(folder).entryList(QDir::Files).isEmpty())
             return row;
     }

@@ -60,7 +60,7 @@ DayNoteColumn *WeekController::addDayColumn(QWidget *panel, int position)
         // Notes and day folders named under this desktop's language by an
         // older install get the names every language shares, once.
         for (const DayNotes::Adoption &adoption :
-             DayNotes::adoptAllLocaleNamed(m_dataFolder->DBDir, m_dataFolder->UserDataDir, QLocale()))
+             DayNotes::adoptAllLocaleNamed(m_dataFolder->dbDir(), m_dataFolder->userDataDir(), QLocale()))
             noteAdoption(adoption);
         m_firstDay = std::clamp(today(), earliestFirstDay(), latestFirstDay());
         offsetFromToday = m_firstDay - today();
@@ -145,8 +145,8 @@ void WeekController::reportAdoptions()
 
 QString WeekController::notePathFor(int day)
 {
-    const QString fixed = m_dataFolder->DBDir + DayNotes::noteName(day);
-    const QString own = m_dataFolder->DBDir + DayNotes::localeNoteName(day, QLocale());
+    const QString fixed = m_dataFolder->dbDir() + DayNotes::noteName(day);
+    const QString own = m_dataFolder->dbDir() + DayNotes::localeNoteName(day, QLocale());
     if (own == fixed)
         return fixed;
     const DayNotes::Adoption adoption = DayNotes::adoptLocaleNamed(fixed, own, false);
@@ -156,8 +156,8 @@ QString WeekController::notePathFor(int day)
 
 QString WeekController::folderPathFor(int day)
 {
-    const QString fixed = m_dataFolder->UserDataDir + DayNotes::folderName(day);
-    const QString own = m_dataFolder->UserDataDir + DayNotes::localeFolderName(day, QLocale());
+    const QString fixed = m_dataFolder->userDataDir() + DayNotes::folderName(day);
+    const QString own = m_dataFolder->userDataDir() + DayNotes::localeFolderName(day, QLocale());
     if (own == fixed)
         return fixed;
     const DayNotes::Adoption adoption = DayNotes::adoptLocaleNamed(fixed, own, true);
@@ -323,7 +323,7 @@ void WeekController::openDayFolder(DayNoteColumn *editor)
     }
     editor->openFolderButton->show();
     editor->createFolderButton->hide();
-    m_dataFolder->OpenFolder(editor->dayFolder);
+    m_dataFolder->openFolder(editor->dayFolder);
 }
 
 void WeekController::destroyColumns()

@@ -189,7 +189,7 @@ void DocumentsBrowser::openShownFolder()
 {
     QString folder;
     if (documentsFolder(&folder))
-        m_dataFolder->OpenFolder(folder);
+        m_dataFolder->openFolder(folder);
 }
 
 void DocumentsBrowser::createNewFile()

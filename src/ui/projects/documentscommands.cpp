@@ -27,7 +27,7 @@ void DocumentsCommands::openDocumentsFolder()
 
 void DocumentsCommands::openDataFolder(const QString &projectFolder)
 {
-    m_dataFolder->OpenFolder(projectFolder.isEmpty() ? m_dataFolder->ProjectsDir : projectFolder);
+    m_dataFolder->openFolder(projectFolder.isEmpty() ? m_dataFolder->projectsDir() : projectFolder);
 }
 
 void DocumentsCommands::openLink(const QString &link)

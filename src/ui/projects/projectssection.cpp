@@ -101,8 +101,8 @@ void ProjectsSection::createLedger()
         if (!m_dataFolder)
             return;
         const QString owner = m_ledger->ownerName();
-        m_dataFolder->OpenFolder(owner.isEmpty() ? m_dataFolder->ProjectsDir
-                                                 : m_dataFolder->ProjectsDir + owner + QLatin1Char('/'));
+        m_dataFolder->openFolder(owner.isEmpty() ? m_dataFolder->projectsDir()
+                                                 : m_dataFolder->projectsDir() + owner + QLatin1Char('/'));
     });
 }
 
@@ -344,7 +344,7 @@ void ProjectsSection::restoreSelection()
 
 QString ProjectsSection::departmentsFile() const
 {
-    return m_dataFolder ? m_dataFolder->configDir + QStringLiteral("departments.txt") : QString();
+    return m_dataFolder ? m_dataFolder->configDir() + QStringLiteral("departments.txt") : QString();
 }
 
 void ProjectsSection::loadDepartments()
@@ -392,7 +392,7 @@ QString ProjectsSection::projectFolder() const
     if (!m_dataFolder || ProjectNames::trimBlanks(name).isEmpty()
         || !ProjectNames::nameProblem(ProjectNames::trimBlanks(name)).isEmpty())
         return {};
-    return m_dataFolder->ProjectsDir + name + QLatin1Char('/');
+    return m_dataFolder->projectsDir() + name + QLatin1Char('/');
 }
 
 void ProjectsSection::sectionEntered()
@@ -422,8 +422,8 @@ void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
 
 bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
 {
-    const QString folder = ProjectPages::ownerFolder(m_dataFolder->ProjectsDir, editor->ownerName);
-    const QString path = ProjectPages::pageFile(m_dataFolder->ProjectsDir, editor->ownerName, editor->pageName());
+    const QString folder = ProjectPages::ownerFolder(m_dataFolder->projectsDir(), editor->ownerName);
+    const QString path = ProjectPages::pageFile(m_dataFolder->projectsDir(), editor->ownerName, editor->pageName());
     QString text;
     QString reason;
     // Without its folder a page reads as empty, but that says nothing about
@@ -453,7 +453,7 @@ bool ProjectsSection::savePage(PageEditor *editor, QString *error)
     // edited is left as it is on disk.
     if (!m_dataFolder || editor->loadFailed || !editor->isEdited())
         return true;
-    const QString projectsDir = m_dataFolder->ProjectsDir;
+    const QString projectsDir = m_dataFolder->projectsDir();
     const QString folder = ProjectPages::ownerFolder(projectsDir, editor->ownerName);
     const QString path = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
     // A project folder that went away while its page was being edited is
@@ -504,7 +504,7 @@ bool ProjectsSection::saveEdited(QStringList *errors)
 void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
 {
     editor->ownerName = ProjectNames::SummaryName;
-    const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->ProjectsDir,
+    const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->projectsDir(),
                                                         editor->pageName(), &m_pageCache);
     editor->loadFailed = false;
     editor->setReadOnly(false);
@@ -512,7 +512,7 @@ void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
     editor->setToolTip(QString());
     editor->setPageText(text, true);
     const WriteResult written = m_pageCache.saveText(
-        m_dataFolder->summaryDir, m_dataFolder->summaryDir + editor->pageName() + QStringLiteral(".txt"), text);
+        m_dataFolder->summaryDir(), m_dataFolder->summaryDir() + editor->pageName() + QStringLiteral(".txt"), text);
     if (!written && error)
         *error = written.error;
 }
@@ -522,9 +522,9 @@ bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
     if (!savePage(editor, error))
         return false; // the text stays with its owner
     editor->ownerName = currentProjectName();
-    const QString folder = ProjectPages::ownerFolder(m_dataFolder->ProjectsDir, editor->ownerName);
+    const QString folder = ProjectPages::ownerFolder(m_dataFolder->projectsDir(), editor->ownerName);
     if (!QFileInfo(folder).isDir())
-        QDir(m_dataFolder->ProjectsDir).mkdir(editor->ownerName);
+        QDir(m_dataFolder->projectsDir()).mkdir(editor->ownerName);
     if (editor->ownerName == ProjectNames::SummaryName) {
         QString summaryError;
         buildSummary(editor, &summaryError);
@@ -540,7 +540,7 @@ bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
 void ProjectsSection::loadStartPages(DataFolder *dataFolder)
 {
     m_dataFolder = dataFolder;
-    m_ledger->setProjectsDir(dataFolder->ProjectsDir);
+    m_ledger->setProjectsDir(dataFolder->projectsDir());
     // Every editor starts on the pages of the projects folder itself, so
     // that the first switch writes back what was there, not empty pages.
     QStringList errors;
@@ -560,7 +560,7 @@ QString ProjectsSection::openProblem(const QString &name) const
     const QString problem = ProjectNames::nameProblem(name);
     if (!problem.isEmpty())
         return problem;
-    const QString projectsDir = m_dataFolder->ProjectsDir;
+    const QString projectsDir = m_dataFolder->projectsDir();
     if (!QFileInfo(projectsDir).isDir())
         return tr("The project \"%1\" cannot be opened: the projects folder \"%2\" is not there "
                   "(was the data folder's disk removed?).")
@@ -602,8 +602,8 @@ void ProjectsSection::openSelectedProject()
     projectsLabel->setText(name);
     notebook->setHeadings(name);
     folderLabel->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
-    if (!QFileInfo(m_dataFolder->ProjectsDir + name).isDir())
-        QDir(m_dataFolder->ProjectsDir).mkdir(name);
+    if (!QFileInfo(m_dataFolder->projectsDir() + name).isDir())
+        QDir(m_dataFolder->projectsDir()).mkdir(name);
     for (PageEditor *editor : editors) {
         QString error;
         if (!switchPage(editor, &error))
@@ -686,7 +686,7 @@ void ProjectsSection::deleteSelectedProject()
             this, QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. ")))
         return;
     QString error;
-    if (!ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->ProjectsDir + name + QLatin1Char('/'), &error))
+    if (!ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'), &error))
         reportErrors({error});
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.

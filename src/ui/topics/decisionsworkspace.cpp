@@ -34,8 +34,8 @@ const QColor kLinkColor(0x00, 0x80, 0xFF);
 TopicWorkspaceSetup decisionSetup(const DataFolder &dataFolder)
 {
     TopicWorkspaceSetup setup;
-    setup.topicsFile = dataFolder.configDir + QStringLiteral("Decision_Topics.txt");
-    setup.folder = dataFolder.decisionDir;
+    setup.topicsFile = dataFolder.configDir() + QStringLiteral("Decision_Topics.txt");
+    setup.folder = dataFolder.decisionDir();
     const TopicEditorKind lines = TopicEditorKind::Lines;
     const TopicEditorKind text = TopicEditorKind::Text;
     auto caption = [](const char *text) { return QCoreApplication::translate("DecisionsWorkspace", text); };

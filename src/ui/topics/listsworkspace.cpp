@@ -20,8 +20,8 @@ const QColor kJournalLineColor(0xC1, 0xE0, 0xFF);
 TopicWorkspaceSetup journalSetup(const DataFolder &dataFolder)
 {
     TopicWorkspaceSetup setup;
-    setup.topicsFile = dataFolder.configDir + QStringLiteral("Journal_Topics.txt");
-    setup.folder = dataFolder.JournalDir;
+    setup.topicsFile = dataFolder.configDir() + QStringLiteral("Journal_Topics.txt");
+    setup.folder = dataFolder.journalDir();
     setup.editors = {{QStringLiteral("todo"), TopicEditorKind::Lines}};
     setup.builtInTopics = Topics::builtInJournalTopics();
     return setup;

@@ -138,7 +138,7 @@ TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidg
     // The alarm lists and their clock, which runs from now on.
     alarmPages = new AlarmPages(bedPage, feedPage, m_services, this);
     connect(alarmPages, &AlarmPages::sleepCycleRequested, this, &TimeTracker::showSleepCycle);
-    sleepReport = new SleepReportWindow(m_dataFolder ? m_dataFolder->BuildDir : QString(), m_services, this);
+    sleepReport = new SleepReportWindow(m_dataFolder ? m_dataFolder->buildDir() : QString(), m_services, this);
     connect(sleepReport, &SleepReportWindow::reportOpened, this, [this](const QString &where) {
         reportWhere->setText(where);
         reportWhere->show();
@@ -334,7 +334,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
     // Every binding stays inside the data folder, whatever the project's
     // name made of the path.
     if (m_dataFolder) {
-        const QString root = QDir::cleanPath(m_dataFolder->rootDir) + QLatin1Char('/');
+        const QString root = QDir::cleanPath(m_dataFolder->rootDir()) + QLatin1Char('/');
         const QString wanted = QDir::cleanPath(folder) + QLatin1Char('/');
         if (!wanted.startsWith(root) || wanted == root) {
             if (m_services.dialogs)
@@ -506,7 +506,7 @@ bool TimeTracker::saveEdited(QString *error)
 
 QString TimeTracker::lastTrackedFile() const
 {
-    return m_dataFolder ? m_dataFolder->configDir + QStringLiteral("lasttracked.txt") : QString();
+    return m_dataFolder ? m_dataFolder->configDir() + QStringLiteral("lasttracked.txt") : QString();
 }
 
 void TimeTracker::rememberTrackedProject(const QString &folder)
@@ -514,7 +514,7 @@ void TimeTracker::rememberTrackedProject(const QString &folder)
     if (!m_dataFolder)
         return;
     // The project's folder name, relative to the projects folder.
-    const QString projects = QDir::cleanPath(m_dataFolder->ProjectsDir);
+    const QString projects = QDir::cleanPath(m_dataFolder->projectsDir());
     const QString cleaned = QDir::cleanPath(folder);
     if (!cleaned.startsWith(projects + QLatin1Char('/')))
         return;
@@ -543,7 +543,7 @@ void TimeTracker::loadLastTrackedAlarms()
     m_lastTrackedRead = true;
     if (!error.isEmpty() || name.isEmpty() || name.contains(QLatin1Char('\n')))
         return;
-    const QString projects = QDir::cleanPath(m_dataFolder->ProjectsDir);
+    const QString projects = QDir::cleanPath(m_dataFolder->projectsDir());
     const QString folder = QDir::cleanPath(projects + QLatin1Char('/') + name);
     // Only a project folder inside the projects folder.
     if (!folder.startsWith(projects + QLatin1Char('/')) || !QFileInfo(folder).isDir())
