@@ -3,7 +3,7 @@
 #include "ui/app/autosave.h"
 #include "ui/app/keyboardaccess.h"
 #include "ui/calendar/datecommitter.h"
-#include "ui/calendar/pickercursorkeeper.h"
+#include "ui/calendar/datepicker.h"
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/weekcontroller.h"
 #include "core/common/daynumber.h"
@@ -169,7 +169,7 @@ void MainWindow::createTopBar()
         *s.label = label;
     }
 
-    datePicker = new QDateEdit(m_bar);
+    datePicker = new DatePicker(m_bar);
     datePicker->setObjectName(QStringLiteral("Date_Picker"));
     datePicker->setAccessibleName(tr("Date"));
     datePicker->setCalendarPopup(true);
@@ -181,7 +181,6 @@ void MainWindow::createTopBar()
     datePicker->setGeometry(272, 24, 281, 26);
     // The week follows a date the user settled on, not every keystroke.
     m_pickerCommitter = new DateCommitter(datePicker);
-    new PickerCursorKeeper(datePicker);
     connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::showPickedWeek);
 
     nextDayButton = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));

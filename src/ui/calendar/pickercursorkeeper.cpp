@@ -1,14 +1,15 @@
 #include "ui/calendar/pickercursorkeeper.h"
 
-#include <QDateEdit>
+#include "ui/calendar/datepicker.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
-PickerCursorKeeper::PickerCursorKeeper(QDateEdit *edit)
+PickerCursorKeeper::PickerCursorKeeper(DatePicker *edit)
     : QObject(edit)
     , m_edit(edit)
-    , m_line(edit->findChild<QLineEdit *>())
+    , m_line(edit->textField())
 {
     edit->installEventFilter(this);
 }

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QObject>
 
-class QDateEdit;
+class DatePicker;
 class QLineEdit;
 
 // Keeps the text cursor of a date edit in the field the user types in.
@@ -17,7 +17,7 @@ class PickerCursorKeeper : public QObject
 {
     Q_OBJECT
 public:
-    explicit PickerCursorKeeper(QDateEdit *edit);
+    explicit PickerCursorKeeper(DatePicker *edit);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -25,6 +25,6 @@ protected:
 private:
     QString weekdayName(const QDate &date) const;
 
-    QDateEdit *m_edit;
+    DatePicker *m_edit;
     QLineEdit *m_line = nullptr;
 };
