@@ -84,7 +84,10 @@ int main(int argc, char **argv)
     SystemClock clock;
     FakeShell shell;
     FakeDialogs dialogs; // no modal boxes: errors are recorded, questions answered No
-    Services services{&clock, &shell, &dialogs, nullptr};
+    FakePrinting printing;
+    FakeSound sound;
+    FakeAlarmNotifier notifier;
+    Services services{&clock, &shell, &dialogs, &printing, &sound, &notifier};
     MainWindow form(services, StartOptions{root, QStringLiteral("45296")});
     form.show();
     form.runStartup();

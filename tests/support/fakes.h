@@ -6,6 +6,7 @@
 #include "ui/platform/services.h"
 #include "core/platform/shell.h"
 #include "ui/platform/sound.h"
+#include "recordingprinter.h"
 
 #include <QDateTime>
 #include <QList>
@@ -126,11 +127,10 @@ struct FakeServices
     FakeDialogs dialogs;
     FakeSound sound;
     FakeAlarmNotifier notifier;
+    FakePrinting printing;
+    // Every seam set, as the program sets them.
     Services services()
     {
-        Services s{&clock, &shell, &dialogs, nullptr};
-        s.sound = &sound;
-        s.alarmNotifier = &notifier;
-        return s;
+        return Services{&clock, &shell, &dialogs, &printing, &sound, &notifier};
     }
 };

@@ -492,8 +492,7 @@ void MainWindow::printShownPage()
 
 void MainWindow::showPrinterSetup()
 {
-    if (m_services.printing)
-        m_services.printing->setUpPrinter(this);
+    m_services.printing->setUpPrinter(this);
 }
 
 void MainWindow::showSmallCalendar()

@@ -67,8 +67,6 @@ QStringList displayedLines(const QPlainTextEdit *editor)
 std::unique_ptr<IPrintTarget> choosePrintTarget(const Services &services, QWidget *parent,
                                                 const QString &pdfName, QString *pdfPath)
 {
-    if (!services.printing)
-        return nullptr;
     if (services.printing->hasPrinter())
         return services.printing->printerTarget();
     if (!services.dialogs->yesNo(parent, QObject::tr("No printer is installed. Save the pages as a PDF "

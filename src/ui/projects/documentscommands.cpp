@@ -49,7 +49,7 @@ void DocumentsCommands::openLink(const QString &link)
                                       .arg(link, localPath));
         return;
     }
-    if (!m_services.shell || !m_services.shell->openPath(localPath.isEmpty() ? link : localPath))
+    if (!m_services.shell->openPath(localPath.isEmpty() ? link : localPath))
         m_services.dialogs->error(m_section->window(),
                                   tr("The link \"%1\" could not be opened: the desktop found no program "
                                      "to open it, or it is not a web address or a file.")

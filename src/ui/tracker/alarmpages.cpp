@@ -71,20 +71,18 @@ AlarmPages::AlarmPages(QWidget *bedPage, QWidget *feedPage, const Services &serv
     snoozeTimer->setObjectName(QStringLiteral("Alarm_Snooze"));
     snoozeTimer->setInterval(snoozeInterval);
     connect(snoozeTimer, &QTimer::timeout, this, &AlarmPages::ringSnoozedAlarm);
-    if (m_services.alarmNotifier) {
-        connect(m_services.alarmNotifier, &IAlarmNotifier::stopRequested, this,
-                &AlarmPages::stopAlarm);
-        connect(m_services.alarmNotifier, &IAlarmNotifier::snoozeRequested, this,
-                &AlarmPages::snoozeAlarm);
-    }
+    connect(m_services.alarmNotifier, &IAlarmNotifier::stopRequested, this,
+            &AlarmPages::stopAlarm);
+    connect(m_services.alarmNotifier, &IAlarmNotifier::snoozeRequested, this,
+            &AlarmPages::snoozeAlarm);
     startClock();
 }
 
 AlarmPages::~AlarmPages()
 {
-    if (m_playing != Source::None && m_services.sound)
+    if (m_playing != Source::None)
         m_services.sound->stop();
-    if (m_ringing != Source::None && m_services.alarmNotifier)
+    if (m_ringing != Source::None)
         m_services.alarmNotifier->closeAlarm();
 }
 
@@ -265,12 +263,10 @@ void AlarmPages::loadList(QTreeWidget *list, const QString &fileName)
         return;
     }
     m_damaged.insert(path);
-    if (m_services.dialogs) {
-        m_services.dialogs->error(
-            m_owner, load.error
-                         + tr("\nThe entries that could be read are shown. Before the list is "
-                              "saved again, the file is kept as a copy beside it."));
-    }
+    m_services.dialogs->error(
+        m_owner, load.error
+                     + tr("\nThe entries that could be read are shown. Before the list is "
+                          "saved again, the file is kept as a copy beside it."));
 }
 
 bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *error)
@@ -282,7 +278,7 @@ bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *e
         m_edited.insert(list);
         if (error)
             *error = text;
-        else if (m_services.dialogs)
+        else
             m_services.dialogs->error(m_owner, text);
         return false;
     };
@@ -385,8 +381,7 @@ void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
                  dialog.thursdayBox->isChecked(), dialog.fridayBox->isChecked(), dialog.saturdayBox->isChecked(),
                  dialog.sundayBox->isChecked()});
             if (schedule.isEmpty()) {
-                if (m_services.dialogs)
-                    m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
+                m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
                 return;
             }
         }
@@ -412,8 +407,7 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
 {
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
     if (selected.isEmpty()) {
-        if (m_services.dialogs)
-            m_services.dialogs->message(m_owner, tr("Select the alarm to delete first."));
+        m_services.dialogs->message(m_owner, tr("Select the alarm to delete first."));
         saveList(list, fileName);
         return;
     }
@@ -449,8 +443,7 @@ void AlarmPages::startClock()
 
 void AlarmPages::checkAlarms()
 {
-    const QDateTime now = m_services.clock ? m_services.clock->now()
-                                           : QDateTime::currentDateTime();
+    const QDateTime now = m_services.clock->now();
     const AlarmTicker::Actions actions =
         ticker.tick(entriesOf(listBedTimes), entriesOf(listWakeUp), now);
     if (actions.playBed) {
@@ -508,7 +501,7 @@ void AlarmPages::ring(Source source, QTreeWidgetItem *entry)
     if (m_ringTitle.isEmpty())
         m_ringTitle = tr("Alarm");
     // A second matching tick in the same minute rings on, shown once.
-    if (again || !m_services.alarmNotifier)
+    if (again)
         return;
     m_services.alarmNotifier->showAlarm(m_ringTitle, m_ringText);
 }
@@ -520,8 +513,7 @@ void AlarmPages::endRinging()
     if (m_ringing == Source::None)
         return;
     m_ringing = Source::None;
-    if (m_services.alarmNotifier)
-        m_services.alarmNotifier->closeAlarm();
+    m_services.alarmNotifier->closeAlarm();
 }
 
 void AlarmPages::playBedSound()
@@ -542,7 +534,7 @@ void AlarmPages::playFile(const QString &fileName, Source source, bool allowSile
 {
     if (!allowSilence && fileName == QLatin1String("Silence.wav"))
         return;
-    if (soundFolder.isEmpty() || !m_services.sound)
+    if (soundFolder.isEmpty())
         return;
     const QString path = soundFolder + fileName;
     if (!QFileInfo(path).isFile())
@@ -553,8 +545,7 @@ void AlarmPages::playFile(const QString &fileName, Source source, bool allowSile
 
 void AlarmPages::stopSound()
 {
-    if (m_services.sound)
-        m_services.sound->stop();
+    m_services.sound->stop();
     m_playing = Source::None;
 }
 

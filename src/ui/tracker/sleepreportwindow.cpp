@@ -40,7 +40,7 @@ SleepReport::Result SleepReportWindow::writeSleepReport(const Source &source)
 {
     if (source.trackedFolder.isEmpty() || m_buildDir.isEmpty())
         return {};
-    const QDateTime now = m_services.clock ? m_services.clock->now() : QDateTime::currentDateTime();
+    const QDateTime now = m_services.clock->now();
     return SleepReport::writeReport(source.trackedFolder + source.monthKey + QStringLiteral("/time.txt"),
                               reportPath(), source.monthText,
                               formatDateTime(QStringLiteral("ddddd"), now));
@@ -60,7 +60,7 @@ void SleepReportWindow::showReport(const Source &source)
         return;
     }
     const QString where = QDir::toNativeSeparators(reportPath());
-    if (!m_services.shell || !m_services.shell->openPath(reportPath())) {
+    if (!m_services.shell->openPath(reportPath())) {
         showError(tr("No program could open the sleep report. It is saved as \"%1\"; open that file "
                      "with a web browser.")
                       .arg(where));
@@ -113,7 +113,7 @@ void SleepReportWindow::printLoaded()
     m_target.reset();
     if (!m_printed)
         showError(tr("The sleep report could not be printed."));
-    else if (!m_pdfPath.isEmpty() && m_services.dialogs)
+    else if (!m_pdfPath.isEmpty())
         m_services.dialogs->message(m_owner, tr("No printer is installed. The sleep report was "
                                                 "saved as \"%1\".")
                                                  .arg(QDir::toNativeSeparators(m_pdfPath)));
@@ -130,8 +130,7 @@ void SleepReportWindow::finishPrint(bool ok)
 
 void SleepReportWindow::showError(const QString &text)
 {
-    if (m_services.dialogs)
-        m_services.dialogs->error(m_owner, text);
+    m_services.dialogs->error(m_owner, text);
 }
 
 void SleepReportWindow::addButtons(QWidget *parent, int x, int y, std::function<Source()> source)

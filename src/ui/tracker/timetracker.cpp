@@ -311,7 +311,7 @@ bool TimeTracker::eventFilter(QObject *watched, QEvent *event)
 
 void TimeTracker::reportWrite(const WriteResult &result)
 {
-    if (!result && m_services.dialogs)
+    if (!result)
         m_services.dialogs->error(this, result.error);
 }
 
@@ -337,9 +337,8 @@ void TimeTracker::loadDay(const QString &folder, double date)
         const QString root = QDir::cleanPath(m_dataFolder->rootDir()) + QLatin1Char('/');
         const QString wanted = QDir::cleanPath(folder) + QLatin1Char('/');
         if (!wanted.startsWith(root) || wanted == root) {
-            if (m_services.dialogs)
-                m_services.dialogs->error(this, tr("The tracker cannot use the folder \"%1\": it lies "
-                                                   "outside the data folder.").arg(folder));
+            m_services.dialogs->error(this, tr("The tracker cannot use the folder \"%1\": it lies "
+                                               "outside the data folder.").arg(folder));
             return;
         }
     }
@@ -366,7 +365,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
     rememberTrackedProject(folder);
     resetStatistics();
     // A project that never stored anything has no folder yet.
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder) && m_services.dialogs)
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         m_services.dialogs->error(this, tr("The folder \"%1\" could not be created.").arg(folder));
 
     loadNote(date);
@@ -431,7 +430,7 @@ void TimeTracker::loadYear(int year)
     if (loaded) {
         // A year file that did not hold text was moved aside; a new year
         // starts and the message says where the old file is kept.
-        if (!notice.isEmpty() && m_services.dialogs)
+        if (!notice.isEmpty())
             m_services.dialogs->error(this, notice);
         return;
     }
@@ -439,9 +438,8 @@ void TimeTracker::loadYear(int year)
                           "file can be read, and the file is left as it is.")
                            .arg(year)
                            .arg(error.simplified()));
-    if (m_services.dialogs)
-        m_services.dialogs->error(
-            this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
+    m_services.dialogs->error(
+        this, tr("%1\n\nThe marks of this year are not shown, and the file is left as it is.").arg(error));
 }
 
 void TimeTracker::loadNote(double date)
@@ -463,8 +461,7 @@ void TimeTracker::loadNote(double date)
         noteEdit->setPlainText(QString());
         noteEdit->setReadOnly(true);
         sleepRecord.releaseNote();
-        if (m_services.dialogs)
-            m_services.dialogs->error(this, error);
+        m_services.dialogs->error(this, error);
         return;
     }
     noteEdit->setPlainText(text);
@@ -642,7 +639,7 @@ void TimeTracker::drawSleepCell(QPainter *painter, const QRect &rect, int row, i
         painter->drawText(cell.adjusted(1, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
     const int date = columnDate(column);
-    const int today = m_services.clock ? m_services.clock->todayDayNumber() : date - 1;
+    const int today = m_services.clock->todayDayNumber();
     const QDate day = DayNumber::toDate(date);
     if (column >= 1 && (date == today || (day.isValid() && day.dayOfWeek() == Qt::Monday))) {
         painter->setPen(QPen(kDayLine, 1));
