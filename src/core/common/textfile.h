@@ -9,14 +9,10 @@
 // UTF-8 with a fallback to Windows-1252 for files from older installs.
 // A missing file reads as empty. Writes replace the file atomically.
 
+#include "core/common/result.h"
+
 // The outcome of a write: ok, or a message naming the file and the reason.
-struct WriteResult
-{
-    bool ok = true;
-    QString error;
-    explicit operator bool() const { return ok; }
-    static WriteResult failure(const QString &message) { return {false, message}; }
-};
+using WriteResult = Result;
 
 #include <functional>
 
