@@ -26,7 +26,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -90,11 +89,14 @@ struct SafetyWindow
     ProjectsSection *p = nullptr;
 };
 
-void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
+// Answers the next "Edit Categories" form: types text and saves; a form
+// that refuses to close says so in shownError and is cancelled.
+void answerCategoriesDialog(FakeDialogs &dialogs, const QString &text, QString *shownError = nullptr)
 {
-    QTimer::singleShot(0, [=] {
-        auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    dialogs.formAnswer = [=](QDialog &form) {
+        auto *dialog = qobject_cast<EditCategoriesDialog *>(&form);
+        if (!dialog)
+            return int(QDialog::Rejected);
         dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(text);
         dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
         if (dialog->isVisible()) {
@@ -102,7 +104,8 @@ void answerCategoriesDialog(const QString &text, QString *shownError = nullptr)
                 *shownError = QStringLiteral("still open");
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
         }
-    });
+        return dialog->result();
+    };
 }
 
 } // namespace
@@ -128,7 +131,7 @@ private Q_SLOTS:
         SafetyWindow w(&tmp);
         const QStringList before = w.p->departmentLines();
         QString stillOpen;
-        answerCategoriesDialog(QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
+        answerCategoriesDialog(w.fakes.dialogs, QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
         w.p->editButton->click();
         QCOMPARE(stillOpen, QStringLiteral("still open"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -440,14 +439,17 @@ private Q_SLOTS:
         w.fakes.dialogs.answers.enqueue(true);
         w.p->deleteButton->click();
         QString shown;
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        w.fakes.dialogs.formAnswer = [&](QDialog &form) {
+            auto *dialog = qobject_cast<EditCategoriesDialog *>(&form);
+            if (!dialog)
+                return int(QDialog::Rejected);
             shown = dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->toPlainText();
             dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("@Garden\nShed\n\nPond"));
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
-        });
+            return dialog->result();
+        };
         w.p->editButton->click();
+        QCOMPARE(w.fakes.dialogs.formsShown, QStringList{QStringLiteral("Edit Categories")});
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(QLatin1String("Garden")));
         QVERIFY(shown.startsWith(QLatin1String("@Home\nRepairs\nOrganize")));
@@ -457,23 +459,29 @@ private Q_SLOTS:
         QVERIFY(w.p->department->selectedItems().isEmpty());
 
         // Cancel keeps the list.
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        w.fakes.dialogs.formAnswer = [](QDialog &form) {
+            auto *dialog = qobject_cast<EditCategoriesDialog *>(&form);
+            if (!dialog)
+                return int(QDialog::Rejected);
             dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QString());
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
-        });
+            return dialog->result();
+        };
         w.p->editButton->click();
+        QCOMPARE(w.fakes.dialogs.formsShown.size(), 2);
         QCOMPARE(w.p->department->count(), 4);
 
         // Saving an empty text empties the list: no current project.
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<EditCategoriesDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+        w.fakes.dialogs.formAnswer = [](QDialog &form) {
+            auto *dialog = qobject_cast<EditCategoriesDialog *>(&form);
+            if (!dialog)
+                return int(QDialog::Rejected);
             dialog->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(QString());
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
-        });
+            return dialog->result();
+        };
         w.p->editButton->click();
+        QCOMPARE(w.fakes.dialogs.formsShown.size(), 3);
         QCOMPARE(w.p->department->count(), 0);
         QVERIFY(w.p->currentProjectName().isEmpty());
         QVERIFY(w.p->projectFolder().isEmpty());

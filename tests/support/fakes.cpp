@@ -72,5 +72,12 @@ bool FakeDialogs::printerSetup(QWidget *, QPrinter *)
 int FakeDialogs::execForm(QDialog *form)
 {
     formsShown.append(form->windowTitle());
-    return formAnswer ? formAnswer(*form) : int(QDialog::Rejected);
+    // Shown and modal while the answer runs, as exec() shows it: a button
+    // that refuses to close the form leaves it visible, Enter reaches the
+    // default button, and the windows behind it see a modal form.
+    form->setWindowModality(Qt::ApplicationModal);
+    form->show();
+    const int result = formAnswer ? formAnswer(*form) : int(QDialog::Rejected);
+    form->hide();
+    return result;
 }

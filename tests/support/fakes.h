@@ -66,8 +66,9 @@ public:
     QQueue<bool> answers;
     bool defaultAnswer = false;
     int printerSetups = 0;
-    // Fills in and answers each modal form shown, as the user would;
-    // unset, every form is cancelled.
+    // Fills in and answers each modal form shown, as the user would, and
+    // returns its dialog code (form.result() once a button has closed it);
+    // unset, every form is cancelled. The form is visible meanwhile.
     std::function<int(QDialog &)> formAnswer;
     // The window titles of the modal forms shown.
     QStringList formsShown;

@@ -520,10 +520,14 @@ void TestAlarms::alarmSetDialog()
     QCOMPARE(form.timeValue(), 45296.0 + 7.75 / 24);
 
     // OK and Cancel end the dialog with their results.
-    QTimer::singleShot(0, &form, [&form] { form.okButton->click(); });
-    QCOMPARE(form.exec(), int(QDialog::Accepted));
-    QTimer::singleShot(0, &form, [&form] { form.cancelButton->click(); });
-    QCOMPARE(form.exec(), int(QDialog::Rejected));
+    form.show();
+    form.okButton->click();
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QVERIFY(!form.isVisible());
+    form.show();
+    form.cancelButton->click();
+    QCOMPARE(form.result(), int(QDialog::Rejected));
+    QVERIFY(!form.isVisible());
 }
 
 // With no sound to hear (the sound "Silence" here), a ringing alarm is

@@ -655,7 +655,7 @@ void ProjectsSection::editProjectList()
     // The dialog starts from the list on screen, so that a project deleted
     // since the file was last written does not come back.
     EditCategoriesDialog dialog(departmentLines(), departmentsFile(), m_services.dialogs, window());
-    if (dialog.exec() == QDialog::Accepted) {
+    if (m_services.dialogs->execForm(&dialog) == QDialog::Accepted) {
         QString error;
         const QStringList lines = TextFile::readLines(departmentsFile(), &error);
         if (error.isEmpty()) {
