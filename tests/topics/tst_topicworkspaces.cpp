@@ -28,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -121,18 +120,27 @@ private:
     QString decisionFile(const QString &name) { return m_form->dataFolder()->decisionDir() + name; }
     QString configFile(const QString &name) { return m_form->dataFolder()->configDir() + name; }
 
+    // Answers the next topic-name dialog with what the user does in it;
+    // seen says whether it was shown.
+    void answerNameDialog(bool &seen, const std::function<void(AddTopicDialog *)> &act)
+    {
+        m_fakes->dialogs.formAnswer = [&seen, act](QDialog &form) {
+            auto *dialog = qobject_cast<AddTopicDialog *>(&form);
+            if (!dialog)
+                return int(QDialog::Rejected);
+            seen = true;
+            act(dialog);
+            return form.result();
+        };
+    }
+
     // Runs the add-topic dialog with what the user does in it.
     void addTopic(TopicWorkspace *workspace, const std::function<void(AddTopicDialog *)> &act)
     {
         bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<AddTopicDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            seen = true;
-            act(dialog);
-        });
+        answerNameDialog(seen, act);
         workspace->topicAddButton->click();
+        m_fakes->dialogs.formAnswer = nullptr;
         QVERIFY(seen);
     }
 
@@ -298,7 +306,7 @@ private Q_SLOTS:
 
     void addDialogTakesTypingAtOnce()
     {
-        AddTopicDialog dialog(journal());
+        AddTopicDialog dialog(journal()->store(), &m_fakes->dialogs, journal());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Add Topic"));
         QCOMPARE(dialog.size(), QSize(581, 213));
         QCOMPARE(nameField(&dialog)->text(), QStringLiteral("Topic Name"));
@@ -775,11 +783,7 @@ private Q_SLOTS:
         typeLines(d->made, {"Yes"});
         // F2 in the list opens the dialog with the name selected.
         bool seen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<AddTopicDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            seen = true;
+        answerNameDialog(seen, [](AddTopicDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Rename Topic"));
             QCOMPARE(nameField(dialog)->selectedText(), QStringLiteral("Buy a New car"));
             // A clash is refused inside the dialog.
@@ -791,6 +795,7 @@ private Q_SLOTS:
         });
         d->topicList->setFocus();
         QTest::keyClick(d->topicList, Qt::Key_F2);
+        m_fakes->dialogs.formAnswer = nullptr;
         QVERIFY(seen);
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QCOMPARE(d->topicList->item(1)->text(), QStringLiteral("Buy an electric car"));

@@ -1,6 +1,8 @@
 #include "ui/topics/addtopicdialog.h"
 
+#include "core/topics/topicstore.h"
 #include "ui/common/look.h"
+#include "ui/platform/dialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,10 +16,12 @@ constexpr int kEditWidth = 369;
 
 } // namespace
 
-AddTopicDialog::AddTopicDialog(QWidget *owner)
+AddTopicDialog::AddTopicDialog(const TopicStore &store, IDialogs *dialogs, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                          | Qt::WindowCloseButtonHint)
     , m_owner(owner)
+    , m_store(store)
+    , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("AddTopic"));
     setWindowTitle(tr("Add Topic"));
@@ -62,8 +66,11 @@ AddTopicDialog::AddTopicDialog(QWidget *owner)
     m_nameEdit->selectAll();
 }
 
-void AddTopicDialog::setRenaming(const QString &currentName)
+void AddTopicDialog::setRenaming(int entry)
 {
+    const QString currentName = m_store.topics().at(entry);
+    m_renamedEntry = entry;
+    m_oldName = currentName;
     setWindowTitle(tr("Rename Topic"));
     m_headingLabel->setText(tr("Rename Topic"));
     m_promptLabel->setText(tr("Enter a new name for the topic"));
@@ -77,14 +84,26 @@ QString AddTopicDialog::typedName() const
     return m_nameEdit->text();
 }
 
-void AddTopicDialog::setNameCheck(std::function<bool(const QString &)> check)
+QString AddTopicDialog::refusal() const
 {
-    m_check = std::move(check);
+    const TopicNameCheck check = m_store.checkNewName(m_nameEdit->text(), m_renamedEntry);
+    if (m_renamedEntry >= 0) {
+        // The old name given back changes nothing; anything else the
+        // list would not take is said here.
+        return check.accepted() || check.name == m_oldName ? QString() : check.message;
+    }
+    // A new name that cannot name files is refused here so it can be
+    // corrected; an empty or listed one closes the dialog unheard.
+    if (check.verdict == TopicNameCheck::TooLong || check.verdict == TopicNameCheck::SharesFiles)
+        return check.message;
+    return QString();
 }
 
 void AddTopicDialog::accept()
 {
-    if (m_check && !m_check(m_nameEdit->text())) {
+    const QString problem = refusal();
+    if (!problem.isEmpty()) {
+        m_dialogs->error(this, problem);
         m_nameEdit->setFocus();
         return;
     }

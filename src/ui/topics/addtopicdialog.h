@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include <functional>
-
+class IDialogs;
+class TopicStore;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,15 +15,15 @@ class AddTopicDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit AddTopicDialog(QWidget *owner);
+    // store: the list the name joins; a name it refuses is told through
+    // dialogs, with the dialog kept open so the name can be corrected.
+    AddTopicDialog(const TopicStore &store, IDialogs *dialogs, QWidget *owner);
 
     // The name as typed.
     QString typedName() const;
-    // Asks for a new name for the topic instead of a new topic.
-    void setRenaming(const QString &currentName);
-    // Run on OK with the typed text: false keeps the dialog open (the check
-    // has told the user why).
-    void setNameCheck(std::function<bool(const QString &)> check);
+    // Asks for a new name for the store's entry instead of a new topic.
+    void setRenaming(int entry);
+    // Closes as accepted unless the typed name is refused.
     void accept() override;
 
 protected:
@@ -35,6 +35,14 @@ private:
     QLineEdit *m_nameEdit;
     QPushButton *m_okButton;
     QPushButton *m_cancelButton;
+    // The message saying why the typed name is refused; empty when it is
+    // taken (or left for the caller to ignore).
+    QString refusal() const;
+
     QWidget *m_owner;
-    std::function<bool(const QString &)> m_check;
+    const TopicStore &m_store;
+    IDialogs *m_dialogs;
+    // The entry being renamed, -1 for a new topic.
+    int m_renamedEntry = -1;
+    QString m_oldName;
 };

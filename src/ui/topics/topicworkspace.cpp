@@ -335,22 +335,10 @@ void TopicWorkspace::openSelectedTopic()
 
 void TopicWorkspace::addTopic()
 {
-    auto *dialog = new AddTopicDialog(this);
-    // A name that cannot name files is refused with the dialog still open,
-    // so it can be corrected; an empty or listed name closes it unheard.
-    dialog->setNameCheck([this, dialog](const QString &typed) {
-        const TopicNameCheck check = m_store.checkNewName(typed);
-        if (check.verdict == TopicNameCheck::TooLong || check.verdict == TopicNameCheck::SharesFiles) {
-            m_services.dialogs->error(dialog, check.message);
-            return false;
-        }
-        return true;
-    });
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->typedName();
-    delete dialog;
-    if (!accepted)
+    AddTopicDialog dialog(m_store, m_services.dialogs, this);
+    if (m_services.dialogs->execForm(&dialog) != QDialog::Accepted)
         return;
+    const QString text = dialog.typedName();
     const TopicNameCheck added = m_store.addTopic(text);
     if (added.accepted()) {
         syncList();
@@ -368,21 +356,11 @@ void TopicWorkspace::renameSelectedTopic()
         m_services.dialogs->message(this, tr("Select a topic to rename"));
         return;
     }
-    const QString oldName = m_store.topics().at(entry);
-    auto *dialog = new AddTopicDialog(this);
-    dialog->setRenaming(oldName);
-    dialog->setNameCheck([this, dialog, entry, oldName](const QString &typed) {
-        const TopicNameCheck check = m_store.checkNewName(typed, entry);
-        if (check.accepted() || check.name == oldName)
-            return true;
-        m_services.dialogs->error(dialog, check.message);
-        return false;
-    });
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QString text = dialog->typedName();
-    delete dialog;
-    if (!accepted)
+    AddTopicDialog dialog(m_store, m_services.dialogs, this);
+    dialog.setRenaming(entry);
+    if (m_services.dialogs->execForm(&dialog) != QDialog::Accepted)
         return;
+    const QString text = dialog.typedName();
     const bool wasOpen = m_store.currentIndex() == entry && !m_store.currentTopic().isEmpty();
     const WriteResult renamed = m_store.renameSelectedTopic(text);
     syncList();
