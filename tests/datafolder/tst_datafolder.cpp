@@ -108,9 +108,9 @@ void TestDataFolder::documentsDirEndsWithSeparator()
     shell.documents = "/home/someone/Documents";
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
-    QString docs, error;
-    QVERIFY(dir.getMyDocumentsDir(&docs, &error));
-    QCOMPARE(docs, QString("/home/someone/Documents/"));
+    const Expected<QString> docs = dir.myDocumentsDir();
+    QVERIFY(docs);
+    QCOMPARE(docs.value, QString("/home/someone/Documents/"));
 }
 
 void TestDataFolder::documentsDirMissingGivesMessage()
@@ -118,9 +118,9 @@ void TestDataFolder::documentsDirMissingGivesMessage()
     FakeShell shell;
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", &shell);
-    QString docs, error;
-    QVERIFY(!dir.getMyDocumentsDir(&docs, &error));
-    QCOMPARE(error, QString("Could not find MyDocuments folder location."));
+    const Expected<QString> docs = dir.myDocumentsDir();
+    QVERIFY(!docs);
+    QCOMPARE(docs.error, QString("Could not find MyDocuments folder location."));
 }
 
 void TestDataFolder::shellOpenAndOpenFolderGoToTheShell()
@@ -150,11 +150,11 @@ void TestDataFolder::deleteToTrash()
     // A refusal of the trash is a failure, not a success.
     shell.trashFails = true;
     touch(tmp.path() + "/kept.txt");
-    QString error;
-    QVERIFY(!dir.shellFileOperation(tmp.path() + "/kept.txt", "", DataFolder::FO_DELETE,
-                                    DataFolder::FOF_ALLOWUNDO, &error));
+    const Result refused = dir.shellFileOperation(tmp.path() + "/kept.txt", "", DataFolder::FO_DELETE,
+                                                  DataFolder::FOF_ALLOWUNDO);
+    QVERIFY(!refused);
     QVERIFY(QFile::exists(tmp.path() + "/kept.txt"));
-    QVERIFY(!error.isEmpty());
+    QVERIFY(!refused.error.isEmpty());
 }
 
 void TestDataFolder::deleteMissingPathFails()
@@ -210,8 +210,8 @@ void TestDataFolder::deleteFolderPlainFiles()
     QDir().mkpath(f);
     touch(f + "todo.txt");
     touch(f + "money.txt");
-    QString error;
-    QVERIFY2(dir.deleteFolder(f, &error), qPrintable(error));
+    const Result deleted = dir.deleteFolder(f);
+    QVERIFY2(deleted, qPrintable(deleted.error));
     QVERIFY(!QDir(f).exists());
 }
 
@@ -222,9 +222,9 @@ void TestDataFolder::deleteFolderWithSubfolderStops()
     const QString f = dir.projectsDir() + "Garden/";
     QDir().mkpath(f + "Jan-2024");
     touch(f + "todo.txt");
-    QString error;
-    QVERIFY(!dir.deleteFolder(f, &error));
-    QVERIFY(!error.isEmpty());
+    const Result stopped = dir.deleteFolder(f);
+    QVERIFY(!stopped);
+    QVERIFY(!stopped.error.isEmpty());
     QVERIFY(QDir(f).exists());
     QVERIFY(QDir(f + "Jan-2024").exists());
 }
@@ -233,9 +233,9 @@ void TestDataFolder::deleteFolderMissing()
 {
     QTemporaryDir tmp;
     DataFolder dir(tmp.path() + "/", nullptr);
-    QString error;
-    QVERIFY(!dir.deleteFolder(dir.projectsDir() + "Nothing/", &error));
-    QVERIFY(error.contains("Nothing"));
+    const Result missing = dir.deleteFolder(dir.projectsDir() + "Nothing/");
+    QVERIFY(!missing);
+    QVERIFY(missing.error.contains("Nothing"));
 }
 
 void TestDataFolder::deleteFolderSkipsDotNames()
@@ -246,9 +246,8 @@ void TestDataFolder::deleteFolderSkipsDotNames()
     QDir().mkpath(f);
     touch(f + ".hidden");
     touch(f + "plain.txt");
-    QString error;
     // The dot file is passed over, so the folder cannot be removed.
-    QVERIFY(!dir.deleteFolder(f, &error));
+    QVERIFY(!dir.deleteFolder(f));
     QVERIFY(QFile::exists(f + ".hidden"));
     QVERIFY(!QFile::exists(f + "plain.txt"));
 }
@@ -256,11 +255,11 @@ void TestDataFolder::deleteFolderSkipsDotNames()
 void TestDataFolder::eraseFileReportsReason()
 {
     QTemporaryDir tmp;
-    QString error;
-    QVERIFY(!eraseFile(tmp.path() + "/missing.txt", &error));
-    QVERIFY(error.contains("missing.txt"));
+    const Result missing = eraseFile(tmp.path() + "/missing.txt");
+    QVERIFY(!missing);
+    QVERIFY(missing.error.contains("missing.txt"));
     touch(tmp.path() + "/present.txt");
-    QVERIFY(eraseFile(tmp.path() + "/present.txt", &error));
+    QVERIFY(eraseFile(tmp.path() + "/present.txt"));
     QVERIFY(!QFile::exists(tmp.path() + "/present.txt"));
 }
 

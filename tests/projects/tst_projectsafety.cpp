@@ -43,7 +43,7 @@ public:
         return false;
     }
     bool openFolder(const QString &) override { return false; }
-    bool moveToTrash(const QString &, QString *) override { return false; }
+    Result moveToTrash(const QString &) override { return Result::failure(QString()); }
     QString documentsLocation() const override { return documents; }
     QStringList opened;
     QString documents;

@@ -165,8 +165,8 @@ private Q_SLOTS:
         writeFileBytes(folder + QStringLiteral("2024/Feb/note.txt"), "d");
         writeFileBytes(folder + QStringLiteral("2023/Dec/x.txt"), "e");
         QDir().mkpath(folder + QStringLiteral("empty/deeper/still"));
-        QString error;
-        QVERIFY2(ProjectPages::deleteProjectFolder(*dir, folder, &error), qPrintable(error));
+        const Result deleted = ProjectPages::deleteProjectFolder(*dir, folder);
+        QVERIFY2(deleted, qPrintable(deleted.error));
         QVERIFY(!QFileInfo::exists(folder));
         QVERIFY(QFileInfo(dir->projectsDir()).isDir());
     }
@@ -178,23 +178,23 @@ private Q_SLOTS:
         const QString folder = dir->projectsDir() + QStringLiteral("Car/");
         writeFileBytes(folder + QStringLiteral("Projects.txt"), "a");
         QVERIFY(QFile::link(outside.path(), folder + QStringLiteral("link")));
-        QString error;
-        QVERIFY2(ProjectPages::deleteProjectFolder(*dir, folder, &error), qPrintable(error));
+        const Result deleted = ProjectPages::deleteProjectFolder(*dir, folder);
+        QVERIFY2(deleted, qPrintable(deleted.error));
         QVERIFY(!QFileInfo::exists(folder));
         QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
 
         // A project folder that is itself a link: only the link goes.
         QVERIFY(QFile::link(outside.path(), dir->projectsDir() + QStringLiteral("Linked")));
-        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->projectsDir() + QStringLiteral("Linked/"), &error));
+        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->projectsDir() + QStringLiteral("Linked/")));
         QVERIFY(!QFileInfo(dir->projectsDir() + QStringLiteral("Linked")).isSymLink());
         QVERIFY(QFileInfo::exists(outside.filePath(QStringLiteral("precious.txt"))));
     }
 
     void deleteOfAMissingFolderIsNoError()
     {
-        QString error;
-        QVERIFY(ProjectPages::deleteProjectFolder(*dir, dir->projectsDir() + QStringLiteral("Never/"), &error));
-        QVERIFY(error.isEmpty());
+        const Result deleted = ProjectPages::deleteProjectFolder(*dir, dir->projectsDir() + QStringLiteral("Never/"));
+        QVERIFY(deleted);
+        QVERIFY(deleted.error.isEmpty());
     }
 };
 

@@ -18,13 +18,10 @@ bool FakeShell::openFolder(const QString &path)
     return true;
 }
 
-bool FakeShell::moveToTrash(const QString &path, QString *error)
+Result FakeShell::moveToTrash(const QString &path)
 {
-    if (trashFails || !QFileInfo::exists(path)) {
-        if (error)
-            *error = QStringLiteral("The trash refused \"%1\".").arg(path);
-        return false;
-    }
+    if (trashFails || !QFileInfo::exists(path))
+        return Result::failure(QStringLiteral("The trash refused \"%1\".").arg(path));
     trashed.append(path);
     bool ok;
     const QFileInfo info(path);
@@ -32,9 +29,9 @@ bool FakeShell::moveToTrash(const QString &path, QString *error)
         ok = QDir().rename(path, QDir(trashDir).filePath(info.fileName()));
     else
         ok = info.isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
-    if (!ok && error)
-        *error = QStringLiteral("Could not move \"%1\" to the trash.").arg(path);
-    return ok;
+    if (!ok)
+        return Result::failure(QStringLiteral("Could not move \"%1\" to the trash.").arg(path));
+    return Result::success();
 }
 
 void FakeDialogs::message(QWidget *, const QString &text)

@@ -36,7 +36,7 @@ class FakeShell final : public IShell
 public:
     bool openPath(const QString &pathOrUrl) override;
     bool openFolder(const QString &path) override;
-    bool moveToTrash(const QString &path, QString *error) override;
+    Result moveToTrash(const QString &path) override;
     QString documentsLocation() const override { return documents; }
 
     QStringList opened;

@@ -38,30 +38,25 @@ void createOneLevel(const QString &path)
         dir.mkdir(name);
 }
 
-bool copyRecursively(const QString &source, const QString &destination, QString *error)
+Result copyRecursively(const QString &source, const QString &destination)
 {
     const QFileInfo info(source);
     if (info.isDir() && !info.isSymLink()) {
-        if (!QDir().mkdir(destination) && !QFileInfo(destination).isDir()) {
-            if (error)
-                *error = tr("Could not create the folder \"%1\".").arg(destination);
-            return false;
-        }
+        if (!QDir().mkdir(destination) && !QFileInfo(destination).isDir())
+            return Result::failure(tr("Could not create the folder \"%1\".").arg(destination));
         const QDir dir(source);
         const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString &entry : entries) {
-            if (!copyRecursively(dir.filePath(entry), QDir(destination).filePath(entry), error))
-                return false;
+            const Result copied = copyRecursively(dir.filePath(entry), QDir(destination).filePath(entry));
+            if (!copied)
+                return copied;
         }
-        return true;
+        return Result::success();
     }
     QFile file(source);
-    if (!file.copy(destination)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (!file.copy(destination))
+        return Result::failure(file.errorString());
+    return Result::success();
 }
 
 } // namespace
@@ -151,18 +146,14 @@ void DataFolder::openFolder(const QString &path) const
         m_shell->openFolder(path);
 }
 
-bool DataFolder::getMyDocumentsDir(QString *dir, QString *error) const
+Expected<QString> DataFolder::myDocumentsDir() const
 {
     QString location = m_shell ? m_shell->documentsLocation() : QString();
-    if (location.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("Could not find MyDocuments folder location.");
-        return false;
-    }
+    if (location.isEmpty())
+        return Expected<QString>::failure(QStringLiteral("Could not find MyDocuments folder location."));
     if (!location.endsWith(QLatin1Char('/')))
         location += QLatin1Char('/');
-    *dir = location;
-    return true;
+    return location;
 }
 
 QString DataFolder::progressTitle(unsigned kind)
@@ -176,90 +167,73 @@ QString DataFolder::progressTitle(unsigned kind)
     }
 }
 
-bool DataFolder::shellFileOperation(const QString &source, const QString &destination, unsigned kind,
-                              quint16 flags, QString *error) const
+Result DataFolder::shellFileOperation(const QString &source, const QString &destination, unsigned kind,
+                                      quint16 flags) const
 {
     const QFileInfo info(source);
-    if (source.isEmpty() || (!info.exists() && !info.isSymLink())) {
-        if (error)
-            *error = tr("\"%1\" does not exist.").arg(source);
-        return false;
-    }
+    if (source.isEmpty() || (!info.exists() && !info.isSymLink()))
+        return Result::failure(tr("\"%1\" does not exist.").arg(source));
     switch (kind) {
     case FO_MOVE:
     case FO_RENAME: {
-        if (destination.isEmpty() || QFileInfo::exists(destination)) {
-            if (error)
-                *error = tr("\"%1\" already exists.").arg(destination);
-            return false;
-        }
+        if (destination.isEmpty() || QFileInfo::exists(destination))
+            return Result::failure(tr("\"%1\" already exists.").arg(destination));
         if (QDir().rename(source, destination))
-            return true;
+            return Result::success();
         // Across file systems a move is a copy followed by a removal.
-        if (kind == FO_MOVE && copyRecursively(source, destination, error)) {
-            if (info.isDir() ? QDir(source).removeRecursively() : QFile::remove(source))
-                return true;
+        Result moved;
+        if (kind == FO_MOVE) {
+            moved = copyRecursively(source, destination);
+            if (moved && (info.isDir() ? QDir(source).removeRecursively() : QFile::remove(source)))
+                return Result::success();
         }
-        if (error && error->isEmpty())
-            *error = tr("Could not move \"%1\" to \"%2\".").arg(source, destination);
-        return false;
+        if (moved.error.isEmpty())
+            moved.error = tr("Could not move \"%1\" to \"%2\".").arg(source, destination);
+        return Result::failure(moved.error);
     }
     case FO_COPY:
-        if (destination.isEmpty() || QFileInfo::exists(destination)) {
-            if (error)
-                *error = tr("\"%1\" already exists.").arg(destination);
-            return false;
-        }
-        return copyRecursively(source, destination, error);
+        if (destination.isEmpty() || QFileInfo::exists(destination))
+            return Result::failure(tr("\"%1\" already exists.").arg(destination));
+        return copyRecursively(source, destination);
     case FO_DELETE:
         if (flags & FOF_ALLOWUNDO) {
-            if (!m_shell) {
-                if (error)
-                    *error = tr("There is no trash on this desktop.");
-                return false;
-            }
-            return m_shell->moveToTrash(source, error);
+            if (!m_shell)
+                return Result::failure(tr("There is no trash on this desktop."));
+            return m_shell->moveToTrash(source);
         }
         if (info.isDir() && !info.isSymLink() ? QDir(source).removeRecursively()
                                               : QFile::remove(source))
-            return true;
-        if (error)
-            *error = tr("Could not delete \"%1\".").arg(source);
-        return false;
+            return Result::success();
+        return Result::failure(tr("Could not delete \"%1\".").arg(source));
     default:
-        if (error)
-            *error = tr("Unknown file operation %1.").arg(kind);
-        return false;
+        return Result::failure(tr("Unknown file operation %1.").arg(kind));
     }
 }
 
-bool DataFolder::deleteFolder(const QString &folder, QString *error) const
+Result DataFolder::deleteFolder(const QString &folder) const
 {
     const QDir dir(folder);
     const auto entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Unsorted);
     for (const QString &name : entries) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
-        if (!eraseFile(dir.filePath(name), error))
-            return false;
+        const Result erased = eraseFile(dir.filePath(name));
+        if (!erased)
+            return erased;
     }
     if (::rmdir(QFile::encodeName(folder).constData()) != 0) {
-        if (error)
-            *error = tr("Could not remove the folder \"%1\": %2")
-                         .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
+        return Result::failure(tr("Could not remove the folder \"%1\": %2")
+                                   .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
     }
-    return true;
+    return Result::success();
 }
 
-bool eraseFile(const QString &path, QString *error)
+Result eraseFile(const QString &path)
 {
     // unlink() refuses folders, so a subfolder stops the caller as it should.
     if (::unlink(QFile::encodeName(path).constData()) != 0) {
-        if (error)
-            *error = QCoreApplication::translate("DataFolder", "Could not erase the file \"%1\": %2")
-                         .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
+        return Result::failure(QCoreApplication::translate("DataFolder", "Could not erase the file \"%1\": %2")
+                                   .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
     }
-    return true;
+    return Result::success();
 }

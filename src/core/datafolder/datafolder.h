@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QString>
 
 class IShell;
@@ -46,16 +48,16 @@ public:
     // Shows a folder in the file manager.
     void openFolder(const QString &path) const;
 
-    // The user's documents folder with a trailing "/". Returns false and
-    // sets the error "Could not find MyDocuments folder location." when the
-    // desktop does not tell one.
-    bool getMyDocumentsDir(QString *dir, QString *error) const;
+    // The user's documents folder with a trailing "/", or the error
+    // "Could not find MyDocuments folder location." when the desktop does
+    // not tell one.
+    Expected<QString> myDocumentsDir() const;
 
-    // One file operation; true exactly when it succeeded. Kinds 1 move,
-    // 2 copy, 3 delete (to the trash with FOF_ALLOWUNDO), 4 rename; any
-    // other kind fails. The optional error receives the reason.
-    bool shellFileOperation(const QString &source, const QString &destination, unsigned kind,
-                            quint16 flags, QString *error = nullptr) const;
+    // One file operation; ok exactly when it succeeded, else the reason.
+    // Kinds 1 move, 2 copy, 3 delete (to the trash with FOF_ALLOWUNDO),
+    // 4 rename; any other kind fails.
+    Result shellFileOperation(const QString &source, const QString &destination, unsigned kind,
+                              quint16 flags) const;
 
     // The progress title the desktop would show for a kind; empty for
     // unknown kinds.
@@ -64,7 +66,7 @@ public:
     // Erases every file directly in the folder (names starting with "." are
     // passed over), then removes the folder. The first failure stops the
     // operation and is returned; what was erased before it stays erased.
-    bool deleteFolder(const QString &folder, QString *error) const;
+    Result deleteFolder(const QString &folder) const;
 
     // Removes what safe writes killed half-way left behind: a file named
     // like the one it was to replace plus "." and six random letters of
@@ -96,5 +98,5 @@ private:
     IShell *m_shell;
 };
 
-// Erases one file; false with the system's reason when it cannot.
-bool eraseFile(const QString &path, QString *error);
+// Erases one file; the system's reason when it cannot.
+Result eraseFile(const QString &path);

@@ -36,7 +36,7 @@ bool QtShell::openFolder(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-bool QtShell::moveToTrash(const QString &path, QString *error)
+Result QtShell::moveToTrash(const QString &path)
 {
     // Qt 6.4 falls back to a folder below the working directory when the
     // user's data location is missing; make sure the real one exists.
@@ -44,17 +44,11 @@ bool QtShell::moveToTrash(const QString &path, QString *error)
     if (!data.isEmpty())
         QDir().mkpath(data);
     QFile file(path);
-    if (!file.exists()) {
-        if (error)
-            *error = QStringLiteral("\"%1\" does not exist.").arg(path);
-        return false;
-    }
-    if (!file.moveToTrash()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (!file.exists())
+        return Result::failure(QStringLiteral("\"%1\" does not exist.").arg(path));
+    if (!file.moveToTrash())
+        return Result::failure(file.errorString());
+    return Result::success();
 }
 
 QString QtShell::documentsLocation() const

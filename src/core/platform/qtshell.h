@@ -9,6 +9,6 @@ class QtShell final : public IShell
 public:
     bool openPath(const QString &pathOrUrl) override;
     bool openFolder(const QString &path) override;
-    bool moveToTrash(const QString &path, QString *error) override;
+    Result moveToTrash(const QString &path) override;
     QString documentsLocation() const override;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QString>
 
 // The desktop around the program: its opener for files, folders and web
@@ -18,7 +20,7 @@ public:
     virtual bool openFolder(const QString &path) = 0;
 
     // Moves a file or folder to the desktop's trash (the user's undo).
-    virtual bool moveToTrash(const QString &path, QString *error) = 0;
+    virtual Result moveToTrash(const QString &path) = 0;
 
     // The user's documents folder without a trailing separator, or an empty
     // text when the desktop does not tell one.

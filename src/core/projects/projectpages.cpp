@@ -146,16 +146,16 @@ QString trimPageText(const QString &text)
     return ProjectNames::trimBlanks(text);
 }
 
-bool deleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error)
+Result deleteProjectFolder(const DataFolder &dataFolder, const QString &folder)
 {
     QString path = folder;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
     const QFileInfo info(path);
     if (info.isSymLink())
-        return eraseFile(path, error);
+        return eraseFile(path);
     if (!info.isDir())
-        return true; // nothing on disk: nothing to delete
+        return Result::success(); // nothing on disk: nothing to delete
 
     QStringList subfolders;
     QDirIterator it(path, QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::NoSymLinks,
@@ -167,10 +167,11 @@ bool deleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QS
         return a.count(QLatin1Char('/')) > b.count(QLatin1Char('/'));
     });
     for (const QString &sub : std::as_const(subfolders)) {
-        if (!dataFolder.deleteFolder(sub, error))
-            return false;
+        const Result deleted = dataFolder.deleteFolder(sub);
+        if (!deleted)
+            return deleted;
     }
-    return dataFolder.deleteFolder(path, error);
+    return dataFolder.deleteFolder(path);
 }
 
 } // namespace ProjectPages

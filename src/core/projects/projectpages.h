@@ -61,6 +61,6 @@ QString trimPageText(const QString &text);
 // Deletes the project folder with everything in it: each subfolder,
 // deepest first, then the folder itself, through DataFolder::deleteFolder. A
 // symbolic link is removed, never followed. Stops at the first failure.
-bool deleteProjectFolder(const DataFolder &dataFolder, const QString &folder, QString *error);
+Result deleteProjectFolder(const DataFolder &dataFolder, const QString &folder);
 
 } // namespace ProjectPages

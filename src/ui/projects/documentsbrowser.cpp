@@ -118,11 +118,10 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
     files->addAction(up);
 
     // Before any project is chosen, the list shows the documents folder.
-    QString docs;
-    QString error;
-    if (m_dataFolder && m_dataFolder->getMyDocumentsDir(&docs, &error) && QFileInfo(docs).isDir()) {
-        m_root = docs;
-        showFolder(docs);
+    const Expected<QString> docs = m_dataFolder ? m_dataFolder->myDocumentsDir() : Expected<QString>();
+    if (m_dataFolder && docs && QFileInfo(docs.value).isDir()) {
+        m_root = docs.value;
+        showFolder(docs.value);
     } else {
         upButton->setEnabled(false);
     }
@@ -130,13 +129,12 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
 
 bool DocumentsBrowser::documentsFolder(QString *folder)
 {
-    QString docs;
-    QString error;
-    if (!m_dataFolder->getMyDocumentsDir(&docs, &error)) {
-        m_services.dialogs->error(window(), error);
+    const Expected<QString> docs = m_dataFolder->myDocumentsDir();
+    if (!docs) {
+        m_services.dialogs->error(window(), docs.error);
         return false;
     }
-    const QString path = Documents::folderFor(docs, m_projectName);
+    const QString path = Documents::folderFor(docs.value, m_projectName);
     if (path.isEmpty()) {
         m_services.dialogs->error(
             window(), tr("\"%1\" cannot be used as a folder name.").arg(m_projectName.trimmed()));
@@ -238,10 +236,10 @@ void DocumentsBrowser::deleteSelected()
     const QString name = QFileInfo(path).fileName();
     if (!m_services.dialogs->yesNo(window(), tr("Move \"%1\" to the trash?").arg(name)))
         return;
-    QString error;
-    if (!m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO, &error)) {
+    const Result trashed = m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO);
+    if (!trashed) {
         m_services.dialogs->error(window(),
-                                  tr("Could not move \"%1\" to the trash: %2").arg(name, error));
+                                  tr("Could not move \"%1\" to the trash: %2").arg(name, trashed.error));
         return;
     }
     refresh();

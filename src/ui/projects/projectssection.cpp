@@ -685,9 +685,9 @@ void ProjectsSection::deleteSelectedProject()
     if (!m_services.dialogs->okCancel(
             this, QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. ")))
         return;
-    QString error;
-    if (!ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'), &error))
-        reportErrors({error});
+    const Result deleted = ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'));
+    if (!deleted)
+        reportErrors({deleted.error});
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.
     for (PageEditor *editor : notebook->pageEditors()) {
