@@ -54,8 +54,11 @@ private:
               float bottom = 1.0f)
     {
         PagePrinter printer(m_title);
-        return printString(target, lines, &font, left, right, top, bottom, 6.0f, measure, printer.header(),
-                           printer.footer(), error);
+        const Expected<int> pages = printString(target, lines, &font, left, right, top, bottom, 6.0f, measure,
+                                                printer.header(), printer.footer());
+        if (!pages && error)
+            *error = pages.error;
+        return pages ? pages.value : -1;
     }
 
 private Q_SLOTS:
@@ -152,7 +155,7 @@ private Q_SLOTS:
         int calls = 0;
         const PageBandPainter count = [&calls](QPainter *, int, QRect, bool &) { ++calls; };
         const QFont font = twelvePoint();
-        const int pages = printString(*target, {}, &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, count, count);
+        const int pages = printString(*target, {}, &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, count, count).value;
         target.reset();
         QCOMPARE(pages, 1);
         QCOMPARE(calls, 0);
@@ -184,7 +187,7 @@ private Q_SLOTS:
                 go = false;
         };
         const QFont font = twelvePoint();
-        const int pages = printString(*target, numbered(200), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer);
+        const int pages = printString(*target, numbered(200), &font, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, header, footer).value;
         target.reset();
         QCOMPARE(pages, 0);
         QVERIFY(job.aborted);
@@ -254,11 +257,10 @@ private Q_SLOTS:
     void missingFontFailsBeforeAnyDocument()
     {
         auto target = letter600();
-        QString error;
-        const int pages = printString(*target, numbered(3), nullptr, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, {}, {}, &error);
+        const Expected<int> pages = printString(*target, numbered(3), nullptr, 0.5f, 0.5f, 0.75f, 1.0f, 6.0f, false, {}, {});
         target.reset();
-        QCOMPARE(pages, -1);
-        QVERIFY(error.contains(QLatin1String("PrintString: requires a valid aFont parameter!")));
+        QVERIFY(!pages);
+        QVERIFY(pages.error.contains(QLatin1String("PrintString: requires a valid aFont parameter!")));
         QVERIFY(!job.begun);
     }
 

@@ -102,17 +102,14 @@ RecordingTarget::~RecordingTarget()
     finish();
 }
 
-bool RecordingTarget::beginDocument(QString *error)
+Result RecordingTarget::beginDocument()
 {
-    if (refuseBegin) {
-        if (error)
-            *error = QStringLiteral("The recording printer refused the job.");
-        return false;
-    }
+    if (refuseBegin)
+        return Result::failure(QStringLiteral("The recording printer refused the job."));
     m_painter = std::make_unique<QPainter>(&m_device);
     m_device.job.begun = true;
     m_device.job.pages = 1;
-    return true;
+    return Result::success();
 }
 
 QPainter *RecordingTarget::painter()
@@ -133,11 +130,11 @@ void RecordingTarget::abortDocument()
     finish();
 }
 
-bool RecordingTarget::endDocument(QString *)
+Result RecordingTarget::endDocument()
 {
     m_device.job.ended = true;
     finish();
-    return true;
+    return Result::success();
 }
 
 void RecordingTarget::finish()

@@ -82,11 +82,11 @@ public:
     QSize paperSize() const override { return m_paper; }
     QRect printableArea() const override { return m_printable; }
     void setDocumentName(const QString &name) override { m_device.job.documentName = name; }
-    bool beginDocument(QString *error) override;
+    Result beginDocument() override;
     QPainter *painter() override;
     bool newPage() override;
     void abortDocument() override;
-    bool endDocument(QString *error) override;
+    Result endDocument() override;
 
     bool refuseBegin = false;
 

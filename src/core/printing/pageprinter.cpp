@@ -99,16 +99,11 @@ PageBandPainter PagePrinter::footer()
     return [this](QPainter *canvas, int page, QRect band, bool &go) { printFooter(canvas, page, band, go); };
 }
 
-int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
-                float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter,
-                QString *error)
+Expected<int> printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
+                          float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
+                          bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter)
 {
-    auto fail = [error](const QString &message) {
-        if (error)
-            *error = message;
-        return -1;
-    };
+    auto fail = [](const QString &message) { return Expected<int>::failure(message); };
     if (!aFont)
         return fail(QStringLiteral("PrintString: requires a valid aFont parameter! (uPagePrinter)"));
     if (!(aLinesPerInch > 0))
@@ -118,9 +113,9 @@ int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *
     int pageNumber = 1;
     qsizetype nextLine = 0;
 
-    QString beginError;
-    if (!aPrinter.beginDocument(&beginError))
-        return fail(beginError);
+    const Result begun = aPrinter.beginDocument();
+    if (!begun)
+        return fail(begun.error);
     QPainter *canvas = aPrinter.painter();
 
     const int dpiX = aPrinter.dpiX();
@@ -195,9 +190,9 @@ int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *
     if (!aContinue || aMeasureOnly) {
         aPrinter.abortDocument();
     } else {
-        QString endError;
-        if (!aPrinter.endDocument(&endError))
-            return fail(endError);
+        const Result ended = aPrinter.endDocument();
+        if (!ended)
+            return fail(ended.error);
     }
-    return aContinue ? pageNumber : 0;
+    return Expected<int>(aContinue ? pageNumber : 0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -37,13 +39,12 @@ private:
 // and a footer on every page, breaking pages when the next line would not
 // fit. No wrapping and no clipping. Returns the number of pages printed (or
 // counted, with aMeasureOnly, which discards the job), 0 when a callback
-// stopped the printing, or -1 with the reason in *error when the printer
-// refused or the margins leave nothing to print on (the job is then
-// discarded, nothing comes out).
-int printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
-                float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter,
-                QString *error = nullptr);
+// stopped the printing, or the reason when the printer refused or the
+// margins leave nothing to print on (the job is then discarded, nothing
+// comes out).
+Expected<int> printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
+                          float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
+                          bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter);
 
 // x to the nearest whole number, halves to the even neighbour.
 int nearestWhole(double x);

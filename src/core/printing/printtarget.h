@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -27,14 +29,14 @@ public:
 
     // The name the print queue shows for the next document.
     virtual void setDocumentName(const QString &name) = 0;
-    // Starts a document and its first page; false with a reason when the
-    // printer refuses.
-    virtual bool beginDocument(QString *error) = 0;
+    // Starts a document and its first page; the reason when the printer
+    // refuses.
+    virtual Result beginDocument() = 0;
     // Valid between beginDocument and the end or abort of the document.
     virtual QPainter *painter() = 0;
     virtual bool newPage() = 0;
     // Discards the document: nothing comes out.
     virtual void abortDocument() = 0;
     // Hands the document to the printer.
-    virtual bool endDocument(QString *error) = 0;
+    virtual Result endDocument() = 0;
 };

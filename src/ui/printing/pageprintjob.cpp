@@ -80,7 +80,7 @@ std::unique_ptr<IPrintTarget> choosePrintTarget(const Services &services, QWidge
     return services.printing->pdfTarget(path);
 }
 
-int printDocument(IPrintTarget &target, QTextDocument *document, QString *error)
+Expected<int> printDocument(IPrintTarget &target, QTextDocument *document)
 {
     // The document is laid out in screen pixels (96 to the inch) and drawn
     // scaled to the printer's dots.
@@ -90,15 +90,14 @@ int printDocument(IPrintTarget &target, QTextDocument *document, QString *error)
     const QSizeF page(area.width() / scaleX, area.height() / scaleY);
     document->setPageSize(page);
     const int pages = qMax(1, document->pageCount());
-    if (!target.beginDocument(error))
-        return -1;
+    const Result begun = target.beginDocument();
+    if (!begun)
+        return begun;
     QPainter *painter = target.painter();
     for (int i = 0; i < pages; ++i) {
         if (i > 0 && !target.newPage()) {
             target.abortDocument();
-            if (error)
-                *error = QObject::tr("The printer could not start page %1.").arg(i + 1);
-            return -1;
+            return Expected<int>::failure(QObject::tr("The printer could not start page %1.").arg(i + 1));
         }
         painter->save();
         painter->scale(scaleX, scaleY);
@@ -106,8 +105,9 @@ int printDocument(IPrintTarget &target, QTextDocument *document, QString *error)
         document->drawContents(painter, QRectF(QPointF(0, i * page.height()), page));
         painter->restore();
     }
-    if (!target.endDocument(error))
-        return -1;
+    const Result ended = target.endDocument();
+    if (!ended)
+        return ended;
     return pages;
 }
 
@@ -122,16 +122,15 @@ int printPages(const Services &services, QWidget *parent, const QString &title, 
     target->setDocumentName(title);
     PagePrinter printer(title);
     const QFont paperFont = printableFont(font);
-    QString error;
-    const int pages = printString(*target, lines, &paperFont, layout.left, layout.right, layout.top,
-                                  layout.bottom, layout.linesPerInch, false, printer.header(),
-                                  printer.footer(), &error);
-    if (pages < 0) {
-        services.dialogs->error(parent, error);
+    const Expected<int> pages = printString(*target, lines, &paperFont, layout.left, layout.right, layout.top,
+                                            layout.bottom, layout.linesPerInch, false, printer.header(),
+                                            printer.footer());
+    if (!pages) {
+        services.dialogs->error(parent, pages.error);
         return -1;
     }
-    services.dialogs->message(parent, QStringLiteral("%1 pages printed").arg(pages));
-    return pages;
+    services.dialogs->message(parent, QStringLiteral("%1 pages printed").arg(pages.value));
+    return pages.value;
 }
 
 int printDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -35,8 +37,8 @@ std::unique_ptr<IPrintTarget> choosePrintTarget(const Services &services, QWidge
 
 // Prints a rich-text document on the target, page after page, without
 // header or footer: the document is laid out on pages of the printable
-// area. Returns the pages printed, or -1 with the reason in *error.
-int printDocument(IPrintTarget &target, QTextDocument *document, QString *error);
+// area. Returns the pages printed, or the reason they were not.
+Expected<int> printDocument(IPrintTarget &target, QTextDocument *document);
 
 // Prints the lines with the program's header (the title) and numbered
 // footer, then tells "%d pages printed". Without a printer it offers to

@@ -53,14 +53,11 @@ void QPrinterTarget::setDocumentName(const QString &name)
     m_printer->setDocName(name);
 }
 
-bool QPrinterTarget::beginDocument(QString *error)
+Result QPrinterTarget::beginDocument()
 {
-    if (!m_painter.begin(m_printer)) {
-        if (error)
-            *error = tr("The printer \"%1\" could not start the print job.").arg(printerName());
-        return false;
-    }
-    return true;
+    if (!m_painter.begin(m_printer))
+        return Result::failure(tr("The printer \"%1\" could not start the print job.").arg(printerName()));
+    return Result::success();
 }
 
 QPainter *QPrinterTarget::painter()
@@ -80,12 +77,9 @@ void QPrinterTarget::abortDocument()
         m_painter.end();
 }
 
-bool QPrinterTarget::endDocument(QString *error)
+Result QPrinterTarget::endDocument()
 {
-    if (!m_painter.end() || m_printer->printerState() == QPrinter::Error) {
-        if (error)
-            *error = tr("The printer \"%1\" did not accept the print job.").arg(printerName());
-        return false;
-    }
-    return true;
+    if (!m_painter.end() || m_printer->printerState() == QPrinter::Error)
+        return Result::failure(tr("The printer \"%1\" did not accept the print job.").arg(printerName()));
+    return Result::success();
 }

@@ -20,11 +20,11 @@ public:
     QSize paperSize() const override;
     QRect printableArea() const override;
     void setDocumentName(const QString &name) override;
-    bool beginDocument(QString *error) override;
+    Result beginDocument() override;
     QPainter *painter() override;
     bool newPage() override;
     void abortDocument() override;
-    bool endDocument(QString *error) override;
+    Result endDocument() override;
 
 private:
     QString printerName() const;

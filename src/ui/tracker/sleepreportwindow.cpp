@@ -108,8 +108,7 @@ void SleepReportWindow::printLoaded()
 {
     if (!m_document)
         return;
-    QString error;
-    m_printed = m_target && printDocument(*m_target, m_document, &error) >= 0;
+    m_printed = m_target && printDocument(*m_target, m_document);
     m_target.reset();
     if (!m_printed)
         showError(tr("The sleep report could not be printed."));
