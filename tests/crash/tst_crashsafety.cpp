@@ -58,9 +58,9 @@ bool isWholeText(const QByteArray &bytes)
 bool isWholeLedger(const QString &path, QString *why)
 {
     StringGrid grid;
-    QString error;
-    if (!loadGridRows(grid, path, &error)) {
-        *why = error;
+    const Result loaded = loadGridRows(grid, path);
+    if (!loaded) {
+        *why = loaded.error;
         return false;
     }
     const int rows = grid.rowCount();
@@ -92,9 +92,9 @@ bool isWholeLedger(const QString &path, QString *why)
 bool isWholeYearStore(const QString &path, int year, QString *why)
 {
     StringGrid grid;
-    QString error;
-    if (!loadGridRows(grid, path, &error)) {
-        *why = error;
+    const Result loaded = loadGridRows(grid, path);
+    if (!loaded) {
+        *why = loaded.error;
         return false;
     }
     if (grid.rowCount() != SleepTrack::kStoreRows) {

@@ -109,8 +109,7 @@ void TestGridRows::rentRowRoundTrip()
     QCOMPARE(fileBytes(path), QByteArray(",,,\r\nRent,\"Mar 5, 2024\",12.5,\r\n"));
 
     StringGrid loaded;
-    QString error;
-    QVERIFY(loadGridRows(loaded, path, &error));
+    QVERIFY(loadGridRows(loaded, path));
     QCOMPARE(loaded.columnCount(), 4);
     QCOMPARE(loaded.rowCount(), 2);
     QCOMPARE(row(loaded, 1), (QStringList{"Rent", "Mar 5, 2024", "12.5", " "}));
@@ -133,18 +132,18 @@ void TestGridRows::expectedFiles()
 
     // File -> grid -> file: empty fields come back as quoted blanks.
     StringGrid loaded;
-    QString error;
-    QVERIFY2(loadGridRows(loaded, saved, &error), qPrintable(error));
+    const Result savedLoad = loadGridRows(loaded, saved);
+    QVERIFY2(savedLoad, qPrintable(savedLoad.error));
     QVERIFY(saveGridRows(loaded, out).ok);
     QCOMPARE(fileBytes(out), fileBytes(resaved));
     // ... and from then on the file is stable.
-    QVERIFY(loadGridRows(loaded, out, &error));
+    QVERIFY(loadGridRows(loaded, out));
     QVERIFY(saveGridRows(loaded, out).ok);
     QCOMPARE(fileBytes(out), fileBytes(resaved));
 
     // Quoting rules, blanks, trailing commas and damaged quotes.
     const QString mixed = QFINDTESTDATA("grid/data/mixed.txt");
-    QVERIFY(loadGridRows(loaded, mixed, &error));
+    QVERIFY(loadGridRows(loaded, mixed));
     QCOMPARE(loaded.rowCount(), 10);
     QCOMPARE(loaded.columnCount(), 3);
     QCOMPARE(row(loaded, 0), (QStringList{"two", "words", ""}));
@@ -161,8 +160,7 @@ void TestGridRows::emptyFileKeepsOneRow()
     StringGrid grid(4, 5);
     grid.setRowCells(0, {"a", "b"});
     grid.setCell(0, 3, "gone");
-    QString error;
-    QVERIFY(loadGridRows(grid, path, &error));
+    QVERIFY(loadGridRows(grid, path));
     QCOMPARE(grid.rowCount(), 1);
     QCOMPARE(grid.columnCount(), 1);
     QCOMPARE(grid.cell(0, 0), QString("a"));
@@ -171,7 +169,6 @@ void TestGridRows::emptyFileKeepsOneRow()
 void TestGridRows::damagedFilesLoadSafely()
 {
     QTemporaryDir dir;
-    QString error;
 
     // Binary bytes: loads as some text, never more columns than allowed.
     QByteArray binary;
@@ -181,17 +178,18 @@ void TestGridRows::damagedFilesLoadSafely()
     const QString binaryPath = dir.filePath("binary.txt");
     writeFileBytes(binaryPath, binary);
     StringGrid grid;
-    if (loadGridRows(grid, binaryPath, &error))
+    const Result binaryLoad = loadGridRows(grid, binaryPath);
+    if (binaryLoad)
         QVERIFY(grid.columnCount() <= kMaxGridColumns);
     else
-        QVERIFY(error.contains(binaryPath));
+        QVERIFY(binaryLoad.error.contains(binaryPath));
     QCOMPARE(fileBytes(binaryPath), binary);
 
     // A line of a megabyte of text is one cell, kept whole.
     const QByteArray longCell(1024 * 1024, 'x');
     const QString longPath = dir.filePath("long.txt");
     writeFileBytes(longPath, "a," + longCell + "\r\n");
-    QVERIFY(loadGridRows(grid, longPath, &error));
+    QVERIFY(loadGridRows(grid, longPath));
     QCOMPARE(grid.cell(1, 0).size(), longCell.size());
 
     // A hundred thousand lines.
@@ -200,14 +198,14 @@ void TestGridRows::damagedFilesLoadSafely()
         many += "Item,\"Jan 1, 2024\",1.5,\r\n";
     const QString manyPath = dir.filePath("many.txt");
     writeFileBytes(manyPath, many);
-    QVERIFY(loadGridRows(grid, manyPath, &error));
+    QVERIFY(loadGridRows(grid, manyPath));
     QCOMPARE(grid.rowCount(), 100000);
     QCOMPARE(grid.cell(3, 99999), QString(" "));
 
     // Unbalanced quotes on every line.
     const QString quotesPath = dir.filePath("quotes.txt");
     writeFileBytes(quotesPath, "\"a,b\r\n\"\"\"\r\nc\"d,\"e\r\n");
-    QVERIFY(loadGridRows(grid, quotesPath, &error));
+    QVERIFY(loadGridRows(grid, quotesPath));
     QCOMPARE(row(grid, 0), (QStringList{"a,b", ""}));
     QCOMPARE(row(grid, 1), (QStringList{"\"", ""}));
     QCOMPARE(row(grid, 2), (QStringList{"c\"d", "e"}));
@@ -218,23 +216,23 @@ void TestGridRows::refusedFilesLeaveGridUnchanged()
     QTemporaryDir dir;
     StringGrid grid(2, 2);
     grid.setCell(1, 1, "kept");
-    QString error;
 
     // A megabyte of commas would be a million columns.
     const QString commas = dir.filePath("commas.txt");
     const QByteArray bytes(1024 * 1024, ',');
     writeFileBytes(commas, bytes);
-    QVERIFY(!loadGridRows(grid, commas, &error));
-    QVERIFY(error.contains(commas));
+    const Result commasLoad = loadGridRows(grid, commas);
+    QVERIFY(!commasLoad);
+    QVERIFY(commasLoad.error.contains(commas));
     QCOMPARE(grid.cell(1, 1), QString("kept"));
     QCOMPARE(grid.columnCount(), 2);
     QCOMPARE(fileBytes(commas), bytes);
 
     // A folder where the file should be.
-    error.clear();
     QVERIFY(QDir(dir.path()).mkdir("folder.txt"));
-    QVERIFY(!loadGridRows(grid, dir.filePath("folder.txt"), &error));
-    QVERIFY(!error.isEmpty());
+    const Result folderLoad = loadGridRows(grid, dir.filePath("folder.txt"));
+    QVERIFY(!folderLoad);
+    QVERIFY(!folderLoad.error.isEmpty());
     QCOMPARE(grid.cell(1, 1), QString("kept"));
 }
 
@@ -270,18 +268,16 @@ void TestGridRows::fuzzRoundTrip()
         }
 
         StringGrid grid;
-        QString error;
-        QVERIFY(loadGridLines(grid, lines, path, &error));
+        QVERIFY(loadGridLines(grid, lines, path));
         StringGrid back;
         // Through the bytes a file would hold; every tenth time through a
         // real file.
         if (round % 10 == 0) {
             QVERIFY(saveGridRows(grid, path).ok);
-            QVERIFY(loadGridRows(back, path, &error));
+            QVERIFY(loadGridRows(back, path));
         } else {
             const QByteArray bytes = TextFile::encodeLines(gridRowsToLines(grid));
-            QVERIFY(loadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path,
-                                  &error));
+            QVERIFY(loadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path));
         }
         QCOMPARE(back.rowCount(), grid.rowCount());
         QCOMPARE(back.columnCount(), grid.columnCount());
@@ -314,8 +310,7 @@ void TestGridRows::fuzzRoundTrip()
         }
         const QByteArray bytes = TextFile::encodeLines(gridRowsToLines(grid));
         StringGrid back;
-        QString error;
-        QVERIFY(loadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path, &error));
+        QVERIFY(loadGridLines(back, TextFile::splitLines(TextFile::decode(bytes)), path));
         QCOMPARE(back.rowCount(), rows);
         QCOMPARE(back.columnCount(), columns);
         for (int r = 0; r < rows; ++r)

@@ -91,22 +91,19 @@ QList<QStringView> splitLineViews(QStringView text)
     return lines;
 }
 
-bool loadLineViews(StringGrid &grid, const QList<QStringView> &lines, const QString &fileName,
-                   QString *error)
+Result loadLineViews(StringGrid &grid, const QList<QStringView> &lines, const QString &fileName)
 {
     if (lines.size() > kMaxGridRows) {
-        if (error)
-            *error = tr("The file \"%1\" has %2 lines, more than the %3 a table can hold. "
-                        "It was not loaded and is left as it is.")
-                         .arg(shownPath(fileName))
-                         .arg(lines.size())
-                         .arg(kMaxGridRows);
-        return false;
+        return Result::failure(tr("The file \"%1\" has %2 lines, more than the %3 a table can hold. "
+                                  "It was not loaded and is left as it is.")
+                                   .arg(shownPath(fileName))
+                                   .arg(lines.size())
+                                   .arg(kMaxGridRows));
     }
     if (lines.isEmpty()) {
         grid.setColumnCount(1);
         grid.setRowCount(1);
-        return true;
+        return Result::success();
     }
 
     QList<QStringList> rows;
@@ -115,13 +112,11 @@ bool loadLineViews(StringGrid &grid, const QList<QStringView> &lines, const QStr
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QStringList fields = CommaText::decodeLine(lines.at(i), kMaxGridColumns);
         if (fields.size() > kMaxGridColumns) {
-            if (error)
-                *error = tr("Line %1 of the file \"%2\" has more than %3 cells; the file looks "
-                            "damaged. It was not loaded and is left as it is.")
-                             .arg(i + 1)
-                             .arg(shownPath(fileName))
-                             .arg(kMaxGridColumns);
-            return false;
+            return Result::failure(tr("Line %1 of the file \"%2\" has more than %3 cells; the file looks "
+                                      "damaged. It was not loaded and is left as it is.")
+                                       .arg(i + 1)
+                                       .arg(shownPath(fileName))
+                                       .arg(kMaxGridColumns));
         }
         for (QString &field : fields) {
             if (field.isEmpty())
@@ -131,59 +126,48 @@ bool loadLineViews(StringGrid &grid, const QList<QStringView> &lines, const QStr
         rows.append(std::move(fields));
     }
     grid.replaceAll(static_cast<int>(columns), std::move(rows));
-    return true;
+    return Result::success();
 }
 
 } // namespace
 
-bool loadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
-                   QString *error)
+Result loadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName)
 {
     QList<QStringView> views;
     views.reserve(lines.size());
     for (const QString &line : lines)
         views.append(line);
-    return loadLineViews(grid, views, fileName, error);
+    return loadLineViews(grid, views, fileName);
 }
 
-bool loadGridRows(StringGrid &grid, const QString &fileName, QString *error, QString *notice)
+Result loadGridRows(StringGrid &grid, const QString &fileName, QString *notice)
 {
     const QFileInfo info(fileName);
     if (info.isFile() && info.size() > kMaxGridFileBytes) {
-        if (error)
-            *error = tr("The file \"%1\" is larger than %2 MB; it looks damaged. It was not "
-                        "loaded and is left as it is.")
-                         .arg(shownPath(fileName))
-                         .arg(kMaxGridFileBytes / (1024 * 1024));
-        return false;
+        return Result::failure(tr("The file \"%1\" is larger than %2 MB; it looks damaged. It was not "
+                                  "loaded and is left as it is.")
+                                   .arg(shownPath(fileName))
+                                   .arg(kMaxGridFileBytes / (1024 * 1024)));
     }
     QByteArray bytes;
     QString readError;
     if (!notice) {
-        if (!TextFile::readBytes(fileName, &bytes, &readError)) {
-            if (error)
-                *error = readError;
-            return false;
-        }
+        if (!TextFile::readBytes(fileName, &bytes, &readError))
+            return Result::failure(readError);
         if (TextFile::looksDamaged(bytes)) {
-            if (error)
-                *error = tr("The file \"%1\" could not be read as text; it looks damaged. It was not "
-                            "loaded and is left as it is.")
-                             .arg(shownPath(fileName));
-            return false;
+            return Result::failure(tr("The file \"%1\" could not be read as text; it looks damaged. It was not "
+                                      "loaded and is left as it is.")
+                                       .arg(shownPath(fileName)));
         }
     } else {
         notice->clear();
-        if (!TextFile::readTextBytes(fileName, &bytes, &readError, notice)) {
-            if (error)
-                *error = readError;
-            return false;
-        }
+        if (!TextFile::readTextBytes(fileName, &bytes, &readError, notice))
+            return Result::failure(readError);
         if (!notice->isEmpty())
-            return true; // kept aside: the caller starts a new one
+            return Result::success(); // kept aside: the caller starts a new one
     }
     const QString text = TextFile::decode(bytes);
-    return loadLineViews(grid, splitLineViews(text), fileName, error);
+    return loadLineViews(grid, splitLineViews(text), fileName);
 }
 
 QStringList gridRowsToLines(const StringGrid &grid)

@@ -35,19 +35,17 @@ inline constexpr int kMaxGridColumns = 1024;
 // of fields of a line (at least 1). An empty field becomes a cell holding
 // a single blank, so later fields keep their columns. With no lines the
 // grid keeps one row, whose cells are left as they were.
-// Returns false with a message naming the file when the lines are refused
-// (the grid is then unchanged).
-bool loadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName,
-                   QString *error);
+// Fails with a message naming the file when the lines are refused (the
+// grid is then unchanged).
+Result loadGridLines(StringGrid &grid, const QStringList &lines, const QString &fileName);
 
 // Reads a grid rows file into the grid (see loadGridLines). A file that
 // cannot be read, is too large or does not hold text leaves the grid
-// unchanged and gives false and a message naming the file. With a notice,
-// a file that does not hold text is moved aside instead (see
-// TextFile::readTextBytes): true, the grid unchanged and the notice saying
-// so; the caller then starts a new grid.
-bool loadGridRows(StringGrid &grid, const QString &fileName, QString *error,
-                  QString *notice = nullptr);
+// unchanged and fails with a message naming the file. With a notice, a
+// file that does not hold text is moved aside instead (see
+// TextFile::readTextBytes): success, the grid unchanged and the notice
+// saying so; the caller then starts a new grid.
+Result loadGridRows(StringGrid &grid, const QString &fileName, QString *notice = nullptr);
 
 // One comma-text line per row, from row 0 to the last.
 QStringList gridRowsToLines(const StringGrid &grid);

@@ -192,7 +192,9 @@ bool CostLedger::switchTo(const QString &projectName, QString *error)
     } else if (!fileName.isEmpty() && TextFile::entryExists(fileName)) {
         // Never write over a file that could not be read.
         QString movedAside;
-        if (!loadGridRows(m_money, fileName, &reason, &movedAside)) {
+        const Result loaded = loadGridRows(m_money, fileName, &movedAside);
+        if (!loaded) {
+            reason = loaded.error;
             if (reason.isEmpty())
                 reason = QCoreApplication::translate("CostLedger", "Could not read the file \"%1\".")
                              .arg(QFileInfo(fileName).absoluteFilePath());

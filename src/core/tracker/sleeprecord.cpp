@@ -92,7 +92,10 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
     // Only a load that can say so moves a damaged file aside; any other
     // refuses it and leaves it as it is.
     QString keptAside;
-    if (!loadGridRows(store, file, error, notice ? &keptAside : nullptr)) {
+    const Result loaded = loadGridRows(store, file, notice ? &keptAside : nullptr);
+    if (!loaded) {
+        if (error)
+            *error = loaded.error;
         freshStore(store, year);
         return false;
     }
