@@ -73,30 +73,23 @@ QString localeFolderName(double date, const QLocale &locale)
     return namePart(date, locale);
 }
 
-bool readNote(const QString &path, QString *text, QString *error)
+Expected<QString> readNote(const QString &path)
 {
-    text->clear();
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return true;
+        return QString();
     if (!info.isFile()) {
-        if (error) {
-            *error = QCoreApplication::translate("DayNotes", "Could not read the file \"%1\": %2")
-                         .arg(info.absoluteFilePath(),
-                              info.isDir() ? QCoreApplication::translate("DayNotes", "it is a folder")
-                                           : QCoreApplication::translate("DayNotes", "it is not a regular file"));
-        }
-        return false;
+        return Expected<QString>::failure(
+            QCoreApplication::translate("DayNotes", "Could not read the file \"%1\": %2")
+                .arg(info.absoluteFilePath(),
+                     info.isDir() ? QCoreApplication::translate("DayNotes", "it is a folder")
+                                  : QCoreApplication::translate("DayNotes", "it is not a regular file")));
     }
     QString readError;
-    *text = TextFile::readText(path, &readError);
-    if (!readError.isEmpty()) {
-        text->clear();
-        if (error)
-            *error = readError;
-        return false;
-    }
-    return true;
+    QString text = TextFile::readText(path, &readError);
+    if (!readError.isEmpty())
+        return Expected<QString>::failure(readError);
+    return text;
 }
 
 bool isWeekend(double date)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -28,7 +30,7 @@ QString localeFolderName(double date, const QLocale &locale);
 // Reads a note file's text. Only a regular file is opened: a folder, a
 // named pipe or a device in a note's place fails with a message naming it,
 // without blocking. A missing file is an empty note.
-bool readNote(const QString &path, QString *text, QString *error);
+Expected<QString> readNote(const QString &path);
 
 // Saturday or Sunday.
 bool isWeekend(double date);

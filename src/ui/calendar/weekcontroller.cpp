@@ -180,14 +180,13 @@ void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *l
     } else {
         const QFileInfo info(editor->dayNoteFile);
         if (info.exists() || info.isSymLink()) {
-            QString text;
-            QString readError;
-            if (DayNotes::readNote(editor->dayNoteFile, &text, &readError)) {
+            const Expected<QString> note = DayNotes::readNote(editor->dayNoteFile);
+            if (note) {
                 editor->setLoadError(QString());
-                editor->setText(text);
+                editor->setText(note.value);
                 editor->noteLoaded = true;
             } else {
-                editor->setLoadError(readError);
+                editor->setLoadError(note.error);
             }
         } else {
             editor->setLoadError(QString());
