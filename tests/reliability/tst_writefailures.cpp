@@ -83,8 +83,9 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     TextFile::setWriteFault([](const QString &path, qint64 size) {
         return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
     });
-    QString error;
-    QVERIFY(!f.form()->week()->saveAllNotes(&error));
+    const Result failed = f.form()->week()->saveAllNotes();
+    QVERIFY(!failed);
+    const QString error = failed.error;
     QVERIFY2(error.contains("Jan-05-2024.txt") && error.contains("No space left"), qPrintable(error));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("first version"));
     QCOMPARE(e->text(), QString("second version, much longer than the first"));
@@ -134,8 +135,9 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     const QString big = QString(79, QLatin1Char('x')).append(QLatin1Char('\n')).repeated(5 * 1024);
     e->noteEdit->selectAll();
     e->noteEdit->insertPlainText(big);
-    QString error;
-    QVERIFY(!form.week()->saveAllNotes(&error));
+    const Result failed = form.week()->saveAllNotes();
+    QVERIFY(!failed);
+    const QString error = failed.error;
     QVERIFY2(error.contains("Jan-06-2024.txt"), qPrintable(error));
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt"), QByteArray("short note"));
     QCOMPARE(e->text().size(), big.size());
@@ -147,7 +149,7 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
 
     e->noteEdit->selectAll();
     e->noteEdit->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
-    QVERIFY(form.week()->saveAllNotes(&error));
+    QVERIFY(form.week()->saveAllNotes());
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt").size(), 101 * 1024);
     QVERIFY(form.close());
 }
@@ -164,11 +166,12 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
     form.runStartup();
     dayColumn(&form, 1)->noteEdit->insertPlainText("written later");
     QVERIFY(disk.remount("ro"));
-    QString error;
-    QVERIFY(!form.week()->saveAllNotes(&error));
+    const Result failed = form.week()->saveAllNotes();
+    QVERIFY(!failed);
+    const QString error = failed.error;
     QVERIFY2(error.contains("Jan-05-2024.txt"), qPrintable(error));
     QVERIFY(disk.remount("rw"));
-    QVERIFY(form.week()->saveAllNotes(&error));
+    QVERIFY(form.week()->saveAllNotes());
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-05-2024.txt"), QByteArray("written later"));
     QVERIFY(form.close());
 }

@@ -373,10 +373,9 @@ void MainWindow::runStartup()
 
     const double start = startDayNumber();
     setPickerDate(start);
-    QString error;
-    const bool shown = m_week->showWeekFrom(start, &error);
+    const Result shown = m_week->showWeekFrom(start);
     showWeekInPicker();
-    reportWeekError(shown, error);
+    reportWeekError(shown);
 
     projectsSection->createTrackerAndDocuments();
 
@@ -407,8 +406,7 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
         return;
     const double day = dayNumberFor(dayArgument);
     setPickerDate(day);
-    QString error;
-    reportWeekError(m_week->showWeekFrom(day, &error), error);
+    reportWeekError(m_week->showWeekFrom(day));
 }
 
 void MainWindow::setPickerDate(double dayNumber)
@@ -554,10 +552,10 @@ void MainWindow::selectAllText()
 
 // ---- week navigation ----------------------------------------------------
 
-void MainWindow::reportWeekError(bool ok, const QString &error)
+void MainWindow::reportWeekError(const Result &moved)
 {
-    if (!ok)
-        m_services.dialogs->error(this, error);
+    if (!moved)
+        m_services.dialogs->error(this, moved.error);
 }
 
 void MainWindow::showWeekInPicker()
@@ -574,31 +572,28 @@ void MainWindow::moveWeekBack()
 {
     if (!m_week)
         return;
-    QString error;
-    const bool moved = m_week->moveBy(-1, &error);
+    const Result moved = m_week->moveBy(-1);
     showWeekInPicker();
-    reportWeekError(moved, error);
+    reportWeekError(moved);
 }
 
 void MainWindow::moveWeekForward()
 {
     if (!m_week)
         return;
-    QString error;
-    const bool moved = m_week->moveBy(1, &error);
+    const Result moved = m_week->moveBy(1);
     showWeekInPicker();
-    reportWeekError(moved, error);
+    reportWeekError(moved);
 }
 
 void MainWindow::showPickedWeek()
 {
     if (!m_week)
         return;
-    QString error;
-    const bool moved = m_week->showWeekFrom(DayNumber::fromDate(datePicker->date()), &error);
+    const Result moved = m_week->showWeekFrom(DayNumber::fromDate(datePicker->date()));
     // A failed move leaves the week where it was: so does the picker.
     showWeekInPicker();
-    reportWeekError(moved, error);
+    reportWeekError(moved);
 }
 
 // ---- closing ------------------------------------------------------------
@@ -646,10 +641,10 @@ bool MainWindow::saveAndClose()
         return false;
     m_closing = true;
     if (m_week) {
-        QString error;
-        if (!m_week->saveAllNotes(&error)) {
+        const Result saved = m_week->saveAllNotes();
+        if (!saved) {
             const bool leave = m_services.dialogs->yesNo(
-                this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(error));
+                this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(saved.error));
             if (!leave) {
                 m_closing = false;
                 return false;
@@ -683,9 +678,11 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
     error.clear();
     if (!projectsSection->saveTrackerEdits(&error))
         errors->append(error);
-    error.clear();
-    if (m_week && !m_week->saveAllNotes(&error))
-        errors->append(error);
+    if (m_week) {
+        const Result notesSaved = m_week->saveAllNotes();
+        if (!notesSaved)
+            errors->append(notesSaved.error);
+    }
     for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
                                       static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
         if (!workspace)

@@ -23,6 +23,7 @@ class DataFolder;
 class ListsWorkspace;
 class ProjectsSection;
 class WeekController;
+struct Result;
 
 // What the program entry hands to the main window.
 struct StartOptions
@@ -153,7 +154,7 @@ private:
     void createMenus();
     void placeNextDayButton();
     void packDayPanels();
-    void reportWeekError(bool ok, const QString &error);
+    void reportWeekError(const Result &moved);
     // Shows the week's first day in the picker after a move, done or not.
     void showWeekInPicker();
     bool closeTopicWorkspaces();

@@ -201,13 +201,14 @@ void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *l
     editor->createFolderButton->setVisible(!hasFolder);
 }
 
-bool WeekController::showWeek(int firstDay, QString *error)
+Result WeekController::showWeek(int firstDay)
 {
     firstDay = std::clamp(firstDay, earliestFirstDay(), latestFirstDay());
     // Phase one: every edited note reaches its own date's file, or nothing
     // moves.
-    if (!saveAllNotes(error))
-        return false;
+    const Result saved = saveAllNotes();
+    if (!saved)
+        return saved;
 
     // Phase two: bind all seven columns. A note that stays in the week keeps
     // its document (moved to its new column) unless its file changed on
@@ -242,40 +243,37 @@ bool WeekController::showWeek(int firstDay, QString *error)
     m_firstDay = firstDay;
     offsetFromToday = m_firstDay - today();
     reportAdoptions();
-    return true;
+    return Result::success();
 }
 
-bool WeekController::reloadWeek(QString *error)
+Result WeekController::reloadWeek()
 {
-    return showWeek(m_firstDay, error);
+    return showWeek(m_firstDay);
 }
 
-bool WeekController::saveAllNotes(QString *error)
+Result WeekController::saveAllNotes()
 {
     QStringList failures;
     for (DayNoteColumn *editor : std::as_const(columns)) {
         if (!editor->isModified())
             continue; // untouched, or bound to a file that could not be read
-        QString failure;
-        if (!writeNote(editor, &failure))
-            failures << failure;
+        const Result written = writeNote(editor);
+        if (!written)
+            failures << written.error;
     }
-    if (!failures.isEmpty() && error)
-        *error = failures.join(QLatin1Char('\n'));
-    return failures.isEmpty();
+    if (!failures.isEmpty())
+        return Result::failure(failures.join(QLatin1Char('\n')));
+    return Result::success();
 }
 
-bool WeekController::writeNote(DayNoteColumn *editor, QString *error)
+Result WeekController::writeNote(DayNoteColumn *editor)
 {
     const WriteResult written = TextFile::writeText(editor->dayNoteFile, editor->text());
-    if (!written) {
-        if (error)
-            *error = written.error;
-        return false;
-    }
+    if (!written)
+        return written;
     editor->setModified(false);
     editor->recordFileState();
-    return true;
+    return Result::success();
 }
 
 bool WeekController::saveAllNotesReporting()
@@ -285,12 +283,11 @@ bool WeekController::saveAllNotesReporting()
     if (m_saving)
         return false;
     m_saving = true;
-    QString error;
-    const bool ok = saveAllNotes(&error);
-    if (!ok)
-        m_services.dialogs->error(m_dialogParent, error);
+    const Result saved = saveAllNotes();
+    if (!saved)
+        m_services.dialogs->error(m_dialogParent, saved.error);
     m_saving = false;
-    return ok;
+    return saved.ok;
 }
 
 void WeekController::resizeDayColumns(int columnWidth, int editorHeight)
@@ -302,16 +299,16 @@ void WeekController::resizeDayColumns(int columnWidth, int editorHeight)
     }
 }
 
-bool WeekController::showWeekFrom(double date, QString *error)
+Result WeekController::showWeekFrom(double date)
 {
     if (!DayNumber::isRepresentable(date))
-        return showWeek(date < 0 ? earliestFirstDay() : latestFirstDay(), error);
-    return showWeek(DayNumber::wholeDay(date), error);
+        return showWeek(date < 0 ? earliestFirstDay() : latestFirstDay());
+    return showWeek(DayNumber::wholeDay(date));
 }
 
-bool WeekController::moveBy(int days, QString *error)
+Result WeekController::moveBy(int days)
 {
-    return showWeek(m_firstDay + days, error);
+    return showWeek(m_firstDay + days);
 }
 
 void WeekController::openDayFolder(DayNoteColumn *editor)

@@ -51,15 +51,15 @@ public:
     // its date and text, and the failure is returned. A note that cannot be
     // read does not stop the move: its column is bound to its date and says
     // why it is read-only.
-    bool showWeek(int firstDay, QString *error = nullptr);
+    Result showWeek(int firstDay);
 
     // Rebinds the shown week, reading every note again.
-    bool reloadWeek(QString *error = nullptr);
+    Result reloadWeek();
 
     // Saves the edited notes: writes every note edited since it was loaded
     // or last saved, and nothing else. All are tried; the failures are
     // returned, one line each, and their text stays in the editors.
-    bool saveAllNotes(QString *error = nullptr);
+    Result saveAllNotes();
 
     // saveAllNotes, showing a failure in a message box.
     bool saveAllNotesReporting();
@@ -67,10 +67,10 @@ public:
     void resizeDayColumns(int columnWidth, int editorHeight);
 
     // Makes the date the leftmost column.
-    bool showWeekFrom(double date, QString *error = nullptr);
+    Result showWeekFrom(double date);
 
     // Moves the week one day back (-1) or forward (+1) from the week shown.
-    bool moveBy(int days, QString *error = nullptr);
+    Result moveBy(int days);
 
     // Creates (when missing) and opens the editor's day folder.
     void openDayFolder(DayNoteColumn *editor);
@@ -96,7 +96,7 @@ private:
     // Shows what was renamed, or kept under two names, since the last call.
     void reportAdoptions();
     // Writes the editor's text to its note file.
-    bool writeNote(DayNoteColumn *editor, QString *error);
+    Result writeNote(DayNoteColumn *editor);
     // Chains the editors for Tab: column by column, left to right.
     void orderTabChain();
 
