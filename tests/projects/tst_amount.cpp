@@ -165,14 +165,13 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(projects + "Garden"));
         CostLedger ledger;
         ledger.setProjectsDir(projects);
-        QString error;
-        QVERIFY(ledger.switchTo("Garden", &error));
+        QVERIFY(ledger.switchTo("Garden"));
         // As the grid's editor commits a paste.
         ledger.money().setData(ledger.money().index(1, 0), QString("Seeds\nand\r\nbulbs"));
         QCOMPARE(ledger.money().cell(0, 1), QString("Seeds and bulbs"));
         QVERIFY(ledger.takeNotice().contains("joined"));
         QVERIFY(ledger.takeNotice().isEmpty());
-        QVERIFY(ledger.saveLedger(&error));
+        QVERIFY(ledger.saveLedger());
         QFile file(projects + "Garden/money.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');

@@ -82,8 +82,7 @@ void TestCostLedger::firstSwitchShowsAnEmptyLedger()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    QVERIFY(ledger.switchTo("Garden", &error));
+    QVERIFY(ledger.switchTo("Garden"));
     QCOMPARE(ledger.money().rowCount(), 100);
     QCOMPARE(ledger.money().fixedRows(), 0);
     QCOMPARE(ledger.money().rowCells(0), (QStringList{"Item name", "Date", "Debit", "Credit"}));
@@ -95,12 +94,12 @@ void TestCostLedger::firstSwitchShowsAnEmptyLedger()
     // Switching away untouched writes nothing; once edited, every row,
     // empty rows as three commas.
     makeProject("Car");
-    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.saveLedger());
     QVERIFY(!QFile::exists(m_projects + "Garden/money.txt"));
     ledger.money().setCell(0, 5, "x");
     ledger.money().setCell(0, 5, "");
-    QVERIFY(ledger.saveLedger(&error));
-    QVERIFY(ledger.switchTo("Car", &error));
+    QVERIFY(ledger.saveLedger());
+    QVERIFY(ledger.switchTo("Car"));
     const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines.first(), QString("\"Item name\",Date,Debit,Credit"));
@@ -112,8 +111,7 @@ void TestCostLedger::addTwiceAndDelete()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    ledger.switchTo("Garden", &error);
+    ledger.switchTo("Garden");
     ledger.money().setCurrentRow(50);
     ledger.AddItem(kNow);
     ledger.money().setCell(0, 1, "Hose");
@@ -136,8 +134,7 @@ void TestCostLedger::deleteOnHeadingRowDoesNothing()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    ledger.switchTo("Garden", &error);
+    ledger.switchTo("Garden");
     // After a switch the heading row is an ordinary row and can be current.
     ledger.money().setCurrentRow(0);
     QCOMPARE(ledger.money().currentRow(), 0);
@@ -153,10 +150,9 @@ void TestCostLedger::itemsBeforeAnySelectionVanish()
     ledger.setLedgerHeadings();
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 201);
-    QString error;
-    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.saveLedger());
     makeProject("Garden");
-    QVERIFY(ledger.switchTo("Garden", &error));
+    QVERIFY(ledger.switchTo("Garden"));
     QCOMPARE(ledger.money().cell(0, 1), QString());
     // No file was written anywhere for the rows without a project.
     QCOMPARE(QDir(m_projects).entryList(QDir::Files), QStringList());
@@ -170,21 +166,20 @@ void TestCostLedger::gardenCarGardenRoundTrip()
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
     makeProject("Car");
-    QString error;
-    ledger.switchTo("Garden", &error);
+    ledger.switchTo("Garden");
     ledger.AddItem(kNow);
     ledger.money().setRowCells(1, {"Seeds", "Mar 5, 2024", "12.5", ""});
     ledger.AddItem(kNow);
     ledger.money().setRowCells(1, {"Sold \"old\" mower, blue", "Mar 6, 2024", "", "50"});
 
-    QVERIFY(ledger.saveLedger(&error));
-    QVERIFY(ledger.switchTo("Car", &error));
+    QVERIFY(ledger.saveLedger());
+    QVERIFY(ledger.switchTo("Car"));
     QCOMPARE(ledger.money().cell(0, 1), QString());
     ledger.AddItem(kNow);
     ledger.money().setCell(0, 1, "Tyres");
 
-    QVERIFY(ledger.saveLedger(&error));
-    QVERIFY(ledger.switchTo("Garden", &error));
+    QVERIFY(ledger.saveLedger());
+    QVERIFY(ledger.switchTo("Garden"));
     // The row count is the number of lines Garden's file holds.
     QCOMPARE(ledger.money().rowCount(), TextFile::readLines(m_projects + "Garden/money.txt").size());
     QCOMPARE(ledger.money().rowCount(), 102);
@@ -194,8 +189,8 @@ void TestCostLedger::gardenCarGardenRoundTrip()
     QCOMPARE(ledger.money().rowCells(0), (QStringList{"Item name", "Date", "Debit", "Credit"}));
     QCOMPARE(balanceCaption(ledger.Balance()), QString("Balance: $ 37.50"));
 
-    QVERIFY(ledger.saveLedger(&error));
-    QVERIFY(ledger.switchTo("Car", &error));
+    QVERIFY(ledger.saveLedger());
+    QVERIFY(ledger.switchTo("Car"));
     QCOMPARE(ledger.money().cell(0, 1), QString("Tyres"));
 }
 
@@ -204,8 +199,7 @@ void TestCostLedger::trimmedNamesShareALedger()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    ledger.switchTo("  Garden\t ", &error);
+    ledger.switchTo("  Garden\t ");
     QCOMPARE(ledger.ownerName(), QString("Garden"));
     QCOMPARE(ledger.ledgerFileName(), m_projects + "Garden/money.txt");
 }
@@ -215,30 +209,30 @@ void TestCostLedger::deletedProjectIsNotWritten()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    ledger.switchTo("Garden", &error);
+    ledger.switchTo("Garden");
     ledger.AddItem(kNow);
     // Deleted through the project list: never written again.
     QVERIFY(QDir(folder("Garden")).removeRecursively());
     ledger.ownerDeleted();
     QVERIFY(!ledger.editable());
-    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.saveLedger());
     QVERIFY(!QFile::exists(folder("Garden")));
 
     // Gone behind the program's back while rows were being typed: the
     // folder is made again and the rows are kept.
     makeProject("Car");
-    QVERIFY(ledger.switchTo("Car", &error));
+    QVERIFY(ledger.switchTo("Car"));
     ledger.AddItem(kNow);
     QVERIFY(QDir(folder("Car")).removeRecursively());
-    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.saveLedger());
     QCOMPARE(TextFile::readLines(folder("Car") + "money.txt").size(), 101);
 
     // Without the projects folder itself the save fails and says so.
     ledger.AddItem(kNow);
     QVERIFY(QDir(m_projects).removeRecursively());
-    QVERIFY(!ledger.saveLedger(&error));
-    QVERIFY(error.contains("money.txt"));
+    const Result refused = ledger.saveLedger();
+    QVERIFY(!refused);
+    QVERIFY(refused.error.contains("money.txt"));
 }
 
 void TestCostLedger::balance_data()
@@ -270,8 +264,7 @@ void TestCostLedger::balance()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    ledger.switchTo("Garden", &error);
+    ledger.switchTo("Garden");
     for (int i = 0; i < debits.size(); ++i)
         ledger.money().setCell(2, i + 1, debits.at(i));
     for (int i = 0; i < credits.size(); ++i)
@@ -304,18 +297,18 @@ void TestCostLedger::damagedFileIsNeverWrittenOver()
     }
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
-    QString error;
-    QVERIFY(!ledger.switchTo("Garden", &error));
-    QVERIFY(error.contains(path));
+    const Result unread = ledger.switchTo("Garden");
+    QVERIFY(!unread);
+    QVERIFY(unread.error.contains(path));
     QVERIFY(!ledger.editable());
     QVERIFY(!(ledger.money().flags(ledger.money().index(1, 0)) & Qt::ItemIsEditable));
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 100);
-    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.saveLedger());
     QCOMPARE(fileBytes(path), damaged);
 
     // The next project is an ordinary, editable ledger again.
-    QVERIFY(ledger.switchTo("Car", &error));
+    QVERIFY(ledger.switchTo("Car"));
     QVERIFY(ledger.editable());
     ledger.AddItem(kNow);
     QCOMPARE(ledger.money().rowCount(), 101);
@@ -331,15 +324,16 @@ void TestCostLedger::damagedFileIsNeverWrittenOver()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(binary);
     }
-    QVERIFY(ledger.saveLedger(&error));
-    error.clear();
-    QVERIFY(!ledger.switchTo("Garden", &error));
-    QVERIFY2(error.contains("could not be read as text") && error.contains(path + ".damaged"), qPrintable(error));
+    QVERIFY(ledger.saveLedger());
+    const Result movedAside = ledger.switchTo("Garden");
+    QVERIFY(!movedAside);
+    QVERIFY2(movedAside.error.contains("could not be read as text") && movedAside.error.contains(path + ".damaged"),
+             qPrintable(movedAside.error));
     QCOMPARE(fileBytes(path + ".damaged"), binary);
     QVERIFY(ledger.editable());
     QCOMPARE(ledger.money().cell(0, 0), QString("Item name"));
     ledger.AddItem(kNow);
-    QVERIFY(ledger.saveLedger(&error));
+    QVERIFY(ledger.saveLedger());
     QVERIFY(fileBytes(path).contains("Item name"));
     QCOMPARE(fileBytes(path + ".damaged"), binary);
 }
@@ -348,14 +342,13 @@ void TestCostLedger::unreadableNameIsReadOnly()
 {
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
-    QString error;
     for (const QString &name : {QString("../Config"), QString(".."), QString("a\\b")}) {
-        error.clear();
-        QVERIFY(!ledger.switchTo(name, &error));
-        QVERIFY(error.contains(name));
+        const Result refused = ledger.switchTo(name);
+        QVERIFY(!refused);
+        QVERIFY(refused.error.contains(name));
         QCOMPARE(ledger.ledgerFileName(), QString());
         QVERIFY(!ledger.editable());
-        QVERIFY(ledger.saveLedger(&error));
+        QVERIFY(ledger.saveLedger());
     }
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList());
 }
@@ -365,13 +358,13 @@ void TestCostLedger::writeFailureKeepsRows()
     CostLedger ledger;
     ledger.setProjectsDir(m_projects);
     makeProject("Garden");
-    QString error;
-    ledger.switchTo("Garden", &error);
+    ledger.switchTo("Garden");
     ledger.AddItem(kNow);
     // A folder in the place of the file makes the write fail.
     QVERIFY(QDir().mkpath(m_projects + "Garden/money.txt"));
-    QVERIFY(!ledger.saveLedger(&error));
-    QVERIFY(error.contains("money.txt"));
+    const Result refused = ledger.saveLedger();
+    QVERIFY(!refused);
+    QVERIFY(refused.error.contains("money.txt"));
     QCOMPARE(ledger.money().cell(0, 1), QString("New Item Name"));
 }
 

@@ -108,9 +108,9 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("a\r\nb"));
 
-        QString text, error;
-        QVERIFY(ProjectPages::loadPageText(folder + QStringLiteral("Missing.txt"), &text, &error));
-        QVERIFY(text.isEmpty());
+        const Expected<QString> text = ProjectPages::loadPageText(folder + QStringLiteral("Missing.txt"));
+        QVERIFY(text);
+        QVERIFY(text.value.isEmpty());
     }
 
     void summaryExample()

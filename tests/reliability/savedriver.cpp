@@ -41,13 +41,14 @@ WriteResult save(const QString &kind, const DataFolder &dir)
     if (kind == QLatin1String("ledger")) {
         CostLedger ledger;
         ledger.setProjectsDir(dir.projectsDir());
-        QString error;
-        if (!ledger.switchTo(QStringLiteral("Garden"), &error))
-            return WriteResult::failure(QStringLiteral("load: ") + error);
+        const Result loaded = ledger.switchTo(QStringLiteral("Garden"));
+        if (!loaded)
+            return WriteResult::failure(QStringLiteral("load: ") + loaded.error);
         for (int i = 0; i < 40; ++i)
             ledger.AddItem(QDateTime(QDate(2024, 1, 7), QTime(9, 0)), QLocale::c());
-        if (!ledger.saveLedger(&error))
-            return WriteResult::failure(error);
+        const Result saved = ledger.saveLedger();
+        if (!saved)
+            return saved;
         return {};
     }
     if (kind == QLatin1String("list"))

@@ -102,11 +102,15 @@ public:
     {
         message->clear();
         if (m_kind == QLatin1String("page")) {
-            QString text;
-            return ProjectPages::loadPageText(file(), &text, message);
+            const Expected<QString> text = ProjectPages::loadPageText(file());
+            *message = text.error;
+            return text.ok;
         }
-        if (m_kind == QLatin1String("ledger"))
-            return m_ledger.switchTo(QStringLiteral("Garden"), message);
+        if (m_kind == QLatin1String("ledger")) {
+            const Result loaded = m_ledger.switchTo(QStringLiteral("Garden"));
+            *message = loaded.error;
+            return loaded.ok;
+        }
         if (m_kind == QLatin1String("topics")) {
             const WriteResult loaded = m_topics->loadTopicList();
             *message = loaded.error;
@@ -135,8 +139,7 @@ public:
                                               QStringLiteral("Sow the peas"));
         if (m_kind == QLatin1String("ledger")) {
             m_ledger.AddItem(QDateTime(QDate(2024, 1, 7), QTime(9, 0)), QLocale::c());
-            QString error;
-            return m_ledger.saveLedger(&error) ? WriteResult() : WriteResult::failure(error);
+            return m_ledger.saveLedger();
         }
         if (m_kind == QLatin1String("topics")) {
             m_topics->addTopic(QStringLiteral("Pond"));

@@ -139,32 +139,28 @@ void CostLedger::clearLedger()
     setLedgerHeadings();
 }
 
-bool CostLedger::saveLedger(QString *error)
+Result CostLedger::saveLedger()
 {
     if (m_readOnly || !m_edited)
-        return true;
+        return Result::success();
     const QString fileName = ledgerFileName();
     if (fileName.isEmpty())
-        return true;
+        return Result::success();
     const QString folder = m_projectsDir + m_owner;
     if (!QFileInfo(folder).isDir() && !(QFileInfo(m_projectsDir).isDir() && QDir(m_projectsDir).mkdir(m_owner))) {
-        if (error)
-            *error = QCoreApplication::translate("CostLedger",
-                                                 "Could not write the file \"%1\": its folder \"%2\" is not "
-                                                 "there and could not be made (is the data folder's disk "
-                                                 "still there?).")
-                         .arg(QFileInfo(fileName).absoluteFilePath(), QFileInfo(folder).absoluteFilePath());
-        return false;
+        return Result::failure(QCoreApplication::translate("CostLedger",
+                                                           "Could not write the file \"%1\": its folder \"%2\" is not "
+                                                           "there and could not be made (is the data folder's disk "
+                                                           "still there?).")
+                                   .arg(QFileInfo(fileName).absoluteFilePath(), QFileInfo(folder).absoluteFilePath()));
     }
     const WriteResult result = saveGridRows(m_money, fileName);
-    if (!result.ok && error)
-        *error = result.error;
     if (result.ok)
         m_edited = false;
-    return result.ok;
+    return result;
 }
 
-bool CostLedger::switchTo(const QString &projectName, QString *error)
+Result CostLedger::switchTo(const QString &projectName)
 {
     const QScopedValueRollback layingIn(m_layingIn, true);
     m_owner = trimProjectName(projectName);
@@ -204,20 +200,15 @@ bool CostLedger::switchTo(const QString &projectName, QString *error)
             // one is kept.
             m_money.setEditable(true);
             setLedgerHeadings();
-            if (error)
-                *error = movedAside;
-            return false;
+            return Result::failure(movedAside);
         }
     }
-    if (!reason.isEmpty()) {
+    if (!reason.isEmpty())
         setReadOnly(reason);
-        if (error)
-            *error = reason;
-    } else {
+    else
         m_money.setEditable(true);
-    }
     setLedgerHeadings();
-    return reason.isEmpty();
+    return reason.isEmpty() ? Result::success() : Result::failure(reason);
 }
 
 void CostLedger::AddItem(const QDateTime &now, const QLocale &locale)

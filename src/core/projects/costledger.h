@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/result.h"
 #include "core/projects/amount.h"
 #include "core/grid/stringgrid.h"
 
@@ -63,15 +64,15 @@ public:
     // succeeds. A project folder that went away is made again (one level,
     // inside an existing projects folder). False with a message naming the
     // file or folder when the rows could not be written; they stay.
-    bool saveLedger(QString *error);
+    Result saveLedger();
     // Makes the project the owner (trimmed) and shows its rows: steps 2 to
-    // 5 of a switch; the caller saves the previous owner first. False with
+    // 5 of a switch; the caller saves the previous owner first. Fails with
     // a message when the project's file exists but cannot be loaded, or
     // the project's folder is not there; the ledger is then empty and
     // read-only. A file that does not hold text is moved aside (see
-    // TextFile::readTextBytes): false with the message saying where it is
-    // kept, and an empty ledger that can be edited.
-    bool switchTo(const QString &projectName, QString *error);
+    // TextFile::readTextBytes): a failure with the message saying where it
+    // is kept, and an empty ledger that can be edited.
+    Result switchTo(const QString &projectName);
 
     // A new item at row 1, under the headings, whatever row is current.
     void AddItem(const QDateTime &now, const QLocale &locale = QLocale());

@@ -40,17 +40,13 @@ QString pageFile(const QString &projectsDir, const QString &owner, const QString
     return ownerFolder(projectsDir, owner) + pageName + QStringLiteral(".txt");
 }
 
-bool loadPageText(const QString &path, QString *text, QString *error)
+Expected<QString> loadPageText(const QString &path)
 {
     QString readError;
-    *text = TextFile::readText(path, &readError);
-    if (!readError.isEmpty()) {
-        text->clear();
-        if (error)
-            *error = readError;
-        return false;
-    }
-    return true;
+    QString text = TextFile::readText(path, &readError);
+    if (!readError.isEmpty())
+        return Expected<QString>::failure(readError);
+    return text;
 }
 
 WriteResult savePageText(const QString &ownerFolder, const QString &path, const QString &text, bool *written)

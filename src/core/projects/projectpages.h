@@ -31,8 +31,8 @@ QString ownerFolder(const QString &projectsDir, const QString &owner);
 QString pageFile(const QString &projectsDir, const QString &owner, const QString &pageName);
 
 // The page's text with "\n" line ends; a missing file is an empty page.
-// False with the reason when the file exists but cannot be read.
-bool loadPageText(const QString &path, QString *text, QString *error);
+// The reason when the file exists but cannot be read.
+Expected<QString> loadPageText(const QString &path);
 
 // Writes the page when its owner folder exists (a deleted project's pages
 // are not written back); *written tells whether it did.

@@ -628,16 +628,16 @@ bool MainWindow::saveAndClose()
 {
     // The project list, the pages and the ledger: one question for all
     // the files that could not be saved.
-    QString projectsError;
-    if (!projectsSection->saveAtClose(&projectsError)
+    const Result projectsSaved = projectsSection->saveAtClose();
+    if (!projectsSaved
         && !m_services.dialogs->yesNo(
-            this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsError)))
+            this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsSaved.error)))
         return false;
     // The tracker's edited note and alarm lists (a ticked or unticked alarm).
-    QString trackerError;
-    if (!projectsSection->saveTrackerEdits(&trackerError)
+    const Result trackerSaved = projectsSection->saveTrackerEdits();
+    if (!trackerSaved
         && !m_services.dialogs->yesNo(
-            this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerError)))
+            this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerSaved.error)))
         return false;
     m_closing = true;
     if (m_week) {
@@ -669,15 +669,17 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
     if (!m_started || m_closed)
         return true;
     const qsizetype before = errors->size();
-    QString error;
     // The project list, the pages and the ledger. Saving the ledger ends an
     // edit open in one of its cells: typing there goes on undisturbed and
     // the section is saved after the next pause once the cell is left.
-    if ((finishOpenEdits || !projectsSection->ledgerCellIsOpen()) && !projectsSection->saveAtClose(&error))
-        errors->append(error);
-    error.clear();
-    if (!projectsSection->saveTrackerEdits(&error))
-        errors->append(error);
+    if (finishOpenEdits || !projectsSection->ledgerCellIsOpen()) {
+        const Result projectsSaved = projectsSection->saveAtClose();
+        if (!projectsSaved)
+            errors->append(projectsSaved.error);
+    }
+    const Result trackerSaved = projectsSection->saveTrackerEdits();
+    if (!trackerSaved)
+        errors->append(trackerSaved.error);
     if (m_week) {
         const Result notesSaved = m_week->saveAllNotes();
         if (!notesSaved)

@@ -218,10 +218,10 @@ void CostLedgerWidget::clearLedger()
     applyColumnWidths();
 }
 
-bool CostLedgerWidget::saveLedger(QString *error)
+Result CostLedgerWidget::saveLedger()
 {
     money->finishEditing();
-    return m_ledger.saveLedger(error);
+    return m_ledger.saveLedger();
 }
 
 void CostLedgerWidget::showNote(const QString &note)
@@ -255,10 +255,10 @@ void CostLedgerWidget::showBalance()
     showNote(notes.join(QLatin1Char('\n')));
 }
 
-bool CostLedgerWidget::showProject(const QString &projectName, QString *error)
+Result CostLedgerWidget::showProject(const QString &projectName)
 {
     money->finishEditing();
-    const bool loaded = m_ledger.switchTo(projectName, error);
+    const Result loaded = m_ledger.switchTo(projectName);
     applyColumnWidths();
     showEditableState();
     // The balance shown is always the shown project's.
@@ -276,19 +276,18 @@ void CostLedgerWidget::ownerDeleted()
 
 bool CostLedgerWidget::switchLedger(const QString &projectName)
 {
-    QString error;
-    if (!saveLedger(&error)) {
+    const Result saved = saveLedger();
+    if (!saved) {
         const bool leave = m_services.dialogs->yesNo(
             this, tr("%1\n\nShow the costs of \"%2\" anyway? The rows of \"%3\" that could not be "
                      "saved will be lost.")
-                      .arg(error, trimProjectName(projectName), m_ledger.ownerName()));
+                      .arg(saved.error, trimProjectName(projectName), m_ledger.ownerName()));
         if (!leave)
             return false;
     }
-    error.clear();
-    const bool loaded = showProject(projectName, &error);
+    const Result loaded = showProject(projectName);
     if (!loaded)
-        m_services.dialogs->error(this, error);
+        m_services.dialogs->error(this, loaded.error);
     return true;
 }
 

@@ -70,17 +70,17 @@ public:
 
     void setLedgerHeadings();
     void clearLedger();
-    // Writes the rows to the owner's "money.txt" (see CostLedger). False
-    // with the message when the file could not be written; the rows stay.
-    bool saveLedger(QString *error);
+    // Writes the rows to the owner's "money.txt" (see CostLedger); the
+    // message when the file could not be written, and the rows stay.
+    Result saveLedger();
     // Saves the rows to their project, then shows the given project's.
     // When the save fails the user is asked whether to switch anyway; on
     // No the ledger keeps its project and rows and false is returned.
     bool switchLedger(const QString &projectName);
     // Shows the given project's rows and balance without saving the rows
-    // shown (the caller saved them); false with the message when its file
-    // could not be read (the ledger is then read-only and says so).
-    bool showProject(const QString &projectName, QString *error);
+    // shown (the caller saved them); the message when its file could not
+    // be read (the ledger is then read-only and says so).
+    Result showProject(const QString &projectName);
     // The owner project was deleted: its rows stay, read-only, unsaved.
     void ownerDeleted();
 

@@ -197,9 +197,14 @@ bool ProjectsSection::ledgerCellIsOpen() const
     return focus && focus != m_ledger->money && m_ledger->money->isAncestorOf(focus);
 }
 
-bool ProjectsSection::saveTrackerEdits(QString *error)
+Result ProjectsSection::saveTrackerEdits()
 {
-    return !m_tracker || m_tracker->saveEdited(error);
+    if (!m_tracker)
+        return Result::success();
+    QString error;
+    if (!m_tracker->saveEdited(&error))
+        return Result::failure(error);
+    return Result::success();
 }
 
 void ProjectsSection::finishStartup()
@@ -420,39 +425,35 @@ void ProjectsSection::markLoadFailed(PageEditor *editor, const QString &reason)
     editor->setToolTip(reason);
 }
 
-bool ProjectsSection::loadPage(PageEditor *editor, QString *error)
+Result ProjectsSection::loadPage(PageEditor *editor)
 {
     const QString folder = ProjectPages::ownerFolder(m_dataFolder->projectsDir(), editor->ownerName);
     const QString path = ProjectPages::pageFile(m_dataFolder->projectsDir(), editor->ownerName, editor->pageName());
-    QString text;
-    QString reason;
     // Without its folder a page reads as empty, but that says nothing about
     // the file: a disk that comes back would have its pages written over.
-    const bool ok = QFileInfo(folder).isDir()
-                        ? ProjectPages::loadPageText(path, &text, &reason)
-                        : (reason = tr("Could not read the file \"%1\": its folder is not there.")
-                                        .arg(QFileInfo(path).absoluteFilePath()),
-                           false);
-    editor->setPageText(text);
-    if (ok) {
+    const Expected<QString> loaded =
+        QFileInfo(folder).isDir()
+            ? ProjectPages::loadPageText(path)
+            : Expected<QString>::failure(tr("Could not read the file \"%1\": its folder is not there.")
+                                             .arg(QFileInfo(path).absoluteFilePath()));
+    editor->setPageText(loaded.value);
+    if (loaded) {
         editor->loadFailed = false;
         editor->setReadOnly(false);
         editor->setPlaceholderText(QString());
         editor->setToolTip(QString());
     } else {
-        markLoadFailed(editor, tr("%1\nThis page is read-only and will not be saved.").arg(reason));
-        if (error)
-            *error = reason;
+        markLoadFailed(editor, tr("%1\nThis page is read-only and will not be saved.").arg(loaded.error));
     }
-    return ok;
+    return loaded;
 }
 
-bool ProjectsSection::savePage(PageEditor *editor, QString *error)
+Result ProjectsSection::savePage(PageEditor *editor)
 {
     // A page that failed to load is never written over; one that nobody
     // edited is left as it is on disk.
     if (!m_dataFolder || editor->loadFailed || !editor->isEdited())
-        return true;
+        return Result::success();
     const QString projectsDir = m_dataFolder->projectsDir();
     const QString folder = ProjectPages::ownerFolder(projectsDir, editor->ownerName);
     const QString path = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
@@ -461,20 +462,15 @@ bool ProjectsSection::savePage(PageEditor *editor, QString *error)
     // (a removed disk) the save fails and says so.
     if (!QFileInfo(folder).isDir()
         && !(!editor->ownerName.isEmpty() && QFileInfo(projectsDir).isDir() && QDir(projectsDir).mkdir(editor->ownerName))) {
-        if (error)
-            *error = tr("Could not write the file \"%1\": its folder is not there and could not be made "
-                        "(is the data folder's disk still there?).")
-                         .arg(QFileInfo(path).absoluteFilePath());
-        return false;
+        return Result::failure(tr("Could not write the file \"%1\": its folder is not there and could not be made "
+                                  "(is the data folder's disk still there?).")
+                                   .arg(QFileInfo(path).absoluteFilePath()));
     }
     const WriteResult written = ProjectPages::savePageText(folder, path, editor->pageText());
-    if (!written) {
-        if (error)
-            *error = written.error;
-        return false;
-    }
+    if (!written)
+        return written;
     editor->markSaved();
-    return true;
+    return Result::success();
 }
 
 bool ProjectsSection::saveEdited(QStringList *errors)
@@ -483,25 +479,25 @@ bool ProjectsSection::saveEdited(QStringList *errors)
         return true;
     bool ok = true;
     for (PageEditor *editor : notebook->pageEditors()) {
-        QString error;
-        if (!savePage(editor, &error)) {
+        const Result saved = savePage(editor);
+        if (!saved) {
             ok = false;
             if (errors)
-                errors->append(error);
+                errors->append(saved.error);
         }
     }
     if (m_ledger) {
-        QString error;
-        if (!m_ledger->saveLedger(&error)) {
+        const Result saved = m_ledger->saveLedger();
+        if (!saved) {
             ok = false;
             if (errors)
-                errors->append(error);
+                errors->append(saved.error);
         }
     }
     return ok;
 }
 
-void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
+Result ProjectsSection::buildSummary(PageEditor *editor)
 {
     editor->ownerName = ProjectNames::SummaryName;
     const QString text = ProjectPages::buildSummaryText(departmentLines(), m_dataFolder->projectsDir(),
@@ -511,30 +507,22 @@ void ProjectsSection::buildSummary(PageEditor *editor, QString *error)
     editor->setPlaceholderText(QString());
     editor->setToolTip(QString());
     editor->setPageText(text, true);
-    const WriteResult written = m_pageCache.saveText(
-        m_dataFolder->summaryDir(), m_dataFolder->summaryDir() + editor->pageName() + QStringLiteral(".txt"), text);
-    if (!written && error)
-        *error = written.error;
+    return m_pageCache.saveText(m_dataFolder->summaryDir(),
+                                m_dataFolder->summaryDir() + editor->pageName() + QStringLiteral(".txt"), text);
 }
 
-bool ProjectsSection::switchPage(PageEditor *editor, QString *error)
+Result ProjectsSection::switchPage(PageEditor *editor)
 {
-    if (!savePage(editor, error))
-        return false; // the text stays with its owner
+    const Result saved = savePage(editor);
+    if (!saved)
+        return saved; // the text stays with its owner
     editor->ownerName = currentProjectName();
     const QString folder = ProjectPages::ownerFolder(m_dataFolder->projectsDir(), editor->ownerName);
     if (!QFileInfo(folder).isDir())
         QDir(m_dataFolder->projectsDir()).mkdir(editor->ownerName);
-    if (editor->ownerName == ProjectNames::SummaryName) {
-        QString summaryError;
-        buildSummary(editor, &summaryError);
-        if (summaryError.isEmpty())
-            return true;
-        if (error)
-            *error = summaryError;
-        return false;
-    }
-    return loadPage(editor, error);
+    if (editor->ownerName == ProjectNames::SummaryName)
+        return buildSummary(editor);
+    return loadPage(editor);
 }
 
 void ProjectsSection::loadStartPages(DataFolder *dataFolder)
@@ -546,9 +534,9 @@ void ProjectsSection::loadStartPages(DataFolder *dataFolder)
     QStringList errors;
     for (PageEditor *editor : notebook->pageEditors()) {
         editor->ownerName.clear();
-        QString error;
-        if (!loadPage(editor, &error))
-            errors.append(error);
+        const Result loaded = loadPage(editor);
+        if (!loaded)
+            errors.append(loaded.error);
     }
     reportErrors(errors);
 }
@@ -605,14 +593,14 @@ void ProjectsSection::openSelectedProject()
     if (!QFileInfo(m_dataFolder->projectsDir() + name).isDir())
         QDir(m_dataFolder->projectsDir()).mkdir(name);
     for (PageEditor *editor : editors) {
-        QString error;
-        if (!switchPage(editor, &error))
-            errors.append(error);
+        const Result switched = switchPage(editor);
+        if (!switched)
+            errors.append(switched.error);
     }
     if (m_ledger) {
-        QString error;
-        if (!m_ledger->showProject(name, &error))
-            errors.append(error);
+        const Result shown = m_ledger->showProject(name);
+        if (!shown)
+            errors.append(shown.error);
     }
     if (!errors.isEmpty())
         errors.append(tr("What could not be read is shown read-only and will not be saved."));
@@ -643,9 +631,9 @@ void ProjectsSection::saveLeftPage(PageEditor *editor)
         cursor.select(QTextCursor::Document);
         cursor.insertText(trimmed);
     }
-    QString error;
-    if (!savePage(editor, &error))
-        reportErrors({error});
+    const Result saved = savePage(editor);
+    if (!saved)
+        reportErrors({saved.error});
 }
 
 void ProjectsSection::editProjectList()
@@ -749,10 +737,10 @@ void ProjectsSection::followTab(int index)
 
 // ---- close ----------------------------------------------------------------
 
-bool ProjectsSection::saveAtClose(QString *error)
+Result ProjectsSection::saveAtClose()
 {
     if (!m_dataFolder)
-        return true;
+        return Result::success();
     QStringList errors;
     const QStringList lines = departmentLines();
     if (m_departmentsLoaded && (lines != m_departmentsStored || !TextFile::entryExists(departmentsFile()))) {
@@ -763,7 +751,7 @@ bool ProjectsSection::saveAtClose(QString *error)
             errors.append(written.error);
     }
     saveEdited(&errors);
-    if (!errors.isEmpty() && error)
-        *error = errors.join(QStringLiteral("\n\n"));
-    return errors.isEmpty();
+    if (!errors.isEmpty())
+        return Result::failure(errors.join(QStringLiteral("\n\n")));
+    return Result::success();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/result.h"
 #include "ui/platform/services.h"
 #include "core/projects/pagecache.h"
 
@@ -69,7 +70,7 @@ public:
     bool ledgerCellIsOpen() const;
     // Saves the tracker's edited note and alarm lists; true when there is
     // nothing to save or no tracker yet. Shows nothing.
-    bool saveTrackerEdits(QString *error);
+    Result saveTrackerEdits();
     // Saves every page editor and the ledger that were edited since they
     // were loaded or last saved, each to the project it belongs to; what is
     // not edited is not written. The text stays on screen whatever
@@ -77,9 +78,9 @@ public:
     // appended to errors. Shows nothing.
     bool saveEdited(QStringList *errors);
     // Close: saveEdited and "departments.txt" (when the list changed since
-    // it was read, or the file is not there yet); false with every reason,
-    // one per file, when something could not be written. Shows nothing.
-    bool saveAtClose(QString *error);
+    // it was read, or the file is not there yet); every reason, one per
+    // file, when something could not be written. Shows nothing.
+    Result saveAtClose();
     // The "Projects" section button was pressed.
     void sectionEntered();
 
@@ -99,10 +100,10 @@ public:
     void printShownPage();
 
     // One page editor: load, save (to its owner), switch, summarise.
-    bool loadPage(PageEditor *editor, QString *error);
-    bool savePage(PageEditor *editor, QString *error);
-    bool switchPage(PageEditor *editor, QString *error);
-    void buildSummary(PageEditor *editor, QString *error);
+    Result loadPage(PageEditor *editor);
+    Result savePage(PageEditor *editor);
+    Result switchPage(PageEditor *editor);
+    Result buildSummary(PageEditor *editor);
 
 Q_SIGNALS:
     // The selection's later steps, for the ledger, the documents list and
