@@ -24,8 +24,7 @@ void writeFullYear(const QString &folder)
 {
     SleepRecord record;
     record.bind(folder, DayNumber::fromDate(QDate(2024, 1, 1)));
-    QString error;
-    record.loadYear(2024, &error);
+    record.loadYear(2024);
     for (int d = 1; d <= 366; ++d) {
         const QDate date = QDate(2024, 1, 1).addDays(d - 1);
         record.yearChart.setCell(1, d, date.toString(QStringLiteral("MMM d")));

@@ -120,10 +120,9 @@ public:
             m_record.bind(m_dir.projectsDir() + QStringLiteral("Garden/"), 45296);
             m_record.markLoaded();
             QString notice;
-            const bool loaded = m_record.loadYear(2024, message, &notice);
-            if (!notice.isEmpty())
-                *message = notice;
-            return loaded;
+            const Result loaded = m_record.loadYear(2024, &notice);
+            *message = notice.isEmpty() ? loaded.error : notice;
+            return loaded.ok;
         }
         ListViewData list;
         const ListViewLoad loaded = loadListView(&list, file());

@@ -609,23 +609,23 @@ void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
     QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
     m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
-    QString error;
-    QVERIFY(m_alarms->saveEditedLists(&error));
+    QVERIFY(m_alarms->saveEditedLists());
     QCOMPARE(bytes(file).at(5), '\0');
     QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
     QVERIFY(!QFile::exists(feedFile));
 
     // Saved once, not again: a list changed on disk meanwhile stays.
     put(file, encodeListView(ListViewData{}));
-    QVERIFY(m_alarms->saveEditedLists(&error));
+    QVERIFY(m_alarms->saveEditedLists());
     QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
 
     // A write that fails says which file and keeps the change for later.
     m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Checked);
     QVERIFY(QFile::remove(file));
     QVERIFY(QDir().mkpath(file));
-    QVERIFY(!m_alarms->saveEditedLists(&error));
-    QVERIFY2(error.contains(QStringLiteral("bedtimes.txt")), qPrintable(error));
+    const Result failed = m_alarms->saveEditedLists();
+    QVERIFY(!failed);
+    QVERIFY2(failed.error.contains(QStringLiteral("bedtimes.txt")), qPrintable(failed.error));
     QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
     QVERIFY(m_fakes->dialogs.errors.isEmpty()); // returned, not shown
 }
@@ -698,8 +698,7 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
     m_alarms->checkAlarms();
     QVERIFY(!m_alarms->isRinging());
 
-    QString error;
-    QVERIFY(m_alarms->saveEditedLists(&error));
+    QVERIFY(m_alarms->saveEditedLists());
     ListViewData stored;
     QVERIFY(loadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
     QCOMPARE(stored.items.at(0).subItems,

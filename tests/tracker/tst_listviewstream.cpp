@@ -280,14 +280,15 @@ void TestListViewStream::damagedCopyTakesAFreeName()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("\x01\x02");
     f.close();
-    QString error;
-    QCOMPARE(keepDamagedCopy(file, &error), file + QStringLiteral(".damaged"));
-    QCOMPARE(keepDamagedCopy(file, &error), file + QStringLiteral(".damaged-2"));
+    QCOMPARE(keepDamagedCopy(file).value, file + QStringLiteral(".damaged"));
+    QCOMPARE(keepDamagedCopy(file).value, file + QStringLiteral(".damaged-2"));
     QFile copy(file + QStringLiteral(".damaged-2"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("\x01\x02"));
-    QVERIFY(keepDamagedCopy(path(QStringLiteral("absent.txt")), &error).isEmpty());
-    QVERIFY(error.contains(QStringLiteral("absent.txt")));
+    const Expected<QString> absent = keepDamagedCopy(path(QStringLiteral("absent.txt")));
+    QVERIFY(!absent);
+    QVERIFY(absent.value.isEmpty());
+    QVERIFY(absent.error.contains(QStringLiteral("absent.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestListViewStream)

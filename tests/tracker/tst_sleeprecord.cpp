@@ -22,8 +22,7 @@ namespace {
 void bind(SleepRecord &record, const QString &folder, int date)
 {
     record.bind(folder, date);
-    QString error;
-    QVERIFY(record.loadYear(record.year(), &error));
+    QVERIFY(record.loadYear(record.year()));
     record.markLoaded();
 }
 
@@ -189,9 +188,9 @@ private Q_SLOTS:
         const QByteArray before = TextFile::encodeLines(lines);
         SleepRecord record;
         record.bind(m_folder, dayNumberOf(2024, 5, 7));
-        QString error;
-        QVERIFY(!record.loadYear(2024, &error));
-        QVERIFY(error.contains(QStringLiteral("2024-time.txt")));
+        const Result refused = record.loadYear(2024);
+        QVERIFY(!refused);
+        QVERIFY(refused.error.contains(QStringLiteral("2024-time.txt")));
         record.markLoaded();
         QVERIFY(record.saveYear().ok);
         QFile file(m_folder + "2024-time.txt");

@@ -450,7 +450,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->dayHours(column), 0.0);
         QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
         QString error;
-        QVERIFY(m_form->saveEdited(&error));
+        QVERIFY(m_form->saveEdited());
         m_form->loadDay(project("B"), now());
         QVERIFY(QFileInfo(a + "2024-time.txt").isDir());
         QVERIFY(!m_form->yearError->isVisibleTo(m_form.get()));
@@ -515,22 +515,22 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(a));
         QVERIFY(TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("on disk")).ok);
         m_form->loadDay(a, now());
-        QString error;
         // Changed by another program meanwhile: an untouched note stays.
         TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("changed elsewhere"));
-        QVERIFY(m_form->saveEdited(&error));
+        QVERIFY(m_form->saveEdited());
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("changed elsewhere"));
         QVERIFY(!QFile::exists(a + "2024-time.txt"));
 
         m_form->noteEdit->setPlainText(QStringLiteral("typed"));
-        QVERIFY(m_form->saveEdited(&error));
+        QVERIFY(m_form->saveEdited());
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("typed"));
 
         m_form->noteEdit->setPlainText(QStringLiteral("typed again"));
         QVERIFY(QFile::remove(a + "Y2024M5D7-note.txt"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
-        QVERIFY(!m_form->saveEdited(&error));
-        QVERIFY2(error.contains(QStringLiteral("Y2024M5D7-note.txt")), qPrintable(error));
+        const Result failed = m_form->saveEdited();
+        QVERIFY(!failed);
+        QVERIFY2(failed.error.contains(QStringLiteral("Y2024M5D7-note.txt")), qPrintable(failed.error));
         QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("typed again"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }

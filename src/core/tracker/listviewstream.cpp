@@ -169,15 +169,13 @@ ListViewLoad loadListView(ListViewData *list, const QString &path)
     return result;
 }
 
-QString keepDamagedCopy(const QString &path, QString *error)
+Expected<QString> keepDamagedCopy(const QString &path)
 {
     QString copy = path + QStringLiteral(".damaged");
     for (int n = 2; TextFile::entryExists(copy); ++n) {
         if (n > 999) {
-            if (error)
-                *error = QStringLiteral("Too many damaged copies of \"%1\".")
-                             .arg(QDir::toNativeSeparators(path));
-            return QString();
+            return Expected<QString>::failure(
+                QStringLiteral("Too many damaged copies of \"%1\".").arg(QDir::toNativeSeparators(path)));
         }
         copy = path + QStringLiteral(".damaged-%1").arg(n);
     }
@@ -192,10 +190,9 @@ QString keepDamagedCopy(const QString &path, QString *error)
     }
     const WriteResult written = read ? TextFile::writeBytes(copy, bytes) : WriteResult::failure(reason);
     if (!written) {
-        if (error)
-            *error = QStringLiteral("Could not keep a copy of \"%1\" as \"%2\": %3")
-                         .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy), written.error);
-        return QString();
+        return Expected<QString>::failure(
+            QStringLiteral("Could not keep a copy of \"%1\" as \"%2\": %3")
+                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(copy), written.error));
     }
     return copy;
 }

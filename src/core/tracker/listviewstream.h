@@ -102,8 +102,8 @@ constexpr qint64 MaxListViewFileSize = 16 * 1024 * 1024;
 // Copies a file that did not read cleanly to a free name beside it
 // ("bedtimes.txt.damaged", then "bedtimes.txt.damaged-2", ...), so that
 // the save that replaces it destroys nothing. Returns the copy's path, or
-// an empty string with the reason in error.
-QString keepDamagedCopy(const QString &path, QString *error);
+// the reason there is none.
+Expected<QString> keepDamagedCopy(const QString &path);
 
 // The same reader over bytes in memory, for callers (and fuzz targets)
 // that hold the file's content already.

@@ -82,29 +82,26 @@ void SleepRecord::freshStore(StringGrid &store, int year)
     store.setFixedRows(1);
 }
 
-bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QString *error,
-                            QString *notice)
+Result SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QString *notice)
 {
     if (!TextFile::entryExists(file)) {
         freshStore(store, year);
-        return true;
+        return Result::success();
     }
     // Only a load that can say so moves a damaged file aside; any other
     // refuses it and leaves it as it is.
     QString keptAside;
     const Result loaded = loadGridRows(store, file, notice ? &keptAside : nullptr);
     if (!loaded) {
-        if (error)
-            *error = loaded.error;
         freshStore(store, year);
-        return false;
+        return loaded;
     }
     if (!keptAside.isEmpty()) {
         // The file did not hold text and was moved aside: a new year starts.
         freshStore(store, year);
         if (notice)
             *notice = keptAside;
-        return true;
+        return Result::success();
     }
     // Files written with fewer rows or columns keep their content; the
     // store grows to hold every day and every slot.
@@ -118,10 +115,10 @@ bool SleepRecord::loadStore(StringGrid &store, const QString &file, int year, QS
             store.setCell(0, r, longDay(first.addDays(r - 1)));
     }
     store.setFixedRows(1);
-    return true;
+    return Result::success();
 }
 
-bool SleepRecord::loadYear(int year, QString *error, QString *notice)
+Result SleepRecord::loadYear(int year, QString *notice)
 {
     m_yearStart = firstDayOfYear(year);
     m_yearFile = m_trackedFolder + yearFileName(year);
@@ -129,11 +126,9 @@ bool SleepRecord::loadYear(int year, QString *error, QString *notice)
     m_nextChanged = false;
     m_nextRefused = false;
     m_yearChanged = false;
-    QString message;
-    m_yearRefused = !loadStore(yearChart, m_yearFile, year, &message, notice);
-    if (m_yearRefused && error)
-        *error = message;
-    return !m_yearRefused;
+    const Result loaded = loadStore(yearChart, m_yearFile, year, notice);
+    m_yearRefused = !loaded;
+    return loaded;
 }
 
 QString SleepRecord::nextYearFile() const
@@ -145,8 +140,7 @@ void SleepRecord::ensureNextYear()
 {
     if (m_nextLoaded || m_yearFile.isEmpty())
         return;
-    QString ignored;
-    m_nextRefused = !loadStore(nextYearChart, nextYearFile(), DayNumber::toDate(m_yearStart).year() + 1, &ignored);
+    m_nextRefused = !loadStore(nextYearChart, nextYearFile(), DayNumber::toDate(m_yearStart).year() + 1);
     m_nextLoaded = true;
 }
 

@@ -60,10 +60,10 @@ public:
     // or, when there is none, a fresh store with the dates in column 0.
     // A year file that cannot be read (or is damaged beyond the limits of
     // a grid rows file) gives a fresh store that is never written over the
-    // file, and false with the message. A year file that does not hold
-    // text is moved aside (see TextFile::readTextBytes): a fresh store that
-    // is saved as usual, true, and the notice saying where it is kept.
-    bool loadYear(int year, QString *error, QString *notice = nullptr);
+    // file, and the message. A year file that does not hold text is moved
+    // aside (see TextFile::readTextBytes): a fresh store that is saved as
+    // usual, success, and the notice saying where it is kept.
+    Result loadYear(int year, QString *notice = nullptr);
 
     // Writes the year store (and the following year's store when one of its
     // days changed). Does nothing before the first binding.
@@ -131,8 +131,7 @@ private:
     bool m_loaded = false;
 
     static void freshStore(StringGrid &store, int year);
-    static bool loadStore(StringGrid &store, const QString &file, int year, QString *error,
-                          QString *notice = nullptr);
+    static Result loadStore(StringGrid &store, const QString &file, int year, QString *notice = nullptr);
     // Loads the year after the bound one the first time a day of it is
     // needed.
     void ensureNextYear();

@@ -201,10 +201,7 @@ Result ProjectsSection::saveTrackerEdits()
 {
     if (!m_tracker)
         return Result::success();
-    QString error;
-    if (!m_tracker->saveEdited(&error))
-        return Result::failure(error);
-    return Result::success();
+    return m_tracker->saveEdited();
 }
 
 void ProjectsSection::finishStartup()

@@ -211,22 +211,24 @@ void AlarmPages::loadLists(const QString &trackedFolder)
 
 bool AlarmPages::saveLists()
 {
-    const bool bed = saveList(listBedTimes, BedFile);
-    const bool feed = saveList(listWakeUp, FeedFile);
+    const bool bed = saveListReporting(listBedTimes, BedFile);
+    const bool feed = saveListReporting(listWakeUp, FeedFile);
     return bed && feed;
 }
 
-bool AlarmPages::saveEditedLists(QString *error)
+Result AlarmPages::saveEditedLists()
 {
     QStringList errors;
     for (auto [list, fileName] : {std::pair{listBedTimes, BedFile}, std::pair{listWakeUp, FeedFile}}) {
-        QString listError;
-        if (m_edited.contains(list) && !saveList(list, fileName, &listError))
-            errors.append(listError);
+        if (!m_edited.contains(list))
+            continue;
+        const Result saved = saveList(list, fileName);
+        if (!saved)
+            errors.append(saved.error);
     }
-    if (error)
-        *error = errors.join(QLatin1Char('\n'));
-    return errors.isEmpty();
+    if (!errors.isEmpty())
+        return Result::failure(errors.join(QLatin1Char('\n')));
+    return Result::success();
 }
 
 void AlarmPages::entryChanged(QTreeWidgetItem *item)
@@ -269,31 +271,35 @@ void AlarmPages::loadList(QTreeWidget *list, const QString &fileName)
                           "saved again, the file is kept as a copy beside it."));
 }
 
-bool AlarmPages::saveList(QTreeWidget *list, const QString &fileName, QString *error)
+Result AlarmPages::saveList(QTreeWidget *list, const QString &fileName)
 {
     // An unbound tracker has no folder to write into.
     if (m_trackedFolder.isEmpty())
-        return true;
+        return Result::success();
     const auto fail = [&](const QString &text) {
         m_edited.insert(list);
-        if (error)
-            *error = text;
-        else
-            m_services.dialogs->error(m_owner, text);
-        return false;
+        return Result::failure(text);
     };
     const QString path = m_trackedFolder + fileName;
     if (m_damaged.contains(path) && TextFile::entryExists(path)) {
-        QString copyError;
-        if (keepDamagedCopy(path, &copyError).isEmpty())
-            return fail(copyError + tr("\nThe list was not saved."));
+        const Expected<QString> copy = keepDamagedCopy(path);
+        if (!copy)
+            return fail(copy.error + tr("\nThe list was not saved."));
     }
     m_damaged.remove(path);
     const WriteResult result = saveListView(listData(list, m_checkBoxes.value(list, true)), path);
     if (!result.ok)
         return fail(result.error);
     m_edited.remove(list);
-    return true;
+    return Result::success();
+}
+
+bool AlarmPages::saveListReporting(QTreeWidget *list, const QString &fileName)
+{
+    const Result saved = saveList(list, fileName);
+    if (!saved)
+        m_services.dialogs->error(m_owner, saved.error);
+    return saved.ok;
 }
 
 void AlarmPages::setEntries(QTreeWidget *list, const ListViewData &data)
@@ -400,7 +406,7 @@ void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
         list->setCurrentItem(item);
     }
     // Written either way: a cancelled dialog rewrites the unchanged list.
-    saveList(list, fileName);
+    saveListReporting(list, fileName);
 }
 
 void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
@@ -408,7 +414,7 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
     if (selected.isEmpty()) {
         m_services.dialogs->message(m_owner, tr("Select the alarm to delete first."));
-        saveList(list, fileName);
+        saveListReporting(list, fileName);
         return;
     }
     if (selected.first() == ringingEntry())
@@ -421,7 +427,7 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
         list->clearSelection();
         list->setCurrentItem(nullptr);
     }
-    saveList(list, fileName);
+    saveListReporting(list, fileName);
 }
 
 void AlarmPages::showEntryCycle()

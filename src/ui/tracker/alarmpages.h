@@ -37,9 +37,9 @@ public:
     bool saveLists();
     // Writes the lists changed since they were loaded or last written (a
     // ticked or unticked entry, a list read in an older form); an
-    // untouched list is not written. False with the reason, not shown,
-    // when one could not be written; it stays changed.
-    bool saveEditedLists(QString *error);
+    // untouched list is not written. The reason, not shown, when one could
+    // not be written; it stays changed.
+    Result saveEditedLists();
     bool isEdited(const QTreeWidget *list) const { return m_edited.contains(list); }
     // The folder the lists were loaded from, ending with "/"; empty before
     // the first binding.
@@ -113,8 +113,10 @@ private:
     void addEntry(QTreeWidget *list, const QString &fileName);
     void deleteEntry(QTreeWidget *list, const QString &fileName);
     void loadList(QTreeWidget *list, const QString &fileName);
-    // Shows the reason when error is null.
-    bool saveList(QTreeWidget *list, const QString &fileName, QString *error = nullptr);
+    // Writes the list; a list that could not be written stays changed.
+    Result saveList(QTreeWidget *list, const QString &fileName);
+    // saveList, showing the reason when it fails.
+    bool saveListReporting(QTreeWidget *list, const QString &fileName);
     void entryChanged(QTreeWidgetItem *item);
     // An alarm rings: the entry is highlighted and the user is shown it.
     void ring(Source source, QTreeWidgetItem *entry);

@@ -423,9 +423,9 @@ void TimeTracker::ensureMonthFolder()
 
 void TimeTracker::loadYear(int year)
 {
-    QString error;
     QString notice;
-    const bool loaded = sleepRecord.loadYear(year, &error, &notice);
+    const Result loaded = sleepRecord.loadYear(year, &notice);
+    const QString error = loaded.error;
     yearError->setVisible(!loaded);
     if (loaded) {
         // A year file that did not hold text was moved aside; a new year
@@ -482,7 +482,7 @@ WriteResult TimeTracker::writeNote()
     return written;
 }
 
-bool TimeTracker::saveEdited(QString *error)
+Result TimeTracker::saveEdited()
 {
     QStringList errors;
     const WriteResult note = writeNote();
@@ -493,12 +493,12 @@ bool TimeTracker::saveEdited(QString *error)
         if (!year)
             errors.append(year.error);
     }
-    QString listsError;
-    if (!alarmPages->saveEditedLists(&listsError))
-        errors.append(listsError);
-    if (error)
-        *error = errors.join(QLatin1Char('\n'));
-    return errors.isEmpty();
+    const Result lists = alarmPages->saveEditedLists();
+    if (!lists)
+        errors.append(lists.error);
+    if (!errors.isEmpty())
+        return Result::failure(errors.join(QLatin1Char('\n')));
+    return Result::success();
 }
 
 QString TimeTracker::lastTrackedFile() const

@@ -47,7 +47,7 @@ public:
     // load, is written. False with the reasons (naming the files) when a
     // write failed; the edited text and marks stay. The close sequence
     // and the autosave call it.
-    bool saveEdited(QString *error);
+    Result saveEdited();
     // At start-up: loads the alarm lists of the project last tracked, so
     // that they ring before the "Time" page is opened.
     void loadLastTrackedAlarms();
