@@ -310,8 +310,8 @@ void TestDesktop::tourWritesOnePicturePerSection()
     form.show();
     const QString shots = m_tmp->filePath(QStringLiteral("shots"));
     ScreenshotTour tour(&form, shots, QSize(900, 600));
-    QString error;
-    QVERIFY2(tour.run(&error), qPrintable(error));
+    const Result toured = tour.run();
+    QVERIFY2(toured, qPrintable(toured.error));
     QVERIFY(form.started());
 
     QStringList expected;
@@ -351,9 +351,9 @@ void TestDesktop::tourReportsAFolderItCannotMake()
     FakeServices fakes;
     MainWindow form(fakes.services(), StartOptions{m_tmp->filePath(QStringLiteral("data/")), QString()});
     ScreenshotTour tour(&form, blocker + QStringLiteral("/inside"));
-    QString error;
-    QVERIFY(!tour.run(&error));
-    QVERIFY2(error.contains(QStringLiteral("inside")), qPrintable(error));
+    const Result toured = tour.run();
+    QVERIFY(!toured);
+    QVERIFY2(toured.error.contains(QStringLiteral("inside")), qPrintable(toured.error));
     QVERIFY(tour.written().isEmpty());
 }
 

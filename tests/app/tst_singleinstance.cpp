@@ -28,7 +28,8 @@ public:
     {
         m_thread.reset(QThread::create([=, this] {
             SingleInstance instance(root);
-            m_role = instance.claim(message, timeoutMs, &m_error);
+            m_role = instance.claim(message, timeoutMs);
+            m_error = instance.errorString();
         }));
         m_thread->start();
     }
@@ -73,8 +74,7 @@ void TestSingleInstance::init()
 void TestSingleInstance::firstProgramHoldsTheFolder()
 {
     SingleInstance first(root());
-    QString error;
-    QCOMPARE(first.claim({}, 1000, &error), SingleInstance::Role::First);
+    QCOMPARE(first.claim({}, 1000), SingleInstance::Role::First);
     QVERIFY(QFile::exists(root() + SingleInstance::lockFileName()));
     // Another lock on the folder fails while the first program runs.
     QLockFile other(root() + SingleInstance::lockFileName());
@@ -84,8 +84,7 @@ void TestSingleInstance::firstProgramHoldsTheFolder()
 void TestSingleInstance::laterStartHandsItsMessageOver()
 {
     SingleInstance first(root());
-    QString error;
-    QCOMPARE(first.claim({}, 1000, &error), SingleInstance::Role::First);
+    QCOMPARE(first.claim({}, 1000), SingleInstance::Role::First);
     QSignalSpy received(&first, &SingleInstance::messageReceived);
 
     LaterStart later(root(), {QStringLiteral("45296")}, 5000);
@@ -121,10 +120,9 @@ void TestSingleInstance::lockOfADeadProgramIsTakenOver()
     left.close();
 
     SingleInstance next(root());
-    QString error;
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(next.claim({}, 2000, &error), SingleInstance::Role::First);
+    QCOMPARE(next.claim({}, 2000), SingleInstance::Role::First);
     QVERIFY(clock.elapsed() < 1500);
     QSignalSpy received(&next, &SingleInstance::messageReceived);
     LaterStart later(root(), {QStringLiteral("1")}, 5000);
@@ -141,13 +139,12 @@ void TestSingleInstance::silentHolderMeansNoAnswerInTime()
     QVERIFY(held.tryLock(0));
     {
         SingleInstance later(root());
-        QString error;
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(later.claim({QStringLiteral("45296")}, 600, &error), SingleInstance::Role::NoAnswer);
+        QCOMPARE(later.claim({QStringLiteral("45296")}, 600), SingleInstance::Role::NoAnswer);
         QVERIFY(clock.elapsed() >= 500);
         QVERIFY(clock.elapsed() < 3000);
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!later.errorString().isEmpty());
     }
     QLocalServer mute;
     QLocalServer::removeServer(SingleInstance::serverName(root()));
@@ -160,8 +157,7 @@ void TestSingleInstance::silentHolderMeansNoAnswerInTime()
 void TestSingleInstance::strangerOnTheSocketIsTurnedAway()
 {
     SingleInstance first(root());
-    QString error;
-    QCOMPARE(first.claim({}, 1000, &error), SingleInstance::Role::First);
+    QCOMPARE(first.claim({}, 1000), SingleInstance::Role::First);
     QSignalSpy received(&first, &SingleInstance::messageReceived);
     QLocalSocket stranger;
     stranger.connectToServer(SingleInstance::serverName(root()));

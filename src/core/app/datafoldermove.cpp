@@ -39,45 +39,36 @@ QStringList dataFoldersIn(const QString &root)
     return found;
 }
 
-bool copyTree(const QString &source, const QString &destination, QString *error)
+Result copyTree(const QString &source, const QString &destination)
 {
     const QFileInfo info(source);
     if (info.isSymLink()) {
         // A link stays a link; where it points is not ours to copy.
-        if (!QFile::link(info.symLinkTarget(), destination)) {
-            *error = moveText("could not copy the link %1").arg(shown(source));
-            return false;
-        }
-        return true;
+        if (!QFile::link(info.symLinkTarget(), destination))
+            return Result::failure(moveText("could not copy the link %1").arg(shown(source)));
+        return Result::success();
     }
     if (info.isDir()) {
-        if (!QDir().mkdir(destination)) {
-            *error = moveText("could not create the folder %1").arg(shown(destination));
-            return false;
-        }
+        if (!QDir().mkdir(destination))
+            return Result::failure(moveText("could not create the folder %1").arg(shown(destination)));
         const QDir dir(source);
         const QStringList entries =
             dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString &entry : entries) {
-            if (!copyTree(dir.filePath(entry), QDir(destination).filePath(entry), error))
-                return false;
+            const Result copied = copyTree(dir.filePath(entry), QDir(destination).filePath(entry));
+            if (!copied)
+                return copied;
         }
-        return true;
+        return Result::success();
     }
-    if (!info.isFile()) {
-        *error = moveText("%1 is not a regular file").arg(shown(source));
-        return false;
-    }
+    if (!info.isFile())
+        return Result::failure(moveText("%1 is not a regular file").arg(shown(source)));
     QFile file(source);
-    if (!file.copy(destination)) {
-        *error = moveText("could not copy %1: %2").arg(shown(source), file.errorString());
-        return false;
-    }
-    if (QFileInfo(destination).size() != info.size()) {
-        *error = moveText("the copy of %1 is incomplete").arg(shown(source));
-        return false;
-    }
-    return true;
+    if (!file.copy(destination))
+        return Result::failure(moveText("could not copy %1: %2").arg(shown(source), file.errorString()));
+    if (QFileInfo(destination).size() != info.size())
+        return Result::failure(moveText("the copy of %1 is incomplete").arg(shown(source)));
+    return Result::success();
 }
 
 // Removes the folder when it holds nothing but empty folders.
@@ -158,9 +149,9 @@ DataFolderMove moveDataFolderOutOfBuildTree(const QString &buildDataRoot, const 
     if (!QDir().mkpath(staging))
         return failed(moveText("could not create the folder %1").arg(shown(staging)));
     for (const QString &name : folders) {
-        QString error;
-        if (!copyTree(buildDataRoot + name, staging + QLatin1Char('/') + name, &error))
-            return failed(error);
+        const Result copied = copyTree(buildDataRoot + name, staging + QLatin1Char('/') + name);
+        if (!copied)
+            return failed(copied.error);
     }
     // The target holds no file, only perhaps empty folders of a first run
     // and the lock of this program.

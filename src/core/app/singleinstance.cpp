@@ -77,45 +77,47 @@ QString SingleInstance::serverName(const QString &dataRoot)
     return QDir(QDir::tempPath()).filePath(name + QLatin1Char('-') + QString::number(getuid()));
 }
 
-SingleInstance::Role SingleInstance::claim(const QStringList &message, int timeoutMs, QString *error)
+SingleInstance::Role SingleInstance::claim(const QStringList &message, int timeoutMs)
 {
+    m_errorString.clear();
     if (m_lock.tryLock(0)) {
         // The lock is ours, so a socket left by an earlier run is stale.
         QLocalServer::removeServer(m_serverName);
-        QString listenError;
-        if (!listen(&listenError))
+        const Result listening = listen();
+        if (!listening)
             qWarning("vellumark: later starts on this data folder cannot reach this one: %s",
-                     qPrintable(listenError));
+                     qPrintable(listening.error));
         return Role::First;
     }
     if (m_lock.error() == QLockFile::LockFailedError) {
         // A program holds the folder; it may still be starting, so its
         // socket is tried until the time is up.
-        if (handOver(message, timeoutMs, true, error))
+        const Result handed = handOver(message, timeoutMs, true);
+        if (handed)
             return Role::Handed;
+        m_errorString = handed.error;
         return Role::NoAnswer;
     }
     // No lock can be made here (a read-only folder): the socket alone
     // tells whether a program is there.
-    QString ignored;
-    if (handOver(message, qMin(timeoutMs, 500), false, &ignored))
+    if (handOver(message, qMin(timeoutMs, 500), false))
         return Role::Handed;
-    QString listenError;
-    if (!listen(&listenError))
+    const Result listening = listen();
+    if (!listening)
         qWarning("vellumark: later starts on this data folder cannot reach this one: %s",
-                 qPrintable(listenError));
+                 qPrintable(listening.error));
     return Role::First;
 }
 
-bool SingleInstance::listen(QString *error)
+Result SingleInstance::listen()
 {
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_serverName)) {
-        *error = m_server->errorString();
+        const QString reason = m_server->errorString();
         delete m_server;
         m_server = nullptr;
-        return false;
+        return Result::failure(reason);
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
@@ -125,7 +127,7 @@ bool SingleInstance::listen(QString *error)
                 readRequest(socket);
         }
     });
-    return true;
+    return Result::success();
 }
 
 void SingleInstance::readRequest(QLocalSocket *socket)
@@ -160,7 +162,7 @@ void SingleInstance::readRequest(QLocalSocket *socket)
     Q_EMIT messageReceived(message);
 }
 
-bool SingleInstance::handOver(const QStringList &message, int timeoutMs, bool retry, QString *error)
+Result SingleInstance::handOver(const QStringList &message, int timeoutMs, bool retry)
 {
     const QDeadlineTimer deadline(timeoutMs);
     const QByteArray request = encodeRequest(message);
@@ -182,11 +184,10 @@ bool SingleInstance::handOver(const QStringList &message, int timeoutMs, bool re
                    || socket.waitForReadyRead(qMax(1, static_cast<int>(deadline.remainingTime())))))
             answer += socket.readAll();
         if (answer.startsWith(kAnswer))
-            return true;
+            return Result::success();
         lastError = socket.state() == QLocalSocket::ConnectedState ? tr("no answer")
                                                                    : socket.errorString();
         break;
     } while (!deadline.hasExpired());
-    *error = lastError;
-    return false;
+    return Result::failure(lastError);
 }

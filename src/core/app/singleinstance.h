@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QLockFile>
 #include <QObject>
 #include <QStringList>
@@ -36,21 +38,24 @@ public:
     };
 
     // Claims the data folder, or hands the message to the program that
-    // holds it, waiting at most timeoutMs for its answer. error receives
-    // the reason for NoAnswer.
-    Role claim(const QStringList &message, int timeoutMs, QString *error);
+    // holds it, waiting at most timeoutMs for its answer. errorString()
+    // then tells the reason for NoAnswer.
+    Role claim(const QStringList &message, int timeoutMs);
+    // Why the last claim got no answer.
+    QString errorString() const { return m_errorString; }
 
 Q_SIGNALS:
     // A later start on this data folder handed its message over.
     void messageReceived(const QStringList &message);
 
 private:
-    bool listen(QString *error);
-    bool handOver(const QStringList &message, int timeoutMs, bool retry, QString *error);
+    Result listen();
+    Result handOver(const QStringList &message, int timeoutMs, bool retry);
     void readRequest(QLocalSocket *socket);
 
     QString m_dataRoot;
     QString m_serverName;
     QLockFile m_lock;
     QLocalServer *m_server = nullptr;
+    QString m_errorString;
 };

@@ -62,8 +62,7 @@ std::unique_ptr<SingleInstance> claimDataFolder(const QString &root, const QStri
                                                 bool quiet, int *exitStatus)
 {
     auto instance = std::make_unique<SingleInstance>(root);
-    QString error;
-    switch (instance->claim({dayArgument}, kAnswerTimeoutMs, &error)) {
+    switch (instance->claim({dayArgument}, kAnswerTimeoutMs)) {
     case SingleInstance::Role::First:
         return instance;
     case SingleInstance::Role::Handed:
@@ -75,7 +74,7 @@ std::unique_ptr<SingleInstance> claimDataFolder(const QString &root, const QStri
     const QString text =
         QObject::tr("Vellumark is already running on the data folder %1, but it does not answer (%2). "
                     "Close that window, or end that program, then start Vellumark again.")
-            .arg(QDir::toNativeSeparators(QDir::cleanPath(root)), error);
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(root)), instance->errorString());
     printError(text);
     if (!quiet)
         QMessageBox::warning(nullptr, QStringLiteral("Vellumark"), text);
@@ -214,10 +213,10 @@ int runProgram(QApplication &app, const ProgramHooks &hooks)
     if (screenshots) {
         QTimer::singleShot(0, &form, [&] {
             ScreenshotTour tour(&form, commandLine.screenshotsDir());
-            QString error;
-            picturesFailed = !tour.run(&error);
+            const Result pictures = tour.run();
+            picturesFailed = !pictures;
             if (picturesFailed)
-                printError(error);
+                printError(pictures.error);
             for (const QString &file : tour.written())
                 std::printf("%s\n", qPrintable(file));
             std::fflush(stdout);

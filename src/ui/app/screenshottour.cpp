@@ -92,13 +92,11 @@ void ScreenshotTour::showInUse(int section)
     }
 }
 
-bool ScreenshotTour::run(QString *error)
+Result ScreenshotTour::run()
 {
     m_written.clear();
-    if (!QDir().mkpath(m_folder)) {
-        *error = QObject::tr("Cannot create the folder %1.").arg(QDir::toNativeSeparators(m_folder));
-        return false;
-    }
+    if (!QDir().mkpath(m_folder))
+        return Result::failure(QObject::tr("Cannot create the folder %1.").arg(QDir::toNativeSeparators(m_folder)));
     if (!m_window->started())
         m_window->runStartup();
     // The start-up step maximises the window; pictures of one known size
@@ -127,12 +125,11 @@ bool ScreenshotTour::run(QString *error)
         if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")
             || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(png) != png.size()
             || !file.commit()) {
-            *error = QObject::tr("Cannot write the picture %1: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-            return false;
+            return Result::failure(QObject::tr("Cannot write the picture %1: %2")
+                                       .arg(QDir::toNativeSeparators(path), file.errorString()));
         }
         m_written << path;
     }
     sections.first()->click();
-    return true;
+    return Result::success();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/common/result.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -19,9 +21,9 @@ public:
     // The file names, in the order the sections are shown.
     static QStringList fileNames();
 
-    // Writes the pictures; on failure returns false with a message naming
-    // the file. The window stays open: the caller decides when to close.
-    bool run(QString *error);
+    // Writes the pictures; on failure a message naming the file. The
+    // window stays open: the caller decides when to close.
+    Result run();
 
     QStringList written() const { return m_written; }
 
