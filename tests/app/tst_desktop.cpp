@@ -332,7 +332,7 @@ void TestDesktop::tourWritesOnePicturePerSection()
             QVERIFY2(pictures.at(i) != pictures.at(j), qPrintable(expected.at(i) + " = " + expected.at(j)));
     }
     // The tour ends where the program starts: on the Calendar.
-    QCOMPARE(form.sections->currentWidget(), form.calendarPage);
+    QCOMPARE(sectionStack(&form)->currentWidget(), calendarPage(&form));
     // Taking pictures changes no note.
     QVERIFY(note.open(QIODevice::ReadOnly));
     QCOMPARE(note.readAll(), QByteArray("Dentist 9:30"));

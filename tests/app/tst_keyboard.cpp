@@ -81,8 +81,8 @@ void TestKeyboard::init()
     m_form->resize(1100, 700);
     m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    m_form->previousDayButton->setFocus(Qt::OtherFocusReason);
-    QCOMPARE(focused(), m_form->previousDayButton);
+    previousDayButton(m_form.get())->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(focused(), previousDayButton(m_form.get()));
 }
 
 void TestKeyboard::cleanup()
@@ -99,8 +99,8 @@ void TestKeyboard::cleanup()
 // place on screen, whatever order the editors were made in), top to bottom.
 QList<QWidget *> TestKeyboard::expectedTabChain() const
 {
-    QList<QWidget *> chain = {m_form->previousDayButton,  m_form->calendarButton,      m_form->projectsButton, m_form->listsButton,
-                              m_form->decisionsButton, m_form->datePicker, m_form->nextDayButton};
+    QList<QWidget *> chain = {previousDayButton(m_form.get()),  calendarButton(m_form.get()),      projectsButton(m_form.get()), listsButton(m_form.get()),
+                              decisionsButton(m_form.get()), datePicker(m_form.get()), nextDayButton(m_form.get())};
     QList<DayNoteColumn *> columns = m_form->week()->columns;
     std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
@@ -115,11 +115,11 @@ QList<QWidget *> TestKeyboard::expectedTabChain() const
 
 void TestKeyboard::step(QKeyCombination key)
 {
-    if (focused() != m_form->datePicker) {
+    if (focused() != datePicker(m_form.get())) {
         press(key);
         return;
     }
-    for (int part = 0; part < 8 && focused() == m_form->datePicker; ++part)
+    for (int part = 0; part < 8 && focused() == datePicker(m_form.get()); ++part)
         press(key);
 }
 
@@ -163,14 +163,14 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
     {
         Qt::Key key;
         QWidget *page;
-    } sections[] = {{Qt::Key_2, m_form->projectsPage},
-                    {Qt::Key_3, m_form->listsPage},
-                    {Qt::Key_4, m_form->decisionsPage},
-                    {Qt::Key_1, m_form->calendarPage}};
+    } sections[] = {{Qt::Key_2, projectsPage(m_form.get())},
+                    {Qt::Key_3, listsPage(m_form.get())},
+                    {Qt::Key_4, decisionsPage(m_form.get())},
+                    {Qt::Key_1, calendarPage(m_form.get())}};
     for (const auto &s : sections) {
         press(Qt::CTRL | s.key);
         // A button's shortcut presses it visibly, and clicks a moment later.
-        QTRY_COMPARE(m_form->sections->currentWidget(), s.page);
+        QTRY_COMPARE(sectionStack(m_form.get())->currentWidget(), s.page);
     }
     // The keys switch sections; they type nothing into the note.
     QCOMPARE(column->text(), QString());
@@ -179,14 +179,14 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
 void TestKeyboard::weekKeysMoveTheWeek()
 {
     m_form->week()->columns.first()->noteEdit->setFocus(Qt::OtherFocusReason);
-    QCOMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
+    QCOMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Right);
-    QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 6));
+    QTRY_COMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 6));
     QTRY_COMPARE(qFloor(m_form->week()->columns.first()->noteDate), 45297);
     press(Qt::ALT | Qt::Key_Left);
-    QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 5));
+    QTRY_COMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Left);
-    QTRY_COMPARE(m_form->datePicker->date(), QDate(2024, 1, 4));
+    QTRY_COMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 4));
 }
 
 void TestKeyboard::keysAreShownInTooltipsAndMenus()
@@ -195,9 +195,9 @@ void TestKeyboard::keysAreShownInTooltipsAndMenus()
     {
         QToolButton *button;
         QString key;
-    } buttons[] = {{m_form->calendarButton, QStringLiteral("Ctrl+1")}, {m_form->projectsButton, QStringLiteral("Ctrl+2")},
-                   {m_form->listsButton, QStringLiteral("Ctrl+3")}, {m_form->decisionsButton, QStringLiteral("Ctrl+4")},
-                   {m_form->previousDayButton, QStringLiteral("Alt+Left")},  {m_form->nextDayButton, QStringLiteral("Alt+Right")}};
+    } buttons[] = {{calendarButton(m_form.get()), QStringLiteral("Ctrl+1")}, {projectsButton(m_form.get()), QStringLiteral("Ctrl+2")},
+                   {listsButton(m_form.get()), QStringLiteral("Ctrl+3")}, {decisionsButton(m_form.get()), QStringLiteral("Ctrl+4")},
+                   {previousDayButton(m_form.get()), QStringLiteral("Alt+Left")},  {nextDayButton(m_form.get()), QStringLiteral("Alt+Right")}};
     for (const auto &b : buttons) {
         QVERIFY2(b.button->toolTip().contains(b.key), qPrintable(b.button->toolTip()));
         QCOMPARE(b.button->shortcut(), QKeySequence(b.key));
@@ -267,15 +267,15 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
 
     // With the focus on the top bar, the week's first note.
     m_form->week()->columns.first()->setText(QStringLiteral("first column"));
-    m_form->calendarButton->setFocus(Qt::OtherFocusReason);
+    calendarButton(m_form.get())->setFocus(Qt::OtherFocusReason);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 2);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("first column"));
 
     // In the Projects section, the page shown, where "Print" is offered.
     press(Qt::CTRL | Qt::Key_2);
-    QTRY_COMPARE(m_form->sections->currentWidget(), m_form->projectsPage);
-    ProjectsSection *projects = m_form->projectsSection;
+    QTRY_COMPARE(sectionStack(m_form.get())->currentWidget(), projectsPage(m_form.get()));
+    ProjectsSection *projects = m_form->projectsSection();
     projects->notebook->doneEditor->setPlainText(QStringLiteral("done page"));
     projects->notebook->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);
@@ -288,7 +288,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
 
     // My Lists has nothing to print.
     press(Qt::CTRL | Qt::Key_3);
-    QTRY_COMPARE(m_form->sections->currentWidget(), m_form->listsPage);
+    QTRY_COMPARE(sectionStack(m_form.get())->currentWidget(), listsPage(m_form.get()));
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
 }

@@ -59,8 +59,8 @@ void resizeOuter(QWidget *window, int width, int height)
 // The user settles on a date in the picker (Enter).
 void choose(MainWindow *form, const QDate &date)
 {
-    form->datePicker->setDate(date);
-    QTest::keyClick(form->datePicker, Qt::Key_Return);
+    datePicker(form)->setDate(date);
+    QTest::keyClick(datePicker(form), Qt::Key_Return);
 }
 
 void typeInto(DayNoteColumn *editor, const QString &text)
@@ -115,11 +115,11 @@ void TestMainWindow::startsOnDayNumberArgument()
 {
     MainWindowFixture f("45296");
     f.start();
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
     QCOMPARE(captions(f.form()),
              QStringList({"Friday Jan 05", "Saturday Jan 06", "Sunday Jan 07", "Monday Jan 08",
                           "Tuesday Jan 09", "Wednesday Jan 10", "Thursday Jan 11"}));
-    QCOMPARE(f.form()->sections->currentWidget(), f.form()->calendarPage);
+    QCOMPARE(sectionStack(f.form())->currentWidget(), calendarPage(f.form()));
     QCOMPARE(f.form()->windowTitle(), QString("Lumora"));
     // Fourteen data folders exist after start-up.
     QVERIFY(QDir(f.root() + "Report/Images").exists());
@@ -130,7 +130,7 @@ void TestMainWindow::startsOnTodayWithoutArgument()
 {
     MainWindowFixture f;
     f.start();
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
     QCOMPARE(f.form()->week()->offsetFromToday, 0);
@@ -153,7 +153,7 @@ void TestMainWindow::unusableArgumentStartsOnToday()
     MainWindowFixture f(argument);
     f.start();
     QVERIFY(f.form()->started());
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
 }
 
@@ -204,17 +204,17 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 12"));
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 6));
 
     for (int i = 0; i < 3; ++i)
-        f.form()->previousDayButton->click();
+        previousDayButton(f.form())->click();
     for (int i = 0; i < 3; ++i)
-        f.form()->nextDayButton->click();
+        nextDayButton(f.form())->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Jan 06"));
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 6));
 
     // The keyboard does the same.
     QApplication::setActiveWindow(f.form());
@@ -240,9 +240,9 @@ void TestMainWindow::pickerSetFromCodeDoesNotMoveWeek()
     f.start();
     f.form()->setPickerDate(45300);
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(captions(f.form()).first(), QString("Thursday Jan 11"));
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 11));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 11));
 }
 
 void TestMainWindow::sectionButtonsChangeNoFile()
@@ -250,14 +250,14 @@ void TestMainWindow::sectionButtonsChangeNoFile()
     MainWindowFixture f;
     f.start();
     const auto before = snapshot(f.root());
-    f.form()->listsButton->click();
-    QCOMPARE(f.form()->sections->currentWidget(), f.form()->listsPage);
-    f.form()->projectsButton->click();
-    QCOMPARE(f.form()->sections->currentWidget(), f.form()->projectsPage);
-    f.form()->decisionsButton->click();
-    QCOMPARE(f.form()->sections->currentWidget(), f.form()->decisionsPage);
-    f.form()->calendarButton->click();
-    QCOMPARE(f.form()->sections->currentWidget(), f.form()->calendarPage);
+    listsButton(f.form())->click();
+    QCOMPARE(sectionStack(f.form())->currentWidget(), listsPage(f.form()));
+    projectsButton(f.form())->click();
+    QCOMPARE(sectionStack(f.form())->currentWidget(), projectsPage(f.form()));
+    decisionsButton(f.form())->click();
+    QCOMPARE(sectionStack(f.form())->currentWidget(), decisionsPage(f.form()));
+    calendarButton(f.form())->click();
+    QCOMPARE(sectionStack(f.form())->currentWidget(), calendarPage(f.form()));
     QCOMPARE(snapshot(f.root()), before);
 }
 
@@ -274,7 +274,7 @@ void TestMainWindow::layoutFigures()
         QCOMPARE(e->height(), 676);
         QCOMPARE(e->noteEdit->width(), 182);
     }
-    QCOMPARE(f.form()->datePicker->x(), 503);
+    QCOMPARE(datePicker(f.form())->x(), 503);
     // Columns are packed left to right in tag order.
     QWidget *calendarPage = f.form()->findChild<QWidget *>(QStringLiteral("TabSheet1"));
     const auto host = [calendarPage](const char *name) {
@@ -291,7 +291,7 @@ void TestMainWindow::narrowWindowKeepsPickerRight()
     f.form()->showNormal();
     resizeOuter(f.form(), 600, 500);
     QCOMPARE(f.form()->frameGeometry().width(), 600);
-    QCOMPARE(f.form()->datePicker->x(), 270);
+    QCOMPARE(datePicker(f.form())->x(), 270);
 }
 
 void TestMainWindow::focusLossWritesTheEditedNote()
@@ -312,8 +312,8 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
 {
     MainWindowFixture f;
     f.start();
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QVERIFY(dbFiles(f.root()).isEmpty());
     QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
@@ -328,11 +328,11 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
     first->noteEdit->insertPlainText("Buy milk\nand bread");
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
     QCOMPARE(first->dateLabel->text(), QString("Saturday Jan 06"));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Buy milk\r\nand bread"));
-    f.form()->previousDayButton->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(first->text(), QString("Buy milk\nand bread"));
     // Untouched columns did not write anything.
     QVERIFY(!QFile::exists(f.dbFile("Jan-09-2024.txt")));
@@ -348,8 +348,8 @@ void TestMainWindow::loadedEditorLeavesItsFileAlone()
     QCOMPARE(first->text(), QString("old\nnote"));
     QVERIFY(first->noteLoaded);
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
-    f.form()->nextDayButton->click(); // leaves 5 January untouched: not written
-    f.form()->nextDayButton->click(); // leaves 6 January, which had no note: no file
+    nextDayButton(f.form())->click(); // leaves 5 January untouched: not written
+    nextDayButton(f.form())->click(); // leaves 6 January, which had no note: no file
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("old\r\nnote"));
     QCOMPARE(QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified(), written);
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
@@ -378,7 +378,7 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
     QVERIFY(!QFile::exists(f.dbFile("Jan-05-2024.txt")));
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), QByteArray("changed elsewhere, longer"));
     // The next move shows what is on disk now.
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("changed elsewhere, longer"));
 }
 
@@ -398,8 +398,8 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
     file.setFileTime(written, QFileDevice::FileModificationTime);
     file.close();
     QVERIFY(f.form()->week()->saveAllNotes());
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("ONCE"));
 }
 
@@ -432,7 +432,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
     first->noteEdit->insertPlainText("precious words");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
 
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY2(f.fakes.dialogs.errors.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.errors.first()));
@@ -478,7 +478,7 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
     QVERIFY(e->createFolderButton->isHidden());
     QVERIFY(!e->openFolderButton->isHidden());
     // Shown again later, the date keeps its open folder picture.
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QVERIFY(!dayColumn(f.form(), 1)->openFolderButton->isHidden());
     QVERIFY(dayColumn(f.form(), 2)->openFolderButton->isHidden());
 }

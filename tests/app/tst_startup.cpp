@@ -103,7 +103,7 @@ void TestStartup::negativeDayFromTheParserStartsOnToday()
     MainWindowFixture f(commandLine.dayArgument());
     f.start();
     // The fixture's clock says 10 January 2024.
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 10));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 10));
     QCOMPARE(f.form()->week()->offsetFromToday, 0);
 }
 
@@ -131,13 +131,13 @@ void TestStartup::barIsLaidOutBeforeTheStartUpStep()
     // The start-up step has not run yet...
     QVERIFY(!form->started());
     // ...but the picker shows the start day and ">" sits at the bar's end.
-    QCOMPARE(form->datePicker->date(), QDate(2024, 1, 5));
-    QCOMPARE(form->nextDayButton->geometry().right(),
+    QCOMPARE(datePicker(form)->date(), QDate(2024, 1, 5));
+    QCOMPARE(nextDayButton(form)->geometry().right(),
              form->centralWidget()->findChild<QWidget *>(QStringLiteral("bar"), Qt::FindDirectChildrenOnly)->width() - 3);
-    QVERIFY(form->nextDayButton->x() > form->datePicker->geometry().right());
+    QVERIFY(nextDayButton(form)->x() > datePicker(form)->geometry().right());
 
     MainWindowFixture today;
-    QCOMPARE(today.form()->datePicker->date(), QDate(2024, 1, 10));
+    QCOMPARE(datePicker(today.form())->date(), QDate(2024, 1, 10));
 }
 
 void TestStartup::printedDayNoteIsOfferedWithItsYear()

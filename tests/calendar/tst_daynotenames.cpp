@@ -205,8 +205,8 @@ void TestDayNoteNames::noteUnderTheLocaleNameIsMovedOnce()
                  && f.fakes.dialogs.messages.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.messages.first()));
     dayColumn(f.form(), 1)->noteEdit->insertPlainText("> ");
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt"}));
@@ -226,8 +226,8 @@ void TestDayNoteNames::bothNamesHoldingTextAreBothKept()
     QVERIFY(f.fakes.dialogs.messages.first().contains("Jan.-05-2024.txt"));
     QVERIFY(f.fakes.dialogs.messages.first().contains("Both are kept"));
     dayColumn(f.form(), 1)->noteEdit->insertPlainText("edited ");
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
     // Told once per run, and neither text written over the other.
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);

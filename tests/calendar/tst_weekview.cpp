@@ -74,8 +74,8 @@ void selectDayField(QDateEdit *picker)
 // The user settles on a date in the picker (Enter).
 void choose(MainWindow *form, const QDate &date)
 {
-    form->datePicker->setDate(date);
-    QTest::keyClick(form->datePicker, Qt::Key_Return);
+    datePicker(form)->setDate(date);
+    QTest::keyClick(datePicker(form), Qt::Key_Return);
 }
 
 } // namespace
@@ -129,7 +129,7 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QVERIFY(QDir().mkpath(f.dbFile("Jan-07-2024.txt"))); // a folder in the note's place
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
     QVERIFY(sunday->noteEdit->isReadOnly());
@@ -146,10 +146,10 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QTest::keyClicks(sunday->noteEdit, "lost?");
     QCOMPARE(sunday->text(), QString());
 
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QVERIFY(f.fakes.dialogs.errors.isEmpty());
     QCOMPARE(captions(f.form()), kJan06Week);
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 6));
     QVERIFY(dayColumn(f.form(), 2)->loadFailed()); // Sunday, now second
     QVERIFY(!dayColumn(f.form(), 3)->loadFailed());
     QCOMPARE(dayColumn(f.form(), 1)->text(), typeFirst ? QString("saturday") : QString());
@@ -172,7 +172,7 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     // The folder goes away and a real note takes its place.
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     DayNoteColumn *monday = dayColumn(f.form(), 3);
     QCOMPARE(monday->dateLabel->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
@@ -194,8 +194,8 @@ void TestWeekView::namedPipeInANotesPlaceNeitherBlocksNorIsReplaced()
     QVERIFY(dayColumn(f.form(), 3)->loadFailed());
     QVERIFY(dayColumn(f.form(), 3)->noteEdit->placeholderText().contains("not a regular file"));
     typeInto(dayColumn(f.form(), 1), "friday");
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
     struct stat st;
     QVERIFY(::lstat(QFile::encodeName(f.dbFile("Jan-07-2024.txt")).constData(), &st) == 0);
@@ -211,11 +211,11 @@ void TestWeekView::failedWriteMovesNothing()
     typeInto(dayColumn(f.form(), 3), "sunday");
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-07-2024.txt") ? 0 : -1; });
 
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
     QCOMPARE(f.form()->week()->offsetFromToday, -5);
@@ -224,7 +224,7 @@ void TestWeekView::failedWriteMovesNothing()
     choose(f.form(), QDate(2024, 2, 1));
     QCOMPARE(f.fakes.dialogs.errors.size(), 2);
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
     QVERIFY(!QFile::exists(f.dbFile("Jan-07-2024.txt")));
 }
 
@@ -235,20 +235,20 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("note %1").arg(tag));
     TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-08-2024.txt") ? 0 : -1; });
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 2);
     QCOMPARE(captions(f.form()), kJan05Week);
 
     TextFile::setWriteFault({});
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     for (int tag = 1; tag <= 6; ++tag)
         QCOMPARE(dayColumn(f.form(), tag)->text(), QStringLiteral("note %1").arg(tag + 1));
     QCOMPARE(dayColumn(f.form(), 7)->text(), QString());
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(captions(f.form()), kJan05Week);
     QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(f.form()->close());
@@ -262,15 +262,15 @@ void TestWeekView::weekStaysInsideNameableDates()
 {
     MainWindowFixture f("2958465"); // 31 December 9999
     f.start();
-    QCOMPARE(f.form()->datePicker->maximumDate(), QDate(9999, 12, 25));
+    QCOMPARE(datePicker(f.form())->maximumDate(), QDate(9999, 12, 25));
     choose(f.form(), QDate(9999, 12, 31));
-    QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
-    f.form()->nextDayButton->click();
-    f.form()->nextDayButton->click();
+    QCOMPARE(datePicker(f.form())->date(), QDate(9999, 12, 25));
+    nextDayButton(f.form())->click();
+    nextDayButton(f.form())->click();
     const QStringList last{"Saturday Dec 25", "Sunday Dec 26",   "Monday Dec 27", "Tuesday Dec 28",
                            "Wednesday Dec 29", "Thursday Dec 30", "Friday Dec 31"};
     QCOMPARE(captions(f.form()), last);
-    QCOMPARE(f.form()->datePicker->date(), QDate(9999, 12, 25));
+    QCOMPARE(datePicker(f.form())->date(), QDate(9999, 12, 25));
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("day %1").arg(tag));
     QVERIFY(f.form()->week()->saveAllNotes());
@@ -279,13 +279,13 @@ void TestWeekView::weekStaysInsideNameableDates()
     QCOMPARE(dbContents(f.root()).size(), 7);
 
     // The first day: 30 December 1899, where picker and week agree.
-    QCOMPARE(f.form()->datePicker->minimumDate(), QDate(1899, 12, 30));
+    QCOMPARE(datePicker(f.form())->minimumDate(), QDate(1899, 12, 30));
     choose(f.form(), QDate(1899, 12, 31));
-    f.form()->previousDayButton->click();
-    f.form()->previousDayButton->click();
+    previousDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(captions(f.form()).first(), QString("Saturday Dec 30"));
     QCOMPARE(captions(f.form()).last(), QString("Friday Jan 05"));
-    QCOMPARE(f.form()->datePicker->date(), QDate(1899, 12, 30));
+    QCOMPARE(datePicker(f.form())->date(), QDate(1899, 12, 30));
     typeInto(dayColumn(f.form(), 1), "first");
     QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Dec-30-1899.txt")), QByteArray("first"));
@@ -299,7 +299,7 @@ void TestWeekView::typingInThePickerMovesOnlyOnCompleteDate()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    QDateEdit *picker = f.form()->datePicker;
+    QDateEdit *picker = datePicker(f.form());
     picker->setFocus();
     selectDayField(picker);
     QTest::keyClick(picker, Qt::Key_2);
@@ -327,7 +327,7 @@ void TestWeekView::typingInThePickerStaysInTheField()
     f.start();
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    QDateEdit *picker = f.form()->datePicker;
+    QDateEdit *picker = datePicker(f.form());
     picker->setFocus();
     // Friday → Tuesday → Saturday: the weekday at the front changes length
     // with every digit; the digits still all go to the day.
@@ -349,13 +349,13 @@ void TestWeekView::arrowsMoveOneDayAfterMidnight()
     f.start();
     QCOMPARE(captions(f.form()), kJan05Week);
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 11), QTime(0, 0, 30)));
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(captions(f.form()), kJan06Week);
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 6));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 6));
     f.fakes.clock.set(QDateTime(QDate(2024, 1, 12), QTime(0, 0, 30)));
-    f.form()->previousDayButton->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(captions(f.form()), kJan05Week);
-    QCOMPARE(f.form()->datePicker->date(), QDate(2024, 1, 5));
+    QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
 }
 
 void TestWeekView::untouchedNotesAreNeverWritten()
@@ -373,8 +373,8 @@ void TestWeekView::untouchedNotesAreNeverWritten()
     // Focus moves through the columns, the week moves, the window closes.
     dayColumn(f.form(), 1)->noteEdit->setFocus();
     dayColumn(f.form(), 2)->noteEdit->setFocus();
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
     QCOMPARE(dbContents(f.root()), (QMap<QString, QByteArray>{{"Jan-05-2024.txt", "changed elsewhere"},
                                                               {"Jan-09-2024.txt", "added elsewhere"}}));
@@ -413,9 +413,9 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     QCOMPARE(dayColumn(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
     QElapsedTimer clock;
     clock.start();
-    f.form()->nextDayButton->click();
-    f.form()->previousDayButton->click();
-    f.form()->previousDayButton->click();
+    nextDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
+    previousDayButton(f.form())->click();
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(dayColumn(f.form(), 6)->dateLabel->text(), QString("Tuesday Jan 09"));
     QCOMPARE(dayColumn(f.form(), 6)->noteEdit->document(), big);
@@ -437,10 +437,10 @@ void TestWeekView::noteChangedOnDiskIsReadAgainAtTheNextMove()
     f.start();
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString("old"));
     writeFileBytes(f.dbFile("Jan-06-2024.txt"), "new, from elsewhere");
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("new, from elsewhere"));
     QVERIFY(QFile::remove(f.dbFile("Jan-06-2024.txt")));
-    f.form()->previousDayButton->click();
+    previousDayButton(f.form())->click();
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString());
 }
 
@@ -460,7 +460,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     // Saved, moved away and back, and closed while it is being laid in: the
     // file never changes, and the note comes back whole.
     QVERIFY(f.form()->week()->saveAllNotes());
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QVERIFY(dayColumn(f.form(), 1)->isFilling());
     choose(f.form(), QDate(2024, 2, 1));
     choose(f.form(), QDate(2024, 1, 5));
@@ -468,7 +468,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     QTRY_VERIFY(!dayColumn(f.form(), 2)->isFilling());
     QCOMPARE(dayColumn(f.form(), 2)->noteEdit->toPlainText(), expected);
     QVERIFY(!dayColumn(f.form(), 2)->isModified());
-    f.form()->nextDayButton->click();
+    nextDayButton(f.form())->click();
     QVERIFY(f.form()->close());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), note);
     QCOMPARE(dbContents(f.root()).size(), 1);

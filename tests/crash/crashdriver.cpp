@@ -94,7 +94,7 @@ int main(int argc, char **argv)
 
     // The projects section with the tracker bound to a project.
     form.showProjects();
-    ProjectsSection *projects = form.projectsSection;
+    ProjectsSection *projects = form.projectsSection();
     ProjectNotebook *book = projects->notebook;
     switchRow(projects->department, 4, random);
     book->setCurrentIndex(ProjectNotebook::TimeTab);
@@ -125,9 +125,9 @@ int main(int argc, char **argv)
             break;
         }
         case 2: { // ledger rows, saved by a project switch
-            StringGrid *grid = form.projectsSection->ledger()->money->grid();
+            StringGrid *grid = form.projectsSection()->ledger()->money->grid();
             if (random.bounded(4) == 0)
-                form.projectsSection->ledger()->addRow();
+                form.projectsSection()->ledger()->addRow();
             const quint32 generation = ++serial;
             const int rows = grid->rowCount();
             for (int r = 0; r < rows; ++r) {
@@ -138,7 +138,7 @@ int main(int argc, char **argv)
             break;
         }
         case 3: { // a slot of the sleep grid, saved with the year store
-            TimeTracker *tracker = form.projectsSection->timeTracker();
+            TimeTracker *tracker = form.projectsSection()->timeTracker();
             if (book->currentIndex() != ProjectNotebook::TimeTab)
                 book->setCurrentIndex(ProjectNotebook::TimeTab);
             for (int i = 0, n = static_cast<int>(random.bounded(1, 6)); i < n; ++i)

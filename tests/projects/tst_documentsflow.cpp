@@ -47,7 +47,7 @@ private:
             fixture.start();
             fixture.form()->showProjects();
         }
-        ProjectsSection *projects() const { return fixture.form()->projectsSection; }
+        ProjectsSection *projects() const { return fixture.form()->projectsSection(); }
         DocumentsBrowser *files() const { return projects()->documentsBrowser(); }
         template<typename T>
         T *control(const char *name) const

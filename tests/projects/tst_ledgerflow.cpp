@@ -43,8 +43,8 @@ private Q_SLOTS:
         form->show();
         form->runStartup();
         form->showProjects();
-        ProjectsSection *projects = form->projectsSection;
-        CostLedgerWidget *ledger = form->projectsSection->ledger();
+        ProjectsSection *projects = form->projectsSection();
+        CostLedgerWidget *ledger = form->projectsSection()->ledger();
         projects->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
         QVERIFY(projects->notebook->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));

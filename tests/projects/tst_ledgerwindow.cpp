@@ -44,7 +44,7 @@ void TestLedgerWindow::startUpWritesHeadings()
     QCOMPARE(money->grid()->fixedRows(), 1);
     QCOMPARE(money->grid()->rowCells(0), (QStringList{"Item name", "Date", "Debit", "Credit"}));
     QCOMPARE(fixture.form()->findChild<QLabel *>("Balance_Label")->text(), QString("Balance:"));
-    QCOMPARE(fixture.form()->projectsSection->ledger()->ownerName(), QString());
+    QCOMPARE(fixture.form()->projectsSection()->ledger()->ownerName(), QString());
 }
 
 void TestLedgerWindow::rowsSurviveARestart()
@@ -54,7 +54,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->showProjects();
-    CostLedgerWidget *ledger = fixture.form()->projectsSection->ledger();
+    CostLedgerWidget *ledger = fixture.form()->projectsSection()->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
     QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
     // Typing into the item name; still being edited when the window closes.
@@ -71,7 +71,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     QCOMPARE(lines.size(), 101);
     QCOMPARE(lines.at(1), QString("\"Rake, wooden\",\"Jan 10, 2024\",0.0,"));
 
-    ledger = fixture.form()->projectsSection->ledger();
+    ledger = fixture.form()->projectsSection()->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
     QCOMPARE(ledger->money->grid()->rowCount(), 101);
     QCOMPARE(ledger->money->grid()->rowCells(1),
@@ -85,7 +85,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->showProjects();
-    CostLedgerWidget *ledger = fixture.form()->projectsSection->ledger();
+    CostLedgerWidget *ledger = fixture.form()->projectsSection()->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
     QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
     QVERIFY(QDir().mkpath(garden + "money.txt"));
@@ -108,7 +108,7 @@ void TestLedgerWindow::rowsWithoutAProjectAreNotSavedAtClose()
     MainWindowFixture fixture;
     fixture.start();
     fixture.form()->showProjects();
-    QTest::mouseClick(fixture.form()->projectsSection->ledger()->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(fixture.form()->projectsSection()->ledger()->addRowButton, Qt::LeftButton);
     fixture.restart();
     QDir projects(fixture.root() + "Projects");
     QCOMPARE(projects.entryList(QStringList{"money.txt"}, QDir::Files), QStringList());
@@ -122,8 +122,8 @@ void TestLedgerWindow::labelsOpenTheProjectFolder()
     const QString garden = fixture.root() + "Projects/Garden/";
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->showProjects();
-    QVERIFY(fixture.form()->projectsSection->ledger()->switchLedger("Garden"));
-    QTest::mouseClick(fixture.form()->projectsSection->ledger()->recordLabel, Qt::LeftButton);
+    QVERIFY(fixture.form()->projectsSection()->ledger()->switchLedger("Garden"));
+    QTest::mouseClick(fixture.form()->projectsSection()->ledger()->recordLabel, Qt::LeftButton);
     QCOMPARE(fixture.fakes.shell.openedFolders.size(), 1);
     QCOMPARE(QDir(fixture.fakes.shell.openedFolders.first()).canonicalPath(),
              QDir(garden).canonicalPath());

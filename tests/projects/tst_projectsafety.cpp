@@ -62,7 +62,7 @@ struct SafetyWindow
             services.shell = shell;
         form = std::make_unique<MainWindow>(services, StartOptions{tmp->path() + QLatin1Char('/'), QStringLiteral("45296")});
         form->runStartup();
-        p = form->projectsSection;
+        p = form->projectsSection();
         form->showProjects();
     }
 
@@ -81,7 +81,7 @@ struct SafetyWindow
     }
     void select(const QString &text) { p->department->setCurrentRow(row(text)); }
     ProjectNotebook *book() const { return p->notebook; }
-    CostLedgerWidget *ledger() const { return form->projectsSection->ledger(); }
+    CostLedgerWidget *ledger() const { return form->projectsSection()->ledger(); }
 
     QTemporaryDir *tmp;
     FakeServices fakes;
@@ -397,7 +397,7 @@ private Q_SLOTS:
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
-        QLabel *data = w.form->projectsSection->findChild<QLabel *>(QStringLiteral("Data_label"));
+        QLabel *data = w.form->projectsSection()->findChild<QLabel *>(QStringLiteral("Data_label"));
         QVERIFY(data->focusPolicy() & Qt::TabFocus);
         data->setFocus();
         QTRY_VERIFY(data->hasFocus());
@@ -416,7 +416,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         PageEditor *links = w.book()->linksEditor;
         links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
-        QToolButton *open = w.form->projectsSection->findChild<QToolButton *>(QStringLiteral("SpeedButton1"));
+        QToolButton *open = w.form->projectsSection()->findChild<QToolButton *>(QStringLiteral("SpeedButton1"));
         links->moveCursor(QTextCursor::Start);
         open->click();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
@@ -441,7 +441,7 @@ private Q_SLOTS:
         w.form->show();
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DocumentsTab);
-        DocumentsBrowser *list = w.form->projectsSection->documentsBrowser();
+        DocumentsBrowser *list = w.form->projectsSection()->documentsBrowser();
         auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
         QVERIFY(model);
         QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));

@@ -38,7 +38,7 @@ struct ProjectsWindow
         services.printing = &printing;
         form = std::make_unique<MainWindow>(services, StartOptions{tmp.path() + QLatin1Char('/'), QStringLiteral("45296")});
         form->runStartup();
-        p = form->projectsSection;
+        p = form->projectsSection();
         form->showProjects();
     }
 
@@ -140,7 +140,7 @@ private Q_SLOTS:
         services.printing = &w.printing;
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.runStartup();
-        ProjectsSection *p = again.projectsSection;
+        ProjectsSection *p = again.projectsSection();
         QCOMPARE(p->notebook->toDoEditor->toPlainText(), QStringLiteral("todo"));
         QCOMPARE(p->notebook->waitingEditor->toPlainText(), QStringLiteral("waiting"));
         QCOMPARE(p->notebook->otherEditor->toPlainText(), QStringLiteral("other"));
@@ -426,7 +426,7 @@ private Q_SLOTS:
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.runStartup();
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
-        QCOMPARE(again.projectsSection->departmentLines(), ProjectNames::builtInDepartments());
+        QCOMPARE(again.projectsSection()->departmentLines(), ProjectNames::builtInDepartments());
         QVERIFY(again.close());
         QVERIFY(QFileInfo(path).isDir());
     }

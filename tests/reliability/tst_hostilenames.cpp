@@ -59,7 +59,7 @@ struct Projects
         f.start();
         f.form()->showProjects();
     }
-    ProjectsSection *p() const { return f.form()->projectsSection; }
+    ProjectsSection *p() const { return f.form()->projectsSection(); }
     ProjectNotebook *book() const { return p()->notebook; }
     QString dir() const { return f.form()->dataFolder()->projectsDir(); }
     void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
@@ -145,7 +145,7 @@ private Q_SLOTS:
         f.start();
         f.form()->showProjects();
         const qint64 elapsed = timer.elapsed();
-        ProjectsSection *p = f.form()->projectsSection;
+        ProjectsSection *p = f.form()->projectsSection();
         QCOMPARE(p->department->count(), 100000);
         QCOMPARE(p->department->item(99999)->text(), QStringLiteral("Project 99999"));
         p->department->setCurrentRow(99999);
@@ -258,10 +258,10 @@ private Q_SLOTS:
         writeFileBytes(f.root() + "Journal/Other_todo.txt", bytes("one\r\nt\0wo\r\nthree\r\n"));
         f.start();
         f.form()->showProjects();
-        ProjectsSection *p = f.form()->projectsSection;
+        ProjectsSection *p = f.form()->projectsSection();
         p->department->setCurrentRow(0);
         QVERIFY(p->notebook->toDoEditor->toPlainText().endsWith("after"));
-        StringGrid *money = f.form()->projectsSection->ledger()->money->grid();
+        StringGrid *money = f.form()->projectsSection()->ledger()->money->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps

@@ -320,7 +320,7 @@ void TestStoredEntries::projectListLinksFollowTheSameRule()
                          qPrintable(QStringLiteral("%1: %2").arg(c.name, fakes.dialogs.errors.join('\n'))));
             } else {
                 QVERIFY2(fakes.dialogs.errors.isEmpty(), qPrintable(fakes.dialogs.errors.join('\n')));
-                QVERIFY(form.projectsSection->departmentLines().contains(QStringLiteral("Shed")));
+                QVERIFY(form.projectsSection()->departmentLines().contains(QStringLiteral("Shed")));
             }
             form.close();
         }

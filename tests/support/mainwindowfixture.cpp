@@ -3,8 +3,11 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/weekcontroller.h"
 
+#include <QDateEdit>
 #include <QFile>
+#include <QStackedWidget>
 #include <QTest>
+#include <QToolButton>
 
 MainWindowFixture::MainWindowFixture(const QString &dayArgument, const QDateTime &now)
 {
@@ -38,4 +41,78 @@ DayNoteColumn *dayColumn(MainWindow *form, int tag)
         if (column->position == tag)
             return column;
     return nullptr;
+}
+
+namespace {
+
+QWidget *topBar(const MainWindow *form)
+{
+    return child<QWidget>(form, "bar");
+}
+
+QWidget *sectionPage(const MainWindow *form, const char *name)
+{
+    return child<QWidget>(sectionStack(form), name, Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+QToolButton *previousDayButton(const MainWindow *form)
+{
+    return child<QToolButton>(topBar(form), "Left", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *nextDayButton(const MainWindow *form)
+{
+    return child<QToolButton>(topBar(form), "Right", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *calendarButton(const MainWindow *form)
+{
+    return child<QToolButton>(topBar(form), "Image1", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *projectsButton(const MainWindow *form)
+{
+    return child<QToolButton>(topBar(form), "Image2", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *listsButton(const MainWindow *form)
+{
+    return child<QToolButton>(topBar(form), "btnGoals", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *decisionsButton(const MainWindow *form)
+{
+    return child<QToolButton>(topBar(form), "Image4", Qt::FindDirectChildrenOnly);
+}
+
+QDateEdit *datePicker(const MainWindow *form)
+{
+    return child<QDateEdit>(topBar(form), "Date_Picker", Qt::FindDirectChildrenOnly);
+}
+
+QStackedWidget *sectionStack(const MainWindow *form)
+{
+    return child<QStackedWidget>(form, "pg");
+}
+
+QWidget *calendarPage(const MainWindow *form)
+{
+    return sectionPage(form, "TabSheet1");
+}
+
+QWidget *projectsPage(const MainWindow *form)
+{
+    return sectionPage(form, "TabSheet2");
+}
+
+QWidget *listsPage(const MainWindow *form)
+{
+    return sectionPage(form, "TabSheet14");
+}
+
+QWidget *decisionsPage(const MainWindow *form)
+{
+    return sectionPage(form, "TabSheet3");
 }

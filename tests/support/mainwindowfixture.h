@@ -3,6 +3,9 @@
 #include "ui/app/mainwindow.h"
 
 class DayNoteColumn;
+class QDateEdit;
+class QStackedWidget;
+class QToolButton;
 #include "fakes.h"
 #include "testhelpers.h"
 
@@ -37,3 +40,19 @@ private:
 
 // The day column showing the given position (0 to 6, the Tag), or null.
 DayNoteColumn *dayColumn(MainWindow *form, int tag);
+
+// The main window's controls, found by their object names from the part
+// of the window that holds them (several names repeat further down).
+QToolButton *previousDayButton(const MainWindow *form);
+QToolButton *nextDayButton(const MainWindow *form);
+QToolButton *calendarButton(const MainWindow *form);
+QToolButton *projectsButton(const MainWindow *form);
+QToolButton *listsButton(const MainWindow *form);
+QToolButton *decisionsButton(const MainWindow *form);
+QDateEdit *datePicker(const MainWindow *form);
+// The stack of the four section pages, and the pages.
+QStackedWidget *sectionStack(const MainWindow *form);
+QWidget *calendarPage(const MainWindow *form);
+QWidget *projectsPage(const MainWindow *form);
+QWidget *listsPage(const MainWindow *form);
+QWidget *decisionsPage(const MainWindow *form);

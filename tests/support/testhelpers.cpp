@@ -34,3 +34,24 @@ int dayNumberOf(int year, int month, int day)
 {
     return DayNumber::fromDate(QDate(year, month, day));
 }
+
+QObject *uniqueChild(const QObject *parent, const char *objectName, const QMetaObject &type,
+                     Qt::FindChildOptions options)
+{
+    if (!parent)
+        qFatal("no parent to look for \"%s\" in", objectName);
+    QObject *found = nullptr;
+    int count = 0;
+    const QList<QObject *> candidates =
+        parent->findChildren<QObject *>(QString::fromLatin1(objectName), options);
+    for (QObject *candidate : candidates) {
+        if (type.cast(candidate)) {
+            found = candidate;
+            ++count;
+        }
+    }
+    if (count != 1)
+        qFatal("%d controls of type %s named \"%s\" under %s \"%s\", not one", count, type.className(),
+               objectName, parent->metaObject()->className(), qPrintable(parent->objectName()));
+    return found;
+}

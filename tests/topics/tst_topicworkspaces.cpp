@@ -2,6 +2,7 @@
 // topics, typing, the add dialog, deleting and moving, the decision pages
 // and columns, links, resizing and closing; then the files on disk.
 
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
 #include "core/common/textfile.h"
@@ -190,8 +191,8 @@ private Q_SLOTS:
         const auto host = [](QWidget *page, const char *name) {
             return page->findChild<QWidget *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
         };
-        QCOMPARE(journal()->parentWidget(), host(m_form->listsPage, "pnlGoals"));
-        QCOMPARE(decision()->parentWidget(), host(m_form->decisionsPage, "Decision_Panel"));
+        QCOMPARE(journal()->parentWidget(), host(listsPage(m_form), "pnlGoals"));
+        QCOMPARE(decision()->parentWidget(), host(decisionsPage(m_form), "Decision_Panel"));
         QCOMPARE(journal()->pos(), QPoint(0, 0));
         QCOMPARE(journal()->topicList->count(), 87);
         QCOMPARE(decision()->topicList->count(), 9);

@@ -50,10 +50,10 @@ struct AlarmFlowWindow
         form.reset();
         start();
     }
-    ProjectsSection *projects() const { return form->projectsSection; }
+    ProjectsSection *projects() const { return form->projectsSection(); }
     ProjectNotebook *book() const { return projects()->notebook; }
-    TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
-    AlarmPages *alarms() const { return form->projectsSection->timeTracker()->alarmPages; }
+    TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
+    AlarmPages *alarms() const { return form->projectsSection()->timeTracker()->alarmPages; }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);

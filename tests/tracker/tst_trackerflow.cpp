@@ -2,6 +2,7 @@
 // "Time" page, bound when that page is shown and when a project is chosen
 // on it, moving the date picker without moving the week, and switched by
 // the page header's "Chart" and "Graph" buttons.
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/weekcontroller.h"
@@ -42,9 +43,9 @@ struct TrackerWindow
         form->runStartup();
         form->showProjects();
     }
-    ProjectsSection *projects() const { return form->projectsSection; }
+    ProjectsSection *projects() const { return form->projectsSection(); }
     ProjectNotebook *book() const { return projects()->notebook; }
-    TimeTracker *tracker() const { return form->projectsSection->timeTracker(); }
+    TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
@@ -120,7 +121,7 @@ private Q_SLOTS:
         const int column = w.column(dayNumberOf(2024, 5, 20));
         const QRect cell = w.tracker()->sleepChart->visualRect(w.tracker()->sleepGrid.index(10, column));
         QTest::mouseClick(w.tracker()->sleepChart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-        QCOMPARE(w.form->datePicker->date(), QDate(2024, 5, 20));
+        QCOMPARE(datePicker(w.form.get())->date(), QDate(2024, 5, 20));
         QCOMPARE(w.form->week()->offsetFromToday, offset);
         QCOMPARE(w.tracker()->sleepLabel->text(), QStringLiteral("0.5 hours"));
     }

@@ -74,7 +74,7 @@ MainWindow::MainWindow(const Services &services, const StartOptions &options, QW
     printKey->setObjectName(QStringLiteral("PrintShortcut"));
     connect(printKey, &QShortcut::activated, this, &MainWindow::printShownPage);
     layout->addWidget(m_bar);
-    layout->addWidget(sections, 1);
+    layout->addWidget(m_sections, 1);
 
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -119,10 +119,10 @@ void MainWindow::createTopBar()
                                              "QToolButton:focus { border: 1px dotted #FF8080; }"));
         return button;
     };
-    previousDayButton = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
-    previousDayButton->setToolTip(tr("One day back (Alt+Left)"));
-    previousDayButton->setGeometry(16, 16, 30, 40);
-    connect(previousDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekBack);
+    m_previousDayButton = arrow(QStringLiteral("Left"), QStringLiteral("<"), tr("Previous day"));
+    m_previousDayButton->setToolTip(tr("One day back (Alt+Left)"));
+    m_previousDayButton->setGeometry(16, 16, 30, 40);
+    connect(m_previousDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekBack);
 
     struct SectionButton
     {
@@ -138,13 +138,13 @@ void MainWindow::createTopBar()
         const char *shortcut;
     };
     const SectionButton sectionButtons[] = {
-        {&calendarButton, &m_calendarCaption, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
+        {&m_calendarButton, &m_calendarCaption, "Image1", "SHoppingList_Label", ":/icons/calendar.svg",
          tr("Calendar"), QRect(53, 10, 49, 49), QPoint(52, 50), &MainWindow::showCalendar, "Ctrl+1"},
-        {&projectsButton, &m_projectsCaption, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
+        {&m_projectsButton, &m_projectsCaption, "Image2", "Label1", ":/icons/projects.svg", tr("Projects"),
          QRect(104, 6, 57, 49), QPoint(108, 50), &MainWindow::showProjects, "Ctrl+2"},
-        {&listsButton, &m_listsCaption, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
+        {&m_listsButton, &m_listsCaption, "btnGoals", "Label8", ":/icons/lists.svg", tr("My Lists"),
          QRect(160, 6, 41, 49), QPoint(164, 50), &MainWindow::showLists, "Ctrl+3"},
-        {&decisionsButton, &m_decisionsCaption, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
+        {&m_decisionsButton, &m_decisionsCaption, "Image4", "Label5", ":/icons/decisions.svg", tr("Decisions"),
          QRect(208, 6, 49, 49), QPoint(212, 50), &MainWindow::showDecisions, "Ctrl+4"},
     };
     for (const SectionButton &s : sectionButtons) {
@@ -169,46 +169,46 @@ void MainWindow::createTopBar()
         *s.label = label;
     }
 
-    datePicker = new DatePicker(m_bar);
-    datePicker->setObjectName(QStringLiteral("Date_Picker"));
-    datePicker->setAccessibleName(tr("Date"));
-    datePicker->setCalendarPopup(true);
-    datePicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
-    datePicker->setFont(pixelFont(QStringLiteral("Arial"), 16));
+    m_datePicker = new DatePicker(m_bar);
+    m_datePicker->setObjectName(QStringLiteral("Date_Picker"));
+    m_datePicker->setAccessibleName(tr("Date"));
+    m_datePicker->setCalendarPopup(true);
+    m_datePicker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    m_datePicker->setFont(pixelFont(QStringLiteral("Arial"), 16));
     // The picker names the week's first day; all seven days stay nameable.
-    datePicker->setDateRange(DayNumber::toDate(WeekController::earliestFirstDay()),
+    m_datePicker->setDateRange(DayNumber::toDate(WeekController::earliestFirstDay()),
                               DayNumber::toDate(WeekController::latestFirstDay()));
-    datePicker->setGeometry(272, 24, 281, 26);
+    m_datePicker->setGeometry(272, 24, 281, 26);
     // The week follows a date the user settled on, not every keystroke.
-    m_pickerCommitter = new DateCommitter(datePicker);
+    m_pickerCommitter = new DateCommitter(m_datePicker);
     connect(m_pickerCommitter, &DateCommitter::dateCommitted, this, &MainWindow::showPickedWeek);
 
-    nextDayButton = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
-    nextDayButton->setToolTip(tr("One day forward (Alt+Right)"));
-    nextDayButton->resize(30, 40);
+    m_nextDayButton = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
+    m_nextDayButton->setToolTip(tr("One day forward (Alt+Right)"));
+    m_nextDayButton->resize(30, 40);
     placeNextDayButton();
-    connect(nextDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekForward);
+    connect(m_nextDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekForward);
 
-    previousDayButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
-    nextDayButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    m_previousDayButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    m_nextDayButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
 
-    setTabOrder(previousDayButton, calendarButton);
-    setTabOrder(calendarButton, projectsButton);
-    setTabOrder(projectsButton, listsButton);
-    setTabOrder(listsButton, decisionsButton);
-    setTabOrder(decisionsButton, datePicker);
-    setTabOrder(datePicker, nextDayButton);
+    setTabOrder(m_previousDayButton, m_calendarButton);
+    setTabOrder(m_calendarButton, m_projectsButton);
+    setTabOrder(m_projectsButton, m_listsButton);
+    setTabOrder(m_listsButton, m_decisionsButton);
+    setTabOrder(m_decisionsButton, m_datePicker);
+    setTabOrder(m_datePicker, m_nextDayButton);
 }
 
 void MainWindow::createPages()
 {
-    sections = new QStackedWidget;
-    sections->setObjectName(QStringLiteral("pg"));
+    m_sections = new QStackedWidget;
+    m_sections->setObjectName(QStringLiteral("pg"));
 
-    calendarPage = whitePanel(QStringLiteral("TabSheet1"), sections);
+    m_calendarPage = whitePanel(QStringLiteral("TabSheet1"), m_sections);
     // The columns are placed by hand: each is as wide as the week rule
     // says, and none of them may hold the window at a minimum width.
-    calendarPage->installEventFilter(this);
+    m_calendarPage->installEventFilter(this);
     // Left to right: the tags 1..7. The hosts' object names are not in
     // column order: the sixth column's host bears the number 7, the
     // seventh's the number 6.
@@ -216,34 +216,34 @@ void MainWindow::createPages()
                                      "Panel5", "Panel7", "Panel6"};
     int tag = 0;
     for (const char *name : hostNames) {
-        QWidget *host = whitePanel(QString::fromLatin1(name), calendarPage);
+        QWidget *host = whitePanel(QString::fromLatin1(name), m_calendarPage);
         host->setProperty("tag", ++tag);
         host->resize(110, host->height());
         m_dayColumnHosts.append(host);
     }
     packDayPanels();
 
-    projectsPage = whitePanel(QStringLiteral("TabSheet2"), sections);
-    m_emptyPage = whitePanel(QStringLiteral("TabSheet13"), sections);
-    listsPage = whitePanel(QStringLiteral("TabSheet14"), sections);
-    decisionsPage = whitePanel(QStringLiteral("TabSheet3"), sections);
+    m_projectsPage = whitePanel(QStringLiteral("TabSheet2"), m_sections);
+    m_emptyPage = whitePanel(QStringLiteral("TabSheet13"), m_sections);
+    m_listsPage = whitePanel(QStringLiteral("TabSheet14"), m_sections);
+    m_decisionsPage = whitePanel(QStringLiteral("TabSheet3"), m_sections);
 
     auto fill = [](QWidget *page, QWidget *panel) {
         auto *l = new QVBoxLayout(page);
         l->setContentsMargins(0, 0, 0, 0);
         l->addWidget(panel);
     };
-    m_listsHost = whitePanel(QStringLiteral("pnlGoals"), listsPage);
-    fill(listsPage, m_listsHost);
-    m_decisionsHost = whitePanel(QStringLiteral("Decision_Panel"), decisionsPage);
-    fill(decisionsPage, m_decisionsHost);
-    projectsSection = new ProjectsSection(m_services, projectsPage);
-    fill(projectsPage, projectsSection);
+    m_listsHost = whitePanel(QStringLiteral("pnlGoals"), m_listsPage);
+    fill(m_listsPage, m_listsHost);
+    m_decisionsHost = whitePanel(QStringLiteral("Decision_Panel"), m_decisionsPage);
+    fill(m_decisionsPage, m_decisionsHost);
+    m_projectsSection = new ProjectsSection(m_services, m_projectsPage);
+    fill(m_projectsPage, m_projectsSection);
     // A day clicked in the tracker moves the picker, not the week.
-    connect(projectsSection, &ProjectsSection::trackerDaySelected, this, &MainWindow::setPickerDate);
+    connect(m_projectsSection, &ProjectsSection::trackerDaySelected, this, &MainWindow::setPickerDate);
 
-    for (QWidget *page : {calendarPage, projectsPage, m_emptyPage, listsPage, decisionsPage})
-        sections->addWidget(page);
+    for (QWidget *page : {m_calendarPage, m_projectsPage, m_emptyPage, m_listsPage, m_decisionsPage})
+        m_sections->addWidget(page);
 }
 
 void MainWindow::createMenus()
@@ -300,14 +300,14 @@ void MainWindow::packDayPanels()
 {
     int x = 0;
     for (QWidget *panel : std::as_const(m_dayColumnHosts)) {
-        panel->setGeometry(x, 0, panel->width(), calendarPage->height());
+        panel->setGeometry(x, 0, panel->width(), m_calendarPage->height());
         x += panel->width();
     }
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == calendarPage && event->type() == QEvent::Resize)
+    if (watched == m_calendarPage && event->type() == QEvent::Resize)
         packDayPanels();
     // The bar takes its width from the layout, which runs after the
     // window's own resize: ">" follows the bar itself.
@@ -318,7 +318,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::placeNextDayButton()
 {
-    nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
+    m_nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
 }
 
 // ---- start-up ----------------------------------------------------------
@@ -337,8 +337,8 @@ double MainWindow::dayNumberFor(const QString &dayArgument) const
     bool ok = false;
     const qlonglong day = argument.toLongLong(&ok);
     // Not a whole number, or a day the picker cannot show: start on today.
-    if (!ok || day < DayNumber::fromDate(datePicker->minimumDate())
-        || day > DayNumber::fromDate(datePicker->maximumDate()))
+    if (!ok || day < DayNumber::fromDate(m_datePicker->minimumDate())
+        || day > DayNumber::fromDate(m_datePicker->maximumDate()))
         return today;
     return static_cast<double>(day);
 }
@@ -351,7 +351,7 @@ void MainWindow::runStartup()
 
     m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
     m_dataFolder->removeUnfinishedWrites();
-    sections->setCurrentWidget(calendarPage);
+    m_sections->setCurrentWidget(m_calendarPage);
 
     m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
     // The editors are made in the order of the numbers in the hosts' object
@@ -364,7 +364,7 @@ void MainWindow::runStartup()
     connect(m_week.get(), &WeekController::printRequested, this,
             [this](DayNoteColumn *editor) { printDayNote(m_services, this, editor); });
 
-    projectsSection->loadStartPages(m_dataFolder.get());
+    m_projectsSection->loadStartPages(m_dataFolder.get());
 
     m_listsWorkspace = std::make_unique<ListsWorkspace>(*m_dataFolder, m_services);
     m_listsWorkspace->embedIn(m_listsHost);
@@ -377,12 +377,12 @@ void MainWindow::runStartup()
     showWeekInPicker();
     reportWeekError(shown);
 
-    projectsSection->createTrackerAndDocuments();
+    m_projectsSection->createTrackerAndDocuments();
 
     m_started = true;
     applyLayout();
     showMaximized();
-    projectsSection->finishStartup();
+    m_projectsSection->finishStartup();
     m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
     Q_EMIT startupFinished();
 }
@@ -412,8 +412,8 @@ void MainWindow::showRequestedDay(const QString &dayArgument)
 void MainWindow::setPickerDate(double dayNumber)
 {
     m_pickerCommitter->cancelPending();
-    const QSignalBlocker blocker(datePicker);
-    datePicker->setDate(DayNumber::toDate(dayNumber));
+    const QSignalBlocker blocker(m_datePicker);
+    m_datePicker->setDate(DayNumber::toDate(dayNumber));
 }
 
 // ---- layout ------------------------------------------------------------
@@ -442,7 +442,7 @@ void MainWindow::applyLayout()
         m_listsWorkspace->resizeTo(width, height - 170);
     if (m_decisionsWorkspace)
         m_decisionsWorkspace->resizeTo(width, height - 170);
-    datePicker->move(qMax((width - datePicker->width()) / 2, 270), datePicker->y());
+    m_datePicker->move(qMax((width - m_datePicker->width()) / 2, 270), m_datePicker->y());
     placeNextDayButton();
 }
 
@@ -450,30 +450,30 @@ void MainWindow::applyLayout()
 
 void MainWindow::showCalendar()
 {
-    sections->setCurrentWidget(calendarPage);
+    m_sections->setCurrentWidget(m_calendarPage);
 }
 
 void MainWindow::showProjects()
 {
-    sections->setCurrentWidget(projectsPage);
-    projectsSection->sectionEntered();
+    m_sections->setCurrentWidget(m_projectsPage);
+    m_projectsSection->sectionEntered();
 }
 
 void MainWindow::showLists()
 {
-    sections->setCurrentWidget(listsPage);
+    m_sections->setCurrentWidget(m_listsPage);
 }
 
 void MainWindow::showDecisions()
 {
-    sections->setCurrentWidget(decisionsPage);
+    m_sections->setCurrentWidget(m_decisionsPage);
 }
 
 void MainWindow::printShownPage()
 {
     if (!m_started)
         return;
-    if (sections->currentWidget() == calendarPage && m_week && !m_week->columns.isEmpty()) {
+    if (m_sections->currentWidget() == m_calendarPage && m_week && !m_week->columns.isEmpty()) {
         DayNoteColumn *editor = m_week->columns.first();
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
             if (auto *focused = qobject_cast<DayNoteColumn *>(w)) {
@@ -482,9 +482,9 @@ void MainWindow::printShownPage()
             }
         }
         editor->requestPrint();
-    } else if (sections->currentWidget() == projectsPage && projectsSection
-               && !projectsSection->printButton->isHidden()) {
-        projectsSection->printShownPage();
+    } else if (m_sections->currentWidget() == m_projectsPage && m_projectsSection
+               && !m_projectsSection->printButton->isHidden()) {
+        m_projectsSection->printShownPage();
     }
 }
 
@@ -562,7 +562,7 @@ void MainWindow::showWeekInPicker()
 {
     // Setting the same date again would move the cursor of a user still
     // typing in the picker.
-    if (datePicker->date() != DayNumber::toDate(m_week->firstDay()))
+    if (m_datePicker->date() != DayNumber::toDate(m_week->firstDay()))
         setPickerDate(m_week->firstDay());
     else
         m_pickerCommitter->cancelPending();
@@ -590,7 +590,7 @@ void MainWindow::showPickedWeek()
 {
     if (!m_week)
         return;
-    const Result moved = m_week->showWeekFrom(DayNumber::fromDate(datePicker->date()));
+    const Result moved = m_week->showWeekFrom(DayNumber::fromDate(m_datePicker->date()));
     // A failed move leaves the week where it was: so does the picker.
     showWeekInPicker();
     reportWeekError(moved);
@@ -628,13 +628,13 @@ bool MainWindow::saveAndClose()
 {
     // The project list, the pages and the ledger: one question for all
     // the files that could not be saved.
-    const Result projectsSaved = projectsSection->saveAtClose();
+    const Result projectsSaved = m_projectsSection->saveAtClose();
     if (!projectsSaved
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The text that could not be saved will be lost.").arg(projectsSaved.error)))
         return false;
     // The tracker's edited note and alarm lists (a ticked or unticked alarm).
-    const Result trackerSaved = projectsSection->saveTrackerEdits();
+    const Result trackerSaved = m_projectsSection->saveTrackerEdits();
     if (!trackerSaved
         && !m_services.dialogs->yesNo(
             this, tr("%1\n\nClose anyway? The changes that could not be saved will be lost.").arg(trackerSaved.error)))
@@ -672,12 +672,12 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
     // The project list, the pages and the ledger. Saving the ledger ends an
     // edit open in one of its cells: typing there goes on undisturbed and
     // the section is saved after the next pause once the cell is left.
-    if (finishOpenEdits || !projectsSection->ledgerCellIsOpen()) {
-        const Result projectsSaved = projectsSection->saveAtClose();
+    if (finishOpenEdits || !m_projectsSection->ledgerCellIsOpen()) {
+        const Result projectsSaved = m_projectsSection->saveAtClose();
         if (!projectsSaved)
             errors->append(projectsSaved.error);
     }
-    const Result trackerSaved = projectsSection->saveTrackerEdits();
+    const Result trackerSaved = m_projectsSection->saveTrackerEdits();
     if (!trackerSaved)
         errors->append(trackerSaved.error);
     if (m_week) {

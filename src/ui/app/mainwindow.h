@@ -44,30 +44,14 @@ public:
     MainWindow(const Services &services, const StartOptions &options, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Top bar.
-    QToolButton *previousDayButton = nullptr;
-    QToolButton *nextDayButton = nullptr;
-    QToolButton *calendarButton = nullptr;
-    QToolButton *projectsButton = nullptr;
-    QToolButton *listsButton = nullptr;
-    QToolButton *decisionsButton = nullptr;
-    QDateEdit *datePicker = nullptr;
-
-    // Sections.
-    QStackedWidget *sections = nullptr;
-    QWidget *calendarPage = nullptr;
-    QWidget *projectsPage = nullptr;
-    QWidget *listsPage = nullptr;
-    QWidget *decisionsPage = nullptr;
-
     // Created by the start-up step; null before it.
     DataFolder *dataFolder() const { return m_dataFolder.get(); }
     WeekController *week() const { return m_week.get(); }
     ListsWorkspace *listsWorkspace() const { return m_listsWorkspace.get(); }
     DecisionsWorkspace *decisionsWorkspace() const { return m_decisionsWorkspace.get(); }
 
-    // The Projects section, filling projectsPage.
-    ProjectsSection *projectsSection = nullptr;
+    // The Projects section, filling its page.
+    ProjectsSection *projectsSection() const { return m_projectsSection; }
 
     bool started() const { return m_started; }
     bool closing() const { return m_closing; }
@@ -162,6 +146,21 @@ private:
 
     Services m_services;
     StartOptions m_options;
+    // Top bar.
+    QToolButton *m_previousDayButton = nullptr;
+    QToolButton *m_nextDayButton = nullptr;
+    QToolButton *m_calendarButton = nullptr;
+    QToolButton *m_projectsButton = nullptr;
+    QToolButton *m_listsButton = nullptr;
+    QToolButton *m_decisionsButton = nullptr;
+    QDateEdit *m_datePicker = nullptr;
+    // Sections.
+    QStackedWidget *m_sections = nullptr;
+    QWidget *m_calendarPage = nullptr;
+    QWidget *m_projectsPage = nullptr;
+    QWidget *m_listsPage = nullptr;
+    QWidget *m_decisionsPage = nullptr;
+    ProjectsSection *m_projectsSection = nullptr;
     // Top bar: its background picture and the captions under the section
     // buttons.
     SvgPicture *m_bar = nullptr;

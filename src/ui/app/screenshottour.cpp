@@ -14,27 +14,26 @@
 #include <QPixmap>
 #include <QBuffer>
 #include <QSaveFile>
-#include <QToolButton>
 
 namespace {
 
 // Lets a section that was just chosen finish: its layout requests, the
 // window system's answer to the window's size, and its first paint. Waits
-// until the page is shown, and a little longer for what it posts itself.
-void settle(QWidget *page)
+// until the window is shown, and a little longer for what it posts itself.
+void settle(QWidget *window)
 {
     QElapsedTimer clock;
     clock.start();
     do {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-    } while ((!page->isVisible() && clock.elapsed() < 3000) || clock.elapsed() < 250);
+    } while ((!window->isVisible() && clock.elapsed() < 3000) || clock.elapsed() < 250);
 }
 
 // The first project line whose folder holds data files.
 int projectInUse(const MainWindow *window)
 {
-    const QListWidget *list = window->projectsSection->department;
+    const QListWidget *list = window->projectsSection()->department;
     for (int row = 0; row < list->count(); ++row) {
         const QString name = list->item(row)->text().trimmed();
         if (name.isEmpty())
@@ -82,7 +81,7 @@ void ScreenshotTour::showInUse(int section)
     if (section == 1) {
         const int row = projectInUse(m_window);
         if (row >= 0)
-            m_window->projectsSection->department->setCurrentRow(row);
+            m_window->projectsSection()->department->setCurrentRow(row);
     } else if (section == 2 || section == 3) {
         TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_window->listsWorkspace())
                                                  : static_cast<TopicWorkspace *>(m_window->decisionsWorkspace());
@@ -103,18 +102,16 @@ Result ScreenshotTour::run()
     // compare better from run to run.
     m_window->showNormal();
     m_window->resize(m_windowSize);
-    settle(m_window->calendarPage);
+    settle(m_window);
 
-    // The section buttons, pressed as a user would.
-    const QList<QToolButton *> sections = {m_window->calendarButton, m_window->projectsButton, m_window->listsButton,
-                                               m_window->decisionsButton};
-    const QList<QWidget *> pages = {m_window->calendarPage, m_window->projectsPage, m_window->listsPage,
-                                    m_window->decisionsPage};
+    // The sections, in the order of their buttons.
+    const QList<void (MainWindow::*)()> sections = {&MainWindow::showCalendar, &MainWindow::showProjects,
+                                                    &MainWindow::showLists, &MainWindow::showDecisions};
     const QStringList names = fileNames();
     for (qsizetype i = 0; i < sections.size(); ++i) {
-        sections.at(i)->click();
+        (m_window->*sections.at(i))();
         showInUse(static_cast<int>(i));
-        settle(pages.at(i));
+        settle(m_window);
         const QPixmap picture = m_window->grab();
         const QString path = QDir(m_folder).filePath(names.at(i));
         // Encoded in memory and written in one unbuffered write, so that a
@@ -130,6 +127,6 @@ Result ScreenshotTour::run()
         }
         m_written << path;
     }
-    sections.first()->click();
+    m_window->showCalendar();
     return Result::success();
 }
