@@ -3,6 +3,7 @@
 //   type TEXT   types TEXT into the week's first column, then says "typed"
 //   week        says "week YYYY-MM-DD", the date of the week's first column
 // It says "started" once the start-up step has run.
+#include "mainwindowfixture.h"
 #include "ui/app/program.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
@@ -38,8 +39,8 @@ void runCommand(MainWindow &form, const QString &line)
 {
     if (line.startsWith(QLatin1String("type "))) {
         DayNoteColumn *column = firstColumn(form);
-        column->noteEdit->setFocus();
-        QTest::keyClicks(column->noteEdit, line.mid(5));
+        noteEdit(column)->setFocus();
+        QTest::keyClicks(noteEdit(column), line.mid(5));
         say(QStringLiteral("typed"));
     } else if (line == QLatin1String("week")) {
         const double first = form.week()->now() + form.week()->offsetFromToday;

@@ -69,7 +69,7 @@ void TestAutoSave::pauseInTypingSaves()
     QVERIFY(f.form()->autoSave());
     QCOMPARE(f.form()->autoSave()->isPending(), false);
     f.form()->autoSave()->setIntervals(100, 60000);
-    typeInto(dayColumn(f.form(), 1)->noteEdit, QStringLiteral("Dentist 9:30"));
+    typeInto(noteEdit(dayColumn(f.form(), 1)), QStringLiteral("Dentist 9:30"));
     QVERIFY(f.form()->autoSave()->isPending());
     // No focus change, no week move, no close: only the pause saves.
     QTRY_COMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("Dentist 9:30"));
@@ -84,12 +84,12 @@ void TestAutoSave::endlessTypingIsSavedOnTheWay()
     // The pause never comes: a key every 20 ms, against a pause of 200 ms.
     f.form()->autoSave()->setIntervals(200, 500);
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->noteEdit->setFocus();
+    noteEdit(first)->setFocus();
     QElapsedTimer clock;
     clock.start();
     bool savedWhileTyping = false;
     while (clock.elapsed() < 2000 && !savedWhileTyping) {
-        QTest::keyClick(first->noteEdit, Qt::Key_A);
+        QTest::keyClick(noteEdit(first), Qt::Key_A);
         QTest::qWait(20);
         savedWhileTyping = fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))).startsWith("aaaa");
     }
@@ -102,9 +102,9 @@ void TestAutoSave::nothingIsSavedBeforeThePause()
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
     f.form()->autoSave()->setIntervals(400, 60000);
-    typeInto(dayColumn(f.form(), 1)->noteEdit, QStringLiteral("Half a"));
+    typeInto(noteEdit(dayColumn(f.form(), 1)), QStringLiteral("Half a"));
     QTest::qWait(200);
-    typeInto(dayColumn(f.form(), 1)->noteEdit, QStringLiteral(" thought"));
+    typeInto(noteEdit(dayColumn(f.form(), 1)), QStringLiteral(" thought"));
     QTest::qWait(250);
     // 450 ms after the first key, but only 250 ms after the last one.
     QCOMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("<missing>"));
@@ -164,7 +164,7 @@ void TestAutoSave::lastingFailureIsToldOnce()
 
     DayNoteColumn *first = dayColumn(f.form(), 1);
     for (const QString &text : {QStringLiteral("One"), QStringLiteral(" two"), QStringLiteral(" three")}) {
-        typeInto(first->noteEdit, text);
+        typeInto(noteEdit(first), text);
         QTRY_VERIFY(!f.form()->autoSave()->isPending());
     }
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
@@ -177,11 +177,11 @@ void TestAutoSave::lastingFailureIsToldOnce()
     // told again.
     QFile::remove(f.root() + QStringLiteral("DB"));
     QVERIFY(QDir().mkdir(f.root() + QStringLiteral("DB")));
-    typeInto(first->noteEdit, QStringLiteral("!"));
+    typeInto(noteEdit(first), QStringLiteral("!"));
     QTRY_COMPARE(fileBytes(f.dbFile(QStringLiteral("Jan-05-2024.txt"))), QByteArray("One two three!"));
     QVERIFY(QDir(f.root() + QStringLiteral("DB")).removeRecursively());
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");
-    typeInto(first->noteEdit, QStringLiteral("?"));
+    typeInto(noteEdit(first), QStringLiteral("?"));
     QTRY_COMPARE(f.fakes.dialogs.errors.size(), 2);
     QFile::remove(f.root() + QStringLiteral("DB"));
     QDir().mkdir(f.root() + QStringLiteral("DB"));
@@ -191,7 +191,7 @@ void TestAutoSave::sessionEndSavesAndEnds()
 {
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
-    typeInto(dayColumn(f.form(), 1)->noteEdit, QStringLiteral("Logged out"));
+    typeInto(noteEdit(dayColumn(f.form(), 1)), QStringLiteral("Logged out"));
     bool ended = false;
     // The event loop it runs in ends.
     QCOMPARE(exitStatusOf([&] { ended = f.form()->commitDataForSessionEnd(true); }), 0);
@@ -205,7 +205,7 @@ void TestAutoSave::sessionEndWithAFailureAsksToStay()
     MainWindowFixture f(QStringLiteral("45296"));
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    typeInto(first->noteEdit, QStringLiteral("Keep me"));
+    typeInto(noteEdit(first), QStringLiteral("Keep me"));
     QVERIFY(QDir(f.root() + QStringLiteral("DB")).removeRecursively());
     writeFileBytes(f.root() + QStringLiteral("DB"), "not a folder");
 

@@ -1,6 +1,7 @@
 // The main window from the keyboard alone: the tab order follows the
 // screen, the shortcuts reach every section and the week, and the keys are
 // shown where a user looks for them.
+#include "mainwindowfixture.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
@@ -106,9 +107,9 @@ QList<QWidget *> TestKeyboard::expectedTabChain() const
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
     });
     for (DayNoteColumn *column : columns) {
-        chain << column->noteEdit;
-        chain << (column->createFolderButton->isVisible() ? column->createFolderButton : column->openFolderButton);
-        chain << column->printButton;
+        chain << noteEdit(column);
+        chain << (createFolderButton(column)->isVisible() ? createFolderButton(column) : openFolderButton(column));
+        chain << dayPrintButton(column);
     }
     return chain;
 }
@@ -158,7 +159,7 @@ void TestKeyboard::shiftTabWalksBack()
 void TestKeyboard::sectionKeysWorkFromAnEditor()
 {
     DayNoteColumn *column = m_form->week()->columns.first();
-    column->noteEdit->setFocus(Qt::OtherFocusReason);
+    noteEdit(column)->setFocus(Qt::OtherFocusReason);
     const struct
     {
         Qt::Key key;
@@ -178,7 +179,7 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
 
 void TestKeyboard::weekKeysMoveTheWeek()
 {
-    m_form->week()->columns.first()->noteEdit->setFocus(Qt::OtherFocusReason);
+    noteEdit(m_form->week()->columns.first())->setFocus(Qt::OtherFocusReason);
     QCOMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Right);
     QTRY_COMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 6));
@@ -242,9 +243,9 @@ void TestKeyboard::f10OpensTheMenuBar()
 void TestKeyboard::quitKeySavesTheNotes()
 {
     DayNoteColumn *column = m_form->week()->columns.first();
-    column->noteEdit->setFocus(Qt::OtherFocusReason);
+    noteEdit(column)->setFocus(Qt::OtherFocusReason);
     const QString noteFile = column->dayNoteFile;
-    QTest::keyClicks(column->noteEdit, QStringLiteral("typed, then Ctrl+Q"));
+    QTest::keyClicks(noteEdit(column), QStringLiteral("typed, then Ctrl+Q"));
     press(Qt::CTRL | Qt::Key_Q);
     // The editors are gone now; the note is on disk.
     QVERIFY(m_form->closing());
@@ -257,8 +258,8 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
 {
     // The day note with the keyboard focus.
     DayNoteColumn *column = m_form->week()->columns.at(2);
-    column->noteEdit->setFocus(Qt::OtherFocusReason);
-    QTest::keyClicks(column->noteEdit, QStringLiteral("third column"));
+    noteEdit(column)->setFocus(Qt::OtherFocusReason);
+    QTest::keyClicks(noteEdit(column), QStringLiteral("third column"));
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 1);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("third column"));

@@ -26,7 +26,7 @@ QStringList captions(MainWindow *form)
         QWidget *panel = form->findChild<QWidget *>(QStringLiteral("TabSheet1"))
                              ->findChild<QWidget *>(QString::fromLatin1(host), Qt::FindDirectChildrenOnly);
         auto *editor = panel->findChild<DayNoteColumn *>();
-        out << (editor ? editor->dateLabel->text() : QStringLiteral("<none>"));
+        out << (editor ? dateLabel(editor)->text() : QStringLiteral("<none>"));
     }
     return out;
 }
@@ -65,8 +65,8 @@ void choose(MainWindow *form, const QDate &date)
 
 void typeInto(DayNoteColumn *editor, const QString &text)
 {
-    editor->noteEdit->setFocus();
-    QTest::keyClicks(editor->noteEdit, text);
+    noteEdit(editor)->setFocus();
+    QTest::keyClicks(noteEdit(editor), text);
 }
 
 } // namespace
@@ -165,7 +165,7 @@ void TestMainWindow::weekendColours()
         DayNoteColumn *e = dayColumn(f.form(), tag);
         const bool weekend = tag == 4 || tag == 5; // sat 13, sun 14
         QCOMPARE(e->dayColor(), weekend ? QColor(0xFF, 0xFF, 0xF0) : QColor(Qt::white));
-        QCOMPARE(e->noteEdit->palette().color(QPalette::Base), e->dayColor());
+        QCOMPARE(noteEdit(e)->palette().color(QPalette::Base), e->dayColor());
         QCOMPARE(e->findChild<QWidget *>(QStringLiteral("Panel_Bottom"))->palette().color(QPalette::Window), e->dayColor());
     }
 }
@@ -219,7 +219,7 @@ void TestMainWindow::arrowsMoveWeekAndPicker()
     // The keyboard does the same.
     QApplication::setActiveWindow(f.form());
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
-    dayColumn(f.form(), 3)->noteEdit->setFocus();
+    noteEdit(dayColumn(f.form(), 3))->setFocus();
     QTest::keyClick(f.form()->windowHandle(), Qt::Key_Left, Qt::AltModifier);
     QTRY_COMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
 }
@@ -272,7 +272,7 @@ void TestMainWindow::layoutFigures()
         QCOMPARE(e->width(), 184);
         QCOMPARE(e->hostPanel()->width(), 184);
         QCOMPARE(e->height(), 676);
-        QCOMPARE(e->noteEdit->width(), 182);
+        QCOMPARE(noteEdit(e)->width(), 182);
     }
     QCOMPARE(datePicker(f.form())->x(), 503);
     // Columns are packed left to right in tag order.
@@ -302,7 +302,7 @@ void TestMainWindow::focusLossWritesTheEditedNote()
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
     QVERIFY(dbFiles(f.root()).isEmpty());
     typeInto(dayColumn(f.form(), 1), "Dentist at 10");
-    dayColumn(f.form(), 3)->noteEdit->setFocus();
+    noteEdit(dayColumn(f.form(), 3))->setFocus();
     // Only the edited note is written; untouched days get no file.
     QTRY_COMPARE(dbFiles(f.root()), QStringList({"Jan-05-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Dentist at 10"));
@@ -317,7 +317,7 @@ void TestMainWindow::dayWithoutNoteCreatesNoFileUntilTyped()
     QVERIFY(dbFiles(f.root()).isEmpty());
     QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(dbFiles(f.root()).isEmpty());
-    dayColumn(f.form(), 2)->noteEdit->insertPlainText("x");
+    noteEdit(dayColumn(f.form(), 2))->insertPlainText("x");
     QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
 }
@@ -327,10 +327,10 @@ void TestMainWindow::typedTextOnNewDaySurvivesMove()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->noteEdit->insertPlainText("Buy milk\nand bread");
+    noteEdit(first)->insertPlainText("Buy milk\nand bread");
     nextDayButton(f.form())->click();
     // The column now shows 6 January; the note typed for 5 January is on disk.
-    QCOMPARE(first->dateLabel->text(), QString("Saturday Jan 06"));
+    QCOMPARE(dateLabel(first)->text(), QString("Saturday Jan 06"));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("Buy milk\r\nand bread"));
     previousDayButton(f.form())->click();
     QCOMPARE(first->text(), QString("Buy milk\nand bread"));
@@ -359,7 +359,7 @@ void TestMainWindow::notesReloadAfterRestart()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 2)->noteEdit->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
+    noteEdit(dayColumn(f.form(), 2))->insertPlainText(QString::fromUtf8("Café ‘Lumière’"));
     f.restart("45297");
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString::fromUtf8("Café ‘Lumière’"));
 }
@@ -368,7 +368,7 @@ void TestMainWindow::saveKeepsNotesChangedOnDisk()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->noteEdit->insertPlainText("mine");
+    noteEdit(dayColumn(f.form(), 1))->insertPlainText("mine");
     QVERIFY(f.form()->week()->saveAllNotes());
     // Another program deletes one note and rewrites another behind our back:
     // the editors hold nothing edited since, so nothing is written over it.
@@ -386,7 +386,7 @@ void TestMainWindow::unchangedNotesAreNotRewritten()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->noteEdit->insertPlainText("once");
+    noteEdit(dayColumn(f.form(), 1))->insertPlainText("once");
     QVERIFY(f.form()->week()->saveAllNotes());
     const QDateTime written = QFileInfo(f.dbFile("Jan-05-2024.txt")).lastModified();
     // A file the editors hold unchanged is not written again: prove it by
@@ -407,7 +407,7 @@ void TestMainWindow::closeWritesTheEditedNotes()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 7)->noteEdit->insertPlainText("last");
+    noteEdit(dayColumn(f.form(), 7))->insertPlainText("last");
     QVERIFY(f.form()->close());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
@@ -429,7 +429,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *first = dayColumn(f.form(), 1);
-    first->noteEdit->insertPlainText("precious words");
+    noteEdit(first)->insertPlainText("precious words");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
 
     nextDayButton(f.form())->click();
@@ -437,7 +437,7 @@ void TestMainWindow::removedDataFolderReportsAndKeepsText()
     QVERIFY2(f.fakes.dialogs.errors.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.errors.first()));
     // The column did not move away from the unsaved text.
-    QCOMPARE(first->dateLabel->text(), QString("Friday Jan 05"));
+    QCOMPARE(dateLabel(first)->text(), QString("Friday Jan 05"));
     QCOMPARE(first->text(), QString("precious words"));
 
     // Once the folder is back, the next save succeeds.
@@ -450,7 +450,7 @@ void TestMainWindow::closeWithUnwritableNotesAsks()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 1)->noteEdit->insertPlainText("keep me");
+    noteEdit(dayColumn(f.form(), 1))->insertPlainText("keep me");
     QVERIFY(QDir(f.root() + "DB").removeRecursively());
     f.fakes.dialogs.answers.enqueue(false); // "Close anyway?" No
     QVERIFY(!f.form()->close());
@@ -469,18 +469,18 @@ void TestMainWindow::folderPictureCreatesAndOpensDayFolder()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 2);
-    QVERIFY(!e->createFolderButton->isHidden());
-    QVERIFY(e->openFolderButton->isHidden());
-    e->createFolderButton->click();
+    QVERIFY(!createFolderButton(e)->isHidden());
+    QVERIFY(openFolderButton(e)->isHidden());
+    createFolderButton(e)->click();
     const QString folder = f.root() + "UserData/Jan-06-2024";
     QVERIFY(QFileInfo(folder).isDir());
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({folder}));
-    QVERIFY(e->createFolderButton->isHidden());
-    QVERIFY(!e->openFolderButton->isHidden());
+    QVERIFY(createFolderButton(e)->isHidden());
+    QVERIFY(!openFolderButton(e)->isHidden());
     // Shown again later, the date keeps its open folder picture.
     nextDayButton(f.form())->click();
-    QVERIFY(!dayColumn(f.form(), 1)->openFolderButton->isHidden());
-    QVERIFY(dayColumn(f.form(), 2)->openFolderButton->isHidden());
+    QVERIFY(!openFolderButton(dayColumn(f.form(), 1))->isHidden());
+    QVERIFY(openFolderButton(dayColumn(f.form(), 2))->isHidden());
 }
 
 void TestMainWindow::editMenuActsOnFocusedEditor()

@@ -159,7 +159,7 @@ void TestStartup::printedDayNoteIsOfferedWithItsYear()
         if (editor->position == 1)
             first = editor;
     QVERIFY(first);
-    first->printButton->click();
+    dayPrintButton(first)->click();
     QCOMPARE(printing.pdfSuggestions, QStringList{QStringLiteral("Jan-05-2024.pdf")});
     form.saveAndClose();
 }

@@ -168,11 +168,11 @@ void TestDayNoteNames::noteUnderTheFixedNameIsShownAndSaved()
     f.start();
     DayNoteColumn *friday = dayColumn(f.form(), 1);
     // Captions follow the locale; the file does not.
-    QCOMPARE(friday->dateLabel->text(), formatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
+    QCOMPARE(dateLabel(friday)->text(), formatDateTime("dddd mmm dd", kJan05, QLocale(locale)));
     QCOMPARE(friday->text(), QString("written in English"));
-    friday->noteEdit->moveCursor(QTextCursor::End);
-    friday->noteEdit->insertPlainText("\nund mehr");
-    dayColumn(f.form(), 6)->noteEdit->insertPlainText("wednesday");
+    noteEdit(friday)->moveCursor(QTextCursor::End);
+    noteEdit(friday)->insertPlainText("\nund mehr");
+    noteEdit(dayColumn(f.form(), 6))->insertPlainText("wednesday");
     QVERIFY(f.form()->close());
     QCOMPARE(namesIn(f.root() + "DB"), QStringList({"Jan-05-2024.txt", "Jan-10-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("written in English\r\nund mehr"));
@@ -204,7 +204,7 @@ void TestDayNoteNames::noteUnderTheLocaleNameIsMovedOnce()
     QVERIFY2(f.fakes.dialogs.messages.first().contains(oldName)
                  && f.fakes.dialogs.messages.first().contains("Jan-05-2024.txt"),
              qPrintable(f.fakes.dialogs.messages.first()));
-    dayColumn(f.form(), 1)->noteEdit->insertPlainText("> ");
+    noteEdit(dayColumn(f.form(), 1))->insertPlainText("> ");
     nextDayButton(f.form())->click();
     previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
@@ -225,7 +225,7 @@ void TestDayNoteNames::bothNamesHoldingTextAreBothKept()
     QCOMPARE(f.fakes.dialogs.messages.size(), 1);
     QVERIFY(f.fakes.dialogs.messages.first().contains("Jan.-05-2024.txt"));
     QVERIFY(f.fakes.dialogs.messages.first().contains("Both are kept"));
-    dayColumn(f.form(), 1)->noteEdit->insertPlainText("edited ");
+    noteEdit(dayColumn(f.form(), 1))->insertPlainText("edited ");
     nextDayButton(f.form())->click();
     previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
@@ -243,12 +243,12 @@ void TestDayNoteNames::dayFolderUnderTheLocaleNameIsMoved()
     writeFileBytes(f.root() + "UserData/janv.-06-2024/photo.jpg", "jpg");
     f.start();
     DayNoteColumn *saturday = dayColumn(f.form(), 2);
-    QVERIFY(!saturday->openFolderButton->isHidden());
-    saturday->openFolderButton->click();
+    QVERIFY(!openFolderButton(saturday)->isHidden());
+    openFolderButton(saturday)->click();
     QCOMPARE(f.fakes.shell.openedFolders, QStringList({f.root() + "UserData/Jan-06-2024"}));
     QCOMPARE(fileBytes(f.root() + "UserData/Jan-06-2024/photo.jpg"), QByteArray("jpg"));
     // A new day folder gets the fixed name.
-    dayColumn(f.form(), 3)->createFolderButton->click();
+    createFolderButton(dayColumn(f.form(), 3))->click();
     QCOMPARE(namesIn(f.root() + "UserData"), QStringList({"Jan-06-2024", "Jan-07-2024"}));
 }
 
@@ -268,7 +268,7 @@ void TestDayNoteNames::printedNotePdfIsNamedLikeTheNote()
     dayColumn(&form, 1)->setText("Zahnarzt");
     fakes.dialogs.answers.enqueue(true); // save as PDF
     printing.pdfAnswer = dir.filePath("out.pdf");
-    dayColumn(&form, 1)->printButton->click();
+    dayPrintButton(dayColumn(&form, 1))->click();
     QCOMPARE(printing.pdfSuggestions, QStringList({"Jan-05-2024.pdf"}));
     QVERIFY(form.close());
 }

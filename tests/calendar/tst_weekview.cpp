@@ -37,7 +37,7 @@ QStringList captions(MainWindow *form)
 {
     QStringList out;
     for (int tag = 1; tag <= 7; ++tag)
-        out << dayColumn(form, tag)->dateLabel->text();
+        out << dateLabel(dayColumn(form, tag))->text();
     return out;
 }
 
@@ -57,8 +57,8 @@ QMap<QString, QByteArray> dbContents(const QString &root)
 
 void typeInto(DayNoteColumn *editor, const QString &text)
 {
-    editor->noteEdit->moveCursor(QTextCursor::End);
-    editor->noteEdit->insertPlainText(text);
+    noteEdit(editor)->moveCursor(QTextCursor::End);
+    noteEdit(editor)->insertPlainText(text);
 }
 
 // Selects the day of the month in the picker's text ("Friday, January 5,
@@ -132,18 +132,18 @@ void TestWeekView::unreadableDayKeepsTheWeekWhole()
     QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
     QVERIFY(sunday->loadFailed());
-    QVERIFY(sunday->noteEdit->isReadOnly());
-    QVERIFY2(sunday->noteEdit->placeholderText().contains("cannot be read"),
-             qPrintable(sunday->noteEdit->placeholderText()));
-    QVERIFY(sunday->noteEdit->placeholderText().contains("Jan-07-2024.txt"));
+    QVERIFY(noteEdit(sunday)->isReadOnly());
+    QVERIFY2(noteEdit(sunday)->placeholderText().contains("cannot be read"),
+             qPrintable(noteEdit(sunday)->placeholderText()));
+    QVERIFY(noteEdit(sunday)->placeholderText().contains("Jan-07-2024.txt"));
     // The other columns are editable.
-    QVERIFY(!dayColumn(f.form(), 4)->noteEdit->isReadOnly());
+    QVERIFY(!noteEdit(dayColumn(f.form(), 4))->isReadOnly());
 
     if (typeFirst)
         typeInto(dayColumn(f.form(), 2), "saturday");
     // Typing into the unreadable day does nothing.
-    sunday->noteEdit->setFocus();
-    QTest::keyClicks(sunday->noteEdit, "lost?");
+    noteEdit(sunday)->setFocus();
+    QTest::keyClicks(noteEdit(sunday), "lost?");
     QCOMPARE(sunday->text(), QString());
 
     nextDayButton(f.form())->click();
@@ -168,16 +168,16 @@ void TestWeekView::unreadableNoteBecomesEditableOnceReadable()
     MainWindowFixture f("45296");
     QVERIFY(QDir().mkpath(f.dbFile("Jan-08-2024.txt")));
     f.start();
-    QVERIFY(dayColumn(f.form(), 4)->noteEdit->isReadOnly());
+    QVERIFY(noteEdit(dayColumn(f.form(), 4))->isReadOnly());
     // The folder goes away and a real note takes its place.
     QVERIFY(QDir(f.dbFile("Jan-08-2024.txt")).removeRecursively());
     writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday");
     nextDayButton(f.form())->click();
     DayNoteColumn *monday = dayColumn(f.form(), 3);
-    QCOMPARE(monday->dateLabel->text(), QString("Monday Jan 08"));
+    QCOMPARE(dateLabel(monday)->text(), QString("Monday Jan 08"));
     QVERIFY(!monday->loadFailed());
-    QVERIFY(!monday->noteEdit->isReadOnly());
-    QVERIFY(monday->noteEdit->placeholderText().isEmpty());
+    QVERIFY(!noteEdit(monday)->isReadOnly());
+    QVERIFY(noteEdit(monday)->placeholderText().isEmpty());
     QCOMPARE(monday->text(), QString("monday"));
     typeInto(monday, " and more");
     QVERIFY(f.form()->week()->saveAllNotes());
@@ -192,7 +192,7 @@ void TestWeekView::namedPipeInANotesPlaceNeitherBlocksNorIsReplaced()
     f.start(); // would block for ever in open()
     QCOMPARE(captions(f.form()), kJan05Week);
     QVERIFY(dayColumn(f.form(), 3)->loadFailed());
-    QVERIFY(dayColumn(f.form(), 3)->noteEdit->placeholderText().contains("not a regular file"));
+    QVERIFY(noteEdit(dayColumn(f.form(), 3))->placeholderText().contains("not a regular file"));
     typeInto(dayColumn(f.form(), 1), "friday");
     nextDayButton(f.form())->click();
     previousDayButton(f.form())->click();
@@ -371,8 +371,8 @@ void TestWeekView::untouchedNotesAreNeverWritten()
     writeFileBytes(f.dbFile("Jan-05-2024.txt"), "changed elsewhere");
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), "added elsewhere");
     // Focus moves through the columns, the week moves, the window closes.
-    dayColumn(f.form(), 1)->noteEdit->setFocus();
-    dayColumn(f.form(), 2)->noteEdit->setFocus();
+    noteEdit(dayColumn(f.form(), 1))->setFocus();
+    noteEdit(dayColumn(f.form(), 2))->setFocus();
     nextDayButton(f.form())->click();
     previousDayButton(f.form())->click();
     QVERIFY(f.form()->close());
@@ -407,8 +407,8 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     const QByteArray line = QByteArray(79, 'x') + "\r\n";
     writeFileBytes(f.dbFile("Jan-09-2024.txt"), line.repeated(5 * 1024 * 1024 / line.size()));
     f.start();
-    QTextDocument *big = dayColumn(f.form(), 5)->noteEdit->document();
-    QVERIFY(dayColumn(f.form(), 5)->noteEdit->isReadOnly()); // still being laid in
+    QTextDocument *big = noteEdit(dayColumn(f.form(), 5))->document();
+    QVERIFY(noteEdit(dayColumn(f.form(), 5))->isReadOnly()); // still being laid in
     QVERIFY(!dayColumn(f.form(), 5)->isModified());
     QCOMPARE(dayColumn(f.form(), 5)->text().size(), 80 * (5 * 1024 * 1024 / line.size()));
     QElapsedTimer clock;
@@ -417,12 +417,12 @@ void TestWeekView::noteThatStaysInTheWeekIsNotReadAgain()
     previousDayButton(f.form())->click();
     previousDayButton(f.form())->click();
     const qint64 elapsed = clock.elapsed();
-    QCOMPARE(dayColumn(f.form(), 6)->dateLabel->text(), QString("Tuesday Jan 09"));
-    QCOMPARE(dayColumn(f.form(), 6)->noteEdit->document(), big);
+    QCOMPARE(dateLabel(dayColumn(f.form(), 6))->text(), QString("Tuesday Jan 09"));
+    QCOMPARE(noteEdit(dayColumn(f.form(), 6))->document(), big);
     qInfo("three moves with a 5 MB note in the week: %lld ms", elapsed);
     // Laid in a slice at a time; editable once it is all in.
-    QTRY_VERIFY(!dayColumn(f.form(), 6)->noteEdit->isReadOnly());
-    QCOMPARE(dayColumn(f.form(), 6)->noteEdit->toPlainText(), dayColumn(f.form(), 6)->text());
+    QTRY_VERIFY(!noteEdit(dayColumn(f.form(), 6))->isReadOnly());
+    QCOMPARE(noteEdit(dayColumn(f.form(), 6))->toPlainText(), dayColumn(f.form(), 6)->text());
     // The note left the window untouched on disk, and only text typed is saved.
     typeInto(dayColumn(f.form(), 6), "!");
     QVERIFY(f.form()->week()->saveAllNotes());
@@ -466,7 +466,7 @@ void TestWeekView::halfLaidNoteIsNeverSaved()
     choose(f.form(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 2)->text(), expected);
     QTRY_VERIFY(!dayColumn(f.form(), 2)->isFilling());
-    QCOMPARE(dayColumn(f.form(), 2)->noteEdit->toPlainText(), expected);
+    QCOMPARE(noteEdit(dayColumn(f.form(), 2))->toPlainText(), expected);
     QVERIFY(!dayColumn(f.form(), 2)->isModified());
     nextDayButton(f.form())->click();
     QVERIFY(f.form()->close());

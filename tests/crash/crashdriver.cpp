@@ -8,6 +8,7 @@
 // Ledger rows carry a generation mark in their first cell ("G<serial>/<row>/
 // <rows>"), so a whole ledger file is one generation from its first row to
 // its last.
+#include "mainwindowfixture.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/daynotecolumn.h"
@@ -108,7 +109,7 @@ int main(int argc, char **argv)
             if (!week)
                 return;
             DayNoteColumn *editor = week->columns.at(static_cast<int>(random.bounded(7)));
-            replaceText(editor->noteEdit, checkedText(++serial, random, 40000));
+            replaceText(noteEdit(editor), checkedText(++serial, random, 40000));
             switch (random.bounded(3)) {
             case 0: week->saveAllNotes(); break;
             case 1: form.moveWeekForward(); break;

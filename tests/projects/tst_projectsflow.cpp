@@ -1,3 +1,4 @@
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/daynotecolumn.h"
@@ -533,7 +534,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         DayNoteColumn *first = w.form->week()->columns.first();
         first->setText(QStringLiteral("call the plumber"));
-        first->printButton->click();
+        dayPrintButton(first)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         const RecordedJob &job = w.printing.jobs.last();
         QCOMPARE(job.texts.at(0).text, QStringLiteral("Friday Jan 05"));

@@ -40,9 +40,9 @@ void TestHostileInput::hugeDayNoteLoadsAndSaves()
     DayNoteColumn *e = dayColumn(f.form(), 2);
     QCOMPARE(e->text().size(), big.size() - big.count('\r'));
     // Laid in a slice at a time: typing waits until it is all in.
-    QTRY_VERIFY_WITH_TIMEOUT(!e->noteEdit->isReadOnly(), 60000);
-    e->noteEdit->moveCursor(QTextCursor::End);
-    e->noteEdit->insertPlainText("tail");
+    QTRY_VERIFY_WITH_TIMEOUT(!noteEdit(e)->isReadOnly(), 60000);
+    noteEdit(e)->moveCursor(QTextCursor::End);
+    noteEdit(e)->insertPlainText("tail");
     QVERIFY(f.form()->week()->saveAllNotes());
     QCOMPARE(fileBytes(f.dbFile("Jan-06-2024.txt")), big + "tail");
 }
@@ -69,8 +69,8 @@ void TestHostileInput::folderWhereANoteShouldBe()
     f.start();
     // The column cannot read its note: it says so and stays out of the way.
     DayNoteColumn *sunday = dayColumn(f.form(), 3);
-    QVERIFY(sunday->noteEdit->isReadOnly());
-    QVERIFY(sunday->noteEdit->placeholderText().contains("Jan-07-2024.txt"));
+    QVERIFY(noteEdit(sunday)->isReadOnly());
+    QVERIFY(noteEdit(sunday)->placeholderText().contains("Jan-07-2024.txt"));
     QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(QFileInfo(f.dbFile("Jan-07-2024.txt")).isDir());
     QVERIFY(f.form()->close());

@@ -75,11 +75,11 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     MainWindowFixture f("45296");
     f.start();
     DayNoteColumn *e = dayColumn(f.form(), 1);
-    e->noteEdit->insertPlainText("first version");
+    noteEdit(e)->insertPlainText("first version");
     QVERIFY(f.form()->week()->saveAllNotes());
 
-    e->noteEdit->selectAll();
-    e->noteEdit->insertPlainText("second version, much longer than the first");
+    noteEdit(e)->selectAll();
+    noteEdit(e)->insertPlainText("second version, much longer than the first");
     TextFile::setWriteFault([](const QString &path, qint64 size) {
         return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
     });
@@ -101,19 +101,19 @@ void TestWriteFailures::failedMoveKeepsColumnThenSucceeds()
 {
     MainWindowFixture f("45296");
     f.start();
-    dayColumn(f.form(), 3)->noteEdit->insertPlainText("sunday plans");
+    noteEdit(dayColumn(f.form(), 3))->insertPlainText("sunday plans");
     TextFile::setWriteFault([](const QString &, qint64) { return 0; });
     f.form()->moveWeekForward();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
-    QCOMPARE(dayColumn(f.form(), 3)->dateLabel->text(), QString("Sunday Jan 07"));
+    QCOMPARE(dateLabel(dayColumn(f.form(), 3))->text(), QString("Sunday Jan 07"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday plans"));
 
     TextFile::setWriteFault({});
     f.form()->moveWeekForward();
     QCOMPARE(fileBytes(f.dbFile("Jan-07-2024.txt")), QByteArray("sunday plans"));
     // The failed move did not move the week: this one moves it one day.
-    QCOMPARE(dayColumn(f.form(), 3)->dateLabel->text(), QString("Monday Jan 08"));
+    QCOMPARE(dateLabel(dayColumn(f.form(), 3))->text(), QString("Monday Jan 08"));
     QCOMPARE(dayColumn(f.form(), 2)->text(), QString("sunday plans"));
 }
 
@@ -128,13 +128,13 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     form.show();
     form.runStartup();
     DayNoteColumn *e = dayColumn(&form, 2);
-    e->noteEdit->insertPlainText("short note");
+    noteEdit(e)->insertPlainText("short note");
     QVERIFY(form.week()->saveAllNotes());
 
     // A note larger than the disk.
     const QString big = QString(79, QLatin1Char('x')).append(QLatin1Char('\n')).repeated(5 * 1024);
-    e->noteEdit->selectAll();
-    e->noteEdit->insertPlainText(big);
+    noteEdit(e)->selectAll();
+    noteEdit(e)->insertPlainText(big);
     const Result failed = form.week()->saveAllNotes();
     QVERIFY(!failed);
     const QString error = failed.error;
@@ -147,8 +147,8 @@ void TestWriteFailures::fullDiskReportsAndRecovers()
     QVERIFY(!form.close());
     QCOMPARE(e->text().size(), big.size());
 
-    e->noteEdit->selectAll();
-    e->noteEdit->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
+    noteEdit(e)->selectAll();
+    noteEdit(e)->insertPlainText(QString(99, QLatin1Char('y')).append(QLatin1Char('\n')).repeated(1024));
     QVERIFY(form.week()->saveAllNotes());
     QCOMPARE(fileBytes(disk.path() + "/DB/Jan-06-2024.txt").size(), 101 * 1024);
     QVERIFY(form.close());
@@ -164,7 +164,7 @@ void TestWriteFailures::readOnlyDiskReportsAndRecovers()
     MainWindow form(fakes.services(), StartOptions{disk.path() + "/", "45296"});
     form.show();
     form.runStartup();
-    dayColumn(&form, 1)->noteEdit->insertPlainText("written later");
+    noteEdit(dayColumn(&form, 1))->insertPlainText("written later");
     QVERIFY(disk.remount("ro"));
     const Result failed = form.week()->saveAllNotes();
     QVERIFY(!failed);
@@ -183,7 +183,7 @@ void TestWriteFailures::faultsInjectedInBulk()
     MainWindowFixture f("45296");
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
-        dayColumn(f.form(), tag)->noteEdit->insertPlainText(QStringLiteral("day %1 original").arg(tag));
+        noteEdit(dayColumn(f.form(), tag))->insertPlainText(QStringLiteral("day %1 original").arg(tag));
     QVERIFY(f.form()->week()->saveAllNotes());
     QMap<QString, QByteArray> before;
     for (const QString &name : QDir(f.root() + "DB").entryList(QDir::Files))
@@ -197,8 +197,8 @@ void TestWriteFailures::faultsInjectedInBulk()
         });
         for (int tag = 1; tag <= 7; ++tag) {
             DayNoteColumn *e = dayColumn(f.form(), tag);
-            e->noteEdit->selectAll();
-            e->noteEdit->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
+            noteEdit(e)->selectAll();
+            noteEdit(e)->insertPlainText(QStringLiteral("day %1 edit %2 ").arg(tag).arg(cut).repeated(3));
         }
         QVERIFY(!f.form()->week()->saveAllNotes());
         for (auto it = before.cbegin(); it != before.cend(); ++it)

@@ -1,10 +1,12 @@
 #include "mainwindowfixture.h"
 
 #include "ui/calendar/daynotecolumn.h"
+#include "ui/calendar/notememo.h"
 #include "ui/calendar/weekcontroller.h"
 
 #include <QDateEdit>
 #include <QFile>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -115,4 +117,29 @@ QWidget *listsPage(const MainWindow *form)
 QWidget *decisionsPage(const MainWindow *form)
 {
     return sectionPage(form, "TabSheet3");
+}
+
+QLabel *dateLabel(const DayNoteColumn *column)
+{
+    return child<QLabel>(column, "Date_Label");
+}
+
+NoteMemo *noteEdit(const DayNoteColumn *column)
+{
+    return child<NoteMemo>(column, "Memo1");
+}
+
+QToolButton *createFolderButton(const DayNoteColumn *column)
+{
+    return child<QToolButton>(column, "FolderCreate");
+}
+
+QToolButton *openFolderButton(const DayNoteColumn *column)
+{
+    return child<QToolButton>(column, "FolderOpen");
+}
+
+QToolButton *dayPrintButton(const DayNoteColumn *column)
+{
+    return child<QToolButton>(column, "print_button");
 }

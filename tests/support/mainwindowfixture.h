@@ -3,7 +3,9 @@
 #include "ui/app/mainwindow.h"
 
 class DayNoteColumn;
+class NoteMemo;
 class QDateEdit;
+class QLabel;
 class QStackedWidget;
 class QToolButton;
 #include "fakes.h"
@@ -56,3 +58,10 @@ QWidget *calendarPage(const MainWindow *form);
 QWidget *projectsPage(const MainWindow *form);
 QWidget *listsPage(const MainWindow *form);
 QWidget *decisionsPage(const MainWindow *form);
+
+// A day column's controls, found by their object names.
+QLabel *dateLabel(const DayNoteColumn *column);
+NoteMemo *noteEdit(const DayNoteColumn *column);
+QToolButton *createFolderButton(const DayNoteColumn *column);
+QToolButton *openFolderButton(const DayNoteColumn *column);
+QToolButton *dayPrintButton(const DayNoteColumn *column);

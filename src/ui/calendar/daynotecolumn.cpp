@@ -5,6 +5,7 @@
 #include "ui/calendar/notefiller.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/weekcontroller.h"
+#include "ui/printing/pageprintjob.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -32,17 +33,17 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *host)
     m_topBar->setObjectName(QStringLiteral("Top_panel"));
     paintWhite(m_topBar);
 
-    dateLabel = new QLabel(m_topBar);
-    dateLabel->setObjectName(QStringLiteral("Date_Label"));
-    dateLabel->setFont(arial13());
-    setTextColor(dateLabel, Qt::red);
+    m_dateLabel = new QLabel(m_topBar);
+    m_dateLabel->setObjectName(QStringLiteral("Date_Label"));
+    m_dateLabel->setFont(arial13());
+    setTextColor(m_dateLabel, Qt::red);
 
     m_textEdgeLine = new DottedLine(QColor(0xC0, 0xC0, 0xC0), this);
     m_textEdgeLine->setObjectName(QStringLiteral("Shape1"));
 
-    noteEdit = new NoteMemo(this);
-    noteEdit->setObjectName(QStringLiteral("Memo1"));
-    noteEdit->setFont(arial13());
+    m_noteEdit = new NoteMemo(this);
+    m_noteEdit->setObjectName(QStringLiteral("Memo1"));
+    m_noteEdit->setFont(arial13());
 
     m_bottomBar = new QWidget(this);
     m_bottomBar->setObjectName(QStringLiteral("Panel_Bottom"));
@@ -54,64 +55,64 @@ DayNoteColumn::DayNoteColumn(WeekController *week, QWidget *host)
     m_separator->setObjectName(QStringLiteral("sepeartor"));
 
     const QString hint = tr("Open Data Folder");
-    createFolderButton = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, m_bottomBar);
-    createFolderButton->setObjectName(QStringLiteral("FolderCreate"));
-    openFolderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, m_bottomBar);
-    openFolderButton->setObjectName(QStringLiteral("FolderOpen"));
-    for (QToolButton *b : {createFolderButton, openFolderButton}) {
+    m_createFolderButton = new PictureButton(QStringLiteral(":/icons/folder_create.svg"), hint, m_bottomBar);
+    m_createFolderButton->setObjectName(QStringLiteral("FolderCreate"));
+    m_openFolderButton = new PictureButton(QStringLiteral(":/icons/folder_open.svg"), hint, m_bottomBar);
+    m_openFolderButton->setObjectName(QStringLiteral("FolderOpen"));
+    for (QToolButton *b : {m_createFolderButton, m_openFolderButton}) {
         b->setToolTip(hint);
         b->setIconSize(QSize(18, 25));
         connect(b, &QToolButton::clicked, this, &DayNoteColumn::openDayFolder);
     }
-    openFolderButton->hide();
+    m_openFolderButton->hide();
 
-    printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), m_bottomBar);
-    printButton->setObjectName(QStringLiteral("print_button"));
-    printButton->setToolTip(tr("Print this note"));
-    printButton->setIconSize(QSize(16, 16));
-    connect(printButton, &QToolButton::clicked, this, &DayNoteColumn::requestPrint);
+    m_printButton = new PictureButton(QStringLiteral(":/icons/print.svg"), tr("Print"), m_bottomBar);
+    m_printButton->setObjectName(QStringLiteral("print_button"));
+    m_printButton->setToolTip(tr("Print this note"));
+    m_printButton->setIconSize(QSize(16, 16));
+    connect(m_printButton, &QToolButton::clicked, this, &DayNoteColumn::requestPrint);
 
-    connect(noteEdit, &NoteMemo::focusLost, this, &DayNoteColumn::saveEditedNotes);
-    connect(noteEdit, &NoteMemo::clicked, this, &DayNoteColumn::makeCurrent);
+    connect(m_noteEdit, &NoteMemo::focusLost, this, &DayNoteColumn::saveEditedNotes);
+    connect(m_noteEdit, &NoteMemo::clicked, this, &DayNoteColumn::makeCurrent);
 
     setDayColor(Qt::white);
-    setFocusProxy(noteEdit);
+    setFocusProxy(m_noteEdit);
     // A column takes part in the tab chain as a whole (its text first), so
     // that the week can order its columns for Tab.
     setFocusPolicy(Qt::StrongFocus);
-    setTabOrder(noteEdit, createFolderButton);
-    setTabOrder(createFolderButton, openFolderButton);
-    setTabOrder(openFolderButton, printButton);
+    setTabOrder(m_noteEdit, m_createFolderButton);
+    setTabOrder(m_createFolderButton, m_openFolderButton);
+    setTabOrder(m_openFolderButton, m_printButton);
     layoutControls();
 }
 
 QString DayNoteColumn::text() const
 {
-    if (const NoteFiller *filler = NoteFiller::of(noteEdit->document()))
+    if (const NoteFiller *filler = NoteFiller::of(m_noteEdit->document()))
         return filler->fullText();
-    return noteEdit->toPlainText();
+    return m_noteEdit->toPlainText();
 }
 
 void DayNoteColumn::setText(const QString &text)
 {
     if (text.size() <= NoteFiller::sliceChars) {
-        NoteFiller::stop(noteEdit->document());
-        noteEdit->setPlainText(text);
+        NoteFiller::stop(m_noteEdit->document());
+        m_noteEdit->setPlainText(text);
     } else {
-        NoteFiller::fill(noteEdit->document(), text);
-        noteEdit->moveCursor(QTextCursor::Start);
+        NoteFiller::fill(m_noteEdit->document(), text);
+        m_noteEdit->moveCursor(QTextCursor::Start);
     }
     followFiller();
 }
 
 bool DayNoteColumn::isFilling() const
 {
-    return NoteFiller::of(noteEdit->document()) != nullptr;
+    return NoteFiller::of(m_noteEdit->document()) != nullptr;
 }
 
 void DayNoteColumn::followFiller()
 {
-    if (NoteFiller *filler = NoteFiller::of(noteEdit->document()))
+    if (NoteFiller *filler = NoteFiller::of(m_noteEdit->document()))
         filler->setOnFinished([this] { updateEditable(); });
     updateEditable();
 }
@@ -119,18 +120,18 @@ void DayNoteColumn::followFiller()
 void DayNoteColumn::updateEditable()
 {
     const bool fixed = loadFailed() || isFilling();
-    noteEdit->setReadOnly(fixed);
-    printButton->setEnabled(!fixed);
+    m_noteEdit->setReadOnly(fixed);
+    m_printButton->setEnabled(!fixed);
 }
 
 bool DayNoteColumn::isModified() const
 {
-    return !loadFailed() && !isFilling() && noteEdit->document()->isModified();
+    return !loadFailed() && !isFilling() && m_noteEdit->document()->isModified();
 }
 
 void DayNoteColumn::setModified(bool modified)
 {
-    noteEdit->document()->setModified(modified);
+    m_noteEdit->document()->setModified(modified);
 }
 
 void DayNoteColumn::setLoadError(const QString &reason)
@@ -146,9 +147,9 @@ void DayNoteColumn::setLoadError(const QString &reason)
                                        "and nothing is saved over it until it can be read.")
                                         .arg(reason)
                                   : QString();
-    noteEdit->setPlaceholderText(notice);
-    noteEdit->setToolTip(failed ? reason : QString());
-    noteEdit->setAccessibleDescription(notice);
+    m_noteEdit->setPlaceholderText(notice);
+    m_noteEdit->setToolTip(failed ? reason : QString());
+    m_noteEdit->setAccessibleDescription(notice);
 }
 
 void DayNoteColumn::recordFileState()
@@ -169,7 +170,7 @@ bool DayNoteColumn::fileUnchanged() const
 
 QTextDocument *DayNoteColumn::lendDocument(QObject *holder)
 {
-    QTextDocument *document = noteEdit->document();
+    QTextDocument *document = m_noteEdit->document();
     // A document whose parent is not the editor's text control is not
     // deleted when the editor is given another one.
     document->setParent(holder);
@@ -180,25 +181,62 @@ QTextDocument *DayNoteColumn::lendDocument(QObject *holder)
 
 void DayNoteColumn::takeDocument(QTextDocument *document)
 {
-    document->setParent(noteEdit);
-    if (noteEdit->document() != document)
-        noteEdit->setDocument(document);
+    document->setParent(m_noteEdit);
+    if (m_noteEdit->document() != document)
+        m_noteEdit->setDocument(document);
     followFiller();
 }
 
 void DayNoteColumn::setDayColor(const QColor &color)
 {
     m_dayColor = color;
-    QPalette memoPal = noteEdit->palette();
+    QPalette memoPal = m_noteEdit->palette();
     memoPal.setColor(QPalette::Base, color);
     memoPal.setColor(QPalette::Text, Qt::black);
-    noteEdit->setPalette(memoPal);
+    m_noteEdit->setPalette(memoPal);
     setWindowColor(m_bottomBar, color);
 }
 
 QColor DayNoteColumn::dayColor() const
 {
     return m_dayColor;
+}
+
+void DayNoteColumn::setDateCaption(const QString &caption)
+{
+    m_dateLabel->setText(caption);
+}
+
+QString DayNoteColumn::dateCaption() const
+{
+    return m_dateLabel->text();
+}
+
+void DayNoteColumn::showDayFolderExists(bool exists)
+{
+    m_openFolderButton->setVisible(exists);
+    m_createFolderButton->setVisible(!exists);
+}
+
+void DayNoteColumn::setNoteWidth(int width)
+{
+    m_noteEdit->resize(qMax(0, width), m_noteEdit->height());
+}
+
+QStringList DayNoteColumn::displayedNoteLines() const
+{
+    return displayedLines(m_noteEdit);
+}
+
+QFont DayNoteColumn::noteFont() const
+{
+    return m_noteEdit->font();
+}
+
+void DayNoteColumn::silence()
+{
+    blockSignals(true);
+    m_noteEdit->blockSignals(true);
 }
 
 void DayNoteColumn::saveEditedNotes()
@@ -232,15 +270,15 @@ void DayNoteColumn::layoutControls()
     const int w = width();
     const int h = height();
     m_topBar->setGeometry(0, 0, w, kBarHeight);
-    dateLabel->setGeometry(4, 0, qMax(0, w - 4), 18);
+    m_dateLabel->setGeometry(4, 0, qMax(0, w - 4), 18);
     m_textEdgeLine->setGeometry(0, kBarHeight, 1, qMax(0, h - 2 * kBarHeight));
     // The memo's width is set by the week's resize rule (column width - 2).
-    noteEdit->move(1, kBarHeight);
-    noteEdit->resize(noteEdit->width(), qMax(0, h - 2 * kBarHeight));
+    m_noteEdit->move(1, kBarHeight);
+    m_noteEdit->resize(m_noteEdit->width(), qMax(0, h - 2 * kBarHeight));
     m_bottomBar->setGeometry(0, qMax(kBarHeight, h - kBarHeight), w, kBarHeight);
     m_barEdgeLine->setGeometry(0, 0, 1, kBarHeight);
     m_separator->setGeometry(1, 0, 8, kBarHeight);
-    createFolderButton->setGeometry(9, 0, 18, kBarHeight);
-    openFolderButton->setGeometry(9, 0, 18, kBarHeight);
-    printButton->setGeometry(48, 1, 23, 22);
+    m_createFolderButton->setGeometry(9, 0, 18, kBarHeight);
+    m_openFolderButton->setGeometry(9, 0, 18, kBarHeight);
+    m_printButton->setGeometry(48, 1, 23, 22);
 }

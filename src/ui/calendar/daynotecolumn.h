@@ -18,12 +18,6 @@ class DayNoteColumn : public QWidget
 public:
     DayNoteColumn(WeekController *week, QWidget *host);
 
-    QLabel *dateLabel;
-    NoteMemo *noteEdit;
-    QToolButton *createFolderButton;
-    QToolButton *openFolderButton;
-    QToolButton *printButton;
-
     // The column's place in the week, 1 (leftmost) to 7.
     int position = 0;
     double noteDate = 0;
@@ -71,6 +65,22 @@ public:
     void setDayColor(const QColor &color);
     QColor dayColor() const;
 
+    // The date above the note ("Friday Jan 05").
+    void setDateCaption(const QString &caption);
+    QString dateCaption() const;
+    // Shows the open-folder button when the day folder exists, the
+    // create-folder button when it does not.
+    void showDayFolderExists(bool exists);
+    // The width of the note's text area (the column lays out the rest).
+    void setNoteWidth(int width);
+    // The note as it is shown, one entry per displayed line, and its font:
+    // what a printout of the note holds.
+    QStringList displayedNoteLines() const;
+    QFont noteFont() const;
+    // Stops the column and its editor from signalling (before it is closed
+    // without saving).
+    void silence();
+
     // Asks the week view to print this note (the print button, Ctrl+P).
     void requestPrint();
 
@@ -97,6 +107,11 @@ private:
 
     QWidget *m_hostPanel;
     WeekController *m_week;
+    QLabel *m_dateLabel;
+    NoteMemo *m_noteEdit;
+    QToolButton *m_createFolderButton;
+    QToolButton *m_openFolderButton;
+    QToolButton *m_printButton;
     QWidget *m_topBar = nullptr;
     // The dotted rules at the left edge of the text and of the bottom bar.
     DottedLine *m_textEdgeLine = nullptr;

@@ -71,7 +71,7 @@ DayNoteColumn *WeekController::addDayColumn(QWidget *panel, int position)
     editor->setObjectName(QStringLiteral("Edit%1").arg(position));
     bindColumn(editor, m_firstDay + position - 1, nullptr);
     editor->resize(panel->width(), panel->height());
-    editor->noteEdit->resize(qMax(0, panel->width() - 2), editor->noteEdit->height());
+    editor->setNoteWidth(panel->width() - 2);
     connect(editor, &DayNoteColumn::printRequested, this, &WeekController::printRequested);
     columns.append(editor);
     editor->show();
@@ -169,7 +169,7 @@ void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *l
 {
     editor->noteDate = day;
     editor->setDayColor(DayNotes::isWeekend(day) ? kWeekendColor : QColor(Qt::white));
-    editor->dateLabel->setText(formatDateTime(QStringLiteral("dddd mmm dd"), day));
+    editor->setDateCaption(formatDateTime(QStringLiteral("dddd mmm dd"), day));
     editor->dayNoteFile = notePathFor(day);
     editor->dayNoteName = QFileInfo(editor->dayNoteFile).fileName();
     editor->dayFolder = folderPathFor(day);
@@ -196,9 +196,7 @@ void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *l
     }
     editor->recordFileState();
 
-    const bool hasFolder = QFileInfo(editor->dayFolder).isDir();
-    editor->openFolderButton->setVisible(hasFolder);
-    editor->createFolderButton->setVisible(!hasFolder);
+    editor->showDayFolderExists(QFileInfo(editor->dayFolder).isDir());
 }
 
 Result WeekController::showWeek(int firstDay)
@@ -293,7 +291,7 @@ bool WeekController::saveAllNotesReporting()
 void WeekController::resizeDayColumns(int columnWidth, int editorHeight)
 {
     for (DayNoteColumn *editor : std::as_const(columns)) {
-        editor->noteEdit->resize(qMax(0, columnWidth - 2), editor->noteEdit->height());
+        editor->setNoteWidth(columnWidth - 2);
         editor->hostPanel()->resize(columnWidth, editor->hostPanel()->height());
         editor->resize(columnWidth, editorHeight);
     }
@@ -317,8 +315,7 @@ void WeekController::openDayFolder(DayNoteColumn *editor)
         const QFileInfo info(editor->dayFolder);
         QDir(info.path()).mkdir(info.fileName());
     }
-    editor->openFolderButton->show();
-    editor->createFolderButton->hide();
+    editor->showDayFolderExists(true);
     m_dataFolder->openFolder(editor->dayFolder);
 }
 
@@ -328,8 +325,7 @@ void WeekController::destroyColumns()
     columns.clear();
     currentColumn = nullptr;
     for (DayNoteColumn *editor : editors) {
-        editor->blockSignals(true);
-        editor->noteEdit->blockSignals(true);
+        editor->silence();
         editor->close();
         delete editor;
     }

@@ -135,7 +135,7 @@ int printPages(const Services &services, QWidget *parent, const QString &title, 
 
 int printDayNote(const Services &services, QWidget *parent, DayNoteColumn *editor)
 {
-    return printPages(services, parent, editor->dateLabel->text(), displayedLines(editor->noteEdit),
-                      editor->noteEdit->font(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f},
+    return printPages(services, parent, editor->dateCaption(), editor->displayedNoteLines(),
+                      editor->noteFont(), PageLayoutInches{0.5f, 0.5f, 0.75f, 1.0f, 6.0f},
                       DayNotes::folderName(editor->noteDate) + QStringLiteral(".pdf"));
 }
