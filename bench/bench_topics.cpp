@@ -85,16 +85,16 @@ static void BM_JournalPickTopic(benchmark::State &state)
     ListsWorkspace journal(folder, services);
     journal.resizeTo(1280, 850);
     journal.show();
-    journal.topicList->setCurrentRow(3);
+    journal.selectTopicRow(3);
     const int lines = static_cast<int>(state.range(0));
     journal.todo->setPlainText(longText(QStringLiteral("Bucket"), lines));
-    journal.topicList->setCurrentRow(10);
+    journal.selectTopicRow(10);
     journal.todo->setPlainText(longText(QStringLiteral("Dates"), lines));
     bool toBucket = true;
     for (auto _ : state) {
         // One new line on the list being left, so it is written each time.
         journal.todo->appendPlainText(QStringLiteral("one more"));
-        journal.topicList->setCurrentRow(toBucket ? 3 : 10);
+        journal.selectTopicRow(toBucket ? 3 : 10);
         QCoreApplication::processEvents();
         toBucket = !toBucket;
     }
@@ -118,7 +118,7 @@ static void BM_TopicListMoveUp(benchmark::State &state)
     decision->resizeTo(1280, 850);
     host.resize(1280, 850);
     host.show();
-    decision->topicList->setCurrentRow(1500);
+    decision->selectTopicRow(1500);
     bool up = true;
     for (auto _ : state) {
         if (up)

@@ -118,7 +118,7 @@ void TestAutoSave::topicTextIsSavedToo()
     f.form()->autoSave()->setIntervals(100, 60000);
     f.form()->showLists();
     ListsWorkspace *lists = f.form()->listsWorkspace();
-    lists->topicList->setCurrentRow(0);
+    topicList(lists)->setCurrentRow(0);
     const QString topic = lists->currentTopic();
     QVERIFY(!topic.isEmpty());
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
@@ -135,7 +135,7 @@ void TestAutoSave::openDialogPostponesTheSave()
     f.form()->autoSave()->setIntervals(100, 200);
     f.form()->showLists();
     ListsWorkspace *lists = f.form()->listsWorkspace();
-    lists->topicList->setCurrentRow(0);
+    topicList(lists)->setCurrentRow(0);
     auto *editor = lists->findChild<QPlainTextEdit *>(QStringLiteral("todo"));
     QVERIFY(editor);
     typeInto(editor, QStringLiteral("Later"));

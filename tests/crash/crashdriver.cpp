@@ -158,7 +158,7 @@ int main(int argc, char **argv)
             if (!workspace->currentTopic().isEmpty() && !editors.isEmpty())
                 replaceText(editors.at(static_cast<int>(random.bounded(editors.size()))),
                             checkedText(++serial, random, 8000));
-            switchRow(workspace->topicList, 5, random);
+            switchRow(topicList(workspace), 5, random);
             form.showProjects();
             break;
         }

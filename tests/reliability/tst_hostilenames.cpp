@@ -170,17 +170,17 @@ private Q_SLOTS:
         f.start();
         f.form()->showLists();
         ListsWorkspace *journal = f.form()->listsWorkspace();
-        QCOMPARE(journal->topicList->count(), 2);
-        journal->topicList->setCurrentRow(0);
+        QCOMPARE(topicList(journal)->count(), 2);
+        topicList(journal)->setCurrentRow(0);
         journal->todo->setPlainText("short kept");
-        journal->topicList->setCurrentRow(1);
+        topicList(journal)->setCurrentRow(1);
         QVERIFY(journal->currentTopic().isEmpty());
-        QCOMPARE(journal->topicList->currentRow(), 1);
+        QCOMPARE(topicList(journal)->currentRow(), 1);
         QVERIFY(journal->todo->isReadOnly());
         QVERIFY(journal->todo->placeholderText().contains("too long"));
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(TextFile::readLines(f.root() + "Journal/Short_todo.txt"), QStringList{"short kept"});
-        journal->topicList->setCurrentRow(0);
+        topicList(journal)->setCurrentRow(0);
         QCOMPARE(journal->todo->toPlainText(), QStringLiteral("short kept"));
         QVERIFY(f.form()->close());
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
@@ -199,12 +199,12 @@ private Q_SLOTS:
         f.start();
         f.form()->showLists();
         ListsWorkspace *journal = f.form()->listsWorkspace();
-        QCOMPARE(journal->topicList->count(), names.size() + 1);
+        QCOMPARE(topicList(journal)->count(), names.size() + 1);
         for (int i = 0; i < names.size(); ++i) {
-            journal->topicList->setCurrentRow(i);
+            topicList(journal)->setCurrentRow(i);
             QCOMPARE(journal->currentTopic(), names.at(i));
             journal->todo->setPlainText("text of " + QString::number(i));
-            journal->topicList->setCurrentRow(names.size());
+            topicList(journal)->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
         const QString journalDir = QFileInfo(f.form()->dataFolder()->journalDir()).canonicalFilePath() + "/";
@@ -277,11 +277,11 @@ private Q_SLOTS:
 
         f.form()->showLists();
         ListsWorkspace *journal = f.form()->listsWorkspace();
-        QCOMPARE(journal->topicList->count(), 2);
-        journal->topicList->setCurrentRow(1);
+        QCOMPARE(topicList(journal)->count(), 2);
+        topicList(journal)->setCurrentRow(1);
         QCOMPARE(journal->todo->lines().size(), 3);
         QCOMPARE(journal->todo->lines().last(), QStringLiteral("three"));
-        journal->topicList->setCurrentRow(0);
+        topicList(journal)->setCurrentRow(0);
         journal->todo->setPlainText("typed");
         QVERIFY(f.form()->close());
         // The NUL is dropped from the file name like the characters no file

@@ -3,10 +3,12 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/weekcontroller.h"
+#include "ui/topics/topicworkspace.h"
 
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -142,4 +144,44 @@ QToolButton *openFolderButton(const DayNoteColumn *column)
 QToolButton *dayPrintButton(const DayNoteColumn *column)
 {
     return child<QToolButton>(column, "print_button");
+}
+
+QWidget *mainPanel(const TopicWorkspace *workspace)
+{
+    return child<QWidget>(workspace, "Main_Panel");
+}
+
+QToolButton *topicAddButton(const TopicWorkspace *workspace)
+{
+    return child<QToolButton>(workspace, "Topic_Add_Button");
+}
+
+QToolButton *topicDeleteButton(const TopicWorkspace *workspace)
+{
+    return child<QToolButton>(workspace, "Topic_Delete_Button");
+}
+
+QToolButton *topicUpButton(const TopicWorkspace *workspace)
+{
+    return child<QToolButton>(workspace, "topic_up_button");
+}
+
+QToolButton *topicDownButton(const TopicWorkspace *workspace)
+{
+    return child<QToolButton>(workspace, "topic_down_button");
+}
+
+QToolButton *renameTopicButton(const TopicWorkspace *workspace)
+{
+    return child<QToolButton>(workspace, "renameTopicButton");
+}
+
+QListWidget *topicList(const TopicWorkspace *workspace)
+{
+    return child<QListWidget>(workspace, "Topic_list");
+}
+
+QLabel *titleLabel(const TopicWorkspace *workspace)
+{
+    return child<QLabel>(workspace, "Title_Label");
 }

@@ -6,6 +6,8 @@ class DayNoteColumn;
 class NoteMemo;
 class QDateEdit;
 class QLabel;
+class QListWidget;
+class TopicWorkspace;
 class QStackedWidget;
 class QToolButton;
 #include "fakes.h"
@@ -65,3 +67,13 @@ NoteMemo *noteEdit(const DayNoteColumn *column);
 QToolButton *createFolderButton(const DayNoteColumn *column);
 QToolButton *openFolderButton(const DayNoteColumn *column);
 QToolButton *dayPrintButton(const DayNoteColumn *column);
+
+// A topic workspace's controls, found by their object names.
+QWidget *mainPanel(const TopicWorkspace *workspace);
+QToolButton *topicAddButton(const TopicWorkspace *workspace);
+QToolButton *topicDeleteButton(const TopicWorkspace *workspace);
+QToolButton *topicUpButton(const TopicWorkspace *workspace);
+QToolButton *topicDownButton(const TopicWorkspace *workspace);
+QToolButton *renameTopicButton(const TopicWorkspace *workspace);
+QListWidget *topicList(const TopicWorkspace *workspace);
+QLabel *titleLabel(const TopicWorkspace *workspace);

@@ -55,22 +55,22 @@ QPushButton *cancelButtonOf(AddTopicDialog *dialog)
 
 int rowOf(TopicWorkspace *workspace, const QString &topic)
 {
-    const QList<QListWidgetItem *> found = workspace->topicList->findItems(topic, Qt::MatchExactly);
-    return found.isEmpty() ? -1 : workspace->topicList->row(found.first());
+    const QList<QListWidgetItem *> found = topicList(workspace)->findItems(topic, Qt::MatchExactly);
+    return found.isEmpty() ? -1 : topicList(workspace)->row(found.first());
 }
 
 QStringList shownTopics(TopicWorkspace *workspace)
 {
     QStringList shown;
-    for (int i = 0; i < workspace->topicList->count(); ++i)
-        shown.append(workspace->topicList->item(i)->text());
+    for (int i = 0; i < topicList(workspace)->count(); ++i)
+        shown.append(topicList(workspace)->item(i)->text());
     return shown;
 }
 
 // Clicks the topic in the list as the user would.
 void pick(TopicWorkspace *workspace, const QString &topic)
 {
-    QListWidget *list = workspace->topicList;
+    QListWidget *list = topicList(workspace);
     const int row = rowOf(workspace, topic);
     QVERIFY2(row >= 0, qPrintable(topic));
     list->scrollToItem(list->item(row));
@@ -140,7 +140,7 @@ private:
     {
         bool seen = false;
         answerNameDialog(seen, act);
-        workspace->topicAddButton->click();
+        topicAddButton(workspace)->click();
         m_fakes->dialogs.formAnswer = nullptr;
         QVERIFY(seen);
     }
@@ -194,16 +194,16 @@ private Q_SLOTS:
         QCOMPARE(journal()->parentWidget(), host(listsPage(m_form), "pnlGoals"));
         QCOMPARE(decision()->parentWidget(), host(decisionsPage(m_form), "Decision_Panel"));
         QCOMPARE(journal()->pos(), QPoint(0, 0));
-        QCOMPARE(journal()->topicList->count(), 87);
-        QCOMPARE(decision()->topicList->count(), 9);
-        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("To Do"));
+        QCOMPARE(topicList(journal())->count(), 87);
+        QCOMPARE(topicList(decision())->count(), 9);
+        QCOMPARE(titleLabel(journal())->text(), QStringLiteral("To Do"));
         QVERIFY(journal()->todo->toPlainText().isEmpty());
         QVERIFY(journal()->currentTopic().isEmpty());
-        QCOMPARE(journal()->topicList->selectedItems().size(), 0);
-        QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Title"));
-        QCOMPARE(journal()->topicAddButton->toolTip(), QStringLiteral("Add Topic"));
-        for (QToolButton *b : {journal()->topicDeleteButton, journal()->topicUpButton,
-                               journal()->topicDownButton})
+        QCOMPARE(topicList(journal())->selectedItems().size(), 0);
+        QCOMPARE(titleLabel(decision())->text(), QStringLiteral("Title"));
+        QCOMPARE(topicAddButton(journal())->toolTip(), QStringLiteral("Add Topic"));
+        for (QToolButton *b : {topicDeleteButton(journal()), topicUpButton(journal()),
+                               topicDownButton(journal())})
             QCOMPARE(b->toolTip(), QStringLiteral("DeletTopic"));
         // Only the section buttons switch pages; the workspaces write nothing
         // before they are used.
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->todo->toPlainText(), QString());
         pick(journal(), "Bucket List");
         QVERIFY(!journal()->todo->isReadOnly());
-        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Bucket List"));
+        QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Bucket List"));
         QCOMPARE(journal()->todo->toPlainText(), QString());
         typeLines(journal()->todo, {"Skydiving", "See the aurora", "Run a marathon"});
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
@@ -243,8 +243,8 @@ private Q_SLOTS:
     {
         m_form->showLists();
         pick(journal(), "Bucket List");
-        QTest::keyClick(journal()->topicList, Qt::Key_Down);
-        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Celebrities I Hate"));
+        QTest::keyClick(topicList(journal()), Qt::Key_Down);
+        QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Celebrities I Hate"));
         QCOMPARE(journal()->currentTopic(), QStringLiteral("Celebrities I Hate"));
         // Left untouched, so not written.
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
@@ -252,8 +252,8 @@ private Q_SLOTS:
 
     void longTitleIsCut()
     {
-        QCOMPARE(journal()->titleLabel->width(), 585);
-        QCOMPARE(journal()->titleLabel->wordWrap(), false);
+        QCOMPARE(titleLabel(journal())->width(), 585);
+        QCOMPARE(titleLabel(journal())->wordWrap(), false);
     }
 
     void addedTopicSurvivesRestart()
@@ -263,16 +263,16 @@ private Q_SLOTS:
             nameField(dialog)->setText(QStringLiteral("Garden Ideas"));
             okButtonOf(dialog)->click();
         });
-        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden Ideas"));
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
-        QCOMPARE(journal()->topicList->selectedItems().size(), 0);
+        QCOMPARE(topicList(journal())->selectedItems().size(), 0);
         QVERIFY(journal()->currentTopic().isEmpty());
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
         QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
 
         restart();
-        QCOMPARE(journal()->topicList->count(), 88);
-        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(topicList(journal())->count(), 88);
+        QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden Ideas"));
     }
 
     void addRefusesDuplicatesButWrites()
@@ -281,10 +281,10 @@ private Q_SLOTS:
             nameField(dialog)->setText(QStringLiteral("buy a new CAR"));
             okButtonOf(dialog)->click();
         });
-        QCOMPARE(decision()->topicList->count(), 9);
+        QCOMPARE(topicList(decision())->count(), 9);
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
         addTopic(decision(), [](AddTopicDialog *dialog) { okButtonOf(dialog)->click(); });
-        QCOMPARE(decision()->topicList->item(9)->text(), QStringLiteral("Topic Name"));
+        QCOMPARE(topicList(decision())->item(9)->text(), QStringLiteral("Topic Name"));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
     }
 
@@ -301,7 +301,7 @@ private Q_SLOTS:
         addTopic(journal(), [](AddTopicDialog *dialog) {
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        QCOMPARE(journal()->topicList->count(), 87);
+        QCOMPARE(topicList(journal())->count(), 87);
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
     }
 
@@ -334,10 +334,10 @@ private Q_SLOTS:
         pick(journal(), "Bucket List");
         typeLines(journal()->todo, {"kept"});
         m_fakes->dialogs.answers.enqueue(false);
-        journal()->topicDeleteButton->click();
+        topicDeleteButton(journal())->click();
         QCOMPARE(m_fakes->dialogs.questions,
                  QStringList({"Are you sure you wan to delete'Bucket List'"}));
-        QCOMPARE(journal()->topicList->count(), 87);
+        QCOMPARE(topicList(journal())->count(), 87);
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("kept"));
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
 
@@ -346,17 +346,17 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(journalFile("Bucket List_todo.txt")));
         writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
         m_fakes->dialogs.answers.enqueue(true);
-        journal()->topicDeleteButton->click();
-        QCOMPARE(journal()->topicList->count(), 86);
+        topicDeleteButton(journal())->click();
+        QCOMPARE(topicList(journal())->count(), 86);
         QCOMPARE(rowOf(journal(), "Bucket List"), -1);
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
         // The first entry is open, highlighted and named in the title: the
         // deleted name never stays above another topic's text.
         QCOMPARE(journal()->currentTopic(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("first"));
-        QCOMPARE(journal()->topicList->selectedItems().size(), 1);
-        QCOMPARE(journal()->topicList->currentRow(), 0);
-        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Best Childhood Memories"));
+        QCOMPARE(topicList(journal())->selectedItems().size(), 1);
+        QCOMPARE(topicList(journal())->currentRow(), 0);
+        QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 86);
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(shownTopics(journal()).at(3), QStringLiteral("Celebrities I Hate"));
@@ -366,27 +366,27 @@ private Q_SLOTS:
     void moveUpAndDown()
     {
         m_form->showDecisions();
-        QListWidget *list = decision()->topicList;
-        decision()->topicUpButton->click();
-        decision()->topicDownButton->click();
+        QListWidget *list = topicList(decision());
+        topicUpButton(decision())->click();
+        topicDownButton(decision())->click();
         QCOMPARE(m_fakes->dialogs.messages,
                  QStringList({"Select a topic to move up", "Select a topic to move down"}));
 
         pick(decision(), "Ask for a raise");
-        decision()->topicUpButton->click();
+        topicUpButton(decision())->click();
         QCOMPARE(list->item(0)->text(), QStringLiteral("Ask for a raise"));
         pick(decision(), "Home School kids");
-        decision()->topicDownButton->click();
+        topicDownButton(decision())->click();
         QCOMPARE(list->item(8)->text(), QStringLiteral("Home School kids"));
         QCOMPARE(list->currentRow(), 8);
 
         pick(decision(), "Buy a New car");
-        decision()->topicUpButton->click();
-        decision()->topicUpButton->click();
+        topicUpButton(decision())->click();
+        topicUpButton(decision())->click();
         QCOMPARE(list->item(0)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(list->item(1)->text(), QStringLiteral("Ask for a raise"));
         QCOMPARE(list->selectedItems().value(0), list->item(0));
-        decision()->topicDownButton->click();
+        topicDownButton(decision())->click();
         QCOMPARE(list->item(1)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(shownTopics(decision()), decision()->store().topics());
         // Moving opens nothing and writes nothing.
@@ -395,9 +395,9 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(configFile("Decision_Topics.txt")));
 
         restart();
-        QCOMPARE(decision()->topicList->item(0)->text(), QStringLiteral("Ask for a raise"));
-        QCOMPARE(decision()->topicList->item(1)->text(), QStringLiteral("Buy a New car"));
-        QCOMPARE(decision()->topicList->item(2)->text(), QStringLiteral("Buy a New House"));
+        QCOMPARE(topicList(decision())->item(0)->text(), QStringLiteral("Ask for a raise"));
+        QCOMPARE(topicList(decision())->item(1)->text(), QStringLiteral("Buy a New car"));
+        QCOMPARE(topicList(decision())->item(2)->text(), QStringLiteral("Buy a New House"));
     }
 
     void emptyListDoesNothing()
@@ -407,8 +407,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(m_root->path() + "/Config"));
         writeFileBytes(m_root->path() + "/Config/Journal_Topics.txt", "");
         m_form = start();
-        QCOMPARE(journal()->topicList->count(), 0);
-        journal()->topicDeleteButton->click();
+        QCOMPARE(topicList(journal())->count(), 0);
+        topicDeleteButton(journal())->click();
         journal()->openSelectedTopic();
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
@@ -423,8 +423,8 @@ private Q_SLOTS:
         pick(journal(), "Only");
         typeLines(journal()->todo, {"text"});
         m_fakes->dialogs.answers.enqueue(true);
-        journal()->topicDeleteButton->click();
-        QCOMPARE(journal()->topicList->count(), 0);
+        topicDeleteButton(journal())->click();
+        QCOMPARE(topicList(journal())->count(), 0);
         QVERIFY(journal()->todo->toPlainText().isEmpty());
         QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
@@ -436,7 +436,7 @@ private Q_SLOTS:
     {
         m_form->showDecisions();
         pick(decision(), "Buy a New car");
-        QCOMPARE(decision()->titleLabel->text(), QStringLiteral("Buy a New car?"));
+        QCOMPARE(titleLabel(decision())->text(), QStringLiteral("Buy a New car?"));
         typeLines(decision()->plus, {"Reliable", "Safer"});
         typeLines(decision()->minus, {"Costly"});
         typeLines(decision()->made, {"Buy in spring"});
@@ -451,7 +451,7 @@ private Q_SLOTS:
         pick(decision(), "Buy a New car");
         QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
-        decision()->topicDeleteButton->click();
+        topicDeleteButton(decision())->click();
         QVERIFY(QDir(m_form->dataFolder()->decisionDir()).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
         QVERIFY(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files).isEmpty());
     }
@@ -513,7 +513,7 @@ private Q_SLOTS:
         QCOMPARE(d->plus->width(), 290);
         d->resizeTo(289 + 602, 500);
         QCOMPARE(d->plus->width(), 291);
-        QCOMPARE(d->mainPanel->size(), QSize(891, 500));
+        QCOMPARE(mainPanel(d)->size(), QSize(891, 500));
 
         dragSplitter(d->editSplitter, -100);
         QCOMPARE(d->plus->width(), 191);
@@ -543,8 +543,8 @@ private Q_SLOTS:
         m_form->resize(QSize(1288, 808) - frame);
         QApplication::processEvents();
         QCOMPARE(m_form->frameGeometry().size(), QSize(1288, 808));
-        QCOMPARE(journal()->mainPanel->size(), QSize(1288, 638));
-        QCOMPARE(decision()->mainPanel->size(), QSize(1288, 638));
+        QCOMPARE(mainPanel(journal())->size(), QSize(1288, 638));
+        QCOMPARE(mainPanel(decision())->size(), QSize(1288, 638));
         QCOMPARE(decision()->plus->width(), (1288 - 289) / 2 - 10);
     }
 
@@ -627,13 +627,13 @@ private Q_SLOTS:
             QTest::keyClick(nameField(dialog), Qt::Key_V, Qt::ControlModifier);
             QTest::keyClick(nameField(dialog), Qt::Key_Return);
         });
-        QCOMPARE(journal()->topicList->count(), 88);
-        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
+        QCOMPARE(topicList(journal())->count(), 88);
+        QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden ideas"));
         pick(journal(), "Garden ideas");
         typeLines(journal()->todo, {"Tomatoes", "A pond"});
         restart();
-        QCOMPARE(journal()->topicList->count(), 88);
-        QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
+        QCOMPARE(topicList(journal())->count(), 88);
+        QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden ideas"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 88);
         m_form->showLists();
         pick(journal(), "Garden ideas");
@@ -663,7 +663,7 @@ private Q_SLOTS:
                  qPrintable(m_fakes->dialogs.errors.at(0)));
         QVERIFY2(m_fakes->dialogs.errors.at(1).contains(QStringLiteral("\"Buy a New car\"")),
                  qPrintable(m_fakes->dialogs.errors.at(1)));
-        QCOMPARE(decision()->topicList->count(), 9);
+        QCOMPARE(topicList(decision())->count(), 9);
 
         m_form->showLists();
         addTopic(journal(), [](AddTopicDialog *dialog) {
@@ -675,7 +675,7 @@ private Q_SLOTS:
             okButtonOf(dialog)->click();
             cancelButtonOf(dialog)->click();
         });
-        QCOMPARE(journal()->topicList->count(), 88);
+        QCOMPARE(topicList(journal())->count(), 88);
         QVERIFY(m_fakes->dialogs.errors.last().contains(QStringLiteral("\"A.B\"")));
     }
 
@@ -690,13 +690,13 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         // Still on Bucket List: highlight, title and text agree.
         QCOMPARE(journal()->currentTopic(), QStringLiteral("Bucket List"));
-        QCOMPARE(journal()->topicList->selectedItems().size(), 1);
-        QCOMPARE(journal()->topicList->selectedItems().first()->text(), QStringLiteral("Bucket List"));
-        QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Bucket List"));
+        QCOMPARE(topicList(journal())->selectedItems().size(), 1);
+        QCOMPARE(topicList(journal())->selectedItems().first()->text(), QStringLiteral("Bucket List"));
+        QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Bucket List"));
         QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("precious"));
         // "-" asks about the topic being edited.
         m_fakes->dialogs.answers.enqueue(false);
-        journal()->topicDeleteButton->click();
+        topicDeleteButton(journal())->click();
         QCOMPARE(m_fakes->dialogs.questions, QStringList({"Are you sure you wan to delete'Bucket List'"}));
         QVERIFY(QDir().mkpath(folder));
         pick(journal(), "Dream Dates");
@@ -707,11 +707,11 @@ private Q_SLOTS:
     {
         m_form->showLists();
         writeFileBytes(journalFile("Best Childhood Memories_todo.txt"), "first\r\n");
-        journal()->topicDeleteButton->click();
+        topicDeleteButton(journal())->click();
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to delete"}));
         QVERIFY(m_fakes->dialogs.questions.isEmpty());
         QCOMPARE(fileBytes(journalFile("Best Childhood Memories_todo.txt")), QByteArray("first\r\n"));
-        QCOMPARE(journal()->topicList->count(), 87);
+        QCOMPARE(topicList(journal())->count(), 87);
         QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
     }
@@ -727,7 +727,7 @@ private Q_SLOTS:
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached = QApplication::focusWidget() == journal()->topicList;
+            reached = QApplication::focusWidget() == topicList(journal());
         }
         QVERIFY(reached);
         QCOMPARE(journal()->todo->toPlainText(), QString());
@@ -745,7 +745,7 @@ private Q_SLOTS:
         reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached = QApplication::focusWidget() == decision()->topicList;
+            reached = QApplication::focusWidget() == topicList(decision());
         }
         QVERIFY(reached);
     }
@@ -773,10 +773,10 @@ private Q_SLOTS:
     {
         m_form->showDecisions();
         DecisionsWorkspace *d = decision();
-        QCOMPARE(d->renameTopicButton->accessibleName(), QStringLiteral("Rename Topic"));
-        QVERIFY(!d->renameTopicButton->toolTip().isEmpty());
+        QCOMPARE(renameTopicButton(d)->accessibleName(), QStringLiteral("Rename Topic"));
+        QVERIFY(!renameTopicButton(d)->toolTip().isEmpty());
         // Nothing selected: said so, nothing asked.
-        d->renameTopicButton->click();
+        renameTopicButton(d)->click();
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to rename"}));
 
         pick(d, "Buy a New car");
@@ -794,15 +794,15 @@ private Q_SLOTS:
             nameField(dialog)->setText(QStringLiteral("Buy an electric car"));
             QTest::keyClick(nameField(dialog), Qt::Key_Return);
         });
-        d->topicList->setFocus();
-        QTest::keyClick(d->topicList, Qt::Key_F2);
+        topicList(d)->setFocus();
+        QTest::keyClick(topicList(d), Qt::Key_F2);
         m_fakes->dialogs.formAnswer = nullptr;
         QVERIFY(seen);
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QCOMPARE(d->topicList->item(1)->text(), QStringLiteral("Buy an electric car"));
-        QCOMPARE(d->topicList->selectedItems().value(0), d->topicList->item(1));
+        QCOMPARE(topicList(d)->item(1)->text(), QStringLiteral("Buy an electric car"));
+        QCOMPARE(topicList(d)->selectedItems().value(0), topicList(d)->item(1));
         QCOMPARE(d->currentTopic(), QStringLiteral("Buy an electric car"));
-        QCOMPARE(d->titleLabel->text(), QStringLiteral("Buy an electric car?"));
+        QCOMPARE(titleLabel(d)->text(), QStringLiteral("Buy an electric car?"));
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
         QCOMPARE(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
@@ -861,7 +861,7 @@ private Q_SLOTS:
         // A switch that cannot store everything does not happen.
         pick(d, "Switch Job");
         QCOMPARE(d->currentTopic(), QStringLiteral("Buy a New car"));
-        QCOMPARE(d->topicList->selectedItems().value(0)->text(), QStringLiteral("Buy a New car"));
+        QCOMPARE(topicList(d)->selectedItems().value(0)->text(), QStringLiteral("Buy a New car"));
         QCOMPARE(d->links->toPlainText(), QStringLiteral("kept"));
         // Closing asks, naming each file that would be lost.
         m_fakes->dialogs.answers.enqueue(false);

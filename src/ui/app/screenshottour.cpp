@@ -87,7 +87,7 @@ void ScreenshotTour::showInUse(int section)
                                                  : static_cast<TopicWorkspace *>(m_window->decisionsWorkspace());
         const int row = workspace ? topicInUse(workspace) : -1;
         if (row >= 0)
-            workspace->topicList->setCurrentRow(row);
+            workspace->selectTopicRow(row);
     }
 }
 

@@ -70,11 +70,11 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     fillBackgroundAndBase(this, Qt::white);
     setFont(hintedPixelFont(QStringLiteral("Arial"), 13));
 
-    mainPanel = new QWidget(this);
-    mainPanel->setObjectName(QStringLiteral("Main_Panel"));
-    fillBackgroundAndBase(mainPanel, Qt::white);
+    m_mainPanel = new QWidget(this);
+    m_mainPanel->setObjectName(QStringLiteral("Main_Panel"));
+    fillBackgroundAndBase(m_mainPanel, Qt::white);
 
-    m_topicPanel = new QWidget(mainPanel);
+    m_topicPanel = new QWidget(m_mainPanel);
     m_topicPanel->setObjectName(QStringLiteral("Topic_Panel"));
     m_buttonStrip = new QWidget(m_topicPanel);
     m_buttonStrip->setObjectName(QStringLiteral("Panel1"));
@@ -82,55 +82,55 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     // The hints are the ones the list has always shown; the spoken names
     // say what each button does.
     const QString deleteHint = QStringLiteral("DeletTopic");
-    topicAddButton = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
+    m_topicAddButton = topicButton(QStringLiteral("Topic_Add_Button"), tr("Add Topic"),
                                    tr("Add Topic"), m_buttonStrip);
-    topicAddButton->setText(QStringLiteral("+"));
-    topicDeleteButton = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
+    m_topicAddButton->setText(QStringLiteral("+"));
+    m_topicDeleteButton = topicButton(QStringLiteral("Topic_Delete_Button"), deleteHint,
                                       tr("Delete Topic"), m_buttonStrip);
-    topicDeleteButton->setText(QStringLiteral("-"));
-    topicUpButton = topicButton(QStringLiteral("topic_up_button"), deleteHint,
+    m_topicDeleteButton->setText(QStringLiteral("-"));
+    m_topicUpButton = topicButton(QStringLiteral("topic_up_button"), deleteHint,
                                   tr("Move Topic Up"), m_buttonStrip);
-    topicUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    topicDownButton = topicButton(QStringLiteral("topic_down_button"), deleteHint,
+    m_topicUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    m_topicDownButton = topicButton(QStringLiteral("topic_down_button"), deleteHint,
                                     tr("Move Topic Down"), m_buttonStrip);
-    topicDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    m_topicDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     renameTopicButton = topicButton(QStringLiteral("renameTopicButton"), tr("Rename Topic (F2)"),
                                     tr("Rename Topic"), m_buttonStrip);
     renameTopicButton->setIcon(pencilIcon(palette().color(QPalette::ButtonText)));
     int x = 0;
-    for (QToolButton *b : {topicAddButton, topicDeleteButton, topicUpButton, topicDownButton,
+    for (QToolButton *b : {m_topicAddButton, m_topicDeleteButton, m_topicUpButton, m_topicDownButton,
                            renameTopicButton}) {
         b->move(x, 1);
         x += kButtonWidth + kButtonGap;
     }
     m_buttonStrip->resize(x, kButtonHeight + 2);
 
-    connect(topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::addTopic);
-    connect(topicDeleteButton, &QToolButton::clicked, this,
+    connect(m_topicAddButton, &QToolButton::clicked, this, &TopicWorkspace::addTopic);
+    connect(m_topicDeleteButton, &QToolButton::clicked, this,
             &TopicWorkspace::deleteSelectedTopic);
-    connect(topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicUp);
-    connect(topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicDown);
+    connect(m_topicUpButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicUp);
+    connect(m_topicDownButton, &QToolButton::clicked, this, &TopicWorkspace::moveSelectedTopicDown);
     connect(renameTopicButton, &QToolButton::clicked, this, &TopicWorkspace::renameSelectedTopic);
 
-    topicList = new QListWidget(m_topicPanel);
-    topicList->setObjectName(QStringLiteral("Topic_list"));
-    topicList->setAccessibleName(tr("Topics"));
-    topicList->setSelectionMode(QAbstractItemView::SingleSelection);
-    topicList->setUniformItemSizes(true);
-    topicList->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
-    topicList->setFrameShape(QFrame::Box);
-    topicList->setStyleSheet(QStringLiteral(
+    m_topicList = new QListWidget(m_topicPanel);
+    m_topicList->setObjectName(QStringLiteral("Topic_list"));
+    m_topicList->setAccessibleName(tr("Topics"));
+    m_topicList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_topicList->setUniformItemSizes(true);
+    m_topicList->setFont(hintedPixelFont(QStringLiteral("Arial"), 12));
+    m_topicList->setFrameShape(QFrame::Box);
+    m_topicList->setStyleSheet(QStringLiteral(
         "QListWidget { background: #F4F9FD; border: 1px solid #C8D6E2; }"
         "QListWidget::item { height: 15px; }"
         "QListWidget::item:selected { background: #0078D7; color: white; }"));
-    connect(topicList, &QListWidget::itemSelectionChanged, this,
+    connect(m_topicList, &QListWidget::itemSelectionChanged, this,
             &TopicWorkspace::listSelectionChanged);
-    connect(topicList, &QListWidget::pressed, this, &TopicWorkspace::listPressed);
-    auto *renameKey = new QShortcut(QKeySequence(Qt::Key_F2), topicList);
+    connect(m_topicList, &QListWidget::pressed, this, &TopicWorkspace::listPressed);
+    auto *renameKey = new QShortcut(QKeySequence(Qt::Key_F2), m_topicList);
     renameKey->setContext(Qt::WidgetShortcut);
     connect(renameKey, &QShortcut::activated, this, &TopicWorkspace::renameSelectedTopic);
 
-    writePanel = new QWidget(mainPanel);
+    writePanel = new QWidget(m_mainPanel);
     writePanel->setObjectName(QStringLiteral("Write_Panel"));
     fillBackgroundAndBase(writePanel, Qt::white);
 
@@ -138,11 +138,11 @@ TopicWorkspace::TopicWorkspace(const Services &services, TopicWorkspaceSetup set
     titleLabel->setObjectName(QStringLiteral("Title_Label"));
     titleLabel->setText(m_design.idleTitle);
 
-    setTabOrder(topicList, topicAddButton);
-    setTabOrder(topicAddButton, topicDeleteButton);
-    setTabOrder(topicDeleteButton, topicUpButton);
-    setTabOrder(topicUpButton, topicDownButton);
-    setTabOrder(topicDownButton, renameTopicButton);
+    setTabOrder(m_topicList, m_topicAddButton);
+    setTabOrder(m_topicAddButton, m_topicDeleteButton);
+    setTabOrder(m_topicDeleteButton, m_topicUpButton);
+    setTabOrder(m_topicUpButton, m_topicDownButton);
+    setTabOrder(m_topicDownButton, renameTopicButton);
 
     syncList();
 }
@@ -187,18 +187,18 @@ void TopicWorkspace::resizeTo(int width, int height)
 {
     width = qMax(0, width);
     height = qMax(0, height);
-    mainPanel->setGeometry(0, 0, width, height);
+    m_mainPanel->setGeometry(0, 0, width, height);
     resize(width, height);
     layoutControls();
 }
 
 void TopicWorkspace::layoutControls()
 {
-    const int width = mainPanel->width();
-    const int height = mainPanel->height();
+    const int width = m_mainPanel->width();
+    const int height = m_mainPanel->height();
     m_topicPanel->setGeometry(0, 0, qMin(m_design.topicPanelWidth, width), height);
     m_buttonStrip->move(kListLeft, m_design.listTop - m_buttonStrip->height() - 4);
-    topicList->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
+    m_topicList->setGeometry(kListLeft, m_design.listTop, m_design.listWidth,
                             qMax(0, height - m_design.listTop - kListBottomMargin));
     writePanel->setGeometry(m_design.topicPanelWidth, 0,
                              qMax(0, width - m_design.topicPanelWidth), height);
@@ -218,49 +218,49 @@ void TopicWorkspace::syncList()
     m_syncing = true;
     const QStringList &topics = m_store.topics();
     // Update in place where possible, so the list keeps its scroll position.
-    const int shown = topicList->count();
+    const int shown = m_topicList->count();
     bool prefixMatches = shown <= topics.size();
     for (int i = 0; prefixMatches && i < shown; ++i)
-        prefixMatches = topicList->item(i)->text() == topics.at(i);
+        prefixMatches = m_topicList->item(i)->text() == topics.at(i);
     if (prefixMatches) {
         for (int i = shown; i < topics.size(); ++i)
-            topicList->addItem(topics.at(i));
+            m_topicList->addItem(topics.at(i));
     } else if (shown == topics.size()) {
         for (int i = 0; i < topics.size(); ++i) {
-            QListWidgetItem *item = topicList->item(i);
+            QListWidgetItem *item = m_topicList->item(i);
             if (item->text() != topics.at(i))
                 item->setText(topics.at(i));
         }
     } else if (shown == topics.size() + 1) {
         // One entry was removed: drop that row alone.
         int removed = 0;
-        while (removed < topics.size() && topicList->item(removed)->text() == topics.at(removed))
+        while (removed < topics.size() && m_topicList->item(removed)->text() == topics.at(removed))
             ++removed;
-        delete topicList->takeItem(removed);
+        delete m_topicList->takeItem(removed);
         if (!listMatches(topics)) {
-            topicList->clear();
-            topicList->addItems(topics);
+            m_topicList->clear();
+            m_topicList->addItems(topics);
         }
     } else {
-        topicList->clear();
-        topicList->addItems(topics);
+        m_topicList->clear();
+        m_topicList->addItems(topics);
     }
     const int selected = m_store.selectedIndex();
     if (selected >= 0) {
-        topicList->setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
-        topicList->scrollToItem(topicList->item(selected));
+        m_topicList->setCurrentRow(selected, QItemSelectionModel::ClearAndSelect);
+        m_topicList->scrollToItem(m_topicList->item(selected));
     } else {
-        topicList->clearSelection();
+        m_topicList->clearSelection();
     }
     m_syncing = false;
 }
 
 bool TopicWorkspace::listMatches(const QStringList &topics) const
 {
-    if (topicList->count() != topics.size())
+    if (m_topicList->count() != topics.size())
         return false;
     for (int i = 0; i < topics.size(); ++i) {
-        if (topicList->item(i)->text() != topics.at(i))
+        if (m_topicList->item(i)->text() != topics.at(i))
             return false;
     }
     return true;
@@ -270,7 +270,7 @@ void TopicWorkspace::listSelectionChanged()
 {
     if (m_syncing)
         return;
-    const QList<QListWidgetItem *> selected = topicList->selectedItems();
+    const QList<QListWidgetItem *> selected = m_topicList->selectedItems();
     if (selected.isEmpty()) {
         // The highlight always names the entry the editors belong to.
         m_store.setSelectedIndex(m_store.currentIndex());
@@ -278,7 +278,7 @@ void TopicWorkspace::listSelectionChanged()
             syncList();
         return;
     }
-    m_store.setSelectedIndex(topicList->row(selected.first()));
+    m_store.setSelectedIndex(m_topicList->row(selected.first()));
     m_pressOpened = QGuiApplication::mouseButtons() != Qt::NoButton;
     openSelectedTopic();
 }
@@ -319,6 +319,11 @@ void TopicWorkspace::showLoadErrors()
 
 // ---- handlers -----------------------------------------------------------
 
+void TopicWorkspace::selectTopicRow(int row)
+{
+    m_topicList->setCurrentRow(row);
+}
+
 void TopicWorkspace::openSelectedTopic()
 {
     const WriteResult opened = m_store.openSelected();
@@ -342,7 +347,7 @@ void TopicWorkspace::addTopic()
     const TopicNameCheck added = m_store.addTopic(text);
     if (added.accepted()) {
         syncList();
-        topicList->scrollToItem(topicList->item(topicList->count() - 1));
+        m_topicList->scrollToItem(m_topicList->item(m_topicList->count() - 1));
     } else if (added.verdict == TopicNameCheck::TooLong || added.verdict == TopicNameCheck::SharesFiles) {
         showError(WriteResult::failure(added.message));
     }

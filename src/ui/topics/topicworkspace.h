@@ -24,7 +24,7 @@ class TopicWorkspace : public QWidget, public ITopicEditors
 public:
     struct Design
     {
-        // Width of the topic side, width of topicList and its distance from
+        // Width of the topic side, width of the topic list and its distance from
         // the top.
         int topicPanelWidth;
         int listWidth;
@@ -38,17 +38,6 @@ public:
     TopicWorkspace(const Services &services, TopicWorkspaceSetup setup, const Design &design,
                    QWidget *parent = nullptr);
 
-    QWidget *mainPanel;
-    QToolButton *topicAddButton;
-    QToolButton *topicDeleteButton;
-    QToolButton *topicUpButton;
-    QToolButton *topicDownButton;
-    // Renames the selected topic and its files (also F2 in the list).
-    QToolButton *renameTopicButton;
-    QListWidget *topicList;
-    QWidget *writePanel;
-    QLabel *titleLabel;
-
     TopicStore &store() { return m_store; }
     const TopicStore &store() const { return m_store; }
     QString currentTopic() const { return m_store.currentTopic(); }
@@ -56,9 +45,11 @@ public:
     // Becomes a borderless child of the host at its top-left corner, loads
     // the topic list and shows itself.
     void embedIn(QWidget *hostPanel);
-    // Sets the size of mainPanel (and of the form around it).
+    // Sets the size of the main panel (and of the form around it).
     virtual void resizeTo(int width, int height);
 
+    // Selects the list's row as a click would, opening its topic.
+    void selectTopicRow(int row);
     // Opens the entry selected in the list (what a click in it does).
     void openSelectedTopic();
     // Swap the selected entry with its neighbour.
@@ -80,6 +71,13 @@ public:
     void setEditorLocked(int index, const QString &reason) override;
 
 protected:
+    // The editors' side, laid out by each workspace, with its title above.
+    QWidget *writePanel;
+    QLabel *titleLabel;
+    // Renames the selected topic and its files (also F2 in the list); the
+    // last of the list's buttons in the tab chain.
+    QToolButton *renameTopicButton;
+
     // Adds the next editor of the editor set.
     void addEditor(QPlainTextEdit *editor);
     // Places the controls of writePanel for its current size.
@@ -105,6 +103,12 @@ private:
     void listPressed(const QModelIndex &index);
 
     Services m_services;
+    QWidget *m_mainPanel;
+    QToolButton *m_topicAddButton;
+    QToolButton *m_topicDeleteButton;
+    QToolButton *m_topicUpButton;
+    QToolButton *m_topicDownButton;
+    QListWidget *m_topicList;
     QWidget *m_topicPanel;
     QWidget *m_buttonStrip;
     Design m_design;
