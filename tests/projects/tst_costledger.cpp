@@ -101,7 +101,7 @@ void TestCostLedger::firstSwitchShowsAnEmptyLedger()
     ledger.money().setCell(0, 5, "");
     QVERIFY(ledger.saveLedger(&error));
     QVERIFY(ledger.switchTo("Car", &error));
-    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
+    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt").value;
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines.first(), QString("\"Item name\",Date,Debit,Credit"));
     QCOMPARE(lines.last(), QString(",,,"));
@@ -186,7 +186,7 @@ void TestCostLedger::gardenCarGardenRoundTrip()
     QVERIFY(ledger.saveLedger(&error));
     QVERIFY(ledger.switchTo("Garden", &error));
     // The row count is the number of lines Garden's file holds.
-    QCOMPARE(ledger.money().rowCount(), TextFile::readLines(m_projects + "Garden/money.txt").size());
+    QCOMPARE(ledger.money().rowCount(), TextFile::readLines(m_projects + "Garden/money.txt").value.size());
     QCOMPARE(ledger.money().rowCount(), 102);
     QCOMPARE(ledger.money().rowCells(1),
              (QStringList{"Sold \"old\" mower, blue", "Mar 6, 2024", " ", "50"}));
@@ -232,7 +232,7 @@ void TestCostLedger::deletedProjectIsNotWritten()
     ledger.AddItem(kNow);
     QVERIFY(QDir(folder("Car")).removeRecursively());
     QVERIFY(ledger.saveLedger(&error));
-    QCOMPARE(TextFile::readLines(folder("Car") + "money.txt").size(), 101);
+    QCOMPARE(TextFile::readLines(folder("Car") + "money.txt").value.size(), 101);
 
     // Without the projects folder itself the save fails and says so.
     ledger.AddItem(kNow);

@@ -147,7 +147,7 @@ void TestFullDisk::smallFileSystemFillsUp()
     // Once there is room again the same save lands whole.
     QVERIFY(QFile::remove(filler));
     QVERIFY(TextFile::writeText(note, longText()).ok);
-    QCOMPARE(TextFile::readText(note), longText());
+    QCOMPARE(TextFile::readText(note).value, longText());
 }
 
 QTEST_MAIN(TestFullDisk)

@@ -423,7 +423,7 @@ void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
         form.runStartup();
         form.close();
     }
-    QCOMPARE(TextFile::readLines(topics),
+    QCOMPARE(TextFile::readLines(topics).value,
              QStringList({QStringLiteral("Garden ideas"), QString::fromUtf8("Café plans"),
                           QString::fromUtf8("Old café list"), QString::fromUtf8("日本 trip")}));
     QCOMPARE(fileBytes(topics),

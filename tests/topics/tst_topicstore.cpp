@@ -189,7 +189,7 @@ private Q_SLOTS:
         store.setSelectedIndex(1);
         QCOMPARE(store.moveUp(), TopicStore::Move::Moved);
         QVERIFY(store.saveTopicList());
-        const QStringList saved = TextFile::readLines(m_config + "Journal_Topics.txt");
+        const QStringList saved = TextFile::readLines(m_config + "Journal_Topics.txt").value;
         QCOMPARE(saved.size(), 87);
         QCOMPARE(saved.at(0), QStringLiteral("Best Places In My City"));
         QCOMPARE(saved.at(1), QStringLiteral("Best Childhood Memories"));
@@ -231,7 +231,7 @@ private Q_SLOTS:
         QVERIFY(folderFiles().isEmpty());
         // The topics file keeps one line per topic.
         QVERIFY(store.saveTopicList());
-        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").mid(87),
+        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").value.mid(87),
                  QStringList({"Topic Name", " Bucket List ", "Garden ideas"}));
     }
 
@@ -447,7 +447,7 @@ private Q_SLOTS:
         QCOMPARE(store.currentIndex(), 0);
         QCOMPARE(store.currentTopic(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(editors.texts[0], QStringLiteral("first"));
-        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").size(), 86);
+        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").value.size(), 86);
     }
 
     void deletingWithNothingSelected()
@@ -707,7 +707,7 @@ private Q_SLOTS:
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car_")), QStringList());
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
         QCOMPARE(fileBytes(file("Buy an electric car_plus.txt")), QByteArray("faster\r\n"));
-        QCOMPARE(TextFile::readLines(m_config + "Decision_Topics.txt").at(1), QStringLiteral("Buy an electric car"));
+        QCOMPARE(TextFile::readLines(m_config + "Decision_Topics.txt").value.at(1), QStringLiteral("Buy an electric car"));
         QVERIFY(!store.hasUnsavedEdits());
 
         // Only stripped characters change: the files stay.

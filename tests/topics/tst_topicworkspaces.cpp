@@ -258,7 +258,7 @@ private Q_SLOTS:
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(journal()->topicList->selectedItems().size(), 0);
         QVERIFY(journal()->currentTopic().isEmpty());
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.last(), QStringLiteral("Garden Ideas"));
         QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
 
         restart();
@@ -273,10 +273,10 @@ private Q_SLOTS:
             okButtonOf(dialog)->click();
         });
         QCOMPARE(decision()->topicList->count(), 9);
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.size(), 9);
         addTopic(decision(), [](AddTopicDialog *dialog) { okButtonOf(dialog)->click(); });
         QCOMPARE(decision()->topicList->item(9)->text(), QStringLiteral("Topic Name"));
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.size(), 10);
     }
 
     void cancelWritesNothing()
@@ -348,7 +348,7 @@ private Q_SLOTS:
         QCOMPARE(journal()->topicList->selectedItems().size(), 1);
         QCOMPARE(journal()->topicList->currentRow(), 0);
         QCOMPARE(journal()->titleLabel->text(), QStringLiteral("Best Childhood Memories"));
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 86);
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 86);
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(shownTopics(journal()).at(3), QStringLiteral("Celebrities I Hate"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
@@ -584,8 +584,8 @@ private Q_SLOTS:
         QVERIFY(m_form->close());
         QCOMPARE(fileBytes(journalFile("Foods I Love_todo.txt")), QByteArray("Figs\r\n"));
         QCOMPARE(fileBytes(decisionFile("Take a vacation_plus.txt")), QByteArray("Rest\r\n"));
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 87);
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 87);
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.size(), 9);
         QVERIFY(!m_form->listsWorkspace());
         QVERIFY(!m_form->decisionsWorkspace());
     }
@@ -625,7 +625,7 @@ private Q_SLOTS:
         restart();
         QCOMPARE(journal()->topicList->count(), 88);
         QCOMPARE(journal()->topicList->item(87)->text(), QStringLiteral("Garden ideas"));
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 88);
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 88);
         m_form->showLists();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
@@ -800,7 +800,7 @@ private Q_SLOTS:
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
         QCOMPARE(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.at(1), QStringLiteral("Buy an electric car"));
         restart();
         m_form->showDecisions();
         pick(decision(), "Buy an electric car");

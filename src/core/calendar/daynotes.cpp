@@ -88,12 +88,12 @@ bool readNote(const QString &path, QString *text, QString *error)
         }
         return false;
     }
-    QString readError;
-    *text = TextFile::readText(path, &readError);
-    if (!readError.isEmpty()) {
+    const Expected<QString> read = TextFile::readText(path);
+    *text = read.value;
+    if (!read) {
         text->clear();
         if (error)
-            *error = readError;
+            *error = read.error;
         return false;
     }
     return true;

@@ -146,39 +146,35 @@ bool entryExists(const QString &path)
     return !hasNul(path) && ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-bool resolveStoredPath(const QString &path, QString *target, QString *reason)
+Expected<QString> resolveStoredPath(const QString &path)
 {
-    *target = path;
     struct stat info;
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return true; // not a link: whatever is there is opened (or found missing) as it is
+        return path; // not a link: whatever is there is opened (or found missing) as it is
     const QFileInfo link(path);
     const QString resolved = link.canonicalFilePath();
     if (resolved.isEmpty()) {
-        *reason = tr("it is a symbolic link to \"%1\", which does not exist")
-                      .arg(QDir::toNativeSeparators(link.symLinkTarget()));
-        return false;
+        return Expected<QString>::failure(tr("it is a symbolic link to \"%1\", which does not exist")
+                                              .arg(QDir::toNativeSeparators(link.symLinkTarget())));
     }
     const DataRoot root = currentRoot();
     const QString absolute = QDir::cleanPath(link.absoluteFilePath());
     const bool linkInside = isInside(absolute, root.absolute) || isInside(absolute, root.canonical);
     if (linkInside && !isInside(resolved, root.canonical)) {
-        *reason = tr("it is a symbolic link to \"%1\", outside the data folder")
-                      .arg(QDir::toNativeSeparators(resolved));
-        return false;
+        return Expected<QString>::failure(tr("it is a symbolic link to \"%1\", outside the data folder")
+                                              .arg(QDir::toNativeSeparators(resolved)));
     }
-    *target = resolved;
-    return true;
+    return resolved;
 }
 
 WriteResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     if (hasNul(path))
         return WriteResult::failure(writeFailure(path, nulReason()));
-    QString target;
-    QString reason;
-    if (!resolveStoredPath(path, &target, &reason))
-        return WriteResult::failure(writeFailure(path, reason));
+    const Expected<QString> resolved = resolveStoredPath(path);
+    if (!resolved)
+        return WriteResult::failure(writeFailure(path, resolved.error));
+    const QString &target = resolved.value;
     // A folder, a named pipe or a device stays as it is: the rename at the
     // end would replace it with a file.
     struct stat info;
@@ -221,28 +217,20 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-OpenOutcome openForReading(const QString &path, QFile *file, QString *error)
+Expected<OpenOutcome> openForReading(const QString &path, QFile *file)
 {
-    if (hasNul(path)) {
-        if (error)
-            *error = readFailure(path, nulReason());
-        return OpenOutcome::Failed;
-    }
-    QString target;
-    QString reason;
-    if (!resolveStoredPath(path, &target, &reason)) {
-        if (error)
-            *error = readFailure(path, reason);
-        return OpenOutcome::Failed;
-    }
+    using Outcome = Expected<OpenOutcome>;
+    if (hasNul(path))
+        return Outcome::failure(readFailure(path, nulReason()));
+    const Expected<QString> resolved = resolveStoredPath(path);
+    if (!resolved)
+        return Outcome::failure(readFailure(path, resolved.error));
+    const QString &target = resolved.value;
     // Whatever is not a regular file is refused before it is opened.
     struct stat info;
     const QByteArray native = QFile::encodeName(target);
-    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        if (error)
-            *error = readFailure(path, entryKind(info.st_mode));
-        return OpenOutcome::Failed;
-    }
+    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return Outcome::failure(readFailure(path, entryKind(info.st_mode)));
     // Non-blocking all the same, so that an entry replaced meanwhile by a
     // named pipe or a device cannot stop the program in open(); the check
     // of what was opened refuses it.
@@ -253,52 +241,39 @@ OpenOutcome openForReading(const QString &path, QFile *file, QString *error)
         // nothing that could exist: missing, as a plain missing file.
         if ((code == ENOENT || code == ENOTDIR || code == ENAMETOOLONG) && !entryExists(path))
             return OpenOutcome::Missing;
-        if (error)
-            *error = readFailure(path, errnoText(code));
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, errnoText(code)));
     }
     if (::fstat(fd, &info) != 0) {
         const int code = errno;
         ::close(fd);
-        if (error)
-            *error = readFailure(path, errnoText(code));
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, errnoText(code)));
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        if (error)
-            *error = readFailure(path, entryKind(info.st_mode));
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, entryKind(info.st_mode)));
     }
     // Reads of a regular file never wait for a writer; back to the plain mode.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file->setFileName(target);
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        if (error)
-            *error = readFailure(path, file->errorString());
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, file->errorString()));
     }
     return OpenOutcome::Opened;
 }
 
-bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+Expected<QByteArray> readBytes(const QString &path)
 {
-    bytes->clear();
     QFile file;
-    switch (openForReading(path, &file, error)) {
-    case OpenOutcome::Missing: return true;
-    case OpenOutcome::Failed: return false;
-    case OpenOutcome::Opened: break;
-    }
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        bytes->clear();
-        if (error)
-            *error = readFailure(path, file.errorString());
-        return false;
-    }
-    return true;
+    const Expected<OpenOutcome> opened = openForReading(path, &file);
+    if (!opened)
+        return Expected<QByteArray>(opened);
+    if (opened.value == OpenOutcome::Missing)
+        return QByteArray();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Expected<QByteArray>::failure(readFailure(path, file.errorString()));
+    return bytes;
 }
 
 QString decode(const QByteArray &bytes)
@@ -386,15 +361,13 @@ bool looksDamaged(QByteArrayView bytes)
     return controls > 0 && controls * 100 > n && !bytes.isValidUtf8();
 }
 
-QString keepDamagedAside(const QString &path, QString *error)
+Expected<QString> keepDamagedAside(const QString &path)
 {
     QString copy = path + QStringLiteral(".damaged");
     for (int n = 2; entryExists(copy); ++n) {
-        if (n > 999) {
-            if (error)
-                *error = tr("There are too many damaged copies of \"%1\" already.").arg(nativePath(path));
-            return {};
-        }
+        if (n > 999)
+            return Expected<QString>::failure(
+                tr("There are too many damaged copies of \"%1\" already.").arg(nativePath(path)));
         copy = path + QStringLiteral(".damaged-%1").arg(n);
     }
     // Moved, never replacing an entry that appeared meanwhile; a file
@@ -414,32 +387,27 @@ QString keepDamagedAside(const QString &path, QString *error)
             code = errno;
         }
     }
-    if (error)
-        *error = tr("Could not keep \"%1\" as \"%2\": %3").arg(nativePath(path), nativePath(copy), errnoText(code));
-    return {};
+    return Expected<QString>::failure(
+        tr("Could not keep \"%1\" as \"%2\": %3").arg(nativePath(path), nativePath(copy), errnoText(code)));
 }
 
-bool readTextBytes(const QString &path, QByteArray *bytes, QString *error, QString *notice)
+Expected<QByteArray> readTextBytes(const QString &path)
 {
-    if (!readBytes(path, bytes, error))
-        return false;
-    if (!looksDamaged(*bytes))
-        return true;
-    bytes->clear();
-    QString why;
-    const QString copy = keepDamagedAside(path, &why);
-    if (copy.isEmpty()) {
-        if (error)
-            *error = tr("The file \"%1\" could not be read as text. %2 It is left as it is and "
-                        "nothing is written over it.")
-                         .arg(nativePath(path), why);
-        return false;
+    Expected<QByteArray> read = readBytes(path);
+    if (!read || !looksDamaged(read.value))
+        return read;
+    const Expected<QString> copy = keepDamagedAside(path);
+    if (!copy) {
+        return Expected<QByteArray>::failure(
+            tr("The file \"%1\" could not be read as text. %2 It is left as it is and nothing is "
+               "written over it.")
+                .arg(nativePath(path), copy.error));
     }
-    if (notice)
-        *notice = tr("The file \"%1\" could not be read as text. It is kept as \"%2\", and a new "
-                     "one is started.")
-                      .arg(nativePath(path), nativePath(copy));
-    return true;
+    Expected<QByteArray> fresh{QByteArray()};
+    fresh.notice = tr("The file \"%1\" could not be read as text. It is kept as \"%2\", and a new "
+                      "one is started.")
+                       .arg(nativePath(path), nativePath(copy.value));
+    return fresh;
 }
 
 QString normaliseLineEnds(const QString &text)
@@ -462,12 +430,12 @@ QString normaliseLineEnds(const QString &text)
     return out;
 }
 
-QString readText(const QString &path, QString *error)
+Expected<QString> readText(const QString &path)
 {
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, error))
-        return {};
-    return normaliseLineEnds(decode(bytes));
+    const Expected<QByteArray> read = readBytes(path);
+    if (!read)
+        return Expected<QString>(read);
+    return normaliseLineEnds(decode(read.value));
 }
 
 QByteArray encodeText(const QString &text)
@@ -511,12 +479,12 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-QStringList readLines(const QString &path, QString *error)
+Expected<QStringList> readLines(const QString &path)
 {
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, error))
-        return {};
-    return splitLines(decode(bytes));
+    const Expected<QByteArray> read = readBytes(path);
+    if (!read)
+        return Expected<QStringList>(read);
+    return splitLines(decode(read.value));
 }
 
 QByteArray encodeLines(const QStringList &lines)

@@ -158,13 +158,14 @@ bool loadGridRows(StringGrid &grid, const QString &fileName, QString *error, QSt
         return false;
     }
     QByteArray bytes;
-    QString readError;
     if (!notice) {
-        if (!TextFile::readBytes(fileName, &bytes, &readError)) {
+        Expected<QByteArray> read = TextFile::readBytes(fileName);
+        if (!read) {
             if (error)
-                *error = readError;
+                *error = read.error;
             return false;
         }
+        bytes = std::move(read.value);
         if (TextFile::looksDamaged(bytes)) {
             if (error)
                 *error = tr("The file \"%1\" could not be read as text; it looks damaged. It was not "
@@ -173,12 +174,14 @@ bool loadGridRows(StringGrid &grid, const QString &fileName, QString *error, QSt
             return false;
         }
     } else {
-        notice->clear();
-        if (!TextFile::readTextBytes(fileName, &bytes, &readError, notice)) {
+        Expected<QByteArray> read = TextFile::readTextBytes(fileName);
+        *notice = read.notice;
+        if (!read) {
             if (error)
-                *error = readError;
+                *error = read.error;
             return false;
         }
+        bytes = std::move(read.value);
         if (!notice->isEmpty())
             return true; // kept aside: the caller starts a new one
     }

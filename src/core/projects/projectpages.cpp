@@ -42,12 +42,12 @@ QString pageFile(const QString &projectsDir, const QString &owner, const QString
 
 bool loadPageText(const QString &path, QString *text, QString *error)
 {
-    QString readError;
-    *text = TextFile::readText(path, &readError);
-    if (!readError.isEmpty()) {
+    const Expected<QString> read = TextFile::readText(path);
+    *text = read.value;
+    if (!read) {
         text->clear();
         if (error)
-            *error = readError;
+            *error = read.error;
         return false;
     }
     return true;
@@ -63,7 +63,7 @@ WriteResult savePageText(const QString &ownerFolder, const QString &path, const 
     // switches change nothing, and every real write waits for the disk.
     const QByteArray bytes = TextFile::encodeText(text);
     QFile current;
-    if (TextFile::openForReading(path, &current) == TextFile::OpenOutcome::Opened
+    if (TextFile::openForReading(path, &current).value == TextFile::OpenOutcome::Opened
         && current.size() == bytes.size() && current.readAll() == bytes) {
         if (written)
             *written = true;

@@ -31,10 +31,11 @@ WriteResult TopicStore::loadTopicList()
 {
     if (!TextFile::entryExists(m_setup.topicsFile))
         return {};
-    QString error;
-    QString notice;
-    QByteArray bytes;
-    if (!TextFile::readTextBytes(m_setup.topicsFile, &bytes, &error, &notice)) {
+    const Expected<QByteArray> read = TextFile::readTextBytes(m_setup.topicsFile);
+    const QString &error = read.error;
+    const QString &notice = read.notice;
+    const QByteArray &bytes = read.value;
+    if (!read) {
         m_topicsFileUnreadable = true;
         return WriteResult::failure(
             tr("%1\n\nThe built-in topics are shown instead; changes to the list are not saved "
@@ -190,10 +191,15 @@ WriteResult TopicStore::openTopic(const QString &topic)
         const QString path = topicFileName(topic, editorDef.name);
         QString error;
         QString text;
-        if (editorDef.kind == TopicEditorKind::Lines)
-            text = Topics::joinEditorLines(TextFile::readLines(path, &error));
-        else
-            text = TextFile::readText(path, &error);
+        if (editorDef.kind == TopicEditorKind::Lines) {
+            const Expected<QStringList> read = TextFile::readLines(path);
+            text = Topics::joinEditorLines(read.value);
+            error = read.error;
+        } else {
+            const Expected<QString> read = TextFile::readText(path);
+            text = read.value;
+            error = read.error;
+        }
         if (!error.isEmpty()) {
             text.clear();
             error = tr("%1\n\nThis part of the topic is read-only and is not saved until the "

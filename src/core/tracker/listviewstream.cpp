@@ -142,8 +142,9 @@ ListViewLoad loadListView(ListViewData *list, const QString &path)
 {
     ListViewLoad result;
     QFile file;
-    QString openError;
-    if (TextFile::openForReading(path, &file, &openError) != TextFile::OpenOutcome::Opened) {
+    const Expected<TextFile::OpenOutcome> opened = TextFile::openForReading(path, &file);
+    const QString &openError = opened.error;
+    if (opened.value != TextFile::OpenOutcome::Opened) {
         list->items.clear();
         result.ok = false;
         result.clean = false;
@@ -183,9 +184,10 @@ QString keepDamagedCopy(const QString &path, QString *error)
     }
     // Read under the rules of every stored file: a named pipe or a link
     // leading out of the data folder is not read for a copy either.
-    QByteArray bytes;
-    QString reason;
-    bool read = TextFile::readBytes(path, &bytes, &reason);
+    const Expected<QByteArray> readCopy = TextFile::readBytes(path);
+    const QByteArray &bytes = readCopy.value;
+    QString reason = readCopy.error;
+    bool read = readCopy.ok;
     if (read && !TextFile::entryExists(path)) {
         read = false;
         reason = QStringLiteral("No such file or directory");

@@ -355,15 +355,14 @@ void ProjectsSection::loadDepartments()
     m_departmentsStored = departmentLines();
     if (!TextFile::entryExists(path))
         return;
-    QString error;
-    QString notice;
-    QByteArray bytes;
-    if (TextFile::readTextBytes(path, &bytes, &error, &notice) && !notice.isEmpty()) {
+    const Expected<QByteArray> read = TextFile::readTextBytes(path);
+    const QString &error = read.error;
+    if (read && !read.notice.isEmpty()) {
         // Moved aside: the built-in list starts a new file, as when there is none.
-        m_services.dialogs->error(this, notice);
+        m_services.dialogs->error(this, read.notice);
         return;
     }
-    const QStringList lines = TextFile::splitLines(TextFile::decode(bytes));
+    const QStringList lines = TextFile::splitLines(TextFile::decode(read.value));
     if (!error.isEmpty()) {
         m_departmentsLoaded = false;
         m_services.dialogs->error(
@@ -656,8 +655,9 @@ void ProjectsSection::editProjectList()
     // since the file was last written does not come back.
     EditCategoriesDialog dialog(departmentLines(), departmentsFile(), m_services.dialogs, window());
     if (dialog.exec() == QDialog::Accepted) {
-        QString error;
-        const QStringList lines = TextFile::readLines(departmentsFile(), &error);
+        const Expected<QStringList> read = TextFile::readLines(departmentsFile());
+        const QString &error = read.error;
+        const QStringList &lines = read.value;
         if (error.isEmpty()) {
             setDepartmentLines(lines);
             m_departmentsStored = lines;
