@@ -1,4 +1,6 @@
 #include "core/common/textfile.h"
+#include "core/common/storedfiles.h"
+#include "fakes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -334,7 +336,8 @@ void TestTextFile::linksFollowTheDataFolderRule()
 {
     QDir(m_dir.path()).mkpath("data/Config");
     QDir(m_dir.path()).mkpath("outside");
-    TextFile::setDataRoot(path("data"));
+    FakeClock clock;
+    StoredFiles data(path("data"), clock);
     put("data/Config/real.txt", "inside");
     put("outside/other.txt", "outside");
     QVERIFY(QFile::link(path("data/Config/real.txt"), path("data/Config/inside.txt")));
@@ -361,12 +364,10 @@ void TestTextFile::linksFollowTheDataFolderRule()
     QVERIFY(!written.ok);
     QVERIFY(!QFileInfo::exists(path("outside/none.txt")));
     QVERIFY(QFileInfo(path("data/Config/broken.txt")).isSymLink());
-    TextFile::setDataRoot(QString());
 }
 
 void TestTextFile::linksWithoutADataFolder()
 {
-    TextFile::setDataRoot(QString());
     put("target.txt", "there");
     QVERIFY(QFile::link(path("target.txt"), path("link.txt")));
     QVERIFY(QFile::link(path("nowhere.txt"), path("dangling.txt")));

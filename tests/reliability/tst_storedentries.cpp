@@ -166,10 +166,11 @@ struct Folders
     {
         QDir().mkpath(tmp.path() + QStringLiteral("/data/Projects/Garden"));
         QDir().mkpath(tmp.path() + QStringLiteral("/outside"));
-        dir = std::make_unique<DataFolder>(tmp.path() + QStringLiteral("/data/"), nullptr);
+        dir = std::make_unique<DataFolder>(tmp.path() + QStringLiteral("/data/"), nullptr, clock);
     }
     QString outside(const QString &name) const { return tmp.path() + QStringLiteral("/outside/") + name; }
     QTemporaryDir tmp;
+    FakeClock clock;
     std::unique_ptr<DataFolder> dir;
 };
 
@@ -187,8 +188,6 @@ class TestStoredEntries : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { TextFile::setDataRoot(QString()); }
-
     void linkInsideIsReadAndWrittenThrough_data() { addStores(); }
     void linkInsideIsReadAndWrittenThrough();
     void linkOutsideIsNeitherReadNorWritten_data() { addStores(); }

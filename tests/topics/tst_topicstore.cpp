@@ -2,7 +2,9 @@
 // opening, saving and deleting a topic's files through a fake editor set.
 
 #include "testhelpers.h"
+#include "core/common/storedfiles.h"
 #include "core/common/textfile.h"
+#include "fakes.h"
 #include "core/topics/topicfiles.h"
 #include "core/topics/topicstore.h"
 
@@ -601,17 +603,19 @@ private Q_SLOTS:
 
     void switchIsAllOrNothing()
     {
+        FakeClock clock;
+        StoredFiles files(m_root->path(), clock);
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
         QVERIFY(store.openTopic(QStringLiteral("Buy a New car")));
         editors.texts = {"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"};
         // Two of the seven cannot be written.
-        TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
+        files.setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
         const WriteResult opened = store.openTopic(QStringLiteral("Switch Job"));
         const WriteResult closed = store.storeAll();
-        TextFile::setWriteFault({});
+        files.setWriteFault({});
         QVERIFY(!opened);
         // Both are named, not only the first that failed.
         QVERIFY2(opened.error.contains(QStringLiteral("Buy a New car_Links.txt")), qPrintable(opened.error));

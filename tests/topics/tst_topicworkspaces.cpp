@@ -849,7 +849,7 @@ private Q_SLOTS:
         typeLines(d->plus, {"Reliable"});
         for (QPlainTextEdit *memo : {d->nextStep, d->links, d->other})
             memo->setPlainText(QStringLiteral("kept"));
-        TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
+        m_form->dataFolder()->storedFiles().setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
         // A switch that cannot store everything does not happen.
@@ -860,7 +860,7 @@ private Q_SLOTS:
         // Closing asks, naming each file that would be lost.
         m_fakes->dialogs.answers.enqueue(false);
         const bool closed = m_form->close();
-        TextFile::setWriteFault({});
+        m_form->dataFolder()->storedFiles().setWriteFault({});
         QVERIFY(!closed);
         QCOMPARE(m_fakes->dialogs.questions.size(), 1);
         const QString question = m_fakes->dialogs.questions.first();

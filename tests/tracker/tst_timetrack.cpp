@@ -57,7 +57,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_fakes = std::make_unique<FakeServices>();
         m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
-        m_data = std::make_unique<DataFolder>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell);
+        m_data = std::make_unique<DataFolder>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell, m_fakes->clock);
         m_form = std::make_unique<TimeTracker>(m_data.get(), m_fakes->services());
         m_form->resize(900, 600);
         m_form->show();

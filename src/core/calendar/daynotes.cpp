@@ -77,8 +77,15 @@ bool readNote(const QString &path, QString *text, QString *error)
 {
     text->clear();
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
+    if (!info.exists() && !info.isSymLink()) {
+        // Read all the same: the note is remembered as missing, so that one
+        // made elsewhere meanwhile is not written over.
+        const Expected<QString> read = TextFile::readText(path);
+        *text = read.value;
+        if (!read && error)
+            *error = read.error;
+        return read.ok;
+    }
     if (!info.isFile()) {
         if (error) {
             *error = QCoreApplication::translate("DayNotes", "Could not read the file \"%1\": %2")

@@ -1,6 +1,10 @@
 #include "core/common/textfile.h"
 
+#include "core/common/storedfiles.h"
+#include "core/platform/clock.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,45 +44,6 @@ bool hasNul(const QString &path)
 QString nulReason()
 {
     return tr("the name holds a NUL character");
-}
-
-WriteFault &writeFault()
-{
-    static WriteFault fault;
-    return fault;
-}
-
-} // namespace
-
-void setWriteFault(WriteFault fault)
-{
-    writeFault() = std::move(fault);
-}
-
-namespace {
-
-struct DataRoot
-{
-    QString absolute;  // as registered, cleaned, no trailing "/"
-    QString canonical; // with every symbolic link resolved
-};
-
-std::mutex &dataRootMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-DataRoot &registeredRoot()
-{
-    static DataRoot root;
-    return root;
-}
-
-DataRoot currentRoot()
-{
-    std::lock_guard<std::mutex> lock(dataRootMutex());
-    return registeredRoot();
 }
 
 bool isInside(const QString &path, const QString &folder)
@@ -121,24 +86,142 @@ QString writeFailure(const QString &path, const QString &reason)
 
 } // namespace
 
-void setDataRoot(const QString &root)
+namespace {
+
+// The key under which a file's version is remembered.
+QString versionKey(const QString &target)
 {
-    DataRoot registered;
-    if (!root.isEmpty()) {
-        const QFileInfo info(root);
-        registered.absolute = QDir::cleanPath(info.absoluteFilePath());
-        registered.canonical = info.canonicalFilePath();
-        if (registered.canonical.isEmpty())
-            registered.canonical = registered.absolute;
-    }
-    std::lock_guard<std::mutex> lock(dataRootMutex());
-    registeredRoot() = registered;
+    return QDir::cleanPath(QFileInfo(target).absoluteFilePath());
 }
 
-QString dataRoot()
+QByteArray digestOf(QByteArrayView bytes)
 {
-    return currentRoot().absolute;
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
+
+FileVersion versionOf(const struct stat &info)
+{
+    FileVersion version;
+    version.exists = true;
+    version.size = info.st_size;
+    version.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    version.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    version.inode = info.st_ino;
+    version.device = info.st_dev;
+    return version;
+}
+
+// "money (conflict 2024-01-10 0930).txt", with a number before the closing
+// bracket from the second copy of the same minute on. One fixed form,
+// whatever the desktop's language.
+QString conflictCopyPath(const QString &target, const QDateTime &when, int number)
+{
+    const QFileInfo info(target);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const bool hasSuffix = dot > 0;
+    const QString base = hasSuffix ? name.left(dot) : name;
+    const QString suffix = hasSuffix ? name.mid(dot) : QString();
+    const QDate day = when.date();
+    const QTime time = when.time();
+    QString stamp = QString::asprintf("%04d-%02d-%02d %02d%02d", day.year(), day.month(), day.day(),
+                                      time.hour(), time.minute());
+    if (number > 1)
+        stamp += QStringLiteral(" %1").arg(number);
+    return info.absolutePath() + QLatin1Char('/') + base + QStringLiteral(" (conflict ") + stamp
+           + QLatin1Char(')') + suffix;
+}
+
+// Writes the bytes into a new file beside the target under a conflict
+// name that is still free; an existing copy is never replaced. Returns the
+// copy's path, or the reason it could not be made.
+Expected<QString> writeConflictCopy(const QString &target, const QByteArray &bytes, const QDateTime &when)
+{
+    for (int number = 1; number < 1000; ++number) {
+        const QString copy = conflictCopyPath(target, when, number);
+        const QByteArray native = QFile::encodeName(copy);
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return Expected<QString>::failure(errnoText(errno));
+        }
+        qint64 done = 0;
+        int code = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                code = n < 0 ? errno : EIO;
+                break;
+            }
+            done += n;
+        }
+        if (code == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+            code = errno;
+        if (::close(fd) != 0 && code == 0)
+            code = errno;
+        if (code != 0) {
+            ::unlink(native.constData());
+            return Expected<QString>::failure(errnoText(code));
+        }
+        return copy;
+    }
+    return Expected<QString>::failure(tr("there are too many conflict copies of it already"));
+}
+
+// Before a write over a file of a data folder: when the file on disk is no
+// longer the version this program last read or wrote (changed, or made,
+// by another program since), that version is kept as a conflict copy
+// beside it. Returns the notice to give the user (empty when nothing had
+// changed), or the reason the write must not go ahead.
+Expected<QString> keepChangeMadeElsewhere(const StoredFiles &folder, const QString &path,
+                                          const QString &key, const QByteArray &bytes)
+{
+    const std::optional<FileVersion> known = folder.knownVersion(key);
+    if (!known)
+        return QString(); // never read: nothing to compare with
+    struct stat info;
+    if (::stat(QFile::encodeName(key).constData(), &info) != 0)
+        return QString(); // removed meanwhile: the new text loses nothing
+    if (known->exists && versionOf(info).sameEntryAs(*known))
+        return QString();
+
+    // Size or times differ: only the content can tell.
+    QFile file;
+    const Expected<OpenOutcome> opened = openForReading(key, &file);
+    if (!opened) {
+        return Expected<QString>::failure(
+            writeFailure(path, tr("it was changed on disk by another program, and that version "
+                                  "could not be read to keep it (%1)")
+                                   .arg(opened.error)));
+    }
+    if (opened.value == OpenOutcome::Missing)
+        return QString();
+    const QByteArray other = file.readAll();
+    file.close();
+    const QByteArray otherDigest = digestOf(other);
+    if (known->exists && otherDigest == known->digest)
+        return QString(); // touched, not changed
+    if (otherDigest == digestOf(bytes))
+        return QString(); // the same text came from elsewhere
+    if (!known->exists && other.isEmpty())
+        return QString(); // an empty file made elsewhere holds nothing to keep
+
+    const Expected<QString> copy = writeConflictCopy(key, other, folder.clock().now());
+    if (!copy) {
+        return Expected<QString>::failure(
+            writeFailure(path, tr("it was changed on disk by another program, and that version could "
+                                  "not be kept aside: %1. Your text is still in the program.")
+                                   .arg(copy.error)));
+    }
+    return tr("The file \"%1\" was changed on disk by another program since it was read here. "
+              "Your text is saved in \"%1\"; the other version is kept as \"%2\".")
+        .arg(nativePath(path), nativePath(copy.value));
+}
+
+} // namespace
 
 bool entryExists(const QString &path)
 {
@@ -157,14 +240,39 @@ Expected<QString> resolveStoredPath(const QString &path)
         return Expected<QString>::failure(tr("it is a symbolic link to \"%1\", which does not exist")
                                               .arg(QDir::toNativeSeparators(link.symLinkTarget())));
     }
-    const DataRoot root = currentRoot();
-    const QString absolute = QDir::cleanPath(link.absoluteFilePath());
-    const bool linkInside = isInside(absolute, root.absolute) || isInside(absolute, root.canonical);
-    if (linkInside && !isInside(resolved, root.canonical)) {
+    const StoredFiles *folder = StoredFiles::holding(QDir::cleanPath(link.absoluteFilePath()));
+    if (folder && !isInside(resolved, folder->canonicalRoot())) {
         return Expected<QString>::failure(tr("it is a symbolic link to \"%1\", outside the data folder")
                                               .arg(QDir::toNativeSeparators(resolved)));
     }
     return resolved;
+}
+
+bool changedOnDisk(const QString &path)
+{
+    if (hasNul(path))
+        return false;
+    const Expected<QString> resolved = resolveStoredPath(path);
+    if (!resolved)
+        return false;
+    const QString key = versionKey(resolved.value);
+    const StoredFiles *folder = StoredFiles::holding(key);
+    if (!folder)
+        return false;
+    const std::optional<FileVersion> known = folder->knownVersion(key);
+    if (!known)
+        return false;
+    struct stat info;
+    if (::stat(QFile::encodeName(key).constData(), &info) != 0)
+        return known->exists;
+    if (!known->exists)
+        return true;
+    if (versionOf(info).sameEntryAs(*known))
+        return false;
+    QFile file;
+    if (openForReading(key, &file).value != OpenOutcome::Opened)
+        return true;
+    return digestOf(file.readAll()) != known->digest;
 }
 
 WriteResult writeBytes(const QString &path, const QByteArray &bytes)
@@ -184,10 +292,22 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
     // Unbuffered: every write reaches the system at once and its failure is
     // seen here. A buffered QSaveFile flushes at commit(), and a failing
     // flush there does not stop the rename of a short file over the old one.
+    // A file changed elsewhere since it was read is kept before it is
+    // replaced.
+    const QString key = versionKey(target);
+    StoredFiles *folder = StoredFiles::holding(key);
+    QString notice;
+    if (folder) {
+        const Expected<QString> kept = keepChangeMadeElsewhere(*folder, path, key, bytes);
+        if (!kept)
+            return WriteResult::failure(kept.error);
+        notice = kept.value;
+    }
+
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteResult::failure(writeFailure(path, file.errorString()));
-    const qint64 accepted = writeFault() ? writeFault()(path, bytes.size()) : -1;
+    const qint64 accepted = folder && folder->writeFault() ? folder->writeFault()(path, bytes.size()) : -1;
     if (accepted >= 0 && accepted < bytes.size()) {
         file.write(bytes.constData(), accepted);
         file.cancelWriting();
@@ -214,7 +334,18 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit())
         return WriteResult::failure(writeFailure(path, file.errorString()));
-    return {};
+    if (folder) {
+        FileVersion written;
+        if (::stat(QFile::encodeName(key).constData(), &info) == 0)
+            written = versionOf(info);
+        written.digest = digestOf(bytes);
+        folder->remember(key, written);
+        if (!notice.isEmpty())
+            folder->reportConflict(notice);
+    }
+    WriteResult result;
+    result.notice = notice;
+    return result;
 }
 
 Expected<OpenOutcome> openForReading(const QString &path, QFile *file)
@@ -268,11 +399,28 @@ Expected<QByteArray> readBytes(const QString &path)
     const Expected<OpenOutcome> opened = openForReading(path, &file);
     if (!opened)
         return Expected<QByteArray>(opened);
-    if (opened.value == OpenOutcome::Missing)
+    // What was read is remembered, so that a write can tell whether the
+    // file changed on disk since.
+    const bool missing = opened.value == OpenOutcome::Missing;
+    // (QFile opened from a descriptor keeps no name to ask.)
+    const Expected<QString> target = resolveStoredPath(path);
+    const QString key = versionKey(target ? target.value : path);
+    StoredFiles *folder = StoredFiles::holding(key);
+    if (missing) {
+        if (folder && !entryExists(key))
+            folder->remember(key, FileVersion{});
         return QByteArray();
+    }
+    struct stat info;
+    const bool stated = ::fstat(file.handle(), &info) == 0;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Expected<QByteArray>::failure(readFailure(path, file.errorString()));
+    if (folder && stated) {
+        FileVersion version = versionOf(info);
+        version.digest = digestOf(bytes);
+        folder->remember(key, version);
+    }
     return bytes;
 }
 

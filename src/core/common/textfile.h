@@ -14,25 +14,19 @@
 // The outcome of a write: ok, or a message naming the file and the reason.
 using WriteResult = Result;
 
-#include <functional>
-
 class QFile;
 
 namespace TextFile {
 
-// A fault to put behind the safe-write function: given the path and the
-// size of a write, the number of bytes the device takes before it fails
-// (negative: no fault). Tests use it to make writes fail part-way.
-using WriteFault = std::function<qint64(const QString &path, qint64 size)>;
-void setWriteFault(WriteFault fault);
-
-// The data folder. A symbolic link inside it is followed only when its
-// target lies inside it too; a link leading out of it or nowhere is never
-// opened, and its target is never written. Registered once by the data
-// folder at start-up; without one (or for a path outside it) a link is
-// followed when its target exists. An empty root forgets the registration.
-void setDataRoot(const QString &root);
-QString dataRoot();
+// Data folders (see StoredFiles, which registers each while it exists): a
+// symbolic link inside one is followed only when its target lies inside it
+// too; a link leading out of it or nowhere is never opened, and its target
+// is never written. For a path outside every data folder a link is
+// followed when its target exists. Reads of a file inside a data folder
+// remember the version read; a write over a file that changed on disk
+// since keeps that version as "NAME (conflict YYYY-MM-DD HHMM).txt"
+// beside it, writes the new bytes under the name and says so in the
+// result's notice.
 
 // Where a read or a write of the path goes: the path itself, or the target
 // of a symbolic link the rule above lets through. Fails with the reason
@@ -42,6 +36,12 @@ Expected<QString> resolveStoredPath(const QString &path);
 // True when something is at the path, a broken symbolic link included
 // (QFileInfo::exists follows links and calls a broken one missing).
 bool entryExists(const QString &path);
+
+// True when the file at the path, inside a data folder, is no longer the
+// version this program last read or wrote there: changed, made or removed
+// by another program since. False when it is the same, or when this
+// program has not read it.
+bool changedOnDisk(const QString &path);
 
 // Writes the bytes to the path through a QSaveFile: either the old or the
 // new content is on disk afterwards, never a mix. Every failure of a write,

@@ -66,7 +66,7 @@ bool copyRecursively(const QString &source, const QString &destination, QString 
 
 } // namespace
 
-DataFolder::DataFolder(const QString &root, IShell *shell)
+DataFolder::DataFolder(const QString &root, IShell *shell, const IClock &clock)
     : m_shell(shell)
 {
     m_rootDir = root;
@@ -93,7 +93,7 @@ DataFolder::DataFolder(const QString &root, IShell *shell)
                              m_helpDir,     m_ftpDir,      m_reportDir,  m_imagesDir};
     for (const QString &folder : order)
         createOneLevel(folder);
-    TextFile::setDataRoot(m_rootDir);
+    m_storedFiles = std::make_unique<StoredFiles>(m_rootDir, clock);
 }
 
 int DataFolder::removeUnfinishedWrites() const

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QHash>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -179,19 +180,16 @@ void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *l
         editor->setLoadError(QString());
     } else {
         const QFileInfo info(editor->dayNoteFile);
-        if (info.exists() || info.isSymLink()) {
-            QString text;
-            QString readError;
-            if (DayNotes::readNote(editor->dayNoteFile, &text, &readError)) {
-                editor->setLoadError(QString());
-                editor->setText(text);
-                editor->noteLoaded = true;
-            } else {
-                editor->setLoadError(readError);
-            }
-        } else {
+        const bool exists = info.exists() || info.isSymLink();
+        QString text;
+        QString readError;
+        if (DayNotes::readNote(editor->dayNoteFile, &text, &readError)) {
             editor->setLoadError(QString());
-            editor->setText(QString());
+            editor->setText(text);
+            if (exists)
+                editor->noteLoaded = true;
+        } else {
+            editor->setLoadError(readError);
         }
         editor->setModified(false);
     }
@@ -243,7 +241,38 @@ bool WeekController::showWeek(int firstDay, QString *error)
     m_firstDay = firstDay;
     offsetFromToday = m_firstDay - today();
     reportAdoptions();
+    Q_EMIT shownFilesChanged();
     return true;
+}
+
+QStringList WeekController::shownFiles() const
+{
+    QStringList files;
+    for (const DayNoteColumn *editor : columns)
+        files.append(editor->dayNoteFile);
+    return files;
+}
+
+void WeekController::followDiskChanges(const QStringList &paths)
+{
+    for (DayNoteColumn *editor : std::as_const(columns)) {
+        const QString file = QDir::cleanPath(QFileInfo(editor->dayNoteFile).absoluteFilePath());
+        if (!paths.contains(file) || editor->isModified() || editor->isFilling())
+            continue;
+        // The program's own saves change the file too; only a change made
+        // elsewhere (or a note that could not be read before) is read again.
+        if (!editor->loadFailed() && !TextFile::changedOnDisk(editor->dayNoteFile))
+            continue;
+        const bool hadFocus = editor->noteEdit->hasFocus();
+        const int cursor = editor->noteEdit->textCursor().position();
+        bindColumn(editor, DayNumber::wholeDay(editor->noteDate), nullptr);
+        if (hadFocus) {
+            QTextCursor moved = editor->noteEdit->textCursor();
+            moved.setPosition(qMin(cursor, editor->noteEdit->document()->characterCount() - 1));
+            editor->noteEdit->setTextCursor(moved);
+        }
+    }
+    reportAdoptions();
 }
 
 bool WeekController::reloadWeek(QString *error)
