@@ -263,14 +263,12 @@ void WeekController::followDiskChanges(const QStringList &paths)
         // elsewhere (or a note that could not be read before) is read again.
         if (!editor->loadFailed() && !TextFile::changedOnDisk(editor->dayNoteFile))
             continue;
-        const bool hadFocus = editor->noteEdit->hasFocus();
+        // The cursor stays where it was, as far as the new text reaches.
         const int cursor = editor->noteEdit->textCursor().position();
         bindColumn(editor, DayNumber::wholeDay(editor->noteDate), nullptr);
-        if (hadFocus) {
-            QTextCursor moved = editor->noteEdit->textCursor();
-            moved.setPosition(qMin(cursor, editor->noteEdit->document()->characterCount() - 1));
-            editor->noteEdit->setTextCursor(moved);
-        }
+        QTextCursor kept = editor->noteEdit->textCursor();
+        kept.setPosition(qMin(cursor, editor->noteEdit->document()->characterCount() - 1));
+        editor->noteEdit->setTextCursor(kept);
     }
     reportAdoptions();
 }
