@@ -378,12 +378,25 @@ void MainWindow::runStartup()
             [this] { m_fileChangeWatcher->setFiles(QStringLiteral("week"), m_week->shownFiles()); });
     connect(m_fileChangeWatcher, &FileChangeWatcher::filesChanged, m_week.get(),
             &WeekController::followDiskChanges);
+    connect(projectsSection, &ProjectsSection::shownFilesChanged, this,
+            [this] { m_fileChangeWatcher->setFiles(QStringLiteral("projects"), projectsSection->shownFiles()); });
+    connect(m_fileChangeWatcher, &FileChangeWatcher::filesChanged, projectsSection,
+            &ProjectsSection::followDiskChanges);
 
     projectsSection->loadStartPages(m_dataFolder.get());
 
     m_listsWorkspace = std::make_unique<ListsWorkspace>(*m_dataFolder, m_services);
-    m_listsWorkspace->embedIn(m_listsHost);
     m_decisionsWorkspace = std::make_unique<DecisionsWorkspace>(*m_dataFolder, m_services);
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
+                                      static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
+        const QString section = workspace == m_listsWorkspace.get() ? QStringLiteral("lists")
+                                                                     : QStringLiteral("decisions");
+        connect(workspace, &TopicWorkspace::shownFilesChanged, this,
+                [this, workspace, section] { m_fileChangeWatcher->setFiles(section, workspace->shownFiles()); });
+        connect(m_fileChangeWatcher, &FileChangeWatcher::filesChanged, workspace,
+                &TopicWorkspace::followDiskChanges);
+    }
+    m_listsWorkspace->embedIn(m_listsHost);
     m_decisionsWorkspace->embedIn(m_decisionsHost);
 
     const double start = startDayNumber();

@@ -206,6 +206,7 @@ void ProjectsSection::finishStartup()
 {
     loadDepartments();
     m_ledger->setLedgerHeadings();
+    Q_EMIT shownFilesChanged();
 }
 
 void ProjectsSection::createListColumn()
@@ -550,6 +551,77 @@ void ProjectsSection::loadStartPages(DataFolder *dataFolder)
             errors.append(error);
     }
     reportErrors(errors);
+    Q_EMIT shownFilesChanged();
+}
+
+QStringList ProjectsSection::shownFiles() const
+{
+    if (!m_dataFolder)
+        return {};
+    QStringList files{departmentsFile()};
+    const QString projectsDir = m_dataFolder->projectsDir();
+    for (const PageEditor *editor : notebook->pageEditors()) {
+        if (editor->ownerName != ProjectNames::SummaryName)
+            files.append(ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName()));
+    }
+    const QString ledgerFile = m_ledger->ledger().ledgerFileName();
+    if (!ledgerFile.isEmpty())
+        files.append(ledgerFile);
+    return files;
+}
+
+void ProjectsSection::followDiskChanges(const QStringList &paths)
+{
+    if (!m_dataFolder || m_reporting)
+        return;
+    const auto changedHere = [&paths](const QString &file) {
+        return paths.contains(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+    };
+    QStringList errors;
+    const QString projectsDir = m_dataFolder->projectsDir();
+    for (PageEditor *editor : notebook->pageEditors()) {
+        if (editor->ownerName == ProjectNames::SummaryName || editor->isEdited() || editor->isFilling())
+            continue;
+        const QString file = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
+        // Only a change made elsewhere (or a page that could not be read
+        // before) is read again: the program's own saves change files too.
+        if (!changedHere(file) || (!editor->loadFailed && !TextFile::changedOnDisk(file)))
+            continue;
+        const int cursor = editor->textCursor().position();
+        QString error;
+        if (!loadPage(editor, &error))
+            errors.append(error);
+        QTextCursor kept = editor->textCursor();
+        kept.setPosition(qMin(cursor, editor->document()->characterCount() - 1));
+        editor->setTextCursor(kept);
+    }
+    const QString ledgerFile = m_ledger->ledger().ledgerFileName();
+    if (!ledgerFile.isEmpty() && changedHere(ledgerFile) && !m_ledger->ledger().edited() && !ledgerCellIsOpen()
+        && (!m_ledger->ledger().editable() || TextFile::changedOnDisk(ledgerFile))) {
+        QString error;
+        if (!m_ledger->showProject(m_ledger->ownerName(), &error))
+            errors.append(error);
+    }
+    if (changedHere(departmentsFile()) && departmentLines() == m_departmentsStored
+        && TextFile::changedOnDisk(departmentsFile())) {
+        const Expected<QStringList> read = TextFile::readLines(departmentsFile());
+        if (read) {
+            const QString shown = notebook->pageEditors().first()->ownerName;
+            setDepartmentLines(read.value);
+            m_departmentsStored = read.value;
+            m_departmentsLoaded = true;
+            for (int row = 0; row < department->count(); ++row) {
+                if (!shown.isEmpty() && ProjectNames::trimBlanks(department->item(row)->text()) == shown) {
+                    m_shownRow = row;
+                    break;
+                }
+            }
+            restoreSelection();
+        } else {
+            errors.append(read.error);
+        }
+    }
+    reportErrors(errors);
 }
 
 // ---- handlers -------------------------------------------------------------
@@ -621,6 +693,7 @@ void ProjectsSection::openSelectedProject()
     Q_EMIT documentsSwitchRequested(name);
     if (notebook->currentIndex() == ProjectNotebook::TimeTab)
         Q_EMIT trackerBindRequested(projectFolder(), m_services.clock->nowDayNumber());
+    Q_EMIT shownFilesChanged();
 }
 
 void ProjectsSection::saveLeftPage(PageEditor *editor)
