@@ -30,8 +30,13 @@ void TopicStore::setSelectedIndex(int index)
 
 WriteResult TopicStore::loadTopicList()
 {
-    if (!TextFile::entryExists(m_setup.topicsFile))
+    if (!TextFile::entryExists(m_setup.topicsFile)) {
+        // The built-in list, until a file appears; read all the same so that
+        // one made elsewhere meanwhile is noticed.
+        TextFile::readBytes(m_setup.topicsFile);
+        m_topicsOnDisk = m_topics;
         return {};
+    }
     const Expected<QByteArray> read = TextFile::readTextBytes(m_setup.topicsFile);
     const QString &error = read.error;
     const QString &notice = read.notice;

@@ -354,8 +354,11 @@ void ProjectsSection::loadDepartments()
         return;
     const QString path = departmentsFile();
     m_departmentsStored = departmentLines();
-    if (!TextFile::entryExists(path))
+    if (!TextFile::entryExists(path)) {
+        // Read all the same, so that a list made elsewhere meanwhile is noticed.
+        TextFile::readBytes(path);
         return;
+    }
     const Expected<QByteArray> read = TextFile::readTextBytes(path);
     const QString &error = read.error;
     if (read && !read.notice.isEmpty()) {
