@@ -2,6 +2,7 @@
 
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
+#include "core/common/syncfiles.h"
 #include "core/common/textfile.h"
 
 #include <QCoreApplication>
@@ -175,6 +176,8 @@ QList<Adoption> adoptAllLocaleNamed(const QString &dbDir, const QString &userDat
         const QDir::Filters filter = isFolder ? (QDir::Dirs | QDir::NoDotAndDotDot) : QDir::Files;
         const QStringList names = QDir(dir).entryList(filter | QDir::Hidden, QDir::Name);
         for (const QString &name : names) {
+            if (SyncFiles::isSyncToolEntry(name))
+                continue; // a synchronisation tool's copy is not a note of an older install
             QString stem = name;
             if (!isFolder) {
                 if (!stem.endsWith(QLatin1String(".txt")))

@@ -1,5 +1,6 @@
 #include "core/datafolder/datafolder.h"
 
+#include "core/common/syncfiles.h"
 #include "core/common/textfile.h"
 #include "core/platform/shell.h"
 
@@ -118,7 +119,11 @@ int DataFolder::removeUnfinishedWrites() const
         while (it.hasNext()) {
             const QString path = it.next();
             const QString name = it.fileName();
-            if (!pattern.match(name).hasMatch())
+            if (!pattern.match(name).hasMatch() || SyncFiles::isSyncToolEntry(name))
+                continue;
+            // Nor anything a synchronisation tool keeps in folders of its own.
+            const QStringList segments = QStringView(path).mid(folder.size()).toString().split(QLatin1Char('/'));
+            if (std::any_of(segments.cbegin(), segments.cend(), SyncFiles::isSyncToolEntry))
                 continue;
             const QStringView suffix = QStringView(name).right(6);
             const bool bothCases = std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLower(); })
