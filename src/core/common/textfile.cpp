@@ -217,8 +217,8 @@ Expected<QString> keepChangeMadeElsewhere(const StoredFiles &folder, const QStri
                                    .arg(copy.error)));
     }
     return tr("The file \"%1\" was changed on disk by another program since it was read here. "
-              "Your text is saved in \"%1\"; the other version is kept as \"%2\".")
-        .arg(nativePath(path), nativePath(copy.value));
+              "Your text is saved in it; the other version is kept beside it as \"%2\".")
+        .arg(nativePath(path), QFileInfo(copy.value).fileName());
 }
 
 } // namespace
