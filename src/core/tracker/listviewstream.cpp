@@ -162,7 +162,18 @@ ListViewLoad loadListView(ListViewData *list, const QString &path)
                            .arg(file.size());
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    file.close();
+    // Read through TextFile, which remembers the version read: a save over
+    // a list changed elsewhere since keeps that version beside it.
+    const Expected<QByteArray> read = TextFile::readBytes(path);
+    if (!read) {
+        list->items.clear();
+        result.ok = false;
+        result.clean = false;
+        result.error = read.error;
+        return result;
+    }
+    const QByteArray &bytes = read.value;
     result = decodeListView(bytes, list);
     if (!result.clean)
         result.error = QStringLiteral("\"%1\" is damaged: %2")
