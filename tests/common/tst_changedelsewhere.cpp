@@ -216,6 +216,38 @@ private Q_SLOTS:
         QVERIFY(m_notices.isEmpty());
     }
 
+    void failedWriteAfterAConflictSaysWhereTheOtherVersionIs()
+    {
+        writeFileBytes(path("note.txt"), "read here");
+        QVERIFY(TextFile::readText(path("note.txt")));
+        writeFileBytes(path("note.txt"), "changed elsewhere");
+        m_files->setWriteFault([](const QString &, qint64) { return 0; });
+        const WriteResult failed = TextFile::writeText(path("note.txt"), "typed here");
+        QVERIFY(!failed.ok);
+        QVERIFY2(failed.error.contains("No space left") && failed.error.contains("note (conflict 2024-01-10 0930).txt"),
+                 qPrintable(failed.error));
+        QCOMPARE(bytesAt("note.txt"), QByteArray("changed elsewhere"));
+        // The retry writes the text; the other version is not copied twice.
+        m_files->setWriteFault({});
+        const WriteResult retried = TextFile::writeText(path("note.txt"), "typed here");
+        QVERIFY(retried.ok && retried.notice.isEmpty());
+        QCOMPARE(bytesAt("note.txt"), QByteArray("typed here"));
+        QCOMPARE(entries(), QStringList({"note (conflict 2024-01-10 0930).txt", "note.txt"}));
+    }
+
+    void renameByTheProgramIsNoChangeElsewhere()
+    {
+        writeFileBytes(path("Old_todo.txt"), "one");
+        QVERIFY(TextFile::readText(path("Old_todo.txt")));
+        QVERIFY(TextFile::readText(path("New_todo.txt"))); // seen missing
+        QVERIFY(QFile::rename(path("Old_todo.txt"), path("New_todo.txt")));
+        TextFile::noteMoved(path("Old_todo.txt"), path("New_todo.txt"));
+        QVERIFY(!TextFile::changedOnDisk(path("New_todo.txt")));
+        const WriteResult written = TextFile::writeText(path("New_todo.txt"), "two");
+        QVERIFY(written.ok && written.notice.isEmpty());
+        QCOMPARE(entries(), QStringList{"New_todo.txt"});
+    }
+
     void writeFaultBelongsToItsFolder()
     {
         QTemporaryDir elsewhere;

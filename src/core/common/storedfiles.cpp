@@ -92,3 +92,16 @@ void StoredFiles::forget(const QString &path)
     std::lock_guard<std::mutex> lock(m_mutex);
     m_versions.remove(path);
 }
+
+void StoredFiles::move(const QString &from, const QString &to)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_versions.constFind(from);
+    if (it == m_versions.constEnd()) {
+        m_versions.remove(to);
+        return;
+    }
+    const FileVersion version = *it;
+    m_versions.remove(from);
+    m_versions.insert(to, version);
+}

@@ -80,6 +80,9 @@ public:
     std::optional<FileVersion> knownVersion(const QString &path) const;
     void remember(const QString &path, const FileVersion &version);
     void forget(const QString &path);
+    // The program moved the file: what was known at one path is known at
+    // the other.
+    void move(const QString &from, const QString &to);
 
 private:
     QString m_root;

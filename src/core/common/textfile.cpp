@@ -174,10 +174,11 @@ Expected<QString> writeConflictCopy(const QString &target, const QByteArray &byt
 // Before a write over a file of a data folder: when the file on disk is no
 // longer the version this program last read or wrote (changed, or made,
 // by another program since), that version is kept as a conflict copy
-// beside it. Returns the notice to give the user (empty when nothing had
-// changed), or the reason the write must not go ahead.
-Expected<QString> keepChangeMadeElsewhere(const StoredFiles &folder, const QString &path,
-                                          const QString &key, const QByteArray &bytes)
+// beside it and becomes the version known, so that a retry after a failed
+// write does not copy it again. Returns the copy's path (empty when
+// nothing had changed), or the reason the write must not go ahead.
+Expected<QString> keepChangeMadeElsewhere(StoredFiles &folder, const QString &path, const QString &key,
+                                          const QByteArray &bytes)
 {
     const std::optional<FileVersion> known = folder.knownVersion(key);
     if (!known)
@@ -216,9 +217,51 @@ Expected<QString> keepChangeMadeElsewhere(const StoredFiles &folder, const QStri
                                   "not be kept aside: %1. Your text is still in the program.")
                                    .arg(copy.error)));
     }
-    return tr("The file \"%1\" was changed on disk by another program since it was read here. "
-              "Your text is saved in it; the other version is kept beside it as \"%2\".")
-        .arg(nativePath(path), QFileInfo(copy.value).fileName());
+    FileVersion kept = versionOf(info);
+    kept.digest = otherDigest;
+    folder.remember(key, kept);
+    return copy;
+}
+
+// Replaces the target with the bytes through a QSaveFile, or leaves it as
+// it was and says why.
+WriteResult replaceFile(const QString &path, const QString &target, const QByteArray &bytes,
+                        const StoredFiles::WriteFault *fault)
+{
+    // Unbuffered: every write reaches the system at once and its failure is
+    // seen here. A buffered QSaveFile flushes at commit(), and a failing
+    // flush there does not stop the rename of a short file over the old one.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return WriteResult::failure(writeFailure(path, file.errorString()));
+    const qint64 accepted = fault && *fault ? (*fault)(path, bytes.size()) : -1;
+    if (accepted >= 0 && accepted < bytes.size()) {
+        file.write(bytes.constData(), accepted);
+        file.cancelWriting();
+        return WriteResult::failure(writeFailure(path, tr("No space left on device")));
+    }
+    errno = 0;
+    const qint64 written = bytes.isEmpty() ? 0 : file.write(bytes);
+    if (written != bytes.size()) {
+        // A short write that reports no error of its own still stopped on one.
+        const int code = errno;
+        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                 : errnoText(code ? code : EIO);
+        file.cancelWriting();
+        return WriteResult::failure(writeFailure(path, why));
+    }
+    // commit() syncs too but passes over a failing sync; a file that did
+    // not reach the disk must not replace the old one.
+    if (::fsync(file.handle()) != 0) {
+        const int code = errno;
+        if (code != EINVAL && code != EROFS) { // a file system that cannot sync at all
+            file.cancelWriting();
+            return WriteResult::failure(writeFailure(path, errnoText(code)));
+        }
+    }
+    if (!file.commit())
+        return WriteResult::failure(writeFailure(path, file.errorString()));
+    return {};
 }
 
 } // namespace
@@ -275,6 +318,14 @@ bool changedOnDisk(const QString &path)
     return digestOf(file.readAll()) != known->digest;
 }
 
+void noteMoved(const QString &from, const QString &to)
+{
+    const QString fromKey = versionKey(from);
+    const QString toKey = versionKey(to);
+    if (StoredFiles *folder = StoredFiles::holding(fromKey); folder && folder->holds(toKey))
+        folder->move(fromKey, toKey);
+}
+
 WriteResult writeBytes(const QString &path, const QByteArray &bytes)
 {
     if (hasNul(path))
@@ -289,62 +340,42 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
     if (::stat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
         return WriteResult::failure(writeFailure(path, entryKind(info.st_mode)));
 
-    // Unbuffered: every write reaches the system at once and its failure is
-    // seen here. A buffered QSaveFile flushes at commit(), and a failing
-    // flush there does not stop the rename of a short file over the old one.
     // A file changed elsewhere since it was read is kept before it is
     // replaced.
     const QString key = versionKey(target);
     StoredFiles *folder = StoredFiles::holding(key);
-    QString notice;
+    QString copy;
     if (folder) {
         const Expected<QString> kept = keepChangeMadeElsewhere(*folder, path, key, bytes);
         if (!kept)
             return WriteResult::failure(kept.error);
-        notice = kept.value;
+        copy = kept.value;
     }
 
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteResult::failure(writeFailure(path, file.errorString()));
-    const qint64 accepted = folder && folder->writeFault() ? folder->writeFault()(path, bytes.size()) : -1;
-    if (accepted >= 0 && accepted < bytes.size()) {
-        file.write(bytes.constData(), accepted);
-        file.cancelWriting();
-        return WriteResult::failure(writeFailure(path, tr("No space left on device")));
-    }
-    errno = 0;
-    const qint64 written = bytes.isEmpty() ? 0 : file.write(bytes);
-    if (written != bytes.size()) {
-        // A short write that reports no error of its own still stopped on one.
-        const int code = errno;
-        const QString why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : errnoText(code ? code : EIO);
-        file.cancelWriting();
-        return WriteResult::failure(writeFailure(path, why));
-    }
-    // commit() syncs too but passes over a failing sync; a file that did
-    // not reach the disk must not replace the old one.
-    if (::fsync(file.handle()) != 0) {
-        const int code = errno;
-        if (code != EINVAL && code != EROFS) { // a file system that cannot sync at all
-            file.cancelWriting();
-            return WriteResult::failure(writeFailure(path, errnoText(code)));
+    WriteResult result = replaceFile(path, target, bytes, folder ? &folder->writeFault() : nullptr);
+    if (!result) {
+        if (!copy.isEmpty()) {
+            result.error += QStringLiteral("\n\n")
+                            + tr("It had been changed on disk by another program; that version is kept "
+                                 "beside it as \"%1\".")
+                                  .arg(QFileInfo(copy).fileName());
         }
+        return result;
     }
-    if (!file.commit())
-        return WriteResult::failure(writeFailure(path, file.errorString()));
     if (folder) {
         FileVersion written;
         if (::stat(QFile::encodeName(key).constData(), &info) == 0)
             written = versionOf(info);
         written.digest = digestOf(bytes);
         folder->remember(key, written);
-        if (!notice.isEmpty())
-            folder->reportConflict(notice);
+        if (!copy.isEmpty()) {
+            result.notice = tr("The file \"%1\" was changed on disk by another program since it was read "
+                               "here. Your text is saved in it; the other version is kept beside it as "
+                               "\"%2\".")
+                                .arg(nativePath(path), QFileInfo(copy).fileName());
+            folder->reportConflict(result.notice);
+        }
     }
-    WriteResult result;
-    result.notice = notice;
     return result;
 }
 

@@ -43,6 +43,11 @@ bool entryExists(const QString &path);
 // program has not read it.
 bool changedOnDisk(const QString &path);
 
+// The program itself renamed a file of a data folder: the version known
+// at the old name is the one at the new name, so that its next save is
+// not taken for a write over a change made elsewhere.
+void noteMoved(const QString &from, const QString &to);
+
 // Writes the bytes to the path through a QSaveFile: either the old or the
 // new content is on disk afterwards, never a mix. Every failure of a write,
 // the flush to disk or the rename is reported with a message naming the

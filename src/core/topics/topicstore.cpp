@@ -488,6 +488,7 @@ WriteResult TopicStore::renameSelectedTopic(const QString &typed)
     for (const Move &move : std::as_const(moves)) {
         QFile file(move.from);
         if (file.rename(move.to)) {
+            TextFile::noteMoved(move.from, move.to);
             done.append(move);
             continue;
         }
@@ -497,7 +498,9 @@ WriteResult TopicStore::renameSelectedTopic(const QString &typed)
         // Put back what was moved, so the topic keeps all its files.
         QStringList stuck;
         for (auto it = done.crbegin(); it != done.crend(); ++it) {
-            if (!QFile::rename(it->to, it->from))
+            if (QFile::rename(it->to, it->from))
+                TextFile::noteMoved(it->to, it->from);
+            else
                 stuck.append(QFileInfo(it->to).absoluteFilePath());
         }
         if (!stuck.isEmpty()) {
@@ -516,7 +519,9 @@ WriteResult TopicStore::renameSelectedTopic(const QString &typed)
         m_topics[entry] = oldName;
         QStringList stuck;
         for (auto it = done.crbegin(); it != done.crend(); ++it) {
-            if (!QFile::rename(it->to, it->from))
+            if (QFile::rename(it->to, it->from))
+                TextFile::noteMoved(it->to, it->from);
+            else
                 stuck.append(QFileInfo(it->to).absoluteFilePath());
         }
         QString message = listed.error + QStringLiteral("\n\n") + tr("The topic keeps its old name.");
