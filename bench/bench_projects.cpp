@@ -37,7 +37,7 @@ struct Fixture
 {
     explicit Fixture(int projects)
     {
-        dataFolder = std::make_unique<DataFolder>(tmp.path() + QLatin1Char('/'), &fakes.shell);
+        dataFolder = std::make_unique<DataFolder>(tmp.path() + QLatin1Char('/'), &fakes.shell, fakes.clock);
         // "Summary" as the first line: a summary line further down would
         // gather the previous summary too, growing with every selection.
         QStringList lines{QStringLiteral("Summary")};

@@ -81,7 +81,8 @@ static void BM_JournalPickTopic(benchmark::State &state)
     QTemporaryDir root;
     FakeServices fakes;
     const Services services = fakes.services();
-    const DataFolder folder(root.path() + QStringLiteral("/"), nullptr);
+    const FakeClock clock;
+    const DataFolder folder(root.path() + QStringLiteral("/"), nullptr, clock);
     ListsWorkspace journal(folder, services);
     journal.resizeTo(1280, 850);
     journal.show();
@@ -107,7 +108,8 @@ static void BM_TopicListMoveUp(benchmark::State &state)
     QTemporaryDir root;
     FakeServices fakes;
     const Services services = fakes.services();
-    const DataFolder folder(root.path() + QStringLiteral("/"), nullptr);
+    const FakeClock clock;
+    const DataFolder folder(root.path() + QStringLiteral("/"), nullptr, clock);
     QStringList topics;
     for (int i = 0; i < 2000; ++i)
         topics.append(QStringLiteral("Decision number %1").arg(i));

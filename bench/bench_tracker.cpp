@@ -43,7 +43,7 @@ struct TrackerBench
     {
         root = dir.path() + QLatin1Char('/');
         fakes.clock.set(kTrackerNow);
-        data = std::make_unique<DataFolder>(root, &fakes.shell);
+        data = std::make_unique<DataFolder>(root, &fakes.shell, fakes.clock);
         writeFullYear(data->projectsDir() + QStringLiteral("Garden/"));
         writeFullYear(data->projectsDir() + QStringLiteral("Car/"));
         form = std::make_unique<TimeTracker>(data.get(), fakes.services());

@@ -6,6 +6,7 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/weekcontroller.h"
 #include "core/common/textfile.h"
+#include "core/datafolder/datafolder.h"
 #include "mainwindowfixture.h"
 
 #include <QApplication>
@@ -86,7 +87,6 @@ class TestWeekView : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanup();
 
     void unreadableDayKeepsTheWeekWhole_data();
     void unreadableDayKeepsTheWeekWhole();
@@ -108,11 +108,6 @@ private Q_SLOTS:
 void TestWeekView::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-void TestWeekView::cleanup()
-{
-    TextFile::setWriteFault({});
 }
 
 void TestWeekView::unreadableDayKeepsTheWeekWhole_data()
@@ -209,7 +204,7 @@ void TestWeekView::failedWriteMovesNothing()
     f.start();
     typeInto(dayColumn(f.form(), 1), "friday");
     typeInto(dayColumn(f.form(), 3), "sunday");
-    TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-07-2024.txt") ? 0 : -1; });
+    f.form()->dataFolder()->storedFiles().setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-07-2024.txt") ? 0 : -1; });
 
     nextDayButton(f.form())->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
@@ -234,13 +229,13 @@ void TestWeekView::failedMoveThenAnotherLosesNothing()
     f.start();
     for (int tag = 1; tag <= 7; ++tag)
         typeInto(dayColumn(f.form(), tag), QStringLiteral("note %1").arg(tag));
-    TextFile::setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-08-2024.txt") ? 0 : -1; });
+    f.form()->dataFolder()->storedFiles().setWriteFault([](const QString &path, qint64) { return path.endsWith("Jan-08-2024.txt") ? 0 : -1; });
     nextDayButton(f.form())->click();
     previousDayButton(f.form())->click();
     QCOMPARE(f.fakes.dialogs.errors.size(), 2);
     QCOMPARE(captions(f.form()), kJan05Week);
 
-    TextFile::setWriteFault({});
+    f.form()->dataFolder()->storedFiles().setWriteFault({});
     nextDayButton(f.form())->click();
     QCOMPARE(captions(f.form()), kJan06Week);
     for (int tag = 1; tag <= 6; ++tag)

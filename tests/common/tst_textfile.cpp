@@ -1,4 +1,6 @@
 #include "core/common/textfile.h"
+#include "core/common/storedfiles.h"
+#include "fakes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,14 +73,14 @@ void TestTextFile::editorTextHasNoFinalBreak()
     // A trailing empty line of the editor is one line break, exactly as held.
     QVERIFY(TextFile::writeText(path("note.txt"), "first\n"));
     QCOMPARE(bytesOf("note.txt"), QByteArray("first\r\n"));
-    QCOMPARE(TextFile::readText(path("note.txt")), QString("first\n"));
+    QCOMPARE(TextFile::readText(path("note.txt")).value, QString("first\n"));
 }
 
 void TestTextFile::listLinesEachEndWithCrLf()
 {
     QVERIFY(TextFile::writeLines(path("list.txt"), {"a", "", "c"}));
     QCOMPARE(bytesOf("list.txt"), QByteArray("a\r\n\r\nc\r\n"));
-    QCOMPARE(TextFile::readLines(path("list.txt")), QStringList({"a", "", "c"}));
+    QCOMPARE(TextFile::readLines(path("list.txt")).value, QStringList({"a", "", "c"}));
 }
 
 void TestTextFile::emptyContentWritesEmptyFile()
@@ -106,7 +108,7 @@ void TestTextFile::readAcceptsAnyLineEnd()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     put("ends.txt", bytes);
-    QCOMPARE(TextFile::readText(path("ends.txt")), text);
+    QCOMPARE(TextFile::readText(path("ends.txt")).value, text);
     // Written back, every line end is CR LF.
     QVERIFY(TextFile::writeText(path("ends.txt"), text));
     QCOMPARE(bytesOf("ends.txt"), text.toUtf8().replace("\n", "\r\n"));
@@ -159,15 +161,17 @@ void TestTextFile::readLinesSplitting()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     put("lines.txt", bytes);
-    QCOMPARE(TextFile::readLines(path("lines.txt")), lines);
+    QCOMPARE(TextFile::readLines(path("lines.txt")).value, lines);
 }
 
 void TestTextFile::missingFileReadsEmpty()
 {
-    QString error;
-    QCOMPARE(TextFile::readText(path("nope.txt"), &error), QString());
-    QCOMPARE(TextFile::readLines(path("nope.txt"), &error), QStringList());
-    QVERIFY(error.isEmpty());
+    const Expected<QString> text = TextFile::readText(path("nope.txt"));
+    const Expected<QStringList> lines = TextFile::readLines(path("nope.txt"));
+    QVERIFY(text.ok && lines.ok);
+    QCOMPARE(text.value, QString());
+    QCOMPARE(lines.value, QStringList());
+    QVERIFY(text.error.isEmpty() && lines.error.isEmpty());
     QVERIFY(!QFile::exists(path("nope.txt")));
 }
 
@@ -176,28 +180,28 @@ void TestTextFile::utf8RoundTrip()
     const QString text = QString::fromUtf8("Café ‘quoted’ — 日本 🎉");
     QVERIFY(TextFile::writeText(path("utf8.txt"), text));
     QCOMPARE(bytesOf("utf8.txt"), text.toUtf8());
-    QCOMPARE(TextFile::readText(path("utf8.txt")), text);
+    QCOMPARE(TextFile::readText(path("utf8.txt")).value, text);
 }
 
 void TestTextFile::windows1252Fallback()
 {
     // "Café – ‘x’" as an older install stored it in Windows-1252.
     put("ansi.txt", QByteArray("Caf\xE9 \x96 \x91x\x92\r\nna\xEFve"));
-    QCOMPARE(TextFile::readText(path("ansi.txt")), QString::fromUtf8("Café – ‘x’\nnaïve"));
-    QCOMPARE(TextFile::readLines(path("ansi.txt")), QStringList({QString::fromUtf8("Café – ‘x’"),
+    QCOMPARE(TextFile::readText(path("ansi.txt")).value, QString::fromUtf8("Café – ‘x’\nnaïve"));
+    QCOMPARE(TextFile::readLines(path("ansi.txt")).value, QStringList({QString::fromUtf8("Café – ‘x’"),
                                                                  QString::fromUtf8("naïve")}));
 }
 
 void TestTextFile::byteOrderMarkDropped()
 {
     put("bom.txt", QByteArray("\xEF\xBB\xBFhello"));
-    QCOMPARE(TextFile::readText(path("bom.txt")), QString("hello"));
+    QCOMPARE(TextFile::readText(path("bom.txt")).value, QString("hello"));
 }
 
 void TestTextFile::nulBytesSurvive()
 {
     put("nul.txt", QByteArray("a\0b\r\nc", 6));
-    const QString text = TextFile::readText(path("nul.txt"));
+    const QString text = TextFile::readText(path("nul.txt")).value;
     QCOMPARE(text.size(), 5);
     QCOMPARE(text.at(1), QChar(0));
     QVERIFY(TextFile::writeText(path("nul2.txt"), text));
@@ -232,9 +236,9 @@ void TestTextFile::unwritableFolderNamesTheFile()
 void TestTextFile::unreadableFileReportsError()
 {
     QDir(m_dir.path()).mkdir("adir.txt");
-    QString error;
-    TextFile::readText(path("adir.txt"), &error);
-    QVERIFY2(error.contains("adir.txt"), qPrintable(error));
+    const Expected<QString> read = TextFile::readText(path("adir.txt"));
+    QVERIFY(!read.ok);
+    QVERIFY2(read.error.contains("adir.txt"), qPrintable(read.error));
 }
 
 void TestTextFile::eachLineDecodesOnItsOwn_data()
@@ -257,7 +261,7 @@ void TestTextFile::eachLineDecodesOnItsOwn()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     put("mixed.txt", bytes);
-    QCOMPARE(TextFile::readText(path("mixed.txt")), text);
+    QCOMPARE(TextFile::readText(path("mixed.txt")).value, text);
 }
 
 void TestTextFile::wholeUtf8FileStaysFast()
@@ -308,13 +312,13 @@ void TestTextFile::entriesThatAreNotFilesAreRefused()
 
     QElapsedTimer clock;
     clock.start();
-    QString error;
-    QCOMPARE(TextFile::readText(entry, &error), QString());
+    const Expected<QString> text = TextFile::readText(entry);
+    QCOMPARE(text.value, QString());
     QVERIFY(clock.elapsed() < 2000);
-    QVERIFY2(error.contains(kind + ".txt") && error.contains("not a regular file"), qPrintable(error));
-    error.clear();
-    TextFile::readLines(entry, &error);
-    QVERIFY2(error.contains("not a regular file"), qPrintable(error));
+    QVERIFY2(!text.ok && text.error.contains(kind + ".txt") && text.error.contains("not a regular file"),
+             qPrintable(text.error));
+    const Expected<QStringList> lines = TextFile::readLines(entry);
+    QVERIFY2(!lines.ok && lines.error.contains("not a regular file"), qPrintable(lines.error));
 
     const WriteResult written = TextFile::writeText(entry, "text");
     QVERIFY(!written.ok);
@@ -332,7 +336,8 @@ void TestTextFile::linksFollowTheDataFolderRule()
 {
     QDir(m_dir.path()).mkpath("data/Config");
     QDir(m_dir.path()).mkpath("outside");
-    TextFile::setDataRoot(path("data"));
+    FakeClock clock;
+    StoredFiles data(path("data"), clock);
     put("data/Config/real.txt", "inside");
     put("outside/other.txt", "outside");
     QVERIFY(QFile::link(path("data/Config/real.txt"), path("data/Config/inside.txt")));
@@ -340,37 +345,33 @@ void TestTextFile::linksFollowTheDataFolderRule()
     QVERIFY(QFile::link(path("outside/none.txt"), path("data/Config/broken.txt")));
 
     // Inside: read and written through; the link stays a link.
-    QCOMPARE(TextFile::readText(path("data/Config/inside.txt")), QString("inside"));
+    QCOMPARE(TextFile::readText(path("data/Config/inside.txt")).value, QString("inside"));
     QVERIFY(TextFile::writeText(path("data/Config/inside.txt"), "changed"));
     QCOMPARE(bytesOf("data/Config/real.txt"), QByteArray("changed"));
     QVERIFY(QFileInfo(path("data/Config/inside.txt")).isSymLink());
 
     // Outside or nowhere: neither read nor written, and said so.
-    QString error;
-    TextFile::readText(path("data/Config/outside.txt"), &error);
+    QString error = TextFile::readText(path("data/Config/outside.txt")).error;
     QVERIFY2(error.contains("outside.txt") && error.contains("outside the data folder"), qPrintable(error));
     WriteResult written = TextFile::writeText(path("data/Config/outside.txt"), "changed");
     QVERIFY(!written.ok);
     QVERIFY2(written.error.contains("outside the data folder"), qPrintable(written.error));
     QCOMPARE(bytesOf("outside/other.txt"), QByteArray("outside"));
 
-    error.clear();
-    TextFile::readText(path("data/Config/broken.txt"), &error);
+    error = TextFile::readText(path("data/Config/broken.txt")).error;
     QVERIFY2(error.contains("broken.txt") && error.contains("does not exist"), qPrintable(error));
     written = TextFile::writeLines(path("data/Config/broken.txt"), {"a"});
     QVERIFY(!written.ok);
     QVERIFY(!QFileInfo::exists(path("outside/none.txt")));
     QVERIFY(QFileInfo(path("data/Config/broken.txt")).isSymLink());
-    TextFile::setDataRoot(QString());
 }
 
 void TestTextFile::linksWithoutADataFolder()
 {
-    TextFile::setDataRoot(QString());
     put("target.txt", "there");
     QVERIFY(QFile::link(path("target.txt"), path("link.txt")));
     QVERIFY(QFile::link(path("nowhere.txt"), path("dangling.txt")));
-    QCOMPARE(TextFile::readText(path("link.txt")), QString("there"));
+    QCOMPARE(TextFile::readText(path("link.txt")).value, QString("there"));
     QVERIFY(TextFile::writeText(path("link.txt"), "here"));
     QCOMPARE(bytesOf("target.txt"), QByteArray("here"));
     QVERIFY(!TextFile::writeText(path("dangling.txt"), "x").ok);
@@ -409,12 +410,11 @@ void TestTextFile::damagedFileKeptAsideUnderAFreeName()
     put("money.txt", QByteArray("\0\1\2\xFF", 4));
     put("money.txt.damaged", "first");
     put("money.txt.damaged-2", "second");
-    QByteArray bytes;
-    QString error;
-    QString notice;
-    QVERIFY(TextFile::readTextBytes(path("money.txt"), &bytes, &error, &notice));
-    QVERIFY(bytes.isEmpty());
-    QVERIFY2(notice.contains("money.txt\"") && notice.contains("money.txt.damaged-3"), qPrintable(notice));
+    Expected<QByteArray> read = TextFile::readTextBytes(path("money.txt"));
+    QVERIFY(read.ok);
+    QVERIFY(read.value.isEmpty());
+    QVERIFY2(read.notice.contains("money.txt\"") && read.notice.contains("money.txt.damaged-3"),
+             qPrintable(read.notice));
     QCOMPARE(bytesOf("money.txt.damaged-3"), QByteArray("\0\1\2\xFF", 4));
     QCOMPARE(bytesOf("money.txt.damaged"), QByteArray("first"));
     QCOMPARE(bytesOf("money.txt.damaged-2"), QByteArray("second"));
@@ -422,10 +422,10 @@ void TestTextFile::damagedFileKeptAsideUnderAFreeName()
 
     // Text is read as it is, with no notice.
     put("list.txt", "Caf\xE9\r\n");
-    notice.clear();
-    QVERIFY(TextFile::readTextBytes(path("list.txt"), &bytes, &error, &notice));
-    QVERIFY(notice.isEmpty());
-    QCOMPARE(bytes, QByteArray("Caf\xE9\r\n"));
+    read = TextFile::readTextBytes(path("list.txt"));
+    QVERIFY(read.ok);
+    QVERIFY(read.notice.isEmpty());
+    QCOMPARE(read.value, QByteArray("Caf\xE9\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

@@ -18,6 +18,8 @@ class TestDataFolder : public QObject
     Q_OBJECT
 
 private:
+    FakeClock clock;
+
     static void touch(const QString &path, const QByteArray &bytes = "x")
     {
         QFile f(path);
@@ -50,7 +52,7 @@ void TestDataFolder::freshRootGetsFourteenFolders()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/data/";
-    DataFolder dir(root, nullptr);
+    DataFolder dir(root, nullptr, clock);
     QStringList top = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QCOMPARE(top, QStringList({"Build", "Config", "DB", "Decision", "FTP", "Help", "Journal",
                                "Log", "Projects", "Report", "UserData"}));
@@ -67,7 +69,7 @@ void TestDataFolder::existingFoldersAndFilesUntouched()
     const QString root = tmp.path() + "/";
     QDir(root).mkpath("DB");
     touch(root + "DB/Jan-05-2024.txt", "kept");
-    DataFolder dir(root, nullptr);
+    DataFolder dir(root, nullptr, clock);
     QFile f(root + "DB/Jan-05-2024.txt");
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("kept"));
@@ -78,7 +80,7 @@ void TestDataFolder::examplePaths()
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/Apps/Planner/";
     QDir().mkpath(root);
-    DataFolder dir(root, nullptr);
+    DataFolder dir(root, nullptr, clock);
     QCOMPARE(dir.rootDir(), root);
     QCOMPARE(dir.dbDir(), root + "DB/");
     QCOMPARE(dir.configDir(), root + "Config/");
@@ -97,7 +99,7 @@ void TestDataFolder::missingParentIsSkippedSilently()
     QTemporaryDir tmp;
     // Two missing levels: the root is created one level only, so nothing is.
     const QString root = tmp.path() + "/a/b/";
-    DataFolder dir(root, nullptr);
+    DataFolder dir(root, nullptr, clock);
     QVERIFY(!QDir(root).exists());
     QVERIFY(!QDir(tmp.path() + "/a").exists());
 }
@@ -107,7 +109,7 @@ void TestDataFolder::documentsDirEndsWithSeparator()
     FakeShell shell;
     shell.documents = "/home/someone/Documents";
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell, clock);
     const Expected<QString> docs = dir.myDocumentsDir();
     QVERIFY(docs);
     QCOMPARE(docs.value, QString("/home/someone/Documents/"));
@@ -117,7 +119,7 @@ void TestDataFolder::documentsDirMissingGivesMessage()
 {
     FakeShell shell;
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell, clock);
     const Expected<QString> docs = dir.myDocumentsDir();
     QVERIFY(!docs);
     QCOMPARE(docs.error, QString("Could not find MyDocuments folder location."));
@@ -127,7 +129,7 @@ void TestDataFolder::shellOpenAndOpenFolderGoToTheShell()
 {
     FakeShell shell;
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell, clock);
     dir.shellOpen("https://example.org/");
     dir.openFolder(dir.userDataDir());
     QCOMPARE(shell.opened, QStringList({"https://example.org/"}));
@@ -140,7 +142,7 @@ void TestDataFolder::deleteToTrash()
     QTemporaryDir tmp;
     shell.trashDir = tmp.path() + "/trash";
     QDir().mkpath(shell.trashDir);
-    DataFolder dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell, clock);
     touch(tmp.path() + "/gone.txt");
     QVERIFY(dir.shellFileOperation(tmp.path() + "/gone.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
     QVERIFY(!QFile::exists(tmp.path() + "/gone.txt"));
@@ -161,7 +163,7 @@ void TestDataFolder::deleteMissingPathFails()
 {
     FakeShell shell;
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", &shell);
+    DataFolder dir(tmp.path() + "/", &shell, clock);
     QVERIFY(!dir.shellFileOperation(tmp.path() + "/nothing.txt", "", DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO));
     QVERIFY(shell.trashed.isEmpty());
 }
@@ -170,7 +172,7 @@ void TestDataFolder::moveCopyRename()
 {
     QTemporaryDir tmp;
     const QString r = tmp.path() + "/";
-    DataFolder dir(r, nullptr);
+    DataFolder dir(r, nullptr, clock);
     touch(r + "a.txt", "A");
     QVERIFY(dir.shellFileOperation(r + "a.txt", r + "b.txt", DataFolder::FO_COPY, 0));
     QVERIFY(QFile::exists(r + "a.txt") && QFile::exists(r + "b.txt"));
@@ -191,7 +193,7 @@ void TestDataFolder::moveCopyRename()
 void TestDataFolder::unknownKindFails()
 {
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr, clock);
     touch(tmp.path() + "/a.txt");
     QVERIFY(!dir.shellFileOperation(tmp.path() + "/a.txt", tmp.path() + "/b.txt", 7, 0));
     QVERIFY(QFile::exists(tmp.path() + "/a.txt"));
@@ -205,7 +207,7 @@ void TestDataFolder::unknownKindFails()
 void TestDataFolder::deleteFolderPlainFiles()
 {
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr, clock);
     const QString f = dir.projectsDir() + "Garden/";
     QDir().mkpath(f);
     touch(f + "todo.txt");
@@ -218,7 +220,7 @@ void TestDataFolder::deleteFolderPlainFiles()
 void TestDataFolder::deleteFolderWithSubfolderStops()
 {
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr, clock);
     const QString f = dir.projectsDir() + "Garden/";
     QDir().mkpath(f + "Jan-2024");
     touch(f + "todo.txt");
@@ -232,7 +234,7 @@ void TestDataFolder::deleteFolderWithSubfolderStops()
 void TestDataFolder::deleteFolderMissing()
 {
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr, clock);
     const Result missing = dir.deleteFolder(dir.projectsDir() + "Nothing/");
     QVERIFY(!missing);
     QVERIFY(missing.error.contains("Nothing"));
@@ -241,7 +243,7 @@ void TestDataFolder::deleteFolderMissing()
 void TestDataFolder::deleteFolderSkipsDotNames()
 {
     QTemporaryDir tmp;
-    DataFolder dir(tmp.path() + "/", nullptr);
+    DataFolder dir(tmp.path() + "/", nullptr, clock);
     const QString f = dir.projectsDir() + "Dots/";
     QDir().mkpath(f);
     touch(f + ".hidden");
@@ -281,7 +283,7 @@ void TestDataFolder::unfinishedWritesOfEarlierRunsRemoved()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
-    DataFolder dir(root, nullptr);
+    DataFolder dir(root, nullptr, clock);
     QDir().mkpath(root + "Projects/Garden/2024-01");
     const QStringList leftovers = {"DB/Jan-07-2024.txt.qWbXzA", "Config/departments.txt.XyZabc",
                                    "Journal/Garden_Goals.txt.AbcDef", "Decision/Car_Pros.txt.mNoPQr",
@@ -321,7 +323,7 @@ void TestDataFolder::unfinishedWritesScanIsQuickOnTenYears()
 {
     QTemporaryDir tmp;
     const QString root = tmp.path() + "/";
-    DataFolder dir(root, nullptr);
+    DataFolder dir(root, nullptr, clock);
     QDate day(2015, 1, 1);
     for (int i = 0; i < 3650; ++i, day = day.addDays(1))
         touch(root + "DB/" + QLocale::c().toString(day, "MMM-dd-yyyy") + ".txt");

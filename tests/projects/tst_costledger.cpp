@@ -181,7 +181,7 @@ void TestCostLedger::gardenCarGardenRoundTrip()
     QVERIFY(ledger.saveLedger());
     QVERIFY(ledger.switchTo("Garden"));
     // The row count is the number of lines Garden's file holds.
-    QCOMPARE(ledger.money().rowCount(), TextFile::readLines(m_projects + "Garden/money.txt").size());
+    QCOMPARE(ledger.money().rowCount(), TextFile::readLines(m_projects + "Garden/money.txt").value.size());
     QCOMPARE(ledger.money().rowCount(), 102);
     QCOMPARE(ledger.money().rowCells(1),
              (QStringList{"Sold \"old\" mower, blue", "Mar 6, 2024", " ", "50"}));
@@ -225,7 +225,7 @@ void TestCostLedger::deletedProjectIsNotWritten()
     ledger.AddItem(kNow);
     QVERIFY(QDir(folder("Car")).removeRecursively());
     QVERIFY(ledger.saveLedger());
-    QCOMPARE(TextFile::readLines(folder("Car") + "money.txt").size(), 101);
+    QCOMPARE(TextFile::readLines(folder("Car") + "money.txt").value.size(), 101);
 
     // Without the projects folder itself the save fails and says so.
     ledger.AddItem(kNow);

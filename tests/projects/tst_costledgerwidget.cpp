@@ -137,7 +137,7 @@ void TestCostLedgerWidget::typedCellIsSavedOnSwitch()
     QTest::keyClicks(editor, "2.5");
     // Still editing when the project changes: what was typed is kept.
     QVERIFY(m_ledger->switchLedger("Car"));
-    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
+    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt").value;
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines.at(1), QString(",,42.5,"));
     QVERIFY(m_ledger->switchLedger("Garden"));

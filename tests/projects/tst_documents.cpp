@@ -72,7 +72,7 @@ void TestDocuments::init()
     m_fakes.shell.documents = m_tmp.path() + "/Documents";
     m_fakes.shell.trashDir = m_tmp.path() + "/Trash";
     QDir().mkpath(m_fakes.shell.trashDir);
-    m_dir = std::make_unique<DataFolder>(m_tmp.path() + "/data/", &m_fakes.shell);
+    m_dir = std::make_unique<DataFolder>(m_tmp.path() + "/data/", &m_fakes.shell, m_fakes.clock);
 }
 
 void TestDocuments::newFileNumbering()

@@ -61,7 +61,7 @@ private Q_SLOTS:
         QCOMPARE(ledger->ownerName(), QString("Car"));
         QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
         const QString gardenFile = form->dataFolder()->projectsDir() + "Garden/money.txt";
-        QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
+        QCOMPARE(TextFile::readLines(gardenFile).value.size(), 102);
 
         projects->department->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->money->grid()->rowCount(), 102);
@@ -76,7 +76,7 @@ private Q_SLOTS:
 
         // Closing keeps what was typed since the last switch.
         QVERIFY(form->close());
-        QCOMPARE(TextFile::readLines(gardenFile).at(3), QString("typed,\" \",\" \",\" \""));
+        QCOMPARE(TextFile::readLines(gardenFile).value.at(3), QString("typed,\" \",\" \",\" \""));
     }
 };
 

@@ -67,7 +67,7 @@ void TestLedgerWindow::rowsSurviveARestart()
     QTest::keyClicks(editor, "Rake, wooden");
 
     fixture.restart();
-    const QStringList lines = TextFile::readLines(garden + "money.txt");
+    const QStringList lines = TextFile::readLines(garden + "money.txt").value;
     QCOMPARE(lines.size(), 101);
     QCOMPARE(lines.at(1), QString("\"Rake, wooden\",\"Jan 10, 2024\",0.0,"));
 
@@ -100,7 +100,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     // Freed again, the next close saves.
     QVERIFY(QDir(garden + "money.txt").removeRecursively());
     QVERIFY(fixture.form()->close());
-    QCOMPARE(TextFile::readLines(garden + "money.txt").size(), 101);
+    QCOMPARE(TextFile::readLines(garden + "money.txt").value.size(), 101);
 }
 
 void TestLedgerWindow::rowsWithoutAProjectAreNotSavedAtClose()

@@ -107,13 +107,13 @@ void TestPageCache::summaryFileIsWrittenOnlyWhenItDiffers()
     const QString file = folder + "Done.txt";
     PageCache cache;
     QVERIFY(cache.saveText(folder, file, "[A]\n   one"));
-    QCOMPARE(TextFile::readText(file), QStringLiteral("[A]\n   one"));
+    QCOMPARE(TextFile::readText(file).value, QStringLiteral("[A]\n   one"));
 
     // Changed behind the program's back: written again even for the same text.
     writeFileBytes(file, "edited by hand");
     touchLater(file, 5);
     QVERIFY(cache.saveText(folder, file, "[A]\n   one"));
-    QCOMPARE(TextFile::readText(file), QStringLiteral("[A]\n   one"));
+    QCOMPARE(TextFile::readText(file).value, QStringLiteral("[A]\n   one"));
 
     // A write that fails is reported, and tried again next time.
     QFile::remove(file);
@@ -123,7 +123,7 @@ void TestPageCache::summaryFileIsWrittenOnlyWhenItDiffers()
     QVERIFY(failed.error.contains("Done.txt"));
     QVERIFY(QDir().rmdir(file));
     QVERIFY(cache.saveText(folder, file, "[A]\n   two"));
-    QCOMPARE(TextFile::readText(file), QStringLiteral("[A]\n   two"));
+    QCOMPARE(TextFile::readText(file).value, QStringLiteral("[A]\n   two"));
 }
 
 void TestPageCache::longTextFillsInSlicesAndIsNeverLost()

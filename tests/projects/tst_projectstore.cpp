@@ -1,4 +1,5 @@
 #include "testhelpers.h"
+#include "fakes.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "core/projects/projectnames.h"
@@ -20,13 +21,14 @@ class TestProjectStore : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> tmp;
+    FakeClock clock;
     std::unique_ptr<DataFolder> dir;
 
 private Q_SLOTS:
     void init()
     {
         tmp = std::make_unique<QTemporaryDir>();
-        dir = std::make_unique<DataFolder>(tmp->path() + QLatin1Char('/'), nullptr);
+        dir = std::make_unique<DataFolder>(tmp->path() + QLatin1Char('/'), nullptr, clock);
     }
 
     void trimRemovesBlanksAndControlCharacters()

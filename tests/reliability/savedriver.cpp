@@ -8,6 +8,7 @@
 // KIND is note, page, ledger, list or alarms; DATA_ROOT ends without "/".
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
+#include "core/platform/clock.h"
 #include "core/grid/gridroutines.h"
 #include "core/projects/costledger.h"
 #include "core/projects/projectpages.h"
@@ -72,7 +73,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: vellumark_savedriver KIND DATA_ROOT\n");
         return 2;
     }
-    const DataFolder dir(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/'), nullptr);
+    const SystemClock clock;
+    const DataFolder dir(QString::fromLocal8Bit(argv[2]) + QLatin1Char('/'), nullptr, clock);
     const WriteResult result = save(QString::fromLocal8Bit(argv[1]), dir);
     std::printf("%s\n", result ? "saved" : qPrintable(QStringLiteral("failed: ") + result.error));
     return 0;

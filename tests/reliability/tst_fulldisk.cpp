@@ -4,6 +4,7 @@
 #include "testhelpers.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
+#include "fakes.h"
 #include "core/tracker/listviewstream.h"
 
 #include <QDir>
@@ -125,7 +126,8 @@ void TestFullDisk::smallFileSystemFillsUp()
         QSKIP("A small tmpfs cannot be mounted here.");
     mount.point = point;
 
-    const DataFolder data(point + QLatin1Char('/'), nullptr);
+    const FakeClock clock;
+    const DataFolder data(point + QLatin1Char('/'), nullptr, clock);
     const QString note = data.dbDir() + QStringLiteral("Jan-07-2024.txt");
     writeFileBytes(note, "The note as it was.");
     // Fill the rest of the file system.
@@ -147,7 +149,7 @@ void TestFullDisk::smallFileSystemFillsUp()
     // Once there is room again the same save lands whole.
     QVERIFY(QFile::remove(filler));
     QVERIFY(TextFile::writeText(note, longText()).ok);
-    QCOMPARE(TextFile::readText(note), longText());
+    QCOMPARE(TextFile::readText(note).value, longText());
 }
 
 QTEST_MAIN(TestFullDisk)

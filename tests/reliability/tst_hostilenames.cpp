@@ -90,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(w.p()->projectsLabel->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
         w.select("Car");
-        QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt"), QStringLiteral("dig"));
+        QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt").value, QStringLiteral("dig"));
         w.select("Garden");
         QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
         QVERIFY(w.f.form()->close());
@@ -120,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(w.f.form()->close());
         // The pages of the projects folder itself were not written over.
         for (const char *page : {"Projects.txt", "Done.txt", "Links.txt"})
-            QVERIFY2(!TextFile::readText(w.dir() + QLatin1String(page)).startsWith("typed for"), page);
+            QVERIFY2(!TextFile::readText(w.dir() + QLatin1String(page)).value.startsWith("typed for"), page);
         // Every new file is inside a project folder below the projects folder.
         for (const QString &file : filesBelow(w.f.root())) {
             if (outside.contains(file))
@@ -156,7 +156,7 @@ private Q_SLOTS:
         const qint64 limit = 60000;
         QVERIFY2(elapsed < limit, qPrintable(QString::number(elapsed)));
         QVERIFY(f.form()->close());
-        QCOMPARE(TextFile::readLines(f.root() + "Config/departments.txt").size(), 100000);
+        QCOMPARE(TextFile::readLines(f.root() + "Config/departments.txt").value.size(), 100000);
     }
 
     // A topic name of 10,000 characters cannot name a file: chosen, it opens
@@ -179,7 +179,7 @@ private Q_SLOTS:
         QVERIFY(journal->todo->isReadOnly());
         QVERIFY(journal->todo->placeholderText().contains("too long"));
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
-        QCOMPARE(TextFile::readLines(f.root() + "Journal/Short_todo.txt"), QStringList{"short kept"});
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/Short_todo.txt").value, QStringList{"short kept"});
         topicList(journal)->setCurrentRow(0);
         QCOMPARE(journal->todo->toPlainText(), QStringLiteral("short kept"));
         QVERIFY(f.form()->close());
@@ -222,7 +222,7 @@ private Q_SLOTS:
                                 "tab\there_todo.txt", QStringLiteral("x\x01y_todo.txt")};
         expected.sort();
         QCOMPARE(written, expected);
-        QCOMPARE(TextFile::readLines(f.root() + "Journal/_todo.txt"), QStringList{"text of 3"});
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/_todo.txt").value, QStringList{"text of 3"});
         QVERIFY(!QFileInfo::exists(f.root() + "escape_todo.txt"));
         QVERIFY(!QFileInfo::exists(QFileInfo(f.root()).absolutePath() + "/../escape_todo.txt"));
     }
@@ -240,9 +240,9 @@ private Q_SLOTS:
         QVERIFY(written.error.contains("NUL"));
         QCOMPARE(fileBytes(cut), QByteArray("kept"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Other"});
-        QString error;
-        QVERIFY(TextFile::readLines(path, &error).isEmpty());
-        QVERIFY(error.contains("NUL"));
+        const Expected<QStringList> read = TextFile::readLines(path);
+        QVERIFY(read.value.isEmpty());
+        QVERIFY(!read.ok && read.error.contains("NUL"));
     }
 
     // NUL bytes in a page, a topic list and a ledger: read without a crash,
@@ -269,9 +269,9 @@ private Q_SLOTS:
         QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
         p->notebook->toDoEditor->appendPlainText("more");
         p->department->setCurrentRow(1);
-        QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").contains("after"));
-        QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").endsWith("more"));
-        const QStringList rows = TextFile::readLines(f.root() + "Projects/Garden/money.txt");
+        QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").value.contains("after"));
+        QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").value.endsWith("more"));
+        const QStringList rows = TextFile::readLines(f.root() + "Projects/Garden/money.txt").value;
         QCOMPARE(rows.size(), 3);
         QVERIFY(rows.at(2).startsWith("tail"));
 
@@ -289,9 +289,9 @@ private Q_SLOTS:
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(QDir(f.root() + "Journal").entryList(QDir::Files),
                  QStringList({"BucketList_todo.txt", "Other_todo.txt"}));
-        QCOMPARE(TextFile::readLines(f.root() + "Journal/BucketList_todo.txt"), QStringList{"typed"});
-        QCOMPARE(TextFile::readLines(f.root() + "Journal/Other_todo.txt").last(), QStringLiteral("three"));
-        QCOMPARE(TextFile::readLines(f.root() + "Config/Journal_Topics.txt").size(), 2);
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/BucketList_todo.txt").value, QStringList{"typed"});
+        QCOMPARE(TextFile::readLines(f.root() + "Journal/Other_todo.txt").value.last(), QStringLiteral("three"));
+        QCOMPARE(TextFile::readLines(f.root() + "Config/Journal_Topics.txt").value.size(), 2);
     }
 };
 

@@ -168,10 +168,11 @@ struct Folders
     {
         QDir().mkpath(tmp.path() + QStringLiteral("/data/Projects/Garden"));
         QDir().mkpath(tmp.path() + QStringLiteral("/outside"));
-        dir = std::make_unique<DataFolder>(tmp.path() + QStringLiteral("/data/"), nullptr);
+        dir = std::make_unique<DataFolder>(tmp.path() + QStringLiteral("/data/"), nullptr, clock);
     }
     QString outside(const QString &name) const { return tmp.path() + QStringLiteral("/outside/") + name; }
     QTemporaryDir tmp;
+    FakeClock clock;
     std::unique_ptr<DataFolder> dir;
 };
 
@@ -189,8 +190,6 @@ class TestStoredEntries : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { TextFile::setDataRoot(QString()); }
-
     void linkInsideIsReadAndWrittenThrough_data() { addStores(); }
     void linkInsideIsReadAndWrittenThrough();
     void linkOutsideIsNeitherReadNorWritten_data() { addStores(); }
@@ -425,7 +424,7 @@ void TestStoredEntries::topicsFileWithOneOlderLineKeepsItsNames()
         form.runStartup();
         form.close();
     }
-    QCOMPARE(TextFile::readLines(topics),
+    QCOMPARE(TextFile::readLines(topics).value,
              QStringList({QStringLiteral("Garden ideas"), QString::fromUtf8("Café plans"),
                           QString::fromUtf8("Old café list"), QString::fromUtf8("日本 trip")}));
     QCOMPARE(fileBytes(topics),

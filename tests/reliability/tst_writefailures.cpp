@@ -2,6 +2,7 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/weekcontroller.h"
 #include "core/common/textfile.h"
+#include "core/datafolder/datafolder.h"
 #include "mainwindowfixture.h"
 
 #include <QDir>
@@ -52,7 +53,6 @@ class TestWriteFailures : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanup();
     void partWayFailureKeepsFileAndText();
     void failedMoveKeepsColumnThenSucceeds();
     void fullDiskReportsAndRecovers();
@@ -65,11 +65,6 @@ void TestWriteFailures::initTestCase()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-void TestWriteFailures::cleanup()
-{
-    TextFile::setWriteFault({});
-}
-
 void TestWriteFailures::partWayFailureKeepsFileAndText()
 {
     MainWindowFixture f("45296");
@@ -80,7 +75,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
 
     noteEdit(e)->selectAll();
     noteEdit(e)->insertPlainText("second version, much longer than the first");
-    TextFile::setWriteFault([](const QString &path, qint64 size) {
+    f.form()->dataFolder()->storedFiles().setWriteFault([](const QString &path, qint64 size) {
         return path.endsWith("Jan-05-2024.txt") ? size / 2 : -1;
     });
     const Result failed = f.form()->week()->saveAllNotes();
@@ -92,7 +87,7 @@ void TestWriteFailures::partWayFailureKeepsFileAndText()
     // No temporary file is left beside the note.
     QCOMPARE(QDir(f.root() + "DB").entryList({"*Jan-05*"}, QDir::Files | QDir::Hidden).size(), 1);
 
-    TextFile::setWriteFault({});
+    f.form()->dataFolder()->storedFiles().setWriteFault({});
     QVERIFY(f.form()->week()->saveAllNotesReporting());
     QCOMPARE(fileBytes(f.dbFile("Jan-05-2024.txt")), QByteArray("second version, much longer than the first"));
 }
@@ -102,14 +97,14 @@ void TestWriteFailures::failedMoveKeepsColumnThenSucceeds()
     MainWindowFixture f("45296");
     f.start();
     noteEdit(dayColumn(f.form(), 3))->insertPlainText("sunday plans");
-    TextFile::setWriteFault([](const QString &, qint64) { return 0; });
+    f.form()->dataFolder()->storedFiles().setWriteFault([](const QString &, qint64) { return 0; });
     f.form()->moveWeekForward();
     QCOMPARE(f.fakes.dialogs.errors.size(), 1);
     QVERIFY(f.fakes.dialogs.errors.first().contains("Jan-07-2024.txt"));
     QCOMPARE(dateLabel(dayColumn(f.form(), 3))->text(), QString("Sunday Jan 07"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday plans"));
 
-    TextFile::setWriteFault({});
+    f.form()->dataFolder()->storedFiles().setWriteFault({});
     f.form()->moveWeekForward();
     QCOMPARE(fileBytes(f.dbFile("Jan-07-2024.txt")), QByteArray("sunday plans"));
     // The failed move did not move the week: this one moves it one day.
@@ -191,7 +186,7 @@ void TestWriteFailures::faultsInjectedInBulk()
 
     int injected = 0;
     for (int cut = 0; cut < 40; ++cut) {
-        TextFile::setWriteFault([&](const QString &, qint64 size) {
+        f.form()->dataFolder()->storedFiles().setWriteFault([&](const QString &, qint64 size) {
             ++injected;
             return qMin<qint64>(cut, size - 1);
         });
@@ -204,7 +199,7 @@ void TestWriteFailures::faultsInjectedInBulk()
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             QCOMPARE(fileBytes(f.dbFile(it.key())), it.value());
     }
-    TextFile::setWriteFault({});
+    f.form()->dataFolder()->storedFiles().setWriteFault({});
     QVERIFY(f.form()->week()->saveAllNotes());
     QVERIFY(fileBytes(f.dbFile("Jan-05-2024.txt")).startsWith("day 1 edit 39"));
     qInfo("write faults injected: %d", injected);

@@ -2,7 +2,9 @@
 // opening, saving and deleting a topic's files through a fake editor set.
 
 #include "testhelpers.h"
+#include "core/common/storedfiles.h"
 #include "core/common/textfile.h"
+#include "fakes.h"
 #include "core/topics/topicfiles.h"
 #include "core/topics/topicstore.h"
 
@@ -189,7 +191,7 @@ private Q_SLOTS:
         store.setSelectedIndex(1);
         QCOMPARE(store.moveUp(), TopicStore::Move::Moved);
         QVERIFY(store.saveTopicList());
-        const QStringList saved = TextFile::readLines(m_config + "Journal_Topics.txt");
+        const QStringList saved = TextFile::readLines(m_config + "Journal_Topics.txt").value;
         QCOMPARE(saved.size(), 87);
         QCOMPARE(saved.at(0), QStringLiteral("Best Places In My City"));
         QCOMPARE(saved.at(1), QStringLiteral("Best Childhood Memories"));
@@ -231,7 +233,7 @@ private Q_SLOTS:
         QVERIFY(folderFiles().isEmpty());
         // The topics file keeps one line per topic.
         QVERIFY(store.saveTopicList());
-        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").mid(87),
+        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").value.mid(87),
                  QStringList({"Topic Name", " Bucket List ", "Garden ideas"}));
     }
 
@@ -447,7 +449,7 @@ private Q_SLOTS:
         QCOMPARE(store.currentIndex(), 0);
         QCOMPARE(store.currentTopic(), QStringLiteral("Best Childhood Memories"));
         QCOMPARE(editors.texts[0], QStringLiteral("first"));
-        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").size(), 86);
+        QCOMPARE(TextFile::readLines(m_config + "Journal_Topics.txt").value.size(), 86);
     }
 
     void deletingWithNothingSelected()
@@ -601,17 +603,19 @@ private Q_SLOTS:
 
     void switchIsAllOrNothing()
     {
+        FakeClock clock;
+        StoredFiles files(m_root->path(), clock);
         FakeEditors editors(7);
         TopicStore store(decision(), &editors);
         QVERIFY(store.openTopic(QStringLiteral("Buy a New car")));
         editors.texts = {"fast", "costly", "Buy it", "ordered", "Call", "https://cars", "none"};
         // Two of the seven cannot be written.
-        TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
+        files.setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
         const WriteResult opened = store.openTopic(QStringLiteral("Switch Job"));
         const WriteResult closed = store.storeAll();
-        TextFile::setWriteFault({});
+        files.setWriteFault({});
         QVERIFY(!opened);
         // Both are named, not only the first that failed.
         QVERIFY2(opened.error.contains(QStringLiteral("Buy a New car_Links.txt")), qPrintable(opened.error));
@@ -707,7 +711,7 @@ private Q_SLOTS:
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy a New car_")), QStringList());
         QCOMPARE(folderFiles().filter(QStringLiteral("Buy an electric car_")).size(), 7);
         QCOMPARE(fileBytes(file("Buy an electric car_plus.txt")), QByteArray("faster\r\n"));
-        QCOMPARE(TextFile::readLines(m_config + "Decision_Topics.txt").at(1), QStringLiteral("Buy an electric car"));
+        QCOMPARE(TextFile::readLines(m_config + "Decision_Topics.txt").value.at(1), QStringLiteral("Buy an electric car"));
         QVERIFY(!store.hasUnsavedEdits());
 
         // Only stripped characters change: the files stay.

@@ -267,7 +267,7 @@ private Q_SLOTS:
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(topicList(journal())->selectedItems().size(), 0);
         QVERIFY(journal()->currentTopic().isEmpty());
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).last(), QStringLiteral("Garden Ideas"));
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.last(), QStringLiteral("Garden Ideas"));
         QVERIFY(QDir(m_form->dataFolder()->journalDir()).isEmpty());
 
         restart();
@@ -282,10 +282,10 @@ private Q_SLOTS:
             okButtonOf(dialog)->click();
         });
         QCOMPARE(topicList(decision())->count(), 9);
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.size(), 9);
         addTopic(decision(), [](AddTopicDialog *dialog) { okButtonOf(dialog)->click(); });
         QCOMPARE(topicList(decision())->item(9)->text(), QStringLiteral("Topic Name"));
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 10);
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.size(), 10);
     }
 
     void cancelWritesNothing()
@@ -357,7 +357,7 @@ private Q_SLOTS:
         QCOMPARE(topicList(journal())->selectedItems().size(), 1);
         QCOMPARE(topicList(journal())->currentRow(), 0);
         QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Best Childhood Memories"));
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 86);
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 86);
         QCOMPARE(shownTopics(journal()), journal()->store().topics());
         QCOMPARE(shownTopics(journal()).at(3), QStringLiteral("Celebrities I Hate"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
@@ -593,8 +593,8 @@ private Q_SLOTS:
         QVERIFY(m_form->close());
         QCOMPARE(fileBytes(journalFile("Foods I Love_todo.txt")), QByteArray("Figs\r\n"));
         QCOMPARE(fileBytes(decisionFile("Take a vacation_plus.txt")), QByteArray("Rest\r\n"));
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 87);
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).size(), 9);
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 87);
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.size(), 9);
         QVERIFY(!m_form->listsWorkspace());
         QVERIFY(!m_form->decisionsWorkspace());
     }
@@ -634,7 +634,7 @@ private Q_SLOTS:
         restart();
         QCOMPARE(topicList(journal())->count(), 88);
         QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden ideas"));
-        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).size(), 88);
+        QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 88);
         m_form->showLists();
         pick(journal(), "Garden ideas");
         QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
@@ -806,7 +806,7 @@ private Q_SLOTS:
         QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
         QCOMPARE(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
-        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).at(1), QStringLiteral("Buy an electric car"));
+        QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.at(1), QStringLiteral("Buy an electric car"));
         restart();
         m_form->showDecisions();
         pick(decision(), "Buy an electric car");
@@ -855,7 +855,7 @@ private Q_SLOTS:
         typeLines(d->plus, {"Reliable"});
         for (QPlainTextEdit *memo : {d->nextStep, d->links, d->other})
             memo->setPlainText(QStringLiteral("kept"));
-        TextFile::setWriteFault([](const QString &path, qint64) -> qint64 {
+        m_form->dataFolder()->storedFiles().setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
         });
         // A switch that cannot store everything does not happen.
@@ -866,7 +866,7 @@ private Q_SLOTS:
         // Closing asks, naming each file that would be lost.
         m_fakes->dialogs.answers.enqueue(false);
         const bool closed = m_form->close();
-        TextFile::setWriteFault({});
+        m_form->dataFolder()->storedFiles().setWriteFault({});
         QVERIFY(!closed);
         QCOMPARE(m_fakes->dialogs.questions.size(), 1);
         const QString question = m_fakes->dialogs.questions.first();

@@ -125,7 +125,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
         QCOMPARE(w.alarms()->listWakeUp->topLevelItemCount(), 0);
-        QCOMPARE(TextFile::readLines(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")).size(), 1);
+        QCOMPARE(TextFile::readLines(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")).value.size(), 1);
 
         // The next rebinding saves the other project's empty lists.
         w.select(QStringLiteral("Garden"));
@@ -225,7 +225,7 @@ private Q_SLOTS:
         const QString report = w.form->dataFolder()->buildDir() + QStringLiteral("DedoDurid.html");
         QVERIFY(!QFile::exists(report)); // binding alone saves nothing yet
         w.tracker()->toggleSleepSlot(5, 3);
-        QVERIFY(TextFile::readLines(report).contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));
+        QVERIFY(TextFile::readLines(report).value.contains(QStringLiteral("F&nbsp;&nbsp;=&nbsp;98.6 &deg; F")));
 
         w.book()->findChild<QToolButton *>(QStringLiteral("btnReport"))->click();
         QCOMPARE(w.fakes.shell.opened.last(), report);

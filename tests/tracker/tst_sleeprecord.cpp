@@ -142,7 +142,7 @@ private Q_SLOTS:
         SleepRecord record;
         bind(record, m_folder, dayNumberOf(2024, 5, 7));
         QVERIFY(record.saveYear().ok);
-        const QStringList lines = TextFile::readLines(record.yearFile());
+        const QStringList lines = TextFile::readLines(record.yearFile()).value;
         QCOMPARE(lines.size(), 367);
         QCOMPARE(lines.first(), QStringLiteral("Date,Farenheit,Celsius,BarHeight,Time") + QString(57, ','));
         QCOMPARE(lines.at(1).left(11), QStringLiteral("\"January 1\""));

@@ -36,7 +36,7 @@ namespace {
 
 QStringList yearFields(const QString &file, int dayRow)
 {
-    const QStringList lines = TextFile::readLines(file);
+    const QStringList lines = TextFile::readLines(file).value;
     return lines.value(dayRow).split(QLatin1Char(','));
 }
 
@@ -57,7 +57,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_fakes = std::make_unique<FakeServices>();
         m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 15)));
-        m_data = std::make_unique<DataFolder>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell);
+        m_data = std::make_unique<DataFolder>(m_dir->path() + QLatin1Char('/'), &m_fakes->shell, m_fakes->clock);
         m_form = std::make_unique<TimeTracker>(m_data.get(), m_fakes->services());
         m_form->resize(900, 600);
         m_form->show();
@@ -159,7 +159,7 @@ private Q_SLOTS:
         m_form->noteEdit->setPlainText(QStringLiteral("Slept well"));
 
         m_form->loadDay(b, now());
-        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Slept well"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("Slept well"));
         QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("1.0"));
         QCOMPARE(m_form->noteEdit->toPlainText(), QString());
         QCOMPARE(m_form->dayHours(column), 0.0);
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("Slept well"));
         // B got its files at the rebinding that left it, none of A's data.
         QCOMPARE(yearFields(b + "2024-time.txt", 128).value(2), QString());
-        QCOMPARE(TextFile::readText(b + "Y2024M5D7-note.txt"), QString());
+        QCOMPARE(TextFile::readText(b + "Y2024M5D7-note.txt").value, QString());
     }
 
     void noteOfTheClickedDay()
@@ -182,7 +182,7 @@ private Q_SLOTS:
         m_form->loadDay(a, now());
         m_form->noteEdit->setPlainText(QStringLiteral("Tuesday"));
         click(columnOf(dayNumberOf(2024, 5, 3)), 5);
-        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Tuesday"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("Tuesday"));
         QCOMPARE(m_form->sleepRecord.noteFile(), a + "Y2024M5D3-note.txt");
         QCOMPARE(m_form->noteEdit->toPlainText(), QString());
         // Leaving a day whose note was not touched writes nothing: no
@@ -504,7 +504,7 @@ private Q_SLOTS:
         QVERIFY(QDir().rmdir(a + "Y2024M5D7-note.txt"));
         m_form->loadDay(project("B"), now());
         QCOMPARE(m_form->sleepRecord.trackedFolder(), project("B"));
-        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("Teething"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("Teething"));
     }
 
     // "Save what is edited" (the close sequence, the autosave): the edited
@@ -518,12 +518,12 @@ private Q_SLOTS:
         // Changed by another program meanwhile: an untouched note stays.
         TextFile::writeText(a + "Y2024M5D7-note.txt", QStringLiteral("changed elsewhere"));
         QVERIFY(m_form->saveEdited());
-        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("changed elsewhere"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("changed elsewhere"));
         QVERIFY(!QFile::exists(a + "2024-time.txt"));
 
         m_form->noteEdit->setPlainText(QStringLiteral("typed"));
         QVERIFY(m_form->saveEdited());
-        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt"), QStringLiteral("typed"));
+        QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("typed"));
 
         m_form->noteEdit->setPlainText(QStringLiteral("typed again"));
         QVERIFY(QFile::remove(a + "Y2024M5D7-note.txt"));

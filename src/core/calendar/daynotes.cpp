@@ -2,6 +2,7 @@
 
 #include "core/common/dateformat.h"
 #include "core/common/daynumber.h"
+#include "core/common/syncfiles.h"
 #include "core/common/textfile.h"
 
 #include <QCoreApplication>
@@ -76,8 +77,11 @@ QString localeFolderName(double date, const QLocale &locale)
 Expected<QString> readNote(const QString &path)
 {
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return QString();
+    if (!info.exists() && !info.isSymLink()) {
+        // Read all the same: the note is remembered as missing, so that one
+        // made elsewhere meanwhile is not written over.
+        return TextFile::readText(path);
+    }
     if (!info.isFile()) {
         return Expected<QString>::failure(
             QCoreApplication::translate("DayNotes", "Could not read the file \"%1\": %2")
@@ -85,11 +89,7 @@ Expected<QString> readNote(const QString &path)
                      info.isDir() ? QCoreApplication::translate("DayNotes", "it is a folder")
                                   : QCoreApplication::translate("DayNotes", "it is not a regular file")));
     }
-    QString readError;
-    QString text = TextFile::readText(path, &readError);
-    if (!readError.isEmpty())
-        return Expected<QString>::failure(readError);
-    return text;
+    return TextFile::readText(path);
 }
 
 bool isWeekend(double date)
@@ -161,6 +161,8 @@ QList<Adoption> adoptAllLocaleNamed(const QString &dbDir, const QString &userDat
         const QDir::Filters filter = isFolder ? (QDir::Dirs | QDir::NoDotAndDotDot) : QDir::Files;
         const QStringList names = QDir(dir).entryList(filter | QDir::Hidden, QDir::Name);
         for (const QString &name : names) {
+            if (SyncFiles::isSyncToolEntry(name))
+                continue; // a synchronisation tool's copy is not a note of an older install
             QString stem = name;
             if (!isFolder) {
                 if (!stem.endsWith(QLatin1String(".txt")))

@@ -12,10 +12,14 @@ struct Result
 {
     bool ok = true;
     QString error;
+    // Something the user should know although the operation succeeded
+    // (a file kept aside, a change made elsewhere kept as a copy); empty
+    // when there is nothing to tell.
+    QString notice;
 
     explicit operator bool() const { return ok; }
     static Result success() { return {}; }
-    static Result failure(const QString &message) { return {false, message}; }
+    static Result failure(const QString &message) { return {false, message, {}}; }
 };
 
 // A value, or the message saying why there is none. On failure the value

@@ -1,6 +1,10 @@
 #include "core/common/textfile.h"
 
+#include "core/common/storedfiles.h"
+#include "core/platform/clock.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,45 +44,6 @@ bool hasNul(const QString &path)
 QString nulReason()
 {
     return tr("the name holds a NUL character");
-}
-
-WriteFault &writeFault()
-{
-    static WriteFault fault;
-    return fault;
-}
-
-} // namespace
-
-void setWriteFault(WriteFault fault)
-{
-    writeFault() = std::move(fault);
-}
-
-namespace {
-
-struct DataRoot
-{
-    QString absolute;  // as registered, cleaned, no trailing "/"
-    QString canonical; // with every symbolic link resolved
-};
-
-std::mutex &dataRootMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-DataRoot &registeredRoot()
-{
-    static DataRoot root;
-    return root;
-}
-
-DataRoot currentRoot()
-{
-    std::lock_guard<std::mutex> lock(dataRootMutex());
-    return registeredRoot();
 }
 
 bool isInside(const QString &path, const QString &folder)
@@ -121,77 +86,155 @@ QString writeFailure(const QString &path, const QString &reason)
 
 } // namespace
 
-void setDataRoot(const QString &root)
+namespace {
+
+// The key under which a file's version is remembered.
+QString versionKey(const QString &target)
 {
-    DataRoot registered;
-    if (!root.isEmpty()) {
-        const QFileInfo info(root);
-        registered.absolute = QDir::cleanPath(info.absoluteFilePath());
-        registered.canonical = info.canonicalFilePath();
-        if (registered.canonical.isEmpty())
-            registered.canonical = registered.absolute;
+    return QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+}
+
+QByteArray digestOf(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+}
+
+FileVersion versionOf(const struct stat &info)
+{
+    FileVersion version;
+    version.exists = true;
+    version.size = info.st_size;
+    version.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    version.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    version.inode = info.st_ino;
+    version.device = info.st_dev;
+    return version;
+}
+
+// "money (conflict 2024-01-10 0930).txt", with a number before the closing
+// bracket from the second copy of the same minute on. One fixed form,
+// whatever the desktop's language.
+QString conflictCopyPath(const QString &target, const QDateTime &when, int number)
+{
+    const QFileInfo info(target);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const bool hasSuffix = dot > 0;
+    const QString base = hasSuffix ? name.left(dot) : name;
+    const QString suffix = hasSuffix ? name.mid(dot) : QString();
+    const QDate day = when.date();
+    const QTime time = when.time();
+    QString stamp = QString::asprintf("%04d-%02d-%02d %02d%02d", day.year(), day.month(), day.day(),
+                                      time.hour(), time.minute());
+    if (number > 1)
+        stamp += QStringLiteral(" %1").arg(number);
+    return info.absolutePath() + QLatin1Char('/') + base + QStringLiteral(" (conflict ") + stamp
+           + QLatin1Char(')') + suffix;
+}
+
+// Writes the bytes into a new file beside the target under a conflict
+// name that is still free; an existing copy is never replaced. Returns the
+// copy's path, or the reason it could not be made.
+Expected<QString> writeConflictCopy(const QString &target, const QByteArray &bytes, const QDateTime &when)
+{
+    for (int number = 1; number < 1000; ++number) {
+        const QString copy = conflictCopyPath(target, when, number);
+        const QByteArray native = QFile::encodeName(copy);
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return Expected<QString>::failure(errnoText(errno));
+        }
+        qint64 done = 0;
+        int code = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                code = n < 0 ? errno : EIO;
+                break;
+            }
+            done += n;
+        }
+        if (code == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+            code = errno;
+        if (::close(fd) != 0 && code == 0)
+            code = errno;
+        if (code != 0) {
+            ::unlink(native.constData());
+            return Expected<QString>::failure(errnoText(code));
+        }
+        return copy;
     }
-    std::lock_guard<std::mutex> lock(dataRootMutex());
-    registeredRoot() = registered;
+    return Expected<QString>::failure(tr("there are too many conflict copies of it already"));
 }
 
-QString dataRoot()
+// Before a write over a file of a data folder: when the file on disk is no
+// longer the version this program last read or wrote (changed, or made,
+// by another program since), that version is kept as a conflict copy
+// beside it and becomes the version known, so that a retry after a failed
+// write does not copy it again. Returns the copy's path (empty when
+// nothing had changed), or the reason the write must not go ahead.
+Expected<QString> keepChangeMadeElsewhere(StoredFiles &folder, const QString &path, const QString &key,
+                                          const QByteArray &bytes)
 {
-    return currentRoot().absolute;
-}
-
-bool entryExists(const QString &path)
-{
+    const std::optional<FileVersion> known = folder.knownVersion(key);
+    if (!known)
+        return QString(); // never read: nothing to compare with
     struct stat info;
-    return !hasNul(path) && ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
+    if (::stat(QFile::encodeName(key).constData(), &info) != 0)
+        return QString(); // removed meanwhile: the new text loses nothing
+    if (known->exists && versionOf(info).sameEntryAs(*known))
+        return QString();
 
-bool resolveStoredPath(const QString &path, QString *target, QString *reason)
-{
-    *target = path;
-    struct stat info;
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return true; // not a link: whatever is there is opened (or found missing) as it is
-    const QFileInfo link(path);
-    const QString resolved = link.canonicalFilePath();
-    if (resolved.isEmpty()) {
-        *reason = tr("it is a symbolic link to \"%1\", which does not exist")
-                      .arg(QDir::toNativeSeparators(link.symLinkTarget()));
-        return false;
+    // Size or times differ: only the content can tell.
+    QFile file;
+    const Expected<OpenOutcome> opened = openForReading(key, &file);
+    if (!opened) {
+        return Expected<QString>::failure(
+            writeFailure(path, tr("it was changed on disk by another program, and that version "
+                                  "could not be read to keep it (%1)")
+                                   .arg(opened.error)));
     }
-    const DataRoot root = currentRoot();
-    const QString absolute = QDir::cleanPath(link.absoluteFilePath());
-    const bool linkInside = isInside(absolute, root.absolute) || isInside(absolute, root.canonical);
-    if (linkInside && !isInside(resolved, root.canonical)) {
-        *reason = tr("it is a symbolic link to \"%1\", outside the data folder")
-                      .arg(QDir::toNativeSeparators(resolved));
-        return false;
+    if (opened.value == OpenOutcome::Missing)
+        return QString();
+    const QByteArray other = file.readAll();
+    file.close();
+    const QByteArray otherDigest = digestOf(other);
+    if (known->exists && otherDigest == known->digest)
+        return QString(); // touched, not changed
+    if (otherDigest == digestOf(bytes))
+        return QString(); // the same text came from elsewhere
+    if (!known->exists && other.isEmpty())
+        return QString(); // an empty file made elsewhere holds nothing to keep
+
+    const Expected<QString> copy = writeConflictCopy(key, other, folder.clock().now());
+    if (!copy) {
+        return Expected<QString>::failure(
+            writeFailure(path, tr("it was changed on disk by another program, and that version could "
+                                  "not be kept aside: %1. Your text is still in the program.")
+                                   .arg(copy.error)));
     }
-    *target = resolved;
-    return true;
+    FileVersion kept = versionOf(info);
+    kept.digest = otherDigest;
+    folder.remember(key, kept);
+    return copy;
 }
 
-WriteResult writeBytes(const QString &path, const QByteArray &bytes)
+// Replaces the target with the bytes through a QSaveFile, or leaves it as
+// it was and says why.
+WriteResult replaceFile(const QString &path, const QString &target, const QByteArray &bytes,
+                        const StoredFiles::WriteFault *fault)
 {
-    if (hasNul(path))
-        return WriteResult::failure(writeFailure(path, nulReason()));
-    QString target;
-    QString reason;
-    if (!resolveStoredPath(path, &target, &reason))
-        return WriteResult::failure(writeFailure(path, reason));
-    // A folder, a named pipe or a device stays as it is: the rename at the
-    // end would replace it with a file.
-    struct stat info;
-    if (::stat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
-        return WriteResult::failure(writeFailure(path, entryKind(info.st_mode)));
-
     // Unbuffered: every write reaches the system at once and its failure is
     // seen here. A buffered QSaveFile flushes at commit(), and a failing
     // flush there does not stop the rename of a short file over the old one.
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteResult::failure(writeFailure(path, file.errorString()));
-    const qint64 accepted = writeFault() ? writeFault()(path, bytes.size()) : -1;
+    const qint64 accepted = fault && *fault ? (*fault)(path, bytes.size()) : -1;
     if (accepted >= 0 && accepted < bytes.size()) {
         file.write(bytes.constData(), accepted);
         file.cancelWriting();
@@ -221,28 +264,135 @@ WriteResult writeBytes(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-OpenOutcome openForReading(const QString &path, QFile *file, QString *error)
+} // namespace
+
+bool entryExists(const QString &path)
 {
-    if (hasNul(path)) {
-        if (error)
-            *error = readFailure(path, nulReason());
-        return OpenOutcome::Failed;
+    struct stat info;
+    return !hasNul(path) && ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+Expected<QString> resolveStoredPath(const QString &path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path; // not a link: whatever is there is opened (or found missing) as it is
+    const QFileInfo link(path);
+    const QString resolved = link.canonicalFilePath();
+    if (resolved.isEmpty()) {
+        return Expected<QString>::failure(tr("it is a symbolic link to \"%1\", which does not exist")
+                                              .arg(QDir::toNativeSeparators(link.symLinkTarget())));
     }
-    QString target;
-    QString reason;
-    if (!resolveStoredPath(path, &target, &reason)) {
-        if (error)
-            *error = readFailure(path, reason);
-        return OpenOutcome::Failed;
+    const StoredFiles *folder = StoredFiles::holding(QDir::cleanPath(link.absoluteFilePath()));
+    if (folder && !isInside(resolved, folder->canonicalRoot())) {
+        return Expected<QString>::failure(tr("it is a symbolic link to \"%1\", outside the data folder")
+                                              .arg(QDir::toNativeSeparators(resolved)));
     }
+    return resolved;
+}
+
+bool changedOnDisk(const QString &path)
+{
+    if (hasNul(path))
+        return false;
+    const Expected<QString> resolved = resolveStoredPath(path);
+    if (!resolved)
+        return false;
+    const QString key = versionKey(resolved.value);
+    const StoredFiles *folder = StoredFiles::holding(key);
+    if (!folder)
+        return false;
+    const std::optional<FileVersion> known = folder->knownVersion(key);
+    if (!known)
+        return false;
+    struct stat info;
+    if (::stat(QFile::encodeName(key).constData(), &info) != 0)
+        return known->exists;
+    if (!known->exists)
+        return true;
+    if (versionOf(info).sameEntryAs(*known))
+        return false;
+    QFile file;
+    if (openForReading(key, &file).value != OpenOutcome::Opened)
+        return true;
+    return digestOf(file.readAll()) != known->digest;
+}
+
+void noteMoved(const QString &from, const QString &to)
+{
+    const QString fromKey = versionKey(from);
+    const QString toKey = versionKey(to);
+    if (StoredFiles *folder = StoredFiles::holding(fromKey); folder && folder->holds(toKey))
+        folder->move(fromKey, toKey);
+}
+
+WriteResult writeBytes(const QString &path, const QByteArray &bytes)
+{
+    if (hasNul(path))
+        return WriteResult::failure(writeFailure(path, nulReason()));
+    const Expected<QString> resolved = resolveStoredPath(path);
+    if (!resolved)
+        return WriteResult::failure(writeFailure(path, resolved.error));
+    const QString &target = resolved.value;
+    // A folder, a named pipe or a device stays as it is: the rename at the
+    // end would replace it with a file.
+    struct stat info;
+    if (::stat(QFile::encodeName(target).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return WriteResult::failure(writeFailure(path, entryKind(info.st_mode)));
+
+    // A file changed elsewhere since it was read is kept before it is
+    // replaced.
+    const QString key = versionKey(target);
+    StoredFiles *folder = StoredFiles::holding(key);
+    QString copy;
+    if (folder) {
+        const Expected<QString> kept = keepChangeMadeElsewhere(*folder, path, key, bytes);
+        if (!kept)
+            return WriteResult::failure(kept.error);
+        copy = kept.value;
+    }
+
+    WriteResult result = replaceFile(path, target, bytes, folder ? &folder->writeFault() : nullptr);
+    if (!result) {
+        if (!copy.isEmpty()) {
+            result.error += QStringLiteral("\n\n")
+                            + tr("It had been changed on disk by another program; that version is kept "
+                                 "beside it as \"%1\".")
+                                  .arg(QFileInfo(copy).fileName());
+        }
+        return result;
+    }
+    if (folder) {
+        FileVersion written;
+        if (::stat(QFile::encodeName(key).constData(), &info) == 0)
+            written = versionOf(info);
+        written.digest = digestOf(bytes);
+        folder->remember(key, written);
+        if (!copy.isEmpty()) {
+            result.notice = tr("The file \"%1\" was changed on disk by another program since it was read "
+                               "here. Your text is saved in it; the other version is kept beside it as "
+                               "\"%2\".")
+                                .arg(nativePath(path), QFileInfo(copy).fileName());
+            folder->reportConflict(result.notice);
+        }
+    }
+    return result;
+}
+
+Expected<OpenOutcome> openForReading(const QString &path, QFile *file)
+{
+    using Outcome = Expected<OpenOutcome>;
+    if (hasNul(path))
+        return Outcome::failure(readFailure(path, nulReason()));
+    const Expected<QString> resolved = resolveStoredPath(path);
+    if (!resolved)
+        return Outcome::failure(readFailure(path, resolved.error));
+    const QString &target = resolved.value;
     // Whatever is not a regular file is refused before it is opened.
     struct stat info;
     const QByteArray native = QFile::encodeName(target);
-    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        if (error)
-            *error = readFailure(path, entryKind(info.st_mode));
-        return OpenOutcome::Failed;
-    }
+    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return Outcome::failure(readFailure(path, entryKind(info.st_mode)));
     // Non-blocking all the same, so that an entry replaced meanwhile by a
     // named pipe or a device cannot stop the program in open(); the check
     // of what was opened refuses it.
@@ -253,52 +403,56 @@ OpenOutcome openForReading(const QString &path, QFile *file, QString *error)
         // nothing that could exist: missing, as a plain missing file.
         if ((code == ENOENT || code == ENOTDIR || code == ENAMETOOLONG) && !entryExists(path))
             return OpenOutcome::Missing;
-        if (error)
-            *error = readFailure(path, errnoText(code));
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, errnoText(code)));
     }
     if (::fstat(fd, &info) != 0) {
         const int code = errno;
         ::close(fd);
-        if (error)
-            *error = readFailure(path, errnoText(code));
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, errnoText(code)));
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        if (error)
-            *error = readFailure(path, entryKind(info.st_mode));
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, entryKind(info.st_mode)));
     }
     // Reads of a regular file never wait for a writer; back to the plain mode.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file->setFileName(target);
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        if (error)
-            *error = readFailure(path, file->errorString());
-        return OpenOutcome::Failed;
+        return Outcome::failure(readFailure(path, file->errorString()));
     }
     return OpenOutcome::Opened;
 }
 
-bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+Expected<QByteArray> readBytes(const QString &path)
 {
-    bytes->clear();
     QFile file;
-    switch (openForReading(path, &file, error)) {
-    case OpenOutcome::Missing: return true;
-    case OpenOutcome::Failed: return false;
-    case OpenOutcome::Opened: break;
+    const Expected<OpenOutcome> opened = openForReading(path, &file);
+    if (!opened)
+        return Expected<QByteArray>(opened);
+    // What was read is remembered, so that a write can tell whether the
+    // file changed on disk since.
+    const bool missing = opened.value == OpenOutcome::Missing;
+    // (QFile opened from a descriptor keeps no name to ask.)
+    const Expected<QString> target = resolveStoredPath(path);
+    const QString key = versionKey(target ? target.value : path);
+    StoredFiles *folder = StoredFiles::holding(key);
+    if (missing) {
+        if (folder && !entryExists(key))
+            folder->remember(key, FileVersion{});
+        return QByteArray();
     }
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        bytes->clear();
-        if (error)
-            *error = readFailure(path, file.errorString());
-        return false;
+    struct stat info;
+    const bool stated = ::fstat(file.handle(), &info) == 0;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Expected<QByteArray>::failure(readFailure(path, file.errorString()));
+    if (folder && stated) {
+        FileVersion version = versionOf(info);
+        version.digest = digestOf(bytes);
+        folder->remember(key, version);
     }
-    return true;
+    return bytes;
 }
 
 QString decode(const QByteArray &bytes)
@@ -386,15 +540,13 @@ bool looksDamaged(QByteArrayView bytes)
     return controls > 0 && controls * 100 > n && !bytes.isValidUtf8();
 }
 
-QString keepDamagedAside(const QString &path, QString *error)
+Expected<QString> keepDamagedAside(const QString &path)
 {
     QString copy = path + QStringLiteral(".damaged");
     for (int n = 2; entryExists(copy); ++n) {
-        if (n > 999) {
-            if (error)
-                *error = tr("There are too many damaged copies of \"%1\" already.").arg(nativePath(path));
-            return {};
-        }
+        if (n > 999)
+            return Expected<QString>::failure(
+                tr("There are too many damaged copies of \"%1\" already.").arg(nativePath(path)));
         copy = path + QStringLiteral(".damaged-%1").arg(n);
     }
     // Moved, never replacing an entry that appeared meanwhile; a file
@@ -414,32 +566,27 @@ QString keepDamagedAside(const QString &path, QString *error)
             code = errno;
         }
     }
-    if (error)
-        *error = tr("Could not keep \"%1\" as \"%2\": %3").arg(nativePath(path), nativePath(copy), errnoText(code));
-    return {};
+    return Expected<QString>::failure(
+        tr("Could not keep \"%1\" as \"%2\": %3").arg(nativePath(path), nativePath(copy), errnoText(code)));
 }
 
-bool readTextBytes(const QString &path, QByteArray *bytes, QString *error, QString *notice)
+Expected<QByteArray> readTextBytes(const QString &path)
 {
-    if (!readBytes(path, bytes, error))
-        return false;
-    if (!looksDamaged(*bytes))
-        return true;
-    bytes->clear();
-    QString why;
-    const QString copy = keepDamagedAside(path, &why);
-    if (copy.isEmpty()) {
-        if (error)
-            *error = tr("The file \"%1\" could not be read as text. %2 It is left as it is and "
-                        "nothing is written over it.")
-                         .arg(nativePath(path), why);
-        return false;
+    Expected<QByteArray> read = readBytes(path);
+    if (!read || !looksDamaged(read.value))
+        return read;
+    const Expected<QString> copy = keepDamagedAside(path);
+    if (!copy) {
+        return Expected<QByteArray>::failure(
+            tr("The file \"%1\" could not be read as text. %2 It is left as it is and nothing is "
+               "written over it.")
+                .arg(nativePath(path), copy.error));
     }
-    if (notice)
-        *notice = tr("The file \"%1\" could not be read as text. It is kept as \"%2\", and a new "
-                     "one is started.")
-                      .arg(nativePath(path), nativePath(copy));
-    return true;
+    Expected<QByteArray> fresh{QByteArray()};
+    fresh.notice = tr("The file \"%1\" could not be read as text. It is kept as \"%2\", and a new "
+                      "one is started.")
+                       .arg(nativePath(path), nativePath(copy.value));
+    return fresh;
 }
 
 QString normaliseLineEnds(const QString &text)
@@ -462,12 +609,12 @@ QString normaliseLineEnds(const QString &text)
     return out;
 }
 
-QString readText(const QString &path, QString *error)
+Expected<QString> readText(const QString &path)
 {
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, error))
-        return {};
-    return normaliseLineEnds(decode(bytes));
+    const Expected<QByteArray> read = readBytes(path);
+    if (!read)
+        return Expected<QString>(read);
+    return normaliseLineEnds(decode(read.value));
 }
 
 QByteArray encodeText(const QString &text)
@@ -511,12 +658,12 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-QStringList readLines(const QString &path, QString *error)
+Expected<QStringList> readLines(const QString &path)
 {
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, error))
-        return {};
-    return splitLines(decode(bytes));
+    const Expected<QByteArray> read = readBytes(path);
+    if (!read)
+        return Expected<QStringList>(read);
+    return splitLines(decode(read.value));
 }
 
 QByteArray encodeLines(const QStringList &lines)

@@ -14,34 +14,39 @@
 // The outcome of a write: ok, or a message naming the file and the reason.
 using WriteResult = Result;
 
-#include <functional>
-
 class QFile;
 
 namespace TextFile {
 
-// A fault to put behind the safe-write function: given the path and the
-// size of a write, the number of bytes the device takes before it fails
-// (negative: no fault). Tests use it to make writes fail part-way.
-using WriteFault = std::function<qint64(const QString &path, qint64 size)>;
-void setWriteFault(WriteFault fault);
-
-// The data folder. A symbolic link inside it is followed only when its
-// target lies inside it too; a link leading out of it or nowhere is never
-// opened, and its target is never written. Registered once by the data
-// folder at start-up; without one (or for a path outside it) a link is
-// followed when its target exists. An empty root forgets the registration.
-void setDataRoot(const QString &root);
-QString dataRoot();
+// Data folders (see StoredFiles, which registers each while it exists): a
+// symbolic link inside one is followed only when its target lies inside it
+// too; a link leading out of it or nowhere is never opened, and its target
+// is never written. For a path outside every data folder a link is
+// followed when its target exists. Reads of a file inside a data folder
+// remember the version read; a write over a file that changed on disk
+// since keeps that version as "NAME (conflict YYYY-MM-DD HHMM).txt"
+// beside it, writes the new bytes under the name and says so in the
+// result's notice.
 
 // Where a read or a write of the path goes: the path itself, or the target
-// of a symbolic link the rule above lets through. False with the reason
-// when the entry must not be opened.
-bool resolveStoredPath(const QString &path, QString *target, QString *reason);
+// of a symbolic link the rule above lets through. Fails with the reason
+// (not a whole message) when the entry must not be opened.
+Expected<QString> resolveStoredPath(const QString &path);
 
 // True when something is at the path, a broken symbolic link included
 // (QFileInfo::exists follows links and calls a broken one missing).
 bool entryExists(const QString &path);
+
+// True when the file at the path, inside a data folder, is no longer the
+// version this program last read or wrote there: changed, made or removed
+// by another program since. False when it is the same, or when this
+// program has not read it.
+bool changedOnDisk(const QString &path);
+
+// The program itself renamed a file of a data folder: the version known
+// at the old name is the one at the new name, so that its next save is
+// not taken for a write over a change made elsewhere.
+void noteMoved(const QString &from, const QString &to);
 
 // Writes the bytes to the path through a QSaveFile: either the old or the
 // new content is on disk afterwards, never a mix. Every failure of a write,
@@ -50,16 +55,16 @@ bool entryExists(const QString &path);
 // never replaced.
 WriteResult writeBytes(const QString &path, const QByteArray &bytes);
 
-enum class OpenOutcome { Opened, Missing, Failed };
+enum class OpenOutcome { Missing, Opened };
 
 // Opens a stored file for reading: only a regular file, and never blocking
 // (a named pipe or a device is refused, not opened). Missing: nothing is
-// at the path. Failed: the message names the file and the reason.
-OpenOutcome openForReading(const QString &path, QFile *file, QString *error = nullptr);
+// at the path. A failure names the file and the reason.
+Expected<OpenOutcome> openForReading(const QString &path, QFile *file);
 
 // Reads the bytes; a missing file gives empty bytes and ok. A file that
 // exists but cannot be read fails with a message naming it.
-bool readBytes(const QString &path, QByteArray *bytes, QString *error = nullptr);
+Expected<QByteArray> readBytes(const QString &path);
 
 // Decodes stored bytes line by line: a line that is valid UTF-8 is read as
 // UTF-8, any other line as Windows-1252 (files from older installs). A
@@ -75,27 +80,27 @@ bool looksDamaged(QByteArrayView bytes);
 
 // Moves a damaged file aside to "NAME.damaged" (or "NAME.damaged-2", …:
 // an existing copy is never replaced), so that a new file can be started
-// under its name. Returns the copy's path, or empty with the reason.
-QString keepDamagedAside(const QString &path, QString *error);
+// under its name. Returns the copy's path, or the reason it could not.
+Expected<QString> keepDamagedAside(const QString &path);
 
 // Reads a file that must hold text (a list or a table). Bytes that cannot
 // be text (see looksDamaged) are not taken: the file is moved aside first,
-// *bytes is empty and *notice says which file could not be read as text
-// and where it is kept, so that the caller starts a new one. When it
+// the bytes are empty and the notice says which file could not be read as
+// text and where it is kept, so that the caller starts a new one. When it
 // cannot be moved aside, the read fails (and the caller must not write
 // over it).
-bool readTextBytes(const QString &path, QByteArray *bytes, QString *error, QString *notice);
+Expected<QByteArray> readTextBytes(const QString &path);
 
 // Editor text: lines joined by CR LF, no line break after the last line,
 // so the file holds exactly what the editor holds. Reading turns every
 // line end into "\n", the editor's own line end.
-QString readText(const QString &path, QString *error = nullptr);
+Expected<QString> readText(const QString &path);
 WriteResult writeText(const QString &path, const QString &text);
 QByteArray encodeText(const QString &text);
 
 // Lists of lines: one line per entry, each followed by CR LF. Reading a
 // file "a<CRLF>b<CRLF>" or "a<CRLF>b" gives the two lines a and b.
-QStringList readLines(const QString &path, QString *error = nullptr);
+Expected<QStringList> readLines(const QString &path);
 QStringList splitLines(const QString &text);
 WriteResult writeLines(const QString &path, const QStringList &lines);
 QByteArray encodeLines(const QStringList &lines);

@@ -1,5 +1,6 @@
 #include "core/datafolder/datafolder.h"
 
+#include "core/common/syncfiles.h"
 #include "core/common/textfile.h"
 #include "core/platform/shell.h"
 
@@ -61,7 +62,7 @@ Result copyRecursively(const QString &source, const QString &destination)
 
 } // namespace
 
-DataFolder::DataFolder(const QString &root, IShell *shell)
+DataFolder::DataFolder(const QString &root, IShell *shell, const IClock &clock)
     : m_shell(shell)
 {
     m_rootDir = root;
@@ -88,7 +89,7 @@ DataFolder::DataFolder(const QString &root, IShell *shell)
                              m_helpDir,     m_ftpDir,      m_reportDir,  m_imagesDir};
     for (const QString &folder : order)
         createOneLevel(folder);
-    TextFile::setDataRoot(m_rootDir);
+    m_storedFiles = std::make_unique<StoredFiles>(m_rootDir, clock);
 }
 
 int DataFolder::removeUnfinishedWrites() const
@@ -113,7 +114,11 @@ int DataFolder::removeUnfinishedWrites() const
         while (it.hasNext()) {
             const QString path = it.next();
             const QString name = it.fileName();
-            if (!pattern.match(name).hasMatch())
+            if (!pattern.match(name).hasMatch() || SyncFiles::isSyncToolEntry(name))
+                continue;
+            // Nor anything a synchronisation tool keeps in folders of its own.
+            const QStringList segments = QStringView(path).mid(folder.size()).toString().split(QLatin1Char('/'));
+            if (std::any_of(segments.cbegin(), segments.cend(), SyncFiles::isSyncToolEntry))
                 continue;
             const QStringView suffix = QStringView(name).right(6);
             const bool bothCases = std::any_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLower(); })

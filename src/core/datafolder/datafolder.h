@@ -1,9 +1,13 @@
 #pragma once
 
 #include "core/common/result.h"
+#include "core/common/storedfiles.h"
 
 #include <QString>
 
+#include <memory>
+
+class IClock;
 class IShell;
 
 // The data folder tree. Knows the absolute path of every data subfolder
@@ -21,7 +25,8 @@ public:
     static constexpr quint16 FOF_ALLOWUNDO = 64;
 
     // root must end with "/". The shell may be null (no opener, no trash).
-    DataFolder(const QString &root, IShell *shell);
+    // The clock names the conflict copies of files changed elsewhere.
+    DataFolder(const QString &root, IShell *shell, const IClock &clock);
 
     const QString &rootDir() const { return m_rootDir; }
     const QString &dbDir() const { return m_dbDir; }
@@ -40,6 +45,10 @@ public:
     const QString &summaryDir() const { return m_summaryDir; }
     const QString &journalDir() const { return m_journalDir; }
     const QString &decisionDir() const { return m_decisionDir; }
+    // The files of this folder as the program last read or wrote them, and
+    // the write fault tests put behind their writes.
+    StoredFiles &storedFiles() const { return *m_storedFiles; }
+
     // There is no Windows directory here; kept empty for callers that ask.
     const QString &windowsDir() const { return m_windowsDir; }
 
@@ -96,6 +105,7 @@ private:
     QString m_decisionDir;
     QString m_windowsDir;
     IShell *m_shell;
+    std::unique_ptr<StoredFiles> m_storedFiles;
 };
 
 // Erases one file; the system's reason when it cannot.

@@ -150,19 +150,22 @@ Result loadGridRows(StringGrid &grid, const QString &fileName, QString *notice)
                                    .arg(kMaxGridFileBytes / (1024 * 1024)));
     }
     QByteArray bytes;
-    QString readError;
     if (!notice) {
-        if (!TextFile::readBytes(fileName, &bytes, &readError))
-            return Result::failure(readError);
+        Expected<QByteArray> read = TextFile::readBytes(fileName);
+        if (!read)
+            return Result(read);
+        bytes = std::move(read.value);
         if (TextFile::looksDamaged(bytes)) {
             return Result::failure(tr("The file \"%1\" could not be read as text; it looks damaged. It was not "
                                       "loaded and is left as it is.")
                                        .arg(shownPath(fileName)));
         }
     } else {
-        notice->clear();
-        if (!TextFile::readTextBytes(fileName, &bytes, &readError, notice))
-            return Result::failure(readError);
+        Expected<QByteArray> read = TextFile::readTextBytes(fileName);
+        *notice = read.notice;
+        if (!read)
+            return Result(read);
+        bytes = std::move(read.value);
         if (!notice->isEmpty())
             return Result::success(); // kept aside: the caller starts a new one
     }

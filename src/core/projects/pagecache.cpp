@@ -29,7 +29,7 @@ const PageCache::Section &PageCache::section(const QString &path)
 
     SectionEntry entry;
     QFile file;
-    if (TextFile::openForReading(path, &file) == TextFile::OpenOutcome::Opened) {
+    if (TextFile::openForReading(path, &file).value == TextFile::OpenOutcome::Opened) {
         ++m_reads;
         const QByteArray bytes = file.readAll();
         // Stamp the entry with what was read: a file growing while it is

@@ -42,11 +42,7 @@ QString pageFile(const QString &projectsDir, const QString &owner, const QString
 
 Expected<QString> loadPageText(const QString &path)
 {
-    QString readError;
-    QString text = TextFile::readText(path, &readError);
-    if (!readError.isEmpty())
-        return Expected<QString>::failure(readError);
-    return text;
+    return TextFile::readText(path);
 }
 
 WriteResult savePageText(const QString &ownerFolder, const QString &path, const QString &text, bool *written)
@@ -59,7 +55,7 @@ WriteResult savePageText(const QString &ownerFolder, const QString &path, const 
     // switches change nothing, and every real write waits for the disk.
     const QByteArray bytes = TextFile::encodeText(text);
     QFile current;
-    if (TextFile::openForReading(path, &current) == TextFile::OpenOutcome::Opened
+    if (TextFile::openForReading(path, &current).value == TextFile::OpenOutcome::Opened
         && current.size() == bytes.size() && current.readAll() == bytes) {
         if (written)
             *written = true;

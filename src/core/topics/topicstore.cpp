@@ -3,6 +3,7 @@
 #include "core/topics/topicfiles.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -29,12 +30,18 @@ void TopicStore::setSelectedIndex(int index)
 
 WriteResult TopicStore::loadTopicList()
 {
-    if (!TextFile::entryExists(m_setup.topicsFile))
+    if (!TextFile::entryExists(m_setup.topicsFile)) {
+        // The built-in list, until a file appears; read all the same so that
+        // one made elsewhere meanwhile is noticed.
+        TextFile::readBytes(m_setup.topicsFile);
+        m_topicsOnDisk = m_topics;
         return {};
-    QString error;
-    QString notice;
-    QByteArray bytes;
-    if (!TextFile::readTextBytes(m_setup.topicsFile, &bytes, &error, &notice)) {
+    }
+    const Expected<QByteArray> read = TextFile::readTextBytes(m_setup.topicsFile);
+    const QString &error = read.error;
+    const QString &notice = read.notice;
+    const QByteArray &bytes = read.value;
+    if (!read) {
         m_topicsFileUnreadable = true;
         return WriteResult::failure(
             tr("%1\n\nThe built-in topics are shown instead; changes to the list are not saved "
@@ -47,6 +54,7 @@ WriteResult TopicStore::loadTopicList()
         return WriteResult::failure(notice);
     }
     m_topics = TextFile::splitLines(TextFile::decode(bytes));
+    m_topicsOnDisk = m_topics;
     m_selected = -1;
     m_currentIndex = -1;
     return {};
@@ -57,7 +65,82 @@ WriteResult TopicStore::saveTopicList()
     // Never replace a user's list that could not be read with the built-in one.
     if (m_topicsFileUnreadable)
         return {};
-    return TextFile::writeLines(m_setup.topicsFile, m_topics);
+    const WriteResult written = TextFile::writeLines(m_setup.topicsFile, m_topics);
+    if (written)
+        m_topicsOnDisk = m_topics;
+    return written;
+}
+
+QStringList TopicStore::shownFiles() const
+{
+    QStringList files{m_setup.topicsFile};
+    if (!m_currentTopic.isEmpty()) {
+        for (const TopicEditor &editorDef : m_setup.editors)
+            files.append(topicFileName(m_currentTopic, editorDef.name));
+    }
+    return files;
+}
+
+WriteResult TopicStore::followDiskChanges(const QStringList &paths)
+{
+    const auto listed = [&paths](const QString &file) {
+        return paths.contains(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+    };
+    QStringList errors;
+    const qsizetype editors = qMin(m_setup.editors.size(), m_storedTexts.size());
+    for (int i = 0; !m_currentTopic.isEmpty() && i < editors; ++i) {
+        const TopicEditor &editorDef = m_setup.editors.at(i);
+        const QString path = topicFileName(m_currentTopic, editorDef.name);
+        const bool locked = !m_loadErrors.value(i).isEmpty();
+        if (!listed(path) || (!locked && m_editors->editorText(i) != m_storedTexts.at(i)))
+            continue;
+        // The program's own saves change the files too.
+        if (!locked && !TextFile::changedOnDisk(path))
+            continue;
+        QString text;
+        QString error;
+        if (editorDef.kind == TopicEditorKind::Lines) {
+            const Expected<QStringList> read = TextFile::readLines(path);
+            text = Topics::joinEditorLines(read.value);
+            error = read.error;
+        } else {
+            const Expected<QString> read = TextFile::readText(path);
+            text = read.value;
+            error = read.error;
+        }
+        if (!error.isEmpty()) {
+            text.clear();
+            errors.append(error);
+            error = tr("%1\n\nThis part of the topic is read-only and is not saved until the "
+                       "file can be read; choose the topic again to retry.")
+                        .arg(error);
+        }
+        m_editors->setEditorText(i, text);
+        m_editors->setEditorLocked(i, error);
+        if (i < m_loadErrors.size())
+            m_loadErrors[i] = error;
+        m_storedTexts[i] = m_editors->editorText(i);
+    }
+
+    if (listed(m_setup.topicsFile) && !m_topicsFileUnreadable && m_topics == m_topicsOnDisk
+        && TextFile::changedOnDisk(m_setup.topicsFile)) {
+        const Expected<QByteArray> read = TextFile::readBytes(m_setup.topicsFile);
+        if (!read) {
+            errors.append(read.error);
+        } else if (!TextFile::looksDamaged(read.value)) {
+            const QString selected = m_selected >= 0 ? m_topics.at(m_selected) : QString();
+            m_topics = TextFile::splitLines(TextFile::decode(read.value));
+            m_topicsOnDisk = m_topics;
+            m_selected = selected.isEmpty() ? -1 : int(m_topics.indexOf(selected));
+            if (!m_currentTopic.isEmpty())
+                m_currentIndex = int(m_topics.indexOf(m_currentTopic));
+            else if (m_currentIndex >= m_topics.size())
+                m_currentIndex = -1;
+        }
+    }
+    if (!errors.isEmpty())
+        return WriteResult::failure(errors.join(QLatin1Char('\n')));
+    return {};
 }
 
 QString TopicStore::selectedTopic() const
@@ -190,10 +273,15 @@ WriteResult TopicStore::openTopic(const QString &topic)
         const QString path = topicFileName(topic, editorDef.name);
         QString error;
         QString text;
-        if (editorDef.kind == TopicEditorKind::Lines)
-            text = Topics::joinEditorLines(TextFile::readLines(path, &error));
-        else
-            text = TextFile::readText(path, &error);
+        if (editorDef.kind == TopicEditorKind::Lines) {
+            const Expected<QStringList> read = TextFile::readLines(path);
+            text = Topics::joinEditorLines(read.value);
+            error = read.error;
+        } else {
+            const Expected<QString> read = TextFile::readText(path);
+            text = read.value;
+            error = read.error;
+        }
         if (!error.isEmpty()) {
             text.clear();
             error = tr("%1\n\nThis part of the topic is read-only and is not saved until the "
@@ -400,6 +488,7 @@ WriteResult TopicStore::renameSelectedTopic(const QString &typed)
     for (const Move &move : std::as_const(moves)) {
         QFile file(move.from);
         if (file.rename(move.to)) {
+            TextFile::noteMoved(move.from, move.to);
             done.append(move);
             continue;
         }
@@ -409,7 +498,9 @@ WriteResult TopicStore::renameSelectedTopic(const QString &typed)
         // Put back what was moved, so the topic keeps all its files.
         QStringList stuck;
         for (auto it = done.crbegin(); it != done.crend(); ++it) {
-            if (!QFile::rename(it->to, it->from))
+            if (QFile::rename(it->to, it->from))
+                TextFile::noteMoved(it->to, it->from);
+            else
                 stuck.append(QFileInfo(it->to).absoluteFilePath());
         }
         if (!stuck.isEmpty()) {
@@ -428,7 +519,9 @@ WriteResult TopicStore::renameSelectedTopic(const QString &typed)
         m_topics[entry] = oldName;
         QStringList stuck;
         for (auto it = done.crbegin(); it != done.crend(); ++it) {
-            if (!QFile::rename(it->to, it->from))
+            if (QFile::rename(it->to, it->from))
+                TextFile::noteMoved(it->to, it->from);
+            else
                 stuck.append(QFileInfo(it->to).absoluteFilePath());
         }
         QString message = listed.error + QStringLiteral("\n\n") + tr("The topic keeps its old name.");

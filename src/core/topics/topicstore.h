@@ -175,6 +175,17 @@ public:
     // At shut-down: stores the open topic, then the list.
     WriteResult storeAll();
 
+    // The files the workspace shows: the topics file and the open topic's.
+    QStringList shownFiles() const;
+    // Files changed on disk by another program (absolute, cleaned paths).
+    // An editor of the open topic that holds no unsaved edits shows its
+    // file's new content (one that could not be read is tried again); an
+    // edited one keeps its text, and its next save keeps the other version
+    // beside it. The topic list is read again unless it was changed here
+    // since it was read or saved; the selection and the open topic stay
+    // on their names. The failure names every file that could not be read.
+    WriteResult followDiskChanges(const QStringList &paths);
+
 private:
     TopicWorkspaceSetup m_setup;
     ITopicEditors *m_editors;
@@ -191,4 +202,6 @@ private:
     QStringList m_storedTexts;
     QStringList m_loadErrors;
     bool m_topicsFileUnreadable = false;
+    // The list as the topics file held it when last read or written.
+    QStringList m_topicsOnDisk;
 };

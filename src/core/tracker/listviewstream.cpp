@@ -142,8 +142,9 @@ ListViewLoad loadListView(ListViewData *list, const QString &path)
 {
     ListViewLoad result;
     QFile file;
-    QString openError;
-    if (TextFile::openForReading(path, &file, &openError) != TextFile::OpenOutcome::Opened) {
+    const Expected<TextFile::OpenOutcome> opened = TextFile::openForReading(path, &file);
+    const QString &openError = opened.error;
+    if (opened.value != TextFile::OpenOutcome::Opened) {
         list->items.clear();
         result.ok = false;
         result.clean = false;
@@ -161,7 +162,18 @@ ListViewLoad loadListView(ListViewData *list, const QString &path)
                            .arg(file.size());
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    file.close();
+    // Read through TextFile, which remembers the version read: a save over
+    // a list changed elsewhere since keeps that version beside it.
+    const Expected<QByteArray> read = TextFile::readBytes(path);
+    if (!read) {
+        list->items.clear();
+        result.ok = false;
+        result.clean = false;
+        result.error = read.error;
+        return result;
+    }
+    const QByteArray &bytes = read.value;
     result = decodeListView(bytes, list);
     if (!result.clean)
         result.error = QStringLiteral("\"%1\" is damaged: %2")
@@ -181,9 +193,10 @@ Expected<QString> keepDamagedCopy(const QString &path)
     }
     // Read under the rules of every stored file: a named pipe or a link
     // leading out of the data folder is not read for a copy either.
-    QByteArray bytes;
-    QString reason;
-    bool read = TextFile::readBytes(path, &bytes, &reason);
+    const Expected<QByteArray> readCopy = TextFile::readBytes(path);
+    const QByteArray &bytes = readCopy.value;
+    QString reason = readCopy.error;
+    bool read = readCopy.ok;
     if (read && !TextFile::entryExists(path)) {
         read = false;
         reason = QStringLiteral("No such file or directory");

@@ -59,13 +59,12 @@ Result writeReport(const QString &readingsPath, const QString &reportPath, const
     Result result;
     if (!QFileInfo(readingsPath).isFile())
         return result;
-    QString error;
-    QByteArray bytes;
-    if (!TextFile::readBytes(readingsPath, &bytes, &error)) {
-        result.write = WriteResult::failure(error);
+    const Expected<QByteArray> read = TextFile::readBytes(readingsPath);
+    if (!read) {
+        result.write = WriteResult::failure(read.error);
         return result;
     }
-    const QStringList readings = TextFile::splitLines(TextFile::decode(bytes));
+    const QStringList readings = TextFile::splitLines(TextFile::decode(read.value));
     result.write = TextFile::writeLines(reportPath, reportLines(monthText, readings, createdDate));
     result.written = result.write.ok;
     return result;

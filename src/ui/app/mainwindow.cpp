@@ -1,6 +1,7 @@
 #include "ui/app/mainwindow.h"
 
 #include "ui/app/autosave.h"
+#include "ui/app/filechangewatcher.h"
 #include "ui/app/keyboardaccess.h"
 #include "ui/calendar/datecommitter.h"
 #include "ui/calendar/datepicker.h"
@@ -94,6 +95,8 @@ MainWindow::~MainWindow()
 {
     // The columns are closed without saving or reporting anything; the
     // members then go in the order of their declaration, reversed.
+    if (m_dataFolder)
+        m_dataFolder->storedFiles().setConflictListener({});
     if (m_week)
         m_week->destroyColumns();
 }
@@ -349,8 +352,16 @@ void MainWindow::runStartup()
     if (m_started || m_closing)
         return;
 
-    m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
+    m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell, *m_services.clock);
     m_dataFolder->removeUnfinishedWrites();
+    // A write that finds its file changed elsewhere keeps the other version
+    // as a copy; the user is told which, once the current event is done.
+    m_dataFolder->storedFiles().setConflictListener([this](const QString &notice) {
+        if (m_conflictNotices.isEmpty())
+            QTimer::singleShot(0, this, &MainWindow::showConflictNotices);
+        m_conflictNotices.append(notice);
+    });
+    m_fileChangeWatcher = new FileChangeWatcher(this);
     m_sections->setCurrentWidget(m_calendarPage);
 
     m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
@@ -363,12 +374,29 @@ void MainWindow::runStartup()
     }
     connect(m_week.get(), &WeekController::printRequested, this,
             [this](DayNoteColumn *editor) { printDayNote(m_services, this, editor); });
+    connect(m_week.get(), &WeekController::shownFilesChanged, this,
+            [this] { m_fileChangeWatcher->setFiles(QStringLiteral("week"), m_week->shownFiles()); });
+    connect(m_fileChangeWatcher, &FileChangeWatcher::filesChanged, m_week.get(),
+            &WeekController::followDiskChanges);
+    connect(m_projectsSection, &ProjectsSection::shownFilesChanged, this,
+            [this] { m_fileChangeWatcher->setFiles(QStringLiteral("projects"), m_projectsSection->shownFiles()); });
+    connect(m_fileChangeWatcher, &FileChangeWatcher::filesChanged, m_projectsSection,
+            &ProjectsSection::followDiskChanges);
 
     m_projectsSection->loadStartPages(m_dataFolder.get());
 
     m_listsWorkspace = std::make_unique<ListsWorkspace>(*m_dataFolder, m_services);
-    m_listsWorkspace->embedIn(m_listsHost);
     m_decisionsWorkspace = std::make_unique<DecisionsWorkspace>(*m_dataFolder, m_services);
+    for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_listsWorkspace.get()),
+                                      static_cast<TopicWorkspace *>(m_decisionsWorkspace.get())}) {
+        const QString section = workspace == m_listsWorkspace.get() ? QStringLiteral("lists")
+                                                                     : QStringLiteral("decisions");
+        connect(workspace, &TopicWorkspace::shownFilesChanged, this,
+                [this, workspace, section] { m_fileChangeWatcher->setFiles(section, workspace->shownFiles()); });
+        connect(m_fileChangeWatcher, &FileChangeWatcher::filesChanged, workspace,
+                &TopicWorkspace::followDiskChanges);
+    }
+    m_listsWorkspace->embedIn(m_listsHost);
     m_decisionsWorkspace->embedIn(m_decisionsHost);
 
     const double start = startDayNumber();
@@ -417,6 +445,24 @@ void MainWindow::setPickerDate(double dayNumber)
 }
 
 // ---- layout ------------------------------------------------------------
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from another program, maybe one that changed a file shown here
+    // on a file system that does not announce changes.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_fileChangeWatcher && !m_closing)
+        m_fileChangeWatcher->checkNow();
+}
+
+void MainWindow::showConflictNotices()
+{
+    if (m_conflictNotices.isEmpty())
+        return;
+    const QString text = m_conflictNotices.join(QStringLiteral("\n\n"));
+    m_conflictNotices.clear();
+    m_services.dialogs->message(this, text);
+}
 
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
@@ -659,6 +705,8 @@ bool MainWindow::saveAndClose()
         m_week->destroyColumns();
     m_listsWorkspace.reset();
     m_decisionsWorkspace.reset();
+    // The close sequence's own writes may have kept conflict copies.
+    showConflictNotices();
     m_closed = true;
     QCoreApplication::quit();
     return true;

@@ -20,6 +20,7 @@ class AutoSave;
 class SvgPicture;
 class DecisionsWorkspace;
 class DataFolder;
+class FileChangeWatcher;
 class ListsWorkspace;
 class ProjectsSection;
 class WeekController;
@@ -85,6 +86,8 @@ public:
     // still open in a ledger cell is finished first only when asked to.
     bool saveEdits(QStringList *errors, bool finishOpenEdits);
     AutoSave *autoSave() const { return m_autoSave; }
+    // Follows the files the editors show; created by the start-up step.
+    FileChangeWatcher *fileChangeWatcher() const { return m_fileChangeWatcher; }
 
     // The session ends or the process was told to end: saves like the
     // close sequence, without questions, and ends the event loop. Returns
@@ -106,6 +109,7 @@ public:
     const Services &services() const { return m_services; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -119,6 +123,8 @@ private Q_SLOTS:
     void copySelection();
     // The date picker settled on a date: the week starts there.
     void showPickedWeek();
+    // Shows what the writes since the last call kept as conflict copies.
+    void showConflictNotices();
 
 private:
     // The layout rules, run on every resize and once after the start-up.
@@ -197,6 +203,9 @@ private:
     bool m_started = false;
     bool m_closed = false;
     AutoSave *m_autoSave = nullptr;
+    FileChangeWatcher *m_fileChangeWatcher = nullptr;
+    // Conflict copies made by writes and not yet shown.
+    QStringList m_conflictNotices;
     // The autosave failure last shown; the same failure is not shown again.
     QString m_autoSaveReported;
 };

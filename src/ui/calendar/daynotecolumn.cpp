@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -103,6 +104,18 @@ void DayNoteColumn::setText(const QString &text)
         m_noteEdit->moveCursor(QTextCursor::Start);
     }
     followFiller();
+}
+
+int DayNoteColumn::cursorPosition() const
+{
+    return m_noteEdit->textCursor().position();
+}
+
+void DayNoteColumn::setCursorPosition(int position)
+{
+    QTextCursor cursor = m_noteEdit->textCursor();
+    cursor.setPosition(qBound(0, position, m_noteEdit->document()->characterCount() - 1));
+    m_noteEdit->setTextCursor(cursor);
 }
 
 bool DayNoteColumn::isFilling() const

@@ -38,6 +38,11 @@ public:
     bool isModified() const;
     void setModified(bool modified);
 
+    // The text cursor's place; a place beyond the end of the text puts the
+    // cursor at the end.
+    int cursorPosition() const;
+    void setCursorPosition(int position);
+
     // A long note is still being laid in (read-only, never saved, until
     // it is all in).
     bool isFilling() const;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QToolButton>
 #include <QHash>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -179,18 +180,15 @@ void WeekController::bindColumn(DayNoteColumn *editor, int day, QTextDocument *l
         editor->setLoadError(QString());
     } else {
         const QFileInfo info(editor->dayNoteFile);
-        if (info.exists() || info.isSymLink()) {
-            const Expected<QString> note = DayNotes::readNote(editor->dayNoteFile);
-            if (note) {
-                editor->setLoadError(QString());
-                editor->setText(note.value);
-                editor->noteLoaded = true;
-            } else {
-                editor->setLoadError(note.error);
-            }
-        } else {
+        const bool exists = info.exists() || info.isSymLink();
+        const Expected<QString> note = DayNotes::readNote(editor->dayNoteFile);
+        if (note) {
             editor->setLoadError(QString());
-            editor->setText(QString());
+            editor->setText(note.value);
+            if (exists)
+                editor->noteLoaded = true;
+        } else {
+            editor->setLoadError(note.error);
         }
         editor->setModified(false);
     }
@@ -241,7 +239,34 @@ Result WeekController::showWeek(int firstDay)
     m_firstDay = firstDay;
     offsetFromToday = m_firstDay - today();
     reportAdoptions();
+    Q_EMIT shownFilesChanged();
     return Result::success();
+}
+
+QStringList WeekController::shownFiles() const
+{
+    QStringList files;
+    for (const DayNoteColumn *editor : columns)
+        files.append(editor->dayNoteFile);
+    return files;
+}
+
+void WeekController::followDiskChanges(const QStringList &paths)
+{
+    for (DayNoteColumn *editor : std::as_const(columns)) {
+        const QString file = QDir::cleanPath(QFileInfo(editor->dayNoteFile).absoluteFilePath());
+        if (!paths.contains(file) || editor->isModified() || editor->isFilling())
+            continue;
+        // The program's own saves change the file too; only a change made
+        // elsewhere (or a note that could not be read before) is read again.
+        if (!editor->loadFailed() && !TextFile::changedOnDisk(editor->dayNoteFile))
+            continue;
+        // The cursor stays where it was, as far as the new text reaches.
+        const int cursor = editor->cursorPosition();
+        bindColumn(editor, DayNumber::wholeDay(editor->noteDate), nullptr);
+        editor->setCursorPosition(cursor);
+    }
+    reportAdoptions();
 }
 
 Result WeekController::reloadWeek()

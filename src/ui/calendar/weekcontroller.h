@@ -78,11 +78,21 @@ public:
     // Closes and destroys the editors.
     void destroyColumns();
 
+    // The note files the seven columns show.
+    QStringList shownFiles() const;
+
+    // Notes changed on disk by another program: a column that shows one and
+    // was not edited shows the new text; an edited one keeps its text, and
+    // its next save keeps the other version beside it.
+    void followDiskChanges(const QStringList &paths);
+
     double now() const;
     int today() const;
 
 Q_SIGNALS:
     void printRequested(DayNoteColumn *editor);
+    // The columns show other note files (see shownFiles).
+    void shownFilesChanged();
 
 private:
     // Binds the editor to the day, giving it the document when it already

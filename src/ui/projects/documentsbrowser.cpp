@@ -1,5 +1,6 @@
 #include "ui/projects/documentsbrowser.h"
 
+#include "core/common/syncfiles.h"
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "ui/platform/dialogs.h"
@@ -84,6 +85,11 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
         filesDblClick(index);
     });
     connect(files, &QWidget::customContextMenuRequested, this, &DocumentsBrowser::showPopup);
+    connect(m_model, &QFileSystemModel::rowsInserted, this, [this](const QModelIndex &parent) {
+        if (parent == files->rootIndex())
+            hideSyncToolEntries();
+    });
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &DocumentsBrowser::hideSyncToolEntries);
 
     contextMenu = new QMenu(this);
     contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -170,8 +176,17 @@ void DocumentsBrowser::showFolder(const QString &folder)
     const QModelIndex index = m_model->setRootPath(m_current);
     files->setRootIndex(index);
     m_model->sort(0, Qt::AscendingOrder);
+    hideSyncToolEntries();
     folderLabel->setText(QDir::toNativeSeparators(QDir::cleanPath(m_current)));
     upButton->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
+}
+
+void DocumentsBrowser::hideSyncToolEntries()
+{
+    const QModelIndex root = files->rootIndex();
+    const int rows = m_model->rowCount(root);
+    for (int row = 0; row < rows; ++row)
+        files->setRowHidden(row, SyncFiles::isSyncToolEntry(m_model->fileName(m_model->index(row, 0, root))));
 }
 
 void DocumentsBrowser::goUp()

@@ -62,6 +62,8 @@ public:
 
 private:
     void showPopup(const QPoint &at);
+    // Synchronisation tools' and office programs' own files are not shown.
+    void hideSyncToolEntries();
 
     DataFolder *m_dataFolder;
     Services m_services;

@@ -208,6 +208,7 @@ void ProjectsSection::finishStartup()
 {
     loadDepartments();
     m_ledger->setLedgerHeadings();
+    Q_EMIT shownFilesChanged();
 }
 
 void ProjectsSection::createListColumn()
@@ -355,17 +356,19 @@ void ProjectsSection::loadDepartments()
         return;
     const QString path = departmentsFile();
     m_departmentsStored = departmentLines();
-    if (!TextFile::entryExists(path))
-        return;
-    QString error;
-    QString notice;
-    QByteArray bytes;
-    if (TextFile::readTextBytes(path, &bytes, &error, &notice) && !notice.isEmpty()) {
-        // Moved aside: the built-in list starts a new file, as when there is none.
-        m_services.dialogs->error(this, notice);
+    if (!TextFile::entryExists(path)) {
+        // Read all the same, so that a list made elsewhere meanwhile is noticed.
+        TextFile::readBytes(path);
         return;
     }
-    const QStringList lines = TextFile::splitLines(TextFile::decode(bytes));
+    const Expected<QByteArray> read = TextFile::readTextBytes(path);
+    const QString &error = read.error;
+    if (read && !read.notice.isEmpty()) {
+        // Moved aside: the built-in list starts a new file, as when there is none.
+        m_services.dialogs->error(this, read.notice);
+        return;
+    }
+    const QStringList lines = TextFile::splitLines(TextFile::decode(read.value));
     if (!error.isEmpty()) {
         m_departmentsLoaded = false;
         m_services.dialogs->error(
@@ -536,6 +539,77 @@ void ProjectsSection::loadStartPages(DataFolder *dataFolder)
             errors.append(loaded.error);
     }
     reportErrors(errors);
+    Q_EMIT shownFilesChanged();
+}
+
+QStringList ProjectsSection::shownFiles() const
+{
+    if (!m_dataFolder)
+        return {};
+    QStringList files{departmentsFile()};
+    const QString projectsDir = m_dataFolder->projectsDir();
+    for (const PageEditor *editor : notebook->pageEditors()) {
+        if (editor->ownerName != ProjectNames::SummaryName)
+            files.append(ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName()));
+    }
+    const QString ledgerFile = m_ledger->ledger().ledgerFileName();
+    if (!ledgerFile.isEmpty())
+        files.append(ledgerFile);
+    return files;
+}
+
+void ProjectsSection::followDiskChanges(const QStringList &paths)
+{
+    if (!m_dataFolder || m_reporting)
+        return;
+    const auto changedHere = [&paths](const QString &file) {
+        return paths.contains(QDir::cleanPath(QFileInfo(file).absoluteFilePath()));
+    };
+    QStringList errors;
+    const QString projectsDir = m_dataFolder->projectsDir();
+    for (PageEditor *editor : notebook->pageEditors()) {
+        if (editor->ownerName == ProjectNames::SummaryName || editor->isEdited() || editor->isFilling())
+            continue;
+        const QString file = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
+        // Only a change made elsewhere (or a page that could not be read
+        // before) is read again: the program's own saves change files too.
+        if (!changedHere(file) || (!editor->loadFailed && !TextFile::changedOnDisk(file)))
+            continue;
+        const int cursor = editor->textCursor().position();
+        const Result loaded = loadPage(editor);
+        if (!loaded)
+            errors.append(loaded.error);
+        QTextCursor kept = editor->textCursor();
+        kept.setPosition(qMin(cursor, editor->document()->characterCount() - 1));
+        editor->setTextCursor(kept);
+    }
+    const QString ledgerFile = m_ledger->ledger().ledgerFileName();
+    if (!ledgerFile.isEmpty() && changedHere(ledgerFile) && !m_ledger->ledger().edited() && !ledgerCellIsOpen()
+        && (!m_ledger->ledger().editable() || TextFile::changedOnDisk(ledgerFile))) {
+        const Result shown = m_ledger->showProject(m_ledger->ownerName());
+        if (!shown)
+            errors.append(shown.error);
+    }
+    if (changedHere(departmentsFile()) && departmentLines() == m_departmentsStored
+        && TextFile::changedOnDisk(departmentsFile())) {
+        const Expected<QStringList> read = TextFile::readLines(departmentsFile());
+        if (read) {
+            const QString shown = notebook->pageEditors().first()->ownerName;
+            setDepartmentLines(read.value);
+            m_departmentsStored = read.value;
+            m_departmentsLoaded = true;
+            for (int row = 0; row < department->count(); ++row) {
+                if (!shown.isEmpty() && ProjectNames::trimBlanks(department->item(row)->text()) == shown) {
+                    m_shownRow = row;
+                    break;
+                }
+            }
+            restoreSelection();
+        } else {
+            errors.append(read.error);
+        }
+    }
+    reportErrors(errors);
 }
 
 // ---- handlers -------------------------------------------------------------
@@ -607,6 +681,7 @@ void ProjectsSection::openSelectedProject()
     Q_EMIT documentsSwitchRequested(name);
     if (notebook->currentIndex() == ProjectNotebook::TimeTab)
         Q_EMIT trackerBindRequested(projectFolder(), m_services.clock->nowDayNumber());
+    Q_EMIT shownFilesChanged();
 }
 
 void ProjectsSection::saveLeftPage(PageEditor *editor)
@@ -641,8 +716,9 @@ void ProjectsSection::editProjectList()
     // since the file was last written does not come back.
     EditCategoriesDialog dialog(departmentLines(), departmentsFile(), m_services.dialogs, window());
     if (m_services.dialogs->execForm(&dialog) == QDialog::Accepted) {
-        QString error;
-        const QStringList lines = TextFile::readLines(departmentsFile(), &error);
+        const Expected<QStringList> read = TextFile::readLines(departmentsFile());
+        const QString &error = read.error;
+        const QStringList &lines = read.value;
         if (error.isEmpty()) {
             setDepartmentLines(lines);
             m_departmentsStored = lines;

@@ -99,6 +99,16 @@ public:
     // a page editor.
     void printShownPage();
 
+    // The files on screen: the page files of the project shown, its ledger
+    // and "departments.txt".
+    QStringList shownFiles() const;
+    // Files changed on disk by another program: a page or ledger that was
+    // not edited shows the file's new content, an edited one keeps its text
+    // (its next save keeps the other version beside it); the project list
+    // is read again unless it was changed here, keeping the project shown
+    // selected.
+    void followDiskChanges(const QStringList &paths);
+
     // One page editor: load, save (to its owner), switch, summarise.
     Result loadPage(PageEditor *editor);
     Result savePage(PageEditor *editor);
@@ -115,6 +125,8 @@ Q_SIGNALS:
     void trackerBindRequested(const QString &projectFolder, double now);
     // A day was chosen in the tracker (a day number).
     void trackerDaySelected(double dayNumber);
+    // Other files are on screen (see shownFiles).
+    void shownFilesChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

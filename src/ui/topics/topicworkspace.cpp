@@ -181,6 +181,16 @@ void TopicWorkspace::embedIn(QWidget *hostPanel)
     showError(m_store.loadTopicList());
     syncList();
     show();
+    Q_EMIT shownFilesChanged();
+}
+
+void TopicWorkspace::followDiskChanges(const QStringList &paths)
+{
+    const WriteResult followed = m_store.followDiskChanges(paths);
+    syncList();
+    updateTitle();
+    if (!followed)
+        showError(followed);
 }
 
 void TopicWorkspace::resizeTo(int width, int height)
@@ -298,6 +308,7 @@ void TopicWorkspace::listPressed(const QModelIndex &index)
 
 void TopicWorkspace::updateTitle()
 {
+    Q_EMIT shownFilesChanged();
     if (!m_store.currentTopic().isEmpty())
         titleLabel->setText(m_store.currentTopic() + m_design.titleSuffix);
     else if (m_store.currentIndex() >= 0 && !Topics::isBlankTopic(m_store.topics().at(m_store.currentIndex())))

@@ -65,10 +65,19 @@ public:
     WriteResult saveEditedTopic();
     bool hasUnsavedEdits() const;
 
+    // See TopicStore::shownFiles and followDiskChanges; the list and the
+    // title follow what was read again.
+    QStringList shownFiles() const { return m_store.shownFiles(); }
+    void followDiskChanges(const QStringList &paths);
+
     // ITopicEditors
     QString editorText(int index) const override;
     void setEditorText(int index, const QString &text) override;
     void setEditorLocked(int index, const QString &reason) override;
+
+Q_SIGNALS:
+    // Another topic is open (see shownFiles).
+    void shownFilesChanged();
 
 protected:
     // The editors' side, laid out by each workspace, with its title above.

@@ -75,16 +75,16 @@ void SleepReportWindow::printSleepReport()
 {
     if (m_document)
         return; // one print job at a time
-    QByteArray html;
-    QString error;
     if (!QFileInfo::exists(reportPath())) {
         showError(tr("There is no sleep report to print yet (\"%1\").")
                       .arg(QDir::toNativeSeparators(reportPath())));
         Q_EMIT printFinished(false);
         return;
     }
-    if (!TextFile::readBytes(reportPath(), &html, &error)) {
-        showError(error);
+    const Expected<QByteArray> read = TextFile::readBytes(reportPath());
+    const QByteArray &html = read.value;
+    if (!read) {
+        showError(read.error);
         Q_EMIT printFinished(false);
         return;
     }

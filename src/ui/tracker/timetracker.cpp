@@ -453,8 +453,9 @@ void TimeTracker::loadNote(double date)
         }
     }
     sleepRecord.bindNote(date);
-    QString error;
-    const QString text = TextFile::readText(sleepRecord.noteFile(), &error);
+    const Expected<QString> read = TextFile::readText(sleepRecord.noteFile());
+    const QString &error = read.error;
+    const QString &text = read.value;
     noteEdit->setReadOnly(false);
     if (!error.isEmpty()) {
         // A note that cannot be read is never overwritten with an empty one.
@@ -517,7 +518,7 @@ void TimeTracker::rememberTrackedProject(const QString &folder)
         return;
     const QString name = cleaned.mid(projects.size() + 1);
     if (!m_lastTrackedRead) {
-        m_lastTracked = TextFile::readText(lastTrackedFile()).trimmed();
+        m_lastTracked = TextFile::readText(lastTrackedFile()).value.trimmed();
         m_lastTrackedRead = true;
     }
     if (name == m_lastTracked)
@@ -534,8 +535,9 @@ void TimeTracker::loadLastTrackedAlarms()
     const QString file = lastTrackedFile();
     if (!QFileInfo(file).isFile())
         return;
-    QString error;
-    const QString name = TextFile::readText(file, &error).trimmed();
+    const Expected<QString> read = TextFile::readText(file);
+    const QString &error = read.error;
+    const QString name = read.value.trimmed();
     m_lastTracked = name;
     m_lastTrackedRead = true;
     if (!error.isEmpty() || name.isEmpty() || name.contains(QLatin1Char('\n')))
