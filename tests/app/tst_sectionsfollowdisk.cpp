@@ -5,6 +5,7 @@
 #include "core/datafolder/datafolder.h"
 #include "core/projects/projectpages.h"
 #include "fakes.h"
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "ui/app/filechangewatcher.h"
 #include "ui/app/mainwindow.h"
@@ -33,7 +34,7 @@ private:
     std::unique_ptr<MainWindow> m_form;
 
     QString root() const { return m_tmp->path() + QLatin1Char('/'); }
-    ProjectsSection *projects() const { return m_form->projectsSection; }
+    ProjectsSection *projects() const { return m_form->projectsSection(); }
     PageEditor *page(const QString &name) const
     {
         for (PageEditor *editor : projects()->notebook->pageEditors())
@@ -139,7 +140,7 @@ private Q_SLOTS:
         ListsWorkspace *lists = m_form->listsWorkspace();
         const int row = int(lists->store().topics().indexOf("Bucket List"));
         QVERIFY(row >= 0);
-        lists->topicList->setCurrentRow(row);
+        topicList(lists)->setCurrentRow(row);
         lists->openSelectedTopic();
         QCOMPARE(lists->currentTopic(), QString("Bucket List"));
         const QString file = lists->store().topicFileName("Bucket List", lists->store().setup().editors.first().name);
@@ -152,7 +153,7 @@ private Q_SLOTS:
         // The topic list changed elsewhere: read again, the open topic stays.
         const QString topicsFile = lists->store().setup().topicsFile;
         changeElsewhere(topicsFile, "Bucket List\r\nTrips\r\n");
-        QCOMPARE(listed(lists->topicList), QStringList({"Bucket List", "Trips"}));
+        QCOMPARE(listed(topicList(lists)), QStringList({"Bucket List", "Trips"}));
         QCOMPARE(lists->currentTopic(), QString("Bucket List"));
 
         // Edited: kept, and the save keeps the other version too.

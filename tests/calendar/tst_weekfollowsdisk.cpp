@@ -68,8 +68,8 @@ private Q_SLOTS:
         QVERIFY(f.fakes.dialogs.messages.isEmpty());
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         // The program's own saves are not taken for a change from elsewhere.
-        friday->noteEdit->moveCursor(QTextCursor::End);
-        QTest::keyClicks(friday->noteEdit, " and typed");
+        noteEdit(friday)->moveCursor(QTextCursor::End);
+        QTest::keyClicks(noteEdit(friday), " and typed");
         QVERIFY(f.form()->week()->saveAllNotes());
         QTest::qWait(400);
         QCOMPARE(friday->text(), QString("replaced twice and typed"));
@@ -87,9 +87,9 @@ private Q_SLOTS:
         QVERIFY(f.form()->week()->reloadWeek());
         DayNoteColumn *friday = dayColumn(f.form(), 1);
         DayNoteColumn *saturday = dayColumn(f.form(), 2);
-        friday->noteEdit->moveCursor(QTextCursor::End);
-        QTest::keyClicks(friday->noteEdit, " and bread");
-        QTest::keyClicks(saturday->noteEdit, "typed on an empty day");
+        noteEdit(friday)->moveCursor(QTextCursor::End);
+        QTest::keyClicks(noteEdit(friday), " and bread");
+        QTest::keyClicks(noteEdit(saturday), "typed on an empty day");
 
         writeFileBytes(f.dbFile("Jan-05-2024.txt"), "shopping and milk");
         writeFileBytes(f.dbFile("Jan-06-2024.txt"), "made on the laptop");
@@ -100,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(saturday->text(), QString("typed on an empty day"));
 
         // The next save (here the move of the week) keeps both versions.
-        f.form()->nextDayButton->click();
+        nextDayButton(f.form())->click();
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         const QString fridayCopy = "Jan-05-2024 (conflict 2024-01-10 0930).txt";
         const QString saturdayCopy = "Jan-06-2024 (conflict 2024-01-10 0930).txt";
@@ -123,7 +123,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f("45296");
         f.start();
-        QTest::keyClicks(dayColumn(f.form(), 4)->noteEdit, "monday plans");
+        QTest::keyClicks(noteEdit(dayColumn(f.form(), 4)), "monday plans");
         writeFileBytes(f.dbFile("Jan-08-2024.txt"), "monday from the laptop");
         QVERIFY(f.form()->close());
         QCOMPARE(f.fakes.dialogs.messages.size(), 1);

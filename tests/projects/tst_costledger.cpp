@@ -100,7 +100,7 @@ void TestCostLedger::firstSwitchShowsAnEmptyLedger()
     ledger.money().setCell(0, 5, "");
     QVERIFY(ledger.saveLedger());
     QVERIFY(ledger.switchTo("Car"));
-    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt");
+    const QStringList lines = TextFile::readLines(m_projects + "Garden/money.txt").value;
     QCOMPARE(lines.size(), 100);
     QCOMPARE(lines.first(), QString("\"Item name\",Date,Debit,Credit"));
     QCOMPARE(lines.last(), QString(",,,"));
