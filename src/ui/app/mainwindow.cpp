@@ -18,6 +18,9 @@
 #include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/listsworkspace.h"
 #include "ui/projects/projectssection.h"
+#include "core/snapshots/snapshotrestore.h"
+#include "ui/snapshots/snapshotkeeper.h"
+#include "ui/snapshots/snapshotsdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -250,6 +253,12 @@ void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
+    QAction *snapshots = file->addAction(tr("Snapshots…"), this, &MainWindow::showSnapshots);
+    snapshots->setObjectName(QStringLiteral("Snapshots1"));
+    m_snapshotStatus = file->addAction(QString());
+    m_snapshotStatus->setObjectName(QStringLiteral("SnapshotStatus1"));
+    m_snapshotStatus->setEnabled(false);
+    m_snapshotStatus->setVisible(false);
     file->addSeparator();
     QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::showPrinterSetup);
     printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
@@ -349,6 +358,38 @@ void MainWindow::runStartup()
     if (m_started || m_closing)
         return;
 
+    // A restore of everything that a crash interrupted is finished (or
+    // dropped) before anything reads the data folder.
+    const Result restored = SnapshotRestore::finishInterruptedRestore(m_options.dataRoot);
+    if (!restored)
+        m_services.dialogs->error(this, restored.error);
+    m_snapshots = std::make_unique<SnapshotKeeper>(m_options.dataRoot, m_options.backupDir, m_services.clock);
+    m_snapshots->setBeforeRestore([this] {
+        QStringList errors;
+        if (saveEdits(&errors, true))
+            return Result::success();
+        return Result::failure(tr("%1\n\nNothing was restored, so that this text is not lost.")
+                                   .arg(errors.join(QStringLiteral("\n\n"))));
+    });
+    connect(m_snapshots.get(), &SnapshotKeeper::dataReplaced, this, &MainWindow::reloadData);
+    connect(m_snapshots.get(), &SnapshotKeeper::statusChanged, this, [this](const QString &status) {
+        m_snapshotStatus->setText(status);
+    });
+    m_snapshotStatus->setText(m_snapshots->statusText());
+    m_snapshotStatus->setVisible(true);
+
+    buildSections(startDayNumber());
+
+    m_started = true;
+    applyLayout();
+    showMaximized();
+    projectsSection->finishStartup();
+    m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
+    Q_EMIT startupFinished();
+}
+
+void MainWindow::buildSections(double firstDay)
+{
     m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
     m_dataFolder->removeUnfinishedWrites();
     sections->setCurrentWidget(calendarPage);
@@ -371,21 +412,53 @@ void MainWindow::runStartup()
     m_decisionsWorkspace = std::make_unique<DecisionsWorkspace>(*m_dataFolder, m_services);
     m_decisionsWorkspace->embedIn(m_decisionsHost);
 
-    const double start = startDayNumber();
-    setPickerDate(start);
+    setPickerDate(firstDay);
     QString error;
-    const bool shown = m_week->showWeekFrom(start, &error);
+    const bool shown = m_week->showWeekFrom(firstDay, &error);
     showWeekInPicker();
     reportWeekError(shown, error);
 
     projectsSection->createTrackerAndDocuments();
+}
 
-    m_started = true;
+void MainWindow::takeDailySnapshot()
+{
+    if (m_snapshots && !m_closing)
+        m_snapshots->takeDailySnapshot();
+}
+
+void MainWindow::showSnapshots()
+{
+    if (!m_started || m_closing)
+        return;
+    SnapshotsDialog dialog(m_snapshots.get(), m_services.dialogs, this);
+    m_services.dialogs->execForm(&dialog);
+}
+
+void MainWindow::reloadData()
+{
+    if (!m_started || m_closing || m_closed)
+        return;
+    m_reloading = true;
+    // Nothing of the old sections may save while they go: the files under
+    // them are the restored ones now.
+    setFocus();
+    QWidget *shownSection = sections->currentWidget();
+    const double firstDay = m_week->firstDay();
+    m_week->destroyColumns();
+    m_week.reset();
+    m_listsWorkspace.reset();
+    m_decisionsWorkspace.reset();
+    delete projectsSection;
+    projectsSection = new ProjectsSection(m_services, projectsPage);
+    projectsPage->layout()->addWidget(projectsSection);
+    connect(projectsSection, &ProjectsSection::trackerDaySelected, this, &MainWindow::setPickerDate);
+
+    buildSections(firstDay);
     applyLayout();
-    showMaximized();
     projectsSection->finishStartup();
-    m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
-    Q_EMIT startupFinished();
+    sections->setCurrentWidget(shownSection);
+    m_reloading = false;
 }
 
 void MainWindow::showRequestedDay(const QString &dayArgument)
@@ -626,6 +699,10 @@ bool MainWindow::handleCloseRequest()
         m_closed = true;
         return true;
     }
+    // A restore in progress finishes first: what it swaps in is what the
+    // close sequence must see.
+    if (m_snapshots && m_snapshots->restoring())
+        m_snapshots->waitForIdle();
     return saveAndClose();
 }
 
@@ -671,7 +748,7 @@ bool MainWindow::saveAndClose()
 
 bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 {
-    if (!m_started || m_closed)
+    if (!m_started || m_closed || m_reloading)
         return true;
     const qsizetype before = errors->size();
     QString error;
@@ -699,7 +776,8 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 
 void MainWindow::autoSaveEdits()
 {
-    if (!m_started || m_closing || m_closed)
+    // A restore is changing the files; what it replaces was saved before.
+    if (!m_started || m_closing || m_closed || m_reloading || (m_snapshots && m_snapshots->restoring()))
         return;
     QStringList errors;
     if (saveEdits(&errors, false)) {

@@ -22,6 +22,7 @@ class DecisionsWorkspace;
 class DataFolder;
 class ListsWorkspace;
 class ProjectsSection;
+class SnapshotKeeper;
 class WeekController;
 
 // What the program entry hands to the main window.
@@ -31,6 +32,8 @@ struct StartOptions
     QString dataRoot;
     // The first positional argument: the start date as a day number.
     QString dayArgument;
+    // The folder given with --backup-dir; empty for the chosen or default one.
+    QString backupDir;
 };
 
 // The main window: top bar with the section buttons, the arrows and the
@@ -67,6 +70,14 @@ public:
 
     // The Projects section, filling projectsPage.
     ProjectsSection *projectsSection = nullptr;
+
+    // The snapshots of the data folder; made by the start-up step.
+    SnapshotKeeper *snapshots() const { return m_snapshots.get(); }
+    // A snapshot unless one was taken today, taken in the background.
+    void takeDailySnapshot();
+    // Builds the sections again on the files as they are on disk now,
+    // after a restore replaced them (every edit was saved before it).
+    void reloadData();
 
     bool started() const { return m_started; }
     bool closing() const { return m_closing; }
@@ -134,6 +145,8 @@ private Q_SLOTS:
     void copySelection();
     // The date picker settled on a date: the week starts there.
     void showPickedWeek();
+    // File > "Snapshots…".
+    void showSnapshots();
 
 private:
     // The layout rules, run on every resize and once after the start-up.
@@ -151,6 +164,8 @@ private:
     void createTopBar();
     void createPages();
     void createMenus();
+    // The data-bound parts of the start-up step, also run by reloadData().
+    void buildSections(double firstDay);
     void placeNextDayButton();
     void packDayPanels();
     void reportWeekError(bool ok, const QString &error);
@@ -183,6 +198,7 @@ private:
     // widget that refers to them.
     std::unique_ptr<DataFolder> m_dataFolder;
     std::unique_ptr<WeekController> m_week;
+    std::unique_ptr<SnapshotKeeper> m_snapshots;
     // The central widget holding the sections. The window holds it as its
     // child as well; owned here, it is destroyed with the members, before
     // the ones declared above it.
@@ -196,6 +212,10 @@ private:
     bool m_closing = false;
     bool m_started = false;
     bool m_closed = false;
+    // Set while reloadData() builds the sections again.
+    bool m_reloading = false;
+    // The status of the last snapshot, shown in the File menu.
+    QAction *m_snapshotStatus = nullptr;
     AutoSave *m_autoSave = nullptr;
     // The autosave failure last shown; the same failure is not shown again.
     QString m_autoSaveReported;
