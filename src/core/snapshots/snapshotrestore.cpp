@@ -80,8 +80,9 @@ Result renameEntry(const QString &from, const QString &to)
     return Result::success();
 }
 
-// Writes a new file (never replacing one) and flushes it to disk.
-Result writeNewFile(const QString &path, const QByteArray &bytes)
+// Writes a new file (never replacing one); flushed to disk with the
+// others by flushFileSystem(), or at once when asked to.
+Result writeNewFile(const QString &path, const QByteArray &bytes, bool flushNow = false)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -98,7 +99,7 @@ Result writeNewFile(const QString &path, const QByteArray &bytes)
         }
         done += wrote;
     }
-    const bool synced = ::fsync(fd) == 0;
+    const bool synced = !flushNow || ::fsync(fd) == 0;
     const QString reason = errnoText();
     ::close(fd);
     if (!synced)
@@ -116,7 +117,6 @@ Result unpack(const QString &snapshotPath, const QString &target, QSet<QString> 
         return Result::failure(restoreTr("The snapshot \"%1\" cannot be opened: %2").arg(shown, reader.errorText()));
     archive_entry *entry = nullptr;
     QByteArray bytes;
-    QSet<QString> folders;
     for (;;) {
         const int status = archive_read_next_header(reader.handle, &entry);
         if (status == ARCHIVE_EOF)
@@ -144,7 +144,6 @@ Result unpack(const QString &snapshotPath, const QString &target, QSet<QString> 
         if (type == AE_IFDIR) {
             if (!QDir().mkpath(path))
                 return Result::failure(restoreTr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(path)));
-            folders.insert(path);
             continue;
         }
         const la_int64_t size = archive_entry_size(entry);
@@ -162,15 +161,20 @@ Result unpack(const QString &snapshotPath, const QString &target, QSet<QString> 
         const QString parent = QFileInfo(path).absolutePath();
         if (!QDir().mkpath(parent))
             return Result::failure(restoreTr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(parent)));
-        folders.insert(parent);
         const Result written = writeNewFile(path, bytes);
         if (!written)
             return written;
     }
-    // The names of the new files must be on disk too before "ready".
-    for (const QString &folder : std::as_const(folders))
-        syncFolder(folder);
-    syncFolder(target);
+    // Every new file and name must be on disk before "ready" is: one flush
+    // of the whole file system costs less than one per file.
+    const int fd = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool flushed = fd >= 0 && ::syncfs(fd) == 0;
+    const QString reason = errnoText();
+    if (fd >= 0)
+        ::close(fd);
+    if (!flushed)
+        return Result::failure(restoreTr("The restored files in \"%1\" cannot be flushed to disk: %2")
+                                   .arg(QDir::toNativeSeparators(target), reason));
     return Result::success();
 }
 
@@ -326,7 +330,7 @@ Result restoreEverything(const QString &snapshotPath, const QString &dataRoot, c
     for (const QString &name : std::as_const(names))
         plan.append((fromSnapshot.contains(name) ? QLatin1Char('+') : QLatin1Char('-')) + name);
     const QString ready = readyFile(staging);
-    const Result planned = writeNewFile(ready + QStringLiteral(".partial"), plan.join(QLatin1Char('\n')).toUtf8());
+    const Result planned = writeNewFile(ready + QStringLiteral(".partial"), plan.join(QLatin1Char('\n')).toUtf8(), true);
     if (!planned) {
         QDir(staging).removeRecursively();
         return planned;

@@ -121,6 +121,9 @@ public:
                 walk(relative + QLatin1Char('/'));
             } else if (child.isFile()) {
                 entries.append({relative, false});
+            } else {
+                // A pipe, a socket or a device: nothing a snapshot can hold.
+                unreadable.append(writerTr("\"%1\": not a regular file").arg(relative));
             }
         }
     }
