@@ -253,15 +253,17 @@ void MainWindow::createMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("File1"));
+    file->addSeparator();
+    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::showPrinterSetup);
+    printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
+    file->addSeparator();
+    // The snapshots, with the state of the last one under them.
     QAction *snapshots = file->addAction(tr("Snapshots…"), this, &MainWindow::showSnapshots);
     snapshots->setObjectName(QStringLiteral("Snapshots1"));
     m_snapshotStatus = file->addAction(QString());
     m_snapshotStatus->setObjectName(QStringLiteral("SnapshotStatus1"));
     m_snapshotStatus->setEnabled(false);
     m_snapshotStatus->setVisible(false);
-    file->addSeparator();
-    QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::showPrinterSetup);
-    printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
     file->addSeparator();
     QAction *exit = file->addAction(tr("Exit"), this, &MainWindow::exitProgram);
     exit->setObjectName(QStringLiteral("Exit1"));
