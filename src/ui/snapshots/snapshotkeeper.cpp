@@ -4,23 +4,14 @@
 #include "core/snapshots/backuplocation.h"
 #include "core/snapshots/retention.h"
 #include "core/snapshots/snapshotwriter.h"
+#include "ui/snapshots/snapshottime.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QThread>
 
 #include <memory>
-
-namespace {
-
-QString shownTime(const QDateTime &when)
-{
-    return QLocale().toString(when, QLocale::ShortFormat);
-}
-
-} // namespace
 
 SnapshotKeeper::SnapshotKeeper(const QString &dataRoot, const QString &commandLineDir, IClock *clock, QObject *parent)
     : QObject(parent)
@@ -58,7 +49,7 @@ void SnapshotKeeper::updateStatusFromCatalog()
 {
     const QList<SnapshotFile> snapshots = SnapshotCatalog::list(m_backupDir);
     setStatus(snapshots.isEmpty() ? tr("No snapshot yet")
-                                  : tr("Last snapshot: %1").arg(shownTime(snapshots.first().taken)));
+                                  : tr("Last snapshot: %1").arg(shownSnapshotTime(snapshots.first().taken)));
 }
 
 void SnapshotKeeper::setStatus(const QString &status)
@@ -145,7 +136,7 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
         }
         outcome.dataChanged = true;
         outcome.message = tr("\"%1\" was restored from the snapshot of %2 as \"%3\".")
-                              .arg(entryName, shownTime(snapshot.taken),
+                              .arg(entryName, shownSnapshotTime(snapshot.taken),
                                    QDir::toNativeSeparators(written.value));
         return outcome;
     });
@@ -177,7 +168,7 @@ bool SnapshotKeeper::restoreEverything(const SnapshotFile &snapshot)
             return outcome;
         }
         outcome.message = tr("The data folder holds the snapshot of %1 again. The state before it is in the "
-                             "snapshot of %2.").arg(shownTime(snapshot.taken), shownTime(now));
+                             "snapshot of %2.").arg(shownSnapshotTime(snapshot.taken), shownSnapshotTime(now));
         return outcome;
     });
 }
@@ -203,7 +194,7 @@ bool SnapshotKeeper::start(bool restore, std::function<JobOutcome()> work)
 void SnapshotKeeper::finishJob(const JobOutcome &outcome, bool restore)
 {
     if (outcome.snapshotTaken) {
-        QString status = tr("Last snapshot: %1").arg(shownTime(outcome.snapshotTime));
+        QString status = tr("Last snapshot: %1").arg(shownSnapshotTime(outcome.snapshotTime));
         if (!outcome.unreadable.isEmpty())
             status += tr(" (not in it, could not be read: %1)").arg(outcome.unreadable.join(QStringLiteral("; ")));
         setStatus(status);

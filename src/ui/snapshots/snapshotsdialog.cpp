@@ -3,6 +3,7 @@
 #include "core/common/result.h"
 #include "ui/platform/dialogs.h"
 #include "ui/snapshots/snapshotkeeper.h"
+#include "ui/snapshots/snapshottime.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -123,7 +124,7 @@ void SnapshotsDialog::reloadList()
     m_snapshotList->clear();
     for (const SnapshotFile &snapshot : std::as_const(m_snapshots)) {
         auto *item = new QTreeWidgetItem(m_snapshotList);
-        item->setText(0, QLocale().toString(snapshot.taken, QLocale::ShortFormat));
+        item->setText(0, shownSnapshotTime(snapshot.taken));
         item->setText(1, QLocale().formattedDataSize(snapshot.size));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
@@ -260,7 +261,7 @@ void SnapshotsDialog::restoreSelectedFile()
             this, tr("Put the copy of \"%1\" from the snapshot of %2 over the current file?\n\n"
                      "Yes replaces the current file (it is kept in a new snapshot first). No keeps it and "
                      "puts the copy beside it as \"%3\".")
-                      .arg(entryName, QLocale().toString(chosen.taken, QLocale::ShortFormat), beside));
+                      .arg(entryName, shownSnapshotTime(chosen.taken), beside));
         placement = over ? SnapshotRestore::Placement::OverCurrent : SnapshotRestore::Placement::BesideCurrent;
     }
     m_keeper->restoreFile(chosen, entryName, placement);
@@ -275,7 +276,7 @@ void SnapshotsDialog::restoreEverything()
     const SnapshotFile chosen = *snapshot;
     if (!m_dialogs->okCancel(this, tr("Replace everything in the data folder with the snapshot of %1?\n\n"
                                       "The current state is kept in a new snapshot first.")
-                                       .arg(QLocale().toString(chosen.taken, QLocale::ShortFormat))))
+                                       .arg(shownSnapshotTime(chosen.taken))))
         return;
     m_keeper->restoreEverything(chosen);
     updateButtons();
