@@ -1,4 +1,5 @@
 #include "core/calendar/daynotes.h"
+#include "core/snapshots/backuplocation.h"
 #include "core/snapshots/snapshotcatalog.h"
 #include "core/snapshots/snapshotrestore.h"
 #include "core/snapshots/snapshotwriter.h"
@@ -12,6 +13,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -259,6 +262,48 @@ private Q_SLOTS:
         QAction *status = fileMenuAction(f.form(), "SnapshotStatus1");
         QVERIFY2(status->text().startsWith(QLatin1String("The last snapshot failed: ")), qPrintable(status->text()));
         QVERIFY(status->text().contains(QLatin1String("Backups")));
+        QCOMPARE(f.fakes.dialogs.errors.size(), 1);
+        QVERIFY(f.fakes.dialogs.errors.first().startsWith(QLatin1String("No snapshot of the data folder could be taken today.")));
+        // "Snapshot now" failing says so in the Snapshots window only once.
+        f.fakes.dialogs.formAnswer = [&](QDialog &dialog) {
+            [&] {
+                dialog.findChild<QPushButton *>(QStringLiteral("snapshotNowButton"))->click();
+                waitForKeeper(f.form());
+            }();
+            return int(QDialog::Accepted);
+        };
+        fileMenuAction(f.form(), "Snapshots1")->trigger();
+        QCOMPARE(f.fakes.dialogs.errors.size(), 2);
+    }
+
+    // "Choose backup folder…" moves the snapshots elsewhere from then on:
+    // the choice is stored with the data, "Snapshot now" writes there and
+    // the list shows that folder; --backup-dir wins over the choice.
+    void chosenBackupFolderIsUsed()
+    {
+        QTemporaryDir elsewhere;
+        MainWindowFixture f(QString(), dayTwo());
+        f.start();
+        f.fakes.dialogs.formAnswer = [&](QDialog &dialog) {
+            if (dialog.objectName() == QLatin1String("chooseBackupFolderDialog")) {
+                static_cast<QFileDialog &>(dialog).selectFile(elsewhere.path());
+                return int(QDialog::Accepted);
+            }
+            [&] {
+                dialog.findChild<QPushButton *>(QStringLiteral("chooseBackupFolderButton"))->click();
+                QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("backupFolder"))->text(), elsewhere.path() + QLatin1Char('/'));
+                dialog.findChild<QPushButton *>(QStringLiteral("snapshotNowButton"))->click();
+                waitForKeeper(f.form());
+                QCOMPARE(dialog.findChild<QTreeWidget *>(QStringLiteral("snapshotList"))->topLevelItemCount(), 1);
+            }();
+            return int(QDialog::Accepted);
+        };
+        fileMenuAction(f.form(), "Snapshots1")->trigger();
+        QCOMPARE(SnapshotCatalog::list(elsewhere.path()).size(), 1);
+        QVERIFY(!QFileInfo::exists(f.root() + QStringLiteral("Backups")));
+        QCOMPARE(BackupLocation::resolve(f.root(), QString()), elsewhere.path() + QLatin1Char('/'));
+        QCOMPARE(BackupLocation::resolve(f.root(), QStringLiteral("/mnt/disk/")), QStringLiteral("/mnt/disk/"));
+        QCOMPARE(BackupLocation::resolve(f.root() + QStringLiteral("x/"), QString()), f.root() + QStringLiteral("x/Backups/"));
     }
 };
 

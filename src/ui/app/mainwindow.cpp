@@ -425,8 +425,14 @@ void MainWindow::buildSections(double firstDay)
 
 void MainWindow::takeDailySnapshot()
 {
-    if (m_snapshots && !m_closing)
-        m_snapshots->takeDailySnapshot();
+    if (!m_snapshots || m_closing || !m_snapshots->takeDailySnapshot())
+        return;
+    // The day's snapshot runs unseen; only its failure is worth a word.
+    connect(m_snapshots.get(), &SnapshotKeeper::snapshotFinished, this, [this](const Result &outcome) {
+        // An open Snapshots window shows the failure itself.
+        if (!outcome && !m_closing && !m_snapshotsShown)
+            m_services.dialogs->error(this, tr("No snapshot of the data folder could be taken today.\n\n%1").arg(outcome.error));
+    }, Qt::SingleShotConnection);
 }
 
 void MainWindow::showSnapshots()
@@ -434,7 +440,9 @@ void MainWindow::showSnapshots()
     if (!m_started || m_closing)
         return;
     SnapshotsDialog dialog(m_snapshots.get(), m_services.dialogs, this);
+    m_snapshotsShown = true;
     m_services.dialogs->execForm(&dialog);
+    m_snapshotsShown = false;
 }
 
 void MainWindow::reloadData()

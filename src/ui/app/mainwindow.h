@@ -216,6 +216,7 @@ private:
     bool m_reloading = false;
     // The status of the last snapshot, shown in the File menu.
     QAction *m_snapshotStatus = nullptr;
+    bool m_snapshotsShown = false;
     AutoSave *m_autoSave = nullptr;
     // The autosave failure last shown; the same failure is not shown again.
     QString m_autoSaveReported;

@@ -241,7 +241,7 @@ void SnapshotsDialog::takeSnapshot()
 void SnapshotsDialog::snapshotEnded(const Result &outcome)
 {
     reloadList();
-    if (!outcome && isVisible())
+    if (!outcome)
         m_dialogs->error(this, outcome.error);
 }
 
