@@ -1,4 +1,5 @@
 #include "core/calendar/daynotes.h"
+#include "core/app/commandline.h"
 #include "core/snapshots/backuplocation.h"
 #include "core/snapshots/snapshotcatalog.h"
 #include "core/snapshots/snapshotrestore.h"
@@ -10,6 +11,7 @@
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
 #include "ui/snapshots/snapshotkeeper.h"
+#include "ui/snapshots/snapshotsdialog.h"
 
 #include <QAction>
 #include <QDialog>
@@ -304,6 +306,27 @@ private Q_SLOTS:
         QCOMPARE(BackupLocation::resolve(f.root(), QString()), elsewhere.path() + QLatin1Char('/'));
         QCOMPARE(BackupLocation::resolve(f.root(), QStringLiteral("/mnt/disk/")), QStringLiteral("/mnt/disk/"));
         QCOMPARE(BackupLocation::resolve(f.root() + QStringLiteral("x/"), QString()), f.root() + QStringLiteral("x/Backups/"));
+    }
+
+    // --backup-dir takes a value like --data-dir, leaves the day argument
+    // alone, and fixes the folder: the window cannot choose another.
+    void backupDirOnTheCommandLine()
+    {
+        CommandLine commandLine;
+        QVERIFY(commandLine.parse({QStringLiteral("vellumark"), QStringLiteral("--backup-dir"), QStringLiteral("-b"),
+                                   QStringLiteral("-5")}));
+        QCOMPARE(commandLine.backupDir(), QStringLiteral("-b"));
+        QCOMPARE(commandLine.dayArgument(), QStringLiteral("-5"));
+        QVERIFY(!CommandLine().parse({QStringLiteral("vellumark"), QStringLiteral("--backup-dir")}));
+
+        QTemporaryDir dir;
+        FakeClock clock(dayTwo());
+        SnapshotKeeper keeper(dir.path(), dir.path() + QStringLiteral("/elsewhere"), &clock);
+        QVERIFY(keeper.backupDirFixed());
+        QCOMPARE(keeper.backupDir(), dir.path() + QStringLiteral("/elsewhere/"));
+        FakeDialogs dialogs;
+        SnapshotsDialog dialog(&keeper, &dialogs);
+        QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("chooseBackupFolderButton"))->isEnabled());
     }
 };
 
