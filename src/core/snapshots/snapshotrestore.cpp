@@ -263,6 +263,22 @@ QString besideName(const QString &path, const QDate &snapshotDay)
     return candidate;
 }
 
+Expected<QString> placeFile(const QByteArray &bytes, const QString &entryName, const QString &dataRoot,
+                            Placement placement, const QDate &snapshotDay)
+{
+    if (!SnapshotCatalog::isSafeEntryName(entryName) || entryName.endsWith(QLatin1Char('/')))
+        return Expected<QString>::failure(restoreTr("\"%1\" cannot be restored: it names no file of the data folder.").arg(entryName));
+    const QString current = rootWithSlash(dataRoot) + entryName;
+    const QString parent = QFileInfo(current).absolutePath();
+    if (!QDir().mkpath(parent))
+        return Expected<QString>::failure(restoreTr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(parent)));
+    const QString target = placement == Placement::BesideCurrent && exists(current) ? besideName(current, snapshotDay) : current;
+    const WriteResult written = TextFile::writeBytes(target, bytes);
+    if (!written)
+        return Expected<QString>(Result(written));
+    return target;
+}
+
 Expected<QString> restoreFile(const QString &snapshotPath, const QString &entryName, const QString &dataRoot,
                               Placement placement, const QDate &snapshotDay)
 {
@@ -271,15 +287,7 @@ Expected<QString> restoreFile(const QString &snapshotPath, const QString &entryN
     const Expected<QByteArray> bytes = SnapshotCatalog::readFile(snapshotPath, entryName);
     if (!bytes)
         return Expected<QString>(Result(bytes));
-    const QString current = rootWithSlash(dataRoot) + entryName;
-    const QString parent = QFileInfo(current).absolutePath();
-    if (!QDir().mkpath(parent))
-        return Expected<QString>::failure(restoreTr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(parent)));
-    const QString target = placement == Placement::BesideCurrent && exists(current) ? besideName(current, snapshotDay) : current;
-    const WriteResult written = TextFile::writeBytes(target, bytes.value);
-    if (!written)
-        return Expected<QString>(Result(written));
-    return target;
+    return placeFile(bytes.value, entryName, dataRoot, placement, snapshotDay);
 }
 
 Result restoreEverything(const QString &snapshotPath, const QString &dataRoot, const QString &backupDir,

@@ -20,8 +20,13 @@ enum class Placement {
 // "2024-01-05 (restored 2026-12-09).txt", then "… (restored 2026-12-09) 2.txt"…
 QString besideName(const QString &path, const QDate &snapshotDay);
 
-// Restores one file of a snapshot (an entry name such as
-// "DB/2024-01-05.txt") into the data folder; returns the path written.
+// Writes the bytes of one file of a snapshot (an entry name such as
+// "DB/2024-01-05.txt") into the data folder through the safe write, making
+// its folder when it is gone; returns the path written.
+Expected<QString> placeFile(const QByteArray &bytes, const QString &entryName, const QString &dataRoot,
+                            Placement placement, const QDate &snapshotDay);
+
+// Reads one file of a snapshot and places it as placeFile() does.
 Expected<QString> restoreFile(const QString &snapshotPath, const QString &entryName, const QString &dataRoot,
                               Placement placement, const QDate &snapshotDay);
 

@@ -758,6 +758,10 @@ bool MainWindow::saveAndClose()
 
 bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 {
+    // A restore that is swapping folders ends first; the window then
+    // shows (and saves into) what it put there.
+    if (m_snapshots && m_snapshots->restoring())
+        m_snapshots->waitForIdle();
     if (!m_started || m_closed || m_reloading)
         return true;
     const qsizetype before = errors->size();

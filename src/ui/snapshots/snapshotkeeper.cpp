@@ -118,7 +118,9 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
     const QString root = m_dataRoot;
     const QString backups = m_backupDir;
     const QDateTime now = m_clock->now();
-    return start(true, [=] {
+    // The worker keeps the current state and reads the copy; the copy is
+    // written here, on the window's thread, like every other save.
+    auto work = [=] {
         JobOutcome outcome;
         if (placement == SnapshotRestore::Placement::OverCurrent) {
             outcome = snapshotJob(root, backups, now, false);
@@ -128,18 +130,27 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
                 return outcome;
             }
         }
+        const Expected<QByteArray> bytes = SnapshotCatalog::readFile(snapshot.path, entryName);
+        if (!bytes)
+            outcome.result = bytes;
+        else
+            outcome.restoredBytes = bytes.value;
+        return outcome;
+    };
+    auto place = [=](JobOutcome &outcome) {
+        if (!outcome.result)
+            return;
         const Expected<QString> written =
-            SnapshotRestore::restoreFile(snapshot.path, entryName, root, placement, snapshot.taken.date());
+            SnapshotRestore::placeFile(outcome.restoredBytes, entryName, root, placement, snapshot.taken.date());
         if (!written) {
             outcome.result = written;
-            return outcome;
+            return;
         }
         outcome.dataChanged = true;
         outcome.message = tr("\"%1\" was restored from the snapshot of %2 as \"%3\".")
-                              .arg(entryName, shownSnapshotTime(snapshot.taken),
-                                   QDir::toNativeSeparators(written.value));
-        return outcome;
-    });
+                              .arg(entryName, shownSnapshotTime(snapshot.taken), QDir::toNativeSeparators(written.value));
+    };
+    return start(true, work, place);
 }
 
 bool SnapshotKeeper::restoreEverything(const SnapshotFile &snapshot)
@@ -173,17 +184,20 @@ bool SnapshotKeeper::restoreEverything(const SnapshotFile &snapshot)
     });
 }
 
-bool SnapshotKeeper::start(bool restore, std::function<JobOutcome()> work)
+bool SnapshotKeeper::start(bool restore, std::function<JobOutcome()> work,
+                           std::function<void(JobOutcome &)> afterwards)
 {
     if (m_worker)
         return false;
     auto outcome = std::make_shared<JobOutcome>();
     m_worker = QThread::create([outcome, work = std::move(work)] { *outcome = work(); });
     m_restoring = restore;
-    connect(m_worker, &QThread::finished, this, [this, outcome, restore] {
+    connect(m_worker, &QThread::finished, this, [this, outcome, restore, afterwards] {
         m_worker->deleteLater();
         m_worker = nullptr;
         m_restoring = false;
+        if (afterwards)
+            afterwards(*outcome);
         finishJob(*outcome, restore);
     });
     setStatus(restore ? tr("Restoring…") : tr("Taking a snapshot…"));

@@ -76,8 +76,13 @@ private:
         QDateTime snapshotTime;
         QStringList unreadable;
         bool dataChanged = false;
+        // What the job read for the window's thread to write.
+        QByteArray restoredBytes;
     };
-    bool start(bool restore, std::function<JobOutcome()> work);
+    // work runs on the worker; then, on the window's thread, afterwards
+    // (when given) before the job's end is told.
+    bool start(bool restore, std::function<JobOutcome()> work,
+               std::function<void(JobOutcome &)> afterwards = {});
     void finishJob(const JobOutcome &outcome, bool restore);
     // Runs on the worker: a snapshot, then the retention rule.
     static JobOutcome snapshotJob(const QString &root, const QString &backups, const QDateTime &now, bool prune);
