@@ -1,6 +1,8 @@
+#include "core/datafolder/datafolder.h"
 #include "core/snapshots/snapshotcatalog.h"
 #include "core/snapshots/snapshotrestore.h"
 #include "core/snapshots/snapshotwriter.h"
+#include "fakes.h"
 #include "sampledatafolder.h"
 #include "testhelpers.h"
 
@@ -71,6 +73,11 @@ private Q_SLOTS:
         QVERIFY(written > 3650 + 300 * 8);
         QDir(root).mkpath(QStringLiteral("Projects/Empty project"));
         const QMap<QString, QByteArray> before = archiveTreeOf(root);
+        // A portable copy keeps the program beside the data; a sync tool
+        // keeps its own files there. Neither is the data.
+        writeFileBytes(root + QStringLiteral("vellumark"), "\x7f" "ELF program");
+        writeFileBytes(root + QStringLiteral(".stfolder/marker"), "sync");
+        const QStringList besideData{QStringLiteral("Backups"), QStringLiteral("vellumark"), QStringLiteral(".stfolder")};
 
         const Expected<SnapshotSummary> snapshot = SnapshotWriter(root, root + QStringLiteral("Backups")).write(noon(1));
         QVERIFY2(snapshot.ok, qPrintable(snapshot.error));
@@ -83,11 +90,14 @@ private Q_SLOTS:
         QVERIFY(QDir(root + QStringLiteral("Projects/Project 3")).removeRecursively());
         QVERIFY(QDir(root + QStringLiteral("Journal")).removeRecursively());
         writeFileBytes(root + QStringLiteral("Projects/New one/Projects.txt"), "new");
-        writeFileBytes(root + QStringLiteral("stray.txt"), "stray");
+        writeFileBytes(root + QStringLiteral("DB/stray.txt"), "stray");
+        writeFileBytes(root + QStringLiteral("vellumark"), "\x7f" "ELF program, newer");
 
         const Result restored = SnapshotRestore::restoreEverything(snapshot.value.path, root, root + QStringLiteral("Backups"));
         QVERIFY2(restored.ok, qPrintable(restored.error));
-        QCOMPARE(archiveTreeOf(root, {QStringLiteral("Backups")}), before);
+        QCOMPARE(archiveTreeOf(root, besideData), before);
+        QCOMPARE(fileBytes(root + QStringLiteral("vellumark")), QByteArray("\x7f" "ELF program, newer"));
+        QCOMPARE(fileBytes(root + QStringLiteral(".stfolder/marker")), QByteArray("sync"));
         // The snapshot itself is still there.
         QCOMPARE(SnapshotCatalog::list(root + QStringLiteral("Backups")).size(), 1);
     }
@@ -116,6 +126,25 @@ private Q_SLOTS:
             }
             QCOMPARE(SnapshotCatalog::list(backups).size(), 2);
         }
+    }
+
+    // The folders a snapshot holds are the ones the data folder lays out.
+    void snapshotsHoldTheDataFoldersOwnFolders()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.path() + QLatin1Char('/');
+        FakeShell shell;
+        const DataFolder folder(root, &shell);
+        QStringList laidOut;
+        for (const QString &path : {folder.dbDir(), folder.configDir(), folder.buildDir(), folder.helpDir(),
+                                    folder.ftpDir(), folder.foldersDir(), folder.logDir(), folder.reportDir(),
+                                    folder.iconsDir(), folder.brandDir(), folder.userDataDir(), folder.projectsDir(),
+                                    folder.journalDir(), folder.decisionDir()})
+            laidOut.append(path.mid(root.size()).section(QLatin1Char('/'), 0, 0));
+        QStringList names = SnapshotWriter::dataFolderNames();
+        names.sort();
+        laidOut.sort();
+        QCOMPARE(names, laidOut);
     }
 
     void backupsFolderCannotBeTheDataFolder()

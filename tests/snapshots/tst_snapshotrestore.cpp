@@ -152,12 +152,15 @@ private Q_SLOTS:
                                        {QStringLiteral("../outside.txt"), "out"},
                                        {QStringLiteral("/tmp/absolute-from-archive.txt"), "abs"},
                                        {QStringLiteral("DB/./dot.txt"), "dot"},
+                                       {QStringLiteral("evil.sh"), "beside the data"},
+                                       {QStringLiteral("Other/x.txt"), "not a data folder"},
                                        {QStringLiteral("link:DB/passwd.txt"), {}}});
         const Result restored = SnapshotRestore::restoreEverything(archive, root, root + QStringLiteral("Backups"));
         QVERIFY2(restored.ok, qPrintable(restored.error));
         QCOMPARE(restoreTreeOf(root), (QMap<QString, QByteArray>{{QStringLiteral("DB/"), {}}, {QStringLiteral("DB/b.txt"), "b"}}));
         QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/outside.txt")));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/absolute-from-archive.txt")));
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("evil.sh")));
     }
 
     // Restoring everything, cut off after each step as a crash would, then

@@ -1,6 +1,5 @@
 #include "core/snapshots/snapshotrestore.h"
 
-#include "core/app/singleinstance.h"
 #include "core/common/textfile.h"
 #include "core/snapshots/archivehandles.h"
 #include "core/snapshots/snapshotcatalog.h"
@@ -135,7 +134,9 @@ Result unpack(const QString &snapshotPath, const QString &target, QSet<QString> 
         if (relative.endsWith(QLatin1Char('/')))
             relative.chop(1);
         const QString top = relative.section(QLatin1Char('/'), 0, 0);
-        if (top == SingleInstance::lockFileName() || top == SnapshotWriter::restoreStagingName()) {
+        // Only the data folder's own folders; a file beside them in an
+        // archive (or the folder name as a file) is passed over.
+        if (!SnapshotWriter::dataFolderNames().contains(top) || (relative == top && type != AE_IFDIR)) {
             archive_read_data_skip(reader.handle);
             continue;
         }
@@ -186,7 +187,7 @@ QSet<QString> replaceableNames(const QString &root, const QString &backupDir)
         QDir(root).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &info : entries) {
         const QString name = info.fileName();
-        if (name == SingleInstance::lockFileName() || name == SnapshotWriter::restoreStagingName())
+        if (!SnapshotWriter::dataFolderNames().contains(name))
             continue;
         if (rootWithSlash(info.absoluteFilePath()) == backupDir)
             continue;
@@ -207,7 +208,7 @@ Result swapIn(const QString &root, const QString &staging, const QStringList &pl
             continue;
         const bool fromSnapshot = line.startsWith(QLatin1Char('+'));
         const QString name = line.mid(1);
-        if (!SnapshotCatalog::isSafeEntryName(name) || name.contains(QLatin1Char('/')))
+        if (!SnapshotWriter::dataFolderNames().contains(name))
             continue;
         const QString current = root + name;
         if (fromSnapshot && !exists(incoming + name))

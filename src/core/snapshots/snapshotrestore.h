@@ -34,9 +34,9 @@ Expected<QString> restoreFile(const QString &snapshotPath, const QString &entryN
 // returning false ends the restore right there, as a crash would (tests).
 using StepHook = std::function<bool(const QString &step)>;
 
-// Replaces the data folder's contents with a snapshot's: every top-level
-// folder and file (but the backups folder and the program's lock) becomes
-// what the snapshot holds. The caller takes a snapshot of the current
+// Replaces the data folder's contents with a snapshot's: each of the data
+// folder's own folders (SnapshotWriter::dataFolderNames()) becomes what the
+// snapshot holds; a backups folder among them stays where it is. The caller takes a snapshot of the current
 // state first. See snapshotrestore.cpp for what a crash at each step
 // leaves; finishInterruptedRestore() completes it at the next start.
 Result restoreEverything(const QString &snapshotPath, const QString &dataRoot, const QString &backupDir,

@@ -1,6 +1,5 @@
 #include "core/snapshots/snapshotwriter.h"
 
-#include "core/app/singleinstance.h"
 #include "core/snapshots/archivehandles.h"
 #include "core/snapshots/snapshotcatalog.h"
 
@@ -110,9 +109,7 @@ public:
             const QString relative = relativeDir + child.fileName();
             if (child.isSymLink())
                 continue;
-            if (relativeDir.isEmpty()
-                && (child.fileName() == SingleInstance::lockFileName()
-                    || child.fileName() == SnapshotWriter::restoreStagingName()))
+            if (relativeDir.isEmpty() && !SnapshotWriter::dataFolderNames().contains(child.fileName()))
                 continue;
             if (child.isDir()) {
                 if (withSlash(child.absoluteFilePath()) == m_backupDir)
@@ -206,6 +203,17 @@ SnapshotWriter::SnapshotWriter(const QString &dataRoot, const QString &backupDir
 QString SnapshotWriter::restoreStagingName()
 {
     return QStringLiteral(".vellumark-restore");
+}
+
+const QStringList &SnapshotWriter::dataFolderNames()
+{
+    // Those the data folder creates, and those it only names.
+    static const QStringList names{
+        QStringLiteral("Build"),   QStringLiteral("Config"), QStringLiteral("DB"),      QStringLiteral("Decision"),
+        QStringLiteral("FTP"),     QStringLiteral("Help"),   QStringLiteral("Journal"), QStringLiteral("Log"),
+        QStringLiteral("Projects"), QStringLiteral("Report"), QStringLiteral("UserData"), QStringLiteral("Folders"),
+        QStringLiteral("Icons"),   QStringLiteral("Brand")};
+    return names;
 }
 
 Expected<SnapshotSummary> SnapshotWriter::write(const QDateTime &takenAt)

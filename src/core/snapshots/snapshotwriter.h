@@ -19,7 +19,10 @@ struct SnapshotSummary
     QStringList unreadable;
 };
 
-// Writes the whole data folder into one snapshot in the backups folder.
+// Writes the whole data folder into one snapshot in the backups folder:
+// the data folder's own folders (DB, Config, Projects…) with everything in
+// them. What else lies beside them (the program itself in a portable copy,
+// a sync tool's files) is neither archived nor touched by a restore.
 // Regular files and folders only: a symbolic link is neither followed nor
 // stored, and the backups folder is never archived into itself. The
 // archive is written as NAME.partial, flushed to disk, read back with
@@ -39,6 +42,10 @@ public:
     // The name of the folder a restore of everything prepares its files in,
     // inside the data folder; never part of a snapshot.
     static QString restoreStagingName();
+
+    // The names of the data folder's own folders, as the data folder lays
+    // them out under its root.
+    static const QStringList &dataFolderNames();
 
 private:
     QString m_dataRoot;
