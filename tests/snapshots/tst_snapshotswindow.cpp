@@ -145,6 +145,7 @@ private Q_SLOTS:
         QVERIFY(garden >= 0);
         projects->department->setCurrentRow(garden);
         QCOMPARE(projects->notebook->toDoEditor->pageText(), QStringLiteral("Dig the beds"));
+        QVERIFY(f.form()->focusWidget());
         // Three snapshots now: the state without Garden was kept first.
         const QList<SnapshotFile> after = SnapshotCatalog::list(f.root() + QStringLiteral("Backups"));
         QCOMPARE(after.size(), 3);
@@ -227,6 +228,33 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(copy), QByteArray("Old"));
         QVERIFY(beside != copy);
         QVERIFY(f.fakes.dialogs.messages.last().contains(QLatin1String("restored")));
+    }
+
+    // A note that is gone comes back in its place without a question, and
+    // with nothing to lose no snapshot is taken first.
+    void restoreAMissingNoteAsksNothing()
+    {
+        MainWindowFixture f(QString(), dayTwo());
+        const QString note = QStringLiteral("DB/") + DayNotes::noteName(f.fakes.clock.todayDayNumber() + 1);
+        writeFileBytes(f.root() + note, "Tomorrow's note");
+        f.start();
+        QVERIFY(f.form()->snapshots()->takeSnapshotNow());
+        waitForKeeper(f.form());
+        QVERIFY(QFile::remove(f.root() + note));
+        f.fakes.dialogs.formAnswer = [&](QDialog &dialog) {
+            [&] {
+                selectSnapshot(dialog, 0);
+                selectFile(dialog, note);
+                dialog.findChild<QPushButton *>(QStringLiteral("restoreFileButton"))->click();
+                waitForKeeper(f.form());
+            }();
+            return int(QDialog::Accepted);
+        };
+        fileMenuAction(f.form(), "Snapshots1")->trigger();
+        QVERIFY(f.fakes.dialogs.questions.isEmpty());
+        QCOMPARE(fileBytes(f.root() + note), QByteArray("Tomorrow's note"));
+        QCOMPARE(SnapshotCatalog::list(f.root() + QStringLiteral("Backups")).size(), 1);
+        QCOMPARE(dayColumn(f.form(), 2)->text(), QStringLiteral("Tomorrow's note"));
     }
 
     // A restore of everything cut off half way by a crash is finished by

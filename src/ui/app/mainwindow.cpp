@@ -468,6 +468,14 @@ void MainWindow::reloadData()
     applyLayout();
     projectsSection->finishStartup();
     sections->setCurrentWidget(shownSection);
+    // The widget that had the keyboard is gone: the shown section's button
+    // takes it, so the keys work as soon as the window is back in front.
+    QToolButton *sectionButton = shownSection == projectsPage ? projectsButton
+                                 : shownSection == listsPage  ? listsButton
+                                 : shownSection == decisionsPage ? decisionsButton
+                                                                 : calendarButton;
+    if (!focusWidget() || !focusWidget()->isVisible())
+        sectionButton->setFocus();
     m_reloading = false;
 }
 

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <memory>
@@ -118,11 +119,14 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
     const QString root = m_dataRoot;
     const QString backups = m_backupDir;
     const QDateTime now = m_clock->now();
+    // Only a file that is there can be lost by writing over it.
+    const bool replaces = placement == SnapshotRestore::Placement::OverCurrent
+                          && QFileInfo::exists(QDir(root).filePath(entryName));
     // The worker keeps the current state and reads the copy; the copy is
     // written here, on the window's thread, like every other save.
     auto work = [=] {
         JobOutcome outcome;
-        if (placement == SnapshotRestore::Placement::OverCurrent) {
+        if (replaces) {
             outcome = snapshotJob(root, backups, now, false);
             if (!outcome.result) {
                 outcome.result.error = tr("%1\n\nNothing was restored: the current state could not be kept "

@@ -106,6 +106,16 @@ SnapshotsDialog::SnapshotsDialog(SnapshotKeeper *keeper, IDialogs *dialogs, QWid
     connect(m_keeper, &SnapshotKeeper::snapshotFinished, this, &SnapshotsDialog::snapshotEnded);
     connect(m_keeper, &SnapshotKeeper::restoreFinished, this, &SnapshotsDialog::restoreEnded);
 
+    // Keyboard: the list first, Enter closes unless a button has the focus.
+    closeButton->setDefault(true);
+    setTabOrder(m_snapshotList, m_fileList);
+    setTabOrder(m_fileList, m_snapshotNowButton);
+    setTabOrder(m_snapshotNowButton, m_restoreFileButton);
+    setTabOrder(m_restoreFileButton, m_restoreEverythingButton);
+    setTabOrder(m_restoreEverythingButton, closeButton);
+    setTabOrder(closeButton, m_chooseFolderButton);
+    m_snapshotList->setFocus();
+
     showStatus(m_keeper->statusText());
     reloadList();
 }
