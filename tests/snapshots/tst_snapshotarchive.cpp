@@ -155,6 +155,11 @@ private Q_SLOTS:
         QVERIFY(!snapshot.ok);
         QVERIFY(snapshot.error.contains(QLatin1String("data folder itself")));
         QVERIFY(SnapshotCatalog::list(dir.path()).isEmpty());
+        // Nor one of its own folders: that folder would never be in a snapshot.
+        const Expected<SnapshotSummary> intoNotes = SnapshotWriter(dir.path(), dir.path() + QStringLiteral("/DB")).write(noon(1));
+        QVERIFY(!intoNotes.ok);
+        QVERIFY(intoNotes.error.contains(QLatin1String("\"DB\"")));
+        QVERIFY(SnapshotCatalog::list(dir.path() + QStringLiteral("/DB")).isEmpty());
     }
 
     // A pipe, links out of the folder and dangling links: the snapshot is

@@ -223,6 +223,12 @@ Expected<SnapshotSummary> SnapshotWriter::write(const QDateTime &takenAt)
     if (m_backupDir == m_dataRoot)
         return Outcome::failure(writerTr("The backups folder \"%1\" is the data folder itself; choose "
                                          "another folder for the snapshots.").arg(shownBackups));
+    for (const QString &name : dataFolderNames()) {
+        if (m_backupDir == m_dataRoot + name + QLatin1Char('/'))
+            return Outcome::failure(writerTr("The backups folder \"%1\" is the data folder's own folder \"%2\", which "
+                                             "a snapshot must hold; choose another folder for the snapshots.")
+                                        .arg(shownBackups, name));
+    }
     if (!QFileInfo(m_dataRoot).isDir())
         return Outcome::failure(writerTr("The data folder \"%1\" is not there; no snapshot was taken.")
                                     .arg(QDir::toNativeSeparators(m_dataRoot)));
