@@ -294,6 +294,10 @@ private Q_SLOTS:
         QVERIFY(status->text().contains(QLatin1String("Backups")));
         QCOMPARE(f.fakes.dialogs.errors.size(), 1);
         QVERIFY(f.fakes.dialogs.errors.first().startsWith(QLatin1String("No snapshot of the data folder could be taken today.")));
+        // The hourly look tries again, and says nothing more that day.
+        f.form()->takeDailySnapshot();
+        waitForKeeper(f.form());
+        QCOMPARE(f.fakes.dialogs.errors.size(), 1);
         // "Snapshot now" failing says so in the Snapshots window only once.
         f.fakes.dialogs.formAnswer = [&](QDialog &dialog) {
             [&] {
@@ -334,6 +338,13 @@ private Q_SLOTS:
         QCOMPARE(BackupLocation::resolve(f.root(), QString()), elsewhere.path() + QLatin1Char('/'));
         QCOMPARE(BackupLocation::resolve(f.root(), QStringLiteral("/mnt/disk/")), QStringLiteral("/mnt/disk/"));
         QCOMPARE(BackupLocation::resolve(f.root() + QStringLiteral("x/"), QString()), f.root() + QStringLiteral("x/Backups/"));
+        // The data folder or one of its own folders cannot be chosen.
+        for (const QString &wrong : {f.root(), f.root() + QStringLiteral("Projects")}) {
+            const Result refused = f.form()->snapshots()->chooseBackupDir(wrong);
+            QVERIFY(!refused.ok);
+            QVERIFY(!refused.error.isEmpty());
+        }
+        QCOMPARE(f.form()->snapshots()->backupDir(), elsewhere.path() + QLatin1Char('/'));
     }
 
     // --backup-dir takes a value like --data-dir, leaves the day argument

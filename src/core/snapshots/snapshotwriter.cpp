@@ -216,19 +216,29 @@ const QStringList &SnapshotWriter::dataFolderNames()
     return names;
 }
 
+QString SnapshotWriter::backupDirProblem(const QString &dataRoot, const QString &backupDir)
+{
+    const QString root = withSlash(dataRoot);
+    const QString backups = withSlash(backupDir);
+    const QString shownBackups = QDir::toNativeSeparators(backups);
+    if (backups == root)
+        return writerTr("The backups folder \"%1\" is the data folder itself; choose another folder for the "
+                        "snapshots.").arg(shownBackups);
+    for (const QString &name : dataFolderNames()) {
+        if (backups == root + name + QLatin1Char('/'))
+            return writerTr("The backups folder \"%1\" is the data folder's own folder \"%2\", which a snapshot "
+                            "must hold; choose another folder for the snapshots.").arg(shownBackups, name);
+    }
+    return QString();
+}
+
 Expected<SnapshotSummary> SnapshotWriter::write(const QDateTime &takenAt)
 {
     using Outcome = Expected<SnapshotSummary>;
     const QString shownBackups = QDir::toNativeSeparators(m_backupDir);
-    if (m_backupDir == m_dataRoot)
-        return Outcome::failure(writerTr("The backups folder \"%1\" is the data folder itself; choose "
-                                         "another folder for the snapshots.").arg(shownBackups));
-    for (const QString &name : dataFolderNames()) {
-        if (m_backupDir == m_dataRoot + name + QLatin1Char('/'))
-            return Outcome::failure(writerTr("The backups folder \"%1\" is the data folder's own folder \"%2\", which "
-                                             "a snapshot must hold; choose another folder for the snapshots.")
-                                        .arg(shownBackups, name));
-    }
+    const QString problem = backupDirProblem(m_dataRoot, m_backupDir);
+    if (!problem.isEmpty())
+        return Outcome::failure(problem);
     if (!QFileInfo(m_dataRoot).isDir())
         return Outcome::failure(writerTr("The data folder \"%1\" is not there; no snapshot was taken.")
                                     .arg(QDir::toNativeSeparators(m_dataRoot)));

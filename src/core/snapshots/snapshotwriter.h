@@ -39,6 +39,10 @@ public:
 
     Expected<SnapshotSummary> write(const QDateTime &takenAt);
 
+    // Why a folder cannot hold the snapshots of a data folder (it is the
+    // data folder, or one of its own folders); empty when it can.
+    static QString backupDirProblem(const QString &dataRoot, const QString &backupDir);
+
     // The name of the folder a restore of everything prepares its files in,
     // inside the data folder; never part of a snapshot.
     static QString restoreStagingName();

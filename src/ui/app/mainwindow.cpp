@@ -425,13 +425,26 @@ void MainWindow::buildSections(double firstDay)
 
 void MainWindow::takeDailySnapshot()
 {
-    if (!m_snapshots || m_closing || !m_snapshots->takeDailySnapshot())
+    if (!m_snapshots || m_closing)
+        return;
+    // A window left open for days takes the next day's snapshot as well.
+    if (!m_dailySnapshotTimer) {
+        m_dailySnapshotTimer = new QTimer(this);
+        m_dailySnapshotTimer->setInterval(60 * 60 * 1000);
+        connect(m_dailySnapshotTimer, &QTimer::timeout, this, &MainWindow::takeDailySnapshot);
+        m_dailySnapshotTimer->start();
+    }
+    if (!m_snapshots->takeDailySnapshot())
         return;
     // The day's snapshot runs unseen; only its failure is worth a word.
     connect(m_snapshots.get(), &SnapshotKeeper::snapshotFinished, this, [this](const Result &outcome) {
-        // An open Snapshots window shows the failure itself.
-        if (!outcome && !m_closing && !m_snapshotsShown)
-            m_services.dialogs->error(this, tr("No snapshot of the data folder could be taken today.\n\n%1").arg(outcome.error));
+        // An open Snapshots window shows the failure itself; one that lasts
+        // (a backups disk that is not there) is told once a day.
+        const QDate today = m_services.clock->now().date();
+        if (outcome || m_closing || m_snapshotsShown || m_snapshotFailureToldOn == today)
+            return;
+        m_snapshotFailureToldOn = today;
+        m_services.dialogs->error(this, tr("No snapshot of the data folder could be taken today.\n\n%1").arg(outcome.error));
     }, Qt::SingleShotConnection);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/platform/services.h"
 
+#include <QDate>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -217,6 +218,9 @@ private:
     // The status of the last snapshot, shown in the File menu.
     QAction *m_snapshotStatus = nullptr;
     bool m_snapshotsShown = false;
+    // Looks once an hour whether the day's snapshot is still to be taken.
+    QTimer *m_dailySnapshotTimer = nullptr;
+    QDate m_snapshotFailureToldOn;
     AutoSave *m_autoSave = nullptr;
     // The autosave failure last shown; the same failure is not shown again.
     QString m_autoSaveReported;

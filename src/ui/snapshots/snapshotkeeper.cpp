@@ -38,6 +38,11 @@ Result SnapshotKeeper::chooseBackupDir(const QString &dir)
 {
     if (busy())
         return Result::failure(tr("A snapshot is being taken; choose the folder when it is done."));
+    if (!dir.isEmpty()) {
+        const QString problem = SnapshotWriter::backupDirProblem(m_dataRoot, dir);
+        if (!problem.isEmpty())
+            return Result::failure(problem);
+    }
     const Result stored = BackupLocation::choose(m_dataRoot, dir);
     if (!stored)
         return stored;
