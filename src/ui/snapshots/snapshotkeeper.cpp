@@ -116,6 +116,8 @@ SnapshotKeeper::JobOutcome SnapshotKeeper::snapshotJob(const QString &root, cons
 bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &entryName,
                                  SnapshotRestore::Placement placement)
 {
+    if (busy())
+        return false;
     const Result prepared = m_beforeRestore ? m_beforeRestore() : Result::success();
     if (!prepared) {
         Q_EMIT restoreFinished(prepared, QString());
@@ -164,6 +166,8 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
 
 bool SnapshotKeeper::restoreEverything(const SnapshotFile &snapshot)
 {
+    if (busy())
+        return false;
     const Result prepared = m_beforeRestore ? m_beforeRestore() : Result::success();
     if (!prepared) {
         Q_EMIT restoreFinished(prepared, QString());
