@@ -17,6 +17,10 @@ CommandLine::CommandLine()
                 tr("Keep the data folder tree in <dir> instead of the user's data folder "
                    "(or, for a portable copy, beside the program)."),
                 QStringLiteral("dir"))
+    , m_backupDir(QStringLiteral("backup-dir"),
+                  tr("Keep the snapshots of the data folder in <dir> (for example on another disk) "
+                     "instead of the folder chosen in the Snapshots window or Backups/ in the data folder."),
+                  QStringLiteral("dir"))
     , m_screenshots(QStringLiteral("screenshots"),
                     tr("Write a PNG picture of each section into <dir>, then close as on Exit."),
                     QStringLiteral("dir"))
@@ -26,6 +30,7 @@ CommandLine::CommandLine()
     m_parser.addHelpOption();
     m_parser.addVersionOption();
     m_parser.addOption(m_dataDir);
+    m_parser.addOption(m_backupDir);
     m_parser.addOption(m_screenshots);
     m_parser.addPositionalArgument(QStringLiteral("day"),
                                    tr("Start the week on this day number (days since 30 December "
@@ -49,6 +54,11 @@ QString CommandLine::dataDir() const
     return m_parser.value(m_dataDir);
 }
 
+QString CommandLine::backupDir() const
+{
+    return m_parser.value(m_backupDir);
+}
+
 QString CommandLine::screenshotsDir() const
 {
     return m_parser.value(m_screenshots);
@@ -67,7 +77,7 @@ QString CommandLine::dayArgument() const
 
 bool CommandLine::takesValue(const QString &optionName) const
 {
-    for (const QCommandLineOption *option : {&m_dataDir, &m_screenshots}) {
+    for (const QCommandLineOption *option : {&m_dataDir, &m_backupDir, &m_screenshots}) {
         if (option->names().contains(optionName))
             return !option->valueName().isEmpty();
     }

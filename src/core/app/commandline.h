@@ -4,7 +4,7 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
-// The program's command line: --data-dir, --screenshots, --help, --version
+// The program's command line: --data-dir, --backup-dir, --screenshots, --help, --version
 // and the optional day number. A negative day ("-5") is a day argument,
 // not an unknown option, wherever it stands; "--" ends the options as usual.
 class CommandLine
@@ -23,6 +23,8 @@ public:
 
     // The folder given with --data-dir; empty when not given.
     QString dataDir() const;
+    // The folder given with --backup-dir; empty when not given.
+    QString backupDir() const;
     // The folder given with --screenshots; empty when not given.
     QString screenshotsDir() const;
     bool wantsScreenshots() const;
@@ -38,5 +40,6 @@ private:
 
     QCommandLineParser m_parser;
     QCommandLineOption m_dataDir;
+    QCommandLineOption m_backupDir;
     QCommandLineOption m_screenshots;
 };

@@ -19,6 +19,9 @@
 #include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/listsworkspace.h"
 #include "ui/projects/projectssection.h"
+#include "core/snapshots/snapshotrestore.h"
+#include "ui/snapshots/snapshotkeeper.h"
+#include "ui/snapshots/snapshotsdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,10 +243,9 @@ void MainWindow::createPages()
     fill(m_listsPage, m_listsHost);
     m_decisionsHost = whitePanel(QStringLiteral("Decision_Panel"), m_decisionsPage);
     fill(m_decisionsPage, m_decisionsHost);
-    m_projectsSection = new ProjectsSection(m_services, m_projectsPage);
-    fill(m_projectsPage, m_projectsSection);
-    // A day clicked in the tracker moves the picker, not the week.
-    connect(m_projectsSection, &ProjectsSection::trackerDaySelected, this, &MainWindow::setPickerDate);
+    auto *projectsLayout = new QVBoxLayout(m_projectsPage);
+    projectsLayout->setContentsMargins(0, 0, 0, 0);
+    createProjectsSection();
 
     for (QWidget *page : {m_calendarPage, m_projectsPage, m_emptyPage, m_listsPage, m_decisionsPage})
         m_sections->addWidget(page);
@@ -256,6 +258,14 @@ void MainWindow::createMenus()
     file->addSeparator();
     QAction *printerSetup = file->addAction(tr("Printer Setup"), this, &MainWindow::showPrinterSetup);
     printerSetup->setObjectName(QStringLiteral("PrinterSetup1"));
+    file->addSeparator();
+    // The snapshots, with the state of the last one under them.
+    QAction *snapshots = file->addAction(tr("Snapshots…"), this, &MainWindow::showSnapshots);
+    snapshots->setObjectName(QStringLiteral("Snapshots1"));
+    m_snapshotStatus = file->addAction(QString());
+    m_snapshotStatus->setObjectName(QStringLiteral("SnapshotStatus1"));
+    m_snapshotStatus->setEnabled(false);
+    m_snapshotStatus->setVisible(false);
     file->addSeparator();
     QAction *exit = file->addAction(tr("Exit"), this, &MainWindow::exitProgram);
     exit->setObjectName(QStringLiteral("Exit1"));
@@ -352,6 +362,39 @@ void MainWindow::runStartup()
     if (m_started || m_closing)
         return;
 
+    // A restore of everything that a crash interrupted is finished (or
+    // dropped) before anything reads the data folder.
+    const Result restored = SnapshotRestore::finishInterruptedRestore(m_options.dataRoot);
+    if (!restored)
+        m_services.dialogs->error(this, restored.error);
+    m_snapshots = std::make_unique<SnapshotKeeper>(m_options.dataRoot, m_options.backupDir, m_services.clock);
+    m_snapshots->setBeforeRestore([this] {
+        QStringList errors;
+        if (saveEdits(&errors, true))
+            return Result::success();
+        return Result::failure(tr("%1\n\nNothing was restored, so that this text is not lost.")
+                                   .arg(errors.join(QStringLiteral("\n\n"))));
+    });
+    connect(m_snapshots.get(), &SnapshotKeeper::dataReplaced, this, &MainWindow::reloadData);
+    connect(m_snapshots.get(), &SnapshotKeeper::statusChanged, this, [this](const QString &status) {
+        m_snapshotStatus->setText(status);
+    });
+    m_snapshotStatus->setText(m_snapshots->statusText());
+    m_snapshotStatus->setVisible(true);
+    m_fileChangeWatcher = new FileChangeWatcher(this);
+
+    buildSections(startDayNumber());
+
+    m_started = true;
+    applyLayout();
+    showMaximized();
+    m_projectsSection->finishStartup();
+    m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
+    Q_EMIT startupFinished();
+}
+
+void MainWindow::buildSections(double firstDay)
+{
     m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell, *m_services.clock);
     m_dataFolder->removeUnfinishedWrites();
     // A write that finds its file changed elsewhere keeps the other version
@@ -361,7 +404,6 @@ void MainWindow::runStartup()
             QTimer::singleShot(0, this, &MainWindow::showConflictNotices);
         m_conflictNotices.append(notice);
     });
-    m_fileChangeWatcher = new FileChangeWatcher(this);
     m_sections->setCurrentWidget(m_calendarPage);
 
     m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
@@ -399,20 +441,87 @@ void MainWindow::runStartup()
     m_listsWorkspace->embedIn(m_listsHost);
     m_decisionsWorkspace->embedIn(m_decisionsHost);
 
-    const double start = startDayNumber();
-    setPickerDate(start);
-    const Result shown = m_week->showWeekFrom(start);
+    setPickerDate(firstDay);
+    const Result shown = m_week->showWeekFrom(firstDay);
     showWeekInPicker();
     reportWeekError(shown);
 
     m_projectsSection->createTrackerAndDocuments();
+}
 
-    m_started = true;
+void MainWindow::createProjectsSection()
+{
+    m_projectsSection = new ProjectsSection(m_services, m_projectsPage);
+    m_projectsPage->layout()->addWidget(m_projectsSection);
+    // A day clicked in the tracker moves the picker, not the week.
+    connect(m_projectsSection, &ProjectsSection::trackerDaySelected, this, &MainWindow::setPickerDate);
+}
+
+void MainWindow::takeDailySnapshot()
+{
+    if (!m_snapshots || m_closing)
+        return;
+    // A window left open for days takes the next day's snapshot as well.
+    if (!m_dailySnapshotTimer) {
+        m_dailySnapshotTimer = new QTimer(this);
+        m_dailySnapshotTimer->setInterval(60 * 60 * 1000);
+        connect(m_dailySnapshotTimer, &QTimer::timeout, this, &MainWindow::takeDailySnapshot);
+        m_dailySnapshotTimer->start();
+    }
+    if (!m_snapshots->takeDailySnapshot())
+        return;
+    // The day's snapshot runs unseen; only its failure is worth a word.
+    connect(m_snapshots.get(), &SnapshotKeeper::snapshotFinished, this, [this](const Result &outcome) {
+        // An open Snapshots window shows the failure itself; one that lasts
+        // (a backups disk that is not there) is told once a day.
+        const QDate today = m_services.clock->now().date();
+        if (outcome || m_closing || m_snapshotsShown || m_snapshotFailureToldOn == today)
+            return;
+        m_snapshotFailureToldOn = today;
+        m_services.dialogs->error(this, tr("No snapshot of the data folder could be taken today.\n\n%1").arg(outcome.error));
+    }, Qt::SingleShotConnection);
+}
+
+void MainWindow::showSnapshots()
+{
+    if (!m_started || m_closing)
+        return;
+    SnapshotsDialog dialog(m_snapshots.get(), m_services.dialogs, this);
+    m_snapshotsShown = true;
+    m_services.dialogs->execForm(&dialog);
+    m_snapshotsShown = false;
+}
+
+void MainWindow::reloadData()
+{
+    if (!m_started || m_closing || m_closed)
+        return;
+    m_reloading = true;
+    // Nothing of the old sections may save while they go: the files under
+    // them are the restored ones now.
+    setFocus();
+    QWidget *shownSection = m_sections->currentWidget();
+    const double firstDay = m_week->firstDay();
+    m_week->destroyColumns();
+    m_week.reset();
+    m_listsWorkspace.reset();
+    m_decisionsWorkspace.reset();
+    delete m_projectsSection;
+    createProjectsSection();
+
+    buildSections(firstDay);
     applyLayout();
-    showMaximized();
     m_projectsSection->finishStartup();
-    m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
-    Q_EMIT startupFinished();
+    m_sections->setCurrentWidget(shownSection);
+    // The widget that had the keyboard is gone: the shown section's button
+    // takes it, so the keys work as soon as the window is back in front.
+    QToolButton *sectionButton = shownSection == m_projectsPage ? m_projectsButton
+                                 : shownSection == m_listsPage  ? m_listsButton
+                                 : shownSection == m_decisionsPage ? m_decisionsButton
+                                                                 : m_calendarButton;
+    if (!focusWidget() || !focusWidget()->isVisible())
+        sectionButton->setFocus();
+    m_reloading = false;
 }
 
 void MainWindow::showRequestedDay(const QString &dayArgument)
@@ -667,6 +776,10 @@ bool MainWindow::handleCloseRequest()
         m_closed = true;
         return true;
     }
+    // A restore in progress finishes first: what it swaps in is what the
+    // close sequence must see.
+    if (m_snapshots && m_snapshots->restoring())
+        m_snapshots->waitForIdle();
     return saveAndClose();
 }
 
@@ -714,7 +827,11 @@ bool MainWindow::saveAndClose()
 
 bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 {
-    if (!m_started || m_closed)
+    // A restore that is swapping folders ends first; the window then
+    // shows (and saves into) what it put there.
+    if (m_snapshots && m_snapshots->restoring())
+        m_snapshots->waitForIdle();
+    if (!m_started || m_closed || m_reloading)
         return true;
     const qsizetype before = errors->size();
     // The project list, the pages and the ledger. Saving the ledger ends an
@@ -746,7 +863,8 @@ bool MainWindow::saveEdits(QStringList *errors, bool finishOpenEdits)
 
 void MainWindow::autoSaveEdits()
 {
-    if (!m_started || m_closing || m_closed)
+    // A restore is changing the files; what it replaces was saved before.
+    if (!m_started || m_closing || m_closed || m_reloading || (m_snapshots && m_snapshots->restoring()))
         return;
     QStringList errors;
     if (saveEdits(&errors, false)) {

@@ -2,6 +2,7 @@
 
 #include "ui/platform/services.h"
 
+#include <QDate>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -23,6 +24,7 @@ class DataFolder;
 class FileChangeWatcher;
 class ListsWorkspace;
 class ProjectsSection;
+class SnapshotKeeper;
 class WeekController;
 struct Result;
 
@@ -33,6 +35,8 @@ struct StartOptions
     QString dataRoot;
     // The first positional argument: the start date as a day number.
     QString dayArgument;
+    // The folder given with --backup-dir; empty for the chosen or default one.
+    QString backupDir;
 };
 
 // The main window: top bar with the section buttons, the arrows and the
@@ -53,6 +57,14 @@ public:
 
     // The Projects section, filling its page.
     ProjectsSection *projectsSection() const { return m_projectsSection; }
+
+    // The snapshots of the data folder; made by the start-up step.
+    SnapshotKeeper *snapshots() const { return m_snapshots.get(); }
+    // A snapshot unless one was taken today, taken in the background.
+    void takeDailySnapshot();
+    // Builds the sections again on the files as they are on disk now,
+    // after a restore replaced them (every edit was saved before it).
+    void reloadData();
 
     bool started() const { return m_started; }
     bool closing() const { return m_closing; }
@@ -125,6 +137,8 @@ private Q_SLOTS:
     void showPickedWeek();
     // Shows what the writes since the last call kept as conflict copies.
     void showConflictNotices();
+    // File > "Snapshots…".
+    void showSnapshots();
 
 private:
     // The layout rules, run on every resize and once after the start-up.
@@ -142,6 +156,10 @@ private:
     void createTopBar();
     void createPages();
     void createMenus();
+    // The data-bound parts of the start-up step, also run by reloadData().
+    void buildSections(double firstDay);
+    // A new Projects section on its page (at start and after a restore).
+    void createProjectsSection();
     void placeNextDayButton();
     void packDayPanels();
     void reportWeekError(const Result &moved);
@@ -189,6 +207,7 @@ private:
     // widget that refers to them.
     std::unique_ptr<DataFolder> m_dataFolder;
     std::unique_ptr<WeekController> m_week;
+    std::unique_ptr<SnapshotKeeper> m_snapshots;
     // The central widget holding the sections. The window holds it as its
     // child as well; owned here, it is destroyed with the members, before
     // the ones declared above it.
@@ -202,6 +221,14 @@ private:
     bool m_closing = false;
     bool m_started = false;
     bool m_closed = false;
+    // Set while reloadData() builds the sections again.
+    bool m_reloading = false;
+    // The status of the last snapshot, shown in the File menu.
+    QAction *m_snapshotStatus = nullptr;
+    bool m_snapshotsShown = false;
+    // Looks once an hour whether the day's snapshot is still to be taken.
+    QTimer *m_dailySnapshotTimer = nullptr;
+    QDate m_snapshotFailureToldOn;
     AutoSave *m_autoSave = nullptr;
     FileChangeWatcher *m_fileChangeWatcher = nullptr;
     // Conflict copies made by writes and not yet shown.

@@ -165,6 +165,7 @@ int runProgram(QApplication &app, const ProgramHooks &hooks)
     StartOptions options;
     options.dataRoot = root;
     options.dayArgument = commandLine.dayArgument();
+    options.backupDir = commandLine.backupDir();
     MainWindow form(services, options);
 
     QObject::connect(instance.get(), &SingleInstance::messageReceived, &form,
@@ -205,6 +206,9 @@ int runProgram(QApplication &app, const ProgramHooks &hooks)
         }
         if (hooks.started)
             hooks.started(form);
+        // Once the window is up: the day's snapshot, on a worker thread.
+        if (!screenshots)
+            form.takeDailySnapshot();
     });
 
     form.show();
