@@ -134,7 +134,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString root = dir.path() + QLatin1Char('/');
         FakeShell shell;
-        const DataFolder folder(root, &shell);
+        FakeClock clock;
+        const DataFolder folder(root, &shell, clock);
         QStringList laidOut;
         for (const QString &path : {folder.dbDir(), folder.configDir(), folder.buildDir(), folder.helpDir(),
                                     folder.ftpDir(), folder.foldersDir(), folder.logDir(), folder.reportDir(),

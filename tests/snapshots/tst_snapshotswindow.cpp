@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 // The snapshots in the running window: one a day at start-up, File ▸
@@ -106,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(snapshots.at(1).taken.date(), dayOne().date());
 
         // Delete "Garden".
-        ProjectsSection *projects = f.form()->projectsSection;
+        ProjectsSection *projects = f.form()->projectsSection();
         f.form()->showProjects();
         projects->department->setCurrentRow(rowOf(projects->department, QStringLiteral("Garden")));
         f.fakes.dialogs.answers.enqueue(true);
@@ -140,7 +141,7 @@ private Q_SLOTS:
 
         QCOMPARE(fileBytes(f.root() + QStringLiteral("Projects/Garden/Projects.txt")), QByteArray("Dig the beds"));
         // The window read everything again: the project is listed and opens.
-        projects = f.form()->projectsSection;
+        projects = f.form()->projectsSection();
         const int garden = rowOf(projects->department, QStringLiteral("Garden"));
         QVERIFY(garden >= 0);
         projects->department->setCurrentRow(garden);
@@ -171,9 +172,9 @@ private Q_SLOTS:
 
         DayNoteColumn *today = dayColumn(f.form(), 1);
         QCOMPARE(today->text(), QStringLiteral("Call the plumber"));
-        today->noteEdit->setFocus();
-        today->noteEdit->selectAll();
-        QTest::keyClicks(today->noteEdit, QStringLiteral("Gone"));
+        noteEdit(today)->setFocus();
+        noteEdit(today)->selectAll();
+        QTest::keyClicks(noteEdit(today), QStringLiteral("Gone"));
 
         f.fakes.clock.set(dayTwo().addSecs(3600));
         f.fakes.dialogs.formAnswer = [&](QDialog &dialog) {

@@ -32,10 +32,10 @@ QString settingFile(const QString &dataRoot)
 
 QString chosenDir(const QString &dataRoot)
 {
-    QByteArray bytes;
-    if (!TextFile::readBytes(settingFile(dataRoot), &bytes))
+    const Expected<QByteArray> read = TextFile::readBytes(settingFile(dataRoot));
+    if (!read)
         return QString();
-    const QStringList lines = TextFile::splitLines(TextFile::decode(bytes));
+    const QStringList lines = TextFile::splitLines(TextFile::decode(read.value));
     const QString dir = lines.isEmpty() ? QString() : lines.first().trimmed();
     // Only an absolute path names a folder; anything else is ignored.
     return QDir::isAbsolutePath(dir) ? asFolder(dir) : QString();
