@@ -248,6 +248,20 @@ private Q_SLOTS:
         QCOMPARE(entries(), QStringList{"New_todo.txt"});
     }
 
+    void peekingHidesNoChange()
+    {
+        writeFileBytes(path("note.txt"), "read here");
+        QVERIFY(TextFile::readText(path("note.txt")));
+        writeFileBytes(path("note.txt"), "changed elsewhere");
+        // A read that does not take the text over (a search) leaves the
+        // change to be found by the editor's save.
+        QCOMPARE(TextFile::peekText(path("note.txt")).value, QString("changed elsewhere"));
+        QCOMPARE(TextFile::peekBytes(path("note.txt")).value, QByteArray("changed elsewhere"));
+        QVERIFY(TextFile::changedOnDisk(path("note.txt")));
+        QVERIFY(!TextFile::writeText(path("note.txt"), "typed here").notice.isEmpty());
+        QCOMPARE(bytesAt("note (conflict 2024-01-10 0930).txt"), QByteArray("changed elsewhere"));
+    }
+
     void writeFaultBelongsToItsFolder()
     {
         QTemporaryDir elsewhere;

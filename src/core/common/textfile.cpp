@@ -424,6 +424,28 @@ Expected<OpenOutcome> openForReading(const QString &path, QFile *file)
     return OpenOutcome::Opened;
 }
 
+Expected<QByteArray> peekBytes(const QString &path)
+{
+    QFile file;
+    const Expected<OpenOutcome> opened = openForReading(path, &file);
+    if (!opened)
+        return Expected<QByteArray>(opened);
+    if (opened.value == OpenOutcome::Missing)
+        return QByteArray();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Expected<QByteArray>::failure(readFailure(path, file.errorString()));
+    return bytes;
+}
+
+Expected<QString> peekText(const QString &path)
+{
+    const Expected<QByteArray> read = peekBytes(path);
+    if (!read)
+        return Expected<QString>(read);
+    return normaliseLineEnds(decode(read.value));
+}
+
 Expected<QByteArray> readBytes(const QString &path)
 {
     QFile file;
