@@ -8,6 +8,8 @@
 #include "testhelpers.h"
 #include "ui/app/filechangewatcher.h"
 #include "ui/app/mainwindow.h"
+#include "core/projects/costledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
@@ -117,6 +119,21 @@ private Q_SLOTS:
         QVERIFY2(m_fakes->dialogs.messages.first().contains("Done (conflict 2024-01-10 0930).txt"),
                  qPrintable(m_fakes->dialogs.messages.first()));
         QVERIFY2(m_fakes->dialogs.errors.isEmpty(), qPrintable(m_fakes->dialogs.errors.join("|")));
+    }
+
+    void ledgerFollowsItsFile()
+    {
+        writeFileBytes(root() + "Projects/Garden/money.txt",
+                       "\"Item name\",Date,Debit,Credit\r\nSeeds,\"Jan 5, 2024\",4.50,\r\n");
+        openProject("Garden");
+        CostLedger &ledger = projects()->ledger()->ledger();
+        QCOMPARE(ledger.money().cell(0, 1), QString("Seeds"));
+        changeElsewhere(root() + "Projects/Garden/money.txt",
+                        "\"Item name\",Date,Debit,Credit\r\nSeeds,\"Jan 5, 2024\",4.50,\r\n"
+                        "Hose,\"Jan 6, 2024\",19.90,\r\n");
+        QCOMPARE(ledger.money().cell(0, 2), QString("Hose"));
+        QVERIFY(!ledger.edited());
+        QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
     void projectListIsReadAgainKeepingTheSelection()
