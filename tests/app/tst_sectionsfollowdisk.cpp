@@ -9,16 +9,20 @@
 #include "testhelpers.h"
 #include "ui/app/filechangewatcher.h"
 #include "ui/app/mainwindow.h"
+#include "core/projects/costledger.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
 #include "ui/topics/decisionsworkspace.h"
+#include "ui/tracker/timetracker.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/listsworkspace.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,6 +122,43 @@ private Q_SLOTS:
         QVERIFY2(m_fakes->dialogs.messages.first().contains("Done (conflict 2024-01-10 0930).txt"),
                  qPrintable(m_fakes->dialogs.messages.first()));
         QVERIFY2(m_fakes->dialogs.errors.isEmpty(), qPrintable(m_fakes->dialogs.errors.join("|")));
+    }
+
+    void ledgerFollowsItsFile()
+    {
+        writeFileBytes(root() + "Projects/Garden/money.txt",
+                       "\"Item name\",Date,Debit,Credit\r\nSeeds,\"Jan 5, 2024\",4.50,\r\n");
+        openProject("Garden");
+        CostLedger &ledger = projects()->ledger()->ledger();
+        QCOMPARE(ledger.money().cell(0, 1), QString("Seeds"));
+        changeElsewhere(root() + "Projects/Garden/money.txt",
+                        "\"Item name\",Date,Debit,Credit\r\nSeeds,\"Jan 5, 2024\",4.50,\r\n"
+                        "Hose,\"Jan 6, 2024\",19.90,\r\n");
+        QCOMPARE(ledger.money().cell(0, 2), QString("Hose"));
+        QVERIFY(!ledger.edited());
+        QVERIFY(m_fakes->dialogs.errors.isEmpty());
+    }
+
+    void trackerNoteFollowsItsFile()
+    {
+        openProject("Garden");
+        projects()->notebook->setCurrentIndex(ProjectNotebook::TimeTab);
+        TimeTracker *tracker = projects()->timeTracker();
+        const QString note = tracker->shownNoteFile();
+        QVERIFY2(note.startsWith(root() + "Projects/Garden/"), qPrintable(note));
+        changeElsewhere(note, "slept well\r\nwoke at six");
+        QCOMPARE(tracker->noteEdit->toPlainText(), QString("slept well\nwoke at six"));
+
+        // Edited here: kept, and saved beside the other version.
+        tracker->noteEdit->moveCursor(QTextCursor::End);
+        QTest::keyClicks(tracker->noteEdit, " thirty");
+        changeElsewhere(note, "slept badly");
+        QCOMPARE(tracker->noteEdit->toPlainText(), QString("slept well\nwoke at six thirty"));
+        QString error;
+        QVERIFY2(tracker->saveEdited(&error), qPrintable(error));
+        QCOMPARE(fileBytes(note), QByteArray("slept well\r\nwoke at six thirty"));
+        const QString copy = note.chopped(4) + " (conflict 2024-01-10 0930).txt";
+        QCOMPARE(fileBytes(copy), QByteArray("slept badly"));
     }
 
     void projectListIsReadAgainKeepingTheSelection()

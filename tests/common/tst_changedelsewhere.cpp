@@ -180,6 +180,19 @@ private Q_SLOTS:
         QCOMPARE(bytesAt("money (conflict 2024-01-10 0930 2).txt"), QByteArray("22"));
         QCOMPARE(bytesAt("money.txt"), QByteArray("333\r\n"));
 
+        // A name at the file system's limit gives up the end of its base.
+        // 247 bytes in UTF-8, within what a safe write takes (its temporary
+        // file adds seven bytes to the name).
+        const QString longName = QString(119, QChar(0x00E9)) + "_todo.txt";
+        writeFileBytes(path(longName), "a");
+        QVERIFY(TextFile::readText(path(longName)));
+        writeFileBytes(path(longName), "bb");
+        const WriteResult longWritten = TextFile::writeText(path(longName), "ccc");
+        QVERIFY2(longWritten.ok, qPrintable(longWritten.error));
+        const QStringList longCopies = QDir(path("")).entryList({QString(QChar(0x00E9)) + "*(conflict*"});
+        QCOMPARE(longCopies, QStringList{QString(112, QChar(0x00E9)) + " (conflict 2024-01-10 0930).txt"});
+        QCOMPARE(bytesAt(longCopies.first()), QByteArray("bb"));
+
         // A name without an extension gets the stamp at its end.
         writeFileBytes(path("README"), "a");
         QVERIFY(TextFile::readBytes(path("README")));
@@ -246,6 +259,20 @@ private Q_SLOTS:
         const WriteResult written = TextFile::writeText(path("New_todo.txt"), "two");
         QVERIFY(written.ok && written.notice.isEmpty());
         QCOMPARE(entries(), QStringList{"New_todo.txt"});
+    }
+
+    void peekingHidesNoChange()
+    {
+        writeFileBytes(path("note.txt"), "read here");
+        QVERIFY(TextFile::readText(path("note.txt")));
+        writeFileBytes(path("note.txt"), "changed elsewhere");
+        // A read that does not take the text over (a search) leaves the
+        // change to be found by the editor's save.
+        QCOMPARE(TextFile::peekText(path("note.txt")).value, QString("changed elsewhere"));
+        QCOMPARE(TextFile::peekBytes(path("note.txt")).value, QByteArray("changed elsewhere"));
+        QVERIFY(TextFile::changedOnDisk(path("note.txt")));
+        QVERIFY(!TextFile::writeText(path("note.txt"), "typed here").notice.isEmpty());
+        QCOMPARE(bytesAt("note (conflict 2024-01-10 0930).txt"), QByteArray("changed elsewhere"));
     }
 
     void writeFaultBelongsToItsFolder()

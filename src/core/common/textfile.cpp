@@ -128,8 +128,14 @@ QString conflictCopyPath(const QString &target, const QDateTime &when, int numbe
                                       time.hour(), time.minute());
     if (number > 1)
         stamp += QStringLiteral(" %1").arg(number);
-    return info.absolutePath() + QLatin1Char('/') + base + QStringLiteral(" (conflict ") + stamp
-           + QLatin1Char(')') + suffix;
+    const QString tail = QStringLiteral(" (conflict ") + stamp + QLatin1Char(')') + suffix;
+    // A name near the file system's limit gives up the end of its base, so
+    // that the copy can always be made.
+    constexpr qsizetype maxNameBytes = 255;
+    QString shortened = base;
+    while (!shortened.isEmpty() && QFile::encodeName(shortened + tail).size() > maxNameBytes)
+        shortened.chop(shortened.size() > 1 && shortened.back().isLowSurrogate() ? 2 : 1);
+    return info.absolutePath() + QLatin1Char('/') + shortened + tail;
 }
 
 // Writes the bytes into a new file beside the target under a conflict
@@ -422,6 +428,28 @@ Expected<OpenOutcome> openForReading(const QString &path, QFile *file)
         return Outcome::failure(readFailure(path, file->errorString()));
     }
     return OpenOutcome::Opened;
+}
+
+Expected<QByteArray> peekBytes(const QString &path)
+{
+    QFile file;
+    const Expected<OpenOutcome> opened = openForReading(path, &file);
+    if (!opened)
+        return Expected<QByteArray>(opened);
+    if (opened.value == OpenOutcome::Missing)
+        return QByteArray();
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Expected<QByteArray>::failure(readFailure(path, file.errorString()));
+    return bytes;
+}
+
+Expected<QString> peekText(const QString &path)
+{
+    const Expected<QByteArray> read = peekBytes(path);
+    if (!read)
+        return Expected<QString>(read);
+    return normaliseLineEnds(decode(read.value));
 }
 
 Expected<QByteArray> readBytes(const QString &path)

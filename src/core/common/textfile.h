@@ -64,7 +64,17 @@ Expected<OpenOutcome> openForReading(const QString &path, QFile *file);
 
 // Reads the bytes; a missing file gives empty bytes and ok. A file that
 // exists but cannot be read fails with a message naming it.
+//
+// This and every read below are loads: inside a data folder the version
+// read becomes the one the next write compares the file with. Code that
+// reads a stored file without taking its text over (a search, a preview,
+// a test) must peek instead, or it would hide a change made elsewhere from
+// the editor that shows the file.
 Expected<QByteArray> readBytes(const QString &path);
+
+// Reads like readBytes and readText, without remembering the version read.
+Expected<QByteArray> peekBytes(const QString &path);
+Expected<QString> peekText(const QString &path);
 
 // Decodes stored bytes line by line: a line that is valid UTF-8 is read as
 // UTF-8, any other line as Windows-1252 (files from older installs). A

@@ -26,8 +26,14 @@ FileChangeWatcher::FileChangeWatcher(QObject *parent)
     m_settle.setSingleShot(true);
     m_settle.setInterval(kFileSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &FileChangeWatcher::checkNow);
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+    // Counted from the first event, not the last: a synchronisation tool
+    // writing a thousand files must not hold back the look at the few shown.
+    const auto settleSoon = [this] {
+        if (!m_settle.isActive())
+            m_settle.start();
+    };
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, settleSoon);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, settleSoon);
 }
 
 FileChangeWatcher::Stamp FileChangeWatcher::stampOf(const QString &path)

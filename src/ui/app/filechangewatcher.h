@@ -10,9 +10,9 @@
 // on disk: written in place, replaced (the way safe writes and
 // synchronisation tools replace a file), made or removed. Each section
 // hands over the files it shows under a name of its own and replaces them
-// whenever it shows others. Changes are told once the files settle, a
-// moment after the last event, so that a file written in several steps is
-// reported once, whole. The program's own writes are reported too; the
+// whenever it shows others. Changes are told a moment after the first
+// event, so that a file written in several steps is mostly reported once,
+// whole, and a change made meanwhile is told at the next look. The program's own writes are reported too; the
 // receiver asks TextFile::changedOnDisk whether a change came from
 // elsewhere.
 class FileChangeWatcher : public QObject

@@ -118,6 +118,7 @@ void ProjectsSection::createTrackerAndDocuments()
     connect(notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepReport);
     connect(notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::printSleepReport);
     connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
+    connect(m_tracker, &TimeTracker::shownNoteFileChanged, this, &ProjectsSection::shownFilesChanged);
     // The alarms ring from the start, before the "Time" page is opened.
     m_tracker->loadLastTrackedAlarms();
 
@@ -555,6 +556,8 @@ QStringList ProjectsSection::shownFiles() const
     const QString ledgerFile = m_ledger->ledger().ledgerFileName();
     if (!ledgerFile.isEmpty())
         files.append(ledgerFile);
+    if (m_tracker && !m_tracker->shownNoteFile().isEmpty())
+        files.append(m_tracker->shownNoteFile());
     return files;
 }
 
@@ -590,6 +593,8 @@ void ProjectsSection::followDiskChanges(const QStringList &paths)
         if (!shown)
             errors.append(shown.error);
     }
+    if (m_tracker)
+        m_tracker->followDiskChanges(paths);
     if (changedHere(departmentsFile()) && departmentLines() == m_departmentsStored
         && TextFile::changedOnDisk(departmentsFile())) {
         const Expected<QStringList> read = TextFile::readLines(departmentsFile());

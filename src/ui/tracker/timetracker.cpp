@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 using namespace SleepTrack;
@@ -467,6 +468,24 @@ void TimeTracker::loadNote(double date)
     }
     noteEdit->setPlainText(text);
     m_noteOnDisk = text;
+    Q_EMIT shownNoteFileChanged();
+}
+
+void TimeTracker::followDiskChanges(const QStringList &paths)
+{
+    const QString file = sleepRecord.noteFile();
+    if (file.isEmpty() || noteEdit->isReadOnly() || noteEdit->toPlainText() != m_noteOnDisk
+        || !paths.contains(QDir::cleanPath(QFileInfo(file).absoluteFilePath())) || !TextFile::changedOnDisk(file))
+        return;
+    const Expected<QString> read = TextFile::readText(file);
+    if (!read)
+        return; // the text shown stays; the next save reports what is wrong with the file
+    const int cursor = noteEdit->textCursor().position();
+    noteEdit->setPlainText(read.value);
+    m_noteOnDisk = noteEdit->toPlainText();
+    QTextCursor kept = noteEdit->textCursor();
+    kept.setPosition(qMin(cursor, noteEdit->document()->characterCount() - 1));
+    noteEdit->setTextCursor(kept);
 }
 
 WriteResult TimeTracker::writeNote()

@@ -41,6 +41,12 @@ public:
     void loadYear(int year);
     void loadNote(double date);
     void saveNote();
+    // The note file shown; empty while none is.
+    QString shownNoteFile() const { return sleepRecord.noteFile(); }
+    // Files changed on disk by another program: a note shown and not
+    // edited shows its file's new text; an edited one keeps its text, and
+    // its next save keeps the other version beside it.
+    void followDiskChanges(const QStringList &paths);
     // Saves what was edited and not yet written: the note when it was
     // changed, the alarm lists when they were, the year store when its
     // last write failed. Nothing untouched, and no file that failed to
@@ -140,6 +146,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     // The main window's date picker follows a clicked day (the week stays).
     void selectedDateChanged(double date);
+    // Another note file is shown (see shownNoteFile).
+    void shownNoteFileChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
