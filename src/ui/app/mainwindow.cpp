@@ -18,6 +18,9 @@
 #include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/listsworkspace.h"
 #include "ui/projects/projectssection.h"
+#include "ui/search/searchnavigator.h"
+#include "ui/search/searchpanel.h"
+#include "core/search/searchindex.h"
 
 #include <QAction>
 #include <QApplication>
@@ -186,6 +189,11 @@ void MainWindow::createTopBar()
     nextDayButton = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
     nextDayButton->setToolTip(tr("One day forward (Alt+Right)"));
     nextDayButton->resize(30, 40);
+    m_searchPanel = new SearchPanel(m_bar, this);
+    m_searchNavigator = std::make_unique<SearchNavigator>(this);
+    m_searchPanel->setEditorTexts([this] { return m_searchNavigator->editedTexts(); });
+    connect(m_searchPanel, &SearchPanel::placeChosen, this,
+            [this](const SearchHit &hit, const SearchQuery &query) { m_searchNavigator->goTo(hit, query); });
     placeNextDayButton();
     connect(nextDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekForward);
 
@@ -198,6 +206,14 @@ void MainWindow::createTopBar()
     setTabOrder(listsButton, decisionsButton);
     setTabOrder(decisionsButton, datePicker);
     setTabOrder(datePicker, nextDayButton);
+}
+
+void MainWindow::placeSearchField()
+{
+    // Between the date picker and ">", at most 240 px wide.
+    const int right = nextDayButton->x() - 8;
+    const int left = qMax(datePicker->geometry().right() + 16, right - 240);
+    m_searchPanel->setFieldGeometry(QRect(left, 26, qMax(60, right - left), 24));
 }
 
 void MainWindow::createPages()
@@ -273,7 +289,7 @@ void MainWindow::createMenus()
         {"Cut1", tr("&Cut"), &MainWindow::cutSelection, QKeySequence::Cut, false},
         {"Copy1", tr("&Copy"), &MainWindow::copySelection, QKeySequence::Copy, false},
         {"Paste1", tr("&Paste"), &MainWindow::pasteClipboard, QKeySequence::Paste, true},
-        {"SelectAll1", tr("Select All"), &MainWindow::selectAllText, QKeySequence::SelectAll, false},
+        {"SelectAll1", tr("Select All"), &MainWindow::selectAllText, QKeySequence::SelectAll, true},
     };
     for (const auto &item : items) {
         QAction *action = edit->addAction(item.caption, this, item.handler);
@@ -284,6 +300,9 @@ void MainWindow::createMenus()
         if (item.separatorAfter)
             edit->addSeparator();
     }
+    QAction *find = edit->addAction(tr("Find…"), this, &MainWindow::findText);
+    find->setObjectName(QStringLiteral("Find1"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QMenu *view = menuBar()->addMenu(tr("View"));
     view->setObjectName(QStringLiteral("View1"));
@@ -319,6 +338,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::placeNextDayButton()
 {
     nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
+    placeSearchField();
 }
 
 // ---- start-up ----------------------------------------------------------
@@ -385,6 +405,10 @@ void MainWindow::runStartup()
     showMaximized();
     projectsSection->finishStartup();
     m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
+    // The search reads every note on a worker thread, once the window is up.
+    m_searchIndex = new SearchIndex(SearchRoots::of(*m_dataFolder), this);
+    m_searchPanel->setIndex(m_searchIndex);
+    QTimer::singleShot(0, m_searchIndex, &SearchIndex::start);
     Q_EMIT startupFinished();
 }
 
@@ -526,6 +550,11 @@ void onEditor(QWidget *widget, Op op)
         op(line);
 }
 } // namespace
+
+void MainWindow::findText()
+{
+    m_searchPanel->activate();
+}
 
 void MainWindow::undoEdit()
 {

@@ -22,6 +22,9 @@ class DecisionsWorkspace;
 class DataFolder;
 class ListsWorkspace;
 class ProjectsSection;
+class SearchIndex;
+class SearchNavigator;
+class SearchPanel;
 class WeekController;
 
 // What the program entry hands to the main window.
@@ -84,6 +87,8 @@ public:
     void cutSelection();
     void pasteClipboard();
     void selectAllText();
+    // Ctrl+F: the focus goes to the search field.
+    void findText();
 
     void moveWeekBack();
     void moveWeekForward();
@@ -158,6 +163,8 @@ private:
     void showWeekInPicker();
     bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
+    // The search field at the right of the top bar, left of ">".
+    void placeSearchField();
 
     Services m_services;
     StartOptions m_options;
@@ -197,6 +204,11 @@ private:
     bool m_started = false;
     bool m_closed = false;
     AutoSave *m_autoSave = nullptr;
+    // The search over every note: its field and results, the index it
+    // reads (made by the start-up step), and the way to a result's place.
+    SearchPanel *m_searchPanel = nullptr;
+    SearchIndex *m_searchIndex = nullptr;
+    std::unique_ptr<SearchNavigator> m_searchNavigator;
     // The autosave failure last shown; the same failure is not shown again.
     QString m_autoSaveReported;
 };
