@@ -36,6 +36,8 @@ SearchPanel::SearchPanel(QWidget *fieldParent, QWidget *parent)
     m_field->setPlaceholderText(tr("Search (Ctrl+F)"));
     m_field->setToolTip(tr("Search every note, page, list and decision (Ctrl+F)"));
     m_field->setClearButtonEnabled(true);
+    // Reached with Ctrl+F (or a click); Tab keeps walking the week.
+    m_field->setFocusPolicy(Qt::ClickFocus);
     m_field->installEventFilter(this);
 
     m_status = new QLabel(this);
