@@ -13,7 +13,9 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
+#include <cstring>
+
+#include <string.h>
 
 namespace {
 
@@ -27,29 +29,47 @@ bool cancelled(const std::atomic<bool> *cancel)
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
-// A prepared search for one folded term.
+// Finds one folded term in folded texts, remembering where it was last
+// found in the current text so that the next look starts from there.
 class TermFinder
 {
 public:
     explicit TermFinder(const std::string &term)
         : m_term(term)
-        , m_searcher(m_term.begin(), m_term.end())
     {
     }
-    // The position of the term at or after from, or npos.
-    size_t find(const std::string &text, size_t from) const
+    // Starts on a new text.
+    void reset()
     {
-        if (from >= text.size())
-            return std::string::npos;
-        const auto begin = text.begin() + std::ptrdiff_t(from);
-        const auto found = std::search(begin, text.end(), m_searcher);
-        return found == text.end() ? std::string::npos : size_t(found - text.begin());
+        m_at = std::string::npos;
+        m_valid = false;
     }
-    size_t size() const { return m_term.size(); }
+    // The first position at or after from where the term is, or npos.
+    size_t find(const std::string &text, size_t from)
+    {
+        if (m_valid && (m_at == std::string::npos || m_at >= from))
+            return m_at;
+        m_at = search(text, from);
+        m_valid = true;
+        return m_at;
+    }
 
 private:
+    size_t search(const std::string &text, size_t from) const
+    {
+        if (from >= text.size() || m_term.size() > text.size() - from)
+            return std::string::npos;
+        const char *begin = text.data() + from;
+        const size_t length = text.size() - from;
+        const void *found = m_term.size() == 1
+                                ? std::memchr(begin, m_term.front(), length)
+                                : memmem(begin, length, m_term.data(), m_term.size());
+        return found ? size_t(static_cast<const char *>(found) - text.data()) : std::string::npos;
+    }
+
     std::string m_term;
-    std::boyer_moore_horspool_searcher<std::string::const_iterator> m_searcher;
+    size_t m_at = std::string::npos;
+    bool m_valid = false;
 };
 
 } // namespace
@@ -171,11 +191,11 @@ SearchResults search(const SearchSnapshot &snapshot, const SearchQuery &query,
     for (const std::string &term : query.terms)
         finders.emplace_back(term);
 
-    std::vector<size_t> positions;
     for (const DocumentPointer &document : *documents) {
         const std::string &text = document->folded;
         bool all = true;
-        for (const TermFinder &finder : finders) {
+        for (TermFinder &finder : finders) {
+            finder.reset();
             if (finder.find(text, 0) == std::string::npos) {
                 all = false;
                 break;
@@ -184,24 +204,27 @@ SearchResults search(const SearchSnapshot &snapshot, const SearchQuery &query,
         if (!all)
             continue;
         ++results.documentCount;
-        positions.clear();
-        for (const TermFinder &finder : finders) {
-            for (size_t at = finder.find(text, 0); at != std::string::npos; at = finder.find(text, at + 1))
-                positions.push_back(at);
-        }
-        std::sort(positions.begin(), positions.end());
+        // Line by line: the first term found from here on gives the next
+        // matching line; the look goes on after its end.
+        size_t from = 0;
         size_t counted = 0;
         int line = 0;
-        int lastHitLine = -1;
-        for (const size_t at : positions) {
-            line += int(std::count(text.begin() + std::ptrdiff_t(counted), text.begin() + std::ptrdiff_t(at), '\n'));
-            counted = at;
-            if (line == lastHitLine)
-                continue;
-            lastHitLine = line;
+        while (from < text.size()) {
+            size_t at = std::string::npos;
+            for (TermFinder &finder : finders)
+                at = std::min(at, finder.find(text, from));
+            if (at == std::string::npos)
+                break;
             ++results.lineCount;
-            if (qsizetype(results.hits.size()) < hitLimit)
+            if (qsizetype(results.hits.size()) < hitLimit) {
+                line += int(std::count(text.begin() + std::ptrdiff_t(counted), text.begin() + std::ptrdiff_t(at), '\n'));
+                counted = at;
                 results.hits.push_back({document, line});
+            }
+            const void *end = std::memchr(text.data() + at, '\n', text.size() - at);
+            if (!end)
+                break;
+            from = size_t(static_cast<const char *>(end) - text.data()) + 1;
         }
     }
     return results;

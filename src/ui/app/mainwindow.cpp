@@ -371,6 +371,11 @@ void MainWindow::runStartup()
 
     m_dataFolder = std::make_unique<DataFolder>(m_options.dataRoot, m_services.shell);
     m_dataFolder->removeUnfinishedWrites();
+    // The search reads every note on a worker thread while the rest of the
+    // start-up goes on; the window never waits for it.
+    m_searchIndex = new SearchIndex(SearchRoots::of(*m_dataFolder), this);
+    m_searchPanel->setIndex(m_searchIndex);
+    m_searchIndex->start();
     sections->setCurrentWidget(calendarPage);
 
     m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
@@ -405,10 +410,6 @@ void MainWindow::runStartup()
     showMaximized();
     projectsSection->finishStartup();
     m_autoSave = new AutoSave(this, [this] { autoSaveEdits(); }, this);
-    // The search reads every note on a worker thread, once the window is up.
-    m_searchIndex = new SearchIndex(SearchRoots::of(*m_dataFolder), this);
-    m_searchPanel->setIndex(m_searchIndex);
-    QTimer::singleShot(0, m_searchIndex, &SearchIndex::start);
     Q_EMIT startupFinished();
 }
 
