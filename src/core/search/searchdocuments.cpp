@@ -36,10 +36,13 @@ int dayOfNoteName(const QString &name)
     const QDate date(year, month, dayOfMonth);
     if (!month || !dayOk || !yearOk || !date.isValid())
         return 0;
-    const int day = DayNumber::fromDate(date);
-    // Only the one fixed form: "Mar-4-2021.txt" or other spellings are not
-    // the note of any day.
-    return DayNotes::noteName(day) == name ? day : 0;
+    // Only the one fixed form: two digits for the day, four for the year
+    // ("Mar-4-2021.txt" or "Mar-+4-2021.txt" are not the note of any day).
+    for (const qsizetype at : {4, 5, 7, 8, 9, 10}) {
+        if (!name.at(at).isDigit() || name.at(at).unicode() > '9')
+            return 0;
+    }
+    return DayNumber::fromDate(date);
 }
 
 bool placeOfTopic(const QString &name, const QStringList &editors, SearchPlace *place)
@@ -113,11 +116,13 @@ bool placeOf(const QString &path, const SearchRoots &roots, SearchPlace *place)
             return false;
     } else if (folder == roots.journalDir) {
         found.kind = SearchPlace::ListTopic;
-        if (!placeOfTopic(name, listEditors(), &found))
+        static const QStringList editors = listEditors();
+        if (!placeOfTopic(name, editors, &found))
             return false;
     } else if (folder == roots.decisionDir) {
         found.kind = SearchPlace::DecisionNote;
-        if (!placeOfTopic(name, decisionEditors(), &found))
+        static const QStringList editors = decisionEditors();
+        if (!placeOfTopic(name, editors, &found))
             return false;
     } else if (folder.startsWith(roots.projectsDir) && folder != roots.summaryDir
                && folder.indexOf(QLatin1Char('/'), roots.projectsDir.size()) == folder.size() - 1
@@ -127,10 +132,11 @@ bool placeOf(const QString &path, const SearchRoots &roots, SearchPlace *place)
             found.kind = SearchPlace::ProjectLedger;
             found.page = kLedgerPage;
             // Listed right after the notes beside it on the Costs page.
-            found.order = 2 * int(ProjectPages::pageNames().indexOf(ProjectPages::kCostNotesPage)) + 1;
+            static const int costsOrder = 2 * int(ProjectPages::pageNames().indexOf(ProjectPages::kCostNotesPage)) + 1;
+            found.order = costsOrder;
         } else {
             found.kind = SearchPlace::ProjectPage;
-            const QStringList pages = ProjectPages::pageNames();
+            static const QStringList pages = ProjectPages::pageNames();
             const qsizetype index = name.endsWith(kTextSuffix) ? pages.indexOf(name.chopped(4)) : -1;
             if (index < 0)
                 return false;
