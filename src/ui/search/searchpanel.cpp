@@ -146,6 +146,7 @@ void SearchPanel::search()
     m_model->setResults(results, query);
     if (m_model->rowCount() > 0)
         m_list->setCurrentIndex(m_model->index(0, 0));
+    placeResults();
 
     QString status;
     if (results.lineCount == 0)
@@ -196,7 +197,11 @@ void SearchPanel::placeResults()
     const int width = qMax(120, qMin(qMax(m_field->width(), 520), host->width() - 8));
     const int left = qBound(4, corner.x() - width, qMax(4, host->width() - width - 4));
     const int top = corner.y() + 2;
-    const int height = qMax(80, qMin(440, host->height() - top - 8));
+    // As tall as its rows need, up to 440 px and the window's bottom.
+    const int rowHeight = qMax(1, m_list->sizeHintForRow(0));
+    const int rows = qBound(3, m_model->rowCount(), 100);
+    const int wanted = m_status->sizeHint().height() + rows * rowHeight + 2 * m_list->frameWidth() + 12;
+    const int height = qMax(80, qMin(qMin(440, wanted), host->height() - top - 8));
     setGeometry(left, top, width, height);
 }
 

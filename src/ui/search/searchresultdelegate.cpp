@@ -8,12 +8,17 @@
 
 namespace {
 
-constexpr int kPadding = 4;
+constexpr int kPadding = 6;
 
+// The place line: a little smaller than the text (the window's fonts are
+// set in pixels, a desktop's in points).
 QFont placeFont(const QFont &base)
 {
     QFont font = base;
-    font.setPointSizeF(qMax(6.0, base.pointSizeF() * 0.85));
+    if (base.pixelSize() > 0)
+        font.setPixelSize(qMax(9, base.pixelSize() - 2));
+    else
+        font.setPointSizeF(qMax(7.0, base.pointSizeF() - 1.5));
     return font;
 }
 
