@@ -6,6 +6,7 @@
 #include "core/common/textfile.h"
 #include "core/search/searchindex.h"
 #include "core/search/textfolding.h"
+#include "ui/search/searchresultsmodel.h"
 #include "testhelpers.h"
 
 #include <QDate>
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void ledgerItemNamesAreSearched();
     void unreadableFilesAreSkippedAndCounted();
     void editorTextStandsInForItsFile();
+    void placesAreNamedInTheDesktopLanguage();
 
     void unchangedFilesAreNotReadAgain();
     void onlyDirtyFoldersAreLookedAt();
@@ -347,6 +349,28 @@ void TestSearchMatching::editorTextStandsInForItsFile()
     const DocumentPointer typed = SearchDocuments::makeDocument(fresh, QStringLiteral("wombat"));
     const SearchResults both = find(*snapshot, QStringLiteral("wombat"), {typed, edited});
     QCOMPARE(hitPaths(both), QStringList({"Mar-14-2021.txt:0", "OnHold.txt:0"}));
+}
+
+void TestSearchMatching::placesAreNamedInTheDesktopLanguage()
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    SearchFolder folder;
+    // The file names stay English under any language.
+    folder.dayNote(QDate(2021, 3, 14), QStringLiteral("Quokka gesehen"));
+    folder.page(QStringLiteral("Garten"), QStringLiteral("OnHold"), QStringLiteral("Quokka füttern"));
+    folder.file(QStringLiteral("Decision/Neues Auto_made.txt"), "Quokka");
+    const SnapshotPointer snapshot = SearchIndexing::build(folder.roots());
+    const SearchResults results = find(*snapshot, QStringLiteral("quokka"));
+    QStringList labels;
+    for (const SearchHit &hit : results.hits)
+        labels.append(SearchResultsModel::placeLabel(hit.document->place));
+    QLocale::setDefault(before);
+    QCOMPARE(labels.size(), 3);
+    QVERIFY2(labels.at(0).startsWith(QStringLiteral("Sonntag ")), qPrintable(labels.at(0)));
+    QVERIFY2(labels.at(0).endsWith(QStringLiteral(" 14 2021")), qPrintable(labels.at(0)));
+    QCOMPARE(labels.at(1), QStringLiteral("Garten \u25B8 Waiting On"));
+    QCOMPARE(labels.at(2), QStringLiteral("Decisions \u25B8 Neues Auto \u25B8 Final Decision"));
 }
 
 void TestSearchMatching::unchangedFilesAreNotReadAgain()
