@@ -8,7 +8,9 @@
 #include "core/projects/projectpages.h"
 #include "core/search/textfolding.h"
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 
@@ -167,10 +169,25 @@ QStringList searchedFolders(const SearchRoots &roots)
 
 Expected<QString> readText(const SearchPlace &place)
 {
-    QByteArray bytes;
+    // Only the safe open and the decoding: the search reads on a worker
+    // thread and keeps no record of what it read, so it never stands for a
+    // load by the sections.
+    QFile file;
     QString error;
-    if (!TextFile::readBytes(place.path, &bytes, &error))
+    QByteArray bytes;
+    switch (TextFile::openForReading(place.path, &file, &error)) {
+    case TextFile::OpenOutcome::Missing:
+        break;
+    case TextFile::OpenOutcome::Failed:
         return Expected<QString>::failure(error);
+    case TextFile::OpenOutcome::Opened:
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return Expected<QString>::failure(QCoreApplication::translate("SearchDocuments",
+                                                                          "Could not read the file \"%1\": %2")
+                                                  .arg(QDir::toNativeSeparators(place.path), file.errorString()));
+        break;
+    }
     const QString text = TextFile::normaliseLineEnds(TextFile::decode(bytes));
     if (place.kind != SearchPlace::ProjectLedger)
         return text;
