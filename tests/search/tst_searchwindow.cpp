@@ -11,6 +11,8 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/weekcontroller.h"
+#include "ui/grid/stringgridview.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/pageeditor.h"
 #include "ui/projects/projectnotebook.h"
 #include "ui/projects/projectssection.h"
@@ -56,6 +58,7 @@ private Q_SLOTS:
     void enterOnADayShowsItFirstWithTheWordSelected();
     void enterOnAPageOpensTheProjectAndPage();
     void listTopicAndDecisionNoteAreOpened();
+    void ledgerItemIsOpenedAndEditedRowsCount();
     void unsavedEditorTextIsFound();
     void filesChangedOnDiskAfterStartupAreFound();
     void keysOfTheResultsList();
@@ -208,6 +211,37 @@ void TestSearchWindow::listTopicAndDecisionNoteAreOpened()
     QCOMPARE(decisions->pages->currentWidget(), decisions->donePage);
     QCOMPARE(selectedIn(decisions->done), QStringLiteral("badge"));
     QCOMPARE(QApplication::focusWidget(), decisions->done);
+}
+
+void TestSearchWindow::ledgerItemIsOpenedAndEditedRowsCount()
+{
+    writeFileBytes(m_fixture->root() + "Projects/Garden/money.txt",
+                   "\"Item name\",Date,Debit,Credit\r\nSeeds,\"Mar 5, 2024\",4.50,\r\n"
+                   "\"Quokka food\",\"Mar 6, 2024\",12.50,\r\n");
+    startWindow();
+    m_form->autoSave()->setIntervals(600000, 600000);
+    searchFor(QStringLiteral("food"));
+    QCOMPARE(m_panel->resultCount(), 1);
+    QCOMPARE(m_results->model()->index(0, 0).data().toString(),
+             QStringLiteral("Garden \u25B8 Costs \u25B8 Ledger: Quokka food"));
+    QTest::keyClick(m_field, Qt::Key_Return);
+    CostLedgerWidget *costs = m_form->projectsSection->ledger();
+    QCOMPARE(m_form->projectsSection->notebook->currentIndex(), int(ProjectNotebook::CostsTab));
+    QCOMPARE(costs->money->currentIndex().row(), 2);
+    QCOMPARE(costs->money->currentIndex().column(), 0);
+    QCOMPARE(QApplication::focusWidget(), costs->money);
+
+    // An item typed and not yet saved is found, and the one overwritten is not.
+    QVERIFY(costs->money->model()->setData(costs->money->model()->index(1, 0), QStringLiteral("Wombat feed")));
+    QVERIFY(costs->ledger().edited());
+    searchFor(QStringLiteral("feed"));
+    QCOMPARE(m_panel->resultCount(), 1);
+    QCOMPARE(m_results->model()->index(0, 0).data().toString(),
+             QStringLiteral("Garden \u25B8 Costs \u25B8 Ledger: Wombat feed"));
+    QVERIFY(!fileBytes(m_fixture->root() + "Projects/Garden/money.txt").contains("Wombat"));
+    m_field->clear();
+    QTest::keyClicks(m_field, QStringLiteral("seeds"));
+    QCOMPARE(m_panel->resultCount(), 0);
 }
 
 void TestSearchWindow::unsavedEditorTextIsFound()

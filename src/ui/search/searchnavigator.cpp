@@ -1,6 +1,8 @@
 #include "ui/search/searchnavigator.h"
 
 #include "core/datafolder/datafolder.h"
+#include "core/grid/stringgrid.h"
+#include "core/projects/costledger.h"
 #include "core/projects/projectpages.h"
 #include "ui/app/mainwindow.h"
 #include "ui/calendar/daynotecolumn.h"
@@ -50,6 +52,17 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
             if (editor->isEdited() && !editor->loadFailed && !editor->ownerName.isEmpty())
                 texts.append({ProjectPages::pageFile(dataFolder->projectsDir(), editor->ownerName, editor->pageName()),
                               editor->pageText()});
+        }
+    }
+    // The ledger: the item names under the headings, one line per row.
+    if (CostLedgerWidget *costs = m_window->projectsSection->ledger()) {
+        const CostLedger &ledger = costs->ledger();
+        const QString file = ledger.ledgerFileName();
+        if (ledger.edited() && ledger.editable() && !file.isEmpty()) {
+            QStringList names;
+            for (int row = 1; row < ledger.money().rowCount(); ++row)
+                names.append(ledger.money().cell(0, row));
+            texts.append({file, names.join(QLatin1Char('\n'))});
         }
     }
     for (TopicWorkspace *workspace : {static_cast<TopicWorkspace *>(m_window->listsWorkspace()),
