@@ -112,6 +112,7 @@ void TestSearchMatching::foldingIgnoresCaseAndAccents_data()
     QTest::newRow("full width") << QString::fromUtf8("\uFF21\uFF22") << "ab";
     QTest::newRow("greek") << "ΚΑΛΗΜΈΡΑ" << "καλημερα";
     QTest::newRow("line breaks stay") << "A\nB\n\nC" << "a\nb\n\nc";
+    QTest::newRow("CR LF and CR are LF") << "A\r\nB\rC\r\r\nD\r" << "a\nb\nc\n\nd\n";
     QTest::newRow("emoji kept") << QString::fromUtf8("x\U0001F600y") << QString::fromUtf8("x\U0001F600y");
 }
 

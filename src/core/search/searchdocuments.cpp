@@ -167,7 +167,9 @@ QStringList searchedFolders(const SearchRoots &roots)
     return folders;
 }
 
-Expected<QString> readText(const SearchPlace &place)
+namespace {
+
+Expected<QByteArray> readStoredBytes(const SearchPlace &place)
 {
     // Only the safe open and the decoding: the search reads on a worker
     // thread and keeps no record of what it read, so it never stands for a
@@ -179,16 +181,26 @@ Expected<QString> readText(const SearchPlace &place)
     case TextFile::OpenOutcome::Missing:
         break;
     case TextFile::OpenOutcome::Failed:
-        return Expected<QString>::failure(error);
+        return Expected<QByteArray>::failure(error);
     case TextFile::OpenOutcome::Opened:
         bytes = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return Expected<QString>::failure(QCoreApplication::translate("SearchDocuments",
+            return Expected<QByteArray>::failure(QCoreApplication::translate("SearchDocuments",
                                                                           "Could not read the file \"%1\": %2")
                                                   .arg(QDir::toNativeSeparators(place.path), file.errorString()));
         break;
     }
-    const QString text = TextFile::normaliseLineEnds(TextFile::decode(bytes));
+    return bytes;
+}
+
+} // namespace
+
+Expected<QString> readText(const SearchPlace &place)
+{
+    const Expected<QByteArray> bytes = readStoredBytes(place);
+    if (!bytes)
+        return Expected<QString>(Result(bytes));
+    const QString text = TextFile::normaliseLineEnds(TextFile::decode(bytes.value));
     if (place.kind != SearchPlace::ProjectLedger)
         return text;
     // The ledger: the item name of each row after the headings.
@@ -201,6 +213,20 @@ Expected<QString> readText(const SearchPlace &place)
     for (qsizetype row = 1; row < rows.size(); ++row)
         names.append(CommaText::decodeLine(rows.at(row), 4).value(0));
     return names.join(QLatin1Char('\n'));
+}
+
+Expected<std::string> readFolded(const SearchPlace &place)
+{
+    if (place.kind == SearchPlace::ProjectLedger) {
+        const Expected<QString> text = readText(place);
+        if (!text)
+            return Expected<std::string>(Result(text));
+        return TextFolding::folded(text.value);
+    }
+    const Expected<QByteArray> bytes = readStoredBytes(place);
+    if (!bytes)
+        return Expected<std::string>(Result(bytes));
+    return TextFolding::folded(TextFile::decode(bytes.value));
 }
 
 DocumentPointer makeDocument(const SearchPlace &place, const QString &text)

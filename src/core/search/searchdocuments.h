@@ -82,6 +82,9 @@ QStringList searchedFolders(const SearchRoots &roots);
 // heading row (line n is row n + 1). Fails with a message naming the file.
 Expected<QString> readText(const SearchPlace &place);
 
+// The file's text folded (see TextFolding), as readText would give it.
+Expected<std::string> readFolded(const SearchPlace &place);
+
 // A document of the text as it is now (an editor's text).
 DocumentPointer makeDocument(const SearchPlace &place, const QString &text);
 

@@ -126,14 +126,14 @@ SnapshotPointer build(const SearchRoots &roots, const SearchSnapshot *previous, 
                 snapshot->unreadable.append(place.path);
                 continue;
             }
-            const Expected<QString> text = SearchDocuments::readText(place);
-            if (!text) {
+            Expected<std::string> folded = SearchDocuments::readFolded(place);
+            if (!folded) {
                 snapshot->unreadable.append(place.path);
                 continue;
             }
             auto document = std::make_shared<IndexedDocument>();
             document->place = place;
-            document->folded = TextFolding::folded(text.value);
+            document->folded = std::move(folded.value);
             document->size = size;
             document->modified = modified;
             document->changed = changed;

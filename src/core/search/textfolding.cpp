@@ -64,23 +64,53 @@ namespace TextFolding {
 
 void appendFolded(QStringView text, std::string &out)
 {
-    out.reserve(out.size() + size_t(text.size()));
-    forEachCodePoint(text, [&out](char32_t code, qsizetype) {
-        if (code < 0x80) {
-            char c = static_cast<char>(code);
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c + ('a' - 'A'));
-            out.push_back(c);
-        } else {
-            appendFoldedCodePoint(code, out);
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size) {
+        // A run of ASCII, the usual case, is copied in lower case at once.
+        qsizetype end = i;
+        while (end < size && units[end] < 0x80)
+            ++end;
+        if (end > i) {
+            const size_t at = out.size();
+            out.resize(at + size_t(end - i));
+            char *target = out.data() + at;
+            for (qsizetype k = i; k < end; ++k) {
+                const char16_t c = units[k];
+                if (c == u'\r') {
+                    // CR LF and a lone CR are line breaks like LF.
+                    if (k + 1 < size && units[k + 1] == u'\n')
+                        continue;
+                    *target++ = '\n';
+                    continue;
+                }
+                *target++ = static_cast<char>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+            }
+            out.resize(size_t(target - out.data()));
+            i = end;
+            continue;
         }
-    });
+        // One character beyond ASCII (a surrogate pair is one character).
+        char32_t code = units[i];
+        qsizetype length = 1;
+        if (QChar::isHighSurrogate(units[i]) && i + 1 < size && QChar::isLowSurrogate(units[i + 1])) {
+            code = QChar::surrogateToUcs4(units[i], units[i + 1]);
+            length = 2;
+        }
+        appendFoldedCodePoint(code, out);
+        i += length;
+    }
 }
 
 std::string folded(QStringView text)
 {
     std::string out;
+    out.reserve(size_t(text.size()));
     appendFolded(text, out);
+    // Kept for as long as the document is: no room to spare.
+    if (out.capacity() > out.size() + out.size() / 64)
+        out.shrink_to_fit();
     return out;
 }
 

@@ -11,8 +11,8 @@
 // "cafe" read alike, as do "ﬁ" and "fi". Folded text is kept as UTF-8
 // bytes: the notes are mostly ASCII, so that takes about a byte a
 // character, and a folded word is found inside folded text by a plain
-// byte search. Line breaks stay where they are: line n of the folded text
-// is line n of the original.
+// byte search. Line breaks stay where they are (CR LF and a lone CR become
+// LF): line n of the folded text is line n of the original.
 namespace TextFolding {
 
 // Appends the folded form of the text to out.
