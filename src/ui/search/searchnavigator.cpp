@@ -19,8 +19,10 @@
 #include "ui/topics/listsworkspace.h"
 
 #include <QCoreApplication>
+#include <QSet>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 
@@ -44,14 +46,17 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
     if (WeekController *week = m_window->week()) {
         for (DayNoteColumn *column : std::as_const(week->columns)) {
             if (column->isModified() && !column->loadFailed())
-                texts.append({column->dayNoteFile, column->text()});
+                texts.append({column->dayNoteFile, textOf(column->dayNoteFile, column->noteEdit->document(),
+                                                          [column] { return column->text(); })});
         }
     }
     if (const DataFolder *dataFolder = m_window->dataFolder()) {
         for (PageEditor *editor : m_window->projectsSection->notebook->pageEditors()) {
-            if (editor->isEdited() && !editor->loadFailed && !editor->ownerName.isEmpty())
-                texts.append({ProjectPages::pageFile(dataFolder->projectsDir(), editor->ownerName, editor->pageName()),
-                              editor->pageText()});
+            if (editor->isEdited() && !editor->loadFailed && !editor->ownerName.isEmpty()) {
+                const QString path =
+                    ProjectPages::pageFile(dataFolder->projectsDir(), editor->ownerName, editor->pageName());
+                texts.append({path, textOf(path, editor->document(), [editor] { return editor->pageText(); })});
+            }
         }
     }
     // The ledger: the item names under the headings, one line per row.
@@ -74,7 +79,24 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
             texts.append({workspace->store().topicFileName(workspace->currentTopic(), editors.at(i).name),
                           workspace->editorText(i)});
     }
+    // Texts of editors no longer edited are let go.
+    QSet<QString> current;
+    for (const SearchPanel::EditorText &text : std::as_const(texts))
+        current.insert(text.path);
+    m_taken.removeIf([&current](const auto &entry) { return !current.contains(entry.key()); });
     return texts;
+}
+
+QString SearchNavigator::textOf(const QString &path, const QTextDocument *document,
+                                const std::function<QString()> &text) const
+{
+    TakenText &taken = m_taken[path];
+    if (taken.document != document || taken.revision != document->revision()) {
+        taken.document = document;
+        taken.revision = document->revision();
+        taken.text = text();
+    }
+    return taken.text;
 }
 
 bool SearchNavigator::goTo(const SearchHit &hit, const SearchQuery &query)

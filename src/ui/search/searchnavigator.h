@@ -2,8 +2,13 @@
 
 #include "ui/search/searchpanel.h"
 
+#include <QHash>
+
+#include <functional>
+
 class MainWindow;
 class QPlainTextEdit;
+class QTextDocument;
 
 // Between the search and the main window's sections: which editors hold
 // text not yet saved, and how to show the place of a result.
@@ -32,6 +37,16 @@ private:
     bool goToProject(const SearchPlace &place, int line, const SearchQuery &query);
     bool goToTopic(const SearchPlace &place, int line, const SearchQuery &query);
     void tell(const QString &message) const;
+    // The editor's text, taken again only when its document changed since
+    // the last search: a long note is not copied at every keystroke.
+    QString textOf(const QString &path, const QTextDocument *document, const std::function<QString()> &text) const;
 
     MainWindow *m_window;
+    struct TakenText
+    {
+        const QTextDocument *document = nullptr;
+        int revision = -1;
+        QString text;
+    };
+    mutable QHash<QString, TakenText> m_taken;
 };

@@ -286,7 +286,9 @@ std::vector<DocumentPointer> SearchPanel::editorDocuments()
     for (const EditorText &editor : texts) {
         current.insert(editor.path);
         const auto known = m_editorDocuments.constFind(editor.path);
-        if (known != m_editorDocuments.constEnd() && known->text == editor.text) {
+        // The same text, most often the very same string, as at the last search.
+        if (known != m_editorDocuments.constEnd()
+            && (known->text.constData() == editor.text.constData() || known->text == editor.text)) {
             documents.push_back(known->document);
             continue;
         }
