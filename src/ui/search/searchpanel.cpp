@@ -31,6 +31,7 @@ SearchPanel::SearchPanel(QWidget *fieldParent, QWidget *parent)
     hide();
 
     m_field = new QLineEdit(fieldParent);
+    m_fieldWidget = m_field;
     m_field->setObjectName(QStringLiteral("searchField"));
     m_field->setAccessibleName(tr("Search"));
     m_field->setPlaceholderText(tr("Search (Ctrl+F)"));
@@ -238,7 +239,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible())
         placeResults();
-    if ((watched == m_field || watched == m_list) && event->type() == QEvent::KeyPress) {
+    if ((watched == m_fieldWidget || watched == m_list) && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {
         case Qt::Key_Return:
@@ -253,7 +254,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            if (watched == m_field) {
+            if (watched == m_fieldWidget) {
                 const int step = key->key() == Qt::Key_Up || key->key() == Qt::Key_PageUp ? -1 : 1;
                 const bool page = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
                 moveCurrent(page ? step * kPageSteps : step);
@@ -269,7 +270,7 @@ bool SearchPanel::eventFilter(QObject *watched, QEvent *event)
 
 void SearchPanel::followFocus(QWidget *now)
 {
-    if (!now || !m_field || now == m_field || isAncestorOf(now) || now == this)
+    if (!now || now == m_fieldWidget || now == this || isAncestorOf(now))
         return;
     // The focus went elsewhere (a click into an editor): the list goes.
     if (isVisible() && !QApplication::activePopupWidget())

@@ -74,6 +74,9 @@ private:
 
     SearchIndex *m_index = nullptr;
     QPointer<QLineEdit> m_field;
+    // The same field, only compared with: focus moves while the window's
+    // widgets are torn down, when the field may be half destroyed.
+    const QWidget *m_fieldWidget = nullptr;
     QLabel *m_status;
     QListView *m_list;
     SearchResultsModel *m_model;
