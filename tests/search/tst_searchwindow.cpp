@@ -364,6 +364,11 @@ void TestSearchWindow::emptyQueryShowsNothingAndUnreadableFilesAreCounted()
     QCOMPARE(m_panel->resultCount(), 0);
     QTest::keyClicks(m_field, QStringLiteral("   "));
     QVERIFY(!m_panel->resultsShown());
+    // Control characters are no words: no matches, at once.
+    m_field->setText(QStringLiteral("\x01\x02\x1b\x7f"));
+    QVERIFY(m_panel->resultsShown());
+    QCOMPARE(m_panel->resultCount(), 0);
+    QCOMPARE(m_panel->statusText(), QStringLiteral("No matches \u00B7 2 files could not be searched"));
     // Ten thousand characters answer at once, with nothing.
     m_field->setText(QString(10000, QLatin1Char('q')));
     QVERIFY(m_panel->resultsShown());

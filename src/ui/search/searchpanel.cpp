@@ -130,7 +130,9 @@ int SearchPanel::resultCount() const
 void SearchPanel::search()
 {
     const SearchQuery query = SearchQuery::parse(m_field->text());
-    if (query.isEmpty() && !query.refused) {
+    // Nothing typed but blanks: nothing to show. Anything else that holds
+    // no word (control characters, an empty phrase) says it matches nothing.
+    if (m_field->text().trimmed().isEmpty()) {
         m_model->clear();
         m_status->clear();
         hide();
