@@ -59,6 +59,7 @@ private Q_SLOTS:
     void enterOnAPageOpensTheProjectAndPage();
     void listTopicAndDecisionNoteAreOpened();
     void ledgerItemIsOpenedAndEditedRowsCount();
+    void matchInALongNoteIsSelectedOnceLaidIn();
     void unsavedEditorTextIsFound();
     void filesChangedOnDiskAfterStartupAreFound();
     void keysOfTheResultsList();
@@ -242,6 +243,22 @@ void TestSearchWindow::ledgerItemIsOpenedAndEditedRowsCount()
     m_field->clear();
     QTest::keyClicks(m_field, QStringLiteral("seeds"));
     QCOMPARE(m_panel->resultCount(), 0);
+}
+
+void TestSearchWindow::matchInALongNoteIsSelectedOnceLaidIn()
+{
+    // Far more than is laid in at once: the last line comes in a later slice.
+    const QByteArray line = QByteArray(70, 'x') + "\r\n";
+    writeFileBytes(m_fixture->dbFile(noteFileOf(QDate(2020, 6, 1))), line.repeated(20000) + "the wombat at the end");
+    startWindow();
+    searchFor(QStringLiteral("wombat"));
+    QCOMPARE(m_panel->resultCount(), 1);
+    QTest::keyClick(m_field, Qt::Key_Return);
+    DayNoteColumn *first = dayColumn(m_form, 1);
+    QCOMPARE(first->dateLabel->text(), QStringLiteral("Monday Jun 01"));
+    QTRY_COMPARE_WITH_TIMEOUT(selectedIn(first->noteEdit), QStringLiteral("wombat"), 20000);
+    QCOMPARE(first->noteEdit->textCursor().blockNumber(), 20000);
+    QCOMPARE(QApplication::focusWidget(), first->noteEdit);
 }
 
 void TestSearchWindow::unsavedEditorTextIsFound()

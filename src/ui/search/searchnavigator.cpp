@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 
@@ -131,8 +132,27 @@ bool SearchNavigator::goToDay(int day, int line, const SearchQuery &query)
         return false;
     }
     for (DayNoteColumn *column : std::as_const(week->columns)) {
-        if (column->position == 1)
-            return selectMatch(column->noteEdit, line, query);
+        if (column->position != 1)
+            continue;
+        if (column->isFilling() && column->noteEdit->document()->blockCount() <= line + 1) {
+            // A long note is still being laid in: the match is selected once
+            // its line is in (unless the week moves on first).
+            column->noteEdit->setFocus(Qt::OtherFocusReason);
+            auto *wait = new QTimer(column);
+            wait->setInterval(20);
+            const double date = column->noteDate;
+            QObject::connect(wait, &QTimer::timeout, column, [column, wait, date, line, query] {
+                if (column->noteDate != date) {
+                    wait->deleteLater();
+                } else if (!column->isFilling() || column->noteEdit->document()->blockCount() > line + 1) {
+                    wait->deleteLater();
+                    selectMatch(column->noteEdit, line, query);
+                }
+            });
+            wait->start();
+            return true;
+        }
+        return selectMatch(column->noteEdit, line, query);
     }
     return false;
 }
