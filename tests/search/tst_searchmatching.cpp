@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void unchangedFilesAreNotReadAgain();
     void onlyDirtyFoldersAreLookedAt();
     void indexFollowsFilesChangedOnDisk();
+    void indexGoingWhileItReadsStopsTheWork();
 };
 
 void TestSearchMatching::foldingIgnoresCaseAndAccents_data()
@@ -440,6 +442,26 @@ void TestSearchMatching::indexFollowsFilesChangedOnDisk()
     file.close();
     index.refresh();
     QTRY_COMPARE_WITH_TIMEOUT(find(*index.snapshot(), QStringLiteral("wombat")).lineCount, 1, 5000);
+}
+
+void TestSearchMatching::indexGoingWhileItReadsStopsTheWork()
+{
+    SearchFolder folder;
+    for (int i = 0; i < 1500; ++i)
+        folder.dayNote(QDate(2019, 1, 1).addDays(i), QStringLiteral("note %1 with a quokka").arg(i));
+    QElapsedTimer clock;
+    for (int round = 0; round < 5; ++round) {
+        auto index = std::make_unique<SearchIndex>(folder.roots());
+        QSignalSpy updated(index.get(), &SearchIndex::updated);
+        index->start();
+        QTest::qWait(round);
+        clock.start();
+        // Waits for the worker to stop at its next file, then nothing of
+        // the index is touched again (the sanitizers see to that).
+        index.reset();
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCoreApplication::processEvents();
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSearchMatching)

@@ -11,6 +11,7 @@
 #include <QMutexLocker>
 #include <QThreadPool>
 #include <QTimer>
+#include <QWaitCondition>
 
 #include <algorithm>
 #include <cstring>
@@ -242,6 +243,9 @@ struct SearchIndex::Shared
     // nothing.
     SearchIndex *owner = nullptr;
     std::atomic<bool> cancel{false};
+    // A build is running on the pool; the index waits for it when it goes.
+    bool running = false;
+    QWaitCondition idle;
 };
 
 SearchIndex::SearchIndex(const SearchRoots &roots, QObject *parent)
@@ -265,6 +269,9 @@ SearchIndex::~SearchIndex()
         QMutexLocker locker(&shared->mutex);
         shared->owner = nullptr;
         shared->cancel.store(true);
+        // A build stops at its next file; nothing it reads outlives the index.
+        while (shared->running)
+            shared->idle.wait(&shared->mutex);
     }
 }
 
@@ -315,10 +322,16 @@ void SearchIndex::runNextBuild()
     const SnapshotPointer previous = snapshot();
     const std::shared_ptr<Shared> shared = m_shared;
     const SearchRoots roots = m_roots;
+    {
+        QMutexLocker locker(&shared->mutex);
+        shared->running = true;
+    }
     QThreadPool::globalInstance()->start([shared, roots, previous, dirty, everything] {
         const SnapshotPointer built = SearchIndexing::build(roots, previous.get(), everything ? nullptr : &dirty,
                                                             &shared->cancel);
         QMutexLocker locker(&shared->mutex);
+        shared->running = false;
+        shared->idle.wakeAll();
         if (built)
             shared->snapshot = built;
         if (SearchIndex *owner = shared->owner)
