@@ -7,6 +7,11 @@
 #include "core/common/textfile.h"
 #include "core/projects/projectpages.h"
 #include "core/search/searchindex.h"
+#include "fakes.h"
+#include "ui/app/mainwindow.h"
+#include "ui/calendar/daynotecolumn.h"
+#include "ui/calendar/notememo.h"
+#include "ui/calendar/weekcontroller.h"
 #include "ui/search/searchpanel.h"
 
 #include <benchmark/benchmark.h>
@@ -16,6 +21,7 @@
 #include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
 #include <QRandomGenerator>
@@ -221,3 +227,46 @@ static void BM_SearchPanelKeystroke(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SearchPanelKeystroke)->Unit(benchmark::kMillisecond);
+
+// A keystroke in the real window while the week shows a 5 MB note that was
+// edited and not yet saved: its text counts in place of its file, taken and
+// folded once, not at every keystroke.
+static void BM_SearchKeystrokeWithEditedLargeNote(benchmark::State &state)
+{
+    QTemporaryDir root;
+    const QString folder = root.path() + QLatin1Char('/');
+    QDir().mkpath(folder + "DB");
+    const int day = DayNumber::fromDate(QDate(2024, 1, 9));
+    const QString line = QString(79, QLatin1Char('x')) + QLatin1Char('\n');
+    TextFile::writeText(folder + "DB/" + DayNotes::noteName(day), line.repeated(5 * 1024 * 1024 / 80));
+    FakeServices fakes;
+    fakes.clock.set(QDateTime(QDate(2024, 1, 10), QTime(9, 30)));
+    MainWindow form(fakes.services(), StartOptions{folder, QString::number(day)});
+    form.show();
+    form.runStartup();
+    DayNoteColumn *column = nullptr;
+    for (DayNoteColumn *candidate : form.week()->columns) {
+        if (candidate->position == 1)
+            column = candidate;
+    }
+    auto *index = form.findChild<SearchIndex *>();
+    QElapsedTimer waited;
+    waited.start();
+    while ((column->isFilling() || !index->snapshot() || index->isBusy()) && waited.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    column->noteEdit->moveCursor(QTextCursor::End);
+    column->noteEdit->insertPlainText(QStringLiteral("wombat"));
+    if (!column->isModified()) {
+        state.SkipWithError("the note was not edited");
+        return;
+    }
+    auto *field = form.findChild<QLineEdit *>(QStringLiteral("searchField"));
+    // Typed into the field: the note keeps its edit (it is not left by a click).
+    const QStringList typed = {QStringLiteral("womb"), QStringLiteral("wombat")};
+    int step = 0;
+    for (auto _ : state)
+        field->setText(typed.at(step++ % typed.size()));
+    state.counters["results"] = double(form.findChild<SearchPanel *>()->resultCount());
+    form.saveAndClose();
+}
+BENCHMARK(BM_SearchKeystrokeWithEditedLargeNote)->Unit(benchmark::kMillisecond);
