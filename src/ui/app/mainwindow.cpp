@@ -22,6 +22,9 @@
 #include "core/snapshots/snapshotrestore.h"
 #include "ui/snapshots/snapshotkeeper.h"
 #include "ui/snapshots/snapshotsdialog.h"
+#include "ui/search/searchnavigator.h"
+#include "ui/search/searchpanel.h"
+#include "core/search/searchindex.h"
 
 #include <QAction>
 #include <QApplication>
@@ -192,6 +195,11 @@ void MainWindow::createTopBar()
     m_nextDayButton = arrow(QStringLiteral("Right"), QStringLiteral(">"), tr("Next day"));
     m_nextDayButton->setToolTip(tr("One day forward (Alt+Right)"));
     m_nextDayButton->resize(30, 40);
+    m_searchPanel = new SearchPanel(m_bar, this);
+    m_searchNavigator = std::make_unique<SearchNavigator>(this);
+    m_searchPanel->setEditorTexts([this] { return m_searchNavigator->editedTexts(); });
+    connect(m_searchPanel, &SearchPanel::placeChosen, this,
+            [this](const SearchHit &hit, const SearchQuery &query) { m_searchNavigator->goTo(hit, query); });
     placeNextDayButton();
     connect(m_nextDayButton, &QToolButton::clicked, this, &MainWindow::moveWeekForward);
 
@@ -204,6 +212,14 @@ void MainWindow::createTopBar()
     setTabOrder(m_listsButton, m_decisionsButton);
     setTabOrder(m_decisionsButton, m_datePicker);
     setTabOrder(m_datePicker, m_nextDayButton);
+}
+
+void MainWindow::placeSearchField()
+{
+    // Between the date picker and ">", at most 240 px wide.
+    const int right = nextDayButton->x() - 8;
+    const int left = qMax(datePicker->geometry().right() + 16, right - 240);
+    m_searchPanel->setFieldGeometry(QRect(left, 26, qMax(60, right - left), 24));
 }
 
 void MainWindow::createPages()
@@ -286,7 +302,7 @@ void MainWindow::createMenus()
         {"Cut1", tr("&Cut"), &MainWindow::cutSelection, QKeySequence::Cut, false},
         {"Copy1", tr("&Copy"), &MainWindow::copySelection, QKeySequence::Copy, false},
         {"Paste1", tr("&Paste"), &MainWindow::pasteClipboard, QKeySequence::Paste, true},
-        {"SelectAll1", tr("Select All"), &MainWindow::selectAllText, QKeySequence::SelectAll, false},
+        {"SelectAll1", tr("Select All"), &MainWindow::selectAllText, QKeySequence::SelectAll, true},
     };
     for (const auto &item : items) {
         QAction *action = edit->addAction(item.caption, this, item.handler);
@@ -297,6 +313,9 @@ void MainWindow::createMenus()
         if (item.separatorAfter)
             edit->addSeparator();
     }
+    QAction *find = edit->addAction(tr("Find…"), this, &MainWindow::findText);
+    find->setObjectName(QStringLiteral("Find1"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QMenu *view = menuBar()->addMenu(tr("View"));
     view->setObjectName(QStringLiteral("View1"));
@@ -332,6 +351,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::placeNextDayButton()
 {
     m_nextDayButton->move(qMax(0, m_bar->width() - kRightArrowOffset), 16);
+    placeSearchField();
 }
 
 // ---- start-up ----------------------------------------------------------
@@ -404,6 +424,14 @@ void MainWindow::buildSections(double firstDay)
             QTimer::singleShot(0, this, &MainWindow::showConflictNotices);
         m_conflictNotices.append(notice);
     });
+    // The search reads every note on a worker thread while the rest of the
+    // start-up goes on; the window never waits for it. A restore of
+    // everything brings a new data folder, and with it a new index.
+    SearchIndex *previousIndex = m_searchIndex;
+    m_searchIndex = new SearchIndex(SearchRoots::of(*m_dataFolder), this);
+    m_searchPanel->setIndex(m_searchIndex);
+    delete previousIndex;
+    m_searchIndex->start();
     m_sections->setCurrentWidget(m_calendarPage);
 
     m_week = std::make_unique<WeekController>(m_dataFolder.get(), m_services, this);
@@ -679,6 +707,11 @@ void onEditor(QWidget *widget, Op op)
         op(line);
 }
 } // namespace
+
+void MainWindow::findText()
+{
+    m_searchPanel->activate();
+}
 
 void MainWindow::undoEdit()
 {

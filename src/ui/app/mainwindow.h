@@ -25,6 +25,9 @@ class FileChangeWatcher;
 class ListsWorkspace;
 class ProjectsSection;
 class SnapshotKeeper;
+class SearchIndex;
+class SearchNavigator;
+class SearchPanel;
 class WeekController;
 struct Result;
 
@@ -82,6 +85,8 @@ public:
     void cutSelection();
     void pasteClipboard();
     void selectAllText();
+    // Ctrl+F: the focus goes to the search field.
+    void findText();
 
     void moveWeekBack();
     void moveWeekForward();
@@ -167,6 +172,8 @@ private:
     void showWeekInPicker();
     bool closeTopicWorkspaces();
     QWidget *focusedEditor() const;
+    // The search field at the right of the top bar, left of ">".
+    void placeSearchField();
 
     Services m_services;
     StartOptions m_options;
@@ -233,6 +240,11 @@ private:
     FileChangeWatcher *m_fileChangeWatcher = nullptr;
     // Conflict copies made by writes and not yet shown.
     QStringList m_conflictNotices;
+    // The search over every note: its field and results, the index it
+    // reads (made by the start-up step), and the way to a result's place.
+    SearchPanel *m_searchPanel = nullptr;
+    SearchIndex *m_searchIndex = nullptr;
+    std::unique_ptr<SearchNavigator> m_searchNavigator;
     // The autosave failure last shown; the same failure is not shown again.
     QString m_autoSaveReported;
 };

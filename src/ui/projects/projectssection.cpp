@@ -689,6 +689,46 @@ void ProjectsSection::openSelectedProject()
     Q_EMIT shownFilesChanged();
 }
 
+PageEditor *ProjectsSection::showProjectPage(const QString &project, const QString &pageName)
+{
+    int row = -1;
+    for (int i = 0; i < department->count() && row < 0; ++i) {
+        if (department->item(i)->text().trimmed() == project)
+            row = i;
+    }
+    if (row < 0 || !m_dataFolder)
+        return nullptr;
+    if (selectedRow(department) != row || m_shownRow != row)
+        department->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    const QList<PageEditor *> editors = notebook->pageEditors();
+    // The switch was refused (a page could not be saved): the pages still
+    // belong to another project.
+    if (editors.isEmpty() || editors.first()->ownerName != project)
+        return nullptr;
+    department->scrollToItem(department->item(row));
+    const struct
+    {
+        QString page;
+        ProjectNotebook::Tab tab;
+    } tabs[] = {{ProjectPages::kToDoPage, ProjectNotebook::ToDoTab},
+                {ProjectPages::kDonePage, ProjectNotebook::DoneTab},
+                {ProjectPages::kWaitingPage, ProjectNotebook::WaitingTab},
+                {ProjectPages::kCostNotesPage, ProjectNotebook::CostsTab},
+                {ProjectPages::kSomeDayPage, ProjectNotebook::SomeDayTab},
+                {ProjectPages::kLinksPage, ProjectNotebook::LinksTab},
+                {ProjectPages::kOtherPage, ProjectNotebook::OtherTab}};
+    for (const auto &entry : tabs) {
+        if (entry.page != pageName)
+            continue;
+        notebook->setCurrentIndex(entry.tab);
+        PageEditor *editor = notebook->activePageEditor();
+        if (editor)
+            editor->ensureFilled();
+        return editor;
+    }
+    return nullptr;
+}
+
 void ProjectsSection::saveLeftPage(PageEditor *editor)
 {
     // A window that is being hidden or torn down has saved at close. A box

@@ -95,6 +95,11 @@ public:
     // current project or its name cannot name a folder.
     QString projectFolder() const;
 
+    // Selects the project's line (opening it, as a click does) and shows
+    // the tab of the page (a ProjectPages name). The page's editor, or null
+    // when the project is not in the list or could not be opened.
+    PageEditor *showProjectPage(const QString &project, const QString &pageName);
+
     // Prints the page shown, as "Print" does; nothing on the tabs without
     // a page editor.
     void printShownPage();

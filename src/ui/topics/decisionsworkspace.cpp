@@ -348,3 +348,16 @@ void DecisionsWorkspace::openLink(const QString &line)
     if (!link.isEmpty())
         m_dataFolder.shellOpen(link);
 }
+
+void DecisionsWorkspace::showEditorPage(int index)
+{
+    // plus, minus and made share the first page; the other notes have one
+    // each, in the order of the editor set.
+    QWidget *const sheets[] = {reasonsPage, reasonsPage, reasonsPage, donePage, nextStepPage, linksPage, otherPage};
+    if (index < 0 || index >= int(std::size(sheets)))
+        return;
+    const int page = pages->indexOf(sheets[index]);
+    const qsizetype tab = m_tabPages.indexOf(page);
+    if (tab >= 0)
+        pageTabs->setCurrentIndex(int(tab));
+}

@@ -48,6 +48,7 @@ public:
     void resizeTo(int width, int height) override;
 
 protected:
+    void showEditorPage(int index) override;
     void layoutWritePanel() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

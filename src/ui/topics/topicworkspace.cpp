@@ -335,6 +335,35 @@ void TopicWorkspace::selectTopicRow(int row)
     m_topicList->setCurrentRow(row);
 }
 
+QPlainTextEdit *TopicWorkspace::showTopicEditor(const QString &topicStem, int editorIndex)
+{
+    if (editorIndex < 0 || editorIndex >= m_editors.size())
+        return nullptr;
+    const QStringList &topics = m_store.topics();
+    int row = -1;
+    // The entry of exactly that name first, else the first whose files
+    // these are.
+    for (int i = 0; i < topics.size() && row < 0; ++i) {
+        if (topics.at(i) == topicStem)
+            row = i;
+    }
+    for (int i = 0; i < topics.size() && row < 0; ++i) {
+        if (Topics::stripTopicName(topics.at(i)) == topicStem)
+            row = i;
+    }
+    if (row < 0)
+        return nullptr;
+    if (m_store.currentTopic() != topics.at(row)) {
+        m_store.setSelectedIndex(row);
+        syncList();
+        openSelectedTopic();
+        if (m_store.currentTopic() != topics.at(row))
+            return nullptr;
+    }
+    showEditorPage(editorIndex);
+    return m_editors.at(editorIndex);
+}
+
 void TopicWorkspace::openSelectedTopic()
 {
     const WriteResult opened = m_store.openSelected();

@@ -52,6 +52,11 @@ public:
     void selectTopicRow(int row);
     // Opens the entry selected in the list (what a click in it does).
     void openSelectedTopic();
+    // Selects and opens the topic stored under the stem (the name without
+    // the characters a file name cannot hold; see Topics::stripTopicName)
+    // and shows the editor at the index of the editor set. The editor, or
+    // null when no entry has that stem or the topic could not be opened.
+    QPlainTextEdit *showTopicEditor(const QString &topicStem, int editorIndex);
     // Swap the selected entry with its neighbour.
     void moveSelectedTopicUp();
     void moveSelectedTopicDown();
@@ -89,6 +94,8 @@ protected:
 
     // Adds the next editor of the editor set.
     void addEditor(QPlainTextEdit *editor);
+    // Brings the page holding the editor at the index into view.
+    virtual void showEditorPage(int index) { Q_UNUSED(index); }
     // Places the controls of writePanel for its current size.
     virtual void layoutWritePanel() = 0;
     void layoutControls();
