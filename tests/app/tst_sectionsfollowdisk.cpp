@@ -154,8 +154,8 @@ private Q_SLOTS:
         QTest::keyClicks(tracker->noteEdit, " thirty");
         changeElsewhere(note, "slept badly");
         QCOMPARE(tracker->noteEdit->toPlainText(), QString("slept well\nwoke at six thirty"));
-        QString error;
-        QVERIFY2(tracker->saveEdited(&error), qPrintable(error));
+        const Result saved = tracker->saveEdited();
+        QVERIFY2(saved, qPrintable(saved.error));
         QCOMPARE(fileBytes(note), QByteArray("slept well\r\nwoke at six thirty"));
         const QString copy = note.chopped(4) + " (conflict 2024-01-10 0930).txt";
         QCOMPARE(fileBytes(copy), QByteArray("slept badly"));

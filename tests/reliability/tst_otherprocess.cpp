@@ -52,7 +52,7 @@ private Q_SLOTS:
         MainWindowFixture f("45296");
         f.start();
         DayNoteColumn *sunday = dayColumn(f.form(), 3);
-        QTest::keyClicks(sunday->noteEdit, "typed while the other machine saved");
+        QTest::keyClicks(noteEdit(sunday), "typed while the other machine saved");
         saveFromAnotherProcess(f);
         const QByteArray other = fileBytes(f.dbFile("Jan-07-2024.txt"));
         QVERIFY(other.size() > 1000);

@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -151,13 +152,13 @@ void TestSearchWindow::enterOnADayShowsItFirstWithTheWordSelected()
 
     QTest::keyClick(m_field, Qt::Key_Return);
     QVERIFY(!m_panel->resultsShown());
-    QCOMPARE(m_form->sections->currentWidget(), m_form->calendarPage);
+    QCOMPARE(sectionStack(m_form)->currentWidget(), calendarPage(m_form));
     DayNoteColumn *first = dayColumn(m_form, 1);
-    QCOMPARE(first->dateLabel->text(), QStringLiteral("Sunday Mar 14"));
-    QCOMPARE(m_form->datePicker->date(), QDate(2021, 3, 14));
-    QCOMPARE(selectedIn(first->noteEdit), QStringLiteral("quokka"));
-    QCOMPARE(first->noteEdit->textCursor().blockNumber(), 1);
-    QCOMPARE(QApplication::focusWidget(), first->noteEdit);
+    QCOMPARE(dateLabel(first)->text(), QStringLiteral("Sunday Mar 14"));
+    QCOMPARE(datePicker(m_form)->date(), QDate(2021, 3, 14));
+    QCOMPARE(selectedIn(noteEdit(first)), QStringLiteral("quokka"));
+    QCOMPARE(noteEdit(first)->textCursor().blockNumber(), 1);
+    QCOMPARE(QApplication::focusWidget(), noteEdit(first));
 }
 
 void TestSearchWindow::enterOnAPageOpensTheProjectAndPage()
@@ -166,8 +167,8 @@ void TestSearchWindow::enterOnAPageOpensTheProjectAndPage()
     searchFor(QStringLiteral("QUOKKA photo"));
     QCOMPARE(m_panel->resultCount(), 1);
     QTest::keyClick(m_field, Qt::Key_Enter);
-    QCOMPARE(m_form->sections->currentWidget(), m_form->projectsPage);
-    ProjectsSection *projects = m_form->projectsSection;
+    QCOMPARE(sectionStack(m_form)->currentWidget(), projectsPage(m_form));
+    ProjectsSection *projects = m_form->projectsSection();
     QCOMPARE(projects->currentProjectName(), QStringLiteral("Garden"));
     QCOMPARE(projects->notebook->currentIndex(), int(ProjectNotebook::ToDoTab));
     QCOMPARE(projects->notebook->toDoEditor->ownerName, QStringLiteral("Garden"));
@@ -195,7 +196,7 @@ void TestSearchWindow::listTopicAndDecisionNoteAreOpened()
     QCOMPARE(m_results->model()->index(0, 0).data().toString(),
              QStringLiteral("My Lists \u25B8 Books I Want To Read: The Quokka Book"));
     QTest::keyClick(m_field, Qt::Key_Return);
-    QCOMPARE(m_form->sections->currentWidget(), m_form->listsPage);
+    QCOMPARE(sectionStack(m_form)->currentWidget(), listsPage(m_form));
     ListsWorkspace *lists = m_form->listsWorkspace();
     QCOMPARE(lists->currentTopic(), QStringLiteral("Books I Want To Read"));
     QCOMPARE(selectedIn(lists->todo), QStringLiteral("Quokka"));
@@ -205,7 +206,7 @@ void TestSearchWindow::listTopicAndDecisionNoteAreOpened()
     QCOMPARE(m_results->model()->index(0, 0).data().toString(),
              QStringLiteral("Decisions \u25B8 Buy a New car \u25B8 Done: Asked about the quokka badge"));
     QTest::keyClick(m_field, Qt::Key_Return);
-    QCOMPARE(m_form->sections->currentWidget(), m_form->decisionsPage);
+    QCOMPARE(sectionStack(m_form)->currentWidget(), decisionsPage(m_form));
     DecisionsWorkspace *decisions = m_form->decisionsWorkspace();
     QCOMPARE(decisions->currentTopic(), QStringLiteral("Buy a New car"));
     // The Done note is on a page of its own: that page is shown.
@@ -226,8 +227,8 @@ void TestSearchWindow::ledgerItemIsOpenedAndEditedRowsCount()
     QCOMPARE(m_results->model()->index(0, 0).data().toString(),
              QStringLiteral("Garden \u25B8 Costs \u25B8 Ledger: Quokka food"));
     QTest::keyClick(m_field, Qt::Key_Return);
-    CostLedgerWidget *costs = m_form->projectsSection->ledger();
-    QCOMPARE(m_form->projectsSection->notebook->currentIndex(), int(ProjectNotebook::CostsTab));
+    CostLedgerWidget *costs = m_form->projectsSection()->ledger();
+    QCOMPARE(m_form->projectsSection()->notebook->currentIndex(), int(ProjectNotebook::CostsTab));
     QCOMPARE(costs->money->currentIndex().row(), 2);
     QCOMPARE(costs->money->currentIndex().column(), 0);
     QCOMPARE(QApplication::focusWidget(), costs->money);
@@ -255,10 +256,10 @@ void TestSearchWindow::matchInALongNoteIsSelectedOnceLaidIn()
     QCOMPARE(m_panel->resultCount(), 1);
     QTest::keyClick(m_field, Qt::Key_Return);
     DayNoteColumn *first = dayColumn(m_form, 1);
-    QCOMPARE(first->dateLabel->text(), QStringLiteral("Monday Jun 01"));
-    QTRY_COMPARE_WITH_TIMEOUT(selectedIn(first->noteEdit), QStringLiteral("wombat"), 20000);
-    QCOMPARE(first->noteEdit->textCursor().blockNumber(), 20000);
-    QCOMPARE(QApplication::focusWidget(), first->noteEdit);
+    QCOMPARE(dateLabel(first)->text(), QStringLiteral("Monday Jun 01"));
+    QTRY_COMPARE_WITH_TIMEOUT(selectedIn(noteEdit(first)), QStringLiteral("wombat"), 20000);
+    QCOMPARE(noteEdit(first)->textCursor().blockNumber(), 20000);
+    QCOMPARE(QApplication::focusWidget(), noteEdit(first));
 }
 
 void TestSearchWindow::unsavedEditorTextIsFound()
@@ -286,8 +287,8 @@ void TestSearchWindow::unsavedEditorTextIsFound()
 
     // What was taken out of an edited page is no longer found there.
     m_form->showProjects();
-    QVERIFY(m_form->projectsSection->showProjectPage(QStringLiteral("Garden"), QStringLiteral("Projects")));
-    PageEditor *toDo = m_form->projectsSection->notebook->toDoEditor;
+    QVERIFY(m_form->projectsSection()->showProjectPage(QStringLiteral("Garden"), QStringLiteral("Projects")));
+    PageEditor *toDo = m_form->projectsSection()->notebook->toDoEditor;
     toDo->setFocus();
     toDo->selectAll();
     QTest::keyClicks(toDo, QStringLiteral("feed the numbat"));
@@ -303,8 +304,8 @@ void TestSearchWindow::unsavedEditorTextIsFound()
     // too); the search follows that save.
     m_form->showCalendar();
     DayNoteColumn *today = dayColumn(m_form, 1);
-    today->noteEdit->setFocus();
-    QTest::keyClicks(today->noteEdit, QStringLiteral("Numbat spotted"));
+    noteEdit(today)->setFocus();
+    QTest::keyClicks(noteEdit(today), QStringLiteral("Numbat spotted"));
     searchFor(QStringLiteral("numbat"));
     QTRY_COMPARE(m_panel->resultCount(), 3);
     QCOMPARE(m_results->model()->index(0, 0).data().toString(),
@@ -340,8 +341,8 @@ void TestSearchWindow::keysOfTheResultsList()
     startWindow();
     m_form->showLists();
     ListsWorkspace *lists = m_form->listsWorkspace();
-    lists->topicList->setFocus();
-    QCOMPARE(QApplication::focusWidget(), lists->topicList);
+    topicList(lists)->setFocus();
+    QCOMPARE(QApplication::focusWidget(), topicList(lists));
     searchFor(QStringLiteral("quokka"));
     QCOMPARE(m_results->currentIndex().row(), 0);
     QTest::keyClick(m_field, Qt::Key_Down);
@@ -355,16 +356,16 @@ void TestSearchWindow::keysOfTheResultsList()
     // Escape: the list goes and the focus returns where it was.
     QTest::keyClick(m_field, Qt::Key_Escape);
     QVERIFY(!m_panel->resultsShown());
-    QCOMPARE(QApplication::focusWidget(), lists->topicList);
-    QCOMPARE(m_form->sections->currentWidget(), m_form->listsPage);
+    QCOMPARE(QApplication::focusWidget(), topicList(lists));
+    QCOMPARE(sectionStack(m_form)->currentWidget(), listsPage(m_form));
 
     // A double-click goes to the row clicked.
     searchFor(QStringLiteral("quokka"));
     const QRect second = m_results->visualRect(m_results->model()->index(1, 0));
     QTest::mouseClick(m_results->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(m_results->viewport(), Qt::LeftButton, {}, second.center());
-    QCOMPARE(m_form->sections->currentWidget(), m_form->projectsPage);
-    QCOMPARE(selectedIn(m_form->projectsSection->notebook->toDoEditor), QStringLiteral("Quokka"));
+    QCOMPARE(sectionStack(m_form)->currentWidget(), projectsPage(m_form));
+    QCOMPARE(selectedIn(m_form->projectsSection()->notebook->toDoEditor), QStringLiteral("Quokka"));
 }
 
 void TestSearchWindow::emptyQueryShowsNothingAndUnreadableFilesAreCounted()

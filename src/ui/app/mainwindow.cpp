@@ -217,8 +217,8 @@ void MainWindow::createTopBar()
 void MainWindow::placeSearchField()
 {
     // Between the date picker and ">", at most 240 px wide.
-    const int right = nextDayButton->x() - 8;
-    const int left = qMax(datePicker->geometry().right() + 16, right - 240);
+    const int right = m_nextDayButton->x() - 8;
+    const int left = qMax(m_datePicker->geometry().right() + 16, right - 240);
     m_searchPanel->setFieldGeometry(QRect(left, 26, qMax(60, right - left), 24));
 }
 

@@ -118,6 +118,26 @@ void DayNoteColumn::setCursorPosition(int position)
     m_noteEdit->setTextCursor(cursor);
 }
 
+const QTextDocument *DayNoteColumn::document() const
+{
+    return m_noteEdit->document();
+}
+
+void DayNoteColumn::focusText()
+{
+    m_noteEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void DayNoteColumn::selectText(int start, int length)
+{
+    QTextCursor cursor(m_noteEdit->document());
+    cursor.setPosition(start);
+    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+    m_noteEdit->setTextCursor(cursor);
+    m_noteEdit->ensureCursorVisible();
+    focusText();
+}
+
 bool DayNoteColumn::isFilling() const
 {
     return NoteFiller::of(m_noteEdit->document()) != nullptr;

@@ -43,6 +43,14 @@ public:
     int cursorPosition() const;
     void setCursorPosition(int position);
 
+    // The note's text document as it is shown (a long note may still be
+    // laid in), for reading.
+    const QTextDocument *document() const;
+    // Puts the keyboard focus in the note; selectText also selects length
+    // characters from start and scrolls them into view.
+    void focusText();
+    void selectText(int start, int length);
+
     // A long note is still being laid in (read-only, never saved, until
     // it is all in).
     bool isFilling() const;

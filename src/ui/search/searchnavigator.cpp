@@ -47,12 +47,12 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
     if (WeekController *week = m_window->week()) {
         for (DayNoteColumn *column : std::as_const(week->columns)) {
             if (column->isModified() && !column->loadFailed())
-                texts.append({column->dayNoteFile, textOf(column->dayNoteFile, column->noteEdit->document(),
+                texts.append({column->dayNoteFile, textOf(column->dayNoteFile, column->document(),
                                                           [column] { return column->text(); })});
         }
     }
     if (const DataFolder *dataFolder = m_window->dataFolder()) {
-        for (PageEditor *editor : m_window->projectsSection->notebook->pageEditors()) {
+        for (PageEditor *editor : m_window->projectsSection()->notebook->pageEditors()) {
             if (editor->isEdited() && !editor->loadFailed && !editor->ownerName.isEmpty()) {
                 const QString path =
                     ProjectPages::pageFile(dataFolder->projectsDir(), editor->ownerName, editor->pageName());
@@ -61,7 +61,7 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
         }
     }
     // The ledger: the item names under the headings, one line per row.
-    if (CostLedgerWidget *costs = m_window->projectsSection->ledger()) {
+    if (CostLedgerWidget *costs = m_window->projectsSection()->ledger()) {
         const CostLedger &ledger = costs->ledger();
         const QString file = ledger.ledgerFileName();
         if (ledger.edited() && ledger.editable() && !file.isEmpty()) {
@@ -124,35 +124,34 @@ bool SearchNavigator::goToDay(int day, int line, const SearchQuery &query)
     if (!week)
         return false;
     m_window->showCalendar();
-    QString error;
-    const bool moved = week->showWeekFrom(day, &error);
+    const Result moved = week->showWeekFrom(day);
     m_window->setPickerDate(week->firstDay());
     if (!moved) {
-        tell(error);
+        tell(moved.error);
         return false;
     }
     for (DayNoteColumn *column : std::as_const(week->columns)) {
         if (column->position != 1)
             continue;
-        if (column->isFilling() && column->noteEdit->document()->blockCount() <= line + 1) {
+        if (column->isFilling() && column->document()->blockCount() <= line + 1) {
             // A long note is still being laid in: the match is selected once
             // its line is in (unless the week moves on first).
-            column->noteEdit->setFocus(Qt::OtherFocusReason);
+            column->focusText();
             auto *wait = new QTimer(column);
             wait->setInterval(20);
             const double date = column->noteDate;
             QObject::connect(wait, &QTimer::timeout, column, [column, wait, date, line, query] {
                 if (column->noteDate != date) {
                     wait->deleteLater();
-                } else if (!column->isFilling() || column->noteEdit->document()->blockCount() > line + 1) {
+                } else if (!column->isFilling() || column->document()->blockCount() > line + 1) {
                     wait->deleteLater();
-                    selectMatch(column->noteEdit, line, query);
+                    selectMatch(column, line, query);
                 }
             });
             wait->start();
             return true;
         }
-        return selectMatch(column->noteEdit, line, query);
+        return selectMatch(column, line, query);
     }
     return false;
 }
@@ -160,7 +159,7 @@ bool SearchNavigator::goToDay(int day, int line, const SearchQuery &query)
 bool SearchNavigator::goToProject(const SearchPlace &place, int line, const SearchQuery &query)
 {
     m_window->showProjects();
-    ProjectsSection *section = m_window->projectsSection;
+    ProjectsSection *section = m_window->projectsSection();
     const bool ledger = place.kind == SearchPlace::ProjectLedger;
     PageEditor *editor = section->showProjectPage(place.project, ledger ? ProjectPages::kCostNotesPage : place.page);
     if (!editor) {
@@ -205,29 +204,50 @@ bool SearchNavigator::goToTopic(const SearchPlace &place, int line, const Search
     return selectMatch(editor, line, query);
 }
 
-bool SearchNavigator::selectMatch(QPlainTextEdit *editor, int line, const SearchQuery &query)
+QPair<int, int> SearchNavigator::findMatch(const QTextDocument *document, int line, const SearchQuery &query)
 {
-    QTextDocument *document = editor->document();
-    auto selectIn = [&](const QTextBlock &block) {
+    auto matchIn = [&query](const QTextBlock &block) -> QPair<int, int> {
         const QList<QPair<int, int>> ranges = SearchResultsModel::matchRanges(block.text(), query);
         if (ranges.isEmpty())
-            return false;
-        QTextCursor cursor(document);
-        cursor.setPosition(block.position() + ranges.first().first);
-        cursor.setPosition(block.position() + ranges.first().first + ranges.first().second, QTextCursor::KeepAnchor);
-        editor->setTextCursor(cursor);
-        editor->ensureCursorVisible();
-        return true;
+            return {-1, 0};
+        return {block.position() + ranges.first().first, ranges.first().second};
     };
-    editor->setFocus(Qt::OtherFocusReason);
     const QTextBlock block = document->findBlockByNumber(line);
-    if (block.isValid() && selectIn(block))
-        return true;
-    for (QTextBlock other = document->begin(); other.isValid(); other = other.next()) {
-        if (selectIn(other))
-            return true;
+    if (block.isValid()) {
+        const QPair<int, int> match = matchIn(block);
+        if (match.first >= 0)
+            return match;
     }
-    return false;
+    for (QTextBlock other = document->begin(); other.isValid(); other = other.next()) {
+        const QPair<int, int> match = matchIn(other);
+        if (match.first >= 0)
+            return match;
+    }
+    return {-1, 0};
+}
+
+bool SearchNavigator::selectMatch(QPlainTextEdit *editor, int line, const SearchQuery &query)
+{
+    editor->setFocus(Qt::OtherFocusReason);
+    const QPair<int, int> match = findMatch(editor->document(), line, query);
+    if (match.first < 0)
+        return false;
+    QTextCursor cursor(editor->document());
+    cursor.setPosition(match.first);
+    cursor.setPosition(match.first + match.second, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+    editor->ensureCursorVisible();
+    return true;
+}
+
+bool SearchNavigator::selectMatch(DayNoteColumn *column, int line, const SearchQuery &query)
+{
+    column->focusText();
+    const QPair<int, int> match = findMatch(column->document(), line, query);
+    if (match.first < 0)
+        return false;
+    column->selectText(match.first, match.second);
+    return true;
 }
 
 void SearchNavigator::tell(const QString &message) const

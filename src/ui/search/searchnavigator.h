@@ -7,6 +7,7 @@
 #include <functional>
 
 class MainWindow;
+class DayNoteColumn;
 class QPlainTextEdit;
 class QTextDocument;
 
@@ -31,6 +32,11 @@ public:
     // that line no longer holds one, the first match in the editor) and
     // makes it visible. False when the editor holds no match.
     static bool selectMatch(QPlainTextEdit *editor, int line, const SearchQuery &query);
+    static bool selectMatch(DayNoteColumn *column, int line, const SearchQuery &query);
+    // Where the query's first match is in the document: on the line when
+    // it matches there, else the first line that matches. Start and
+    // length; a negative start when nothing matches.
+    static QPair<int, int> findMatch(const QTextDocument *document, int line, const SearchQuery &query);
 
 private:
     bool goToDay(int day, int line, const SearchQuery &query);
