@@ -277,13 +277,13 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     press(Qt::CTRL | Qt::Key_2);
     QTRY_COMPARE(sectionStack(m_form.get())->currentWidget(), projectsPage(m_form.get()));
     ProjectsSection *projects = m_form->projectsSection();
-    projects->notebook->doneEditor->setPlainText(QStringLiteral("done page"));
-    projects->notebook->setCurrentIndex(ProjectNotebook::DoneTab);
+    projects->notebook()->doneEditor->setPlainText(QStringLiteral("done page"));
+    projects->notebook()->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("done page"));
-    projects->notebook->setCurrentIndex(ProjectNotebook::TimeTab);
-    QVERIFY(projects->printButton->isHidden());
+    projects->notebook()->setCurrentIndex(ProjectNotebook::TimeTab);
+    QVERIFY(projectPrintButton(projects)->isHidden());
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
 

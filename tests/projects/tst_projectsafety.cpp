@@ -3,6 +3,7 @@
 // comes back, editors nobody touched, and the commands around the pages,
 // driven through the real main window.
 
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
 #include "ui/common/pictures.h"
@@ -69,18 +70,18 @@ struct SafetyWindow
     QString projects() const { return tmp->path() + QStringLiteral("/Projects/"); }
     int row(const QString &text) const
     {
-        for (int i = 0; i < p->department->count(); ++i)
-            if (p->department->item(i)->text() == text)
+        for (int i = 0; i < departmentList(p)->count(); ++i)
+            if (departmentList(p)->item(i)->text() == text)
                 return i;
         return -1;
     }
     int selected() const
     {
-        const QList<QListWidgetItem *> items = p->department->selectedItems();
-        return items.isEmpty() ? -1 : p->department->row(items.first());
+        const QList<QListWidgetItem *> items = departmentList(p)->selectedItems();
+        return items.isEmpty() ? -1 : departmentList(p)->row(items.first());
     }
-    void select(const QString &text) { p->department->setCurrentRow(row(text)); }
-    ProjectNotebook *book() const { return p->notebook; }
+    void select(const QString &text) { departmentList(p)->setCurrentRow(row(text)); }
+    ProjectNotebook *book() const { return p->notebook(); }
     CostLedgerWidget *ledger() const { return form->projectsSection()->ledger(); }
 
     QTemporaryDir *tmp;
@@ -132,7 +133,7 @@ private Q_SLOTS:
         const QStringList before = w.p->departmentLines();
         QString stillOpen;
         answerCategoriesDialog(w.fakes.dialogs, QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(stillOpen, QStringLiteral("still open"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Line 3")));
@@ -166,7 +167,7 @@ private Q_SLOTS:
             QCOMPARE(w.fakes.dialogs.errors.size(), 1);
             QVERIFY(w.fakes.dialogs.errors.first().contains(name));
             QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-            QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+            QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
             // What is typed now goes to the project on screen.
             w.book()->toDoEditor->setPlainText(QStringLiteral("typed after the refusal"));
             w.select(QStringLiteral("Car"));
@@ -222,7 +223,7 @@ private Q_SLOTS:
 
         // "Delete" now names the project on screen.
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.size(), 1);
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
 
@@ -238,7 +239,7 @@ private Q_SLOTS:
         QDir(w.projects() + QStringLiteral("Garden/Done.txt")).removeRecursively();
         QDir(w.projects() + QStringLiteral("Garden/money.txt")).removeRecursively();
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Car"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Car"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("precious"));
         QVERIFY(fileBytes(w.projects() + QStringLiteral("Garden/money.txt")).contains("New Item Name"));
     }
@@ -362,7 +363,7 @@ private Q_SLOTS:
         w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
         w.ledger()->addRowButton->click();
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
         QVERIFY(w.book()->toDoEditor->isReadOnly());
         QVERIFY(!w.ledger()->ledger().editable());

@@ -46,14 +46,14 @@ struct ProjectsWindow
     QString projects() const { return form->dataFolder()->projectsDir(); }
     int row(const QString &text) const
     {
-        for (int i = 0; i < p->department->count(); ++i)
-            if (p->department->item(i)->text() == text)
+        for (int i = 0; i < departmentList(p)->count(); ++i)
+            if (departmentList(p)->item(i)->text() == text)
                 return i;
         return -1;
     }
-    void select(int row) { p->department->setCurrentRow(row); }
+    void select(int row) { departmentList(p)->setCurrentRow(row); }
     void select(const QString &text) { select(row(text)); }
-    ProjectNotebook *book() const { return p->notebook; }
+    ProjectNotebook *book() const { return p->notebook(); }
     QList<PageEditor *> editors() const { return book()->pageEditors(); }
 
     FakeServices fakes;
@@ -80,7 +80,7 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         QCOMPARE(w.p->departmentLines(), ProjectNames::builtInDepartments());
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Projects"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Projects"));
         QVERIFY(w.form->close());
         QByteArray expected;
         for (const QString &line : ProjectNames::builtInDepartments())
@@ -107,11 +107,11 @@ private Q_SLOTS:
             QVERIFY(e->toPlainText().isEmpty());
             QCOMPARE(e->ownerName, QStringLiteral("Garden"));
         }
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Todo_Label"))->text(), QStringLiteral("\"Garden\"  To Do"));
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Links_Label"))->text(), QStringLiteral("\"Garden\"  Web Links"));
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Time_Label"))->text(), QStringLiteral("\"Garden\"  Time Tracker"));
-        QCOMPARE(w.p->folderLabel->text(), QStringLiteral("Documents/Garden/"));
+        QCOMPARE(folderLabel(w.p)->text(), QStringLiteral("Documents/Garden/"));
 
         w.book()->toDoEditor->setPlainText(QStringLiteral("Dig\nPlant"));
         w.book()->linksEditor->setPlainText(QStringLiteral("http://example.org"));
@@ -142,10 +142,10 @@ private Q_SLOTS:
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.runStartup();
         ProjectsSection *p = again.projectsSection();
-        QCOMPARE(p->notebook->toDoEditor->toPlainText(), QStringLiteral("todo"));
-        QCOMPARE(p->notebook->waitingEditor->toPlainText(), QStringLiteral("waiting"));
-        QCOMPARE(p->notebook->otherEditor->toPlainText(), QStringLiteral("other"));
-        p->department->setCurrentRow(2);
+        QCOMPARE(p->notebook()->toDoEditor->toPlainText(), QStringLiteral("todo"));
+        QCOMPARE(p->notebook()->waitingEditor->toPlainText(), QStringLiteral("waiting"));
+        QCOMPARE(p->notebook()->otherEditor->toPlainText(), QStringLiteral("other"));
+        departmentList(p)->setCurrentRow(2);
         QCOMPARE(fileBytes(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
         QVERIFY(again.close());
@@ -157,7 +157,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
         w.select(5); // blank
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("kept"));
         QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
@@ -171,7 +171,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Garden   "));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden   ")));
 
@@ -224,7 +224,7 @@ private Q_SLOTS:
         onHold->setFocus();
         QTRY_VERIFY(onHold->hasFocus());
         QTest::keyClicks(onHold, QStringLiteral("parts"));
-        w.p->department->setFocus();
+        departmentList(w.p)->setFocus();
         QTRY_VERIFY(!onHold->hasFocus());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("<missing>"));
         w.select(QStringLiteral("Garden"));
@@ -238,7 +238,7 @@ private Q_SLOTS:
         QTest::keyClicks(links, QStringLiteral("http://a.org"));
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(links, Qt::Key_Return);
-        w.p->department->setFocus();
+        departmentList(w.p)->setFocus();
         QTRY_VERIFY(!links->hasFocus());
         QCOMPARE(links->toPlainText(), QStringLiteral("http://a.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
@@ -248,7 +248,7 @@ private Q_SLOTS:
         todo->setFocus();
         QTRY_VERIFY(todo->hasFocus());
         QTest::keyClicks(todo, QStringLiteral("weed"));
-        w.p->department->setFocus();
+        departmentList(w.p)->setFocus();
         QTRY_VERIFY(!todo->hasFocus());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("weed"));
     }
@@ -258,14 +258,14 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
-        w.p->department->setFocus();
-        QTRY_VERIFY(w.p->department->hasFocus());
+        departmentList(w.p)->setFocus();
+        QTRY_VERIFY(departmentList(w.p)->hasFocus());
         // Tabbing into the list chooses nothing.
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Projects"));
-        QTest::keyClick(w.p->department, Qt::Key_Down);
-        QTest::keyClick(w.p->department, Qt::Key_Down);
-        QVERIFY(w.p->projectsLabel->text() != QStringLiteral("Projects"));
-        const QString chosen = w.p->projectsLabel->text();
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Projects"));
+        QTest::keyClick(departmentList(w.p), Qt::Key_Down);
+        QTest::keyClick(departmentList(w.p), Qt::Key_Down);
+        QVERIFY(projectsLabel(w.p)->text() != QStringLiteral("Projects"));
+        const QString chosen = projectsLabel(w.p)->text();
         QVERIFY(QFileInfo(w.projects() + chosen).isDir());
     }
 
@@ -276,11 +276,11 @@ private Q_SLOTS:
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
         w.book()->doneEditor->setPlainText(QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->clearTextButton->click();
+        clearTextButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.last(), QStringLiteral("Clear all text?"));
         QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->clearTextButton->click();
+        clearTextButton(w.p)->click();
         QVERIFY(w.book()->doneEditor->toPlainText().isEmpty());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
@@ -299,8 +299,8 @@ private Q_SLOTS:
                              Case{ProjectNotebook::LinksTab, true}, Case{ProjectNotebook::DocumentsTab, false},
                              Case{ProjectNotebook::SomeDayTab, true}}) {
             w.book()->setCurrentIndex(c.tab);
-            QCOMPARE(w.p->clearTextButton->isVisibleTo(w.p), c.visible);
-            QCOMPARE(w.p->printButton->isVisibleTo(w.p), c.visible);
+            QCOMPARE(clearTextButton(w.p)->isVisibleTo(w.p), c.visible);
+            QCOMPARE(projectPrintButton(w.p)->isVisibleTo(w.p), c.visible);
         }
         // No line selected: the first line's folder.
         QCOMPARE(binds.size(), 1);
@@ -337,22 +337,22 @@ private Q_SLOTS:
         w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
         writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "x");
-        const int rows = w.p->department->count();
+        const int rows = departmentList(w.p)->count();
 
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.last(),
                  QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. "));
         QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt")));
-        QCOMPARE(w.p->department->count(), rows);
+        QCOMPARE(departmentList(w.p)->count(), rows);
 
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
-        QCOMPARE(w.p->department->count(), rows - 1);
+        QCOMPARE(departmentList(w.p)->count(), rows - 1);
         QCOMPARE(w.row(QStringLiteral("Garden")), -1);
-        QVERIFY(w.p->department->selectedItems().isEmpty());
+        QVERIFY(departmentList(w.p)->selectedItems().isEmpty());
         QCOMPARE(w.book()->currentIndex(), int(ProjectNotebook::ToDoTab));
         QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("text"));
         QVERIFY(w.fakes.dialogs.errors.isEmpty());
@@ -366,12 +366,12 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(5);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
-        QCOMPARE(w.p->department->count(), 25);
+        QCOMPARE(departmentList(w.p)->count(), 25);
         // Nothing selected: nothing either.
         ProjectsWindow v;
-        v.p->deleteButton->click();
+        deleteButton(v.p)->click();
         QVERIFY(v.fakes.dialogs.questions.isEmpty());
     }
 
@@ -384,12 +384,12 @@ private Q_SLOTS:
         w.select(QStringLiteral(".."));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->toDoEditor->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
-        QCOMPARE(w.p->department->currentRow(), w.row(QStringLiteral("Garden")));
+        QCOMPARE(departmentList(w.p)->currentRow(), w.row(QStringLiteral("Garden")));
         QCOMPARE(w.row(QStringLiteral("..")), 1);
         QVERIFY(QFileInfo::exists(w.tmp.path() + QStringLiteral("/Projects.txt")));
         QVERIFY(QFileInfo(w.tmp.path() + QStringLiteral("/Config")).isDir());
@@ -411,7 +411,7 @@ private Q_SLOTS:
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
         QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("precious"));
         QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
     }
 
     void unreadableListIsNotReplacedAtClose()
@@ -438,7 +438,7 @@ private Q_SLOTS:
         // No file yet: the dialog shows the list on screen.
         w.select(QStringLiteral("Garden"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QString shown;
         w.fakes.dialogs.formAnswer = [&](QDialog &form) {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(&form);
@@ -449,7 +449,7 @@ private Q_SLOTS:
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
             return dialog->result();
         };
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.formsShown, QStringList{QStringLiteral("Edit Categories")});
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(QLatin1String("Garden")));
@@ -457,7 +457,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("@Garden\r\nShed\r\n\r\nPond"));
         QCOMPARE(w.p->departmentLines(),
                  (QStringList{QStringLiteral("@Garden"), QStringLiteral("Shed"), QString(), QStringLiteral("Pond")}));
-        QVERIFY(w.p->department->selectedItems().isEmpty());
+        QVERIFY(departmentList(w.p)->selectedItems().isEmpty());
 
         // Cancel keeps the list.
         w.fakes.dialogs.formAnswer = [](QDialog &form) {
@@ -468,9 +468,9 @@ private Q_SLOTS:
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
             return dialog->result();
         };
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.formsShown.size(), 2);
-        QCOMPARE(w.p->department->count(), 4);
+        QCOMPARE(departmentList(w.p)->count(), 4);
 
         // Saving an empty text empties the list: no current project.
         w.fakes.dialogs.formAnswer = [](QDialog &form) {
@@ -481,9 +481,9 @@ private Q_SLOTS:
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
             return dialog->result();
         };
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.formsShown.size(), 3);
-        QCOMPARE(w.p->department->count(), 0);
+        QCOMPARE(departmentList(w.p)->count(), 0);
         QVERIFY(w.p->currentProjectName().isEmpty());
         QVERIFY(w.p->projectFolder().isEmpty());
     }
@@ -505,7 +505,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
         w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds\nhose"));
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.size(), 1);
         const RecordedJob &job = w.printing.jobs.first();
@@ -524,7 +524,7 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.book()->toDoEditor->setPlainText(QString());
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.last().documentName, QStringLiteral("Projects"));
     }
@@ -550,7 +550,7 @@ private Q_SLOTS:
         for (int i = 0; i < 60; ++i)
             many << QStringLiteral("item %1").arg(i);
         w.book()->toDoEditor->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("2 pages printed"));
     }
 
@@ -562,14 +562,14 @@ private Q_SLOTS:
         w.book()->toDoEditor->setPlainText(QStringLiteral("dig"));
 
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QVERIFY(w.fakes.dialogs.messages.isEmpty());
         QVERIFY(w.printing.pdfSuggestions.isEmpty());
 
         const QString pdf = w.tmp.path() + QStringLiteral("/garden.pdf");
         w.printing.pdfAnswer = pdf;
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.printing.pdfSuggestions.last(), QStringLiteral("Garden.pdf"));
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QVERIFY(fileBytes(pdf).startsWith("%PDF"));
@@ -577,7 +577,7 @@ private Q_SLOTS:
         // Cancelling the save dialog prints nothing.
         w.printing.pdfAnswer.clear();
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.size(), 1);
     }
 };

@@ -60,9 +60,9 @@ struct Projects
         f.form()->showProjects();
     }
     ProjectsSection *p() const { return f.form()->projectsSection(); }
-    ProjectNotebook *book() const { return p()->notebook; }
+    ProjectNotebook *book() const { return p()->notebook(); }
     QString dir() const { return f.form()->dataFolder()->projectsDir(); }
-    void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
+    void select(const QString &name) { departmentList(p())->setCurrentRow(rowOf(departmentList(p()), name)); }
 
     MainWindowFixture f{"45296"};
 };
@@ -82,12 +82,12 @@ private Q_SLOTS:
     {
         const QString longName(10000, QLatin1Char('p'));
         Projects w("Garden\r\n" + longName.toUtf8() + "\r\nCar\r\n");
-        QCOMPARE(w.p()->department->count(), 3);
+        QCOMPARE(departmentList(w.p())->count(), 3);
         w.select("Garden");
         w.book()->toDoEditor->setPlainText("dig");
         w.select(longName);
         QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
-        QCOMPARE(w.p()->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p())->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
         w.select("Car");
         QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt"), QStringLiteral("dig"));
@@ -107,7 +107,7 @@ private Q_SLOTS:
             w.select("Garden");
             w.book()->toDoEditor->setPlainText("garden");
             w.select(name);
-            if (w.p()->projectsLabel->text() != name) {
+            if (projectsLabel(w.p())->text() != name) {
                 // Refused: the pages still belong to the project before.
                 QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
                 QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
@@ -146,10 +146,10 @@ private Q_SLOTS:
         f.form()->showProjects();
         const qint64 elapsed = timer.elapsed();
         ProjectsSection *p = f.form()->projectsSection();
-        QCOMPARE(p->department->count(), 100000);
-        QCOMPARE(p->department->item(99999)->text(), QStringLiteral("Project 99999"));
-        p->department->setCurrentRow(99999);
-        QCOMPARE(p->projectsLabel->text(), QStringLiteral("Project 99999"));
+        QCOMPARE(departmentList(p)->count(), 100000);
+        QCOMPARE(departmentList(p)->item(99999)->text(), QStringLiteral("Project 99999"));
+        departmentList(p)->setCurrentRow(99999);
+        QCOMPARE(projectsLabel(p)->text(), QStringLiteral("Project 99999"));
         qInfo("100000 projects: start and section shown in %lld ms", elapsed);
         // Speed is measured by the benchmark program; here only a hang fails,
         // so that a loaded machine cannot make the suite flaky.
@@ -259,16 +259,16 @@ private Q_SLOTS:
         f.start();
         f.form()->showProjects();
         ProjectsSection *p = f.form()->projectsSection();
-        p->department->setCurrentRow(0);
-        QVERIFY(p->notebook->toDoEditor->toPlainText().endsWith("after"));
+        departmentList(p)->setCurrentRow(0);
+        QVERIFY(p->notebook()->toDoEditor->toPlainText().endsWith("after"));
         StringGrid *money = f.form()->projectsSection()->ledger()->money->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps
         // the rest of its fields.
         QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
-        p->notebook->toDoEditor->appendPlainText("more");
-        p->department->setCurrentRow(1);
+        p->notebook()->toDoEditor->appendPlainText("more");
+        departmentList(p)->setCurrentRow(1);
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").contains("after"));
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").endsWith("more"));
         const QStringList rows = TextFile::readLines(f.root() + "Projects/Garden/money.txt");

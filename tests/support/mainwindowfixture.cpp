@@ -3,6 +3,7 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/weekcontroller.h"
+#include "ui/projects/projectssection.h"
 #include "ui/topics/topicworkspace.h"
 
 #include <QDateEdit>
@@ -57,6 +58,16 @@ QWidget *topBar(const MainWindow *form)
 QWidget *sectionPage(const MainWindow *form, const char *name)
 {
     return child<QWidget>(sectionStack(form), name, Qt::FindDirectChildrenOnly);
+}
+
+QWidget *projectsListColumn(const ProjectsSection *section)
+{
+    return child<QWidget>(section, "Panel13", Qt::FindDirectChildrenOnly);
+}
+
+QWidget *projectsBottomBar(const ProjectsSection *section)
+{
+    return child<QWidget>(section, "Panel9", Qt::FindDirectChildrenOnly);
 }
 
 } // namespace
@@ -184,4 +195,40 @@ QListWidget *topicList(const TopicWorkspace *workspace)
 QLabel *titleLabel(const TopicWorkspace *workspace)
 {
     return child<QLabel>(workspace, "Title_Label");
+}
+
+QLabel *projectsLabel(const ProjectsSection *section)
+{
+    return child<QLabel>(child<QWidget>(projectsListColumn(section), "Panel8", Qt::FindDirectChildrenOnly),
+                         "Projects_Label", Qt::FindDirectChildrenOnly);
+}
+
+QListWidget *departmentList(const ProjectsSection *section)
+{
+    return child<QListWidget>(projectsListColumn(section), "Department", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *editButton(const ProjectsSection *section)
+{
+    return child<QToolButton>(projectsBottomBar(section), "btnEdit", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *deleteButton(const ProjectsSection *section)
+{
+    return child<QToolButton>(projectsBottomBar(section), "SpeedButton5", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *clearTextButton(const ProjectsSection *section)
+{
+    return child<QToolButton>(projectsBottomBar(section), "Clear_Label", Qt::FindDirectChildrenOnly);
+}
+
+QToolButton *projectPrintButton(const ProjectsSection *section)
+{
+    return child<QToolButton>(projectsBottomBar(section), "print_button", Qt::FindDirectChildrenOnly);
+}
+
+QLabel *folderLabel(const ProjectsSection *section)
+{
+    return child<QLabel>(projectsBottomBar(section), "Folder_Label", Qt::FindDirectChildrenOnly);
 }

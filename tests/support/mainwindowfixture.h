@@ -8,6 +8,7 @@ class QDateEdit;
 class QLabel;
 class QListWidget;
 class TopicWorkspace;
+class ProjectsSection;
 class QStackedWidget;
 class QToolButton;
 #include "fakes.h"
@@ -77,3 +78,13 @@ QToolButton *topicDownButton(const TopicWorkspace *workspace);
 QToolButton *renameTopicButton(const TopicWorkspace *workspace);
 QListWidget *topicList(const TopicWorkspace *workspace);
 QLabel *titleLabel(const TopicWorkspace *workspace);
+
+// The Projects section's list and bottom-bar controls, found by their
+// object names.
+QLabel *projectsLabel(const ProjectsSection *section);
+QListWidget *departmentList(const ProjectsSection *section);
+QToolButton *editButton(const ProjectsSection *section);
+QToolButton *deleteButton(const ProjectsSection *section);
+QToolButton *clearTextButton(const ProjectsSection *section);
+QToolButton *projectPrintButton(const ProjectsSection *section);
+QLabel *folderLabel(const ProjectsSection *section);

@@ -51,14 +51,14 @@ struct AlarmFlowWindow
         start();
     }
     ProjectsSection *projects() const { return form->projectsSection(); }
-    ProjectNotebook *book() const { return projects()->notebook; }
+    ProjectNotebook *book() const { return projects()->notebook(); }
     TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
     AlarmPages *alarms() const { return form->projectsSection()->timeTracker()->alarmPages; }
     void select(const QString &name)
     {
-        const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
+        const QList<QListWidgetItem *> found = departmentList(projects())->findItems(name, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        projects()->department->setCurrentItem(found.first());
+        departmentList(projects())->setCurrentItem(found.first());
     }
     void showTime(const QString &project)
     {

@@ -44,13 +44,13 @@ struct TrackerWindow
         form->showProjects();
     }
     ProjectsSection *projects() const { return form->projectsSection(); }
-    ProjectNotebook *book() const { return projects()->notebook; }
+    ProjectNotebook *book() const { return projects()->notebook(); }
     TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
     void select(const QString &name)
     {
-        const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
+        const QList<QListWidgetItem *> found = departmentList(projects())->findItems(name, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        projects()->department->setCurrentItem(found.first());
+        departmentList(projects())->setCurrentItem(found.first());
     }
     QString folder(const QString &name) const { return form->dataFolder()->projectsDir() + name + QLatin1Char('/'); }
     int column(int date) const { return date - tracker()->sleepRecord.firstDate() + 1; }
