@@ -70,7 +70,7 @@ void BM_ProjectSwitch(benchmark::State &state)
         f.section->selectProjectRow(row);
         row = row == 1 ? 2 : 1;
     }
-    if (f.section->notebook()->toDoEditor->toPlainText().isEmpty())
+    if (f.section->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().isEmpty())
         state.SkipWithError("the switch loaded nothing");
 }
 BENCHMARK(BM_ProjectSwitch)->Unit(benchmark::kMillisecond);
@@ -87,7 +87,7 @@ void BM_SelectSummaryOver300Projects(benchmark::State &state)
         state.ResumeTiming();
         f.section->selectProjectRow(0);
     }
-    if (f.section->notebook()->toDoEditor->lines().size() < 300 * 51)
+    if (f.section->notebook()->pageEditor(ProjectNotebook::ToDoTab)->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");
 }
 BENCHMARK(BM_SelectSummaryOver300Projects)->Unit(benchmark::kMillisecond);
@@ -104,7 +104,7 @@ void BM_ShowSummaryTab(benchmark::State &state)
         state.ResumeTiming();
         f.section->notebook()->setCurrentIndex(ProjectNotebook::DoneTab);
     }
-    if (f.section->notebook()->doneEditor->lines().size() < 300 * 51)
+    if (f.section->notebook()->pageEditor(ProjectNotebook::DoneTab)->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");
 }
 BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -114,7 +114,7 @@ BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_SummaryFillSlice(benchmark::State &state)
 {
     Fixture f(300);
-    PageEditor *editor = f.section->notebook()->toDoEditor;
+    PageEditor *editor = f.section->notebook()->pageEditor(ProjectNotebook::ToDoTab);
     int slices = 0;
     for (auto _ : state) {
         if (!editor->isFilling()) {

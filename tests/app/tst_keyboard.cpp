@@ -277,7 +277,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     press(Qt::CTRL | Qt::Key_2);
     QTRY_COMPARE(sectionStack(m_form.get())->currentWidget(), projectsPage(m_form.get()));
     ProjectsSection *projects = m_form->projectsSection();
-    projects->notebook()->doneEditor->setPlainText(QStringLiteral("done page"));
+    projects->notebook()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("done page"));
     projects->notebook()->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);

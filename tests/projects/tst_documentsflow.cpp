@@ -120,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(w.fixture.fakes.dialogs.errors.last().contains("Garden"));
         // The rest of the selection still happened.
         QCOMPARE(projectsLabel(w.projects())->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.projects()->notebook()->toDoEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.projects()->notebook()->pageEditor(ProjectNotebook::ToDoTab)->ownerName, QStringLiteral("Garden"));
         // Opening the folder says so again instead of opening nothing.
         w.control<QToolButton>("Image3")->click();
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 2);
@@ -169,7 +169,7 @@ private Q_SLOTS:
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
         w.projects()->notebook()->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.projects()->notebook()->linksEditor;
+        PageEditor *links = w.projects()->notebook()->pageEditor(ProjectNotebook::LinksTab);
         links->setPlainText("  https://example.org/plans \t\n\n   \nthird line");
         QToolButton *open = w.control<QToolButton>("SpeedButton1");
         QVERIFY(open->isVisible());

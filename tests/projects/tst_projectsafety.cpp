@@ -169,7 +169,7 @@ private Q_SLOTS:
             QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
             QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
             // What is typed now goes to the project on screen.
-            w.book()->toDoEditor->setPlainText(QStringLiteral("typed after the refusal"));
+            w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("typed after the refusal"));
             w.select(QStringLiteral("Car"));
             QVERIFY(w.form->close());
         }
@@ -177,7 +177,7 @@ private Q_SLOTS:
                  QByteArray("typed after the refusal"));
         SafetyWindow again(&tmp);
         again.select(QStringLiteral("Garden"));
-        QCOMPARE(again.book()->toDoEditor->toPlainText(), QStringLiteral("typed after the refusal"));
+        QCOMPARE(again.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("typed after the refusal"));
         // The page files of the projects folder itself are untouched.
         QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Projects/") + name), QByteArray("start page"));
     }
@@ -189,11 +189,11 @@ private Q_SLOTS:
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("kept"));
         w.select(QStringLiteral("Shed"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
@@ -208,7 +208,7 @@ private Q_SLOTS:
         // Neither a page nor the ledger can be written.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
         QDir().mkpath(w.projects() + QStringLiteral("Garden/money.txt"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("precious"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("precious"));
         w.ledger()->addRowButton->click();
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Done.txt")));
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("money.txt")));
         QCOMPARE(w.selected(), garden);
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->ownerName(), QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->money->grid()->cell(0, 1), QStringLiteral("New Item Name"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Car")));
@@ -278,11 +278,11 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         const QString projects = w.projects();
         QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
-        w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
+        w.book()->pageEditor(ProjectNotebook::SomeDayTab)->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("SomeDay.txt")));
-        QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::SomeDayTab)->toPlainText(), QStringLiteral("one day"));
         QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
         w.select(QStringLiteral("Car"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
@@ -320,7 +320,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Car"));
         w.select(QStringLiteral("Summary"));
         QCOMPARE(fileBytes(file), first);
-        QVERIFY(!w.book()->toDoEditor->toPlainText().contains(QStringLiteral("[Summary]")));
+        QVERIFY(!w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().contains(QStringLiteral("[Summary]")));
     }
 
     void theBalanceShownIsTheShownProjects()
@@ -360,12 +360,12 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("text"));
         w.ledger()->addRowButton->click();
         w.fakes.dialogs.answers.enqueue(true);
         deleteButton(w.p)->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
-        QVERIFY(w.book()->toDoEditor->isReadOnly());
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::ToDoTab)->isReadOnly());
         QVERIFY(!w.ledger()->ledger().editable());
         w.select(QStringLiteral("Car"));
         QVERIFY(w.form->close());
@@ -384,7 +384,7 @@ private Q_SLOTS:
         w.ledger()->money->setFocus();
         QTRY_VERIFY(w.ledger()->money->hasFocus());
         const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->addRowButton), w.ledger()->deleteRowButton,
-                                        w.ledger()->calculateButton, w.book()->costNotesEditor};
+                                        w.ledger()->calculateButton, w.book()->pageEditor(ProjectNotebook::CostsTab)};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);
@@ -415,7 +415,7 @@ private Q_SLOTS:
         shell.documents = tmp.path() + QStringLiteral("/Documents");
         SafetyWindow w(&tmp, &shell);
         w.select(QStringLiteral("Garden"));
-        PageEditor *links = w.book()->linksEditor;
+        PageEditor *links = w.book()->pageEditor(ProjectNotebook::LinksTab);
         links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
         QToolButton *open = w.form->projectsSection()->findChild<QToolButton *>(QStringLiteral("SpeedButton1"));
         links->moveCursor(QTextCursor::Start);

@@ -113,18 +113,18 @@ private Q_SLOTS:
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Time_Label"))->text(), QStringLiteral("\"Garden\"  Time Tracker"));
         QCOMPARE(folderLabel(w.p)->text(), QStringLiteral("Documents/Garden/"));
 
-        w.book()->toDoEditor->setPlainText(QStringLiteral("Dig\nPlant"));
-        w.book()->linksEditor->setPlainText(QStringLiteral("http://example.org"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("Dig\nPlant"));
+        w.book()->pageEditor(ProjectNotebook::LinksTab)->setPlainText(QStringLiteral("http://example.org"));
         w.select(QStringLiteral("Car"));
         // Only the pages that were edited are written.
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("Dig\r\nPlant"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://example.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
-        QVERIFY(w.book()->toDoEditor->toPlainText().isEmpty());
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().isEmpty());
 
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("Dig\nPlant"));
-        QCOMPARE(w.book()->linksEditor->toPlainText(), QStringLiteral("http://example.org"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("Dig\nPlant"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::LinksTab)->toPlainText(), QStringLiteral("http://example.org"));
     }
 
     void startupLoadsEveryPageOfTheProjectsFolder()
@@ -142,9 +142,9 @@ private Q_SLOTS:
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.runStartup();
         ProjectsSection *p = again.projectsSection();
-        QCOMPARE(p->notebook()->toDoEditor->toPlainText(), QStringLiteral("todo"));
-        QCOMPARE(p->notebook()->waitingEditor->toPlainText(), QStringLiteral("waiting"));
-        QCOMPARE(p->notebook()->otherEditor->toPlainText(), QStringLiteral("other"));
+        QCOMPARE(p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("todo"));
+        QCOMPARE(p->notebook()->pageEditor(ProjectNotebook::WaitingTab)->toPlainText(), QStringLiteral("waiting"));
+        QCOMPARE(p->notebook()->pageEditor(ProjectNotebook::OtherTab)->toPlainText(), QStringLiteral("other"));
         departmentList(p)->setCurrentRow(2);
         QCOMPARE(fileBytes(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
@@ -155,11 +155,11 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("kept"));
         w.select(5); // blank
         QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("kept"));
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -169,16 +169,16 @@ private Q_SLOTS:
         w.select(QStringLiteral("@Home"));
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("@Home")).isDir());
         w.select(QStringLiteral("Garden"));
-        w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
+        w.book()->pageEditor(ProjectNotebook::SomeDayTab)->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Garden   "));
         QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::SomeDayTab)->toPlainText(), QStringLiteral("one day"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden   ")));
 
         w.select(3);
-        w.book()->doneEditor->setPlainText(QStringLiteral("shared"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("shared"));
         w.select(5);
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("shared"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("shared"));
     }
 
     void summaryGathersTheOtherProjects()
@@ -186,7 +186,7 @@ private Q_SLOTS:
         ProjectsWindow w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
         writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
         for (PageEditor *e : w.editors())
             QCOMPARE(e->ownerName, QStringLiteral("Summary"));
@@ -195,7 +195,7 @@ private Q_SLOTS:
         // The summary never gathers its own previous files.
         w.select(QStringLiteral("Repairs"));
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
     }
 
     void summaryPagesOffScreenFillWhenShown()
@@ -204,12 +204,12 @@ private Q_SLOTS:
         // A page off screen fills when its tab is shown, with the same text.
         writeFileBytes(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->doneEditor->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
-        QVERIFY(w.book()->doneEditor->hasPendingText());
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::DoneTab)->hasPendingText());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
-        QVERIFY(!w.book()->doneEditor->hasPendingText());
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(!w.book()->pageEditor(ProjectNotebook::DoneTab)->hasPendingText());
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
     }
 
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QApplication::setActiveWindow(w.form.get());
         w.select(0); // @Home, the first line
         w.book()->setCurrentIndex(ProjectNotebook::WaitingTab);
-        PageEditor *onHold = w.book()->waitingEditor;
+        PageEditor *onHold = w.book()->pageEditor(ProjectNotebook::WaitingTab);
         onHold->setFocus();
         QTRY_VERIFY(onHold->hasFocus());
         QTest::keyClicks(onHold, QStringLiteral("parts"));
@@ -232,7 +232,7 @@ private Q_SLOTS:
 
         // Another line selected: leaving writes at once, trimmed; To Do too.
         w.book()->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.book()->linksEditor;
+        PageEditor *links = w.book()->pageEditor(ProjectNotebook::LinksTab);
         links->setFocus();
         QTRY_VERIFY(links->hasFocus());
         QTest::keyClicks(links, QStringLiteral("http://a.org"));
@@ -244,7 +244,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
 
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
-        PageEditor *todo = w.book()->toDoEditor;
+        PageEditor *todo = w.book()->pageEditor(ProjectNotebook::ToDoTab);
         todo->setFocus();
         QTRY_VERIFY(todo->hasFocus());
         QTest::keyClicks(todo, QStringLiteral("weed"));
@@ -274,14 +274,14 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
-        w.book()->doneEditor->setPlainText(QStringLiteral("finished"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(false);
         clearTextButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.last(), QStringLiteral("Clear all text?"));
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("finished"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(true);
         clearTextButton(w.p)->click();
-        QVERIFY(w.book()->doneEditor->toPlainText().isEmpty());
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText().isEmpty());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -334,7 +334,7 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("text"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
         writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "x");
         const int rows = departmentList(w.p)->count();
@@ -354,7 +354,7 @@ private Q_SLOTS:
         QCOMPARE(w.row(QStringLiteral("Garden")), -1);
         QVERIFY(departmentList(w.p)->selectedItems().isEmpty());
         QCOMPARE(w.book()->currentIndex(), int(ProjectNotebook::ToDoTab));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("text"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("text"));
         QVERIFY(w.fakes.dialogs.errors.isEmpty());
 
         // Selecting another project does not bring the deleted one back.
@@ -380,12 +380,12 @@ private Q_SLOTS:
         ProjectsWindow w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
         writeFileBytes(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("garden text"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("garden text"));
         w.select(QStringLiteral(".."));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
         QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->toDoEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
@@ -405,12 +405,12 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         // A folder where the page file should be: the write fails.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("precious"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("precious"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("precious"));
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("precious"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
     }
 
@@ -492,8 +492,8 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("typed before closing"));
-        w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("typed before closing"));
+        w.book()->pageEditor(ProjectNotebook::CostsTab)->setPlainText(QStringLiteral("seeds"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
@@ -504,7 +504,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
-        w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds\nhose"));
+        w.book()->pageEditor(ProjectNotebook::CostsTab)->setPlainText(QStringLiteral("seeds\nhose"));
         projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.size(), 1);
@@ -523,7 +523,7 @@ private Q_SLOTS:
     void printingBeforeAnySelectionIsTitledProjects()
     {
         ProjectsWindow w;
-        w.book()->toDoEditor->setPlainText(QString());
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QString());
         projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.last().documentName, QStringLiteral("Projects"));
@@ -549,7 +549,7 @@ private Q_SLOTS:
         QStringList many;
         for (int i = 0; i < 60; ++i)
             many << QStringLiteral("item %1").arg(i);
-        w.book()->toDoEditor->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("2 pages printed"));
     }
@@ -559,7 +559,7 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.printing.printerInstalled = false;
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("dig"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("dig"));
 
         w.fakes.dialogs.answers.enqueue(false);
         projectPrintButton(w.p)->click();

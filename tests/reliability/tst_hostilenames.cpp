@@ -84,15 +84,15 @@ private Q_SLOTS:
         Projects w("Garden\r\n" + longName.toUtf8() + "\r\nCar\r\n");
         QCOMPARE(departmentList(w.p())->count(), 3);
         w.select("Garden");
-        w.book()->toDoEditor->setPlainText("dig");
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText("dig");
         w.select(longName);
         QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(projectsLabel(w.p())->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("dig"));
         w.select("Car");
         QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt"), QStringLiteral("dig"));
         w.select("Garden");
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("dig"));
         QVERIFY(w.f.form()->close());
     }
 
@@ -105,17 +105,17 @@ private Q_SLOTS:
         const QStringList names = {".", "\\", "a\\b", QStringLiteral("x\x01y"), "...", "./x", QString::fromUtf8(bytes("n\0ul"))};
         for (const QString &name : names) {
             w.select("Garden");
-            w.book()->toDoEditor->setPlainText("garden");
+            w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText("garden");
             w.select(name);
             if (projectsLabel(w.p())->text() != name) {
                 // Refused: the pages still belong to the project before.
                 QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
-                QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
+                QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("garden"));
                 continue;
             }
-            w.book()->toDoEditor->setPlainText("typed for " + name);
+            w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText("typed for " + name);
             w.select("Garden");
-            QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
+            QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("garden"));
         }
         QVERIFY(w.f.form()->close());
         // The pages of the projects folder itself were not written over.
@@ -260,14 +260,14 @@ private Q_SLOTS:
         f.form()->showProjects();
         ProjectsSection *p = f.form()->projectsSection();
         departmentList(p)->setCurrentRow(0);
-        QVERIFY(p->notebook()->toDoEditor->toPlainText().endsWith("after"));
+        QVERIFY(p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().endsWith("after"));
         StringGrid *money = f.form()->projectsSection()->ledger()->money->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps
         // the rest of its fields.
         QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
-        p->notebook()->toDoEditor->appendPlainText("more");
+        p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->appendPlainText("more");
         departmentList(p)->setCurrentRow(1);
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").contains("after"));
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").endsWith("more"));

@@ -107,7 +107,7 @@ private Q_SLOTS:
         w.book()->findChild<QToolButton *>(QStringLiteral("btnFeed"))->click();
         QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->feedPage);
         QVERIFY(w.alarms()->alarmSnoozeButton->isVisible());
-        w.book()->chartButton->click();
+        child<QToolButton>(w.book(), "btnChart")->click();
         QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
         QVERIFY(w.alarms()->alarmClock->isActive());
     }

@@ -131,10 +131,10 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QTest::mouseClick(w.book()->graphButton, Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(w.book(), "btnGraph"), Qt::LeftButton);
         QCOMPARE(w.tracker()->pageStack->currentIndex(), 4);
         QCOMPARE(w.tracker()->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
-        QTest::mouseClick(w.book()->chartButton, Qt::LeftButton);
+        QTest::mouseClick(child<QToolButton>(w.book(), "btnChart"), Qt::LeftButton);
         QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
     }
 };

@@ -96,7 +96,7 @@ void ProjectsSection::createLedger()
     setTabOrder(m_ledger->money, m_ledger->addRowButton);
     setTabOrder(m_ledger->addRowButton, m_ledger->deleteRowButton);
     setTabOrder(m_ledger->deleteRowButton, m_ledger->calculateButton);
-    setTabOrder(m_ledger->calculateButton, m_notebook->costNotesEditor);
+    setTabOrder(m_ledger->calculateButton, m_notebook->pageEditor(ProjectNotebook::CostsTab));
     connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
         if (!m_dataFolder)
             return;
@@ -111,12 +111,12 @@ void ProjectsSection::createTrackerAndDocuments()
     m_tracker = new TimeTracker(m_dataFolder, m_services);
     m_tracker->embedIn(m_notebook->trackerHost());
     connect(this, &ProjectsSection::trackerBindRequested, m_tracker, &TimeTracker::loadDay);
-    connect(m_notebook->chartButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepGrid);
-    connect(m_notebook->graphButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepGraph);
-    connect(m_notebook->bedTimesButton, &QToolButton::clicked, m_tracker, &TimeTracker::showBedPage);
-    connect(m_notebook->feedingButton, &QToolButton::clicked, m_tracker, &TimeTracker::showFeedPage);
-    connect(m_notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepReport);
-    connect(m_notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::printSleepReport);
+    connect(m_notebook, &ProjectNotebook::sleepGridRequested, m_tracker, &TimeTracker::showSleepGrid);
+    connect(m_notebook, &ProjectNotebook::sleepGraphRequested, m_tracker, &TimeTracker::showSleepGraph);
+    connect(m_notebook, &ProjectNotebook::bedTimesRequested, m_tracker, &TimeTracker::showBedPage);
+    connect(m_notebook, &ProjectNotebook::feedingTimesRequested, m_tracker, &TimeTracker::showFeedPage);
+    connect(m_notebook, &ProjectNotebook::sleepReportRequested, m_tracker, &TimeTracker::showSleepReport);
+    connect(m_notebook, &ProjectNotebook::sleepReportPrintRequested, m_tracker, &TimeTracker::printSleepReport);
     connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
     // The alarms ring from the start, before the "Time" page is opened.
     m_tracker->loadLastTrackedAlarms();
