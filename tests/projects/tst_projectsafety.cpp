@@ -443,14 +443,14 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DocumentsTab);
         DocumentsBrowser *list = w.form->projectsSection()->documentsBrowser();
-        auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
+        auto *model = qobject_cast<QFileSystemModel *>(child<QListView>(list, "files")->model());
         QVERIFY(model);
         QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));
         QModelIndex index;
         QTRY_VERIFY((index = model->index(list->currentFolder() + longName)).isValid()
                     && model->rowCount(index.parent()) == 2);
-        QTRY_VERIFY(list->files->visualRect(index).width()
-                    >= list->files->fontMetrics().horizontalAdvance(longName));
+        QTRY_VERIFY(child<QListView>(list, "files")->visualRect(index).width()
+                    >= child<QListView>(list, "files")->fontMetrics().horizontalAdvance(longName));
     }
 };
 
