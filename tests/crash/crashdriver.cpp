@@ -126,7 +126,7 @@ int main(int argc, char **argv)
             break;
         }
         case 2: { // ledger rows, saved by a project switch
-            StringGrid *grid = form.projectsSection()->ledger()->money->grid();
+            StringGrid *grid = moneyGrid(form.projectsSection()->ledger())->grid();
             if (random.bounded(4) == 0)
                 form.projectsSection()->ledger()->addRow();
             const quint32 generation = ++serial;

@@ -146,9 +146,9 @@ private Q_SLOTS:
         // "Record:" and the balance on the Costs page open the project folder.
         CostLedgerWidget *ledger = w.projects()->ledger();
         w.projects()->notebook()->setCurrentIndex(ProjectNotebook::CostsTab);
-        clickLabel(ledger->recordLabel);
+        clickLabel(recordLabel(ledger));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
-        clickLabel(ledger->balanceLabel);
+        clickLabel(balanceLabel(ledger));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 
         // Each opener follows the selection: the folders are computed afresh,

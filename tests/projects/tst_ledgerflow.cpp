@@ -49,31 +49,31 @@ private Q_SLOTS:
         projects->notebook()->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
         QVERIFY(projects->notebook()->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
-        QTRY_VERIFY(ledger->money->isVisible());
+        QTRY_VERIFY(moneyGrid(ledger)->isVisible());
 
         departmentList(projects)->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
-        QCOMPARE(ledger->money->grid()->rowCount(), 100);
-        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
-        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
-        ledger->money->grid()->setCell(2, 1, "12.5");
+        QCOMPARE(moneyGrid(ledger)->grid()->rowCount(), 100);
+        QTest::mouseClick(addRowButton(ledger), Qt::LeftButton);
+        QTest::mouseClick(addRowButton(ledger), Qt::LeftButton);
+        moneyGrid(ledger)->grid()->setCell(2, 1, "12.5");
 
         departmentList(projects)->setCurrentRow(lineOf(projects, "Car"));
         QCOMPARE(ledger->ownerName(), QString("Car"));
-        QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 1), QString());
         const QString gardenFile = form->dataFolder()->projectsDir() + "Garden/money.txt";
         QCOMPARE(TextFile::readLines(gardenFile).size(), 102);
 
         departmentList(projects)->setCurrentRow(lineOf(projects, "Garden"));
-        QCOMPARE(ledger->money->grid()->rowCount(), 102);
-        QCOMPARE(ledger->money->grid()->cell(2, 1), QString("12.5"));
-        QCOMPARE(ledger->money->grid()->cell(0, 2), QString("New Item Name"));
+        QCOMPARE(moneyGrid(ledger)->grid()->rowCount(), 102);
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(2, 1), QString("12.5"));
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 2), QString("New Item Name"));
 
         // A blank line changes nothing.
-        ledger->money->grid()->setCell(0, 3, "typed");
+        moneyGrid(ledger)->grid()->setCell(0, 3, "typed");
         departmentList(projects)->setCurrentRow(lineOf(projects, ""));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
-        QCOMPARE(ledger->money->grid()->cell(0, 3), QString("typed"));
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 3), QString("typed"));
 
         // Closing keeps what was typed since the last switch.
         QVERIFY(form->close());

@@ -209,7 +209,7 @@ private Q_SLOTS:
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
         QDir().mkpath(w.projects() + QStringLiteral("Garden/money.txt"));
         w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("precious"));
-        w.ledger()->addRowButton->click();
+        addRowButton(w.ledger())->click();
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
@@ -218,7 +218,7 @@ private Q_SLOTS:
         QCOMPARE(w.selected(), garden);
         QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->ownerName(), QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->money->grid()->cell(0, 1), QStringLiteral("New Item Name"));
+        QCOMPARE(moneyGrid(w.ledger())->grid()->cell(0, 1), QStringLiteral("New Item Name"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Car")));
 
         // "Delete" now names the project on screen.
@@ -332,13 +332,13 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nBig,,,99999999999999.99\r\nSmall,,,0.01\r\n");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 50.00"));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 50.00"));
         w.select(QStringLiteral("Repairs"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 0.00"));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 0.00"));
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
-        w.ledger()->calculateButton->click();
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        calculateButton(w.ledger())->click();
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 100000000000000.00"));
     }
 
     void skippedAmountsAreNamedUnderTheGrid()
@@ -348,11 +348,11 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nA,,12.5,\r\nB,,7.75,\r\nC,,,\"1,50\"\r\n");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ -20.25"));
-        QVERIFY(!w.ledger()->noteLabel->isHidden());
-        QVERIFY(w.ledger()->noteLabel->text().contains(QStringLiteral("row 3 (Credit \"1,50\": not an amount)")));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ -20.25"));
+        QVERIFY(!ledgerNoteLabel(w.ledger())->isHidden());
+        QVERIFY(ledgerNoteLabel(w.ledger())->text().contains(QStringLiteral("row 3 (Credit \"1,50\": not an amount)")));
         // The cell keeps its text as typed.
-        QCOMPARE(w.ledger()->money->grid()->cell(3, 3), QStringLiteral("1,50"));
+        QCOMPARE(moneyGrid(w.ledger())->grid()->cell(3, 3), QStringLiteral("1,50"));
     }
 
     void deletedProjectIsNeverWrittenAgain()
@@ -361,7 +361,7 @@ private Q_SLOTS:
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
         w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("text"));
-        w.ledger()->addRowButton->click();
+        addRowButton(w.ledger())->click();
         w.fakes.dialogs.answers.enqueue(true);
         deleteButton(w.p)->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
@@ -381,10 +381,10 @@ private Q_SLOTS:
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
-        w.ledger()->money->setFocus();
-        QTRY_VERIFY(w.ledger()->money->hasFocus());
-        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->addRowButton), w.ledger()->deleteRowButton,
-                                        w.ledger()->calculateButton, w.book()->pageEditor(ProjectNotebook::CostsTab)};
+        moneyGrid(w.ledger())->setFocus();
+        QTRY_VERIFY(moneyGrid(w.ledger())->hasFocus());
+        const QList<QWidget *> expected{static_cast<QWidget *>(addRowButton(w.ledger())), deleteRowButton(w.ledger()),
+                                        calculateButton(w.ledger()), w.book()->pageEditor(ProjectNotebook::CostsTab)};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);

@@ -261,7 +261,7 @@ private Q_SLOTS:
         ProjectsSection *p = f.form()->projectsSection();
         departmentList(p)->setCurrentRow(0);
         QVERIFY(p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().endsWith("after"));
-        StringGrid *money = f.form()->projectsSection()->ledger()->money->grid();
+        StringGrid *money = moneyGrid(f.form()->projectsSection()->ledger())->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps

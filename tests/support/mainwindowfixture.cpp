@@ -3,6 +3,9 @@
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/notememo.h"
 #include "ui/calendar/weekcontroller.h"
+#include "ui/common/pictures.h"
+#include "ui/grid/stringgridview.h"
+#include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectssection.h"
 #include "ui/topics/topicworkspace.h"
 
@@ -10,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -231,4 +235,44 @@ QToolButton *projectPrintButton(const ProjectsSection *section)
 QLabel *folderLabel(const ProjectsSection *section)
 {
     return child<QLabel>(projectsBottomBar(section), "Folder_Label", Qt::FindDirectChildrenOnly);
+}
+
+StringGridView *moneyGrid(const CostLedgerWidget *ledger)
+{
+    return child<StringGridView>(ledger, "money");
+}
+
+QWidget *ledgerBottomPanel(const CostLedgerWidget *ledger)
+{
+    return child<QWidget>(ledger, "Panel11", Qt::FindDirectChildrenOnly);
+}
+
+ClickLabel *recordLabel(const CostLedgerWidget *ledger)
+{
+    return child<ClickLabel>(ledger, "Label6");
+}
+
+PictureButton *addRowButton(const CostLedgerWidget *ledger)
+{
+    return child<PictureButton>(ledger, "btnAdd");
+}
+
+PictureButton *deleteRowButton(const CostLedgerWidget *ledger)
+{
+    return child<PictureButton>(ledger, "btnDel");
+}
+
+ClickLabel *balanceLabel(const CostLedgerWidget *ledger)
+{
+    return child<ClickLabel>(ledger, "Balance_Label");
+}
+
+QPushButton *calculateButton(const CostLedgerWidget *ledger)
+{
+    return child<QPushButton>(ledger, "btnBalance");
+}
+
+QLabel *ledgerNoteLabel(const CostLedgerWidget *ledger)
+{
+    return child<QLabel>(ledger, "ledgerNote");
 }

@@ -9,6 +9,11 @@ class QLabel;
 class QListWidget;
 class TopicWorkspace;
 class ProjectsSection;
+class CostLedgerWidget;
+class StringGridView;
+class ClickLabel;
+class PictureButton;
+class QPushButton;
 class QStackedWidget;
 class QToolButton;
 #include "fakes.h"
@@ -88,3 +93,13 @@ QToolButton *deleteButton(const ProjectsSection *section);
 QToolButton *clearTextButton(const ProjectsSection *section);
 QToolButton *projectPrintButton(const ProjectsSection *section);
 QLabel *folderLabel(const ProjectsSection *section);
+
+// The cost ledger's controls, found by their object names.
+StringGridView *moneyGrid(const CostLedgerWidget *ledger);
+QWidget *ledgerBottomPanel(const CostLedgerWidget *ledger);
+ClickLabel *recordLabel(const CostLedgerWidget *ledger);
+PictureButton *addRowButton(const CostLedgerWidget *ledger);
+PictureButton *deleteRowButton(const CostLedgerWidget *ledger);
+ClickLabel *balanceLabel(const CostLedgerWidget *ledger);
+QPushButton *calculateButton(const CostLedgerWidget *ledger);
+QLabel *ledgerNoteLabel(const CostLedgerWidget *ledger);

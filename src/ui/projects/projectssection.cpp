@@ -93,10 +93,8 @@ void ProjectsSection::createLedger()
     m_notebook->setLedgerWidget(m_ledger);
     // Tab follows the Costs page as it is seen: the grid, the plus and
     // minus buttons and "Calculate" under it, then the notes on the right.
-    setTabOrder(m_ledger->money, m_ledger->addRowButton);
-    setTabOrder(m_ledger->addRowButton, m_ledger->deleteRowButton);
-    setTabOrder(m_ledger->deleteRowButton, m_ledger->calculateButton);
-    setTabOrder(m_ledger->calculateButton, m_notebook->pageEditor(ProjectNotebook::CostsTab));
+    m_ledger->orderTabChain();
+    setTabOrder(m_ledger->lastInTabChain(), m_notebook->pageEditor(ProjectNotebook::CostsTab));
     connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
         if (!m_dataFolder)
             return;
@@ -193,8 +191,7 @@ DocumentsBrowser *ProjectsSection::documentsBrowser() const
 
 bool ProjectsSection::ledgerCellIsOpen() const
 {
-    const QWidget *focus = QApplication::focusWidget();
-    return focus && focus != m_ledger->money && m_ledger->money->isAncestorOf(focus);
+    return m_ledger->cellEditorIsOpen();
 }
 
 Result ProjectsSection::saveTrackerEdits()
