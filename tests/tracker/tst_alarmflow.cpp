@@ -70,7 +70,7 @@ struct AlarmFlowWindow
     {
         fakes.dialogs.formAnswer = [time](QDialog &shown) {
             auto &dialog = dynamic_cast<AlarmSetDialog &>(shown);
-            dialog.bedTime->setTime(time);
+            child<QTimeEdit>(&dialog, "Bed_Time")->setTime(time);
             return int(QDialog::Accepted);
         };
     }

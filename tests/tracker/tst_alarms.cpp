@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "testhelpers.h"
 #include "core/tracker/listviewstream.h"
 #include "ui/tracker/alarmpages.h"
 #include "ui/tracker/alarmsetdialog.h"
@@ -138,16 +139,15 @@ void TestAlarms::init()
         if (m_script.isEmpty())
             return int(QDialog::Rejected);
         const Dialog d = m_script.takeFirst();
-        form.bedTime->setTime(d.time);
+        child<QTimeEdit>(&form, "Bed_Time")->setTime(d.time);
         if (d.kind == Dialog::Weekly) {
-            form.weeklyButton->click();
-            QCheckBox *boxes[] = {form.mondayBox, form.tuesdayBox, form.wednesdayBox, form.thursdayBox,
-                                  form.fridayBox, form.saturdayBox, form.sundayBox};
+            child<QRadioButton>(&form, "Weekly")->click();
+            const char *days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
             for (int i = 0; i < 7; ++i)
-                boxes[i]->setChecked(d.days.at(i));
+                child<QCheckBox>(&form, days[i])->setChecked(d.days.at(i));
         } else if (d.kind == Dialog::Fixed) {
-            form.fixedDate->click();
-            form.datePicker->setDate(d.date);
+            child<QRadioButton>(&form, "FixedDate")->click();
+            child<QDateEdit>(&form, "Date_Picker")->setDate(d.date);
         }
         return int(d.ok ? QDialog::Accepted : QDialog::Rejected);
     };
@@ -506,26 +506,26 @@ void TestAlarms::alarmSetDialog()
 {
     AlarmSetDialog form(&m_fakes->clock);
     QCOMPARE(form.windowTitle(), QStringLiteral("Alarm Set"));
-    QCOMPARE(form.bedTime->time(), QTime(10, 15));
-    QCOMPARE(form.datePicker->date(), QDate(2024, 1, 5));
-    QVERIFY(form.dailyButton->isChecked());
-    QVERIFY(!form.weeklyPanel->isEnabled());
-    form.mondayBox->setChecked(true);
-    form.weeklyButton->click();
-    QVERIFY(form.weeklyPanel->isEnabled());
-    form.fixedDate->click();
-    QVERIFY(!form.weeklyPanel->isEnabled());
-    QVERIFY(form.mondayBox->isChecked()); // the marks stay while disabled
-    form.bedTime->setTime(QTime(7, 45));
+    QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(10, 15));
+    QCOMPARE(child<QDateEdit>(&form, "Date_Picker")->date(), QDate(2024, 1, 5));
+    QVERIFY(child<QRadioButton>(&form, "Daily")->isChecked());
+    QVERIFY(!child<QWidget>(&form, "Weekly_Panel")->isEnabled());
+    child<QCheckBox>(&form, "Mon")->setChecked(true);
+    child<QRadioButton>(&form, "Weekly")->click();
+    QVERIFY(child<QWidget>(&form, "Weekly_Panel")->isEnabled());
+    child<QRadioButton>(&form, "FixedDate")->click();
+    QVERIFY(!child<QWidget>(&form, "Weekly_Panel")->isEnabled());
+    QVERIFY(child<QCheckBox>(&form, "Mon")->isChecked()); // the marks stay while disabled
+    child<QTimeEdit>(&form, "Bed_Time")->setTime(QTime(7, 45));
     QCOMPARE(form.timeValue(), 45296.0 + 7.75 / 24);
 
     // OK and Cancel end the dialog with their results.
     form.show();
-    form.okButton->click();
+    child<QPushButton>(&form, "BitBtn1")->click();
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(!form.isVisible());
     form.show();
-    form.cancelButton->click();
+    child<QPushButton>(&form, "BitBtn2")->click();
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QVERIFY(!form.isVisible());
 }
@@ -727,20 +727,20 @@ void TestAlarms::amAndPmKeysInTheAlarmTime()
         AlarmSetDialog form(&m_fakes->clock);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.bedTime->setTime(QTime(21, 30));
-        form.bedTime->setFocus();
-        form.bedTime->setCurrentSection(QDateTimeEdit::AmPmSection);
-        QTest::keyClick(form.bedTime, Qt::Key_A);
-        QCOMPARE(form.bedTime->time(), QTime(9, 30));
-        QTest::keyClick(form.bedTime, Qt::Key_A);
-        QCOMPARE(form.bedTime->time(), QTime(9, 30));
-        QTest::keyClick(form.bedTime, Qt::Key_Tab);
-        QCOMPARE(form.bedTime->time(), QTime(9, 30));
-        form.bedTime->setFocus();
-        form.bedTime->setCurrentSection(QDateTimeEdit::HourSection);
-        QTest::keyClick(form.bedTime, Qt::Key_P);
-        QCOMPARE(form.bedTime->time(), QTime(21, 30));
-        QVERIFY(form.bedTime->hasAcceptableInput());
+        child<QTimeEdit>(&form, "Bed_Time")->setTime(QTime(21, 30));
+        child<QTimeEdit>(&form, "Bed_Time")->setFocus();
+        child<QTimeEdit>(&form, "Bed_Time")->setCurrentSection(QDateTimeEdit::AmPmSection);
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_A);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(9, 30));
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_A);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(9, 30));
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_Tab);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(9, 30));
+        child<QTimeEdit>(&form, "Bed_Time")->setFocus();
+        child<QTimeEdit>(&form, "Bed_Time")->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_P);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(21, 30));
+        QVERIFY(child<QTimeEdit>(&form, "Bed_Time")->hasAcceptableInput());
     }
 }
 

@@ -381,18 +381,15 @@ void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
         const double value = dialog.timeValue();
         const QString timeText = AlarmRule::formatTime(value);
         QString schedule = QStringLiteral("Daily");
-        if (dialog.weeklyButton->isChecked()) {
-            schedule = AlarmRule::weeklySchedule(
-                {dialog.mondayBox->isChecked(), dialog.tuesdayBox->isChecked(), dialog.wednesdayBox->isChecked(),
-                 dialog.thursdayBox->isChecked(), dialog.fridayBox->isChecked(), dialog.saturdayBox->isChecked(),
-                 dialog.sundayBox->isChecked()});
+        if (dialog.repeat() == AlarmSetDialog::Repeat::Weekly) {
+            schedule = AlarmRule::weeklySchedule(dialog.weekdays());
             if (schedule.isEmpty()) {
                 m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
                 return;
             }
         }
-        if (dialog.fixedDate->isChecked())
-            schedule = AlarmRule::fixedDateSchedule(dialog.datePicker->date());
+        if (dialog.repeat() == AlarmSetDialog::Repeat::FixedDate)
+            schedule = AlarmRule::fixedDateSchedule(dialog.fixedDay());
 
         const QString caption = AlarmRule::caption(schedule, timeText);
         auto *item = new QTreeWidgetItem(QStringList{caption});
