@@ -8,8 +8,11 @@
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectssection.h"
 #include "ui/topics/topicworkspace.h"
+#include "ui/tracker/alarmpages.h"
 
+#include <QComboBox>
 #include <QDateEdit>
+#include <QTreeWidget>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -72,6 +75,23 @@ QWidget *projectsListColumn(const ProjectsSection *section)
 QWidget *projectsBottomBar(const ProjectsSection *section)
 {
     return child<QWidget>(section, "Panel9", Qt::FindDirectChildrenOnly);
+}
+
+// The one control of that name on either alarm page.
+template <class T>
+T *alarmControl(const AlarmPages *alarms, const char *name)
+{
+    T *found = nullptr;
+    for (QWidget *page : alarms->pages()) {
+        if (!page->findChildren<T *>(QString::fromLatin1(name)).isEmpty()) {
+            if (found)
+                qFatal("\"%s\" is on both alarm pages", name);
+            found = child<T>(page, name);
+        }
+    }
+    if (!found)
+        qFatal("no \"%s\" on the alarm pages", name);
+    return found;
 }
 
 } // namespace
@@ -275,4 +295,69 @@ QPushButton *calculateButton(const CostLedgerWidget *ledger)
 QLabel *ledgerNoteLabel(const CostLedgerWidget *ledger)
 {
     return child<QLabel>(ledger, "ledgerNote");
+}
+
+QTreeWidget *listBedTimes(const AlarmPages *alarms)
+{
+    return alarmControl<QTreeWidget>(alarms, "List_BedTimes");
+}
+
+QTreeWidget *listWakeUp(const AlarmPages *alarms)
+{
+    return alarmControl<QTreeWidget>(alarms, "List_WakeUp");
+}
+
+QPushButton *addBedButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Button3");
+}
+
+QPushButton *deleteBedButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Button4");
+}
+
+QPushButton *addFeedButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Button5");
+}
+
+QPushButton *deleteFeedButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Button6");
+}
+
+QComboBox *bedSound(const AlarmPages *alarms)
+{
+    return alarmControl<QComboBox>(alarms, "Bed_Sound");
+}
+
+QPushButton *bedPlayButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Bed_Play");
+}
+
+QPushButton *stopSoundButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Button2");
+}
+
+QComboBox *feedSound(const AlarmPages *alarms)
+{
+    return alarmControl<QComboBox>(alarms, "feed_Sound");
+}
+
+QPushButton *feedPlayButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "wakeup_play");
+}
+
+QPushButton *alarmStopButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Alarm_StopButton");
+}
+
+QPushButton *alarmSnoozeButton(const AlarmPages *alarms)
+{
+    return alarmControl<QPushButton>(alarms, "Alarm_SnoozeButton");
 }

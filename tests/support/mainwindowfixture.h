@@ -14,6 +14,9 @@ class StringGridView;
 class ClickLabel;
 class PictureButton;
 class QPushButton;
+class AlarmPages;
+class QComboBox;
+class QTreeWidget;
 class QStackedWidget;
 class QToolButton;
 #include "fakes.h"
@@ -103,3 +106,18 @@ PictureButton *deleteRowButton(const CostLedgerWidget *ledger);
 ClickLabel *balanceLabel(const CostLedgerWidget *ledger);
 QPushButton *calculateButton(const CostLedgerWidget *ledger);
 QLabel *ledgerNoteLabel(const CostLedgerWidget *ledger);
+
+// The alarm pages' controls, found by their object names on the two pages.
+QTreeWidget *listBedTimes(const AlarmPages *alarms);
+QTreeWidget *listWakeUp(const AlarmPages *alarms);
+QPushButton *addBedButton(const AlarmPages *alarms);
+QPushButton *deleteBedButton(const AlarmPages *alarms);
+QPushButton *addFeedButton(const AlarmPages *alarms);
+QPushButton *deleteFeedButton(const AlarmPages *alarms);
+QComboBox *bedSound(const AlarmPages *alarms);
+QPushButton *bedPlayButton(const AlarmPages *alarms);
+QPushButton *stopSoundButton(const AlarmPages *alarms);
+QComboBox *feedSound(const AlarmPages *alarms);
+QPushButton *feedPlayButton(const AlarmPages *alarms);
+QPushButton *alarmStopButton(const AlarmPages *alarms);
+QPushButton *alarmSnoozeButton(const AlarmPages *alarms);

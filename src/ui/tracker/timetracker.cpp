@@ -347,8 +347,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
         saveTracker();
         // Marks or alarm lists that could not be written keep the binding
         // they belong to; the reason was shown.
-        if (sleepRecord.hasUnsavedChanges() || alarmPages->isEdited(alarmPages->listBedTimes)
-            || alarmPages->isEdited(alarmPages->listWakeUp))
+        if (sleepRecord.hasUnsavedChanges() || alarmPages->hasEditedLists())
             return;
     }
     // The note of the date being left is written (when edited) before
