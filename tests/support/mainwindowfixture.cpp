@@ -9,8 +9,12 @@
 #include "ui/projects/projectssection.h"
 #include "ui/topics/topicworkspace.h"
 #include "ui/tracker/alarmpages.h"
+#include "ui/tracker/sleepgridview.h"
+#include "ui/tracker/timetracker.h"
 
+#include <QChartView>
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QDateEdit>
 #include <QTreeWidget>
 #include <QFile>
@@ -360,4 +364,69 @@ QPushButton *alarmStopButton(const AlarmPages *alarms)
 QPushButton *alarmSnoozeButton(const AlarmPages *alarms)
 {
     return alarmControl<QPushButton>(alarms, "Alarm_SnoozeButton");
+}
+
+QStackedWidget *pageStack(const TimeTracker *tracker)
+{
+    return child<QStackedWidget>(tracker, "pgSleep");
+}
+
+QWidget *bedPage(const TimeTracker *tracker)
+{
+    return child<QWidget>(pageStack(tracker), "TabSheet6", Qt::FindDirectChildrenOnly);
+}
+
+QWidget *feedPage(const TimeTracker *tracker)
+{
+    return child<QWidget>(pageStack(tracker), "TabSheet1", Qt::FindDirectChildrenOnly);
+}
+
+StringGridView *dateChart(const TimeTracker *tracker)
+{
+    return child<StringGridView>(tracker, "Date_Chart");
+}
+
+SleepGridView *sleepChart(const TimeTracker *tracker)
+{
+    return child<SleepGridView>(tracker, "Sleep_Chart");
+}
+
+QLabel *timeLabel(const TimeTracker *tracker)
+{
+    return child<QLabel>(tracker, "Time_Label");
+}
+
+QLabel *sleepLabel(const TimeTracker *tracker)
+{
+    return child<QLabel>(tracker, "Sleep_Label");
+}
+
+QLabel *recentTotalsLabel(const TimeTracker *tracker)
+{
+    return child<QLabel>(tracker, "Sleep_7");
+}
+
+QLabel *yearError(const TimeTracker *tracker)
+{
+    return child<QLabel>(tracker, "YearError");
+}
+
+QLabel *dateLabel(const TimeTracker *tracker)
+{
+    return child<QLabel>(tracker, "Date_Label");
+}
+
+QPlainTextEdit *noteEdit(const TimeTracker *tracker)
+{
+    return child<QPlainTextEdit>(tracker, "Note");
+}
+
+QLabel *rangeLabel(const TimeTracker *tracker)
+{
+    return child<QLabel>(tracker, "Label_Range");
+}
+
+QChartView *cycleChart(const TimeTracker *tracker)
+{
+    return child<QChartView>(tracker, "Cycle_graph");
 }

@@ -17,6 +17,10 @@ class QPushButton;
 class AlarmPages;
 class QComboBox;
 class QTreeWidget;
+class TimeTracker;
+class SleepGridView;
+class QPlainTextEdit;
+class QChartView;
 class QStackedWidget;
 class QToolButton;
 #include "fakes.h"
@@ -121,3 +125,18 @@ QComboBox *feedSound(const AlarmPages *alarms);
 QPushButton *feedPlayButton(const AlarmPages *alarms);
 QPushButton *alarmStopButton(const AlarmPages *alarms);
 QPushButton *alarmSnoozeButton(const AlarmPages *alarms);
+
+// The tracker's controls, found by their object names.
+QStackedWidget *pageStack(const TimeTracker *tracker);
+QWidget *bedPage(const TimeTracker *tracker);
+QWidget *feedPage(const TimeTracker *tracker);
+StringGridView *dateChart(const TimeTracker *tracker);
+SleepGridView *sleepChart(const TimeTracker *tracker);
+QLabel *timeLabel(const TimeTracker *tracker);
+QLabel *sleepLabel(const TimeTracker *tracker);
+QLabel *recentTotalsLabel(const TimeTracker *tracker);
+QLabel *yearError(const TimeTracker *tracker);
+QLabel *dateLabel(const TimeTracker *tracker);
+QPlainTextEdit *noteEdit(const TimeTracker *tracker);
+QLabel *rangeLabel(const TimeTracker *tracker);
+QChartView *cycleChart(const TimeTracker *tracker);

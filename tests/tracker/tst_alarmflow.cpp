@@ -53,7 +53,7 @@ struct AlarmFlowWindow
     ProjectsSection *projects() const { return form->projectsSection(); }
     ProjectNotebook *book() const { return projects()->notebook(); }
     TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
-    AlarmPages *alarms() const { return form->projectsSection()->timeTracker()->alarmPages; }
+    AlarmPages *alarms() const { return form->projectsSection()->timeTracker()->alarmPages(); }
     void select(const QString &name)
     {
         const QList<QListWidgetItem *> found = departmentList(projects())->findItems(name, Qt::MatchExactly);
@@ -102,13 +102,13 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.book()->findChild<QToolButton *>(QStringLiteral("btnBed"))->click();
-        QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->bedPage);
+        QCOMPARE(pageStack(w.tracker())->currentWidget(), bedPage(w.tracker()));
         QVERIFY(listBedTimes(w.alarms())->isVisible());
         w.book()->findChild<QToolButton *>(QStringLiteral("btnFeed"))->click();
-        QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->feedPage);
+        QCOMPARE(pageStack(w.tracker())->currentWidget(), feedPage(w.tracker()));
         QVERIFY(alarmSnoozeButton(w.alarms())->isVisible());
         child<QToolButton>(w.book(), "btnChart")->click();
-        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
+        QCOMPARE(pageStack(w.tracker())->currentIndex(), 1);
         QVERIFY(w.alarms()->alarmClock->isActive());
     }
 
