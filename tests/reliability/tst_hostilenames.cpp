@@ -172,16 +172,16 @@ private Q_SLOTS:
         ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(topicList(journal)->count(), 2);
         topicList(journal)->setCurrentRow(0);
-        journal->todo->setPlainText("short kept");
+        todoEdit(journal)->setPlainText("short kept");
         topicList(journal)->setCurrentRow(1);
         QVERIFY(journal->currentTopic().isEmpty());
         QCOMPARE(topicList(journal)->currentRow(), 1);
-        QVERIFY(journal->todo->isReadOnly());
-        QVERIFY(journal->todo->placeholderText().contains("too long"));
+        QVERIFY(todoEdit(journal)->isReadOnly());
+        QVERIFY(todoEdit(journal)->placeholderText().contains("too long"));
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(TextFile::readLines(f.root() + "Journal/Short_todo.txt"), QStringList{"short kept"});
         topicList(journal)->setCurrentRow(0);
-        QCOMPARE(journal->todo->toPlainText(), QStringLiteral("short kept"));
+        QCOMPARE(todoEdit(journal)->toPlainText(), QStringLiteral("short kept"));
         QVERIFY(f.form()->close());
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(QDir(f.root() + "Journal").entryList(QDir::Files), QStringList{"Short_todo.txt"});
@@ -203,7 +203,7 @@ private Q_SLOTS:
         for (int i = 0; i < names.size(); ++i) {
             topicList(journal)->setCurrentRow(i);
             QCOMPARE(journal->currentTopic(), names.at(i));
-            journal->todo->setPlainText("text of " + QString::number(i));
+            todoEdit(journal)->setPlainText("text of " + QString::number(i));
             topicList(journal)->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
@@ -279,10 +279,10 @@ private Q_SLOTS:
         ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(topicList(journal)->count(), 2);
         topicList(journal)->setCurrentRow(1);
-        QCOMPARE(journal->todo->lines().size(), 3);
-        QCOMPARE(journal->todo->lines().last(), QStringLiteral("three"));
+        QCOMPARE(todoEdit(journal)->lines().size(), 3);
+        QCOMPARE(todoEdit(journal)->lines().last(), QStringLiteral("three"));
         topicList(journal)->setCurrentRow(0);
-        journal->todo->setPlainText("typed");
+        todoEdit(journal)->setPlainText("typed");
         QVERIFY(f.form()->close());
         // The NUL is dropped from the file name like the characters no file
         // name may hold; nothing is written to the name cut at the NUL.

@@ -7,6 +7,10 @@
 #include "ui/grid/stringgridview.h"
 #include "ui/projects/costledgerwidget.h"
 #include "ui/projects/projectssection.h"
+#include "ui/topics/decisionsworkspace.h"
+#include "ui/topics/linenumberedit.h"
+#include "ui/topics/splitterbar.h"
+#include "ui/topics/listsworkspace.h"
 #include "ui/topics/topicworkspace.h"
 #include "ui/tracker/alarmpages.h"
 #include "ui/tracker/sleepgridview.h"
@@ -22,6 +26,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -429,4 +434,104 @@ QLabel *rangeLabel(const TimeTracker *tracker)
 QChartView *cycleChart(const TimeTracker *tracker)
 {
     return child<QChartView>(tracker, "Cycle_graph");
+}
+
+LineNumberEdit *todoEdit(const ListsWorkspace *lists)
+{
+    return child<LineNumberEdit>(lists, "todo");
+}
+
+QWidget *columnHeader(const DecisionsWorkspace *decisions)
+{
+    return child<QWidget>(decisions, "Decision_Panel");
+}
+
+QLabel *forLabel(const DecisionsWorkspace *decisions)
+{
+    return child<QLabel>(decisions, "Label1");
+}
+
+QLabel *againstLabel(const DecisionsWorkspace *decisions)
+{
+    return child<QLabel>(decisions, "Against_Label");
+}
+
+QStackedWidget *decisionPages(const DecisionsWorkspace *decisions)
+{
+    return child<QStackedWidget>(decisions, "pgProject");
+}
+
+QTabBar *decisionPageTabs(const DecisionsWorkspace *decisions)
+{
+    return child<QTabBar>(decisions, "pgProjectTabs");
+}
+
+QWidget *reasonsPage(const DecisionsWorkspace *decisions)
+{
+    return child<QWidget>(decisionPages(decisions), "TabSheet5", Qt::FindDirectChildrenOnly);
+}
+
+QWidget *donePage(const DecisionsWorkspace *decisions)
+{
+    return child<QWidget>(decisionPages(decisions), "TabSheet11", Qt::FindDirectChildrenOnly);
+}
+
+QWidget *nextStepPage(const DecisionsWorkspace *decisions)
+{
+    return child<QWidget>(decisionPages(decisions), "TabSheet6", Qt::FindDirectChildrenOnly);
+}
+
+QWidget *linksPage(const DecisionsWorkspace *decisions)
+{
+    return child<QWidget>(decisionPages(decisions), "Tabsheet9", Qt::FindDirectChildrenOnly);
+}
+
+QWidget *otherPage(const DecisionsWorkspace *decisions)
+{
+    return child<QWidget>(decisionPages(decisions), "TabSheet10", Qt::FindDirectChildrenOnly);
+}
+
+LineNumberEdit *reasonsForEdit(const DecisionsWorkspace *decisions)
+{
+    return child<LineNumberEdit>(decisions, "plus");
+}
+
+SplitterBar *editSplitter(const DecisionsWorkspace *decisions)
+{
+    return child<SplitterBar>(decisions, "Edit_Splitter");
+}
+
+LineNumberEdit *reasonsAgainstEdit(const DecisionsWorkspace *decisions)
+{
+    return child<LineNumberEdit>(decisions, "minus");
+}
+
+QPlainTextEdit *finalDecisionEdit(const DecisionsWorkspace *decisions)
+{
+    return child<QPlainTextEdit>(decisions, "made");
+}
+
+QPlainTextEdit *doneEdit(const DecisionsWorkspace *decisions)
+{
+    return child<QPlainTextEdit>(decisions, "Done");
+}
+
+QPlainTextEdit *nextStepEdit(const DecisionsWorkspace *decisions)
+{
+    return child<QPlainTextEdit>(decisions, "NextStep");
+}
+
+QToolButton *openLinkButton(const DecisionsWorkspace *decisions)
+{
+    return child<QToolButton>(decisions, "SpeedButton1");
+}
+
+QPlainTextEdit *linksEdit(const DecisionsWorkspace *decisions)
+{
+    return child<QPlainTextEdit>(decisions, "Links");
+}
+
+QPlainTextEdit *otherEdit(const DecisionsWorkspace *decisions)
+{
+    return child<QPlainTextEdit>(decisions, "Other");
 }

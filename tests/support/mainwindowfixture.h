@@ -18,6 +18,11 @@ class AlarmPages;
 class QComboBox;
 class QTreeWidget;
 class TimeTracker;
+class ListsWorkspace;
+class DecisionsWorkspace;
+class LineNumberEdit;
+class SplitterBar;
+class QTabBar;
 class SleepGridView;
 class QPlainTextEdit;
 class QChartView;
@@ -140,3 +145,27 @@ QLabel *dateLabel(const TimeTracker *tracker);
 QPlainTextEdit *noteEdit(const TimeTracker *tracker);
 QLabel *rangeLabel(const TimeTracker *tracker);
 QChartView *cycleChart(const TimeTracker *tracker);
+
+// The list editor of My Lists.
+LineNumberEdit *todoEdit(const ListsWorkspace *lists);
+
+// The Decisions workspace's controls, found by their object names.
+QWidget *columnHeader(const DecisionsWorkspace *decisions);
+QLabel *forLabel(const DecisionsWorkspace *decisions);
+QLabel *againstLabel(const DecisionsWorkspace *decisions);
+QStackedWidget *decisionPages(const DecisionsWorkspace *decisions);
+QTabBar *decisionPageTabs(const DecisionsWorkspace *decisions);
+QWidget *reasonsPage(const DecisionsWorkspace *decisions);
+QWidget *donePage(const DecisionsWorkspace *decisions);
+QWidget *nextStepPage(const DecisionsWorkspace *decisions);
+QWidget *linksPage(const DecisionsWorkspace *decisions);
+QWidget *otherPage(const DecisionsWorkspace *decisions);
+LineNumberEdit *reasonsForEdit(const DecisionsWorkspace *decisions);
+SplitterBar *editSplitter(const DecisionsWorkspace *decisions);
+LineNumberEdit *reasonsAgainstEdit(const DecisionsWorkspace *decisions);
+QPlainTextEdit *finalDecisionEdit(const DecisionsWorkspace *decisions);
+QPlainTextEdit *doneEdit(const DecisionsWorkspace *decisions);
+QPlainTextEdit *nextStepEdit(const DecisionsWorkspace *decisions);
+QToolButton *openLinkButton(const DecisionsWorkspace *decisions);
+QPlainTextEdit *linksEdit(const DecisionsWorkspace *decisions);
+QPlainTextEdit *otherEdit(const DecisionsWorkspace *decisions);
