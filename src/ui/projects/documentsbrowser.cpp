@@ -236,7 +236,8 @@ void DocumentsBrowser::deleteSelected()
     const QString name = QFileInfo(path).fileName();
     if (!m_services.dialogs->yesNo(window(), tr("Move \"%1\" to the trash?").arg(name)))
         return;
-    const Result trashed = m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO);
+    const Result trashed =
+        m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO);
     if (!trashed) {
         m_services.dialogs->error(window(),
                                   tr("Could not move \"%1\" to the trash: %2").arg(name, trashed.error));

@@ -667,7 +667,8 @@ void ProjectsSection::deleteSelectedProject()
     if (!m_services.dialogs->okCancel(
             this, QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. ")))
         return;
-    const Result deleted = ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'));
+    const Result deleted =
+        ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'));
     if (!deleted)
         reportErrors({deleted.error});
     // The deleted project's text stays on screen, read-only: it has no
