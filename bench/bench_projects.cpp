@@ -67,10 +67,10 @@ void BM_ProjectSwitch(benchmark::State &state)
     Fixture f(2);
     int row = 1;
     for (auto _ : state) {
-        f.section->department->setCurrentRow(row);
+        f.section->selectProjectRow(row);
         row = row == 1 ? 2 : 1;
     }
-    if (f.section->notebook->toDoEditor->toPlainText().isEmpty())
+    if (f.section->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().isEmpty())
         state.SkipWithError("the switch loaded nothing");
 }
 BENCHMARK(BM_ProjectSwitch)->Unit(benchmark::kMillisecond);
@@ -81,14 +81,13 @@ BENCHMARK(BM_ProjectSwitch)->Unit(benchmark::kMillisecond);
 void BM_SelectSummaryOver300Projects(benchmark::State &state)
 {
     Fixture f(300);
-    QListWidget *list = f.section->department;
     for (auto _ : state) {
         state.PauseTiming();
-        list->setCurrentRow(1);
+        f.section->selectProjectRow(1);
         state.ResumeTiming();
-        list->setCurrentRow(0);
+        f.section->selectProjectRow(0);
     }
-    if (f.section->notebook->toDoEditor->lines().size() < 300 * 51)
+    if (f.section->notebook()->pageEditor(ProjectNotebook::ToDoTab)->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");
 }
 BENCHMARK(BM_SelectSummaryOver300Projects)->Unit(benchmark::kMillisecond);
@@ -97,16 +96,15 @@ BENCHMARK(BM_SelectSummaryOver300Projects)->Unit(benchmark::kMillisecond);
 void BM_ShowSummaryTab(benchmark::State &state)
 {
     Fixture f(300);
-    QListWidget *list = f.section->department;
     for (auto _ : state) {
         state.PauseTiming();
-        f.section->notebook->setCurrentIndex(ProjectNotebook::ToDoTab);
-        list->setCurrentRow(1);
-        list->setCurrentRow(0);
+        f.section->notebook()->setCurrentIndex(ProjectNotebook::ToDoTab);
+        f.section->selectProjectRow(1);
+        f.section->selectProjectRow(0);
         state.ResumeTiming();
-        f.section->notebook->setCurrentIndex(ProjectNotebook::DoneTab);
+        f.section->notebook()->setCurrentIndex(ProjectNotebook::DoneTab);
     }
-    if (f.section->notebook->doneEditor->lines().size() < 300 * 51)
+    if (f.section->notebook()->pageEditor(ProjectNotebook::DoneTab)->lines().size() < 300 * 51)
         state.SkipWithError("the summary is short");
 }
 BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -116,14 +114,13 @@ BENCHMARK(BM_ShowSummaryTab)->Unit(benchmark::kMillisecond)->Iterations(10);
 void BM_SummaryFillSlice(benchmark::State &state)
 {
     Fixture f(300);
-    QListWidget *list = f.section->department;
-    PageEditor *editor = f.section->notebook->toDoEditor;
+    PageEditor *editor = f.section->notebook()->pageEditor(ProjectNotebook::ToDoTab);
     int slices = 0;
     for (auto _ : state) {
         if (!editor->isFilling()) {
             state.PauseTiming();
-            list->setCurrentRow(1);
-            list->setCurrentRow(0);
+            f.section->selectProjectRow(1);
+            f.section->selectProjectRow(0);
             state.ResumeTiming();
         }
         QCoreApplication::processEvents();

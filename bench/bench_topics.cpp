@@ -4,6 +4,7 @@
 #include "core/common/textfile.h"
 #include "core/datafolder/datafolder.h"
 #include "fakes.h"
+#include "mainwindowfixture.h"
 #include "ui/topics/linenumberedit.h"
 #include "ui/topics/decisionsworkspace.h"
 #include "ui/topics/listsworkspace.h"
@@ -88,13 +89,14 @@ static void BM_JournalPickTopic(benchmark::State &state)
     journal.show();
     journal.selectTopicRow(3);
     const int lines = static_cast<int>(state.range(0));
-    journal.todo->setPlainText(longText(QStringLiteral("Bucket"), lines));
+    LineNumberEdit *todo = todoEdit(&journal);
+    todo->setPlainText(longText(QStringLiteral("Bucket"), lines));
     journal.selectTopicRow(10);
-    journal.todo->setPlainText(longText(QStringLiteral("Dates"), lines));
+    todo->setPlainText(longText(QStringLiteral("Dates"), lines));
     bool toBucket = true;
     for (auto _ : state) {
         // One new line on the list being left, so it is written each time.
-        journal.todo->appendPlainText(QStringLiteral("one more"));
+        todo->appendPlainText(QStringLiteral("one more"));
         journal.selectTopicRow(toBucket ? 3 : 10);
         QCoreApplication::processEvents();
         toBucket = !toBucket;

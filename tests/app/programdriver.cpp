@@ -48,31 +48,59 @@ void runCommand(MainWindow &form, const QString &line)
     }
 }
 
+// Reads the commands once the main window has run its start-up step.
+void listenToStandardInput(MainWindow &form, QByteArray &pending)
+{
+    auto *input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &form);
+    QObject::connect(input, &QSocketNotifier::activated, &form, [&form, &pending, input] {
+        char buffer[4096];
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0) {
+            input->setEnabled(false);
+            return;
+        }
+        pending.append(buffer, got);
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QString line = QString::fromUtf8(pending.left(end));
+            pending.remove(0, end + 1);
+            runCommand(form, line);
+        }
+    });
+    say(QStringLiteral("started"));
+}
+
+// Finds the main window when the program first shows it, and waits there
+// for the end of its start-up step (after the program's own handling).
+class MainWindowWatcher : public QObject
+{
+public:
+    explicit MainWindowWatcher(QByteArray *pending) : m_pending(pending) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            if (auto *form = qobject_cast<MainWindow *>(watched)) {
+                qApp->removeEventFilter(this);
+                QByteArray *pending = m_pending;
+                QObject::connect(form, &MainWindow::startupFinished, form,
+                                 [form, pending] { listenToStandardInput(*form, *pending); });
+            }
+        }
+        return false;
+    }
+
+private:
+    QByteArray *m_pending;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QByteArray pending;
-    ProgramHooks hooks;
-    hooks.started = [&pending](MainWindow &form) {
-        auto *input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &form);
-        QObject::connect(input, &QSocketNotifier::activated, &form, [&form, &pending, input] {
-            char buffer[4096];
-            const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-            if (got <= 0) {
-                input->setEnabled(false);
-                return;
-            }
-            pending.append(buffer, got);
-            qsizetype end;
-            while ((end = pending.indexOf('\n')) >= 0) {
-                const QString line = QString::fromUtf8(pending.left(end));
-                pending.remove(0, end + 1);
-                runCommand(form, line);
-            }
-        });
-        say(QStringLiteral("started"));
-    };
-    return runProgram(app, hooks);
+    MainWindowWatcher watcher(&pending);
+    app.installEventFilter(&watcher);
+    return runProgram(app);
 }

@@ -100,8 +100,9 @@ void TestKeyboard::cleanup()
 // place on screen, whatever order the editors were made in), top to bottom.
 QList<QWidget *> TestKeyboard::expectedTabChain() const
 {
-    QList<QWidget *> chain = {previousDayButton(m_form.get()),  calendarButton(m_form.get()),      projectsButton(m_form.get()), listsButton(m_form.get()),
-                              decisionsButton(m_form.get()), datePicker(m_form.get()), nextDayButton(m_form.get())};
+    MainWindow *form = m_form.get();
+    QList<QWidget *> chain = {previousDayButton(form), calendarButton(form), projectsButton(form), listsButton(form),
+                              decisionsButton(form),   datePicker(form),     nextDayButton(form)};
     QList<DayNoteColumn *> columns = m_form->week()->columns;
     std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
@@ -196,9 +197,12 @@ void TestKeyboard::keysAreShownInTooltipsAndMenus()
     {
         QToolButton *button;
         QString key;
-    } buttons[] = {{calendarButton(m_form.get()), QStringLiteral("Ctrl+1")}, {projectsButton(m_form.get()), QStringLiteral("Ctrl+2")},
-                   {listsButton(m_form.get()), QStringLiteral("Ctrl+3")}, {decisionsButton(m_form.get()), QStringLiteral("Ctrl+4")},
-                   {previousDayButton(m_form.get()), QStringLiteral("Alt+Left")},  {nextDayButton(m_form.get()), QStringLiteral("Alt+Right")}};
+    } buttons[] = {{calendarButton(m_form.get()), QStringLiteral("Ctrl+1")},
+                   {projectsButton(m_form.get()), QStringLiteral("Ctrl+2")},
+                   {listsButton(m_form.get()), QStringLiteral("Ctrl+3")},
+                   {decisionsButton(m_form.get()), QStringLiteral("Ctrl+4")},
+                   {previousDayButton(m_form.get()), QStringLiteral("Alt+Left")},
+                   {nextDayButton(m_form.get()), QStringLiteral("Alt+Right")}};
     for (const auto &b : buttons) {
         QVERIFY2(b.button->toolTip().contains(b.key), qPrintable(b.button->toolTip()));
         QCOMPARE(b.button->shortcut(), QKeySequence(b.key));
@@ -277,13 +281,13 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     press(Qt::CTRL | Qt::Key_2);
     QTRY_COMPARE(sectionStack(m_form.get())->currentWidget(), projectsPage(m_form.get()));
     ProjectsSection *projects = m_form->projectsSection();
-    projects->notebook->doneEditor->setPlainText(QStringLiteral("done page"));
-    projects->notebook->setCurrentIndex(ProjectNotebook::DoneTab);
+    projects->notebook()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("done page"));
+    projects->notebook()->setCurrentIndex(ProjectNotebook::DoneTab);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
     QCOMPARE(m_printing->jobs.last().texts.at(1).text, QStringLiteral("done page"));
-    projects->notebook->setCurrentIndex(ProjectNotebook::TimeTab);
-    QVERIFY(projects->printButton->isHidden());
+    projects->notebook()->setCurrentIndex(ProjectNotebook::TimeTab);
+    QVERIFY(projectPrintButton(projects)->isHidden());
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 3);
 

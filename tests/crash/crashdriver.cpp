@@ -96,8 +96,8 @@ int main(int argc, char **argv)
     // The projects section with the tracker bound to a project.
     form.showProjects();
     ProjectsSection *projects = form.projectsSection();
-    ProjectNotebook *book = projects->notebook;
-    switchRow(projects->department, 4, random);
+    ProjectNotebook *book = projects->notebook();
+    switchRow(departmentList(projects), 4, random);
     book->setCurrentIndex(ProjectNotebook::TimeTab);
 
     quint32 serial = seed * 100000;
@@ -122,11 +122,11 @@ int main(int argc, char **argv)
             for (int i = 0, n = static_cast<int>(random.bounded(1, 3)); i < n; ++i)
                 replaceText(pages.at(static_cast<int>(random.bounded(pages.size()))),
                             checkedText(++serial, random, 20000));
-            switchRow(projects->department, 4, random);
+            switchRow(departmentList(projects), 4, random);
             break;
         }
         case 2: { // ledger rows, saved by a project switch
-            StringGrid *grid = form.projectsSection()->ledger()->money->grid();
+            StringGrid *grid = moneyGrid(form.projectsSection()->ledger())->grid();
             if (random.bounded(4) == 0)
                 form.projectsSection()->ledger()->addRow();
             const quint32 generation = ++serial;
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
                 grid->setCell(0, r, QStringLiteral("G%1/%2/%3").arg(generation).arg(r).arg(rows));
                 grid->setCell(2, r, QString::number(random.bounded(100000) / 100.0, 'f', 2));
             }
-            switchRow(projects->department, 4, random);
+            switchRow(departmentList(projects), 4, random);
             break;
         }
         case 3: { // a slot of the sleep grid, saved with the year store

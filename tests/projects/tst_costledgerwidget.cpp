@@ -1,6 +1,7 @@
 // The ledger widget: buttons, editing in place, the balance label, and
 // what the user is told when a ledger file cannot be read or written.
 
+#include "mainwindowfixture.h"
 #include "core/common/textfile.h"
 #include "ui/common/pictures.h"
 #include "fakes.h"
@@ -75,15 +76,15 @@ void TestCostLedgerWidget::namedControls()
     for (const char *name : {"money", "Panel11", "Label6", "btnAdd", "btnDel", "Balance_Label",
                              "btnBalance"})
         QVERIFY2(m_ledger->findChild<QWidget *>(name), name);
-    QCOMPARE(m_ledger->recordLabel->text(), QString("Record:"));
-    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance:"));
-    QCOMPARE(m_ledger->calculateButton->text(), QString("Calculate"));
-    QCOMPARE(m_ledger->addRowButton->accessibleName(), QString("Add item"));
-    QCOMPARE(m_ledger->bottomPanel->height(), 41);
-    QCOMPARE(m_ledger->money->width(), 433);
-    QCOMPARE(m_ledger->money->columnWidth(0), 175);
-    QCOMPARE(m_ledger->money->columnWidth(1), 103);
-    QCOMPARE(m_ledger->money->rowHeight(5), 20);
+    QCOMPARE(recordLabel(m_ledger)->text(), QString("Record:"));
+    QCOMPARE(balanceLabel(m_ledger)->text(), QString("Balance:"));
+    QCOMPARE(calculateButton(m_ledger)->text(), QString("Calculate"));
+    QCOMPARE(addRowButton(m_ledger)->accessibleName(), QString("Add item"));
+    QCOMPARE(ledgerBottomPanel(m_ledger)->height(), 41);
+    QCOMPARE(moneyGrid(m_ledger)->width(), 433);
+    QCOMPARE(moneyGrid(m_ledger)->columnWidth(0), 175);
+    QCOMPARE(moneyGrid(m_ledger)->columnWidth(1), 103);
+    QCOMPARE(moneyGrid(m_ledger)->rowHeight(5), 20);
 }
 
 void TestCostLedgerWidget::plusTwiceAndMinus()
@@ -91,25 +92,25 @@ void TestCostLedgerWidget::plusTwiceAndMinus()
     makeProject("Garden");
     QVERIFY(m_ledger->switchLedger("Garden"));
     money().setCurrentRow(40);
-    QTest::mouseClick(m_ledger->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(addRowButton(m_ledger), Qt::LeftButton);
     money().setCell(0, 1, "First");
-    QTest::mouseClick(m_ledger->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(addRowButton(m_ledger), Qt::LeftButton);
     QCOMPARE(money().rowCount(), 102);
     QCOMPARE(money().rowCells(1), (QStringList{"New Item Name", "Mar 5, 2024", "0.0", ""}));
     QCOMPARE(money().cell(0, 2), QString("First"));
 
     // Minus deletes the current row, without asking.
-    m_ledger->money->setCurrentIndex(money().index(2, 0));
-    QTest::mouseClick(m_ledger->deleteRowButton, Qt::LeftButton);
+    moneyGrid(m_ledger)->setCurrentIndex(money().index(2, 0));
+    QTest::mouseClick(deleteRowButton(m_ledger), Qt::LeftButton);
     QCOMPARE(money().rowCount(), 101);
     QCOMPARE(money().cell(0, 1), QString("New Item Name"));
     QCOMPARE(money().cell(0, 2), QString());
-    QCOMPARE(m_ledger->money->currentIndex().row(), 1);
+    QCOMPARE(moneyGrid(m_ledger)->currentIndex().row(), 1);
     QVERIFY(m_fakes->dialogs.questions.isEmpty());
 
     // The keyboard reaches the buttons.
-    m_ledger->addRowButton->setFocus();
-    QTest::keyClick(m_ledger->addRowButton, Qt::Key_Space);
+    addRowButton(m_ledger)->setFocus();
+    QTest::keyClick(addRowButton(m_ledger), Qt::Key_Space);
     QCOMPARE(money().rowCount(), 102);
 }
 
@@ -117,9 +118,9 @@ void TestCostLedgerWidget::minusOnHeadingRowDeletesNothing()
 {
     makeProject("Garden");
     QVERIFY(m_ledger->switchLedger("Garden"));
-    m_ledger->money->setCurrentIndex(money().index(0, 1));
+    moneyGrid(m_ledger)->setCurrentIndex(money().index(0, 1));
     QCOMPARE(money().currentRow(), 0);
-    QTest::mouseClick(m_ledger->deleteRowButton, Qt::LeftButton);
+    QTest::mouseClick(deleteRowButton(m_ledger), Qt::LeftButton);
     QCOMPARE(money().rowCount(), 100);
     QCOMPARE(money().cell(0, 0), QString("Item name"));
 }
@@ -129,10 +130,10 @@ void TestCostLedgerWidget::typedCellIsSavedOnSwitch()
     makeProject("Garden");
     makeProject("Car");
     QVERIFY(m_ledger->switchLedger("Garden"));
-    m_ledger->money->setFocus();
-    m_ledger->money->setCurrentIndex(money().index(1, 2));
-    QTest::keyClick(m_ledger->money, '4');
-    QLineEdit *editor = m_ledger->money->findChild<QLineEdit *>();
+    moneyGrid(m_ledger)->setFocus();
+    moneyGrid(m_ledger)->setCurrentIndex(money().index(1, 2));
+    QTest::keyClick(moneyGrid(m_ledger), '4');
+    QLineEdit *editor = moneyGrid(m_ledger)->findChild<QLineEdit *>();
     QVERIFY(editor);
     QTest::keyClicks(editor, "2.5");
     // Still editing when the project changes: what was typed is kept.
@@ -148,29 +149,29 @@ void TestCostLedgerWidget::calculateShowsExactBalance()
 {
     makeProject("Garden");
     QVERIFY(m_ledger->switchLedger("Garden"));
-    QTest::mouseClick(m_ledger->calculateButton, Qt::LeftButton);
-    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 0.00"));
+    QTest::mouseClick(calculateButton(m_ledger), Qt::LeftButton);
+    QCOMPARE(balanceLabel(m_ledger)->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "0.0");
     money().setCell(2, 2, "12.5");
     money().setCell(2, 3, "7.75");
     money().setCell(3, 1, "50");
     money().setCell(2, 4, "-20");
-    QTest::mouseClick(m_ledger->calculateButton, Qt::LeftButton);
-    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 29.75"));
+    QTest::mouseClick(calculateButton(m_ledger), Qt::LeftButton);
+    QCOMPARE(balanceLabel(m_ledger)->text(), QString("Balance: $ 29.75"));
     // After a switch the caption is the new project's at once.
     makeProject("Car");
     QVERIFY(m_ledger->switchLedger("Car"));
-    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ 0.00"));
+    QCOMPARE(balanceLabel(m_ledger)->text(), QString("Balance: $ 0.00"));
     money().setCell(2, 1, "9.99");
-    QTest::mouseClick(m_ledger->calculateButton, Qt::LeftButton);
-    QCOMPARE(m_ledger->balanceLabel->text(), QString("Balance: $ -9.99"));
+    QTest::mouseClick(calculateButton(m_ledger), Qt::LeftButton);
+    QCOMPARE(balanceLabel(m_ledger)->text(), QString("Balance: $ -9.99"));
 }
 
 void TestCostLedgerWidget::labelsAskForTheProjectFolder()
 {
     QSignalSpy spy(m_ledger, &CostLedgerWidget::projectFolderRequested);
-    QTest::mouseClick(m_ledger->recordLabel, Qt::LeftButton);
-    QTest::mouseClick(m_ledger->balanceLabel, Qt::LeftButton);
+    QTest::mouseClick(recordLabel(m_ledger), Qt::LeftButton);
+    QTest::mouseClick(balanceLabel(m_ledger), Qt::LeftButton);
     QCOMPARE(spy.count(), 2);
 }
 
@@ -179,7 +180,7 @@ void TestCostLedgerWidget::saveFailureAsksBeforeSwitching()
     makeProject("Garden");
     makeProject("Car");
     QVERIFY(m_ledger->switchLedger("Garden"));
-    QTest::mouseClick(m_ledger->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(addRowButton(m_ledger), Qt::LeftButton);
     // A folder where the file should be: the write fails.
     QVERIFY(QDir().mkpath(m_projects + "Garden/money.txt"));
 
@@ -210,16 +211,16 @@ void TestCostLedgerWidget::unreadableLedgerIsReadOnly()
     QVERIFY(m_ledger->switchLedger("Garden"));
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(path));
-    QVERIFY(!m_ledger->addRowButton->isEnabled());
-    QVERIFY(!m_ledger->deleteRowButton->isEnabled());
-    m_ledger->money->setCurrentIndex(money().index(1, 0));
-    QTest::keyClick(m_ledger->money, 'x');
-    QVERIFY(!m_ledger->money->findChild<QLineEdit *>());
+    QVERIFY(!addRowButton(m_ledger)->isEnabled());
+    QVERIFY(!deleteRowButton(m_ledger)->isEnabled());
+    moneyGrid(m_ledger)->setCurrentIndex(money().index(1, 0));
+    QTest::keyClick(moneyGrid(m_ledger), 'x');
+    QVERIFY(!moneyGrid(m_ledger)->findChild<QLineEdit *>());
     QVERIFY(m_ledger->switchLedger("Car"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), damaged);
-    QVERIFY(m_ledger->addRowButton->isEnabled());
+    QVERIFY(addRowButton(m_ledger)->isEnabled());
 }
 
 void TestCostLedgerWidget::notesEditorSitsBesideTheGrid()
@@ -229,9 +230,9 @@ void TestCostLedgerWidget::notesEditorSitsBesideTheGrid()
     m_ledger->setNotesEditor(notes);
     QCOMPARE(notes->parentWidget(), m_ledger);
     QTRY_VERIFY(notes->isVisible());
-    QCOMPARE(notes->x(), m_ledger->money->geometry().right() + 1);
+    QCOMPARE(notes->x(), moneyGrid(m_ledger)->geometry().right() + 1);
     QVERIFY(notes->width() > 200);
-    QVERIFY(notes->geometry().bottom() < m_ledger->bottomPanel->y());
+    QVERIFY(notes->geometry().bottom() < ledgerBottomPanel(m_ledger)->y());
 }
 
 QTEST_MAIN(TestCostLedgerWidget)

@@ -35,12 +35,12 @@ private:
     // Selects the list entry of a file once the model has read the folder.
     bool select(DocumentsBrowser &list, const QString &name)
     {
-        auto *model = static_cast<QFileSystemModel *>(list.files->model());
+        auto *model = static_cast<QFileSystemModel *>(child<QListView>(&list, "files")->model());
         const QString path = list.currentFolder() + name;
         if (!QTest::qWaitFor([&] { return model->index(path).isValid(); }, 5000))
             return false;
         const QModelIndex index = model->index(path);
-        list.files->setCurrentIndex(index);
+        child<QListView>(&list, "files")->setCurrentIndex(index);
         return list.selectedPath() == path;
     }
 
@@ -143,7 +143,7 @@ void TestDocuments::listStartsOnDocumentsFolder()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QCOMPARE(list.root(), docs());
     QCOMPARE(list.currentFolder(), docs());
-    QVERIFY(!list.upButton->isEnabled());
+    QVERIFY(!child<QToolButton>(&list, "btnUp")->isEnabled());
 }
 
 void TestDocuments::switchCreatesProjectFolder()
@@ -184,14 +184,14 @@ void TestDocuments::newFileGoesToRootWhileSubfolderShown()
     QVERIFY(list.switchTo("Garden"));
     QDir().mkpath(docs() + "Garden/Plans");
     list.showFolder(docs() + "Garden/Plans");
-    QVERIFY(list.upButton->isEnabled());
+    QVERIFY(child<QToolButton>(&list, "btnUp")->isEnabled());
     list.createNewFile();
     QVERIFY(QFile::exists(docs() + "Garden/New File1.txt"));
     QVERIFY(!QFile::exists(docs() + "Garden/Plans/New File1.txt"));
     QCOMPARE(list.root(), docs() + "Garden/");
-    list.upButton->click();
+    child<QToolButton>(&list, "btnUp")->click();
     QCOMPARE(list.currentFolder(), docs() + "Garden/");
-    QVERIFY(!list.upButton->isEnabled());
+    QVERIFY(!child<QToolButton>(&list, "btnUp")->isEnabled());
     list.goUp(); // never above the root
     QCOMPARE(list.currentFolder(), docs() + "Garden/");
 }
@@ -239,10 +239,10 @@ void TestDocuments::doubleClickOpensFileOrEntersFolder()
     QDir().mkpath(docs() + "Garden/Photos");
     touch(docs() + "Garden/list.txt");
     QVERIFY(select(list, "list.txt"));
-    list.filesDblClick(list.files->currentIndex());
+    list.openEntry(child<QListView>(&list, "files")->currentIndex());
     QCOMPARE(m_fakes.shell.opened, QStringList({docs() + "Garden/list.txt"}));
     QVERIFY(select(list, "Photos"));
-    list.filesDblClick(list.files->currentIndex());
+    list.openEntry(child<QListView>(&list, "files")->currentIndex());
     QCOMPARE(list.currentFolder(), docs() + "Garden/Photos/");
     QCOMPARE(m_fakes.shell.opened.size(), 1);
 }
@@ -262,7 +262,7 @@ void TestDocuments::modelIsSound()
     DocumentsBrowser list(m_dir.get(), m_fakes.services());
     QVERIFY(list.switchTo("Garden"));
     touch(docs() + "Garden/a.txt");
-    QAbstractItemModelTester tester(list.files->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(child<QListView>(&list, "files")->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     list.refresh();
     QVERIFY(select(list, "a.txt"));
 }

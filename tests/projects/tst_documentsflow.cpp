@@ -57,7 +57,7 @@ private:
         QString documents() const { return fixture.fakes.shell.documents; }
         void select(const QString &name)
         {
-            QListWidget *list = projects()->department;
+            QListWidget *list = departmentList(projects());
             for (int i = 0; i < list->count(); ++i)
                 if (list->item(i)->text() == name) {
                     list->setCurrentRow(i);
@@ -83,14 +83,14 @@ private Q_SLOTS:
     {
         Window w;
         DocumentsBrowser *files = w.files();
-        QVERIFY(w.projects()->notebook->findChild<QWidget *>(QStringLiteral("filesHost"))->isAncestorOf(files));
+        QVERIFY(w.projects()->notebook()->findChild<QWidget *>(QStringLiteral("filesHost"))->isAncestorOf(files));
         // Before any selection: the documents folder itself.
         QCOMPARE(clean(files->root()), clean(w.documents()));
 
         w.select("Garden");
         QCOMPARE(clean(files->root()), clean(w.documents() + "/Garden"));
         QVERIFY(QFileInfo(w.documents() + "/Garden").isDir());
-        QCOMPARE(w.projects()->folderLabel->text(), QStringLiteral("Documents/Garden/"));
+        QCOMPARE(folderLabel(w.projects())->text(), QStringLiteral("Documents/Garden/"));
 
         // A subfolder shown, then another project: the list starts at its root.
         QVERIFY(QDir().mkpath(w.documents() + "/Garden/Plans"));
@@ -119,8 +119,8 @@ private Q_SLOTS:
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fixture.fakes.dialogs.errors.last().contains("Garden"));
         // The rest of the selection still happened.
-        QCOMPARE(w.projects()->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.projects()->notebook->toDoEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.projects())->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.projects()->notebook()->pageEditor(ProjectNotebook::ToDoTab)->ownerName, QStringLiteral("Garden"));
         // Opening the folder says so again instead of opening nothing.
         w.control<QToolButton>("Image3")->click();
         QCOMPARE(w.fixture.fakes.dialogs.errors.size(), 2);
@@ -133,7 +133,7 @@ private Q_SLOTS:
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
 
-        clickLabel(w.projects()->folderLabel);
+        clickLabel(folderLabel(w.projects()));
         QCOMPARE(clean(shell.openedFolders.last()), clean(w.documents() + "/Garden"));
         w.control<QToolButton>("Image3")->click();
         QCOMPARE(shell.openedFolders.size(), 2);
@@ -145,10 +145,10 @@ private Q_SLOTS:
 
         // "Record:" and the balance on the Costs page open the project folder.
         CostLedgerWidget *ledger = w.projects()->ledger();
-        w.projects()->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
-        clickLabel(ledger->recordLabel);
+        w.projects()->notebook()->setCurrentIndex(ProjectNotebook::CostsTab);
+        clickLabel(recordLabel(ledger));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
-        clickLabel(ledger->balanceLabel);
+        clickLabel(balanceLabel(ledger));
         QCOMPARE(clean(shell.openedFolders.last()), clean(projectsDir + "Garden"));
 
         // Each opener follows the selection: the folders are computed afresh,
@@ -168,8 +168,8 @@ private Q_SLOTS:
         Window w;
         FakeShell &shell = w.fixture.fakes.shell;
         w.select("Garden");
-        w.projects()->notebook->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.projects()->notebook->linksEditor;
+        w.projects()->notebook()->setCurrentIndex(ProjectNotebook::LinksTab);
+        PageEditor *links = w.projects()->notebook()->pageEditor(ProjectNotebook::LinksTab);
         links->setPlainText("  https://example.org/plans \t\n\n   \nthird line");
         QToolButton *open = w.control<QToolButton>("SpeedButton1");
         QVERIFY(open->isVisible());

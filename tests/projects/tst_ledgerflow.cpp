@@ -1,6 +1,7 @@
 // The ledger driven by the project list in the real main window: each
 // selected project shows its own rows on the "Costs" page.
 
+#include "mainwindowfixture.h"
 #include "ui/common/pictures.h"
 #include "core/common/textfile.h"
 #include "fakes.h"
@@ -19,8 +20,8 @@ namespace {
 
 int lineOf(ProjectsSection *projects, const QString &text)
 {
-    for (int i = 0; i < projects->department->count(); ++i)
-        if (projects->department->item(i)->text() == text)
+    for (int i = 0; i < departmentList(projects)->count(); ++i)
+        if (departmentList(projects)->item(i)->text() == text)
             return i;
     return -1;
 }
@@ -45,34 +46,34 @@ private Q_SLOTS:
         form->showProjects();
         ProjectsSection *projects = form->projectsSection();
         CostLedgerWidget *ledger = form->projectsSection()->ledger();
-        projects->notebook->setCurrentIndex(ProjectNotebook::CostsTab);
+        projects->notebook()->setCurrentIndex(ProjectNotebook::CostsTab);
         // The ledger sits on the Costs page, left of the notes editor.
-        QVERIFY(projects->notebook->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
-        QTRY_VERIFY(ledger->money->isVisible());
+        QVERIFY(projects->notebook()->findChild<QWidget *>(QStringLiteral("moneyHost"))->isAncestorOf(ledger));
+        QTRY_VERIFY(moneyGrid(ledger)->isVisible());
 
-        projects->department->setCurrentRow(lineOf(projects, "Garden"));
+        departmentList(projects)->setCurrentRow(lineOf(projects, "Garden"));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
-        QCOMPARE(ledger->money->grid()->rowCount(), 100);
-        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
-        QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
-        ledger->money->grid()->setCell(2, 1, "12.5");
+        QCOMPARE(moneyGrid(ledger)->grid()->rowCount(), 100);
+        QTest::mouseClick(addRowButton(ledger), Qt::LeftButton);
+        QTest::mouseClick(addRowButton(ledger), Qt::LeftButton);
+        moneyGrid(ledger)->grid()->setCell(2, 1, "12.5");
 
-        projects->department->setCurrentRow(lineOf(projects, "Car"));
+        departmentList(projects)->setCurrentRow(lineOf(projects, "Car"));
         QCOMPARE(ledger->ownerName(), QString("Car"));
-        QCOMPARE(ledger->money->grid()->cell(0, 1), QString());
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 1), QString());
         const QString gardenFile = form->dataFolder()->projectsDir() + "Garden/money.txt";
         QCOMPARE(TextFile::readLines(gardenFile).value.size(), 102);
 
-        projects->department->setCurrentRow(lineOf(projects, "Garden"));
-        QCOMPARE(ledger->money->grid()->rowCount(), 102);
-        QCOMPARE(ledger->money->grid()->cell(2, 1), QString("12.5"));
-        QCOMPARE(ledger->money->grid()->cell(0, 2), QString("New Item Name"));
+        departmentList(projects)->setCurrentRow(lineOf(projects, "Garden"));
+        QCOMPARE(moneyGrid(ledger)->grid()->rowCount(), 102);
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(2, 1), QString("12.5"));
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 2), QString("New Item Name"));
 
         // A blank line changes nothing.
-        ledger->money->grid()->setCell(0, 3, "typed");
-        projects->department->setCurrentRow(lineOf(projects, ""));
+        moneyGrid(ledger)->grid()->setCell(0, 3, "typed");
+        departmentList(projects)->setCurrentRow(lineOf(projects, ""));
         QCOMPARE(ledger->ownerName(), QString("Garden"));
-        QCOMPARE(ledger->money->grid()->cell(0, 3), QString("typed"));
+        QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 3), QString("typed"));
 
         // Closing keeps what was typed since the last switch.
         QVERIFY(form->close());

@@ -56,12 +56,12 @@ void TestLedgerWindow::rowsSurviveARestart()
     fixture.form()->showProjects();
     CostLedgerWidget *ledger = fixture.form()->projectsSection()->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
-    QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(addRowButton(ledger), Qt::LeftButton);
     // Typing into the item name; still being edited when the window closes.
-    ledger->money->setFocus();
-    ledger->money->setCurrentIndex(ledger->money->grid()->index(1, 0));
-    QTest::keyClick(ledger->money, Qt::Key_F2);
-    QLineEdit *editor = ledger->money->findChild<QLineEdit *>();
+    moneyGrid(ledger)->setFocus();
+    moneyGrid(ledger)->setCurrentIndex(moneyGrid(ledger)->grid()->index(1, 0));
+    QTest::keyClick(moneyGrid(ledger), Qt::Key_F2);
+    QLineEdit *editor = moneyGrid(ledger)->findChild<QLineEdit *>();
     QVERIFY(editor);
     editor->selectAll();
     QTest::keyClicks(editor, "Rake, wooden");
@@ -73,8 +73,8 @@ void TestLedgerWindow::rowsSurviveARestart()
 
     ledger = fixture.form()->projectsSection()->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
-    QCOMPARE(ledger->money->grid()->rowCount(), 101);
-    QCOMPARE(ledger->money->grid()->rowCells(1),
+    QCOMPARE(moneyGrid(ledger)->grid()->rowCount(), 101);
+    QCOMPARE(moneyGrid(ledger)->grid()->rowCells(1),
              (QStringList{"Rake, wooden", "Jan 10, 2024", "0.0", " "}));
 }
 
@@ -87,7 +87,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     fixture.form()->showProjects();
     CostLedgerWidget *ledger = fixture.form()->projectsSection()->ledger();
     QVERIFY(ledger->switchLedger("Garden"));
-    QTest::mouseClick(ledger->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(addRowButton(ledger), Qt::LeftButton);
     QVERIFY(QDir().mkpath(garden + "money.txt"));
 
     fixture.fakes.dialogs.answers.enqueue(false);
@@ -95,7 +95,7 @@ void TestLedgerWindow::closeAsksWhenTheLedgerCannotBeSaved()
     QCOMPARE(fixture.fakes.dialogs.questions.size(), 1);
     QVERIFY(fixture.fakes.dialogs.questions.first().contains("money.txt"));
     QVERIFY(!fixture.form()->closing());
-    QCOMPARE(ledger->money->grid()->cell(0, 1), QString("New Item Name"));
+    QCOMPARE(moneyGrid(ledger)->grid()->cell(0, 1), QString("New Item Name"));
 
     // Freed again, the next close saves.
     QVERIFY(QDir(garden + "money.txt").removeRecursively());
@@ -108,7 +108,7 @@ void TestLedgerWindow::rowsWithoutAProjectAreNotSavedAtClose()
     MainWindowFixture fixture;
     fixture.start();
     fixture.form()->showProjects();
-    QTest::mouseClick(fixture.form()->projectsSection()->ledger()->addRowButton, Qt::LeftButton);
+    QTest::mouseClick(addRowButton(fixture.form()->projectsSection()->ledger()), Qt::LeftButton);
     fixture.restart();
     QDir projects(fixture.root() + "Projects");
     QCOMPARE(projects.entryList(QStringList{"money.txt"}, QDir::Files), QStringList());
@@ -123,7 +123,7 @@ void TestLedgerWindow::labelsOpenTheProjectFolder()
     QVERIFY(QDir().mkpath(garden));
     fixture.form()->showProjects();
     QVERIFY(fixture.form()->projectsSection()->ledger()->switchLedger("Garden"));
-    QTest::mouseClick(fixture.form()->projectsSection()->ledger()->recordLabel, Qt::LeftButton);
+    QTest::mouseClick(recordLabel(fixture.form()->projectsSection()->ledger()), Qt::LeftButton);
     QCOMPARE(fixture.fakes.shell.openedFolders.size(), 1);
     QCOMPARE(QDir(fixture.fakes.shell.openedFolders.first()).canonicalPath(),
              QDir(garden).canonicalPath());

@@ -3,6 +3,7 @@
 // comes back, editors nobody touched, and the commands around the pages,
 // driven through the real main window.
 
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "ui/app/mainwindow.h"
 #include "ui/common/pictures.h"
@@ -69,18 +70,18 @@ struct SafetyWindow
     QString projects() const { return tmp->path() + QStringLiteral("/Projects/"); }
     int row(const QString &text) const
     {
-        for (int i = 0; i < p->department->count(); ++i)
-            if (p->department->item(i)->text() == text)
+        for (int i = 0; i < departmentList(p)->count(); ++i)
+            if (departmentList(p)->item(i)->text() == text)
                 return i;
         return -1;
     }
     int selected() const
     {
-        const QList<QListWidgetItem *> items = p->department->selectedItems();
-        return items.isEmpty() ? -1 : p->department->row(items.first());
+        const QList<QListWidgetItem *> items = departmentList(p)->selectedItems();
+        return items.isEmpty() ? -1 : departmentList(p)->row(items.first());
     }
-    void select(const QString &text) { p->department->setCurrentRow(row(text)); }
-    ProjectNotebook *book() const { return p->notebook; }
+    void select(const QString &text) { departmentList(p)->setCurrentRow(row(text)); }
+    ProjectNotebook *book() const { return p->notebook(); }
     CostLedgerWidget *ledger() const { return form->projectsSection()->ledger(); }
 
     QTemporaryDir *tmp;
@@ -132,7 +133,7 @@ private Q_SLOTS:
         const QStringList before = w.p->departmentLines();
         QString stillOpen;
         answerCategoriesDialog(w.fakes.dialogs, QStringLiteral("@Home\nGarden\n") + name, &stillOpen);
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(stillOpen, QStringLiteral("still open"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Line 3")));
@@ -166,9 +167,9 @@ private Q_SLOTS:
             QCOMPARE(w.fakes.dialogs.errors.size(), 1);
             QVERIFY(w.fakes.dialogs.errors.first().contains(name));
             QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-            QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+            QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
             // What is typed now goes to the project on screen.
-            w.book()->toDoEditor->setPlainText(QStringLiteral("typed after the refusal"));
+            w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("typed after the refusal"));
             w.select(QStringLiteral("Car"));
             QVERIFY(w.form->close());
         }
@@ -176,7 +177,7 @@ private Q_SLOTS:
                  QByteArray("typed after the refusal"));
         SafetyWindow again(&tmp);
         again.select(QStringLiteral("Garden"));
-        QCOMPARE(again.book()->toDoEditor->toPlainText(), QStringLiteral("typed after the refusal"));
+        QCOMPARE(again.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("typed after the refusal"));
         // The page files of the projects folder itself are untouched.
         QCOMPARE(fileBytes(tmp.path() + QStringLiteral("/Projects/") + name), QByteArray("start page"));
     }
@@ -188,11 +189,11 @@ private Q_SLOTS:
         writeFileBytes(tmp.path() + QStringLiteral("/Projects/Shed"), "a file, not a folder");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("kept"));
         w.select(QStringLiteral("Shed"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QCOMPARE(w.selected(), w.row(QStringLiteral("Garden")));
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("kept"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Shed")), QByteArray("a file, not a folder"));
@@ -207,22 +208,22 @@ private Q_SLOTS:
         // Neither a page nor the ledger can be written.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
         QDir().mkpath(w.projects() + QStringLiteral("Garden/money.txt"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("precious"));
-        w.ledger()->addRowButton->click();
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("precious"));
+        addRowButton(w.ledger())->click();
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("Done.txt")));
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("money.txt")));
         QCOMPARE(w.selected(), garden);
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(w.ledger()->ownerName(), QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->money->grid()->cell(0, 1), QStringLiteral("New Item Name"));
+        QCOMPARE(moneyGrid(w.ledger())->grid()->cell(0, 1), QStringLiteral("New Item Name"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Car")));
 
         // "Delete" now names the project on screen.
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.size(), 1);
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("Garden")).isDir());
 
@@ -238,7 +239,7 @@ private Q_SLOTS:
         QDir(w.projects() + QStringLiteral("Garden/Done.txt")).removeRecursively();
         QDir(w.projects() + QStringLiteral("Garden/money.txt")).removeRecursively();
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Car"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Car"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("precious"));
         QVERIFY(fileBytes(w.projects() + QStringLiteral("Garden/money.txt")).contains("New Item Name"));
     }
@@ -277,11 +278,11 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         const QString projects = w.projects();
         QVERIFY(QDir().rename(projects, tmp.path() + QStringLiteral("/away")));
-        w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
+        w.book()->pageEditor(ProjectNotebook::SomeDayTab)->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.first().contains(QStringLiteral("SomeDay.txt")));
-        QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::SomeDayTab)->toPlainText(), QStringLiteral("one day"));
         QVERIFY(QDir().rename(tmp.path() + QStringLiteral("/away"), projects));
         w.select(QStringLiteral("Car"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Garden/SomeDay.txt")), QByteArray("one day"));
@@ -319,7 +320,7 @@ private Q_SLOTS:
         w.select(QStringLiteral("Car"));
         w.select(QStringLiteral("Summary"));
         QCOMPARE(fileBytes(file), first);
-        QVERIFY(!w.book()->toDoEditor->toPlainText().contains(QStringLiteral("[Summary]")));
+        QVERIFY(!w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().contains(QStringLiteral("[Summary]")));
     }
 
     void theBalanceShownIsTheShownProjects()
@@ -331,13 +332,13 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nBig,,,99999999999999.99\r\nSmall,,,0.01\r\n");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 50.00"));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 50.00"));
         w.select(QStringLiteral("Repairs"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 0.00"));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 0.00"));
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
-        w.ledger()->calculateButton->click();
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 100000000000000.00"));
+        calculateButton(w.ledger())->click();
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ 100000000000000.00"));
     }
 
     void skippedAmountsAreNamedUnderTheGrid()
@@ -347,11 +348,11 @@ private Q_SLOTS:
               "\"Item name\",Date,Debit,Credit\r\nA,,12.5,\r\nB,,7.75,\r\nC,,,\"1,50\"\r\n");
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.ledger()->balanceLabel->text(), QStringLiteral("Balance: $ -20.25"));
-        QVERIFY(!w.ledger()->noteLabel->isHidden());
-        QVERIFY(w.ledger()->noteLabel->text().contains(QStringLiteral("row 3 (Credit \"1,50\": not an amount)")));
+        QCOMPARE(balanceLabel(w.ledger())->text(), QStringLiteral("Balance: $ -20.25"));
+        QVERIFY(!ledgerNoteLabel(w.ledger())->isHidden());
+        QVERIFY(ledgerNoteLabel(w.ledger())->text().contains(QStringLiteral("row 3 (Credit \"1,50\": not an amount)")));
         // The cell keeps its text as typed.
-        QCOMPARE(w.ledger()->money->grid()->cell(3, 3), QStringLiteral("1,50"));
+        QCOMPARE(moneyGrid(w.ledger())->grid()->cell(3, 3), QStringLiteral("1,50"));
     }
 
     void deletedProjectIsNeverWrittenAgain()
@@ -359,12 +360,12 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         SafetyWindow w(&tmp);
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
-        w.ledger()->addRowButton->click();
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("text"));
+        addRowButton(w.ledger())->click();
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
-        QVERIFY(w.book()->toDoEditor->isReadOnly());
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::ToDoTab)->isReadOnly());
         QVERIFY(!w.ledger()->ledger().editable());
         w.select(QStringLiteral("Car"));
         QVERIFY(w.form->close());
@@ -380,10 +381,10 @@ private Q_SLOTS:
         QApplication::setActiveWindow(w.form.get());
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
-        w.ledger()->money->setFocus();
-        QTRY_VERIFY(w.ledger()->money->hasFocus());
-        const QList<QWidget *> expected{static_cast<QWidget *>(w.ledger()->addRowButton), w.ledger()->deleteRowButton,
-                                        w.ledger()->calculateButton, w.book()->costNotesEditor};
+        moneyGrid(w.ledger())->setFocus();
+        QTRY_VERIFY(moneyGrid(w.ledger())->hasFocus());
+        const QList<QWidget *> expected{static_cast<QWidget *>(addRowButton(w.ledger())), deleteRowButton(w.ledger()),
+                                        calculateButton(w.ledger()), w.book()->pageEditor(ProjectNotebook::CostsTab)};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTRY_COMPARE(QApplication::focusWidget(), next);
@@ -414,7 +415,7 @@ private Q_SLOTS:
         shell.documents = tmp.path() + QStringLiteral("/Documents");
         SafetyWindow w(&tmp, &shell);
         w.select(QStringLiteral("Garden"));
-        PageEditor *links = w.book()->linksEditor;
+        PageEditor *links = w.book()->pageEditor(ProjectNotebook::LinksTab);
         links->setPlainText(QStringLiteral("/no/such/file.pdf\nhttps://example.invalid/page"));
         QToolButton *open = w.form->projectsSection()->findChild<QToolButton *>(QStringLiteral("SpeedButton1"));
         links->moveCursor(QTextCursor::Start);
@@ -442,14 +443,14 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DocumentsTab);
         DocumentsBrowser *list = w.form->projectsSection()->documentsBrowser();
-        auto *model = qobject_cast<QFileSystemModel *>(list->files->model());
+        auto *model = qobject_cast<QFileSystemModel *>(child<QListView>(list, "files")->model());
         QVERIFY(model);
         QVERIFY(dynamic_cast<QFileIconProvider *>(model->iconProvider()));
         QModelIndex index;
         QTRY_VERIFY((index = model->index(list->currentFolder() + longName)).isValid()
                     && model->rowCount(index.parent()) == 2);
-        QTRY_VERIFY(list->files->visualRect(index).width()
-                    >= list->files->fontMetrics().horizontalAdvance(longName));
+        QTRY_VERIFY(child<QListView>(list, "files")->visualRect(index).width()
+                    >= child<QListView>(list, "files")->fontMetrics().horizontalAdvance(longName));
     }
 };
 

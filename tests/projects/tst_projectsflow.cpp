@@ -46,14 +46,14 @@ struct ProjectsWindow
     QString projects() const { return form->dataFolder()->projectsDir(); }
     int row(const QString &text) const
     {
-        for (int i = 0; i < p->department->count(); ++i)
-            if (p->department->item(i)->text() == text)
+        for (int i = 0; i < departmentList(p)->count(); ++i)
+            if (departmentList(p)->item(i)->text() == text)
                 return i;
         return -1;
     }
-    void select(int row) { p->department->setCurrentRow(row); }
+    void select(int row) { departmentList(p)->setCurrentRow(row); }
     void select(const QString &text) { select(row(text)); }
-    ProjectNotebook *book() const { return p->notebook; }
+    ProjectNotebook *book() const { return p->notebook(); }
     QList<PageEditor *> editors() const { return book()->pageEditors(); }
 
     FakeServices fakes;
@@ -80,7 +80,7 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         QCOMPARE(w.p->departmentLines(), ProjectNames::builtInDepartments());
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Projects"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Projects"));
         QVERIFY(w.form->close());
         QByteArray expected;
         for (const QString &line : ProjectNames::builtInDepartments())
@@ -107,24 +107,24 @@ private Q_SLOTS:
             QVERIFY(e->toPlainText().isEmpty());
             QCOMPARE(e->ownerName, QStringLiteral("Garden"));
         }
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Todo_Label"))->text(), QStringLiteral("\"Garden\"  To Do"));
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Links_Label"))->text(), QStringLiteral("\"Garden\"  Web Links"));
         QCOMPARE(w.book()->findChild<QLabel *>(QStringLiteral("Time_Label"))->text(), QStringLiteral("\"Garden\"  Time Tracker"));
-        QCOMPARE(w.p->folderLabel->text(), QStringLiteral("Documents/Garden/"));
+        QCOMPARE(folderLabel(w.p)->text(), QStringLiteral("Documents/Garden/"));
 
-        w.book()->toDoEditor->setPlainText(QStringLiteral("Dig\nPlant"));
-        w.book()->linksEditor->setPlainText(QStringLiteral("http://example.org"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("Dig\nPlant"));
+        w.book()->pageEditor(ProjectNotebook::LinksTab)->setPlainText(QStringLiteral("http://example.org"));
         w.select(QStringLiteral("Car"));
         // Only the pages that were edited are written.
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("Dig\r\nPlant"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://example.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
-        QVERIFY(w.book()->toDoEditor->toPlainText().isEmpty());
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().isEmpty());
 
         w.select(QStringLiteral("Garden"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("Dig\nPlant"));
-        QCOMPARE(w.book()->linksEditor->toPlainText(), QStringLiteral("http://example.org"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("Dig\nPlant"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::LinksTab)->toPlainText(), QStringLiteral("http://example.org"));
     }
 
     void startupLoadsEveryPageOfTheProjectsFolder()
@@ -142,10 +142,10 @@ private Q_SLOTS:
         MainWindow again(services, StartOptions{w.tmp.path() + QLatin1Char('/'), QString()});
         again.runStartup();
         ProjectsSection *p = again.projectsSection();
-        QCOMPARE(p->notebook->toDoEditor->toPlainText(), QStringLiteral("todo"));
-        QCOMPARE(p->notebook->waitingEditor->toPlainText(), QStringLiteral("waiting"));
-        QCOMPARE(p->notebook->otherEditor->toPlainText(), QStringLiteral("other"));
-        p->department->setCurrentRow(2);
+        QCOMPARE(p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("todo"));
+        QCOMPARE(p->notebook()->pageEditor(ProjectNotebook::WaitingTab)->toPlainText(), QStringLiteral("waiting"));
+        QCOMPARE(p->notebook()->pageEditor(ProjectNotebook::OtherTab)->toPlainText(), QStringLiteral("other"));
+        departmentList(p)->setCurrentRow(2);
         QCOMPARE(fileBytes(projects + QStringLiteral("OnHold.txt")), QByteArray("waiting"));
         QCOMPARE(fileBytes(projects + QStringLiteral("Actions.txt")), QByteArray("other"));
         QVERIFY(again.close());
@@ -155,11 +155,11 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("kept"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("kept"));
         w.select(5); // blank
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("kept"));
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -169,16 +169,16 @@ private Q_SLOTS:
         w.select(QStringLiteral("@Home"));
         QVERIFY(QFileInfo(w.projects() + QStringLiteral("@Home")).isDir());
         w.select(QStringLiteral("Garden"));
-        w.book()->someDayEditor->setPlainText(QStringLiteral("one day"));
+        w.book()->pageEditor(ProjectNotebook::SomeDayTab)->setPlainText(QStringLiteral("one day"));
         w.select(QStringLiteral("Garden   "));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->someDayEditor->toPlainText(), QStringLiteral("one day"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::SomeDayTab)->toPlainText(), QStringLiteral("one day"));
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden   ")));
 
         w.select(3);
-        w.book()->doneEditor->setPlainText(QStringLiteral("shared"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("shared"));
         w.select(5);
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("shared"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("shared"));
     }
 
     void summaryGathersTheOtherProjects()
@@ -186,7 +186,7 @@ private Q_SLOTS:
         ProjectsWindow w("@Home\r\nRepairs\r\nGarden\r\nSummary\r\n", true);
         writeFileBytes(w.projects() + QStringLiteral("Garden/Projects.txt"), "A\r\n\r\nB");
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Projects.txt")), QByteArray("[Garden]\r\n   A\r\n   B"));
         for (PageEditor *e : w.editors())
             QCOMPARE(e->ownerName, QStringLiteral("Summary"));
@@ -195,7 +195,7 @@ private Q_SLOTS:
         // The summary never gathers its own previous files.
         w.select(QStringLiteral("Repairs"));
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("[Garden]\n   A\n   B"));
     }
 
     void summaryPagesOffScreenFillWhenShown()
@@ -204,12 +204,12 @@ private Q_SLOTS:
         // A page off screen fills when its tab is shown, with the same text.
         writeFileBytes(w.projects() + QStringLiteral("Repairs/Done.txt"), "fixed tap");
         w.select(QStringLiteral("Summary"));
-        QCOMPARE(w.book()->doneEditor->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
-        QVERIFY(w.book()->doneEditor->hasPendingText());
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->pageText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::DoneTab)->hasPendingText());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Summary/Done.txt")), QByteArray("[Repairs]\r\n   fixed tap"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
-        QVERIFY(!w.book()->doneEditor->hasPendingText());
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("[Repairs]\n   fixed tap"));
+        QVERIFY(!w.book()->pageEditor(ProjectNotebook::DoneTab)->hasPendingText());
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
     }
 
@@ -220,11 +220,11 @@ private Q_SLOTS:
         QApplication::setActiveWindow(w.form.get());
         w.select(0); // @Home, the first line
         w.book()->setCurrentIndex(ProjectNotebook::WaitingTab);
-        PageEditor *onHold = w.book()->waitingEditor;
+        PageEditor *onHold = w.book()->pageEditor(ProjectNotebook::WaitingTab);
         onHold->setFocus();
         QTRY_VERIFY(onHold->hasFocus());
         QTest::keyClicks(onHold, QStringLiteral("parts"));
-        w.p->department->setFocus();
+        departmentList(w.p)->setFocus();
         QTRY_VERIFY(!onHold->hasFocus());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("@Home/OnHold.txt")), QByteArray("<missing>"));
         w.select(QStringLiteral("Garden"));
@@ -232,23 +232,23 @@ private Q_SLOTS:
 
         // Another line selected: leaving writes at once, trimmed; To Do too.
         w.book()->setCurrentIndex(ProjectNotebook::LinksTab);
-        PageEditor *links = w.book()->linksEditor;
+        PageEditor *links = w.book()->pageEditor(ProjectNotebook::LinksTab);
         links->setFocus();
         QTRY_VERIFY(links->hasFocus());
         QTest::keyClicks(links, QStringLiteral("http://a.org"));
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(links, Qt::Key_Return);
-        w.p->department->setFocus();
+        departmentList(w.p)->setFocus();
         QTRY_VERIFY(!links->hasFocus());
         QCOMPARE(links->toPlainText(), QStringLiteral("http://a.org"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Links.txt")), QByteArray("http://a.org"));
 
         w.book()->setCurrentIndex(ProjectNotebook::ToDoTab);
-        PageEditor *todo = w.book()->toDoEditor;
+        PageEditor *todo = w.book()->pageEditor(ProjectNotebook::ToDoTab);
         todo->setFocus();
         QTRY_VERIFY(todo->hasFocus());
         QTest::keyClicks(todo, QStringLiteral("weed"));
-        w.p->department->setFocus();
+        departmentList(w.p)->setFocus();
         QTRY_VERIFY(!todo->hasFocus());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("weed"));
     }
@@ -258,14 +258,14 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.form->show();
         QApplication::setActiveWindow(w.form.get());
-        w.p->department->setFocus();
-        QTRY_VERIFY(w.p->department->hasFocus());
+        departmentList(w.p)->setFocus();
+        QTRY_VERIFY(departmentList(w.p)->hasFocus());
         // Tabbing into the list chooses nothing.
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Projects"));
-        QTest::keyClick(w.p->department, Qt::Key_Down);
-        QTest::keyClick(w.p->department, Qt::Key_Down);
-        QVERIFY(w.p->projectsLabel->text() != QStringLiteral("Projects"));
-        const QString chosen = w.p->projectsLabel->text();
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Projects"));
+        QTest::keyClick(departmentList(w.p), Qt::Key_Down);
+        QTest::keyClick(departmentList(w.p), Qt::Key_Down);
+        QVERIFY(projectsLabel(w.p)->text() != QStringLiteral("Projects"));
+        const QString chosen = projectsLabel(w.p)->text();
         QVERIFY(QFileInfo(w.projects() + chosen).isDir());
     }
 
@@ -274,14 +274,14 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::DoneTab);
-        w.book()->doneEditor->setPlainText(QStringLiteral("finished"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->clearTextButton->click();
+        clearTextButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.last(), QStringLiteral("Clear all text?"));
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("finished"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("finished"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->clearTextButton->click();
-        QVERIFY(w.book()->doneEditor->toPlainText().isEmpty());
+        clearTextButton(w.p)->click();
+        QVERIFY(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText().isEmpty());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Done.txt")), QByteArray("<missing>"));
     }
 
@@ -299,8 +299,8 @@ private Q_SLOTS:
                              Case{ProjectNotebook::LinksTab, true}, Case{ProjectNotebook::DocumentsTab, false},
                              Case{ProjectNotebook::SomeDayTab, true}}) {
             w.book()->setCurrentIndex(c.tab);
-            QCOMPARE(w.p->clearTextButton->isVisibleTo(w.p), c.visible);
-            QCOMPARE(w.p->printButton->isVisibleTo(w.p), c.visible);
+            QCOMPARE(clearTextButton(w.p)->isVisibleTo(w.p), c.visible);
+            QCOMPARE(projectPrintButton(w.p)->isVisibleTo(w.p), c.visible);
         }
         // No line selected: the first line's folder.
         QCOMPARE(binds.size(), 1);
@@ -334,27 +334,27 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("text"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("text"));
         writeFileBytes(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt"), "1");
         writeFileBytes(w.projects() + QStringLiteral("Garden/money.txt"), "x");
-        const int rows = w.p->department->count();
+        const int rows = departmentList(w.p)->count();
 
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.questions.last(),
                  QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. "));
         QVERIFY(QFileInfo::exists(w.projects() + QStringLiteral("Garden/2024/Jan/time.txt")));
-        QCOMPARE(w.p->department->count(), rows);
+        QCOMPARE(departmentList(w.p)->count(), rows);
 
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QVERIFY(!QFileInfo::exists(w.projects() + QStringLiteral("Garden")));
-        QCOMPARE(w.p->department->count(), rows - 1);
+        QCOMPARE(departmentList(w.p)->count(), rows - 1);
         QCOMPARE(w.row(QStringLiteral("Garden")), -1);
-        QVERIFY(w.p->department->selectedItems().isEmpty());
+        QVERIFY(departmentList(w.p)->selectedItems().isEmpty());
         QCOMPARE(w.book()->currentIndex(), int(ProjectNotebook::ToDoTab));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("text"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("text"));
         QVERIFY(w.fakes.dialogs.errors.isEmpty());
 
         // Selecting another project does not bring the deleted one back.
@@ -366,12 +366,12 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(5);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QVERIFY(w.fakes.dialogs.questions.isEmpty());
-        QCOMPARE(w.p->department->count(), 25);
+        QCOMPARE(departmentList(w.p)->count(), 25);
         // Nothing selected: nothing either.
         ProjectsWindow v;
-        v.p->deleteButton->click();
+        deleteButton(v.p)->click();
         QVERIFY(v.fakes.dialogs.questions.isEmpty());
     }
 
@@ -380,16 +380,16 @@ private Q_SLOTS:
         ProjectsWindow w("@Home\r\n..\r\na/b\r\nGarden\r\n", true);
         writeFileBytes(w.tmp.path() + QStringLiteral("/Projects.txt"), "outside");
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("garden text"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("garden text"));
         w.select(QStringLiteral(".."));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("\"..\"")));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->toDoEditor->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->ownerName, QStringLiteral("Garden"));
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Projects.txt")), QByteArray("outside"));
 
         // The refusal puts the selection back on the project on screen.
-        QCOMPARE(w.p->department->currentRow(), w.row(QStringLiteral("Garden")));
+        QCOMPARE(departmentList(w.p)->currentRow(), w.row(QStringLiteral("Garden")));
         QCOMPARE(w.row(QStringLiteral("..")), 1);
         QVERIFY(QFileInfo::exists(w.tmp.path() + QStringLiteral("/Projects.txt")));
         QVERIFY(QFileInfo(w.tmp.path() + QStringLiteral("/Config")).isDir());
@@ -405,13 +405,13 @@ private Q_SLOTS:
         w.select(QStringLiteral("Garden"));
         // A folder where the page file should be: the write fails.
         QDir().mkpath(w.projects() + QStringLiteral("Garden/Done.txt"));
-        w.book()->doneEditor->setPlainText(QStringLiteral("precious"));
+        w.book()->pageEditor(ProjectNotebook::DoneTab)->setPlainText(QStringLiteral("precious"));
         w.select(QStringLiteral("Car"));
         QCOMPARE(w.fakes.dialogs.errors.size(), 1);
         QVERIFY(w.fakes.dialogs.errors.last().contains(QLatin1String("Done.txt")));
-        QCOMPARE(w.book()->doneEditor->toPlainText(), QStringLiteral("precious"));
-        QCOMPARE(w.book()->doneEditor->ownerName, QStringLiteral("Garden"));
-        QCOMPARE(w.p->projectsLabel->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->toPlainText(), QStringLiteral("precious"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::DoneTab)->ownerName, QStringLiteral("Garden"));
+        QCOMPARE(projectsLabel(w.p)->text(), QStringLiteral("Garden"));
     }
 
     void unreadableListIsNotReplacedAtClose()
@@ -438,7 +438,7 @@ private Q_SLOTS:
         // No file yet: the dialog shows the list on screen.
         w.select(QStringLiteral("Garden"));
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->deleteButton->click();
+        deleteButton(w.p)->click();
         QString shown;
         w.fakes.dialogs.formAnswer = [&](QDialog &form) {
             auto *dialog = qobject_cast<EditCategoriesDialog *>(&form);
@@ -449,7 +449,7 @@ private Q_SLOTS:
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
             return dialog->result();
         };
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.formsShown, QStringList{QStringLiteral("Edit Categories")});
         QVERIFY(!shown.isEmpty());
         QVERIFY(!shown.contains(QLatin1String("Garden")));
@@ -457,7 +457,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(w.tmp.path() + QStringLiteral("/Config/departments.txt")), QByteArray("@Garden\r\nShed\r\n\r\nPond"));
         QCOMPARE(w.p->departmentLines(),
                  (QStringList{QStringLiteral("@Garden"), QStringLiteral("Shed"), QString(), QStringLiteral("Pond")}));
-        QVERIFY(w.p->department->selectedItems().isEmpty());
+        QVERIFY(departmentList(w.p)->selectedItems().isEmpty());
 
         // Cancel keeps the list.
         w.fakes.dialogs.formAnswer = [](QDialog &form) {
@@ -468,9 +468,9 @@ private Q_SLOTS:
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn2"))->click();
             return dialog->result();
         };
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.formsShown.size(), 2);
-        QCOMPARE(w.p->department->count(), 4);
+        QCOMPARE(departmentList(w.p)->count(), 4);
 
         // Saving an empty text empties the list: no current project.
         w.fakes.dialogs.formAnswer = [](QDialog &form) {
@@ -481,9 +481,9 @@ private Q_SLOTS:
             dialog->findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
             return dialog->result();
         };
-        w.p->editButton->click();
+        editButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.formsShown.size(), 3);
-        QCOMPARE(w.p->department->count(), 0);
+        QCOMPARE(departmentList(w.p)->count(), 0);
         QVERIFY(w.p->currentProjectName().isEmpty());
         QVERIFY(w.p->projectFolder().isEmpty());
     }
@@ -492,8 +492,8 @@ private Q_SLOTS:
     {
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("typed before closing"));
-        w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("typed before closing"));
+        w.book()->pageEditor(ProjectNotebook::CostsTab)->setPlainText(QStringLiteral("seeds"));
         QVERIFY(w.form->close());
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/Projects.txt")), QByteArray("typed before closing"));
         QCOMPARE(fileBytes(w.projects() + QStringLiteral("Garden/BuyItem.txt")), QByteArray("seeds"));
@@ -504,8 +504,8 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::CostsTab);
-        w.book()->costNotesEditor->setPlainText(QStringLiteral("seeds\nhose"));
-        w.p->printButton->click();
+        w.book()->pageEditor(ProjectNotebook::CostsTab)->setPlainText(QStringLiteral("seeds\nhose"));
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.size(), 1);
         const RecordedJob &job = w.printing.jobs.first();
@@ -523,8 +523,8 @@ private Q_SLOTS:
     void printingBeforeAnySelectionIsTitledProjects()
     {
         ProjectsWindow w;
-        w.book()->toDoEditor->setPlainText(QString());
-        w.p->printButton->click();
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QString());
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QCOMPARE(w.printing.jobs.last().documentName, QStringLiteral("Projects"));
     }
@@ -549,8 +549,8 @@ private Q_SLOTS:
         QStringList many;
         for (int i = 0; i < 60; ++i)
             many << QStringLiteral("item %1").arg(i);
-        w.book()->toDoEditor->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-        w.p->printButton->click();
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("2 pages printed"));
     }
 
@@ -559,17 +559,17 @@ private Q_SLOTS:
         ProjectsWindow w;
         w.printing.printerInstalled = false;
         w.select(QStringLiteral("Garden"));
-        w.book()->toDoEditor->setPlainText(QStringLiteral("dig"));
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText(QStringLiteral("dig"));
 
         w.fakes.dialogs.answers.enqueue(false);
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QVERIFY(w.fakes.dialogs.messages.isEmpty());
         QVERIFY(w.printing.pdfSuggestions.isEmpty());
 
         const QString pdf = w.tmp.path() + QStringLiteral("/garden.pdf");
         w.printing.pdfAnswer = pdf;
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.printing.pdfSuggestions.last(), QStringLiteral("Garden.pdf"));
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));
         QVERIFY(fileBytes(pdf).startsWith("%PDF"));
@@ -577,7 +577,7 @@ private Q_SLOTS:
         // Cancelling the save dialog prints nothing.
         w.printing.pdfAnswer.clear();
         w.fakes.dialogs.answers.enqueue(true);
-        w.p->printButton->click();
+        projectPrintButton(w.p)->click();
         QCOMPARE(w.fakes.dialogs.messages.size(), 1);
     }
 };

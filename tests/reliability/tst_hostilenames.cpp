@@ -60,9 +60,9 @@ struct Projects
         f.form()->showProjects();
     }
     ProjectsSection *p() const { return f.form()->projectsSection(); }
-    ProjectNotebook *book() const { return p()->notebook; }
+    ProjectNotebook *book() const { return p()->notebook(); }
     QString dir() const { return f.form()->dataFolder()->projectsDir(); }
-    void select(const QString &name) { p()->department->setCurrentRow(rowOf(p()->department, name)); }
+    void select(const QString &name) { departmentList(p())->setCurrentRow(rowOf(departmentList(p()), name)); }
 
     MainWindowFixture f{"45296"};
 };
@@ -82,17 +82,17 @@ private Q_SLOTS:
     {
         const QString longName(10000, QLatin1Char('p'));
         Projects w("Garden\r\n" + longName.toUtf8() + "\r\nCar\r\n");
-        QCOMPARE(w.p()->department->count(), 3);
+        QCOMPARE(departmentList(w.p())->count(), 3);
         w.select("Garden");
-        w.book()->toDoEditor->setPlainText("dig");
+        w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText("dig");
         w.select(longName);
         QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
-        QCOMPARE(w.p()->projectsLabel->text(), QStringLiteral("Garden"));
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
+        QCOMPARE(projectsLabel(w.p())->text(), QStringLiteral("Garden"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("dig"));
         w.select("Car");
         QCOMPARE(TextFile::readText(w.dir() + "Garden/Projects.txt").value, QStringLiteral("dig"));
         w.select("Garden");
-        QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("dig"));
+        QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("dig"));
         QVERIFY(w.f.form()->close());
     }
 
@@ -105,17 +105,17 @@ private Q_SLOTS:
         const QStringList names = {".", "\\", "a\\b", QStringLiteral("x\x01y"), "...", "./x", QString::fromUtf8(bytes("n\0ul"))};
         for (const QString &name : names) {
             w.select("Garden");
-            w.book()->toDoEditor->setPlainText("garden");
+            w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText("garden");
             w.select(name);
-            if (w.p()->projectsLabel->text() != name) {
+            if (projectsLabel(w.p())->text() != name) {
                 // Refused: the pages still belong to the project before.
                 QVERIFY(!w.f.fakes.dialogs.errors.isEmpty());
-                QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
+                QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("garden"));
                 continue;
             }
-            w.book()->toDoEditor->setPlainText("typed for " + name);
+            w.book()->pageEditor(ProjectNotebook::ToDoTab)->setPlainText("typed for " + name);
             w.select("Garden");
-            QCOMPARE(w.book()->toDoEditor->toPlainText(), QStringLiteral("garden"));
+            QCOMPARE(w.book()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText(), QStringLiteral("garden"));
         }
         QVERIFY(w.f.form()->close());
         // The pages of the projects folder itself were not written over.
@@ -146,10 +146,10 @@ private Q_SLOTS:
         f.form()->showProjects();
         const qint64 elapsed = timer.elapsed();
         ProjectsSection *p = f.form()->projectsSection();
-        QCOMPARE(p->department->count(), 100000);
-        QCOMPARE(p->department->item(99999)->text(), QStringLiteral("Project 99999"));
-        p->department->setCurrentRow(99999);
-        QCOMPARE(p->projectsLabel->text(), QStringLiteral("Project 99999"));
+        QCOMPARE(departmentList(p)->count(), 100000);
+        QCOMPARE(departmentList(p)->item(99999)->text(), QStringLiteral("Project 99999"));
+        departmentList(p)->setCurrentRow(99999);
+        QCOMPARE(projectsLabel(p)->text(), QStringLiteral("Project 99999"));
         qInfo("100000 projects: start and section shown in %lld ms", elapsed);
         // Speed is measured by the benchmark program; here only a hang fails,
         // so that a loaded machine cannot make the suite flaky.
@@ -172,16 +172,16 @@ private Q_SLOTS:
         ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(topicList(journal)->count(), 2);
         topicList(journal)->setCurrentRow(0);
-        journal->todo->setPlainText("short kept");
+        todoEdit(journal)->setPlainText("short kept");
         topicList(journal)->setCurrentRow(1);
         QVERIFY(journal->currentTopic().isEmpty());
         QCOMPARE(topicList(journal)->currentRow(), 1);
-        QVERIFY(journal->todo->isReadOnly());
-        QVERIFY(journal->todo->placeholderText().contains("too long"));
+        QVERIFY(todoEdit(journal)->isReadOnly());
+        QVERIFY(todoEdit(journal)->placeholderText().contains("too long"));
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(TextFile::readLines(f.root() + "Journal/Short_todo.txt").value, QStringList{"short kept"});
         topicList(journal)->setCurrentRow(0);
-        QCOMPARE(journal->todo->toPlainText(), QStringLiteral("short kept"));
+        QCOMPARE(todoEdit(journal)->toPlainText(), QStringLiteral("short kept"));
         QVERIFY(f.form()->close());
         QVERIFY(f.fakes.dialogs.errors.isEmpty());
         QCOMPARE(QDir(f.root() + "Journal").entryList(QDir::Files), QStringList{"Short_todo.txt"});
@@ -203,7 +203,7 @@ private Q_SLOTS:
         for (int i = 0; i < names.size(); ++i) {
             topicList(journal)->setCurrentRow(i);
             QCOMPARE(journal->currentTopic(), names.at(i));
-            journal->todo->setPlainText("text of " + QString::number(i));
+            todoEdit(journal)->setPlainText("text of " + QString::number(i));
             topicList(journal)->setCurrentRow(names.size());
         }
         QVERIFY(f.form()->close());
@@ -259,16 +259,16 @@ private Q_SLOTS:
         f.start();
         f.form()->showProjects();
         ProjectsSection *p = f.form()->projectsSection();
-        p->department->setCurrentRow(0);
-        QVERIFY(p->notebook->toDoEditor->toPlainText().endsWith("after"));
-        StringGrid *money = f.form()->projectsSection()->ledger()->money->grid();
+        departmentList(p)->setCurrentRow(0);
+        QVERIFY(p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->toPlainText().endsWith("after"));
+        StringGrid *money = moneyGrid(f.form()->projectsSection()->ledger())->grid();
         QCOMPARE(money->rowCount(), 3);
         QCOMPARE(money->cell(0, 2), QStringLiteral("tail"));
         // Unquoted, a NUL parts two fields as a blank does; the row keeps
         // the rest of its fields.
         QVERIFY(money->storedRow(1).contains(QStringLiteral("12.50")));
-        p->notebook->toDoEditor->appendPlainText("more");
-        p->department->setCurrentRow(1);
+        p->notebook()->pageEditor(ProjectNotebook::ToDoTab)->appendPlainText("more");
+        departmentList(p)->setCurrentRow(1);
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").value.contains("after"));
         QVERIFY(TextFile::readText(f.root() + "Projects/Garden/Projects.txt").value.endsWith("more"));
         const QStringList rows = TextFile::readLines(f.root() + "Projects/Garden/money.txt").value;
@@ -279,10 +279,10 @@ private Q_SLOTS:
         ListsWorkspace *journal = f.form()->listsWorkspace();
         QCOMPARE(topicList(journal)->count(), 2);
         topicList(journal)->setCurrentRow(1);
-        QCOMPARE(journal->todo->lines().size(), 3);
-        QCOMPARE(journal->todo->lines().last(), QStringLiteral("three"));
+        QCOMPARE(todoEdit(journal)->lines().size(), 3);
+        QCOMPARE(todoEdit(journal)->lines().last(), QStringLiteral("three"));
         topicList(journal)->setCurrentRow(0);
-        journal->todo->setPlainText("typed");
+        todoEdit(journal)->setPlainText("typed");
         QVERIFY(f.form()->close());
         // The NUL is dropped from the file name like the characters no file
         // name may hold; nothing is written to the name cut at the NUL.

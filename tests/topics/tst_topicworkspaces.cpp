@@ -197,7 +197,7 @@ private Q_SLOTS:
         QCOMPARE(topicList(journal())->count(), 87);
         QCOMPARE(topicList(decision())->count(), 9);
         QCOMPARE(titleLabel(journal())->text(), QStringLiteral("To Do"));
-        QVERIFY(journal()->todo->toPlainText().isEmpty());
+        QVERIFY(todoEdit(journal())->toPlainText().isEmpty());
         QVERIFY(journal()->currentTopic().isEmpty());
         QCOMPARE(topicList(journal())->selectedItems().size(), 0);
         QCOMPARE(titleLabel(decision())->text(), QStringLiteral("Title"));
@@ -217,21 +217,21 @@ private Q_SLOTS:
     {
         m_form->showLists();
         // Before a topic is picked the editor takes no text and says why.
-        QVERIFY(journal()->todo->isReadOnly());
-        QVERIFY(!journal()->todo->placeholderText().isEmpty());
-        typeLines(journal()->todo, {"belongs to no topic"});
-        QCOMPARE(journal()->todo->toPlainText(), QString());
+        QVERIFY(todoEdit(journal())->isReadOnly());
+        QVERIFY(!todoEdit(journal())->placeholderText().isEmpty());
+        typeLines(todoEdit(journal()), {"belongs to no topic"});
+        QCOMPARE(todoEdit(journal())->toPlainText(), QString());
         pick(journal(), "Bucket List");
-        QVERIFY(!journal()->todo->isReadOnly());
+        QVERIFY(!todoEdit(journal())->isReadOnly());
         QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Bucket List"));
-        QCOMPARE(journal()->todo->toPlainText(), QString());
-        typeLines(journal()->todo, {"Skydiving", "See the aurora", "Run a marathon"});
+        QCOMPARE(todoEdit(journal())->toPlainText(), QString());
+        typeLines(todoEdit(journal()), {"Skydiving", "See the aurora", "Run a marathon"});
         QVERIFY(!QFile::exists(journalFile("Bucket List_todo.txt")));
         pick(journal(), "Dream Dates");
-        QCOMPARE(journal()->todo->toPlainText(), QString());
+        QCOMPARE(todoEdit(journal())->toPlainText(), QString());
         QVERIFY(!QFile::exists(journalFile("Dream Dates_todo.txt")));
         pick(journal(), "Bucket List");
-        QCOMPARE(journal()->todo->lines(), QStringList({"Skydiving", "See the aurora", "Run a marathon"}));
+        QCOMPARE(todoEdit(journal())->lines(), QStringList({"Skydiving", "See the aurora", "Run a marathon"}));
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")),
                  QByteArray("Skydiving\r\nSee the aurora\r\nRun a marathon\r\n"));
         // Dream Dates was left untouched: nothing was written for it.
@@ -332,13 +332,13 @@ private Q_SLOTS:
     {
         m_form->showLists();
         pick(journal(), "Bucket List");
-        typeLines(journal()->todo, {"kept"});
+        typeLines(todoEdit(journal()), {"kept"});
         m_fakes->dialogs.answers.enqueue(false);
         topicDeleteButton(journal())->click();
         QCOMPARE(m_fakes->dialogs.questions,
                  QStringList({"Are you sure you wan to delete'Bucket List'"}));
         QCOMPARE(topicList(journal())->count(), 87);
-        QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(todoEdit(journal())->toPlainText(), QStringLiteral("kept"));
         QVERIFY(!QFile::exists(configFile("Journal_Topics.txt")));
 
         pick(journal(), "Dream Dates");
@@ -353,7 +353,7 @@ private Q_SLOTS:
         // The first entry is open, highlighted and named in the title: the
         // deleted name never stays above another topic's text.
         QCOMPARE(journal()->currentTopic(), QStringLiteral("Best Childhood Memories"));
-        QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("first"));
+        QCOMPARE(todoEdit(journal())->toPlainText(), QStringLiteral("first"));
         QCOMPARE(topicList(journal())->selectedItems().size(), 1);
         QCOMPARE(topicList(journal())->currentRow(), 0);
         QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Best Childhood Memories"));
@@ -421,11 +421,11 @@ private Q_SLOTS:
         });
         m_form->showLists();
         pick(journal(), "Only");
-        typeLines(journal()->todo, {"text"});
+        typeLines(todoEdit(journal()), {"text"});
         m_fakes->dialogs.answers.enqueue(true);
         topicDeleteButton(journal())->click();
         QCOMPARE(topicList(journal())->count(), 0);
-        QVERIFY(journal()->todo->toPlainText().isEmpty());
+        QVERIFY(todoEdit(journal())->toPlainText().isEmpty());
         QVERIFY(journal()->currentTopic().isEmpty());
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
         QCOMPARE(fileBytes(configFile("Journal_Topics.txt")), QByteArray());
@@ -437,9 +437,9 @@ private Q_SLOTS:
         m_form->showDecisions();
         pick(decision(), "Buy a New car");
         QCOMPARE(titleLabel(decision())->text(), QStringLiteral("Buy a New car?"));
-        typeLines(decision()->plus, {"Reliable", "Safer"});
-        typeLines(decision()->minus, {"Costly"});
-        typeLines(decision()->made, {"Buy in spring"});
+        typeLines(reasonsForEdit(decision()), {"Reliable", "Safer"});
+        typeLines(reasonsAgainstEdit(decision()), {"Costly"});
+        typeLines(finalDecisionEdit(decision()), {"Buy in spring"});
         pick(decision(), "Switch Job");
         // Only the three edited notes are written.
         const QStringList files = QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name);
@@ -449,7 +449,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(decisionFile("Buy a New car_made.txt")), QByteArray("Buy in spring"));
 
         pick(decision(), "Buy a New car");
-        QCOMPARE(decision()->minus->toPlainText(), QStringLiteral("Costly"));
+        QCOMPARE(reasonsAgainstEdit(decision())->toPlainText(), QStringLiteral("Costly"));
         m_fakes->dialogs.answers.enqueue(true);
         topicDeleteButton(decision())->click();
         QVERIFY(QDir(m_form->dataFolder()->decisionDir()).entryList({"Buy a New car*"}, QDir::Files).isEmpty());
@@ -460,42 +460,42 @@ private Q_SLOTS:
     {
         m_form->showDecisions();
         DecisionsWorkspace *d = decision();
-        QCOMPARE(d->pages->count(), 6);
-        QCOMPARE(d->pages->currentWidget(), d->reasonsPage);
-        QVERIFY(d->columnHeader->isVisible());
-        const int columnsTop = d->pages->y();
+        QCOMPARE(decisionPages(d)->count(), 6);
+        QCOMPARE(decisionPages(d)->currentWidget(), reasonsPage(d));
+        QVERIFY(columnHeader(d)->isVisible());
+        const int columnsTop = decisionPages(d)->y();
 
         const struct
         {
             QString tab;
             QWidget *page;
             QWidget *editor;
-        } pages[] = {{"Done", d->donePage, d->done},
-                     {"Next Step", d->nextStepPage, d->nextStep},
-                     {"Links", d->linksPage, d->links},
-                     {"Other", d->otherPage, d->other}};
+        } pages[] = {{"Done", donePage(d), doneEdit(d)},
+                     {"Next Step", nextStepPage(d), nextStepEdit(d)},
+                     {"Links", linksPage(d), linksEdit(d)},
+                     {"Other", otherPage(d), otherEdit(d)}};
         for (const auto &page : pages) {
             int tab = -1;
-            for (int i = 0; i < d->pageTabs->count(); ++i) {
-                if (d->pageTabs->tabText(i) == page.tab)
+            for (int i = 0; i < decisionPageTabs(d)->count(); ++i) {
+                if (decisionPageTabs(d)->tabText(i) == page.tab)
                     tab = i;
             }
             QVERIFY2(tab >= 0, qPrintable(page.tab));
-            QTest::mouseClick(d->pageTabs, Qt::LeftButton, Qt::NoModifier,
-                              d->pageTabs->tabRect(tab).center());
-            QCOMPARE(d->pages->currentWidget(), page.page);
+            QTest::mouseClick(decisionPageTabs(d), Qt::LeftButton, Qt::NoModifier,
+                              decisionPageTabs(d)->tabRect(tab).center());
+            QCOMPARE(decisionPages(d)->currentWidget(), page.page);
             QVERIFY(page.editor->isVisible());
-            QVERIFY(!d->columnHeader->isVisible());
-            QVERIFY(d->pages->y() < columnsTop);
+            QVERIFY(!columnHeader(d)->isVisible());
+            QVERIFY(decisionPages(d)->y() < columnsTop);
         }
         // Back to the columns by keyboard.
         m_form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_form));
-        d->other->setFocus();
-        QTest::keyClick(d->other, Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(d->pages->currentWidget(), d->reasonsPage);
-        QVERIFY(d->columnHeader->isVisible());
-        QCOMPARE(d->pages->y(), columnsTop);
+        otherEdit(d)->setFocus();
+        QTest::keyClick(otherEdit(d), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(decisionPages(d)->currentWidget(), reasonsPage(d));
+        QVERIFY(columnHeader(d)->isVisible());
+        QCOMPARE(decisionPages(d)->y(), columnsTop);
     }
 
     void splitterFigures()
@@ -504,33 +504,33 @@ private Q_SLOTS:
         DecisionsWorkspace *d = decision();
         // The page control spans the writing side, which starts at 289.
         d->resizeTo(289 + 600, 500);
-        QCOMPARE(d->pages->width(), 600);
-        QCOMPARE(d->plus->width(), 290);
-        QCOMPARE(d->editSplitter->x(), 290);
-        QCOMPARE(d->againstLabel->x(), 290);
-        QCOMPARE(d->minus->x() + d->minus->width(), 600);
+        QCOMPARE(decisionPages(d)->width(), 600);
+        QCOMPARE(reasonsForEdit(d)->width(), 290);
+        QCOMPARE(editSplitter(d)->x(), 290);
+        QCOMPARE(againstLabel(d)->x(), 290);
+        QCOMPARE(reasonsAgainstEdit(d)->x() + reasonsAgainstEdit(d)->width(), 600);
         d->resizeTo(289 + 601, 500);
-        QCOMPARE(d->plus->width(), 290);
+        QCOMPARE(reasonsForEdit(d)->width(), 290);
         d->resizeTo(289 + 602, 500);
-        QCOMPARE(d->plus->width(), 291);
+        QCOMPARE(reasonsForEdit(d)->width(), 291);
         QCOMPARE(mainPanel(d)->size(), QSize(891, 500));
 
-        dragSplitter(d->editSplitter, -100);
-        QCOMPARE(d->plus->width(), 191);
-        QCOMPARE(d->editSplitter->x(), 191);
-        QCOMPARE(d->againstLabel->x(), 191);
+        dragSplitter(editSplitter(d), -100);
+        QCOMPARE(reasonsForEdit(d)->width(), 191);
+        QCOMPARE(editSplitter(d)->x(), 191);
+        QCOMPARE(againstLabel(d)->x(), 191);
         // Dragging past the edge keeps a column visible.
-        dragSplitter(d->editSplitter, -1000);
-        QVERIFY(d->plus->width() > 0);
-        QCOMPARE(d->againstLabel->x(), d->editSplitter->x());
+        dragSplitter(editSplitter(d), -1000);
+        QVERIFY(reasonsForEdit(d)->width() > 0);
+        QCOMPARE(againstLabel(d)->x(), editSplitter(d)->x());
 
         d->resizeTo(289 + 600, 500);
-        QCOMPARE(d->plus->width(), 290);
-        QCOMPARE(d->againstLabel->x(), 290);
+        QCOMPARE(reasonsForEdit(d)->width(), 290);
+        QCOMPARE(againstLabel(d)->x(), 290);
         // Too small a window still leaves sane sizes.
         d->resizeTo(100, 50);
-        QCOMPARE(d->plus->width(), 0);
-        QVERIFY(d->minus->width() >= 0);
+        QCOMPARE(reasonsForEdit(d)->width(), 0);
+        QVERIFY(reasonsAgainstEdit(d)->width() >= 0);
     }
 
     void windowResizeReachesTheWorkspaces()
@@ -545,7 +545,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->frameGeometry().size(), QSize(1288, 808));
         QCOMPARE(mainPanel(journal())->size(), QSize(1288, 638));
         QCOMPARE(mainPanel(decision())->size(), QSize(1288, 638));
-        QCOMPARE(decision()->plus->width(), (1288 - 289) / 2 - 10);
+        QCOMPARE(reasonsForEdit(decision())->width(), (1288 - 289) / 2 - 10);
     }
 
     void linksOpenOnlyWhenAsked()
@@ -554,23 +554,23 @@ private Q_SLOTS:
         writeFileBytes(decisionFile("Get married_Links.txt"),
                   "  https://example.com/venue  \r\n\r\n/tmp/guest list.txt\r\nlast");
         pick(decision(), "Get married");
-        QCOMPARE(decision()->links->toPlainText(),
+        QCOMPARE(linksEdit(decision())->toPlainText(),
                  QStringLiteral("  https://example.com/venue  \n\n/tmp/guest list.txt\nlast"));
         QVERIFY(m_fakes->shell.opened.isEmpty());
-        decision()->links->moveCursor(QTextCursor::End);
-        typeLines(decision()->links, {"", "more"});
+        linksEdit(decision())->moveCursor(QTextCursor::End);
+        typeLines(linksEdit(decision()), {"", "more"});
         QVERIFY(m_fakes->shell.opened.isEmpty());
 
-        QTabBar *tabs = decision()->pageTabs;
+        QTabBar *tabs = decisionPageTabs(decision());
         for (int i = 0; i < tabs->count(); ++i) {
             if (tabs->tabText(i) == QStringLiteral("Links"))
                 tabs->setCurrentIndex(i);
         }
-        QVERIFY(decision()->links->isVisible());
-        QPlainTextEdit *links = decision()->links;
+        QVERIFY(linksEdit(decision())->isVisible());
+        QPlainTextEdit *links = linksEdit(decision());
         QTextCursor third(links->document()->findBlockByNumber(2));
         links->setTextCursor(third);
-        decision()->openLinkButton->click();
+        openLinkButton(decision())->click();
         QCOMPARE(m_fakes->shell.opened, QStringList({"/tmp/guest list.txt"}));
 
         const QRect first = links->cursorRect(QTextCursor(links->document()->findBlockByNumber(0)));
@@ -586,10 +586,10 @@ private Q_SLOTS:
     {
         m_form->showLists();
         pick(journal(), "Foods I Love");
-        typeLines(journal()->todo, {"Figs"});
+        typeLines(todoEdit(journal()), {"Figs"});
         m_form->showDecisions();
         pick(decision(), "Take a vacation");
-        typeLines(decision()->plus, {"Rest"});
+        typeLines(reasonsForEdit(decision()), {"Rest"});
         QVERIFY(m_form->close());
         QCOMPARE(fileBytes(journalFile("Foods I Love_todo.txt")), QByteArray("Figs\r\n"));
         QCOMPARE(fileBytes(decisionFile("Take a vacation_plus.txt")), QByteArray("Rest\r\n"));
@@ -603,7 +603,7 @@ private Q_SLOTS:
     {
         m_form->showLists();
         pick(journal(), "Foods I Love");
-        typeLines(journal()->todo, {"Figs"});
+        typeLines(todoEdit(journal()), {"Figs"});
         const QString folder = m_form->dataFolder()->journalDir();
         QVERIFY(QDir(folder).removeRecursively());
         m_fakes->dialogs.answers.enqueue(false);
@@ -611,7 +611,7 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.questions.size(), 1);
         QVERIFY(m_fakes->dialogs.questions.first().contains(QStringLiteral("Foods I Love_todo.txt")));
         QVERIFY(journal());
-        QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("Figs"));
+        QCOMPARE(todoEdit(journal())->toPlainText(), QStringLiteral("Figs"));
         QVERIFY(!m_form->closing());
 
         QVERIFY(QDir().mkpath(folder));
@@ -630,14 +630,14 @@ private Q_SLOTS:
         QCOMPARE(topicList(journal())->count(), 88);
         QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden ideas"));
         pick(journal(), "Garden ideas");
-        typeLines(journal()->todo, {"Tomatoes", "A pond"});
+        typeLines(todoEdit(journal()), {"Tomatoes", "A pond"});
         restart();
         QCOMPARE(topicList(journal())->count(), 88);
         QCOMPARE(topicList(journal())->item(87)->text(), QStringLiteral("Garden ideas"));
         QCOMPARE(TextFile::readLines(configFile("Journal_Topics.txt")).value.size(), 88);
         m_form->showLists();
         pick(journal(), "Garden ideas");
-        QCOMPARE(journal()->todo->lines(), QStringList({"Tomatoes", "A pond"}));
+        QCOMPARE(todoEdit(journal())->lines(), QStringList({"Tomatoes", "A pond"}));
         QCOMPARE(QDir(m_form->dataFolder()->journalDir()).entryList(QDir::Files),
                  QStringList({"Garden ideas_todo.txt"}));
     }
@@ -683,7 +683,7 @@ private Q_SLOTS:
     {
         m_form->showLists();
         pick(journal(), "Bucket List");
-        typeLines(journal()->todo, {"precious"});
+        typeLines(todoEdit(journal()), {"precious"});
         const QString folder = m_form->dataFolder()->journalDir();
         QVERIFY(QDir(folder).removeRecursively());
         pick(journal(), "Dream Dates");
@@ -693,7 +693,7 @@ private Q_SLOTS:
         QCOMPARE(topicList(journal())->selectedItems().size(), 1);
         QCOMPARE(topicList(journal())->selectedItems().first()->text(), QStringLiteral("Bucket List"));
         QCOMPARE(titleLabel(journal())->text(), QStringLiteral("Bucket List"));
-        QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("precious"));
+        QCOMPARE(todoEdit(journal())->toPlainText(), QStringLiteral("precious"));
         // "-" asks about the topic being edited.
         m_fakes->dialogs.answers.enqueue(false);
         topicDeleteButton(journal())->click();
@@ -722,20 +722,20 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(m_form));
         m_form->showLists();
         pick(journal(), "Bucket List");
-        journal()->todo->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), journal()->todo);
+        todoEdit(journal())->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), todoEdit(journal()));
         bool reached = false;
         for (int i = 0; i < 40 && !reached; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             reached = QApplication::focusWidget() == topicList(journal());
         }
         QVERIFY(reached);
-        QCOMPARE(journal()->todo->toPlainText(), QString());
+        QCOMPARE(todoEdit(journal())->toPlainText(), QString());
 
         m_form->showDecisions();
         pick(decision(), "Switch Job");
-        for (QPlainTextEdit *editor : {static_cast<QPlainTextEdit *>(decision()->plus),
-                                       static_cast<QPlainTextEdit *>(decision()->minus), decision()->made}) {
+        for (QPlainTextEdit *editor : {static_cast<QPlainTextEdit *>(reasonsForEdit(decision())),
+                                       static_cast<QPlainTextEdit *>(reasonsAgainstEdit(decision())), finalDecisionEdit(decision())}) {
             editor->setFocus();
             QTRY_COMPARE(QApplication::focusWidget(), editor);
             QTest::keyClick(editor, Qt::Key_Tab);
@@ -755,18 +755,18 @@ private Q_SLOTS:
         m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         d->resizeTo(289 + 600, 500);
-        const int forRight = d->forLabel->x() + d->forLabel->width();
+        const int forRight = forLabel(d)->x() + forLabel(d)->width();
         for (int dx : {-100, -200, -1000}) {
-            dragSplitter(d->editSplitter, dx);
-            QVERIFY2(d->againstLabel->x() >= forRight,
-                     qPrintable(QStringLiteral("%1 < %2").arg(d->againstLabel->x()).arg(forRight)));
-            QCOMPARE(d->againstLabel->x(), d->editSplitter->x());
+            dragSplitter(editSplitter(d), dx);
+            QVERIFY2(againstLabel(d)->x() >= forRight,
+                     qPrintable(QStringLiteral("%1 < %2").arg(againstLabel(d)->x()).arg(forRight)));
+            QCOMPARE(againstLabel(d)->x(), editSplitter(d)->x());
         }
-        dragSplitter(d->editSplitter, 2000);
-        QVERIFY(d->againstLabel->x() + d->againstLabel->width() <= d->pages->width());
+        dragSplitter(editSplitter(d), 2000);
+        QVERIFY(againstLabel(d)->x() + againstLabel(d)->width() <= decisionPages(d)->width());
         // A window too narrow for both still keeps them apart.
         d->resizeTo(289 + 200, 300);
-        QVERIFY(d->againstLabel->x() >= forRight);
+        QVERIFY(againstLabel(d)->x() >= forRight);
     }
 
     void renameTopic()
@@ -780,8 +780,8 @@ private Q_SLOTS:
         QCOMPARE(m_fakes->dialogs.messages, QStringList({"Select a topic to rename"}));
 
         pick(d, "Buy a New car");
-        typeLines(d->plus, {"Reliable"});
-        typeLines(d->made, {"Yes"});
+        typeLines(reasonsForEdit(d), {"Reliable"});
+        typeLines(finalDecisionEdit(d), {"Yes"});
         // F2 in the list opens the dialog with the name selected.
         bool seen = false;
         answerNameDialog(seen, [](AddTopicDialog *dialog) {
@@ -803,14 +803,14 @@ private Q_SLOTS:
         QCOMPARE(topicList(d)->selectedItems().value(0), topicList(d)->item(1));
         QCOMPARE(d->currentTopic(), QStringLiteral("Buy an electric car"));
         QCOMPARE(titleLabel(d)->text(), QStringLiteral("Buy an electric car?"));
-        QCOMPARE(d->plus->toPlainText(), QStringLiteral("Reliable"));
+        QCOMPARE(reasonsForEdit(d)->toPlainText(), QStringLiteral("Reliable"));
         QCOMPARE(QDir(m_form->dataFolder()->decisionDir()).entryList(QDir::Files, QDir::Name),
                  QStringList({"Buy an electric car_made.txt", "Buy an electric car_plus.txt"}));
         QCOMPARE(TextFile::readLines(configFile("Decision_Topics.txt")).value.at(1), QStringLiteral("Buy an electric car"));
         restart();
         m_form->showDecisions();
         pick(decision(), "Buy an electric car");
-        QCOMPARE(decision()->made->toPlainText(), QStringLiteral("Yes"));
+        QCOMPARE(finalDecisionEdit(decision())->toPlainText(), QStringLiteral("Yes"));
     }
 
     void unreadableTopicFileIsReadOnly()
@@ -820,15 +820,15 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(decisionFile("Get married_Links.txt")));
         pick(decision(), "Get married");
         QCOMPARE(decision()->currentTopic(), QStringLiteral("Get married"));
-        QCOMPARE(decision()->plus->toPlainText(), QStringLiteral("love"));
-        QVERIFY(!decision()->plus->isReadOnly());
+        QCOMPARE(reasonsForEdit(decision())->toPlainText(), QStringLiteral("love"));
+        QVERIFY(!reasonsForEdit(decision())->isReadOnly());
         // The part that could not be read says why and takes no text.
-        QVERIFY(decision()->links->isReadOnly());
-        QVERIFY(decision()->links->placeholderText().contains(QStringLiteral("Get married_Links.txt")));
+        QVERIFY(linksEdit(decision())->isReadOnly());
+        QVERIFY(linksEdit(decision())->placeholderText().contains(QStringLiteral("Get married_Links.txt")));
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Get married_Links.txt")));
-        decision()->plus->moveCursor(QTextCursor::End);
-        typeLines(decision()->plus, {"", "company"});
+        reasonsForEdit(decision())->moveCursor(QTextCursor::End);
+        typeLines(reasonsForEdit(decision()), {"", "company"});
         // A click on another topic stores the edit, never the folder's place.
         pick(decision(), "Switch Job");
         QVERIFY(QFileInfo(decisionFile("Get married_Links.txt")).isDir());
@@ -841,8 +841,8 @@ private Q_SLOTS:
         writeFileBytes(decisionFile("Get married_Links.txt"), "https://example.com/venue");
         pick(decision(), "Get married");
         QCOMPARE(m_fakes->dialogs.errors.size(), 2);
-        QVERIFY(!decision()->links->isReadOnly());
-        QCOMPARE(decision()->links->toPlainText(), QStringLiteral("https://example.com/venue"));
+        QVERIFY(!linksEdit(decision())->isReadOnly());
+        QCOMPARE(linksEdit(decision())->toPlainText(), QStringLiteral("https://example.com/venue"));
         QVERIFY(m_form->close());
         QCOMPARE(fileBytes(decisionFile("Get married_Links.txt")), QByteArray("https://example.com/venue"));
     }
@@ -852,8 +852,8 @@ private Q_SLOTS:
         m_form->showDecisions();
         DecisionsWorkspace *d = decision();
         pick(d, "Buy a New car");
-        typeLines(d->plus, {"Reliable"});
-        for (QPlainTextEdit *memo : {d->nextStep, d->links, d->other})
+        typeLines(reasonsForEdit(d), {"Reliable"});
+        for (QPlainTextEdit *memo : {nextStepEdit(d), linksEdit(d), otherEdit(d)})
             memo->setPlainText(QStringLiteral("kept"));
         m_form->dataFolder()->storedFiles().setWriteFault([](const QString &path, qint64) -> qint64 {
             return path.contains(QStringLiteral("_Links")) || path.contains(QStringLiteral("_Other")) ? 0 : -1;
@@ -862,7 +862,7 @@ private Q_SLOTS:
         pick(d, "Switch Job");
         QCOMPARE(d->currentTopic(), QStringLiteral("Buy a New car"));
         QCOMPARE(topicList(d)->selectedItems().value(0)->text(), QStringLiteral("Buy a New car"));
-        QCOMPARE(d->links->toPlainText(), QStringLiteral("kept"));
+        QCOMPARE(linksEdit(d)->toPlainText(), QStringLiteral("kept"));
         // Closing asks, naming each file that would be lost.
         m_fakes->dialogs.answers.enqueue(false);
         const bool closed = m_form->close();
@@ -895,18 +895,18 @@ private Q_SLOTS:
     {
         m_form->showLists();
         pick(journal(), "Bucket List");
-        typeLines(journal()->todo, {"Skydiving"});
+        typeLines(todoEdit(journal()), {"Skydiving"});
         QVERIFY(journal()->hasUnsavedEdits());
         QVERIFY(journal()->saveEditedTopic());
         QVERIFY(!journal()->hasUnsavedEdits());
         QCOMPARE(fileBytes(journalFile("Bucket List_todo.txt")), QByteArray("Skydiving\r\n"));
         QVERIFY(QDir(m_form->dataFolder()->journalDir()).removeRecursively());
-        typeLines(journal()->todo, {"", "Aurora"});
+        typeLines(todoEdit(journal()), {"", "Aurora"});
         const WriteResult failed = journal()->saveEditedTopic();
         QVERIFY(!failed);
         QVERIFY(failed.error.contains(QStringLiteral("Bucket List_todo.txt")));
         QVERIFY(journal()->hasUnsavedEdits());
-        QCOMPARE(journal()->todo->toPlainText(), QStringLiteral("Skydiving\nAurora"));
+        QCOMPARE(todoEdit(journal())->toPlainText(), QStringLiteral("Skydiving\nAurora"));
     }
 };
 

@@ -51,14 +51,14 @@ struct AlarmFlowWindow
         start();
     }
     ProjectsSection *projects() const { return form->projectsSection(); }
-    ProjectNotebook *book() const { return projects()->notebook; }
+    ProjectNotebook *book() const { return projects()->notebook(); }
     TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
-    AlarmPages *alarms() const { return form->projectsSection()->timeTracker()->alarmPages; }
+    AlarmPages *alarms() const { return form->projectsSection()->timeTracker()->alarmPages(); }
     void select(const QString &name)
     {
-        const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
+        const QList<QListWidgetItem *> found = departmentList(projects())->findItems(name, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        projects()->department->setCurrentItem(found.first());
+        departmentList(projects())->setCurrentItem(found.first());
     }
     void showTime(const QString &project)
     {
@@ -70,7 +70,7 @@ struct AlarmFlowWindow
     {
         fakes.dialogs.formAnswer = [time](QDialog &shown) {
             auto &dialog = dynamic_cast<AlarmSetDialog &>(shown);
-            dialog.bedTime->setTime(time);
+            child<QTimeEdit>(&dialog, "Bed_Time")->setTime(time);
             return int(QDialog::Accepted);
         };
     }
@@ -102,13 +102,13 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.book()->findChild<QToolButton *>(QStringLiteral("btnBed"))->click();
-        QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->bedPage);
-        QVERIFY(w.alarms()->listBedTimes->isVisible());
+        QCOMPARE(pageStack(w.tracker())->currentWidget(), bedPage(w.tracker()));
+        QVERIFY(listBedTimes(w.alarms())->isVisible());
         w.book()->findChild<QToolButton *>(QStringLiteral("btnFeed"))->click();
-        QCOMPARE(w.tracker()->pageStack->currentWidget(), w.tracker()->feedPage);
-        QVERIFY(w.alarms()->alarmSnoozeButton->isVisible());
-        w.book()->chartButton->click();
-        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
+        QCOMPARE(pageStack(w.tracker())->currentWidget(), feedPage(w.tracker()));
+        QVERIFY(alarmSnoozeButton(w.alarms())->isVisible());
+        child<QToolButton>(w.book(), "btnChart")->click();
+        QCOMPARE(pageStack(w.tracker())->currentIndex(), 1);
         QVERIFY(w.alarms()->alarmClock->isActive());
     }
 
@@ -117,14 +117,14 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->addBedButton->click();
+        addBedButton(w.alarms())->click();
         w.answerAlarmSet(QTime(3, 0));
-        w.alarms()->addFeedButton->click();
-        QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        addFeedButton(w.alarms())->click();
+        QCOMPARE(captions(listBedTimes(w.alarms())), QStringList{QStringLiteral("Daily at 09:30 PM")});
 
         w.select(QStringLiteral("Car"));
-        QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
-        QCOMPARE(w.alarms()->listWakeUp->topLevelItemCount(), 0);
+        QCOMPARE(listBedTimes(w.alarms())->topLevelItemCount(), 0);
+        QCOMPARE(listWakeUp(w.alarms())->topLevelItemCount(), 0);
         QCOMPARE(TextFile::readLines(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")).value.size(), 1);
 
         // The next rebinding saves the other project's empty lists.
@@ -135,8 +135,8 @@ private Q_SLOTS:
 
         w.restart();
         w.showTime(QStringLiteral("Garden"));
-        QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
-        QCOMPARE(captions(w.alarms()->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+        QCOMPARE(captions(listBedTimes(w.alarms())), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        QCOMPARE(captions(listWakeUp(w.alarms())), QStringList{QStringLiteral("Daily at 03:00 AM")});
     }
 
     void clockRingsTheChosenSound()
@@ -144,12 +144,12 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->addBedButton->click();
-        w.alarms()->bedSound->setCurrentText(QStringLiteral("Rain"));
+        addBedButton(w.alarms())->click();
+        bedSound(w.alarms())->setCurrentText(QStringLiteral("Rain"));
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 20)));
         w.alarms()->checkAlarms();
         QVERIFY(w.fakes.sound.playing.endsWith(QStringLiteral("/Rain.wav")));
-        w.alarms()->alarmStopButton->click();
+        alarmStopButton(w.alarms())->click();
         QVERIFY(w.fakes.sound.playing.isEmpty());
     }
 
@@ -158,8 +158,8 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->addBedButton->click();
-        w.alarms()->listBedTimes->topLevelItem(0)->setSelected(true);
+        addBedButton(w.alarms())->click();
+        listBedTimes(w.alarms())->topLevelItem(0)->setSelected(true);
         w.alarms()->showEntryCycle();
         QCOMPARE(w.tracker()->cycleSeries->count() > 0, true);
     }
@@ -172,10 +172,10 @@ private Q_SLOTS:
         w.showTime(QStringLiteral("Car"));
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->addBedButton->click();
+        addBedButton(w.alarms())->click();
         w.restart();
         QVERIFY(!w.tracker()->sleepRecord.isLoaded());
-        QCOMPARE(captions(w.alarms()->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+        QCOMPARE(captions(listBedTimes(w.alarms())), QStringList{QStringLiteral("Daily at 09:30 PM")});
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
         w.alarms()->checkAlarms();
         QCOMPARE(w.fakes.notifier.shown.size(), 1);
@@ -187,14 +187,14 @@ private Q_SLOTS:
         // Opening the page binds as before; nothing of Garden goes to Car.
         const QByteArray garden = fileBytes(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt"));
         w.showTime(QStringLiteral("Car"));
-        QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
+        QCOMPARE(listBedTimes(w.alarms())->topLevelItemCount(), 0);
         QCOMPARE(fileBytes(w.folder(QStringLiteral("Garden")) + QStringLiteral("bedtimes.txt")), garden);
 
         // A name in the file that leads out of the projects folder is
         // not followed.
         TextFile::writeText(w.tracker()->lastTrackedFile(), QStringLiteral("../../Config"));
         w.restart();
-        QCOMPARE(w.alarms()->listBedTimes->topLevelItemCount(), 0);
+        QCOMPARE(listBedTimes(w.alarms())->topLevelItemCount(), 0);
         QVERIFY(w.alarms()->trackedFolder().isEmpty());
     }
 
@@ -205,11 +205,11 @@ private Q_SLOTS:
         AlarmFlowWindow w;
         w.showTime(QStringLiteral("Garden"));
         w.answerAlarmSet(QTime(21, 30));
-        w.alarms()->addBedButton->click();
-        w.alarms()->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        addBedButton(w.alarms())->click();
+        listBedTimes(w.alarms())->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         w.restart();
         w.showTime(QStringLiteral("Garden"));
-        QCOMPARE(w.alarms()->listBedTimes->topLevelItem(0)->checkState(0), Qt::Unchecked);
+        QCOMPARE(listBedTimes(w.alarms())->topLevelItem(0)->checkState(0), Qt::Unchecked);
         w.fakes.clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
         w.alarms()->checkAlarms();
         QVERIFY(w.fakes.notifier.shown.isEmpty());

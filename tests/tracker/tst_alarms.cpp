@@ -1,4 +1,6 @@
 #include "fakes.h"
+#include "mainwindowfixture.h"
+#include "testhelpers.h"
 #include "core/tracker/listviewstream.h"
 #include "ui/tracker/alarmpages.h"
 #include "ui/tracker/alarmsetdialog.h"
@@ -138,16 +140,15 @@ void TestAlarms::init()
         if (m_script.isEmpty())
             return int(QDialog::Rejected);
         const Dialog d = m_script.takeFirst();
-        form.bedTime->setTime(d.time);
+        child<QTimeEdit>(&form, "Bed_Time")->setTime(d.time);
         if (d.kind == Dialog::Weekly) {
-            form.weeklyButton->click();
-            QCheckBox *boxes[] = {form.mondayBox, form.tuesdayBox, form.wednesdayBox, form.thursdayBox,
-                                  form.fridayBox, form.saturdayBox, form.sundayBox};
+            child<QRadioButton>(&form, "Weekly")->click();
+            const char *days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
             for (int i = 0; i < 7; ++i)
-                boxes[i]->setChecked(d.days.at(i));
+                child<QCheckBox>(&form, days[i])->setChecked(d.days.at(i));
         } else if (d.kind == Dialog::Fixed) {
-            form.fixedDate->click();
-            form.datePicker->setDate(d.date);
+            child<QRadioButton>(&form, "FixedDate")->click();
+            child<QDateEdit>(&form, "Date_Picker")->setDate(d.date);
         }
         return int(d.ok ? QDialog::Accepted : QDialog::Rejected);
     };
@@ -171,18 +172,18 @@ void TestAlarms::controlsAreNamed()
     for (const char *name : {"List_WakeUp", "Button5", "Button6", "feed_Sound", "wakeup_play",
                              "Alarm_StopButton", "Alarm_SnoozeButton"})
         QVERIFY2(m_feed->findChild<QWidget *>(QString::fromLatin1(name)), name);
-    QCOMPARE(m_alarms->listBedTimes->headerItem()->text(0), QStringLiteral("Go to Bed"));
-    QCOMPARE(m_alarms->listWakeUp->headerItem()->text(0), QStringLiteral("Get up"));
-    QCOMPARE(m_alarms->bedSound->currentText(), QStringLiteral("Silence"));
-    QCOMPARE(m_alarms->feedSound->count(), 7);
-    QCOMPARE(m_alarms->alarmSnoozeButton->toolTip(), QStringLiteral("Snooze 5 Minutes"));
-    QVERIFY(!m_alarms->listBedTimes->accessibleName().isEmpty());
+    QCOMPARE(listBedTimes(m_alarms.get())->headerItem()->text(0), QStringLiteral("Go to Bed"));
+    QCOMPARE(listWakeUp(m_alarms.get())->headerItem()->text(0), QStringLiteral("Get up"));
+    QCOMPARE(bedSound(m_alarms.get())->currentText(), QStringLiteral("Silence"));
+    QCOMPARE(feedSound(m_alarms.get())->count(), 7);
+    QCOMPARE(alarmSnoozeButton(m_alarms.get())->toolTip(), QStringLiteral("Snooze 5 Minutes"));
+    QVERIFY(!listBedTimes(m_alarms.get())->accessibleName().isEmpty());
 }
 
 void TestAlarms::dailyEntryFileBytes()
 {
-    add(m_alarms->addBedButton, Dialog{});
-    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:30 PM")});
+    add(addBedButton(m_alarms.get()), Dialog{});
+    QCOMPARE(captions(listBedTimes(m_alarms.get())), QStringList{QStringLiteral("Daily at 09:30 PM")});
     QByteArray expected = QByteArray::fromHex("01" "01000000" "01" "11000000");
     expected += "Daily at 09:30 PM";
     expected += QByteArray::fromHex("02000000" "05000000");
@@ -191,7 +192,7 @@ void TestAlarms::dailyEntryFileBytes()
     expected += QByteArray::fromHex("10000000");
     expected += "45296.8958333333";
     QCOMPARE(bytes(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")), expected);
-    QVERIFY(m_alarms->listBedTimes->topLevelItem(0)->checkState(0) == Qt::Checked);
+    QVERIFY(listBedTimes(m_alarms.get())->topLevelItem(0)->checkState(0) == Qt::Checked);
 }
 
 void TestAlarms::weeklyAndFixedDateEntries()
@@ -200,14 +201,14 @@ void TestAlarms::weeklyAndFixedDateEntries()
     weekly.kind = Dialog::Weekly;
     weekly.time = QTime(7, 0);
     weekly.days = {true, false, true, false, true, false, false};
-    add(m_alarms->addBedButton, weekly);
+    add(addBedButton(m_alarms.get()), weekly);
     Dialog fixed;
     fixed.kind = Dialog::Fixed;
     fixed.time = QTime(22, 0);
     fixed.date = QDate(2008, 4, 5);
-    add(m_alarms->addBedButton, fixed);
+    add(addBedButton(m_alarms.get()), fixed);
 
-    QCOMPARE(captions(m_alarms->listBedTimes),
+    QCOMPARE(captions(listBedTimes(m_alarms.get())),
              (QStringList{QStringLiteral("Saturday April, 5, 2008 at 10:00 PM"),
                           QStringLiteral("Mon Wed Fri at 07:00 AM")}));
     ListViewData data;
@@ -223,32 +224,32 @@ void TestAlarms::weeklyWithoutDaysAddsNothing()
     const QString file = m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt");
     Dialog weekly;
     weekly.kind = Dialog::Weekly;
-    add(m_alarms->addBedButton, weekly);
+    add(addBedButton(m_alarms.get()), weekly);
     QCOMPARE(m_fakes->dialogs.messages, QStringList{QStringLiteral("No Days of the Week Selected")});
-    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 0);
+    QCOMPARE(listBedTimes(m_alarms.get())->topLevelItemCount(), 0);
     QCOMPARE(bytes(file), QByteArray("<missing>"));
 }
 
 void TestAlarms::newestFirstAndDelete()
 {
-    add(m_alarms->addBedButton, daily(21, 0));
-    add(m_alarms->addBedButton, daily(22, 0));
-    QCOMPARE(captions(m_alarms->listBedTimes),
+    add(addBedButton(m_alarms.get()), daily(21, 0));
+    add(addBedButton(m_alarms.get()), daily(22, 0));
+    QCOMPARE(captions(listBedTimes(m_alarms.get())),
              (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
-    m_alarms->listBedTimes->setCurrentItem(m_alarms->listBedTimes->topLevelItem(0));
-    m_alarms->deleteBedButton->click();
-    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
+    listBedTimes(m_alarms.get())->setCurrentItem(listBedTimes(m_alarms.get())->topLevelItem(0));
+    deleteBedButton(m_alarms.get())->click();
+    QCOMPARE(captions(listBedTimes(m_alarms.get())), QStringList{QStringLiteral("Daily at 09:00 PM")});
     ListViewData data;
     loadListView(&data, m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt"));
     QCOMPARE(data.items.size(), 1);
-    add(m_alarms->addBedButton, daily(22, 0));
-    QCOMPARE(captions(m_alarms->listBedTimes).first(), QStringLiteral("Daily at 10:00 PM"));
+    add(addBedButton(m_alarms.get()), daily(22, 0));
+    QCOMPARE(captions(listBedTimes(m_alarms.get())).first(), QStringLiteral("Daily at 10:00 PM"));
 
     // Delete with nothing selected deletes nothing but still writes.
-    m_alarms->listBedTimes->clearSelection();
+    listBedTimes(m_alarms.get())->clearSelection();
     QFile::remove(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt"));
-    m_alarms->deleteBedButton->click();
-    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 2);
+    deleteBedButton(m_alarms.get())->click();
+    QCOMPARE(listBedTimes(m_alarms.get())->topLevelItemCount(), 2);
     QVERIFY(QFile::exists(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")));
 }
 
@@ -257,23 +258,23 @@ void TestAlarms::cancelStillRewrites()
     const QString file = m_alarms->trackedFolder() + QStringLiteral("wakeuptimes.txt");
     Dialog cancel;
     cancel.ok = false;
-    add(m_alarms->addFeedButton, cancel);
+    add(addFeedButton(m_alarms.get()), cancel);
     QCOMPARE(m_dialogsShown, 1);
     QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
 }
 
 void TestAlarms::feedingAddLeavesBedTimesAlone()
 {
-    add(m_alarms->addFeedButton, daily(3, 0));
-    QCOMPARE(captions(m_alarms->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
+    add(addFeedButton(m_alarms.get()), daily(3, 0));
+    QCOMPARE(captions(listWakeUp(m_alarms.get())), QStringList{QStringLiteral("Daily at 03:00 AM")});
     QVERIFY(QFile::exists(m_alarms->trackedFolder() + QStringLiteral("wakeuptimes.txt")));
     QVERIFY(!QFile::exists(m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt")));
 }
 
 void TestAlarms::bindingEmptiesListsWithoutFiles()
 {
-    add(m_alarms->addFeedButton, daily(3, 0));
-    add(m_alarms->addBedButton, daily(21, 0));
+    add(addFeedButton(m_alarms.get()), daily(3, 0));
+    add(addBedButton(m_alarms.get()), daily(21, 0));
     const QString other = folder(QStringLiteral("Kitchen"));
     ListViewData bedOnly;
     bedOnly.items.append(ListViewItem{false, QStringLiteral("Sun at 08:00 PM"),
@@ -282,26 +283,26 @@ void TestAlarms::bindingEmptiesListsWithoutFiles()
 
     m_alarms->saveLists();
     m_alarms->loadLists(other);
-    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Sun at 08:00 PM")});
-    QVERIFY(m_alarms->listBedTimes->topLevelItem(0)->checkState(0) == Qt::Unchecked);
-    QCOMPARE(m_alarms->listWakeUp->topLevelItemCount(), 0);
+    QCOMPARE(captions(listBedTimes(m_alarms.get())), QStringList{QStringLiteral("Sun at 08:00 PM")});
+    QVERIFY(listBedTimes(m_alarms.get())->topLevelItem(0)->checkState(0) == Qt::Unchecked);
+    QCOMPARE(listWakeUp(m_alarms.get())->topLevelItemCount(), 0);
     QVERIFY(m_alarms->saveLists());
     QCOMPARE(bytes(other + QStringLiteral("wakeuptimes.txt")), QByteArray::fromHex("0100000000"));
     QCOMPARE(bytes(other + QStringLiteral("bedtimes.txt")), encodeListView(bedOnly));
 
     // Back to the first folder: its entries return (a restart reads the same).
     m_alarms->loadLists(folder(QStringLiteral("Garden")));
-    QCOMPARE(captions(m_alarms->listWakeUp), QStringList{QStringLiteral("Daily at 03:00 AM")});
-    QCOMPARE(captions(m_alarms->listBedTimes), QStringList{QStringLiteral("Daily at 09:00 PM")});
+    QCOMPARE(captions(listWakeUp(m_alarms.get())), QStringList{QStringLiteral("Daily at 03:00 AM")});
+    QCOMPARE(captions(listBedTimes(m_alarms.get())), QStringList{QStringLiteral("Daily at 09:00 PM")});
     QVERIFY(m_fakes->dialogs.errors.isEmpty());
 }
 
 void TestAlarms::uncheckedStateIsSavedWithTheList()
 {
-    add(m_alarms->addBedButton, daily(21, 0));
+    add(addBedButton(m_alarms.get()), daily(21, 0));
     const QString file = m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt");
     const QByteArray before = bytes(file);
-    m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    listBedTimes(m_alarms.get())->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     QCOMPARE(bytes(file), before); // nothing is written at once
     QVERIFY(m_alarms->saveLists());
     QCOMPARE(bytes(file).at(5), '\0');
@@ -323,7 +324,7 @@ void TestAlarms::damagedFileIsKeptBeforeTheFirstSave()
     m_alarms->loadLists(other);
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
-    QCOMPARE(captions(m_alarms->listBedTimes),
+    QCOMPARE(captions(listBedTimes(m_alarms.get())),
              (QStringList{QStringLiteral("Daily at 09:30 PM"), QStringLiteral("Sat at 10:00 PM")}));
 
     QVERIFY(m_alarms->saveLists());
@@ -343,8 +344,8 @@ void TestAlarms::damagedFileIsKeptBeforeTheFirstSave()
 void TestAlarms::unwritableFolderReportsAndKeepsTheList()
 {
     m_alarms->loadLists(m_dir->filePath(QStringLiteral("gone/")));
-    add(m_alarms->addBedButton, daily(21, 0));
-    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 1);
+    add(addBedButton(m_alarms.get()), daily(21, 0));
+    QCOMPARE(listBedTimes(m_alarms.get())->topLevelItemCount(), 1);
     QCOMPARE(m_fakes->dialogs.errors.size(), 1);
     QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("bedtimes.txt")));
 }
@@ -354,49 +355,49 @@ void TestAlarms::clickDrawsTheSleepCycle()
     QSignalSpy spy(m_alarms.get(), &AlarmPages::sleepCycleRequested);
     m_alarms->showEntryCycle();
     QCOMPARE(spy.count(), 0); // nothing selected
-    add(m_alarms->addBedButton, daily(21, 30));
-    m_alarms->listBedTimes->topLevelItem(0)->setSelected(true);
+    add(addBedButton(m_alarms.get()), daily(21, 30));
+    listBedTimes(m_alarms.get())->topLevelItem(0)->setSelected(true);
     m_alarms->showEntryCycle();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toDouble(), 7.5);
     QCOMPARE(spy.at(0).at(1).toDouble(), 45296.8958333333);
 
     // A time value that is not a number starts the cycle at day 0.
-    m_alarms->listBedTimes->topLevelItem(0)->setData(
+    listBedTimes(m_alarms.get())->topLevelItem(0)->setData(
         0, Qt::UserRole, QStringList{QStringLiteral("Daily"), QStringLiteral("never")});
     m_alarms->showEntryCycle();
     QCOMPARE(spy.at(1).at(1).toDouble(), 0.0);
 
     // A click in the feeding list works on the bed-time selection.
-    add(m_alarms->addFeedButton, daily(3, 0));
-    const QRect row = m_alarms->listWakeUp->visualItemRect(m_alarms->listWakeUp->topLevelItem(0));
+    add(addFeedButton(m_alarms.get()), daily(3, 0));
+    const QRect row = listWakeUp(m_alarms.get())->visualItemRect(listWakeUp(m_alarms.get())->topLevelItem(0));
     m_feed->show();
-    QTest::mouseClick(m_alarms->listWakeUp->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseClick(listWakeUp(m_alarms.get())->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(spy.count(), 3);
 }
 
 void TestAlarms::playButtons()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->bedPlayButton->click();
+    bedPlayButton(m_alarms.get())->click();
     QVERIFY(sound.played.isEmpty()); // "Silence" plays nothing
     QCOMPARE(sound.stops, 1);
     QCOMPARE(m_alarms->soundFile, QStringLiteral("Silence.wav"));
 
-    m_alarms->bedSound->setCurrentText(QStringLiteral("Rain"));
-    m_alarms->bedPlayButton->click();
+    bedSound(m_alarms.get())->setCurrentText(QStringLiteral("Rain"));
+    bedPlayButton(m_alarms.get())->click();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Rain.wav"));
 
-    m_alarms->feedSound->setCurrentText(QStringLiteral("Klaxon"));
-    m_alarms->feedPlayButton->click();
+    feedSound(m_alarms.get())->setCurrentText(QStringLiteral("Klaxon"));
+    feedPlayButton(m_alarms.get())->click();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("Klaxon.wav"));
-    m_alarms->stopSoundButton->click();
+    stopSoundButton(m_alarms.get())->click();
     QVERIFY(sound.playing.isEmpty());
 
     // A missing file: the sound stops and nothing plays, without a message.
-    m_alarms->feedPlayButton->click();
+    feedPlayButton(m_alarms.get())->click();
     m_alarms->soundFolder = m_dir->path() + QLatin1Char('/');
-    m_alarms->feedPlayButton->click();
+    feedPlayButton(m_alarms.get())->click();
     QVERIFY(sound.playing.isEmpty());
     QVERIFY(m_fakes->dialogs.errors.isEmpty() && m_fakes->dialogs.messages.isEmpty());
 }
@@ -404,11 +405,11 @@ void TestAlarms::playButtons()
 void TestAlarms::clockRingsAndStops()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->bedSound->setCurrentText(QStringLiteral("Wind"));
-    m_alarms->feedSound->setCurrentText(QStringLiteral("BabyCrying"));
-    add(m_alarms->addBedButton, daily(21, 30));
-    add(m_alarms->addFeedButton, daily(21, 30));
-    m_alarms->listWakeUp->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    bedSound(m_alarms.get())->setCurrentText(QStringLiteral("Wind"));
+    feedSound(m_alarms.get())->setCurrentText(QStringLiteral("BabyCrying"));
+    add(addBedButton(m_alarms.get()), daily(21, 30));
+    add(addFeedButton(m_alarms.get()), daily(21, 30));
+    listWakeUp(m_alarms.get())->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 29, 50)));
     m_alarms->checkAlarms();
@@ -418,7 +419,7 @@ void TestAlarms::clockRingsAndStops()
     QCOMPARE(sound.played, QStringList{m_alarms->soundFolder + QStringLiteral("Wind.wav")});
 
     // Both lists at once: the feeding sound replaces the bed sound.
-    m_alarms->listWakeUp->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    listWakeUp(m_alarms.get())->topLevelItem(0)->setCheckState(0, Qt::Checked);
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 8), QTime(21, 30, 5)));
     m_alarms->checkAlarms();
     QCOMPARE(sound.playing, m_alarms->soundFolder + QStringLiteral("BabyCrying.wav"));
@@ -439,17 +440,17 @@ void TestAlarms::clockRingsAndStops()
 void TestAlarms::stopThenNextMatchingMinute()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->feedSound->setCurrentText(QStringLiteral("Chirps"));
+    feedSound(m_alarms.get())->setCurrentText(QStringLiteral("Chirps"));
     Dialog weekly;
     weekly.kind = Dialog::Weekly;
     weekly.time = QTime(6, 0);
     weekly.days = {true, false, true, false, true, false, false};
-    add(m_alarms->addFeedButton, weekly);
+    add(addFeedButton(m_alarms.get()), weekly);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 0, 1))); // Monday
     m_alarms->checkAlarms();
     QVERIFY(!sound.playing.isEmpty());
-    m_alarms->alarmStopButton->click();
+    alarmStopButton(m_alarms.get())->click();
     QVERIFY(sound.playing.isEmpty());
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 6), QTime(6, 1, 0)));
     m_alarms->checkAlarms();
@@ -465,13 +466,13 @@ void TestAlarms::stopThenNextMatchingMinute()
 void TestAlarms::snoozeRingsAgainAfterFiveMinutes()
 {
     FakeSound &sound = m_fakes->sound;
-    m_alarms->feedSound->setCurrentText(QStringLiteral("Buzz"));
-    add(m_alarms->addFeedButton, daily(3, 0));
+    feedSound(m_alarms.get())->setCurrentText(QStringLiteral("Buzz"));
+    add(addFeedButton(m_alarms.get()), daily(3, 0));
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(3, 0, 10)));
     m_alarms->checkAlarms();
     QVERIFY(!sound.playing.isEmpty());
 
-    m_alarms->alarmSnoozeButton->click();
+    alarmSnoozeButton(m_alarms.get())->click();
     QVERIFY(sound.playing.isEmpty());
     QVERIFY(m_alarms->snoozeTimer->isActive());
     QCOMPARE(m_alarms->snoozeTimer->interval(), 5 * 60 * 1000);
@@ -481,15 +482,15 @@ void TestAlarms::snoozeRingsAgainAfterFiveMinutes()
     QCOMPARE(m_alarms->ticker.ticks, 1);
 
     // Snooze, then Stop: nothing comes back.
-    m_alarms->alarmSnoozeButton->click();
-    m_alarms->alarmStopButton->click();
+    alarmSnoozeButton(m_alarms.get())->click();
+    alarmStopButton(m_alarms.get())->click();
     QVERIFY(!m_alarms->snoozeTimer->isActive());
     const int plays = sound.played.size();
     m_alarms->ringSnoozedAlarm();
     QCOMPARE(sound.played.size(), plays);
 
     // Snooze while nothing plays: nothing rings later.
-    m_alarms->alarmSnoozeButton->click();
+    alarmSnoozeButton(m_alarms.get())->click();
     m_alarms->ringSnoozedAlarm();
     QCOMPARE(sound.played.size(), plays);
     QVERIFY(sound.playing.isEmpty());
@@ -506,26 +507,26 @@ void TestAlarms::alarmSetDialog()
 {
     AlarmSetDialog form(&m_fakes->clock);
     QCOMPARE(form.windowTitle(), QStringLiteral("Alarm Set"));
-    QCOMPARE(form.bedTime->time(), QTime(10, 15));
-    QCOMPARE(form.datePicker->date(), QDate(2024, 1, 5));
-    QVERIFY(form.dailyButton->isChecked());
-    QVERIFY(!form.weeklyPanel->isEnabled());
-    form.mondayBox->setChecked(true);
-    form.weeklyButton->click();
-    QVERIFY(form.weeklyPanel->isEnabled());
-    form.fixedDate->click();
-    QVERIFY(!form.weeklyPanel->isEnabled());
-    QVERIFY(form.mondayBox->isChecked()); // the marks stay while disabled
-    form.bedTime->setTime(QTime(7, 45));
+    QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(10, 15));
+    QCOMPARE(child<QDateEdit>(&form, "Date_Picker")->date(), QDate(2024, 1, 5));
+    QVERIFY(child<QRadioButton>(&form, "Daily")->isChecked());
+    QVERIFY(!child<QWidget>(&form, "Weekly_Panel")->isEnabled());
+    child<QCheckBox>(&form, "Mon")->setChecked(true);
+    child<QRadioButton>(&form, "Weekly")->click();
+    QVERIFY(child<QWidget>(&form, "Weekly_Panel")->isEnabled());
+    child<QRadioButton>(&form, "FixedDate")->click();
+    QVERIFY(!child<QWidget>(&form, "Weekly_Panel")->isEnabled());
+    QVERIFY(child<QCheckBox>(&form, "Mon")->isChecked()); // the marks stay while disabled
+    child<QTimeEdit>(&form, "Bed_Time")->setTime(QTime(7, 45));
     QCOMPARE(form.timeValue(), 45296.0 + 7.75 / 24);
 
     // OK and Cancel end the dialog with their results.
     form.show();
-    form.okButton->click();
+    child<QPushButton>(&form, "BitBtn1")->click();
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QVERIFY(!form.isVisible());
     form.show();
-    form.cancelButton->click();
+    child<QPushButton>(&form, "BitBtn2")->click();
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QVERIFY(!form.isVisible());
 }
@@ -536,10 +537,10 @@ void TestAlarms::alarmSetDialog()
 void TestAlarms::silentAlarmShowsItself()
 {
     FakeAlarmNotifier &notifier = m_fakes->notifier;
-    m_alarms->bedSound->setCurrentText(QStringLiteral("Silence"));
-    add(m_alarms->addBedButton, daily(22, 0));
-    add(m_alarms->addBedButton, daily(21, 30));
-    QTreeWidgetItem *entry = m_alarms->listBedTimes->topLevelItem(0);
+    bedSound(m_alarms.get())->setCurrentText(QStringLiteral("Silence"));
+    add(addBedButton(m_alarms.get()), daily(22, 0));
+    add(addBedButton(m_alarms.get()), daily(21, 30));
+    QTreeWidgetItem *entry = listBedTimes(m_alarms.get())->topLevelItem(0);
 
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 10)));
     m_alarms->checkAlarms();
@@ -552,9 +553,9 @@ void TestAlarms::silentAlarmShowsItself()
     QCOMPARE(m_alarms->ringingEntry(), entry);
     QVERIFY(entry->font(0).bold());
     QVERIFY(entry->background(0).style() != Qt::NoBrush);
-    QVERIFY(m_alarms->listBedTimes->topLevelItem(1)->background(0).style() == Qt::NoBrush);
+    QVERIFY(listBedTimes(m_alarms.get())->topLevelItem(1)->background(0).style() == Qt::NoBrush);
     // Highlighting is not an edit of the list.
-    QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
+    QVERIFY(!m_alarms->isEdited(listBedTimes(m_alarms.get())));
 
     // A second tick in the same minute rings on without a second notice.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 59)));
@@ -578,16 +579,16 @@ void TestAlarms::silentAlarmShowsItself()
     m_alarms->ringSnoozedAlarm();
     QCOMPARE(notifier.shown.size(), 3);
     QVERIFY(notifier.showing);
-    m_alarms->alarmStopButton->click();
+    alarmStopButton(m_alarms.get())->click();
     QVERIFY(!notifier.showing);
 
     // A feeding alarm with no sound device at all shows itself too.
     m_alarms->soundFolder.clear();
-    add(m_alarms->addFeedButton, daily(3, 0));
+    add(addFeedButton(m_alarms.get()), daily(3, 0));
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 9), QTime(3, 0, 30)));
     m_alarms->checkAlarms();
     QCOMPARE(notifier.shown.size(), 4);
-    QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(0));
+    QCOMPARE(m_alarms->ringingEntry(), listWakeUp(m_alarms.get())->topLevelItem(0));
     // Left ringing, it ends by itself and its notice goes with it.
     QDateTime now = m_fakes->clock.now();
     for (int tick = 0; tick < 60 && notifier.showing; ++tick) {
@@ -603,15 +604,15 @@ void TestAlarms::silentAlarmShowsItself()
 // (and the autosave) write it; an untouched list is never written.
 void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
 {
-    add(m_alarms->addBedButton, daily(21, 0));
+    add(addBedButton(m_alarms.get()), daily(21, 0));
     const QString file = m_alarms->trackedFolder() + QStringLiteral("bedtimes.txt");
     const QString feedFile = m_alarms->trackedFolder() + QStringLiteral("wakeuptimes.txt");
-    QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
-    m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-    QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
+    QVERIFY(!m_alarms->isEdited(listBedTimes(m_alarms.get())));
+    listBedTimes(m_alarms.get())->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QVERIFY(m_alarms->isEdited(listBedTimes(m_alarms.get())));
     QVERIFY(m_alarms->saveEditedLists());
     QCOMPARE(bytes(file).at(5), '\0');
-    QVERIFY(!m_alarms->isEdited(m_alarms->listBedTimes));
+    QVERIFY(!m_alarms->isEdited(listBedTimes(m_alarms.get())));
     QVERIFY(!QFile::exists(feedFile));
 
     // Saved once, not again: a list changed on disk meanwhile stays.
@@ -620,28 +621,28 @@ void TestAlarms::untickedEntryIsWrittenWhenEditedListsAreSaved()
     QCOMPARE(bytes(file), QByteArray::fromHex("0100000000"));
 
     // A write that fails says which file and keeps the change for later.
-    m_alarms->listBedTimes->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    listBedTimes(m_alarms.get())->topLevelItem(0)->setCheckState(0, Qt::Checked);
     QVERIFY(QFile::remove(file));
     QVERIFY(QDir().mkpath(file));
     const Result failed = m_alarms->saveEditedLists();
     QVERIFY(!failed);
     QVERIFY2(failed.error.contains(QStringLiteral("bedtimes.txt")), qPrintable(failed.error));
-    QVERIFY(m_alarms->isEdited(m_alarms->listBedTimes));
+    QVERIFY(m_alarms->isEdited(listBedTimes(m_alarms.get())));
     QVERIFY(m_fakes->dialogs.errors.isEmpty()); // returned, not shown
 }
 
 void TestAlarms::secondDeleteRemovesNothing()
 {
-    add(m_alarms->addBedButton, daily(21, 0));
-    add(m_alarms->addBedButton, daily(22, 0));
-    add(m_alarms->addBedButton, daily(23, 0));
-    m_alarms->listBedTimes->setCurrentItem(m_alarms->listBedTimes->topLevelItem(0));
-    m_alarms->deleteBedButton->click();
-    QCOMPARE(captions(m_alarms->listBedTimes),
+    add(addBedButton(m_alarms.get()), daily(21, 0));
+    add(addBedButton(m_alarms.get()), daily(22, 0));
+    add(addBedButton(m_alarms.get()), daily(23, 0));
+    listBedTimes(m_alarms.get())->setCurrentItem(listBedTimes(m_alarms.get())->topLevelItem(0));
+    deleteBedButton(m_alarms.get())->click();
+    QCOMPARE(captions(listBedTimes(m_alarms.get())),
              (QStringList{QStringLiteral("Daily at 10:00 PM"), QStringLiteral("Daily at 09:00 PM")}));
-    QVERIFY(m_alarms->listBedTimes->selectedItems().isEmpty());
-    m_alarms->deleteBedButton->click();
-    QCOMPARE(m_alarms->listBedTimes->topLevelItemCount(), 2);
+    QVERIFY(listBedTimes(m_alarms.get())->selectedItems().isEmpty());
+    deleteBedButton(m_alarms.get())->click();
+    QCOMPARE(listBedTimes(m_alarms.get())->topLevelItemCount(), 2);
     QCOMPARE(m_fakes->dialogs.messages.size(), 1);
 }
 
@@ -651,20 +652,20 @@ void TestAlarms::longDateCaptionKeepsItsTime()
     fixed.kind = Dialog::Fixed;
     fixed.time = QTime(21, 30);
     fixed.date = QDate(2026, 9, 30);
-    add(m_alarms->addBedButton, fixed);
-    QTreeWidgetItem *item = m_alarms->listBedTimes->topLevelItem(0);
+    add(addBedButton(m_alarms.get()), fixed);
+    QTreeWidgetItem *item = listBedTimes(m_alarms.get())->topLevelItem(0);
     const QString caption = QStringLiteral("Wednesday September, 30, 2026 at 09:30 PM");
     QCOMPARE(item->text(0), caption);
     QCOMPARE(item->toolTip(0), caption);
-    QCOMPARE(m_alarms->listBedTimes->textElideMode(), Qt::ElideMiddle);
+    QCOMPARE(listBedTimes(m_alarms.get())->textElideMode(), Qt::ElideMiddle);
     // In a column narrower than the caption the time stays in view.
-    const QFontMetrics metrics(m_alarms->listBedTimes->font());
-    const QString shown = metrics.elidedText(caption, m_alarms->listBedTimes->textElideMode(),
+    const QFontMetrics metrics(listBedTimes(m_alarms.get())->font());
+    const QString shown = metrics.elidedText(caption, listBedTimes(m_alarms.get())->textElideMode(),
                                              metrics.horizontalAdvance(caption) / 2);
     QVERIFY2(shown.endsWith(QStringLiteral("09:30 PM")), qPrintable(shown));
     // Reloaded from the file, it keeps its tooltip.
     m_alarms->loadLists(m_alarms->trackedFolder());
-    QCOMPARE(m_alarms->listBedTimes->topLevelItem(0)->toolTip(0), caption);
+    QCOMPARE(listBedTimes(m_alarms.get())->topLevelItem(0)->toolTip(0), caption);
 }
 
 // A list written under German (a date in German, a time value with a
@@ -673,7 +674,7 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const auto english = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
-    m_alarms->feedSound->setCurrentText(QStringLiteral("Chirps"));
+    feedSound(m_alarms.get())->setCurrentText(QStringLiteral("Chirps"));
     const QString other = folder(QStringLiteral("Kitchen"));
     ListViewData old;
     old.items.append(ListViewItem{true, QStringLiteral("Dienstag Mai, 7, 2024 at 09:30 PM"),
@@ -682,16 +683,16 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
                                   {QStringLiteral("Tue "), QStringLiteral("45419.25")}});
     QVERIFY(saveListView(old, other + QStringLiteral("wakeuptimes.txt")).ok);
     m_alarms->loadLists(other);
-    QVERIFY(m_alarms->isEdited(m_alarms->listWakeUp));
+    QVERIFY(m_alarms->isEdited(listWakeUp(m_alarms.get())));
 
     // Tuesday 7 May 2024: the weekly entry at 6:00, the dated one at 21:30.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(6, 0, 20)));
     m_alarms->checkAlarms();
-    QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(1));
+    QCOMPARE(m_alarms->ringingEntry(), listWakeUp(m_alarms.get())->topLevelItem(1));
     m_alarms->stopAlarm();
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 7), QTime(21, 30, 20)));
     m_alarms->checkAlarms();
-    QCOMPARE(m_alarms->ringingEntry(), m_alarms->listWakeUp->topLevelItem(0));
+    QCOMPARE(m_alarms->ringingEntry(), listWakeUp(m_alarms.get())->topLevelItem(0));
     m_alarms->stopAlarm();
     // Not at midnight, not a week later.
     m_fakes->clock.set(QDateTime(QDate(2024, 5, 14), QTime(21, 30, 20)));
@@ -711,7 +712,7 @@ void TestAlarms::listOfAnotherLanguageRingsAndIsWrittenBack()
     fixed.kind = Dialog::Fixed;
     fixed.time = QTime(21, 30);
     fixed.date = QDate(2008, 4, 5);
-    add(m_alarms->addFeedButton, fixed);
+    add(addFeedButton(m_alarms.get()), fixed);
     QVERIFY(loadListView(&stored, other + QStringLiteral("wakeuptimes.txt")).clean);
     QCOMPARE(stored.items.at(0).subItems.at(0), QStringLiteral("Saturday April, 5, 2008"));
     QVERIFY(!stored.items.at(0).subItems.at(1).contains(QLatin1Char(',')));
@@ -727,20 +728,20 @@ void TestAlarms::amAndPmKeysInTheAlarmTime()
         AlarmSetDialog form(&m_fakes->clock);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.bedTime->setTime(QTime(21, 30));
-        form.bedTime->setFocus();
-        form.bedTime->setCurrentSection(QDateTimeEdit::AmPmSection);
-        QTest::keyClick(form.bedTime, Qt::Key_A);
-        QCOMPARE(form.bedTime->time(), QTime(9, 30));
-        QTest::keyClick(form.bedTime, Qt::Key_A);
-        QCOMPARE(form.bedTime->time(), QTime(9, 30));
-        QTest::keyClick(form.bedTime, Qt::Key_Tab);
-        QCOMPARE(form.bedTime->time(), QTime(9, 30));
-        form.bedTime->setFocus();
-        form.bedTime->setCurrentSection(QDateTimeEdit::HourSection);
-        QTest::keyClick(form.bedTime, Qt::Key_P);
-        QCOMPARE(form.bedTime->time(), QTime(21, 30));
-        QVERIFY(form.bedTime->hasAcceptableInput());
+        child<QTimeEdit>(&form, "Bed_Time")->setTime(QTime(21, 30));
+        child<QTimeEdit>(&form, "Bed_Time")->setFocus();
+        child<QTimeEdit>(&form, "Bed_Time")->setCurrentSection(QDateTimeEdit::AmPmSection);
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_A);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(9, 30));
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_A);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(9, 30));
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_Tab);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(9, 30));
+        child<QTimeEdit>(&form, "Bed_Time")->setFocus();
+        child<QTimeEdit>(&form, "Bed_Time")->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(child<QTimeEdit>(&form, "Bed_Time"), Qt::Key_P);
+        QCOMPARE(child<QTimeEdit>(&form, "Bed_Time")->time(), QTime(21, 30));
+        QVERIFY(child<QTimeEdit>(&form, "Bed_Time")->hasAcceptableInput());
     }
 }
 

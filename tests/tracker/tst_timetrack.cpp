@@ -1,6 +1,7 @@
 // The tracker form offscreen: binding to project folders, clicks, keys and
 // the wheel on the sleep grid, what is drawn, the statistics and the charts,
 // and the files left in the project folders.
+#include "mainwindowfixture.h"
 #include "testhelpers.h"
 #include "core/common/daynumber.h"
 #include "core/common/textfile.h"
@@ -83,12 +84,12 @@ private Q_SLOTS:
         QVERIFY(QDir(a).isEmpty());
         QCOMPARE(m_form->sleepRecord.yearChart.cell(2, 0), QStringLiteral("Celsius"));
         QCOMPARE(m_form->sleepRecord.yearChart.cell(0, 128), QStringLiteral("May 7"));
-        QCOMPARE(m_form->noteEdit->toPlainText(), QString());
+        QCOMPARE(noteEdit(m_form.get())->toPlainText(), QString());
         for (int c = 1; c <= 33; ++c)
             QCOMPARE(m_form->dayHours(c), 0.0);
-        QCOMPARE(m_form->dateLabel->text(), QStringLiteral("May 7, 2024"));
-        QCOMPARE(m_form->pageStack->currentIndex(), 1);
-        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
+        QCOMPARE(dateLabel(m_form.get())->text(), QStringLiteral("May 7, 2024"));
+        QCOMPARE(pageStack(m_form.get())->currentIndex(), 1);
+        QCOMPARE(sleepLabel(m_form.get())->text(), QStringLiteral("."));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
@@ -101,11 +102,11 @@ private Q_SLOTS:
         click(column, 3);
 
         QCOMPARE(m_form->sleepGrid.cell(column, 0), QStringLiteral("0.5"));
-        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.5 hours"));
-        QCOMPARE(m_form->timeLabel->text(), QStringLiteral("May 7, 2024 Time Total: "));
-        QCOMPARE(m_form->dateLabel->text(), QStringLiteral("Tuesday, May 7, 2024"));
-        QCOMPARE(m_form->recentTotalsLabel->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
-        QCOMPARE(m_form->sleepChart->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
+        QCOMPARE(sleepLabel(m_form.get())->text(), QStringLiteral("0.5 hours"));
+        QCOMPARE(timeLabel(m_form.get())->text(), QStringLiteral("May 7, 2024 Time Total: "));
+        QCOMPARE(dateLabel(m_form.get())->text(), QStringLiteral("Tuesday, May 7, 2024"));
+        QCOMPARE(recentTotalsLabel(m_form.get())->text(), QStringLiteral("Last 7 days: 0.5 hours   30 days : 0.5 hours"));
+        QCOMPARE(sleepChart(m_form.get())->toolTip(), QStringLiteral("9 pm - 9:30 pm"));
         QCOMPARE(picked.size(), 1);
         QCOMPARE(picked.first().first().toDouble(), double(dayNumberOf(2024, 5, 7)));
         QVERIFY(QDir(a + "Y2024M5").exists());
@@ -115,7 +116,7 @@ private Q_SLOTS:
         QCOMPARE(fields.value(13), QStringLiteral("*"));
 
         click(column, 3);
-        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.0 hours"));
+        QCOMPARE(sleepLabel(m_form.get())->text(), QStringLiteral("0.0 hours"));
         fields = yearFields(a + "2024-time.txt", 128);
         QCOMPARE(fields.value(2), QStringLiteral("0.0"));
         QCOMPARE(fields.value(13), QString());
@@ -137,9 +138,9 @@ private Q_SLOTS:
         QFETCH(QString, hint);
         m_form->loadDay(project("A"), now());
         m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 2)), row);
-        QCOMPARE(m_form->sleepChart->toolTip(), hint);
+        QCOMPARE(sleepChart(m_form.get())->toolTip(), hint);
         // The hint shows wherever the pointer rests on the grid.
-        QWidget *viewport = m_form->sleepChart->viewport();
+        QWidget *viewport = sleepChart(m_form.get())->viewport();
         const QPoint at = cellCentre(columnOf(dayNumberOf(2024, 5, 20)), 30);
         QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
         QApplication::sendEvent(viewport, &help);
@@ -156,12 +157,12 @@ private Q_SLOTS:
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 10);
         click(column, 11);
-        m_form->noteEdit->setPlainText(QStringLiteral("Slept well"));
+        noteEdit(m_form.get())->setPlainText(QStringLiteral("Slept well"));
 
         m_form->loadDay(b, now());
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("Slept well"));
         QCOMPARE(yearFields(a + "2024-time.txt", 128).value(2), QStringLiteral("1.0"));
-        QCOMPARE(m_form->noteEdit->toPlainText(), QString());
+        QCOMPARE(noteEdit(m_form.get())->toPlainText(), QString());
         QCOMPARE(m_form->dayHours(column), 0.0);
         QCOMPARE(m_form->sleepGrid.cell(column, 0), QString());
         QCOMPARE(m_form->sleepRecord.yearChart.cell(2, 128), QString());
@@ -170,7 +171,7 @@ private Q_SLOTS:
         m_form->loadDay(a, now());
         QCOMPARE(m_form->dayHours(column), 1.0);
         QCOMPARE(m_form->sleepGrid.cell(column, 0), QStringLiteral("1.0"));
-        QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("Slept well"));
+        QCOMPARE(noteEdit(m_form.get())->toPlainText(), QStringLiteral("Slept well"));
         // B got its files at the rebinding that left it, none of A's data.
         QCOMPARE(yearFields(b + "2024-time.txt", 128).value(2), QString());
         QCOMPARE(TextFile::readText(b + "Y2024M5D7-note.txt").value, QString());
@@ -180,11 +181,11 @@ private Q_SLOTS:
     {
         const QString a = project("A");
         m_form->loadDay(a, now());
-        m_form->noteEdit->setPlainText(QStringLiteral("Tuesday"));
+        noteEdit(m_form.get())->setPlainText(QStringLiteral("Tuesday"));
         click(columnOf(dayNumberOf(2024, 5, 3)), 5);
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("Tuesday"));
         QCOMPARE(m_form->sleepRecord.noteFile(), a + "Y2024M5D3-note.txt");
-        QCOMPARE(m_form->noteEdit->toPlainText(), QString());
+        QCOMPARE(noteEdit(m_form.get())->toPlainText(), QString());
         // Leaving a day whose note was not touched writes nothing: no
         // empty note file is left in the project folder.
         click(columnOf(dayNumberOf(2024, 5, 4)), 5);
@@ -211,21 +212,21 @@ private Q_SLOTS:
         m_form->loadDay(project("A"), now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
-        QTest::keyClick(m_form->sleepChart, Qt::Key_Down);
-        QTest::keyClick(m_form->sleepChart, Qt::Key_Down);
+        QTest::keyClick(sleepChart(m_form.get()), Qt::Key_Down);
+        QTest::keyClick(sleepChart(m_form.get()), Qt::Key_Down);
         QCOMPARE(m_form->sleepGrid.cell(column, 4), QStringLiteral(" "));
         QCOMPARE(m_form->sleepGrid.cell(column, 5), QStringLiteral(" "));
-        QTest::keyClick(m_form->sleepChart, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(sleepChart(m_form.get()), Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(m_form->sleepGrid.cell(column, 6), QString());
         QCOMPARE(m_form->dayHours(column), 1.5);
 
-        QWheelEvent wheel(cellCentre(column, 10), m_form->sleepChart->viewport()->mapToGlobal(cellCentre(column, 10)),
+        QWheelEvent wheel(cellCentre(column, 10), sleepChart(m_form.get())->viewport()->mapToGlobal(cellCentre(column, 10)),
                           QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(m_form->sleepChart->viewport(), &wheel);
+        QApplication::sendEvent(sleepChart(m_form.get())->viewport(), &wheel);
         QCOMPARE(m_form->dayHours(column), 1.5);
 
         const int other = column + 2;
-        QWidget *viewport = m_form->sleepChart->viewport();
+        QWidget *viewport = sleepChart(m_form.get())->viewport();
         QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, cellCentre(other, 20));
         QMouseEvent move(QEvent::MouseMove, cellCentre(other, 24), viewport->mapToGlobal(cellCentre(other, 24)),
                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
@@ -234,7 +235,7 @@ private Q_SLOTS:
         QCOMPARE(m_form->dayHours(other), 0.5);
         QCOMPARE(m_form->sleepGrid.cell(other, 20), QStringLiteral(" "));
         // The keyboard never reaches the header row or the hidden column.
-        QTest::keyClick(m_form->sleepChart, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(sleepChart(m_form.get()), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(m_form->sleepGrid.cell(1, 0), QString());
         QVERIFY(m_form->sleepGrid.currentRow() >= 1);
         QVERIFY(m_form->sleepGrid.currentColumn() >= 1);
@@ -248,9 +249,9 @@ private Q_SLOTS:
         const int column = columnOf(dayNumberOf(2024, 5, 2));
         for (int row : {5, 6, 7})
             m_form->toggleSleepSlot(column, row);
-        const QImage image = m_form->sleepChart->viewport()->grab().toImage();
-        const QRect top = m_form->sleepChart->visualRect(m_form->sleepGrid.index(5, column));
-        const QRect bottom = m_form->sleepChart->visualRect(m_form->sleepGrid.index(7, column));
+        const QImage image = sleepChart(m_form.get())->viewport()->grab().toImage();
+        const QRect top = sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(5, column));
+        const QRect bottom = sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(7, column));
         const int x = top.center().x();
         for (int y = top.top(); y <= bottom.bottom(); ++y)
             QCOMPARE(image.pixelColor(x, y), QColor(0x91, 0xC8, 0xFF));
@@ -262,23 +263,23 @@ private Q_SLOTS:
         // the header row too.
         for (int date : {dayNumberOf(2024, 5, 6), dayNumberOf(2024, 5, 7)}) {
             for (int row : {0, 20}) {
-                const QRect r = m_form->sleepChart->visualRect(m_form->sleepGrid.index(row, columnOf(date)));
+                const QRect r = sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(row, columnOf(date)));
                 QCOMPARE(image.pixelColor(r.left(), r.center().y()), QColor(0xC0, 0xC0, 0xC0));
             }
         }
-        const QRect plain = m_form->sleepChart->visualRect(m_form->sleepGrid.index(20, columnOf(dayNumberOf(2024, 5, 9))));
+        const QRect plain = sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(20, columnOf(dayNumberOf(2024, 5, 9))));
         QVERIFY(image.pixelColor(plain.left(), plain.center().y()) != QColor(0xC0, 0xC0, 0xC0));
         // The midnight line under the 11:30 pm slot.
-        const QRect eight = m_form->sleepChart->visualRect(m_form->sleepGrid.index(8, columnOf(dayNumberOf(2024, 5, 9))));
+        const QRect eight = sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(8, columnOf(dayNumberOf(2024, 5, 9))));
         QCOMPARE(image.pixelColor(eight.center().x(), eight.bottom() - 1), QColor(0x00, 0x40, 0x80));
 
         // The red frame moved to the clicked day: date header column c shows
         // the grid's column c + 1.
-        const QImage dates = m_form->dateChart->viewport()->grab().toImage();
-        const QRect framed = m_form->dateChart->visualRect(m_form->dateGrid.index(1, column - 1));
+        const QImage dates = dateChart(m_form.get())->viewport()->grab().toImage();
+        const QRect framed = dateChart(m_form.get())->visualRect(m_form->dateGrid.index(1, column - 1));
         QCOMPARE(dates.pixelColor(framed.left(), framed.center().y()), QColor(0xFF, 0, 0));
         QCOMPARE(dates.pixelColor(framed.right() - 1, framed.center().y()), QColor(0xFF, 0, 0));
-        const QRect other = m_form->dateChart->visualRect(m_form->dateGrid.index(1, column + 2));
+        const QRect other = dateChart(m_form.get())->visualRect(m_form->dateGrid.index(1, column + 2));
         QCOMPARE(dates.pixelColor(other.left(), other.center().y()), QColor(0xCC, 0xE4, 0xFF));
     }
 
@@ -294,8 +295,8 @@ private Q_SLOTS:
         m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 7)), 1);
 
         m_form->showSleepGraph();
-        QCOMPARE(m_form->pageStack->currentIndex(), 4);
-        QCOMPARE(m_form->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
+        QCOMPARE(pageStack(m_form.get())->currentIndex(), 4);
+        QCOMPARE(rangeLabel(m_form.get())->text(), QStringLiteral("Apr 7 - May 7"));
         const QList<QBarSet *> sets = m_form->weekdaySeries->barSets();
         QCOMPARE(sets.size(), 7);
         QCOMPARE(sets.at(0)->at(0), 2.0);
@@ -304,12 +305,12 @@ private Q_SLOTS:
         QCOMPARE(sets.at(6)->at(6), 0.0);
         QCOMPARE(sets.at(0)->label(), QStringLiteral("Mon"));
         m_form->showSleepGrid();
-        QCOMPARE(m_form->pageStack->currentIndex(), 1);
+        QCOMPARE(pageStack(m_form.get())->currentIndex(), 1);
 
         // After a click on another day, "Graph" ends its range there.
         m_form->toggleSleepSlot(columnOf(dayNumberOf(2024, 5, 20)), 1);
         m_form->showSleepGraph();
-        QCOMPARE(m_form->rangeLabel->text(), QStringLiteral("Apr 20 - May 20"));
+        QCOMPARE(rangeLabel(m_form.get())->text(), QStringLiteral("Apr 20 - May 20"));
     }
 
     void sleepCycleChart()
@@ -324,8 +325,8 @@ private Q_SLOTS:
         const QList<QPointF> wake = m_form->wakeSeries->points();
         QCOMPARE(wake.size(), 2);
         QCOMPARE(wake.first().x(), startMs + 7.5 * 3600 * 1000);
-        QCOMPARE(m_form->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
-        auto *times = qobject_cast<QCategoryAxis *>(m_form->cycleChart->chart()->axes(Qt::Horizontal).value(0));
+        QCOMPARE(rangeLabel(m_form.get())->text(), QStringLiteral("Apr 7 - May 7"));
+        auto *times = qobject_cast<QCategoryAxis *>(cycleChart(m_form.get())->chart()->axes(Qt::Horizontal).value(0));
         QVERIFY(times);
         QCOMPARE(times->categoriesLabels().first(), QStringLiteral("9 PM"));
         QCOMPARE(times->categoriesLabels().last(), QStringLiteral("5 AM"));
@@ -356,11 +357,11 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
         m_form->loadDay(a, now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QVERIFY(m_form->noteEdit->isReadOnly());
+        QVERIFY(noteEdit(m_form.get())->isReadOnly());
         m_form->loadDay(a, dayNumberOf(2024, 5, 8));
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(QFileInfo(a + "Y2024M5D7-note.txt").isDir());
-        QVERIFY(!m_form->noteEdit->isReadOnly());
+        QVERIFY(!noteEdit(m_form.get())->isReadOnly());
     }
 
     // Days before 30 December 1899 have no grid; nothing breaks.
@@ -391,15 +392,15 @@ private Q_SLOTS:
         const QString a = project("A");
         m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
-        const QRect firstSlot = m_form->sleepChart->visualRect(m_form->sleepGrid.index(1, column));
+        const QRect firstSlot = sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(1, column));
         click(column, 48);
         for (int i = 0; i < 4; ++i)
-            QTest::keyClick(m_form->sleepChart, Qt::Key_Down);
-        QTest::keyClick(m_form->sleepChart, Qt::Key_PageDown);
-        QTest::keyClick(m_form->sleepChart, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(m_form->sleepChart->verticalScrollBar()->value(), 0);
-        QCOMPARE(m_form->sleepChart->rowViewportPosition(0), 0);
-        QCOMPARE(m_form->sleepChart->visualRect(m_form->sleepGrid.index(1, column)), firstSlot);
+            QTest::keyClick(sleepChart(m_form.get()), Qt::Key_Down);
+        QTest::keyClick(sleepChart(m_form.get()), Qt::Key_PageDown);
+        QTest::keyClick(sleepChart(m_form.get()), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(sleepChart(m_form.get())->verticalScrollBar()->value(), 0);
+        QCOMPARE(sleepChart(m_form.get())->rowViewportPosition(0), 0);
+        QCOMPARE(sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(1, column)), firstSlot);
         // The rows below the visible ones still take marks from the keys.
         QCOMPARE(m_form->sleepGrid.cell(column, 49), QStringLiteral(" "));
 
@@ -407,7 +408,7 @@ private Q_SLOTS:
         click(other, 1);
         QCOMPARE(m_form->sleepGrid.cell(other, 1), QStringLiteral(" "));
         QCOMPARE(yearFields(a + "2024-time.txt", 127).value(11), QStringLiteral("*"));
-        QCOMPARE(m_form->sleepChart->toolTip(), QStringLiteral("8 pm - 8:30 pm"));
+        QCOMPARE(sleepChart(m_form.get())->toolTip(), QStringLiteral("8 pm - 8:30 pm"));
     }
 
     // Each click of a quick double click toggles.
@@ -416,7 +417,7 @@ private Q_SLOTS:
         const QString a = project("A");
         m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
-        QWidget *viewport = m_form->sleepChart->viewport();
+        QWidget *viewport = sleepChart(m_form.get())->viewport();
         const QPoint at = cellCentre(column, 6);
         const QPoint global = viewport->mapToGlobal(at);
         // As the window system delivers it: the second press comes as a
@@ -442,18 +443,18 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(a + "2024-time.txt"));
         m_form->loadDay(a, now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
-        QVERIFY(m_form->yearError->isVisibleTo(m_form.get()));
-        QVERIFY2(m_form->yearError->text().contains(QStringLiteral("2024")), qPrintable(m_form->yearError->text()));
+        QVERIFY(yearError(m_form.get())->isVisibleTo(m_form.get()));
+        QVERIFY2(yearError(m_form.get())->text().contains(QStringLiteral("2024")), qPrintable(yearError(m_form.get())->text()));
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
         QCOMPARE(m_form->sleepGrid.cell(column, 3), QString());
         QCOMPARE(m_form->dayHours(column), 0.0);
-        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
+        QCOMPARE(sleepLabel(m_form.get())->text(), QStringLiteral("."));
         QString error;
         QVERIFY(m_form->saveEdited());
         m_form->loadDay(project("B"), now());
         QVERIFY(QFileInfo(a + "2024-time.txt").isDir());
-        QVERIFY(!m_form->yearError->isVisibleTo(m_form.get()));
+        QVERIFY(!yearError(m_form.get())->isVisibleTo(m_form.get()));
         click(column, 3);
         QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
 
@@ -475,11 +476,11 @@ private Q_SLOTS:
     {
         m_form->loadDay(project("A"), now());
         click(columnOf(dayNumberOf(2024, 5, 7)), 3);
-        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("0.5 hours"));
+        QCOMPARE(sleepLabel(m_form.get())->text(), QStringLiteral("0.5 hours"));
         m_form->loadDay(project("B"), now());
-        QCOMPARE(m_form->sleepLabel->text(), QStringLiteral("."));
-        QCOMPARE(m_form->recentTotalsLabel->text(), QStringLiteral("."));
-        QCOMPARE(m_form->timeLabel->text(), QStringLiteral("Total Time "));
+        QCOMPARE(sleepLabel(m_form.get())->text(), QStringLiteral("."));
+        QCOMPARE(recentTotalsLabel(m_form.get())->text(), QStringLiteral("."));
+        QCOMPARE(timeLabel(m_form.get())->text(), QStringLiteral("Total Time "));
     }
 
     // A rebinding whose note cannot be written leaves everything bound as
@@ -490,13 +491,13 @@ private Q_SLOTS:
         m_form->loadDay(a, now());
         const int column = columnOf(dayNumberOf(2024, 5, 7));
         click(column, 3);
-        m_form->noteEdit->setPlainText(QStringLiteral("Teething"));
+        noteEdit(m_form.get())->setPlainText(QStringLiteral("Teething"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt")); // something took its place
         m_form->loadDay(project("B"), now());
         QCOMPARE(m_fakes->dialogs.errors.size(), 1);
         QVERIFY(m_fakes->dialogs.errors.first().contains(QStringLiteral("Y2024M5D7-note.txt")));
         QCOMPARE(m_form->sleepRecord.trackedFolder(), a);
-        QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("Teething"));
+        QCOMPARE(noteEdit(m_form.get())->toPlainText(), QStringLiteral("Teething"));
         QCOMPARE(m_form->sleepGrid.cell(column, 3), QStringLiteral(" "));
         QVERIFY(!QDir(project("B")).exists() || QDir(project("B")).isEmpty());
 
@@ -521,17 +522,17 @@ private Q_SLOTS:
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("changed elsewhere"));
         QVERIFY(!QFile::exists(a + "2024-time.txt"));
 
-        m_form->noteEdit->setPlainText(QStringLiteral("typed"));
+        noteEdit(m_form.get())->setPlainText(QStringLiteral("typed"));
         QVERIFY(m_form->saveEdited());
         QCOMPARE(TextFile::readText(a + "Y2024M5D7-note.txt").value, QStringLiteral("typed"));
 
-        m_form->noteEdit->setPlainText(QStringLiteral("typed again"));
+        noteEdit(m_form.get())->setPlainText(QStringLiteral("typed again"));
         QVERIFY(QFile::remove(a + "Y2024M5D7-note.txt"));
         QVERIFY(QDir().mkpath(a + "Y2024M5D7-note.txt"));
         const Result failed = m_form->saveEdited();
         QVERIFY(!failed);
         QVERIFY2(failed.error.contains(QStringLiteral("Y2024M5D7-note.txt")), qPrintable(failed.error));
-        QCOMPARE(m_form->noteEdit->toPlainText(), QStringLiteral("typed again"));
+        QCOMPARE(noteEdit(m_form.get())->toPlainText(), QStringLiteral("typed again"));
         QVERIFY(m_fakes->dialogs.errors.isEmpty());
     }
 
@@ -541,11 +542,11 @@ private:
     int columnOf(int date) const { return date - m_form->sleepRecord.firstDate() + 1; }
     QPoint cellCentre(int column, int row) const
     {
-        return m_form->sleepChart->visualRect(m_form->sleepGrid.index(row, column)).center();
+        return sleepChart(m_form.get())->visualRect(m_form->sleepGrid.index(row, column)).center();
     }
     void click(int column, int row)
     {
-        QTest::mouseClick(m_form->sleepChart->viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(column, row));
+        QTest::mouseClick(sleepChart(m_form.get())->viewport(), Qt::LeftButton, Qt::NoModifier, cellCentre(column, row));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -44,13 +44,13 @@ struct TrackerWindow
         form->showProjects();
     }
     ProjectsSection *projects() const { return form->projectsSection(); }
-    ProjectNotebook *book() const { return projects()->notebook; }
+    ProjectNotebook *book() const { return projects()->notebook(); }
     TimeTracker *tracker() const { return form->projectsSection()->timeTracker(); }
     void select(const QString &name)
     {
-        const QList<QListWidgetItem *> found = projects()->department->findItems(name, Qt::MatchExactly);
+        const QList<QListWidgetItem *> found = departmentList(projects())->findItems(name, Qt::MatchExactly);
         QVERIFY(!found.isEmpty());
-        projects()->department->setCurrentItem(found.first());
+        departmentList(projects())->setCurrentItem(found.first());
     }
     QString folder(const QString &name) const { return form->dataFolder()->projectsDir() + name + QLatin1Char('/'); }
     int column(int date) const { return date - tracker()->sleepRecord.firstDate() + 1; }
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QVERIFY(w.tracker());
         QCOMPARE(w.tracker()->parentWidget(), w.book()->trackerHost());
         QVERIFY(!w.tracker()->sleepRecord.isLoaded());
-        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
+        QCOMPARE(pageStack(w.tracker())->currentIndex(), 1);
         // Unbound, a click marks nothing.
         w.tracker()->toggleSleepSlot(3, 3);
         QCOMPARE(w.tracker()->dayHours(3), 0.0);
@@ -119,11 +119,11 @@ private Q_SLOTS:
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
         const int offset = w.form->week()->offsetFromToday;
         const int column = w.column(dayNumberOf(2024, 5, 20));
-        const QRect cell = w.tracker()->sleepChart->visualRect(w.tracker()->sleepGrid.index(10, column));
-        QTest::mouseClick(w.tracker()->sleepChart->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        const QRect cell = sleepChart(w.tracker())->visualRect(w.tracker()->sleepGrid.index(10, column));
+        QTest::mouseClick(sleepChart(w.tracker())->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
         QCOMPARE(datePicker(w.form.get())->date(), QDate(2024, 5, 20));
         QCOMPARE(w.form->week()->offsetFromToday, offset);
-        QCOMPARE(w.tracker()->sleepLabel->text(), QStringLiteral("0.5 hours"));
+        QCOMPARE(sleepLabel(w.tracker())->text(), QStringLiteral("0.5 hours"));
     }
 
     void headerButtonsSwitchPages()
@@ -131,11 +131,11 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        QTest::mouseClick(w.book()->graphButton, Qt::LeftButton);
-        QCOMPARE(w.tracker()->pageStack->currentIndex(), 4);
-        QCOMPARE(w.tracker()->rangeLabel->text(), QStringLiteral("Apr 7 - May 7"));
-        QTest::mouseClick(w.book()->chartButton, Qt::LeftButton);
-        QCOMPARE(w.tracker()->pageStack->currentIndex(), 1);
+        QTest::mouseClick(child<QToolButton>(w.book(), "btnGraph"), Qt::LeftButton);
+        QCOMPARE(pageStack(w.tracker())->currentIndex(), 4);
+        QCOMPARE(rangeLabel(w.tracker())->text(), QStringLiteral("Apr 7 - May 7"));
+        QTest::mouseClick(child<QToolButton>(w.book(), "btnChart"), Qt::LeftButton);
+        QCOMPARE(pageStack(w.tracker())->currentIndex(), 1);
     }
 };
 

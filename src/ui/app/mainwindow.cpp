@@ -666,7 +666,7 @@ void MainWindow::printShownPage()
         }
         editor->requestPrint();
     } else if (m_sections->currentWidget() == m_projectsPage && m_projectsSection
-               && !m_projectsSection->printButton->isHidden()) {
+               && m_projectsSection->canPrintShownPage()) {
         m_projectsSection->printShownPage();
     }
 }

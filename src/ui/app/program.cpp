@@ -112,7 +112,7 @@ void answerOnTerminal(int argc, char *argv[])
     commandLine.process(QCoreApplication::arguments());
 }
 
-int runProgram(QApplication &app, const ProgramHooks &hooks)
+int runProgram(QApplication &app)
 {
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral(VELLUMARK_APP_ID));
@@ -204,8 +204,6 @@ int runProgram(QApplication &app, const ProgramHooks &hooks)
             else
                 dialogs.error(&form, move.message);
         }
-        if (hooks.started)
-            hooks.started(form);
         // Once the window is up: the day's snapshot, on a worker thread.
         if (!screenshots)
             form.takeDailySnapshot();

@@ -1,22 +1,12 @@
 #pragma once
 
-#include <functional>
-
 class QApplication;
-class MainWindow;
-
-// What a test driver may add to a run of the program.
-struct ProgramHooks
-{
-    // Called once the main window's start-up step has run.
-    std::function<void(MainWindow &)> started;
-};
 
 // The program after its QApplication exists: names, command line, the data
 // folder (moved out of a build tree once), one program per data folder,
 // the main window, the ends of the session (logout, SIGTERM, SIGHUP,
 // SIGINT) and the screenshot mode. Returns the exit status.
-int runProgram(QApplication &app, const ProgramHooks &hooks = {});
+int runProgram(QApplication &app);
 
 // Sets the names the desktop knows the program by. No display name is set:
 // the platform would append it to every window caption.

@@ -33,9 +33,9 @@ void settle(QWidget *window)
 // The first project line whose folder holds data files.
 int projectInUse(const MainWindow *window)
 {
-    const QListWidget *list = window->projectsSection()->department;
-    for (int row = 0; row < list->count(); ++row) {
-        const QString name = list->item(row)->text().trimmed();
+    const QStringList lines = window->projectsSection()->departmentLines();
+    for (int row = 0; row < lines.size(); ++row) {
+        const QString name = lines.at(row).trimmed();
         if (name.isEmpty())
             continue;
         const QString folder = window->dataFolder()->projectsDir() + name;
@@ -81,7 +81,7 @@ void ScreenshotTour::showInUse(int section)
     if (section == 1) {
         const int row = projectInUse(m_window);
         if (row >= 0)
-            m_window->projectsSection()->department->setCurrentRow(row);
+            m_window->projectsSection()->selectProjectRow(row);
     } else if (section == 2 || section == 3) {
         TopicWorkspace *workspace = section == 2 ? static_cast<TopicWorkspace *>(m_window->listsWorkspace())
                                                  : static_cast<TopicWorkspace *>(m_window->decisionsWorkspace());

@@ -6,6 +6,7 @@
 #include "core/platform/clock.h"
 #include "ui/platform/dialogs.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -76,104 +77,102 @@ CostLedgerWidget::CostLedgerWidget(const Services &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("CostLedger"));
 
-    money = new StringGridView(&m_ledger.money(), this);
-    money->setObjectName(QStringLiteral("money"));
-    money->setAccessibleName(tr("Costs"));
-    money->setFixedWidth(kGridWidth);
-    money->setDefaultRowHeight(kRowHeight);
-    money->setDefaultColumnWidth(kDefaultColumnWidth);
-    money->setBackgroundColor(Qt::white);
-    money->setFontColor(Qt::black);
-    money->setCellPainter([this](QPainter *painter, const QRect &rect, int row, int column) {
+    m_money = new StringGridView(&m_ledger.money(), this);
+    m_money->setObjectName(QStringLiteral("money"));
+    m_money->setAccessibleName(tr("Costs"));
+    m_money->setFixedWidth(kGridWidth);
+    m_money->setDefaultRowHeight(kRowHeight);
+    m_money->setDefaultColumnWidth(kDefaultColumnWidth);
+    m_money->setBackgroundColor(Qt::white);
+    m_money->setFontColor(Qt::black);
+    m_money->setCellPainter([this](QPainter *painter, const QRect &rect, int row, int column) {
         drawCell(painter, rect, row, column);
     });
 
-    bottomPanel = new QWidget(this);
-    bottomPanel->setObjectName(QStringLiteral("Panel11"));
-    bottomPanel->setFixedHeight(kPanelHeight);
-    paintWhite(bottomPanel);
+    m_bottomPanel = new QWidget(this);
+    m_bottomPanel->setObjectName(QStringLiteral("Panel11"));
+    m_bottomPanel->setFixedHeight(kPanelHeight);
+    paintWhite(m_bottomPanel);
 
     QFont bold = font();
     bold.setBold(true);
 
-    QFrame *recordBox = roundedBox(QStringLiteral("Shape1"), bottomPanel);
-    recordLabel = new ClickLabel(tr("Record:"), recordBox);
-    recordLabel->setObjectName(QStringLiteral("Label6"));
-    recordLabel->setFont(bold);
-    recordLabel->setCursor(Qt::PointingHandCursor);
-    recordLabel->setToolTip(tr("Open the project folder"));
-    addRowButton = new PictureButton(QStringLiteral(":/icons/ledger_add.svg"), tr("Add item"), recordBox);
-    addRowButton->setObjectName(QStringLiteral("btnAdd"));
-    deleteRowButton = new PictureButton(QStringLiteral(":/icons/ledger_delete.svg"), tr("Delete item"),
+    QFrame *recordBox = roundedBox(QStringLiteral("Shape1"), m_bottomPanel);
+    m_recordLabel = new ClickLabel(tr("Record:"), recordBox);
+    m_recordLabel->setObjectName(QStringLiteral("Label6"));
+    m_recordLabel->setFont(bold);
+    m_recordLabel->setCursor(Qt::PointingHandCursor);
+    m_recordLabel->setToolTip(tr("Open the project folder"));
+    m_addRowButton = new PictureButton(QStringLiteral(":/icons/ledger_add.svg"), tr("Add item"), recordBox);
+    m_addRowButton->setObjectName(QStringLiteral("btnAdd"));
+    m_deleteRowButton = new PictureButton(QStringLiteral(":/icons/ledger_delete.svg"), tr("Delete item"),
                                recordBox);
-    deleteRowButton->setObjectName(QStringLiteral("btnDel"));
-    addRowButton->setToolTip(tr("Add an item at the top"));
-    deleteRowButton->setToolTip(tr("Delete the current item"));
-    for (PictureButton *button : {addRowButton, deleteRowButton}) {
+    m_deleteRowButton->setObjectName(QStringLiteral("btnDel"));
+    m_addRowButton->setToolTip(tr("Add an item at the top"));
+    m_deleteRowButton->setToolTip(tr("Delete the current item"));
+    for (PictureButton *button : {m_addRowButton, m_deleteRowButton}) {
         button->setFixedSize(23, 22);
         button->setIconSize(QSize(23, 22));
     }
     auto *recordLayout = new QHBoxLayout(recordBox);
     recordLayout->setContentsMargins(8, 2, 6, 2);
     recordLayout->setSpacing(4);
-    recordLayout->addWidget(recordLabel);
-    recordLayout->addWidget(addRowButton);
-    recordLayout->addWidget(deleteRowButton);
+    recordLayout->addWidget(m_recordLabel);
+    recordLayout->addWidget(m_addRowButton);
+    recordLayout->addWidget(m_deleteRowButton);
 
-    QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), bottomPanel);
-    balanceLabel = new ClickLabel(tr("Balance:"), balanceBox);
-    balanceLabel->setObjectName(QStringLiteral("Balance_Label"));
-    balanceLabel->setFont(pixelFont(QStringLiteral("Arial"), 16, FontStyle::Bold));
-    balanceLabel->setCursor(Qt::PointingHandCursor);
-    balanceLabel->setToolTip(tr("Open the project folder"));
-    balanceLabel->setMinimumWidth(150);
-    balanceLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    calculateButton = new QPushButton(tr("Calculate"), balanceBox);
-    calculateButton->setObjectName(QStringLiteral("btnBalance"));
-    calculateButton->setAccessibleName(tr("Calculate"));
-    calculateButton->setToolTip(tr("Show the balance: credits minus debits"));
+    QFrame *balanceBox = roundedBox(QStringLiteral("Shape2"), m_bottomPanel);
+    m_balanceLabel = new ClickLabel(tr("Balance:"), balanceBox);
+    m_balanceLabel->setObjectName(QStringLiteral("Balance_Label"));
+    m_balanceLabel->setFont(pixelFont(QStringLiteral("Arial"), 16, FontStyle::Bold));
+    m_balanceLabel->setCursor(Qt::PointingHandCursor);
+    m_balanceLabel->setToolTip(tr("Open the project folder"));
+    m_balanceLabel->setMinimumWidth(150);
+    m_balanceLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_calculateButton = new QPushButton(tr("Calculate"), balanceBox);
+    m_calculateButton->setObjectName(QStringLiteral("btnBalance"));
+    m_calculateButton->setAccessibleName(tr("Calculate"));
+    m_calculateButton->setToolTip(tr("Show the balance: credits minus debits"));
     auto *balanceLayout = new QHBoxLayout(balanceBox);
     balanceLayout->setContentsMargins(8, 2, 6, 2);
     balanceLayout->setSpacing(8);
-    balanceLayout->addWidget(balanceLabel, 1);
-    balanceLayout->addWidget(calculateButton);
+    balanceLayout->addWidget(m_balanceLabel, 1);
+    balanceLayout->addWidget(m_calculateButton);
 
-    auto *panelLayout = new QHBoxLayout(bottomPanel);
+    auto *panelLayout = new QHBoxLayout(m_bottomPanel);
     panelLayout->setContentsMargins(6, 3, 6, 3);
     panelLayout->setSpacing(10);
     panelLayout->addWidget(recordBox);
     panelLayout->addWidget(balanceBox, 1);
 
-    noteLabel = new QLabel(this);
-    noteLabel->setObjectName(QStringLiteral("ledgerNote"));
-    noteLabel->setWordWrap(true);
-    noteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    noteLabel->setContentsMargins(4, 2, 4, 2);
-    setTextColor(noteLabel, QColor(0xB0, 0x00, 0x00));
-    noteLabel->hide();
+    m_noteLabel = new QLabel(this);
+    m_noteLabel->setObjectName(QStringLiteral("ledgerNote"));
+    m_noteLabel->setWordWrap(true);
+    m_noteLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_noteLabel->setContentsMargins(4, 2, 4, 2);
+    setTextColor(m_noteLabel, QColor(0xB0, 0x00, 0x00));
+    m_noteLabel->hide();
 
     m_top = new QHBoxLayout;
     m_top->setContentsMargins(0, 0, 0, 0);
     m_top->setSpacing(0);
-    m_top->addWidget(money);
+    m_top->addWidget(m_money);
     m_top->addStretch(1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(m_top, 1);
-    layout->addWidget(noteLabel);
-    layout->addWidget(bottomPanel);
+    layout->addWidget(m_noteLabel);
+    layout->addWidget(m_bottomPanel);
     connect(&m_ledger.money(), &StringGrid::dataChanged, this, &CostLedgerWidget::cellsChanged);
 
-    connect(addRowButton, &QToolButton::clicked, this, &CostLedgerWidget::addRow);
-    connect(deleteRowButton, &QToolButton::clicked, this, &CostLedgerWidget::deleteRow);
-    connect(calculateButton, &QPushButton::clicked, this, &CostLedgerWidget::calculateBalance);
-    connect(recordLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
-    connect(balanceLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
+    connect(m_addRowButton, &QToolButton::clicked, this, &CostLedgerWidget::addRow);
+    connect(m_deleteRowButton, &QToolButton::clicked, this, &CostLedgerWidget::deleteRow);
+    connect(m_calculateButton, &QPushButton::clicked, this, &CostLedgerWidget::calculateBalance);
+    connect(m_recordLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
+    connect(m_balanceLabel, &ClickLabel::clicked, this, &CostLedgerWidget::projectFolderRequested);
 
-    setTabOrder(money, addRowButton);
-    setTabOrder(addRowButton, deleteRowButton);
-    setTabOrder(deleteRowButton, calculateButton);
+    orderTabChain();
     applyColumnWidths();
 }
 
@@ -195,15 +194,15 @@ void CostLedgerWidget::setProjectsDir(const QString &dir)
 
 void CostLedgerWidget::applyColumnWidths()
 {
-    money->setColumnWidth(0, kItemColumnWidth);
-    money->setColumnWidth(1, kDateColumnWidth);
+    m_money->setColumnWidth(0, kItemColumnWidth);
+    m_money->setColumnWidth(1, kDateColumnWidth);
 }
 
 void CostLedgerWidget::showEditableState()
 {
     const bool editable = m_ledger.editable();
-    addRowButton->setEnabled(editable);
-    deleteRowButton->setEnabled(editable);
+    m_addRowButton->setEnabled(editable);
+    m_deleteRowButton->setEnabled(editable);
 }
 
 void CostLedgerWidget::setLedgerHeadings()
@@ -220,15 +219,15 @@ void CostLedgerWidget::clearLedger()
 
 Result CostLedgerWidget::saveLedger()
 {
-    money->finishEditing();
+    m_money->finishEditing();
     return m_ledger.saveLedger();
 }
 
 void CostLedgerWidget::showNote(const QString &note)
 {
-    noteLabel->setText(note);
-    noteLabel->setAccessibleName(note);
-    noteLabel->setVisible(!note.isEmpty());
+    m_noteLabel->setText(note);
+    m_noteLabel->setAccessibleName(note);
+    m_noteLabel->setVisible(!note.isEmpty());
 }
 
 void CostLedgerWidget::cellsChanged()
@@ -241,12 +240,12 @@ void CostLedgerWidget::cellsChanged()
 void CostLedgerWidget::showBalance()
 {
     const Amount::Balance balance = m_ledger.Balance();
-    balanceLabel->setFittedText(balanceCaption(balance), 16);
-    balanceLabel->setAccessibleName(balanceLabel->text());
+    m_balanceLabel->setFittedText(balanceCaption(balance), 16);
+    m_balanceLabel->setAccessibleName(m_balanceLabel->text());
     m_marked.clear();
     for (const Amount::SkippedCell &cell : balance.skipped)
         m_marked.insert(qint64(cell.row) * 4 + cell.column);
-    money->viewport()->update();
+    m_money->viewport()->update();
     QStringList notes;
     if (!m_ledger.editable())
         notes.append(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
@@ -257,7 +256,7 @@ void CostLedgerWidget::showBalance()
 
 Result CostLedgerWidget::showProject(const QString &projectName)
 {
-    money->finishEditing();
+    m_money->finishEditing();
     const Result loaded = m_ledger.switchTo(projectName);
     applyColumnWidths();
     showEditableState();
@@ -268,7 +267,7 @@ Result CostLedgerWidget::showProject(const QString &projectName)
 
 void CostLedgerWidget::ownerDeleted()
 {
-    money->finishEditing();
+    m_money->finishEditing();
     m_ledger.ownerDeleted();
     showEditableState();
     showNote(m_ledger.readOnlyReason() + QLatin1Char(' ') + tr("The costs are read-only."));
@@ -293,25 +292,25 @@ bool CostLedgerWidget::switchLedger(const QString &projectName)
 
 void CostLedgerWidget::addRow()
 {
-    money->finishEditing();
+    m_money->finishEditing();
     m_ledger.AddItem(m_services.clock->now());
 }
 
 void CostLedgerWidget::deleteRow()
 {
-    money->finishEditing();
+    m_money->finishEditing();
     m_ledger.deleteCurrentItem();
 }
 
 void CostLedgerWidget::calculateBalance()
 {
-    money->finishEditing();
+    m_money->finishEditing();
     showBalance();
 }
 
 void CostLedgerWidget::drawCell(QPainter *painter, const QRect &rect, int row, int column)
 {
-    drawStripedCell(painter, *money, rect, row, column);
+    drawStripedCell(painter, *m_money, rect, row, column);
     // A cell the balance passed over is framed in red.
     if (m_marked.contains(qint64(row) * 4 + column)) {
         painter->save();
@@ -320,4 +319,22 @@ void CostLedgerWidget::drawCell(QPainter *painter, const QRect &rect, int row, i
         painter->drawRect(rect.adjusted(1, 1, -1, -1));
         painter->restore();
     }
+}
+
+void CostLedgerWidget::orderTabChain()
+{
+    setTabOrder(m_money, m_addRowButton);
+    setTabOrder(m_addRowButton, m_deleteRowButton);
+    setTabOrder(m_deleteRowButton, m_calculateButton);
+}
+
+QWidget *CostLedgerWidget::lastInTabChain() const
+{
+    return m_calculateButton;
+}
+
+bool CostLedgerWidget::cellEditorIsOpen() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && focus != m_money && m_money->isAncestorOf(focus);
 }

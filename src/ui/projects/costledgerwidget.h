@@ -57,16 +57,12 @@ public:
     CostLedger &ledger() { return m_ledger; }
     QString ownerName() const { return m_ledger.ownerName(); }
 
-    StringGridView *money;
-    QWidget *bottomPanel;
-    ClickLabel *recordLabel;
-    PictureButton *addRowButton;
-    PictureButton *deleteRowButton;
-    ClickLabel *balanceLabel;
-    QPushButton *calculateButton;
-    // Under the grid: why the ledger is read-only, which rows the balance
-    // passed over, or what was changed in a pasted cell; hidden when empty.
-    QLabel *noteLabel;
+    // Orders Tab through the grid, the plus and minus buttons and
+    // "Calculate"; the last of them, where Tab goes on to the page.
+    void orderTabChain();
+    QWidget *lastInTabChain() const;
+    // True while an edit is open in one of the grid's cells.
+    bool cellEditorIsOpen() const;
 
     void setLedgerHeadings();
     void clearLedger();
@@ -94,6 +90,17 @@ Q_SIGNALS:
     void projectFolderRequested();
 
 private:
+    StringGridView *m_money;
+    QWidget *m_bottomPanel;
+    ClickLabel *m_recordLabel;
+    PictureButton *m_addRowButton;
+    PictureButton *m_deleteRowButton;
+    ClickLabel *m_balanceLabel;
+    QPushButton *m_calculateButton;
+    // Under the grid: why the ledger is read-only, which rows the balance
+    // passed over, or what was changed in a pasted cell; hidden when empty.
+    QLabel *m_noteLabel;
+
     void applyColumnWidths();
     void showEditableState();
     void showBalance();

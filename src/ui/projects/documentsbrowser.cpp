@@ -33,18 +33,18 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
 
     auto *bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
-    upButton = new QToolButton(this);
-    upButton->setObjectName(QStringLiteral("btnUp"));
-    upButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
-    upButton->setAccessibleName(tr("Up"));
-    upButton->setToolTip(tr("Back up to the enclosing folder (Backspace)"));
-    upButton->setAutoRaise(true);
-    connect(upButton, &QToolButton::clicked, this, &DocumentsBrowser::goUp);
-    folderLabel = new QLabel(this);
-    folderLabel->setObjectName(QStringLiteral("lblFolder"));
-    folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    bar->addWidget(upButton);
-    bar->addWidget(folderLabel, 1);
+    m_upButton = new QToolButton(this);
+    m_upButton->setObjectName(QStringLiteral("btnUp"));
+    m_upButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    m_upButton->setAccessibleName(tr("Up"));
+    m_upButton->setToolTip(tr("Back up to the enclosing folder (Backspace)"));
+    m_upButton->setAutoRaise(true);
+    connect(m_upButton, &QToolButton::clicked, this, &DocumentsBrowser::goUp);
+    m_folderLabel = new QLabel(this);
+    m_folderLabel->setObjectName(QStringLiteral("lblFolder"));
+    m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    bar->addWidget(m_upButton);
+    bar->addWidget(m_folderLabel, 1);
     layout->addLayout(bar);
 
     m_model->setReadOnly(false); // rename in place
@@ -57,71 +57,71 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
     static QFileIconProvider *const iconProvider = new QFileIconProvider;
     m_model->setIconProvider(iconProvider);
 
-    files = new QListView(this);
-    files->setObjectName(QStringLiteral("files"));
-    files->setAccessibleName(tr("Documents"));
-    files->setModel(m_model);
-    files->setViewMode(QListView::ListMode);
-    files->setFlow(QListView::TopToBottom);
-    files->setWrapping(true);
-    files->setResizeMode(QListView::Adjust);
+    m_files = new QListView(this);
+    m_files->setObjectName(QStringLiteral("files"));
+    m_files->setAccessibleName(tr("Documents"));
+    m_files->setModel(m_model);
+    m_files->setViewMode(QListView::ListMode);
+    m_files->setFlow(QListView::TopToBottom);
+    m_files->setWrapping(true);
+    m_files->setResizeMode(QListView::Adjust);
     // Each name takes the width it needs: uniform sizes would cut every
     // name to the width of the first one while the list has room to spare.
-    files->setUniformItemSizes(false);
-    files->setTextElideMode(Qt::ElideMiddle);
-    files->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
-    files->setSelectionMode(QAbstractItemView::SingleSelection);
-    files->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_files->setUniformItemSizes(false);
+    m_files->setTextElideMode(Qt::ElideMiddle);
+    m_files->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_files->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_files->setContextMenuPolicy(Qt::CustomContextMenu);
     // The selection stays visible when the list loses the focus.
-    QPalette pal = files->palette();
+    QPalette pal = m_files->palette();
     pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
     pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
                  pal.color(QPalette::Active, QPalette::HighlightedText));
-    files->setPalette(pal);
-    layout->addWidget(files, 1);
-    connect(files, &QListView::doubleClicked, this, &DocumentsBrowser::filesDblClick);
-    connect(files, &QListView::activated, this, [this](const QModelIndex &index) {
+    m_files->setPalette(pal);
+    layout->addWidget(m_files, 1);
+    connect(m_files, &QListView::doubleClicked, this, &DocumentsBrowser::openEntry);
+    connect(m_files, &QListView::activated, this, [this](const QModelIndex &index) {
         // Enter opens like a double-click.
-        filesDblClick(index);
+        openEntry(index);
     });
-    connect(files, &QWidget::customContextMenuRequested, this, &DocumentsBrowser::showPopup);
+    connect(m_files, &QWidget::customContextMenuRequested, this, &DocumentsBrowser::showPopup);
     connect(m_model, &QFileSystemModel::rowsInserted, this, [this](const QModelIndex &parent) {
-        if (parent == files->rootIndex())
+        if (parent == m_files->rootIndex())
             hideSyncToolEntries();
     });
     connect(m_model, &QFileSystemModel::directoryLoaded, this, &DocumentsBrowser::hideSyncToolEntries);
 
-    contextMenu = new QMenu(this);
-    contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    openFolderAction = contextMenu->addAction(tr("Open This Folder"), this, &DocumentsBrowser::openShownFolder);
-    openFolderAction->setObjectName(QStringLiteral("OpenThisFolder1"));
-    contextMenu->addSeparator();
-    newFileAction = contextMenu->addAction(tr("New Text File"), this, &DocumentsBrowser::createNewFile);
-    newFileAction->setObjectName(QStringLiteral("NewFile1"));
-    contextMenu->addSeparator();
-    renameAction = contextMenu->addAction(tr("Rename"), this, [this] {
-        if (files->currentIndex().isValid())
-            files->edit(files->currentIndex());
+    m_contextMenu = new QMenu(this);
+    m_contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_openFolderAction = m_contextMenu->addAction(tr("Open This Folder"), this, &DocumentsBrowser::openShownFolder);
+    m_openFolderAction->setObjectName(QStringLiteral("OpenThisFolder1"));
+    m_contextMenu->addSeparator();
+    m_newFileAction = m_contextMenu->addAction(tr("New Text File"), this, &DocumentsBrowser::createNewFile);
+    m_newFileAction->setObjectName(QStringLiteral("NewFile1"));
+    m_contextMenu->addSeparator();
+    m_renameAction = m_contextMenu->addAction(tr("Rename"), this, [this] {
+        if (m_files->currentIndex().isValid())
+            m_files->edit(m_files->currentIndex());
     });
-    renameAction->setObjectName(QStringLiteral("Rename1"));
-    renameAction->setVisible(false);
-    refreshAction = contextMenu->addAction(tr("Refresh"), this, &DocumentsBrowser::refresh);
-    refreshAction->setObjectName(QStringLiteral("Refresh1"));
-    refreshAction->setShortcut(QKeySequence::Refresh);
-    contextMenu->addSeparator();
-    deleteAction = contextMenu->addAction(tr("Delete"), this, &DocumentsBrowser::deleteSelected);
-    deleteAction->setObjectName(QStringLiteral("Delete1"));
-    deleteAction->setShortcut(QKeySequence::Delete);
+    m_renameAction->setObjectName(QStringLiteral("Rename1"));
+    m_renameAction->setVisible(false);
+    m_refreshAction = m_contextMenu->addAction(tr("Refresh"), this, &DocumentsBrowser::refresh);
+    m_refreshAction->setObjectName(QStringLiteral("Refresh1"));
+    m_refreshAction->setShortcut(QKeySequence::Refresh);
+    m_contextMenu->addSeparator();
+    m_deleteAction = m_contextMenu->addAction(tr("Delete"), this, &DocumentsBrowser::deleteSelected);
+    m_deleteAction->setObjectName(QStringLiteral("Delete1"));
+    m_deleteAction->setShortcut(QKeySequence::Delete);
     // The keys work while the list has the focus, not only from the menu.
-    for (QAction *action : {refreshAction, deleteAction}) {
+    for (QAction *action : {m_refreshAction, m_deleteAction}) {
         action->setShortcutContext(Qt::WidgetShortcut);
-        files->addAction(action);
+        m_files->addAction(action);
     }
     auto *up = new QAction(this);
     up->setShortcut(QKeySequence(Qt::Key_Backspace));
     up->setShortcutContext(Qt::WidgetShortcut);
     connect(up, &QAction::triggered, this, &DocumentsBrowser::goUp);
-    files->addAction(up);
+    m_files->addAction(up);
 
     // Before any project is chosen, the list shows the documents folder.
     const Expected<QString> docs = m_dataFolder ? m_dataFolder->myDocumentsDir() : Expected<QString>();
@@ -129,7 +129,7 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
         m_root = docs.value;
         showFolder(docs.value);
     } else {
-        upButton->setEnabled(false);
+        m_upButton->setEnabled(false);
     }
 }
 
@@ -174,11 +174,11 @@ void DocumentsBrowser::showFolder(const QString &folder)
 {
     m_current = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     const QModelIndex index = m_model->setRootPath(m_current);
-    files->setRootIndex(index);
+    m_files->setRootIndex(index);
     m_model->sort(0, Qt::AscendingOrder);
     hideSyncToolEntries();
-    folderLabel->setText(QDir::toNativeSeparators(QDir::cleanPath(m_current)));
-    upButton->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
+    m_folderLabel->setText(QDir::toNativeSeparators(QDir::cleanPath(m_current)));
+    m_upButton->setEnabled(QDir::cleanPath(m_current) != QDir::cleanPath(m_root));
 }
 
 void DocumentsBrowser::hideSyncToolEntries()
@@ -237,8 +237,8 @@ void DocumentsBrowser::refresh()
 
 QString DocumentsBrowser::selectedPath() const
 {
-    const QModelIndex index = files->currentIndex();
-    if (!index.isValid() || !files->selectionModel()->isSelected(index))
+    const QModelIndex index = m_files->currentIndex();
+    if (!index.isValid() || !m_files->selectionModel()->isSelected(index))
         return {};
     return m_model->filePath(index);
 }
@@ -251,7 +251,8 @@ void DocumentsBrowser::deleteSelected()
     const QString name = QFileInfo(path).fileName();
     if (!m_services.dialogs->yesNo(window(), tr("Move \"%1\" to the trash?").arg(name)))
         return;
-    const Result trashed = m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO);
+    const Result trashed =
+        m_dataFolder->shellFileOperation(path, QString(), DataFolder::FO_DELETE, DataFolder::FOF_ALLOWUNDO);
     if (!trashed) {
         m_services.dialogs->error(window(),
                                   tr("Could not move \"%1\" to the trash: %2").arg(name, trashed.error));
@@ -260,7 +261,7 @@ void DocumentsBrowser::deleteSelected()
     refresh();
 }
 
-void DocumentsBrowser::filesDblClick(const QModelIndex &index)
+void DocumentsBrowser::openEntry(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
@@ -273,5 +274,5 @@ void DocumentsBrowser::filesDblClick(const QModelIndex &index)
 
 void DocumentsBrowser::showPopup(const QPoint &at)
 {
-    contextMenu->popup(files->viewport()->mapToGlobal(at));
+    m_contextMenu->popup(m_files->viewport()->mapToGlobal(at));
 }

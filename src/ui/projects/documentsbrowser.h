@@ -24,16 +24,6 @@ class DocumentsBrowser : public QWidget
 public:
     DocumentsBrowser(DataFolder *dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    QToolButton *upButton;
-    QLabel *folderLabel;
-    QListView *files;
-    QMenu *contextMenu;
-    QAction *openFolderAction;
-    QAction *newFileAction;
-    QAction *renameAction;
-    QAction *refreshAction;
-    QAction *deleteAction;
-
     // The folder the list starts from (the project's documents folder) and
     // the folder it shows now (the root or one of its subfolders).
     QString root() const { return m_root; }
@@ -52,7 +42,8 @@ public:
     void createNewFile();
     void refresh();
     void deleteSelected();
-    void filesDblClick(const QModelIndex &index);
+    // Opens a file with its program, or shows a folder (a double-click).
+    void openEntry(const QModelIndex &index);
     void goUp();
 
     // The full path of the selected item; empty when nothing is selected.
@@ -64,6 +55,16 @@ private:
     void showPopup(const QPoint &at);
     // Synchronisation tools' and office programs' own files are not shown.
     void hideSyncToolEntries();
+
+    QToolButton *m_upButton;
+    QLabel *m_folderLabel;
+    QListView *m_files;
+    QMenu *m_contextMenu;
+    QAction *m_openFolderAction;
+    QAction *m_newFileAction;
+    QAction *m_renameAction;
+    QAction *m_refreshAction;
+    QAction *m_deleteAction;
 
     DataFolder *m_dataFolder;
     Services m_services;

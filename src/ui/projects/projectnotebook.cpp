@@ -51,39 +51,39 @@ ProjectNotebook::ProjectNotebook(QWidget *parent)
 
     const QColor window; // invalid: the system's window colour
     const QColor cream(0xFF, 0xFF, 0xF2);
-    toDoEditor = new PageEditor(ProjectPages::kToDoPage, tr("To Do"), window, true, false);
-    toDoEditor->setObjectName(QStringLiteral("Projects"));
-    doneEditor = new PageEditor(ProjectPages::kDonePage, tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
-    doneEditor->setObjectName(QStringLiteral("Done"));
-    waitingEditor = new PageEditor(ProjectPages::kWaitingPage, tr("Waiting On"), cream, true, false);
-    waitingEditor->setObjectName(QStringLiteral("OnHold"));
-    costNotesEditor = new PageEditor(ProjectPages::kCostNotesPage, tr("Cost notes"), cream, false, true);
-    costNotesEditor->setObjectName(QStringLiteral("BuyItem"));
-    someDayEditor = new PageEditor(ProjectPages::kSomeDayPage, tr("Some Day"), cream, true, false);
-    someDayEditor->setObjectName(QStringLiteral("SomeDay"));
-    linksEditor = new PageEditor(ProjectPages::kLinksPage, tr("Links"), window, false, false);
-    linksEditor->setObjectName(QStringLiteral("Links"));
-    otherEditor = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
-    otherEditor->setObjectName(QStringLiteral("Actions"));
+    m_toDoEditor = new PageEditor(ProjectPages::kToDoPage, tr("To Do"), window, true, false);
+    m_toDoEditor->setObjectName(QStringLiteral("Projects"));
+    m_doneEditor = new PageEditor(ProjectPages::kDonePage, tr("Done"), QColor(0xF4, 0xFF, 0xFA), true, false);
+    m_doneEditor->setObjectName(QStringLiteral("Done"));
+    m_waitingEditor = new PageEditor(ProjectPages::kWaitingPage, tr("Waiting On"), cream, true, false);
+    m_waitingEditor->setObjectName(QStringLiteral("OnHold"));
+    m_costNotesEditor = new PageEditor(ProjectPages::kCostNotesPage, tr("Cost notes"), cream, false, true);
+    m_costNotesEditor->setObjectName(QStringLiteral("BuyItem"));
+    m_someDayEditor = new PageEditor(ProjectPages::kSomeDayPage, tr("Some Day"), cream, true, false);
+    m_someDayEditor->setObjectName(QStringLiteral("SomeDay"));
+    m_linksEditor = new PageEditor(ProjectPages::kLinksPage, tr("Links"), window, false, false);
+    m_linksEditor->setObjectName(QStringLiteral("Links"));
+    m_otherEditor = new PageEditor(ProjectPages::kOtherPage, tr("Other"), window, false, false);
+    m_otherEditor->setObjectName(QStringLiteral("Actions"));
 
-    addTab(editorPage(toDoEditor, &m_todoLabel, "Todo_Label", tr("To Do"),
+    addTab(editorPage(m_toDoEditor, &m_todoLabel, "Todo_Label", tr("To Do"),
                       tr("List of your current to do items for the project")),
            tr("To Do"));
-    addTab(editorPage(doneEditor, &m_doneLabel, "Done_Label", tr("Done"),
+    addTab(editorPage(m_doneEditor, &m_doneLabel, "Done_Label", tr("Done"),
                       tr("List of your completed items for the project")),
            tr("Done"));
-    addTab(editorPage(waitingEditor, &m_waitingLabel, "Waiting_Label", tr("Waiting On"),
+    addTab(editorPage(m_waitingEditor, &m_waitingLabel, "Waiting_Label", tr("Waiting On"),
                       tr("List of things the project is waiting for")),
            tr("Waiting On"));
     addTab(costsPage(), tr("Costs"));
     addTab(timePage(), tr("Time"));
-    addTab(editorPage(someDayEditor, &m_somedayLabel, "Someday_Label", tr("Some Day"),
+    addTab(editorPage(m_someDayEditor, &m_somedayLabel, "Someday_Label", tr("Some Day"),
                       tr("List of items you wish to accomplish when you have the time")),
            tr("Some Day"));
-    addTab(editorPage(linksEditor, &m_linksLabel, "Links_Label", tr("Web Links"),
+    addTab(editorPage(m_linksEditor, &m_linksLabel, "Links_Label", tr("Web Links"),
                       tr("Paste URL Links Here (one on each line) - double click to open"), &m_linksHeader),
            tr("Links"));
-    addTab(editorPage(otherEditor, &m_otherLabel, "Other_Label", tr("Other"),
+    addTab(editorPage(m_otherEditor, &m_otherLabel, "Other_Label", tr("Other"),
                       tr("List any concerns or other items for the project")),
            tr("Other"));
     addTab(documentsPage(), tr("Documents"));
@@ -127,8 +127,8 @@ QWidget *ProjectNotebook::costsPage()
     m_ledgerHost = host(QStringLiteral("moneyHost"), body);
     m_ledgerHost->setFixedWidth(433);
     row->addWidget(m_ledgerHost);
-    costNotesEditor->setParent(body);
-    row->addWidget(costNotesEditor, 1);
+    m_costNotesEditor->setParent(body);
+    row->addWidget(m_costNotesEditor, 1);
 
     QVBoxLayout *layout = stacked(page);
     layout->addWidget(header);
@@ -156,12 +156,18 @@ QWidget *ProjectNotebook::timePage()
         row->addWidget(b);
         return b;
     };
-    chartButton = button(QStringLiteral("btnChart"), tr("Chart"));
-    graphButton = button(QStringLiteral("btnGraph"), tr("Graph"));
-    bedTimesButton = button(QStringLiteral("btnBed"), tr("Bed Times"));
-    feedingButton = button(QStringLiteral("btnFeed"), tr("Feeding"));
-    reportButton = button(QStringLiteral("btnReport"), tr("Report"));
-    printReportButton = button(QStringLiteral("btnPrintReport"), tr("Print Report"));
+    connect(button(QStringLiteral("btnChart"), tr("Chart")), &QToolButton::clicked, this,
+            &ProjectNotebook::sleepGridRequested);
+    connect(button(QStringLiteral("btnGraph"), tr("Graph")), &QToolButton::clicked, this,
+            &ProjectNotebook::sleepGraphRequested);
+    connect(button(QStringLiteral("btnBed"), tr("Bed Times")), &QToolButton::clicked, this,
+            &ProjectNotebook::bedTimesRequested);
+    connect(button(QStringLiteral("btnFeed"), tr("Feeding")), &QToolButton::clicked, this,
+            &ProjectNotebook::feedingTimesRequested);
+    connect(button(QStringLiteral("btnReport"), tr("Report")), &QToolButton::clicked, this,
+            &ProjectNotebook::sleepReportRequested);
+    connect(button(QStringLiteral("btnPrintReport"), tr("Print Report")), &QToolButton::clicked, this,
+            &ProjectNotebook::sleepReportPrintRequested);
 
     m_trackerHost = host(QStringLiteral("pnlTimeTrack"), page);
     QVBoxLayout *layout = stacked(page);
@@ -216,30 +222,35 @@ void ProjectNotebook::addOpenLinkCommands()
     openLink->adjustSize();
     openLink->move(600, 36);
     connect(openLink, &QToolButton::clicked, this, &ProjectNotebook::requestLinkAtCaret);
-    linksEditor->setOpensLineOnDoubleClick(true);
-    connect(linksEditor, &PageEditor::lineDoubleClicked, this, &ProjectNotebook::requestLinkAtCaret);
+    m_linksEditor->setOpensLineOnDoubleClick(true);
+    connect(m_linksEditor, &PageEditor::lineDoubleClicked, this, &ProjectNotebook::requestLinkAtCaret);
 }
 
 void ProjectNotebook::requestLinkAtCaret()
 {
-    Q_EMIT linkOpenRequested(linksEditor->textCursor().block().text().trimmed());
+    Q_EMIT linkOpenRequested(m_linksEditor->textCursor().block().text().trimmed());
 }
 
 QList<PageEditor *> ProjectNotebook::pageEditors() const
 {
-    return {toDoEditor, doneEditor, waitingEditor, costNotesEditor, someDayEditor, linksEditor, otherEditor};
+    return {m_toDoEditor, m_doneEditor, m_waitingEditor, m_costNotesEditor, m_someDayEditor, m_linksEditor, m_otherEditor};
 }
 
 PageEditor *ProjectNotebook::activePageEditor() const
 {
-    switch (currentIndex()) {
-    case ToDoTab: return toDoEditor;
-    case DoneTab: return doneEditor;
-    case WaitingTab: return waitingEditor;
-    case CostsTab: return costNotesEditor;
-    case SomeDayTab: return someDayEditor;
-    case LinksTab: return linksEditor;
-    case OtherTab: return otherEditor;
+    return pageEditor(static_cast<Tab>(currentIndex()));
+}
+
+PageEditor *ProjectNotebook::pageEditor(Tab tab) const
+{
+    switch (tab) {
+    case ToDoTab: return m_toDoEditor;
+    case DoneTab: return m_doneEditor;
+    case WaitingTab: return m_waitingEditor;
+    case CostsTab: return m_costNotesEditor;
+    case SomeDayTab: return m_someDayEditor;
+    case LinksTab: return m_linksEditor;
+    case OtherTab: return m_otherEditor;
     default: return nullptr;
     }
 }

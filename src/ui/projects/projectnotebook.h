@@ -21,23 +21,10 @@ public:
 
     explicit ProjectNotebook(QWidget *parent = nullptr);
 
-    // Page editors, in the order the project switch walks them.
-    PageEditor *toDoEditor;
-    PageEditor *doneEditor;
-    PageEditor *waitingEditor;
-    PageEditor *costNotesEditor;
-    PageEditor *someDayEditor;
-    PageEditor *linksEditor;
-    PageEditor *otherEditor;
-
-    QToolButton *chartButton;
-    QToolButton *graphButton;
-    QToolButton *bedTimesButton;
-    QToolButton *feedingButton;
-    QToolButton *reportButton;
-    QToolButton *printReportButton;
-
+    // The page editors, in the order the project switch walks them.
     QList<PageEditor *> pageEditors() const;
+    // The page editor of a tab; none on Time and Documents.
+    PageEditor *pageEditor(Tab tab) const;
     // The editor on the tab being shown; none on Time and Documents.
     PageEditor *activePageEditor() const;
     // The headings for project name: "Name"  To Do, and so on.
@@ -57,6 +44,13 @@ public:
 Q_SIGNALS:
     // The line of the Links page under the caret, trimmed, is to be opened.
     void linkOpenRequested(const QString &line);
+    // The Time tab's buttons were pressed.
+    void sleepGridRequested();
+    void sleepGraphRequested();
+    void bedTimesRequested();
+    void feedingTimesRequested();
+    void sleepReportRequested();
+    void sleepReportPrintRequested();
 
 private:
     void requestLinkAtCaret();
@@ -66,6 +60,14 @@ private:
     QWidget *costsPage();
     QWidget *timePage();
     QWidget *documentsPage();
+
+    PageEditor *m_toDoEditor;
+    PageEditor *m_doneEditor;
+    PageEditor *m_waitingEditor;
+    PageEditor *m_costNotesEditor;
+    PageEditor *m_someDayEditor;
+    PageEditor *m_linksEditor;
+    PageEditor *m_otherEditor;
 
     QLabel *m_todoLabel = nullptr;
     QLabel *m_doneLabel = nullptr;

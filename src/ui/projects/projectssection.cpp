@@ -62,41 +62,39 @@ ProjectsSection::ProjectsSection(const Services &services, QWidget *parent)
     // window at a minimum width (a narrow window clips it instead).
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     createListColumn();
-    notebook = new ProjectNotebook(this);
+    m_notebook = new ProjectNotebook(this);
     createBottomBar();
 
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(m_listColumn);
-    row->addWidget(notebook, 1);
+    row->addWidget(m_notebook, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(row, 1);
     layout->addWidget(m_bottomBar);
 
-    for (PageEditor *editor : notebook->pageEditors())
+    for (PageEditor *editor : m_notebook->pageEditors())
         connect(editor, &PageEditor::focusLost, this, &ProjectsSection::saveLeftPage);
-    connect(notebook, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(m_notebook, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_changingByProgram)
             followTab(index);
     });
     setDepartmentLines(ProjectNames::builtInDepartments());
-    showCommandsFor(notebook->currentIndex());
+    showCommandsFor(m_notebook->currentIndex());
     createLedger();
 }
 
 void ProjectsSection::createLedger()
 {
     m_ledger = new CostLedgerWidget(m_services, this);
-    notebook->setLedgerWidget(m_ledger);
+    m_notebook->setLedgerWidget(m_ledger);
     // Tab follows the Costs page as it is seen: the grid, the plus and
     // minus buttons and "Calculate" under it, then the notes on the right.
-    setTabOrder(m_ledger->money, m_ledger->addRowButton);
-    setTabOrder(m_ledger->addRowButton, m_ledger->deleteRowButton);
-    setTabOrder(m_ledger->deleteRowButton, m_ledger->calculateButton);
-    setTabOrder(m_ledger->calculateButton, notebook->costNotesEditor);
+    m_ledger->orderTabChain();
+    setTabOrder(m_ledger->lastInTabChain(), m_notebook->pageEditor(ProjectNotebook::CostsTab));
     connect(m_ledger, &CostLedgerWidget::projectFolderRequested, this, [this] {
         if (!m_dataFolder)
             return;
@@ -109,25 +107,25 @@ void ProjectsSection::createLedger()
 void ProjectsSection::createTrackerAndDocuments()
 {
     m_tracker = new TimeTracker(m_dataFolder, m_services);
-    m_tracker->embedIn(notebook->trackerHost());
+    m_tracker->embedIn(m_notebook->trackerHost());
     connect(this, &ProjectsSection::trackerBindRequested, m_tracker, &TimeTracker::loadDay);
-    connect(notebook->chartButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepGrid);
-    connect(notebook->graphButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepGraph);
-    connect(notebook->bedTimesButton, &QToolButton::clicked, m_tracker, &TimeTracker::showBedPage);
-    connect(notebook->feedingButton, &QToolButton::clicked, m_tracker, &TimeTracker::showFeedPage);
-    connect(notebook->reportButton, &QToolButton::clicked, m_tracker, &TimeTracker::showSleepReport);
-    connect(notebook->printReportButton, &QToolButton::clicked, m_tracker, &TimeTracker::printSleepReport);
+    connect(m_notebook, &ProjectNotebook::sleepGridRequested, m_tracker, &TimeTracker::showSleepGrid);
+    connect(m_notebook, &ProjectNotebook::sleepGraphRequested, m_tracker, &TimeTracker::showSleepGraph);
+    connect(m_notebook, &ProjectNotebook::bedTimesRequested, m_tracker, &TimeTracker::showBedPage);
+    connect(m_notebook, &ProjectNotebook::feedingTimesRequested, m_tracker, &TimeTracker::showFeedPage);
+    connect(m_notebook, &ProjectNotebook::sleepReportRequested, m_tracker, &TimeTracker::showSleepReport);
+    connect(m_notebook, &ProjectNotebook::sleepReportPrintRequested, m_tracker, &TimeTracker::printSleepReport);
     connect(m_tracker, &TimeTracker::selectedDateChanged, this, &ProjectsSection::trackerDaySelected);
     connect(m_tracker, &TimeTracker::shownNoteFileChanged, this, &ProjectsSection::shownFilesChanged);
     // The alarms ring from the start, before the "Time" page is opened.
     m_tracker->loadLastTrackedAlarms();
 
     m_documents = new DocumentsCommands(m_dataFolder, m_services, this);
-    notebook->setDocumentsWidget(m_documents->files());
+    m_notebook->setDocumentsWidget(m_documents->files());
     connect(this, &ProjectsSection::documentsSwitchRequested, m_documents->files(), &DocumentsBrowser::switchTo);
     createFolderCommands();
-    notebook->addOpenLinkCommands();
-    connect(notebook, &ProjectNotebook::linkOpenRequested, m_documents, &DocumentsCommands::openLink);
+    m_notebook->addOpenLinkCommands();
+    connect(m_notebook, &ProjectNotebook::linkOpenRequested, m_documents, &DocumentsCommands::openLink);
 }
 
 void ProjectsSection::createFolderCommands()
@@ -143,7 +141,7 @@ void ProjectsSection::createFolderCommands()
     underlined.setPixelSize(12);
     underlined.setUnderline(true);
     m_dataLabel->setFont(underlined);
-    for (QLabel *label : {folderLabel, m_dataLabel}) {
+    for (QLabel *label : {m_folderLabel, m_dataLabel}) {
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
         // Reached with Tab and opened with Enter or Space, like a link.
@@ -152,20 +150,20 @@ void ProjectsSection::createFolderCommands()
     }
     m_dataLabel->setAccessibleName(tr("Data Files"));
     m_dataLabel->setAccessibleDescription(tr("Opens the project's data folder"));
-    folderLabel->setAccessibleDescription(tr("Opens the project's documents folder"));
+    m_folderLabel->setAccessibleDescription(tr("Opens the project's documents folder"));
     m_dataLabel->setToolTip(tr("Open the project's data folder"));
-    folderLabel->setToolTip(tr("Open the project's documents folder"));
-    m_bottomBarLayout->insertWidget(m_bottomBarLayout->indexOf(folderLabel), m_folderButton);
+    m_folderLabel->setToolTip(tr("Open the project's documents folder"));
+    m_bottomBarLayout->insertWidget(m_bottomBarLayout->indexOf(m_folderLabel), m_folderButton);
     m_bottomBarLayout->addWidget(m_dataLabel);
 }
 
 bool ProjectsSection::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_documents || (watched != folderLabel && watched != m_dataLabel))
+    if (!m_documents || (watched != m_folderLabel && watched != m_dataLabel))
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == folderLabel)
+        if (watched == m_folderLabel)
             m_documents->openDocumentsFolder();
         else
             openDataFolder();
@@ -194,8 +192,7 @@ DocumentsBrowser *ProjectsSection::documentsBrowser() const
 
 bool ProjectsSection::ledgerCellIsOpen() const
 {
-    const QWidget *focus = QApplication::focusWidget();
-    return focus && focus != m_ledger->money && m_ledger->money->isAncestorOf(focus);
+    return m_ledger->cellEditorIsOpen();
 }
 
 Result ProjectsSection::saveTrackerEdits()
@@ -223,30 +220,30 @@ void ProjectsSection::createListColumn()
     m_listHeader->setObjectName(QStringLiteral("Panel8"));
     m_listHeader->setFixedHeight(26);
     paintWhite(m_listHeader);
-    projectsLabel = new QLabel(tr("Projects"), m_listHeader);
-    projectsLabel->setObjectName(QStringLiteral("Projects_Label"));
-    projectsLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
-    projectsLabel->setAlignment(Qt::AlignCenter);
+    m_projectsLabel = new QLabel(tr("Projects"), m_listHeader);
+    m_projectsLabel->setObjectName(QStringLiteral("Projects_Label"));
+    m_projectsLabel->setFont(pixelFont(QStringLiteral("Georgia"), 16, FontStyle::Bold));
+    m_projectsLabel->setAlignment(Qt::AlignCenter);
     auto *labelLayout = new QVBoxLayout(m_listHeader);
     labelLayout->setContentsMargins(0, 0, 0, 0);
-    labelLayout->addWidget(projectsLabel);
+    labelLayout->addWidget(m_projectsLabel);
 
-    department = new QListWidget(m_listColumn);
-    department->setObjectName(QStringLiteral("Department"));
-    department->setAccessibleName(tr("Projects and categories"));
-    department->setFixedWidth(177);
-    department->setFont(pixelFont(QStringLiteral("Arial"), 15));
-    department->setFrameShape(QFrame::Box);
-    department->setLineWidth(1);
-    department->setUniformItemSizes(true);
-    department->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    department->setSelectionMode(QAbstractItemView::SingleSelection);
-    department->setItemDelegate(new DepartmentDelegate(department));
-    setBaseColor(department, QColor(0xE8, 0xF3, 0xFF));
+    m_department = new QListWidget(m_listColumn);
+    m_department->setObjectName(QStringLiteral("Department"));
+    m_department->setAccessibleName(tr("Projects and categories"));
+    m_department->setFixedWidth(177);
+    m_department->setFont(pixelFont(QStringLiteral("Arial"), 15));
+    m_department->setFrameShape(QFrame::Box);
+    m_department->setLineWidth(1);
+    m_department->setUniformItemSizes(true);
+    m_department->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_department->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_department->setItemDelegate(new DepartmentDelegate(m_department));
+    setBaseColor(m_department, QColor(0xE8, 0xF3, 0xFF));
     // A line is chosen when it becomes selected by the mouse or the keys;
     // merely tabbing into the list chooses nothing.
-    connect(department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_changingByProgram && selectedRow(department) >= 0)
+    connect(m_department->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_changingByProgram && selectedRow(m_department) >= 0)
             openSelectedProject();
     });
 
@@ -254,7 +251,7 @@ void ProjectsSection::createListColumn()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(m_listHeader);
-    column->addWidget(department, 1, Qt::AlignLeft);
+    column->addWidget(m_department, 1, Qt::AlignLeft);
 }
 
 void ProjectsSection::createBottomBar()
@@ -268,39 +265,39 @@ void ProjectsSection::createBottomBar()
     bar->setContentsMargins(4, 0, 8, 0);
     bar->setSpacing(6);
 
-    editButton = flatButton(QStringLiteral("btnEdit"), tr("Edit"), m_bottomBar);
-    editButton->setToolTip(tr("Edit the list of categories and projects"));
-    connect(editButton, &QToolButton::clicked, this, &ProjectsSection::editProjectList);
-    deleteButton = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), m_bottomBar);
-    deleteButton->setToolTip(tr("Delete the selected project and all its data"));
-    connect(deleteButton, &QToolButton::clicked, this, &ProjectsSection::deleteSelectedProject);
+    m_editButton = flatButton(QStringLiteral("btnEdit"), tr("Edit"), m_bottomBar);
+    m_editButton->setToolTip(tr("Edit the list of categories and projects"));
+    connect(m_editButton, &QToolButton::clicked, this, &ProjectsSection::editProjectList);
+    m_deleteButton = flatButton(QStringLiteral("SpeedButton5"), tr("Delete"), m_bottomBar);
+    m_deleteButton->setToolTip(tr("Delete the selected project and all its data"));
+    connect(m_deleteButton, &QToolButton::clicked, this, &ProjectsSection::deleteSelectedProject);
     auto *separator = new QFrame(m_bottomBar);
     separator->setObjectName(QStringLiteral("Bevel1"));
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
 
-    clearTextButton = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), m_bottomBar);
+    m_clearTextButton = flatButton(QStringLiteral("Clear_Label"), tr("Clear Text"), m_bottomBar);
     QFont underlined = pixelFont(QStringLiteral("Arial"), 12);
     underlined.setUnderline(true);
-    clearTextButton->setFont(underlined);
-    clearTextButton->setCursor(Qt::PointingHandCursor);
-    clearTextButton->setToolTip(tr("Clear the text of the page shown"));
-    connect(clearTextButton, &QToolButton::clicked, this, &ProjectsSection::clearShownPage);
-    printButton = flatButton(QStringLiteral("print_button"), tr("Print"), m_bottomBar);
-    printButton->setToolTip(tr("Print the page shown"));
-    connect(printButton, &QToolButton::clicked, this, &ProjectsSection::printShownPage);
+    m_clearTextButton->setFont(underlined);
+    m_clearTextButton->setCursor(Qt::PointingHandCursor);
+    m_clearTextButton->setToolTip(tr("Clear the text of the page shown"));
+    connect(m_clearTextButton, &QToolButton::clicked, this, &ProjectsSection::clearShownPage);
+    m_printButton = flatButton(QStringLiteral("print_button"), tr("Print"), m_bottomBar);
+    m_printButton->setToolTip(tr("Print the page shown"));
+    connect(m_printButton, &QToolButton::clicked, this, &ProjectsSection::printShownPage);
 
-    folderLabel = new QLabel(tr("Documents"), m_bottomBar);
-    folderLabel->setObjectName(QStringLiteral("Folder_Label"));
-    folderLabel->setFont(pixelFont(QStringLiteral("Arial"), 13));
+    m_folderLabel = new QLabel(tr("Documents"), m_bottomBar);
+    m_folderLabel->setObjectName(QStringLiteral("Folder_Label"));
+    m_folderLabel->setFont(pixelFont(QStringLiteral("Arial"), 13));
 
-    bar->addWidget(editButton);
-    bar->addWidget(deleteButton);
+    bar->addWidget(m_editButton);
+    bar->addWidget(m_deleteButton);
     bar->addWidget(separator);
-    bar->addWidget(clearTextButton);
-    bar->addWidget(printButton);
+    bar->addWidget(m_clearTextButton);
+    bar->addWidget(m_printButton);
     bar->addSpacing(12);
-    bar->addWidget(folderLabel);
+    bar->addWidget(m_folderLabel);
     bar->addStretch(1);
 }
 
@@ -309,18 +306,18 @@ void ProjectsSection::createBottomBar()
 QStringList ProjectsSection::departmentLines() const
 {
     QStringList lines;
-    lines.reserve(department->count());
-    for (int i = 0; i < department->count(); ++i)
-        lines.append(department->item(i)->text());
+    lines.reserve(m_department->count());
+    for (int i = 0; i < m_department->count(); ++i)
+        lines.append(m_department->item(i)->text());
     return lines;
 }
 
 void ProjectsSection::setDepartmentLines(const QStringList &lines)
 {
     m_changingByProgram = true;
-    department->clear();
-    department->addItems(lines);
-    department->setCurrentRow(-1);
+    m_department->clear();
+    m_department->addItems(lines);
+    m_department->setCurrentRow(-1);
     m_shownRow = -1;
     m_changingByProgram = false;
 }
@@ -328,8 +325,8 @@ void ProjectsSection::setDepartmentLines(const QStringList &lines)
 void ProjectsSection::selectNoLine()
 {
     m_changingByProgram = true;
-    department->clearSelection();
-    department->setCurrentRow(-1);
+    m_department->clearSelection();
+    m_department->setCurrentRow(-1);
     m_shownRow = -1;
     m_changingByProgram = false;
 }
@@ -337,11 +334,11 @@ void ProjectsSection::selectNoLine()
 void ProjectsSection::restoreSelection()
 {
     m_changingByProgram = true;
-    if (m_shownRow >= 0 && m_shownRow < department->count()) {
-        department->setCurrentRow(m_shownRow);
+    if (m_shownRow >= 0 && m_shownRow < m_department->count()) {
+        m_department->setCurrentRow(m_shownRow);
     } else {
-        department->clearSelection();
-        department->setCurrentRow(-1);
+        m_department->clearSelection();
+        m_department->setCurrentRow(-1);
     }
     m_changingByProgram = false;
 }
@@ -384,11 +381,11 @@ void ProjectsSection::loadDepartments()
 
 QString ProjectsSection::currentProjectName() const
 {
-    const int row = selectedRow(department);
+    const int row = selectedRow(m_department);
     if (row >= 0)
-        return ProjectNames::trimBlanks(department->item(row)->text());
-    if (department->count() > 0)
-        return department->item(0)->text();
+        return ProjectNames::trimBlanks(m_department->item(row)->text());
+    if (m_department->count() > 0)
+        return m_department->item(0)->text();
     return {};
 }
 
@@ -403,7 +400,7 @@ QString ProjectsSection::projectFolder() const
 
 void ProjectsSection::sectionEntered()
 {
-    projectsLabel->setText(tr("Projects"));
+    m_projectsLabel->setText(tr("Projects"));
 }
 
 void ProjectsSection::reportErrors(const QStringList &errors)
@@ -479,7 +476,7 @@ bool ProjectsSection::saveEdited(QStringList *errors)
     if (!m_dataFolder)
         return true;
     bool ok = true;
-    for (PageEditor *editor : notebook->pageEditors()) {
+    for (PageEditor *editor : m_notebook->pageEditors()) {
         const Result saved = savePage(editor);
         if (!saved) {
             ok = false;
@@ -533,7 +530,7 @@ void ProjectsSection::loadStartPages(DataFolder *dataFolder)
     // Every editor starts on the pages of the projects folder itself, so
     // that the first switch writes back what was there, not empty pages.
     QStringList errors;
-    for (PageEditor *editor : notebook->pageEditors()) {
+    for (PageEditor *editor : m_notebook->pageEditors()) {
         editor->ownerName.clear();
         const Result loaded = loadPage(editor);
         if (!loaded)
@@ -647,7 +644,7 @@ void ProjectsSection::openSelectedProject()
     // A switch is all or nothing: the project on screen stays, with its
     // line selected again, unless the new one can be opened and every
     // edited page and the ledger went back to their project first.
-    const QList<PageEditor *> editors = notebook->pageEditors();
+    const QList<PageEditor *> editors = m_notebook->pageEditors();
     QStringList errors;
     const bool saved = saveEdited(&errors);
     const QString problem = openProblem(name);
@@ -661,11 +658,11 @@ void ProjectsSection::openSelectedProject()
         reportErrors(errors);
         return;
     }
-    m_shownRow = selectedRow(department);
+    m_shownRow = selectedRow(m_department);
 
-    projectsLabel->setText(name);
-    notebook->setHeadings(name);
-    folderLabel->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
+    m_projectsLabel->setText(name);
+    m_notebook->setHeadings(name);
+    m_folderLabel->setText(QDir::toNativeSeparators(QStringLiteral("Documents/%1/").arg(name)));
     if (!QFileInfo(m_dataFolder->projectsDir() + name).isDir())
         QDir(m_dataFolder->projectsDir()).mkdir(name);
     for (PageEditor *editor : editors) {
@@ -684,7 +681,7 @@ void ProjectsSection::openSelectedProject()
 
     Q_EMIT ledgerSwitchRequested(name);
     Q_EMIT documentsSwitchRequested(name);
-    if (notebook->currentIndex() == ProjectNotebook::TimeTab)
+    if (m_notebook->currentIndex() == ProjectNotebook::TimeTab)
         Q_EMIT trackerBindRequested(projectFolder(), m_services.clock->nowDayNumber());
     Q_EMIT shownFilesChanged();
 }
@@ -734,7 +731,7 @@ void ProjectsSection::saveLeftPage(PageEditor *editor)
     // A window that is being hidden or torn down has saved at close. A box
     // or dialog that takes the focus belongs to an operation that saves and
     // reports for itself: one message, never a second one on top of it.
-    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(department) == 0
+    if (!m_dataFolder || m_reporting || !window()->isVisible() || selectedRow(m_department) == 0
         || QApplication::activeModalWidget())
         return;
     if (editor->loadFailed || !editor->isEdited())
@@ -777,10 +774,10 @@ void ProjectsSection::editProjectList()
 
 void ProjectsSection::deleteSelectedProject()
 {
-    const int row = selectedRow(department);
+    const int row = selectedRow(m_department);
     if (!m_dataFolder || row < 0)
         return;
-    const QString name = ProjectNames::trimBlanks(department->item(row)->text());
+    const QString name = ProjectNames::trimBlanks(m_department->item(row)->text());
     if (name.isEmpty())
         return;
     const QString problem = ProjectNames::nameProblem(name);
@@ -791,12 +788,13 @@ void ProjectsSection::deleteSelectedProject()
     if (!m_services.dialogs->okCancel(
             this, QStringLiteral("Are you sure you want to delete this project? All project data will be deleted. ")))
         return;
-    const Result deleted = ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'));
+    const Result deleted =
+        ProjectPages::deleteProjectFolder(*m_dataFolder, m_dataFolder->projectsDir() + name + QLatin1Char('/'));
     if (!deleted)
         reportErrors({deleted.error});
     // The deleted project's text stays on screen, read-only: it has no
     // folder to go back to, and must not make one again.
-    for (PageEditor *editor : notebook->pageEditors()) {
+    for (PageEditor *editor : m_notebook->pageEditors()) {
         if (editor->ownerName == name)
             markLoadFailed(editor, tr("The project \"%1\" was deleted.").arg(name));
     }
@@ -804,17 +802,17 @@ void ProjectsSection::deleteSelectedProject()
         m_ledger->ownerDeleted();
     m_changingByProgram = true;
     m_shownRow = -1;
-    delete department->takeItem(row);
-    department->clearSelection();
-    department->setCurrentRow(-1);
-    notebook->setCurrentIndex(ProjectNotebook::ToDoTab);
+    delete m_department->takeItem(row);
+    m_department->clearSelection();
+    m_department->setCurrentRow(-1);
+    m_notebook->setCurrentIndex(ProjectNotebook::ToDoTab);
     m_changingByProgram = false;
     showCommandsFor(ProjectNotebook::ToDoTab);
 }
 
 void ProjectsSection::clearShownPage()
 {
-    PageEditor *editor = notebook->activePageEditor();
+    PageEditor *editor = m_notebook->activePageEditor();
     if (!editor || editor->isReadOnly())
         return;
     editor->ensureFilled();
@@ -827,11 +825,11 @@ void ProjectsSection::clearShownPage()
 
 void ProjectsSection::printShownPage()
 {
-    PageEditor *editor = notebook->activePageEditor();
+    PageEditor *editor = m_notebook->activePageEditor();
     if (!editor)
         return;
     editor->ensureFilled();
-    printPages(m_services, window(), projectsLabel->text(), displayedLines(editor), editor->font(),
+    printPages(m_services, window(), m_projectsLabel->text(), displayedLines(editor), editor->font(),
                PageLayoutInches{0.25f, 0.5f, 0.75f, 1.0f, 6.0f});
 }
 
@@ -839,14 +837,14 @@ void ProjectsSection::showCommandsFor(int tab)
 {
     const bool show = tab != ProjectNotebook::TimeTab && tab != ProjectNotebook::OtherTab
                       && tab != ProjectNotebook::DocumentsTab;
-    clearTextButton->setVisible(show);
-    printButton->setVisible(show);
+    m_clearTextButton->setVisible(show);
+    m_printButton->setVisible(show);
 }
 
 void ProjectsSection::followTab(int index)
 {
     showCommandsFor(index);
-    if (notebook->tabText(index) == QLatin1String("Time")) {
+    if (m_notebook->tabText(index) == QLatin1String("Time")) {
         const QString folder = projectFolder();
         if (!folder.isEmpty())
             Q_EMIT trackerBindRequested(folder, m_services.clock->nowDayNumber());
@@ -872,4 +870,14 @@ Result ProjectsSection::saveAtClose()
     if (!errors.isEmpty())
         return Result::failure(errors.join(QStringLiteral("\n\n")));
     return Result::success();
+}
+
+void ProjectsSection::selectProjectRow(int row)
+{
+    m_department->setCurrentRow(row);
+}
+
+bool ProjectsSection::canPrintShownPage() const
+{
+    return !m_printButton->isHidden();
 }

@@ -34,17 +34,12 @@ class ProjectsSection : public QWidget
 public:
     ProjectsSection(const Services &services, QWidget *parent);
 
-    // List column.
-    QLabel *projectsLabel;
-    QListWidget *department;
-    // Notebook.
-    ProjectNotebook *notebook;
-    // Bottom bar.
-    QToolButton *editButton;
-    QToolButton *deleteButton;
-    QToolButton *clearTextButton;
-    QToolButton *printButton;
-    QLabel *folderLabel;
+    // The notebook of the selected project's pages.
+    ProjectNotebook *notebook() const { return m_notebook; }
+    // Selects the list's row as a click would, switching to its project.
+    void selectProjectRow(int row);
+    // True when the tab shown has a page that "Print" prints.
+    bool canPrintShownPage() const;
 
     // Start-up: loads every page editor from the projects folder itself,
     // before any project is selected.
@@ -149,6 +144,16 @@ private Q_SLOTS:
     void saveLeftPage(PageEditor *editor);
 
 private:
+    // List column.
+    QLabel *m_projectsLabel;
+    QListWidget *m_department;
+    ProjectNotebook *m_notebook;
+    // Bottom bar.
+    QToolButton *m_editButton;
+    QToolButton *m_deleteButton;
+    QToolButton *m_clearTextButton;
+    QToolButton *m_printButton;
+    QLabel *m_folderLabel;
     void createListColumn();
     void createBottomBar();
     void createLedger();

@@ -20,30 +20,6 @@ class DecisionsWorkspace : public TopicWorkspace
 public:
     DecisionsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    // The header strip over the two columns.
-    QWidget *columnHeader;
-    QLabel *forLabel;
-    QLabel *againstLabel;
-
-    QStackedWidget *pages;
-    // Picks the shown page; the first page is the two columns.
-    QTabBar *pageTabs;
-    QWidget *reasonsPage;
-    QWidget *donePage;
-    QWidget *nextStepPage;
-    QWidget *linksPage;
-    QWidget *otherPage;
-
-    LineNumberEdit *plus;
-    SplitterBar *editSplitter;
-    LineNumberEdit *minus;
-    QPlainTextEdit *made;
-    QPlainTextEdit *done;
-    QPlainTextEdit *nextStep;
-    QToolButton *openLinkButton;
-    QPlainTextEdit *links;
-    QPlainTextEdit *other;
-
     // Sets the size and puts the split back at half the page width.
     void resizeTo(int width, int height) override;
 
@@ -68,6 +44,29 @@ private:
     void dragSplitterTo(int left);
     void openLink(const QString &line);
 
+    // The header strip over the two columns.
+    QWidget *m_columnHeader;
+    QLabel *m_forLabel;
+    QLabel *m_againstLabel;
+
+    QStackedWidget *m_pages;
+    // Picks the shown page; the first page is the two columns.
+    QTabBar *m_pageTabs;
+    QWidget *m_reasonsPage;
+    QWidget *m_donePage;
+    QWidget *m_nextStepPage;
+    QWidget *m_linksPage;
+    QWidget *m_otherPage;
+
+    LineNumberEdit *m_plus;
+    SplitterBar *m_editSplitter;
+    LineNumberEdit *m_minus;
+    QPlainTextEdit *m_made;
+    QPlainTextEdit *m_done;
+    QPlainTextEdit *m_nextStep;
+    QToolButton *m_openLinkButton;
+    QPlainTextEdit *m_links;
+    QPlainTextEdit *m_other;
     const DataFolder &m_dataFolder;
     QLabel *m_taglineLabel;
     QWidget *m_headerLine;

@@ -58,22 +58,22 @@ ListsWorkspace::ListsWorkspace(const DataFolder &dataFolder, const Services &ser
     m_listPage->setWindowTitle(QStringLiteral("Journal"));
     m_pages->addWidget(m_listPage);
 
-    todo = new LineNumberEdit(m_listPage);
-    todo->setObjectName(QStringLiteral("todo"));
-    todo->setAccessibleName(tr("List"));
-    todo->setFrameShape(QFrame::NoFrame);
-    todo->setFont(fixedPixelFont(15));
-    todo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    todo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
-    todo->setGutterDigits(3);
-    todo->setGutterFont(hintedPixelFont(QStringLiteral("Arial"), 12));
+    m_todo = new LineNumberEdit(m_listPage);
+    m_todo->setObjectName(QStringLiteral("todo"));
+    m_todo->setAccessibleName(tr("List"));
+    m_todo->setFrameShape(QFrame::NoFrame);
+    m_todo->setFont(fixedPixelFont(15));
+    m_todo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_todo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_todo->setGutterColor(QColor(0xFB, 0xFD, 0xFF));
+    m_todo->setGutterDigits(3);
+    m_todo->setGutterFont(hintedPixelFont(QStringLiteral("Arial"), 12));
     auto *page = new QVBoxLayout(m_listPage);
     page->setContentsMargins(0, 0, 0, 0);
-    page->addWidget(todo);
-    addEditor(todo);
+    page->addWidget(m_todo);
+    addEditor(m_todo);
 
-    setTabOrder(renameTopicButton, todo);
+    setTabOrder(renameTopicButton, m_todo);
     resizeTo(865, 561);
 }
 

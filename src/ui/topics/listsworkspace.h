@@ -15,12 +15,11 @@ class ListsWorkspace : public TopicWorkspace
 public:
     ListsWorkspace(const DataFolder &dataFolder, const Services &services, QWidget *parent = nullptr);
 
-    LineNumberEdit *todo;
-
 protected:
     void layoutWritePanel() override;
 
 private:
+    LineNumberEdit *m_todo;
     QWidget *m_headerPanel;
     QLabel *m_promptLabel;
     QWidget *m_headerLine;

@@ -56,7 +56,7 @@ QLabel *label(const QString &text, const QFont &font, QWidget *parent)
 } // namespace
 
 AlarmPages::AlarmPages(QWidget *bedPage, QWidget *feedPage, const Services &services, QWidget *owner)
-    : QObject(owner), m_services(services), m_owner(owner)
+    : QObject(owner), m_services(services), m_owner(owner), m_bedPage(bedPage), m_feedPage(feedPage)
 {
     soundFolder = AlarmSounds::findFolder(QCoreApplication::applicationDirPath(),
                                           QStringLiteral(VELLUMARK_SOURCE_SOUNDS));
@@ -116,37 +116,37 @@ void AlarmPages::buildBedPage(QWidget *page)
     QLabel *heading = label(tr("Bed Times"), pixelFont(QStringLiteral("Arial"), 24, FontStyle::Bold), page);
     heading->setObjectName(QStringLiteral("Label_BedTimes"));
     heading->move(40, top);
-    listBedTimes = makeList(QStringLiteral("List_BedTimes"), tr("Go to Bed"), page);
-    listBedTimes->setAccessibleName(tr("Bed Times"));
-    listBedTimes->setGeometry(8, top + 36, 291, 150);
-    heading->setBuddy(listBedTimes);
-    addBedButton = button(QStringLiteral("Button3"), tr("Add"), page);
-    addBedButton->setAccessibleName(tr("Add bed time"));
-    addBedButton->setGeometry(8, top + 192, 90, 28);
-    deleteBedButton = button(QStringLiteral("Button4"), tr("Delete"), page);
-    deleteBedButton->setAccessibleName(tr("Delete bed time"));
-    deleteBedButton->setGeometry(106, top + 192, 90, 28);
+    m_listBedTimes = makeList(QStringLiteral("List_BedTimes"), tr("Go to Bed"), page);
+    m_listBedTimes->setAccessibleName(tr("Bed Times"));
+    m_listBedTimes->setGeometry(8, top + 36, 291, 150);
+    heading->setBuddy(m_listBedTimes);
+    m_addBedButton = button(QStringLiteral("Button3"), tr("Add"), page);
+    m_addBedButton->setAccessibleName(tr("Add bed time"));
+    m_addBedButton->setGeometry(8, top + 192, 90, 28);
+    m_deleteBedButton = button(QStringLiteral("Button4"), tr("Delete"), page);
+    m_deleteBedButton->setAccessibleName(tr("Delete bed time"));
+    m_deleteBedButton->setGeometry(106, top + 192, 90, 28);
 
     QLabel *caption = label(tr("Go to bed to the sound of"), pixelFont(QStringLiteral("Arial"), 13),
                             page);
     caption->move(330, top + 8);
-    bedSound = named(new QComboBox(page), QStringLiteral("Bed_Sound"),
+    m_bedSound = named(new QComboBox(page), QStringLiteral("Bed_Sound"),
                       tr("Go to bed to the sound of"));
-    bedSound->addItems(AlarmSounds::bedSounds());
-    bedSound->setFont(pixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
-    bedSound->setGeometry(330, top + 32, 260, 36);
-    caption->setBuddy(bedSound);
-    bedPlayButton = button(QStringLiteral("Bed_Play"), tr("Play"), page);
-    bedPlayButton->setAccessibleName(tr("Play bed sound"));
-    bedPlayButton->setGeometry(330, top + 78, 90, 28);
-    stopSoundButton = button(QStringLiteral("Button2"), tr("Stop"), page);
-    stopSoundButton->setAccessibleName(tr("Stop sound"));
-    stopSoundButton->setGeometry(428, top + 78, 90, 28);
+    m_bedSound->addItems(AlarmSounds::bedSounds());
+    m_bedSound->setFont(pixelFont(QStringLiteral("Arial"), 21, FontStyle::Bold));
+    m_bedSound->setGeometry(330, top + 32, 260, 36);
+    caption->setBuddy(m_bedSound);
+    m_bedPlayButton = button(QStringLiteral("Bed_Play"), tr("Play"), page);
+    m_bedPlayButton->setAccessibleName(tr("Play bed sound"));
+    m_bedPlayButton->setGeometry(330, top + 78, 90, 28);
+    m_stopSoundButton = button(QStringLiteral("Button2"), tr("Stop"), page);
+    m_stopSoundButton->setAccessibleName(tr("Stop sound"));
+    m_stopSoundButton->setGeometry(428, top + 78, 90, 28);
 
-    connect(addBedButton, &QPushButton::clicked, this, &AlarmPages::addBedTime);
-    connect(deleteBedButton, &QPushButton::clicked, this, &AlarmPages::deleteBedTime);
-    connect(bedPlayButton, &QPushButton::clicked, this, &AlarmPages::playBedSound);
-    connect(stopSoundButton, &QPushButton::clicked, this, &AlarmPages::stopAlarm);
+    connect(m_addBedButton, &QPushButton::clicked, this, &AlarmPages::addBedTime);
+    connect(m_deleteBedButton, &QPushButton::clicked, this, &AlarmPages::deleteBedTime);
+    connect(m_bedPlayButton, &QPushButton::clicked, this, &AlarmPages::playBedSound);
+    connect(m_stopSoundButton, &QPushButton::clicked, this, &AlarmPages::stopAlarm);
 }
 
 void AlarmPages::buildFeedPage(QWidget *page)
@@ -159,45 +159,45 @@ void AlarmPages::buildFeedPage(QWidget *page)
                             frame);
     heading->setObjectName(QStringLiteral("Label_FeedingTimes"));
     heading->move(10, 8);
-    listWakeUp = makeList(QStringLiteral("List_WakeUp"), tr("Get up"), frame);
-    listWakeUp->setAccessibleName(tr("Feeding Times"));
-    listWakeUp->setGeometry(10, 40, 291, 180);
-    heading->setBuddy(listWakeUp);
-    addFeedButton = button(QStringLiteral("Button5"), tr("Add"), frame);
-    addFeedButton->setAccessibleName(tr("Add feeding time"));
-    addFeedButton->setGeometry(10, 228, 90, 28);
-    deleteFeedButton = button(QStringLiteral("Button6"), tr("Delete"), frame);
-    deleteFeedButton->setAccessibleName(tr("Delete feeding time"));
-    deleteFeedButton->setGeometry(108, 228, 90, 28);
+    m_listWakeUp = makeList(QStringLiteral("List_WakeUp"), tr("Get up"), frame);
+    m_listWakeUp->setAccessibleName(tr("Feeding Times"));
+    m_listWakeUp->setGeometry(10, 40, 291, 180);
+    heading->setBuddy(m_listWakeUp);
+    m_addFeedButton = button(QStringLiteral("Button5"), tr("Add"), frame);
+    m_addFeedButton->setAccessibleName(tr("Add feeding time"));
+    m_addFeedButton->setGeometry(10, 228, 90, 28);
+    m_deleteFeedButton = button(QStringLiteral("Button6"), tr("Delete"), frame);
+    m_deleteFeedButton->setAccessibleName(tr("Delete feeding time"));
+    m_deleteFeedButton->setGeometry(108, 228, 90, 28);
 
     auto *picture = new SvgPicture(QStringLiteral(":/icons/bottle.svg"), page);
     picture->setGeometry(326, 16, 30, 60);
     QLabel *caption = label(tr("When it's time to feed, play this sound"),
                             pixelFont(QStringLiteral("Arial"), 13), page);
     caption->move(362, 16);
-    feedSound = named(new QComboBox(page), QStringLiteral("feed_Sound"),
+    m_feedSound = named(new QComboBox(page), QStringLiteral("feed_Sound"),
                        tr("When it's time to feed, play this sound"));
-    feedSound->addItems(AlarmSounds::feedSounds());
-    feedSound->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    feedSound->setGeometry(362, 40, 200, 36);
-    caption->setBuddy(feedSound);
-    feedPlayButton = button(QStringLiteral("wakeup_play"), tr("Play"), page);
-    feedPlayButton->setAccessibleName(tr("Play feeding sound"));
-    feedPlayButton->setGeometry(570, 44, 72, 28);
-    alarmStopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
-    alarmStopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    alarmStopButton->setGeometry(362, 96, 136, 64);
-    alarmSnoozeButton = button(QStringLiteral("Alarm_SnoozeButton"), tr("Snooze"), page);
-    alarmSnoozeButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
-    alarmSnoozeButton->setToolTip(tr("Snooze 5 Minutes"));
-    alarmSnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
-    alarmSnoozeButton->setGeometry(506, 96, 136, 64);
+    m_feedSound->addItems(AlarmSounds::feedSounds());
+    m_feedSound->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    m_feedSound->setGeometry(362, 40, 200, 36);
+    caption->setBuddy(m_feedSound);
+    m_feedPlayButton = button(QStringLiteral("wakeup_play"), tr("Play"), page);
+    m_feedPlayButton->setAccessibleName(tr("Play feeding sound"));
+    m_feedPlayButton->setGeometry(570, 44, 72, 28);
+    m_alarmStopButton = button(QStringLiteral("Alarm_StopButton"), tr("Stop"), page);
+    m_alarmStopButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    m_alarmStopButton->setGeometry(362, 96, 136, 64);
+    m_alarmSnoozeButton = button(QStringLiteral("Alarm_SnoozeButton"), tr("Snooze"), page);
+    m_alarmSnoozeButton->setFont(pixelFont(QStringLiteral("Arial"), 21));
+    m_alarmSnoozeButton->setToolTip(tr("Snooze 5 Minutes"));
+    m_alarmSnoozeButton->setAccessibleDescription(tr("Snooze 5 Minutes"));
+    m_alarmSnoozeButton->setGeometry(506, 96, 136, 64);
 
-    connect(addFeedButton, &QPushButton::clicked, this, &AlarmPages::addFeedTime);
-    connect(deleteFeedButton, &QPushButton::clicked, this, &AlarmPages::deleteFeedTime);
-    connect(feedPlayButton, &QPushButton::clicked, this, &AlarmPages::playFeedSound);
-    connect(alarmStopButton, &QPushButton::clicked, this, &AlarmPages::stopAlarm);
-    connect(alarmSnoozeButton, &QPushButton::clicked, this, &AlarmPages::snoozeAlarm);
+    connect(m_addFeedButton, &QPushButton::clicked, this, &AlarmPages::addFeedTime);
+    connect(m_deleteFeedButton, &QPushButton::clicked, this, &AlarmPages::deleteFeedTime);
+    connect(m_feedPlayButton, &QPushButton::clicked, this, &AlarmPages::playFeedSound);
+    connect(m_alarmStopButton, &QPushButton::clicked, this, &AlarmPages::stopAlarm);
+    connect(m_alarmSnoozeButton, &QPushButton::clicked, this, &AlarmPages::snoozeAlarm);
 }
 
 // Binding and saving ------------------------------------------------------
@@ -205,21 +205,21 @@ void AlarmPages::buildFeedPage(QWidget *page)
 void AlarmPages::loadLists(const QString &trackedFolder)
 {
     m_trackedFolder = trackedFolder;
-    loadList(listBedTimes, BedFile);
-    loadList(listWakeUp, FeedFile);
+    loadList(m_listBedTimes, BedFile);
+    loadList(m_listWakeUp, FeedFile);
 }
 
 bool AlarmPages::saveLists()
 {
-    const bool bed = saveListReporting(listBedTimes, BedFile);
-    const bool feed = saveListReporting(listWakeUp, FeedFile);
+    const bool bed = saveListReporting(m_listBedTimes, BedFile);
+    const bool feed = saveListReporting(m_listWakeUp, FeedFile);
     return bed && feed;
 }
 
 Result AlarmPages::saveEditedLists()
 {
     QStringList errors;
-    for (auto [list, fileName] : {std::pair{listBedTimes, BedFile}, std::pair{listWakeUp, FeedFile}}) {
+    for (auto [list, fileName] : {std::pair{m_listBedTimes, BedFile}, std::pair{m_listWakeUp, FeedFile}}) {
         if (!m_edited.contains(list))
             continue;
         const Result saved = saveList(list, fileName);
@@ -355,22 +355,22 @@ QList<AlarmEntry> AlarmPages::entriesOf(const QTreeWidget *list)
 
 void AlarmPages::addBedTime()
 {
-    addEntry(listBedTimes, BedFile);
+    addEntry(m_listBedTimes, BedFile);
 }
 
 void AlarmPages::addFeedTime()
 {
-    addEntry(listWakeUp, FeedFile);
+    addEntry(m_listWakeUp, FeedFile);
 }
 
 void AlarmPages::deleteBedTime()
 {
-    deleteEntry(listBedTimes, BedFile);
+    deleteEntry(m_listBedTimes, BedFile);
 }
 
 void AlarmPages::deleteFeedTime()
 {
-    deleteEntry(listWakeUp, FeedFile);
+    deleteEntry(m_listWakeUp, FeedFile);
 }
 
 void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
@@ -381,18 +381,15 @@ void AlarmPages::addEntry(QTreeWidget *list, const QString &fileName)
         const double value = dialog.timeValue();
         const QString timeText = AlarmRule::formatTime(value);
         QString schedule = QStringLiteral("Daily");
-        if (dialog.weeklyButton->isChecked()) {
-            schedule = AlarmRule::weeklySchedule(
-                {dialog.mondayBox->isChecked(), dialog.tuesdayBox->isChecked(), dialog.wednesdayBox->isChecked(),
-                 dialog.thursdayBox->isChecked(), dialog.fridayBox->isChecked(), dialog.saturdayBox->isChecked(),
-                 dialog.sundayBox->isChecked()});
+        if (dialog.repeat() == AlarmSetDialog::Repeat::Weekly) {
+            schedule = AlarmRule::weeklySchedule(dialog.weekdays());
             if (schedule.isEmpty()) {
                 m_services.dialogs->message(m_owner, tr("No Days of the Week Selected"));
                 return;
             }
         }
-        if (dialog.fixedDate->isChecked())
-            schedule = AlarmRule::fixedDateSchedule(dialog.datePicker->date());
+        if (dialog.repeat() == AlarmSetDialog::Repeat::FixedDate)
+            schedule = AlarmRule::fixedDateSchedule(dialog.fixedDay());
 
         const QString caption = AlarmRule::caption(schedule, timeText);
         auto *item = new QTreeWidgetItem(QStringList{caption});
@@ -432,7 +429,7 @@ void AlarmPages::deleteEntry(QTreeWidget *list, const QString &fileName)
 
 void AlarmPages::showEntryCycle()
 {
-    const QList<QTreeWidgetItem *> selected = listBedTimes->selectedItems();
+    const QList<QTreeWidgetItem *> selected = m_listBedTimes->selectedItems();
     if (selected.isEmpty())
         return;
     const QStringList subs = selected.first()->data(0, SubItemsRole).toStringList();
@@ -451,14 +448,14 @@ void AlarmPages::checkAlarms()
 {
     const QDateTime now = m_services.clock->now();
     const AlarmTicker::Actions actions =
-        ticker.tick(entriesOf(listBedTimes), entriesOf(listWakeUp), now);
+        ticker.tick(entriesOf(m_listBedTimes), entriesOf(m_listWakeUp), now);
     if (actions.playBed) {
         playBedSound();
-        ring(Source::Bed, listBedTimes->topLevelItem(actions.bedEntry));
+        ring(Source::Bed, m_listBedTimes->topLevelItem(actions.bedEntry));
     }
     if (actions.playFeed) {
         playFeedSound();
-        ring(Source::Feed, listWakeUp->topLevelItem(actions.feedEntry));
+        ring(Source::Feed, m_listWakeUp->topLevelItem(actions.feedEntry));
     }
     if (actions.stop) {
         stopSound();
@@ -468,7 +465,7 @@ void AlarmPages::checkAlarms()
 
 QTreeWidgetItem *AlarmPages::ringingEntry() const
 {
-    for (const QTreeWidget *list : {listBedTimes, listWakeUp}) {
+    for (const QTreeWidget *list : {m_listBedTimes, m_listWakeUp}) {
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             if (list->topLevelItem(i)->data(0, RingingRole).toBool())
                 return list->topLevelItem(i);
@@ -525,14 +522,14 @@ void AlarmPages::endRinging()
 void AlarmPages::playBedSound()
 {
     stopSound();
-    soundFile = bedSound->currentText() + QStringLiteral(".wav");
+    soundFile = m_bedSound->currentText() + QStringLiteral(".wav");
     playFile(soundFile, Source::Bed, false);
 }
 
 void AlarmPages::playFeedSound()
 {
     stopSound();
-    soundFile = feedSound->currentText() + QStringLiteral(".wav");
+    soundFile = m_feedSound->currentText() + QStringLiteral(".wav");
     playFile(soundFile, Source::Feed, true);
 }
 

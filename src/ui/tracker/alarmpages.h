@@ -65,19 +65,11 @@ public:
     static QList<AlarmEntry> entriesOf(const QTreeWidget *list);
     static ListViewData listData(const QTreeWidget *list, bool checkBoxes);
 
-    QTreeWidget *listBedTimes;
-    QTreeWidget *listWakeUp;
-    QPushButton *addBedButton;
-    QPushButton *deleteBedButton;
-    QPushButton *addFeedButton;
-    QPushButton *deleteFeedButton;
-    QComboBox *bedSound;
-    QPushButton *bedPlayButton;
-    QPushButton *stopSoundButton;
-    QComboBox *feedSound;
-    QPushButton *feedPlayButton;
-    QPushButton *alarmStopButton;
-    QPushButton *alarmSnoozeButton;
+    // The two pages the lists and their buttons are placed on.
+    QList<QWidget *> pages() const { return {m_bedPage, m_feedPage}; }
+    // True when a list was changed since it was loaded or last written.
+    bool hasEditedLists() const { return !m_edited.isEmpty(); }
+
     QTimer *alarmClock;
     QTimer *snoozeTimer;
 
@@ -128,6 +120,21 @@ private:
 
     Services m_services;
     QWidget *m_owner;
+    QWidget *m_bedPage;
+    QWidget *m_feedPage;
+    QTreeWidget *m_listBedTimes;
+    QTreeWidget *m_listWakeUp;
+    QPushButton *m_addBedButton;
+    QPushButton *m_deleteBedButton;
+    QPushButton *m_addFeedButton;
+    QPushButton *m_deleteFeedButton;
+    QComboBox *m_bedSound;
+    QPushButton *m_bedPlayButton;
+    QPushButton *m_stopSoundButton;
+    QComboBox *m_feedSound;
+    QPushButton *m_feedPlayButton;
+    QPushButton *m_alarmStopButton;
+    QPushButton *m_alarmSnoozeButton;
     QString m_trackedFolder;
     // Whether each list shows check boxes (as its file says).
     QHash<const QTreeWidget *, bool> m_checkBoxes;

@@ -23,21 +23,13 @@ public:
     // opened with the chosen time of day.
     double timeValue() const;
 
-    QTimeEdit *bedTime;
-    QRadioButton *dailyButton;
-    QRadioButton *weeklyButton;
-    QWidget *weeklyPanel;
-    QCheckBox *mondayBox;
-    QCheckBox *tuesdayBox;
-    QCheckBox *wednesdayBox;
-    QCheckBox *thursdayBox;
-    QCheckBox *fridayBox;
-    QCheckBox *saturdayBox;
-    QCheckBox *sundayBox;
-    QRadioButton *fixedDate;
-    QDateEdit *datePicker;
-    QPushButton *okButton;
-    QPushButton *cancelButton;
+    // How the alarm repeats, as chosen.
+    enum class Repeat { Daily, Weekly, FixedDate };
+    Repeat repeat() const;
+    // The weekdays ticked, Monday first.
+    QList<bool> weekdays() const;
+    // The date chosen for a fixed-date alarm.
+    QDate fixedDay() const;
 
 protected:
     // "a" and "p" typed in the time choose AM and PM at once.
@@ -51,6 +43,21 @@ private:
     // Both pickers start at the present moment (to the minute).
     void startAtPresent();
 
+    QTimeEdit *m_bedTime;
+    QRadioButton *m_dailyButton;
+    QRadioButton *m_weeklyButton;
+    QWidget *m_weeklyPanel;
+    QCheckBox *m_mondayBox;
+    QCheckBox *m_tuesdayBox;
+    QCheckBox *m_wednesdayBox;
+    QCheckBox *m_thursdayBox;
+    QCheckBox *m_fridayBox;
+    QCheckBox *m_saturdayBox;
+    QCheckBox *m_sundayBox;
+    QRadioButton *m_fixedDate;
+    QDateEdit *m_datePicker;
+    QPushButton *m_okButton;
+    QPushButton *m_cancelButton;
     IClock *m_clock;
     QDate m_openedOn;
 };

@@ -137,8 +137,8 @@ TimeTracker::TimeTracker(DataFolder *dataFolder, const Services &services, QWidg
     pageStack->setCurrentIndex(1);
 
     // The alarm lists and their clock, which runs from now on.
-    alarmPages = new AlarmPages(bedPage, feedPage, m_services, this);
-    connect(alarmPages, &AlarmPages::sleepCycleRequested, this, &TimeTracker::showSleepCycle);
+    m_alarmPages = new AlarmPages(bedPage, feedPage, m_services, this);
+    connect(m_alarmPages, &AlarmPages::sleepCycleRequested, this, &TimeTracker::showSleepCycle);
     sleepReport = new SleepReportWindow(m_dataFolder ? m_dataFolder->buildDir() : QString(), m_services, this);
     connect(sleepReport, &SleepReportWindow::reportOpened, this, [this](const QString &where) {
         reportWhere->setText(where);
@@ -348,8 +348,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
         saveTracker();
         // Marks or alarm lists that could not be written keep the binding
         // they belong to; the reason was shown.
-        if (sleepRecord.hasUnsavedChanges() || alarmPages->isEdited(alarmPages->listBedTimes)
-            || alarmPages->isEdited(alarmPages->listWakeUp))
+        if (sleepRecord.hasUnsavedChanges() || m_alarmPages->hasEditedLists())
             return;
     }
     // The note of the date being left is written (when edited) before
@@ -375,7 +374,7 @@ void TimeTracker::loadDay(const QString &folder, double date)
     dateLabel->setText(formatDateTime(QStringLiteral("mmmm d, yyyy"), date));
     sleepRecord.markLoaded();
     dateChart->viewport()->update();
-    alarmPages->loadLists(sleepRecord.trackedFolder());
+    m_alarmPages->loadLists(sleepRecord.trackedFolder());
 }
 
 void TimeTracker::saveTracker()
@@ -387,7 +386,7 @@ void TimeTracker::saveTracker()
         return;
     writeSleepReport();
     reportWrite(sleepRecord.saveYear());
-    alarmPages->saveLists();
+    m_alarmPages->saveLists();
 }
 
 void TimeTracker::showBedPage()
@@ -513,7 +512,7 @@ Result TimeTracker::saveEdited()
         if (!year)
             errors.append(year.error);
     }
-    const Result lists = alarmPages->saveEditedLists();
+    const Result lists = m_alarmPages->saveEditedLists();
     if (!lists)
         errors.append(lists.error);
     if (!errors.isEmpty())
@@ -566,7 +565,7 @@ void TimeTracker::loadLastTrackedAlarms()
     // Only a project folder inside the projects folder.
     if (!folder.startsWith(projects + QLatin1Char('/')) || !QFileInfo(folder).isDir())
         return;
-    alarmPages->loadLists(folder + QLatin1Char('/'));
+    m_alarmPages->loadLists(folder + QLatin1Char('/'));
 }
 
 void TimeTracker::resetStatistics()

@@ -77,10 +77,44 @@ public:
 
     void showWeekChart(double date);
     void writeSleepReport();
-    AlarmPages *alarmPages;
-    SleepReportWindow *sleepReport;
+    // The alarm pages, built into the "Go to Bed" and "Feeding Alarm" pages.
+    AlarmPages *alarmPages() const { return m_alarmPages; }
 
     SleepRecord sleepRecord;
+
+    // "Baby Sleep Tracker"
+    StringGrid dateGrid;
+    StringGrid timeGrid;
+    StringGrid sleepGrid;
+
+    // The charts' data: the averages per weekday and the sleep cycle.
+    QStackedBarSeries *weekdaySeries;
+    QLineSeries *cycleSeries;
+    QLineSeries *wakeSeries;
+
+public Q_SLOTS:
+    // The notebook's page buttons.
+    void showSleepGrid();
+    void showSleepGraph();
+    void showBedPage();
+    void showFeedPage();
+    void showSleepReport();
+    void printSleepReport();
+    // The sleep cycle of a bed time: the curve from its start.
+    void showSleepCycle(double hours, double start);
+
+Q_SIGNALS:
+    // The main window's date picker follows a clicked day (the week stays).
+    void selectedDateChanged(double date);
+    // Another note file is shown (see shownNoteFile).
+    void shownNoteFileChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    AlarmPages *m_alarmPages;
+    SleepReportWindow *sleepReport;
 
     QWidget *pagesPanel;
     QStackedWidget *pageStack;
@@ -94,9 +128,6 @@ public:
     QPushButton *graphButton;
 
     // "Baby Sleep Tracker"
-    StringGrid dateGrid;
-    StringGrid timeGrid;
-    StringGrid sleepGrid;
     StringGridView *dateChart;
     StringGridView *timeChart;
     SleepGridView *sleepChart;
@@ -125,34 +156,10 @@ public:
     QLabel *graphSubtitle;
     QLabel *rangeLabel;
     QChartView *weekChart;
-    QStackedBarSeries *weekdaySeries;
 
     // "Go to Bed"
     QChartView *cycleChart;
-    QLineSeries *cycleSeries;
-    QLineSeries *wakeSeries;
 
-public Q_SLOTS:
-    // The notebook's page buttons.
-    void showSleepGrid();
-    void showSleepGraph();
-    void showBedPage();
-    void showFeedPage();
-    void showSleepReport();
-    void printSleepReport();
-    // The sleep cycle of a bed time: the curve from its start.
-    void showSleepCycle(double hours, double start);
-
-Q_SIGNALS:
-    // The main window's date picker follows a clicked day (the week stays).
-    void selectedDateChanged(double date);
-    // Another note file is shown (see shownNoteFile).
-    void shownNoteFileChanged();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     // The memo lost the focus: its note is saved.
     void leaveNote();
     void createSleepPage();
