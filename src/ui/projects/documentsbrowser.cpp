@@ -133,40 +133,34 @@ DocumentsBrowser::DocumentsBrowser(DataFolder *dataFolder, const Services &servi
     }
 }
 
-bool DocumentsBrowser::documentsFolder(QString *folder)
+Expected<QString> DocumentsBrowser::documentsFolder()
 {
     const Expected<QString> docs = m_dataFolder->myDocumentsDir();
-    if (!docs) {
-        m_services.dialogs->error(window(), docs.error);
-        return false;
-    }
+    if (!docs)
+        return docs;
     const QString path = Documents::folderFor(docs.value, m_projectName);
-    if (path.isEmpty()) {
-        m_services.dialogs->error(
-            window(), tr("\"%1\" cannot be used as a folder name.").arg(m_projectName.trimmed()));
-        return false;
-    }
+    if (path.isEmpty())
+        return Expected<QString>::failure(tr("\"%1\" cannot be used as a folder name.").arg(m_projectName.trimmed()));
     // The documents folder itself may not exist yet on a fresh desktop.
     if (!QFileInfo(path).isDir() && !QDir().mkpath(path)) {
-        m_services.dialogs->error(window(), tr("Could not create the folder \"%1\".")
-                                                .arg(QDir::toNativeSeparators(QDir::cleanPath(path))));
-        return false;
+        return Expected<QString>::failure(
+            tr("Could not create the folder \"%1\".").arg(QDir::toNativeSeparators(QDir::cleanPath(path))));
     }
-    *folder = path;
-    return true;
+    return path;
 }
 
 bool DocumentsBrowser::switchTo(const QString &projectName)
 {
     const QString previous = m_projectName;
     m_projectName = projectName;
-    QString folder;
-    if (!documentsFolder(&folder)) {
+    const Expected<QString> folder = documentsFolder();
+    if (!folder) {
+        m_services.dialogs->error(window(), folder.error);
         m_projectName = previous;
         return false;
     }
-    m_root = folder;
-    showFolder(folder);
+    m_root = folder.value;
+    showFolder(folder.value);
     return true;
 }
 
@@ -200,9 +194,11 @@ void DocumentsBrowser::goUp()
 
 void DocumentsBrowser::openShownFolder()
 {
-    QString folder;
-    if (documentsFolder(&folder))
-        m_dataFolder->openFolder(folder);
+    const Expected<QString> folder = documentsFolder();
+    if (folder)
+        m_dataFolder->openFolder(folder.value);
+    else
+        m_services.dialogs->error(window(), folder.error);
 }
 
 void DocumentsBrowser::createNewFile()

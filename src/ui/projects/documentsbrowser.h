@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/result.h"
 #include "ui/platform/services.h"
 
 #include <QString>
@@ -35,8 +36,8 @@ public:
     bool switchTo(const QString &projectName);
 
     // The current project's documents folder, computed afresh and created
-    // when missing; false after a message when it cannot be.
-    bool documentsFolder(QString *folder);
+    // when missing; the reason when it cannot be (nothing is shown).
+    Expected<QString> documentsFolder();
 
     void openShownFolder();
     void createNewFile();
