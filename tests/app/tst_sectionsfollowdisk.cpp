@@ -41,14 +41,14 @@ private:
     ProjectsSection *projects() const { return m_form->projectsSection(); }
     PageEditor *page(const QString &name) const
     {
-        for (PageEditor *editor : projects()->notebook->pageEditors())
+        for (PageEditor *editor : projects()->notebook()->pageEditors())
             if (editor->pageName() == name)
                 return editor;
         return nullptr;
     }
     void openProject(const QString &name)
     {
-        QListWidget *list = projects()->department;
+        QListWidget *list = departmentList(projects());
         for (int row = 0; row < list->count(); ++row)
             if (list->item(row)->text().trimmed() == name)
                 list->setCurrentRow(row);
@@ -56,7 +56,7 @@ private:
     }
     QString selectedProject() const
     {
-        const QList<QListWidgetItem *> selected = projects()->department->selectedItems();
+        const QList<QListWidgetItem *> selected = departmentList(projects())->selectedItems();
         return selected.isEmpty() ? QString() : selected.first()->text().trimmed();
     }
     static QStringList listed(QListWidget *list)
@@ -142,18 +142,18 @@ private Q_SLOTS:
     void trackerNoteFollowsItsFile()
     {
         openProject("Garden");
-        projects()->notebook->setCurrentIndex(ProjectNotebook::TimeTab);
+        projects()->notebook()->setCurrentIndex(ProjectNotebook::TimeTab);
         TimeTracker *tracker = projects()->timeTracker();
         const QString note = tracker->shownNoteFile();
         QVERIFY2(note.startsWith(root() + "Projects/Garden/"), qPrintable(note));
         changeElsewhere(note, "slept well\r\nwoke at six");
-        QCOMPARE(tracker->noteEdit->toPlainText(), QString("slept well\nwoke at six"));
+        QCOMPARE(noteEdit(tracker)->toPlainText(), QString("slept well\nwoke at six"));
 
         // Edited here: kept, and saved beside the other version.
-        tracker->noteEdit->moveCursor(QTextCursor::End);
-        QTest::keyClicks(tracker->noteEdit, " thirty");
+        noteEdit(tracker)->moveCursor(QTextCursor::End);
+        QTest::keyClicks(noteEdit(tracker), " thirty");
         changeElsewhere(note, "slept badly");
-        QCOMPARE(tracker->noteEdit->toPlainText(), QString("slept well\nwoke at six thirty"));
+        QCOMPARE(noteEdit(tracker)->toPlainText(), QString("slept well\nwoke at six thirty"));
         const Result saved = tracker->saveEdited();
         QVERIFY2(saved, qPrintable(saved.error));
         QCOMPARE(fileBytes(note), QByteArray("slept well\r\nwoke at six thirty"));
@@ -165,7 +165,7 @@ private Q_SLOTS:
     {
         openProject("Kitchen");
         changeElsewhere(root() + "Config/departments.txt", "[Home]\r\n   Attic\r\n   Garden\r\n   Kitchen\r\n");
-        QCOMPARE(listed(projects()->department), QStringList({"[Home]", "   Attic", "   Garden", "   Kitchen"}));
+        QCOMPARE(listed(departmentList(projects())), QStringList({"[Home]", "   Attic", "   Garden", "   Kitchen"}));
         QCOMPARE(selectedProject(), QString("Kitchen"));
         QCOMPARE(page(ProjectPages::kToDoPage)->ownerName, QString("Kitchen"));
         // The list read is the one on disk: closing does not write it back.
@@ -188,7 +188,7 @@ private Q_SLOTS:
 
         // Not edited: shown as the other program left it.
         changeElsewhere(file, "see the aurora\r\nlearn to sail\r\n");
-        QCOMPARE(lists->todo->toPlainText(), QString("see the aurora\nlearn to sail"));
+        QCOMPARE(child<LineNumberEdit>(lists, "todo")->toPlainText(), QString("see the aurora\nlearn to sail"));
         QVERIFY(!lists->hasUnsavedEdits());
 
         // The topic list changed elsewhere: read again, the open topic stays.
@@ -198,11 +198,11 @@ private Q_SLOTS:
         QCOMPARE(lists->currentTopic(), QString("Bucket List"));
 
         // Edited: kept, and the save keeps the other version too.
-        lists->todo->moveCursor(QTextCursor::End);
-        QTest::keyClick(lists->todo, Qt::Key_Return);
-        QTest::keyClicks(lists->todo, "run a marathon");
+        child<LineNumberEdit>(lists, "todo")->moveCursor(QTextCursor::End);
+        QTest::keyClick(child<LineNumberEdit>(lists, "todo"), Qt::Key_Return);
+        QTest::keyClicks(child<LineNumberEdit>(lists, "todo"), "run a marathon");
         changeElsewhere(file, "see the aurora\r\nclimb a mountain\r\n");
-        QVERIFY(lists->todo->toPlainText().endsWith("run a marathon"));
+        QVERIFY(child<LineNumberEdit>(lists, "todo")->toPlainText().endsWith("run a marathon"));
         QVERIFY(lists->saveEditedTopic());
         QCOMPARE(fileBytes(file), QByteArray("see the aurora\r\nlearn to sail\r\nrun a marathon\r\n"));
         const QString copy = QFileInfo(file).absolutePath() + "/" + QFileInfo(file).completeBaseName()

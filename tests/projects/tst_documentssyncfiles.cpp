@@ -20,11 +20,11 @@ class TestDocumentsSyncFiles : public QObject
 private:
     static QStringList shownNames(const DocumentsBrowser &browser)
     {
-        const auto *model = qobject_cast<const QFileSystemModel *>(browser.files->model());
-        const QModelIndex root = browser.files->rootIndex();
+        const auto *model = qobject_cast<const QFileSystemModel *>(child<QListView>(&browser, "files")->model());
+        const QModelIndex root = child<QListView>(&browser, "files")->rootIndex();
         QStringList names;
         for (int row = 0; row < model->rowCount(root); ++row) {
-            if (!browser.files->isRowHidden(row))
+            if (!child<QListView>(&browser, "files")->isRowHidden(row))
                 names.append(model->fileName(model->index(row, 0, root)));
         }
         names.sort();

@@ -7,6 +7,7 @@
 #include "core/common/textfile.h"
 #include "core/search/searchindex.h"
 #include "mainwindowfixture.h"
+#include "testhelpers.h"
 #include "ui/app/autosave.h"
 #include "ui/calendar/daynotecolumn.h"
 #include "ui/calendar/notememo.h"
@@ -170,11 +171,11 @@ void TestSearchWindow::enterOnAPageOpensTheProjectAndPage()
     QCOMPARE(sectionStack(m_form)->currentWidget(), projectsPage(m_form));
     ProjectsSection *projects = m_form->projectsSection();
     QCOMPARE(projects->currentProjectName(), QStringLiteral("Garden"));
-    QCOMPARE(projects->notebook->currentIndex(), int(ProjectNotebook::ToDoTab));
-    QCOMPARE(projects->notebook->toDoEditor->ownerName, QStringLiteral("Garden"));
+    QCOMPARE(projects->notebook()->currentIndex(), int(ProjectNotebook::ToDoTab));
+    QCOMPARE(projects->notebook()->pageEditor(ProjectNotebook::ToDoTab)->ownerName, QStringLiteral("Garden"));
     // The first of the words on the line is selected.
-    QCOMPARE(selectedIn(projects->notebook->toDoEditor), QStringLiteral("Photo"));
-    QCOMPARE(QApplication::focusWidget(), projects->notebook->toDoEditor);
+    QCOMPARE(selectedIn(projects->notebook()->pageEditor(ProjectNotebook::ToDoTab)), QStringLiteral("Photo"));
+    QCOMPARE(QApplication::focusWidget(), projects->notebook()->pageEditor(ProjectNotebook::ToDoTab));
 
     // A page of another project that has its file: the switch saves and opens.
     writeFileBytes(m_fixture->root() + "Projects/Garden/SomeDay.txt", "a greenhouse");
@@ -184,8 +185,8 @@ void TestSearchWindow::enterOnAPageOpensTheProjectAndPage()
     QTRY_COMPARE(m_panel->resultCount(), 1);
     QTest::keyClick(m_field, Qt::Key_Return);
     QCOMPARE(projects->currentProjectName(), QStringLiteral("Shed"));
-    QCOMPARE(projects->notebook->currentIndex(), int(ProjectNotebook::WaitingTab));
-    QCOMPARE(selectedIn(projects->notebook->waitingEditor), QStringLiteral("glass"));
+    QCOMPARE(projects->notebook()->currentIndex(), int(ProjectNotebook::WaitingTab));
+    QCOMPARE(selectedIn(projects->notebook()->pageEditor(ProjectNotebook::WaitingTab)), QStringLiteral("glass"));
 }
 
 void TestSearchWindow::listTopicAndDecisionNoteAreOpened()
@@ -199,8 +200,8 @@ void TestSearchWindow::listTopicAndDecisionNoteAreOpened()
     QCOMPARE(sectionStack(m_form)->currentWidget(), listsPage(m_form));
     ListsWorkspace *lists = m_form->listsWorkspace();
     QCOMPARE(lists->currentTopic(), QStringLiteral("Books I Want To Read"));
-    QCOMPARE(selectedIn(lists->todo), QStringLiteral("Quokka"));
-    QCOMPARE(QApplication::focusWidget(), lists->todo);
+    QCOMPARE(selectedIn(child<LineNumberEdit>(lists, "todo")), QStringLiteral("Quokka"));
+    QCOMPARE(QApplication::focusWidget(), child<LineNumberEdit>(lists, "todo"));
 
     searchFor(QStringLiteral("badge"));
     QCOMPARE(m_results->model()->index(0, 0).data().toString(),
@@ -210,9 +211,9 @@ void TestSearchWindow::listTopicAndDecisionNoteAreOpened()
     DecisionsWorkspace *decisions = m_form->decisionsWorkspace();
     QCOMPARE(decisions->currentTopic(), QStringLiteral("Buy a New car"));
     // The Done note is on a page of its own: that page is shown.
-    QCOMPARE(decisions->pages->currentWidget(), decisions->donePage);
-    QCOMPARE(selectedIn(decisions->done), QStringLiteral("badge"));
-    QCOMPARE(QApplication::focusWidget(), decisions->done);
+    QCOMPARE(child<QStackedWidget>(decisions, "pgProject")->currentWidget(), child<QWidget>(decisions, "TabSheet11"));
+    QCOMPARE(selectedIn(child<QPlainTextEdit>(decisions, "Done")), QStringLiteral("badge"));
+    QCOMPARE(QApplication::focusWidget(), child<QPlainTextEdit>(decisions, "Done"));
 }
 
 void TestSearchWindow::ledgerItemIsOpenedAndEditedRowsCount()
@@ -228,13 +229,13 @@ void TestSearchWindow::ledgerItemIsOpenedAndEditedRowsCount()
              QStringLiteral("Garden \u25B8 Costs \u25B8 Ledger: Quokka food"));
     QTest::keyClick(m_field, Qt::Key_Return);
     CostLedgerWidget *costs = m_form->projectsSection()->ledger();
-    QCOMPARE(m_form->projectsSection()->notebook->currentIndex(), int(ProjectNotebook::CostsTab));
-    QCOMPARE(costs->money->currentIndex().row(), 2);
-    QCOMPARE(costs->money->currentIndex().column(), 0);
-    QCOMPARE(QApplication::focusWidget(), costs->money);
+    QCOMPARE(m_form->projectsSection()->notebook()->currentIndex(), int(ProjectNotebook::CostsTab));
+    QCOMPARE(moneyGrid(costs)->currentIndex().row(), 2);
+    QCOMPARE(moneyGrid(costs)->currentIndex().column(), 0);
+    QCOMPARE(QApplication::focusWidget(), moneyGrid(costs));
 
     // An item typed and not yet saved is found, and the one overwritten is not.
-    QVERIFY(costs->money->model()->setData(costs->money->model()->index(1, 0), QStringLiteral("Wombat feed")));
+    QVERIFY(moneyGrid(costs)->model()->setData(moneyGrid(costs)->model()->index(1, 0), QStringLiteral("Wombat feed")));
     QVERIFY(costs->ledger().edited());
     searchFor(QStringLiteral("feed"));
     QCOMPARE(m_panel->resultCount(), 1);
@@ -288,7 +289,7 @@ void TestSearchWindow::unsavedEditorTextIsFound()
     // What was taken out of an edited page is no longer found there.
     m_form->showProjects();
     QVERIFY(m_form->projectsSection()->showProjectPage(QStringLiteral("Garden"), QStringLiteral("Projects")));
-    PageEditor *toDo = m_form->projectsSection()->notebook->toDoEditor;
+    PageEditor *toDo = m_form->projectsSection()->notebook()->pageEditor(ProjectNotebook::ToDoTab);
     toDo->setFocus();
     toDo->selectAll();
     QTest::keyClicks(toDo, QStringLiteral("feed the numbat"));
@@ -365,7 +366,7 @@ void TestSearchWindow::keysOfTheResultsList()
     QTest::mouseClick(m_results->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(m_results->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(sectionStack(m_form)->currentWidget(), projectsPage(m_form));
-    QCOMPARE(selectedIn(m_form->projectsSection()->notebook->toDoEditor), QStringLiteral("Quokka"));
+    QCOMPARE(selectedIn(m_form->projectsSection()->notebook()->pageEditor(ProjectNotebook::ToDoTab)), QStringLiteral("Quokka"));
 }
 
 void TestSearchWindow::emptyQueryShowsNothingAndUnreadableFilesAreCounted()

@@ -109,11 +109,11 @@ private Q_SLOTS:
         // Delete "Garden".
         ProjectsSection *projects = f.form()->projectsSection();
         f.form()->showProjects();
-        projects->department->setCurrentRow(rowOf(projects->department, QStringLiteral("Garden")));
+        departmentList(projects)->setCurrentRow(rowOf(departmentList(projects), QStringLiteral("Garden")));
         f.fakes.dialogs.answers.enqueue(true);
-        projects->deleteButton->click();
+        deleteButton(projects)->click();
         QVERIFY(!QFileInfo::exists(f.root() + QStringLiteral("Projects/Garden")));
-        QCOMPARE(rowOf(projects->department, QStringLiteral("Garden")), -1);
+        QCOMPARE(rowOf(departmentList(projects), QStringLiteral("Garden")), -1);
 
         bool driven = false;
         f.fakes.dialogs.formAnswer = [&](QDialog &dialog) {
@@ -142,10 +142,10 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(f.root() + QStringLiteral("Projects/Garden/Projects.txt")), QByteArray("Dig the beds"));
         // The window read everything again: the project is listed and opens.
         projects = f.form()->projectsSection();
-        const int garden = rowOf(projects->department, QStringLiteral("Garden"));
+        const int garden = rowOf(departmentList(projects), QStringLiteral("Garden"));
         QVERIFY(garden >= 0);
-        projects->department->setCurrentRow(garden);
-        QCOMPARE(projects->notebook->toDoEditor->pageText(), QStringLiteral("Dig the beds"));
+        departmentList(projects)->setCurrentRow(garden);
+        QCOMPARE(projects->notebook()->pageEditor(ProjectNotebook::ToDoTab)->pageText(), QStringLiteral("Dig the beds"));
         QVERIFY(f.form()->focusWidget());
         // Three snapshots now: the state without Garden was kept first.
         const QList<SnapshotFile> after = SnapshotCatalog::list(f.root() + QStringLiteral("Backups"));

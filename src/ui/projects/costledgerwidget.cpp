@@ -338,3 +338,14 @@ bool CostLedgerWidget::cellEditorIsOpen() const
     const QWidget *focus = QApplication::focusWidget();
     return focus && focus != m_money && m_money->isAncestorOf(focus);
 }
+
+bool CostLedgerWidget::showItemRow(int row)
+{
+    const QModelIndex cell = m_money->model()->index(row, 0);
+    if (!cell.isValid())
+        return false;
+    m_money->setCurrentIndex(cell);
+    m_money->scrollTo(cell);
+    m_money->setFocus(Qt::OtherFocusReason);
+    return true;
+}

@@ -55,6 +55,10 @@ public:
     void setProjectsDir(const QString &dir);
 
     CostLedger &ledger() { return m_ledger; }
+    // Selects the item name of a row of the grid (0 is the headings),
+    // scrolls it into view and gives the grid the keyboard focus; false
+    // when the grid has no such row.
+    bool showItemRow(int row);
     QString ownerName() const { return m_ledger.ownerName(); }
 
     // Orders Tab through the grid, the plus and minus buttons and

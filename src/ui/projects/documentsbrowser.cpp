@@ -177,10 +177,10 @@ void DocumentsBrowser::showFolder(const QString &folder)
 
 void DocumentsBrowser::hideSyncToolEntries()
 {
-    const QModelIndex root = files->rootIndex();
+    const QModelIndex root = m_files->rootIndex();
     const int rows = m_model->rowCount(root);
     for (int row = 0; row < rows; ++row)
-        files->setRowHidden(row, SyncFiles::isSyncToolEntry(m_model->fileName(m_model->index(row, 0, root))));
+        m_files->setRowHidden(row, SyncFiles::isSyncToolEntry(m_model->fileName(m_model->index(row, 0, root))));
 }
 
 void DocumentsBrowser::goUp()

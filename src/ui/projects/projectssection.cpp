@@ -546,7 +546,7 @@ QStringList ProjectsSection::shownFiles() const
         return {};
     QStringList files{departmentsFile()};
     const QString projectsDir = m_dataFolder->projectsDir();
-    for (const PageEditor *editor : notebook->pageEditors()) {
+    for (const PageEditor *editor : m_notebook->pageEditors()) {
         if (editor->ownerName != ProjectNames::SummaryName)
             files.append(ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName()));
     }
@@ -567,7 +567,7 @@ void ProjectsSection::followDiskChanges(const QStringList &paths)
     };
     QStringList errors;
     const QString projectsDir = m_dataFolder->projectsDir();
-    for (PageEditor *editor : notebook->pageEditors()) {
+    for (PageEditor *editor : m_notebook->pageEditors()) {
         if (editor->ownerName == ProjectNames::SummaryName || editor->isEdited() || editor->isFilling())
             continue;
         const QString file = ProjectPages::pageFile(projectsDir, editor->ownerName, editor->pageName());
@@ -596,12 +596,12 @@ void ProjectsSection::followDiskChanges(const QStringList &paths)
         && TextFile::changedOnDisk(departmentsFile())) {
         const Expected<QStringList> read = TextFile::readLines(departmentsFile());
         if (read) {
-            const QString shown = notebook->pageEditors().first()->ownerName;
+            const QString shown = m_notebook->pageEditors().first()->ownerName;
             setDepartmentLines(read.value);
             m_departmentsStored = read.value;
             m_departmentsLoaded = true;
-            for (int row = 0; row < department->count(); ++row) {
-                if (!shown.isEmpty() && ProjectNames::trimBlanks(department->item(row)->text()) == shown) {
+            for (int row = 0; row < m_department->count(); ++row) {
+                if (!shown.isEmpty() && ProjectNames::trimBlanks(m_department->item(row)->text()) == shown) {
                     m_shownRow = row;
                     break;
                 }
@@ -689,20 +689,20 @@ void ProjectsSection::openSelectedProject()
 PageEditor *ProjectsSection::showProjectPage(const QString &project, const QString &pageName)
 {
     int row = -1;
-    for (int i = 0; i < department->count() && row < 0; ++i) {
-        if (department->item(i)->text().trimmed() == project)
+    for (int i = 0; i < m_department->count() && row < 0; ++i) {
+        if (m_department->item(i)->text().trimmed() == project)
             row = i;
     }
     if (row < 0 || !m_dataFolder)
         return nullptr;
-    if (selectedRow(department) != row || m_shownRow != row)
-        department->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    const QList<PageEditor *> editors = notebook->pageEditors();
+    if (selectedRow(m_department) != row || m_shownRow != row)
+        m_department->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    const QList<PageEditor *> editors = m_notebook->pageEditors();
     // The switch was refused (a page could not be saved): the pages still
     // belong to another project.
     if (editors.isEmpty() || editors.first()->ownerName != project)
         return nullptr;
-    department->scrollToItem(department->item(row));
+    m_department->scrollToItem(m_department->item(row));
     const struct
     {
         QString page;
@@ -717,8 +717,8 @@ PageEditor *ProjectsSection::showProjectPage(const QString &project, const QStri
     for (const auto &entry : tabs) {
         if (entry.page != pageName)
             continue;
-        notebook->setCurrentIndex(entry.tab);
-        PageEditor *editor = notebook->activePageEditor();
+        m_notebook->setCurrentIndex(entry.tab);
+        PageEditor *editor = m_notebook->activePageEditor();
         if (editor)
             editor->ensureFilled();
         return editor;

@@ -52,7 +52,7 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
         }
     }
     if (const DataFolder *dataFolder = m_window->dataFolder()) {
-        for (PageEditor *editor : m_window->projectsSection()->notebook->pageEditors()) {
+        for (PageEditor *editor : m_window->projectsSection()->notebook()->pageEditors()) {
             if (editor->isEdited() && !editor->loadFailed && !editor->ownerName.isEmpty()) {
                 const QString path =
                     ProjectPages::pageFile(dataFolder->projectsDir(), editor->ownerName, editor->pageName());
@@ -171,15 +171,7 @@ bool SearchNavigator::goToProject(const SearchPlace &place, int line, const Sear
     if (!ledger)
         return selectMatch(editor, line, query);
     // The ledger's item names: line n is the row under the headings.
-    CostLedgerWidget *costs = section->ledger();
-    QAbstractItemModel *rows = costs->money->model();
-    const QModelIndex cell = rows->index(line + 1, 0);
-    if (!cell.isValid())
-        return false;
-    costs->money->setCurrentIndex(cell);
-    costs->money->scrollTo(cell);
-    costs->money->setFocus(Qt::OtherFocusReason);
-    return true;
+    return section->ledger()->showItemRow(line + 1);
 }
 
 bool SearchNavigator::goToTopic(const SearchPlace &place, int line, const SearchQuery &query)

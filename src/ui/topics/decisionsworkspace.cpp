@@ -353,11 +353,11 @@ void DecisionsWorkspace::showEditorPage(int index)
 {
     // plus, minus and made share the first page; the other notes have one
     // each, in the order of the editor set.
-    QWidget *const sheets[] = {reasonsPage, reasonsPage, reasonsPage, donePage, nextStepPage, linksPage, otherPage};
+    QWidget *const sheets[] = {m_reasonsPage, m_reasonsPage, m_reasonsPage, m_donePage, m_nextStepPage, m_linksPage, m_otherPage};
     if (index < 0 || index >= int(std::size(sheets)))
         return;
-    const int page = pages->indexOf(sheets[index]);
+    const int page = m_pages->indexOf(sheets[index]);
     const qsizetype tab = m_tabPages.indexOf(page);
     if (tab >= 0)
-        pageTabs->setCurrentIndex(int(tab));
+        m_pageTabs->setCurrentIndex(int(tab));
 }
