@@ -245,7 +245,7 @@ static void BM_SearchKeystrokeWithEditedLargeNote(benchmark::State &state)
     form.show();
     form.runStartup();
     DayNoteColumn *column = nullptr;
-    for (DayNoteColumn *candidate : form.week()->columns) {
+    for (DayNoteColumn *candidate : form.week()->columns()) {
         if (candidate->position == 1)
             column = candidate;
     }

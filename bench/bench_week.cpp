@@ -102,7 +102,7 @@ void BM_WeekMoveLargeNoteInWeek(benchmark::State &state)
     form.runStartup();
     // The note is all laid in before the moves are timed.
     auto filling = [&form] {
-        for (DayNoteColumn *editor : form.week()->columns)
+        for (DayNoteColumn *editor : form.week()->columns())
             if (editor->isFilling())
                 return true;
         return false;

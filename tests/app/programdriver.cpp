@@ -28,7 +28,7 @@ void say(const QString &line)
 
 DayNoteColumn *firstColumn(MainWindow &form)
 {
-    for (DayNoteColumn *editor : form.week()->columns) {
+    for (DayNoteColumn *editor : form.week()->columns()) {
         if (editor->position == 1)
             return editor;
     }
@@ -43,7 +43,7 @@ void runCommand(MainWindow &form, const QString &line)
         QTest::keyClicks(noteEdit(column), line.mid(5));
         say(QStringLiteral("typed"));
     } else if (line == QLatin1String("week")) {
-        const double first = form.week()->now() + form.week()->offsetFromToday;
+        const double first = form.week()->now() + form.week()->offsetFromToday();
         say(QStringLiteral("week ") + DayNumber::toDate(first).toString(Qt::ISODate));
     }
 }

@@ -103,7 +103,7 @@ QList<QWidget *> TestKeyboard::expectedTabChain() const
     MainWindow *form = m_form.get();
     QList<QWidget *> chain = {previousDayButton(form), calendarButton(form), projectsButton(form), listsButton(form),
                               decisionsButton(form),   datePicker(form),     nextDayButton(form)};
-    QList<DayNoteColumn *> columns = m_form->week()->columns;
+    QList<DayNoteColumn *> columns = m_form->week()->columns();
     std::sort(columns.begin(), columns.end(), [this](DayNoteColumn *a, DayNoteColumn *b) {
         return a->mapTo(m_form.get(), QPoint()).x() < b->mapTo(m_form.get(), QPoint()).x();
     });
@@ -159,7 +159,7 @@ void TestKeyboard::shiftTabWalksBack()
 
 void TestKeyboard::sectionKeysWorkFromAnEditor()
 {
-    DayNoteColumn *column = m_form->week()->columns.first();
+    DayNoteColumn *column = m_form->week()->columns().first();
     noteEdit(column)->setFocus(Qt::OtherFocusReason);
     const struct
     {
@@ -180,11 +180,11 @@ void TestKeyboard::sectionKeysWorkFromAnEditor()
 
 void TestKeyboard::weekKeysMoveTheWeek()
 {
-    noteEdit(m_form->week()->columns.first())->setFocus(Qt::OtherFocusReason);
+    noteEdit(m_form->week()->columns().first())->setFocus(Qt::OtherFocusReason);
     QCOMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Right);
     QTRY_COMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 6));
-    QTRY_COMPARE(qFloor(m_form->week()->columns.first()->noteDate), 45297);
+    QTRY_COMPARE(qFloor(m_form->week()->columns().first()->noteDate), 45297);
     press(Qt::ALT | Qt::Key_Left);
     QTRY_COMPARE(datePicker(m_form.get())->date(), QDate(2024, 1, 5));
     press(Qt::ALT | Qt::Key_Left);
@@ -246,7 +246,7 @@ void TestKeyboard::f10OpensTheMenuBar()
 
 void TestKeyboard::quitKeySavesTheNotes()
 {
-    DayNoteColumn *column = m_form->week()->columns.first();
+    DayNoteColumn *column = m_form->week()->columns().first();
     noteEdit(column)->setFocus(Qt::OtherFocusReason);
     const QString noteFile = column->dayNoteFile;
     QTest::keyClicks(noteEdit(column), QStringLiteral("typed, then Ctrl+Q"));
@@ -261,7 +261,7 @@ void TestKeyboard::quitKeySavesTheNotes()
 void TestKeyboard::printKeyPrintsWhatIsShown()
 {
     // The day note with the keyboard focus.
-    DayNoteColumn *column = m_form->week()->columns.at(2);
+    DayNoteColumn *column = m_form->week()->columns().at(2);
     noteEdit(column)->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(noteEdit(column), QStringLiteral("third column"));
     press(Qt::CTRL | Qt::Key_P);
@@ -271,7 +271,7 @@ void TestKeyboard::printKeyPrintsWhatIsShown()
     QCOMPARE(column->text(), QStringLiteral("third column")); // nothing typed
 
     // With the focus on the top bar, the week's first note.
-    m_form->week()->columns.first()->setText(QStringLiteral("first column"));
+    m_form->week()->columns().first()->setText(QStringLiteral("first column"));
     calendarButton(m_form.get())->setFocus(Qt::OtherFocusReason);
     press(Qt::CTRL | Qt::Key_P);
     QCOMPARE(m_printing->jobs.size(), 2);

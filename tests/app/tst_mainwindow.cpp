@@ -133,7 +133,7 @@ void TestMainWindow::startsOnTodayWithoutArgument()
     QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 10));
     QCOMPARE(captions(f.form()).first(), QString("Wednesday Jan 10"));
     QCOMPARE(captions(f.form()).last(), QString("Tuesday Jan 16"));
-    QCOMPARE(f.form()->week()->offsetFromToday, 0);
+    QCOMPARE(f.form()->week()->offsetFromToday(), 0);
 }
 
 void TestMainWindow::unusableArgumentStartsOnToday_data()
@@ -229,7 +229,7 @@ void TestMainWindow::pickerMovesWeekAtAnyTimeOfDay()
     MainWindowFixture f(QString(), QDateTime(QDate(2024, 1, 10), QTime(23, 59, 59)));
     f.start();
     choose(f.form(), QDate(2024, 1, 5));
-    QCOMPARE(f.form()->week()->offsetFromToday, -5);
+    QCOMPARE(f.form()->week()->offsetFromToday(), -5);
     QCOMPARE(captions(f.form()).first(), QString("Friday Jan 05"));
     QCOMPARE(captions(f.form()).last(), QString("Thursday Jan 11"));
 }
@@ -268,7 +268,7 @@ void TestMainWindow::layoutFigures()
     f.form()->showNormal();
     resizeOuter(f.form(), 1288, 808);
     QCOMPARE(f.form()->frameGeometry().size(), QSize(1288, 808));
-    for (DayNoteColumn *e : f.form()->week()->columns) {
+    for (DayNoteColumn *e : f.form()->week()->columns()) {
         QCOMPARE(e->width(), 184);
         QCOMPARE(e->hostPanel()->width(), 184);
         QCOMPARE(e->height(), 676);
@@ -411,7 +411,7 @@ void TestMainWindow::closeWritesTheEditedNotes()
     QVERIFY(f.form()->close());
     QCOMPARE(dbFiles(f.root()), QStringList({"Jan-11-2024.txt"}));
     QCOMPARE(fileBytes(f.dbFile("Jan-11-2024.txt")), QByteArray("last"));
-    QVERIFY(f.form()->week()->columns.isEmpty());
+    QVERIFY(f.form()->week()->columns().isEmpty());
 }
 
 void TestMainWindow::closeBeforeStartWritesNothing()

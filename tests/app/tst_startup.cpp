@@ -104,7 +104,7 @@ void TestStartup::negativeDayFromTheParserStartsOnToday()
     f.start();
     // The fixture's clock says 10 January 2024.
     QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 10));
-    QCOMPARE(f.form()->week()->offsetFromToday, 0);
+    QCOMPARE(f.form()->week()->offsetFromToday(), 0);
 }
 
 void TestStartup::captionIsTheWindowsOwn()
@@ -155,7 +155,7 @@ void TestStartup::printedDayNoteIsOfferedWithItsYear()
     form.runStartup();
 
     DayNoteColumn *first = nullptr;
-    for (DayNoteColumn *editor : form.week()->columns)
+    for (DayNoteColumn *editor : form.week()->columns())
         if (editor->position == 1)
             first = editor;
     QVERIFY(first);

@@ -213,7 +213,7 @@ void TestWeekView::failedWriteMovesNothing()
     QCOMPARE(datePicker(f.form())->date(), QDate(2024, 1, 5));
     QCOMPARE(dayColumn(f.form(), 1)->text(), QString("friday"));
     QCOMPARE(dayColumn(f.form(), 3)->text(), QString("sunday"));
-    QCOMPARE(f.form()->week()->offsetFromToday, -5);
+    QCOMPARE(f.form()->week()->offsetFromToday(), -5);
 
     // The picker goes back to the week shown when a move from it fails.
     choose(f.form(), QDate(2024, 2, 1));

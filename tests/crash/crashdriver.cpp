@@ -108,7 +108,7 @@ int main(int argc, char **argv)
             WeekController *week = form.week();
             if (!week)
                 return;
-            DayNoteColumn *editor = week->columns.at(static_cast<int>(random.bounded(7)));
+            DayNoteColumn *editor = week->columns().at(static_cast<int>(random.bounded(7)));
             replaceText(noteEdit(editor), checkedText(++serial, random, 40000));
             switch (random.bounded(3)) {
             case 0: week->saveAllNotes(); break;

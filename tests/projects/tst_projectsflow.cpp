@@ -532,7 +532,7 @@ private Q_SLOTS:
     void dayEditorPrintsItsNote()
     {
         ProjectsWindow w;
-        DayNoteColumn *first = w.form->week()->columns.first();
+        DayNoteColumn *first = w.form->week()->columns().first();
         first->setText(QStringLiteral("call the plumber"));
         dayPrintButton(first)->click();
         QCOMPARE(w.fakes.dialogs.messages.last(), QStringLiteral("1 pages printed"));

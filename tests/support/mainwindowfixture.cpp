@@ -58,7 +58,7 @@ void MainWindowFixture::restart(const QString &dayArgument)
 
 DayNoteColumn *dayColumn(MainWindow *form, int tag)
 {
-    for (DayNoteColumn *column : form->week()->columns)
+    for (DayNoteColumn *column : form->week()->columns())
         if (column->position == tag)
             return column;
     return nullptr;

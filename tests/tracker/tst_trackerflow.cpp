@@ -117,12 +117,12 @@ private Q_SLOTS:
         TrackerWindow w;
         w.select(QStringLiteral("Garden"));
         w.book()->setCurrentIndex(ProjectNotebook::TimeTab);
-        const int offset = w.form->week()->offsetFromToday;
+        const int offset = w.form->week()->offsetFromToday();
         const int column = w.column(dayNumberOf(2024, 5, 20));
         const QRect cell = sleepChart(w.tracker())->visualRect(w.tracker()->sleepGrid.index(10, column));
         QTest::mouseClick(sleepChart(w.tracker())->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
         QCOMPARE(datePicker(w.form.get())->date(), QDate(2024, 5, 20));
-        QCOMPARE(w.form->week()->offsetFromToday, offset);
+        QCOMPARE(w.form->week()->offsetFromToday(), offset);
         QCOMPARE(sleepLabel(w.tracker())->text(), QStringLiteral("0.5 hours"));
     }
 

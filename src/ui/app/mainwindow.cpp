@@ -656,8 +656,8 @@ void MainWindow::printShownPage()
 {
     if (!m_started)
         return;
-    if (m_sections->currentWidget() == m_calendarPage && m_week && !m_week->columns.isEmpty()) {
-        DayNoteColumn *editor = m_week->columns.first();
+    if (m_sections->currentWidget() == m_calendarPage && m_week && !m_week->columns().isEmpty()) {
+        DayNoteColumn *editor = m_week->columns().first();
         for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
             if (auto *focused = qobject_cast<DayNoteColumn *>(w)) {
                 editor = focused;

@@ -279,7 +279,7 @@ void DayNoteColumn::saveEditedNotes()
 
 void DayNoteColumn::makeCurrent()
 {
-    m_week->currentColumn = this;
+    m_week->setCurrentColumn(this);
 }
 
 void DayNoteColumn::openDayFolder()

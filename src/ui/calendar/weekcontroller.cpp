@@ -57,14 +57,14 @@ int WeekController::latestFirstDay()
 
 DayNoteColumn *WeekController::addDayColumn(QWidget *panel, int position)
 {
-    if (columns.isEmpty()) {
+    if (m_columns.isEmpty()) {
         // Notes and day folders named under this desktop's language by an
         // older install get the names every language shares, once.
         for (const DayNotes::Adoption &adoption :
              DayNotes::adoptAllLocaleNamed(m_dataFolder->dbDir(), m_dataFolder->userDataDir(), QLocale()))
             noteAdoption(adoption);
         m_firstDay = std::clamp(today(), earliestFirstDay(), latestFirstDay());
-        offsetFromToday = m_firstDay - today();
+        m_offsetFromToday = m_firstDay - today();
     }
     auto *editor = new DayNoteColumn(this, panel);
     editor->move(0, 0);
@@ -74,9 +74,9 @@ DayNoteColumn *WeekController::addDayColumn(QWidget *panel, int position)
     editor->resize(panel->width(), panel->height());
     editor->setNoteWidth(panel->width() - 2);
     connect(editor, &DayNoteColumn::printRequested, this, &WeekController::printRequested);
-    columns.append(editor);
+    m_columns.append(editor);
     editor->show();
-    currentColumn = editor;
+    m_currentColumn = editor;
     orderTabChain();
     return editor;
 }
@@ -87,7 +87,7 @@ void WeekController::orderTabChain()
     // in the order of their positions; Tab follows what the user sees. Each editor
     // moves as a whole: itself (its focus goes to the text), then its text
     // and buttons.
-    QList<DayNoteColumn *> leftToRight = columns;
+    QList<DayNoteColumn *> leftToRight = m_columns;
     std::stable_sort(leftToRight.begin(), leftToRight.end(),
                      [](const DayNoteColumn *a, const DayNoteColumn *b) { return a->position < b->position; });
     for (qsizetype i = 1; i < leftToRight.size(); ++i)
@@ -206,13 +206,13 @@ Result WeekController::showWeek(int firstDay)
     if (!saved)
         return saved;
 
-    // Phase two: bind all seven columns. A note that stays in the week keeps
+    // Phase two: bind all seven m_columns. A note that stays in the week keeps
     // its document (moved to its new column) unless its file changed on
     // disk meanwhile; the documents of days that leave the week are reused
     // for the days that come in.
     QHash<int, QTextDocument *> byDay;
     QList<QTextDocument *> spare;
-    for (DayNoteColumn *editor : std::as_const(columns)) {
+    for (DayNoteColumn *editor : std::as_const(m_columns)) {
         QTextDocument *document = editor->lendDocument(this);
         const int day = DayNumber::wholeDay(editor->noteDate);
         if (!editor->loadFailed() && !editor->isModified() && editor->fileUnchanged()
@@ -222,7 +222,7 @@ Result WeekController::showWeek(int firstDay)
             spare.append(document);
     }
     QList<DayNoteColumn *> toRead;
-    for (DayNoteColumn *editor : std::as_const(columns)) {
+    for (DayNoteColumn *editor : std::as_const(m_columns)) {
         const int day = firstDay + editor->position - 1;
         if (QTextDocument *document = byDay.take(day))
             bindColumn(editor, day, document);
@@ -234,10 +234,10 @@ Result WeekController::showWeek(int firstDay)
         editor->takeDocument(spare.takeLast());
         bindColumn(editor, firstDay + editor->position - 1, nullptr);
     }
-    qDeleteAll(spare); // none left: seven documents for seven columns
+    qDeleteAll(spare); // none left: seven documents for seven m_columns
 
     m_firstDay = firstDay;
-    offsetFromToday = m_firstDay - today();
+    m_offsetFromToday = m_firstDay - today();
     reportAdoptions();
     Q_EMIT shownFilesChanged();
     return Result::success();
@@ -246,14 +246,14 @@ Result WeekController::showWeek(int firstDay)
 QStringList WeekController::shownFiles() const
 {
     QStringList files;
-    for (const DayNoteColumn *editor : columns)
+    for (const DayNoteColumn *editor : m_columns)
         files.append(editor->dayNoteFile);
     return files;
 }
 
 void WeekController::followDiskChanges(const QStringList &paths)
 {
-    for (DayNoteColumn *editor : std::as_const(columns)) {
+    for (DayNoteColumn *editor : std::as_const(m_columns)) {
         const QString file = QDir::cleanPath(QFileInfo(editor->dayNoteFile).absoluteFilePath());
         if (!paths.contains(file) || editor->isModified() || editor->isFilling())
             continue;
@@ -277,7 +277,7 @@ Result WeekController::reloadWeek()
 Result WeekController::saveAllNotes()
 {
     QStringList failures;
-    for (DayNoteColumn *editor : std::as_const(columns)) {
+    for (DayNoteColumn *editor : std::as_const(m_columns)) {
         if (!editor->isModified())
             continue; // untouched, or bound to a file that could not be read
         const Result written = writeNote(editor);
@@ -315,7 +315,7 @@ bool WeekController::saveAllNotesReporting()
 
 void WeekController::resizeDayColumns(int columnWidth, int editorHeight)
 {
-    for (DayNoteColumn *editor : std::as_const(columns)) {
+    for (DayNoteColumn *editor : std::as_const(m_columns)) {
         editor->setNoteWidth(columnWidth - 2);
         editor->hostPanel()->resize(columnWidth, editor->hostPanel()->height());
         editor->resize(columnWidth, editorHeight);
@@ -346,9 +346,9 @@ void WeekController::openDayFolder(DayNoteColumn *editor)
 
 void WeekController::destroyColumns()
 {
-    const QList<DayNoteColumn *> editors = columns;
-    columns.clear();
-    currentColumn = nullptr;
+    const QList<DayNoteColumn *> editors = m_columns;
+    m_columns.clear();
+    m_currentColumn = nullptr;
     for (DayNoteColumn *editor : editors) {
         editor->silence();
         editor->close();

@@ -24,13 +24,14 @@ public:
 
     // The columns in creation order (not the order they stand in: see
     // DayNoteColumn::position).
-    QList<DayNoteColumn *> columns;
+    const QList<DayNoteColumn *> &columns() const { return m_columns; }
     // Days from today to the leftmost column, as of the last move. The week
     // itself is held as its first day, so that a window left open past
     // midnight keeps moving one day at a time.
-    int offsetFromToday = 0;
+    int offsetFromToday() const { return m_offsetFromToday; }
     // The editor whose text area was clicked last.
-    DayNoteColumn *currentColumn = nullptr;
+    DayNoteColumn *currentColumn() const { return m_currentColumn; }
+    void setCurrentColumn(DayNoteColumn *column) { m_currentColumn = column; }
 
     // The first days a week can start on: every column must show a date
     // the program can name, from 30 December 1899 to 31 December 9999.
@@ -95,6 +96,9 @@ Q_SIGNALS:
     void shownFilesChanged();
 
 private:
+    QList<DayNoteColumn *> m_columns;
+    int m_offsetFromToday = 0;
+    DayNoteColumn *m_currentColumn = nullptr;
     // Binds the editor to the day, giving it the document when it already
     // holds that day's note, and reading the note otherwise.
     void bindColumn(DayNoteColumn *editor, int day, QTextDocument *loaded);

@@ -45,7 +45,7 @@ QList<SearchPanel::EditorText> SearchNavigator::editedTexts() const
     if (!m_window->started())
         return texts;
     if (WeekController *week = m_window->week()) {
-        for (DayNoteColumn *column : std::as_const(week->columns)) {
+        for (DayNoteColumn *column : std::as_const(week->columns())) {
             if (column->isModified() && !column->loadFailed())
                 texts.append({column->dayNoteFile, textOf(column->dayNoteFile, column->document(),
                                                           [column] { return column->text(); })});
@@ -130,7 +130,7 @@ bool SearchNavigator::goToDay(int day, int line, const SearchQuery &query)
         tell(moved.error);
         return false;
     }
-    for (DayNoteColumn *column : std::as_const(week->columns)) {
+    for (DayNoteColumn *column : std::as_const(week->columns())) {
         if (column->position != 1)
             continue;
         if (column->isFilling() && column->document()->blockCount() <= line + 1) {
