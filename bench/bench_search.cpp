@@ -254,8 +254,10 @@ static void BM_SearchKeystrokeWithEditedLargeNote(benchmark::State &state)
     waited.start();
     while ((column->isFilling() || !index->snapshot() || index->isBusy()) && waited.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    column->noteEdit->moveCursor(QTextCursor::End);
-    column->noteEdit->insertPlainText(QStringLiteral("wombat"));
+    // Typed at the end of the note, as a user would.
+    auto *note = column->findChild<NoteMemo *>(QString(), Qt::FindDirectChildrenOnly);
+    note->moveCursor(QTextCursor::End);
+    note->insertPlainText(QStringLiteral("wombat"));
     if (!column->isModified()) {
         state.SkipWithError("the note was not edited");
         return;
