@@ -139,23 +139,7 @@ Expected<QByteArray> readFile(const QString &snapshotPath, const QString &name)
             archive_read_data_skip(reader.handle);
             continue;
         }
-        const la_int64_t size = archive_entry_size(entry);
-        // Data files are text; a size beyond this is a damaged header.
-        if (size < 0 || size > (la_int64_t(1) << 30))
-            return Expected<QByteArray>::failure(
-                catalogTr("The snapshot \"%1\" is damaged: \"%2\" has an impossible size.").arg(shown, name));
-        QByteArray bytes;
-        bytes.resize(static_cast<qsizetype>(size));
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const la_ssize_t got = archive_read_data(reader.handle, bytes.data() + done,
-                                                     static_cast<size_t>(bytes.size() - done));
-            if (got <= 0)
-                return Expected<QByteArray>::failure(
-                    catalogTr("The snapshot \"%1\" is damaged: \"%2\" ends early.").arg(shown, name));
-            done += got;
-        }
-        return bytes;
+        return ArchiveHandles::readEntryData(reader, entry, shown, name);
     }
     return Expected<QByteArray>::failure(
         catalogTr("The snapshot \"%1\" holds no file \"%2\".").arg(shown, name));

@@ -147,18 +147,10 @@ Result unpack(const QString &snapshotPath, const QString &target, QSet<QString> 
                 return Result::failure(restoreTr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(path)));
             continue;
         }
-        const la_int64_t size = archive_entry_size(entry);
-        if (size < 0 || size > (la_int64_t(1) << 30))
-            return Result::failure(restoreTr("The snapshot \"%1\" is damaged: \"%2\" has an impossible size.").arg(shown, name));
-        bytes.resize(static_cast<qsizetype>(size));
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const la_ssize_t got = archive_read_data(reader.handle, bytes.data() + done,
-                                                     static_cast<size_t>(bytes.size() - done));
-            if (got <= 0)
-                return Result::failure(restoreTr("The snapshot \"%1\" is damaged: \"%2\" ends early.").arg(shown, name));
-            done += got;
-        }
+        Expected<QByteArray> data = ArchiveHandles::readEntryData(reader, entry, shown, name);
+        if (!data)
+            return Result(data);
+        bytes = std::move(data.value);
         const QString parent = QFileInfo(path).absolutePath();
         if (!QDir().mkpath(parent))
             return Result::failure(restoreTr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(parent)));

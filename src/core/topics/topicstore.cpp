@@ -14,6 +14,26 @@ QString tr(const char *text)
     return QCoreApplication::translate("TopicStore", text);
 }
 
+// An editor's file as the editor shows it: a list's lines joined, a
+// note's text. A file that cannot be read gives no text and the reason.
+Expected<QString> readEditorFile(const QString &path, TopicEditorKind kind)
+{
+    if (kind != TopicEditorKind::Lines)
+        return TextFile::readText(path);
+    const Expected<QStringList> lines = TextFile::readLines(path);
+    if (!lines)
+        return Expected<QString>(Result(lines));
+    return Topics::joinEditorLines(lines.value);
+}
+
+// Why an editor whose file could not be read stays read-only.
+QString lockedReason(const QString &readError)
+{
+    return tr("%1\n\nThis part of the topic is read-only and is not saved until the "
+              "file can be read; choose the topic again to retry.")
+        .arg(readError);
+}
+
 } // namespace
 
 TopicStore::TopicStore(TopicWorkspaceSetup setup, ITopicEditors *editors)
@@ -97,23 +117,12 @@ WriteResult TopicStore::followDiskChanges(const QStringList &paths)
         // The program's own saves change the files too.
         if (!locked && !TextFile::changedOnDisk(path))
             continue;
-        QString text;
+        const Expected<QString> read = readEditorFile(path, editorDef.kind);
+        QString text = read.value;
         QString error;
-        if (editorDef.kind == TopicEditorKind::Lines) {
-            const Expected<QStringList> read = TextFile::readLines(path);
-            text = Topics::joinEditorLines(read.value);
-            error = read.error;
-        } else {
-            const Expected<QString> read = TextFile::readText(path);
-            text = read.value;
-            error = read.error;
-        }
-        if (!error.isEmpty()) {
-            text.clear();
-            errors.append(error);
-            error = tr("%1\n\nThis part of the topic is read-only and is not saved until the "
-                       "file can be read; choose the topic again to retry.")
-                        .arg(error);
+        if (!read) {
+            errors.append(read.error);
+            error = lockedReason(read.error);
         }
         m_editors->setEditorText(i, text);
         m_editors->setEditorLocked(i, error);
@@ -271,23 +280,9 @@ WriteResult TopicStore::openTopic(const QString &topic)
     QStringList errors;
     for (const TopicEditor &editorDef : std::as_const(m_setup.editors)) {
         const QString path = topicFileName(topic, editorDef.name);
-        QString error;
-        QString text;
-        if (editorDef.kind == TopicEditorKind::Lines) {
-            const Expected<QStringList> read = TextFile::readLines(path);
-            text = Topics::joinEditorLines(read.value);
-            error = read.error;
-        } else {
-            const Expected<QString> read = TextFile::readText(path);
-            text = read.value;
-            error = read.error;
-        }
-        if (!error.isEmpty()) {
-            text.clear();
-            error = tr("%1\n\nThis part of the topic is read-only and is not saved until the "
-                       "file can be read; choose the topic again to retry.")
-                        .arg(error);
-        }
+        const Expected<QString> read = readEditorFile(path, editorDef.kind);
+        const QString text = read.value;
+        const QString error = read ? QString() : lockedReason(read.error);
         texts.append(text);
         errors.append(error);
     }
