@@ -66,27 +66,27 @@ PagePrinter::PagePrinter(const QString &title)
 {
 }
 
-void PagePrinter::printHeader(QPainter *aCanvas, int, QRect aBand, bool &)
+void PagePrinter::printHeader(QPainter *painter, int, QRect band, bool &)
 {
-    const int d = deviceDpiY(aCanvas);
-    aCanvas->setPen(bandPen(d));
-    const int ruleY = aBand.bottom() - d / 18;
-    aCanvas->drawLine(aBand.left(), ruleY, aBand.right(), ruleY);
-    aCanvas->setFont(bandFont());
-    const QFontMetrics metrics(aCanvas->font(), aCanvas->device());
+    const int d = deviceDpiY(painter);
+    painter->setPen(bandPen(d));
+    const int ruleY = band.bottom() - d / 18;
+    painter->drawLine(band.left(), ruleY, band.right(), ruleY);
+    painter->setFont(bandFont());
+    const QFontMetrics metrics(painter->font(), painter->device());
     const int textHeight = metrics.height();
-    drawTextTopLeft(aCanvas, aBand.left(), aBand.bottom() - d / 10 - textHeight, m_title);
+    drawTextTopLeft(painter, band.left(), band.bottom() - d / 10 - textHeight, m_title);
 }
 
-void PagePrinter::printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &)
+void PagePrinter::printFooter(QPainter *painter, int pageNumber, QRect band, bool &)
 {
-    const int d = deviceDpiY(aCanvas);
-    aCanvas->setPen(bandPen(d));
-    aCanvas->drawLine(aBand.left(), aBand.top(), aBand.right(), aBand.top());
-    const QString s = QStringLiteral("Page %1").arg(aPageNumber);
-    aCanvas->setFont(bandFont());
-    const QFontMetrics metrics(aCanvas->font(), aCanvas->device());
-    drawTextTopLeft(aCanvas, aBand.right() - metrics.horizontalAdvance(s), aBand.top() + d / 18, s);
+    const int d = deviceDpiY(painter);
+    painter->setPen(bandPen(d));
+    painter->drawLine(band.left(), band.top(), band.right(), band.top());
+    const QString s = QStringLiteral("Page %1").arg(pageNumber);
+    painter->setFont(bandFont());
+    const QFontMetrics metrics(painter->font(), painter->device());
+    drawTextTopLeft(painter, band.right() - metrics.horizontalAdvance(s), band.top() + d / 18, s);
 }
 
 PageBandPainter PagePrinter::header()
@@ -99,42 +99,42 @@ PageBandPainter PagePrinter::footer()
     return [this](QPainter *canvas, int page, QRect band, bool &go) { printFooter(canvas, page, band, go); };
 }
 
-Expected<int> printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
-                          float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                          bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter)
+Expected<int> printString(IPrintTarget &target, const QStringList &lines, const QFont *font, float leftMargin,
+                          float rightMargin, float topMargin, float bottomMargin, float linesPerInch,
+                          bool measureOnly, const PageBandPainter &onHeader, const PageBandPainter &onFooter)
 {
     auto fail = [](const QString &message) { return Expected<int>::failure(message); };
-    if (!aFont)
+    if (!font)
         return fail(QStringLiteral("PrintString: requires a valid aFont parameter! (uPagePrinter)"));
-    if (!(aLinesPerInch > 0))
+    if (!(linesPerInch > 0))
         return fail(tr("PrintString: the number of lines per inch must be positive."));
 
-    bool aContinue = true;
+    bool keepPrinting = true;
     int pageNumber = 1;
     qsizetype nextLine = 0;
 
-    const Result begun = aPrinter.beginDocument();
+    const Result begun = target.beginDocument();
     if (!begun)
         return fail(begun.error);
-    QPainter *canvas = aPrinter.painter();
+    QPainter *canvas = target.painter();
 
-    const int dpiX = aPrinter.dpiX();
-    const int dpiY = aPrinter.dpiY();
-    const QRect area = aPrinter.printableArea();
-    const QSize paper = aPrinter.paperSize();
+    const int dpiX = target.dpiX();
+    const int dpiY = target.dpiY();
+    const QRect area = target.printableArea();
+    const QSize paper = target.paperSize();
     const int offX = area.left();
     const int offY = area.top();
     const int pageW = area.width();
     const int pageH = area.height();
 
-    int L = qMax(nearestWhole(dpiX * double(aLeftMargin)), offX);
-    int T = qMax(nearestWhole(dpiY * double(aTopMargin)), offY);
-    int R = qMin(paper.width() - nearestWhole(dpiX * double(aRightMargin)), pageW + offX);
-    int B = qMin(paper.height() - nearestWhole(dpiY * double(aBottomMargin)), pageH + offY);
+    int L = qMax(nearestWhole(dpiX * double(leftMargin)), offX);
+    int T = qMax(nearestWhole(dpiY * double(topMargin)), offY);
+    int R = qMin(paper.width() - nearestWhole(dpiX * double(rightMargin)), pageW + offX);
+    int B = qMin(paper.height() - nearestWhole(dpiY * double(bottomMargin)), pageH + offY);
     if (L >= R || T >= B) {
         // Nothing can be printed: discard the job rather than send out an
         // empty page.
-        aPrinter.abortDocument();
+        target.abortDocument();
         return fail(QStringLiteral("PrintString: the supplied margins are too large, there is no area "
                                    "to print left on the page."));
     }
@@ -147,52 +147,52 @@ Expected<int> printString(IPrintTarget &aPrinter, const QStringList &aLines, con
     // QRect's right() and bottom() are the coordinates given here, so a band
     // copy reads back the same four numbers.
 
-    const int lineHeight = nearestWhole(dpiY / double(aLinesPerInch));
-    canvas->setFont(*aFont);
-    const int textHeight = QFontMetrics(*aFont, canvas->device()).height();
+    const int lineHeight = nearestWhole(dpiY / double(linesPerInch));
+    canvas->setFont(*font);
+    const int textHeight = QFontMetrics(*font, canvas->device()).height();
 
     bool pageBroken = true;
-    while (nextLine < aLines.size() && aContinue) {
-        if (!pageBroken && !aPrinter.newPage()) {
-            aPrinter.abortDocument();
+    while (nextLine < lines.size() && keepPrinting) {
+        if (!pageBroken && !target.newPage()) {
+            target.abortDocument();
             return fail(tr("The printer could not start page %1.").arg(pageNumber));
         }
         pageBroken = false;
-        if (aOnHeader) {
-            aOnHeader(canvas, pageNumber, headerBand, aContinue);
-            canvas->setFont(*aFont);
+        if (onHeader) {
+            onHeader(canvas, pageNumber, headerBand, keepPrinting);
+            canvas->setFont(*font);
             canvas->setPen(QPen(Qt::black));
         }
-        if (!aContinue)
+        if (!keepPrinting)
             break;
         int y = T;
         const qsizetype firstOnPage = nextLine;
-        while (nextLine < aLines.size() && y <= B - textHeight) {
-            drawTextTopLeft(canvas, L, y, aLines.at(nextLine));
+        while (nextLine < lines.size() && y <= B - textHeight) {
+            drawTextTopLeft(canvas, L, y, lines.at(nextLine));
             ++nextLine;
             y += lineHeight;
         }
-        if (aOnFooter) {
-            aOnFooter(canvas, pageNumber, footerBand, aContinue);
-            canvas->setFont(*aFont);
+        if (onFooter) {
+            onFooter(canvas, pageNumber, footerBand, keepPrinting);
+            canvas->setFont(*font);
             canvas->setPen(QPen(Qt::black));
         }
-        if (nextLine == firstOnPage && aContinue) {
+        if (nextLine == firstOnPage && keepPrinting) {
             // Not even one line fits between the margins: more pages would
             // never get any further.
-            aPrinter.abortDocument();
+            target.abortDocument();
             return fail(tr("PrintString: the font is too tall for the space between the margins."));
         }
-        if (nextLine < aLines.size() && aContinue)
+        if (nextLine < lines.size() && keepPrinting)
             ++pageNumber; // the new page starts at the top of the loop
     }
 
-    if (!aContinue || aMeasureOnly) {
-        aPrinter.abortDocument();
+    if (!keepPrinting || measureOnly) {
+        target.abortDocument();
     } else {
-        const Result ended = aPrinter.endDocument();
+        const Result ended = target.endDocument();
         if (!ended)
             return fail(ended.error);
     }
-    return Expected<int>(aContinue ? pageNumber : 0);
+    return Expected<int>(keepPrinting ? pageNumber : 0);
 }

@@ -13,8 +13,8 @@ class IPrintTarget;
 class QPainter;
 
 // Draws the header or the footer band of one page. The band is a copy;
-// clearing aContinue stops the printing.
-using PageBandPainter = std::function<void(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue)>;
+// clearing keepPrinting stops the printing.
+using PageBandPainter = std::function<void(QPainter *painter, int pageNumber, QRect band, bool &keepPrinting)>;
 
 // The header and footer that the program's print buttons use: a grey rule
 // and the page title above the text, a grey rule and "Page n" below it.
@@ -24,8 +24,8 @@ public:
     // The title is printed in the header of every page.
     explicit PagePrinter(const QString &title = QString());
 
-    void printHeader(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
-    void printFooter(QPainter *aCanvas, int aPageNumber, QRect aBand, bool &aContinue);
+    void printHeader(QPainter *painter, int pageNumber, QRect band, bool &keepPrinting);
+    void printFooter(QPainter *painter, int pageNumber, QRect band, bool &keepPrinting);
 
     PageBandPainter header();
     PageBandPainter footer();
@@ -34,17 +34,17 @@ private:
     QString m_title;
 };
 
-// Prints the lines one per printed line, at a pitch of aLinesPerInch,
+// Prints the lines one per printed line, at a pitch of linesPerInch,
 // inside margins measured in inches from the paper's edges, with a header
 // and a footer on every page, breaking pages when the next line would not
 // fit. No wrapping and no clipping. Returns the number of pages printed (or
-// counted, with aMeasureOnly, which discards the job), 0 when a callback
+// counted, with measureOnly, which discards the job), 0 when a callback
 // stopped the printing, or the reason when the printer refused or the
 // margins leave nothing to print on (the job is then discarded, nothing
 // comes out).
-Expected<int> printString(IPrintTarget &aPrinter, const QStringList &aLines, const QFont *aFont, float aLeftMargin,
-                          float aRightMargin, float aTopMargin, float aBottomMargin, float aLinesPerInch,
-                          bool aMeasureOnly, const PageBandPainter &aOnHeader, const PageBandPainter &aOnFooter);
+Expected<int> printString(IPrintTarget &target, const QStringList &lines, const QFont *font, float leftMargin,
+                          float rightMargin, float topMargin, float bottomMargin, float linesPerInch,
+                          bool measureOnly, const PageBandPainter &onHeader, const PageBandPainter &onFooter);
 
 // x to the nearest whole number, halves to the even neighbour.
 int nearestWhole(double x);
