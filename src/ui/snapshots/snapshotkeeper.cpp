@@ -113,8 +113,7 @@ SnapshotKeeper::JobOutcome SnapshotKeeper::snapshotJob(const QString &root, cons
     return outcome;
 }
 
-bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &entryName,
-                                 SnapshotRestore::Placement placement)
+bool SnapshotKeeper::readyToRestore()
 {
     if (busy())
         return false;
@@ -123,6 +122,14 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
         Q_EMIT restoreFinished(prepared, QString());
         return false;
     }
+    return true;
+}
+
+bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &entryName,
+                                 SnapshotRestore::Placement placement)
+{
+    if (!readyToRestore())
+        return false;
     const QString root = m_dataRoot;
     const QString backups = m_backupDir;
     const QDateTime now = m_clock->now();
@@ -166,13 +173,8 @@ bool SnapshotKeeper::restoreFile(const SnapshotFile &snapshot, const QString &en
 
 bool SnapshotKeeper::restoreEverything(const SnapshotFile &snapshot)
 {
-    if (busy())
+    if (!readyToRestore())
         return false;
-    const Result prepared = m_beforeRestore ? m_beforeRestore() : Result::success();
-    if (!prepared) {
-        Q_EMIT restoreFinished(prepared, QString());
-        return false;
-    }
     const QString root = m_dataRoot;
     const QString backups = m_backupDir;
     const QDateTime now = m_clock->now();

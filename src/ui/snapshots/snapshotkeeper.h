@@ -84,6 +84,9 @@ private:
     bool start(bool restore, std::function<JobOutcome()> work,
                std::function<void(JobOutcome &)> afterwards = {});
     void finishJob(const JobOutcome &outcome, bool restore);
+    // No job runs and everything edited is saved, so a restore may start;
+    // a failed save is reported as the restore's outcome.
+    bool readyToRestore();
     // Runs on the worker: a snapshot, then the retention rule.
     static JobOutcome snapshotJob(const QString &root, const QString &backups, const QDateTime &now, bool prune);
     void updateStatusFromCatalog();
