@@ -296,6 +296,43 @@ private Q_SLOTS:
         QVERIFY(folderFiles().isEmpty());
     }
 
+    // The longest name the check lets through must also be one whose files
+    // can be written: the safe write puts a temporary file beside each one,
+    // whose name is seven bytes longer.
+    void longestAcceptedNamesCanBeSaved()
+    {
+        FakeEditors one(1);
+        TopicStore lists(journal(), &one);
+        QString longest;
+        for (int length = 1; length < 300; ++length) {
+            if (!lists.checkNewName(QString(length, QLatin1Char('x'))).accepted())
+                break;
+            longest = QString(length, QLatin1Char('x'));
+        }
+        QVERIFY(!longest.isEmpty());
+        QVERIFY(lists.addTopic(longest).accepted());
+        QVERIFY(lists.openTopic(longest));
+        one.texts[0] = QStringLiteral("kept");
+        const WriteResult saved = lists.saveEdits();
+        QVERIFY2(saved, qPrintable(saved.error));
+        QCOMPARE(fileBytes(file(longest + QStringLiteral("_todo.txt"))), QByteArray("kept\r\n"));
+
+        FakeEditors seven(7);
+        TopicStore decisions(decision(), &seven);
+        QString longestDecision;
+        for (int length = 1; length < 300; ++length) {
+            if (!decisions.checkNewName(QString(length, QChar(0x20AC))).accepted())
+                break;
+            longestDecision = QString(length, QChar(0x20AC));
+        }
+        QVERIFY(decisions.addTopic(longestDecision).accepted());
+        QVERIFY(decisions.openTopic(longestDecision));
+        for (int editor = 0; editor < 7; ++editor)
+            seven.texts[editor] = QStringLiteral("note %1").arg(editor);
+        const WriteResult decided = decisions.saveEdits();
+        QVERIFY2(decided, qPrintable(decided.error));
+    }
+
     void namesSharingFiles()
     {
         FakeEditors one(1);
